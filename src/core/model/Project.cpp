@@ -1,0 +1,108 @@
+#include "Project.h"
+
+#include <QtGlobal>
+
+namespace ts {
+
+TWindowRecord TWindowRecord::defaultWindow()
+{
+    TWindowRecord w;
+    w.Name.setBytes(QByteArrayLiteral("main"));
+    return w;
+}
+
+Project::Project(const QString& programFolder)
+    : topics_(TopicSlots), windows_(WindowSlots), programFolder_(programFolder)
+{
+    windows_[0] = TWindowRecord::defaultWindow();
+    ProjectPath = UnnamedPath();
+}
+
+const TTopicRecord& Project::Topic(int i) const
+{
+    Q_ASSERT(i >= 0 && i < topicCount_);
+    return topics_[size_t(i)];
+}
+
+TTopicRecord& Project::Topic(int i)
+{
+    Q_ASSERT(i >= 0 && i < topicCount_);
+    return topics_[size_t(i)];
+}
+
+const TWindowRecord& Project::Window(int k) const
+{
+    Q_ASSERT(k >= 0 && k < windowCount_);
+    return windows_[size_t(k)];
+}
+
+TWindowRecord& Project::Window(int k)
+{
+    Q_ASSERT(k >= 0 && k < windowCount_);
+    return windows_[size_t(k)];
+}
+
+const TWindowRecord& Project::WindowOf(const TTopicRecord& topic) const
+{
+    const int k = topic.WindowIndex;
+    return windows_[size_t(k >= 0 && k < windowCount_ ? k : 0)];
+}
+
+bool Project::AddTopic(const TTopicRecord& topic)
+{
+    if (TopicTableFull())
+        return false;
+    topics_[size_t(topicCount_++)] = topic;
+    return true;
+}
+
+void Project::DeleteTopic(int i)
+{
+    Q_ASSERT(i >= 0 && i < topicCount_);
+    for (int j = i; j + 1 < topicCount_; ++j)
+        topics_[size_t(j)] = std::move(topics_[size_t(j + 1)]);
+    topics_[size_t(topicCount_ - 1)].clear();
+    --topicCount_;
+}
+
+int Project::FindTopic(const QByteArray& topicId) const
+{
+    for (int i = 0; i < topicCount_; ++i)
+        if (topics_[size_t(i)].TopicID.bytes() == topicId)
+            return i;
+    return -1;
+}
+
+bool Project::AddWindow(const TWindowRecord& window)
+{
+    if (windowCount_ >= MaxWindows)
+        return false;
+    windows_[size_t(windowCount_++)] = window;
+    return true;
+}
+
+void Project::DeleteWindow(int k)
+{
+    Q_ASSERT(k > 0 && k < windowCount_);
+    for (int i = 0; i < topicCount_; ++i) {
+        auto& w = topics_[size_t(i)].WindowIndex;
+        if (w == k)
+            w = 0;
+        else if (w > k)
+            --w;
+    }
+    for (int j = k; j + 1 < windowCount_; ++j)
+        windows_[size_t(j)] = windows_[size_t(j + 1)];
+    --windowCount_;
+}
+
+void Project::Reset()
+{
+    for (int i = 0; i < topicCount_; ++i)
+        topics_[size_t(i)].clear();
+    windows_[0] = TWindowRecord::defaultWindow();
+    windowCount_ = 1;
+    topicCount_ = 0;
+}
+
+} // namespace ts

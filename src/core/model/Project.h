@@ -1,0 +1,80 @@
+#pragma once
+// The help project held in memory: the topic table, the window table and the
+// program-wide values. The main window owns one Project and hands it to the
+// dialogs and writers that need it.
+//
+// The tables keep their fixed capacities: 2049 topic slots and 256 window
+// slots, of which at most 255 are live. Every slot at or past TopicCount()
+// is empty (see TTopicRecord::clear).
+
+#include "Records.h"
+
+#include <QString>
+#include <vector>
+
+namespace ts {
+
+class Project {
+public:
+    static constexpr int TopicSlots = 2049;
+    static constexpr int WindowSlots = 256;
+    static constexpr int MaxWindows = 255;
+
+    // The start state: no topics, the default window "main", the unnamed
+    // project path in programFolder (which ends with a separator or is empty).
+    explicit Project(const QString& programFolder = QString());
+
+    int TopicCount() const { return topicCount_; }
+    int WindowCount() const { return windowCount_; }
+
+    // Live topics 0..TopicCount()-1 and live windows 0..WindowCount()-1.
+    // Indices outside those ranges are a programming error (asserted).
+    const TTopicRecord& Topic(int i) const;
+    TTopicRecord& Topic(int i);
+    const TWindowRecord& Window(int k) const;
+    TWindowRecord& Window(int k);
+
+    // The window a topic is shown in; window 0 when its index is out of range.
+    const TWindowRecord& WindowOf(const TTopicRecord& topic) const;
+
+    // Appends a topic; false (and nothing changes) when all slots are used.
+    bool AddTopic(const TTopicRecord& topic);
+    bool TopicTableFull() const { return topicCount_ >= TopicSlots; }
+    // Removes topic i; the later topics move down one slot.
+    void DeleteTopic(int i);
+    // The index of the topic with this ID, or -1.
+    int FindTopic(const QByteArray& topicId) const;
+
+    // Appends a window; false when 255 windows are live.
+    bool AddWindow(const TWindowRecord& window);
+    // Removes window k (k > 0): its topics go to window 0, topics of later
+    // windows follow their window down one index.
+    void DeleteWindow(int k);
+
+    // Back to an empty project: no topics, only the default window.
+    void Reset();
+
+    // The program folder the unnamed project lives in, with its separator.
+    const QString& ProgramFolder() const { return programFolder_; }
+    QString UnnamedPath() const { return programFolder_ + QStringLiteral("NoName.tsp"); }
+    bool IsUnnamed() const { return ProjectPath == UnnamedPath(); }
+    // ProjectPath without its last four characters: the base of every
+    // companion file (.tsc, .RTF, .HPJ, .cnt, .LOG, .HLP).
+    QString ProjectBase() const { return ProjectPath.left(qMax<qsizetype>(0, ProjectPath.size() - 4)); }
+
+    QString ProjectPath;
+    QString CompilerPath = QStringLiteral("NoCompiler");
+    QString PendingOpenPath;
+    bool AddMode = false;
+    bool WindowLinkMode = false;
+
+private:
+    friend class ProjectFileReader;
+    std::vector<TTopicRecord> topics_;   // TopicSlots slots
+    std::vector<TWindowRecord> windows_; // WindowSlots slots
+    int topicCount_ = 0;
+    int windowCount_ = 1;
+    QString programFolder_;
+};
+
+} // namespace ts

@@ -1,0 +1,257 @@
+#include "ProjectFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace ts::ProjectFile {
+namespace {
+
+void putInt(QByteArray& out, std::int32_t v)
+{
+    char b[4];
+    qToLittleEndian<std::int32_t>(v, b);
+    out.append(b, 4);
+}
+
+void putByte(QByteArray& out, bool v) { out.append(v ? '\1' : '\0'); }
+
+// A counted string at full width: the length byte, the significant bytes,
+// then zeros up to the capacity.
+template <int N>
+void putCounted(QByteArray& out, const CountedString<N>& s)
+{
+    out.append(char(quint8(s.length())));
+    out.append(s.bytes());
+    out.append(N - s.length(), '\0');
+}
+
+void putWindow(QByteArray& out, const TWindowRecord& w)
+{
+    const auto start = out.size();
+    putCounted(out, w.Name);                      // 0..30
+    out.append('\0');                             // 31 padding
+    putInt(out, std::int32_t(w.NonScrollColor));  // 32
+    putInt(out, std::int32_t(w.TopicColor));      // 36
+    putByte(out, w.OnTop);                        // 40
+    putByte(out, w.AutoSizeHeight);               // 41
+    out.append(2, '\0');                          // 42 padding
+    putInt(out, w.Left);                          // 44
+    putInt(out, w.Top);                           // 48
+    putInt(out, w.Width);                         // 52
+    putInt(out, w.Height);                        // 56
+    putCounted(out, w.Caption);                   // 60..160
+    putByte(out, w.DefaultPosition);              // 161
+    for (bool b : w.Buttons)                      // 162..167
+        putByte(out, b);
+    Q_ASSERT(out.size() - start == WindowRecordSize);
+    Q_UNUSED(start);
+}
+
+void putTopic(QByteArray& out, const TTopicRecord& t)
+{
+    putCounted(out, t.TopicID);   // 0
+    putByte(out, t.HasMapID);     // 51
+    putInt(out, t.MapID);         // 52
+    putInt(out, t.WindowIndex);   // 56
+    putCounted(out, t.Keywords);  // 60
+    putCounted(out, t.Title);     // 316
+    putInt(out, t.HeaderLen());   // 367
+    putInt(out, t.BodyLen());     // 371
+    out.append(t.HeaderRtf);      // 375
+    out.append(t.BodyRtf);
+}
+
+// Reads the file's bytes with bounds checks; every fault becomes an IoError
+// that names the file and what is wrong.
+class Reader {
+public:
+    Reader(const QByteArray& bytes, const QString& fileName) : data_(bytes), name_(fileName) {}
+
+    [[noreturn]] void fail(const QString& what) const
+    {
+        throw IoError(QStringLiteral("'%1' is damaged: %2").arg(name_, what));
+    }
+
+    qsizetype pos() const { return pos_; }
+    qsizetype remaining() const { return data_.size() - pos_; }
+
+    // Makes sure `n` more bytes exist, or fails describing `what`.
+    void need(qsizetype n, const QString& what) const
+    {
+        if (n > remaining())
+            fail(QStringLiteral("the file ends after %1 bytes, in %2").arg(data_.size()).arg(what));
+    }
+
+    std::int32_t int32()
+    {
+        const auto v = qFromLittleEndian<std::int32_t>(data_.constData() + pos_);
+        pos_ += 4;
+        return v;
+    }
+    quint8 byte() { return quint8(data_[pos_++]); }
+    const char* at(qsizetype offset) const { return data_.constData() + pos_ + offset; }
+    void skip(qsizetype n) { pos_ += n; }
+    QByteArray block(qsizetype n)
+    {
+        QByteArray b = data_.mid(pos_, n);
+        pos_ += n;
+        return b;
+    }
+
+    template <int N>
+    void counted(CountedString<N>& s, const QString& where)
+    {
+        const quint8 len = byte();
+        if (len > N)
+            fail(QStringLiteral("%1 has a length of %2 characters, more than its %3").arg(where).arg(len).arg(N));
+        s.setBytes(QByteArray(data_.constData() + pos_, len));
+        pos_ += N;
+    }
+
+private:
+    const QByteArray& data_;
+    QString name_;
+    qsizetype pos_ = 0;
+};
+
+TWindowRecord readWindow(Reader& r, int k)
+{
+    const QString where = QStringLiteral("window %1").arg(k);
+    r.need(WindowRecordSize, where);
+    TWindowRecord w;
+    r.counted(w.Name, where + QStringLiteral("'s name"));
+    r.skip(1);
+    w.NonScrollColor = std::uint32_t(r.int32());
+    w.TopicColor = std::uint32_t(r.int32());
+    w.OnTop = r.byte() != 0;
+    w.AutoSizeHeight = r.byte() != 0;
+    r.skip(2);
+    w.Left = r.int32();
+    w.Top = r.int32();
+    w.Width = r.int32();
+    w.Height = r.int32();
+    r.counted(w.Caption, where + QStringLiteral("'s caption"));
+    w.DefaultPosition = r.byte() != 0;
+    for (bool& b : w.Buttons)
+        b = r.byte() != 0;
+    return w;
+}
+
+TTopicRecord readTopic(Reader& r, int i, int windowCount)
+{
+    const QString where = QStringLiteral("topic %1").arg(i + 1);
+    r.need(TopicEntryFixedSize, where);
+    TTopicRecord t;
+    r.counted(t.TopicID, where + QStringLiteral("'s Topic ID"));
+    t.HasMapID = r.byte() != 0;
+    t.MapID = r.int32();
+    t.WindowIndex = r.int32();
+    // A window index outside the table would make the topic unreachable; it
+    // is shown on "main" instead so that the user's text stays at hand.
+    if (t.WindowIndex < 0 || t.WindowIndex >= windowCount)
+        t.WindowIndex = 0;
+    r.counted(t.Keywords, where + QStringLiteral("'s keywords"));
+    r.counted(t.Title, where + QStringLiteral("'s title"));
+    const std::int32_t headerLen = r.int32();
+    const std::int32_t bodyLen = r.int32();
+    auto checkLength = [&](std::int32_t len, const QString& what, qsizetype available) {
+        if (len < 0)
+            r.fail(QStringLiteral("%1 claims %2 bytes of %3").arg(where).arg(len).arg(what));
+        if (len > available)
+            r.fail(QStringLiteral("%1 claims %2 bytes of %3 but the file ends after %4")
+                       .arg(where)
+                       .arg(len)
+                       .arg(what)
+                       .arg(r.pos() + available));
+    };
+    checkLength(headerLen, QStringLiteral("header text"), r.remaining());
+    checkLength(bodyLen, QStringLiteral("text"), r.remaining() - headerLen);
+    t.HeaderRtf = r.block(headerLen);
+    t.BodyRtf = r.block(bodyLen);
+    return t;
+}
+
+} // namespace
+
+QByteArray serialize(const Project& project, const ProgressStep& progress)
+{
+    qsizetype size = 8 + qsizetype(project.WindowCount()) * WindowRecordSize;
+    for (int i = 0; i < project.TopicCount(); ++i) {
+        const auto& t = project.Topic(i);
+        size += TopicEntryFixedSize + t.HeaderRtf.size() + t.BodyRtf.size();
+    }
+    QByteArray out;
+    out.reserve(size);
+    putInt(out, project.TopicCount());
+    putInt(out, project.WindowCount());
+    for (int k = 0; k < project.WindowCount(); ++k) {
+        putWindow(out, project.Window(k));
+        if (progress)
+            progress(50 / project.WindowCount());
+    }
+    for (int i = 0; i < project.TopicCount(); ++i) {
+        if (progress)
+            progress(50 / project.TopicCount());
+        putTopic(out, project.Topic(i));
+    }
+    return out;
+}
+
+void save(const Project& project, const QString& path, const ProgressStep& progress)
+{
+    const QByteArray bytes = serialize(project, progress);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString()));
+}
+
+Project parse(const QByteArray& bytes, const QString& fileName, const QString& programFolder,
+              const ProgressStep& progress)
+{
+    Reader r(bytes, fileName);
+    r.need(8, QStringLiteral("the topic and window counts"));
+    const std::int32_t topicCount = r.int32();
+    const std::int32_t windowCount = r.int32();
+    if (topicCount < 0 || topicCount > Project::TopicSlots)
+        r.fail(QStringLiteral("it claims %1 topics; a project holds 0 to %2").arg(topicCount).arg(Project::TopicSlots));
+    if (windowCount < 1 || windowCount > Project::MaxWindows)
+        r.fail(QStringLiteral("it claims %1 windows; a project holds 1 to %2").arg(windowCount).arg(Project::MaxWindows));
+
+    Project project(programFolder);
+    for (int k = 0; k < windowCount; ++k) {
+        const TWindowRecord w = readWindow(r, k);
+        if (k == 0)
+            project.Window(0) = w;
+        else
+            project.AddWindow(w);
+        if (progress)
+            progress(50 / windowCount);
+    }
+    for (int i = 0; i < topicCount; ++i) {
+        if (progress)
+            progress(50 / topicCount);
+        project.AddTopic(readTopic(r, i, windowCount));
+    }
+    return project;
+}
+
+Project load(const QString& path, const QString& programFolder, const ProgressStep& progress)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IoError(QStringLiteral("Cannot open '%1': %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw IoError(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
+    Project project = parse(bytes, QFileInfo(path).fileName(), programFolder, progress);
+    project.ProjectPath = path;
+    return project;
+}
+
+} // namespace ts::ProjectFile

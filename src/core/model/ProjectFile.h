@@ -1,0 +1,38 @@
+#pragma once
+// The project file (.tsp): the project model written field by field, all
+// integers 32-bit little-endian, counted strings at full width.
+//
+//   topic count, window count, WindowCount x 168-byte window records,
+//   TopicCount x (375-byte fixed part + header RTF + body RTF)
+//
+// Writing goes through QSaveFile, so a failed save leaves the previous file
+// whole. Reading checks everything into a fresh Project and throws IoError
+// naming the file and the fault; the caller's open project is never touched.
+
+#include "IoError.h"
+#include "Progress.h"
+#include "Project.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace ts::ProjectFile {
+
+// The file's bytes. `progress` advances by 50 div WindowCount per window and
+// by 50 div TopicCount per topic (before the topic is written).
+QByteArray serialize(const Project& project, const ProgressStep& progress = {});
+
+// Writes the project to `path` whole or not at all; throws IoError.
+void save(const Project& project, const QString& path, const ProgressStep& progress = {});
+
+// Builds a project from the file's bytes. `fileName` is used in messages,
+// `programFolder` for the new Project. ProjectPath is left as the unnamed
+// path; callers set it. A topic whose WindowIndex lies outside the window
+// table is put on window 0. Throws IoError for a damaged file.
+Project parse(const QByteArray& bytes, const QString& fileName, const QString& programFolder = QString(),
+              const ProgressStep& progress = {});
+
+// Reads `path` whole, then parses it; ProjectPath becomes `path`. Throws IoError.
+Project load(const QString& path, const QString& programFolder = QString(), const ProgressStep& progress = {});
+
+} // namespace ts::ProjectFile

@@ -1,0 +1,63 @@
+#pragma once
+// The two records of the project: a topic and a help window definition.
+
+#include "CountedString.h"
+
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+
+namespace ts {
+
+// One topic. The record owns its two blocks of RTF; an empty block means
+// "no block held" (length 0).
+struct TTopicRecord {
+    CountedString<50> TopicID;    // upper case, no blanks, unique
+    bool HasMapID = false;        // callable from an application by number
+    std::int32_t MapID = 0;       // the Application Call ID; 0 unless HasMapID
+    std::int32_t WindowIndex = 0; // index into the window table; 0 is "main"
+    CountedString<255> Keywords;
+    CountedString<50> Title;
+    QByteArray HeaderRtf;         // the non-scrolling area, as the editor wrote it
+    QByteArray BodyRtf;           // the topic area
+
+    std::int32_t HeaderLen() const { return std::int32_t(HeaderRtf.size()); }
+    std::int32_t BodyLen() const { return std::int32_t(BodyRtf.size()); }
+
+    // Every field back to the state of a free slot.
+    void clear() { *this = TTopicRecord(); }
+
+    friend bool operator==(const TTopicRecord&, const TTopicRecord&) = default;
+};
+
+// The six buttons a help window can show, in their stored order.
+enum WindowButton { Browse = 0, Contents, Index, Print, Back, Find, ButtonCount };
+
+// One help window definition. Colours are 0x00BBGGRR; positions and sizes in
+// help units (1024 span the screen).
+struct TWindowRecord {
+    CountedString<30> Name;
+    std::uint32_t NonScrollColor = 0xC0C0C0;
+    std::uint32_t TopicColor = 0xDCFFFF;
+    bool OnTop = false;
+    bool AutoSizeHeight = false;
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 300;
+    std::int32_t Height = 300;
+    CountedString<100> Caption;
+    bool DefaultPosition = true;
+    std::array<bool, ButtonCount> Buttons{};
+
+    friend bool operator==(const TWindowRecord&, const TWindowRecord&) = default;
+
+    // The window every project starts with in slot 0.
+    static TWindowRecord defaultWindow();
+};
+
+// Size of a window record in the project file.
+inline constexpr int WindowRecordSize = 168;
+// Size of a topic entry's fixed part in the project file.
+inline constexpr int TopicEntryFixedSize = 375;
+
+} // namespace ts

@@ -1,0 +1,21 @@
+#include "TopicList.h"
+
+namespace ts {
+
+QStringList TopicListLines(const Project& project)
+{
+    QStringList lines;
+    lines.reserve(project.TopicCount());
+    for (int i = 0; i < project.TopicCount(); ++i) {
+        const auto& t = project.Topic(i);
+        QString line = t.TopicID.text() + QStringLiteral(" : ") + t.Title.text();
+        if (t.HasMapID)
+            line += QStringLiteral(" : Application Call ID: ") + QString::number(t.MapID);
+        else
+            line += QStringLiteral(" : No Application Call");
+        lines.append(line);
+    }
+    return lines;
+}
+
+} // namespace ts

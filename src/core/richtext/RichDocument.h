@@ -1,0 +1,77 @@
+#pragma once
+// Rich text as the program holds it between the editors, the topic records
+// and the writers: paragraphs of styled runs. Text is Unicode in memory.
+//
+// A paragraph always holds at least one run; an empty paragraph holds one run
+// with empty text, which carries the character format the paragraph ends in.
+// Inside a paragraph, a tab is '\t' and a line break (\line) is U+2028.
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace ts {
+
+struct CharFormat {
+    QString Face = QStringLiteral("Arial"); // font face name
+    int Size = 16;                           // half-points (16 = 8 pt)
+    std::optional<std::uint32_t> Color;      // 0xRRGGBB; empty = automatic
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool Strike = false;
+    bool Hidden = false;
+
+    friend bool operator==(const CharFormat&, const CharFormat&) = default;
+};
+
+struct Run {
+    QString Text;
+    CharFormat Format;
+
+    friend bool operator==(const Run&, const Run&) = default;
+};
+
+enum class Alignment { Left, Center, Right, Justify };
+
+struct Paragraph {
+    Alignment Align = Alignment::Left;
+    int LeftIndent = 0;  // twips
+    int FirstIndent = 0; // twips, relative to LeftIndent
+    int RightIndent = 0; // twips
+    std::vector<Run> Runs{Run{}};
+
+    QString text() const;
+    bool isEmpty() const; // no text in any run
+
+    friend bool operator==(const Paragraph&, const Paragraph&) = default;
+};
+
+class RichDocument {
+public:
+    // An empty document: one empty paragraph.
+    RichDocument();
+
+    std::vector<Paragraph> Paragraphs;
+
+    // Plain text, one entry per paragraph.
+    QStringList paragraphTexts() const;
+    // Plain text with paragraphs joined by "\r\n": character positions in it
+    // count a paragraph break as two, as the editor's selection does.
+    QString plainText() const;
+    bool isEmpty() const; // one paragraph without text
+
+    // Merges neighbouring runs of equal format and drops empty runs (keeping
+    // one in an empty paragraph); ensures at least one paragraph.
+    void normalize();
+
+    // A document of plain text, one paragraph per line ("\r\n", "\n" or "\r"),
+    // every run in `format`.
+    static RichDocument fromPlainText(const QString& text, const CharFormat& format = CharFormat());
+
+    friend bool operator==(const RichDocument&, const RichDocument&) = default;
+};
+
+} // namespace ts

@@ -1,0 +1,55 @@
+#pragma once
+// Writes a RichDocument as RTF in the program's line shape (CR LF ends):
+//
+//   {\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fnil\fcharset0 Arial;}...}
+//   {\colortbl ;\red255\green0\blue0;}
+//   \pard\plain\f0\fs16 First paragraph \plain\f0\fs16\strike link
+//   \par \pard\qc\li400\plain\f0\fs24\cf1 Second paragraph
+//   }
+//
+// Opening lines hold no paragraph text; every paragraph is one line; every
+// paragraph after the first starts "\par \pard"; each run starts "\plain"
+// with its complete character words, then one blank, then the escaped text.
+// write(read(write(d))) == write(d).
+//
+// The font and colour tables can be built over several documents, so that the
+// help-source writer can emit one combined file paragraph by paragraph.
+
+#include "RichDocument.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <vector>
+
+namespace ts {
+
+class RtfWriter {
+public:
+    // The whole document, in the line shape above.
+    static QByteArray write(const RichDocument& document);
+
+    // Registers the fonts and colours of a document, in order of first use.
+    void addToTables(const RichDocument& document);
+    void addToTables(const Paragraph& paragraph);
+
+    // The opening lines: "{\rtf1...{\fonttbl...}}" CR LF "{\colortbl ;...}" CR LF.
+    QByteArray openingLines() const;
+    // One paragraph line without its line end. The first paragraph of a
+    // document starts "\pard", every later one "\par \pard". All fonts and
+    // colours of the paragraph must have been registered.
+    void appendParagraphLine(QByteArray& out, const Paragraph& paragraph, bool first) const;
+    // The closing line "}" CR LF.
+    static QByteArray closingLine();
+
+private:
+    int fontIndex(const QString& face) const;
+    int colorIndex(std::uint32_t rgb) const;
+
+    std::vector<QString> fonts_;
+    QHash<QString, int> fontIndex_;
+    std::vector<std::uint32_t> colors_;
+    QHash<std::uint32_t, int> colorIndex_;
+};
+
+} // namespace ts

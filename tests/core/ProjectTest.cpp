@@ -1,0 +1,180 @@
+#include "model/Project.h"
+#include "model/TopicList.h"
+#include "model/Windows1252.h"
+
+#include <gtest/gtest.h>
+
+using namespace ts;
+
+namespace {
+
+TTopicRecord topic(const char* id, const char* title = "")
+{
+    TTopicRecord t;
+    t.TopicID.setBytes(QByteArray(id));
+    t.Title.setBytes(QByteArray(title));
+    return t;
+}
+
+} // namespace
+
+TEST(Windows1252, RoundTripsEveryByte)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = cp1252::decode(all);
+    EXPECT_EQ(text.size(), 256);
+    EXPECT_EQ(text.at(0x80), QChar(0x20AC));
+    EXPECT_EQ(text.at(0x9F), QChar(0x0178));
+    EXPECT_EQ(text.at(0xE9), QChar(0x00E9));
+    EXPECT_EQ(cp1252::encode(text), all);
+    EXPECT_TRUE(cp1252::canEncode(text));
+}
+
+TEST(Windows1252, CharactersWithoutAFormAreReplacedOrFiltered)
+{
+    const QString s = QStringLiteral("a\u0416b\u20ACc");
+    EXPECT_FALSE(cp1252::canEncode(s));
+    EXPECT_EQ(cp1252::encode(s), QByteArray("a?b\x80" "c"));
+    EXPECT_EQ(cp1252::filter(s), QStringLiteral("ab\u20ACc"));
+}
+
+TEST(CountedString, CutsToCapacityWhenStored)
+{
+    CountedString<50> id;
+    id.setBytes(QByteArray(60, 'X'));
+    EXPECT_EQ(id.length(), 50);
+    CountedString<255> keywords;
+    keywords.setText(QString(255, QLatin1Char('k')));
+    EXPECT_EQ(keywords.length(), 255);
+    keywords.setText(QString(300, QLatin1Char('k')));
+    EXPECT_EQ(keywords.length(), 255);
+    CountedString<30> name(QStringLiteral("caf\u00e9"));
+    EXPECT_EQ(name.bytes(), QByteArray("caf\xe9"));
+    EXPECT_EQ(name.text(), QStringLiteral("caf\u00e9"));
+}
+
+TEST(Project, StartStateHoldsTheDefaultWindowOnly)
+{
+    Project p(QStringLiteral("/opt/ts/"));
+    EXPECT_EQ(p.TopicCount(), 0);
+    EXPECT_EQ(p.WindowCount(), 1);
+    const TWindowRecord& w = p.Window(0);
+    EXPECT_EQ(w.Name.bytes(), QByteArray("main"));
+    EXPECT_EQ(w.NonScrollColor, 0xC0C0C0u);
+    EXPECT_EQ(w.TopicColor, 0xDCFFFFu);
+    EXPECT_FALSE(w.OnTop);
+    EXPECT_FALSE(w.AutoSizeHeight);
+    EXPECT_EQ(w.Left, 0);
+    EXPECT_EQ(w.Top, 0);
+    EXPECT_EQ(w.Width, 300);
+    EXPECT_EQ(w.Height, 300);
+    EXPECT_TRUE(w.DefaultPosition);
+    EXPECT_TRUE(w.Caption.isEmpty());
+    for (bool b : w.Buttons)
+        EXPECT_FALSE(b);
+    EXPECT_EQ(p.ProjectPath, QStringLiteral("/opt/ts/NoName.tsp"));
+    EXPECT_TRUE(p.IsUnnamed());
+    EXPECT_EQ(p.ProjectBase(), QStringLiteral("/opt/ts/NoName"));
+    EXPECT_EQ(p.CompilerPath, QStringLiteral("NoCompiler"));
+    EXPECT_TRUE(p.PendingOpenPath.isEmpty());
+    EXPECT_FALSE(p.AddMode);
+    EXPECT_FALSE(p.WindowLinkMode);
+}
+
+TEST(Project, DeleteTopicMovesLaterTopicsDownAndClearsTheFreedSlot)
+{
+    Project p;
+    for (const char* id : {"A", "B", "C"}) {
+        TTopicRecord t = topic(id);
+        t.BodyRtf = QByteArray("body of ") + id;
+        t.HasMapID = true;
+        t.MapID = 7;
+        ASSERT_TRUE(p.AddTopic(t));
+    }
+    p.DeleteTopic(0);
+    ASSERT_EQ(p.TopicCount(), 2);
+    EXPECT_EQ(p.Topic(0).TopicID.bytes(), QByteArray("B"));
+    EXPECT_EQ(p.Topic(0).BodyRtf, QByteArray("body of B"));
+    EXPECT_EQ(p.Topic(1).TopicID.bytes(), QByteArray("C"));
+    // The freed slot is empty when it is used again.
+    ASSERT_TRUE(p.AddTopic(topic("D")));
+    EXPECT_EQ(p.Topic(2).BodyLen(), 0);
+    EXPECT_FALSE(p.Topic(2).HasMapID);
+
+    p.DeleteTopic(2); // the last slot: nothing moves
+    ASSERT_EQ(p.TopicCount(), 2);
+    EXPECT_EQ(p.Topic(1).TopicID.bytes(), QByteArray("C"));
+    EXPECT_EQ(p.FindTopic("C"), 1);
+    EXPECT_EQ(p.FindTopic("D"), -1);
+}
+
+TEST(Project, TopicTableRefusesThe2050thTopic)
+{
+    Project p;
+    for (int i = 0; i < Project::TopicSlots; ++i)
+        ASSERT_TRUE(p.AddTopic(topic("T")));
+    EXPECT_TRUE(p.TopicTableFull());
+    EXPECT_FALSE(p.AddTopic(topic("ONE_TOO_MANY")));
+    EXPECT_EQ(p.TopicCount(), Project::TopicSlots);
+}
+
+TEST(Project, WindowTableHoldsAtMost255AndDeletingMovesTopics)
+{
+    Project p;
+    TWindowRecord w;
+    for (int k = 1; k < Project::MaxWindows; ++k) {
+        w.Name.setText(QStringLiteral("w%1").arg(k));
+        ASSERT_TRUE(p.AddWindow(w));
+    }
+    EXPECT_FALSE(p.AddWindow(w));
+    EXPECT_EQ(p.WindowCount(), 255);
+
+    for (int k : {1, 2, 3}) {
+        TTopicRecord t = topic("X");
+        t.WindowIndex = k;
+        p.AddTopic(t);
+    }
+    p.DeleteWindow(2);
+    EXPECT_EQ(p.WindowCount(), 254);
+    EXPECT_EQ(p.Topic(0).WindowIndex, 1);
+    EXPECT_EQ(p.Topic(1).WindowIndex, 0);
+    EXPECT_EQ(p.Topic(2).WindowIndex, 2);
+    EXPECT_EQ(p.Window(2).Name.bytes(), QByteArray("w3"));
+}
+
+TEST(Project, ResetLeavesOnlyTheDefaultMainWindow)
+{
+    Project p;
+    p.Window(0).Caption.setText(QStringLiteral("Changed"));
+    p.Window(0).TopicColor = 0x123456;
+    for (int k = 0; k < 4; ++k)
+        p.AddWindow(TWindowRecord());
+    TTopicRecord t = topic("A");
+    t.HeaderRtf = "x";
+    t.Keywords.setText(QStringLiteral("k"));
+    p.AddTopic(t);
+    p.Reset();
+    EXPECT_EQ(p.TopicCount(), 0);
+    EXPECT_EQ(p.WindowCount(), 1);
+    EXPECT_EQ(p.Window(0), TWindowRecord::defaultWindow());
+    ASSERT_TRUE(p.AddTopic(topic("B")));
+    EXPECT_TRUE(p.Topic(0).Keywords.isEmpty());
+    EXPECT_EQ(p.Topic(0).HeaderLen(), 0);
+}
+
+TEST(TopicList, OneLinePerTopicWithOrWithoutCallId)
+{
+    Project p;
+    TTopicRecord intro = topic("INTRO", "Welcome");
+    intro.HasMapID = true;
+    intro.MapID = 10;
+    p.AddTopic(intro);
+    TTopicRecord plain = topic("PLAIN");
+    plain.MapID = 99; // ignored without HasMapID
+    p.AddTopic(plain);
+    EXPECT_EQ(TopicListLines(p),
+              (QStringList{QStringLiteral("INTRO : Welcome : Application Call ID: 10"),
+                           QStringLiteral("PLAIN :  : No Application Call")}));
+}
