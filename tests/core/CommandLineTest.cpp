@@ -1,0 +1,100 @@
+// The headless commands, run through the built program as a user would.
+
+#include "model/ProjectFile.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ts;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result run(const QStringList& args)
+{
+    QProcess p;
+    // No display of any kind: the headless commands must not need one.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TOPICSMITH_BINARY), args);
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(CommandLine, TopicListPrintsOneLinePerTopic)
+{
+    QTemporaryDir dir;
+    Project p;
+    TTopicRecord t;
+    t.TopicID.setBytes("INTRO");
+    t.Title.setText(QStringLiteral("Welcome \u00e0 bord"));
+    t.HasMapID = true;
+    t.MapID = 10;
+    p.AddTopic(t);
+    t.TopicID.setBytes("OTHER");
+    t.Title.clear();
+    t.HasMapID = false;
+    t.MapID = 4;
+    p.AddTopic(t);
+    const QString path = dir.filePath(QStringLiteral("demo.tsp"));
+    ProjectFile::save(p, path);
+
+    const Result r = run({QStringLiteral("--topic-list"), path});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("INTRO : Welcome \u00e0 bord : Application Call ID: 10\nOTHER :  : No Application Call\n"));
+    EXPECT_TRUE(r.err.isEmpty());
+
+    Project empty;
+    const QString emptyPath = dir.filePath(QStringLiteral("empty.tsp"));
+    ProjectFile::save(empty, emptyPath);
+    EXPECT_EQ(run({QStringLiteral("--topic-list"), emptyPath}).out, QStringLiteral("Nothing to list yet!?\n"));
+}
+
+TEST(CommandLine, MissingOrDamagedProjectsFailOnStderr)
+{
+    QTemporaryDir dir;
+    Result r = run({QStringLiteral("--topic-list"), dir.filePath(QStringLiteral("nope.tsp"))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nope.tsp"))) << r.err.toStdString();
+
+    const QString bad = dir.filePath(QStringLiteral("bad.tsp"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\x05\0\0\0\x01\0\0\0", 8);
+    f.close();
+    r = run({QStringLiteral("--topic-list"), bad});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("'bad.tsp' is damaged: the file ends after 8 bytes, in window 0")))
+        << r.err.toStdString();
+
+    r = run({QStringLiteral("--topic-list")});
+    EXPECT_EQ(r.exitCode, 2);
+    r = run({QStringLiteral("--no-such-option")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--no-such-option")));
+}
+
+TEST(CommandLine, VersionAndHelp)
+{
+    Result r = run({QStringLiteral("--version")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Topicsmith ")));
+    r = run({QStringLiteral("--help")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("--topic-list PROJECT")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("--build PROJECT")));
+}
