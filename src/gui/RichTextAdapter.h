@@ -7,11 +7,24 @@
 #include "richtext/RichDocument.h"
 
 #include <QByteArray>
+#include <QTextFormat>
 
 class QTextDocument;
 class QTextEdit;
 
 namespace ts {
+
+// Hidden text (the link targets behind hotspots) is shown like normal text so
+// the author can read and edit it; the flag travels in this property of the
+// QTextCharFormat.
+inline constexpr int HiddenTextProperty = QTextFormat::UserProperty + 1;
+
+// Paragraph indents: twips in the document, pixels of the screen's logical
+// resolution in the QTextDocument (the resolution point sizes are drawn at),
+// so that indents and font sizes keep their proportion. Every conversion of
+// an indent goes through these two, so store -> load is lossless.
+qreal TwipsToPixels(int twips);
+int PixelsToTwips(qreal pixels);
 
 // Replaces the whole content of `target` with `source`.
 void ToTextDocument(const RichDocument& source, QTextDocument& target);

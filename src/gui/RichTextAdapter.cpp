@@ -1,0 +1,228 @@
+#include "RichTextAdapter.h"
+
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <cmath>
+
+namespace ts {
+
+namespace {
+
+qreal logicalDpi()
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const qreal dpi = screen->logicalDotsPerInchX();
+            if (dpi > 1.0)
+                return dpi;
+        }
+    return 96.0;
+}
+
+QTextCharFormat toQt(const CharFormat& f)
+{
+    QTextCharFormat q;
+    q.setFontFamilies(QStringList{f.Face});
+    q.setFontPointSize(f.Size > 0 ? f.Size / 2.0 : 8.0);
+    q.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
+    q.setFontItalic(f.Italic);
+    q.setFontUnderline(f.Underline);
+    q.setFontStrikeOut(f.Strike);
+    if (f.Color)
+        q.setForeground(QColor(QRgb(*f.Color | 0xFF000000u)));
+    else
+        q.clearForeground();
+    q.setProperty(HiddenTextProperty, f.Hidden);
+    return q;
+}
+
+QTextBlockFormat toQt(const Paragraph& p)
+{
+    QTextBlockFormat b;
+    switch (p.Align) {
+    case Alignment::Left: b.setAlignment(Qt::AlignLeft); break;
+    case Alignment::Center: b.setAlignment(Qt::AlignHCenter); break;
+    case Alignment::Right: b.setAlignment(Qt::AlignRight); break;
+    case Alignment::Justify: b.setAlignment(Qt::AlignJustify); break;
+    }
+    b.setLeftMargin(TwipsToPixels(p.LeftIndent));
+    b.setTextIndent(TwipsToPixels(p.FirstIndent));
+    b.setRightMargin(TwipsToPixels(p.RightIndent));
+    b.setIndent(0);
+    return b;
+}
+
+// A value the fragment does not set itself comes from the document's font,
+// as the editor draws it.
+CharFormat fromQt(const QTextCharFormat& q, const QFont& base)
+{
+    CharFormat f;
+    const QStringList families = q.property(QTextFormat::FontFamilies).toStringList();
+    const QString family = q.property(QTextFormat::FontFamily).toString();
+    if (!families.isEmpty() && !families.front().isEmpty())
+        f.Face = families.front();
+    else if (!family.isEmpty())
+        f.Face = family;
+    else
+        f.Face = base.family();
+
+    qreal points = 0;
+    if (q.hasProperty(QTextFormat::FontPointSize))
+        points = q.fontPointSize();
+    else if (q.hasProperty(QTextFormat::FontPixelSize))
+        points = q.intProperty(QTextFormat::FontPixelSize) * 72.0 / logicalDpi();
+    else if (base.pointSizeF() > 0)
+        points = base.pointSizeF();
+    else if (base.pixelSize() > 0)
+        points = base.pixelSize() * 72.0 / logicalDpi();
+    const int half = int(std::lround(points * 2));
+    f.Size = half > 0 ? half : 16;
+
+    f.Bold = q.hasProperty(QTextFormat::FontWeight) ? q.fontWeight() >= QFont::DemiBold : base.bold();
+    f.Italic = q.hasProperty(QTextFormat::FontItalic) ? q.fontItalic() : base.italic();
+    f.Underline = q.hasProperty(QTextFormat::TextUnderlineStyle) || q.hasProperty(QTextFormat::FontUnderline)
+                      ? q.fontUnderline()
+                      : base.underline();
+    f.Strike = q.hasProperty(QTextFormat::FontStrikeOut) ? q.fontStrikeOut() : base.strikeOut();
+
+    if (q.hasProperty(QTextFormat::ForegroundBrush)) {
+        const QBrush brush = q.foreground();
+        if (brush.style() != Qt::NoBrush)
+            f.Color = std::uint32_t(brush.color().rgb() & 0xFFFFFFu);
+    }
+    f.Hidden = q.property(HiddenTextProperty).toBool();
+    return f;
+}
+
+Alignment fromQt(Qt::Alignment a)
+{
+    const Qt::Alignment h = a & Qt::AlignHorizontal_Mask;
+    if (h & Qt::AlignJustify)
+        return Alignment::Justify;
+    if (h & Qt::AlignHCenter)
+        return Alignment::Center;
+    if (h & (Qt::AlignRight | Qt::AlignTrailing))
+        return Alignment::Right;
+    return Alignment::Left;
+}
+
+// Paragraph ends inside a run would split the paragraph in the editor; they
+// become line breaks there.
+QString editorText(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::ParagraphSeparator)
+            c = QChar::LineSeparator;
+    return out;
+}
+
+// Characters the QTextDocument uses for its own structure (frames, objects).
+QString documentText(const QString& text)
+{
+    QString out = text;
+    out.removeIf([](QChar c) {
+        const char16_t u = c.unicode();
+        return u == 0xFDD0 || u == 0xFDD1 || u == QChar::ObjectReplacementCharacter;
+    });
+    return out;
+}
+
+} // namespace
+
+qreal TwipsToPixels(int twips)
+{
+    return twips * logicalDpi() / 1440.0;
+}
+
+int PixelsToTwips(qreal pixels)
+{
+    return int(std::lround(pixels * 1440.0 / logicalDpi()));
+}
+
+void ToTextDocument(const RichDocument& source, QTextDocument& target)
+{
+    target.clear();
+    QTextCursor cursor(&target);
+    cursor.beginEditBlock();
+    bool first = true;
+    const std::vector<Paragraph> empty(1);
+    for (const Paragraph& p : source.Paragraphs.empty() ? empty : source.Paragraphs) {
+        // The block's own character format is what typing into an empty
+        // paragraph continues with.
+        CharFormat blockChars;
+        if (!p.Runs.empty())
+            blockChars = p.isEmpty() ? p.Runs.back().Format : p.Runs.front().Format;
+        const QTextBlockFormat blockFormat = toQt(p);
+        const QTextCharFormat charFormat = toQt(blockChars);
+        if (first) {
+            cursor.setBlockFormat(blockFormat);
+            cursor.setBlockCharFormat(charFormat);
+            first = false;
+        } else {
+            cursor.insertBlock(blockFormat, charFormat);
+        }
+        for (const Run& r : p.Runs)
+            if (!r.Text.isEmpty())
+                cursor.insertText(editorText(r.Text), toQt(r.Format));
+    }
+    cursor.endEditBlock();
+}
+
+RichDocument FromTextDocument(const QTextDocument& source)
+{
+    const QFont base = source.defaultFont();
+    const qreal indentWidth = source.indentWidth();
+    RichDocument doc;
+    doc.Paragraphs.clear();
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat bf = block.blockFormat();
+        Paragraph p;
+        p.Align = fromQt(bf.alignment());
+        p.LeftIndent = PixelsToTwips(bf.leftMargin() + bf.indent() * indentWidth);
+        p.FirstIndent = PixelsToTwips(bf.textIndent());
+        p.RightIndent = PixelsToTwips(bf.rightMargin());
+        p.Runs.clear();
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            Run r{documentText(fragment.text()), fromQt(fragment.charFormat(), base)};
+            if (!r.Text.isEmpty())
+                p.Runs.push_back(std::move(r));
+        }
+        if (p.Runs.empty())
+            p.Runs.push_back(Run{QString(), fromQt(block.charFormat(), base)});
+        doc.Paragraphs.push_back(std::move(p));
+    }
+    doc.normalize();
+    return doc;
+}
+
+QByteArray SaveEditorRtf(const QTextEdit& editor)
+{
+    return RtfWriter::write(FromTextDocument(*editor.document()));
+}
+
+void LoadEditorRtf(QTextEdit& editor, const QByteArray& rtf)
+{
+    const RichDocument doc = rtf.isEmpty() ? RichDocument() : RtfReader::read(rtf);
+    QTextDocument& target = *editor.document();
+    // A loaded topic starts a fresh undo history: undo must never bring back
+    // the text of the topic shown before.
+    target.setUndoRedoEnabled(false);
+    ToTextDocument(doc, target);
+    target.setUndoRedoEnabled(true);
+    target.setModified(false);
+    editor.moveCursor(QTextCursor::Start);
+}
+
+} // namespace ts
