@@ -1,0 +1,130 @@
+#include "ScriptedPrompter.h"
+
+namespace ts {
+
+template <typename T>
+bool ScriptedPrompter::take(std::deque<T>& queue, T& out, Call& call)
+{
+    if (queue.empty()) {
+        call.unexpected = true;
+        unexpected_ = true;
+        return false;
+    }
+    out = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+void ScriptedPrompter::record(const Call& call)
+{
+    calls_.push_back(call);
+    if (onCall)
+        onCall(call);
+}
+
+QStringList ScriptedPrompter::messages() const
+{
+    QStringList out;
+    for (const Call& c : calls_)
+        if (c.kind == Kind::Message)
+            out.append(c.text);
+    return out;
+}
+
+QString ScriptedPrompter::lastMessage() const
+{
+    const QStringList all = messages();
+    return all.isEmpty() ? QString() : all.constLast();
+}
+
+int ScriptedPrompter::unusedScript() const
+{
+    return int(answers_.size() + paths_.size() + colors_.size() + prints_.size());
+}
+
+void ScriptedPrompter::reset()
+{
+    answers_.clear();
+    paths_.clear();
+    colors_.clear();
+    prints_.clear();
+    calls_.clear();
+    unexpected_ = false;
+}
+
+Prompter::Answer ScriptedPrompter::message(QWidget*, const QString& text, const QString& caption,
+                                           Buttons buttons, Icon icon)
+{
+    Call call;
+    call.kind = Kind::Message;
+    call.text = text;
+    call.caption = caption;
+    call.buttons = buttons;
+    call.icon = icon;
+    Answer a = Answer::Ok;
+    if (buttons != Buttons::Ok && !take(answers_, a, call))
+        a = buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    record(call);
+    return a;
+}
+
+QString ScriptedPrompter::openFile(QWidget*, const QString& filter, const QString& fileName)
+{
+    Call call;
+    call.kind = Kind::OpenFile;
+    call.filter = filter;
+    call.fileName = fileName;
+    QString p;
+    take(paths_, p, call);
+    record(call);
+    return p;
+}
+
+QString ScriptedPrompter::saveFile(QWidget*, const QString& filter, const QString& fileName,
+                                   const QString& defaultSuffix)
+{
+    Call call;
+    call.kind = Kind::SaveFile;
+    call.filter = filter;
+    call.fileName = fileName;
+    call.defaultSuffix = defaultSuffix;
+    QString p;
+    take(paths_, p, call);
+    record(call);
+    return p;
+}
+
+std::optional<std::uint32_t> ScriptedPrompter::chooseColor(QWidget*, std::uint32_t initial)
+{
+    Call call;
+    call.kind = Kind::Color;
+    call.color = initial;
+    std::optional<std::uint32_t> c;
+    take(colors_, c, call);
+    record(call);
+    return c;
+}
+
+bool ScriptedPrompter::print(QWidget*, const QTextDocument&, const QString& jobTitle)
+{
+    Call call;
+    call.kind = Kind::Print;
+    call.text = jobTitle;
+    bool p = false;
+    take(prints_, p, call);
+    record(call);
+    return p;
+}
+
+QString toString(Prompter::Answer a)
+{
+    switch (a) {
+    case Prompter::Answer::Ok: return QStringLiteral("Ok");
+    case Prompter::Answer::Cancel: return QStringLiteral("Cancel");
+    case Prompter::Answer::Yes: return QStringLiteral("Yes");
+    case Prompter::Answer::No: return QStringLiteral("No");
+    }
+    return QString();
+}
+
+} // namespace ts
