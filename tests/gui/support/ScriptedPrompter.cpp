@@ -1,5 +1,7 @@
 #include "ScriptedPrompter.h"
 
+#include <QByteArray>
+
 namespace ts {
 
 template <typename T>
@@ -116,15 +118,15 @@ bool ScriptedPrompter::print(QWidget*, const QTextDocument&, const QString& jobT
     return p;
 }
 
-QString toString(Prompter::Answer a)
+char* toString(Prompter::Answer a)
 {
     switch (a) {
-    case Prompter::Answer::Ok: return QStringLiteral("Ok");
-    case Prompter::Answer::Cancel: return QStringLiteral("Cancel");
-    case Prompter::Answer::Yes: return QStringLiteral("Yes");
-    case Prompter::Answer::No: return QStringLiteral("No");
+    case Prompter::Answer::Ok: return qstrdup("Ok");
+    case Prompter::Answer::Cancel: return qstrdup("Cancel");
+    case Prompter::Answer::Yes: return qstrdup("Yes");
+    case Prompter::Answer::No: return qstrdup("No");
     }
-    return QString();
+    return qstrdup("?");
 }
 
 } // namespace ts

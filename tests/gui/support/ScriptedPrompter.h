@@ -76,7 +76,8 @@ private:
     bool unexpected_ = false;
 };
 
-// Readable names for test failure output.
-QString toString(Prompter::Answer a);
+// Readable answers in Qt Test failure output (found by QCOMPARE; the caller
+// owns the string, as Qt Test expects).
+char* toString(Prompter::Answer a);
 
 } // namespace ts
