@@ -1,0 +1,61 @@
+#pragma once
+// How the help compiler is started on the project's .HPJ: which compiler,
+// with which parameters, in which folder. Pure computation; the GUI starts
+// the process without waiting for it.
+//
+// The compiler's file name is the part of its path after the last "\" or ":"
+// (on case-sensitive file systems also "/"), its folder the part up to and
+// including that character. "HCW.EXE" runs with "/c /e /r " + HPJ, "HCRTF.EXE"
+// with "/xh " + HPJ; any other name starts nothing. Paths chosen on Windows
+// are stored in upper case and compared exactly; on case-sensitive file
+// systems a path keeps its own case and its upper-cased file name is compared.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace ts {
+
+// The value of CompilerPath while no compiler has been chosen.
+inline const QString NoCompilerPath = QStringLiteral("NoCompiler");
+
+struct CompilerCommand {
+    QString Program;       // "hcw.exe" or "hcrtf.exe"
+    QString Parameters;    // e.g. "/c /e /r C:\Help\Demo.HPJ": the HPJ unquoted
+    QString WorkingFolder; // the compiler's folder, with its trailing separator
+    QString CompilerPath;  // the compiler's path in its own case, as stored
+    QStringList Arguments; // the parameters as separate arguments, HPJ last and whole
+};
+
+// Whether file names differ by case here (all but Windows).
+constexpr bool CaseSensitiveFileNames =
+#ifdef Q_OS_WIN
+    false;
+#else
+    true;
+#endif
+
+// The part of `path` after its last "\" or ":" (or "/" when `slashToo`).
+QString CompilerFileName(const QString& path, bool slashToo = CaseSensitiveFileNames);
+
+// The command for `compilerPath` and the HPJ file, or nothing for an unknown
+// compiler name (and for "NoCompiler").
+std::optional<CompilerCommand> MakeCompilerCommand(const QString& compilerPath, const QString& hpjPath,
+                                                   bool caseSensitive = CaseSensitiveFileNames);
+
+// What to hand to the process starter.
+struct CompilerLaunch {
+    QString Program;
+    QStringList Arguments;
+    QString WorkingFolder;
+};
+
+// On Windows the compiler itself runs. Elsewhere a ".exe" compiler runs
+// through `wine` when wine is on the PATH, otherwise it is started directly
+// (and fails quietly when it can't run, as a failed start always does).
+CompilerLaunch PlanCompilerLaunch(const CompilerCommand& command, bool onWindows, bool wineAvailable);
+
+// Whether `wine` can be found on the PATH.
+bool WineAvailable();
+
+} // namespace ts

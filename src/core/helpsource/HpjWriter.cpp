@@ -1,0 +1,86 @@
+#include "HpjWriter.h"
+
+#include "OutputFile.h"
+#include "model/Project.h"
+#include "model/Windows1252.h"
+
+namespace ts::HpjWriter {
+namespace {
+
+const QByteArray Eol = QByteArrayLiteral("\r\n");
+
+// The weight of each button in stored order: Browse, Contents and Index take
+// bits 9 to 11, Print, Back and Find bits 13 to 15; bit 12 is never set.
+constexpr int ButtonWeights[ButtonCount] = {0x200, 0x400, 0x800, 0x2000, 0x4000, 0x8000};
+
+QByteArray number(qint64 value) { return QByteArray::number(value); }
+
+} // namespace
+
+QString pathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".HPJ"); }
+
+int windowState(const TWindowRecord& window)
+{
+    int state = 4;
+    for (int i = 0; i < ButtonCount; ++i)
+        if (window.Buttons[size_t(i)])
+            state += ButtonWeights[i];
+    return state;
+}
+
+QByteArray windowLine(const TWindowRecord& w)
+{
+    QByteArray line = w.Name.bytes() + "=\"" + w.Caption.bytes() + '"';
+    if (w.DefaultPosition)
+        line += ",,";
+    else
+        line += ",(" + number(w.Left) + ',' + number(w.Top) + ',' + number(w.Width) + ',' + number(w.Height) + "),";
+    line += number(windowState(w));
+    // Colours are 0x00BBGGRR values printed whole as one decimal number.
+    line += ",(r" + number(qint32(w.TopicColor)) + "),(r" + number(qint32(w.NonScrollColor)) + ')';
+    if (w.AutoSizeHeight && w.OnTop)
+        line += ",f3";
+    else if (w.AutoSizeHeight)
+        line += ",f2";
+    else if (w.OnTop)
+        line += ",1";
+    return line;
+}
+
+QByteArray generate(const Project& project, const ProgressStep& progress)
+{
+    const QByteArray base = cp1252::encode(project.ProjectBase());
+    QByteArray out;
+    out += "[OPTIONS]" + Eol;
+    out += "COMPRESS=8 Zeck" + Eol;
+    out += "ERRORLOG=" + base + ".LOG" + Eol;
+    out += "HLP=" + base + ".HLP" + Eol;
+    out += Eol;
+    out += "[FILES]" + Eol;
+    out += base + ".RTF" + Eol;
+    out += Eol;
+    out += "[MAP]" + Eol;
+    for (int i = 0; i < project.TopicCount(); ++i) {
+        const TTopicRecord& t = project.Topic(i);
+        if (t.HasMapID)
+            out += t.TopicID.bytes() + '=' + number(t.MapID) + Eol;
+    }
+    out += Eol;
+    out += "[WINDOWS]" + Eol;
+    const int windows = project.WindowCount();
+    for (int k = 0; k < windows; ++k) {
+        if (progress)
+            progress(100 / windows);
+        out += windowLine(project.Window(k)) + Eol;
+    }
+    return out;
+}
+
+QString write(const Project& project, const ProgressStep& progress)
+{
+    const QString path = pathFor(project);
+    WriteWholeFile(path, generate(project, progress));
+    return path;
+}
+
+} // namespace ts::HpjWriter

@@ -1,0 +1,39 @@
+#pragma once
+// The help compiler's project file (.HPJ): options, the names of the log,
+// help and topic files, the map of Application Call IDs and one definition
+// line per help window. Written as the project stores its values, without
+// escaping; lines end in CR LF.
+
+#include "model/Progress.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace ts {
+
+class Project;
+struct TWindowRecord;
+
+namespace HpjWriter {
+
+// The status text shown while the file is written.
+inline const QString StatusText = QStringLiteral("Saving .HPJ file...");
+
+// The project base + ".HPJ".
+QString pathFor(const Project& project);
+
+// The window state number: 4 plus the weights of the buttons shown
+// (Browse 512, Contents 1024, Index 2048, Print 8192, Back 16384, Find 32768).
+int windowState(const TWindowRecord& window);
+
+// One "[WINDOWS]" line, without its line end.
+QByteArray windowLine(const TWindowRecord& window);
+
+// The file's bytes. `progress` advances by 100 div WindowCount per window.
+QByteArray generate(const Project& project, const ProgressStep& progress = {});
+
+// Writes the file whole or not at all and returns its path; throws IoError.
+QString write(const Project& project, const ProgressStep& progress = {});
+
+} // namespace HpjWriter
+} // namespace ts

@@ -1,0 +1,213 @@
+#include "contents/ContentsEntry.h"
+#include "contents/ContentsFile.h"
+#include "model/Project.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ts;
+
+namespace {
+
+// "level text" for every entry in pre-order: a compact picture of the tree.
+QStringList shape(const ContentsTree& tree)
+{
+    QStringList out;
+    for (const ContentsNode& n : ContentsNodes(tree))
+        out << QString::number(n.Level) + QLatin1Char(' ') + n.Entry->Text;
+    return out;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ContentsFile, ReaderIgnoresKindsAndWriterGivesTheSameBytes)
+{
+    const QByteArray file("Intro=INTRO\r\n\tBook\r\n\t\tPage=PAGE>pop\r\n");
+    const auto result = ContentsFile::parse(file);
+    ASSERT_TRUE(result.ok());
+    ASSERT_EQ(result.Tree.size(), 1u);
+    const ContentsEntry& top = result.Tree[0];
+    EXPECT_EQ(top.Kind, ContentsKind::Topic);
+    ASSERT_EQ(top.Children.size(), 1u);
+    EXPECT_EQ(top.Children[0].Text, QStringLiteral("Book"));
+    EXPECT_EQ(top.Children[0].Kind, ContentsKind::Heading);
+    ASSERT_EQ(top.Children[0].Children.size(), 1u);
+    EXPECT_EQ(top.Children[0].Children[0].Kind, ContentsKind::Topic);
+    EXPECT_EQ(ContentsNodeCount(result.Tree), 3);
+    EXPECT_EQ(ContentsFile::serialize(result.Tree), file);
+}
+
+TEST(ContentsFile, LevelsWalkUpAndDownThePath)
+{
+    const auto result = ContentsFile::parse("A\r\n\tA1\r\n\t\tA1a\r\n\tA2\r\nB\r\n\tB1\r\n\t\tB1a\r\nC\r\n");
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(shape(result.Tree), (QStringList{QStringLiteral("0 A"), QStringLiteral("1 A1"), QStringLiteral("2 A1a"),
+                                               QStringLiteral("1 A2"), QStringLiteral("0 B"), QStringLiteral("1 B1"),
+                                               QStringLiteral("2 B1a"), QStringLiteral("0 C")}));
+    // A first line at level 1 goes to the top; its level-1 successor is its child.
+    const auto indented = ContentsFile::parse("\tFirst\r\n\tSecond\r\n");
+    ASSERT_TRUE(indented.ok());
+    EXPECT_EQ(shape(indented.Tree), (QStringList{QStringLiteral("0 First"), QStringLiteral("1 Second")}));
+}
+
+TEST(ContentsFile, TooDeepALineStopsTheReadingAndKeepsWhatWasRead)
+{
+    // Four blanks are four levels, not one.
+    auto r = ContentsFile::parse("Top\r\n    Deep\r\nNever\r\n");
+    EXPECT_EQ(r.BadLine, 2);
+    EXPECT_EQ(shape(r.Tree), QStringList{QStringLiteral("0 Top")});
+
+    r = ContentsFile::parse("\t\tFirst at level two\r\n");
+    EXPECT_EQ(r.BadLine, 1);
+    EXPECT_TRUE(r.Tree.empty());
+
+    r = ContentsFile::parse("A\r\n\tB\r\n\t \t C\r\n");
+    EXPECT_EQ(r.BadLine, 3);
+    EXPECT_EQ(ContentsNodeCount(r.Tree), 2);
+}
+
+TEST(ContentsFile, LineEndsCtrlZEmptyLinesAndNul)
+{
+    // LF and lone CR end lines like CR LF; the written file has CR LF.
+    auto r = ContentsFile::parse("One\n\tTwo\rThree");
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 One"), QStringLiteral("1 Two"), QStringLiteral("0 Three")}));
+    EXPECT_EQ(ContentsFile::serialize(r.Tree), QByteArray("One\r\n\tTwo\r\nThree\r\n"));
+
+    // An empty line is a top-level heading without text; a final line end
+    // adds no entry; a lone Ctrl-Z line is skipped, Ctrl-Z with text is not.
+    r = ContentsFile::parse("A\r\n\r\n\x1a\r\n\x1aX\r\n\x1a");
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 A"), QStringLiteral("0 "), QStringLiteral("0 \x1aX")}));
+    EXPECT_EQ(r.Tree[1].Kind, ContentsKind::Heading);
+
+    // A NUL byte ends the text.
+    r = ContentsFile::parse(QByteArray("A\r\nB\0\r\nC\r\n", 10));
+    EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 A"), QStringLiteral("0 B")}));
+
+    EXPECT_TRUE(ContentsFile::parse(QByteArray()).Tree.empty());
+}
+
+TEST(ContentsFile, TextIsKeptWholeWithTrailingBlanksAndAnsiBytes)
+{
+    const QByteArray longTitle(700, 'x');
+    const QByteArray file = "Caf\xe9 \x80  \r\n" + longTitle + "=ID@other.hlp>" + QByteArray(600, 'w') + "\r\n";
+    const auto r = ContentsFile::parse(file);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.Tree[0].Text, QStringLiteral("Caf\u00e9 \u20ac  "));
+    EXPECT_EQ(r.Tree[1].Text.size(), 700 + 14 + 600);
+    EXPECT_EQ(ContentsFile::serialize(r.Tree), file);
+}
+
+TEST(ContentsFile, LoadAndSaveNameTheFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Demo.tsc"));
+    EXPECT_THROW(
+        {
+            try {
+                ContentsFile::load(path);
+            } catch (const IoError& e) {
+                EXPECT_TRUE(e.message().contains(path)) << e.what();
+                throw;
+            }
+        },
+        IoError);
+
+    ContentsTree tree;
+    tree.push_back(ContentsEntry{QStringLiteral("Book"), ContentsKind::Heading, {}, true});
+    tree[0].Children.push_back(ContentsEntry{QStringLiteral("Page=PAGE"), ContentsKind::Topic, {}, false});
+    ContentsFile::save(tree, path);
+    EXPECT_EQ(readAll(path), QByteArray("Book\r\n\tPage=PAGE\r\n"));
+    ContentsTree back = ContentsFile::load(path);
+    tree[0].Expanded = false; // display state is not stored
+    EXPECT_EQ(back, tree);
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("A\r\n\t\t\tC\r\n");
+    f.close();
+    try {
+        ContentsFile::load(path);
+        FAIL() << "a bad level must not load";
+    } catch (const ContentsLevelError& e) {
+        EXPECT_EQ(ContentsLevelError::text(), QStringLiteral("Invalid item level assignment"));
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Invalid item level assignment")));
+        EXPECT_TRUE(e.message().contains(path));
+        EXPECT_EQ(e.line(), 2);
+        EXPECT_EQ(e.entriesRead().size(), 1u);
+    }
+
+    EXPECT_THROW(ContentsFile::save(tree, dir.filePath(QStringLiteral("missing/Demo.tsc"))), IoError);
+}
+
+TEST(ContentsFile, PathFollowsTheProjectFile)
+{
+    Project p(QStringLiteral("/opt/ts/"));
+    EXPECT_EQ(ContentsFile::pathFor(p), QStringLiteral("/opt/ts/NoName.tsc"));
+    p.ProjectPath = QStringLiteral("C:\\Help\\Demo.tsp");
+    EXPECT_EQ(ContentsFile::pathFor(p), QStringLiteral("C:\\Help\\Demo.tsc"));
+}
+
+TEST(ContentsNotation, SplitsTheFourShapesAtTheFirstSigns)
+{
+    auto p = SplitContentsText(QStringLiteral("Printing=PRINTING"));
+    EXPECT_EQ(p.Title, QStringLiteral("Printing"));
+    EXPECT_EQ(p.TopicId, QStringLiteral("PRINTING"));
+    EXPECT_EQ(p.HelpFile, QString());
+    EXPECT_EQ(p.Window, QStringLiteral("main"));
+
+    p = SplitContentsText(QStringLiteral("Printing=PRINTING>pop"));
+    EXPECT_EQ(p.TopicId, QStringLiteral("PRINTING"));
+    EXPECT_EQ(p.Window, QStringLiteral("pop"));
+
+    p = SplitContentsText(QStringLiteral("Other=OTHER@other.hlp"));
+    EXPECT_EQ(p.TopicId, QStringLiteral("OTHER"));
+    EXPECT_EQ(p.HelpFile, QStringLiteral("other.hlp"));
+    EXPECT_EQ(p.Window, QStringLiteral("main"));
+
+    p = SplitContentsText(QStringLiteral("Other=OTHER@other.hlp>win"));
+    EXPECT_EQ(p.TopicId, QStringLiteral("OTHER"));
+    EXPECT_EQ(p.HelpFile, QStringLiteral("other.hlp"));
+    EXPECT_EQ(p.Window, QStringLiteral("win"));
+
+    p = SplitContentsText(QStringLiteral("Just a heading"));
+    EXPECT_EQ(p.Title, QStringLiteral("Just a heading"));
+    EXPECT_TRUE(p.TopicId.isEmpty() && p.Window.isEmpty());
+
+    // A title holding a sign can't be represented: the first sign splits.
+    p = SplitContentsText(QStringLiteral("a>b=ID"));
+    EXPECT_EQ(p.Title, QStringLiteral("a>b"));
+    EXPECT_EQ(p.TopicId, QString());
+    EXPECT_EQ(p.Window, QStringLiteral("b=ID"));
+
+    // Long parts are kept whole.
+    const QString window(600, QLatin1Char('w'));
+    const QString id(400, QLatin1Char('I'));
+    p = SplitContentsText(QStringLiteral("T=") + id + QLatin1Char('>') + window);
+    EXPECT_EQ(p.TopicId, id);
+    EXPECT_EQ(p.Window, window);
+}
+
+TEST(ContentsNotation, ComposeIsTheInverseAndSkipsMainExactly)
+{
+    for (const char* text : {"Printing=PRINTING", "Printing=PRINTING>pop", "Other=OTHER@other.hlp",
+                             "Other=OTHER@other.hlp>win"}) {
+        const QString t = QString::fromLatin1(text);
+        EXPECT_EQ(ComposeContentsText(SplitContentsText(t), true), t);
+    }
+    ContentsEntryParts parts{QStringLiteral("T"), QStringLiteral("ID"), QString(), QStringLiteral("Main")};
+    EXPECT_EQ(ComposeContentsText(parts, true), QStringLiteral("T=ID>Main"));
+    EXPECT_EQ(ComposeContentsText(parts, false), QStringLiteral("T=ID"));
+    parts.Window = QStringLiteral("main");
+    EXPECT_EQ(ComposeContentsText(parts, true), QStringLiteral("T=ID"));
+}

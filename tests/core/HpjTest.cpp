@@ -1,0 +1,148 @@
+#include "helpsource/HpjWriter.h"
+#include "model/IoError.h"
+#include "model/Project.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ts;
+
+namespace {
+
+TTopicRecord topic(const char* id, bool mapped = false, int mapId = 0)
+{
+    TTopicRecord t;
+    t.TopicID.setBytes(QByteArray(id));
+    t.HasMapID = mapped;
+    t.MapID = mapId;
+    return t;
+}
+
+TWindowRecord popWindow()
+{
+    TWindowRecord w;
+    w.Name.setBytes("pop");
+    w.Caption.setBytes("Pop-up");
+    w.DefaultPosition = false;
+    w.Left = 10;
+    w.Top = 20;
+    w.Width = 500;
+    w.Height = 400;
+    w.Buttons[Browse] = true;
+    w.Buttons[Back] = true;
+    w.OnTop = true;
+    return w;
+}
+
+} // namespace
+
+TEST(HpjWriter, NewProjectExample)
+{
+    Project p;
+    p.ProjectPath = QStringLiteral("C:\\Help\\Demo.tsp");
+    p.AddTopic(topic("INTRO", true, 100));
+    p.AddTopic(topic("OTHER"));
+    EXPECT_EQ(HpjWriter::generate(p), QByteArray("[OPTIONS]\r\n"
+                                                 "COMPRESS=8 Zeck\r\n"
+                                                 "ERRORLOG=C:\\Help\\Demo.LOG\r\n"
+                                                 "HLP=C:\\Help\\Demo.HLP\r\n"
+                                                 "\r\n"
+                                                 "[FILES]\r\n"
+                                                 "C:\\Help\\Demo.RTF\r\n"
+                                                 "\r\n"
+                                                 "[MAP]\r\n"
+                                                 "INTRO=100\r\n"
+                                                 "\r\n"
+                                                 "[WINDOWS]\r\n"
+                                                 "main=\"\",,4,(r14483455),(r12632256)\r\n"));
+    EXPECT_EQ(HpjWriter::pathFor(p), QStringLiteral("C:\\Help\\Demo.HPJ"));
+}
+
+TEST(HpjWriter, WindowLineExampleAndFlagItems)
+{
+    TWindowRecord w = popWindow();
+    EXPECT_EQ(HpjWriter::windowLine(w), QByteArray("pop=\"Pop-up\",(10,20,500,400),16900,(r14483455),(r12632256),1"));
+
+    w.AutoSizeHeight = true;
+    EXPECT_TRUE(HpjWriter::windowLine(w).endsWith(",f3"));
+    w.OnTop = false;
+    EXPECT_TRUE(HpjWriter::windowLine(w).endsWith("(r12632256),f2"));
+    w.AutoSizeHeight = false;
+    EXPECT_TRUE(HpjWriter::windowLine(w).endsWith("(r12632256)"));
+
+    // A default position hides whatever the coordinates hold; a caption is
+    // written as stored, a quote inside it unescaped; negative numbers signed.
+    w.DefaultPosition = true;
+    w.Caption.setBytes("Say \"hi\"");
+    w.TopicColor = 0xFF;
+    w.NonScrollColor = 0;
+    EXPECT_EQ(HpjWriter::windowLine(w), QByteArray("pop=\"Say \"hi\"\",,16900,(r255),(r0)"));
+    w.DefaultPosition = false;
+    w.Left = -5;
+    EXPECT_TRUE(HpjWriter::windowLine(w).contains(",(-5,20,500,400),"));
+}
+
+TEST(HpjWriter, StateNumberWeights)
+{
+    TWindowRecord w;
+    EXPECT_EQ(HpjWriter::windowState(w), 4);
+    const int weights[ButtonCount] = {512, 1024, 2048, 8192, 16384, 32768};
+    for (int i = 0; i < ButtonCount; ++i) {
+        TWindowRecord one;
+        one.Buttons[size_t(i)] = true;
+        EXPECT_EQ(HpjWriter::windowState(one), 4 + weights[i]) << i;
+    }
+    w.Buttons.fill(true);
+    EXPECT_EQ(HpjWriter::windowState(w), 60932);
+}
+
+TEST(HpjWriter, MapAndWindowSections)
+{
+    Project p;
+    p.ProjectPath = QStringLiteral("/h/D.tsp");
+    // HasMapID off: no line, whatever MapID holds.
+    p.AddTopic(topic("A", false, 7));
+    p.AddTopic(topic("B", true, -3));
+    p.AddTopic(topic("C", true, 0));
+    TWindowRecord flagged = popWindow();
+    p.AddWindow(flagged);
+    TWindowRecord plain = popWindow();
+    plain.Name.setBytes("plain");
+    plain.OnTop = false;
+    p.AddWindow(plain);
+    std::vector<int> steps;
+    const QByteArray out = HpjWriter::generate(p, [&](int s) { steps.push_back(s); });
+    EXPECT_TRUE(out.contains("[MAP]\r\nB=-3\r\nC=0\r\n\r\n[WINDOWS]\r\nmain="));
+    EXPECT_TRUE(out.endsWith(",1\r\nplain=\"Pop-up\",(10,20,500,400),16900,(r14483455),(r12632256)\r\n"));
+    EXPECT_EQ(steps, (std::vector<int>{33, 33, 33}));
+
+    Project unmapped;
+    unmapped.ProjectPath = QStringLiteral("/h/D.tsp");
+    unmapped.AddTopic(topic("A"));
+    const QByteArray u = HpjWriter::generate(unmapped);
+    EXPECT_TRUE(u.contains("[MAP]\r\n\r\n[WINDOWS]\r\n"));
+    EXPECT_EQ(u.mid(u.indexOf("[WINDOWS]")).count("\r\n"), 2); // the heading and one window line
+}
+
+TEST(HpjWriter, WritesWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    Project p;
+    p.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
+    p.AddTopic(topic("A"));
+    const QString path = HpjWriter::write(p);
+    EXPECT_EQ(path, dir.filePath(QStringLiteral("Demo.HPJ")));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), HpjWriter::generate(p));
+
+    p.ProjectPath = dir.filePath(QStringLiteral("no/such/folder/Demo.tsp"));
+    try {
+        HpjWriter::write(p);
+        FAIL() << "writing into a missing folder must fail";
+    } catch (const IoError& e) {
+        EXPECT_TRUE(e.message().contains(dir.filePath(QStringLiteral("no/such/folder/Demo.HPJ")))) << e.what();
+    }
+}
