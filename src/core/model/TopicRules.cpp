@@ -1,0 +1,106 @@
+#include "TopicRules.h"
+
+#include "UserInteger.h"
+#include "Windows1252.h"
+
+namespace ts {
+
+std::int64_t ProposeCallId(const Project& project)
+{
+    std::int64_t withId = 0;
+    for (int i = 0; i < project.TopicCount(); ++i)
+        if (project.Topic(i).HasMapID)
+            ++withId;
+    std::int64_t n = 10 + 10 * withId;
+    for (int i = 0; i < project.TopicCount(); ++i)
+        if (n <= project.Topic(i).MapID)
+            n += 10;
+    return n;
+}
+
+QString UpperTopicId(const QString& topicId)
+{
+    QString out = topicId;
+    for (QChar& c : out) {
+        const QString upper = QString(c).toUpper();
+        if (upper.size() == 1 && cp1252::canEncode(upper.at(0)))
+            c = upper.at(0);
+    }
+    return out;
+}
+
+namespace TopicMessages {
+
+QString NoTopicId()
+{
+    return QStringLiteral("You must enter the Topic ID!");
+}
+
+QString InvalidCallId()
+{
+    return QStringLiteral("The call from Application ID no. is not valid!");
+}
+
+QString BlankNotice()
+{
+    return QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign");
+}
+
+QString CallIdInUse(const QString& entered, const TTopicRecord& by)
+{
+    return QStringLiteral("Applicaton Call ID:") + entered + QStringLiteral(" is allready in use by:\r\n")
+           + by.TopicID.text() + QLatin1Char('-') + by.Title.text();
+}
+
+QString TopicIdInUse(const QString& entered, const TTopicRecord& by)
+{
+    return QStringLiteral("Topic ID:") + entered + QStringLiteral(" is allready in use by:\r\n")
+           + by.TopicID.text() + QLatin1Char('-') + by.Title.text();
+}
+
+} // namespace TopicMessages
+
+TopicCheck CheckTopicProperties(const Project& project, const TopicFields& fields, int own)
+{
+    TopicCheck result;
+    result.TopicID = fields.TopicID;
+
+    // An empty Topic ID is how the user cancels the command; only the
+    // project's first topic must have one. Nothing else is checked, so that
+    // cancelling is never blocked by the other fields.
+    if (fields.TopicID.isEmpty()) {
+        if (project.TopicCount() == 0)
+            result.Refusal = TopicMessages::NoTopicId();
+        return result;
+    }
+    std::optional<int> callId;
+    if (fields.AssignID) {
+        callId = ParseUserInteger(fields.CallId);
+        if (!callId) {
+            result.Refusal = TopicMessages::InvalidCallId();
+            return result;
+        }
+    }
+    if (result.TopicID.contains(QLatin1Char(' '))) {
+        result.BlankNotice = TopicMessages::BlankNotice();
+        result.TopicID.replace(QLatin1Char(' '), QLatin1Char('_'));
+    }
+
+    const QByteArray storedForm = cp1252::encode(UpperTopicId(result.TopicID)).left(50);
+    for (int i = 0; i < project.TopicCount(); ++i) {
+        if (i == own)
+            continue;
+        const TTopicRecord& t = project.Topic(i);
+        if (t.HasMapID && callId && *callId == t.MapID) {
+            result.Refusal = TopicMessages::CallIdInUse(fields.CallId, t);
+            return result;
+        }
+        if (t.TopicID.bytes() == storedForm) {
+            result.Refusal = TopicMessages::TopicIdInUse(result.TopicID, t);
+            return result;
+        }
+    }
+    return result;
+}
+
+} // namespace ts

@@ -1,0 +1,54 @@
+#pragma once
+// The rules of the topic properties dialog, without the dialog: the proposal
+// of a free Application Call ID, the Topic ID's upper-casing, and the checks
+// that decide whether the dialog may close.
+
+#include "Project.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace ts {
+
+// The Application Call ID offered when "Call topic from application" is
+// checked: 10 more than ten times the number of topics that have one, raised
+// by 10 at every topic (in project order, one pass) whose number is not
+// below it. Only a default; CheckTopicProperties guarantees uniqueness.
+// 64 bits, so that stored numbers near the integer limit cannot overflow it.
+std::int64_t ProposeCallId(const Project& project);
+
+// A Topic ID as stored: upper case. A character whose upper-case form is not
+// one character of the project file's code page stays as it is.
+QString UpperTopicId(const QString& topicId);
+
+// The fields of the dialog that the checks read.
+struct TopicFields {
+    QString TopicID;   // as typed
+    bool AssignID = false;
+    QString CallId;    // the Application Call ID as typed
+};
+
+// What the checks decided. The blank notice, when there is one, is shown
+// before the refusal; TopicID then holds the entry with its blanks replaced
+// by '_', which the dialog shows whether it closes or not.
+struct TopicCheck {
+    QString TopicID;
+    std::optional<QString> BlankNotice;
+    std::optional<QString> Refusal; // the dialog stays open with this message
+    bool passes() const { return !Refusal; }
+};
+
+// `own` is the index of the topic being changed (never compared with
+// itself), or -1 when a topic is being added (every topic is compared).
+TopicCheck CheckTopicProperties(const Project& project, const TopicFields& fields, int own);
+
+namespace TopicMessages {
+QString NoTopicId();         // "You must enter the Topic ID!"
+QString InvalidCallId();     // "The call from Application ID no. is not valid!"
+QString BlankNotice();       // the notice that blanks become "_"
+QString CallIdInUse(const QString& entered, const TTopicRecord& by);
+QString TopicIdInUse(const QString& entered, const TTopicRecord& by);
+} // namespace TopicMessages
+
+} // namespace ts
