@@ -1,5 +1,7 @@
 #include "RichDocument.h"
 
+#include <algorithm>
+
 namespace ts {
 
 QString Paragraph::text() const
@@ -39,6 +41,60 @@ QString RichDocument::plainText() const
 bool RichDocument::isEmpty() const
 {
     return Paragraphs.empty() || (Paragraphs.size() == 1 && Paragraphs.front().isEmpty());
+}
+
+qsizetype RichDocument::length() const
+{
+    qsizetype n = 0;
+    for (const Paragraph& p : Paragraphs)
+        for (const Run& r : p.Runs)
+            n += r.Text.size();
+    return Paragraphs.empty() ? 0 : n + 2 * qsizetype(Paragraphs.size() - 1);
+}
+
+qsizetype RichDocument::positionOf(const TextPosition& at) const
+{
+    qsizetype pos = 0;
+    const qsizetype count = qsizetype(Paragraphs.size());
+    for (qsizetype i = 0; i < count && i < at.Paragraph; ++i)
+        pos += Paragraphs[std::size_t(i)].text().size() + 2;
+    return pos + at.Offset;
+}
+
+RichDocument::TextPosition RichDocument::locate(qsizetype position) const
+{
+    TextPosition at;
+    if (Paragraphs.empty())
+        return at;
+    qsizetype start = 0;
+    const qsizetype last = qsizetype(Paragraphs.size()) - 1;
+    for (qsizetype i = 0; i <= last; ++i) {
+        const qsizetype len = Paragraphs[std::size_t(i)].text().size();
+        if (position <= start + len || i == last) {
+            at.Paragraph = i;
+            at.Offset = std::clamp(position - start, qsizetype(0), len);
+            return at;
+        }
+        if (position == start + len + 1) { // between CR and LF
+            at.Paragraph = i;
+            at.Offset = len;
+            return at;
+        }
+        start += len + 2;
+    }
+    return at;
+}
+
+bool isSymbolFontFace(const QString& face)
+{
+    static const QString kFaces[] = {
+        QStringLiteral("Symbol"),      QStringLiteral("Wingdings"), QStringLiteral("Wingdings 2"),
+        QStringLiteral("Wingdings 3"), QStringLiteral("Webdings"),  QStringLiteral("Marlett"),
+    };
+    for (const QString& f : kFaces)
+        if (face.compare(f, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
 void RichDocument::normalize()

@@ -63,6 +63,19 @@ public:
     QString plainText() const;
     bool isEmpty() const; // one paragraph without text
 
+    // Character positions in plainText(): a paragraph break counts two.
+    struct TextPosition {
+        qsizetype Paragraph = 0; // index into Paragraphs
+        qsizetype Offset = 0;    // characters from the paragraph's start
+        friend bool operator==(const TextPosition&, const TextPosition&) = default;
+    };
+    qsizetype length() const; // == plainText().size()
+    qsizetype positionOf(const TextPosition& at) const;
+    // The paragraph and offset of a position; positions past the end give the
+    // end of the last paragraph, and a position inside a paragraph break (its
+    // second character) gives the end of the paragraph before it.
+    TextPosition locate(qsizetype position) const;
+
     // Merges neighbouring runs of equal format and drops empty runs (keeping
     // one in an empty paragraph); ensures at least one paragraph.
     void normalize();
@@ -73,5 +86,11 @@ public:
 
     friend bool operator==(const RichDocument&, const RichDocument&) = default;
 };
+
+// Fonts whose text is symbols in 8-bit codes rather than letters (Symbol,
+// Wingdings, ...): their bytes are held as U+F000 + byte and written back
+// as bytes in a font marked as a symbol font. The name is compared without
+// regard to letter case.
+bool isSymbolFontFace(const QString& face);
 
 } // namespace ts

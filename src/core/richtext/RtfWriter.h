@@ -43,10 +43,16 @@ public:
     static QByteArray closingLine();
 
 private:
+    struct WordCache;
+    void appendParagraphLine(QByteArray& out, const Paragraph& paragraph, bool first, WordCache& cache) const;
     int fontIndex(const QString& face) const;
     int colorIndex(std::uint32_t rgb) const;
 
+    // Fonts in order of first use, by the name the table holds (a face name
+    // without the characters a table cannot hold); faces as given map to them.
     std::vector<QString> fonts_;
+    std::vector<bool> fontSymbol_; // written \fcharset2
+    QHash<QString, int> fontByName_;
     QHash<QString, int> fontIndex_;
     std::vector<std::uint32_t> colors_;
     QHash<std::uint32_t, int> colorIndex_;

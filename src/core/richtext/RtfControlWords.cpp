@@ -1,0 +1,171 @@
+#include "RtfControlWords.h"
+
+#include "RtfTokenizer.h"
+
+#include <array>
+#include <cstring>
+
+namespace ts::rtf {
+namespace {
+
+using K = WordKind;
+using W = WordId;
+
+// Words that end a paragraph in the reader's model: page and section breaks
+// and table rows become paragraph breaks, a table cell a tab.
+constexpr WordInfo kWords[] = {
+    {"par", K::Flag, W::Par, 0},
+    {"page", K::Flag, W::Par, 0},
+    {"sect", K::Flag, W::Par, 0},
+    {"row", K::Flag, W::Par, 0},
+    {"nestrow", K::Flag, W::Par, 0},
+    {"pard", K::Flag, W::Pard, 0},
+    {"plain", K::Flag, W::Plain, 0},
+    {"ql", K::Flag, W::Ql, 0},
+    {"qc", K::Flag, W::Qc, 0},
+    {"qr", K::Flag, W::Qr, 0},
+    {"qj", K::Flag, W::Qj, 0},
+    {"qd", K::Flag, W::Qj, 0},
+    {"ulnone", K::Flag, W::UlNone, 0},
+
+    {"b", K::Toggle, W::Bold, 0},
+    {"i", K::Toggle, W::Italic, 0},
+    {"ul", K::Toggle, W::Underline, 0},
+    {"uld", K::Toggle, W::Underline, 0},
+    {"uldb", K::Toggle, W::Underline, 0},
+    {"uldash", K::Toggle, W::Underline, 0},
+    {"uldashd", K::Toggle, W::Underline, 0},
+    {"uldashdd", K::Toggle, W::Underline, 0},
+    {"ulhwave", K::Toggle, W::Underline, 0},
+    {"ulldash", K::Toggle, W::Underline, 0},
+    {"ulth", K::Toggle, W::Underline, 0},
+    {"ulthd", K::Toggle, W::Underline, 0},
+    {"ulthdash", K::Toggle, W::Underline, 0},
+    {"ulthdashd", K::Toggle, W::Underline, 0},
+    {"ulthdashdd", K::Toggle, W::Underline, 0},
+    {"ulthldash", K::Toggle, W::Underline, 0},
+    {"ululdbwave", K::Toggle, W::Underline, 0},
+    {"ulw", K::Toggle, W::Underline, 0},
+    {"ulwave", K::Toggle, W::Underline, 0},
+    {"strike", K::Toggle, W::Strike, 0},
+    {"striked", K::Toggle, W::Strike, 0},
+    {"v", K::Toggle, W::Hidden, 0},
+
+    {"f", K::Value, W::Font, 0},
+    {"fs", K::Value, W::FontSize, 0},
+    {"cf", K::Value, W::Color, 0},
+    {"li", K::Value, W::LeftIndent, 0},
+    {"fi", K::Value, W::FirstIndent, 0},
+    {"ri", K::Value, W::RightIndent, 0},
+    {"deff", K::Value, W::Deff, 0},
+    {"ansicpg", K::Value, W::AnsiCpg, 0},
+    {"fcharset", K::Value, W::FontCharset, 0},
+    {"red", K::Value, W::Red, 0},
+    {"green", K::Value, W::Green, 0},
+    {"blue", K::Value, W::Blue, 0},
+    {"u", K::Value, W::Unicode, 0},
+    {"uc", K::Value, W::UnicodeSkip, 0},
+
+    {"fonttbl", K::Destination, W::FontTable, 0},
+    {"colortbl", K::Destination, W::ColorTable, 0},
+
+    {"stylesheet", K::Skip, W::SkippedDestination, 0},
+    {"info", K::Skip, W::SkippedDestination, 0},
+    {"pict", K::Skip, W::SkippedDestination, 0},
+    {"object", K::Skip, W::SkippedDestination, 0},
+    {"nonshppict", K::Skip, W::SkippedDestination, 0},
+    {"shp", K::Skip, W::SkippedDestination, 0},
+    {"shpinst", K::Skip, W::SkippedDestination, 0},
+    {"header", K::Skip, W::SkippedDestination, 0},
+    {"headerl", K::Skip, W::SkippedDestination, 0},
+    {"headerr", K::Skip, W::SkippedDestination, 0},
+    {"headerf", K::Skip, W::SkippedDestination, 0},
+    {"footer", K::Skip, W::SkippedDestination, 0},
+    {"footerl", K::Skip, W::SkippedDestination, 0},
+    {"footerr", K::Skip, W::SkippedDestination, 0},
+    {"footerf", K::Skip, W::SkippedDestination, 0},
+    {"footnote", K::Skip, W::SkippedDestination, 0},
+    {"ftnsep", K::Skip, W::SkippedDestination, 0},
+    {"ftnsepc", K::Skip, W::SkippedDestination, 0},
+    {"ftncn", K::Skip, W::SkippedDestination, 0},
+    {"aftnsep", K::Skip, W::SkippedDestination, 0},
+    {"aftnsepc", K::Skip, W::SkippedDestination, 0},
+    {"aftncn", K::Skip, W::SkippedDestination, 0},
+    {"annotation", K::Skip, W::SkippedDestination, 0},
+    {"atnid", K::Skip, W::SkippedDestination, 0},
+    {"atnauthor", K::Skip, W::SkippedDestination, 0},
+    {"fldinst", K::Skip, W::SkippedDestination, 0},
+    {"datafield", K::Skip, W::SkippedDestination, 0},
+    {"xe", K::Skip, W::SkippedDestination, 0},
+    {"tc", K::Skip, W::SkippedDestination, 0},
+    {"txe", K::Skip, W::SkippedDestination, 0},
+    {"rxe", K::Skip, W::SkippedDestination, 0},
+    {"listtable", K::Skip, W::SkippedDestination, 0},
+    {"listoverridetable", K::Skip, W::SkippedDestination, 0},
+    {"revtbl", K::Skip, W::SkippedDestination, 0},
+    {"rsidtbl", K::Skip, W::SkippedDestination, 0},
+    {"filetbl", K::Skip, W::SkippedDestination, 0},
+    {"template", K::Skip, W::SkippedDestination, 0},
+    {"private", K::Skip, W::SkippedDestination, 0},
+    {"fchars", K::Skip, W::SkippedDestination, 0},
+    {"lchars", K::Skip, W::SkippedDestination, 0},
+    {"pgdsctbl", K::Skip, W::SkippedDestination, 0},
+    {"macpict", K::Skip, W::SkippedDestination, 0},
+    {"objdata", K::Skip, W::SkippedDestination, 0},
+
+    {"tab", K::Symbol, W::Character, u'\t'},
+    {"cell", K::Symbol, W::Character, u'\t'},
+    {"nestcell", K::Symbol, W::Character, u'\t'},
+    {"line", K::Symbol, W::Character, u'\u2028'},
+    {"emdash", K::Symbol, W::Character, u'\u2014'},
+    {"endash", K::Symbol, W::Character, u'\u2013'},
+    {"emspace", K::Symbol, W::Character, u'\u2003'},
+    {"enspace", K::Symbol, W::Character, u'\u2002'},
+    {"qmspace", K::Symbol, W::Character, u'\u2005'},
+    {"lquote", K::Symbol, W::Character, u'\u2018'},
+    {"rquote", K::Symbol, W::Character, u'\u2019'},
+    {"ldblquote", K::Symbol, W::Character, u'\u201C'},
+    {"rdblquote", K::Symbol, W::Character, u'\u201D'},
+    {"bullet", K::Symbol, W::Character, u'\u2022'},
+};
+
+constexpr std::size_t kWordCount = sizeof(kWords) / sizeof(kWords[0]);
+constexpr std::size_t kSlots = 512; // a power of two, well above twice the word count
+static_assert(kWordCount < 256 && kSlots > 2 * kWordCount);
+
+// Open addressing over the name hash; slot value = index + 1, 0 = empty.
+// Built at compile time, so a lookup is one hash probe and one compare.
+constexpr std::array<std::uint8_t, kSlots> makeSlots()
+{
+    std::array<std::uint8_t, kSlots> slots{};
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        std::size_t n = 0;
+        while (kWords[i].name[n])
+            ++n;
+        std::size_t s = hashName(kWords[i].name, n) & (kSlots - 1);
+        while (slots[s] != 0)
+            s = (s + 1) & (kSlots - 1);
+        slots[s] = std::uint8_t(i + 1);
+    }
+    return slots;
+}
+
+constexpr std::array<std::uint8_t, kSlots> kSlotTable = makeSlots();
+
+} // namespace
+
+const WordInfo* lookupWord(const char* name, std::size_t size, std::uint32_t hash)
+{
+    if (size == 0 || size > 32)
+        return nullptr;
+    std::size_t s = hash & (kSlots - 1);
+    while (const std::uint8_t v = kSlotTable[s]) {
+        const WordInfo& w = kWords[v - 1];
+        if (std::strncmp(w.name, name, size) == 0 && w.name[size] == '\0')
+            return &w;
+        s = (s + 1) & (kSlots - 1);
+    }
+    return nullptr;
+}
+
+} // namespace ts::rtf

@@ -1,0 +1,45 @@
+#pragma once
+// The middle layer of the RTF reader: the control words it understands, each
+// with its kind. Everything not in the table is skipped by the reader.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace ts::rtf {
+
+enum class WordKind : std::uint8_t {
+    Flag,        // acts without a parameter (\par, \pard, \plain)
+    Toggle,      // on, or off with parameter 0 (\b, \b0)
+    Value,       // takes its parameter (\fs24, \cf2, \li400)
+    Destination, // starts a destination: its group is read specially
+    Skip,        // a destination whose whole group is passed over
+    Symbol,      // stands for one character (\tab, \emdash)
+};
+
+enum class WordId : std::uint8_t {
+    // flags
+    Par, Pard, Plain, Ql, Qc, Qr, Qj, UlNone,
+    // toggles
+    Bold, Italic, Underline, Strike, Hidden,
+    // values
+    Font, FontSize, Color, LeftIndent, FirstIndent, RightIndent,
+    Deff, AnsiCpg, FontCharset, Red, Green, Blue, Unicode, UnicodeSkip,
+    // destinations read specially
+    FontTable, ColorTable,
+    // destinations skipped whole
+    SkippedDestination,
+    // characters
+    Character,
+};
+
+struct WordInfo {
+    const char* name;
+    WordKind kind;
+    WordId id;
+    char16_t character; // Symbol words: the character they stand for
+};
+
+// The entry for a control word name, or nullptr. `hash` is hashName(name, size).
+const WordInfo* lookupWord(const char* name, std::size_t size, std::uint32_t hash);
+
+} // namespace ts::rtf

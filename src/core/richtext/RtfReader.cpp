@@ -1,0 +1,593 @@
+#include "RtfReader.h"
+
+#include "RtfControlWords.h"
+#include "RtfTokenizer.h"
+#include "model/Windows1252.h"
+
+#include <QHash>
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace ts::RtfReader {
+namespace {
+
+using namespace ts::rtf;
+
+// Groups nested deeper than this are passed over whole; no real document
+// comes near it, and it bounds the memory a hostile file can make us use.
+constexpr std::size_t kMaxDepth = 512;
+constexpr int kDefaultSize = 24; // RTF's default: 12 pt
+
+enum class Dest : std::uint8_t { Normal, FontTable, ColorTable };
+
+enum : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16 };
+
+// The character format as the RTF describes it: numbers into the tables.
+// Cheap to copy and compare; resolved to a CharFormat only when text arrives
+// under a key that differs from the current run's.
+struct CharKey {
+    int font = 0;
+    int size = kDefaultSize;
+    int color = -1; // colour table index; -1 = no \cf given (automatic)
+    std::uint8_t flags = 0;
+
+    friend bool operator==(const CharKey&, const CharKey&) = default;
+};
+
+struct State {
+    CharKey chr;
+    Dest dest = Dest::Normal;
+    int uc = 1; // characters to skip after \uN
+    Alignment align = Alignment::Left;
+    int li = 0;
+    int fi = 0;
+    int ri = 0;
+};
+
+struct FontEntry {
+    QString face;
+    bool symbol = false;
+};
+
+// Windows-1252 byte -> UTF-16, taken once from the program's own code page.
+const std::array<char16_t, 256>& cp1252Table()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        char bytes[256];
+        for (int b = 0; b < 256; ++b)
+            bytes[b] = char(b);
+        const QString s = cp1252::decode(bytes, 256);
+        for (int b = 0; b < 256; ++b)
+            t[b] = s.at(b).unicode();
+        return t;
+    }();
+    return table;
+}
+
+class Builder {
+public:
+    Builder(const char* begin, const char* end) : tok_(begin, end), cp_(cp1252Table()) {}
+
+    RichDocument run();
+
+private:
+    void groupStart();
+    void groupEnd();
+    void skipRestOfGroup();
+    void word(const Token& t);
+    void normalWord(const WordInfo& w, const Token& t, State& s);
+    void fontTableWord(const WordInfo& w, const Token& t, State& s);
+    void symbol(char c);
+    void bytes(const char* data, std::size_t size);
+    void byte(unsigned char b);
+    void character(char16_t c);
+    void fontTableChar(char16_t c);
+    void commitFont();
+
+    void openRun();
+    void flushRun();
+    void endParagraph();
+    void finish();
+    CharFormat formatFor(const CharKey& key, bool* symbol) const;
+    bool paragraphHasText() const { return !para_.empty() || !text_.empty(); }
+
+    Tokenizer tok_;
+    const std::array<char16_t, 256>& cp_;
+    std::vector<State> stack_;
+    bool done_ = false;
+    bool groupStart_ = false; // the last token opened a group
+    bool ignorable_ = false;  // "{\*" seen: an unknown destination word is skipped
+    int ucSkip_ = 0;          // characters still to skip after \uN
+
+    // Tables.
+    int deff_ = 0;
+    QHash<int, FontEntry> fonts_;
+    std::vector<std::optional<std::uint32_t>> colors_;
+    struct {
+        bool active = false;
+        std::size_t depth = 0; // nesting of the group the entry started in
+        int number = 0;
+        int charset = -1;
+        std::u16string name;
+    } pendingFont_;
+    struct {
+        int r = 0, g = 0, b = 0;
+        bool any = false;
+    } pendingColor_;
+
+    // The document being built.
+    RichDocument doc_;
+    std::vector<Run> para_;  // finished runs of the current paragraph
+    std::u16string text_;    // text of the open run
+    CharFormat runFormat_;   // format of the open run
+    CharKey runKey_;         // key the open run was last checked against
+    bool runOpen_ = false;
+    bool runSymbol_ = false; // the open key's font is a symbol font
+    bool parSeen_ = false;
+    bool formattedSincePar_ = false;
+};
+
+RichDocument Builder::run()
+{
+    doc_.Paragraphs.clear();
+    while (!done_) {
+        const Token t = tok_.next();
+        const bool wasGroupStart = groupStart_;
+        groupStart_ = false;
+        switch (t.kind) {
+        case TokenKind::End:
+            done_ = true;
+            break;
+        case TokenKind::GroupStart:
+            groupStart();
+            break;
+        case TokenKind::GroupEnd:
+            groupEnd();
+            break;
+        case TokenKind::Word:
+            word(t);
+            break;
+        case TokenKind::Symbol:
+            if (t.param == '*') {
+                ignorable_ = wasGroupStart;
+                groupStart_ = wasGroupStart;
+                continue;
+            }
+            symbol(char(t.param));
+            break;
+        case TokenKind::Hex:
+            byte(static_cast<unsigned char>(t.param));
+            break;
+        case TokenKind::Text:
+            bytes(t.data, t.size);
+            break;
+        case TokenKind::Binary:
+            if (ucSkip_ > 0)
+                --ucSkip_;
+            break;
+        }
+        ignorable_ = false;
+    }
+    finish();
+    return std::move(doc_);
+}
+
+void Builder::groupStart()
+{
+    ucSkip_ = 0;
+    if (stack_.empty()) {
+        stack_.emplace_back();
+    } else if (stack_.size() >= kMaxDepth) {
+        tok_.skipGroup();
+        return;
+    } else {
+        stack_.push_back(stack_.back());
+    }
+    groupStart_ = true;
+}
+
+void Builder::groupEnd()
+{
+    ucSkip_ = 0;
+    if (stack_.empty()) {
+        done_ = true;
+        return;
+    }
+    if (stack_.back().dest == Dest::FontTable && pendingFont_.depth >= stack_.size())
+        commitFont(); // an entry whose group ends without its ';'
+    if (stack_.size() == 1) {
+        // The document's own group ends here; what follows is not ours. The
+        // state stays on the stack: the last paragraph takes its properties.
+        done_ = true;
+        return;
+    }
+    stack_.pop_back();
+}
+
+void Builder::skipRestOfGroup()
+{
+    tok_.skipGroup();
+    groupEnd();
+}
+
+void Builder::word(const Token& t)
+{
+    const WordInfo* w = lookupWord(t.data, t.size, t.hash);
+    if (ignorable_ && (!w || w->kind != WordKind::Destination)) {
+        skipRestOfGroup();
+        return;
+    }
+    if (ucSkip_ > 0) {
+        --ucSkip_;
+        return;
+    }
+    if (!w || stack_.empty())
+        return;
+    State& s = stack_.back();
+    if (w->kind == WordKind::Skip) {
+        skipRestOfGroup();
+        return;
+    }
+    if (w->kind == WordKind::Destination) {
+        if (w->id == WordId::FontTable) {
+            s.dest = Dest::FontTable;
+            pendingFont_.active = false;
+        } else {
+            s.dest = Dest::ColorTable;
+            pendingColor_ = {};
+        }
+        return;
+    }
+    switch (s.dest) {
+    case Dest::Normal:
+        normalWord(*w, t, s);
+        break;
+    case Dest::FontTable:
+        fontTableWord(*w, t, s);
+        break;
+    case Dest::ColorTable:
+        if (!t.hasParam)
+            break;
+        if (w->id == WordId::Red || w->id == WordId::Green || w->id == WordId::Blue) {
+            const int v = std::clamp(t.param, 0, 255);
+            (w->id == WordId::Red ? pendingColor_.r : w->id == WordId::Green ? pendingColor_.g : pendingColor_.b) = v;
+            pendingColor_.any = true;
+        }
+        break;
+    }
+}
+
+void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
+{
+    const bool on = !t.hasParam || t.param != 0;
+    auto flag = [&](std::uint8_t bit) {
+        s.chr.flags = on ? std::uint8_t(s.chr.flags | bit) : std::uint8_t(s.chr.flags & ~bit);
+    };
+    switch (w.id) {
+    case WordId::Par:
+        endParagraph();
+        return;
+    case WordId::Character:
+        character(w.character);
+        return;
+    case WordId::Unicode:
+        if (t.hasParam) {
+            character(char16_t(std::uint32_t(t.param) & 0xFFFF));
+            ucSkip_ = s.uc;
+        }
+        return;
+    case WordId::UnicodeSkip:
+        if (t.hasParam)
+            s.uc = std::max(0, t.param);
+        return;
+    case WordId::Deff:
+        if (t.hasParam) {
+            deff_ = t.param;
+            s.chr.font = t.param;
+        }
+        return;
+    case WordId::AnsiCpg:
+        // Text in other code pages is read as Windows-1252: an approximation
+        // that keeps every byte; word processors give \uN for what matters.
+        return;
+    case WordId::FontCharset:
+    case WordId::Red:
+    case WordId::Green:
+    case WordId::Blue:
+        return; // meaningful in the tables only
+    default:
+        break;
+    }
+
+    // Formatting: after a final \par, any of these starts one more paragraph.
+    formattedSincePar_ = true;
+    switch (w.id) {
+    case WordId::Pard:
+        s.align = Alignment::Left;
+        s.li = s.fi = s.ri = 0;
+        break;
+    case WordId::Plain:
+        s.chr = CharKey{deff_, kDefaultSize, -1, 0};
+        break;
+    case WordId::Ql: s.align = Alignment::Left; break;
+    case WordId::Qc: s.align = Alignment::Center; break;
+    case WordId::Qr: s.align = Alignment::Right; break;
+    case WordId::Qj: s.align = Alignment::Justify; break;
+    case WordId::UlNone: s.chr.flags &= std::uint8_t(~kUnderline); break;
+    case WordId::Bold: flag(kBold); break;
+    case WordId::Italic: flag(kItalic); break;
+    case WordId::Underline: flag(kUnderline); break;
+    case WordId::Strike: flag(kStrike); break;
+    case WordId::Hidden: flag(kHidden); break;
+    case WordId::Font:
+        if (t.hasParam)
+            s.chr.font = t.param;
+        break;
+    case WordId::FontSize:
+        s.chr.size = t.hasParam ? t.param : kDefaultSize;
+        break;
+    case WordId::Color:
+        s.chr.color = t.hasParam ? t.param : 0;
+        break;
+    case WordId::LeftIndent: s.li = t.hasParam ? t.param : 0; break;
+    case WordId::FirstIndent: s.fi = t.hasParam ? t.param : 0; break;
+    case WordId::RightIndent: s.ri = t.hasParam ? t.param : 0; break;
+    default:
+        break;
+    }
+}
+
+void Builder::fontTableWord(const WordInfo& w, const Token& t, State& /*s*/)
+{
+    switch (w.id) {
+    case WordId::Font:
+        if (pendingFont_.active && !pendingFont_.name.empty())
+            commitFont();
+        pendingFont_.active = true;
+        pendingFont_.depth = stack_.size();
+        pendingFont_.number = t.hasParam ? t.param : 0;
+        pendingFont_.charset = -1;
+        pendingFont_.name.clear();
+        break;
+    case WordId::FontCharset:
+        if (t.hasParam)
+            pendingFont_.charset = t.param;
+        break;
+    case WordId::Unicode:
+        if (t.hasParam) {
+            fontTableChar(char16_t(std::uint32_t(t.param) & 0xFFFF));
+            ucSkip_ = stack_.back().uc;
+        }
+        break;
+    case WordId::UnicodeSkip:
+        if (t.hasParam)
+            stack_.back().uc = std::max(0, t.param);
+        break;
+    default:
+        break;
+    }
+}
+
+void Builder::commitFont()
+{
+    if (!pendingFont_.active)
+        return;
+    FontEntry e;
+    e.face = QString::fromUtf16(pendingFont_.name.data(), qsizetype(pendingFont_.name.size())).trimmed();
+    e.symbol = pendingFont_.charset == 2 || (pendingFont_.charset < 0 && isSymbolFontFace(e.face));
+    fonts_.insert(pendingFont_.number, std::move(e));
+    pendingFont_.active = false;
+    pendingFont_.name.clear();
+}
+
+void Builder::fontTableChar(char16_t c)
+{
+    if (pendingFont_.active)
+        pendingFont_.name.push_back(c);
+}
+
+void Builder::symbol(char c)
+{
+    if (ucSkip_ > 0) {
+        --ucSkip_;
+        return;
+    }
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+        byte(static_cast<unsigned char>(c));
+        return;
+    case '~':
+        character(u'\u00A0');
+        return;
+    case '-':
+        character(u'\u00AD');
+        return;
+    case '_':
+        character(u'\u2011');
+        return;
+    case '\r':
+    case '\n':
+        if (!stack_.empty() && stack_.back().dest == Dest::Normal)
+            endParagraph(); // a backslash before a line end is \par
+        return;
+    default:
+        return;
+    }
+}
+
+void Builder::byte(unsigned char b)
+{
+    const char c = char(b);
+    bytes(&c, 1);
+}
+
+void Builder::bytes(const char* data, std::size_t size)
+{
+    if (ucSkip_ > 0) {
+        const std::size_t n = std::min(size, std::size_t(ucSkip_));
+        ucSkip_ -= int(n);
+        data += n;
+        size -= n;
+        if (size == 0)
+            return;
+    }
+    if (stack_.empty())
+        return;
+    const auto* src = reinterpret_cast<const unsigned char*>(data);
+    switch (stack_.back().dest) {
+    case Dest::Normal: {
+        openRun();
+        const std::size_t old = text_.size();
+        text_.resize(old + size);
+        char16_t* dst = text_.data() + old;
+        if (runSymbol_) {
+            for (std::size_t i = 0; i < size; ++i)
+                dst[i] = char16_t(0xF000 | src[i]);
+        } else {
+            for (std::size_t i = 0; i < size; ++i)
+                dst[i] = cp_[src[i]];
+        }
+        return;
+    }
+    case Dest::FontTable:
+        for (std::size_t i = 0; i < size; ++i) {
+            if (src[i] == ';')
+                commitFont();
+            else
+                fontTableChar(cp_[src[i]]);
+        }
+        return;
+    case Dest::ColorTable:
+        for (std::size_t i = 0; i < size; ++i) {
+            if (src[i] != ';')
+                continue;
+            if (pendingColor_.any)
+                colors_.emplace_back(std::uint32_t(pendingColor_.r << 16 | pendingColor_.g << 8 | pendingColor_.b));
+            else
+                colors_.emplace_back(std::nullopt);
+            pendingColor_ = {};
+        }
+        return;
+    }
+}
+
+void Builder::character(char16_t c)
+{
+    if (stack_.empty())
+        return;
+    if (stack_.back().dest == Dest::FontTable) {
+        fontTableChar(c);
+        return;
+    }
+    if (stack_.back().dest != Dest::Normal)
+        return;
+    openRun();
+    text_.push_back(c);
+}
+
+CharFormat Builder::formatFor(const CharKey& key, bool* symbol) const
+{
+    CharFormat f;
+    auto it = fonts_.constFind(key.font);
+    if (it == fonts_.constEnd())
+        it = fonts_.constFind(deff_);
+    if (it != fonts_.constEnd()) {
+        f.Face = it->face;
+        *symbol = it->symbol;
+    } else {
+        *symbol = false;
+    }
+    f.Size = key.size;
+    if (key.color >= 0 && std::size_t(key.color) < colors_.size())
+        f.Color = colors_[std::size_t(key.color)];
+    f.Bold = key.flags & kBold;
+    f.Italic = key.flags & kItalic;
+    f.Underline = key.flags & kUnderline;
+    f.Strike = key.flags & kStrike;
+    f.Hidden = key.flags & kHidden;
+    return f;
+}
+
+// Makes sure text can be added under the current format: keeps the open run
+// when the format looks the same, otherwise closes it and opens another.
+void Builder::openRun()
+{
+    const CharKey& key = stack_.back().chr;
+    if (runOpen_ && key == runKey_)
+        return;
+    bool symbol = false;
+    CharFormat f = formatFor(key, &symbol);
+    runKey_ = key;
+    runSymbol_ = symbol;
+    if (runOpen_ && f == runFormat_)
+        return;
+    flushRun();
+    runFormat_ = std::move(f);
+    runOpen_ = true;
+}
+
+void Builder::flushRun()
+{
+    if (!text_.empty()) {
+        para_.push_back(Run{QString::fromUtf16(text_.data(), qsizetype(text_.size())), runFormat_});
+        text_.clear();
+    }
+    runOpen_ = false;
+}
+
+// The properties in effect at \par belong to the paragraph it ends; an empty
+// paragraph takes the character format in effect there.
+void Builder::endParagraph()
+{
+    if (stack_.empty())
+        return;
+    const State& s = stack_.back();
+    flushRun();
+    Paragraph p;
+    p.Align = s.align;
+    p.LeftIndent = s.li;
+    p.FirstIndent = s.fi;
+    p.RightIndent = s.ri;
+    if (para_.empty()) {
+        bool symbol = false;
+        p.Runs.front().Format = formatFor(s.chr, &symbol);
+    } else {
+        p.Runs = std::move(para_);
+        para_.clear();
+    }
+    doc_.Paragraphs.push_back(std::move(p));
+    parSeen_ = true;
+    formattedSincePar_ = false;
+}
+
+// A final \par ends the last paragraph: only text or formatting after it makes
+// one more. A document that never had \par is one paragraph, empty or not.
+void Builder::finish()
+{
+    if (stack_.empty())
+        stack_.emplace_back();
+    if (!parSeen_ || paragraphHasText() || formattedSincePar_)
+        endParagraph();
+    if (doc_.Paragraphs.empty())
+        doc_.Paragraphs.emplace_back();
+}
+
+} // namespace
+
+RichDocument read(const QByteArray& rtf)
+{
+    static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+    if (rtf.startsWith("{\\rtf")) {
+        Builder b(rtf.constData(), rtf.constData() + rtf.size());
+        return b.run();
+    }
+    if (rtf.startsWith(kUtf8Bom))
+        return RichDocument::fromPlainText(QString::fromUtf8(rtf.constData() + 3, rtf.size() - 3));
+    return RichDocument::fromPlainText(cp1252::decode(rtf));
+}
+
+} // namespace ts::RtfReader

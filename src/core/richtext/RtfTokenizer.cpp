@@ -1,0 +1,192 @@
+#include "RtfTokenizer.h"
+
+#include <array>
+#include <climits>
+#include <cstring>
+
+namespace ts::rtf {
+namespace {
+
+enum : std::uint8_t { kPlain = 0, kStopText = 1, kIgnored = 2, kLetter = 4, kDigit = 8, kGroupByte = 16 };
+
+constexpr std::array<std::uint8_t, 256> makeClasses()
+{
+    std::array<std::uint8_t, 256> t{};
+    for (int c = 0; c < 0x20; ++c)
+        t[c] = kStopText | kIgnored; // RTF ignores line ends; other control bytes carry nothing
+    t['\t'] = kPlain;                // a literal tab is a tab
+    t['\\'] = kStopText | kGroupByte;
+    t['{'] = kStopText | kGroupByte;
+    t['}'] = kStopText | kGroupByte;
+    for (int c = 'a'; c <= 'z'; ++c)
+        t[c] = kLetter;
+    for (int c = 'A'; c <= 'Z'; ++c)
+        t[c] = kLetter;
+    for (int c = '0'; c <= '9'; ++c)
+        t[c] = kDigit;
+    return t;
+}
+
+constexpr std::array<std::uint8_t, 256> kClass = makeClasses();
+
+inline std::uint8_t cls(char c)
+{
+    return kClass[static_cast<unsigned char>(c)];
+}
+
+inline int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+void Tokenizer::readWord(Token& t)
+{
+    const char* name = p_;
+    std::uint32_t h = kHashSeed;
+    while (p_ < end_ && (cls(*p_) & kLetter)) {
+        h = hashStep(h, static_cast<unsigned char>(*p_));
+        ++p_;
+    }
+    t.kind = TokenKind::Word;
+    t.data = name;
+    t.size = std::size_t(p_ - name);
+    t.hash = h;
+    t.hasParam = false;
+    t.param = 0;
+
+    const char* q = p_;
+    bool negative = false;
+    if (q < end_ && *q == '-' && q + 1 < end_ && (cls(q[1]) & kDigit)) {
+        negative = true;
+        ++q;
+    }
+    if (q < end_ && (cls(*q) & kDigit)) {
+        // Saturate instead of overflowing; the digits are consumed all the same.
+        std::int64_t v = 0;
+        while (q < end_ && (cls(*q) & kDigit)) {
+            if (v <= std::int64_t(INT_MAX) + 1)
+                v = v * 10 + (*q - '0');
+            ++q;
+        }
+        if (negative)
+            v = -v;
+        if (v > INT_MAX)
+            v = INT_MAX;
+        if (v < INT_MIN)
+            v = INT_MIN;
+        t.hasParam = true;
+        t.param = std::int32_t(v);
+        p_ = q;
+    }
+    if (p_ < end_ && *p_ == ' ')
+        ++p_; // the blank that ends a control word belongs to it
+
+    if (t.size == 3 && std::memcmp(name, "bin", 3) == 0) {
+        const std::size_t left = std::size_t(end_ - p_);
+        std::size_t n = (t.hasParam && t.param > 0) ? std::size_t(t.param) : 0;
+        if (n > left)
+            n = left;
+        t.kind = TokenKind::Binary;
+        t.data = p_;
+        t.size = n;
+        p_ += n;
+    }
+}
+
+Token Tokenizer::next()
+{
+    Token t;
+    while (p_ < end_) {
+        const char c = *p_;
+        const std::uint8_t k = cls(c);
+        if (!(k & kStopText)) {
+            const char* start = p_;
+            ++p_;
+            while (p_ < end_ && !(cls(*p_) & kStopText))
+                ++p_;
+            t.kind = TokenKind::Text;
+            t.data = start;
+            t.size = std::size_t(p_ - start);
+            return t;
+        }
+        if (k & kIgnored) {
+            ++p_;
+            continue;
+        }
+        ++p_;
+        if (c == '{') {
+            t.kind = TokenKind::GroupStart;
+            return t;
+        }
+        if (c == '}') {
+            t.kind = TokenKind::GroupEnd;
+            return t;
+        }
+        // A backslash.
+        if (p_ >= end_)
+            break;
+        const char e = *p_;
+        if (cls(e) & kLetter) {
+            readWord(t);
+            return t;
+        }
+        ++p_;
+        if (e == '\'') {
+            int v = 0;
+            int digits = 0;
+            while (digits < 2 && p_ < end_) {
+                const int d = hexValue(*p_);
+                if (d < 0)
+                    break;
+                v = v * 16 + d;
+                ++p_;
+                ++digits;
+            }
+            if (digits == 0)
+                continue; // a broken escape carries nothing
+            t.kind = TokenKind::Hex;
+            t.param = v;
+            return t;
+        }
+        t.kind = TokenKind::Symbol;
+        t.param = static_cast<unsigned char>(e);
+        return t;
+    }
+    t.kind = TokenKind::End;
+    return t;
+}
+
+void Tokenizer::skipGroup()
+{
+    std::size_t depth = 1;
+    while (p_ < end_) {
+        const char c = *p_++;
+        if (!(cls(c) & kGroupByte))
+            continue;
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth == 0)
+                return;
+        } else { // backslash
+            if (p_ >= end_)
+                return;
+            if (cls(*p_) & kLetter) {
+                Token t;
+                readWord(t); // passes over \bin data
+            } else {
+                ++p_; // \{ \} \\ and the rest are one character
+            }
+        }
+    }
+}
+
+} // namespace ts::rtf
