@@ -1,0 +1,224 @@
+// Rich text between the program's documents and the editors: every format
+// survives document -> editor -> document and RTF -> editor -> RTF, and what
+// a user types comes out as the expected runs.
+
+#include "RichTextAdapter.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace ts;
+
+namespace {
+
+CharFormat fmt(const char* face, int size)
+{
+    CharFormat f;
+    f.Face = QString::fromUtf8(face);
+    f.Size = size;
+    return f;
+}
+
+Paragraph para(std::vector<Run> runs, Alignment align = Alignment::Left, int left = 0, int first = 0, int right = 0)
+{
+    Paragraph p;
+    p.Align = align;
+    p.LeftIndent = left;
+    p.FirstIndent = first;
+    p.RightIndent = right;
+    p.Runs = std::move(runs);
+    return p;
+}
+
+// A document that uses every feature the editors keep.
+RichDocument everything()
+{
+    CharFormat bold = fmt("Arial", 16);
+    bold.Bold = true;
+    CharFormat italicRed = fmt("Times New Roman", 24);
+    italicRed.Italic = true;
+    italicRed.Color = 0xFF0000;
+    CharFormat underline = fmt("Courier New", 17); // 8.5 pt
+    underline.Underline = true;
+    underline.Color = 0x00FF00;
+    CharFormat strike = fmt("Arial", 16);
+    strike.Strike = true;
+    CharFormat hidden = fmt("Arial", 16);
+    hidden.Hidden = true;
+    CharFormat all = fmt("Verdana", 40);
+    all.Bold = all.Italic = all.Underline = all.Strike = all.Hidden = true;
+    all.Color = 0x000000; // black, which is not "automatic"
+    CharFormat emptyLine = fmt("Times New Roman", 28);
+    emptyLine.Bold = true;
+
+    RichDocument d;
+    d.Paragraphs = {
+        para({{QStringLiteral("Plain "), fmt("Arial", 16)}, {QStringLiteral("bold"), bold},
+              {QStringLiteral(" italic red\tafter tab"), italicRed}}),
+        para({{QStringLiteral("A link"), strike}, {QStringLiteral("-->TARGET_2"), hidden},
+              {QStringLiteral(" underlined"), underline}},
+             Alignment::Center, 400, -200, 300),
+        para({{QStringLiteral("line one\u2028line two"), fmt("Arial", 20)}}, Alignment::Right, 0, 720),
+        para({{QStringLiteral("justified \u0416\u20AC\u00E9 {braces} \\ back"), all}}, Alignment::Justify, 1440),
+        para({{QString(), emptyLine}}, Alignment::Center),
+        para({{QStringLiteral("last"), fmt("Arial", 12)}}),
+    };
+    return d;
+}
+
+QString describe(const RichDocument& d)
+{
+    return QString::fromLatin1(RtfWriter::write(d));
+}
+
+} // namespace
+
+class RichTextAdapterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void documentSurvivesTheEditor()
+    {
+        const RichDocument original = everything();
+        QTextDocument qt;
+        ToTextDocument(original, qt);
+        QCOMPARE(qt.blockCount(), int(original.Paragraphs.size()));
+        RichDocument back = FromTextDocument(qt);
+        RichDocument expected = original;
+        expected.normalize();
+        back.normalize();
+        QCOMPARE(describe(back), describe(expected));
+        QVERIFY(back == expected);
+    }
+
+    void emptyDocumentSurvivesTheEditor()
+    {
+        RichDocument empty;
+        QTextDocument qt;
+        ToTextDocument(empty, qt);
+        QVERIFY(FromTextDocument(qt) == empty);
+    }
+
+    void indentConversionIsLossless()
+    {
+        for (int twips : {0, 1, 7, 15, 20, 100, 399, 400, 1440, -200, -1, 28800})
+            QCOMPARE(PixelsToTwips(TwipsToPixels(twips)), twips);
+    }
+
+    void editorRtfIsStable()
+    {
+        QTextEdit editor;
+        const QByteArray ours = RtfWriter::write(everything());
+        LoadEditorRtf(editor, ours);
+        QCOMPARE(SaveEditorRtf(editor), ours);
+
+        // RTF of another writer: once through the editor, it settles.
+        const QByteArray foreign =
+            "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}}"
+            "{\\colortbl;\\red0\\green0\\blue255;}\\pard\\qc\\li720 {\\b Bold}\\i  and \\cf1 blue\\par"
+            "\\pard\\fi-360\\li360\\f1\\fs20 Item\\tab one\\line two{\\v hidden}\\par}";
+        LoadEditorRtf(editor, foreign);
+        const QByteArray once = SaveEditorRtf(editor);
+        LoadEditorRtf(editor, once);
+        QCOMPARE(SaveEditorRtf(editor), once);
+        QCOMPARE(FromTextDocument(*editor.document()).paragraphTexts(),
+                 (QStringList{QStringLiteral("Bold and blue"), QStringLiteral("Item\tone\u2028twohidden")}));
+    }
+
+    void emptyAndPlainBlocksLoad()
+    {
+        QTextEdit editor;
+        LoadEditorRtf(editor, QByteArray());
+        QVERIFY(editor.toPlainText().isEmpty());
+        QVERIFY(FromTextDocument(*editor.document()) == RichDocument());
+
+        LoadEditorRtf(editor, QByteArray("first line\r\nsecond"));
+        QCOMPARE(editor.document()->blockCount(), 2);
+        QCOMPARE(editor.toPlainText(), QStringLiteral("first line\nsecond"));
+    }
+
+    void typedTextGivesTheExpectedRuns()
+    {
+        QTextEdit editor;
+        LoadEditorRtf(editor, QByteArray());
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QTest::keyClicks(&editor, QStringLiteral("Hello "));
+        editor.setFontWeight(QFont::Bold); // the toolbar's Bold
+        QTest::keyClicks(&editor, QStringLiteral("World"));
+        QTest::keyClick(&editor, Qt::Key_Return);
+        editor.setFontWeight(QFont::Normal);
+        editor.setFontItalic(true);
+        editor.setAlignment(Qt::AlignHCenter);
+        QTest::keyClicks(&editor, QStringLiteral("Next"));
+
+        CharFormat plain; // the empty document's format: Arial 8 pt
+        CharFormat bold = plain;
+        bold.Bold = true;
+        CharFormat italic = plain;
+        italic.Italic = true;
+        RichDocument expected;
+        expected.Paragraphs = {para({{QStringLiteral("Hello "), plain}, {QStringLiteral("World"), bold}}),
+                               para({{QStringLiteral("Next"), italic}}, Alignment::Center)};
+        const QByteArray rtf = SaveEditorRtf(editor);
+        QCOMPARE(QString::fromLatin1(rtf), describe(expected));
+        QVERIFY(rtf.contains("\\pard\\plain\\f0\\fs16 Hello \\plain\\f0\\fs16\\b World\r\n"));
+        QVERIFY(rtf.contains("\r\n\\par \\pard\\qc\\plain\\f0\\fs16\\i Next\r\n"));
+    }
+
+    void hiddenTextIsShownAndTypingAfterItStaysHidden()
+    {
+        CharFormat hidden;
+        hidden.Hidden = true;
+        RichDocument d;
+        d.Paragraphs = {para({{QStringLiteral("Go"), CharFormat()}, {QStringLiteral("-->HERE"), hidden}})};
+        QTextEdit editor;
+        LoadEditorRtf(editor, RtfWriter::write(d));
+        QCOMPARE(editor.toPlainText(), QStringLiteral("Go-->HERE"));
+        QTextCursor c(editor.document());
+        c.movePosition(QTextCursor::End);
+        c.insertText(QStringLiteral("X"));
+        const RichDocument back = FromTextDocument(*editor.document());
+        QCOMPARE(back.Paragraphs.front().Runs.back().Text, QStringLiteral("-->HEREX"));
+        QVERIFY(back.Paragraphs.front().Runs.back().Format.Hidden);
+    }
+
+    // Undo after switching topics must not bring back the previous topic.
+    void loadStartsAFreshUndoHistory()
+    {
+        QTextEdit editor;
+        LoadEditorRtf(editor, QByteArray("topic A"));
+        editor.textCursor().insertText(QStringLiteral("typed "));
+        LoadEditorRtf(editor, QByteArray("topic B"));
+        QVERIFY(!editor.document()->isUndoAvailable());
+        editor.undo();
+        QCOMPARE(editor.toPlainText(), QStringLiteral("topic B"));
+    }
+
+    // Text pasted from elsewhere arrives as HTML: the formats the editors
+    // keep are recognised, the rest is dropped.
+    void pastedHtmlKeepsItsFormats()
+    {
+        QTextEdit editor;
+        LoadEditorRtf(editor, QByteArray());
+        editor.insertHtml(QStringLiteral("<p align=\"right\"><span style=\"font-family:'Courier New'; font-size:12pt;"
+                                         " color:#0000ff; text-decoration: underline\">blue</span>"
+                                         "<b> bold</b><img src=\"none.png\"></p>"));
+        const RichDocument d = FromTextDocument(*editor.document());
+        const Paragraph& p = d.Paragraphs.back();
+        QCOMPARE(p.text(), QStringLiteral("blue bold"));
+        QCOMPARE(p.Runs.front().Format.Face, QStringLiteral("Courier New"));
+        QCOMPARE(p.Runs.front().Format.Size, 24);
+        QCOMPARE(p.Runs.front().Format.Color, std::optional<std::uint32_t>(0x0000FF));
+        QVERIFY(p.Runs.front().Format.Underline);
+        QVERIFY(p.Runs.back().Format.Bold);
+    }
+};
+
+QTEST_MAIN(RichTextAdapterTest)
+#include "test_richtextadapter.moc"
