@@ -24,7 +24,7 @@ QByteArray get(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-struct CntFixture : ::testing::Test {
+struct CntFile : ::testing::Test {
     QTemporaryDir dir;
     Project project;
     QString tsc, cnt;
@@ -39,7 +39,7 @@ struct CntFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(CntFixture, ExampleFromTheContentsFile)
+TEST_F(CntFile, ExampleFromTheContentsFile)
 {
     project.Window(0).Caption.setBytes("Demo Help");
     put(tsc, "Getting started\r\n\tIntroduction=INTRO\r\n\tPrinting=PRINTING>pop\r\n");
@@ -54,14 +54,14 @@ TEST_F(CntFixture, ExampleFromTheContentsFile)
     EXPECT_EQ(steps, (std::vector<int>{33, 33, 33}));
 }
 
-TEST_F(CntFixture, LevelsHaveNoUpperLimitAndTextsPassUnchanged)
+TEST_F(CntFile, LevelsHaveNoUpperLimitAndTextsPassUnchanged)
 {
     put(tsc, "A\n\tB\n\t\tC=ID@x.hlp>w\n\t\t\tD \xe9\n\n");
     ASSERT_TRUE(CntWriter::write(project));
     EXPECT_EQ(get(cnt), QByteArray(":Title \r\n1 A\r\n2 B\r\n3 C=ID@x.hlp>w\r\n4 D \xe9\r\n1 \r\n"));
 }
 
-TEST_F(CntFixture, NoContentsFileWritesNothingAndLeavesAnEarlierCnt)
+TEST_F(CntFile, NoContentsFileWritesNothingAndLeavesAnEarlierCnt)
 {
     EXPECT_FALSE(CntWriter::hasContentsFile(project));
     EXPECT_FALSE(CntWriter::write(project).has_value());
@@ -71,14 +71,14 @@ TEST_F(CntFixture, NoContentsFileWritesNothingAndLeavesAnEarlierCnt)
     EXPECT_EQ(get(cnt), QByteArray("earlier"));
 }
 
-TEST_F(CntFixture, EmptyContentsFileGivesTheTitleLineAlone)
+TEST_F(CntFile, EmptyContentsFileGivesTheTitleLineAlone)
 {
     put(tsc, "");
     ASSERT_TRUE(CntWriter::write(project));
     EXPECT_EQ(get(cnt), QByteArray(":Title \r\n"));
 }
 
-TEST_F(CntFixture, BadLevelStopsBeforeTheCntIsTouched)
+TEST_F(CntFile, BadLevelStopsBeforeTheCntIsTouched)
 {
     put(cnt, "earlier");
     put(tsc, "A\r\n\t\tB\r\n");

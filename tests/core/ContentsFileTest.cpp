@@ -1,8 +1,6 @@
 #include "contents/ContentsEntry.h"
 #include "contents/ContentsFile.h"
-#include "model/Project.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -150,61 +148,36 @@ TEST(ContentsFile, LoadAndSaveNameTheFile)
     EXPECT_THROW(ContentsFile::save(tree, dir.filePath(QStringLiteral("missing/Demo.tsc"))), IoError);
 }
 
-TEST(ContentsFile, PathFollowsTheProjectFile)
+TEST(ContentsNotation, SplitsAtTheFirstSignsAndComposesBack)
 {
-    Project p(QStringLiteral("/opt/ts/"));
-    EXPECT_EQ(ContentsFile::pathFor(p), QStringLiteral("/opt/ts/NoName.tsc"));
-    p.ProjectPath = QStringLiteral("C:\\Help\\Demo.tsp");
-    EXPECT_EQ(ContentsFile::pathFor(p), QStringLiteral("C:\\Help\\Demo.tsc"));
-}
-
-TEST(ContentsNotation, SplitsTheFourShapesAtTheFirstSigns)
-{
-    auto p = SplitContentsText(QStringLiteral("Printing=PRINTING"));
-    EXPECT_EQ(p.Title, QStringLiteral("Printing"));
-    EXPECT_EQ(p.TopicId, QStringLiteral("PRINTING"));
-    EXPECT_EQ(p.HelpFile, QString());
-    EXPECT_EQ(p.Window, QStringLiteral("main"));
-
-    p = SplitContentsText(QStringLiteral("Printing=PRINTING>pop"));
-    EXPECT_EQ(p.TopicId, QStringLiteral("PRINTING"));
-    EXPECT_EQ(p.Window, QStringLiteral("pop"));
-
-    p = SplitContentsText(QStringLiteral("Other=OTHER@other.hlp"));
-    EXPECT_EQ(p.TopicId, QStringLiteral("OTHER"));
-    EXPECT_EQ(p.HelpFile, QStringLiteral("other.hlp"));
-    EXPECT_EQ(p.Window, QStringLiteral("main"));
-
-    p = SplitContentsText(QStringLiteral("Other=OTHER@other.hlp>win"));
-    EXPECT_EQ(p.TopicId, QStringLiteral("OTHER"));
-    EXPECT_EQ(p.HelpFile, QStringLiteral("other.hlp"));
-    EXPECT_EQ(p.Window, QStringLiteral("win"));
-
-    p = SplitContentsText(QStringLiteral("Just a heading"));
-    EXPECT_EQ(p.Title, QStringLiteral("Just a heading"));
-    EXPECT_TRUE(p.TopicId.isEmpty() && p.Window.isEmpty());
-
-    // A title holding a sign can't be represented: the first sign splits.
-    p = SplitContentsText(QStringLiteral("a>b=ID"));
-    EXPECT_EQ(p.Title, QStringLiteral("a>b"));
-    EXPECT_EQ(p.TopicId, QString());
-    EXPECT_EQ(p.Window, QStringLiteral("b=ID"));
-
+    struct Case {
+        const char *text, *title, *id, *file, *window;
+    } cases[] = {
+        {"Printing=PRINTING", "Printing", "PRINTING", "", "main"},
+        {"Printing=PRINTING>pop", "Printing", "PRINTING", "", "pop"},
+        {"Other=OTHER@other.hlp", "Other", "OTHER", "other.hlp", "main"},
+        {"Other=OTHER@other.hlp>win", "Other", "OTHER", "other.hlp", "win"},
+        {"Just a heading", "Just a heading", "", "", ""},
+        // A title holding a sign can't be represented: the first sign splits.
+        {"a>b=ID", "a>b", "", "", "b=ID"},
+    };
+    for (const Case& c : cases) {
+        const ContentsEntryParts p = SplitContentsText(QString::fromLatin1(c.text));
+        EXPECT_EQ(p.Title, QString::fromLatin1(c.title)) << c.text;
+        EXPECT_EQ(p.TopicId, QString::fromLatin1(c.id)) << c.text;
+        EXPECT_EQ(p.HelpFile, QString::fromLatin1(c.file)) << c.text;
+        EXPECT_EQ(p.Window, QString::fromLatin1(c.window)) << c.text;
+        if (QByteArray(c.id).size() > 0) {
+            EXPECT_EQ(ComposeContentsText(p, true), QString::fromLatin1(c.text));
+        }
+    }
     // Long parts are kept whole.
-    const QString window(600, QLatin1Char('w'));
-    const QString id(400, QLatin1Char('I'));
-    p = SplitContentsText(QStringLiteral("T=") + id + QLatin1Char('>') + window);
+    const QString window(600, QLatin1Char('w')), id(400, QLatin1Char('I'));
+    const ContentsEntryParts p = SplitContentsText(QStringLiteral("T=") + id + QLatin1Char('>') + window);
     EXPECT_EQ(p.TopicId, id);
     EXPECT_EQ(p.Window, window);
-}
 
-TEST(ContentsNotation, ComposeIsTheInverseAndSkipsMainExactly)
-{
-    for (const char* text : {"Printing=PRINTING", "Printing=PRINTING>pop", "Other=OTHER@other.hlp",
-                             "Other=OTHER@other.hlp>win"}) {
-        const QString t = QString::fromLatin1(text);
-        EXPECT_EQ(ComposeContentsText(SplitContentsText(t), true), t);
-    }
+    // "main" gets no suffix, "Main" does; without the trigger's condition none.
     ContentsEntryParts parts{QStringLiteral("T"), QStringLiteral("ID"), QString(), QStringLiteral("Main")};
     EXPECT_EQ(ComposeContentsText(parts, true), QStringLiteral("T=ID>Main"));
     EXPECT_EQ(ComposeContentsText(parts, false), QStringLiteral("T=ID"));

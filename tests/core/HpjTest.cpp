@@ -1,9 +1,6 @@
 #include "helpsource/HpjWriter.h"
-#include "model/IoError.h"
 #include "model/Project.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace ts;
@@ -123,26 +120,4 @@ TEST(HpjWriter, MapAndWindowSections)
     const QByteArray u = HpjWriter::generate(unmapped);
     EXPECT_TRUE(u.contains("[MAP]\r\n\r\n[WINDOWS]\r\n"));
     EXPECT_EQ(u.mid(u.indexOf("[WINDOWS]")).count("\r\n"), 2); // the heading and one window line
-}
-
-TEST(HpjWriter, WritesWholeOrNotAtAll)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    Project p;
-    p.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
-    p.AddTopic(topic("A"));
-    const QString path = HpjWriter::write(p);
-    EXPECT_EQ(path, dir.filePath(QStringLiteral("Demo.HPJ")));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), HpjWriter::generate(p));
-
-    p.ProjectPath = dir.filePath(QStringLiteral("no/such/folder/Demo.tsp"));
-    try {
-        HpjWriter::write(p);
-        FAIL() << "writing into a missing folder must fail";
-    } catch (const IoError& e) {
-        EXPECT_TRUE(e.message().contains(dir.filePath(QStringLiteral("no/such/folder/Demo.HPJ")))) << e.what();
-    }
 }

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "helpsource/BuildAll.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
 #include "model/TopicList.h"
@@ -25,6 +26,19 @@ int topicList(const QString& path, QTextStream& out)
     for (const QString& line : TopicListLines(project))
         out << line << '\n';
     out.flush();
+    return 0;
+}
+
+// "Build All Without Compiling": the project is read and checked whole
+// before anything is written, so a damaged project leaves earlier outputs.
+int buildAll(const QString& path, QTextStream& out)
+{
+    const Project project = ProjectFile::load(absolutePath(path));
+    BuildFeedback feedback;
+    feedback.FileWritten = [&out](const QString& written) {
+        out << QStringLiteral("Wrote ") << written << Qt::endl;
+    };
+    BuildAllWithoutCompiling(project, feedback);
     return 0;
 }
 
@@ -79,10 +93,7 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
     try {
         if (command == QLatin1String("--topic-list"))
             return topicList(args.at(1), out);
-        // --build: filled in with the help-source writers.
-        err << QStringLiteral("topicsmith: --build is not available yet\n");
-        err.flush();
-        return 1;
+        return buildAll(args.at(1), out);
     } catch (const IoError& e) {
         out.flush();
         err << e.message() << Qt::endl;

@@ -1,0 +1,44 @@
+#pragma once
+// The build commands' work, without any window: the RTF topic file, then the
+// HPJ, then the CNT when the project has a contents file. The GUI's Build
+// menu and `topicsmith --build` both call these; the caller stores the
+// editors into the current topic first.
+//
+// Each file is written whole or not at all. The first failure stops the
+// build with an IoError (a ContentsLevelError for a contents file with a bad
+// level, after the RTF and HPJ are written); later files are not touched and
+// the status and progress keep their last values.
+
+#include "model/Progress.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace ts {
+
+class Project;
+
+struct BuildFeedback {
+    // The activity text for the status bar as each writer starts
+    // (TopicFileWriter::StatusText, HpjWriter::StatusText,
+    // CntWriter::StatusText), and an empty text when it has finished; the
+    // progress bar goes back to 0 with every call.
+    std::function<void(const QString& text)> Status;
+    // Each advance of the progress bar, as the writers make them.
+    ProgressStep Progress;
+    // The path of every file as soon as it has been written.
+    std::function<void(const QString& path)> FileWritten;
+};
+
+// "RTF File Only": the topic file. Returns its path.
+QString BuildTopicFile(const Project& project, const BuildFeedback& feedback = {});
+
+// "Project and Contents Files Only": the HPJ, then the CNT when a contents
+// file exists. Returns the paths written.
+QStringList BuildProjectAndContents(const Project& project, const BuildFeedback& feedback = {});
+
+// "Build All Without Compiling": the topic file, the HPJ and the CNT.
+QStringList BuildAllWithoutCompiling(const Project& project, const BuildFeedback& feedback = {});
+
+} // namespace ts
