@@ -21,7 +21,17 @@ struct TopicText {
     RichDocument Body;
 };
 
-RichDocument readBlock(const QByteArray& rtf) { return rtf.isEmpty() ? RichDocument() : RtfReader::read(rtf); }
+// A block never stored, or one without paragraphs, is an empty document: one
+// empty paragraph, so that every header and body has a first line.
+RichDocument readBlock(const QByteArray& rtf)
+{
+    if (rtf.isEmpty())
+        return RichDocument();
+    RichDocument document = RtfReader::read(rtf);
+    if (document.Paragraphs.empty())
+        document = RichDocument();
+    return document;
+}
 
 bool hasText(const RichDocument& document)
 {
