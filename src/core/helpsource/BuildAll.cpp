@@ -41,9 +41,10 @@ QStringList BuildProjectAndContents(const Project& project, const BuildFeedback&
     if (!CntWriter::hasContentsFile(project))
         return paths;
     status(feedback, CntWriter::StatusText);
-    if (const auto cnt = CntWriter::write(project, feedback.Progress)) {
+    const auto cnt = CntWriter::write(project, feedback.Progress);
+    status(feedback, QString());
+    if (cnt) {
         paths << *cnt;
-        status(feedback, QString());
         written(feedback, *cnt);
     }
     return paths;
