@@ -1,5 +1,6 @@
 // `topicsmith --build`, run as the built program.
 
+#include "helpsource/BuildAll.h"
 #include "helpsource/HpjWriter.h"
 #include "helpsource/TopicFileWriter.h"
 #include "model/ProjectFile.h"
@@ -152,4 +153,24 @@ TEST_F(BuildCommand, AFileThatCannotBeWrittenStopsTheBuild)
     EXPECT_TRUE(r.err.contains(rtf)) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(get(hpj), QByteArray("earlier hpj"));
+}
+
+// What the GUI's Build menu sees: the status texts in order, the progress of
+// each writer and the files as they are written.
+TEST_F(BuildCommand, FeedbackOfBuildAll)
+{
+    put(tsc, "A\r\n\tB=INTRO\r\n");
+    const Project p = ProjectFile::load(tsp);
+    QStringList events;
+    BuildFeedback feedback;
+    feedback.Status = [&](const QString& text) { events << QStringLiteral("status:") + text; };
+    feedback.Progress = [&](int step) { events << QString::number(step); };
+    feedback.FileWritten = [&](const QString& path) { events << QFileInfo(path).fileName(); };
+    EXPECT_EQ(BuildAllWithoutCompiling(p, feedback), (QStringList{rtf, hpj, cnt}));
+    EXPECT_EQ(events, (QStringList{QStringLiteral("status:Saving RTF file..."), QStringLiteral("45"),
+                                   QStringLiteral("45"), QStringLiteral("status:"), QStringLiteral("Demo.RTF"),
+                                   QStringLiteral("status:Saving .HPJ file..."), QStringLiteral("100"),
+                                   QStringLiteral("status:"), QStringLiteral("Demo.HPJ"),
+                                   QStringLiteral("status:Saving .CNT file..."), QStringLiteral("50"),
+                                   QStringLiteral("50"), QStringLiteral("status:"), QStringLiteral("Demo.cnt")}));
 }
