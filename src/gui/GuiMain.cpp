@@ -1,17 +1,31 @@
 #include "GuiMain.h"
 
-#include "cli/CommandLine.h"
+#include "MainWindow.h"
+#include "Prompter.h"
+#include "StartScreen.h"
 
-#include <QTextStream>
+#include <QApplication>
 
 namespace ts {
 
-// The main window does not exist yet; until it does, the program prints its
-// usage.
-int RunGui(int, char*[])
+int RunGui(int argc, char* argv[])
 {
-    QTextStream(stdout) << UsageText();
-    return 0;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Topicsmith"));
+    QApplication::setApplicationVersion(QStringLiteral(TOPICSMITH_VERSION));
+
+    // The start screen comes first and is painted before anything else is built.
+    auto* startScreen = new TStartForm;
+    startScreen->showAndPaint();
+
+    WidgetPrompter prompter;
+    TGlavniForm mainWindow(prompter);
+    mainWindow.setStartScreen(startScreen);
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1)
+        mainWindow.setProgramArgument(args.at(1));
+    mainWindow.show();
+    return app.exec();
 }
 
 } // namespace ts

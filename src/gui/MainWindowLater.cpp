@@ -1,0 +1,43 @@
+// TGlavniForm: commands that are in the menus and toolbar already but whose
+// work is still to come (building, the window and contents editors, link
+// insertion, search, spelling, formatting, the program's help). Until then
+// they do nothing.
+
+#include "MainWindow.h"
+
+namespace ts {
+
+void TGlavniForm::GoButtonClick() {}
+void TGlavniForm::AllButtonClick() {}
+void TGlavniForm::PrjButtonClick() {}
+void TGlavniForm::RtfButtonClick() {}
+void TGlavniForm::CntButtonClick() {}
+void TGlavniForm::ShowLog1Click() {}
+void TGlavniForm::SetHelpCompiler1Click() {}
+void TGlavniForm::TopiclButtonClick() {}
+void TGlavniForm::BmpButtonClick() {}
+void TGlavniForm::ButtonButtonClick() {}
+void TGlavniForm::JumpButtonClick() {}
+void TGlavniForm::WebButtonClick() {}
+void TGlavniForm::SpeedButton1Click() {}
+void TGlavniForm::SpellButtonClick() {}
+void TGlavniForm::CutButtonClick() {}
+void TGlavniForm::CopyButtonClick() {}
+void TGlavniForm::PasteButtonClick() {}
+void TGlavniForm::SelectAll1Click() {}
+void TGlavniForm::FontComboChange() {}
+void TGlavniForm::FSizeChange() {}
+void TGlavniForm::Panel6Click() {}
+void TGlavniForm::FBoldClick() {}
+void TGlavniForm::FitalicClick() {}
+void TGlavniForm::LeftButtonClick() {}
+void TGlavniForm::CenterButtonClick() {}
+void TGlavniForm::IndentComboChange() {}
+void TGlavniForm::Contents1Click() {}
+void TGlavniForm::About1Click() {}
+
+// Link maintenance over the stored topic text and the contents file comes
+// with a later command; renames and window changes call it already.
+void TGlavniForm::RewriteLinks(const QString&, const QString&) {}
+
+} // namespace ts

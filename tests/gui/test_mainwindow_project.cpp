@@ -1,0 +1,495 @@
+// The project commands of the main window: New, Open, Save, Save As, the
+// recent-files menu, the status bar and the progress bar.
+
+#include "test_mainwindow_support.h"
+
+#include "RichTextAdapter.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTextBlock>
+
+using namespace ts;
+using namespace ts::testing;
+
+namespace {
+
+const QString Filter = QStringLiteral("Topicsmith Project (*.tsp)|*.TSP");
+
+// Saves the unnamed project of `h` as `path` (Save turns into Save As).
+void saveAs(MainWindowHarness& h, const QString& path)
+{
+    h.prompter.path(path);
+    h.click(h.form->SaveButton);
+}
+
+void openByDialog(MainWindowHarness& h, const QString& path, bool askSave = true)
+{
+    h.prompter.path(path);
+    if (askSave)
+        h.prompter.answer(Prompter::Answer::No);
+    h.click(h.form->OpenButton);
+}
+
+Project loadProject(const QString& path)
+{
+    return ProjectFile::load(path);
+}
+
+QString storedBody(const Project& p, int i)
+{
+    QTextEdit editor;
+    LoadEditorRtf(editor, p.Topic(i).BodyRtf);
+    return editor.toPlainText();
+}
+
+} // namespace
+
+class MainWindowProjectTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saveOfUnnamedProjectIsSaveAs();
+    void saveWritesInPlaceWithProgressAndStatus();
+    void saveAsAsksBeforeReplacing();
+    void saveAsCarriesCompanionFiles();
+    void saveAsOfUnnamedProjectMovesItsContentsFile();
+    void openDialogAndItsCancel();
+    void openReplacesTheProjectAfterTheQuestion();
+    void openOfTheOpenProjectAfterSavingShowsTheSavedState();
+    void damagedFileLeavesTheOpenProjectAlone();
+    void fileWithoutTopicsIsRefused();
+    void missingRecentFileSaysSoAndStays();
+    void newAsksAndCancelledSaveAsLetsItGoOn();
+    void recentFilesFollowOpenAndSaveAs();
+    void formattingSurvivesSaveAndReopen();
+};
+
+void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("INTRO"), QStringLiteral("Introduction"));
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Welcome"));
+    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("start;begin"));
+    const QString path = h.path(QStringLiteral("guide.tsp"));
+    saveAs(h, path);
+
+    const auto& call = h.prompter.calls().back();
+    QCOMPARE(call.kind, ScriptedPrompter::Kind::SaveFile);
+    QCOMPARE(call.filter, Filter);
+    QCOMPARE(call.defaultSuffix, QStringLiteral("tsp"));
+    QCOMPARE(f.project().ProjectPath, path);
+    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: guide.tsp"));
+    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.ReopenItems[0]->text(), QStringLiteral("&1 ") + path);
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
+
+    const Project saved = loadProject(path);
+    QCOMPARE(saved.TopicCount(), 1);
+    QCOMPARE(saved.Topic(0).TopicID.text(), QStringLiteral("INTRO"));
+    QCOMPARE(saved.Topic(0).Title.text(), QStringLiteral("Introduction"));
+    QCOMPARE(saved.Topic(0).Keywords.text(), QStringLiteral("start;begin"));
+    QCOMPARE(storedBody(saved, 0), QStringLiteral("Welcome"));
+}
+
+void MainWindowProjectTest::saveWritesInPlaceWithProgressAndStatus()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("seven.tsp"));
+    QStringList ids;
+    for (int i = 1; i <= 7; ++i)
+        ids.append(QStringLiteral("T%1").arg(i));
+    MainWindowHarness::writeProject(path, ids, 3);
+    h.show();
+    TGlavniForm& f = *h.form;
+    f.project().PendingOpenPath = path;
+    f.Open1Click();
+    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: seven.tsp"));
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("changed first topic"));
+
+    QList<int> steps;
+    QStringList activity;
+    connect(f.PB, &QProgressBar::valueChanged, &f, [&](int v) {
+        steps.append(v);
+        activity.append(f.SB->panelText(1));
+    });
+    const int callsBefore = int(h.prompter.calls().size());
+    h.click(f.SaveButton);
+    QCOMPARE(int(h.prompter.calls().size()), callsBefore); // no dialog
+    // 16 per window, 7 per topic, then back to 0.
+    QCOMPARE(steps, (QList<int>{16, 32, 48, 55, 62, 69, 76, 83, 90, 97, 0}));
+    QCOMPARE(activity.first(), QStringLiteral("Saving project..."));
+    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: seven.tsp"));
+    QCOMPARE(storedBody(loadProject(path), 0), QStringLiteral("changed first topic"));
+}
+
+void MainWindowProjectTest::saveAsAsksBeforeReplacing()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    const QString existing = h.path(QStringLiteral("taken.tsp"));
+    MainWindowHarness::writeProject(existing, {QStringLiteral("THEIRS")});
+    const QByteArray before = MainWindowHarness::readFile(existing);
+    h.newProject(QStringLiteral("MINE"));
+
+    h.prompter.path(existing).answer(Prompter::Answer::Cancel);
+    f.SaveAs1->trigger();
+    const auto& q = h.prompter.calls().back();
+    QCOMPARE(q.text, existing + QStringLiteral(" already exists\rReplace existing file?"));
+    QCOMPARE(q.caption, QStringLiteral("Save As"));
+    QCOMPARE(q.buttons, Prompter::Buttons::OkCancel);
+    QCOMPARE(q.icon, Prompter::Icon::Question);
+    QCOMPARE(MainWindowHarness::readFile(existing), before);
+    QVERIFY(f.project().IsUnnamed());
+    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: NoName.tsp"));
+
+    h.prompter.path(existing).answer(Prompter::Answer::Ok);
+    f.SaveAs1->trigger();
+    QCOMPARE(loadProject(existing).Topic(0).TopicID.text(), QStringLiteral("MINE"));
+    QCOMPARE(f.project().ProjectPath, existing);
+
+    // Save As onto its own path asks too, then rewrites the file.
+    h.prompter.path(existing).answer(Prompter::Answer::Ok);
+    f.SaveAs1->trigger();
+    QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Save As"));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::saveAsCarriesCompanionFiles()
+{
+    MainWindowHarness h;
+    const QString oldPath = h.path(QStringLiteral("old.tsp"));
+    MainWindowHarness::writeProject(oldPath, {QStringLiteral("A")});
+    MainWindowHarness::writeFile(h.path(QStringLiteral("old.tsc")), "contents");
+    MainWindowHarness::writeFile(h.path(QStringLiteral("old.cnt")), "cnt file");
+    MainWindowHarness::writeFile(h.path(QStringLiteral("new.tsc")), "to be replaced");
+    h.show();
+    openByDialog(h, oldPath, false);
+    QCOMPARE(h.form->project().ProjectPath, oldPath);
+
+    h.prompter.path(h.path(QStringLiteral("new.tsp")));
+    h.form->SaveAs1->trigger();
+    QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.tsc"))), QByteArray("contents"));
+    QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.cnt"))), QByteArray("cnt file"));
+    QVERIFY(QFile::exists(h.path(QStringLiteral("old.tsc"))));
+    QVERIFY(QFile::exists(h.path(QStringLiteral("old.cnt"))));
+    QCOMPARE(h.form->SB->panelText(0), QStringLiteral("Project: new.tsp"));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::saveAsOfUnnamedProjectMovesItsContentsFile()
+{
+    MainWindowHarness h;
+    h.show();
+    h.newProject(QStringLiteral("A"));
+    MainWindowHarness::writeFile(h.path(QStringLiteral("NoName.tsc")), "unnamed contents");
+    MainWindowHarness::writeFile(h.path(QStringLiteral("NoName.cnt")), "unnamed cnt");
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("named.tsp"));
+    saveAs(h, target);
+    QCOMPARE(MainWindowHarness::readFile(elsewhere.filePath(QStringLiteral("named.tsc"))),
+             QByteArray("unnamed contents"));
+    QCOMPARE(MainWindowHarness::readFile(elsewhere.filePath(QStringLiteral("named.cnt"))), QByteArray("unnamed cnt"));
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsc"))));
+    QVERIFY(QFile::exists(h.path(QStringLiteral("NoName.cnt"))));
+}
+
+void MainWindowProjectTest::openDialogAndItsCancel()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.prompter.path(QString());
+    QTest::keyClick(&f, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(int(h.prompter.calls().size()), 1);
+    const auto& call = h.prompter.calls().back();
+    QCOMPARE(call.kind, ScriptedPrompter::Kind::OpenFile);
+    QCOMPARE(call.filter, Filter);
+    QCOMPARE(call.fileName, QStringLiteral("*.tsp"));
+    QCOMPARE(f.project().TopicCount(), 0);
+    QVERIFY(!f.TopicText->isEnabled());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::openReplacesTheProjectAfterTheQuestion()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("other.tsp"));
+    MainWindowHarness::writeProject(path, {QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}, 2);
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("OLD"));
+    h.addTopic(QStringLiteral("OLDER"));
+
+    openByDialog(h, path);
+    const auto& calls = h.prompter.calls();
+    const auto& q = calls[calls.size() - 1];
+    QCOMPARE(q.text, QStringLiteral("Save This Project Before Closing?"));
+    QCOMPARE(q.caption, QStringLiteral("Close project"));
+    QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}));
+    QCOMPARE(h.listEntries(), h.tabCaptions());
+    QCOMPARE(f.TopicTab->currentIndex(), 0);
+    QCOMPARE(f.TopicLB->currentRow(), 0);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of X"));
+    QCOMPARE(f.Edit1->text(), QStringLiteral("keys of X"));
+    QCOMPARE(f.Label2->text(), QStringLiteral("Title of X "));
+    QCOMPARE(f.project().WindowCount(), 2);
+    QCOMPARE(f.project().ProjectPath, path);
+    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: other.tsp"));
+    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.PB->value(), 0);
+    QVERIFY(f.project().PendingOpenPath.isEmpty());
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::openOfTheOpenProjectAfterSavingShowsTheSavedState()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("same.tsp"));
+    MainWindowHarness::writeProject(path, {QStringLiteral("A")});
+    h.show();
+    TGlavniForm& f = *h.form;
+    openByDialog(h, path, false);
+
+    // Yes: the changes are saved first, then the file is read.
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("edited"));
+    h.prompter.path(path).answer(Prompter::Answer::Yes);
+    h.click(f.OpenButton);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("edited"));
+    QCOMPARE(storedBody(loadProject(path), 0), QStringLiteral("edited"));
+
+    // No: the file as it is on disk, the edits are dropped.
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("dropped"));
+    openByDialog(h, path);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("edited"));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::damagedFileLeavesTheOpenProjectAlone()
+{
+    MainWindowHarness h;
+    const QString good = h.path(QStringLiteral("good.tsp"));
+    MainWindowHarness::writeProject(good, {QStringLiteral("KEEP"), QStringLiteral("ME")});
+    const QString damaged = h.path(QStringLiteral("damaged.tsp"));
+    MainWindowHarness::writeProject(damaged, {QStringLiteral("P"), QStringLiteral("Q")});
+    QByteArray bytes = MainWindowHarness::readFile(damaged);
+    bytes.chop(20);
+    MainWindowHarness::writeFile(damaged, bytes);
+    h.show();
+    TGlavniForm& f = *h.form;
+    openByDialog(h, good, false);
+    h.clickTab(1);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("unsaved work"));
+    const int callsBefore = int(h.prompter.calls().size());
+
+    h.prompter.path(damaged);
+    h.click(f.OpenButton);
+    // No save question: the file was refused first.
+    QCOMPARE(int(h.prompter.calls().size()), callsBefore + 2);
+    const auto& error = h.prompter.calls().back();
+    QVERIFY2(error.text.contains(QStringLiteral("damaged.tsp")), qPrintable(error.text));
+    QCOMPARE(error.icon, Prompter::Icon::Error);
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("KEEP"), QStringLiteral("ME")}));
+    QCOMPARE(f.TopicTab->currentIndex(), 1);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("unsaved work"));
+    QCOMPARE(f.project().ProjectPath, good);
+    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: good.tsp"));
+    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.ReopenItems[0]->text(), QStringLiteral("&1 ") + good);
+    QCOMPARE(f.ReopenItems[1]->text(), QStringLiteral("&2 NoName"));
+}
+
+void MainWindowProjectTest::fileWithoutTopicsIsRefused()
+{
+    MainWindowHarness h;
+    const QString empty = h.path(QStringLiteral("empty.tsp"));
+    ProjectFile::save(Project(), empty);
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("MINE"));
+    openByDialog(h, empty, false);
+    QVERIFY(h.prompter.lastMessage().contains(empty));
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("MINE")});
+    QCOMPARE(f.project().TopicCount(), 1);
+    QVERIFY(f.project().IsUnnamed());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("soon-gone.tsp"));
+    MainWindowHarness::writeProject(path, {QStringLiteral("A")});
+    h.show();
+    TGlavniForm& f = *h.form;
+    openByDialog(h, path, false);
+    QVERIFY(QFile::remove(path));
+    h.prompter.answer(Prompter::Answer::No);
+    h.newProject(QStringLiteral("NEW"));
+
+    f.ReopenItems[0]->trigger();
+    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("File not exists any more"));
+    QCOMPARE(f.ReopenItems[0]->text(), QStringLiteral("&1 ") + path);
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
+    QVERIFY(f.project().PendingOpenPath.isEmpty());
+
+    // A "NoName" place does nothing.
+    const int callsBefore = int(h.prompter.calls().size());
+    f.ReopenItems[3]->trigger();
+    QCOMPARE(int(h.prompter.calls().size()), callsBefore);
+    QVERIFY(f.project().PendingOpenPath.isEmpty());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::newAsksAndCancelledSaveAsLetsItGoOn()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("FIRST"));
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("discarded"));
+
+    h.prompter.answer(Prompter::Answer::Yes).path(QString());
+    h.onTopicDialog({QStringLiteral("SECOND"), {}, {}, {}, false});
+    h.click(f.NewButton);
+    const auto& calls = h.prompter.calls();
+    QCOMPARE(calls[calls.size() - 2].text, QStringLiteral("Save This Project Before Closing?"));
+    QCOMPARE(calls[calls.size() - 2].caption, QStringLiteral("Close project"));
+    QCOMPARE(calls.back().kind, ScriptedPrompter::Kind::SaveFile);
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("SECOND")});
+    QCOMPARE(f.TopicText->toPlainText(), QString());
+    QCOMPARE(f.Edit1->text(), QString());
+    QVERIFY(f.project().IsUnnamed());
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    QStringList paths;
+    for (const char* name : {"a", "b", "c", "d", "e", "f"})
+        paths.append(h.path(QString::fromLatin1(name) + QStringLiteral(".tsp")));
+    h.newProject(QStringLiteral("T"));
+    for (const QString& p : paths) {
+        h.prompter.path(p);
+        f.SaveAs1->trigger();
+    }
+    const auto captions = [&f] {
+        QStringList out;
+        for (QAction* a : f.ReopenItems)
+            out.append(a->text());
+        return out;
+    };
+    // Each new name pushes the others down; the oldest falls out.
+    QCOMPARE(captions(), (QStringList{QStringLiteral("&1 ") + paths[5], QStringLiteral("&2 ") + paths[4],
+                                      QStringLiteral("&3 ") + paths[3], QStringLiteral("&4 ") + paths[2],
+                                      QStringLiteral("&5 ") + paths[1]}));
+
+    // Opening the project in place 3 swaps it with the first.
+    h.prompter.answer(Prompter::Answer::No);
+    f.ReopenItems[2]->trigger();
+    QCOMPARE(f.project().ProjectPath, paths[3]);
+    QCOMPARE(captions(), (QStringList{QStringLiteral("&1 ") + paths[3], QStringLiteral("&2 ") + paths[4],
+                                      QStringLiteral("&3 ") + paths[5], QStringLiteral("&4 ") + paths[2],
+                                      QStringLiteral("&5 ") + paths[1]}));
+
+    // The same project again changes nothing.
+    const QStringList before = captions();
+    h.prompter.answer(Prompter::Answer::No);
+    f.ReopenItems[0]->trigger();
+    QCOMPARE(captions(), before);
+
+    // Another letter case is another project (only where names are case-sensitive).
+    const QString upper = h.path(QStringLiteral("D.tsp"));
+    QVERIFY(QFile::copy(paths[3], upper));
+    h.prompter.answer(Prompter::Answer::No);
+    f.project().PendingOpenPath = upper;
+    f.Open1Click();
+    QCOMPARE(captions().at(0), QStringLiteral("&1 ") + upper);
+    QCOMPARE(captions().at(1), QStringLiteral("&2 ") + paths[3]);
+
+    // The list is written to the settings file as it stands.
+    h.prompter.answer(Prompter::Answer::No);
+    QVERIFY(f.close());
+    const QByteArray ini = MainWindowHarness::readFile(h.path(QStringLiteral("Topicsmith.ini")));
+    QVERIFY(ini.contains(QStringLiteral("0=&1 %1\r\n").arg(upper).toUtf8()));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("STYLED"), QStringLiteral("Styled topic"));
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Plain bold red big"));
+    QTest::keyClick(f.TopicText, Qt::Key_Return);
+    QTest::keyClicks(f.TopicText, QStringLiteral("A centred line"));
+    QTextCursor c(f.TopicText->document());
+    c.setPosition(6);
+    c.setPosition(10, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.mergeCharFormat(bold);
+    c.setPosition(11);
+    c.setPosition(14, QTextCursor::KeepAnchor);
+    QTextCharFormat red;
+    red.setForeground(QColor(255, 0, 0));
+    c.mergeCharFormat(red);
+    c.setPosition(15);
+    c.setPosition(18, QTextCursor::KeepAnchor);
+    QTextCharFormat big;
+    big.setFontPointSize(20);
+    c.mergeCharFormat(big);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    QTextCursor(f.TopicText->document()->lastBlock()).mergeBlockFormat(centred);
+    MainWindowHarness::typeInto(f.Header, QStringLiteral("Header line"));
+    QTextCursor hc(f.Header->document());
+    hc.select(QTextCursor::Document);
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
+    hc.mergeCharFormat(italic);
+    const RichDocument body = FromTextDocument(*f.TopicText->document());
+    const RichDocument header = FromTextDocument(*f.Header->document());
+
+    const QString path = h.path(QStringLiteral("styled.tsp"));
+    saveAs(h, path);
+    h.prompter.answer(Prompter::Answer::No);
+    h.newProject(QStringLiteral("BLANK"));
+    QCOMPARE(f.TopicText->toPlainText(), QString());
+    openByDialog(h, path);
+
+    QCOMPARE(FromTextDocument(*f.TopicText->document()), body);
+    QCOMPARE(FromTextDocument(*f.Header->document()), header);
+    const auto at = [&f](int pos) {
+        QTextCursor k(f.TopicText->document());
+        k.setPosition(pos + 1);
+        return k.charFormat();
+    };
+    QCOMPARE(at(6).fontWeight(), int(QFont::Bold));
+    QCOMPARE(at(0).fontWeight(), int(QFont::Normal));
+    QCOMPARE(at(11).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(at(15).fontPointSize(), 20.0);
+    QCOMPARE(f.TopicText->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignHCenter);
+    QTextCursor headerStart(f.Header->document());
+    headerStart.setPosition(1);
+    QVERIFY(headerStart.charFormat().fontItalic());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+QTEST_MAIN(MainWindowProjectTest)
+#include "test_mainwindow_project.moc"

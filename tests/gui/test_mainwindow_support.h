@@ -1,0 +1,233 @@
+#pragma once
+// Shared helpers of the main window tests: a program folder of its own for
+// every test (TOPICSMITH_HOME), the window with a scripted Prompter, and
+// drivers for the modal topic properties dialog.
+
+#include "ChangeTopicDialog.h"
+#include "MainWindow.h"
+#include "ScriptedPrompter.h"
+#include "StatusBar.h"
+#include "model/ProjectFile.h"
+#include "richtext/RtfWriter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+#include <optional>
+
+namespace ts::testing {
+
+// What the scripted user types into the topic properties dialog. Fields left
+// empty are left as the command prepared them, except `id`, which is always set.
+struct TopicEntry {
+    QString id;
+    std::optional<QString> title;
+    std::optional<int> window;         // entry of ComboBox1
+    std::optional<QString> callId;     // checks AssignID and types the number
+    bool uncheckCallId = false;
+};
+
+class MainWindowHarness {
+public:
+    // `settings`: the text of Topicsmith.ini to put into the program folder
+    // before the window is made; none when empty.
+    explicit MainWindowHarness(const QByteArray& settings = QByteArray(), const QString& argument = QString())
+    {
+        Q_ASSERT(home.isValid());
+        qputenv("TOPICSMITH_HOME", home.path().toLocal8Bit());
+        if (!settings.isEmpty())
+            writeFile(folder() + QStringLiteral("Topicsmith.ini"), settings);
+        form = std::make_unique<TGlavniForm>(prompter);
+        if (!argument.isEmpty())
+            form->setProgramArgument(argument);
+    }
+
+    ~MainWindowHarness()
+    {
+        form.reset();
+        qunsetenv("TOPICSMITH_HOME");
+    }
+
+    QString folder() const { return home.path() + QLatin1Char('/'); }
+    QString path(const QString& name) const { return folder() + name; }
+
+    void show()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        activate();
+    }
+
+    // The offscreen platform does not give the activation back to the
+    // window when a modal dialog closes; window shortcuts need it.
+    void activate()
+    {
+        form->activateWindow();
+        QApplication::setActiveWindow(form.get());
+    }
+
+    // Schedules the scripted user of the next modal TChangeTopic: fills the
+    // fields, presses Enter. A dialog that stays open (its checks refused)
+    // is closed by hand with an empty Topic ID and `refused` is set.
+    void onTopicDialog(const TopicEntry& entry)
+    {
+        QTimer::singleShot(0, form.get(), [this, entry] {
+            TChangeTopic* d = form->ChangeTopic;
+            if (!d->isVisible()) {
+                refused = true;
+                return;
+            }
+            dialogTitle = d->windowTitle();
+            dialogWindows.clear();
+            for (int k = 0; k < d->ComboBox1->count(); ++k)
+                dialogWindows.append(d->ComboBox1->itemText(k));
+            d->TID->clear();
+            QTest::keyClicks(d->TID, entry.id);
+            if (entry.title) {
+                d->TT->clear();
+                QTest::keyClicks(d->TT, *entry.title);
+            }
+            if (entry.window)
+                d->ComboBox1->setCurrentIndex(*entry.window);
+            if (entry.callId) {
+                d->AssignID->setChecked(true);
+                d->Edit1->clear();
+                QTest::keyClicks(d->Edit1, *entry.callId);
+            }
+            if (entry.uncheckCallId)
+                d->AssignID->setChecked(false);
+            QTest::keyClick(d->TID, Qt::Key_Return);
+            if (d->isVisible()) {
+                refused = true;
+                d->TID->clear();
+                d->hide();
+            }
+        });
+    }
+
+    void click(QAbstractButton* button)
+    {
+        QVERIFY(button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+
+    // "Add new Topic" with the dialog filled as given.
+    void addTopic(const QString& id, const QString& title = QString())
+    {
+        onTopicDialog({id, title, {}, {}, false});
+        click(form->ATButton);
+    }
+
+    // "New Project" on a window without a project: the first topic's dialog.
+    void newProject(const QString& firstId, const QString& title = QString())
+    {
+        onTopicDialog({firstId, title, {}, {}, false});
+        click(form->NewButton);
+    }
+
+    void clickTab(int index)
+    {
+        QTabBar* tabs = form->TopicTab;
+        QVERIFY(index < tabs->count());
+        tabs->setCurrentIndex(tabs->currentIndex()); // lays the tabs out
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+
+    void clickListEntry(int row)
+    {
+        QListWidget* list = form->TopicLB;
+        QListWidgetItem* item = list->item(row);
+        QVERIFY(item);
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    }
+
+    // Replaces an editor's text as a user would: select all, type.
+    static void typeInto(QTextEdit* editor, const QString& text)
+    {
+        editor->setFocus();
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+    }
+
+    static void typeInto(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    QStringList tabCaptions() const
+    {
+        QStringList out;
+        for (int i = 0; i < form->TopicTab->count(); ++i)
+            out.append(form->TopicTab->tabText(i));
+        return out;
+    }
+
+    QStringList listEntries() const
+    {
+        QStringList out;
+        for (int i = 0; i < form->TopicLB->count(); ++i)
+            out.append(form->TopicLB->item(i)->text());
+        return out;
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    static QByteArray readFile(const QString& path)
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return f.readAll();
+    }
+
+    // A project file of topics with these IDs; topic i's body says "Body of <id>".
+    static void writeProject(const QString& path, const QStringList& ids, int windows = 1)
+    {
+        Project p;
+        for (int k = 1; k < windows; ++k) {
+            TWindowRecord w = TWindowRecord::defaultWindow();
+            w.Name.setText(QStringLiteral("win%1").arg(k));
+            w.TopicColor = 0x00FF0000 + std::uint32_t(k);
+            p.AddWindow(w);
+        }
+        for (const QString& id : ids) {
+            TTopicRecord t;
+            t.TopicID.setText(id);
+            t.Title.setText(QStringLiteral("Title of ") + id);
+            t.Keywords.setText(QStringLiteral("keys of ") + id);
+            t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Body of ") + id));
+            p.AddTopic(t);
+        }
+        ProjectFile::save(p, path);
+    }
+
+    QTemporaryDir home;
+    ScriptedPrompter prompter;
+    std::unique_ptr<TGlavniForm> form;
+    bool refused = false;
+    QString dialogTitle;
+    QStringList dialogWindows;
+};
+
+} // namespace ts::testing

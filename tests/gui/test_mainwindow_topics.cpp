@@ -1,0 +1,484 @@
+// Topics on the main window: the editors as the working copy of the current
+// topic, switching by tab and by list, adding, deleting and changing topics.
+
+#include "test_mainwindow_support.h"
+
+#include "RichTextAdapter.h"
+
+#include <QLabel>
+#include <QTextBlock>
+
+using namespace ts;
+using namespace ts::testing;
+
+namespace {
+
+QTextCharFormat formatAt(const QTextEdit* editor, int position)
+{
+    QTextCursor c(editor->document());
+    c.setPosition(position + 1);
+    return c.charFormat();
+}
+
+// Text typed as a user does, then formatted the way the toolbar formats a
+// selection: bold, a colour, a size, a centred paragraph.
+void typeFormatted(QTextEdit* editor, const QString& first, const QString& second)
+{
+    MainWindowHarness::typeInto(editor, first);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, second);
+
+    QTextCursor c(editor->document());
+    c.setPosition(0);
+    c.setPosition(4, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.mergeCharFormat(bold);
+
+    c.setPosition(5);
+    c.setPosition(int(first.size()), QTextCursor::KeepAnchor);
+    QTextCharFormat red;
+    red.setForeground(QColor(200, 0, 0));
+    red.setFontPointSize(14);
+    c.mergeCharFormat(red);
+
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    QTextCursor second_(editor->document()->lastBlock());
+    second_.mergeBlockFormat(centred);
+}
+
+void checkFormatted(const QTextEdit* editor, const QString& first, const QString& second)
+{
+    QCOMPARE(editor->toPlainText(), first + QLatin1Char('\n') + second);
+    QCOMPARE(formatAt(editor, 0).fontWeight(), int(QFont::Bold));
+    QCOMPARE(formatAt(editor, 5).fontWeight(), int(QFont::Normal));
+    QCOMPARE(formatAt(editor, 5).foreground().color(), QColor(200, 0, 0));
+    QCOMPARE(formatAt(editor, 5).fontPointSize(), 14.0);
+    QVERIFY(formatAt(editor, 0).fontPointSize() != 14.0);
+    QCOMPARE(editor->document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignLeft);
+    QCOMPARE(editor->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+             Qt::AlignHCenter);
+}
+
+QColor base(const QTextEdit* editor)
+{
+    return editor->palette().color(QPalette::Base);
+}
+
+} // namespace
+
+class MainWindowTopicsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newProjectGetsItsFirstTopic();
+    void switchingByTabAndListKeepsEachTopicsText();
+    void addedTopicBecomesTheSelectedLastTab();
+    void cancelledAddKeepsUnstoredEdits();
+    void deleteSelectsTheRightTopic_data();
+    void deleteSelectsTheRightTopic();
+    void deleteIsRefusedOrCancelled();
+    void changeTopicPropertiesRenamesAndMoves();
+    void letterCaseOnlyChangeChangesNothing();
+    void windowNamedDefaultMeansMain();
+    void formattingSurvivesSwitching();
+    void menuShortcutsWinOverEditorKeys();
+    void keywordsTakeOnlyStorableCharacters();
+    void fullTopicTableRefusesAnotherTopic();
+};
+
+void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.onTopicDialog({QStringLiteral("my topic"), QStringLiteral("My first title"), {}, {}, false});
+    h.click(f.NewButton);
+    QVERIFY(!h.refused);
+    QCOMPARE(h.dialogTitle, QStringLiteral("Add new topic"));
+    QCOMPARE(h.dialogWindows, QStringList{QStringLiteral("main")});
+    // The dialog puts "_" for the blank, the command upper-cases.
+    QVERIFY(h.prompter.messages().contains(
+        QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign")));
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("MY_TOPIC")});
+    QCOMPARE(h.listEntries(), h.tabCaptions());
+    QCOMPARE(f.project().TopicCount(), 1);
+    const TTopicRecord& t = f.project().Topic(0);
+    QCOMPARE(t.TopicID.text(), QStringLiteral("MY_TOPIC"));
+    QCOMPARE(t.Title.text(), QStringLiteral("My first title"));
+    QCOMPARE(f.Label2->text(), QStringLiteral("My first title "));
+    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: NoName.tsp"));
+    QVERIFY(f.TopicText->isEnabled());
+    // New stores the (empty) editors into the first topic straight away.
+    QVERIFY(!t.BodyRtf.isEmpty());
+    QVERIFY(f.project().IsUnnamed());
+}
+
+void MainWindowTopicsTest::switchingByTabAndListKeepsEachTopicsText()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("A"), QStringLiteral("Title A"));
+    MainWindowHarness::typeInto(f.Header, QStringLiteral("Header of A"));
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Body of A"));
+    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("alpha;first"));
+
+    h.addTopic(QStringLiteral("B"), QStringLiteral("Title B"));
+    QCOMPARE(f.TopicTab->currentIndex(), 1);
+    QCOMPARE(f.Header->toPlainText(), QString());
+    QCOMPARE(f.Edit1->text(), QString());
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Body of B"));
+    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("beta"));
+
+    h.clickTab(0);
+    QCOMPARE(f.TopicTab->currentIndex(), 0);
+    QCOMPARE(f.TopicLB->currentRow(), 0);
+    QCOMPARE(f.Header->toPlainText(), QStringLiteral("Header of A"));
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of A"));
+    QCOMPARE(f.Edit1->text(), QStringLiteral("alpha;first"));
+    QCOMPARE(f.Label2->text(), QStringLiteral("Title A "));
+    // The topic left was stored.
+    QCOMPARE(f.project().Topic(1).Keywords.text(), QStringLiteral("beta"));
+
+    // A click on the selected tab does nothing: the unstored edit stays unstored.
+    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("changed"));
+    h.clickTab(0);
+    QCOMPARE(f.project().Topic(0).Keywords.text(), QStringLiteral("alpha;first"));
+    QCOMPARE(f.Edit1->text(), QStringLiteral("changed"));
+
+    h.clickListEntry(1);
+    QCOMPARE(f.TopicTab->currentIndex(), 1);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of B"));
+    QCOMPARE(f.Edit1->text(), QStringLiteral("beta"));
+    QCOMPARE(f.project().Topic(0).Keywords.text(), QStringLiteral("changed"));
+
+    // Keyboard in the list switches as well.
+    f.TopicLB->setFocus();
+    QTest::keyClick(f.TopicLB, Qt::Key_Up);
+    QCOMPARE(f.TopicTab->currentIndex(), 0);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of A"));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("ONE"));
+    h.addTopic(QStringLiteral("TWO"));
+    h.addTopic(QStringLiteral("THREE"));
+    // A second window, coloured, for the new topic.
+    TWindowRecord w = TWindowRecord::defaultWindow();
+    w.Name.setText(QStringLiteral("side"));
+    w.NonScrollColor = 0x000000FF; // red
+    w.TopicColor = 0x0000FF00;     // green
+    QVERIFY(f.project().AddWindow(w));
+
+    h.clickTab(1);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("typed into two"));
+    h.onTopicDialog({QStringLiteral("four"), QStringLiteral("Fourth"), 1, {}, false});
+    h.click(f.ATButton);
+
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ONE"), QStringLiteral("TWO"), QStringLiteral("THREE"),
+                                           QStringLiteral("FOUR")}));
+    QCOMPARE(h.listEntries(), h.tabCaptions());
+    QCOMPARE(f.TopicTab->currentIndex(), 3);
+    QCOMPARE(f.TopicLB->currentRow(), 3);
+    QCOMPARE(f.TopicText->toPlainText(), QString());
+    QCOMPARE(f.Label2->text(), QStringLiteral("Fourth "));
+    QCOMPARE(base(f.Header), QColor(255, 0, 0));
+    QCOMPARE(base(f.TopicText), QColor(0, 255, 0));
+    const TTopicRecord& added = f.project().Topic(3);
+    QCOMPARE(added.WindowIndex, 1);
+    QVERIFY(added.Keywords.isEmpty());
+    QCOMPARE(added.HeaderLen(), 0);
+    QCOMPARE(added.BodyLen(), 0);
+
+    h.clickTab(1);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("typed into two"));
+    QCOMPARE(base(f.TopicText), QColor(0xFF, 0xFF, 0xDC));
+}
+
+void MainWindowTopicsTest::cancelledAddKeepsUnstoredEdits()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("ONE"));
+    const QByteArray stored = f.project().Topic(0).BodyRtf;
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("not stored yet"));
+    h.addTopic(QString());
+    QCOMPARE(f.project().TopicCount(), 1);
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONE")});
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("not stored yet"));
+    QCOMPARE(f.project().Topic(0).BodyRtf, stored);
+}
+
+void MainWindowTopicsTest::deleteSelectsTheRightTopic_data()
+{
+    QTest::addColumn<int>("deleted");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("last of four") << 3 << QStringLiteral("C");
+    QTest::newRow("second of four") << 1 << QStringLiteral("C");
+    QTest::newRow("first of four") << 0 << QStringLiteral("B");
+}
+
+void MainWindowTopicsTest::deleteSelectsTheRightTopic()
+{
+    QFETCH(int, deleted);
+    QFETCH(QString, shown);
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("A"), QStringLiteral("Title A"));
+    for (const char* id : {"B", "C", "D"})
+        h.addTopic(QString::fromLatin1(id), QStringLiteral("Title ") + QString::fromLatin1(id));
+    for (int i = 0; i < 4; ++i) {
+        h.clickTab(i);
+        MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Text ") + h.tabCaptions().at(i));
+    }
+    h.clickTab(deleted);
+    const QString gone = h.tabCaptions().at(deleted);
+
+    h.prompter.answer(Prompter::Answer::Ok);
+    h.click(f.DTButton);
+    const auto& q = h.prompter.calls().back();
+    QCOMPARE(q.text, QStringLiteral("You are about to delete Topic:\r") + gone + QStringLiteral(" - Title ") + gone +
+                         QStringLiteral("\rAre You sure?"));
+    QCOMPARE(q.caption, QStringLiteral("Delete Topic?"));
+    QCOMPARE(q.buttons, Prompter::Buttons::OkCancel);
+    QCOMPARE(q.icon, Prompter::Icon::Question);
+
+    QCOMPARE(f.project().TopicCount(), 3);
+    QVERIFY(!h.tabCaptions().contains(gone));
+    QCOMPARE(h.listEntries(), h.tabCaptions());
+    QCOMPARE(f.TopicTab->tabText(f.TopicTab->currentIndex()), shown);
+    QCOMPARE(f.TopicLB->currentRow(), f.TopicTab->currentIndex());
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Text ") + shown);
+    QCOMPARE(f.Label2->text(), QStringLiteral("Title ") + shown + QLatin1Char(' '));
+    QCOMPARE(f.project().FindTopic(gone.toLatin1()), -1);
+}
+
+void MainWindowTopicsTest::deleteIsRefusedOrCancelled()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("ONLY"));
+    h.click(f.DTButton);
+    QCOMPARE(h.prompter.lastMessage(),
+             QStringLiteral("You can not delete all topics!\rSelect New if You want to start a new project"));
+    QCOMPARE(h.prompter.calls().back().buttons, Prompter::Buttons::Ok);
+    QCOMPARE(f.project().TopicCount(), 1);
+
+    h.addTopic(QStringLiteral("OTHER"));
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("kept"));
+    h.prompter.answer(Prompter::Answer::Cancel);
+    h.click(f.DTButton);
+    QCOMPARE(f.project().TopicCount(), 2);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("kept"));
+
+    // Two topics: deleting the current one leaves the other, shown.
+    h.prompter.answer(Prompter::Answer::Ok);
+    h.click(f.DTButton);
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONLY")});
+    QCOMPARE(f.TopicTab->currentIndex(), 0);
+    QCOMPARE(f.TopicText->toPlainText(), QString());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("FIRST"), QStringLiteral("Old title"));
+    h.addTopic(QStringLiteral("SECOND"));
+    TWindowRecord w = TWindowRecord::defaultWindow();
+    w.Name.setText(QStringLiteral("side"));
+    w.TopicColor = 0x00FF0000; // blue
+    QVERIFY(f.project().AddWindow(w));
+    h.clickTab(0);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("unsaved words"));
+
+    h.onTopicDialog({QStringLiteral("renamed"), QStringLiteral("New title"), 1, QStringLiteral("42"), false});
+    h.click(f.CTButton);
+    QVERIFY(!h.refused);
+    QCOMPARE(h.dialogTitle, QStringLiteral("Change Topic Properties"));
+    QVERIFY(!f.project().AddMode);
+    QCOMPARE(h.dialogWindows, (QStringList{QStringLiteral("main"), QStringLiteral("side")}));
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("RENAMED"), QStringLiteral("SECOND")}));
+    QCOMPARE(h.listEntries(), h.tabCaptions());
+    const TTopicRecord& t = f.project().Topic(0);
+    QCOMPARE(t.TopicID.text(), QStringLiteral("RENAMED"));
+    QCOMPARE(t.Title.text(), QStringLiteral("New title"));
+    QCOMPARE(t.WindowIndex, 1);
+    QVERIFY(t.HasMapID);
+    QCOMPARE(t.MapID, 42);
+    QCOMPARE(f.Label2->text(), QStringLiteral("New title "));
+    QCOMPARE(base(f.TopicText), QColor(0, 0, 255));
+    // The command stored the editors first; the reload shows the same text.
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("unsaved words"));
+
+    // The dialog is filled from the topic; unchecking the call ID clears it.
+    TChangeTopic* d = f.ChangeTopic;
+    QString seenId, seenCall;
+    bool seenChecked = false;
+    QTimer::singleShot(0, d, [&] {
+        seenId = d->TID->text();
+        seenChecked = d->AssignID->isChecked();
+        seenCall = d->Edit1->text();
+        d->AssignID->setChecked(false);
+        QTest::keyClick(d->TID, Qt::Key_Return);
+    });
+    h.click(f.CTButton);
+    QCOMPARE(seenId, QStringLiteral("RENAMED"));
+    QVERIFY(seenChecked);
+    QCOMPARE(seenCall, QStringLiteral("42"));
+    QVERIFY(!f.project().Topic(0).HasMapID);
+    QCOMPARE(f.project().Topic(0).MapID, 0);
+
+    // An empty Topic ID changes nothing.
+    h.onTopicDialog({QString(), QStringLiteral("ignored"), 0, {}, false});
+    h.click(f.CTButton);
+    QCOMPARE(f.project().Topic(0).Title.text(), QStringLiteral("New title"));
+    QCOMPARE(f.project().Topic(0).WindowIndex, 1);
+}
+
+void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("ALPHA"), QStringLiteral("Kept"));
+    h.addTopic(QStringLiteral("BETA"));
+    h.clickTab(0);
+    const int messagesBefore = int(h.prompter.messages().size());
+    h.onTopicDialog({QStringLiteral("alpha"), {}, {}, {}, false});
+    h.click(f.CTButton);
+    QVERIFY(!h.refused);
+    QCOMPARE(int(h.prompter.messages().size()), messagesBefore); // not its own duplicate
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
+    QCOMPARE(f.project().Topic(0).TopicID.text(), QStringLiteral("ALPHA"));
+    QCOMPARE(f.project().Topic(0).Title.text(), QStringLiteral("Kept"));
+
+    // Another topic's ID is refused by the dialog.
+    h.onTopicDialog({QStringLiteral("beta"), {}, {}, {}, false});
+    h.click(f.CTButton);
+    QVERIFY(h.refused);
+    QVERIFY(h.prompter.lastMessage().startsWith(QStringLiteral("Topic ID:beta is allready in use by:\r\nBETA-")));
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
+}
+
+void MainWindowTopicsTest::windowNamedDefaultMeansMain()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("ONE"));
+    TWindowRecord w = TWindowRecord::defaultWindow();
+    w.Name.setText(QStringLiteral("Default"));
+    QVERIFY(f.project().AddWindow(w));
+    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}, false});
+    h.click(f.ATButton);
+    QCOMPARE(f.project().Topic(1).WindowIndex, 0);
+
+    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}, false});
+    h.click(f.CTButton);
+    QCOMPARE(f.project().Topic(1).WindowIndex, 0);
+}
+
+void MainWindowTopicsTest::formattingSurvivesSwitching()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("STYLED"));
+    typeFormatted(f.Header, QStringLiteral("Head line one"), QStringLiteral("centred head"));
+    typeFormatted(f.TopicText, QStringLiteral("Body text here"), QStringLiteral("centred body"));
+    const RichDocument header = FromTextDocument(*f.Header->document());
+    const RichDocument body = FromTextDocument(*f.TopicText->document());
+
+    h.addTopic(QStringLiteral("PLAIN"));
+    QCOMPARE(f.TopicText->toPlainText(), QString());
+    h.clickTab(0);
+    checkFormatted(f.Header, QStringLiteral("Head line one"), QStringLiteral("centred head"));
+    checkFormatted(f.TopicText, QStringLiteral("Body text here"), QStringLiteral("centred body"));
+    QCOMPARE(FromTextDocument(*f.Header->document()), header);
+    QCOMPARE(FromTextDocument(*f.TopicText->document()), body);
+    // Undo does not reach back into another topic's text.
+    QVERIFY(!f.TopicText->document()->isUndoAvailable());
+}
+
+void MainWindowTopicsTest::menuShortcutsWinOverEditorKeys()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("ONE"));
+    h.activate();
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("words"));
+
+    h.onTopicDialog({QStringLiteral("TWO"), {}, {}, {}, false});
+    QTest::keyClick(f.TopicText, Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ONE"), QStringLiteral("TWO")}));
+
+    h.activate();
+    h.prompter.answer(Prompter::Answer::Cancel);
+    f.TopicText->setFocus();
+    QTest::keyClick(f.TopicText, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Delete Topic?"));
+
+    // Ctrl+A is Save As, also inside the editors.
+    h.prompter.path(QString());
+    f.TopicText->setFocus();
+    QTest::keyClick(f.TopicText, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
+    QVERIFY(!f.TopicText->textCursor().hasSelection());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowTopicsTest::keywordsTakeOnlyStorableCharacters()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("ONE"));
+    // Typed one key at a time, as a keyboard with these characters would.
+    f.Edit1->setFocus();
+    for (QChar c : QStringLiteral("caf\u00e9 \u20ac\u2603x"))
+        QTest::sendKeyEvent(QTest::Click, f.Edit1, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(f.Edit1->text(), QStringLiteral("caf\u00e9 \u20acx"));
+    h.addTopic(QStringLiteral("TWO"));
+    QCOMPARE(f.project().Topic(0).Keywords.bytes(), QByteArray("caf\xe9 \x80x"));
+}
+
+void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()
+{
+    MainWindowHarness h;
+    QStringList ids;
+    for (int i = 0; i < Project::TopicSlots; ++i)
+        ids.append(QStringLiteral("T%1").arg(i));
+    const QString path = h.path(QStringLiteral("full.tsp"));
+    MainWindowHarness::writeProject(path, ids);
+    h.show();
+    TGlavniForm& f = *h.form;
+    f.project().PendingOpenPath = path;
+    f.Open1Click();
+    QCOMPARE(f.TopicTab->count(), Project::TopicSlots);
+    QCOMPARE(f.TopicLB->count(), Project::TopicSlots);
+
+    h.onTopicDialog({QStringLiteral("ONE_MORE"), {}, {}, {}, false});
+    h.click(f.ATButton);
+    QTRY_VERIFY(h.refused); // the dialog never opened
+    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("You can not have more than 2049 topics"));
+    QCOMPARE(f.project().TopicCount(), Project::TopicSlots);
+    QCOMPARE(f.TopicTab->count(), Project::TopicSlots);
+}
+
+QTEST_MAIN(MainWindowTopicsTest)
+#include "test_mainwindow_topics.moc"
