@@ -3,7 +3,6 @@
 #include "RtfTokenizer.h"
 
 #include <array>
-#include <cstring>
 
 namespace ts::rtf {
 namespace {
@@ -152,6 +151,20 @@ constexpr std::array<std::uint8_t, kSlots> makeSlots()
 
 constexpr std::array<std::uint8_t, kSlots> kSlotTable = makeSlots();
 
+constexpr std::array<std::uint8_t, kWordCount> makeLengths()
+{
+    std::array<std::uint8_t, kWordCount> lengths{};
+    for (std::size_t i = 0; i < kWordCount; ++i) {
+        std::size_t n = 0;
+        while (kWords[i].name[n])
+            ++n;
+        lengths[i] = std::uint8_t(n);
+    }
+    return lengths;
+}
+
+constexpr std::array<std::uint8_t, kWordCount> kLengths = makeLengths();
+
 } // namespace
 
 const WordInfo* lookupWord(const char* name, std::size_t size, std::uint32_t hash)
@@ -160,9 +173,14 @@ const WordInfo* lookupWord(const char* name, std::size_t size, std::uint32_t has
         return nullptr;
     std::size_t s = hash & (kSlots - 1);
     while (const std::uint8_t v = kSlotTable[s]) {
-        const WordInfo& w = kWords[v - 1];
-        if (std::strncmp(w.name, name, size) == 0 && w.name[size] == '\0')
-            return &w;
+        if (kLengths[v - 1] == size) {
+            const char* w = kWords[v - 1].name;
+            std::size_t i = 0;
+            while (i < size && w[i] == name[i])
+                ++i;
+            if (i == size)
+                return &kWords[v - 1];
+        }
         s = (s + 1) & (kSlots - 1);
     }
     return nullptr;

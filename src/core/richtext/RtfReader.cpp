@@ -6,7 +6,12 @@
 
 #include <QHash>
 #include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <array>
+#include <iterator>
 #include <string>
 
 namespace ts::RtfReader {
@@ -448,7 +453,21 @@ void Builder::bytes(const char* data, std::size_t size)
             for (std::size_t i = 0; i < size; ++i)
                 dst[i] = char16_t(0xF000 | src[i]);
         } else {
-            for (std::size_t i = 0; i < size; ++i)
+            std::size_t i = 0;
+#if defined(__SSE2__)
+            // Plain ASCII widens sixteen bytes at a time; anything else goes
+            // through the code page table.
+            const __m128i zero = _mm_setzero_si128();
+            while (i + 16 <= size) {
+                const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+                if (_mm_movemask_epi8(x) != 0)
+                    break;
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(x, zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(x, zero));
+                i += 16;
+            }
+#endif
+            for (; i < size; ++i)
                 dst[i] = cp_[src[i]];
         }
         return;
@@ -556,7 +575,8 @@ void Builder::endParagraph()
         bool symbol = false;
         p.Runs.front().Format = formatFor(s.chr, &symbol);
     } else {
-        p.Runs = std::move(para_);
+        // Copied out, so that the scratch list keeps its capacity.
+        p.Runs.assign(std::make_move_iterator(para_.begin()), std::make_move_iterator(para_.end()));
         para_.clear();
     }
     doc_.Paragraphs.push_back(std::move(p));

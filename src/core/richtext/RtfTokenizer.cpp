@@ -4,6 +4,10 @@
 #include <climits>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ts::rtf {
 namespace {
 
@@ -43,6 +47,32 @@ inline int hexValue(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+// The first byte at or after p that ends a run of literal text.
+inline const char* endOfText(const char* p, const char* end)
+{
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i lastControl = _mm_set1_epi8(0x1F);
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    while (end - p >= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i control = _mm_andnot_si128(_mm_cmpeq_epi8(x, tab),
+                                                 _mm_cmpeq_epi8(_mm_max_epu8(x, lastControl), lastControl));
+        const __m128i special = _mm_or_si128(_mm_or_si128(control, _mm_cmpeq_epi8(x, backslash)),
+                                             _mm_or_si128(_mm_cmpeq_epi8(x, open), _mm_cmpeq_epi8(x, close)));
+        const int mask = _mm_movemask_epi8(special);
+        if (mask != 0)
+            return p + __builtin_ctz(unsigned(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && !(cls(*p) & kStopText))
+        ++p;
+    return p;
 }
 
 } // namespace
@@ -109,9 +139,7 @@ Token Tokenizer::next()
         const std::uint8_t k = cls(c);
         if (!(k & kStopText)) {
             const char* start = p_;
-            ++p_;
-            while (p_ < end_ && !(cls(*p_) & kStopText))
-                ++p_;
+            p_ = endOfText(p_ + 1, end_);
             t.kind = TokenKind::Text;
             t.data = start;
             t.size = std::size_t(p_ - start);

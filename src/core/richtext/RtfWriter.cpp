@@ -5,6 +5,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ts {
 namespace {
 
@@ -84,11 +88,78 @@ constexpr std::array<std::uint8_t, 128> makeAsciiClasses()
 }
 constexpr std::array<std::uint8_t, 128> kAscii = makeAsciiClasses();
 
+// Windows-1252 byte of a character, or -1: taken once from the program's own
+// code page, as a table over every character up to the highest it maps.
+class Cp1252Bytes {
+public:
+    Cp1252Bytes()
+    {
+        table_.fill(-1);
+        char bytes[256];
+        for (int b = 0; b < 256; ++b)
+            bytes[b] = char(b);
+        const QString s = cp1252::decode(bytes, 256);
+        for (int b = 0; b < 256; ++b) {
+            const char16_t c = s.at(b).unicode();
+            if (c < table_.size())
+                table_[c] = std::int16_t(b);
+        }
+    }
+    int operator()(char16_t c) const { return c < table_.size() ? table_[c] : -1; }
+
+private:
+    std::array<std::int16_t, 0x2200> table_; // U+2122 is the highest
+};
+
+const Cp1252Bytes& cp1252Bytes()
+{
+    static const Cp1252Bytes bytes;
+    return bytes;
+}
+
+// Copies a stretch of plain ASCII (no control characters, no \ { }) as it
+// stands and returns how many characters it took; eight at a time where the
+// processor allows.
+inline qsizetype copyPlainAscii(const char16_t* src, qsizetype n, char* d)
+{
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i high = _mm_set1_epi16(short(0xFF80));
+    const __m128i space = _mm_set1_epi16(0x20);
+    const __m128i backslash = _mm_set1_epi16('\\');
+    const __m128i open = _mm_set1_epi16('{');
+    const __m128i close = _mm_set1_epi16('}');
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 8 <= n) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        // Everything below 0x80, so signed compares below are safe.
+        const __m128i notAscii = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(x, high), zero), _mm_set1_epi16(-1));
+        __m128i special = _mm_or_si128(notAscii, _mm_cmplt_epi16(x, space));
+        special = _mm_or_si128(special, _mm_cmpeq_epi16(x, backslash));
+        special = _mm_or_si128(special, _mm_cmpeq_epi16(x, open));
+        special = _mm_or_si128(special, _mm_cmpeq_epi16(x, close));
+        if (_mm_movemask_epi8(special) != 0)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(x, x));
+        i += 8;
+    }
+#endif
+    while (i < n) {
+        const char16_t c = src[i];
+        if (c >= 0x80 || kAscii[c] != kAsIs)
+            break;
+        d[i] = char(c);
+        ++i;
+    }
+    return i;
+}
+
 // Escapes one run's text. In a symbol font the 8-bit codes (U+F000 + byte, or
 // any character with a Windows-1252 byte) are written as \'hh; the reader
 // maps them back to U+F000 + byte, which writes the same bytes again.
 void appendText(QByteArray& out, const QString& text, bool symbol)
 {
+    const Cp1252Bytes& byteFor = cp1252Bytes();
     const char16_t* src = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype n = text.size();
     for (qsizetype start = 0; start < n; start += kChunk) {
@@ -97,38 +168,34 @@ void appendText(QByteArray& out, const QString& text, bool symbol)
         out.resize(base + (end - start) * kMaxPerChar);
         char* const begin = out.data();
         char* d = begin + base;
-        for (qsizetype i = start; i < end; ++i) {
-            const char16_t c = src[i];
+        qsizetype i = start;
+        while (i < end) {
+            if (!symbol) {
+                const qsizetype plain = copyPlainAscii(src + i, end - i, d);
+                d += plain;
+                i += plain;
+                if (i == end)
+                    break;
+            }
+            const char16_t c = src[i++];
             if (c == u'\t') {
                 d = putLiteral(d, "\\tab ", 5);
-                continue;
-            }
-            if (c == u'\u2028') {
+            } else if (c == u'\u2028') {
                 d = putLiteral(d, "\\line ", 6);
-                continue;
-            }
-            if (symbol) {
-                const int b = (c & 0xFF00) == 0xF000 ? int(c & 0xFF) : cp1252::byteFor(c);
+            } else if (symbol) {
+                const int b = (c & 0xFF00) == 0xF000 ? int(c & 0xFF) : byteFor(c);
                 d = b >= 0 ? putHexByte(d, b) : putUnicode(d, c);
-                continue;
-            }
-            if (c < 0x80) {
-                switch (kAscii[c]) {
-                case kAsIs:
-                    *d++ = char(c);
-                    break;
-                case kEscapeBrace:
+            } else if (c < 0x80) {
+                if (kAscii[c] == kEscapeBrace) {
                     *d++ = '\\';
                     *d++ = char(c);
-                    break;
-                default:
+                } else {
                     d = putHexByte(d, c);
-                    break;
                 }
-                continue;
+            } else {
+                const int b = byteFor(c);
+                d = b >= 0 ? putHexByte(d, b) : putUnicode(d, c);
             }
-            const int b = (c >= 0xA0 && c <= 0xFF) ? int(c) : cp1252::byteFor(c);
-            d = b >= 0 ? putHexByte(d, b) : putUnicode(d, c);
         }
         out.resize(d - begin);
     }
@@ -145,11 +212,24 @@ void appendFaceName(QByteArray& out, const QString& name)
         if (c < 0x80) {
             *d++ = char(c);
         } else {
-            const int b = cp1252::byteFor(c);
+            const int b = cp1252Bytes()(c);
             d = b >= 0 ? putHexByte(d, b) : putUnicode(d, c);
         }
         out.append(buf, d - buf);
     }
+}
+
+// CharFormat equality, cheapest tests first; the face is usually one shared
+// string, so its data pointer decides without comparing characters.
+inline bool sameFace(const QString& a, const QString& b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+inline bool sameFormat(const CharFormat& a, const CharFormat& b)
+{
+    return a.Size == b.Size && a.Color == b.Color && a.Bold == b.Bold && a.Italic == b.Italic &&
+           a.Underline == b.Underline && a.Strike == b.Strike && a.Hidden == b.Hidden && sameFace(a.Face, b.Face);
 }
 
 const Run& emptyRun()
@@ -178,8 +258,9 @@ void forEachWrittenRun(const Paragraph& p, F&& f)
 
 } // namespace
 
-// Recently written formats and their words: a document uses few formats, and
-// this spares two table look-ups per run.
+// The words of recently written formats, direct-mapped by a hash of the
+// format: a document uses few formats, and a hit spares building the words
+// and two table look-ups.
 struct RtfWriter::WordCache {
     struct Entry {
         CharFormat format;
@@ -188,35 +269,72 @@ struct RtfWriter::WordCache {
         bool symbol = false;
         bool valid = false;
     };
-    std::array<Entry, 8> entries;
+    static constexpr std::size_t kSlots = 64;
+    std::vector<Entry> entries{kSlots};
+    // Font numbers of recent faces.
+    std::array<QString, 4> faces;
+    std::array<int, 4> faceIndex{};
+    std::size_t facesUsed = 0;
+    std::size_t nextFace = 0;
+
+    static std::size_t slot(const CharFormat& f)
+    {
+        std::size_t h = std::size_t(unsigned(f.Size)) * 0x9E3779B1u;
+        h ^= std::size_t(f.Color ? *f.Color + 1 : 0) * 0x85EBCA6Bu;
+        h ^= std::size_t(f.Bold | f.Italic << 1 | f.Underline << 2 | f.Strike << 3 | f.Hidden << 4) * 0xC2B2AE35u;
+        h ^= std::size_t(reinterpret_cast<std::uintptr_t>(f.Face.constData()) >> 4) * 0x27D4EB2Fu;
+        h ^= h >> 17;
+        return h & (kSlots - 1);
+    }
+};
+
+// Faces registered last, and their font numbers: spares hashing the face of
+// every run when a document is registered.
+struct RtfWriter::FaceCache {
+    std::array<QString, 4> faces;
+    std::size_t used = 0;
     std::size_t next = 0;
 };
 
 void RtfWriter::addToTables(const RichDocument& document)
 {
+    FaceCache cache;
     if (document.Paragraphs.empty())
-        addToTables(Paragraph());
+        addToTables(Paragraph(), cache);
     for (const Paragraph& p : document.Paragraphs)
-        addToTables(p);
+        addToTables(p, cache);
 }
 
 void RtfWriter::addToTables(const Paragraph& paragraph)
 {
-    forEachWrittenRun(paragraph, [this](const Run& r) {
+    FaceCache cache;
+    addToTables(paragraph, cache);
+}
+
+qsizetype RtfWriter::addToTables(const Paragraph& paragraph, FaceCache& cache)
+{
+    qsizetype size = 16;
+    forEachWrittenRun(paragraph, [this, &cache, &size](const Run& r) {
         const CharFormat& f = r.Format;
-        if (!fontIndex_.contains(f.Face)) {
-            const QString name = tableFaceName(f.Face);
-            auto it = fontByName_.constFind(name);
-            int index;
-            if (it == fontByName_.constEnd()) {
-                index = int(fonts_.size());
-                fonts_.push_back(name);
-                fontSymbol_.push_back(isSymbolFontFace(name));
-                fontByName_.insert(name, index);
-            } else {
-                index = *it;
+        size += r.Text.size() + 24;
+        bool known = false;
+        for (std::size_t i = 0; i < cache.used && !known; ++i)
+            known = sameFace(cache.faces[i], f.Face);
+        if (!known) {
+            if (!fontIndex_.contains(f.Face)) {
+                const QString name = tableFaceName(f.Face);
+                int index = fontByName_.value(name, -1);
+                if (index < 0) {
+                    index = int(fonts_.size());
+                    fonts_.push_back(name);
+                    fontSymbol_.push_back(isSymbolFontFace(name));
+                    fontByName_.insert(name, index);
+                }
+                fontIndex_.insert(f.Face, index);
             }
-            fontIndex_.insert(f.Face, index);
+            cache.faces[cache.next] = f.Face;
+            cache.next = (cache.next + 1) % cache.faces.size();
+            cache.used = std::min(cache.used + 1, cache.faces.size());
         }
         if (f.Color) {
             const std::uint32_t rgb = *f.Color & 0xFFFFFF;
@@ -226,6 +344,7 @@ void RtfWriter::addToTables(const Paragraph& paragraph)
             }
         }
     });
+    return size;
 }
 
 int RtfWriter::fontIndex(const QString& face) const
@@ -299,19 +418,21 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
     char previous[sizeof(WordCache::Entry::words)];
     int previousSize = -1;
     forEachWrittenRun(p, [&](const Run& r) {
-        const WordCache::Entry* e = nullptr;
-        for (const WordCache::Entry& c : cache.entries) {
-            if (c.valid && c.format == r.Format) {
-                e = &c;
-                break;
-            }
-        }
-        if (!e) {
-            WordCache::Entry& n = cache.entries[cache.next];
-            cache.next = (cache.next + 1) % cache.entries.size();
+        WordCache::Entry& e = cache.entries[WordCache::slot(r.Format)];
+        if (!e.valid || !sameFormat(e.format, r.Format)) {
             const CharFormat& f = r.Format;
-            const int font = fontIndex(f.Face);
-            char* w = putLiteral(n.words, "\\plain\\f", 8);
+            int font = -1;
+            for (std::size_t i = 0; i < cache.facesUsed && font < 0; ++i)
+                if (sameFace(cache.faces[i], f.Face))
+                    font = cache.faceIndex[i];
+            if (font < 0) {
+                font = fontIndex(f.Face);
+                cache.faces[cache.nextFace] = f.Face;
+                cache.faceIndex[cache.nextFace] = font;
+                cache.nextFace = (cache.nextFace + 1) % cache.faces.size();
+                cache.facesUsed = std::min(cache.facesUsed + 1, cache.faces.size());
+            }
+            char* w = putLiteral(e.words, "\\plain\\f", 8);
             w = putInt(w, font);
             w = putInt(putLiteral(w, "\\fs", 3), f.Size);
             if (f.Color) {
@@ -330,41 +451,39 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
             if (f.Hidden)
                 w = putLiteral(w, "\\v", 2);
             *w++ = ' ';
-            n.size = int(w - n.words);
-            n.symbol = std::size_t(font) < fontSymbol_.size() && fontSymbol_[std::size_t(font)];
-            n.format = f;
-            n.valid = true;
-            e = &n;
+            e.size = int(w - e.words);
+            e.symbol = std::size_t(font) < fontSymbol_.size() && fontSymbol_[std::size_t(font)];
+            e.format = f;
+            e.valid = true;
         }
         // Runs whose formats differ only in what the tables cannot hold (a
         // face name's stripped characters) are one run when read back, so
         // they are written as one.
-        if (previousSize != e->size || std::memcmp(previous, e->words, std::size_t(e->size)) != 0) {
-            out.append(e->words, e->size);
-            std::memcpy(previous, e->words, std::size_t(e->size));
-            previousSize = e->size;
+        if (previousSize != e.size || std::memcmp(previous, e.words, std::size_t(e.size)) != 0) {
+            out.append(e.words, e.size);
+            std::memcpy(previous, e.words, std::size_t(e.size));
+            previousSize = e.size;
         }
-        appendText(out, r.Text, e->symbol);
+        appendText(out, r.Text, e.symbol);
     });
 }
 
 QByteArray RtfWriter::write(const RichDocument& document)
 {
     RtfWriter writer;
-    writer.addToTables(document);
+    FaceCache faces;
+    qsizetype estimate = 64;
+    const Paragraph emptyDocument;
+    if (document.Paragraphs.empty())
+        estimate += writer.addToTables(emptyDocument, faces);
+    for (const Paragraph& p : document.Paragraphs)
+        estimate += writer.addToTables(p, faces);
+
     QByteArray out = writer.openingLines();
-
-    qsizetype estimate = out.size() + 8;
-    for (const Paragraph& p : document.Paragraphs) {
-        estimate += 48;
-        for (const Run& r : p.Runs)
-            estimate += r.Text.size() + r.Text.size() / 8 + 8;
-    }
-    out.reserve(estimate);
-
+    out.reserve(out.size() + estimate + estimate / 8);
     WordCache cache;
     if (document.Paragraphs.empty()) {
-        writer.appendParagraphLine(out, Paragraph(), true, cache);
+        writer.appendParagraphLine(out, emptyDocument, true, cache);
         out.append("\r\n");
     }
     bool first = true;

@@ -44,6 +44,9 @@ public:
 
 private:
     struct WordCache;
+    struct FaceCache;
+    // Returns a size estimate of the paragraph's line.
+    qsizetype addToTables(const Paragraph& paragraph, FaceCache& cache);
     void appendParagraphLine(QByteArray& out, const Paragraph& paragraph, bool first, WordCache& cache) const;
     int fontIndex(const QString& face) const;
     int colorIndex(std::uint32_t rgb) const;
