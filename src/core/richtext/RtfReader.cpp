@@ -380,7 +380,7 @@ void Builder::commitFont()
     if (!pendingFont_.active)
         return;
     FontEntry e;
-    e.face = QString::fromUtf16(pendingFont_.name.data(), qsizetype(pendingFont_.name.size())).trimmed();
+    e.face = QString(reinterpret_cast<const QChar*>(pendingFont_.name.data()), qsizetype(pendingFont_.name.size())).trimmed();
     e.symbol = pendingFont_.charset == 2 || (pendingFont_.charset < 0 && isSymbolFontFace(e.face));
     fonts_.insert(pendingFont_.number, std::move(e));
     pendingFont_.active = false;
@@ -552,7 +552,7 @@ void Builder::openRun()
 void Builder::flushRun()
 {
     if (!text_.empty()) {
-        para_.push_back(Run{QString::fromUtf16(text_.data(), qsizetype(text_.size())), runFormat_});
+        para_.push_back(Run{QString(reinterpret_cast<const QChar*>(text_.data()), qsizetype(text_.size())), runFormat_});
         text_.clear();
     }
     runOpen_ = false;

@@ -2,8 +2,19 @@
 // Reads RTF into a RichDocument: ours, the RTF of classic Windows rich-edit
 // controls, and RTF written by word processors. Unknown control words and
 // destinations are skipped. Input that does not start with "{\rtf" is plain
-// text, one paragraph per line. Malformed input never crashes, hangs or reads
-// out of bounds; nesting depth and numbers are bounded. Never throws.
+// text, one paragraph per line (Windows-1252, or UTF-8 after a byte-order
+// mark). Malformed input never crashes, hangs or reads out of bounds; nesting
+// depth and numbers are bounded. Never throws.
+//
+// - The paragraph properties in effect at \par belong to the paragraph it
+//   ends; an empty paragraph takes the character format in effect there.
+// - A final \par ends the last paragraph: a block "a\par b\par }" is two
+//   paragraphs. Only text or formatting words after the last \par make one
+//   more. Bytes after the document's closing brace are ignored.
+// - Text in a symbol font (\fcharset2, or Symbol, Wingdings, ... without a
+//   charset) keeps its 8-bit codes as U+F000 + byte.
+// - Other code pages than Windows-1252 are read as Windows-1252.
+// - \page, \sect and \row end a paragraph; \cell is a tab.
 
 #include "RichDocument.h"
 

@@ -12,6 +12,15 @@
 // with its complete character words, then one blank, then the escaped text.
 // write(read(write(d))) == write(d).
 //
+// What a line holds is what reads back: runs without text are left out
+// (a paragraph without text is written with the format of its last run),
+// and neighbouring runs whose words come out the same are written as one.
+// Face names lose the characters a font table cannot hold (; { } \ and
+// control characters) and surrounding blanks. Faces of the symbol fonts
+// (isSymbolFontFace) are marked \fcharset2 and their text is written as
+// 8-bit codes \'hh: U+F000 + byte as that byte, characters of Windows-1252 as
+// their byte; other characters as \uN?.
+//
 // The font and colour tables can be built over several documents, so that the
 // help-source writer can emit one combined file paragraph by paragraph.
 
