@@ -83,7 +83,6 @@ QToolButton* toolButton(QWidget* parent, QLayout* row, const char* name, const Q
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setToolTip(hint);
-    b->setStatusTip(hint);
     b->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
     b->setIconSize(QSize(18, 18));
     b->setAutoRaise(true);
@@ -356,6 +355,11 @@ void TGlavniForm::buildTopicArea()
     TopicTab->setExpanding(false);
     TopicTab->setUsesScrollButtons(true);
     TopicTab->setElideMode(Qt::ElideNone);
+    // The row keeps its height while it has no tabs, so the editors do not
+    // move when the first topic arrives.
+    TopicTab->addTab(QStringLiteral("TOPIC"));
+    TopicTab->setMinimumHeight(TopicTab->sizeHint().height());
+    TopicTab->removeTab(0);
     v->addWidget(TopicTab);
 
     auto* captionLine = new QHBoxLayout;

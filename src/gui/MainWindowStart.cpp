@@ -62,6 +62,9 @@ void TGlavniForm::showEvent(QShowEvent* event)
 void TGlavniForm::FormShow()
 {
     Timer1->start();
+    // The start screen stays in front until the timer closes it.
+    if (StartScreen_)
+        QTimer::singleShot(0, StartScreen_.data(), &QWidget::raise);
     if (!QFile::exists(ProgramFolder_ + Settings::fileName()))
         return;
     readSettings();
