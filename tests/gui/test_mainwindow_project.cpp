@@ -359,7 +359,7 @@ void MainWindowProjectTest::newAsksAndCancelledSaveAsLetsItGoOn()
     MainWindowHarness::typeInto(f.TopicText, QStringLiteral("discarded"));
 
     h.prompter.answer(Prompter::Answer::Yes).path(QString());
-    h.onTopicDialog({QStringLiteral("SECOND"), {}, {}, {}, false});
+    h.onTopicDialog({QStringLiteral("SECOND"), {}, {}, {}});
     h.click(f.NewButton);
     const auto& calls = h.prompter.calls();
     QCOMPARE(calls[calls.size() - 2].text, QStringLiteral("Save This Project Before Closing?"));

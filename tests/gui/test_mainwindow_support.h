@@ -37,7 +37,6 @@ struct TopicEntry {
     std::optional<QString> title;
     std::optional<int> window;         // entry of ComboBox1
     std::optional<QString> callId;     // checks AssignID and types the number
-    bool uncheckCallId = false;
 };
 
 class MainWindowHarness {
@@ -107,8 +106,6 @@ public:
                 d->Edit1->clear();
                 QTest::keyClicks(d->Edit1, *entry.callId);
             }
-            if (entry.uncheckCallId)
-                d->AssignID->setChecked(false);
             QTest::keyClick(d->TID, Qt::Key_Return);
             if (d->isVisible()) {
                 refused = true;
@@ -127,14 +124,14 @@ public:
     // "Add new Topic" with the dialog filled as given.
     void addTopic(const QString& id, const QString& title = QString())
     {
-        onTopicDialog({id, title, {}, {}, false});
+        onTopicDialog({id, title, {}, {}});
         click(form->ATButton);
     }
 
     // "New Project" on a window without a project: the first topic's dialog.
     void newProject(const QString& firstId, const QString& title = QString())
     {
-        onTopicDialog({firstId, title, {}, {}, false});
+        onTopicDialog({firstId, title, {}, {}});
         click(form->NewButton);
     }
 

@@ -94,7 +94,7 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
     MainWindowHarness h;
     h.show();
     TGlavniForm& f = *h.form;
-    h.onTopicDialog({QStringLiteral("my topic"), QStringLiteral("My first title"), {}, {}, false});
+    h.onTopicDialog({QStringLiteral("my topic"), QStringLiteral("My first title"), {}, {}});
     h.click(f.NewButton);
     QVERIFY(!h.refused);
     QCOMPARE(h.dialogTitle, QStringLiteral("Add new topic"));
@@ -180,7 +180,7 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
 
     h.clickTab(1);
     MainWindowHarness::typeInto(f.TopicText, QStringLiteral("typed into two"));
-    h.onTopicDialog({QStringLiteral("four"), QStringLiteral("Fourth"), 1, {}, false});
+    h.onTopicDialog({QStringLiteral("four"), QStringLiteral("Fourth"), 1, {}});
     h.click(f.ATButton);
 
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ONE"), QStringLiteral("TWO"), QStringLiteral("THREE"),
@@ -305,7 +305,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     h.clickTab(0);
     MainWindowHarness::typeInto(f.TopicText, QStringLiteral("unsaved words"));
 
-    h.onTopicDialog({QStringLiteral("renamed"), QStringLiteral("New title"), 1, QStringLiteral("42"), false});
+    h.onTopicDialog({QStringLiteral("renamed"), QStringLiteral("New title"), 1, QStringLiteral("42")});
     h.click(f.CTButton);
     QVERIFY(!h.refused);
     QCOMPARE(h.dialogTitle, QStringLiteral("Change Topic Properties"));
@@ -343,7 +343,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     QCOMPARE(f.project().Topic(0).MapID, 0);
 
     // An empty Topic ID changes nothing.
-    h.onTopicDialog({QString(), QStringLiteral("ignored"), 0, {}, false});
+    h.onTopicDialog({QString(), QStringLiteral("ignored"), 0, {}});
     h.click(f.CTButton);
     QCOMPARE(f.project().Topic(0).Title.text(), QStringLiteral("New title"));
     QCOMPARE(f.project().Topic(0).WindowIndex, 1);
@@ -358,7 +358,7 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
     h.addTopic(QStringLiteral("BETA"));
     h.clickTab(0);
     const int messagesBefore = int(h.prompter.messages().size());
-    h.onTopicDialog({QStringLiteral("alpha"), {}, {}, {}, false});
+    h.onTopicDialog({QStringLiteral("alpha"), {}, {}, {}});
     h.click(f.CTButton);
     QVERIFY(!h.refused);
     QCOMPARE(int(h.prompter.messages().size()), messagesBefore); // not its own duplicate
@@ -367,7 +367,7 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
     QCOMPARE(f.project().Topic(0).Title.text(), QStringLiteral("Kept"));
 
     // Another topic's ID is refused by the dialog.
-    h.onTopicDialog({QStringLiteral("beta"), {}, {}, {}, false});
+    h.onTopicDialog({QStringLiteral("beta"), {}, {}, {}});
     h.click(f.CTButton);
     QVERIFY(h.refused);
     QVERIFY(h.prompter.lastMessage().startsWith(QStringLiteral("Topic ID:beta is allready in use by:\r\nBETA-")));
@@ -383,11 +383,11 @@ void MainWindowTopicsTest::windowNamedDefaultMeansMain()
     TWindowRecord w = TWindowRecord::defaultWindow();
     w.Name.setText(QStringLiteral("Default"));
     QVERIFY(f.project().AddWindow(w));
-    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}, false});
+    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
     h.click(f.ATButton);
     QCOMPARE(f.project().Topic(1).WindowIndex, 0);
 
-    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}, false});
+    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
     h.click(f.CTButton);
     QCOMPARE(f.project().Topic(1).WindowIndex, 0);
 }
@@ -423,7 +423,7 @@ void MainWindowTopicsTest::menuShortcutsWinOverEditorKeys()
     h.activate();
     MainWindowHarness::typeInto(f.TopicText, QStringLiteral("words"));
 
-    h.onTopicDialog({QStringLiteral("TWO"), {}, {}, {}, false});
+    h.onTopicDialog({QStringLiteral("TWO"), {}, {}, {}});
     QTest::keyClick(f.TopicText, Qt::Key_Insert, Qt::ControlModifier);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ONE"), QStringLiteral("TWO")}));
 
@@ -472,7 +472,7 @@ void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()
     QCOMPARE(f.TopicTab->count(), Project::TopicSlots);
     QCOMPARE(f.TopicLB->count(), Project::TopicSlots);
 
-    h.onTopicDialog({QStringLiteral("ONE_MORE"), {}, {}, {}, false});
+    h.onTopicDialog({QStringLiteral("ONE_MORE"), {}, {}, {}});
     h.click(f.ATButton);
     QTRY_VERIFY(h.refused); // the dialog never opened
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("You can not have more than 2049 topics"));
