@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 
 #include "ChangeTopicDialog.h"
+#include "MainWindowTabBar.h"
 #include "Prompter.h"
 #include "StartScreen.h"
 #include "StatusBar.h"
@@ -350,7 +351,7 @@ void TGlavniForm::buildTopicArea()
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(1);
 
-    TopicTab = new QTabBar(Panel2);
+    TopicTab = new TTopicTabBar(Panel2);
     TopicTab->setObjectName(QStringLiteral("TopicTab"));
     TopicTab->setExpanding(false);
     TopicTab->setUsesScrollButtons(true);

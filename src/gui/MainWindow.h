@@ -33,7 +33,6 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QProgressBar;
-class QTabBar;
 class QTextEdit;
 class QTimer;
 class QToolButton;
@@ -43,6 +42,7 @@ namespace ts {
 class Prompter;
 class TChangeTopic;
 class TFriendlyStatusBar;
+class TTopicTabBar;
 
 class TGlavniForm : public QMainWindow {
     Q_OBJECT
@@ -86,7 +86,7 @@ public:
     QTextEdit *RichAll, *RichTemp;
 
     QWidget* Panel2;
-    QTabBar* TopicTab;
+    TTopicTabBar* TopicTab;
     QLabel *Label1, *Label2;
     QTextEdit* Header;
     QLabel* Panel5;

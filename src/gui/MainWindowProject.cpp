@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 
 #include "Prompter.h"
+#include "MainWindowTabBar.h"
 #include "StatusBar.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
@@ -146,13 +147,12 @@ void TGlavniForm::Open1Click()
     SB->setPanelText(1, QStringLiteral("Loading project..."));
 
     {
-        // A hidden tab bar lays its tabs out once, not once per tab.
         const QSignalBlocker block(TopicTab);
-        const bool visible = TopicTab->isVisible();
-        TopicTab->setVisible(false);
+        QStringList captions;
+        captions.reserve(Project_.TopicCount());
         for (int i = 0; i < Project_.TopicCount(); ++i)
-            TopicTab->addTab(Project_.Topic(i).TopicID.text());
-        TopicTab->setVisible(visible);
+            captions.append(Project_.Topic(i).TopicID.text());
+        TopicTab->addTabs(captions);
     }
     selectTab(0);
     copyTabsToList();

@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 
 #include "ChangeTopicDialog.h"
+#include "MainWindowTabBar.h"
 #include "Prompter.h"
 #include "RichTextAdapter.h"
 #include "model/TopicRules.h"

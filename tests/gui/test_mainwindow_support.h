@@ -5,6 +5,7 @@
 
 #include "ChangeTopicDialog.h"
 #include "MainWindow.h"
+#include "MainWindowTabBar.h"
 #include "ScriptedPrompter.h"
 #include "StatusBar.h"
 #include "model/ProjectFile.h"

@@ -471,6 +471,9 @@ void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()
     f.Open1Click();
     QCOMPARE(f.TopicTab->count(), Project::TopicSlots);
     QCOMPARE(f.TopicLB->count(), Project::TopicSlots);
+    // Tabs added in one go are laid out at their real sizes.
+    QVERIFY(f.TopicTab->tabRect(0).width() >= f.TopicTab->fontMetrics().horizontalAdvance(QStringLiteral("T0")));
+    QVERIFY(f.TopicTab->tabRect(1).left() >= f.TopicTab->tabRect(0).right());
 
     h.onTopicDialog({QStringLiteral("ONE_MORE"), {}, {}, {}});
     h.click(f.ATButton);

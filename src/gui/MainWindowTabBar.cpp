@@ -1,0 +1,28 @@
+#include "MainWindowTabBar.h"
+
+namespace ts {
+
+void TTopicTabBar::addTabs(const QStringList& captions)
+{
+    if (captions.isEmpty())
+        return;
+    // While the tabs go in, the interim layouts measure nothing.
+    adding_ = true;
+    for (const QString& caption : captions)
+        addTab(caption);
+    adding_ = false;
+    // One layout with the real sizes.
+    setTabText(count() - 1, tabText(count() - 1));
+}
+
+QSize TTopicTabBar::tabSizeHint(int index) const
+{
+    return adding_ ? QSize(1, 1) : QTabBar::tabSizeHint(index);
+}
+
+QSize TTopicTabBar::minimumTabSizeHint(int index) const
+{
+    return adding_ ? QSize(1, 1) : QTabBar::minimumTabSizeHint(index);
+}
+
+} // namespace ts
