@@ -11,6 +11,7 @@
 //   MainWindowProject.cpp  New, Open, Save, Save As, recent files
 //   MainWindowStart.cpp    creation, first show, closing, settings
 //   MainWindowLater.cpp    commands whose work is still to come
+//   MainWindowTabBar.cpp   the tab row, which takes a whole project at once
 
 #include "StartScreen.h"
 #include "model/Project.h"
