@@ -3,8 +3,7 @@
 #include "model/Project.h"
 #include "model/Windows1252.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "model/WholeFile.h"
 
 namespace ts::ContentsFile {
 
@@ -72,13 +71,7 @@ ParseResult parse(const QByteArray& bytes)
 
 ContentsTree load(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError(QStringLiteral("Cannot open '%1': %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw IoError(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
-    ParseResult result = parse(bytes);
+    ParseResult result = parse(ReadWholeFile(path));
     if (!result.ok())
         throw ContentsLevelError(path, result.BadLine, std::move(result.Tree));
     return std::move(result.Tree);
@@ -97,10 +90,7 @@ QByteArray serialize(const ContentsTree& tree)
 
 void save(const ContentsTree& tree, const QString& path)
 {
-    const QByteArray bytes = serialize(tree);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString()));
+    WriteWholeFile(path, serialize(tree));
 }
 
 } // namespace ts::ContentsFile

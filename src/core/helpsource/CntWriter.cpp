@@ -1,6 +1,6 @@
 #include "CntWriter.h"
 
-#include "OutputFile.h"
+#include "model/WholeFile.h"
 #include "contents/ContentsFile.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"

@@ -1,6 +1,6 @@
 #include "HpjWriter.h"
 
-#include "OutputFile.h"
+#include "model/WholeFile.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
 

@@ -1,6 +1,6 @@
 #include "TopicFileWriter.h"
 
-#include "OutputFile.h"
+#include "model/WholeFile.h"
 #include "model/Project.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"

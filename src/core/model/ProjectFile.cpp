@@ -1,8 +1,8 @@
 #include "ProjectFile.h"
 
-#include <QFile>
+#include "WholeFile.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -203,12 +203,7 @@ QByteArray serialize(const Project& project, const ProgressStep& progress)
 
 void save(const Project& project, const QString& path, const ProgressStep& progress)
 {
-    const QByteArray bytes = serialize(project, progress);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString()));
+    WriteWholeFile(path, serialize(project, progress));
 }
 
 Project parse(const QByteArray& bytes, const QString& fileName, const QString& programFolder,
@@ -243,13 +238,7 @@ Project parse(const QByteArray& bytes, const QString& fileName, const QString& p
 
 Project load(const QString& path, const QString& programFolder, const ProgressStep& progress)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError(QStringLiteral("Cannot open '%1': %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw IoError(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
-    Project project = parse(bytes, QFileInfo(path).fileName(), programFolder, progress);
+    Project project = parse(ReadWholeFile(path), QFileInfo(path).fileName(), programFolder, progress);
     project.ProjectPath = path;
     return project;
 }

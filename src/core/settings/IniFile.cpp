@@ -5,7 +5,7 @@
 #include "model/Windows1252.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include "model/WholeFile.h"
 #include <QStringDecoder>
 
 namespace ts {
@@ -167,12 +167,7 @@ QByteArray IniFile::serialize() const
 
 void IniFile::save(const QString& path) const
 {
-    QSaveFile file(path);
-    const QByteArray bytes = serialize();
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError(QStringLiteral("Cannot write the settings file '%1': %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw IoError(QStringLiteral("Cannot write the settings file '%1': %2").arg(path, file.errorString()));
+    WriteWholeFile(path, serialize());
 }
 
 } // namespace ts
