@@ -1,5 +1,7 @@
 #include "StartScreen.h"
 
+#include "Banner.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QIcon>
@@ -8,35 +10,6 @@
 #include <QScreen>
 
 namespace ts {
-
-namespace {
-
-// The banner: the program's mark and name on white.
-QPixmap banner(QSize size)
-{
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.drawPixmap(QRect(14, 22, 72, 72), QIcon(QStringLiteral(":/icons/logo")).pixmap(72, 72));
-
-    QFont title(QStringLiteral("Liberation Sans"));
-    title.setPixelSize(44);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(QColor(30, 60, 140));
-    p.drawText(QRect(100, 14, size.width() - 110, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Topicsmith"));
-
-    QFont sub(QStringLiteral("Liberation Sans"));
-    sub.setPixelSize(16);
-    p.setFont(sub);
-    p.setPen(QColor(80, 80, 80));
-    p.drawText(QRect(102, 68, size.width() - 110, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Authoring tool for Windows Help projects"));
-    return pixmap;
-}
-
-} // namespace
 
 TStartForm::TStartForm(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -52,7 +25,7 @@ TStartForm::TStartForm(QWidget* parent)
     Image2 = new QLabel(this);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(8, 4, 537, 118);
-    Image2->setPixmap(banner(QSize(537, 118)));
+    Image2->setPixmap(ProgramBanner(QSize(537, 118)));
 
     Label2 = new QLabel(QStringLiteral("V1.1,  Loading..."), this);
     Label2->setObjectName(QStringLiteral("Label2"));
