@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 
 #include "ChangeTopicDialog.h"
+#include "LogDialog.h"
 #include "MainWindowTabBar.h"
 #include "Prompter.h"
 #include "StartScreen.h"
@@ -162,6 +163,7 @@ TGlavniForm::TGlavniForm(Prompter& prompter, QWidget* parent)
     Timer1->setInterval(2000);
 
     ChangeTopic = new TChangeTopic(Project_, Prompter_, this);
+    LogForm = new TLogForm(Prompter_, this);
 
     connectCommands();
     qApp->installEventFilter(this);

@@ -9,11 +9,14 @@
 //   MainWindowTopics.cpp   store/load between editors and topics, add, delete,
 //                          switch, topic properties, topic list toggle
 //   MainWindowProject.cpp  New, Open, Save, Save As, recent files
+//   MainWindowBuild.cpp    the Build menu, the compile log viewer and the
+//                          extended topic list
 //   MainWindowStart.cpp    creation, first show, closing, settings
 //   MainWindowLater.cpp    commands whose work is still to come
 //   MainWindowTabBar.cpp   the tab row, which takes a whole project at once
 
 #include "StartScreen.h"
+#include "helpsource/CompilerCommand.h"
 #include "model/Project.h"
 #include "settings/RecentFiles.h"
 
@@ -24,6 +27,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QAction;
 class QButtonGroup;
@@ -42,6 +46,7 @@ namespace ts {
 
 class Prompter;
 class TChangeTopic;
+class TLogForm;
 class TFriendlyStatusBar;
 class TTopicTabBar;
 
@@ -101,6 +106,11 @@ public:
     // "OPEN", "UPITNIK", "CLOSE", "UNCHECK", "CHECK" at indices 0..4.
     QList<QIcon> ImageList1;
     TChangeTopic* ChangeTopic;
+    TLogForm* LogForm;
+
+    // Starts the help compiler without waiting for it; a failed start says
+    // nothing. QProcess::startDetached unless a test puts its own here.
+    std::function<void(const CompilerLaunch&)> StartCompiler;
 
     // ---- Menus ----
     QMenu *File1, *Reopen1, *Edit2, *Build1, *Tools1, *Help1;
@@ -146,15 +156,17 @@ public slots:
     void EnableControls();
     void DisableControls();
 
-    // Commands whose work is still to come (MainWindowLater.cpp).
+    // Build menu, compile log and extended topic list (MainWindowBuild.cpp).
     void GoButtonClick();
     void AllButtonClick();
     void PrjButtonClick();
     void RtfButtonClick();
-    void CntButtonClick();
     void ShowLog1Click();
     void SetHelpCompiler1Click();
     void TopiclButtonClick();
+
+    // Commands whose work is still to come (MainWindowLater.cpp).
+    void CntButtonClick();
     void BmpButtonClick();
     void ButtonButtonClick();
     void JumpButtonClick();
@@ -208,6 +220,11 @@ private:
     void showIoError(const QString& message);
     void refreshRecentMenu();
     void setProjectPanel(const QString& path);
+
+    // Build: each step reports its own failure and returns false.
+    bool buildTopicFile();
+    bool buildProjectFiles();
+    bool chooseCompiler();
 
     Prompter& Prompter_;
     QString ProgramFolder_;

@@ -1,20 +1,13 @@
 // TGlavniForm: commands that are in the menus and toolbar already but whose
-// work is still to come (building, the window and contents editors, link
-// insertion, search, spelling, formatting, the program's help). Until then
+// work is still to come (the window and contents editors, link insertion,
+// search, spelling, formatting, the program's help). Until then
 // they do nothing.
 
 #include "MainWindow.h"
 
 namespace ts {
 
-void TGlavniForm::GoButtonClick() {}
-void TGlavniForm::AllButtonClick() {}
-void TGlavniForm::PrjButtonClick() {}
-void TGlavniForm::RtfButtonClick() {}
 void TGlavniForm::CntButtonClick() {}
-void TGlavniForm::ShowLog1Click() {}
-void TGlavniForm::SetHelpCompiler1Click() {}
-void TGlavniForm::TopiclButtonClick() {}
 void TGlavniForm::BmpButtonClick() {}
 void TGlavniForm::ButtonButtonClick() {}
 void TGlavniForm::JumpButtonClick() {}

@@ -1,6 +1,7 @@
 #include "ScriptedPrompter.h"
 
 #include <QByteArray>
+#include <QTextDocument>
 
 namespace ts {
 
@@ -107,11 +108,12 @@ std::optional<std::uint32_t> ScriptedPrompter::chooseColor(QWidget*, std::uint32
     return c;
 }
 
-bool ScriptedPrompter::print(QWidget*, const QTextDocument&, const QString& jobTitle)
+bool ScriptedPrompter::print(QWidget*, const QTextDocument& document, const QString& jobTitle)
 {
     Call call;
     call.kind = Kind::Print;
     call.text = jobTitle;
+    call.document = document.toPlainText();
     bool p = false;
     take(prints_, p, call);
     record(call);

@@ -32,6 +32,7 @@ public:
         QString fileName;      // file dialogs: the name offered
         QString defaultSuffix; // save dialog
         std::uint32_t color = 0; // colour dialog: the initial colour
+        QString document;      // print: the plain text of the document handed over
         bool unexpected = false; // the script had no answer for it
     };
 

@@ -1,0 +1,59 @@
+#pragma once
+// TLogForm: the viewer of the help compiler's log, which the extended topic
+// list borrows for its report. The command that opens it fills the caption,
+// Panel1 and the text, then shows it modally; the viewer itself only shows
+// the text, prints it under Panel1's caption and closes on Escape.
+//
+// It is made once with the main window and kept for the run, so the last
+// caption, header and text stay until a command fills it anew.
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QTextEdit;
+class QToolButton;
+
+namespace ts {
+
+class Prompter;
+
+class TLogForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TLogForm(Prompter& prompter, QWidget* parent = nullptr);
+
+    // The text shown, as plain text: CR LF and lone CR end lines as LF does.
+    void setText(const QString& text);
+    QString text() const;
+
+    // Size and place as the form first appears: 511 by 379, centred on the
+    // screen it opens on.
+    void placeCentred();
+
+    QLabel* Panel1 = nullptr;        // the header line: what is shown
+    QFrame* Panel3 = nullptr;        // holds the print button at Panel1's right end
+    QToolButton* SpeedButton1 = nullptr;
+    QFrame* Panel2 = nullptr;        // the frame around the text
+    QTextEdit* RichEdit1 = nullptr;  // the text, read-only, unwrapped
+
+public slots:
+    // Print dialog, then the text printed with Panel1's caption as the job title.
+    void SpeedButton1Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // The form sees keys before its controls: Escape closes it wherever the
+    // focus is. Returns true when the key was used.
+    bool FormKeyDown(int key);
+    void placePrintButton();
+
+    Prompter& prompter_;
+    bool placed_ = false;
+};
+
+} // namespace ts

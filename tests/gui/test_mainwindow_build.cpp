@@ -1,0 +1,386 @@
+// The Build menu of the main window: the help source files with their status
+// text and progress, failures, choosing and starting the help compiler, the
+// compile log viewer and the extended topic list shown in it.
+
+#include "test_mainwindow_support.h"
+
+#include "LogDialog.h"
+#include "helpsource/CompilerCommand.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+
+using namespace ts;
+using namespace ts::testing;
+
+namespace {
+
+const QString CompilerFilter = QStringLiteral("Help Compiler (Hcrtf.exe) or (Hcw.exe)|*.EXE");
+const QString SelectCompiler = QStringLiteral("Please select the Help Compiler in next open dialog!");
+
+void openProject(MainWindowHarness& h, const QString& path)
+{
+    h.form->project().PendingOpenPath = path;
+    h.form->Open1Click();
+    QCOMPARE(h.form->project().ProjectPath, path);
+}
+
+// Every move of the progress bar with the status text beside it.
+struct Activity {
+    QList<int> values;
+    QStringList texts;
+
+    explicit Activity(TGlavniForm& f)
+    {
+        QObject::connect(f.PB, &QProgressBar::valueChanged, &f, [this, &f](int v) {
+            values.append(v);
+            texts.append(f.SB->panelText(1));
+        });
+    }
+};
+
+// What the log viewer showed while a command had it open. The viewer is
+// closed with Escape; `whileOpen` runs before that.
+struct ViewerSeen {
+    bool shown = false;
+    QString title, header, text;
+};
+
+ViewerSeen runWithViewer(MainWindowHarness& h, const std::function<void()>& command,
+                         const std::function<void(TLogForm&)>& whileOpen = {})
+{
+    ViewerSeen seen;
+    TLogForm* log = h.form->LogForm;
+    QTimer::singleShot(0, log, [&] {
+        if (!log->isVisible())
+            return;
+        seen.shown = true;
+        seen.title = log->windowTitle();
+        seen.header = log->Panel1->text();
+        seen.text = log->text();
+        if (whileOpen)
+            whileOpen(*log);
+        QTest::keyClick(log->RichEdit1, Qt::Key_Escape);
+    });
+    command();
+    // A command that did not open the viewer leaves the check pending.
+    QCoreApplication::processEvents();
+    return seen;
+}
+
+// A project of topics, each with a title and a body that names it; `callIds`
+// gives the Application Call ID of the first topics (-1 for none).
+void writeProject(const QString& path, const QStringList& ids, const QList<int>& callIds = {})
+{
+    Project p;
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        TTopicRecord t;
+        t.TopicID.setText(ids[i]);
+        t.Title.setText(i == 1 ? QString() : QStringLiteral("Title of ") + ids[i]);
+        t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Body of ") + ids[i]));
+        if (i < callIds.size() && callIds[i] >= 0) {
+            t.HasMapID = true;
+            t.MapID = callIds[i];
+        }
+        p.AddTopic(t);
+    }
+    ProjectFile::save(p, path);
+}
+
+} // namespace
+
+class MainWindowBuildTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rtfFileStoresTheCurrentTopicAndShowsItsProgress();
+    void projectFilesWriteHpjThenCnt();
+    void badContentsLevelStopsBeforeTheCnt();
+    void writeFailureNamesTheFileAndStopsTheBuild();
+    void compilerDialogCancelledLeavesTheSourcesAndAsksAgain();
+    void chosenCompilerIsStartedOnTheHpj();
+    void compilerNameDecidesWhatStarts();
+    void logViewerBeforeAndAfterACompile();
+    void extendedTopicList();
+};
+
+void MainWindowBuildTest::rtfFileStoresTheCurrentTopicAndShowsItsProgress()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("seven.tsp"));
+    QStringList ids;
+    for (int i = 1; i <= 7; ++i)
+        ids.append(QStringLiteral("T%1").arg(i));
+    writeProject(path, ids);
+    h.show();
+    TGlavniForm& f = *h.form;
+    openProject(h, path);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Typed but not yet stored"));
+
+    Activity activity(f);
+    h.click(f.RtfButton);
+
+    const QByteArray rtf = MainWindowHarness::readFile(h.path(QStringLiteral("seven.RTF")));
+    QVERIFY(rtf.contains("Typed but not yet stored"));
+    QVERIFY(rtf.contains("Body of T7"));
+    QVERIFY(rtf.contains("\\super #{\\*\\footnote #\\pard\\plain T1}"));
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("seven.HPJ"))));
+    // 90 div 7 per topic, then back to 0 with the status text gone.
+    QCOMPARE(activity.values, (QList<int>{12, 24, 36, 48, 60, 72, 84, 0}));
+    QCOMPARE(activity.texts.first(), QStringLiteral("Saving RTF file..."));
+    QCOMPARE(activity.texts.at(6), QStringLiteral("Saving RTF file..."));
+    QCOMPARE(f.SB->panelText(1), QString());
+    QVERIFY(h.prompter.calls().empty());
+}
+
+void MainWindowBuildTest::projectFilesWriteHpjThenCnt()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("PRINTING")}, {100});
+    MainWindowHarness::writeFile(h.path(QStringLiteral("demo.tsc")),
+                                 "Getting started\r\n\tIntroduction=INTRO\r\n\tPrinting=PRINTING\r\n");
+    h.show();
+    TGlavniForm& f = *h.form;
+    openProject(h, path);
+
+    Activity activity(f);
+    f.Projectfileonly1->trigger();
+
+    const QString base = h.path(QStringLiteral("demo"));
+    const QByteArray hpj = MainWindowHarness::readFile(base + QStringLiteral(".HPJ"));
+    QVERIFY(hpj.startsWith("[OPTIONS]\r\n"));
+    QVERIFY(hpj.contains("\r\n[MAP]\r\nINTRO=100\r\n\r\n[WINDOWS]\r\n"));
+    QVERIFY(hpj.contains(QString(QStringLiteral("ERRORLOG=") + base + QStringLiteral(".LOG\r\n")).toUtf8()));
+    QCOMPARE(MainWindowHarness::readFile(base + QStringLiteral(".cnt")),
+             QByteArray(":Title \r\n1 Getting started\r\n2 Introduction=INTRO\r\n2 Printing=PRINTING\r\n"));
+    QVERIFY(!QFile::exists(base + QStringLiteral(".RTF")));
+    // One window: the HPJ's bar jumps to 100; three entries: 33 each.
+    QCOMPARE(activity.values, (QList<int>{100, 0, 33, 66, 99, 0}));
+    QCOMPARE(activity.texts, (QStringList{QStringLiteral("Saving .HPJ file..."), QString(),
+                                          QStringLiteral("Saving .CNT file..."), QStringLiteral("Saving .CNT file..."),
+                                          QStringLiteral("Saving .CNT file..."), QString()}));
+    QVERIFY(h.prompter.calls().empty());
+}
+
+void MainWindowBuildTest::badContentsLevelStopsBeforeTheCnt()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO")});
+    MainWindowHarness::writeFile(h.path(QStringLiteral("demo.tsc")), "Heading\r\n\t\tToo deep=INTRO\r\n");
+    h.show();
+    TGlavniForm& f = *h.form;
+    openProject(h, path);
+    int starts = 0;
+    f.StartCompiler = [&](const CompilerLaunch&) { ++starts; };
+    f.project().CompilerPath = h.path(QStringLiteral("hcw.exe"));
+
+    h.activate();
+    QTest::keyClick(&f, Qt::Key_F9);
+
+    QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Invalid item level assignment")});
+    QCOMPARE(int(h.prompter.calls().size()), 1);
+    QVERIFY(QFile::exists(h.path(QStringLiteral("demo.RTF"))));
+    QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("demo.cnt"))));
+    QCOMPARE(starts, 0);
+    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.SB->panelText(1), QString());
+}
+
+void MainWindowBuildTest::writeFailureNamesTheFileAndStopsTheBuild()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("MORE")});
+    // A folder where the topic file belongs: it cannot be written.
+    QVERIFY(QDir(h.folder()).mkdir(QStringLiteral("demo.RTF")));
+    h.show();
+    TGlavniForm& f = *h.form;
+    openProject(h, path);
+
+    h.click(f.AllButton);
+    QCOMPARE(h.prompter.messages().size(), 1);
+    QVERIFY2(h.prompter.lastMessage().contains(h.path(QStringLiteral("demo.RTF"))),
+             qPrintable(h.prompter.lastMessage()));
+    QCOMPARE(h.prompter.calls().back().icon, Prompter::Icon::Error);
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
+    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.SB->panelText(1), QString());
+}
+
+void MainWindowBuildTest::compilerDialogCancelledLeavesTheSourcesAndAsksAgain()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO")});
+    h.show();
+    TGlavniForm& f = *h.form;
+    openProject(h, path);
+    int starts = 0;
+    f.StartCompiler = [&](const CompilerLaunch&) { ++starts; };
+    QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
+
+    h.prompter.path(QString());
+    h.activate();
+    QTest::keyClick(&f, Qt::Key_F9);
+
+    QVERIFY(QFile::exists(h.path(QStringLiteral("demo.RTF"))));
+    QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
+    QCOMPARE(int(h.prompter.calls().size()), 2);
+    QCOMPARE(h.prompter.calls()[0].text, SelectCompiler);
+    const auto& dialog = h.prompter.calls()[1];
+    QCOMPARE(dialog.kind, ScriptedPrompter::Kind::OpenFile);
+    QCOMPARE(dialog.filter, CompilerFilter);
+    QCOMPARE(dialog.fileName, QStringLiteral("*.exe"));
+    QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
+    QCOMPARE(starts, 0);
+
+    h.prompter.reset();
+    h.prompter.path(QString());
+    f.Buildallandshowhelp1->trigger();
+    QCOMPARE(h.prompter.messages(), QStringList{SelectCompiler});
+    QCOMPARE(starts, 0);
+}
+
+void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO")});
+    h.show();
+    TGlavniForm& f = *h.form;
+    openProject(h, path);
+    QList<CompilerLaunch> launches;
+    f.StartCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
+
+    // The path keeps its case here; only the compiler's name is compared in capitals.
+    const QString compiler = h.path(QStringLiteral("Help Tools/HcW.exe"));
+    h.prompter.path(compiler);
+    h.click(f.GoButton);
+
+    QCOMPARE(f.project().CompilerPath, compiler);
+    QCOMPARE(launches.size(), 1);
+    const QString hpj = h.path(QStringLiteral("demo.HPJ"));
+    QVERIFY(QFile::exists(hpj));
+    const QStringList compilerArgs{QStringLiteral("/c"), QStringLiteral("/e"), QStringLiteral("/r"), hpj};
+    const CompilerLaunch& l = launches.first();
+    QCOMPARE(l.WorkingFolder, h.path(QStringLiteral("Help Tools/")));
+    if (WineAvailable()) {
+        QCOMPARE(l.Program, QStringLiteral("wine"));
+        QCOMPARE(l.Arguments, QStringList{compiler} + compilerArgs);
+    } else {
+        QCOMPARE(l.Program, compiler);
+        QCOMPARE(l.Arguments, compilerArgs);
+    }
+
+    // Known now: the next build starts it without asking.
+    h.prompter.reset();
+    h.click(f.GoButton);
+    QVERIFY(h.prompter.calls().empty());
+    QCOMPARE(launches.size(), 2);
+}
+
+void MainWindowBuildTest::compilerNameDecidesWhatStarts()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO")});
+    h.show();
+    TGlavniForm& f = *h.form;
+    openProject(h, path);
+    QList<CompilerLaunch> launches;
+    f.StartCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
+
+    // Set Help Compiler: a cancelled dialog keeps what was there.
+    const QString hcrtf = h.path(QStringLiteral("tools/hcrtf.EXE"));
+    h.prompter.path(hcrtf).path(QString());
+    f.SetHelpCompiler1->trigger();
+    QCOMPARE(f.project().CompilerPath, hcrtf);
+    f.SetHelpCompiler1->trigger();
+    QCOMPARE(f.project().CompilerPath, hcrtf);
+    QCOMPARE(h.prompter.calls()[1].filter, CompilerFilter);
+    QVERIFY(h.prompter.messages().isEmpty());
+
+    f.GoButtonClick();
+    QCOMPARE(launches.size(), 1);
+    const QStringList args = launches.first().Arguments;
+    QCOMPARE(args.mid(args.size() - 2), (QStringList{QStringLiteral("/xh"), h.path(QStringLiteral("demo.HPJ"))}));
+
+    // Any other program starts nothing and says nothing.
+    h.prompter.reset();
+    h.prompter.path(h.path(QStringLiteral("tools/notepad.exe")));
+    f.SetHelpCompiler1Click();
+    f.GoButtonClick();
+    QCOMPARE(launches.size(), 1);
+    QCOMPARE(int(h.prompter.calls().size()), 1);
+}
+
+void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO")});
+    h.show();
+    TGlavniForm& f = *h.form;
+    openProject(h, path);
+
+    ViewerSeen before = runWithViewer(h, [&] { h.click(f.LogButton); });
+    QVERIFY(before.shown);
+    QCOMPARE(before.title, QStringLiteral("Last Compile Information"));
+    QCOMPARE(before.header, QStringLiteral("No Log File Yet!"));
+    QCOMPARE(before.text, QString());
+
+    // The compiler writes its log in the Windows code page.
+    MainWindowHarness::writeFile(h.path(QStringLiteral("demo.LOG")),
+                                 "Microsoft (R) Help Compiler\r\nCaf\xe9 \x80 topic\r\n\t1 topic, 0 errors\r\n");
+    h.prompter.printAnswer(true);
+    ViewerSeen after = runWithViewer(h, [&] { f.ShowLog1->trigger(); },
+                                     [](TLogForm& log) { QTest::mouseClick(log.SpeedButton1, Qt::LeftButton); });
+    QVERIFY(after.shown);
+    QCOMPARE(after.header, QStringLiteral("  Last compile log for: ") + path);
+    QCOMPARE(after.text, QStringLiteral("Microsoft (R) Help Compiler\nCaf\u00e9 \u20ac topic\n\t1 topic, 0 errors\n"));
+    const auto& print = h.prompter.calls().back();
+    QCOMPARE(print.kind, ScriptedPrompter::Kind::Print);
+    QCOMPARE(print.text, after.header);
+    QCOMPARE(print.document, after.text);
+    QVERIFY(!f.LogForm->isVisible());
+}
+
+void MainWindowBuildTest::extendedTopicList()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    // No project: the tool button still answers.
+    ViewerSeen none = runWithViewer(h, [&] { h.click(f.TopiclButton); });
+    QVERIFY(!none.shown);
+    QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Nothing to list yet!?")});
+
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SECOND"), QStringLiteral("THIRD")}, {10, -1, 0});
+    openProject(h, path);
+    h.prompter.reset();
+    h.prompter.printAnswer(true);
+    ViewerSeen list = runWithViewer(h, [&] { f.ShowextendedTopicList1->trigger(); },
+                                    [](TLogForm& log) { log.SpeedButton1Click(); });
+    QVERIFY(list.shown);
+    QCOMPARE(list.title, QStringLiteral("  Extended Topic List"));
+    QCOMPARE(list.header, QStringLiteral("Extended Topic List for: ") + path);
+    QCOMPARE(list.text, QStringLiteral("INTRO : Title of INTRO : Application Call ID: 10\n"
+                                       "SECOND :  : No Application Call\n"
+                                       "THIRD : Title of THIRD : Application Call ID: 0"));
+    QCOMPARE(h.prompter.calls().back().text, list.header);
+
+    // The compile log command fills the viewer afresh.
+    ViewerSeen log = runWithViewer(h, [&] { f.ShowLog1Click(); });
+    QCOMPARE(log.title, QStringLiteral("Last Compile Information"));
+    QCOMPARE(log.header, QStringLiteral("No Log File Yet!"));
+    QCOMPARE(log.text, QString());
+}
+
+QTEST_MAIN(MainWindowBuildTest)
+#include "test_mainwindow_build.moc"
