@@ -59,7 +59,9 @@ public:
 };
 
 // The menu shortcuts that win over the editors' own keys (Ctrl+A is Save As
-// here, Ctrl+Ins and Ctrl+Del add and delete topics).
+// here, Ctrl+Ins and Ctrl+Del add and delete topics). Ctrl+X, Ctrl+C and
+// Ctrl+V are the Edit menu's and act on the topic editors only: in the
+// keywords field or the topic list they do nothing.
 bool isWindowShortcut(const QKeyEvent* key)
 {
     const QKeyCombination combo = key->keyCombination();
@@ -67,6 +69,9 @@ bool isWindowShortcut(const QKeyEvent* key)
     if (mods == Qt::ControlModifier) {
         switch (combo.key()) {
         case Qt::Key_A:
+        case Qt::Key_C:
+        case Qt::Key_V:
+        case Qt::Key_X:
         case Qt::Key_O:
         case Qt::Key_S:
         case Qt::Key_Insert:
@@ -557,6 +562,10 @@ void TGlavniForm::connectCommands()
     connect(Fitalic, &QToolButton::clicked, this, &TGlavniForm::FitalicClick);
     connect(LeftButton, &QToolButton::clicked, this, &TGlavniForm::LeftButtonClick);
     connect(CenterButton, &QToolButton::clicked, this, &TGlavniForm::CenterButtonClick);
+    connect(Header, &QTextEdit::selectionChanged, this, &TGlavniForm::HeaderSelectionChange);
+    connect(Header, &QTextEdit::cursorPositionChanged, this, &TGlavniForm::HeaderSelectionChange);
+    connect(TopicText, &QTextEdit::selectionChanged, this, &TGlavniForm::TopicTextSelectionChange);
+    connect(TopicText, &QTextEdit::cursorPositionChanged, this, &TGlavniForm::TopicTextSelectionChange);
 
     connect(Timer1, &QTimer::timeout, this, &TGlavniForm::Timer1Timer);
 }
@@ -602,6 +611,18 @@ bool TGlavniForm::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::FocusIn:
+        if (watched == Header)
+            HeaderEnter();
+        else if (watched == TopicText)
+            TopicTextEnter();
+        break;
+    case QEvent::FocusOut:
+        if (watched == Header)
+            HeaderExit();
+        else if (watched == TopicText)
+            TopicTextExit();
+        break;
     case QEvent::MouseButtonRelease:
         if (watched == Panel6 || watched == Panel7) {
             Panel6Click();

@@ -12,6 +12,7 @@
 //   MainWindowBuild.cpp    the Build menu, the compile log viewer and the
 //                          extended topic list
 //   MainWindowStart.cpp    creation, first show, closing, settings
+//   MainWindowEditing.cpp  formatting toolbar, Edit commands, last-used editor
 //   MainWindowLater.cpp    commands whose work is still to come
 //   MainWindowTabBar.cpp   the tab row, which takes a whole project at once
 
@@ -28,6 +29,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QButtonGroup;
@@ -38,6 +40,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QProgressBar;
+class QTextCharFormat;
 class QTextEdit;
 class QTimer;
 class QToolButton;
@@ -74,6 +77,12 @@ public:
     const QString& programFolder() const { return ProgramFolder_; }
     // The index of the current topic (the selected tab), or -1 without topics.
     int CurrentTopic() const;
+    // The editor the formatting toolbar acts on: of Header and TopicText, the
+    // one that last gained or lost the focus (Header at start). The combo
+    // boxes take the focus when used, so the focus cannot tell.
+    QTextEdit* LastUsedEditor() const;
+    // The one of Header and TopicText that has the focus, or nullptr.
+    QTextEdit* ActiveEditor() const;
 
     // ---- Controls, named as on the form (each also its objectName) ----
     QFrame* Panel1;
@@ -156,6 +165,29 @@ public slots:
     void EnableControls();
     void DisableControls();
 
+    // Editing and formatting (MainWindowEditing.cpp).
+    void CutButtonClick();
+    void CopyButtonClick();
+    void PasteButtonClick();
+    void SelectAll1Click();
+    void FontComboChange();
+    void FSizeChange();
+    void Panel6Click();
+    void FBoldClick();
+    void FitalicClick();
+    void LeftButtonClick();
+    void CenterButtonClick();
+    void IndentComboChange();
+    void HeaderEnter();
+    void HeaderExit();
+    void TopicTextEnter();
+    void TopicTextExit();
+    void HeaderSelectionChange();
+    void TopicTextSelectionChange();
+    // Shows `format` (an editor's selection format) and the paragraph at the
+    // active editor's caret on the toolbar, without running its handlers.
+    void UpdateInfo(const QTextCharFormat& format);
+
     // Build menu, compile log and extended topic list (MainWindowBuild.cpp).
     void GoButtonClick();
     void AllButtonClick();
@@ -173,18 +205,6 @@ public slots:
     void WebButtonClick();
     void SpeedButton1Click();
     void SpellButtonClick();
-    void CutButtonClick();
-    void CopyButtonClick();
-    void PasteButtonClick();
-    void SelectAll1Click();
-    void FontComboChange();
-    void FSizeChange();
-    void Panel6Click();
-    void FBoldClick();
-    void FitalicClick();
-    void LeftButtonClick();
-    void CenterButtonClick();
-    void IndentComboChange();
     void Contents1Click();
     void About1Click();
 
@@ -221,6 +241,12 @@ private:
     void refreshRecentMenu();
     void setProjectPanel(const QString& path);
 
+    // Editing.
+    void applyCharFormat(const QTextCharFormat& change);
+    void returnFocus(QTextEdit* target);
+    // The whole number in a size or indent box, or the refusal shown.
+    std::optional<int> comboNumber(QComboBox* combo);
+
     // Build: each step reports its own failure and returns false.
     bool buildTopicFile();
     bool buildProjectFiles();
@@ -235,6 +261,9 @@ private:
     QString LastSavedPath_;
     bool Shown_ = false;
     bool Closed_ = false;
+    bool HeaderLastUsed_ = true;
+    // The colour the colour dialog starts on, 0x00BBGGRR.
+    std::uint32_t LastColor_ = 0;
 };
 
 } // namespace ts

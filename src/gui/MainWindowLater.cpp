@@ -1,7 +1,6 @@
 // TGlavniForm: commands that are in the menus and toolbar already but whose
 // work is still to come (the window and contents editors, link insertion,
-// search, spelling, formatting, the program's help). Until then
-// they do nothing.
+// search, spelling, the program's help). Until then they do nothing.
 
 #include "MainWindow.h"
 
@@ -14,18 +13,6 @@ void TGlavniForm::JumpButtonClick() {}
 void TGlavniForm::WebButtonClick() {}
 void TGlavniForm::SpeedButton1Click() {}
 void TGlavniForm::SpellButtonClick() {}
-void TGlavniForm::CutButtonClick() {}
-void TGlavniForm::CopyButtonClick() {}
-void TGlavniForm::PasteButtonClick() {}
-void TGlavniForm::SelectAll1Click() {}
-void TGlavniForm::FontComboChange() {}
-void TGlavniForm::FSizeChange() {}
-void TGlavniForm::Panel6Click() {}
-void TGlavniForm::FBoldClick() {}
-void TGlavniForm::FitalicClick() {}
-void TGlavniForm::LeftButtonClick() {}
-void TGlavniForm::CenterButtonClick() {}
-void TGlavniForm::IndentComboChange() {}
 void TGlavniForm::Contents1Click() {}
 void TGlavniForm::About1Click() {}
 
