@@ -265,7 +265,7 @@ void TGlavniForm::buildToolbar()
                      QStringLiteral("24"), QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("30"),
                      QStringLiteral("35"), QStringLiteral("40"), QStringLiteral("50"), QStringLiteral("60"),
                      QStringLiteral("70")});
-    FSize->setCurrentText(QStringLiteral("8"));
+    FSize->setCurrentIndex(FSize->findText(QStringLiteral("8")));
     FSize->setMinimumContentsLength(3);
     lower->addWidget(FSize);
 
@@ -562,10 +562,7 @@ void TGlavniForm::connectCommands()
     connect(Fitalic, &QToolButton::clicked, this, &TGlavniForm::FitalicClick);
     connect(LeftButton, &QToolButton::clicked, this, &TGlavniForm::LeftButtonClick);
     connect(CenterButton, &QToolButton::clicked, this, &TGlavniForm::CenterButtonClick);
-    connect(Header, &QTextEdit::selectionChanged, this, &TGlavniForm::HeaderSelectionChange);
-    connect(Header, &QTextEdit::cursorPositionChanged, this, &TGlavniForm::HeaderSelectionChange);
-    connect(TopicText, &QTextEdit::selectionChanged, this, &TGlavniForm::TopicTextSelectionChange);
-    connect(TopicText, &QTextEdit::cursorPositionChanged, this, &TGlavniForm::TopicTextSelectionChange);
+    connectEditing();
 
     connect(Timer1, &QTimer::timeout, this, &TGlavniForm::Timer1Timer);
 }

@@ -242,6 +242,7 @@ private:
     void setProjectPanel(const QString& path);
 
     // Editing.
+    void connectEditing();
     void applyCharFormat(const QTextCharFormat& change);
     void returnFocus(QTextEdit* target);
     // The whole number in a size or indent box, or the refusal shown.

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -106,13 +107,13 @@ void showColor(QLabel* swatch, const QColor& color)
 
 void showText(QComboBox* combo, const QString& text)
 {
-    if (combo->currentText() == text)
+    if (combo->currentText() == text && combo->itemText(combo->currentIndex()) == text)
         return;
     // The list opens on the entry shown, when there is one.
     const int i = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (i >= 0)
         combo->setCurrentIndex(i);
-    else
+    if (combo->currentText() != text)
         combo->setEditText(text);
 }
 
@@ -157,17 +158,36 @@ void TGlavniForm::TopicTextExit()
 
 // ---- Applying the toolbar ----
 
+void TGlavniForm::connectEditing()
+{
+    connect(Header, &QTextEdit::selectionChanged, this, &TGlavniForm::HeaderSelectionChange);
+    connect(Header, &QTextEdit::cursorPositionChanged, this, &TGlavniForm::HeaderSelectionChange);
+    connect(TopicText, &QTextEdit::selectionChanged, this, &TGlavniForm::TopicTextSelectionChange);
+    connect(TopicText, &QTextEdit::cursorPositionChanged, this, &TGlavniForm::TopicTextSelectionChange);
+
+    // A value typed into a box applies with every keystroke, but the focus
+    // stays in the box until Enter: were it handed back after the first
+    // character, the second ("2" of "12") would replace the selected text.
+    // A value chosen from the list is complete and hands the focus back.
+    // Numbers are taken as typed: completing "1" to "10" would apply a size
+    // the user did not ask for. Face names keep their completion.
+    FSize->setCompleter(nullptr);
+    IndentCombo->setCompleter(nullptr);
+    for (QComboBox* combo : {FontCombo, FSize, IndentCombo}) {
+        connect(combo, &QComboBox::activated, this, [this] { returnFocus(LastUsedEditor()); });
+        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { returnFocus(LastUsedEditor()); });
+    }
+}
+
 void TGlavniForm::applyCharFormat(const QTextCharFormat& change)
 {
-    QTextEdit* target = LastUsedEditor();
     // Applied to the selection, or to what is typed next when there is none.
-    target->mergeCurrentCharFormat(change);
-    returnFocus(target);
+    LastUsedEditor()->mergeCurrentCharFormat(change);
 }
 
 void TGlavniForm::returnFocus(QTextEdit* target)
 {
-    // The combo boxes took the focus; the user types on in the editor.
+    // The user types on in the editor with the new format.
     if (target->isEnabled())
         target->setFocus(Qt::OtherFocusReason);
 }
@@ -218,6 +238,7 @@ void TGlavniForm::Panel6Click()
     QTextCharFormat change;
     change.setForeground(color);
     applyCharFormat(change);
+    returnFocus(LastUsedEditor());
 }
 
 void TGlavniForm::FBoldClick()
@@ -225,6 +246,7 @@ void TGlavniForm::FBoldClick()
     QTextCharFormat change;
     change.setFontWeight(FBold->isChecked() ? QFont::Bold : QFont::Normal);
     applyCharFormat(change);
+    returnFocus(LastUsedEditor());
 }
 
 void TGlavniForm::FitalicClick()
@@ -232,6 +254,7 @@ void TGlavniForm::FitalicClick()
     QTextCharFormat change;
     change.setFontItalic(Fitalic->isChecked());
     applyCharFormat(change);
+    returnFocus(LastUsedEditor());
 }
 
 void TGlavniForm::IndentComboChange()
@@ -239,13 +262,11 @@ void TGlavniForm::IndentComboChange()
     const std::optional<int> points = comboNumber(IndentCombo);
     if (!points)
         return;
-    QTextEdit* target = LastUsedEditor();
     QTextBlockFormat change;
     change.setLeftMargin(TwipsToPixels(std::clamp(*points, 0, MaxIndentPoints) * 20));
     // A list-style indent level from pasted text would add to the margin.
     change.setIndent(0);
-    target->textCursor().mergeBlockFormat(change);
-    returnFocus(target);
+    LastUsedEditor()->textCursor().mergeBlockFormat(change);
 }
 
 void TGlavniForm::LeftButtonClick()

@@ -250,16 +250,23 @@ void MainWindowEditingTest::sizeAndIndentTextsAreDecimalWholeNumbers()
     MainWindowHarness::typeInto(f.TopicText, QStringLiteral("body text"));
     selectByKeys(f.TopicText, 0, 4);
 
-    // One digit applies at once and sends the focus back.
-    typeIntoCombo(f.FSize, QStringLiteral("9"));
+    // Each digit applies at once; the focus stays in the box so that the
+    // next digit does not replace the selected text; Enter hands it back.
+    typeIntoCombo(f.FSize, QStringLiteral("1"));
+    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 1.0);
+    QTest::keyClicks(f.FSize->lineEdit(), QStringLiteral("8"));
+    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 18.0);
+    QCOMPARE(charAt(f.TopicText, 3).fontPointSize(), 18.0);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("body text"));
+    QVERIFY(f.FSize->lineEdit()->hasFocus());
+    QTest::keyClick(f.FSize->lineEdit(), Qt::Key_Return);
     QVERIFY(f.TopicText->hasFocus());
-    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 9.0);
+    QCOMPARE(f.TopicText->textCursor().selectedText(), QStringLiteral("body"));
     QVERIFY(h.prompter.calls().empty());
 
     // Emptying the box is refused; the focus stays for the correction.
     const RichDocument before = FromTextDocument(*f.TopicText->document());
-    clickCombo(f.FSize);
-    QTest::keyClick(f.FSize->lineEdit(), Qt::Key_End);
+    typeIntoCombo(f.FSize, QString());
     QTest::keyClick(f.FSize->lineEdit(), Qt::Key_Backspace);
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("'' is not a valid integer value")});
     QVERIFY(f.FSize->lineEdit()->hasFocus());
@@ -279,14 +286,16 @@ void MainWindowEditingTest::sizeAndIndentTextsAreDecimalWholeNumbers()
     selectByKeys(f.TopicText, 0, 4);
     typeIntoCombo(f.FSize, QStringLiteral("0"));
     QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 1.0);
+    typeIntoCombo(f.FSize, QStringLiteral("99999"));
+    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 1638.0);
     chooseFromList(f.IndentCombo, QStringLiteral("10"));
     QCOMPARE(blockFormat(f.TopicText, 0).leftMargin(), TwipsToPixels(200));
     // "-" alone is refused; "-5" would put the text left of the page.
     typeIntoCombo(f.IndentCombo, QStringLiteral("-"));
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("'-' is not a valid integer value"));
     QTest::keyClicks(f.IndentCombo->lineEdit(), QStringLiteral("5"));
-    QVERIFY(f.TopicText->hasFocus());
     QCOMPARE(blockFormat(f.TopicText, 0).leftMargin(), 0.0);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("body text"));
 }
 
 void MainWindowEditingTest::colourDialogStartsOnTheLastColour()
@@ -396,10 +405,13 @@ void MainWindowEditingTest::indentIsInPointsAndShownBack()
     QCOMPARE(f.IndentCombo->currentText(), QStringLiteral("0"));
     QTest::keyClick(f.TopicText, Qt::Key_Up);
     QCOMPARE(f.IndentCombo->currentText(), QStringLiteral("20"));
-    // Typed, not chosen: one digit is a whole indent of its own.
+    // Typed, not chosen: applied as it stands at every keystroke.
     typeIntoCombo(f.IndentCombo, QStringLiteral("7"));
     QCOMPARE(blockFormat(f.TopicText, 1).leftMargin(), TwipsToPixels(140));
-    QCOMPARE(FromTextDocument(*f.TopicText->document()).Paragraphs.at(1).LeftIndent, 140);
+    QTest::keyClicks(f.IndentCombo->lineEdit(), QStringLiteral("5"));
+    QCOMPARE(FromTextDocument(*f.TopicText->document()).Paragraphs.at(1).LeftIndent, 1500);
+    QTest::keyClick(f.IndentCombo->lineEdit(), Qt::Key_Enter);
+    QVERIFY(f.TopicText->hasFocus());
 }
 
 void MainWindowEditingTest::showingTheFormatRunsNoHandler()
