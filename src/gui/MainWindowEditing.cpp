@@ -169,14 +169,14 @@ void TGlavniForm::connectEditing()
     // stays in the box until Enter: were it handed back after the first
     // character, the second ("2" of "12") would replace the selected text.
     // A value chosen from the list is complete and hands the focus back.
-    // Numbers are taken as typed: completing "1" to "10" would apply a size
-    // the user did not ask for. Face names keep their completion.
-    FSize->setCompleter(nullptr);
-    IndentCombo->setCompleter(nullptr);
     for (QComboBox* combo : {FontCombo, FSize, IndentCombo}) {
         connect(combo, &QComboBox::activated, this, [this] { returnFocus(LastUsedEditor()); });
         connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { returnFocus(LastUsedEditor()); });
     }
+    // Numbers are taken as typed: completing "1" to "10" would apply a size
+    // the user did not ask for. Face names keep their completion.
+    FSize->setCompleter(nullptr);
+    IndentCombo->setCompleter(nullptr);
 }
 
 void TGlavniForm::applyCharFormat(const QTextCharFormat& change)
