@@ -3,6 +3,7 @@
 
 #include "MainWindow.h"
 
+#include "AboutDialog.h"
 #include "ChangeTopicDialog.h"
 #include "LogDialog.h"
 #include "MainWindowTabBar.h"
@@ -169,6 +170,7 @@ TGlavniForm::TGlavniForm(Prompter& prompter, QWidget* parent)
 
     ChangeTopic = new TChangeTopic(Project_, Prompter_, this);
     LogForm = new TLogForm(Prompter_, this);
+    About = new TAbout(this);
 
     connectCommands();
     qApp->installEventFilter(this);

@@ -50,6 +50,7 @@ namespace ts {
 class Prompter;
 class TChangeTopic;
 class TLogForm;
+class TAbout;
 class TFriendlyStatusBar;
 class TTopicTabBar;
 
@@ -116,6 +117,7 @@ public:
     QList<QIcon> ImageList1;
     TChangeTopic* ChangeTopic;
     TLogForm* LogForm;
+    TAbout* About;
 
     // Starts the help compiler without waiting for it; a failed start says
     // nothing. QProcess::startDetached unless a test puts its own here.

@@ -1,8 +1,11 @@
-// TGlavniForm: commands that are in the menus and toolbar already but whose
-// work is still to come (the window and contents editors, link insertion,
-// search, spelling, the program's help). Until then they do nothing.
+// TGlavniForm: the about box, and commands that are in the menus and toolbar
+// already but whose work is still to come (the window and contents editors,
+// link insertion, search, spelling, the program's help). Until then they do
+// nothing.
 
 #include "MainWindow.h"
+
+#include "AboutDialog.h"
 
 namespace ts {
 
@@ -14,7 +17,11 @@ void TGlavniForm::WebButtonClick() {}
 void TGlavniForm::SpeedButton1Click() {}
 void TGlavniForm::SpellButtonClick() {}
 void TGlavniForm::Contents1Click() {}
-void TGlavniForm::About1Click() {}
+
+void TGlavniForm::About1Click()
+{
+    About->exec();
+}
 
 // Link maintenance over the stored topic text and the contents file comes
 // with a later command; renames and window changes call it already.
