@@ -158,6 +158,7 @@ void TGlavniForm::Open1Click()
     copyTabsToList();
     TopicTabChange();
     EnableControls();
+    TopicText->setFocus();
     SB->finishActivity();
     ArrangeReopen();
 }

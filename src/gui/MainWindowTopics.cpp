@@ -179,6 +179,8 @@ void TGlavniForm::ATButtonClick()
     else
         Label2->setText(topic.Title.text() + QLatin1Char(' '));
     EnableControls();
+    // The user goes on writing the new topic.
+    TopicText->setFocus();
 }
 
 void TGlavniForm::DTButtonClick()

@@ -87,6 +87,7 @@ private slots:
     void menuShortcutsWinOverEditorKeys();
     void keywordsTakeOnlyStorableCharacters();
     void fullTopicTableRefusesAnotherTopic();
+    void typingGoesIntoTheNewTopic();
 };
 
 void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
@@ -481,6 +482,27 @@ void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("You can not have more than 2049 topics"));
     QCOMPARE(f.project().TopicCount(), Project::TopicSlots);
     QCOMPARE(f.TopicTab->count(), Project::TopicSlots);
+}
+
+// After New and after adding a topic the caret waits in the topic area, so
+// the first keystrokes neither get lost nor land in a toolbar box.
+void MainWindowTopicsTest::typingGoesIntoTheNewTopic()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("FIRST"));
+    h.activate();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("first words"));
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("first words"));
+    QCOMPARE(f.FontCombo->currentText(), QStringLiteral("Arial"));
+
+    h.addTopic(QStringLiteral("SECOND"));
+    h.activate();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("second words"));
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("second words"));
+    h.clickTab(0);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("first words"));
 }
 
 QTEST_MAIN(MainWindowTopicsTest)
