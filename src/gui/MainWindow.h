@@ -15,6 +15,7 @@
 //   MainWindowEditing.cpp  formatting toolbar, Edit commands, last-used editor
 //   MainWindowLater.cpp    commands whose work is still to come
 //   MainWindowTabBar.cpp   the tab row, which takes a whole project at once
+//   MainWindowLinks.cpp    link maintenance after renames and window changes
 
 #include "StartScreen.h"
 #include "helpsource/CompilerCommand.h"
@@ -153,7 +154,7 @@ public slots:
     void CWButtonClick();
     void CTButtonClick();
     // Link maintenance for a Topic ID rename (WindowLinkMode false) or a
-    // window reference rewrite (WindowLinkMode true).
+    // window reference rewrite (WindowLinkMode true) (MainWindowLinks.cpp).
     void RewriteLinks(const QString& oldText, const QString& newText);
 
     // Project file (MainWindowProject.cpp).

@@ -23,8 +23,4 @@ void TGlavniForm::About1Click()
     About->exec();
 }
 
-// Link maintenance over the stored topic text and the contents file comes
-// with a later command; renames and window changes call it already.
-void TGlavniForm::RewriteLinks(const QString&, const QString&) {}
-
 } // namespace ts

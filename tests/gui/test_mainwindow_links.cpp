@@ -1,0 +1,121 @@
+// Link maintenance from the main window: renaming a topic or moving it to
+// another window through the topic properties dialog rewrites the links in
+// every topic, the current one included, and in the contents file.
+
+#include "test_mainwindow_support.h"
+
+#include "RichTextAdapter.h"
+#include "contents/ContentsFile.h"
+#include "richtext/RtfReader.h"
+
+#include <QProgressBar>
+
+using namespace ts;
+using namespace ts::testing;
+
+namespace {
+
+// Types `before`, then `link` in the given style, then `after`, as a user
+// who formats the link with the toolbar would.
+void typeLink(QTextEdit* editor, const QString& before, const QString& link, const QString& after, bool strike)
+{
+    MainWindowHarness::typeInto(editor, before + link + after);
+    QTextCursor c(editor->document());
+    c.setPosition(int(before.size()));
+    c.setPosition(int(before.size() + link.size()), QTextCursor::KeepAnchor);
+    QTextCharFormat style;
+    if (strike)
+        style.setFontStrikeOut(true);
+    else
+        style.setFontUnderline(true);
+    c.mergeCharFormat(style);
+}
+
+// The runs of a stored block as "text|S" (struck out), "text|U" (underlined)
+// or "text|" pieces.
+QStringList runs(const QByteArray& rtf)
+{
+    QStringList out;
+    for (const Paragraph& p : RtfReader::read(rtf).Paragraphs)
+        for (const Run& r : p.Runs)
+            out.append(r.Text + QLatin1Char('|') + (r.Format.Strike ? QStringLiteral("S") : QString()) +
+                       (r.Format.Underline ? QStringLiteral("U") : QString()));
+    return out;
+}
+
+} // namespace
+
+class MainWindowLinksTest : public QObject {
+    Q_OBJECT
+private slots:
+    void renameAndMoveRewriteLinksEverywhere();
+    void badContentsFileIsReportedAndTheRenameStillHappens();
+};
+
+void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("OLD"), QStringLiteral("Title"));
+    TWindowRecord side = TWindowRecord::defaultWindow();
+    side.Name.setText(QStringLiteral("side"));
+    QVERIFY(f.project().AddWindow(side));
+    h.addTopic(QStringLiteral("OTHER"));
+    typeLink(f.TopicText, QStringLiteral("See "), QStringLiteral("Jump-->OLD"), QStringLiteral(" or a>OLD"), true);
+    h.clickTab(0);
+    // Typed into the current topic and not stored yet: the command stores it
+    // before the rewrite and shows the rewritten text afterwards.
+    typeLink(f.TopicText, QString(), QStringLiteral("Self-->OLD>main"), QStringLiteral(" end"), false);
+    const QString contents = ContentsFile::pathFor(f.project());
+    MainWindowHarness::writeFile(contents, "Book\r\n\tTitle=OLD\r\n\tOther=OTHER\r\n");
+
+    // A new ID and window 1: first the rename, then the window rewrite.
+    h.onTopicDialog({QStringLiteral("new"), {}, 1, {}});
+    h.click(f.CTButton);
+    QVERIFY(!h.refused);
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
+
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Self-->NEW>side end"));
+    QCOMPARE(runs(f.project().Topic(0).BodyRtf), (QStringList{QStringLiteral("Self-->NEW>side|U"), QStringLiteral(" end|")}));
+    QCOMPARE(runs(f.project().Topic(1).BodyRtf),
+             (QStringList{QStringLiteral("See |"), QStringLiteral("Jump-->NEW|S"), QStringLiteral(" or a>OLD|")}));
+    QCOMPARE(MainWindowHarness::readFile(contents), QByteArray("Book\r\n\tTitle=NEW\r\n\tOther=OTHER\r\n"));
+    QVERIFY(!f.project().WindowLinkMode);
+    QVERIFY(h.prompter.messages().isEmpty());
+    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.PB->maximum(), 100);
+
+    h.clickTab(1);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("See Jump-->NEW or a>OLD"));
+}
+
+void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("OLD"));
+    h.addTopic(QStringLiteral("OTHER"));
+    typeLink(f.TopicText, QString(), QStringLiteral("Go-->OLD"), QString(), true);
+    h.clickTab(0);
+    const QString contents = ContentsFile::pathFor(f.project());
+    const QByteArray bad("Title=OLD\r\n\t\t\tToo deep\r\n");
+    MainWindowHarness::writeFile(contents, bad);
+
+    h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
+    h.click(f.CTButton);
+    QCOMPARE(h.prompter.messages().size(), 1);
+    QVERIFY(h.prompter.lastMessage().contains(contents));
+    QVERIFY(h.prompter.lastMessage().contains(QStringLiteral("Invalid item level assignment")));
+    QCOMPARE(MainWindowHarness::readFile(contents), bad);
+    // The links and the topic agree on the new ID.
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
+    QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
+    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.PB->maximum(), 100);
+}
+
+QTEST_MAIN(MainWindowLinksTest)
+#include "test_mainwindow_links.moc"
