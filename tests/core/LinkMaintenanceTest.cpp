@@ -94,6 +94,12 @@ TEST(SearchJumps, FindsWithoutReplacingOutsideHotspotsAndJudgesByTheFirstCharact
     EXPECT_TRUE(SearchJumps(outside, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), false));
     EXPECT_EQ(outside, before);
 
+    // µ has no capital in the code page, so a stored ID keeps it and a
+    // link typed in lower case still finds it.
+    RichDocument micro = doc({para({ts::Run{QStringLiteral("-->\u00B5code"), struck()}})});
+    EXPECT_TRUE(SearchJumps(micro, QStringLiteral("\u00B5CODE"), QStringLiteral("MICRO"), false));
+    EXPECT_EQ(micro, doc({para({run("-->MICRO", struck())})}));
+
     RichDocument absent = doc({para({run("Nothing-->ELSE", struck())})});
     EXPECT_FALSE(SearchJumps(absent, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), false));
 

@@ -5,21 +5,12 @@
 #include "richtext/RichDocument.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
+#include "search/TopicSearch.h"
 
 #include <QFile>
 
 namespace ts {
 namespace {
-
-// Upper case character by character, so that every offset in the result is
-// the same offset in the original ("ß" stays one character).
-QString upperSameLength(const QString& text)
-{
-    QString upper = text;
-    for (QChar& c : upper)
-        c = c.toUpper();
-    return upper;
-}
 
 // The format of the character at `offset` of the paragraph.
 const CharFormat& formatAt(const Paragraph& paragraph, qsizetype offset)
@@ -106,7 +97,9 @@ bool SearchJumps(RichDocument& document, const QString& oldText, const QString& 
     for (Paragraph& paragraph : document.Paragraphs) {
         const QString text = paragraph.text();
         // The working text follows the paragraph through its replacements.
-        QString working = windowLinkMode ? text : upperSameLength(text);
+        // It is upper-cased as the code page does it, which keeps its length
+        // (µ and ß stay), so its offsets are the paragraph's.
+        QString working = windowLinkMode ? text : SearchUpper(text);
         qsizetype from = 0;
         for (;;) {
             const qsizetype at = working.indexOf(searched, from);
@@ -116,7 +109,7 @@ bool SearchJumps(RichDocument& document, const QString& oldText, const QString& 
             const CharFormat format = formatAt(paragraph, at);
             if (format.Underline || format.Strike) {
                 replaceRange(paragraph, at, searched.size(), replacement, format);
-                working.replace(at, searched.size(), windowLinkMode ? replacement : upperSameLength(replacement));
+                working.replace(at, searched.size(), windowLinkMode ? replacement : SearchUpper(replacement));
                 from = at + replacement.size();
             } else {
                 from = at + searched.size();
