@@ -1,0 +1,79 @@
+#pragma once
+// TSearchForm "Search topic...": finds the topics whose Topic ID, title or
+// stored text holds a piece of text, lists them in table order, and reports
+// the one the user double-clicks (or picks with Enter) in SearchResultIndex.
+// What happens with the picked topic is the caller's business.
+//
+// Made once with the main window and kept for the run: the query, the
+// chosen mode and the rows of the last search stay until the next search.
+// The search reads the project as it stands, text blocks as last stored.
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace ts {
+
+class Project;
+class TSearchPBForm;
+
+class TSearchForm : public QDialog {
+    Q_OBJECT
+
+public:
+    // `imageList` is the main window's image list; the rows show its icon 4
+    // (the check mark) when they are made.
+    TSearchForm(const Project& project, TSearchPBForm& progress, const QList<QIcon>& imageList,
+                QWidget* parent = nullptr);
+
+    // Shows the dialog modally; returns SearchResultIndex.
+    int execute();
+
+    // The topic picked at the dialog's last closing, or -1.
+    int SearchResultIndex = -1;
+
+    // The chosen "Search by" entry: 0 Topic ID, 1 Topic Title, 2 Text in topic.
+    int searchMode() const;
+    void setSearchMode(int mode);
+
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    QList<QRadioButton*> RadioButtons; // the three entries of RadioGroup1
+    QPushButton* Button3 = nullptr;
+    QTreeWidget* ListView1 = nullptr;
+
+    // Columns of ListView1; the third, hidden, holds the topic's index.
+    enum Column { IdColumn = 0, TitleColumn = 1, IndexColumn = 2 };
+
+public slots:
+    void Button1Click();
+    void ListView1DblClick();
+    void Button3Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Escape is Cancel.
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void setControlsEnabled(bool enabled);
+    // The topic a row stands for now: its index while that slot still holds
+    // the row's Topic ID, else the topic that has the ID, else -1 (the
+    // project changed since the search).
+    int topicOf(const QTreeWidgetItem* row) const;
+
+    const Project& project_;
+    TSearchPBForm& progress_;
+    const QList<QIcon>& imageList_;
+};
+
+} // namespace ts

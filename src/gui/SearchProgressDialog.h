@@ -1,0 +1,47 @@
+#pragma once
+// TSearchPBForm: the small progress window of topic search, which link
+// maintenance borrows for its own pass. It stays on top, has no title-bar
+// buttons and is shown without blocking for the length of the work; the
+// work runs on without returning to the event loop, so every change paints
+// at once.
+//
+// Made once with the main window and kept for the run. A user that changes
+// the text sets it back to "Searching topics..." when done.
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+namespace ts {
+
+class TSearchPBForm : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int Maximum = 2048;
+
+    explicit TSearchPBForm(QWidget* parent = nullptr);
+
+    // The line above the bar.
+    void setText(const QString& text);
+    QString text() const;
+    // The bar's position, 0..2048; painted at once.
+    void setValue(int value);
+    int value() const;
+
+    // Centres the window on the screen, shows it in front and paints it
+    // before the caller's work goes on.
+    void showAndPaint();
+
+    QLabel* Label1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+protected:
+    // Neither Escape nor the window manager closes it: it goes when the work
+    // that showed it hides it.
+    void reject() override {}
+    void closeEvent(QCloseEvent* event) override;
+};
+
+} // namespace ts

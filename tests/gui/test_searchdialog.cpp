@@ -1,0 +1,323 @@
+// The search dialog TSearchForm and its progress window TSearchPBForm on
+// their own: first look, the rows a search lists, the state while it runs,
+// picking, cancelling, what stays between uses.
+
+#include "SearchDialog.h"
+#include "SearchProgressDialog.h"
+#include "model/Project.h"
+#include "richtext/RtfWriter.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+using namespace ts;
+
+namespace {
+
+QIcon coloured(Qt::GlobalColor c)
+{
+    QPixmap p(16, 16);
+    p.fill(c);
+    return QIcon(p);
+}
+
+struct Fixture {
+    Fixture()
+        : images{coloured(Qt::red), coloured(Qt::green), coloured(Qt::blue), coloured(Qt::yellow),
+                 coloured(Qt::magenta)},
+          form(project, progress, images)
+    {
+    }
+
+    void addTopic(const QString& id, const QString& title, const QString& body = QString())
+    {
+        TTopicRecord t;
+        t.TopicID.setText(id);
+        t.Title.setText(title);
+        if (!body.isEmpty())
+            t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(body));
+        project.AddTopic(t);
+    }
+
+    void search(const QString& query, int mode)
+    {
+        form.setSearchMode(mode);
+        form.Edit1->setText(query);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+    }
+
+    QStringList column(int c) const
+    {
+        QStringList out;
+        for (int r = 0; r < form.ListView1->topLevelItemCount(); ++r)
+            out.append(form.ListView1->topLevelItem(r)->text(c));
+        return out;
+    }
+
+    // Runs the dialog modally; `user` acts once it is open.
+    int run(const std::function<void()>& user)
+    {
+        QTimer::singleShot(0, &form, [this, user] {
+            opened = form.isVisible();
+            user();
+            stillOpen = form.isVisible();
+            if (stillOpen)
+                form.Button3->click();
+        });
+        return form.execute();
+    }
+
+    void doubleClickRow(int row)
+    {
+        QTreeWidget* list = form.ListView1;
+        const QRect r = list->visualItemRect(list->topLevelItem(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+    Project project;
+    TSearchPBForm progress;
+    QList<QIcon> images;
+    TSearchForm form;
+    bool opened = false;
+    bool stillOpen = false;
+};
+
+} // namespace
+
+class SearchDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstLook();
+    void rowsListTheMatchesInTableOrder();
+    void whileSearchingTheControlsRestAndTheBarAdvances();
+    void doubleClickPicksTheRowsTopic();
+    void cancelAndEscapeReportNoTopic();
+    void doubleClickWithoutRows();
+    void queryModeAndRowsStayBetweenUses();
+    void rowOfAChangedProjectFollowsItsTopicId();
+    void progressWindowForOtherWork();
+};
+
+void SearchDialogTest::firstLook()
+{
+    Fixture f;
+    QCOMPARE(f.form.windowTitle(), QStringLiteral("Search topic..."));
+    QVERIFY(!(f.form.windowFlags() & Qt::WindowCloseButtonHint));
+    QCOMPARE(f.form.Button1->text(), QStringLiteral("Search..."));
+    QCOMPARE(f.form.Button3->text(), QStringLiteral("Cancel"));
+    QCOMPARE(f.form.RadioGroup1->title(), QStringLiteral("Search by"));
+    QStringList choices;
+    for (QRadioButton* b : f.form.RadioButtons)
+        choices.append(b->text());
+    QCOMPARE(choices, (QStringList{QStringLiteral("Topic ID"), QStringLiteral("Topic Title"),
+                                   QStringLiteral("Text in topic")}));
+    QCOMPARE(f.form.searchMode(), 0);
+    QTreeWidget* list = f.form.ListView1;
+    QCOMPARE(list->headerItem()->text(0), QStringLiteral("Topic ID"));
+    QCOMPARE(list->headerItem()->text(1), QStringLiteral("Topic Title"));
+    QCOMPARE(list->columnWidth(0), 160);
+    QCOMPARE(list->columnWidth(1), 245);
+    QVERIFY(list->isColumnHidden(TSearchForm::IndexColumn));
+    QVERIFY(!list->isSortingEnabled());
+
+    QCOMPARE(f.progress.windowTitle(), QStringLiteral("Searching..."));
+    QCOMPARE(f.progress.Label1->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(f.progress.ProgressBar1->minimum(), 0);
+    QCOMPARE(f.progress.ProgressBar1->maximum(), 2048);
+    QVERIFY(f.progress.windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(!(f.progress.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!f.progress.isModal());
+}
+
+void SearchDialogTest::rowsListTheMatchesInTableOrder()
+{
+    Fixture f;
+    for (const char* id : {"OVERVIEW", "INTRO", "SETUP", "INTRO_2", "MY_INTRO"})
+        f.addTopic(QString::fromLatin1(id), QStringLiteral("Title of ") + QString::fromLatin1(id));
+    f.search(QStringLiteral("intro"), 0);
+    QCOMPARE(f.column(0), (QStringList{QStringLiteral("INTRO"), QStringLiteral("INTRO_2"), QStringLiteral("MY_INTRO")}));
+    QCOMPARE(f.column(1), (QStringList{QStringLiteral("Title of INTRO"), QStringLiteral("Title of INTRO_2"),
+                                       QStringLiteral("Title of MY_INTRO")}));
+    QCOMPARE(f.column(2), (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("4")}));
+    // Every row shows the image list's check mark (its fifth icon).
+    const QImage check = f.images[4].pixmap(16, 16).toImage();
+    for (int r = 0; r < 3; ++r)
+        QCOMPARE(f.form.ListView1->topLevelItem(r)->icon(0).pixmap(16, 16).toImage(), check);
+
+    // An empty query changes nothing, not even the rows.
+    f.search(QString(), 1);
+    QCOMPARE(f.column(2).size(), 3);
+
+    // A new search replaces the rows.
+    f.search(QStringLiteral("setup"), 1);
+    QCOMPARE(f.column(2), QStringList{QStringLiteral("2")});
+    f.search(QStringLiteral("nothing like it"), 0);
+    QCOMPARE(f.form.ListView1->topLevelItemCount(), 0);
+}
+
+void SearchDialogTest::whileSearchingTheControlsRestAndTheBarAdvances()
+{
+    Fixture f;
+    for (int i = 0; i < 7; ++i)
+        f.addTopic(QStringLiteral("T%1").arg(i), QString(), QStringLiteral("body %1").arg(i));
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    f.progress.setValue(1000);
+
+    QList<int> values;
+    bool allDisabled = true;
+    bool shown = true;
+    connect(f.progress.ProgressBar1, &QProgressBar::valueChanged, &f.form, [&](int v) {
+        values.append(v);
+        if (v == 0)
+            return; // the reset before the window shows
+        shown = shown && f.progress.isVisible();
+        for (QWidget* w : {static_cast<QWidget*>(f.form.Edit1), static_cast<QWidget*>(f.form.Button1),
+                           static_cast<QWidget*>(f.form.Button3), static_cast<QWidget*>(f.form.ListView1)})
+            allDisabled = allDisabled && !w->isEnabled();
+    });
+    f.form.Edit1->setFocus();
+    f.search(QStringLiteral("BODY 3"), 2);
+    QCOMPARE(values, (QList<int>{0, 292, 584, 876, 1168, 1460, 1752, 2044}));
+    QVERIFY(shown);
+    QVERIFY(allDisabled);
+    QCOMPARE(f.column(0), QStringList{QStringLiteral("T3")});
+    QVERIFY(!f.progress.isVisible());
+    for (QWidget* w : {static_cast<QWidget*>(f.form.Edit1), static_cast<QWidget*>(f.form.Button1),
+                       static_cast<QWidget*>(f.form.Button3), static_cast<QWidget*>(f.form.ListView1)})
+        QVERIFY(w->isEnabled());
+    // The Enter key in the query runs the search too.
+    values.clear();
+    f.form.Edit1->setFocus();
+    f.form.Edit1->setText(QStringLiteral("body"));
+    QTest::keyClick(f.form.Edit1, Qt::Key_Return);
+    QCOMPARE(f.column(0).size(), 7);
+    QCOMPARE(values.size(), 8);
+}
+
+void SearchDialogTest::doubleClickPicksTheRowsTopic()
+{
+    Fixture f;
+    for (const char* id : {"A1", "B1", "A2", "A3"})
+        f.addTopic(QString::fromLatin1(id), QString());
+    f.search(QStringLiteral("a"), 0);
+    int result = f.run([&] { f.doubleClickRow(1); });
+    QVERIFY(f.opened);
+    QVERIFY(!f.stillOpen);
+    QCOMPARE(result, 2);
+    QCOMPARE(f.form.SearchResultIndex, 2);
+
+    // Enter on the selected row picks it as well.
+    result = f.run([&] {
+        f.form.ListView1->setFocus();
+        f.form.ListView1->setCurrentItem(f.form.ListView1->topLevelItem(2));
+        QTest::keyClick(f.form.ListView1, Qt::Key_Return);
+    });
+    QVERIFY(!f.stillOpen);
+    QCOMPARE(result, 3);
+
+    // A double-click below the rows with none selected picks nothing and
+    // leaves the dialog open.
+    result = f.run([&] {
+        f.form.ListView1->clearSelection();
+        QWidget* viewport = f.form.ListView1->viewport();
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(20, viewport->height() - 5));
+    });
+    QVERIFY(f.stillOpen);
+    QCOMPARE(result, -1);
+}
+
+void SearchDialogTest::cancelAndEscapeReportNoTopic()
+{
+    Fixture f;
+    f.addTopic(QStringLiteral("ONLY"), QString());
+    f.search(QStringLiteral("only"), 0);
+    f.form.ListView1->setCurrentItem(f.form.ListView1->topLevelItem(0));
+    int result = f.run([&] { f.form.Button3->click(); });
+    QVERIFY(!f.stillOpen);
+    QCOMPARE(result, -1);
+    result = f.run([&] { QTest::keyClick(f.form.Edit1, Qt::Key_Escape); });
+    QVERIFY(!f.stillOpen);
+    QCOMPARE(result, -1);
+}
+
+void SearchDialogTest::doubleClickWithoutRows()
+{
+    Fixture f;
+    f.addTopic(QStringLiteral("ONLY"), QString());
+    f.search(QStringLiteral("none"), 0);
+    const int result = f.run([&] {
+        QTest::mouseDClick(f.form.ListView1->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    });
+    QVERIFY(!f.stillOpen);
+    QCOMPARE(result, -1);
+}
+
+void SearchDialogTest::queryModeAndRowsStayBetweenUses()
+{
+    Fixture f;
+    f.addTopic(QStringLiteral("INTRO"), QStringLiteral("Welcome"));
+    f.addTopic(QStringLiteral("OTHER"), QStringLiteral("Welcome back"));
+    f.search(QStringLiteral("welcome"), 1);
+    f.run([&] { f.form.Button3->click(); });
+    QStringList seen;
+    f.run([&] {
+        seen = QStringList{f.form.Edit1->text(), QString::number(f.form.searchMode())} + f.column(0);
+    });
+    QCOMPARE(seen, (QStringList{QStringLiteral("welcome"), QStringLiteral("1"), QStringLiteral("INTRO"),
+                                QStringLiteral("OTHER")}));
+}
+
+void SearchDialogTest::rowOfAChangedProjectFollowsItsTopicId()
+{
+    Fixture f;
+    for (const char* id : {"FIRST", "SECOND", "THIRD"})
+        f.addTopic(QString::fromLatin1(id), QString());
+    f.search(QStringLiteral("ir"), 0); // FIRST (0), THIRD (2)
+    f.project.DeleteTopic(0);
+    // THIRD is topic 1 now; its row still says 2.
+    int result = f.run([&] { f.doubleClickRow(1); });
+    QCOMPARE(result, 1);
+    // FIRST is gone: nothing is picked.
+    result = f.run([&] { f.doubleClickRow(0); });
+    QVERIFY(!f.stillOpen);
+    QCOMPARE(result, -1);
+}
+
+void SearchDialogTest::progressWindowForOtherWork()
+{
+    TSearchPBForm pb;
+    pb.setText(QStringLiteral("Updating links..."));
+    pb.setValue(0);
+    pb.showAndPaint();
+    QVERIFY(pb.isVisible());
+    QCOMPARE(pb.Label1->text(), QStringLiteral("Updating links..."));
+    pb.setValue(900);
+    QCOMPARE(pb.value(), 900);
+    pb.setValue(5000);
+    QCOMPARE(pb.value(), 2048);
+    // Escape does not take it away from the work that showed it.
+    QTest::keyClick(&pb, Qt::Key_Escape);
+    QVERIFY(pb.isVisible());
+    pb.setText(QStringLiteral("Searching topics..."));
+    pb.hide();
+    QCOMPARE(pb.text(), QStringLiteral("Searching topics..."));
+    QVERIFY(!pb.isVisible());
+}
+
+QTEST_MAIN(SearchDialogTest)
+#include "test_searchdialog.moc"
