@@ -1,0 +1,146 @@
+#include "WindowRules.h"
+
+#include "UserInteger.h"
+
+#include <cmath>
+#include <limits>
+
+namespace ts {
+
+namespace {
+
+int roundToInt(double value)
+{
+    if (!(value > double(std::numeric_limits<int>::min())))
+        return std::numeric_limits<int>::min();
+    if (!(value < double(std::numeric_limits<int>::max())))
+        return std::numeric_limits<int>::max();
+    // The default rounding mode takes halves to the even neighbour.
+    return int(std::nearbyint(value));
+}
+
+} // namespace
+
+WindowFields LoadWindowFields(const TWindowRecord& window)
+{
+    WindowFields f;
+    f.Caption = window.Caption.text();
+    f.Left = QString::number(window.Left);
+    f.Width = QString::number(window.Width);
+    f.Top = QString::number(window.Top);
+    f.Height = QString::number(window.Height);
+    f.DefaultPosition = window.DefaultPosition;
+    f.AutoSizeHeight = window.AutoSizeHeight;
+    f.OnTop = window.OnTop;
+    f.NonScrollColor = window.NonScrollColor;
+    f.TopicColor = window.TopicColor;
+    f.Buttons = window.Buttons;
+    return f;
+}
+
+std::optional<QString> StoreWindowFields(TWindowRecord& window, const WindowFields& fields)
+{
+    window.Caption.setText(fields.Caption);
+    const std::pair<const QString*, std::int32_t*> boxes[] = {
+        {&fields.Left, &window.Left},
+        {&fields.Width, &window.Width},
+        {&fields.Top, &window.Top},
+        {&fields.Height, &window.Height},
+    };
+    for (const auto& [text, target] : boxes) {
+        const std::optional<int> value = ParseUserInteger(*text);
+        if (!value)
+            return NotAnIntegerMessage(*text);
+        *target = *value;
+    }
+    window.DefaultPosition = fields.DefaultPosition;
+    window.AutoSizeHeight = fields.AutoSizeHeight;
+    window.OnTop = fields.OnTop;
+    // Colours are 0x00BBGGRR: the top byte is never stored.
+    window.NonScrollColor = fields.NonScrollColor & 0xFFFFFFu;
+    window.TopicColor = fields.TopicColor & 0xFFFFFFu;
+    window.Buttons = fields.Buttons;
+    return std::nullopt;
+}
+
+bool WindowFieldsHoldIntegers(const WindowFields& fields)
+{
+    for (const QString* text : {&fields.Left, &fields.Width, &fields.Top, &fields.Height})
+        if (!ParseUserInteger(*text))
+            return false;
+    return true;
+}
+
+std::optional<QString> CheckNewWindowName(const QString& name)
+{
+    if (name.isEmpty())
+        return WindowMessages::NoNewName();
+    if (name.size() > 8)
+        return WindowMessages::NameTooLong();
+    return std::nullopt;
+}
+
+int AddWindowLikeMain(Project& project, const QString& name)
+{
+    TWindowRecord window = project.Window(0);
+    window.Name.setText(name);
+    if (!project.AddWindow(window))
+        return -1;
+    return project.WindowCount() - 1;
+}
+
+int HelpUnitsToPixels(int units, int screenPixels)
+{
+    if (screenPixels <= 0)
+        return 0;
+    return roundToInt(double(units) / (1024.0 / double(screenPixels)));
+}
+
+int PixelsToHelpUnits(int pixels, int screenPixels)
+{
+    if (screenPixels <= 0)
+        return 0;
+    return roundToInt(1024.0 / double(screenPixels) * double(pixels));
+}
+
+namespace WindowMessages {
+
+QString TooManyWindows()
+{
+    return QStringLiteral("You can not have more than 255 windows");
+}
+
+QString NoNewName()
+{
+    return QStringLiteral("Please type in the name of new window!");
+}
+
+QString NameTooLong()
+{
+    return QStringLiteral("Window name can NOT contain more than 8 caracters!");
+}
+
+QString CannotDeleteMain()
+{
+    return QStringLiteral("You can not delete main window!");
+}
+
+QString DeleteCaption()
+{
+    return QStringLiteral("Delete window?");
+}
+
+QString DeleteQuestion(const QString& name)
+{
+    return QStringLiteral("You are about to delete Window: ") + name
+           + QStringLiteral("\rAll topics assigned to this window will be reset to \"main window\"\rAre You shure?");
+}
+
+QString InvalidSizeOrPosition()
+{
+    return QStringLiteral("Invalid Window size or position");
+}
+
+} // namespace WindowMessages
+
+} // namespace ts

@@ -1,0 +1,73 @@
+#pragma once
+// The rules of the window definitions editor, without the dialog: the
+// transfer of a window record to and from the editor's fields, the check of
+// a new window's name, adding a window as a copy of "main", and the
+// conversion between help units and screen pixels used by the auto-size
+// dialog.
+//
+// Nothing here shows a message; refusals come back as the text the editor
+// shows.
+
+#include "Project.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace ts {
+
+// The values the editor shows for one window, as its controls hold them:
+// the position and size boxes as typed text.
+struct WindowFields {
+    QString Caption;
+    QString Left;
+    QString Width;
+    QString Top;
+    QString Height;
+    bool DefaultPosition = false;
+    bool AutoSizeHeight = false;
+    bool OnTop = false;
+    std::uint32_t NonScrollColor = 0;
+    std::uint32_t TopicColor = 0;
+    std::array<bool, ButtonCount> Buttons{};
+};
+
+// The fields of `window`, the numbers as decimal text.
+WindowFields LoadWindowFields(const TWindowRecord& window);
+
+// Stores `fields` into `window` in the editor's order: caption, then Left,
+// Width, Top and Height, then the flags, the colours and the buttons. A box
+// that does not hold an integer stops the store there and its refusal
+// ("'<text>' is not a valid integer value") is returned; what was stored
+// before it keeps its new value.
+std::optional<QString> StoreWindowFields(TWindowRecord& window, const WindowFields& fields);
+
+// True when Left, Width, Top and Height all hold integers.
+bool WindowFieldsHoldIntegers(const WindowFields& fields);
+
+// The refusal of a name typed for a new window, or nothing when it may be
+// used. Names are 1 to 8 characters; they need not be unique.
+std::optional<QString> CheckNewWindowName(const QString& name);
+
+// Appends a window that is a copy of window 0 with `name`; the index of the
+// new window, or -1 when 255 windows are live already.
+int AddWindowLikeMain(Project& project, const QString& name);
+
+// Help units span the screen: 1024 units are `screenPixels` pixels. Both
+// directions round halves to the even neighbour; results outside the range
+// of int are held at its ends.
+int HelpUnitsToPixels(int units, int screenPixels);
+int PixelsToHelpUnits(int pixels, int screenPixels);
+
+namespace WindowMessages {
+QString TooManyWindows();         // "You can not have more than 255 windows"
+QString NoNewName();              // "Please type in the name of new window!"
+QString NameTooLong();            // "Window name can NOT contain more than 8 caracters!"
+QString CannotDeleteMain();       // "You can not delete main window!"
+QString DeleteCaption();          // "Delete window?"
+QString DeleteQuestion(const QString& name);
+QString InvalidSizeOrPosition();  // "Invalid Window size or position"
+} // namespace WindowMessages
+
+} // namespace ts

@@ -1,0 +1,191 @@
+#include "model/Project.h"
+#include "model/WindowRules.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace ts;
+
+namespace {
+
+WindowFields validFields()
+{
+    WindowFields f;
+    f.Caption = QStringLiteral("Help caption");
+    f.Left = QStringLiteral("10");
+    f.Width = QStringLiteral("20");
+    f.Top = QStringLiteral("30");
+    f.Height = QStringLiteral("40");
+    return f;
+}
+
+} // namespace
+
+TEST(WindowRules, LoadThenStoreGivesTheSameRecord)
+{
+    TWindowRecord w = TWindowRecord::defaultWindow();
+    w.Name.setText(QStringLiteral("pop"));
+    w.Caption.setText(QStringLiteral("Pop-up"));
+    w.Left = -5;
+    w.Top = 12;
+    w.Width = 9999;
+    w.Height = 1;
+    w.OnTop = true;
+    w.DefaultPosition = false;
+    w.NonScrollColor = 0x123456;
+    w.TopicColor = 0xABCDEF;
+    w.Buttons = {true, false, true, false, false, true};
+
+    const WindowFields f = LoadWindowFields(w);
+    EXPECT_EQ(f.Left, QStringLiteral("-5"));
+    EXPECT_EQ(f.Width, QStringLiteral("9999"));
+
+    TWindowRecord back = TWindowRecord::defaultWindow();
+    back.Name = w.Name;
+    EXPECT_FALSE(StoreWindowFields(back, f));
+    EXPECT_EQ(back, w);
+}
+
+TEST(WindowRules, StoreTakesSignedAndHexadecimalNumbers)
+{
+    WindowFields f = validFields();
+    f.Left = QStringLiteral("-5");
+    f.Width = QStringLiteral("$1F");
+    f.Top = QStringLiteral("  +7");
+    f.Height = QStringLiteral("$fff");
+    TWindowRecord w;
+    ASSERT_FALSE(StoreWindowFields(w, f));
+    EXPECT_EQ(w.Left, -5);
+    EXPECT_EQ(w.Width, 31);
+    EXPECT_EQ(w.Top, 7);
+    EXPECT_EQ(w.Height, 4095);
+}
+
+TEST(WindowRules, StoreStopsAtTheFirstBoxThatIsNoInteger)
+{
+    TWindowRecord w;
+    w.Left = 1;
+    w.Width = 2;
+    w.Top = 3;
+    w.Height = 4;
+    w.OnTop = false;
+
+    WindowFields f = validFields();
+    f.Top = QStringLiteral("12a"); // Left and Width come before it, Height after
+    f.OnTop = true;
+    const auto refusal = StoreWindowFields(w, f);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(*refusal, QStringLiteral("'12a' is not a valid integer value"));
+    EXPECT_EQ(w.Caption.text(), QStringLiteral("Help caption"));
+    EXPECT_EQ(w.Left, 10);
+    EXPECT_EQ(w.Width, 20);
+    EXPECT_EQ(w.Top, 3);
+    EXPECT_EQ(w.Height, 4);
+    EXPECT_FALSE(w.OnTop);
+}
+
+TEST(WindowRules, OnlyFourIntegersPassTheOkCheck)
+{
+    EXPECT_TRUE(WindowFieldsHoldIntegers(validFields()));
+    for (const QString& bad : {QString(), QStringLiteral("x"), QStringLiteral("12a"), QStringLiteral("$"),
+                              QStringLiteral("1 "), QStringLiteral("-")}) {
+        for (QString WindowFields::*box : {&WindowFields::Left, &WindowFields::Width, &WindowFields::Top,
+                                           &WindowFields::Height}) {
+            WindowFields f = validFields();
+            f.*box = bad;
+            EXPECT_FALSE(WindowFieldsHoldIntegers(f)) << qPrintable(bad);
+        }
+    }
+}
+
+TEST(WindowRules, NewNamesHoldOneToEightCharacters)
+{
+    EXPECT_EQ(CheckNewWindowName(QString()), QStringLiteral("Please type in the name of new window!"));
+    EXPECT_FALSE(CheckNewWindowName(QStringLiteral("m")));
+    EXPECT_FALSE(CheckNewWindowName(QStringLiteral("abcdefgh")));
+    EXPECT_EQ(CheckNewWindowName(QStringLiteral("abcdefghi")),
+              QStringLiteral("Window name can NOT contain more than 8 caracters!"));
+    // Names need not be unique, and blanks are kept.
+    EXPECT_FALSE(CheckNewWindowName(QStringLiteral("main")));
+    EXPECT_FALSE(CheckNewWindowName(QStringLiteral("a b")));
+}
+
+TEST(WindowRules, ANewWindowCopiesMainAsStored)
+{
+    Project p;
+    TWindowRecord& main = p.Window(0);
+    main.Caption.setText(QStringLiteral("My Help"));
+    main.Width = 500;
+    main.Buttons[Browse] = true;
+    main.TopicColor = 0x00FF00;
+
+    const int k = AddWindowLikeMain(p, QStringLiteral("second"));
+    ASSERT_EQ(k, 1);
+    ASSERT_EQ(p.WindowCount(), 2);
+    const TWindowRecord& w = p.Window(1);
+    EXPECT_EQ(w.Name.text(), QStringLiteral("second"));
+    TWindowRecord expected = p.Window(0);
+    expected.Name.setText(QStringLiteral("second"));
+    EXPECT_EQ(w, expected);
+}
+
+TEST(WindowRules, NoWindowIsAddedPast255)
+{
+    Project p;
+    for (int k = 1; k < Project::MaxWindows; ++k)
+        ASSERT_EQ(AddWindowLikeMain(p, QStringLiteral("w%1").arg(k)), k);
+    EXPECT_EQ(AddWindowLikeMain(p, QStringLiteral("extra")), -1);
+    EXPECT_EQ(p.WindowCount(), Project::MaxWindows);
+}
+
+TEST(WindowRules, DeletingAWindowMovesTopicsAndLaterWindows)
+{
+    Project p;
+    for (const char* name : {"W1", "W2", "W3"})
+        AddWindowLikeMain(p, QString::fromLatin1(name));
+    for (int w : {2, 3, 1, 2}) {
+        TTopicRecord t;
+        t.TopicID.setText(QStringLiteral("T%1").arg(p.TopicCount()));
+        t.WindowIndex = w;
+        p.AddTopic(t);
+    }
+    p.DeleteWindow(2);
+    ASSERT_EQ(p.WindowCount(), 3);
+    EXPECT_EQ(p.Window(1).Name.text(), QStringLiteral("W1"));
+    EXPECT_EQ(p.Window(2).Name.text(), QStringLiteral("W3"));
+    EXPECT_EQ(p.Topic(0).WindowIndex, 0);
+    EXPECT_EQ(p.Topic(1).WindowIndex, 2);
+    EXPECT_EQ(p.Topic(2).WindowIndex, 1);
+    EXPECT_EQ(p.Topic(3).WindowIndex, 0);
+}
+
+TEST(WindowRules, HelpUnitsAndPixelsConvertWithEvenRounding)
+{
+    // A 1024 by 768 screen.
+    EXPECT_EQ(PixelsToHelpUnits(100, 1024), 100);
+    EXPECT_EQ(PixelsToHelpUnits(300, 1024), 300);
+    EXPECT_EQ(PixelsToHelpUnits(96, 768), 128);
+    EXPECT_EQ(PixelsToHelpUnits(384, 768), 512);
+    EXPECT_EQ(HelpUnitsToPixels(128, 768), 96);
+    EXPECT_EQ(HelpUnitsToPixels(512, 768), 384);
+    // Halves go to the even neighbour: 1 unit on a 512-pixel screen is half
+    // a pixel, 3 units one and a half.
+    EXPECT_EQ(HelpUnitsToPixels(1, 512), 0);
+    EXPECT_EQ(HelpUnitsToPixels(3, 512), 2);
+    EXPECT_EQ(HelpUnitsToPixels(5, 512), 2);
+    EXPECT_EQ(PixelsToHelpUnits(1, 2048), 0);
+    EXPECT_EQ(PixelsToHelpUnits(3, 2048), 2);
+    EXPECT_EQ(HelpUnitsToPixels(-5, 1024), -5);
+    // Huge values are held at the ends of int, a screen without size gives 0.
+    EXPECT_EQ(PixelsToHelpUnits(std::numeric_limits<int>::max(), 1), std::numeric_limits<int>::max());
+    EXPECT_EQ(HelpUnitsToPixels(std::numeric_limits<int>::min(), 4096), std::numeric_limits<int>::min());
+    EXPECT_EQ(HelpUnitsToPixels(100, 0), 0);
+}
+
+TEST(WindowRules, DeleteQuestionNamesTheWindow)
+{
+    EXPECT_EQ(WindowMessages::DeleteQuestion(QStringLiteral("pop")),
+              QStringLiteral("You are about to delete Window: pop\rAll topics assigned to this window will be reset "
+                             "to \"main window\"\rAre You shure?"));
+}
