@@ -4,12 +4,14 @@
 #include "MainWindow.h"
 
 #include "AboutDialog.h"
+#include "AutoSizeDialog.h"
 #include "ChangeTopicDialog.h"
 #include "LogDialog.h"
 #include "MainWindowTabBar.h"
 #include "Prompter.h"
 #include "StartScreen.h"
 #include "StatusBar.h"
+#include "WindowEditorDialog.h"
 #include "model/Windows1252.h"
 #include "settings/ProgramFolder.h"
 
@@ -169,6 +171,9 @@ TGlavniForm::TGlavniForm(Prompter& prompter, QWidget* parent)
     Timer1->setInterval(2000);
 
     ChangeTopic = new TChangeTopic(Project_, Prompter_, this);
+    AutoSize = new TAutoSize(this);
+    ChangeWin = new TChangeWin(Project_, Prompter_, LastColor_, *AutoSize, this);
+    connect(ChangeWin, &TChangeWin::rewriteWindowLinks, this, &TGlavniForm::RewriteLinks);
     LogForm = new TLogForm(Prompter_, this);
     About = new TAbout(this);
 

@@ -50,6 +50,8 @@ namespace ts {
 
 class Prompter;
 class TChangeTopic;
+class TChangeWin;
+class TAutoSize;
 class TLogForm;
 class TAbout;
 class TFriendlyStatusBar;
@@ -117,6 +119,8 @@ public:
     // "OPEN", "UPITNIK", "CLOSE", "UNCHECK", "CHECK" at indices 0..4.
     QList<QIcon> ImageList1;
     TChangeTopic* ChangeTopic;
+    TChangeWin* ChangeWin;
+    TAutoSize* AutoSize;
     TLogForm* LogForm;
     TAbout* About;
 

@@ -6,6 +6,7 @@
 #include "Prompter.h"
 #include "MainWindowTabBar.h"
 #include "StatusBar.h"
+#include "WindowEditorDialog.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
 
@@ -161,6 +162,7 @@ void TGlavniForm::Open1Click()
     TopicText->setFocus();
     SB->finishActivity();
     ArrangeReopen();
+    ChangeWin->RefillWindowList(Project_.Topic(CurrentTopic()).WindowIndex);
 }
 
 TGlavniForm::SaveResult TGlavniForm::Save1Click()

@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 
 #include "ChangeTopicDialog.h"
+#include "WindowEditorDialog.h"
 #include "MainWindowTabBar.h"
 #include "Prompter.h"
 #include "RichTextAdapter.h"
@@ -217,9 +218,15 @@ void TGlavniForm::DTButtonClick()
 
 void TGlavniForm::CWButtonClick()
 {
+    const int i = CurrentTopic();
+    if (i < 0)
+        return;
     TopicTabChanging();
-    // The window definitions editor opens here once it exists; it loads the
-    // current topic again when it closes.
+    ChangeWin->setTopicWindow(Project_.Topic(i).WindowIndex);
+    ChangeWin->exec();
+    // The editor has stored its fields; the topic is shown again in its
+    // window's colours, and with the links a deleted window's rewrite changed.
+    TopicTabChange();
 }
 
 void TGlavniForm::CTButtonClick()

@@ -1,0 +1,132 @@
+#pragma once
+// TChangeWin: the window definitions editor. It works on the project's window
+// table directly: there is no Cancel. The shown fields reach the selected
+// window when the selector gets the focus (so that they survive a switch to
+// another window) and at "Ok"; Add New and Delete change the table at once.
+// Deleting a window asks the main window to rewrite the link references to it
+// through rewriteWindowLinks (with Project::WindowLinkMode set).
+//
+// The command that opens the dialog stores the current topic before and loads
+// it again after, so the editors show the topic's window colours.
+
+#include <QDialog>
+#include <QFrame>
+
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace ts {
+
+class Project;
+class Prompter;
+class TAutoSize;
+struct WindowFields;
+
+// A colour swatch that acts on a click (or Space when it has the focus).
+// Its colour is 0x00BBGGRR.
+class TColorPanel : public QFrame {
+    Q_OBJECT
+
+public:
+    TColorPanel(const QString& hint, QWidget* parent = nullptr);
+    std::uint32_t color() const { return color_; }
+    void setColor(std::uint32_t color);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::uint32_t color_ = 0;
+};
+
+class TChangeWin : public QDialog {
+    Q_OBJECT
+
+public:
+    // `lastColor` is the program's shared colour dialog memory (0x00BBGGRR):
+    // the colour dialog opens on it and keeps the colour chosen.
+    TChangeWin(Project& project, Prompter& prompter, std::uint32_t& lastColor, TAutoSize& autoSize,
+               QWidget* parent = nullptr);
+
+    // Refills the selector from the window table, selects window `select`
+    // (the current topic's window; 0 when out of range) and shows its fields.
+    // Showing the dialog does the same with the window last given here.
+    void RefillWindowList(int select);
+    // The window to select at the next show.
+    void setTopicWindow(int index) { topicWindow_ = index; }
+
+    // True while the selector is an editable field for a new window's name.
+    bool newNameMode() const { return newNameMode_; }
+
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr, *Edit6 = nullptr;
+    QCheckBox *CheckBox4 = nullptr, *CheckBox5 = nullptr, *CheckBox6 = nullptr;
+    TColorPanel *NSColorP = nullptr, *TopicColorP = nullptr;
+    QGroupBox* Grupa = nullptr;
+    // Browse, Contents, Index, Print, Back, Find: the order of the stored buttons.
+    QCheckBox *CheckBox1 = nullptr, *CheckBox7 = nullptr, *CheckBox2 = nullptr, *CheckBox8 = nullptr,
+              *CheckBox3 = nullptr, *CheckBox9 = nullptr;
+    QPushButton *Button5 = nullptr, *Button6 = nullptr;
+    QPushButton *Button4 = nullptr, *Button1 = nullptr, *Button3 = nullptr, *Button2 = nullptr, *Button7 = nullptr;
+
+signals:
+    // A window was deleted: references `oldText` (">" and its name) in links
+    // are to become `newText` (">main"). WindowLinkMode is set.
+    void rewriteWindowLinks(const QString& oldText, const QString& newText);
+
+public slots:
+    void Button2Click();  // Ok
+    void Button3Click();  // Add New
+    void Button1Click();  // Delete
+    void Button4Click();  // Auto-size
+    void Button5Click();  // Clear
+    void Button6Click();  // Check
+    void NSColorPClick();
+    void TopicColorPClick();
+    // The close box: "Ok", but the dialog closes even when nothing could be stored.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::array<QCheckBox*, 6> buttonBoxes() const;
+    WindowFields shownFields() const;
+    void LoadFields(int k);
+    // Stores the shown fields into the selected window; false (after the
+    // refusal was shown) when a position or size box is not an integer.
+    bool StoreFields();
+    void ComboBox1Change(int index);
+    void ComboBox1Enter();
+    // The name typed in new-name mode: added as a window, or refused with the
+    // focus kept in the selector. True when the selector left new-name mode.
+    bool AcceptNewName(bool quiet = false);
+    void enterNewNameMode();
+    void leaveNewNameMode();
+    // Ok from the buttons or Enter, or from the close box.
+    void okCommand(bool fromCloseBox);
+    void pickColor(TColorPanel* panel);
+    void watchKeys(QWidget* widget);
+
+    Project& project_;
+    Prompter& prompter_;
+    std::uint32_t& lastColor_;
+    TAutoSize& autoSize_;
+    int topicWindow_ = 0;
+    bool newNameMode_ = false;
+    // Set while Delete changes the list: selection changes load nothing.
+    bool guard_ = false;
+};
+
+} // namespace ts

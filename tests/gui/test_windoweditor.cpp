@@ -1,0 +1,473 @@
+// The window definitions editor opened from the main window: the fields of
+// the selected window, storing on Ok and on the way into the selector, new
+// windows, deleting a window, the colour panels and the auto-size dialog.
+
+#include "test_mainwindow_support.h"
+
+#include "AutoSizeDialog.h"
+#include "WindowEditorDialog.h"
+#include "model/WindowRules.h"
+#include "richtext/RtfReader.h"
+
+#include <QGroupBox>
+#include <QScreen>
+#include <QSignalSpy>
+
+#include <functional>
+
+using namespace ts;
+using namespace ts::testing;
+
+namespace {
+
+QColor baseOf(const QTextEdit* editor)
+{
+    return editor->palette().color(QPalette::Active, QPalette::Base);
+}
+
+QColor fromBgr(std::uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+QStringList itemsOf(const QComboBox* combo)
+{
+    QStringList out;
+    for (int k = 0; k < combo->count(); ++k)
+        out.append(combo->itemText(k));
+    return out;
+}
+
+// A window with this name and a caption of its own.
+TWindowRecord window(const QString& name)
+{
+    TWindowRecord w = TWindowRecord::defaultWindow();
+    w.Name.setText(name);
+    w.Caption.setText(QStringLiteral("Caption of ") + name);
+    w.Left = 11;
+    w.Width = 222;
+    w.TopicColor = 0x102030;
+    return w;
+}
+
+// The main window with a project open whose windows are main plus `windows`
+// and whose topics T0, T1, ... show in `topicWindows`.
+struct Editor {
+    explicit Editor(const QStringList& windows = {}, const QList<int>& topicWindows = {0})
+    {
+        Project p;
+        for (const QString& name : windows)
+            p.AddWindow(window(name));
+        for (int w : topicWindows) {
+            TTopicRecord t;
+            t.TopicID.setText(QStringLiteral("T%1").arg(p.TopicCount()));
+            t.WindowIndex = w;
+            p.AddTopic(t);
+        }
+        const QString path = h.path(QStringLiteral("win.tsp"));
+        ProjectFile::save(p, path);
+        h.show();
+        h.form->project().PendingOpenPath = path;
+        h.form->Open1Click();
+    }
+
+    TChangeWin* d() const { return h.form->ChangeWin; }
+    Project& project() const { return h.form->project(); }
+
+    // Opens the editor with "Edit Windows" and runs `script` while it is
+    // shown. A dialog the script leaves open is closed without storing and
+    // `stayedOpen` is set.
+    void run(const std::function<void(TChangeWin*)>& script)
+    {
+        ran = false;
+        stayedOpen = false;
+        QTimer::singleShot(0, h.form.get(), [this, script] {
+            TChangeWin* dialog = d();
+            if (!dialog->isVisible())
+                return;
+            ran = true;
+            dialog->activateWindow();
+            QApplication::setActiveWindow(dialog);
+            script(dialog);
+            if (dialog->isVisible()) {
+                stayedOpen = true;
+                dialog->done(QDialog::Rejected);
+            }
+        });
+        h.click(h.form->CWButton);
+        QVERIFY(ran);
+    }
+
+    // Moves the focus between the dialog's controls, as Tab or a click does,
+    // and lets the dialog react to it.
+    static void focus(QWidget* w)
+    {
+        w->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    MainWindowHarness h;
+    bool ran = false;
+    bool stayedOpen = false;
+};
+
+} // namespace
+
+class WindowEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheCurrentTopicsWindowAndOkStoresIt();
+    void okRefusesNonIntegersButTheCloseBoxCloses();
+    void fieldsAreStoredOnTheWayIntoTheSelector();
+    void addNewChecksTheNameAndCopiesMain();
+    void addNewRefusesThe256thWindow();
+    void deleteMovesTopicsAndAsksForTheLinkRewrite();
+    void deleteRefusesMainAndHonoursCancel();
+    void colourPanelsUseTheSharedColourDialog();
+    void enterActsAsOkAndGroupButtonsSetAllSix();
+    void autoSizePlacesTheSampleAndReadsItBack();
+    void openRefillsTheWindowList();
+};
+
+void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
+{
+    Editor e({QStringLiteral("win1"), QStringLiteral("win2")}, {0, 2});
+    e.h.clickTab(1);
+    e.run([&](TChangeWin* d) {
+        QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("win1"), QStringLiteral("win2")}));
+        QCOMPARE(d->ComboBox1->currentIndex(), 2);
+        QCOMPARE(d->Edit2->text(), QStringLiteral("Caption of win2"));
+        QCOMPARE(d->Edit3->text(), QStringLiteral("11"));
+        QCOMPARE(d->Edit4->text(), QStringLiteral("222"));
+        QVERIFY(d->CheckBox4->isChecked());
+        QCOMPARE(d->TopicColorP->color(), 0x102030u);
+
+        MainWindowHarness::typeInto(d->Edit2, QStringLiteral("New caption"));
+        MainWindowHarness::typeInto(d->Edit3, QStringLiteral("-5"));
+        MainWindowHarness::typeInto(d->Edit4, QStringLiteral("$1F"));
+        d->CheckBox6->setChecked(true);
+        d->CheckBox4->setChecked(false);
+        d->CheckBox8->setChecked(true);
+        d->TopicColorP->setColor(0x00FF00);
+        e.h.click(d->Button2);
+    });
+    QVERIFY(!e.stayedOpen);
+    QVERIFY(e.h.prompter.messages().isEmpty());
+    const TWindowRecord& w = e.project().Window(2);
+    QCOMPARE(w.Caption.text(), QStringLiteral("New caption"));
+    QCOMPARE(w.Left, -5);
+    QCOMPARE(w.Width, 31);
+    QVERIFY(w.OnTop);
+    QVERIFY(!w.DefaultPosition);
+    QCOMPARE(w.Buttons, (std::array<bool, ButtonCount>{false, false, false, true, false, false}));
+    // The topic shows at once in its window's new colour.
+    QCOMPARE(baseOf(e.h.form->TopicText), fromBgr(0x00FF00));
+    QCOMPARE(e.project().Window(1), window(QStringLiteral("win1")));
+}
+
+void WindowEditorTest::okRefusesNonIntegersButTheCloseBoxCloses()
+{
+    Editor e;
+    const TWindowRecord before = e.project().Window(0);
+    e.run([&](TChangeWin* d) {
+        MainWindowHarness::typeInto(d->Edit2, QStringLiteral("changed"));
+        MainWindowHarness::typeInto(d->Edit5, QStringLiteral("12a"));
+        e.h.click(d->Button2);
+        QVERIFY(d->isVisible());
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Invalid Window size or position"));
+        d->Edit5->clear();
+        e.h.click(d->Button2);
+        QVERIFY(d->isVisible());
+        QCOMPARE(e.h.prompter.messages().size(), 2);
+
+        MainWindowHarness::typeInto(d->Edit3, QStringLiteral("x"));
+        d->close();
+        QVERIFY(!d->isVisible());
+    });
+    QCOMPARE(e.h.prompter.messages(), QStringList(3, QStringLiteral("Invalid Window size or position")));
+    QCOMPARE(e.project().Window(0), before);
+}
+
+void WindowEditorTest::fieldsAreStoredOnTheWayIntoTheSelector()
+{
+    Editor e({QStringLiteral("win1")});
+    e.run([&](TChangeWin* d) {
+        MainWindowHarness::typeInto(d->Edit2, QStringLiteral("Main caption"));
+        MainWindowHarness::typeInto(d->Edit6, QStringLiteral("400"));
+        Editor::focus(d->ComboBox1);
+        QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("Main caption"));
+        QCOMPARE(e.project().Window(0).Height, 400);
+        d->ComboBox1->setCurrentIndex(1);
+        QCOMPARE(d->Edit2->text(), QStringLiteral("Caption of win1"));
+        QCOMPARE(d->Edit6->text(), QStringLiteral("300"));
+
+        // A bad box stops the store there: Left and Width are stored, the
+        // rest not.
+        MainWindowHarness::typeInto(d->Edit3, QStringLiteral("7"));
+        MainWindowHarness::typeInto(d->Edit4, QStringLiteral("8"));
+        MainWindowHarness::typeInto(d->Edit5, QStringLiteral("x"));
+        MainWindowHarness::typeInto(d->Edit6, QStringLiteral("9"));
+        Editor::focus(d->ComboBox1);
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("'x' is not a valid integer value"));
+        const TWindowRecord& w = e.project().Window(1);
+        QCOMPARE(w.Left, 7);
+        QCOMPARE(w.Width, 8);
+        QCOMPARE(w.Top, 0);
+        QCOMPARE(w.Height, 300);
+        d->done(QDialog::Accepted);
+    });
+    QCOMPARE(e.h.prompter.messages().size(), 1);
+}
+
+void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
+{
+    Editor e;
+    TWindowRecord& main = e.project().Window(0);
+    main.Caption.setText(QStringLiteral("My Help"));
+    main.Width = 500;
+    main.Buttons[Browse] = true;
+    e.run([&](TChangeWin* d) {
+        // Typed into main's fields but never stored: lost by Add New.
+        MainWindowHarness::typeInto(d->Edit2, QStringLiteral("not stored"));
+        e.h.click(d->Button3);
+        QVERIFY(d->newNameMode());
+        QVERIFY(d->ComboBox1->isEditable());
+        QVERIFY(d->ComboBox1->currentText().isEmpty());
+
+        Editor::focus(d->Edit2);
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Please type in the name of new window!"));
+        QVERIFY(d->newNameMode());
+        QVERIFY(d->ComboBox1->hasFocus());
+
+        QTest::keyClicks(d->ComboBox1, QStringLiteral("abcdefghi"));
+        Editor::focus(d->Edit2);
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Window name can NOT contain more than 8 caracters!"));
+        QVERIFY(d->newNameMode());
+        QCOMPARE(e.project().WindowCount(), 1);
+
+        QTest::keyClick(d->ComboBox1, Qt::Key_Backspace);
+        Editor::focus(d->Edit2);
+        QVERIFY(!d->newNameMode());
+        QVERIFY(!d->ComboBox1->isEditable());
+        QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("abcdefgh")}));
+        QCOMPARE(d->ComboBox1->currentIndex(), 1);
+        QCOMPARE(d->Edit2->text(), QStringLiteral("My Help"));
+        QCOMPARE(d->Edit4->text(), QStringLiteral("500"));
+        QVERIFY(d->CheckBox1->isChecked());
+        e.h.click(d->Button2);
+    });
+    QCOMPARE(e.h.prompter.messages().size(), 2);
+    QCOMPARE(e.project().WindowCount(), 2);
+    TWindowRecord expected = e.project().Window(0);
+    expected.Name.setText(QStringLiteral("abcdefgh"));
+    QCOMPARE(e.project().Window(1), expected);
+    QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("My Help"));
+
+    // A name typed and confirmed with Enter is kept; Escape gives one up.
+    e.run([&](TChangeWin* d) {
+        e.h.click(d->Button3);
+        QTest::keyClicks(d->ComboBox1, QStringLiteral("third"));
+        QTest::keyClick(d->ComboBox1, Qt::Key_Return);
+        QVERIFY(!d->isVisible());
+    });
+    QCOMPARE(e.project().WindowCount(), 3);
+    QCOMPARE(e.project().Window(2).Name.text(), QStringLiteral("third"));
+    e.run([&](TChangeWin* d) {
+        e.h.click(d->Button3);
+        QTest::keyClicks(d->ComboBox1, QStringLiteral("dropped"));
+        QTest::keyClick(d->ComboBox1, Qt::Key_Escape);
+        QVERIFY(!d->newNameMode());
+        QCOMPARE(d->ComboBox1->currentIndex(), 0);
+        e.h.click(d->Button2);
+    });
+    QCOMPARE(e.project().WindowCount(), 3);
+}
+
+void WindowEditorTest::addNewRefusesThe256thWindow()
+{
+    Editor e;
+    for (int k = 1; k < Project::MaxWindows; ++k)
+        AddWindowLikeMain(e.project(), QStringLiteral("w%1").arg(k));
+    e.run([&](TChangeWin* d) {
+        e.h.click(d->Button3);
+        QVERIFY(!d->newNameMode());
+        e.h.click(d->Button2);
+    });
+    QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("You can not have more than 255 windows")});
+    QCOMPARE(e.project().WindowCount(), Project::MaxWindows);
+}
+
+void WindowEditorTest::deleteMovesTopicsAndAsksForTheLinkRewrite()
+{
+    Editor e({QStringLiteral("W1"), QStringLiteral("W2"), QStringLiteral("W3")}, {2, 3, 0});
+    // T2 links to T0 in W2: a struck-out hotspot, and the same text plain.
+    CharFormat struck;
+    struck.Strike = true;
+    RichDocument body = RichDocument::fromPlainText(QStringLiteral("See-->T0>W2"), struck);
+    body.Paragraphs.front().Runs.push_back(Run{QStringLiteral(" plain T0>W2"), CharFormat()});
+    e.project().Topic(2).BodyRtf = RtfWriter::write(body);
+
+    QStringList rewrites;
+    QObject::connect(e.d(), &TChangeWin::rewriteWindowLinks, e.h.form.get(),
+                     [&](const QString& oldText, const QString& newText) { rewrites << oldText << newText; });
+    e.h.prompter.answer(Prompter::Answer::Ok).answer(Prompter::Answer::Ok);
+    e.run([&](TChangeWin* d) {
+        QCOMPARE(d->ComboBox1->currentIndex(), 2);
+        e.h.click(d->Button1);
+        QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("W1"), QStringLiteral("W3")}));
+        QCOMPARE(d->ComboBox1->currentIndex(), 1);
+        QCOMPARE(d->Edit2->text(), QStringLiteral("Caption of W1"));
+        QCOMPARE(e.project().Topic(0).WindowIndex, 0);
+        QCOMPARE(e.project().Topic(1).WindowIndex, 2);
+        // The last window in the table: the one before it is selected.
+        d->ComboBox1->setCurrentIndex(2);
+        e.h.click(d->Button1);
+        QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("W1")}));
+        QCOMPARE(d->ComboBox1->currentIndex(), 1);
+        e.h.click(d->Button2);
+    });
+    const auto& calls = e.h.prompter.calls();
+    QCOMPARE(int(calls.size()), 2);
+    QCOMPARE(calls[0].text, QStringLiteral("You are about to delete Window: W2\rAll topics assigned to this window will "
+                                           "be reset to \"main window\"\rAre You shure?"));
+    QCOMPARE(calls[0].caption, QStringLiteral("Delete window?"));
+    QCOMPARE(calls[0].buttons, Prompter::Buttons::OkCancel);
+    QCOMPARE(calls[0].icon, Prompter::Icon::Question);
+    QCOMPARE(rewrites, (QStringList{QStringLiteral(">W2"), QStringLiteral(">main"), QStringLiteral(">W3"),
+                                    QStringLiteral(">main")}));
+    QVERIFY(!e.project().WindowLinkMode);
+    QCOMPARE(e.project().WindowCount(), 2);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(e.project().Topic(i).WindowIndex, 0);
+    // Only the hotspot follows the deleted window to "main".
+    QCOMPARE(RtfReader::read(e.project().Topic(2).BodyRtf).paragraphTexts(),
+             QStringList{QStringLiteral("See-->T0>main plain T0>W2")});
+}
+
+void WindowEditorTest::deleteRefusesMainAndHonoursCancel()
+{
+    Editor e({QStringLiteral("pop")}, {1});
+    e.h.prompter.answer(Prompter::Answer::Cancel);
+    e.run([&](TChangeWin* d) {
+        e.h.click(d->Button1);
+        QCOMPARE(d->ComboBox1->count(), 2);
+        d->ComboBox1->setCurrentIndex(0);
+        e.h.click(d->Button1);
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("You can not delete main window!"));
+        e.h.click(d->Button2);
+    });
+    QCOMPARE(e.h.prompter.messages().size(), 2);
+    QCOMPARE(e.project().WindowCount(), 2);
+    QCOMPARE(e.project().Topic(0).WindowIndex, 1);
+    QVERIFY(!e.h.prompter.unexpectedCall());
+}
+
+void WindowEditorTest::colourPanelsUseTheSharedColourDialog()
+{
+    Editor e;
+    e.h.prompter.color(0x0000FF).color(std::nullopt).color(0x123456);
+    e.run([&](TChangeWin* d) {
+        e.h.click(d->Button3); // a new name being typed is judged first
+        QTest::keyClicks(d->ComboBox1, QStringLiteral("side"));
+        QTest::mouseClick(d->NSColorP, Qt::LeftButton);
+        QVERIFY(!d->newNameMode());
+        QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("side"));
+        QCOMPARE(d->NSColorP->color(), 0x0000FFu);
+        QVERIFY(d->Button2->hasFocus());
+        QTest::mouseClick(d->TopicColorP, Qt::LeftButton); // cancelled
+        QCOMPARE(d->TopicColorP->color(), 0xDCFFFFu);
+        d->TopicColorP->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d->TopicColorP, Qt::Key_Space);
+        QCOMPARE(d->TopicColorP->color(), 0x123456u);
+        e.h.click(d->Button2);
+    });
+    const auto& calls = e.h.prompter.calls();
+    QCOMPARE(int(calls.size()), 3);
+    // The dialog opens on the colour chosen last, not on the panel's.
+    QCOMPARE(calls[0].color, 0u);
+    QCOMPARE(calls[1].color, 0x0000FFu);
+    QCOMPARE(calls[2].color, 0x0000FFu);
+    QCOMPARE(e.project().Window(1).NonScrollColor, 0x0000FFu);
+    QCOMPARE(e.project().Window(1).TopicColor, 0x123456u);
+    QCOMPARE(e.project().Window(0).NonScrollColor, 0xC0C0C0u);
+}
+
+void WindowEditorTest::enterActsAsOkAndGroupButtonsSetAllSix()
+{
+    Editor e;
+    e.run([&](TChangeWin* d) {
+        QGroupBox* group = d->Grupa;
+        const QList<QCheckBox*> boxes = group->findChildren<QCheckBox*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(boxes.size(), 6);
+        QCOMPARE(boxes.first()->text(), QStringLiteral("Browse"));
+        QCOMPARE(boxes.last()->text(), QStringLiteral("Find"));
+        e.h.click(d->Button6);
+        for (QCheckBox* b : boxes)
+            QVERIFY(b->isChecked());
+        e.h.click(d->Button5);
+        for (QCheckBox* b : boxes)
+            QVERIFY(!b->isChecked());
+        d->CheckBox9->setChecked(true);
+        d->CheckBox7->setChecked(true);
+        QTest::keyClick(d->Edit2, Qt::Key_Return);
+    });
+    QVERIFY(!e.stayedOpen);
+    QCOMPARE(e.project().Window(0).Buttons, (std::array<bool, ButtonCount>{false, true, false, false, false, true}));
+}
+
+void WindowEditorTest::autoSizePlacesTheSampleAndReadsItBack()
+{
+    Editor e;
+    bool sampleShown = false;
+    QRect placed;
+    QRect expected;
+    const QRect moved(40, 30, 200, 150);
+    e.run([&](TChangeWin* d) {
+        MainWindowHarness::typeInto(d->Edit3, QStringLiteral("100"));
+        MainWindowHarness::typeInto(d->Edit5, QStringLiteral("200"));
+        MainWindowHarness::typeInto(d->Edit4, QStringLiteral("$200"));
+        MainWindowHarness::typeInto(d->Edit6, QStringLiteral("300"));
+        const QRect screen = d->screen()->geometry();
+        expected = QRect(HelpUnitsToPixels(100, screen.width()), HelpUnitsToPixels(200, screen.height()),
+                         HelpUnitsToPixels(512, screen.width()), HelpUnitsToPixels(300, screen.height()));
+        QTimer::singleShot(0, d, [&] {
+            TAutoSize* a = e.h.form->AutoSize;
+            sampleShown = a->isVisible();
+            placed = a->frame();
+            a->setFrame(moved);
+            QTest::keyClick(a->Button1, Qt::Key_Return);
+        });
+        e.h.click(d->Button4);
+        QVERIFY(sampleShown);
+        QCOMPARE(placed, expected);
+        QCOMPARE(d->Edit3->text(), QString::number(PixelsToHelpUnits(moved.x(), screen.width())));
+        QCOMPARE(d->Edit5->text(), QString::number(PixelsToHelpUnits(moved.y(), screen.height())));
+        QCOMPARE(d->Edit4->text(), QString::number(PixelsToHelpUnits(moved.width(), screen.width())));
+        QCOMPARE(d->Edit6->text(), QString::number(PixelsToHelpUnits(moved.height(), screen.height())));
+        // Nothing reaches the window before a store.
+        QCOMPARE(e.project().Window(0).Left, 0);
+
+        sampleShown = false;
+        MainWindowHarness::typeInto(d->Edit6, QStringLiteral("1x"));
+        QTimer::singleShot(0, d, [&] { sampleShown = e.h.form->AutoSize->isVisible(); });
+        e.h.click(d->Button4);
+        QCoreApplication::processEvents();
+        QVERIFY(!sampleShown);
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("'1x' is not a valid integer value"));
+        d->done(QDialog::Accepted);
+    });
+}
+
+void WindowEditorTest::openRefillsTheWindowList()
+{
+    Editor e({QStringLiteral("win1"), QStringLiteral("win2")}, {1, 0});
+    TChangeWin* d = e.d();
+    QVERIFY(!d->isVisible());
+    QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("win1"), QStringLiteral("win2")}));
+    QCOMPARE(d->ComboBox1->currentIndex(), 1);
+    QCOMPARE(d->Edit2->text(), QStringLiteral("Caption of win1"));
+}
+
+QTEST_MAIN(WindowEditorTest)
+#include "test_windoweditor.moc"
