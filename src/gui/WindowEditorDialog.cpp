@@ -132,6 +132,19 @@ void TColorPanel::keyPressEvent(QKeyEvent* event)
     QFrame::keyPressEvent(event);
 }
 
+// A thicker frame shows a keyboard user which panel Space acts on.
+void TColorPanel::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    setLineWidth(3);
+}
+
+void TColorPanel::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    setLineWidth(1);
+}
+
 // ---- TChangeWin ----
 
 TChangeWin::TChangeWin(Project& project, Prompter& prompter, std::uint32_t& lastColor, TAutoSize& autoSize,
@@ -585,26 +598,40 @@ void TChangeWin::showEvent(QShowEvent* event)
     ComboBox1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
+bool TChangeWin::handleKey(QKeyEvent* key)
+{
+    if (isEnter(key)) {
+        Button2Click();
+        return true;
+    }
+    if (key->key() == Qt::Key_Escape) {
+        // Escape gives up a new name being typed; otherwise the dialog has
+        // nothing to cancel.
+        if (newNameMode_) {
+            leaveNewNameMode();
+            LoadFields(ComboBox1->currentIndex());
+        }
+        return true;
+    }
+    return false;
+}
+
+void TChangeWin::keyPressEvent(QKeyEvent* event)
+{
+    if (handleKey(event)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 bool TChangeWin::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (isEnter(key)) {
-            Button2Click();
+    case QEvent::KeyPress:
+        if (handleKey(static_cast<QKeyEvent*>(event)))
             return true;
-        }
-        if (key->key() == Qt::Key_Escape) {
-            // Escape gives up a new name being typed; otherwise the dialog
-            // has nothing to cancel.
-            if (newNameMode_) {
-                leaveNewNameMode();
-                LoadFields(ComboBox1->currentIndex());
-            }
-            return true;
-        }
         break;
-    }
     case QEvent::FocusIn:
         if (watched == ComboBox1 && movesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
             ComboBox1Enter();

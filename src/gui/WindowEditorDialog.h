@@ -44,6 +44,8 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     std::uint32_t color_ = 0;
@@ -98,6 +100,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -118,6 +121,8 @@ private:
     void okCommand(bool fromCloseBox);
     void pickColor(TColorPanel* panel);
     void watchKeys(QWidget* widget);
+    // Enter is "Ok" and Escape gives up a new name, wherever the focus is.
+    bool handleKey(QKeyEvent* key);
 
     Project& project_;
     Prompter& prompter_;
