@@ -111,25 +111,6 @@ TEST(WindowRules, NewNamesHoldOneToEightCharacters)
     EXPECT_FALSE(CheckNewWindowName(QStringLiteral("a b")));
 }
 
-TEST(WindowRules, ANewWindowCopiesMainAsStored)
-{
-    Project p;
-    TWindowRecord& main = p.Window(0);
-    main.Caption.setText(QStringLiteral("My Help"));
-    main.Width = 500;
-    main.Buttons[Browse] = true;
-    main.TopicColor = 0x00FF00;
-
-    const int k = AddWindowLikeMain(p, QStringLiteral("second"));
-    ASSERT_EQ(k, 1);
-    ASSERT_EQ(p.WindowCount(), 2);
-    const TWindowRecord& w = p.Window(1);
-    EXPECT_EQ(w.Name.text(), QStringLiteral("second"));
-    TWindowRecord expected = p.Window(0);
-    expected.Name.setText(QStringLiteral("second"));
-    EXPECT_EQ(w, expected);
-}
-
 TEST(WindowRules, NoWindowIsAddedPast255)
 {
     Project p;
@@ -137,27 +118,6 @@ TEST(WindowRules, NoWindowIsAddedPast255)
         ASSERT_EQ(AddWindowLikeMain(p, QStringLiteral("w%1").arg(k)), k);
     EXPECT_EQ(AddWindowLikeMain(p, QStringLiteral("extra")), -1);
     EXPECT_EQ(p.WindowCount(), Project::MaxWindows);
-}
-
-TEST(WindowRules, DeletingAWindowMovesTopicsAndLaterWindows)
-{
-    Project p;
-    for (const char* name : {"W1", "W2", "W3"})
-        AddWindowLikeMain(p, QString::fromLatin1(name));
-    for (int w : {2, 3, 1, 2}) {
-        TTopicRecord t;
-        t.TopicID.setText(QStringLiteral("T%1").arg(p.TopicCount()));
-        t.WindowIndex = w;
-        p.AddTopic(t);
-    }
-    p.DeleteWindow(2);
-    ASSERT_EQ(p.WindowCount(), 3);
-    EXPECT_EQ(p.Window(1).Name.text(), QStringLiteral("W1"));
-    EXPECT_EQ(p.Window(2).Name.text(), QStringLiteral("W3"));
-    EXPECT_EQ(p.Topic(0).WindowIndex, 0);
-    EXPECT_EQ(p.Topic(1).WindowIndex, 2);
-    EXPECT_EQ(p.Topic(2).WindowIndex, 1);
-    EXPECT_EQ(p.Topic(3).WindowIndex, 0);
 }
 
 TEST(WindowRules, HelpUnitsAndPixelsConvertWithEvenRounding)
