@@ -9,6 +9,8 @@
 #include "LogDialog.h"
 #include "MainWindowTabBar.h"
 #include "Prompter.h"
+#include "SearchDialog.h"
+#include "SearchProgressDialog.h"
 #include "StartScreen.h"
 #include "StatusBar.h"
 #include "WindowEditorDialog.h"
@@ -175,6 +177,8 @@ TGlavniForm::TGlavniForm(Prompter& prompter, QWidget* parent)
     ChangeWin = new TChangeWin(Project_, Prompter_, LastColor_, *AutoSize, this);
     connect(ChangeWin, &TChangeWin::rewriteWindowLinks, this, &TGlavniForm::RewriteLinks);
     LogForm = new TLogForm(Prompter_, this);
+    SearchPBForm = new TSearchPBForm(this);
+    SearchForm = new TSearchForm(Project_, *SearchPBForm, ImageList1, this);
     About = new TAbout(this);
 
     connectCommands();

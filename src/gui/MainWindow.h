@@ -13,6 +13,7 @@
 //                          extended topic list
 //   MainWindowStart.cpp    creation, first show, closing, settings
 //   MainWindowEditing.cpp  formatting toolbar, Edit commands, last-used editor
+//   MainWindowSearch.cpp   topic search
 //   MainWindowLater.cpp    commands whose work is still to come
 //   MainWindowTabBar.cpp   the tab row, which takes a whole project at once
 //   MainWindowLinks.cpp    link maintenance after renames and window changes
@@ -54,6 +55,8 @@ class TChangeWin;
 class TAutoSize;
 class TLogForm;
 class TAbout;
+class TSearchForm;
+class TSearchPBForm;
 class TFriendlyStatusBar;
 class TTopicTabBar;
 
@@ -123,6 +126,8 @@ public:
     TAutoSize* AutoSize;
     TLogForm* LogForm;
     TAbout* About;
+    TSearchForm* SearchForm;
+    TSearchPBForm* SearchPBForm;
 
     // Starts the help compiler without waiting for it; a failed start says
     // nothing. QProcess::startDetached unless a test puts its own here.
@@ -204,13 +209,15 @@ public slots:
     void SetHelpCompiler1Click();
     void TopiclButtonClick();
 
+    // Topic search (MainWindowSearch.cpp).
+    void SpeedButton1Click();
+
     // Commands whose work is still to come (MainWindowLater.cpp).
     void CntButtonClick();
     void BmpButtonClick();
     void ButtonButtonClick();
     void JumpButtonClick();
     void WebButtonClick();
-    void SpeedButton1Click();
     void SpellButtonClick();
     void Contents1Click();
     void About1Click();

@@ -1,6 +1,6 @@
 // TGlavniForm: the about box, and commands that are in the menus and toolbar
 // already but whose work is still to come (the window and contents editors,
-// link insertion, search, spelling, the program's help). Until then they do
+// link insertion, spelling, the program's help). Until then they do
 // nothing.
 
 #include "MainWindow.h"
@@ -14,7 +14,6 @@ void TGlavniForm::BmpButtonClick() {}
 void TGlavniForm::ButtonButtonClick() {}
 void TGlavniForm::JumpButtonClick() {}
 void TGlavniForm::WebButtonClick() {}
-void TGlavniForm::SpeedButton1Click() {}
 void TGlavniForm::SpellButtonClick() {}
 void TGlavniForm::Contents1Click() {}
 

@@ -1,11 +1,15 @@
 // The search dialog TSearchForm and its progress window TSearchPBForm on
 // their own: first look, the rows a search lists, the state while it runs,
-// picking, cancelling, what stays between uses.
+// picking, cancelling, what stays between uses; then the main window's
+// search command, which makes the picked topic the current one.
+
+#include "test_mainwindow_support.h"
 
 #include "SearchDialog.h"
 #include "SearchProgressDialog.h"
 #include "model/Project.h"
 #include "richtext/RtfWriter.h"
+#include "search/TopicSearch.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -23,8 +27,24 @@
 #include <functional>
 
 using namespace ts;
+using namespace ts::testing;
 
 namespace {
+
+void doubleClickRow(QTreeWidget* list, int row)
+{
+    const QRect r = list->visualItemRect(list->topLevelItem(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QStringList rowIds(const QTreeWidget* list)
+{
+    QStringList out;
+    for (int r = 0; r < list->topLevelItemCount(); ++r)
+        out.append(list->topLevelItem(r)->text(0));
+    return out;
+}
 
 QIcon coloured(Qt::GlobalColor c)
 {
@@ -79,13 +99,7 @@ struct Fixture {
         return form.execute();
     }
 
-    void doubleClickRow(int row)
-    {
-        QTreeWidget* list = form.ListView1;
-        const QRect r = list->visualItemRect(list->topLevelItem(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
-    }
+    void doubleClickRow(int row) { ::doubleClickRow(form.ListView1, row); }
 
     Project project;
     TSearchPBForm progress;
@@ -110,6 +124,8 @@ private slots:
     void queryModeAndRowsStayBetweenUses();
     void rowOfAChangedProjectFollowsItsTopicId();
     void progressWindowForOtherWork();
+    void mainWindowSwitchesToThePickedTopic();
+    void mainWindowWithoutAPickKeepsTheTopic();
 };
 
 void SearchDialogTest::firstLook()
@@ -317,6 +333,97 @@ void SearchDialogTest::progressWindowForOtherWork()
     pb.hide();
     QCOMPARE(pb.text(), QStringLiteral("Searching topics..."));
     QVERIFY(!pb.isVisible());
+}
+
+void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("search.tsp"));
+    MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SETUP"), QStringLiteral("OVERVIEW")});
+    h.show();
+    TGlavniForm& f = *h.form;
+    QVERIFY(!f.SpeedButton1->isEnabled());
+    QVERIFY(!f.Search1->isEnabled());
+    f.project().PendingOpenPath = path;
+    f.Open1Click();
+    QVERIFY(f.SpeedButton1->isEnabled());
+    QVERIFY(f.Search1->isEnabled());
+    QCOMPARE(f.CurrentTopic(), 0);
+
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("fresh words"));
+    QStringList unstored, found;
+    bool progressIsTheWindows = false;
+    QTimer::singleShot(0, &f, [&] {
+        TSearchForm* s = f.SearchForm;
+        progressIsTheWindows = f.findChild<TSearchPBForm*>() == f.SearchPBForm;
+        s->setSearchMode(2);
+        s->Edit1->setText(QStringLiteral("fresh"));
+        s->Button1->click();
+        unstored = rowIds(s->ListView1);
+        s->Edit1->setText(QStringLiteral("body of overview"));
+        s->Button1->click();
+        found = rowIds(s->ListView1);
+        if (!found.isEmpty())
+            doubleClickRow(s->ListView1, 0);
+        if (s->isVisible())
+            s->Button3->click();
+    });
+    h.click(f.SpeedButton1);
+    QVERIFY(progressIsTheWindows);
+    // Text typed since the topic was last stored is not searched.
+    QVERIFY(unstored.isEmpty());
+    QCOMPARE(found, QStringList{QStringLiteral("OVERVIEW")});
+
+    QCOMPARE(f.CurrentTopic(), 2);
+    QCOMPARE(f.TopicLB->currentRow(), 2);
+    QCOMPARE(f.Label2->text(), QStringLiteral("Title of OVERVIEW "));
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of OVERVIEW"));
+    // The topic left behind kept what was typed into it.
+    QCOMPARE(TopicTextLines(f.project().Topic(0).BodyRtf), QStringList{QStringLiteral("fresh words")});
+
+    // Through the menu, and now the stored words are found.
+    QTimer::singleShot(0, &f, [&] {
+        TSearchForm* s = f.SearchForm;
+        s->Button1->click(); // the query and mode of the last use
+        found = rowIds(s->ListView1);
+        if (!found.isEmpty())
+            doubleClickRow(s->ListView1, 0);
+        if (s->isVisible())
+            s->Button3->click();
+    });
+    f.SearchForm->Edit1->setText(QStringLiteral("FRESH"));
+    f.Search1->trigger();
+    QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
+    QCOMPARE(f.CurrentTopic(), 0);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("fresh words"));
+}
+
+void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("search.tsp"));
+    MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SETUP")});
+    h.show();
+    TGlavniForm& f = *h.form;
+    f.project().PendingOpenPath = path;
+    f.Open1Click();
+    h.clickTab(1);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("unsaved"));
+    const QByteArray storedBefore = f.project().Topic(1).BodyRtf;
+    QTimer::singleShot(0, &f, [&] {
+        TSearchForm* s = f.SearchForm;
+        s->setSearchMode(0);
+        s->Edit1->setText(QStringLiteral("intro"));
+        s->Button1->click();
+        s->Button3->click();
+    });
+    h.click(f.SpeedButton1);
+    QCOMPARE(f.SearchForm->SearchResultIndex, -1);
+    QCOMPARE(f.CurrentTopic(), 1);
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("unsaved"));
+    // Nothing was stored either.
+    QCOMPARE(f.project().Topic(1).BodyRtf, storedBefore);
+    QVERIFY(h.prompter.calls().empty());
 }
 
 QTEST_MAIN(SearchDialogTest)
