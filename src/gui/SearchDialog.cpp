@@ -31,9 +31,11 @@ TSearchForm::TSearchForm(const Project& project, TSearchPBForm& progress, const 
 {
     setObjectName(QStringLiteral("TSearchForm"));
     setWindowTitle(QStringLiteral("Search topic..."));
-    // No title-bar buttons: Cancel or a pick closes it.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // No close box: Cancel or a pick closes it. The help button shows the
+    // dialog's help topic as a pop-up.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowContextHelpButtonHint);
     setModal(true);
+    setProperty("helpContext", 190);
 
     auto* layout = new QVBoxLayout(this);
 

@@ -133,6 +133,8 @@ void SearchDialogTest::firstLook()
     Fixture f;
     QCOMPARE(f.form.windowTitle(), QStringLiteral("Search topic..."));
     QVERIFY(!(f.form.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(f.form.windowFlags() & Qt::WindowContextHelpButtonHint);
+    QCOMPARE(f.form.property("helpContext").toInt(), 190);
     QCOMPARE(f.form.Button1->text(), QStringLiteral("Search..."));
     QCOMPARE(f.form.Button3->text(), QStringLiteral("Cancel"));
     QCOMPARE(f.form.RadioGroup1->title(), QStringLiteral("Search by"));
