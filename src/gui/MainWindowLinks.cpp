@@ -6,39 +6,38 @@
 #include "MainWindow.h"
 
 #include "Prompter.h"
-#include "StatusBar.h"
+#include "SearchProgressDialog.h"
 #include "links/LinkMaintenance.h"
 #include "model/IoError.h"
-
-#include <QProgressBar>
 
 namespace ts {
 
 void TGlavniForm::RewriteLinks(const QString& oldText, const QString& newText)
 {
-    // The pass advances the bar by 2048 / TopicCount per topic; the bar
-    // goes back to the range the other commands use when it ends, however
-    // it ends.
-    struct BarRange {
-        TFriendlyStatusBar* bar;
-        explicit BarRange(TFriendlyStatusBar* sb) : bar(sb)
+    // The pass borrows the search's progress window and hands it back as
+    // search expects it, however the pass ends.
+    struct Borrowed {
+        TSearchPBForm* window;
+        explicit Borrowed(TSearchPBForm* w) : window(w)
         {
-            bar->PB->setRange(0, 2048);
-            bar->PB->setValue(0);
+            window->setValue(0);
+            window->setText(QStringLiteral("Updating links..."));
+            window->showAndPaint();
         }
-        ~BarRange()
+        ~Borrowed()
         {
-            bar->finishActivity();
-            bar->PB->setRange(0, 100);
+            window->setValue(0);
+            window->setText(QStringLiteral("Searching topics..."));
+            window->hide();
         }
     };
 
     QString failure;
     {
-        BarRange range(SB);
-        SB->setPanelText(1, QStringLiteral("Updating links..."));
+        Borrowed progress(SearchPBForm);
         try {
-            UpdateJumps(Project_, oldText, newText, [this](int step) { SB->advance(step); });
+            UpdateJumps(Project_, oldText, newText,
+                        [this](int step) { SearchPBForm->setValue(SearchPBForm->value() + step); });
         } catch (const IoError& e) {
             // Only the contents file can fail; the topics are rewritten by then.
             failure = e.message();

@@ -5,10 +5,9 @@
 #include "test_mainwindow_support.h"
 
 #include "RichTextAdapter.h"
+#include "SearchProgressDialog.h"
 #include "contents/ContentsFile.h"
 #include "richtext/RtfReader.h"
-
-#include <QProgressBar>
 
 using namespace ts;
 using namespace ts::testing;
@@ -83,9 +82,10 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
     QCOMPARE(MainWindowHarness::readFile(contents), QByteArray("Book\r\n\tTitle=NEW\r\n\tOther=OTHER\r\n"));
     QVERIFY(!f.project().WindowLinkMode);
     QVERIFY(h.prompter.messages().isEmpty());
-    QCOMPARE(f.SB->panelText(1), QString());
-    QCOMPARE(f.PB->value(), 0);
-    QCOMPARE(f.PB->maximum(), 100);
+    // The progress window is handed back as search expects it.
+    QVERIFY(!f.SearchPBForm->isVisible());
+    QCOMPARE(f.SearchPBForm->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(f.SearchPBForm->value(), 0);
 
     h.clickTab(1);
     QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("See Jump-->NEW or a>OLD"));
@@ -104,17 +104,21 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
     const QByteArray bad("Title=OLD\r\n\t\t\tToo deep\r\n");
     MainWindowHarness::writeFile(contents, bad);
 
+    bool progressShownWithMessage = true;
+    h.prompter.onCall = [&](const ScriptedPrompter::Call&) {
+        progressShownWithMessage = f.SearchPBForm->isVisible();
+    };
     h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
     h.click(f.CTButton);
     QCOMPARE(h.prompter.messages().size(), 1);
+    QVERIFY(!progressShownWithMessage);
     QVERIFY(h.prompter.lastMessage().contains(contents));
     QVERIFY(h.prompter.lastMessage().contains(QStringLiteral("Invalid item level assignment")));
     QCOMPARE(MainWindowHarness::readFile(contents), bad);
     // The links and the topic agree on the new ID.
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
     QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
-    QCOMPARE(f.SB->panelText(1), QString());
-    QCOMPARE(f.PB->maximum(), 100);
+    QCOMPARE(f.SearchPBForm->text(), QStringLiteral("Searching topics..."));
 }
 
 QTEST_MAIN(MainWindowLinksTest)
