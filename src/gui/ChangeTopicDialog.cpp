@@ -5,6 +5,7 @@
 #include "model/TopicRules.h"
 #include "model/UserInteger.h"
 #include "model/Windows1252.h"
+#include "StorableTextValidator.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,26 +23,6 @@
 namespace ts {
 
 namespace {
-
-// Topic IDs, titles and numbers are stored in the project file's code page:
-// a character it cannot hold never enters the field (typed or pasted), so
-// what the user sees is what gets stored.
-class StorableText : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override
-    {
-        if (cp1252::canEncode(input))
-            return Acceptable;
-        int removedBeforeCursor = 0;
-        for (int i = 0; i < pos && i < input.size(); ++i)
-            if (!cp1252::canEncode(input.at(i)))
-                ++removedBeforeCursor;
-        input = cp1252::filter(input);
-        pos = qMax(0, pos - removedBeforeCursor);
-        return Acceptable;
-    }
-};
 
 QLineEdit* lineEdit(QWidget* parent, const char* name, int maxLength, QValidator* validator)
 {
@@ -65,7 +46,7 @@ TChangeTopic::TChangeTopic(Project& project, Prompter& prompter, QWidget* parent
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setProperty("helpContext", 150);
 
-    auto* storable = new StorableText(this);
+    auto* storable = new StorableTextValidator(this);
     TID = lineEdit(this, "TID", 50, storable);
     TT = lineEdit(this, "TT", 50, storable);
     Edit1 = lineEdit(this, "Edit1", 0, storable);

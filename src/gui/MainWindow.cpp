@@ -16,6 +16,7 @@
 #include "WindowEditorDialog.h"
 #include "model/Windows1252.h"
 #include "settings/ProgramFolder.h"
+#include "StorableTextValidator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,22 +47,6 @@ static void initTopicsmithResources()
 namespace ts {
 
 namespace {
-
-// Keeps only characters that the project file can store: the others do not
-// appear when typed or pasted.
-class Windows1252Validator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override
-    {
-        if (!cp1252::canEncode(input)) {
-            const QString kept = cp1252::filter(input.left(pos));
-            input = cp1252::filter(input);
-            pos = int(kept.size());
-        }
-        return Acceptable;
-    }
-};
 
 // The menu shortcuts that win over the editors' own keys (Ctrl+A is Save As
 // here, Ctrl+Ins and Ctrl+Del add and delete topics). Ctrl+X, Ctrl+C and
@@ -425,7 +410,7 @@ void TGlavniForm::buildTopicArea()
     Edit1 = new QLineEdit(Panel2);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaxLength(255);
-    Edit1->setValidator(new Windows1252Validator(Edit1));
+    Edit1->setValidator(new StorableTextValidator(Edit1));
     v->addWidget(Edit1);
 }
 

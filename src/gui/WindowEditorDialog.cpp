@@ -6,6 +6,7 @@
 #include "model/UserInteger.h"
 #include "model/WindowRules.h"
 #include "model/Windows1252.h"
+#include "StorableTextValidator.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,22 +26,6 @@
 namespace ts {
 
 namespace {
-
-// Names and captions are stored in the project file's code page: a character
-// it cannot hold never enters the field, typed or pasted.
-class StorableText : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override
-    {
-        if (cp1252::canEncode(input))
-            return Acceptable;
-        const QString kept = cp1252::filter(input.left(pos));
-        input = cp1252::filter(input);
-        pos = int(kept.size());
-        return Acceptable;
-    }
-};
 
 QColor fromColorRef(std::uint32_t bgr)
 {
@@ -157,7 +142,7 @@ TChangeWin::TChangeWin(Project& project, Prompter& prompter, std::uint32_t& last
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::WindowContextHelpButtonHint);
 
-    auto* storable = new StorableText(this);
+    auto* storable = new StorableTextValidator(this);
 
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -405,7 +390,7 @@ void TChangeWin::enterNewNameMode()
     QLineEdit* name = ComboBox1->lineEdit();
     name->setObjectName(QStringLiteral("NewWindowName"));
     name->setMaxLength(30);
-    name->setValidator(new StorableText(name));
+    name->setValidator(new StorableTextValidator(name));
     watchKeys(name);
     name->clear();
     ComboBox1->setFocus(Qt::OtherFocusReason);
