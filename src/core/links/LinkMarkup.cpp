@@ -1,0 +1,60 @@
+#include "links/LinkMarkup.h"
+
+namespace ts::links {
+
+QString TopicIdPrompt()
+{
+    return QStringLiteral("Please type in the topic ID!");
+}
+
+QString TopicChoiceText(const QString& topicId, const QString& title)
+{
+    return topicId + QStringLiteral(" - ") + title;
+}
+
+QString TopicLink(const QString& linkText, const QString& topicId, const QString& title,
+                  const std::optional<QString>& windowName)
+{
+    QString markup = (linkText.isEmpty() ? title : linkText) + QStringLiteral("-->") + topicId;
+    if (windowName)
+        markup += QLatin1Char('>') + *windowName;
+    return markup;
+}
+
+QString OtherHelpFileLink(const QString& linkText, const QString& typedId, const QString& helpFile)
+{
+    return linkText + QStringLiteral("-->") + typedId + QLatin1Char('@') + helpFile;
+}
+
+std::optional<QString> OtherHelpFileRefusal(const QString& typedId, const QString& helpFile)
+{
+    if (typedId == TopicIdPrompt())
+        return QStringLiteral("Could not create link to onother help file!\r\nTopic ID not entered!");
+    if (helpFile.isEmpty())
+        return QStringLiteral("Could not create link to onother help file!\r\nFile name not entered!");
+    return std::nullopt;
+}
+
+QString WebLink(const QString& linkText, const QString& address, bool email)
+{
+    const QString target = email ? QStringLiteral("mailto:") + address : address;
+    return (linkText.isEmpty() ? address : linkText) + QStringLiteral("-->!ExecFile(") + target
+           + QStringLiteral(") ");
+}
+
+QString RelatedTopicsButton(const QString& caption, const QString& keywords)
+{
+    QString markup = QStringLiteral(" {button ") + caption + QStringLiteral(",Alink(") + keywords
+                     + QStringLiteral(")} ");
+    if (caption.isEmpty())
+        markup += QStringLiteral(" Related Topics");
+    return markup;
+}
+
+QString BitmapMarkup(const QString& path, bool transparent)
+{
+    return (transparent ? QStringLiteral(" {bmct ") : QStringLiteral(" {bmc ")) + path.toUpper()
+           + QStringLiteral("} ");
+}
+
+} // namespace ts::links
