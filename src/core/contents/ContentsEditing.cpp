@@ -1,0 +1,132 @@
+#include "ContentsEditing.h"
+
+#include <algorithm>
+
+namespace ts {
+namespace {
+
+// The list that holds the entry at `path` (the top level for a one-step
+// path), or nullptr when the path leads nowhere above its last step.
+std::vector<ContentsEntry>* SiblingsOf(ContentsTree& tree, const ContentsPath& path)
+{
+    if (path.empty())
+        return nullptr;
+    std::vector<ContentsEntry>* list = &tree;
+    for (size_t k = 0; k + 1 < path.size(); ++k) {
+        const int i = path[k];
+        if (i < 0 || size_t(i) >= list->size())
+            return nullptr;
+        list = &(*list)[size_t(i)].Children;
+    }
+    return list;
+}
+
+bool valid(const std::vector<ContentsEntry>* list, int i)
+{
+    return list && i >= 0 && size_t(i) < list->size();
+}
+
+} // namespace
+
+ContentsEntry* ContentsAt(ContentsTree& tree, const ContentsPath& path)
+{
+    std::vector<ContentsEntry>* list = SiblingsOf(tree, path);
+    return valid(list, path.empty() ? -1 : path.back()) ? &(*list)[size_t(path.back())] : nullptr;
+}
+
+const ContentsEntry* ContentsAt(const ContentsTree& tree, const ContentsPath& path)
+{
+    return ContentsAt(const_cast<ContentsTree&>(tree), path);
+}
+
+ContentsPath InsertContentsEntry(ContentsTree& tree, const ContentsPath& target, ContentsEntry entry,
+                                 ContentsPlacement placement)
+{
+    ContentsEntry* on = ContentsAt(tree, target);
+    if (!on) {
+        tree.push_back(std::move(entry));
+        return ContentsPath{int(tree.size()) - 1};
+    }
+    if (placement == ContentsPlacement::AsChild) {
+        on->Expanded = true;
+        on->Children.push_back(std::move(entry));
+        ContentsPath path = target;
+        path.push_back(int(on->Children.size()) - 1);
+        return path;
+    }
+    std::vector<ContentsEntry>* level = SiblingsOf(tree, target);
+    level->push_back(std::move(entry));
+    ContentsPath path = target;
+    path.back() = int(level->size()) - 1;
+    return path;
+}
+
+std::optional<ContentsPath> MoveContentsEntry(ContentsTree& tree, const ContentsPath& from,
+                                              const ContentsPath& target)
+{
+    if (!ContentsAt(tree, from) || !ContentsAt(tree, target))
+        return std::nullopt;
+    if (from == target)
+        return from;
+    if (target.size() > from.size() && std::equal(from.begin(), from.end(), target.begin()))
+        return std::nullopt; // onto one of its own sub-entries
+
+    std::vector<ContentsEntry>* source = SiblingsOf(tree, from);
+    ContentsEntry moved = std::move((*source)[size_t(from.back())]);
+    source->erase(source->begin() + from.back());
+
+    // Taking the entry out shifts the target when it was a later sibling of
+    // the entry or lay under one.
+    ContentsPath to = target;
+    const size_t d = from.size() - 1;
+    if (to.size() > d && std::equal(from.begin(), from.begin() + qsizetype(d), to.begin()) && to[d] > from[d])
+        --to[d];
+
+    std::vector<ContentsEntry>* dest = SiblingsOf(tree, to);
+    dest->insert(dest->begin() + to.back(), std::move(moved));
+    return to;
+}
+
+ContentsPath RemoveContentsEntry(ContentsTree& tree, const ContentsPath& path)
+{
+    std::vector<ContentsEntry>* list = SiblingsOf(tree, path);
+    if (!valid(list, path.empty() ? -1 : path.back()))
+        return {};
+    const int i = path.back();
+    list->erase(list->begin() + i);
+    ContentsPath next = path;
+    if (size_t(i) < list->size())
+        return next;
+    if (i > 0) {
+        next.back() = i - 1;
+        return next;
+    }
+    next.pop_back();
+    return next;
+}
+
+int RemoveTopicsWithoutId(ContentsTree& tree)
+{
+    int removed = 0;
+    for (auto it = tree.begin(); it != tree.end();) {
+        if (it->Kind == ContentsKind::Topic && !it->Text.contains(QLatin1Char('='))) {
+            removed += 1;
+            it = tree.erase(it);
+        } else {
+            removed += RemoveTopicsWithoutId(it->Children);
+            ++it;
+        }
+    }
+    return removed;
+}
+
+QString ContentsTextForTopic(const QString& title, const QString& topicId, int windowIndex,
+                             const QString& windowName)
+{
+    QString text = title + QLatin1Char('=') + topicId;
+    if (windowIndex != 0)
+        text += QLatin1Char('>') + windowName;
+    return text;
+}
+
+} // namespace ts
