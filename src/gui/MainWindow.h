@@ -17,6 +17,7 @@
 //   MainWindowLater.cpp    commands whose work is still to come
 //   MainWindowTabBar.cpp   the tab row, which takes a whole project at once
 //   MainWindowLinks.cpp    link maintenance after renames and window changes
+//   MainWindowSpelling.cpp spell checking of the topic areas
 
 #include "StartScreen.h"
 #include "helpsource/CompilerCommand.h"
@@ -59,6 +60,7 @@ class TSearchForm;
 class TSearchPBForm;
 class TFriendlyStatusBar;
 class TTopicTabBar;
+class Speller;
 
 class TGlavniForm : public QMainWindow {
     Q_OBJECT
@@ -145,6 +147,16 @@ public:
     QAction *Contentseditor1, *ShowextendedTopicList1, *SpellCheck1, *AddBitmap1, *AddTransparentBitmap1,
         *AddRelatedTopicsbutton1, *AddLinktoAnotherTopic1, *AddInternetlink1;
     QAction *Contents1, *About1;
+
+    // ---- Spell checking (MainWindowSpelling.cpp) ----
+    // The speller, made at first use; the user's added words go to
+    // Topicsmith.dic in the program folder.
+    ts::Speller& speller();
+    // Words never reported, compared exactly.
+    QStringList SpellExceptions;
+    // The speller's events: an EventAction of 1 passes the word over.
+    void SpellerMisspelled(ts::Speller& sender, std::int16_t& EventAction);
+    void SpellerClickIn(ts::Speller& sender, std::int16_t& EventAction);
 
 public slots:
     // Start and end (MainWindowStart.cpp).
@@ -279,6 +291,7 @@ private:
     bool HeaderLastUsed_ = true;
     // The colour the colour dialog starts on, 0x00BBGGRR.
     std::uint32_t LastColor_ = 0;
+    ts::Speller* Speller_ = nullptr;
 };
 
 } // namespace ts

@@ -14,7 +14,6 @@ void TGlavniForm::BmpButtonClick() {}
 void TGlavniForm::ButtonButtonClick() {}
 void TGlavniForm::JumpButtonClick() {}
 void TGlavniForm::WebButtonClick() {}
-void TGlavniForm::SpellButtonClick() {}
 void TGlavniForm::Contents1Click() {}
 
 void TGlavniForm::About1Click()

@@ -1,0 +1,98 @@
+#include "SpellWords.h"
+
+namespace ts {
+
+const QStringList& SpellExceptionWords()
+{
+    static const QStringList words{
+        QStringLiteral("Alink"),     QStringLiteral("bmc"),          QStringLiteral("bmct"),
+        QStringLiteral("bitmap"),    QStringLiteral("Bitmap"),       QStringLiteral("popup"),
+        QStringLiteral("Popup"),     QStringLiteral("keyword"),      QStringLiteral("keywords"),
+        QStringLiteral("automaticly"), QStringLiteral("Microsoft"),  QStringLiteral("s"),
+        QStringLiteral("e"),         QStringLiteral("Uncheck"),      QStringLiteral("uncheck"),
+        QStringLiteral("Nonscroll"), QStringLiteral("nonscroll"),    QStringLiteral("Hypergraphic"),
+        QStringLiteral("Download"),  QStringLiteral("download"),     QStringLiteral("Shareware"),
+        QStringLiteral("shareware"), QStringLiteral("internet"),     QStringLiteral("Internet"),
+    };
+    return words;
+}
+
+bool IsSpellException(const QString& word)
+{
+    return SpellExceptionWords().contains(word, Qt::CaseSensitive);
+}
+
+namespace {
+
+bool isApostrophe(QChar c)
+{
+    return c == QLatin1Char('\'') || c == QChar(0x2019);
+}
+
+} // namespace
+
+std::optional<TextWord> NextWord(const QString& text, qsizetype from)
+{
+    const qsizetype n = text.size();
+    qsizetype i = qMax<qsizetype>(0, from);
+    while (i < n) {
+        if (!text.at(i).isLetterOrNumber()) {
+            ++i;
+            continue;
+        }
+        // A run of letters and digits, with single apostrophes between them.
+        const qsizetype start = i;
+        bool digit = false;
+        while (i < n) {
+            const QChar c = text.at(i);
+            if (c.isLetterOrNumber()) {
+                digit = digit || !c.isLetter();
+                ++i;
+            } else if (isApostrophe(c) && i + 1 < n && text.at(i + 1).isLetterOrNumber()) {
+                ++i;
+            } else {
+                break;
+            }
+        }
+        if (!digit)
+            return TextWord{start, i - start};
+    }
+    return std::nullopt;
+}
+
+QList<TextWord> SplitWords(const QString& text)
+{
+    QList<TextWord> words;
+    qsizetype at = 0;
+    while (const auto w = NextWord(text, at)) {
+        words.append(*w);
+        at = w->offset + w->length;
+    }
+    return words;
+}
+
+bool RunSpellCheck(QString& text, const std::function<bool(const QString&)>& known,
+                   const std::function<SpellDecision(const QString& word, qsizetype offset)>& onUnknown)
+{
+    qsizetype at = 0;
+    while (const auto w = NextWord(text, at)) {
+        const QString word = text.mid(w->offset, w->length);
+        at = w->offset + w->length;
+        if (known(word))
+            continue;
+        const SpellDecision d = onUnknown(word, w->offset);
+        switch (d.kind) {
+        case SpellDecision::Kind::Skip:
+            break;
+        case SpellDecision::Kind::Replace:
+            text.replace(w->offset, w->length, d.replacement);
+            at = w->offset + d.replacement.size();
+            break;
+        case SpellDecision::Kind::Stop:
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace ts

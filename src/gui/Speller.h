@@ -1,0 +1,110 @@
+#pragma once
+// The speller of the main window: checks a text word by word against a
+// Hunspell dictionary and reports through two callbacks, the way the main
+// window expects of its spell-checking control.
+//
+//   setCheckText(text)  checks `text` before it returns. Each unknown word
+//                       raises OnMisspelled (MisspelledWord, WordOffset);
+//                       an EventAction of 1 passes it over, otherwise the
+//                       word is put to the user (the answer source). A
+//                       chosen replacement raises OnClickIn with
+//                       ClickedButton 32 and ClickInfoText; an EventAction
+//                       of 1 there keeps the word.
+//   ResultCode()        after a check: 0, or -3 when the user cancelled.
+//
+// WordOffset is the word's offset in the checked text as it stands after the
+// replacements made earlier in the same check.
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class Hunspell;
+
+namespace ts {
+
+class Speller : public QObject {
+    Q_OBJECT
+public:
+    // ClickedButton of the Change button.
+    static constexpr std::int32_t ChangeButton = 32;
+    static constexpr std::int16_t Cancelled = -3;
+
+    // The user's answer for one unknown word.
+    struct Answer {
+        enum class Kind { Ignore, IgnoreAll, Change, Add, Cancel };
+        Kind kind = Kind::Cancel;
+        QString replacement; // Change
+    };
+    // What the user is shown: the word, the text it stands in with its offset
+    // there, and the dictionary's suggestions.
+    struct Question {
+        QString word;
+        QString text;
+        qsizetype offset = 0;
+        QStringList suggestions;
+    };
+    using AnswerSource = std::function<Answer(const Question&)>;
+    using Event = std::function<void(Speller& sender, std::int16_t& EventAction)>;
+
+    static QString defaultAffPath();
+    static QString defaultDicPath();
+
+    explicit Speller(QObject* parent = nullptr);
+    ~Speller() override;
+
+    // Loads a dictionary; false when either file is missing or unreadable
+    // (the speller keeps the dictionary it had).
+    bool loadDictionary(const QString& affPath, const QString& dicPath);
+    bool hasDictionary() const { return static_cast<bool>(hunspell_); }
+    // A word list of the user's, one word a line: read now, and the words
+    // the user adds are appended to it. Empty: added words last the run.
+    void setPersonalDictionary(const QString& path);
+    QString personalDictionary() const { return personalPath_; }
+
+    // The dialog by default; tests put a scripted one here.
+    void setAnswerSource(AnswerSource source) { answers_ = std::move(source); }
+
+    bool isKnown(const QString& word) const;
+    QStringList suggestions(const QString& word) const;
+
+    // The mask of dialog elements that are switched off; kept, not used.
+    void setDisableDialogElements(std::int32_t mask) { disable_ = mask; }
+    std::int32_t DisableDialogElements() const { return disable_; }
+
+    void setCheckText(const QString& text);
+    QString CheckText() const { return text_; }
+    std::int16_t ResultCode() const { return result_; }
+    QString MisspelledWord() const { return word_; }
+    std::int32_t WordOffset() const { return offset_; }
+    std::int32_t ClickedButton() const { return clicked_; }
+    QString ClickInfoText() const { return clickInfo_; }
+
+    Event OnMisspelled;
+    Event OnClickIn;
+
+private:
+    std::string encode(const QString& word) const;
+    QString decode(const std::string& word) const;
+    void addWord(const QString& word);
+
+    std::unique_ptr<Hunspell> hunspell_;
+    bool utf8_ = true;
+    QString personalPath_;
+    QSet<QString> ignored_;
+    AnswerSource answers_;
+    std::int32_t disable_ = 0;
+    QString text_;
+    std::int16_t result_ = 0;
+    QString word_;
+    std::int32_t offset_ = 0;
+    std::int32_t clicked_ = 0;
+    QString clickInfo_;
+};
+
+} // namespace ts

@@ -1,0 +1,88 @@
+#include "spelling/SpellWords.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace ts;
+
+namespace {
+
+QStringList wordsOf(const QString& text)
+{
+    QStringList out;
+    for (const TextWord& w : SplitWords(text))
+        out.append(text.mid(w.offset, w.length));
+    return out;
+}
+
+} // namespace
+
+TEST(SpellWords, ExceptionsAreExactAndComplete)
+{
+    EXPECT_EQ(SpellExceptionWords().size(), 24);
+    EXPECT_EQ(SpellExceptionWords().first(), QStringLiteral("Alink"));
+    EXPECT_EQ(SpellExceptionWords().last(), QStringLiteral("Internet"));
+    EXPECT_TRUE(IsSpellException(QStringLiteral("bmct")));
+    EXPECT_FALSE(IsSpellException(QStringLiteral("Bmct")));
+    EXPECT_TRUE(IsSpellException(QStringLiteral("automaticly")));
+    EXPECT_FALSE(IsSpellException(QStringLiteral("KEYWORD")));
+    EXPECT_FALSE(IsSpellException(QStringLiteral("bmcs")));
+}
+
+TEST(SpellWords, SplitsLettersKeepsInnerApostrophesSkipsDigitRuns)
+{
+    EXPECT_EQ(wordsOf(QStringLiteral("{bmct logo.bmp} Don't 'quote' Win32 3rd x")),
+              (QStringList{QStringLiteral("bmct"), QStringLiteral("logo"), QStringLiteral("bmp"),
+                           QStringLiteral("Don't"), QStringLiteral("quote"), QStringLiteral("x")}));
+    EXPECT_EQ(wordsOf(QStringLiteral("Setup guide-->SETUP")),
+              (QStringList{QStringLiteral("Setup"), QStringLiteral("guide"), QStringLiteral("SETUP")}));
+    EXPECT_EQ(wordsOf(QStringLiteral("caf\u00e9 na\u00efve\nline\u2029two")),
+              (QStringList{QStringLiteral("caf\u00e9"), QStringLiteral("na\u00efve"), QStringLiteral("line"),
+                           QStringLiteral("two")}));
+    EXPECT_TRUE(SplitWords(QString()).isEmpty());
+    EXPECT_TRUE(SplitWords(QStringLiteral(" -- 42 '' ")).isEmpty());
+    const auto w = NextWord(QStringLiteral("ab cd"), 1);
+    ASSERT_TRUE(w.has_value());
+    EXPECT_EQ(*w, (TextWord{1, 1}));
+}
+
+TEST(SpellWords, ReplacementsShiftLaterOffsets)
+{
+    QString text = QStringLiteral("teh cat adn teh dog");
+    const std::set<QString> known{QStringLiteral("cat"), QStringLiteral("dog")};
+    QList<std::pair<QString, qsizetype>> seen;
+    const bool done = RunSpellCheck(
+        text, [&](const QString& w) { return known.count(w) > 0; },
+        [&](const QString& w, qsizetype offset) {
+            seen.append({w, offset});
+            if (w == QStringLiteral("teh"))
+                return SpellDecision{SpellDecision::Kind::Replace, QStringLiteral("the")};
+            return SpellDecision{SpellDecision::Kind::Replace, QStringLiteral("and also")};
+        });
+    EXPECT_TRUE(done);
+    EXPECT_EQ(text, QStringLiteral("the cat and also the dog"));
+    ASSERT_EQ(seen.size(), 3);
+    EXPECT_EQ(seen[1], (std::pair{QStringLiteral("adn"), qsizetype(8)}));
+    // The third word's offset is that of the text after "adn" became "and also".
+    EXPECT_EQ(seen[2], (std::pair{QStringLiteral("teh"), qsizetype(17)}));
+}
+
+TEST(SpellWords, ReplacementIsNotCheckedAgainAndStopEndsTheCheck)
+{
+    QString text = QStringLiteral("aa bb cc");
+    QStringList seen;
+    const bool done = RunSpellCheck(
+        text, [](const QString&) { return false; },
+        [&](const QString& w, qsizetype) {
+            seen.append(w);
+            if (w == QStringLiteral("aa"))
+                return SpellDecision{SpellDecision::Kind::Replace, QStringLiteral("xx yy")};
+            if (w == QStringLiteral("bb"))
+                return SpellDecision{SpellDecision::Kind::Stop, {}};
+            return SpellDecision{};
+        });
+    EXPECT_FALSE(done);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("aa"), QStringLiteral("bb")}));
+    EXPECT_EQ(text, QStringLiteral("xx yy bb cc"));
+}

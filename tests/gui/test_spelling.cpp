@@ -1,0 +1,260 @@
+// Spell checking from the main window: every topic area passes through the
+// speller, link hotspots and the fixed exception words are passed over, the
+// user's answers (scripted here instead of the dialog) replace, ignore, add
+// or cancel, and the window comes back to the topic it showed.
+
+#include "test_mainwindow_support.h"
+
+#include "Speller.h"
+#include "SpellingDialog.h"
+#include "richtext/RtfReader.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QProgressBar>
+
+using namespace ts;
+using namespace ts::testing;
+
+namespace {
+
+// A small dictionary of its own, so that what is unknown is certain.
+void writeDictionary(MainWindowHarness& h, const QStringList& words)
+{
+    MainWindowHarness::writeFile(h.path(QStringLiteral("test.aff")), "SET UTF-8\n");
+    MainWindowHarness::writeFile(h.path(QStringLiteral("test.dic")),
+                                 QByteArray::number(words.size()) + '\n' + words.join(QLatin1Char('\n')).toUtf8() + '\n');
+    QVERIFY(h.form->speller().loadDictionary(h.path(QStringLiteral("test.aff")), h.path(QStringLiteral("test.dic"))));
+}
+
+void openProject(MainWindowHarness& h, const QString& path)
+{
+    h.form->project().PendingOpenPath = path;
+    h.form->Open1Click();
+    QCOMPARE(h.form->project().ProjectPath, path);
+}
+
+// Types `before`, `styled` struck out (or underlined), then `after`.
+void typeStyled(QTextEdit* editor, const QString& before, const QString& styled, const QString& after, bool strike)
+{
+    MainWindowHarness::typeInto(editor, before + styled + after);
+    QTextCursor c(editor->document());
+    c.setPosition(int(before.size()));
+    c.setPosition(int(before.size() + styled.size()), QTextCursor::KeepAnchor);
+    QTextCharFormat style;
+    if (strike)
+        style.setFontStrikeOut(true);
+    else
+        style.setFontUnderline(true);
+    c.mergeCharFormat(style);
+}
+
+// What the scripted user saw of each question.
+struct Asked {
+    QString word;
+    qsizetype offset = 0;
+    QString selected; // TopicText's selection while the question was open
+    QString status;
+    int topic = -1;
+};
+
+// Answers from a list; records what was asked.
+struct ScriptedAnswers {
+    QList<Speller::Answer> script;
+    QList<Asked> asked;
+
+    void install(TGlavniForm& f)
+    {
+        f.speller().setAnswerSource([this, &f](const Speller::Question& q) {
+            asked.append({q.word, q.offset, f.TopicText->textCursor().selectedText(), f.SB->panelText(1),
+                          f.CurrentTopic()});
+            return script.isEmpty() ? Speller::Answer{Speller::Answer::Kind::Ignore, {}} : script.takeFirst();
+        });
+    }
+    QStringList words() const
+    {
+        QStringList out;
+        for (const Asked& a : asked)
+            out.append(a.word);
+        return out;
+    }
+};
+
+// The runs of a stored block as "text|B" (bold) or "text|".
+QStringList runs(const QByteArray& rtf)
+{
+    QStringList out;
+    for (const Paragraph& p : RtfReader::read(rtf).Paragraphs)
+        for (const Run& r : p.Runs)
+            out.append(r.Text + QLatin1Char('|') + (r.Format.Bold ? QStringLiteral("B") : QString()));
+    return out;
+}
+
+} // namespace
+
+class SpellingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void passesOverExceptionsHotspotsAndHeaderAndReturns();
+    void changeIgnoreAllAddAndCancel();
+    void realDictionaryThroughTheDialog();
+};
+
+void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    const QString path = h.path(QStringLiteral("three.tsp"));
+    MainWindowHarness::writeProject(path, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    openProject(h, path);
+    writeDictionary(h, {QStringLiteral("body"), QStringLiteral("of"), QStringLiteral("and"), QStringLiteral("a"),
+                        QStringLiteral("b"), QStringLiteral("c")});
+    ScriptedAnswers answers;
+    answers.install(f);
+
+    h.clickTab(0);
+    MainWindowHarness::typeInto(f.Header, QStringLiteral("Headerwurd"));
+    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("keywurd"));
+    typeStyled(f.TopicText, QStringLiteral("{bmct x.bmp} Bmct "), QStringLiteral("Setup guide-->SETUP"),
+               QStringLiteral(" and "), true);
+    QTextCursor end(f.TopicText->document());
+    end.movePosition(QTextCursor::End);
+    const int popupAt = end.position();
+    end.insertText(QStringLiteral("Setup guide-->SETUP"));
+    end.setPosition(popupAt, QTextCursor::KeepAnchor);
+    QTextCharFormat underline;
+    underline.setFontUnderline(true);
+    end.mergeCharFormat(underline);
+    h.clickTab(1);
+
+    QList<int> progress;
+    connect(f.PB, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
+    h.click(f.SpellButton);
+
+    // "x" and "bmp" of the bitmap markup are unknown too; only the
+    // exception "bmct" is passed over, not "Bmct".
+    QCOMPARE(answers.words(), (QStringList{QStringLiteral("x"), QStringLiteral("bmp"), QStringLiteral("Bmct"),
+                                           QStringLiteral("Setup"), QStringLiteral("guide"), QStringLiteral("SETUP")}));
+    for (const Asked& a : answers.asked) {
+        QCOMPARE(a.selected, a.word);
+        QCOMPARE(a.status, QStringLiteral("Spell Checking..."));
+        QCOMPARE(a.topic, 0);
+    }
+    QCOMPARE(answers.asked.at(3).offset, qsizetype(popupAt));
+    QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
+    QCOMPARE(f.CurrentTopic(), 1);
+    QCOMPARE(f.TopicLB->currentRow(), 1);
+    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(progress, (QList<int>{50, 100, 0}));
+    QCOMPARE(f.speller().DisableDialogElements(), 139292);
+    QCOMPARE(f.speller().ResultCode(), std::int16_t(0));
+    QVERIFY(!f.TopicText->textCursor().hasSelection());
+}
+
+void SpellingTest::changeIgnoreAllAddAndCancel()
+{
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    const QString path = h.path(QStringLiteral("three.tsp"));
+    MainWindowHarness::writeProject(path, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    openProject(h, path);
+    writeDictionary(h, {QStringLiteral("aaa")});
+    ScriptedAnswers answers;
+    answers.install(f);
+
+    h.clickTab(0);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("aaa blorp aaa flarn"));
+    QTextCursor bold(f.TopicText->document());
+    bold.setPosition(4);
+    bold.setPosition(9, QTextCursor::KeepAnchor);
+    QTextCharFormat b;
+    b.setFontWeight(QFont::Bold);
+    bold.mergeCharFormat(b);
+    h.clickTab(1);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("flarn zig"));
+    h.clickTab(2);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("zig quux aaa"));
+    h.clickTab(1);
+
+    using K = Speller::Answer::Kind;
+    answers.script = {{K::Change, QStringLiteral("blip bloop")}, {K::IgnoreAll, {}}, {K::Add, {}}, {K::Cancel, {}}};
+    QList<int> progress;
+    connect(f.PB, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
+    h.click(f.SpellButton);
+
+    QCOMPARE(answers.words(), (QStringList{QStringLiteral("blorp"), QStringLiteral("flarn"), QStringLiteral("zig"),
+                                           QStringLiteral("quux")}));
+    // After the longer replacement the next word's offset is that of the
+    // changed text, and the selection there is the word.
+    QCOMPARE(answers.asked.at(1).offset, qsizetype(19));
+    QCOMPARE(answers.asked.at(1).selected, QStringLiteral("flarn"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("blip bloop"));
+    // Cancelled: no completion message, back on the topic shown before.
+    QVERIFY(h.prompter.messages().isEmpty());
+    QCOMPARE(f.speller().ResultCode(), std::int16_t(-3));
+    QCOMPARE(f.CurrentTopic(), 1);
+    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(progress, (QList<int>{50, 100, 0}));
+    // The replacement is stored and took the replaced word's format.
+    QCOMPARE(runs(f.project().Topic(0).BodyRtf),
+             (QStringList{QStringLiteral("aaa |"), QStringLiteral("blip bloop|B"), QStringLiteral(" aaa flarn|")}));
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("flarn zig"));
+    // The added word went to the user's word list and counts from now on.
+    QVERIFY(MainWindowHarness::readFile(h.path(QStringLiteral("Topicsmith.dic"))).contains("zig\n"));
+    QVERIFY(f.speller().isKnown(QStringLiteral("zig")));
+
+    // An empty replacement changes nothing.
+    answers.asked.clear();
+    answers.script = {{K::Change, QString()}};
+    h.clickTab(0);
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("aaa quux aaa"));
+    h.prompter.reset();
+    h.click(f.SpellButton);
+    QCOMPARE(answers.words(), (QStringList{QStringLiteral("quux"), QStringLiteral("quux")}));
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("aaa quux aaa"));
+    QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
+}
+
+void SpellingTest::realDictionaryThroughTheDialog()
+{
+    if (!QFile::exists(Speller::defaultDicPath()) || !QFile::exists(Speller::defaultAffPath()))
+        QSKIP("The en_US Hunspell dictionary is not installed.");
+    MainWindowHarness h;
+    h.show();
+    TGlavniForm& f = *h.form;
+    h.newProject(QStringLiteral("ONLY"), QStringLiteral("Only"));
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("This sentense has a mistake."));
+
+    QString context;
+    QStringList suggestions;
+    bool shown = false;
+    QTimer::singleShot(0, &f, [&] {
+        auto* d = qobject_cast<SpellingDialog*>(QApplication::activeModalWidget());
+        if (!d)
+            return;
+        shown = true;
+        context = d->Context->text();
+        for (int i = 0; i < d->Suggestions->count(); ++i)
+            suggestions.append(d->Suggestions->item(i)->text());
+        const auto found = d->Suggestions->findItems(QStringLiteral("sentence"), Qt::MatchExactly);
+        if (!found.isEmpty())
+            d->Suggestions->setCurrentItem(found.first());
+        QTest::mouseClick(d->ChangeButton, Qt::LeftButton);
+    });
+    h.click(f.SpellButton);
+
+    QVERIFY(shown);
+    QVERIFY2(context.contains(QStringLiteral("This <b>sentense</b> has")), qPrintable(context));
+    QVERIFY(suggestions.contains(QStringLiteral("sentence")));
+    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("This sentence has a mistake."));
+    QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
+    QCOMPARE(f.PB->value(), 0);
+}
+
+QTEST_MAIN(SpellingTest)
+#include "test_spelling.moc"
