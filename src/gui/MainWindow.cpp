@@ -5,7 +5,9 @@
 
 #include "AboutDialog.h"
 #include "AutoSizeDialog.h"
+#include "ButtonDialog.h"
 #include "ChangeTopicDialog.h"
+#include "LinkDialog.h"
 #include "LogDialog.h"
 #include "MainWindowTabBar.h"
 #include "Prompter.h"
@@ -165,6 +167,8 @@ TGlavniForm::TGlavniForm(Prompter& prompter, QWidget* parent)
     SearchPBForm = new TSearchPBForm(this);
     SearchForm = new TSearchForm(Project_, *SearchPBForm, ImageList1, this);
     About = new TAbout(this);
+    LinkForm = new TLinkForm(Prompter_, this);
+    InsertButton = new TInsertButton(this);
 
     connectCommands();
     qApp->installEventFilter(this);

@@ -58,6 +58,8 @@ class TLogForm;
 class TAbout;
 class TSearchForm;
 class TSearchPBForm;
+class TLinkForm;
+class TInsertButton;
 class TFriendlyStatusBar;
 class TTopicTabBar;
 class Speller;
@@ -130,6 +132,8 @@ public:
     TAbout* About;
     TSearchForm* SearchForm;
     TSearchPBForm* SearchPBForm;
+    TLinkForm* LinkForm;
+    TInsertButton* InsertButton;
 
     // Starts the help compiler without waiting for it; a failed start says
     // nothing. QProcess::startDetached unless a test puts its own here.

@@ -10,10 +10,6 @@
 namespace ts {
 
 void TGlavniForm::CntButtonClick() {}
-void TGlavniForm::BmpButtonClick() {}
-void TGlavniForm::ButtonButtonClick() {}
-void TGlavniForm::JumpButtonClick() {}
-void TGlavniForm::WebButtonClick() {}
 void TGlavniForm::Contents1Click() {}
 
 void TGlavniForm::About1Click()

@@ -1,0 +1,230 @@
+// TGlavniForm: the commands that put link markup, "Related Topics" buttons
+// and bitmaps into the topic text. Every command ends the same way: the
+// markup passes through the hidden ImeBuffer onto the clipboard and goes in
+// at the active editor's caret (or over its selection) in the format set for
+// that point, so the clipboard afterwards holds the last text inserted. The
+// hotspot is made by the character style given to the inserted run.
+
+#include "MainWindow.h"
+
+#include "ButtonDialog.h"
+#include "LinkDialog.h"
+#include "Prompter.h"
+#include "links/LinkMarkup.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <cmath>
+#include <optional>
+
+namespace ts {
+
+namespace {
+
+// The format inserted text takes: over a selection that of its first
+// character, at a bare caret the one set for the next typed text.
+QTextCharFormat insertionFormat(const QTextEdit& editor)
+{
+    const QTextCursor cursor = editor.textCursor();
+    if (!cursor.hasSelection())
+        return cursor.charFormat();
+    QTextCursor first(editor.document());
+    first.setPosition(cursor.selectionStart());
+    if (!first.atBlockEnd())
+        first.movePosition(QTextCursor::NextCharacter);
+    return first.charFormat();
+}
+
+// Puts `markup` on the clipboard through the hidden line edit, then into
+// `editor` (when there is one) in place of its selection.
+void insertMarkup(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup)
+{
+    imeBuffer.setText(markup);
+    imeBuffer.selectAll();
+    imeBuffer.cut();
+    if (!editor)
+        return;
+    QTextCursor cursor = editor->textCursor();
+    const QTextCharFormat format = insertionFormat(*editor);
+    cursor.insertText(markup, format);
+    editor->setTextCursor(cursor);
+}
+
+// The selection when it is longer than one character, copied through the
+// clipboard into the dialog's hotspot field (which starts empty).
+void proposeHotspot(QTextEdit* editor, QLineEdit& field)
+{
+    field.clear();
+    if (!editor || std::abs(editor->textCursor().selectionEnd() - editor->textCursor().selectionStart()) <= 1)
+        return;
+    editor->copy();
+    field.paste();
+}
+
+QTextCharFormat styleChange(std::optional<bool> strike, std::optional<bool> underline)
+{
+    QTextCharFormat change;
+    if (strike)
+        change.setFontStrikeOut(*strike);
+    if (underline)
+        change.setFontUnderline(*underline);
+    return change;
+}
+
+// A hotspot: the markup in the caret's style with `on` added, then one blank
+// with strike-out and underline taken away again, so the hotspot ends there.
+void insertHotspot(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup, const QTextCharFormat& on,
+                   const QTextCharFormat& off)
+{
+    if (editor)
+        editor->mergeCurrentCharFormat(on);
+    insertMarkup(imeBuffer, editor, markup);
+    if (editor)
+        editor->mergeCurrentCharFormat(off);
+    insertMarkup(imeBuffer, editor, QStringLiteral(" "));
+}
+
+qreal selectionPoints(const QTextEdit& editor)
+{
+    const QTextCharFormat format = insertionFormat(editor);
+    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
+        return format.fontPointSize();
+    const QFont base = editor.document()->defaultFont();
+    return base.pointSizeF() > 0 ? base.pointSizeF() : 8.0;
+}
+
+// Buttons and bitmaps go in at 8 points; the size in force afterwards is
+// the size before.
+void insertSmall(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup)
+{
+    if (!editor) {
+        insertMarkup(imeBuffer, editor, markup);
+        return;
+    }
+    const qreal before = selectionPoints(*editor);
+    QTextCharFormat small;
+    small.setFontPointSize(8);
+    editor->mergeCurrentCharFormat(small);
+    insertMarkup(imeBuffer, editor, markup);
+    QTextCharFormat restore;
+    restore.setFontPointSize(before);
+    editor->mergeCurrentCharFormat(restore);
+}
+
+// The user works on in the editor the command wrote into.
+void giveFocusBack(QTextEdit* editor)
+{
+    if (editor && editor->isEnabled())
+        editor->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace
+
+void TGlavniForm::JumpButtonClick()
+{
+    // The dialog takes the focus; the editor to write into is the one the
+    // user was in when the command started.
+    QTextEdit* const editor = ActiveEditor();
+    TLinkForm& d = *LinkForm;
+
+    proposeHotspot(editor, *d.Edit1);
+    QStringList entries;
+    for (int i = 0; i < Project_.TopicCount(); ++i)
+        entries.append(links::TopicChoiceText(Project_.Topic(i).TopicID.text(), Project_.Topic(i).Title.text()));
+    d.CheckBox1->setChecked(false);
+    d.CheckBox2->setChecked(false);
+    d.setTopics(entries);
+    d.setLinkType(0);
+
+    if (d.exec() != QDialog::Accepted) {
+        giveFocusBack(editor);
+        return;
+    }
+
+    QString markup;
+    if (d.CheckBox2->isChecked()) {
+        const QString typedId = d.ComboBox1->currentText();
+        const QString helpFile = d.Edit2->text();
+        if (const std::optional<QString> refusal = links::OtherHelpFileRefusal(typedId, helpFile)) {
+            Prompter_.message(this, *refusal, QStringLiteral("Topicsmith"));
+            giveFocusBack(editor);
+            return;
+        }
+        markup = links::OtherHelpFileLink(d.Edit1->text(), typedId, helpFile);
+    } else {
+        const int i = d.ComboBox1->currentIndex();
+        if (i < 0 || i >= Project_.TopicCount()) {
+            giveFocusBack(editor);
+            return;
+        }
+        const TTopicRecord& topic = Project_.Topic(i);
+        std::optional<QString> window;
+        if (d.CheckBox1->isChecked()) {
+            const int w = topic.WindowIndex >= 0 && topic.WindowIndex < Project_.WindowCount() ? topic.WindowIndex : 0;
+            window = Project_.Window(w).Name.text();
+        }
+        markup = links::TopicLink(d.Edit1->text(), topic.TopicID.text(), topic.Title.text(), window);
+    }
+
+    const bool popup = d.linkType() == 1;
+    insertHotspot(*ImeBuffer, editor, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
+                  styleChange(false, false));
+    giveFocusBack(editor);
+}
+
+void TGlavniForm::WebButtonClick()
+{
+    QTextEdit* const editor = ActiveEditor();
+    TInsertButton& d = *InsertButton;
+    d.setupForWeb();
+    proposeHotspot(editor, *d.Edit1);
+
+    if (d.exec() != QDialog::Accepted) {
+        giveFocusBack(editor);
+        return;
+    }
+    const QString markup = links::WebLink(d.Edit1->text(), d.Edit2->text(), d.emailChosen());
+    insertHotspot(*ImeBuffer, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
+    giveFocusBack(editor);
+}
+
+void TGlavniForm::ButtonButtonClick()
+{
+    QTextEdit* const editor = ActiveEditor();
+    TInsertButton& d = *InsertButton;
+    d.setupForButton();
+
+    if (d.exec() != QDialog::Accepted) {
+        giveFocusBack(editor);
+        return;
+    }
+    insertSmall(*ImeBuffer, editor, links::RelatedTopicsButton(d.Edit1->text(), d.Edit2->text()));
+    giveFocusBack(editor);
+}
+
+void TGlavniForm::BmpButtonClick()
+{
+    // One handler for both picture commands: the control that ran it tells
+    // an ordinary bitmap from a transparent one.
+    const QObject* invoker = sender();
+    const bool transparent = invoker == TBmpButton || invoker == AddTransparentBitmap1;
+    QTextEdit* const editor = ActiveEditor();
+
+    const QString path = Prompter_.openFile(
+        this, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"), QStringLiteral("*.bmp"));
+    if (path.isEmpty()) {
+        giveFocusBack(editor);
+        return;
+    }
+    insertSmall(*ImeBuffer, editor, links::BitmapMarkup(path, transparent));
+    giveFocusBack(editor);
+}
+
+} // namespace ts
