@@ -17,6 +17,7 @@
 //   MainWindowLater.cpp    commands whose work is still to come
 //   MainWindowTabBar.cpp   the tab row, which takes a whole project at once
 //   MainWindowLinks.cpp    link maintenance after renames and window changes
+//   MainWindowInsert.cpp   link, button and bitmap insertion into the editors
 //   MainWindowSpelling.cpp spell checking of the topic areas
 
 #include "StartScreen.h"
@@ -228,12 +229,16 @@ public slots:
     // Topic search (MainWindowSearch.cpp).
     void SpeedButton1Click();
 
-    // Commands whose work is still to come (MainWindowLater.cpp).
-    void CntButtonClick();
+    // Link, button and bitmap insertion (MainWindowInsert.cpp). BmpButtonClick
+    // inserts a transparent bitmap when TBmpButton or AddTransparentBitmap1
+    // invoked it.
     void BmpButtonClick();
     void ButtonButtonClick();
     void JumpButtonClick();
     void WebButtonClick();
+
+    // Commands whose work is still to come (MainWindowLater.cpp).
+    void CntButtonClick();
     void SpellButtonClick();
     void Contents1Click();
     void About1Click();
