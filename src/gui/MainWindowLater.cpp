@@ -1,6 +1,6 @@
 // TGlavniForm: the about box, and commands that are in the menus and toolbar
 // already but whose work is still to come (the window and contents editors,
-// spelling, the program's help). Until then they do
+// the program's help). Until then they do
 // nothing.
 
 #include "MainWindow.h"
