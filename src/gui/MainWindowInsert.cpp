@@ -66,6 +66,12 @@ void proposeHotspot(QTextEdit* editor, QLineEdit& field)
         return;
     editor->copy();
     field.paste();
+    // A hotspot is one run of text: paragraph breaks of a selection over
+    // several paragraphs become blanks, or the link would break in two.
+    QString text = field.text();
+    text.replace(QChar(QChar::ParagraphSeparator), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (text != field.text())
+        field.setText(text);
 }
 
 QTextCharFormat styleChange(std::optional<bool> strike, std::optional<bool> underline)

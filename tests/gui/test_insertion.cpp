@@ -194,9 +194,15 @@ void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
     QVERIFY(!struckOut(f.TopicText, 1, 2));
     QVERIFY(!charAt(f.TopicText, 1 + int(markup.size())).fontUnderline());
 
-    // Jump chosen again: the check boxes come back.
+    // Jump chosen again: the check boxes come back. A selection over two
+    // paragraphs is proposed as one line.
+    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("ab"));
+    QTest::keyClick(f.TopicText, Qt::Key_Return);
+    QTest::keyClicks(f.TopicText, QStringLiteral("cd"));
+    selectRange(f.TopicText, 0, 5);
     QTimer::singleShot(0, &f, [&] {
         TLinkForm* d = f.LinkForm;
+        QCOMPARE(d->Edit1->text(), QStringLiteral("ab cd"));
         QVERIFY(d->RadioButtons[0]->isChecked());
         QVERIFY(d->CheckBox1->isEnabled() && d->CheckBox2->isEnabled());
         d->Button2->click();
