@@ -7,6 +7,7 @@
 #include "AutoSizeDialog.h"
 #include "ButtonDialog.h"
 #include "ChangeTopicDialog.h"
+#include "ContentsDialog.h"
 #include "LinkDialog.h"
 #include "LogDialog.h"
 #include "MainWindowTabBar.h"
@@ -166,6 +167,7 @@ TGlavniForm::TGlavniForm(Prompter& prompter, QWidget* parent)
     LogForm = new TLogForm(Prompter_, this);
     SearchPBForm = new TSearchPBForm(this);
     SearchForm = new TSearchForm(Project_, *SearchPBForm, ImageList1, this);
+    ContentsForm = new TContentsForm(Project_, Prompter_, *SearchForm, ImageList1, this);
     About = new TAbout(this);
     LinkForm = new TLinkForm(Prompter_, this);
     InsertButton = new TInsertButton(this);

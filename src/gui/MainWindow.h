@@ -58,6 +58,7 @@ class TAutoSize;
 class TLogForm;
 class TAbout;
 class TSearchForm;
+class TContentsForm;
 class TSearchPBForm;
 class TLinkForm;
 class TInsertButton;
@@ -132,6 +133,7 @@ public:
     TLogForm* LogForm;
     TAbout* About;
     TSearchForm* SearchForm;
+    TContentsForm* ContentsForm;
     TSearchPBForm* SearchPBForm;
     TLinkForm* LinkForm;
     TInsertButton* InsertButton;

@@ -9,7 +9,6 @@
 
 namespace ts {
 
-void TGlavniForm::CntButtonClick() {}
 void TGlavniForm::Contents1Click() {}
 
 void TGlavniForm::About1Click()

@@ -1,0 +1,317 @@
+// The contents editor opened from the main window: reading and writing the
+// contents file, the three kinds of drop, the boxes of the selected entry,
+// Delete, OK's clean-up and Cancel.
+
+#include "test_mainwindow_support.h"
+
+#include "ContentsDialog.h"
+#include "SearchDialog.h"
+#include "contents/ContentsFile.h"
+
+#include <QMenu>
+#include <QTreeWidget>
+
+#include <functional>
+
+using namespace ts;
+using namespace ts::testing;
+
+namespace {
+
+// The main window with a project open whose windows are main and popwin and
+// whose topics are T0 (on main) and T1 (on popwin), titled "Title 0" and
+// "Title 1"; the contents file holds `contents` when it is not empty.
+struct Editor {
+    explicit Editor(const QByteArray& contents = QByteArray())
+    {
+        Project p;
+        TWindowRecord w = TWindowRecord::defaultWindow();
+        w.Name.setText(QStringLiteral("popwin"));
+        p.AddWindow(w);
+        for (int i = 0; i < 2; ++i) {
+            TTopicRecord t;
+            t.TopicID.setText(QStringLiteral("T%1").arg(i));
+            t.Title.setText(QStringLiteral("Title %1").arg(i));
+            t.WindowIndex = i;
+            p.AddTopic(t);
+        }
+        const QString path = h.path(QStringLiteral("cnt.tsp"));
+        ProjectFile::save(p, path);
+        if (!contents.isEmpty())
+            MainWindowHarness::writeFile(contentsPath(), contents);
+        h.show();
+        h.form->project().PendingOpenPath = path;
+        h.form->Open1Click();
+    }
+
+    QString contentsPath() const { return h.path(QStringLiteral("cnt.tsc")); }
+    QByteArray contents() const { return MainWindowHarness::readFile(contentsPath()); }
+    TContentsForm* d() const { return h.form->ContentsForm; }
+
+    // Opens the editor from the toolbar and runs `script` while it is shown;
+    // a dialog the script leaves open is closed without saving and
+    // `stayedOpen` is set.
+    void run(const std::function<void(TContentsForm*)>& script)
+    {
+        ran = false;
+        stayedOpen = false;
+        QTimer::singleShot(0, h.form.get(), [this, script] {
+            TContentsForm* dialog = d();
+            if (!dialog->isVisible())
+                return;
+            ran = true;
+            dialog->activateWindow();
+            QApplication::setActiveWindow(dialog);
+            script(dialog);
+            if (dialog->isVisible()) {
+                stayedOpen = true;
+                dialog->done(QDialog::Rejected);
+            }
+        });
+        h.click(h.form->CntButton);
+        QVERIFY(ran);
+    }
+
+    static void focus(QWidget* w)
+    {
+        w->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    static void type(QLineEdit* edit, const QString& text)
+    {
+        focus(edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+
+    MainWindowHarness h;
+    bool ran = false;
+    bool stayedOpen = false;
+};
+
+// "level text" of every entry, in pre-order.
+QStringList shape(const ContentsTree& tree)
+{
+    QStringList out;
+    for (const ContentsNode& n : ContentsNodes(tree))
+        out << QString::number(n.Level) + QLatin1Char(' ') + n.Entry->Text;
+    return out;
+}
+
+} // namespace
+
+class ContentsDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void paletteTopicWithoutIdIsRemovedAtOk();
+    void topicDropsTakeTheLevelOrThePopupChoice();
+    void windowBoxSuffixIsCaseSensitive();
+    void leavingAnEditedEntryAppliesTheBoxesFirst();
+    void moveKeepsSubEntriesAndExpandSetsTheIcon();
+    void deletingEverythingAndOkDeletesTheFile();
+    void cancelAsksAndWritesNothing();
+    void searchSelectsTheFoundTopic();
+};
+
+void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
+{
+    Editor e;
+    e.run([&](TContentsForm* d) {
+        QVERIFY(d->TreeView1->topLevelItemCount() == 0);
+        QVERIFY(!d->Edit1->isEnabled());
+        QCOMPARE(d->ListView1->count(), 2);
+        QCOMPARE(d->ListView1->item(1)->text(), QStringLiteral("T1 - Title 1"));
+        QCOMPARE(d->ComboBox1->itemText(1), QStringLiteral("popwin"));
+
+        d->DropPaletteItem(TContentsForm::PaletteTopic, nullptr);
+        QCOMPARE(d->TreeView1->currentItem()->text(0), QStringLiteral("Type in the title"));
+        QVERIFY(d->Edit2->isEnabled());
+        QVERIFY(!d->ComboBox1->isEnabled());
+        d->DropPaletteItem(TContentsForm::PaletteHeading, d->TreeView1->topLevelItem(0));
+        QVERIFY(!d->Edit2->isEnabled());
+        QTest::mouseClick(d->Button1, Qt::LeftButton);
+    });
+    QVERIFY(!e.stayedOpen);
+    QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("Some topics do not have TopicID and have been removed")});
+    QCOMPARE(e.contents(), QByteArray("Type in the title\r\n"));
+}
+
+void ContentsDialogTest::topicDropsTakeTheLevelOrThePopupChoice()
+{
+    Editor e("H\r\n\ta=A\r\n\tb=B\r\nlast=L\r\n");
+    e.run([&](TContentsForm* d) {
+        QCOMPARE(shape(d->tree()).size(), 4);
+        // On a topic entry that is a first child: after the heading's last child.
+        d->DropTopic(1, d->itemAt({0, 0}));
+        QCOMPARE(d->TreeView1->currentItem(), d->itemAt({0, 2}));
+        QCOMPARE(d->Edit1->text(), QStringLiteral("Title 1"));
+        QCOMPARE(d->Edit2->text(), QStringLiteral("T1"));
+        QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("popwin"));
+
+        // On a heading the popup decides; Cancel adds nothing.
+        d->DropTopic(0, d->itemAt({0}), TContentsForm::DropChoice::Cancel);
+        QCOMPARE(shape(d->tree()).size(), 5);
+        d->DropTopic(0, d->itemAt({0}), TContentsForm::DropChoice::OnThisLevel);
+        d->DropPaletteItem(TContentsForm::PaletteHeading, d->itemAt({0}), TContentsForm::DropChoice::AsChild);
+        QVERIFY(d->itemAt({0})->isExpanded());
+
+        // A drop reported by the tree: the popup menu for topics is asked.
+        QMenu* asked = nullptr;
+        d->AskPlacement = [&](QMenu* menu, const QPoint&) {
+            asked = menu;
+            return TContentsForm::DropChoice::AsChild;
+        };
+        d->ListView1->setCurrentRow(0);
+        emit d->TreeView1->dropped(d->ListView1, d->TreeView1->visualItemRect(d->itemAt({0})).center());
+        QTRY_VERIFY(asked == d->PopupMenu2);
+        QTest::mouseClick(d->Button1, Qt::LeftButton);
+    });
+    QVERIFY(!e.stayedOpen);
+    QCOMPARE(e.h.prompter.messages(), QStringList());
+    QCOMPARE(e.contents(), QByteArray("H\r\n\ta=A\r\n\tb=B\r\n\tTitle 1=T1>popwin\r\n\tType in the title\r\n"
+                                      "\tTitle 0=T0\r\nlast=L\r\nTitle 0=T0\r\n"));
+}
+
+void ContentsDialogTest::windowBoxSuffixIsCaseSensitive()
+{
+    Editor e("a=A\r\nb=B>popwin\r\n");
+    e.run([&](TContentsForm* d) {
+        d->TreeView1->setCurrentItem(d->itemAt({0}));
+        QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("main"));
+        Editor::focus(d->ComboBox1);
+        d->ComboBox1->setEditText(QStringLiteral("Main"));
+        Editor::focus(d->Edit1);
+        QCOMPARE(d->itemAt({0})->text(0), QStringLiteral("a=A>Main"));
+
+        d->TreeView1->setCurrentItem(d->itemAt({1}));
+        Editor::focus(d->ComboBox1);
+        d->ComboBox1->setEditText(QStringLiteral("main"));
+        Editor::focus(d->Edit3);
+        QCOMPARE(d->itemAt({1})->text(0), QStringLiteral("b=B"));
+        // Enter in a box updates and keeps the dialog open.
+        QTest::keyClicks(d->Edit3, QStringLiteral("other.hlp"));
+        QTest::keyClick(d->Edit3, Qt::Key_Return);
+        QVERIFY(d->isVisible());
+        QCOMPARE(d->itemAt({1})->text(0), QStringLiteral("b=B@other.hlp"));
+    });
+    QVERIFY(e.stayedOpen);
+}
+
+void ContentsDialogTest::leavingAnEditedEntryAppliesTheBoxesFirst()
+{
+    Editor e("H\r\n\tx=X>popwin\r\n");
+    e.run([&](TContentsForm* d) {
+        d->TreeView1->setCurrentItem(d->itemAt({0, 0}));
+        Editor::type(d->Edit2, QStringLiteral("NEWID"));
+        // The selection moves while the focus stays in the box.
+        d->TreeView1->setCurrentItem(d->itemAt({0}));
+        QCOMPARE(d->tree()[0].Children[0].Text, QStringLiteral("x=NEWID>popwin"));
+        QCOMPARE(d->Edit1->text(), QStringLiteral("H"));
+        QVERIFY(!d->Edit2->isEnabled());
+        QVERIFY(d->Edit2->text().isEmpty());
+
+        // A heading whose title gets "=" stays a heading while the dialog is open.
+        Editor::type(d->Edit1, QStringLiteral("A=B"));
+        QTest::mouseClick(d->Button1, Qt::LeftButton);
+    });
+    QVERIFY(!e.stayedOpen);
+    QCOMPARE(e.contents(), QByteArray("A=B\r\n\tx=NEWID>popwin\r\n"));
+}
+
+void ContentsDialogTest::moveKeepsSubEntriesAndExpandSetsTheIcon()
+{
+    Editor e("H1\r\n\ta=A\r\nH2\r\n\tb=B\r\n");
+    e.run([&](TContentsForm* d) {
+        // Onto its own sub-entry: nothing.
+        d->MoveEntry(d->itemAt({0}), d->itemAt({0, 0}));
+        QCOMPARE(d->tree().size(), size_t(2));
+        d->MoveEntry(d->itemAt({0}), d->itemAt({1, 0}));
+        QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 H2"), QStringLiteral("1 H1"), QStringLiteral("2 a=A"),
+                                                QStringLiteral("1 b=B")}));
+        QCOMPARE(d->TreeView1->currentItem(), d->itemAt({0, 0}));
+        QCOMPARE(d->Edit1->text(), QStringLiteral("H1"));
+
+        // The moved entry is shown: its new heading opened.
+        QTreeWidgetItem* h2 = d->itemAt({0});
+        QVERIFY(h2->isExpanded());
+        QCOMPARE(h2->data(0, TContentsForm::IconRole).toInt(), 0);
+        // What a double-click on the entry does.
+        d->TreeView1->collapseItem(h2);
+        QCOMPARE(h2->data(0, TContentsForm::IconRole).toInt(), 2);
+        QVERIFY(!d->tree()[0].Expanded);
+        d->TreeView1->expandItem(h2);
+        QCOMPARE(h2->data(0, TContentsForm::IconRole).toInt(), 0);
+        QVERIFY(d->tree()[0].Expanded);
+    });
+    QVERIFY(e.stayedOpen);
+}
+
+void ContentsDialogTest::deletingEverythingAndOkDeletesTheFile()
+{
+    Editor e("H\r\n\ta=A\r\nb=B\r\n");
+    e.h.prompter.answer(Prompter::Answer::No).answer(Prompter::Answer::Yes).answer(Prompter::Answer::Yes);
+    e.run([&](TContentsForm* d) {
+        d->TreeView1->setCurrentItem(d->itemAt({0}));
+        Editor::focus(d->TreeView1);
+        QTest::keyClick(d->TreeView1, Qt::Key_Delete); // No
+        QCOMPARE(d->tree().size(), size_t(2));
+        QTest::keyClick(d->TreeView1, Qt::Key_Delete); // Yes: the heading with its child
+        QCOMPARE(shape(d->tree()), QStringList{QStringLiteral("0 b=B")});
+        QCOMPARE(d->Edit2->text(), QStringLiteral("B"));
+        d->Delete1Click();
+        QVERIFY(!d->Edit1->isEnabled());
+        d->Delete1Click(); // nothing selected: no question
+        QTest::mouseClick(d->Button1, Qt::LeftButton);
+    });
+    QVERIFY(!e.stayedOpen);
+    const auto& calls = e.h.prompter.calls();
+    QCOMPARE(calls.size(), size_t(3));
+    QCOMPARE(calls[0].text, QStringLiteral("You are about to delete selected Heading. All subitems will be deleted "
+                                           "also.\rAre You sure?"));
+    QCOMPARE(calls[0].caption, QStringLiteral("Delete Heading"));
+    QCOMPARE(calls[2].text, QStringLiteral("You are about to delete selected Topic from contents file.\rAre You sure?"));
+    QCOMPARE(calls[2].caption, QStringLiteral("Delete Topic"));
+    QCOMPARE(calls[2].icon, Prompter::Icon::Question);
+    QVERIFY(!QFile::exists(e.contentsPath()));
+}
+
+void ContentsDialogTest::cancelAsksAndWritesNothing()
+{
+    Editor e("a=A\r\n");
+    e.h.prompter.answer(Prompter::Answer::No).answer(Prompter::Answer::Yes);
+    e.run([&](TContentsForm* d) {
+        d->DropPaletteItem(TContentsForm::PaletteHeading, nullptr);
+        QTest::mouseClick(d->Button2, Qt::LeftButton);
+        QVERIFY(d->isVisible());
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    QVERIFY(!e.stayedOpen);
+    QCOMPARE(e.h.prompter.messages(),
+             (QStringList{QStringLiteral("Changes will not be saved.\rAre You sure?"),
+                          QStringLiteral("Changes will not be saved.\rAre You sure?")}));
+    QCOMPARE(e.contents(), QByteArray("a=A\r\n"));
+    // The next opening reads the file again.
+    e.run([&](TContentsForm* d) { QCOMPARE(shape(d->tree()), QStringList{QStringLiteral("0 a=A")}); });
+}
+
+void ContentsDialogTest::searchSelectsTheFoundTopic()
+{
+    Editor e;
+    e.run([&](TContentsForm* d) {
+        QTimer::singleShot(0, d, [&] {
+            TSearchForm* s = e.h.form->SearchForm;
+            s->Edit1->setText(QStringLiteral("T1"));
+            s->setSearchMode(0);
+            s->Button1Click();
+            s->ListView1->setCurrentItem(s->ListView1->topLevelItem(0));
+            s->ListView1DblClick();
+        });
+        d->SpeedButton1Click();
+        QCOMPARE(d->ListView1->currentRow(), 1);
+    });
+}
+
+QTEST_MAIN(ContentsDialogTest)
+#include "test_contentsdialog.moc"
