@@ -46,21 +46,6 @@ std::optional<int> decimalWholeNumber(const QString& text)
     return ParseUserInteger(text);
 }
 
-// The character format the toolbar reads: with a selection, that of its first
-// character (a mixed selection shows its beginning); without, the format the
-// next typed text takes.
-QTextCharFormat selectionCharFormat(const QTextEdit& editor)
-{
-    const QTextCursor cursor = editor.textCursor();
-    if (!cursor.hasSelection())
-        return cursor.charFormat();
-    QTextCursor first(editor.document());
-    first.setPosition(cursor.selectionStart());
-    if (!first.atBlockEnd())
-        first.movePosition(QTextCursor::NextCharacter);
-    return first.charFormat();
-}
-
 QTextBlock selectionBlock(const QTextEdit& editor)
 {
     return editor.document()->findBlock(editor.textCursor().selectionStart());
@@ -311,12 +296,12 @@ void TGlavniForm::SelectAll1Click()
 
 void TGlavniForm::HeaderSelectionChange()
 {
-    UpdateInfo(selectionCharFormat(*Header));
+    UpdateInfo(SelectionFormat(*Header));
 }
 
 void TGlavniForm::TopicTextSelectionChange()
 {
-    UpdateInfo(selectionCharFormat(*TopicText));
+    UpdateInfo(SelectionFormat(*TopicText));
 }
 
 void TGlavniForm::UpdateInfo(const QTextCharFormat& format)

@@ -10,6 +10,7 @@
 #include "ButtonDialog.h"
 #include "LinkDialog.h"
 #include "Prompter.h"
+#include "RichTextAdapter.h"
 #include "links/LinkMarkup.h"
 
 #include <QAction>
@@ -28,20 +29,6 @@ namespace ts {
 
 namespace {
 
-// The format inserted text takes: over a selection that of its first
-// character, at a bare caret the one set for the next typed text.
-QTextCharFormat insertionFormat(const QTextEdit& editor)
-{
-    const QTextCursor cursor = editor.textCursor();
-    if (!cursor.hasSelection())
-        return cursor.charFormat();
-    QTextCursor first(editor.document());
-    first.setPosition(cursor.selectionStart());
-    if (!first.atBlockEnd())
-        first.movePosition(QTextCursor::NextCharacter);
-    return first.charFormat();
-}
-
 // Puts `markup` on the clipboard through the hidden line edit, then into
 // `editor` (when there is one) in place of its selection.
 void insertMarkup(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup)
@@ -52,7 +39,7 @@ void insertMarkup(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup
     if (!editor)
         return;
     QTextCursor cursor = editor->textCursor();
-    const QTextCharFormat format = insertionFormat(*editor);
+    const QTextCharFormat format = SelectionFormat(*editor);
     cursor.insertText(markup, format);
     editor->setTextCursor(cursor);
 }
@@ -99,7 +86,7 @@ void insertHotspot(QLineEdit& imeBuffer, QTextEdit* editor, const QString& marku
 
 qreal selectionPoints(const QTextEdit& editor)
 {
-    const QTextCharFormat format = insertionFormat(editor);
+    const QTextCharFormat format = SelectionFormat(editor);
     if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
         return format.fontPointSize();
     const QFont base = editor.document()->defaultFont();

@@ -225,4 +225,16 @@ void LoadEditorRtf(QTextEdit& editor, const QByteArray& rtf)
     editor.moveCursor(QTextCursor::Start);
 }
 
+QTextCharFormat SelectionFormat(const QTextEdit& editor)
+{
+    const QTextCursor cursor = editor.textCursor();
+    if (!cursor.hasSelection())
+        return cursor.charFormat();
+    QTextCursor first(editor.document());
+    first.setPosition(cursor.selectionStart());
+    if (!first.atBlockEnd())
+        first.movePosition(QTextCursor::NextCharacter);
+    return first.charFormat();
+}
+
 } // namespace ts

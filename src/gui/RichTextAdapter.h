@@ -7,6 +7,7 @@
 #include "richtext/RichDocument.h"
 
 #include <QByteArray>
+#include <QTextCharFormat>
 #include <QTextFormat>
 
 class QTextDocument;
@@ -35,5 +36,10 @@ RichDocument FromTextDocument(const QTextDocument& source);
 // document).
 QByteArray SaveEditorRtf(const QTextEdit& editor);
 void LoadEditorRtf(QTextEdit& editor, const QByteArray& rtf);
+
+// The character format of the editor's selection: that of its first character
+// (a mixed selection reads as its beginning); at a bare caret, the format the
+// next typed text takes. The toolbar shows it and inserted text takes it.
+QTextCharFormat SelectionFormat(const QTextEdit& editor);
 
 } // namespace ts
