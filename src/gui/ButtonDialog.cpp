@@ -1,4 +1,5 @@
 #include "ButtonDialog.h"
+#include "DialogButtons.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -46,20 +47,8 @@ TInsertButton::TInsertButton(QWidget* parent) : QDialog(parent)
     RadioButtons[0]->setChecked(true);
     layout->addWidget(RadioGroup1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    layout->addLayout(buttons);
+    AddOkCancelRow(this, layout, Button1, Button2);
 
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     setupForButton();
 }
 

@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 #include "links/LinkMarkup.h"
+#include "DialogButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -79,23 +80,11 @@ TLinkForm::TLinkForm(Prompter& prompter, QWidget* parent) : QDialog(parent), pro
     fileRow->addWidget(Button3);
     layout->addLayout(fileRow);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    layout->addLayout(buttons);
+    AddOkCancelRow(this, layout, Button1, Button2);
 
     connect(CheckBox1, &QCheckBox::toggled, this, &TLinkForm::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::toggled, this, &TLinkForm::CheckBox2Click);
     connect(Button3, &QPushButton::clicked, this, &TLinkForm::Button3Click);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TLinkForm::setTopics(const QStringList& entries)
