@@ -26,6 +26,10 @@ constexpr WordInfo kWords[] = {
     {"qj", K::Flag, W::Qj, 0},
     {"qd", K::Flag, W::Qj, 0},
     {"ulnone", K::Flag, W::UlNone, 0},
+    {"ansi", K::Flag, W::Ansi, 0},
+    {"mac", K::Flag, W::Mac, 0},
+    {"pc", K::Flag, W::Pc, 0},
+    {"pca", K::Flag, W::Pca, 0},
 
     {"b", K::Toggle, W::Bold, 0},
     {"i", K::Toggle, W::Italic, 0},
@@ -59,6 +63,7 @@ constexpr WordInfo kWords[] = {
     {"deff", K::Value, W::Deff, 0},
     {"ansicpg", K::Value, W::AnsiCpg, 0},
     {"fcharset", K::Value, W::FontCharset, 0},
+    {"cpg", K::Value, W::FontCodePage, 0},
     {"red", K::Value, W::Red, 0},
     {"green", K::Value, W::Green, 0},
     {"blue", K::Value, W::Blue, 0},
@@ -101,6 +106,11 @@ constexpr WordInfo kWords[] = {
     {"rxe", K::Skip, W::SkippedDestination, 0},
     {"listtable", K::Skip, W::SkippedDestination, 0},
     {"listoverridetable", K::Skip, W::SkippedDestination, 0},
+    // List definitions outside their tables, and the flat stand-in that
+    // follows nested tables (their cells are read from \nestcell and \nestrow).
+    {"list", K::Skip, W::SkippedDestination, 0},
+    {"listoverride", K::Skip, W::SkippedDestination, 0},
+    {"nonesttables", K::Skip, W::SkippedDestination, 0},
     {"revtbl", K::Skip, W::SkippedDestination, 0},
     {"rsidtbl", K::Skip, W::SkippedDestination, 0},
     {"filetbl", K::Skip, W::SkippedDestination, 0},

@@ -19,11 +19,12 @@ enum class WordKind : std::uint8_t {
 enum class WordId : std::uint8_t {
     // flags
     Par, Pard, Plain, Ql, Qc, Qr, Qj, UlNone,
+    Ansi, Mac, Pc, Pca, // the document's character set
     // toggles
     Bold, Italic, Underline, Strike, Hidden,
     // values
     Font, FontSize, Color, LeftIndent, FirstIndent, RightIndent,
-    Deff, AnsiCpg, FontCharset, Red, Green, Blue, Unicode, UnicodeSkip,
+    Deff, AnsiCpg, FontCharset, FontCodePage, Red, Green, Blue, Unicode, UnicodeSkip,
     // destinations read specially
     FontTable, ColorTable,
     // destinations skipped whole

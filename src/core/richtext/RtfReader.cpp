@@ -1,16 +1,13 @@
 #include "RtfReader.h"
 
+#include "RtfCodePage.h"
 #include "RtfControlWords.h"
 #include "RtfTokenizer.h"
 #include "model/Windows1252.h"
 
 #include <QHash>
 #include <algorithm>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#include <array>
+#include <climits>
 #include <iterator>
 #include <string>
 
@@ -53,27 +50,22 @@ struct State {
 struct FontEntry {
     QString face;
     bool symbol = false;
+    int codePage = 0; // from \fcharset or \cpg; 0 = the document's
 };
 
-// Windows-1252 byte -> UTF-16, taken once from the program's own code page.
-const std::array<char16_t, 256>& cp1252Table()
+// The code page a font's \fcharsetN names, else its \cpgN; 0 = the document's.
+int fontCodePage(int charset, int cpg)
 {
-    static const std::array<char16_t, 256> table = [] {
-        std::array<char16_t, 256> t{};
-        char bytes[256];
-        for (int b = 0; b < 256; ++b)
-            bytes[b] = char(b);
-        const QString s = cp1252::decode(bytes, 256);
-        for (int b = 0; b < 256; ++b)
-            t[b] = s.at(b).unicode();
-        return t;
-    }();
-    return table;
+    const int n = codePageForCharset(charset);
+    return n != 0 ? n : cpg;
 }
+
+// A key no text is ever formatted with: the next text looks its format up again.
+constexpr CharKey kStaleKey{INT_MIN, INT_MIN, INT_MIN, 0};
 
 class Builder {
 public:
-    Builder(const char* begin, const char* end) : tok_(begin, end), cp_(cp1252Table()) {}
+    Builder(const char* begin, const char* end) : tok_(begin, end) {}
 
     RichDocument run();
 
@@ -89,22 +81,37 @@ private:
     void byte(unsigned char b);
     void character(char16_t c);
     void fontTableChar(char16_t c);
+    void fontTableBytes(const unsigned char* src, std::size_t size);
     void commitFont();
+    std::size_t skipFallback(const unsigned char* src, std::size_t size);
+    void flushLead();
+    void setDocumentCodePage(int* which, int number);
+    int documentCodePage() const { return ansiCpg_ > 0 ? ansiCpg_ : charsetCodePage_; }
+    const CodePage& pageOf(const FontEntry* font) const;
+    const CodePage& pageInForce() const;
+    const CodePage& pendingFontPage() const;
 
     void openRun();
     void flushRun();
     void endParagraph();
     void finish();
-    CharFormat formatFor(const CharKey& key, bool* symbol) const;
+    const FontEntry* fontFor(const CharKey& key) const;
+    CharFormat formatFor(const CharKey& key, const FontEntry* font) const;
     bool paragraphHasText() const { return !para_.empty() || !text_.empty(); }
 
     Tokenizer tok_;
-    const std::array<char16_t, 256>& cp_;
     std::vector<State> stack_;
     bool done_ = false;
     bool groupStart_ = false; // the last token opened a group
     bool ignorable_ = false;  // "{\*" seen: an unknown destination word is skipped
     int ucSkip_ = 0;          // characters still to skip after \uN
+    bool skipTrail_ = false;  // the last skipped byte was a lead: its trail goes too
+
+    // Code pages: \ansicpgN, else \mac, \pc or \pca, else Windows-1252.
+    int ansiCpg_ = 0;
+    int charsetCodePage_ = kWindows1252;
+    int lead_ = -1;                       // a lead byte waiting for its trail
+    const CodePage* leadPage_ = nullptr;  // the code page it was read in
 
     // Tables.
     int deff_ = 0;
@@ -115,6 +122,8 @@ private:
         std::size_t depth = 0; // nesting of the group the entry started in
         int number = 0;
         int charset = -1;
+        int codePage = 0; // \cpgN
+        int lead = -1;
         std::u16string name;
     } pendingFont_;
     struct {
@@ -130,6 +139,7 @@ private:
     CharKey runKey_;         // key the open run was last checked against
     bool runOpen_ = false;
     bool runSymbol_ = false; // the open key's font is a symbol font
+    const CodePage* runPage_ = nullptr; // the open key's code page
     bool parSeen_ = false;
     bool formattedSincePar_ = false;
 };
@@ -171,6 +181,7 @@ RichDocument Builder::run()
         case TokenKind::Binary:
             if (ucSkip_ > 0)
                 --ucSkip_;
+            skipTrail_ = false;
             break;
         }
         ignorable_ = false;
@@ -182,6 +193,7 @@ RichDocument Builder::run()
 void Builder::groupStart()
 {
     ucSkip_ = 0;
+    skipTrail_ = false;
     if (stack_.empty()) {
         stack_.emplace_back();
     } else if (stack_.size() >= kMaxDepth) {
@@ -196,6 +208,7 @@ void Builder::groupStart()
 void Builder::groupEnd()
 {
     ucSkip_ = 0;
+    skipTrail_ = false;
     if (stack_.empty()) {
         done_ = true;
         return;
@@ -224,6 +237,7 @@ void Builder::word(const Token& t)
         skipRestOfGroup();
         return;
     }
+    skipTrail_ = false;
     if (ucSkip_ > 0) {
         --ucSkip_;
         return;
@@ -294,9 +308,22 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
         }
         return;
     case WordId::AnsiCpg:
-        // Text in other code pages is read as Windows-1252: an approximation
-        // that keeps every byte; word processors give \uN for what matters.
+        if (t.hasParam)
+            setDocumentCodePage(&ansiCpg_, std::max(0, t.param));
         return;
+    case WordId::Ansi:
+        setDocumentCodePage(&charsetCodePage_, kWindows1252);
+        return;
+    case WordId::Mac:
+        setDocumentCodePage(&charsetCodePage_, 10000);
+        return;
+    case WordId::Pc:
+        setDocumentCodePage(&charsetCodePage_, 437);
+        return;
+    case WordId::Pca:
+        setDocumentCodePage(&charsetCodePage_, 850);
+        return;
+    case WordId::FontCodePage:
     case WordId::FontCharset:
     case WordId::Red:
     case WordId::Green:
@@ -354,16 +381,23 @@ void Builder::fontTableWord(const WordInfo& w, const Token& t, State& /*s*/)
         pendingFont_.depth = stack_.size();
         pendingFont_.number = t.hasParam ? t.param : 0;
         pendingFont_.charset = -1;
+        pendingFont_.codePage = 0;
+        pendingFont_.lead = -1;
         pendingFont_.name.clear();
         break;
     case WordId::FontCharset:
         if (t.hasParam)
             pendingFont_.charset = t.param;
         break;
+    case WordId::FontCodePage:
+        if (t.hasParam)
+            pendingFont_.codePage = std::max(0, t.param);
+        break;
     case WordId::Unicode:
         if (t.hasParam) {
             fontTableChar(char16_t(std::uint32_t(t.param) & 0xFFFF));
             ucSkip_ = stack_.back().uc;
+            skipTrail_ = false;
         }
         break;
     case WordId::UnicodeSkip:
@@ -380,6 +414,8 @@ void Builder::commitFont()
     if (!pendingFont_.active)
         return;
     FontEntry e;
+    e.codePage = fontCodePage(pendingFont_.charset, pendingFont_.codePage);
+    pendingFontPage().flushLead(pendingFont_.name, pendingFont_.lead);
     e.face = QString(reinterpret_cast<const QChar*>(pendingFont_.name.data()), qsizetype(pendingFont_.name.size())).trimmed();
     e.symbol = pendingFont_.charset == 2 || (pendingFont_.charset < 0 && isSymbolFontFace(e.face));
     fonts_.insert(pendingFont_.number, std::move(e));
@@ -389,8 +425,84 @@ void Builder::commitFont()
 
 void Builder::fontTableChar(char16_t c)
 {
-    if (pendingFont_.active)
-        pendingFont_.name.push_back(c);
+    if (!pendingFont_.active)
+        return;
+    pendingFontPage().flushLead(pendingFont_.name, pendingFont_.lead);
+    pendingFont_.name.push_back(c);
+}
+
+// Face names are in their font's code page too; ';' ends an entry.
+void Builder::fontTableBytes(const unsigned char* src, std::size_t size)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= size; ++i) {
+        if (i < size && src[i] != ';')
+            continue;
+        if (pendingFont_.active && i > start)
+            pendingFontPage().decode(src + start, i - start, pendingFont_.name, pendingFont_.lead);
+        if (i < size)
+            commitFont();
+        start = i + 1;
+    }
+}
+
+void Builder::setDocumentCodePage(int* which, int number)
+{
+    *which = number;
+    runKey_ = kStaleKey; // the open run's code page may no longer hold
+}
+
+const CodePage& Builder::pageOf(const FontEntry* font) const
+{
+    return CodePage::get(font && font->codePage != 0 ? font->codePage : documentCodePage());
+}
+
+// The code page of the font table entry being read.
+const CodePage& Builder::pendingFontPage() const
+{
+    const int n = fontCodePage(pendingFont_.charset, pendingFont_.codePage);
+    return CodePage::get(n != 0 ? n : documentCodePage());
+}
+
+const CodePage& Builder::pageInForce() const
+{
+    if (stack_.empty())
+        return CodePage::get(documentCodePage());
+    if (stack_.back().dest == Dest::FontTable)
+        return pendingFontPage();
+    const CharKey& key = stack_.back().chr;
+    if (runOpen_ && key == runKey_)
+        return *runPage_;
+    return pageOf(fontFor(key));
+}
+
+// Passes over the stand-in bytes after \uN. A double-byte character counts
+// as one: when the count ends on a lead byte, its trail is skipped too.
+std::size_t Builder::skipFallback(const unsigned char* src, std::size_t size)
+{
+    const CodePage& page = pageInForce();
+    std::size_t i = 0;
+    for (; i < size && (ucSkip_ > 0 || skipTrail_); ++i) {
+        if (skipTrail_) {
+            skipTrail_ = false;
+            if (ucSkip_ > 0)
+                --ucSkip_;
+        } else {
+            skipTrail_ = page.isLead(src[i]);
+            --ucSkip_;
+        }
+    }
+    return i;
+}
+
+// A lead byte still waiting when other text or a paragraph end comes is read
+// alone.
+void Builder::flushLead()
+{
+    if (lead_ < 0)
+        return;
+    openRun();
+    leadPage_->flushLead(text_, lead_);
 }
 
 void Builder::symbol(char c)
@@ -432,53 +544,35 @@ void Builder::byte(unsigned char b)
 
 void Builder::bytes(const char* data, std::size_t size)
 {
-    if (ucSkip_ > 0) {
-        const std::size_t n = std::min(size, std::size_t(ucSkip_));
-        ucSkip_ -= int(n);
-        data += n;
+    const auto* src = reinterpret_cast<const unsigned char*>(data);
+    if (ucSkip_ > 0 || skipTrail_) {
+        const std::size_t n = skipFallback(src, size);
+        src += n;
         size -= n;
         if (size == 0)
             return;
     }
     if (stack_.empty())
         return;
-    const auto* src = reinterpret_cast<const unsigned char*>(data);
     switch (stack_.back().dest) {
-    case Dest::Normal: {
+    case Dest::Normal:
         openRun();
-        const std::size_t old = text_.size();
-        text_.resize(old + size);
-        char16_t* dst = text_.data() + old;
         if (runSymbol_) {
+            flushLead();
+            const std::size_t old = text_.size();
+            text_.resize(old + size);
+            char16_t* dst = text_.data() + old;
             for (std::size_t i = 0; i < size; ++i)
                 dst[i] = char16_t(0xF000 | src[i]);
         } else {
-            std::size_t i = 0;
-#if defined(__SSE2__)
-            // Plain ASCII widens sixteen bytes at a time; anything else goes
-            // through the code page table.
-            const __m128i zero = _mm_setzero_si128();
-            while (i + 16 <= size) {
-                const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-                if (_mm_movemask_epi8(x) != 0)
-                    break;
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(x, zero));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(x, zero));
-                i += 16;
-            }
-#endif
-            for (; i < size; ++i)
-                dst[i] = cp_[src[i]];
+            if (lead_ >= 0 && leadPage_ != runPage_)
+                leadPage_->flushLead(text_, lead_);
+            runPage_->decode(src, size, text_, lead_);
+            leadPage_ = runPage_;
         }
         return;
-    }
     case Dest::FontTable:
-        for (std::size_t i = 0; i < size; ++i) {
-            if (src[i] == ';')
-                commitFont();
-            else
-                fontTableChar(cp_[src[i]]);
-        }
+        fontTableBytes(src, size);
         return;
     case Dest::ColorTable:
         for (std::size_t i = 0; i < size; ++i) {
@@ -504,22 +598,25 @@ void Builder::character(char16_t c)
     }
     if (stack_.back().dest != Dest::Normal)
         return;
+    flushLead();
     openRun();
     text_.push_back(c);
 }
 
-CharFormat Builder::formatFor(const CharKey& key, bool* symbol) const
+// The font a key names, else the default font; nullptr when neither is known.
+const FontEntry* Builder::fontFor(const CharKey& key) const
 {
-    CharFormat f;
     auto it = fonts_.constFind(key.font);
     if (it == fonts_.constEnd())
         it = fonts_.constFind(deff_);
-    if (it != fonts_.constEnd()) {
-        f.Face = it->face;
-        *symbol = it->symbol;
-    } else {
-        *symbol = false;
-    }
+    return it != fonts_.constEnd() ? &*it : nullptr;
+}
+
+CharFormat Builder::formatFor(const CharKey& key, const FontEntry* font) const
+{
+    CharFormat f;
+    if (font)
+        f.Face = font->face;
     f.Size = key.size;
     if (key.color >= 0 && std::size_t(key.color) < colors_.size())
         f.Color = colors_[std::size_t(key.color)];
@@ -538,10 +635,11 @@ void Builder::openRun()
     const CharKey& key = stack_.back().chr;
     if (runOpen_ && key == runKey_)
         return;
-    bool symbol = false;
-    CharFormat f = formatFor(key, &symbol);
+    const FontEntry* font = fontFor(key);
+    CharFormat f = formatFor(key, font);
     runKey_ = key;
-    runSymbol_ = symbol;
+    runSymbol_ = font && font->symbol;
+    runPage_ = &pageOf(font);
     if (runOpen_ && f == runFormat_)
         return;
     flushRun();
@@ -564,6 +662,7 @@ void Builder::endParagraph()
 {
     if (stack_.empty())
         return;
+    flushLead();
     const State& s = stack_.back();
     flushRun();
     Paragraph p;
@@ -572,8 +671,7 @@ void Builder::endParagraph()
     p.FirstIndent = s.fi;
     p.RightIndent = s.ri;
     if (para_.empty()) {
-        bool symbol = false;
-        p.Runs.front().Format = formatFor(s.chr, &symbol);
+        p.Runs.front().Format = formatFor(s.chr, fontFor(s.chr));
     } else {
         // Copied out, so that the scratch list keeps its capacity.
         p.Runs.assign(std::make_move_iterator(para_.begin()), std::make_move_iterator(para_.end()));
@@ -590,6 +688,7 @@ void Builder::finish()
 {
     if (stack_.empty())
         stack_.emplace_back();
+    flushLead();
     if (!parSeen_ || paragraphHasText() || formattedSincePar_)
         endParagraph();
     if (doc_.Paragraphs.empty())

@@ -13,8 +13,11 @@
 //   more. Bytes after the document's closing brace are ignored.
 // - Text in a symbol font (\fcharset2, or Symbol, Wingdings, ... without a
 //   charset) keeps its 8-bit codes as U+F000 + byte.
-// - Other code pages than Windows-1252 are read as Windows-1252.
-// - \page, \sect and \row end a paragraph; \cell is a tab.
+// - \'hh and 8-bit text are read in the code page in force (RtfCodePage.h):
+//   the font's \fcharsetN, else its \cpgN, else \ansicpgN, else \mac, \pc or
+//   \pca, else Windows-1252. \uN takes precedence over its stand-in bytes.
+// - \page, \sect and \row end a paragraph; \cell is a tab. Nested tables are
+//   read from their cells, not from the {\nonesttables} stand-in.
 
 #include "RichDocument.h"
 

@@ -1,0 +1,267 @@
+#include "RtfCodePage.h"
+
+#include "model/Windows1252.h"
+
+#include <bit>
+#include <cerrno>
+#include <iconv.h>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace ts::rtf {
+namespace {
+
+constexpr char16_t kNoPair = 0xFFFF;
+constexpr char16_t kWide = 0xFFFE;
+
+// The converter's UTF-16 in this machine's byte order, so that its output can
+// be copied into a std::u16string as it stands.
+constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+
+const std::array<char16_t, 256>& windows1252()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        char bytes[256];
+        for (int b = 0; b < 256; ++b)
+            bytes[b] = char(b);
+        const QString s = cp1252::decode(bytes, 256);
+        for (int b = 0; b < 256; ++b)
+            t[b] = s.at(b).unicode();
+        return t;
+    }();
+    return table;
+}
+
+// The converter's name for a Windows code page number.
+std::string converterName(int number)
+{
+    switch (number) {
+    case 10000: return "MACINTOSH";
+    case 10029: return "MAC-CENTRALEUROPE";
+    case 10079: return "MAC-IS";
+    case 20866: return "KOI8-R";
+    case 21866: return "KOI8-U";
+    default: break;
+    }
+    if (number >= 28591 && number <= 28606)
+        return "ISO-8859-" + std::to_string(number - 28590);
+    return "CP" + std::to_string(number);
+}
+
+// The code pages whose characters take one or two bytes. Any other code page
+// in which a byte does not stand alone is more than we read (UTF-8, EBCDIC
+// with shifts) and reads as Windows-1252.
+bool isDoubleBytePage(int number)
+{
+    return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361;
+}
+
+enum class Result { Done, Incomplete, Invalid };
+
+// Converts `size` bytes with a fresh state, including what a converter holds
+// back until the end of input (the Hebrew and Vietnamese pages wait for a
+// combining mark); `units` receives the number of UTF-16 units, at most 4.
+Result convert(iconv_t cd, const unsigned char* src, std::size_t size, char16_t* dst, std::size_t* units)
+{
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(src));
+    std::size_t inLeft = size;
+    char* out = reinterpret_cast<char*>(dst);
+    std::size_t outLeft = 4 * sizeof(char16_t);
+    Result r = Result::Done;
+    if (iconv(cd, &in, &inLeft, &out, &outLeft) == std::size_t(-1))
+        r = errno == EINVAL ? Result::Incomplete : Result::Invalid;
+    else if (iconv(cd, nullptr, nullptr, &out, &outLeft) == std::size_t(-1))
+        r = Result::Invalid;
+    *units = (4 * sizeof(char16_t) - outLeft) / sizeof(char16_t);
+    return r;
+}
+
+} // namespace
+
+int codePageForCharset(int charset)
+{
+    switch (charset) {
+    case 0: return 1252;    // ANSI
+    case 77: return 10000;  // Macintosh
+    case 128: return 932;   // Shift-JIS
+    case 129: return 949;   // Hangul
+    case 130: return 1361;  // Johab
+    case 134: return 936;   // GB2312
+    case 136: return 950;   // Big5
+    case 161: return 1253;  // Greek
+    case 162: return 1254;  // Turkish
+    case 163: return 1258;  // Vietnamese
+    case 177: return 1255;  // Hebrew
+    case 178: return 1256;  // Arabic
+    case 186: return 1257;  // Baltic
+    case 204: return 1251;  // Russian
+    case 222: return 874;   // Thai
+    case 238: return 1250;  // Eastern European
+    case 254: return 437;   // PC 437
+    case 255: return 437;   // OEM: the US OEM code page
+    default: return 0;      // 1 default, 2 symbol and unknown values
+    }
+}
+
+struct CodePageCache {
+    std::vector<std::unique_ptr<CodePage>> owned;
+    std::unordered_map<int, const CodePage*> byNumber;
+};
+
+const CodePage& CodePage::get(int number)
+{
+    thread_local CodePageCache cache;
+    if (number <= 0 || number > 65535)
+        number = kWindows1252;
+    if (const auto it = cache.byNumber.find(number); it != cache.byNumber.end())
+        return *it->second;
+    std::unique_ptr<CodePage> page(new CodePage(number));
+    const CodePage* p = page.get();
+    if (page->number_ != number) // the converter lacks it: share the Windows-1252 page
+        p = &get(kWindows1252);
+    else
+        cache.owned.push_back(std::move(page));
+    cache.byNumber.emplace(number, p);
+    return *p;
+}
+
+CodePage::CodePage(int number)
+{
+    single_ = windows1252();
+    if (number == kWindows1252)
+        return;
+    const iconv_t cd = iconv_open(kUtf16, converterName(number).c_str());
+    if (cd == iconv_t(-1))
+        return;
+    std::array<char16_t, 256> single = single_;
+    std::array<bool, 256> lead{};
+    bool multiByte = false;
+    // Bytes below 0x80 are RTF's own ASCII in every code page; the code page
+    // speaks for the bytes above.
+    for (int b = 0x80; b < 0x100; ++b) {
+        const unsigned char byte = static_cast<unsigned char>(b);
+        char16_t out[4];
+        std::size_t units = 0;
+        const Result r = convert(cd, &byte, 1, out, &units);
+        if (r == Result::Done && units == 1)
+            single[b] = out[0];
+        else if (r == Result::Incomplete)
+            lead[b] = multiByte = true;
+    }
+    if (multiByte && !isDoubleBytePage(number)) {
+        iconv_close(cd);
+        return;
+    }
+    number_ = number;
+    single_ = single;
+    lead_ = lead;
+    doubleByte_ = multiByte;
+    if (doubleByte_)
+        iconv_ = cd;
+    else
+        iconv_close(cd);
+}
+
+CodePage::~CodePage()
+{
+    if (iconv_)
+        iconv_close(static_cast<iconv_t>(iconv_));
+}
+
+void CodePage::decode(const unsigned char* src, std::size_t size, std::u16string& out, int& lead) const
+{
+    if (doubleByte_) {
+        decodeDoubleByte(src, size, out, lead);
+        return;
+    }
+    const std::size_t old = out.size();
+    out.resize(old + size);
+    char16_t* dst = out.data() + old;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Plain ASCII widens sixteen bytes at a time; anything else goes through
+    // the table.
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= size) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        if (_mm_movemask_epi8(x) != 0)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_unpacklo_epi8(x, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 8), _mm_unpackhi_epi8(x, zero));
+        i += 16;
+    }
+#endif
+    for (; i < size; ++i)
+        dst[i] = single_[src[i]];
+}
+
+void CodePage::decodeDoubleByte(const unsigned char* src, std::size_t size, std::u16string& out, int& lead) const
+{
+    std::size_t i = 0;
+    if (lead >= 0 && size > 0) {
+        const unsigned char first = static_cast<unsigned char>(lead);
+        lead = -1;
+        if (appendPair(first, src[0], out))
+            i = 1;
+        else
+            out.push_back(single_[first]); // the byte after it starts afresh
+    }
+    while (i < size) {
+        const unsigned char b = src[i];
+        if (!lead_[b]) {
+            out.push_back(b < 0x80 ? char16_t(b) : single_[b]);
+            ++i;
+        } else if (i + 1 == size) {
+            lead = b;
+            ++i;
+        } else if (appendPair(b, src[i + 1], out)) {
+            i += 2;
+        } else {
+            out.push_back(single_[b]);
+            ++i;
+        }
+    }
+}
+
+bool CodePage::appendPair(unsigned char lead, unsigned char trail, std::u16string& out) const
+{
+    if (pairs_.empty())
+        pairs_.assign(256 * 256, u'\0');
+    char16_t& known = pairs_[std::size_t(lead) << 8 | trail];
+    if (known != 0 && known != kWide) {
+        if (known == kNoPair)
+            return false;
+        out.push_back(known);
+        return true;
+    }
+    const unsigned char pair[2] = {lead, trail};
+    char16_t chars[4];
+    std::size_t units = 0;
+    if (convert(static_cast<iconv_t>(iconv_), pair, 2, chars, &units) != Result::Done || units == 0 || units > 2) {
+        known = kNoPair;
+        return false;
+    }
+    if (units == 1 && chars[0] != kNoPair && chars[0] != kWide && chars[0] != 0)
+        known = chars[0];
+    else
+        known = kWide; // not memoized: converted again next time
+    out.append(chars, units);
+    return true;
+}
+
+void CodePage::flushLead(std::u16string& out, int& lead) const
+{
+    if (lead < 0)
+        return;
+    out.push_back(single_[static_cast<unsigned char>(lead)]);
+    lead = -1;
+}
+
+} // namespace ts::rtf

@@ -1,0 +1,123 @@
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+
+#include <gtest/gtest.h>
+
+using namespace ts;
+
+namespace {
+
+struct Case {
+    const char* what;
+    QByteArray rtf;
+    QString expected;
+};
+
+// A document whose font table holds `font` and whose text is `body`.
+QByteArray doc(const char* header, const char* font, const QByteArray& body)
+{
+    return QByteArray("{\\rtf1") + header + "\\deff0{\\fonttbl{\\f0" + font + ";}}\r\n\\pard\\plain\\f0\\fs20 " + body +
+           "\\par\r\n}";
+}
+
+// Written again, what was read reads back the same, and the writer keeps to
+// Windows-1252 with \uN for the rest.
+void expectRoundTrip(const RichDocument& d, const char* what)
+{
+    const QByteArray written = RtfWriter::write(d);
+    EXPECT_TRUE(written.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0")) << what;
+    EXPECT_EQ(RtfReader::read(written), d) << what << "\n" << written.constData();
+}
+
+} // namespace
+
+TEST(RtfCodePage, TextReadsInTheCodePageInForce)
+{
+    const Case cases[] = {
+        {"Japanese, font charset", doc("\\ansi\\ansicpg1252", "\\fnil\\fcharset128 MS Gothic",
+                                       "\\'82\\'a8 \\'93\\'fa\\'96\\{\\'8c\\'ea \\'95\\\\"),
+         QStringLiteral(u"お 日本語 表")},
+        {"Japanese, document code page, raw bytes",
+         doc("\\ansi\\ansicpg932", "\\fnil MS Mincho", "\x82\xa8 \x93\xfa\x96\\{\x8c\xea"),
+         QStringLiteral(u"お 日本語")},
+        {"lead and trail split by a formatting change",
+         doc("\\ansi\\ansicpg932", "\\fnil MS Mincho", "\\'82{\\b \\'a8}\\'93\\b0 \\'fa"),
+         QStringLiteral(u"お日")},
+        {"Simplified Chinese", doc("\\ansi", "\\fnil\\fcharset134 SimSun", "\\'d6\\'d0\\'ce\\'c4\\'bc\\'f2\\'cc\\'e5"),
+         QStringLiteral(u"中文简体")},
+        {"Traditional Chinese, trail byte as a letter",
+         doc("\\ansi", "\\fnil\\fcharset136 MingLiU", "\\'c1c\\'c5\\'e9\\'a4\\'a4\\'a4\\'e5"),
+         QStringLiteral(u"繁體中文")},
+        {"Korean", doc("\\ansi", "\\fnil\\fcharset129 Gulim", "\\'c7\\'d1\\'b1\\'b9\\'be\\'ee"),
+         QStringLiteral(u"한국어")},
+        {"Cyrillic, document code page", doc("\\ansi\\ansicpg1251", "\\fnil Arial", "\\'d3 \\'d5 \\'c2"),
+         QStringLiteral(u"У Х В")},
+        {"Cyrillic, font code page", doc("\\ansi", "\\fnil\\cpg1251 Arial", "\\'d3 \\'d5 \\'c2"),
+         QStringLiteral(u"У Х В")},
+        {"font charset before document code page", doc("\\ansi\\ansicpg1251", "\\fnil\\fcharset0 Arial", "\\'d3"),
+         QStringLiteral(u"Ó")},
+        {"Central European", doc("\\ansi", "\\fswiss\\fcharset238 Arial CE", "P\\'f8\\'edli\\'9a \\'9elu\\'9dou\\'e8k\\'fd"),
+         QStringLiteral(u"Příliš žluťoučký")},
+        {"Greek", doc("\\ansi", "\\fnil\\fcharset161 Arial", "\\'c5\\'eb\\'eb\\'e7\\'ed\\'e9\\'ea\\'dc"),
+         QStringLiteral(u"Ελληνικά")},
+        {"Arabic", doc("\\ansi", "\\fnil\\fcharset178 Arial", "\\'c7\\'e1\\'da\\'d1\\'c8\\'ed\\'c9"),
+         QStringLiteral(u"العربية")},
+        {"Hebrew", doc("\\ansi", "\\fnil\\fcharset177 Arial", "\\'f2\\'e1\\'f8\\'e9\\'fa"), QStringLiteral(u"עברית")},
+        {"Thai", doc("\\ansi", "\\fnil\\fcharset222 Tahoma", "\\'c0\\'d2\\'c9\\'d2\\'e4\\'b7\\'c2"),
+         QStringLiteral(u"ภาษาไทย")},
+        {"Turkish and Baltic", doc("\\ansi", "\\fnil\\fcharset162 Arial", "\\'f0\\'fd\\'fe"), QStringLiteral(u"ğış")},
+        {"Mac Roman", doc("\\mac", "\\fnil Geneva", "Caf\\'8e \\'de"), QStringLiteral(u"Café ﬁ")},
+        {"Mac Roman by number", doc("\\ansi\\ansicpg10000", "\\fnil Geneva", "Caf\\'8e"), QStringLiteral(u"Café")},
+        {"a code page the converter lacks", doc("\\ansi\\ansicpg12345", "\\fnil Arial", "\\'d3\\'80"),
+         QStringLiteral(u"Ó€")},
+    };
+    for (const Case& c : cases) {
+        const RichDocument d = RtfReader::read(c.rtf);
+        EXPECT_EQ(d.plainText(), c.expected) << c.what;
+        expectRoundTrip(d, c.what);
+    }
+}
+
+// The stand-in bytes after \uN never show, also when a double-byte character
+// counts as one; a lead byte without a trail, or with one the code page does
+// not define, is read alone.
+TEST(RtfCodePage, DoubleByteEdges)
+{
+    const Case cases[] = {
+        {"\\uc1 with a two-byte stand-in", doc("\\ansi\\ansicpg932\\uc1", "\\fnil MS Gothic", "\\u12362\\'82\\'a8x"),
+         QStringLiteral(u"おx")},
+        {"\\uc2 with a two-byte stand-in", doc("\\ansi\\ansicpg936\\uc2", "\\fnil SimSun", "\\u20013\\'d6\\'d0\\'b0"),
+         QStringLiteral(u"中\u00b0")},
+        {"lead byte before a paragraph end", doc("\\ansi\\ansicpg932", "\\fnil MS Gothic", "a\\'82\\par b"),
+         QStringLiteral(u"a\u201a\r\nb")},
+        {"lead byte before \\tab", doc("\\ansi\\ansicpg932", "\\fnil MS Gothic", "\\'82\\tab"),
+         QStringLiteral(u"\u201a\t")},
+        {"undefined trail", doc("\\ansi\\ansicpg932", "\\fnil MS Gothic", "\\'82\\'20x"), QStringLiteral(u"\u201a x")},
+        {"code page changes between lead and trail",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 A;}{\\f1\\fcharset204 B;}}\\f0\\'82\\f1\\'d3}",
+         QStringLiteral(u"\u201aУ")},
+    };
+    for (const Case& c : cases) {
+        const RichDocument d = RtfReader::read(c.rtf);
+        EXPECT_EQ(d.plainText(), c.expected) << c.what;
+        expectRoundTrip(d, c.what);
+    }
+
+    // Face names are in their font's code page, and keep their names when written.
+    const RichDocument named = RtfReader::read(
+        doc("\\ansi", "\\fnil\\fcharset128 \\'82l\\'82r \\'83S\\'83V\\'83b\\'83N", "\\'82\\'a8"));
+    EXPECT_EQ(named.Paragraphs[0].Runs[0].Format.Face, QStringLiteral(u"ＭＳ ゴシック"));
+    EXPECT_EQ(named.plainText(), QStringLiteral(u"お"));
+    expectRoundTrip(named, "face name");
+}
+
+TEST(RtfCodePage, NestedTableStandInAndStrayListDefinitionsAreSkipped)
+{
+    const RichDocument d = RtfReader::read(QByteArray(
+        "{\\rtf1\\ansi{\\list\\listtemplateid1{\\listlevel{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}\\listid7}"
+        "{\\listoverride\\listid7\\ls1}"
+        "\\pard\\intbl a\\cell\\pard\\itap2 b\\nestcell c\\nestcell{\\*\\nesttableprops\\trowd\\nestrow}"
+        "{\\nonesttables\\par b\\tab c}\\pard\\intbl\\cell\\row z\\par}"));
+    EXPECT_EQ(d.paragraphTexts(),
+              QStringList({QStringLiteral("a\tb\tc\t\t"), QStringLiteral("z")}));
+}
