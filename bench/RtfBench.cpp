@@ -7,8 +7,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <iconv.h>
 #include <memory>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -96,5 +98,75 @@ void BM_RtfRead(benchmark::State& state)
     state.counters["rtf_bytes"] = double(rtf.size());
 }
 BENCHMARK(BM_RtfRead)->Unit(benchmark::kMillisecond);
+
+// A 10 MB Japanese document as word processors write it: a Shift-JIS font
+// table, text as \'hh pairs (or, with argument 1, as raw 8-bit bytes) mixed
+// with ASCII words, bold and size changes.
+QByteArray shiftJisDocument(qsizetype targetBytes, bool raw)
+{
+    const QString words[] = {QStringLiteral(u"こんにちは"), QStringLiteral(u"日本語"), QStringLiteral(u"ヘルプ"),
+                             QStringLiteral(u"表示"),       QStringLiteral(u"トピック"), QStringLiteral(u"窓"),
+                             QStringLiteral(u"WinHelp"),    QStringLiteral(u"。")};
+    // The words in Shift-JIS, from the C library's converter, then as RTF text.
+    std::vector<QByteArray> rtfWords;
+    const iconv_t cd = iconv_open("CP932", "UTF-8");
+    for (const QString& w : words) {
+        QByteArray utf8 = w.toUtf8();
+        std::string sjis(std::size_t(utf8.size()) * 2, '\0');
+        char* in = utf8.data();
+        std::size_t inLeft = std::size_t(utf8.size());
+        char* out = sjis.data();
+        std::size_t outLeft = sjis.size();
+        iconv(cd, &in, &inLeft, &out, &outLeft);
+        sjis.resize(sjis.size() - outLeft);
+        QByteArray rtf;
+        for (const char c : sjis) {
+            const auto b = static_cast<unsigned char>(c);
+            if (b < 0x80)
+                rtf += c == '\\' || c == '{' || c == '}' ? QByteArray("\\") + c : QByteArray(1, c);
+            else if (raw)
+                rtf += c;
+            else
+                rtf += "\\'" + QByteArray::number(b, 16);
+        }
+        rtfWords.push_back(rtf);
+    }
+    iconv_close(cd);
+
+    std::mt19937 rng(11);
+    QByteArray doc("{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS Gothic;}"
+                   "{\\f1\\fnil\\fcharset0 Arial;}}\r\n\\uc1\\pard\\f0\\fs20 ");
+    doc.reserve(targetBytes + 4096);
+    while (doc.size() < targetBytes) {
+        const int n = 5 + int(rng() % 20);
+        for (int w = 0; w < n; ++w) {
+            const std::size_t k = rng() % rtfWords.size();
+            if (rng() % 9 == 0)
+                doc += "{\\b " + rtfWords[k] + "}";
+            else if (rng() % 13 == 0)
+                doc += "\\f1 WinHelp\\f0 ";
+            else
+                doc += rtfWords[k];
+        }
+        doc += "\\par\r\n";
+    }
+    doc += "}";
+    return doc;
+}
+
+void BM_RtfReadShiftJis(benchmark::State& state)
+{
+    const QByteArray rtf = shiftJisDocument(10 * 1024 * 1024, state.range(0) != 0);
+    for (auto _ : state) {
+        auto doc = std::make_unique<ts::RichDocument>(ts::RtfReader::read(rtf));
+        benchmark::DoNotOptimize(doc->Paragraphs.data());
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * rtf.size());
+    state.counters["rtf_bytes"] = double(rtf.size());
+}
+BENCHMARK(BM_RtfReadShiftJis)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
