@@ -2,10 +2,10 @@
 
 #include "RtfCodePage.h"
 #include "RtfControlWords.h"
+#include "RtfFontTable.h"
 #include "RtfTokenizer.h"
 #include "model/Windows1252.h"
 
-#include <QHash>
 #include <algorithm>
 #include <climits>
 #include <iterator>
@@ -47,19 +47,6 @@ struct State {
     int ri = 0;
 };
 
-struct FontEntry {
-    QString face;
-    bool symbol = false;
-    int codePage = 0; // from \fcharset or \cpg; 0 = the document's
-};
-
-// The code page a font's \fcharsetN names, else its \cpgN; 0 = the document's.
-int fontCodePage(int charset, int cpg)
-{
-    const int n = codePageForCharset(charset);
-    return n != 0 ? n : cpg;
-}
-
 // A key no text is ever formatted with: the next text looks its format up again.
 constexpr CharKey kStaleKey{INT_MIN, INT_MIN, INT_MIN, 0};
 
@@ -80,16 +67,12 @@ private:
     void bytes(const char* data, std::size_t size);
     void byte(unsigned char b);
     void character(char16_t c);
-    void fontTableChar(char16_t c);
-    void fontTableBytes(const unsigned char* src, std::size_t size);
-    void commitFont();
     std::size_t skipFallback(const unsigned char* src, std::size_t size);
     void flushLead();
     void setDocumentCodePage(int* which, int number);
     int documentCodePage() const { return ansiCpg_ > 0 ? ansiCpg_ : charsetCodePage_; }
     const CodePage& pageOf(const FontEntry* font) const;
     const CodePage& pageInForce() const;
-    const CodePage& pendingFontPage() const;
 
     void openRun();
     void flushRun();
@@ -115,17 +98,8 @@ private:
 
     // Tables.
     int deff_ = 0;
-    QHash<int, FontEntry> fonts_;
+    FontTable fonts_;
     std::vector<std::optional<std::uint32_t>> colors_;
-    struct {
-        bool active = false;
-        std::size_t depth = 0; // nesting of the group the entry started in
-        int number = 0;
-        int charset = -1;
-        int codePage = 0; // \cpgN
-        int lead = -1;
-        std::u16string name;
-    } pendingFont_;
     struct {
         int r = 0, g = 0, b = 0;
         bool any = false;
@@ -213,8 +187,8 @@ void Builder::groupEnd()
         done_ = true;
         return;
     }
-    if (stack_.back().dest == Dest::FontTable && pendingFont_.depth >= stack_.size())
-        commitFont(); // an entry whose group ends without its ';'
+    if (stack_.back().dest == Dest::FontTable)
+        fonts_.groupEnd(stack_.size());
     if (stack_.size() == 1) {
         // The document's own group ends here; what follows is not ours. The
         // state stays on the stack: the last paragraph takes its properties.
@@ -252,7 +226,7 @@ void Builder::word(const Token& t)
     if (w->kind == WordKind::Destination) {
         if (w->id == WordId::FontTable) {
             s.dest = Dest::FontTable;
-            pendingFont_.active = false;
+            fonts_.begin();
         } else {
             s.dest = Dest::ColorTable;
             pendingColor_ = {};
@@ -375,27 +349,19 @@ void Builder::fontTableWord(const WordInfo& w, const Token& t, State& /*s*/)
 {
     switch (w.id) {
     case WordId::Font:
-        if (pendingFont_.active && !pendingFont_.name.empty())
-            commitFont();
-        pendingFont_.active = true;
-        pendingFont_.depth = stack_.size();
-        pendingFont_.number = t.hasParam ? t.param : 0;
-        pendingFont_.charset = -1;
-        pendingFont_.codePage = 0;
-        pendingFont_.lead = -1;
-        pendingFont_.name.clear();
+        fonts_.startEntry(t.hasParam ? t.param : 0, stack_.size());
         break;
     case WordId::FontCharset:
         if (t.hasParam)
-            pendingFont_.charset = t.param;
+            fonts_.setCharset(t.param);
         break;
     case WordId::FontCodePage:
         if (t.hasParam)
-            pendingFont_.codePage = std::max(0, t.param);
+            fonts_.setCodePage(t.param);
         break;
     case WordId::Unicode:
         if (t.hasParam) {
-            fontTableChar(char16_t(std::uint32_t(t.param) & 0xFFFF));
+            fonts_.character(char16_t(std::uint32_t(t.param) & 0xFFFF));
             ucSkip_ = stack_.back().uc;
             skipTrail_ = false;
         }
@@ -409,46 +375,10 @@ void Builder::fontTableWord(const WordInfo& w, const Token& t, State& /*s*/)
     }
 }
 
-void Builder::commitFont()
-{
-    if (!pendingFont_.active)
-        return;
-    FontEntry e;
-    e.codePage = fontCodePage(pendingFont_.charset, pendingFont_.codePage);
-    pendingFontPage().flushLead(pendingFont_.name, pendingFont_.lead);
-    e.face = QString(reinterpret_cast<const QChar*>(pendingFont_.name.data()), qsizetype(pendingFont_.name.size())).trimmed();
-    e.symbol = pendingFont_.charset == 2 || (pendingFont_.charset < 0 && isSymbolFontFace(e.face));
-    fonts_.insert(pendingFont_.number, std::move(e));
-    pendingFont_.active = false;
-    pendingFont_.name.clear();
-}
-
-void Builder::fontTableChar(char16_t c)
-{
-    if (!pendingFont_.active)
-        return;
-    pendingFontPage().flushLead(pendingFont_.name, pendingFont_.lead);
-    pendingFont_.name.push_back(c);
-}
-
-// Face names are in their font's code page too; ';' ends an entry.
-void Builder::fontTableBytes(const unsigned char* src, std::size_t size)
-{
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= size; ++i) {
-        if (i < size && src[i] != ';')
-            continue;
-        if (pendingFont_.active && i > start)
-            pendingFontPage().decode(src + start, i - start, pendingFont_.name, pendingFont_.lead);
-        if (i < size)
-            commitFont();
-        start = i + 1;
-    }
-}
-
 void Builder::setDocumentCodePage(int* which, int number)
 {
     *which = number;
+    fonts_.setDocumentCodePage(documentCodePage());
     runKey_ = kStaleKey; // the open run's code page may no longer hold
 }
 
@@ -457,19 +387,12 @@ const CodePage& Builder::pageOf(const FontEntry* font) const
     return CodePage::get(font && font->codePage != 0 ? font->codePage : documentCodePage());
 }
 
-// The code page of the font table entry being read.
-const CodePage& Builder::pendingFontPage() const
-{
-    const int n = fontCodePage(pendingFont_.charset, pendingFont_.codePage);
-    return CodePage::get(n != 0 ? n : documentCodePage());
-}
-
 const CodePage& Builder::pageInForce() const
 {
     if (stack_.empty())
         return CodePage::get(documentCodePage());
     if (stack_.back().dest == Dest::FontTable)
-        return pendingFontPage();
+        return fonts_.pendingPage();
     const CharKey& key = stack_.back().chr;
     if (runOpen_ && key == runKey_)
         return *runPage_;
@@ -572,7 +495,7 @@ void Builder::bytes(const char* data, std::size_t size)
         }
         return;
     case Dest::FontTable:
-        fontTableBytes(src, size);
+        fonts_.bytes(src, size);
         return;
     case Dest::ColorTable:
         for (std::size_t i = 0; i < size; ++i) {
@@ -593,7 +516,7 @@ void Builder::character(char16_t c)
     if (stack_.empty())
         return;
     if (stack_.back().dest == Dest::FontTable) {
-        fontTableChar(c);
+        fonts_.character(c);
         return;
     }
     if (stack_.back().dest != Dest::Normal)
@@ -606,10 +529,8 @@ void Builder::character(char16_t c)
 // The font a key names, else the default font; nullptr when neither is known.
 const FontEntry* Builder::fontFor(const CharKey& key) const
 {
-    auto it = fonts_.constFind(key.font);
-    if (it == fonts_.constEnd())
-        it = fonts_.constFind(deff_);
-    return it != fonts_.constEnd() ? &*it : nullptr;
+    const FontEntry* font = fonts_.find(key.font);
+    return font ? font : fonts_.find(deff_);
 }
 
 CharFormat Builder::formatFor(const CharKey& key, const FontEntry* font) const
