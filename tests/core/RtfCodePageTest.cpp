@@ -29,6 +29,16 @@ void expectRoundTrip(const RichDocument& d, const char* what)
     EXPECT_EQ(RtfReader::read(written), d) << what << "\n" << written.constData();
 }
 
+template <std::size_t N>
+void expectCases(const Case (&cases)[N])
+{
+    for (const Case& c : cases) {
+        const RichDocument d = RtfReader::read(c.rtf);
+        EXPECT_EQ(d.plainText(), c.expected) << c.what;
+        expectRoundTrip(d, c.what);
+    }
+}
+
 } // namespace
 
 TEST(RtfCodePage, TextReadsInTheCodePageInForce)
@@ -73,11 +83,7 @@ TEST(RtfCodePage, TextReadsInTheCodePageInForce)
         {"a code page the converter lacks", doc("\\ansi\\ansicpg12345", "\\fnil Arial", "\\'d3\\'80"),
          QStringLiteral(u"Ó€")},
     };
-    for (const Case& c : cases) {
-        const RichDocument d = RtfReader::read(c.rtf);
-        EXPECT_EQ(d.plainText(), c.expected) << c.what;
-        expectRoundTrip(d, c.what);
-    }
+    expectCases(cases);
 }
 
 // The stand-in bytes after \uN never show, also when a double-byte character
@@ -99,11 +105,7 @@ TEST(RtfCodePage, DoubleByteEdges)
          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 A;}{\\f1\\fcharset204 B;}}\\f0\\'82\\f1\\'d3}",
          QStringLiteral(u"\u201aУ")},
     };
-    for (const Case& c : cases) {
-        const RichDocument d = RtfReader::read(c.rtf);
-        EXPECT_EQ(d.plainText(), c.expected) << c.what;
-        expectRoundTrip(d, c.what);
-    }
+    expectCases(cases);
 
     // Face names are in their font's code page, and keep their names when written.
     const RichDocument named = RtfReader::read(
