@@ -210,6 +210,9 @@ QByteArray Compilation::run()
     const std::vector<LaidOutTopic> topics = encodeTopics();
     const TopicFileLayout layout = layOutTopics(topics, true);
     const std::vector<std::int32_t>& offsets = layout.Offsets;
+    report_.topicFileBytes = layout.Bytes.size();
+    report_.topicRecordBytes = layout.RecordBytes;
+    report_.topicsCompressed = layout.Compressed;
 
     HelpFileContainer file;
     file.add(QByteArrayLiteral("|TOPIC"), layout.Bytes);

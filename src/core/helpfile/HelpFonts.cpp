@@ -45,6 +45,17 @@ int HelpFonts::faceIndex(const QString& face)
 
 int HelpFonts::descriptorFor(const CharFormat& format, bool hotspotText)
 {
+    // Text mostly goes on in the format it had.
+    if (lastIndex_ >= 0 && lastHotspot_ == hotspotText && lastFormat_ == format)
+        return lastIndex_;
+    lastFormat_ = format;
+    lastHotspot_ = hotspotText;
+    lastIndex_ = lookUp(format, hotspotText);
+    return lastIndex_;
+}
+
+int HelpFonts::lookUp(const CharFormat& format, bool hotspotText)
+{
     Descriptor d;
     if (format.Bold)
         d.Attributes |= 0x01;

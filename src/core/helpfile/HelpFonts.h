@@ -34,6 +34,11 @@ private:
         auto key() const { return std::tuple(Attributes, HalfPoints, Family, Face, Rgb); }
     };
     int faceIndex(const QString& face);
+    int lookUp(const CharFormat& format, bool hotspotText);
+
+    CharFormat lastFormat_;
+    bool lastHotspot_ = false;
+    int lastIndex_ = -1;
 
     std::vector<QByteArray> faces_;
     std::map<QByteArray, int> faceIndex_;

@@ -21,20 +21,36 @@ public:
     // reach past the end of the bytes appended so far.
     void append(const QByteArray& bytes);
 
-    qsizetype rawSize() const { return raw_.size(); }
-    qsizetype compressedSize() const { return out_.size(); }
-    const QByteArray& compressed() const { return out_; }
+    qsizetype rawSize() const { return qsizetype(raw_.size()); }
+    qsizetype compressedSize() const { return qsizetype(out_.size()); }
+    QByteArray compressed() const;
 
     // Back to an empty block.
     void clear();
+
+    // The state between two appends, from which compression can go on
+    // again later with other bytes.
+    struct Checkpoint {
+        qsizetype Raw = 0, Out = 0, FlagAt = -1;
+        int Items = 8;
+        char Flag = 0;
+    };
+    Checkpoint checkpoint() const;
+    // Takes back everything appended since the checkpoint.
+    void rewind(const Checkpoint& checkpoint);
+    // Continues from a checkpoint of an earlier block whose first
+    // `checkpoint.Raw` bytes were `raw` and whose compressed bytes began
+    // with `compressed`: the result is as if those bytes had just been
+    // appended.
+    void resume(const QByteArray& raw, const QByteArray& compressed, const Checkpoint& checkpoint);
 
 private:
     void emitLiteral(char c);
     void emitMatch(int distance, int length);
     void insertHash(qsizetype pos);
 
-    QByteArray raw_;
-    QByteArray out_;
+    std::vector<char> raw_;
+    std::vector<char> out_;
     qsizetype flagAt_ = -1; // the open group's flag byte in out_
     int items_ = 8;         // items in the open group
     std::vector<int> head_; // latest position of each 3-byte hash, or -1

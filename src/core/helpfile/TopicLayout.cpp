@@ -134,71 +134,94 @@ std::vector<QByteArray> blockHeaders(const std::vector<ChainRecord>& chain, int 
 std::optional<QByteArray> layOutCompressed(std::vector<ChainRecord>& chain)
 {
     // Deciding the blocks: each record is compressed with the positions it
-    // would most likely get; the margin per record covers the difference.
-    int block = 0;
+    // would most likely get (the records ahead right behind it); the margin
+    // per record covers the difference. What each block was compressed from
+    // is kept, so that writing recompresses only from the first record whose
+    // bytes came out different.
+    struct Block {
+        size_t First = 0;
+        QByteArray Raw;
+        QByteArray Compressed;
+        std::vector<Lz77Block::Checkpoint> Checkpoints; // before each record
+        std::vector<qsizetype> Ends;                     // raw size after each record
+    };
+    std::vector<Block> blocks(1);
     qsizetype offset = 0;
     std::int32_t chars = 0;
-    int inBlock = 0;
     Lz77Block lz;
     for (size_t i = 0; i < chain.size(); ++i) {
         ChainRecord& r = chain[i];
         for (int attempt = 0; attempt < 2; ++attempt) {
-            r.Block = block;
-            r.Pos = posOf(block, offset);
-            r.Offset = std::int32_t(block * 0x8000 + chars);
-            // Records ahead are expected right behind this one.
+            Block& block = blocks.back();
+            const int number = int(blocks.size()) - 1;
+            const int inBlock = int(i - block.First);
+            r.Block = number;
+            r.Pos = posOf(number, offset);
+            r.Offset = std::int32_t(number * 0x8000 + chars);
             const auto expected = [&](size_t k) {
                 qsizetype at = offset;
                 for (size_t j = i; j < k; ++j)
                     at += chain[j].Size;
-                return posOf(block, at);
+                return posOf(number, at);
             };
             bool fits = offset + r.Size <= CompressedBlockRaw;
             if (fits) {
                 const QByteArray bytes = recordBytes(chain, i, expected);
                 const qsizetype budget = BlockData - CompressionMargin * (inBlock + 1);
-                if (lz.compressedSize() + bytes.size() + bytes.size() / 8 + 2 <= budget) {
-                    lz.append(bytes);
-                } else {
-                    Lz77Block trial = lz;
-                    trial.append(bytes);
-                    fits = trial.compressedSize() <= budget;
-                    if (fits)
-                        lz = std::move(trial);
+                const Lz77Block::Checkpoint before = lz.checkpoint();
+                lz.append(bytes);
+                fits = lz.compressedSize() <= budget;
+                if (!fits)
+                    lz.rewind(before);
+                if (fits) {
+                    block.Raw += bytes;
+                    block.Checkpoints.push_back(before);
+                    block.Ends.push_back(block.Raw.size());
                 }
             }
             if (fits)
                 break;
             if (inBlock == 0)
                 return std::nullopt; // too large for any block
-            ++block;
+            block.Compressed = lz.compressed();
+            blocks.push_back(Block{i, {}, {}, {}, {}});
             offset = 0;
             chars = 0;
-            inBlock = 0;
             lz.clear();
         }
         offset += r.Size;
-        ++inBlock;
         if (r.Type == 0x20)
             chars += r.Text->TopicLength;
     }
+    blocks.back().Compressed = lz.compressed();
 
     // Writing: every position is known now.
-    const int blocks = block + 1;
-    const std::vector<QByteArray> headers = blockHeaders(chain, blocks);
+    const std::vector<QByteArray> headers = blockHeaders(chain, int(blocks.size()));
     const auto actual = [&chain](size_t k) { return chain[k].Pos; };
     QByteArray out;
-    size_t i = 0;
-    for (int b = 0; b < blocks; ++b) {
-        lz.clear();
-        for (; i < chain.size() && chain[i].Block == b; ++i)
-            lz.append(recordBytes(chain, i, actual));
-        QByteArray data = lz.compressed();
+    out.reserve(qsizetype(blocks.size()) * BlockSize);
+    for (size_t b = 0; b < blocks.size(); ++b) {
+        const Block& block = blocks[b];
+        const size_t end = b + 1 < blocks.size() ? blocks[b + 1].First : chain.size();
+        QByteArray data = block.Compressed;
+        for (size_t i = block.First; i < end; ++i) {
+            const size_t n = i - block.First;
+            const qsizetype from = block.Checkpoints[n].Raw;
+            const QByteArray bytes = recordBytes(chain, i, actual);
+            if (QByteArrayView(bytes) == QByteArrayView(block.Raw).sliced(from, block.Ends[n] - from))
+                continue;
+            lz.resume(block.Raw, block.Compressed, block.Checkpoints[n]);
+            lz.append(bytes);
+            for (size_t k = i + 1; k < end; ++k)
+                lz.append(recordBytes(chain, k, actual));
+            data = lz.compressed();
+            break;
+        }
         if (data.size() > BlockData)
             return std::nullopt;
-        const qsizetype padTo = b + 1 < blocks ? BlockData : qMax<qsizetype>(data.size(), LastBlockMinimum);
+        const qsizetype padTo = b + 1 < blocks.size() ? BlockData : qMax<qsizetype>(data.size(), LastBlockMinimum);
         data.append(QByteArray(padTo - data.size(), '\0'));
-        out += headers[size_t(b)];
+        out += headers[b];
         out += data;
     }
     return out;

@@ -6,6 +6,7 @@
 #include "model/Windows1252.h"
 
 #include <QRegularExpression>
+#include <string>
 
 namespace ts::helpfile {
 namespace {
@@ -83,17 +84,19 @@ public:
 
     void command(const QByteArray& bytes)
     {
-        strings_ += pending_;
-        strings_ += '\0';
-        pending_.clear();
-        commands_ += bytes;
+        strings_.push_back('\0');
+        commands_.append(bytes.constData(), size_t(bytes.size()));
     }
-    void command(unsigned char code) { command(QByteArray(1, char(code))); }
-    void text(char byte) { pending_ += byte; }
+    void command(unsigned char code)
+    {
+        strings_.push_back('\0');
+        commands_.push_back(char(code));
+    }
+    void text(char byte) { strings_.push_back(byte); }
     void countPicture() { ++pictures_; }
     bool full() const
     {
-        return strings_.size() + pending_.size() > MaxRecordText || commands_.size() > MaxRecordCommands;
+        return qsizetype(strings_.size()) > MaxRecordText || qsizetype(commands_.size()) > MaxRecordCommands;
     }
 
     int Font = -1; // the descriptor in force, -1 before the first font change
@@ -131,12 +134,12 @@ public:
         head += fields;
 
         TextRecord record;
-        record.LinkData2 = strings_;
+        record.LinkData2 = QByteArray(strings_.data(), qsizetype(strings_.size()));
         record.TopicLength = int(strings_.size()) + pictures_;
-        putCompressedS32(record.LinkData1, std::int32_t(head.size() + commands_.size()));
+        putCompressedS32(record.LinkData1, std::int32_t(head.size() + qsizetype(commands_.size())));
         putCompressedU16(record.LinkData1, unsigned(record.TopicLength));
         record.LinkData1 += head;
-        record.LinkData1 += commands_;
+        record.LinkData1.append(commands_.data(), qsizetype(commands_.size()));
         strings_.clear();
         commands_.clear();
         pictures_ = 0;
@@ -145,10 +148,11 @@ public:
     }
 
 private:
+    // The strings so far (each command closes the one before it) and the
+    // commands.
     const Paragraph& paragraph_;
-    QByteArray commands_;
-    QByteArray strings_;
-    QByteArray pending_;
+    std::string commands_;
+    std::string strings_;
     int pictures_ = 0;
 };
 
@@ -182,6 +186,11 @@ std::vector<TopicTextEncoder::Piece> TopicTextEncoder::piecesOf(const Paragraph&
         QStringLiteral("\\{(bmct|bmlt|bmrt|bmc|bml|bmr|button)\\s([^{}]*)\\}"), QRegularExpression::CaseInsensitiveOption);
     std::vector<Piece> pieces;
     const auto addText = [&pieces](const QString& text, const CharFormat& format) {
+        if (!text.contains(QLatin1Char('{'))) {
+            if (!text.isEmpty())
+                pieces.push_back({Piece::Text, text, format});
+            return;
+        }
         qsizetype at = 0;
         QRegularExpressionMatchIterator it = markup.globalMatch(text);
         while (it.hasNext()) {
