@@ -32,14 +32,20 @@ int topicList(const QString& path, QTextStream& out)
 
 // "Build All Without Compiling": the project is read and checked whole
 // before anything is written, so a damaged project leaves earlier outputs.
-int buildAll(const QString& path, QTextStream& out)
+Project buildSources(const QString& path, QTextStream& out, BuildFeedback& feedback)
 {
-    const Project project = ProjectFile::load(absolutePath(path));
-    BuildFeedback feedback;
+    Project project = ProjectFile::load(absolutePath(path));
     feedback.FileWritten = [&out](const QString& written) {
         out << QStringLiteral("Wrote ") << written << Qt::endl;
     };
     BuildAllWithoutCompiling(project, feedback);
+    return project;
+}
+
+int buildAll(const QString& path, QTextStream& out)
+{
+    BuildFeedback feedback;
+    buildSources(path, out, feedback);
     return 0;
 }
 
@@ -47,12 +53,8 @@ int buildAll(const QString& path, QTextStream& out)
 // the built-in compiler. Warnings leave a usable help file and exit 0.
 int compile(const QString& path, QTextStream& out)
 {
-    const Project project = ProjectFile::load(absolutePath(path));
     BuildFeedback feedback;
-    feedback.FileWritten = [&out](const QString& written) {
-        out << QStringLiteral("Wrote ") << written << Qt::endl;
-    };
-    BuildAllWithoutCompiling(project, feedback);
+    const Project project = buildSources(path, out, feedback);
     const HelpCompileReport report = compileHelpFile(project, feedback);
     for (qsizetype i = 0; i + 1 < report.logLines.size(); ++i)
         out << report.logLines.at(i) << '\n';

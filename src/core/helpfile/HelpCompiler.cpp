@@ -9,11 +9,11 @@
 #include "TopicText.h"
 #include "contents/ContentsFile.h"
 #include "helpsource/CntWriter.h"
+#include "helpsource/TopicFileWriter.h"
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "model/WholeFile.h"
 #include "model/Windows1252.h"
-#include "richtext/RtfReader.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -26,24 +26,6 @@ using namespace helpfile;
 
 // Keywords longer than this are cut: the viewer's index shows no more.
 constexpr int MaxKeyword = 255;
-
-RichDocument readRegion(const QByteArray& rtf)
-{
-    if (rtf.isEmpty())
-        return RichDocument();
-    RichDocument document = RtfReader::read(rtf);
-    if (document.Paragraphs.empty())
-        document = RichDocument();
-    return document;
-}
-
-bool hasText(const RichDocument& document)
-{
-    for (const Paragraph& p : document.Paragraphs)
-        if (!p.isEmpty())
-            return true;
-    return false;
-}
 
 QString idText(const TTopicRecord& topic) { return cp1252::decode(topic.TopicID.bytes()); }
 
@@ -120,10 +102,10 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
         current = topic.TopicID.isEmpty() ? QString::number(i + 1) : idText(topic);
         LaidOutTopic& out = topics[size_t(i)];
         out.Title = topic.Title.bytes();
-        const RichDocument header = readRegion(topic.HeaderRtf);
-        if (hasText(header))
+        const RichDocument header = TopicFileWriter::readTopicText(topic.HeaderRtf);
+        if (TopicFileWriter::hasText(header))
             out.NonScrolling = encoder.encode(header);
-        out.Scrolling = encoder.encode(readRegion(topic.BodyRtf));
+        out.Scrolling = encoder.encode(TopicFileWriter::readTopicText(topic.BodyRtf));
         if (const int unshown = encoder.takeUnshownCharacters(); unshown > 0)
             warn(QStringLiteral("Topic %1: %2 characters cannot be shown in a Windows-1252 help file")
                      .arg(current)

@@ -77,18 +77,28 @@ QByteArray systemFile(const SystemValues& v, const std::vector<QByteArray>& wind
     return out;
 }
 
-QByteArray contextFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
+namespace {
+
+// A tree of (s32 key, s32 value) entries.
+QByteArray pairTree(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
 {
     std::vector<BTreeEntry> tree;
     tree.reserve(entries.size());
-    for (const auto& [hash, offset] : entries) {
+    for (const auto& [key, value] : entries) {
         BTreeEntry e;
-        putS32(e.Key, hash);
+        putS32(e.Key, key);
         e.Bytes = e.Key;
-        putS32(e.Bytes, offset);
+        putS32(e.Bytes, value);
         tree.push_back(std::move(e));
     }
     return buildBTree(tree, {2048, 0x0002, QByteArrayLiteral("L4")}).Bytes;
+}
+
+} // namespace
+
+QByteArray contextFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
+{
+    return pairTree(entries);
 }
 
 QByteArray contextMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
@@ -118,19 +128,10 @@ QByteArray titleFile(const std::vector<std::pair<std::int32_t, QByteArray>>& ent
 
 QByteArray windowMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
 {
-    // Page size and structure: those the reader of this file expects; they
-    // are not known from files of other compilers, and readers take both
-    // from the tree's header.
-    std::vector<BTreeEntry> tree;
-    tree.reserve(entries.size());
-    for (const auto& [offset, window] : entries) {
-        BTreeEntry e;
-        putS32(e.Key, offset);
-        e.Bytes = e.Key;
-        putS32(e.Bytes, window);
-        tree.push_back(std::move(e));
-    }
-    return buildBTree(tree, {2048, 0x0002, QByteArrayLiteral("L4")}).Bytes;
+    // Page size and structure as those of |CONTEXT: which ones other
+    // compilers chose is not known, and readers take both from the tree's
+    // header.
+    return pairTree(entries);
 }
 
 QByteArray keywordOrderKey(const QByteArray& keyword)
