@@ -2,6 +2,8 @@
 
 #include "model/ProjectFile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -97,4 +99,33 @@ TEST(CommandLine, VersionAndHelp)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.contains(QStringLiteral("--topic-list PROJECT")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("--build PROJECT")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("--compile PROJECT")));
+}
+
+TEST(CommandLine, CompileWritesSourcesHelpFileAndLog)
+{
+    QTemporaryDir dir;
+    Project p;
+    TTopicRecord t;
+    t.TopicID.setBytes("INTRO");
+    t.BodyRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 See {\\strike more-->MISSING}.\\par}";
+    p.AddTopic(t);
+    const QString path = dir.filePath(QStringLiteral("demo.tsp"));
+    ProjectFile::save(p, path);
+
+    Result r = run({QStringLiteral("--compile"), path});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    for (const char* ext : {".RTF", ".HPJ", ".HLP", ".LOG"})
+        EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("demo") + QLatin1String(ext)))) << ext;
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Topic INTRO: jump to MISSING: no topic has this Topic ID\n")))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("1 topics, 1 jumps, 0 keywords, 0 bitmaps; 1 warnings, 0 errors\n")))
+        << r.out.toStdString();
+
+    // A help file that cannot be written: exit 1, the reason on stderr.
+    QFile::remove(dir.filePath(QStringLiteral("demo.HLP")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("demo.HLP")));
+    r = run({QStringLiteral("--compile"), path});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("demo.HLP"))) << r.err.toStdString();
 }

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "helpfile/HelpCompiler.h"
 #include "helpsource/BuildAll.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
@@ -31,14 +32,33 @@ int topicList(const QString& path, QTextStream& out)
 
 // "Build All Without Compiling": the project is read and checked whole
 // before anything is written, so a damaged project leaves earlier outputs.
-int buildAll(const QString& path, QTextStream& out)
+Project buildSources(const QString& path, QTextStream& out, BuildFeedback& feedback)
 {
-    const Project project = ProjectFile::load(absolutePath(path));
-    BuildFeedback feedback;
+    Project project = ProjectFile::load(absolutePath(path));
     feedback.FileWritten = [&out](const QString& written) {
         out << QStringLiteral("Wrote ") << written << Qt::endl;
     };
     BuildAllWithoutCompiling(project, feedback);
+    return project;
+}
+
+int buildAll(const QString& path, QTextStream& out)
+{
+    BuildFeedback feedback;
+    buildSources(path, out, feedback);
+    return 0;
+}
+
+// The sources as --build writes them, then the help file and its log from
+// the built-in compiler. Warnings leave a usable help file and exit 0.
+int compile(const QString& path, QTextStream& out)
+{
+    BuildFeedback feedback;
+    const Project project = buildSources(path, out, feedback);
+    const HelpCompileReport report = compileHelpFile(project, feedback);
+    for (qsizetype i = 0; i + 1 < report.logLines.size(); ++i)
+        out << report.logLines.at(i) << '\n';
+    out << report.summary() << Qt::endl;
     return 0;
 }
 
@@ -49,6 +69,7 @@ QString UsageText()
     return QStringLiteral(
         "Usage: topicsmith [PROJECT.tsp]\n"
         "       topicsmith --build PROJECT.tsp\n"
+        "       topicsmith --compile PROJECT.tsp\n"
         "       topicsmith --topic-list PROJECT.tsp\n"
         "       topicsmith --version | --help\n"
         "\n"
@@ -57,6 +78,9 @@ QString UsageText()
         "  PROJECT.tsp          start the editor and open the project\n"
         "  --build PROJECT      write the help compiler's sources (.RTF, .HPJ and,\n"
         "                       when a contents file exists, .cnt) without compiling\n"
+        "  --compile PROJECT    write the sources as --build does, then compile the\n"
+        "                       help file (.HLP) and its log (.LOG) with the built-in\n"
+        "                       help compiler\n"
         "  --topic-list PROJECT print every topic: Topic ID, title, Application Call ID\n"
         "  --version            print the version\n"
         "  --help               print this text\n");
@@ -76,7 +100,8 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
         out.flush();
         return 0;
     }
-    const bool takesProject = command == QLatin1String("--topic-list") || command == QLatin1String("--build");
+    const bool takesProject = command == QLatin1String("--topic-list") || command == QLatin1String("--build")
+                              || command == QLatin1String("--compile");
     if (!takesProject) {
         if (command.startsWith(QLatin1Char('-'))) {
             err << QStringLiteral("topicsmith: unknown option '%1'\n").arg(command) << UsageText();
@@ -93,6 +118,8 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
     try {
         if (command == QLatin1String("--topic-list"))
             return topicList(args.at(1), out);
+        if (command == QLatin1String("--compile"))
+            return compile(args.at(1), out);
         return buildAll(args.at(1), out);
     } catch (const IoError& e) {
         out.flush();

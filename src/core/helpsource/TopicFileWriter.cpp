@@ -21,26 +21,6 @@ struct TopicText {
     RichDocument Body;
 };
 
-// A block never stored, or one without paragraphs, is an empty document: one
-// empty paragraph, so that every header and body has a first line.
-RichDocument readBlock(const QByteArray& rtf)
-{
-    if (rtf.isEmpty())
-        return RichDocument();
-    RichDocument document = RtfReader::read(rtf);
-    if (document.Paragraphs.empty())
-        document = RichDocument();
-    return document;
-}
-
-bool hasText(const RichDocument& document)
-{
-    for (const Paragraph& p : document.Paragraphs)
-        if (!p.isEmpty())
-            return true;
-    return false;
-}
-
 // Link markup: every "-->" from `from` on becomes "\v ", which starts the
 // hidden link target. Both are three characters, so the text is rewritten
 // in place, and the replacement holds neither "-" nor ">", so no arrow is
@@ -140,6 +120,24 @@ void appendConverted(QByteArray& out, const QByteArray& lines)
 
 } // namespace
 
+RichDocument readTopicText(const QByteArray& rtf)
+{
+    if (rtf.isEmpty())
+        return RichDocument();
+    RichDocument document = RtfReader::read(rtf);
+    if (document.Paragraphs.empty())
+        document = RichDocument();
+    return document;
+}
+
+bool hasText(const RichDocument& document)
+{
+    for (const Paragraph& p : document.Paragraphs)
+        if (!p.isEmpty())
+            return true;
+    return false;
+}
+
 QString pathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".RTF"); }
 
 QByteArray escapeFootnoteText(const QByteArray& text)
@@ -179,7 +177,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
     qsizetype estimate = 0;
     for (int i = 0; i < count; ++i) {
         const TTopicRecord& t = project.Topic(i);
-        TopicText text{readBlock(t.HeaderRtf), readBlock(t.BodyRtf)};
+        TopicText text{readTopicText(t.HeaderRtf), readTopicText(t.BodyRtf)};
         // One font and colour table for the whole file, in the order the
         // topics use them: each topic's header, then its body.
         writer.addToTables(text.Header);
