@@ -241,7 +241,7 @@ std::vector<BTreeEntry> readBTree(const QByteArray& data, const QByteArray& what
     info.totalEntries = c.s32();
     if (info.pageSize < 16)
         fail(what, QStringLiteral("page size %1 too small").arg(info.pageSize), 4);
-    if (info.totalPages < 1 || info.levels < 1 || info.levels > info.totalPages)
+    if (info.totalPages < 1 || info.levels < 1 || info.levels > info.totalPages || info.levels > 16)
         fail(what, QStringLiteral("%1 pages in %2 levels").arg(info.totalPages).arg(info.levels), 30);
     if (38 + qsizetype(info.totalPages) * info.pageSize != data.size())
         fail(what, QStringLiteral("%1 pages of %2 bytes do not make the %3 data bytes")
@@ -345,7 +345,7 @@ QByteArray Paragraph::plainText() const
         case Piece::NbSpace: out += '\xA0'; break;
         case Piece::NbHyphen: break;
         case Piece::Picture: out += "{bm " + QByteArray::number(pictures[p.picture].number) + '}'; break;
-        case Piece::Button: out += "{button " + p.text + '}'; break;
+        case Piece::Button: out += "{button " + (p.text.startsWith('!') ? p.text.mid(1) : p.text) + '}'; break;
         }
     }
     return out;

@@ -128,7 +128,8 @@ struct Paragraph {
     enum Align { Left, Center, Right };
     Align align() const;
     // The text as shown: tab '\t', line break '\n', non-breaking space 0xA0,
-    // a picture "{bm N}", a button "{button TEXT}".
+    // a picture "{bm N}", a button "{button Caption,Macro}" (its stored
+    // string without the leading '!').
     QByteArray plainText() const;
 };
 
