@@ -1,0 +1,352 @@
+#include "HelpCompiler.h"
+
+#include "ContextHash.h"
+#include "HelpFileContainer.h"
+#include "HelpFonts.h"
+#include "HelpIndexFiles.h"
+#include "HelpPictures.h"
+#include "TopicLayout.h"
+#include "TopicText.h"
+#include "contents/ContentsFile.h"
+#include "helpsource/CntWriter.h"
+#include "model/IoError.h"
+#include "model/Project.h"
+#include "model/WholeFile.h"
+#include "model/Windows1252.h"
+#include "richtext/RtfReader.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <map>
+
+namespace ts {
+namespace {
+
+using namespace helpfile;
+
+// Keywords longer than this are cut: the viewer's index shows no more.
+constexpr int MaxKeyword = 255;
+
+RichDocument readRegion(const QByteArray& rtf)
+{
+    if (rtf.isEmpty())
+        return RichDocument();
+    RichDocument document = RtfReader::read(rtf);
+    if (document.Paragraphs.empty())
+        document = RichDocument();
+    return document;
+}
+
+bool hasText(const RichDocument& document)
+{
+    for (const Paragraph& p : document.Paragraphs)
+        if (!p.isEmpty())
+            return true;
+    return false;
+}
+
+QString idText(const TTopicRecord& topic) { return cp1252::decode(topic.TopicID.bytes()); }
+
+std::uint32_t generationTime()
+{
+    // A fixed time from the environment gives reproducible builds.
+    bool ok = false;
+    const qint64 fixed = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    return std::uint32_t(ok ? fixed : QDateTime::currentSecsSinceEpoch());
+}
+
+class Compilation {
+public:
+    Compilation(const Project& project, HelpCompileReport& report, const BuildFeedback& feedback)
+        : project_(project), report_(report), feedback_(feedback),
+          pictures_(QFileInfo(project.ProjectPath).absolutePath())
+    {
+    }
+
+    QByteArray run();
+
+private:
+    void warn(const QString& line)
+    {
+        report_.logLines << line;
+        ++report_.warnings;
+    }
+    void hashTopicIds();
+    std::vector<LaidOutTopic> encodeTopics();
+    void addKeywords(HelpFileContainer& file, const std::vector<std::int32_t>& offsets);
+    void checkContentsFile();
+
+    const Project& project_;
+    HelpCompileReport& report_;
+    const BuildFeedback& feedback_;
+    HelpFonts fonts_;
+    HelpPictures pictures_;
+    std::map<std::int32_t, int> topicsByHash_; // the first topic of each hash
+    std::vector<bool> inContext_;              // per topic: its ID is in |CONTEXT
+};
+
+void Compilation::hashTopicIds()
+{
+    inContext_.assign(size_t(project_.TopicCount()), false);
+    for (int i = 0; i < project_.TopicCount(); ++i) {
+        const TTopicRecord& topic = project_.Topic(i);
+        if (topic.TopicID.isEmpty()) {
+            warn(QStringLiteral("Topic %1 (\"%2\") has no Topic ID; nothing can jump to it")
+                     .arg(i + 1)
+                     .arg(cp1252::decode(topic.Title.bytes())));
+            continue;
+        }
+        const std::int32_t hash = contextHash(topic.TopicID.bytes());
+        const auto [at, added] = topicsByHash_.emplace(hash, i);
+        if (added) {
+            inContext_[size_t(i)] = true;
+            continue;
+        }
+        warn(QStringLiteral("Topic %1: its Topic ID hashes like that of topic %2 (duplicate context); "
+                            "jumps to %1 open %2")
+                 .arg(idText(topic), idText(project_.Topic(at->second))));
+    }
+}
+
+std::vector<LaidOutTopic> Compilation::encodeTopics()
+{
+    const int count = project_.TopicCount();
+    std::vector<LaidOutTopic> topics(static_cast<size_t>(count));
+    QString current;
+    TopicTextEncoder encoder(project_, fonts_, pictures_, topicsByHash_,
+                             [this, &current](const QString& line) { warn(QStringLiteral("Topic %1: %2").arg(current, line)); });
+    for (int i = 0; i < count; ++i) {
+        const TTopicRecord& topic = project_.Topic(i);
+        current = topic.TopicID.isEmpty() ? QString::number(i + 1) : idText(topic);
+        LaidOutTopic& out = topics[size_t(i)];
+        out.Title = topic.Title.bytes();
+        const RichDocument header = readRegion(topic.HeaderRtf);
+        if (hasText(header))
+            out.NonScrolling = encoder.encode(header);
+        out.Scrolling = encoder.encode(readRegion(topic.BodyRtf));
+        if (const int unshown = encoder.takeUnshownCharacters(); unshown > 0)
+            warn(QStringLiteral("Topic %1: %2 characters cannot be shown in a Windows-1252 help file")
+                     .arg(current)
+                     .arg(unshown));
+        if (feedback_.Progress)
+            feedback_.Progress(80 / count);
+    }
+    report_.jumps = encoder.hotspots();
+    return topics;
+}
+
+void Compilation::addKeywords(HelpFileContainer& file, const std::vector<std::int32_t>& offsets)
+{
+    // Keywords that differ only in case are one keyword, spelt as first met.
+    std::map<QByteArray, KeywordEntry> keywords;
+    for (int i = 0; i < project_.TopicCount(); ++i) {
+        const TTopicRecord& topic = project_.Topic(i);
+        for (QByteArray keyword : topic.Keywords.bytes().split(';')) {
+            keyword = keyword.trimmed().replace('\0', ' ');
+            if (keyword.isEmpty())
+                continue;
+            if (keyword.size() > MaxKeyword) {
+                warn(QStringLiteral("Topic %1: keyword \"%2\" is too long for the index; cut to %3 characters")
+                         .arg(idText(topic), cp1252::decode(keyword))
+                         .arg(MaxKeyword));
+                keyword.truncate(MaxKeyword);
+            }
+            KeywordEntry& entry = keywords[keywordOrderKey(keyword)];
+            if (entry.Keyword.isEmpty())
+                entry.Keyword = keyword;
+            if (entry.Topics.empty() || entry.Topics.back() != offsets[size_t(i)])
+                entry.Topics.push_back(offsets[size_t(i)]);
+        }
+    }
+    report_.keywords = int(keywords.size());
+    if (keywords.empty())
+        return;
+    std::vector<KeywordEntry> ordered;
+    ordered.reserve(keywords.size());
+    for (auto& [key, entry] : keywords)
+        ordered.push_back(std::move(entry));
+    // The topic files carry the same keyword text as K and A keywords.
+    const KeywordFiles files = keywordFiles(ordered);
+    file.add(QByteArrayLiteral("|KWBTREE"), files.Tree);
+    file.add(QByteArrayLiteral("|KWDATA"), files.Data);
+    file.add(QByteArrayLiteral("|KWMAP"), files.Map);
+    file.add(QByteArrayLiteral("|AWBTREE"), files.Tree);
+    file.add(QByteArrayLiteral("|AWDATA"), files.Data);
+    file.add(QByteArrayLiteral("|AWMAP"), files.Map);
+}
+
+// Entries of the contents file that open a topic of this project must name
+// an existing Topic ID.
+void Compilation::checkContentsFile()
+{
+    const QString path = ContentsFile::pathFor(project_);
+    ContentsFile::ParseResult contents;
+    try {
+        contents = ContentsFile::parse(ReadWholeFile(path));
+    } catch (const IoError& e) {
+        warn(QStringLiteral("Contents: %1").arg(e.message()));
+        return;
+    }
+    for (const ContentsNode& node : ContentsNodes(contents.Tree)) {
+        if (node.Entry->Kind != ContentsKind::Topic)
+            continue;
+        const ContentsEntryParts parts = SplitContentsText(node.Entry->Text);
+        if (!parts.HelpFile.isEmpty() || parts.TopicId.isEmpty())
+            continue;
+        if (!topicsByHash_.count(contextHash(cp1252::encode(parts.TopicId.trimmed()))))
+            warn(QStringLiteral("Contents: entry \"%1\" opens %2: no topic has this Topic ID")
+                     .arg(parts.Title, parts.TopicId));
+    }
+}
+
+QByteArray Compilation::run()
+{
+    if (feedback_.Status)
+        feedback_.Status(HelpCompileStatusText);
+    report_.topics = project_.TopicCount();
+    if (report_.topics == 0)
+        warn(QStringLiteral("The project has no topics; the help file shows nothing"));
+    hashTopicIds();
+    const std::vector<LaidOutTopic> topics = encodeTopics();
+    const TopicFileLayout layout = layOutTopics(topics, true);
+    const std::vector<std::int32_t>& offsets = layout.Offsets;
+
+    HelpFileContainer file;
+    file.add(QByteArrayLiteral("|TOPIC"), layout.Bytes);
+
+    std::vector<QByteArray> windows;
+    for (int k = 0; k < project_.WindowCount(); ++k)
+        windows.push_back(windowRecord(project_.Window(k), [this](const QString& line) { warn(line); }));
+    SystemValues system;
+    system.Title = project_.Window(0).Caption.bytes();
+    system.ContentsTopic = offsets.front();
+    system.Compressed = layout.Compressed;
+    system.GenerationTime = generationTime();
+    if (CntWriter::hasContentsFile(project_)) {
+        system.ContentsFileName = cp1252::encode(QFileInfo(CntWriter::pathFor(project_)).fileName());
+        checkContentsFile();
+    }
+    file.add(QByteArrayLiteral("|SYSTEM"), systemFile(system, windows));
+    file.add(QByteArrayLiteral("|FONT"), fonts_.bytes());
+
+    std::vector<std::pair<std::int32_t, std::int32_t>> contexts;
+    for (const auto& [hash, topic] : topicsByHash_)
+        contexts.emplace_back(hash, offsets[size_t(topic)]);
+    file.add(QByteArrayLiteral("|CONTEXT"), contextFile(contexts));
+
+    std::vector<std::pair<std::int32_t, std::int32_t>> mapped;
+    std::map<std::int32_t, int> mapOwners;
+    std::vector<std::pair<std::int32_t, QByteArray>> titles;
+    std::vector<std::pair<std::int32_t, std::int32_t>> topicWindows;
+    for (int i = 0; i < project_.TopicCount(); ++i) {
+        const TTopicRecord& topic = project_.Topic(i);
+        const std::int32_t offset = offsets[size_t(i)];
+        if (topic.HasMapID) {
+            const auto [owner, added] = mapOwners.emplace(topic.MapID, i);
+            if (added)
+                mapped.emplace_back(topic.MapID, offset);
+            else
+                warn(QStringLiteral("Topic %1: Application Call ID %2 is already that of topic %3; ignored")
+                         .arg(idText(topic))
+                         .arg(topic.MapID)
+                         .arg(idText(project_.Topic(owner->second))));
+        }
+        titles.emplace_back(offset, topic.Title.bytes());
+        const bool knownWindow = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount();
+        topicWindows.emplace_back(offset, knownWindow ? topic.WindowIndex : 0);
+    }
+    titles.emplace_back(offsets.back(), QByteArray());
+    file.add(QByteArrayLiteral("|CTXOMAP"), contextMapFile(mapped));
+    file.add(QByteArrayLiteral("|TTLBTREE"), titleFile(titles));
+    if (!topicWindows.empty())
+        file.add(QByteArrayLiteral("|VIOLA"), windowMapFile(topicWindows));
+    addKeywords(file, offsets);
+
+    const std::vector<QByteArray>& pictures = pictures_.pictures();
+    for (size_t n = 0; n < pictures.size(); ++n)
+        file.add("|bm" + QByteArray::number(qulonglong(n)), pictures[n]);
+    report_.bitmaps = int(pictures.size());
+
+    QByteArray bytes = file.bytes();
+    if (bytes.size() > 0x7FFFFFFF)
+        throw IoError(QStringLiteral("The help file for '%1' would be larger than 2 GB").arg(project_.ProjectPath));
+    if (feedback_.Progress)
+        feedback_.Progress(20);
+    if (feedback_.Status)
+        feedback_.Status(QString());
+    return bytes;
+}
+
+QByteArray logBytes(const HelpCompileReport& report)
+{
+    QByteArray out;
+    for (const QString& line : report.logLines)
+        out += cp1252::encode(line) + "\r\n";
+    return out;
+}
+
+} // namespace
+
+QString HelpCompileReport::summary() const
+{
+    return QStringLiteral("%1 topics, %2 jumps, %3 keywords, %4 bitmaps; %5 warnings, %6 errors")
+        .arg(topics)
+        .arg(jumps)
+        .arg(keywords)
+        .arg(bitmaps)
+        .arg(warnings)
+        .arg(errors);
+}
+
+QString helpFilePathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".HLP"); }
+QString compileLogPathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".LOG"); }
+
+QByteArray compileHelpFileBytes(const Project& project, HelpCompileReport& report, const BuildFeedback& feedback)
+{
+    report = HelpCompileReport();
+    try {
+        QByteArray bytes = Compilation(project, report, feedback).run();
+        report.logLines << report.summary();
+        return bytes;
+    } catch (const IoError& e) {
+        report.logLines << e.message();
+        ++report.errors;
+        report.logLines << report.summary();
+        throw;
+    }
+}
+
+HelpCompileReport compileHelpFile(const Project& project, const BuildFeedback& feedback)
+{
+    HelpCompileReport report;
+    const QString logPath = compileLogPathFor(project);
+    QByteArray bytes;
+    try {
+        bytes = compileHelpFileBytes(project, report, feedback);
+    } catch (const IoError&) {
+        WriteWholeFile(logPath, logBytes(report));
+        throw;
+    }
+    const QString helpPath = helpFilePathFor(project);
+    try {
+        WriteWholeFile(helpPath, bytes);
+    } catch (const IoError& e) {
+        // The log says why there is no help file, before the summary.
+        report.logLines.insert(report.logLines.size() - 1, e.message());
+        ++report.errors;
+        report.logLines.last() = report.summary();
+        try {
+            WriteWholeFile(logPath, logBytes(report));
+        } catch (const IoError&) {
+        }
+        throw;
+    }
+    if (feedback.FileWritten)
+        feedback.FileWritten(helpPath);
+    WriteWholeFile(logPath, logBytes(report));
+    if (feedback.FileWritten)
+        feedback.FileWritten(logPath);
+    return report;
+}
+
+} // namespace ts

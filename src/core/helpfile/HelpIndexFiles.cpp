@@ -1,0 +1,172 @@
+#include "HelpIndexFiles.h"
+
+#include "BPlusTree.h"
+#include "HelpFileBytes.h"
+#include "helpsource/HpjWriter.h"
+#include "model/Records.h"
+#include "model/Windows1252.h"
+
+namespace ts::helpfile {
+
+QByteArray windowRecord(const TWindowRecord& w, const std::function<void(const QString&)>& warn)
+{
+    const QByteArray name = w.Name.bytes();
+    const QByteArray caption = w.Caption.bytes();
+    if (name.size() > 8)
+        warn(QStringLiteral("Window %1: the name is longer than 8 characters; stored as %2")
+                 .arg(cp1252::decode(name), cp1252::decode(name.left(8))));
+    if (caption.size() > 50)
+        warn(QStringLiteral("Window %1: the caption is longer than 50 characters; cut after \"%2\"")
+                 .arg(cp1252::decode(name), cp1252::decode(caption.left(50))));
+
+    unsigned flags = 0x0001 | 0x0002 | 0x0100 | 0x0200; // type, name, both colours
+    if (!caption.isEmpty())
+        flags |= 0x0004;
+    if (!w.DefaultPosition)
+        flags |= 0x0008 | 0x0010 | 0x0020 | 0x0040;
+    if (w.OnTop)
+        flags |= 0x0400;
+    if (w.AutoSizeHeight)
+        flags |= 0x0800;
+
+    QByteArray out;
+    putU16(out, flags);
+    putFixed(out, QByteArray(), 10);
+    putFixed(out, name.left(8), 9);
+    putFixed(out, caption.left(50), 51);
+    const auto coordinate = [](std::int32_t v) { return int(qBound(-32768, v, 32767)); };
+    putS16(out, w.DefaultPosition ? 0 : coordinate(w.Left));
+    putS16(out, w.DefaultPosition ? 0 : coordinate(w.Top));
+    putS16(out, w.DefaultPosition ? 0 : coordinate(w.Width));
+    putS16(out, w.DefaultPosition ? 0 : coordinate(w.Height));
+    // The HPJ's state number: 4 plus the weights of the window's buttons.
+    putU16(out, unsigned(HpjWriter::windowState(w)));
+    putU32(out, w.TopicColor & 0xFFFFFF);     // 0x00BBGGRR: bytes R, G, B, 0
+    putU32(out, w.NonScrollColor & 0xFFFFFF);
+    Q_ASSERT(out.size() == 90);
+    return out;
+}
+
+QByteArray systemFile(const SystemValues& v, const std::vector<QByteArray>& windowRecords)
+{
+    QByteArray out;
+    putU16(out, 0x036C);
+    putU16(out, 33); // WinHelp 4
+    putU16(out, 1);
+    putU32(out, v.GenerationTime);
+    putU16(out, v.Compressed ? 4 : 0);
+    const auto record = [&out](unsigned type, const QByteArray& data) {
+        putU16(out, type);
+        putU16(out, unsigned(data.size()));
+        out += data;
+    };
+    if (!v.Title.isEmpty())
+        record(1, stringz(v.Title));
+    QByteArray contents;
+    putS32(contents, v.ContentsTopic);
+    record(3, contents);
+    for (const QByteArray& macro : v.Macros)
+        record(4, stringz(macro));
+    for (const QByteArray& window : windowRecords)
+        record(6, window);
+    QByteArray locale(8, '\0');
+    putU16(locale, v.Locale);
+    record(9, locale);
+    if (!v.ContentsFileName.isEmpty())
+        record(10, stringz(v.ContentsFileName));
+    return out;
+}
+
+QByteArray contextFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
+{
+    std::vector<BTreeEntry> tree;
+    tree.reserve(entries.size());
+    for (const auto& [hash, offset] : entries) {
+        BTreeEntry e;
+        putS32(e.Key, hash);
+        e.Bytes = e.Key;
+        putS32(e.Bytes, offset);
+        tree.push_back(std::move(e));
+    }
+    return buildBTree(tree, {2048, 0x0002, QByteArrayLiteral("L4")}).Bytes;
+}
+
+QByteArray contextMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
+{
+    QByteArray out;
+    putU16(out, unsigned(qMin<size_t>(entries.size(), 0xFFFF)));
+    for (size_t i = 0; i < entries.size() && i < 0xFFFF; ++i) {
+        putS32(out, entries[i].first);
+        putS32(out, entries[i].second);
+    }
+    return out;
+}
+
+QByteArray titleFile(const std::vector<std::pair<std::int32_t, QByteArray>>& entries)
+{
+    std::vector<BTreeEntry> tree;
+    tree.reserve(entries.size());
+    for (const auto& [offset, title] : entries) {
+        BTreeEntry e;
+        putS32(e.Key, offset);
+        e.Bytes = e.Key;
+        e.Bytes += stringz(title.left(2000));
+        tree.push_back(std::move(e));
+    }
+    return buildBTree(tree, {2048, 0x0002, QByteArrayLiteral("Lz")}).Bytes;
+}
+
+QByteArray windowMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
+{
+    // Page size and structure: those the reader of this file expects; they
+    // are not known from files of other compilers, and readers take both
+    // from the tree's header.
+    std::vector<BTreeEntry> tree;
+    tree.reserve(entries.size());
+    for (const auto& [offset, window] : entries) {
+        BTreeEntry e;
+        putS32(e.Key, offset);
+        e.Bytes = e.Key;
+        putS32(e.Bytes, window);
+        tree.push_back(std::move(e));
+    }
+    return buildBTree(tree, {2048, 0x0002, QByteArrayLiteral("L4")}).Bytes;
+}
+
+QByteArray keywordOrderKey(const QByteArray& keyword)
+{
+    // Only A-Z are folded: how the viewer collates accented letters is not
+    // known, so they keep their byte order.
+    QByteArray key = keyword;
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return key;
+}
+
+KeywordFiles keywordFiles(const std::vector<KeywordEntry>& keywords)
+{
+    KeywordFiles files;
+    std::vector<BTreeEntry> tree;
+    tree.reserve(keywords.size());
+    for (const KeywordEntry& k : keywords) {
+        BTreeEntry e;
+        e.Key = stringz(k.Keyword);
+        e.Bytes = e.Key;
+        putU16(e.Bytes, unsigned(k.Topics.size()));
+        putU32(e.Bytes, std::uint32_t(files.Data.size()));
+        for (const std::int32_t offset : k.Topics)
+            putS32(files.Data, offset);
+        tree.push_back(std::move(e));
+    }
+    const BTreeResult result = buildBTree(tree, {1024, 0x0002, QByteArrayLiteral("F24")});
+    files.Tree = result.Bytes;
+    putU16(files.Map, unsigned(result.LeafPages));
+    for (int p = 0; p < result.LeafPages; ++p) {
+        putS32(files.Map, result.EntriesBeforeLeaf[size_t(p)]);
+        putU16(files.Map, unsigned(p));
+    }
+    return files;
+}
+
+} // namespace ts::helpfile

@@ -1,0 +1,65 @@
+#pragma once
+// The help file's lookup files: |SYSTEM (title, contents topic, windows,
+// locale), |CONTEXT (Topic ID hash -> topic), |CTXOMAP (Application Call ID
+// -> topic), |TTLBTREE (topic -> title), the keyword index (|KWBTREE,
+// |KWDATA, |KWMAP and the A-keyword files) and |VIOLA (topic -> window).
+// Topics are named by their topic offsets.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace ts {
+struct TWindowRecord;
+}
+
+namespace ts::helpfile {
+
+struct SystemValues {
+    QByteArray Title;                  // empty: no title record
+    std::int32_t ContentsTopic = 0;    // the contents topic's offset
+    bool Compressed = false;           // |TOPIC blocks LZ77-compressed
+    std::vector<QByteArray> Macros;    // run when the file opens, in order
+    QByteArray ContentsFileName;       // the .cnt beside the help file; empty: none
+    std::uint32_t GenerationTime = 0;  // seconds since 1970
+    std::uint16_t Locale = 0x0409;
+};
+
+// A window definition (90 bytes) as the HPJ describes the window. `warn`
+// hears of a name or caption too long for the record.
+QByteArray windowRecord(const TWindowRecord& window, const std::function<void(const QString&)>& warn);
+
+QByteArray systemFile(const SystemValues& values, const std::vector<QByteArray>& windowRecords);
+
+// (hash, topic offset) pairs, sorted by the hash as signed numbers; unique.
+QByteArray contextFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries);
+
+// (Application Call ID, topic offset) pairs.
+QByteArray contextMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries);
+
+// (topic offset, title) pairs in topic order.
+QByteArray titleFile(const std::vector<std::pair<std::int32_t, QByteArray>>& entries);
+
+// (topic offset, window number) pairs in topic order.
+QByteArray windowMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries);
+
+struct KeywordFiles {
+    QByteArray Tree; // |KWBTREE or |AWBTREE
+    QByteArray Data; // |KWDATA or |AWDATA
+    QByteArray Map;  // |KWMAP or |AWMAP
+};
+// One keyword with the offsets of the topics that carry it, ascending.
+struct KeywordEntry {
+    QByteArray Keyword;
+    std::vector<std::int32_t> Topics;
+};
+// The keywords in their order (folded case, see keywordOrderKey).
+KeywordFiles keywordFiles(const std::vector<KeywordEntry>& keywords);
+
+// The key keywords are sorted and merged by: A-Z folded to a-z.
+QByteArray keywordOrderKey(const QByteArray& keyword);
+
+} // namespace ts::helpfile

@@ -1,0 +1,156 @@
+#include "HelpPictures.h"
+
+#include "HelpFileBytes.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace ts::helpfile {
+namespace {
+
+std::uint32_t readU32(const QByteArray& b, qsizetype at)
+{
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = v << 8 | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+unsigned readU16(const QByteArray& b, qsizetype at)
+{
+    return unsigned(static_cast<unsigned char>(b[at])) | unsigned(static_cast<unsigned char>(b[at + 1])) << 8;
+}
+
+// The file name at the end of a path written with "\", "/" or a drive ":".
+QString fileNameOf(const QString& path)
+{
+    const qsizetype cut = qMax(qMax(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/'))),
+                               path.lastIndexOf(QLatin1Char(':')));
+    return path.mid(cut + 1);
+}
+
+} // namespace
+
+HelpPictures::HelpPictures(const QString& projectFolder) : folder_(projectFolder) {}
+
+QString HelpPictures::findFile(const QString& markupPath) const
+{
+    const QString name = fileNameOf(markupPath.trimmed());
+    if (name.isEmpty())
+        return QString();
+    if (QFileInfo(folder_.filePath(name)).isFile())
+        return folder_.filePath(name);
+    const QStringList entries = folder_.entryList(QDir::Files | QDir::Hidden);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder_.filePath(entry);
+    return QString();
+}
+
+HelpPictures::Lookup HelpPictures::pictureFor(const QString& markupPath, bool transparent)
+{
+    const QString path = findFile(markupPath);
+    if (path.isEmpty())
+        return {std::nullopt, QStringLiteral("bitmap %1 not found beside the project").arg(markupPath.trimmed())};
+    const auto key = std::pair(QFileInfo(path).canonicalFilePath(), transparent);
+    const auto found = known_.find(key);
+    if (found != known_.end())
+        return found->second;
+
+    Lookup lookup;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        lookup.Problem = QStringLiteral("bitmap %1 cannot be read: %2").arg(path, file.errorString());
+    } else {
+        QString problem;
+        const std::optional<QByteArray> picture = pictureFromBmp(file.readAll(), transparent, &problem);
+        if (picture) {
+            lookup.Number = int(pictures_.size());
+            pictures_.push_back(*picture);
+        } else {
+            lookup.Problem = QStringLiteral("bitmap %1 %2").arg(path, problem);
+        }
+    }
+    known_.emplace(key, lookup);
+    return lookup;
+}
+
+std::optional<QByteArray> HelpPictures::pictureFromBmp(const QByteArray& bmp, bool transparent, QString* problem)
+{
+    const auto fail = [problem](const char* why) {
+        if (problem)
+            *problem = QString::fromLatin1(why);
+        return std::nullopt;
+    };
+    if (bmp.size() < 54 || bmp[0] != 'B' || bmp[1] != 'M')
+        return fail("is not a BMP file");
+    const std::uint32_t pixelsAt = readU32(bmp, 10);
+    const std::uint32_t headerSize = readU32(bmp, 14);
+    if (headerSize < 40 || 14 + qsizetype(headerSize) > bmp.size())
+        return fail("has a picture header this compiler does not know");
+    const auto width = std::int32_t(readU32(bmp, 18));
+    const auto height = std::int32_t(readU32(bmp, 22));
+    const unsigned planes = readU16(bmp, 26);
+    const unsigned bits = readU16(bmp, 28);
+    const std::uint32_t compression = readU32(bmp, 30);
+    std::uint32_t colours = readU32(bmp, 46);
+    if (compression != 0)
+        return fail("is compressed; save it as an uncompressed BMP");
+    if (planes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
+        return fail("has a colour depth other than 1, 4, 8 or 24 bits");
+    if (width <= 0 || height == 0 || width > 32767 || height < -32767 || height > 32767)
+        return fail("has an impossible size");
+    if (bits <= 8 && (colours == 0 || colours > (1u << bits)))
+        colours = 1u << bits;
+    if (bits == 24)
+        colours = 0;
+    const qsizetype paletteAt = 14 + qsizetype(headerSize);
+    const qsizetype rowBytes = ((qsizetype(width) * bits + 31) / 32) * 4;
+    const qsizetype rows = height < 0 ? -qsizetype(height) : height;
+    const qsizetype pixelBytes = rowBytes * rows;
+    if (paletteAt + qsizetype(colours) * 4 > bmp.size() || qsizetype(pixelsAt) + pixelBytes > bmp.size()
+        || pixelsAt < paletteAt)
+        return fail("is cut short");
+
+    // Rows are stored bottom-up; a top-down BMP (negative height) is turned.
+    QByteArray pixels;
+    pixels.reserve(pixelBytes);
+    for (qsizetype r = 0; r < rows; ++r) {
+        const qsizetype source = height < 0 ? rows - 1 - r : r;
+        pixels += bmp.mid(qsizetype(pixelsAt) + source * rowBytes, rowBytes);
+    }
+
+    QByteArray head; // the picture's fields up to the pixel data offset
+    putU8(head, 6);  // device-independent bitmap
+    putU8(head, 0);  // stored as it is
+    // 96 dots per inch: the resolution of the screen the help file is made for.
+    putCompressedU32(head, 96);
+    putCompressedU32(head, 96);
+    putCompressedU16(head, 1);
+    putCompressedU16(head, bits);
+    putCompressedU32(head, std::uint32_t(width));
+    putCompressedU32(head, std::uint32_t(rows));
+    putCompressedU32(head, colours);
+    // A transparent picture drops its white; only pictures with a palette
+    // can say so.
+    putCompressedU32(head, transparent && bits <= 8 ? 1 : 0);
+    putCompressedU32(head, std::uint32_t(pixelBytes));
+    putCompressedU32(head, 0); // no hotspots
+    const qsizetype fixed = head.size() + 8;
+    const qsizetype dataAt = fixed + qsizetype(colours) * 4;
+    putU32(head, std::uint32_t(dataAt));
+    putU32(head, 0);
+
+    QByteArray out;
+    putU16(out, 0x506C);
+    putU16(out, 1);
+    putU32(out, 8);
+    out += head;
+    for (std::uint32_t c = 0; c < colours; ++c) {
+        out += bmp.mid(paletteAt + qsizetype(c) * 4, 3);
+        putU8(out, 0);
+    }
+    out += pixels;
+    return out;
+}
+
+} // namespace ts::helpfile

@@ -1,0 +1,46 @@
+#pragma once
+// The pictures that topics place like characters ({bmc FILE}, {bmct FILE}):
+// each distinct BMP file becomes one internal file |bmN, numbered in the
+// order of first use. The file is looked for beside the project by its name
+// alone, without regard to case, since the markup holds an upper-cased path
+// that may come from another machine.
+
+#include <QByteArray>
+#include <QDir>
+#include <QString>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace ts::helpfile {
+
+class HelpPictures {
+public:
+    explicit HelpPictures(const QString& projectFolder);
+
+    struct Lookup {
+        std::optional<int> Number; // the picture number, when the picture can be stored
+        QString Problem;           // otherwise what is wrong, for the log
+    };
+    // The picture number for a markup path; a transparent picture is stored
+    // apart from the same file placed opaque.
+    Lookup pictureFor(const QString& markupPath, bool transparent);
+
+    int count() const { return int(pictures_.size()); }
+    // The |bmN files, in number order.
+    const std::vector<QByteArray>& pictures() const { return pictures_; }
+
+    // The picture file for a BMP's bytes, or a description of why it cannot
+    // be stored (not a BMP, compressed, an unsupported colour depth).
+    static std::optional<QByteArray> pictureFromBmp(const QByteArray& bmp, bool transparent, QString* problem);
+
+private:
+    QString findFile(const QString& markupPath) const;
+
+    QDir folder_;
+    std::map<std::pair<QString, bool>, Lookup> known_;
+    std::vector<QByteArray> pictures_;
+};
+
+} // namespace ts::helpfile

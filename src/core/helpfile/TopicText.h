@@ -1,0 +1,77 @@
+#pragma once
+// The text of a topic as the help file stores it: one text record per
+// paragraph, each a paragraph description and formatting commands
+// (LinkData1) interleaved with NUL-terminated strings (LinkData2).
+//
+// Link markup is read as the topic file gives it to an outside compiler:
+// "-->" starts the link target, which runs to the end of its run (hidden
+// runs count as target too); struck-out text right before a target is a
+// jump, underlined text a pop-up. A target is a Topic ID, optionally with
+// ">WINDOW" and "@FILE", or "!MACRO". "{button CAPTION,MACRO}" becomes a
+// button and "{bmc FILE}" / "{bmct FILE}" (also bml/bmr) a picture.
+
+#include "HelpFonts.h"
+#include "HelpPictures.h"
+#include "richtext/RichDocument.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace ts {
+class Project;
+}
+
+namespace ts::helpfile {
+
+struct TextRecord {
+    QByteArray LinkData1;
+    QByteArray LinkData2;
+    int TopicLength = 0; // characters the record counts: its strings and pictures
+};
+
+class TopicTextEncoder {
+public:
+    // `topicsByHash` maps the hash of every Topic ID to its topic; `warn`
+    // receives each problem found, as a log line without the topic's name.
+    TopicTextEncoder(const Project& project, HelpFonts& fonts, HelpPictures& pictures,
+                     const std::map<std::int32_t, int>& topicsByHash,
+                     std::function<void(const QString&)> warn);
+
+    // The records of one region (the header or the body) of a topic.
+    std::vector<TextRecord> encode(const RichDocument& document);
+
+    // Hotspots written so far (jumps, pop-ups and macro hotspots).
+    int hotspots() const { return hotspots_; }
+    // Characters without a Windows-1252 form met since the last call; they
+    // are stored as "?".
+    int takeUnshownCharacters();
+
+private:
+    struct Piece;
+    class RecordBuilder;
+
+    std::vector<struct Piece> piecesOf(const Paragraph& paragraph) const;
+    void encodeParagraph(const Paragraph& paragraph, std::vector<TextRecord>& records);
+    void emitText(RecordBuilder& b, const QString& text, const CharFormat& format, bool hotspot,
+                  std::vector<TextRecord>& records);
+    void emitPiece(RecordBuilder& b, const struct Piece& piece, bool hotspot, std::vector<TextRecord>& records);
+    bool emitLinkCommand(RecordBuilder& b, const QString& target, bool jump);
+
+    const Project& project_;
+    HelpFonts& fonts_;
+    HelpPictures& pictures_;
+    const std::map<std::int32_t, int>& topicsByHash_;
+    std::function<void(const QString&)> warn_;
+    int hotspots_ = 0;
+    int unshown_ = 0;
+};
+
+// A macro as the viewer expects it: ExecFile, ALink and KLink with one bare
+// argument get it in quotes ("ExecFile(http://x)" -> "ExecFile(\"http://x\")").
+QString quotedMacro(const QString& macro);
+
+} // namespace ts::helpfile
