@@ -301,6 +301,16 @@ int windowNumber(const Project& p, const QByteArray& name)
     return -1;
 }
 
+// The viewer wants string arguments of macros quoted; a button whose macro's
+// arguments the compiler quoted is the button the text asks for.
+QByteArray unquoteButtons(QByteArray text)
+{
+    for (qsizetype at = text.indexOf("{button "); at >= 0; at = text.indexOf("{button ", at + 1))
+        for (qsizetype i = at; i < text.size() && text[i] != '}';)
+            text[i] == '"' ? void(text.remove(i, 1)) : void(++i);
+    return text;
+}
+
 void checkParagraphs(const Project& project, const hr::HelpFile& h, const QByteArray& topicId,
                      const QList<hr::Paragraph>& got, const std::vector<ExpectedParagraph>& want, bool nonScrolling)
 {
@@ -314,7 +324,7 @@ void checkParagraphs(const Project& project, const hr::HelpFile& h, const QByteA
         const hr::Paragraph& g = got[qsizetype(i)];
         const ExpectedParagraph& w = want[i];
         EXPECT_EQ(g.nonScrolling, nonScrolling);
-        EXPECT_EQ(g.plainText(), w.text);
+        EXPECT_EQ(unquoteButtons(g.plainText()), w.text);
         if (!w.text.isEmpty()) {
             EXPECT_EQ(styledOf(h, g), w.styled);
         }
@@ -333,7 +343,8 @@ void checkParagraphs(const Project& project, const hr::HelpFile& h, const QByteA
             EXPECT_EQ(gh.text, wh.text);
             EXPECT_FALSE(gh.plain);
             if (wh.kind == hr::Hotspot::Macro) {
-                EXPECT_EQ(gh.macro.trimmed(), wh.macro);
+                // The viewer wants string arguments quoted; quoting them is no change.
+                EXPECT_EQ(QByteArray(gh.macro).replace('"', "").trimmed(), wh.macro);
                 continue;
             }
             EXPECT_EQ(gh.hash, hr::contextHash(wh.id)) << wh.id.constData();
@@ -502,7 +513,8 @@ TEST(HelpFileReader, HashesAndBadInput)
             EXPECT_FALSE(QByteArray(e.what()).isEmpty());
         }
     }
-    EXPECT_GT(refused, 0);
+    EXPECT_GT(refused, good.size() / 2); // most of the file is structure
+
     EXPECT_THROW(hr::readHelpFile(good.left(good.size() - 1)), hr::HelpFileError);
     QByteArray badMagic = good;
     badMagic[0] = 'X';
@@ -616,7 +628,7 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
             para({run(QStringLiteral("tab\there, line\u2028break"))}, Alignment::Right, 720, -360, 1440),
             para({run("centred")}, Alignment::Center, 0, 200, 0),
             para({run("")}),
-            para({run("caf\xe9 \x80 100%")}),
+            para({run(QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac 100%"))}),
         }),
         2));
     project.AddTopic(topic("EMPTY", "", "", rtf({para({run("")})}), QByteArray()));
@@ -685,6 +697,43 @@ TEST_F(HelpFile, BrokenLinksAndPicturesAreWarningsAndTheFileStillReads)
     ASSERT_FALSE(h.topics[0].body[0].hotspots.isEmpty());
     EXPECT_EQ(h.topics[0].body[0].hotspots[0].hash, hr::contextHash("NOWHERE"));
     EXPECT_TRUE(h.bitmaps.isEmpty());
+}
+
+QString noise(int length)
+{
+    QString out;
+    quint32 seed = 7;
+    for (int i = 0; i < length; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        out += QChar(u'a' + int(seed >> 16) % 26);
+    }
+    return out;
+}
+
+// Paragraphs too long for one block of compressed text: stored as they are,
+// or, past the longest paragraph a record can count, cut into paragraphs
+// that together hold the text and nothing else.
+TEST_F(HelpFile, LongParagraphsReadBack)
+{
+    project.AddTopic(topic("BIG", "Big", "", QByteArray(), rtf({para({run(noise(20000))}), para({run("after")})})));
+    project.AddTopic(topic("NEXT", "Next", "", QByteArray(), rtf({para({run("next topic")})})));
+    HelpCompileReport report;
+    hr::HelpFile h = compile(report);
+    Pictures pictures;
+    checkAgainstProject(project, h, pictures);
+    EXPECT_GT(h.topicBlocks, 1);
+
+    for (int length : {30000, 45000}) {
+        project.Topic(0).BodyRtf = rtf({para({run(noise(length))}), para({run("after")})});
+        h = compile(report);
+        ASSERT_EQ(h.topics.size(), 2);
+        QByteArray all;
+        for (const hr::Paragraph& p : h.topics[0].body) {
+            EXPECT_FALSE(p.plainText().isEmpty()) << "an empty paragraph was added to " << length << " characters";
+            all += p.plainText();
+        }
+        EXPECT_EQ(all, noise(length).toLatin1() + "after");
+    }
 }
 
 TEST_F(HelpFile, TopicTableFullReadsBack)

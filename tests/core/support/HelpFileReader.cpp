@@ -164,6 +164,14 @@ struct TreeWalk {
         }
     }
 
+    // The bytes after a page's entries are zero.
+    void zeroRest(Cursor& c, int page)
+    {
+        const QByteArray rest = c.bytes(c.left());
+        if (rest.count('\0') != rest.size())
+            c.error(QStringLiteral("page %1 holds bytes after its entries").arg(page));
+    }
+
     // Checks the subtree under `page` at `depth` (1 = root) and returns its
     // smallest key.
     QByteArray walk(int page, int depth)
@@ -187,6 +195,7 @@ struct TreeWalk {
             }
             if (unused != info.pageSize - 6 - (c.pos() - pageStart(page) - 6))
                 c.error(QStringLiteral("index page %1 says %2 bytes unused").arg(page).arg(unused));
+            zeroRest(c, page);
             QByteArray smallest;
             for (qsizetype i = 0; i < children.size(); ++i) {
                 const QByteArray key = walk(children[i].second, depth + 1);
@@ -213,6 +222,7 @@ struct TreeWalk {
         }
         if (unused != info.pageSize - 8 - (c.pos() - pageStart(page) - 8))
             c.error(QStringLiteral("leaf page %1 says %2 bytes unused").arg(page).arg(unused));
+        zeroRest(c, page);
         if (n == 0 && depth > 1)
             fail(what, QStringLiteral("empty leaf page %1 below an index page").arg(page));
         return first;
