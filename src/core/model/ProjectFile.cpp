@@ -77,6 +77,7 @@ public:
     }
 
     qsizetype pos() const { return pos_; }
+    qsizetype size() const { return data_.size(); }
     qsizetype remaining() const { return data_.size() - pos_; }
 
     // Makes sure `n` more bytes exist, or fails describing `what`.
@@ -166,7 +167,7 @@ TTopicRecord readTopic(Reader& r, int i, int windowCount)
                        .arg(where)
                        .arg(len)
                        .arg(what)
-                       .arg(r.pos() + available));
+                       .arg(r.size()));
     };
     checkLength(headerLen, QStringLiteral("header text"), r.remaining());
     checkLength(bodyLen, QStringLiteral("text"), r.remaining() - headerLen);
@@ -238,7 +239,7 @@ Project parse(const QByteArray& bytes, const QString& fileName, const QString& p
 
 Project load(const QString& path, const QString& programFolder, const ProgressStep& progress)
 {
-    Project project = parse(ReadWholeFile(path), QFileInfo(path).fileName(), programFolder, progress);
+    Project project = parse(ReadWholeFile(path, MaxFileSize), QFileInfo(path).fileName(), programFolder, progress);
     project.ProjectPath = path;
     return project;
 }

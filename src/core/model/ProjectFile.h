@@ -15,8 +15,17 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
+#include <limits>
 
 namespace ts::ProjectFile {
+
+// The largest file a project can make: the counts, 255 windows and every
+// topic slot used with both text blocks at the largest length a record can
+// state. Anything longer is not a project and is not read.
+inline constexpr qint64 MaxFileSize =
+    8 + qint64(Project::MaxWindows) * WindowRecordSize
+    + qint64(Project::TopicSlots) * (TopicEntryFixedSize + 2 * qint64(std::numeric_limits<std::int32_t>::max()));
 
 // The file's bytes. `progress` advances by 50 div WindowCount per window and
 // by 50 div TopicCount per topic (before the topic is written).
