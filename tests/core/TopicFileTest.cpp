@@ -373,8 +373,7 @@ TEST(TopicFile, UnrtfReadsEveryTopic)
     EXPECT_EQ(html.count(QStringLiteral("<hr>")), 4) << html.toStdString(); // one page per topic
     EXPECT_EQ(html.count(QStringLiteral("<sup>#</sup>")), 4);
     EXPECT_TRUE(html.contains(QStringLiteral("<s>a linkINTRO2</s>")));
-    // Character formatting runs on to the next \plain, so the underline of
-    // the body's last run still covers the next page's footnote marks.
+    // The popup is the body's last run; its underline ends with the page.
     EXPECT_TRUE(html.contains(QStringLiteral("<u>Popup wordGLOSSARY"))) << html.toStdString();
 
     // unrtf skips every "\*" destination; without the star it shows the
