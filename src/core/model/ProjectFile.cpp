@@ -178,6 +178,17 @@ TTopicRecord readTopic(Reader& r, int i, int windowCount)
 
 } // namespace
 
+bool IsProjectFileName(const QString& path)
+{
+    return path.size() > 4 && path.endsWith(QLatin1String(".tsp"), Qt::CaseInsensitive)
+           && !path.endsWith(QLatin1String("/.tsp"));
+}
+
+QString NotAProjectFileMessage(const QString& path)
+{
+    return QStringLiteral("'%1' is not a project file: its name must end in .tsp").arg(path);
+}
+
 QByteArray serialize(const Project& project, const ProgressStep& progress)
 {
     qsizetype size = 8 + qsizetype(project.WindowCount()) * WindowRecordSize;

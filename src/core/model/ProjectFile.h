@@ -27,6 +27,14 @@ inline constexpr qint64 MaxFileSize =
     8 + qint64(Project::MaxWindows) * WindowRecordSize
     + qint64(Project::TopicSlots) * (TopicEntryFixedSize + 2 * qint64(std::numeric_limits<std::int32_t>::max()));
 
+// Whether `path` names a project file: it ends in ".tsp" (any case). Every
+// companion file's name is the project path without its last four
+// characters, so anything else would put them beside the wrong name.
+bool IsProjectFileName(const QString& path);
+
+// The message that refuses any other path for a command.
+QString NotAProjectFileMessage(const QString& path);
+
 // The file's bytes. `progress` advances by 50 div WindowCount per window and
 // by 50 div TopicCount per topic (before the topic is written).
 QByteArray serialize(const Project& project, const ProgressStep& progress = {});
