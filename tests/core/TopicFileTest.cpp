@@ -330,6 +330,22 @@ TEST(TopicFile, ProgressAdvancesByNinetyDivTopicCount)
     EXPECT_EQ(steps, std::vector<int>(7, 12));
 }
 
+// unrtf's output for `bytes` in `mode` ("--text", "--html").
+static QString runUnrtf(const QString& unrtf, const QByteArray& bytes, const char* mode)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.rtf"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    QProcess proc;
+    proc.start(unrtf, {QString::fromLatin1(mode), path});
+    EXPECT_TRUE(proc.waitForFinished(30000));
+    EXPECT_EQ(proc.exitCode(), 0) << proc.readAllStandardError().constData();
+    return QString::fromLatin1(proc.readAllStandardOutput());
+}
+
 // An RTF reader that is not ours: Debian's unrtf.
 TEST(TopicFile, UnrtfReadsEveryTopic)
 {
@@ -347,21 +363,8 @@ TEST(TopicFile, UnrtfReadsEveryTopic)
     topics.push_back(topic("MARKERS", "Markers", "", rtf({para("***STRANA***")}), rtf({para("after ***CUVAJ!*** marker")})));
     const Project p = projectOf(topics);
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QByteArray file = TopicFileWriter::generate(p);
-    auto run = [&](const QByteArray& bytes, const char* mode) {
-        const QString path = dir.filePath(QStringLiteral("t.rtf"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        QProcess proc;
-        proc.start(unrtf, {QString::fromLatin1(mode), path});
-        EXPECT_TRUE(proc.waitForFinished(30000));
-        EXPECT_EQ(proc.exitCode(), 0) << proc.readAllStandardError().constData();
-        return QString::fromLatin1(proc.readAllStandardOutput());
-    };
+    auto run = [&](const QByteArray& bytes, const char* mode) { return runUnrtf(unrtf, bytes, mode); };
 
     const QString text = run(file, "--text");
     for (const char* words : {"Introduction", "First body paragraph with a linkINTRO2 and more", "Second body paragraph",
@@ -413,16 +416,7 @@ TEST(TopicFile, FootnoteMarksNeverTakeTheFormatOfTheTextBefore)
     const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
     if (unrtf.isEmpty())
         GTEST_SKIP() << "unrtf is not installed";
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("t.rtf"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(file);
-    f.close();
-    QProcess proc;
-    proc.start(unrtf, {QStringLiteral("--html"), path});
-    ASSERT_TRUE(proc.waitForFinished(30000));
-    const QString html = QString::fromLatin1(proc.readAllStandardOutput());
+    const QString html = runUnrtf(unrtf, file, "--html");
     // Walk the tags: no superscript opens while strike-out or underline is open.
     int open = 0;
     int sups = 0;
