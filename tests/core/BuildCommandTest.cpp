@@ -99,7 +99,10 @@ TEST_F(BuildCommand, WritesRtfAndHpjFromARelativePath)
     EXPECT_EQ(get(rtf), TopicFileWriter::generate(p));
     const QByteArray project = get(hpj);
     EXPECT_EQ(project, HpjWriter::generate(p));
-    EXPECT_TRUE(project.contains(QByteArray("ERRORLOG=" + QFile::encodeName(QFileInfo(tsp).path()) + "/Demo.LOG\r\n")));
+    // The compiler runs under wine and reads its paths in Windows form.
+    QByteArray folder = "Z:" + QFile::encodeName(QFileInfo(tsp).absolutePath());
+    folder.replace('/', '\\');
+    EXPECT_TRUE(project.contains(QByteArray("ERRORLOG=" + folder + "\\Demo.LOG\r\n"))) << project.constData();
     EXPECT_TRUE(get(rtf).contains("Welcome\\v NEXT"));
 }
 

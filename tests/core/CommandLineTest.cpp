@@ -83,6 +83,15 @@ TEST(CommandLine, MissingOrDamagedProjectsFailOnStderr)
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("'bad.tsp' is damaged: the file ends after 8 bytes, in window 0")))
         << r.err.toStdString();
 
+    // Only a .tsp is built: its companions' names come from it.
+    for (const char* path : {"sub/x", "Demo.tsp.bak", "sub/.tsp"}) {
+        r = run({QStringLiteral("--build"), QString::fromLatin1(path)});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, QStringLiteral("'%1' is not a project file: its name must end in .tsp\n").arg(QLatin1String(path)));
+    }
+    r = run({QStringLiteral("--build"), dir.filePath(QStringLiteral("NOPE.TSP"))});
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Cannot open '"))) << r.err.toStdString();
+
     r = run({QStringLiteral("--topic-list")});
     EXPECT_EQ(r.exitCode, 2);
     r = run({QStringLiteral("--no-such-option")});

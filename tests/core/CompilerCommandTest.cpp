@@ -53,16 +53,25 @@ TEST(CompilerCommand, LaunchGoesThroughWineOnlyWhereNeededAndAvailable)
     const CompilerLaunch wine = PlanCompilerLaunch(*c, false, true);
     EXPECT_EQ(wine.Program, QStringLiteral("wine"));
     EXPECT_EQ(wine.Arguments, (QStringList{QStringLiteral("/opt/hw/hcw.exe"), QStringLiteral("/c"), QStringLiteral("/e"),
-                                           QStringLiteral("/r"), QStringLiteral("/p/D.HPJ")}));
+                                           QStringLiteral("/r"), QStringLiteral("Z:\\p\\D.HPJ")}));
     EXPECT_EQ(wine.WorkingFolder, QStringLiteral("/opt/hw/"));
 
     const CompilerLaunch direct = PlanCompilerLaunch(*c, false, false);
     EXPECT_EQ(direct.Program, QStringLiteral("/opt/hw/hcw.exe"));
-    EXPECT_EQ(direct.Arguments, c->Arguments);
+    EXPECT_EQ(direct.Arguments.last(), QStringLiteral("Z:\\p\\D.HPJ"));
 
     const auto w = MakeCompilerCommand(QStringLiteral("C:\\TOOLS\\HCRTF.EXE"), QStringLiteral("C:\\D.HPJ"), false);
     ASSERT_TRUE(w.has_value());
     const CompilerLaunch onWindows = PlanCompilerLaunch(*w, true, true);
     EXPECT_EQ(onWindows.Program, QStringLiteral("C:\\TOOLS\\HCRTF.EXE"));
     EXPECT_EQ(onWindows.WorkingFolder, QStringLiteral("C:\\TOOLS\\"));
+}
+
+TEST(CompilerCommand, WindowsFormOfPaths)
+{
+    EXPECT_EQ(WindowsFormOfPath(QStringLiteral("/home/u/My Help/Demo")), QStringLiteral("Z:\\home\\u\\My Help\\Demo"));
+    EXPECT_EQ(WindowsFormOfPath(QStringLiteral("/a/./b/../c.HPJ")), QStringLiteral("Z:\\a\\c.HPJ"));
+    EXPECT_EQ(WindowsFormOfPath(QStringLiteral("C:\\Help\\Demo")), QStringLiteral("C:\\Help\\Demo"));
+    EXPECT_EQ(WindowsFormOfPath(QStringLiteral("c:/Help/Demo")), QStringLiteral("c:\\Help\\Demo"));
+    EXPECT_EQ(WindowsFormOfPath(QStringLiteral("\\\\server\\share\\D")), QStringLiteral("\\\\server\\share\\D"));
 }

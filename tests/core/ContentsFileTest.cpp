@@ -56,20 +56,29 @@ TEST(ContentsFile, LevelsWalkUpAndDownThePath)
     EXPECT_EQ(shape(indented.Tree), (QStringList{QStringLiteral("0 First"), QStringLiteral("1 Second")}));
 }
 
-TEST(ContentsFile, TooDeepALineStopsTheReadingAndKeepsWhatWasRead)
+TEST(ContentsFile, ALineTooDeepIsPlacedAsDeepAsItMayGoAndReported)
 {
     // Four blanks are four levels, not one.
-    auto r = ContentsFile::parse("Top\r\n    Deep\r\nNever\r\n");
+    auto r = ContentsFile::parse("Top\r\n    Deep\r\nNext\r\n");
     EXPECT_EQ(r.BadLine, 2);
-    EXPECT_EQ(shape(r.Tree), QStringList{QStringLiteral("0 Top")});
+    EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 Top"), QStringLiteral("1 Deep"), QStringLiteral("0 Next")}));
+    EXPECT_EQ(r.repairMessage(), QStringLiteral("Line 2 'Deep' had an invalid level and was moved to level 1"));
 
-    r = ContentsFile::parse("\t\tFirst at level two\r\n");
-    EXPECT_EQ(r.BadLine, 1);
-    EXPECT_TRUE(r.Tree.empty());
+    r = ContentsFile::parse("\t\tFirst at level two\r\n\tSecond\r\n");
+    EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 First at level two"), QStringLiteral("1 Second")}));
+    EXPECT_EQ(r.repairMessage(),
+              QStringLiteral("Line 1 'First at level two' had an invalid level and was moved to level 0"));
 
-    r = ContentsFile::parse("A\r\n\tB\r\n\t \t C\r\n");
-    EXPECT_EQ(r.BadLine, 3);
-    EXPECT_EQ(ContentsNodeCount(r.Tree), 2);
+    // Later lines keep their own levels below the repaired one; every repair
+    // is named, with the line counted in the file.
+    r = ContentsFile::parse("A\r\n\tB\r\n\t\t\t\tDeep=B\r\n\t\t\tUnder=U\r\n\x1a\r\n\t\t\t\t\t\tDeeper\r\n\tC\r\n");
+    EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 A"), QStringLiteral("1 B"), QStringLiteral("2 Deep=B"),
+                                          QStringLiteral("3 Under=U"), QStringLiteral("4 Deeper"),
+                                          QStringLiteral("1 C")}));
+    EXPECT_EQ(r.repairMessage(), QStringLiteral("Line 3 'Deep=B' had an invalid level and was moved to level 2\n"
+                                                "Line 6 'Deeper' had an invalid level and was moved to level 4"));
+    // Written back, the repaired tree reads without repairs.
+    EXPECT_TRUE(ContentsFile::parse(ContentsFile::serialize(r.Tree)).ok());
 }
 
 TEST(ContentsFile, LineEndsCtrlZEmptyLinesAndNul)
@@ -86,12 +95,30 @@ TEST(ContentsFile, LineEndsCtrlZEmptyLinesAndNul)
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 A"), QStringLiteral("0 "), QStringLiteral("0 \x1aX")}));
     EXPECT_EQ(r.Tree[1].Kind, ContentsKind::Heading);
+    // Indented, a lone Ctrl-Z is skipped too: as the first line it would
+    // otherwise come to the top, where it could not be written back.
+    r = ContentsFile::parse("\t\x1a\r\nB\r\n\t\x1a\r\n");
+    EXPECT_EQ(shape(r.Tree), QStringList{QStringLiteral("0 B")});
+    EXPECT_EQ(ContentsFile::parse(ContentsFile::serialize(r.Tree)).Tree, r.Tree);
 
     // A NUL byte ends the text.
     r = ContentsFile::parse(QByteArray("A\r\nB\0\r\nC\r\n", 10));
     EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 A"), QStringLiteral("0 B")}));
 
     EXPECT_TRUE(ContentsFile::parse(QByteArray()).Tree.empty());
+}
+
+TEST(ContentsFile, TextThatWouldNotReadBackIsRefused)
+{
+    const auto refusal = [](const QString& text) { return ContentsFile::EntryTextRefusal(text).value_or(QString()); };
+    EXPECT_EQ(refusal(QStringLiteral("\x1a")), QStringLiteral("An entry can not consist of the character Ctrl-Z alone"));
+    EXPECT_EQ(refusal(QStringLiteral(" Intro=INTRO")), QStringLiteral("An entry can not begin with a blank or a TAB"));
+    EXPECT_EQ(refusal(QStringLiteral("\tIntro")), QStringLiteral("An entry can not begin with a blank or a TAB"));
+    EXPECT_EQ(refusal(QStringLiteral("Two\nlines")), QStringLiteral("An entry can not hold a line break"));
+    EXPECT_EQ(refusal(QStringLiteral("\u0416uk")), QStringLiteral("An entry can not hold the character '\u0416'"));
+    for (const QString& fine : {QStringLiteral("\x1aX"), QString(), QStringLiteral("Caf\u00e9 = \u20ac "),
+                                QStringLiteral("Title=ID@f.hlp>w")})
+        EXPECT_EQ(refusal(fine), QString()) << fine.toStdString();
 }
 
 TEST(ContentsFile, TextIsKeptWholeWithTrailingBlanksAndAnsiBytes)
@@ -142,8 +169,11 @@ TEST(ContentsFile, LoadAndSaveNameTheFile)
         EXPECT_TRUE(e.message().contains(QStringLiteral("Invalid item level assignment")));
         EXPECT_TRUE(e.message().contains(path));
         EXPECT_EQ(e.line(), 2);
-        EXPECT_EQ(e.entriesRead().size(), 1u);
+        EXPECT_EQ(ContentsNodeCount(e.entriesRead()), 2);
     }
+    const auto read = ContentsFile::read(path);
+    EXPECT_EQ(ContentsNodeCount(read.Tree), 2);
+    EXPECT_EQ(read.repairMessage(), QStringLiteral("Line 2 'C' had an invalid level and was moved to level 1"));
 
     EXPECT_THROW(ContentsFile::save(tree, dir.filePath(QStringLiteral("missing/Demo.tsc"))), IoError);
 }

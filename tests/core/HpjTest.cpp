@@ -1,6 +1,8 @@
 #include "helpsource/HpjWriter.h"
 #include "model/Project.h"
 
+#include "model/IoError.h"
+
 #include <gtest/gtest.h>
 
 using namespace ts;
@@ -120,4 +122,23 @@ TEST(HpjWriter, MapAndWindowSections)
     const QByteArray u = HpjWriter::generate(unmapped);
     EXPECT_TRUE(u.contains("[MAP]\r\n\r\n[WINDOWS]\r\n"));
     EXPECT_EQ(u.mid(u.indexOf("[WINDOWS]")).count("\r\n"), 2); // the heading and one window line
+}
+
+TEST(HpjWriter, PathsAreInTheCompilersFormAndMustBeWindows1252)
+{
+    Project p;
+    p.ProjectPath = QStringLiteral("/home/u/Caf\u00e9/D.tsp");
+    const QByteArray out = HpjWriter::generate(p);
+    EXPECT_TRUE(out.contains("ERRORLOG=Z:\\home\\u\\Caf\xe9\\D.LOG\r\nHLP=Z:\\home\\u\\Caf\xe9\\D.HLP\r\n\r\n"
+                             "[FILES]\r\nZ:\\home\\u\\Caf\xe9\\D.RTF\r\n"))
+        << out.constData();
+
+    p.ProjectPath = QStringLiteral("/home/u/\u0416/D.tsp");
+    try {
+        HpjWriter::generate(p);
+        FAIL() << "a path the compiler can not read was written";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot write the help project for '/home/u/\u0416/D.tsp': the help "
+                                              "compiler can not read the character '\u0416' in its path"));
+    }
 }

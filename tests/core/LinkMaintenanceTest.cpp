@@ -69,73 +69,105 @@ void writeAll(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-TEST(SearchJumps, RenamesTargetsInJumpsAndPopupsOnlyKeepingTheirFormat)
+TEST(RenameInLinks, RenamesTargetsInJumpsAndPopupsOnlyKeepingTheirFormat)
 {
     RichDocument d = doc({
         para({run("Start here-->SETUP", struck(true)), run(" then a>SETUP as text ", plain()),
               run("Pop-->SETUP", underlined())}),
         para({run("Guide-->setup", struck()), run(" ", plain()), run("Next-->SETUPX", struck())}),
     });
-    EXPECT_TRUE(SearchJumps(d, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), false));
+    EXPECT_EQ(RenameInLinks(d, TopicIdRename(QStringLiteral("SETUP"), QStringLiteral("INSTALL"))), 3);
     const RichDocument expected = doc({
         para({run("Start here-->INSTALL", struck(true)), run(" then a>SETUP as text ", plain()),
               run("Pop-->INSTALL", underlined())}),
-        // Typed in lower case, found through the upper-cased paragraph; the
-        // match is a plain substring, so SETUPX becomes INSTALLX.
-        para({run("Guide-->INSTALL", struck()), run(" ", plain()), run("Next-->INSTALLX", struck())}),
+        // Typed in lower case, found through the upper-cased name; SETUPX is
+        // another name and stays.
+        para({run("Guide-->INSTALL", struck()), run(" ", plain()), run("Next-->SETUPX", struck())}),
     });
     EXPECT_EQ(d, expected);
 }
 
-TEST(SearchJumps, FindsWithoutReplacingOutsideHotspotsAndJudgesByTheFirstCharacter)
+TEST(RenameInLinks, RewritesOnlyWholeTopicIdsAtTheirPlaceInTheMarkup)
 {
-    RichDocument outside = doc({para({run("a>SETUP and -->SETUP", plain())})});
-    const RichDocument before = outside;
-    EXPECT_TRUE(SearchJumps(outside, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), false));
-    EXPECT_EQ(outside, before);
+    const LinkRename intro = TopicIdRename(QStringLiteral("INTRO"), QStringLiteral("X"));
+    RichDocument d = doc({
+        para({run("a-->INTRO2 b-->INTRO_OLD c-->XSETUP>main d-->INTRO>popup e-->INTRO", struck()),
+              run(" INTRO and -->INTRO in plain text", plain())}),
+        // A window that happens to share the ID's letters, a link into another
+        // help file and a macro are none of the topic's business.
+        // A macro runs to the end of its hotspot, blanks included.
+        para({run("f-->MAIN>INTRO g-->INTRO@other.hlp h-->!JumpId(x.hlp, INTRO)", underlined()), run(" ", plain()),
+              run("i-->intro", underlined())}),
+    });
+    EXPECT_EQ(RenameInLinks(d, intro), 3);
+    EXPECT_EQ(d, doc({
+                     para({run("a-->INTRO2 b-->INTRO_OLD c-->XSETUP>main d-->X>popup e-->X", struck()),
+                           run(" INTRO and -->INTRO in plain text", plain())}),
+                     para({run("f-->MAIN>INTRO g-->INTRO@other.hlp h-->!JumpId(x.hlp, INTRO)", underlined()),
+                           run(" ", plain()), run("i-->X", underlined())}),
+                 }));
 
-    // µ has no capital in the code page, so a stored ID keeps it and a
-    // link typed in lower case still finds it.
+    // A name ends where the hotspot ends; one that starts outside it is plain text.
+    RichDocument edges = doc({para({run("x-->INTRO", struck()), run("2 tail", plain())}),
+                              para({run("x-->", plain()), run("INTRO", struck())}),
+                              para({run("x-->", struck()), run("INTRO", plain())})});
+    EXPECT_EQ(RenameInLinks(edges, intro), 2);
+    EXPECT_EQ(edges, doc({para({run("x-->X", struck()), run("2 tail", plain())}),
+                          para({run("x-->", plain()), run("X", struck())}),
+                          para({run("x-->", struck()), run("INTRO", plain())})}));
+
+    // µ has no capital in the code page, so a stored ID keeps it and a link
+    // typed in lower case still finds it.
     RichDocument micro = doc({para({ts::Run{QStringLiteral("-->\u00B5code"), struck()}})});
-    EXPECT_TRUE(SearchJumps(micro, QStringLiteral("\u00B5CODE"), QStringLiteral("MICRO"), false));
+    EXPECT_EQ(RenameInLinks(micro, TopicIdRename(QStringLiteral("\u00B5CODE"), QStringLiteral("MICRO"))), 1);
     EXPECT_EQ(micro, doc({para({run("-->MICRO", struck())})}));
-
-    RichDocument absent = doc({para({run("Nothing-->ELSE", struck())})});
-    EXPECT_FALSE(SearchJumps(absent, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), false));
-
-    // The occurrence starts in a struck-out run and ends in a plain one: the
-    // whole of it is replaced in the struck-out format.
-    RichDocument straddling = doc({para({run("x-->SE", struck()), run("TUP tail", plain())})});
-    EXPECT_TRUE(SearchJumps(straddling, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), false));
-    EXPECT_EQ(straddling, doc({para({run("x-->INSTALL", struck()), run(" tail", plain())})}));
-
-    // Starting in plain text leaves it, although the rest is struck out.
-    RichDocument plainStart = doc({para({run("x>", plain()), run("SETUP", struck())})});
-    const RichDocument plainBefore = plainStart;
-    EXPECT_TRUE(SearchJumps(plainStart, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), false));
-    EXPECT_EQ(plainStart, plainBefore);
 }
 
-TEST(SearchJumps, WindowModeComparesExactlyAndNeverSearchesTheReplacementAgain)
+TEST(RenameInLinks, WindowChangesRewriteOnlyWholeWindowNames)
 {
-    // Deleting window "m": each >m inside a hotspot becomes >main once, even
-    // though >main itself holds >m; >M is another name.
-    RichDocument d = doc({para({run("A-->T>m B-->U>M C-->V>m", struck())}), para({run("x>m", plain())})});
-    EXPECT_TRUE(SearchJumps(d, QStringLiteral(">m"), QStringLiteral(">main"), true));
-    EXPECT_EQ(d, doc({para({run("A-->T>main B-->U>M C-->V>main", struck())}), para({run("x>m", plain())})}));
+    // Deleting window "m": each >m becomes >main; >M, >main and >mx are other names.
+    RichDocument d = doc({para({run("A-->T>m B-->U>M C-->V>m D-->m E-->W>mx", struck())}),
+                          para({run("x-->T>m", plain())})});
+    EXPECT_EQ(RenameInLinks(d, WindowRename(QStringLiteral("m"), QStringLiteral("main"))), 2);
+    EXPECT_EQ(d, doc({para({run("A-->T>main B-->U>M C-->V>main D-->m E-->W>mx", struck())}),
+                      para({run("x-->T>m", plain())})}));
 
-    // Deleting "pop" also rewrites the start of "popup".
-    RichDocument p = doc({para({run("-->SETUP>pop -->SETUP>popup", underlined())})});
-    EXPECT_TRUE(SearchJumps(p, QStringLiteral(">pop"), QStringLiteral(">main"), true));
-    EXPECT_EQ(p, doc({para({run("-->SETUP>main -->SETUP>mainup", underlined())})}));
+    // Deleting "pop" leaves "popup", a topic called POP and a macro alone.
+    RichDocument p = doc({para({run("-->SETUP>pop -->SETUP>popup -->POP -->!Pop(x>pop)", underlined())})});
+    EXPECT_EQ(RenameInLinks(p, WindowRename(QStringLiteral("pop"), QStringLiteral("main"))), 1);
+    EXPECT_EQ(p, doc({para({run("-->SETUP>main -->SETUP>popup -->POP -->!Pop(x>pop)", underlined())})}));
 
-    // A move to another window touches only links that name the window.
-    RichDocument moved = doc({para({run("a-->SETUP>main b-->SETUP c-->SETUP>Main", struck())})});
-    EXPECT_TRUE(SearchJumps(moved, QStringLiteral("SETUP>main"), QStringLiteral("SETUP>pop"), true));
-    EXPECT_EQ(moved, doc({para({run("a-->SETUP>pop b-->SETUP c-->SETUP>Main", struck())})}));
+    // A move to another window touches only the moved topic's links that name
+    // the old window; a topic called MAIN is not the window main.
+    RichDocument moved = doc({para({run("a-->setup>main b-->SETUP c-->SETUP>Main d-->SETUPX>main e-->MAIN", struck())})});
+    EXPECT_EQ(RenameInLinks(moved, TopicWindowMove(QStringLiteral("SETUP"), QStringLiteral("main"), QStringLiteral("pop"))), 1);
+    EXPECT_EQ(moved, doc({para({run("a-->setup>pop b-->SETUP c-->SETUP>Main d-->SETUPX>main e-->MAIN", struck())})}));
+}
 
-    RichDocument empty = doc({para({run("-->X", struck())})});
-    EXPECT_FALSE(SearchJumps(empty, QString(), QStringLiteral(">main"), true));
+TEST(RenameInContentsEntry, RewritesWholeNamesExactly)
+{
+    const LinkRename intro = TopicIdRename(QStringLiteral("INTRO"), QStringLiteral("X"));
+    const auto renamed = [](const char* text, const LinkRename& r) {
+        return RenameInContentsEntry(QString::fromLatin1(text), r).toStdString();
+    };
+    EXPECT_EQ(renamed("Intro=INTRO", intro), "Intro=X");
+    EXPECT_EQ(renamed("Intro=INTRO>popup", intro), "Intro=X>popup");
+    EXPECT_EQ(renamed("Two=INTRO2", intro), "Two=INTRO2");
+    EXPECT_EQ(renamed("Old=INTRO_OLD>INTRO", intro), "Old=INTRO_OLD>INTRO");
+    EXPECT_EQ(renamed("Lower=intro", intro), "Lower=intro");
+    EXPECT_EQ(renamed("Elsewhere=INTRO@other.hlp", intro), "Elsewhere=INTRO@other.hlp");
+    EXPECT_EQ(renamed("INTRO book", intro), "INTRO book");
+
+    const LinkRename pop = WindowRename(QStringLiteral("pop"), QStringLiteral("main"));
+    EXPECT_EQ(renamed("A=T>pop", pop), "A=T>main");
+    EXPECT_EQ(renamed("A=T>popup", pop), "A=T>popup");
+    EXPECT_EQ(renamed("A=pop", pop), "A=pop");
+    EXPECT_EQ(renamed("A=T@f.hlp>pop", pop), "A=T@f.hlp>pop");
+
+    const LinkRename move = TopicWindowMove(QStringLiteral("MAIN"), QStringLiteral("main"), QStringLiteral("pop"));
+    EXPECT_EQ(renamed("A=MAIN>main", move), "A=MAIN>pop");
+    EXPECT_EQ(renamed("A=MAINX>main", move), "A=MAINX>main");
+    EXPECT_EQ(renamed("A=MAIN", move), "A=MAIN");
 }
 
 class UpdateJumpsTest : public ::testing::Test {
@@ -151,12 +183,12 @@ protected:
     Project project;
 };
 
-TEST_F(UpdateJumpsTest, RewritesExactlyTheBlocksThatHoldTheSearchedText)
+TEST_F(UpdateJumpsTest, RewritesExactlyTheBlocksWhereANameChanged)
 {
     const QByteArray linked = RtfWriter::write(doc({para({run("Go-->SETUP", struck())})}));
     // Written by another program: a rewrite would change its bytes.
     const QByteArray plainMention("{\\rtf1\\ansi See a>SETUP here\\par}");
-    const QByteArray unrelated("{\\rtf1\\ansi Nothing to see\\par}");
+    const QByteArray unrelated("{\\rtf1\\ansi Nothing to see-->SETUPX\\par}");
     project.AddTopic(topic("ONE", QByteArray(), linked));
     project.AddTopic(topic("TWO", plainMention, unrelated));
     project.AddTopic(topic("THREE", unrelated, QByteArray()));
@@ -167,35 +199,39 @@ TEST_F(UpdateJumpsTest, RewritesExactlyTheBlocksThatHoldTheSearchedText)
     EXPECT_EQ(steps, (std::vector<int>{682, 682, 682}));
     EXPECT_TRUE(project.Topic(0).HeaderRtf.isEmpty());
     EXPECT_EQ(project.Topic(0).BodyRtf, RtfWriter::write(doc({para({run("Go-->INSTALL", struck())})})));
-    // Found but not in a hotspot: same text, written back in our own form.
-    EXPECT_EQ(project.Topic(1).HeaderRtf, RtfWriter::write(RtfReader::read(plainMention)));
-    EXPECT_NE(project.Topic(1).HeaderRtf, plainMention);
+    // Mentioned but not as a link: the bytes stay as they were.
+    EXPECT_EQ(project.Topic(1).HeaderRtf, plainMention);
     EXPECT_EQ(project.Topic(1).BodyRtf, unrelated);
     EXPECT_EQ(project.Topic(2).HeaderRtf, unrelated);
     EXPECT_FALSE(QFile::exists(contentsPath())); // no contents file, none made
 }
 
-TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheFirstEqualsOccurrenceOfEachContentsEntry)
+TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
 {
     const QString tail = QString(400, QLatin1Char('x'));
-    writeAll(contentsPath(), QByteArray("SETUP book\r\n\tSetup=SETUP\r\n\tTwice=SETUP and =SETUP\r\n"
+    writeAll(contentsPath(), QByteArray("SETUP book\r\n\tSetup=SETUP\r\n\tSetupX=SETUPX\r\n"
                                         "\tLower=setup\r\n\t\tLong=SETUP>win ") +
                                  tail.toLatin1() + "\r\n");
     project.AddTopic(topic("ONE", QByteArray(), QByteArray()));
 
     UpdateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
 
-    EXPECT_EQ(readAll(contentsPath()), QByteArray("SETUP book\r\n\tSetup=INSTALL\r\n\tTwice=INSTALL and =SETUP\r\n"
+    EXPECT_EQ(readAll(contentsPath()), QByteArray("SETUP book\r\n\tSetup=INSTALL\r\n\tSetupX=SETUPX\r\n"
                                                   "\tLower=setup\r\n\t\tLong=INSTALL>win ") +
                                            tail.toLatin1() + "\r\n");
     EXPECT_FALSE(project.WindowLinkMode);
+
+    // Nothing to rewrite: the file keeps its own line ends.
+    writeAll(contentsPath(), "Other=OTHER\n");
+    UpdateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
+    EXPECT_EQ(readAll(contentsPath()), QByteArray("Other=OTHER\n"));
 }
 
 TEST_F(UpdateJumpsTest, WindowDeletionRewritesTopicsAndContentsAndClearsTheFlag)
 {
     project.AddTopic(topic("ONE", RtfWriter::write(doc({para({run("Head-->T>OLDWIN", underlined())})})),
                            RtfWriter::write(doc({para({run("Go-->T>OLDWIN", struck()), run(" >OLDWIN", plain())})}))));
-    writeAll(contentsPath(), "Page=T>OLDWIN\r\nOther=OLDWIN\r\n");
+    writeAll(contentsPath(), "Page=T>OLDWIN\r\nOther=OLDWIN\r\nLonger=T>OLDWIN2\r\n");
     project.WindowLinkMode = true;
 
     UpdateJumps(project, QStringLiteral(">OLDWIN"), QStringLiteral(">main"));
@@ -204,8 +240,15 @@ TEST_F(UpdateJumpsTest, WindowDeletionRewritesTopicsAndContentsAndClearsTheFlag)
     EXPECT_EQ(project.Topic(0).HeaderRtf, RtfWriter::write(doc({para({run("Head-->T>main", underlined())})})));
     EXPECT_EQ(project.Topic(0).BodyRtf,
               RtfWriter::write(doc({para({run("Go-->T>main", struck()), run(" >OLDWIN", plain())})})));
-    // No "=" in front in window mode, and the comparison is exact.
-    EXPECT_EQ(readAll(contentsPath()), QByteArray("Page=T>main\r\nOther=OLDWIN\r\n"));
+    // Only the window part of an entry, whole.
+    EXPECT_EQ(readAll(contentsPath()), QByteArray("Page=T>main\r\nOther=OLDWIN\r\nLonger=T>OLDWIN2\r\n"));
+
+    // A topic moved from "main" to "pop" through the two-text form.
+    project.Topic(0).BodyRtf = RtfWriter::write(doc({para({run("-->T>main -->MAIN>main", struck())})}));
+    project.WindowLinkMode = true;
+    UpdateJumps(project, QStringLiteral("T>main"), QStringLiteral("T>pop"));
+    EXPECT_EQ(project.Topic(0).BodyRtf, RtfWriter::write(doc({para({run("-->T>pop -->MAIN>main", struck())})})));
+    EXPECT_FALSE(project.WindowLinkMode);
 }
 
 TEST_F(UpdateJumpsTest, ABadContentsFileIsReportedAndLeftAsItWasAfterTheTopicsAreDone)

@@ -235,6 +235,11 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
     setIntAt(b, t2 + 371, 4000000);
     EXPECT_EQ(parseError(b),
               "'x.tsp' is damaged: topic 3 claims 4000000 bytes of text but the file ends after 1899");
+    // The size named is the file's own, also behind a header block.
+    b = good;
+    setIntAt(b, t0 + 371, 4000000);
+    EXPECT_EQ(parseError(b),
+              "'x.tsp' is damaged: topic 1 claims 4000000 bytes of text but the file ends after 1899");
     b = good;
     setIntAt(b, t0 + 367, -3);
     EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 1 claims -3 bytes of header text");

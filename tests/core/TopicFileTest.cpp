@@ -106,7 +106,7 @@ void keepn(QByteArray& l)
 QByteArray footnotes(const Project& p, int i)
 {
     const TTopicRecord& t = p.Topic(i);
-    QByteArray out = "\\super #{\\*\\footnote #\\pard\\plain " + t.TopicID.bytes() + "}\r\n";
+    QByteArray out = "\\pard\\plain \\super #{\\*\\footnote #\\pard\\plain " + t.TopicID.bytes() + "}\r\n";
     if (!t.Title.isEmpty())
         out += "\\super ${\\*\\footnote $\\pard\\plain " + t.Title.bytes() + "}\r\n";
     if (!t.Keywords.isEmpty()) {
@@ -198,7 +198,7 @@ TEST(TopicFile, WorkedExampleLineByLine)
     EXPECT_TRUE(l[0].startsWith("{\\rtf1"));
     EXPECT_EQ(l.mid(openingLines),
               (QList<QByteArray>{
-                  "\\super #{\\*\\footnote #\\pard\\plain INTRO}",
+                  "\\pard\\plain \\super #{\\*\\footnote #\\pard\\plain INTRO}",
                   "\\super ${\\*\\footnote $\\pard\\plain Introduction}",
                   "\\super K{\\*\\footnote K\\pard\\plain start}",
                   "\\super A{\\*\\footnote A\\pard\\plain start}",
@@ -330,6 +330,22 @@ TEST(TopicFile, ProgressAdvancesByNinetyDivTopicCount)
     EXPECT_EQ(steps, std::vector<int>(7, 12));
 }
 
+// unrtf's output for `bytes` in `mode` ("--text", "--html").
+static QString runUnrtf(const QString& unrtf, const QByteArray& bytes, const char* mode)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.rtf"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    QProcess proc;
+    proc.start(unrtf, {QString::fromLatin1(mode), path});
+    EXPECT_TRUE(proc.waitForFinished(30000));
+    EXPECT_EQ(proc.exitCode(), 0) << proc.readAllStandardError().constData();
+    return QString::fromLatin1(proc.readAllStandardOutput());
+}
+
 // An RTF reader that is not ours: Debian's unrtf.
 TEST(TopicFile, UnrtfReadsEveryTopic)
 {
@@ -347,21 +363,8 @@ TEST(TopicFile, UnrtfReadsEveryTopic)
     topics.push_back(topic("MARKERS", "Markers", "", rtf({para("***STRANA***")}), rtf({para("after ***CUVAJ!*** marker")})));
     const Project p = projectOf(topics);
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QByteArray file = TopicFileWriter::generate(p);
-    auto run = [&](const QByteArray& bytes, const char* mode) {
-        const QString path = dir.filePath(QStringLiteral("t.rtf"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        QProcess proc;
-        proc.start(unrtf, {QString::fromLatin1(mode), path});
-        EXPECT_TRUE(proc.waitForFinished(30000));
-        EXPECT_EQ(proc.exitCode(), 0) << proc.readAllStandardError().constData();
-        return QString::fromLatin1(proc.readAllStandardOutput());
-    };
+    auto run = [&](const QByteArray& bytes, const char* mode) { return runUnrtf(unrtf, bytes, mode); };
 
     const QString text = run(file, "--text");
     for (const char* words : {"Introduction", "First body paragraph with a linkINTRO2 and more", "Second body paragraph",
@@ -373,8 +376,7 @@ TEST(TopicFile, UnrtfReadsEveryTopic)
     EXPECT_EQ(html.count(QStringLiteral("<hr>")), 4) << html.toStdString(); // one page per topic
     EXPECT_EQ(html.count(QStringLiteral("<sup>#</sup>")), 4);
     EXPECT_TRUE(html.contains(QStringLiteral("<s>a linkINTRO2</s>")));
-    // Character formatting runs on to the next \plain, so the underline of
-    // the body's last run still covers the next page's footnote marks.
+    // The popup is the body's last run; its underline ends with the page.
     EXPECT_TRUE(html.contains(QStringLiteral("<u>Popup wordGLOSSARY"))) << html.toStdString();
 
     // unrtf skips every "\*" destination; without the star it shows the
@@ -385,4 +387,49 @@ TEST(TopicFile, UnrtfReadsEveryTopic)
     for (const char* footnotes : {"##INTRO$$IntroductionKKstartAAstart>>main", "##BRACES$$Using {braces}KKopen;closeAAopen;close>>pop",
                                   "##NOHEAD>>main", "##MARKERS$$Markers>>main"})
         EXPECT_TRUE(notes.contains(QLatin1String(footnotes))) << footnotes << "\n" << notes.toStdString();
+}
+
+// Whatever the text before a page ends in, the page's footnote marks are
+// plain superscript: no strike-out or underline (checked by unrtf) and no
+// hidden text (checked by our reader, which keeps \v).
+TEST(TopicFile, FootnoteMarksNeverTakeTheFormatOfTheTextBefore)
+{
+    const CharFormat hidden = with(arial(), &CharFormat::Hidden);
+    const Project p = projectOf({
+        topic("STRUCK", "Struck", "k", QByteArray(),
+              rtf({para({ts::Run{QStringLiteral("Go-->UNDER"), with(arial(), &CharFormat::Strike)}})})),
+        topic("UNDER", "Under", "k", QByteArray(),
+              rtf({para({ts::Run{QStringLiteral("Pop-->HIDDEN"), with(arial(), &CharFormat::Underline)}})})),
+        topic("HIDDEN", "Hidden", "k", QByteArray(), rtf({para({ts::Run{QStringLiteral("secret"), hidden}})})),
+        topic("LAST", "Last", "k", QByteArray(), rtf({para("end")})),
+    });
+    const QByteArray file = TopicFileWriter::generate(p);
+
+    const RichDocument read = RtfReader::read(file);
+    QString marks;
+    for (const Paragraph& paragraph : read.Paragraphs)
+        for (const ts::Run& r : paragraph.Runs)
+            if (r.Text.contains(QLatin1String("#$KA>")))
+                marks += r.Format.Hidden || r.Format.Strike || r.Format.Underline ? QLatin1Char('x') : QLatin1Char('.');
+    EXPECT_EQ(marks, QStringLiteral("....")) << file.constData();
+
+    const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
+    if (unrtf.isEmpty())
+        GTEST_SKIP() << "unrtf is not installed";
+    const QString html = runUnrtf(unrtf, file, "--html");
+    // Walk the tags: no superscript opens while strike-out or underline is open.
+    int open = 0;
+    int sups = 0;
+    static const QRegularExpression tag(QStringLiteral("<(/?)(s|u|sup)>"));
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(2) == QLatin1String("sup")) {
+            sups += m.captured(1).isEmpty() ? 1 : 0;
+            EXPECT_EQ(open, 0) << "a mark inside strike-out or underline at " << m.capturedStart() << "\n"
+                               << html.toStdString();
+        } else {
+            open += m.captured(1).isEmpty() ? 1 : -1;
+        }
+    }
+    EXPECT_GE(sups, 4 * 5);
 }

@@ -121,6 +121,28 @@ TEST(TopicRules, BlankNoticeThenConflictShowsTheEntryWithUnderscores)
     EXPECT_EQ(ok.TopicID, QStringLiteral("_a_b_"));
 }
 
+TEST(TopicRules, CharactersThatBreakLinksOrTheHelpProjectAreRefused)
+{
+    const Project p = projectOf({topic("OLD#ID", "Made before the rule")});
+    for (const char c : QByteArray("#=+@*%!>;\"{}\\")) {
+        const QString id = QStringLiteral("A") + QLatin1Char(c) + QStringLiteral("B");
+        const TopicCheck check = CheckTopicProperties(p, fields(id.toLatin1().constData()), -1);
+        EXPECT_EQ(check.Refusal.value_or(QString()),
+                  QStringLiteral("A Topic ID can not contain the character '%1'").arg(QLatin1Char(c)))
+            << c;
+    }
+    EXPECT_EQ(CheckTopicProperties(p, fields("A\tB"), -1).Refusal.value_or(QString()),
+              QStringLiteral("A Topic ID can not contain the control character 9"));
+    // A blank is still replaced, and the result is checked.
+    const TopicCheck blank = CheckTopicProperties(p, fields("a b>c"), -1);
+    EXPECT_TRUE(blank.BlankNotice);
+    EXPECT_TRUE(blank.Refusal);
+    EXPECT_TRUE(CheckTopicProperties(p, fields("A-B_C.D(1)"), -1).passes());
+    // The topic that already has such an ID keeps it when its other fields change.
+    EXPECT_TRUE(CheckTopicProperties(p, fields("old#id"), 0).passes());
+    EXPECT_TRUE(CheckTopicProperties(p, fields("NEW#ID"), 0).Refusal);
+}
+
 TEST(TopicRules, OwnTopicIsSkippedWhenChangingButComparedWhenAdding)
 {
     const Project p = projectOf({topic("A", "First", 10), topic("B", "Second", 20)});

@@ -153,7 +153,8 @@ void MainWindowBuildTest::projectFilesWriteHpjThenCnt()
     const QByteArray hpj = MainWindowHarness::readFile(base + QStringLiteral(".HPJ"));
     QVERIFY(hpj.startsWith("[OPTIONS]\r\n"));
     QVERIFY(hpj.contains("\r\n[MAP]\r\nINTRO=100\r\n\r\n[WINDOWS]\r\n"));
-    QVERIFY(hpj.contains(QString(QStringLiteral("ERRORLOG=") + base + QStringLiteral(".LOG\r\n")).toUtf8()));
+    // The compiler is a Windows program: it reads the Windows form of the path.
+    QVERIFY(hpj.contains(QString(QStringLiteral("ERRORLOG=") + WindowsFormOfPath(base) + QStringLiteral(".LOG\r\n")).toUtf8()));
     QCOMPARE(MainWindowHarness::readFile(base + QStringLiteral(".cnt")),
              QByteArray(":Title \r\n1 Getting started\r\n2 Introduction=INTRO\r\n2 Printing=PRINTING\r\n"));
     QVERIFY(!QFile::exists(base + QStringLiteral(".RTF")));
@@ -266,7 +267,8 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
     QCOMPARE(launches.size(), 1);
     const QString hpj = h.path(QStringLiteral("demo.HPJ"));
     QVERIFY(QFile::exists(hpj));
-    const QStringList compilerArgs{QStringLiteral("/c"), QStringLiteral("/e"), QStringLiteral("/r"), hpj};
+    const QStringList compilerArgs{QStringLiteral("/c"), QStringLiteral("/e"), QStringLiteral("/r"),
+                                   WindowsFormOfPath(hpj)};
     const CompilerLaunch& l = launches.first();
     QCOMPARE(l.WorkingFolder, h.path(QStringLiteral("Help Tools/")));
     if (WineAvailable()) {
@@ -308,7 +310,8 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     f.GoButtonClick();
     QCOMPARE(launches.size(), 1);
     const QStringList args = launches.first().Arguments;
-    QCOMPARE(args.mid(args.size() - 2), (QStringList{QStringLiteral("/xh"), h.path(QStringLiteral("demo.HPJ"))}));
+    QCOMPARE(args.mid(args.size() - 2),
+             (QStringList{QStringLiteral("/xh"), WindowsFormOfPath(h.path(QStringLiteral("demo.HPJ")))}));
 
     // Any other program starts nothing and says nothing.
     h.prompter.reset();

@@ -115,6 +115,10 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
         err.flush();
         return 2;
     }
+    if (command == QLatin1String("--build") && !ProjectFile::IsProjectFileName(args.at(1))) {
+        err << ProjectFile::NotAProjectFileMessage(args.at(1)) << Qt::endl;
+        return 1;
+    }
     try {
         if (command == QLatin1String("--topic-list"))
             return topicList(args.at(1), out);

@@ -5,9 +5,39 @@
 
 #include "model/WholeFile.h"
 
+#include <QStringList>
+
 namespace ts::ContentsFile {
 
 QString pathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".tsc"); }
+
+QString LevelRepair::message() const
+{
+    return QStringLiteral("Line %1 '%2' had an invalid level and was moved to level %3").arg(Line).arg(Text).arg(Level);
+}
+
+QString ParseResult::repairMessage() const
+{
+    QStringList lines;
+    for (const LevelRepair& r : Repairs)
+        lines << r.message();
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::optional<QString> EntryTextRefusal(const QString& text)
+{
+    if (text == QString(QChar(26)))
+        return QStringLiteral("An entry can not consist of the character Ctrl-Z alone");
+    if (text.startsWith(QLatin1Char('\t')) || text.startsWith(QLatin1Char(' ')))
+        return QStringLiteral("An entry can not begin with a blank or a TAB");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.isNull())
+            return QStringLiteral("An entry can not hold a line break");
+        if (!cp1252::canEncode(c))
+            return QStringLiteral("An entry can not hold the character '%1'").arg(c);
+    }
+    return std::nullopt;
+}
 
 ParseResult parse(const QByteArray& bytes)
 {
@@ -40,27 +70,30 @@ ParseResult parse(const QByteArray& bytes)
         }
         ++lineNumber;
 
-        if (lineEnd - lineStart == 1 && data[lineStart] == 26)
-            continue; // a Ctrl-Z line, as old editors end files
         qsizetype textStart = lineStart;
         while (textStart < lineEnd && (data[textStart] == '\t' || data[textStart] == ' '))
             ++textStart;
+        if (lineEnd - textStart == 1 && data[textStart] == 26)
+            continue; // a Ctrl-Z line, as old editors end files
         const int level = int(qMin<qsizetype>(textStart - lineStart, 1 << 30));
 
         // The entry read last sits at level containers.size() - 2; a new one
         // may go at most one level below it. The first entry may stand at
-        // level 0 or 1 and goes to the top.
+        // level 0 or 1 and goes to the top. A line too deep goes as deep as
+        // it may.
         const int deepest = first ? 1 : int(containers.size()) - 1;
-        if (level > deepest) {
-            result.BadLine = lineNumber;
-            return result;
-        }
-        const int at = first ? 0 : level;
+        const bool repaired = level > deepest;
+        const int at = first ? 0 : qMin(level, deepest);
         first = false;
 
         ContentsEntry entry;
         entry.Text = cp1252::decode(data + textStart, lineEnd - textStart);
         entry.Kind = ContentsEntry::kindOf(entry.Text);
+        if (repaired) {
+            result.Repairs.push_back(LevelRepair{lineNumber, entry.Text, at});
+            if (result.BadLine == 0)
+                result.BadLine = lineNumber;
+        }
         std::vector<ContentsEntry>* target = containers[size_t(at)];
         target->push_back(std::move(entry));
         containers.resize(size_t(at) + 1);
@@ -69,9 +102,11 @@ ParseResult parse(const QByteArray& bytes)
     return result;
 }
 
+ParseResult read(const QString& path) { return parse(ReadWholeFile(path, MaxFileSize)); }
+
 ContentsTree load(const QString& path)
 {
-    ParseResult result = parse(ReadWholeFile(path));
+    ParseResult result = read(path);
     if (!result.ok())
         throw ContentsLevelError(path, result.BadLine, std::move(result.Tree));
     return std::move(result.Tree);

@@ -5,16 +5,21 @@
 //
 // The reader is lenient about what people and other tools write: lines may
 // end in CR LF, LF or CR; a NUL byte ends the text; a line holding a single
-// Ctrl-Z is skipped; leading TABs and blanks each count one level; an empty
-// line is a top-level heading with empty text. A line more than one level
-// deeper than the one before it (or a first line at level 2 or more) stops
-// the reading with "Invalid item level assignment".
+// Ctrl-Z (after its indentation) is skipped; leading TABs and blanks each
+// count one level; an empty line is a top-level heading with empty text. A
+// line more than one level deeper than the one before it (or a first line at
+// level 2 or more) has an invalid level: it is placed as deep as it can go
+// there (one level below the entry before it, at the top for a first line),
+// every later line as its own level says, and the repair is reported. No
+// line is ever dropped for its level.
 
 #include "ContentsEntry.h"
 #include "model/IoError.h"
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
+#include <vector>
 
 namespace ts {
 
@@ -23,9 +28,10 @@ class Project;
 // The text the contents editor and the build show for a bad level.
 inline const QString InvalidItemLevelText = QStringLiteral("Invalid item level assignment");
 
-// A contents file whose levels cannot be placed. message() names the file
-// and the line; text() is the bare InvalidItemLevelText a message box shows.
-// The entries read before the bad line are kept.
+// A contents file with an invalid level. message() names the file and the
+// line; text() is the bare InvalidItemLevelText a message box shows.
+// entriesRead() holds every entry, the bad lines placed as the reader
+// repairs them.
 class ContentsLevelError : public IoError {
 public:
     ContentsLevelError(const QString& fileName, int line, ContentsTree entriesRead)
@@ -49,18 +55,45 @@ namespace ContentsFile {
 // The project's contents file: the project base + ".tsc".
 QString pathFor(const Project& project);
 
-struct ParseResult {
-    ContentsTree Tree; // everything placed, up to a bad line
-    int BadLine = 0;   // 1-based line that broke the levels, 0 when none did
-    bool ok() const { return BadLine == 0; }
+// A line whose level was invalid and where it was placed.
+struct LevelRepair {
+    int Line = 0;   // 1-based line of the file
+    QString Text;   // the entry's text
+    int Level = 0;  // the level it was placed at
+    // "Line 3 'Deep=B' had an invalid level and was moved to level 2"
+    QString message() const;
 };
+
+struct ParseResult {
+    ContentsTree Tree;                // every entry of the file
+    std::vector<LevelRepair> Repairs; // lines placed elsewhere than their level said
+    int BadLine = 0;                  // the first repaired line, 0 when none was
+    bool ok() const { return Repairs.empty(); }
+    // The repairs' messages, one a line.
+    QString repairMessage() const;
+};
+
+// The largest contents file that is read.
+inline constexpr qint64 MaxFileSize = qint64(64) << 20;
 
 // Reads the file's bytes; never throws.
 ParseResult parse(const QByteArray& bytes);
 
-// Reads `path`. Throws IoError when the file can't be read and
-// ContentsLevelError for a bad level.
+// Reads `path` with every entry, repairing invalid levels; the contents
+// editor shows the repairs and writes the repaired tree only on OK. Throws
+// IoError when the file can't be read.
+ParseResult read(const QString& path);
+
+// Reads `path` for the commands that rewrite or convert it without asking
+// (link maintenance, the .cnt): throws IoError when the file can't be read
+// and ContentsLevelError, holding the repaired tree, for an invalid level.
 ContentsTree load(const QString& path);
+
+// Why `text` cannot be an entry's text as it stands, or nothing when the
+// file gives it back unchanged (the contents editor checks typed text): a lone Ctrl-Z (the reader skips
+// it), leading TABs or blanks (they would count as levels), line breaks or
+// NUL, characters without a Windows-1252 form.
+std::optional<QString> EntryTextRefusal(const QString& text);
 
 // The file's bytes for a tree.
 QByteArray serialize(const ContentsTree& tree);

@@ -1,5 +1,8 @@
 #include "CompilerCommand.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace ts {
@@ -14,6 +17,16 @@ qsizetype lastSeparator(const QString& path, bool slashToo)
 }
 
 } // namespace
+
+QString WindowsFormOfPath(const QString& path)
+{
+    static const QRegularExpression windowsPath(QStringLiteral("^([A-Za-z]:|\\\\\\\\)"));
+    QString form = windowsPath.match(path).hasMatch()
+                       ? path
+                       : QStringLiteral("Z:") + QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    form.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return form;
+}
 
 QString CompilerFileName(const QString& path, bool slashToo) { return path.mid(lastSeparator(path, slashToo) + 1); }
 
@@ -49,12 +62,15 @@ CompilerLaunch PlanCompilerLaunch(const CompilerCommand& command, bool onWindows
     // The compiler is started by its full path: a bare "hcw.exe" would be
     // looked up on the PATH, not in its own folder.
     const bool windowsProgram = command.CompilerPath.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
-    if (!onWindows && windowsProgram && wineAvailable) {
-        launch.Program = QStringLiteral("wine");
-        launch.Arguments = QStringList{command.CompilerPath} + command.Arguments;
-    } else {
-        launch.Program = command.CompilerPath;
-        launch.Arguments = command.Arguments;
+    launch.Program = command.CompilerPath;
+    launch.Arguments = command.Arguments;
+    if (!onWindows && windowsProgram) {
+        if (!launch.Arguments.isEmpty())
+            launch.Arguments.last() = WindowsFormOfPath(launch.Arguments.last());
+        if (wineAvailable) {
+            launch.Arguments.prepend(command.CompilerPath);
+            launch.Program = QStringLiteral("wine");
+        }
     }
     return launch;
 }

@@ -35,6 +35,14 @@ constexpr bool CaseSensitiveFileNames =
     true;
 #endif
 
+// The path as a Windows program under wine sees it: "Z:" and the absolute
+// path with "/" turned into "\" (what `winepath -w` gives, computed without
+// starting wine). A path that is already a Windows one (a drive letter and
+// ":", or "\\") stays where it is and only has its "/" turned into "\".
+// The help compilers are Windows programs, so every path they read (the
+// .HPJ's file names, the HPJ argument) is given in this form.
+QString WindowsFormOfPath(const QString& path);
+
 // The part of `path` after its last "\" or ":" (or "/" when `slashToo`).
 QString CompilerFileName(const QString& path, bool slashToo = CaseSensitiveFileNames);
 
@@ -52,7 +60,9 @@ struct CompilerLaunch {
 
 // On Windows the compiler itself runs. Elsewhere a ".exe" compiler runs
 // through `wine` when wine is on the PATH, otherwise it is started directly
-// (and fails quietly when it can't run, as a failed start always does).
+// (and fails quietly when it can't run, as a failed start always does); in
+// both cases it is a Windows program and gets the HPJ (its last argument) in
+// the Windows form.
 CompilerLaunch PlanCompilerLaunch(const CompilerCommand& command, bool onWindows, bool wineAvailable);
 
 // Whether `wine` can be found on the PATH.

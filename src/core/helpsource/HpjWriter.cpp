@@ -1,5 +1,7 @@
 #include "HpjWriter.h"
 
+#include "CompilerCommand.h"
+#include "model/IoError.h"
 #include "model/WholeFile.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
@@ -47,9 +49,20 @@ QByteArray windowLine(const TWindowRecord& w)
     return line;
 }
 
+QByteArray compilerBase(const Project& project)
+{
+    const QString base = WindowsFormOfPath(project.ProjectBase());
+    for (const QChar c : base)
+        if (!cp1252::canEncode(c))
+            throw IoError(QStringLiteral("Cannot write the help project for '%1': the help compiler can not read "
+                                         "the character '%2' in its path")
+                              .arg(project.ProjectPath, c));
+    return cp1252::encode(base);
+}
+
 QByteArray generate(const Project& project, const ProgressStep& progress)
 {
-    const QByteArray base = cp1252::encode(project.ProjectBase());
+    const QByteArray base = compilerBase(project);
     QByteArray out;
     out += "[OPTIONS]" + Eol;
     out += "COMPRESS=8 Zeck" + Eol;

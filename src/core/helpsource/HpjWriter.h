@@ -29,7 +29,14 @@ int windowState(const TWindowRecord& window);
 // One "[WINDOWS]" line, without its line end.
 QByteArray windowLine(const TWindowRecord& window);
 
-// The file's bytes. `progress` advances by 100 div WindowCount per window.
+// The project base as the help compiler reads it (WindowsFormOfPath) in
+// Windows-1252; throws IoError naming the project when the path holds a
+// character that has no Windows-1252 form.
+QByteArray compilerBase(const Project& project);
+
+// The file's bytes: the file names are compilerBase() + extension.
+// `progress` advances by 100 div WindowCount per window. Throws IoError for
+// a path the compiler can not read.
 QByteArray generate(const Project& project, const ProgressStep& progress = {});
 
 // Writes the file whole or not at all and returns its path; throws IoError.

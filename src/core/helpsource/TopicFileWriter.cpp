@@ -54,6 +54,10 @@ void appendFootnote(QByteArray& out, char mark, const QByteArray& text)
 
 void appendFootnotes(QByteArray& out, const Project& project, const TTopicRecord& topic)
 {
+    // \page keeps the character formatting in force: without a reset, a page
+    // whose text ends in a link would give the next page's marks its
+    // strike-out, underline or hidden text.
+    out += "\\pard\\plain ";
     appendFootnote(out, '#', topic.TopicID.bytes());
     if (!topic.Title.isEmpty())
         appendFootnote(out, '$', topic.Title.bytes());

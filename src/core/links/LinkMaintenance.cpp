@@ -7,7 +7,10 @@
 #include "richtext/RtfWriter.h"
 #include "search/TopicSearch.h"
 
-#include <QFile>
+#include <QFileInfo>
+
+#include <optional>
+#include <utility>
 
 namespace ts {
 namespace {
@@ -64,90 +67,214 @@ void replaceRange(Paragraph& paragraph, qsizetype from, qsizetype count, const Q
     paragraph.Runs = std::move(runs);
 }
 
-void replaceInEntries(std::vector<ContentsEntry>& entries, const QString& oldText, const QString& newText)
+// A name found in link markup: where it stands in the paragraph.
+struct NameSpan {
+    qsizetype From = 0;
+    qsizetype To = 0; // one past its last character
+    QString text(const QString& paragraph) const { return paragraph.mid(From, To - From); }
+};
+
+// One link of a paragraph, read from behind its "-->".
+struct LinkParts {
+    NameSpan Id;
+    std::optional<NameSpan> Window;
+    bool OtherFile = false; // "-->ID@FILE": a topic of another help file
+    qsizetype End = 0;      // where the search for the next link goes on
+};
+
+bool isBlank(QChar c) { return c.isSpace(); }
+
+// The link whose target starts at `from` (behind "-->"); `hot[i]` tells
+// whether character i carries underline or strike-out.
+LinkParts readLink(const QString& text, const std::vector<bool>& hot, qsizetype from)
 {
-    for (ContentsEntry& e : entries) {
-        const qsizetype at = e.Text.indexOf(oldText);
-        if (at >= 0)
-            e.Text = e.Text.left(at) + newText + e.Text.mid(at + oldText.size());
-        replaceInEntries(e.Children, oldText, newText);
+    const qsizetype n = text.size();
+    const auto inName = [&](qsizetype i, bool idPart) {
+        if (i >= n || !hot[size_t(i)] || isBlank(text.at(i)) || text.at(i) == QLatin1Char('@'))
+            return false;
+        return !(idPart && text.at(i) == QLatin1Char('>'));
+    };
+    LinkParts link;
+    qsizetype i = from;
+    while (inName(i, true))
+        ++i;
+    link.Id = NameSpan{from, i};
+    if (i < n && hot[size_t(i)] && text.at(i) == QLatin1Char('>')) {
+        const qsizetype start = ++i;
+        while (inName(i, false))
+            ++i;
+        link.Window = NameSpan{start, i};
     }
+    if (i < n && hot[size_t(i)] && text.at(i) == QLatin1Char('@')) {
+        link.OtherFile = true;
+        while (i < n && hot[size_t(i)] && !isBlank(text.at(i)))
+            ++i;
+    }
+    link.End = i;
+    return link;
+}
+
+bool sameTopicId(const QString& a, const QString& b) { return SearchUpper(a) == SearchUpper(b); }
+
+// The span of `link` that the rename rewrites, if any.
+std::optional<NameSpan> spanToRename(const QString& text, const LinkParts& link, const LinkRename& rename)
+{
+    if (link.OtherFile)
+        return std::nullopt;
+    if (rename.What == LinkRename::Part::TopicId)
+        return sameTopicId(link.Id.text(text), rename.Old) ? std::optional(link.Id) : std::nullopt;
+    if (!link.Window || link.Window->text(text) != rename.Old)
+        return std::nullopt;
+    if (!rename.OfTopic.isEmpty() && !sameTopicId(link.Id.text(text), rename.OfTopic))
+        return std::nullopt;
+    return link.Window;
+}
+
+int renameInParagraph(Paragraph& paragraph, const LinkRename& rename)
+{
+    const QString text = paragraph.text();
+    if (!text.contains(QLatin1String("-->")))
+        return 0;
+    std::vector<bool> hot;
+    hot.reserve(size_t(text.size()));
+    for (const Run& r : paragraph.Runs)
+        hot.insert(hot.end(), size_t(r.Text.size()), r.Format.Underline || r.Format.Strike);
+
+    std::vector<NameSpan> spans;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype arrow = text.indexOf(QLatin1String("-->"), from);
+        if (arrow < 0)
+            break;
+        const qsizetype target = arrow + 3;
+        from = target;
+        if (target >= text.size() || !hot[size_t(target)])
+            continue; // not a link: the characters behind the arrow are no hotspot
+        if (text.at(target) == QLatin1Char('!')) {
+            // A macro: its arguments may hold anything, arrows too.
+            while (from < text.size() && hot[size_t(from)])
+                ++from;
+            continue;
+        }
+        const LinkParts link = readLink(text, hot, target);
+        if (const auto span = spanToRename(text, link, rename))
+            spans.push_back(*span);
+        from = qMax(link.End, target);
+    }
+    // From the right, so that the earlier spans keep their offsets.
+    for (auto it = spans.rbegin(); it != spans.rend(); ++it)
+        replaceRange(paragraph, it->From, it->To - it->From, rename.New, formatAt(paragraph, it->From));
+    return int(spans.size());
+}
+
+bool renameInEntries(std::vector<ContentsEntry>& entries, const LinkRename& rename)
+{
+    bool changed = false;
+    for (ContentsEntry& e : entries) {
+        QString text = RenameInContentsEntry(e.Text, rename);
+        if (text != e.Text) {
+            e.Text = std::move(text);
+            changed = true;
+        }
+        changed = renameInEntries(e.Children, rename) || changed;
+    }
+    return changed;
 }
 
 // Rewrites one stored block; an empty block holds no text to search.
-void updateBlock(QByteArray& block, const QString& oldText, const QString& newText, bool windowLinkMode)
+void updateBlock(QByteArray& block, const LinkRename& rename)
 {
     if (block.isEmpty())
         return;
     RichDocument document = RtfReader::read(block);
-    if (SearchJumps(document, oldText, newText, windowLinkMode))
+    if (RenameInLinks(document, rename) > 0)
         block = RtfWriter::write(document);
 }
 
 } // namespace
 
-bool SearchJumps(RichDocument& document, const QString& oldText, const QString& newText, bool windowLinkMode)
+LinkRename TopicIdRename(const QString& oldId, const QString& newId)
 {
-    const QString searched = windowLinkMode ? oldText : QLatin1Char('>') + oldText;
-    const QString replacement = windowLinkMode ? newText : QLatin1Char('>') + newText;
-    if (searched.isEmpty())
-        return false;
+    return LinkRename{LinkRename::Part::TopicId, oldId, newId, QString()};
+}
 
-    bool found = false;
-    for (Paragraph& paragraph : document.Paragraphs) {
-        const QString text = paragraph.text();
-        // The working text follows the paragraph through its replacements.
-        // It is upper-cased as the code page does it, which keeps its length
-        // (µ and ß stay), so its offsets are the paragraph's.
-        QString working = windowLinkMode ? text : SearchUpper(text);
-        qsizetype from = 0;
-        for (;;) {
-            const qsizetype at = working.indexOf(searched, from);
-            if (at < 0)
-                break;
-            found = true;
-            const CharFormat format = formatAt(paragraph, at);
-            if (format.Underline || format.Strike) {
-                replaceRange(paragraph, at, searched.size(), replacement, format);
-                working.replace(at, searched.size(), windowLinkMode ? replacement : SearchUpper(replacement));
-                from = at + replacement.size();
-            } else {
-                from = at + searched.size();
-            }
-        }
+LinkRename WindowRename(const QString& oldWindow, const QString& newWindow)
+{
+    return LinkRename{LinkRename::Part::Window, oldWindow, newWindow, QString()};
+}
+
+LinkRename TopicWindowMove(const QString& topicId, const QString& oldWindow, const QString& newWindow)
+{
+    return LinkRename{LinkRename::Part::Window, oldWindow, newWindow, topicId};
+}
+
+int RenameInLinks(RichDocument& document, const LinkRename& rename)
+{
+    if (rename.Old.isEmpty())
+        return 0;
+    int count = 0;
+    for (Paragraph& paragraph : document.Paragraphs)
+        count += renameInParagraph(paragraph, rename);
+    return count;
+}
+
+QString RenameInContentsEntry(const QString& text, const LinkRename& rename)
+{
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    if (equals < 0 || rename.Old.isEmpty())
+        return text; // a heading
+    const qsizetype idFrom = equals + 1;
+    qsizetype idTo = idFrom;
+    while (idTo < text.size() && text.at(idTo) != QLatin1Char('@') && text.at(idTo) != QLatin1Char('>'))
+        ++idTo;
+    if (idTo < text.size() && text.at(idTo) == QLatin1Char('@'))
+        return text; // a topic of another help file
+    const QString id = text.mid(idFrom, idTo - idFrom);
+    if (rename.What == LinkRename::Part::TopicId)
+        return id == rename.Old ? text.left(idFrom) + rename.New + text.mid(idTo) : text;
+    if (idTo >= text.size() || text.mid(idTo + 1) != rename.Old)
+        return text;
+    if (!rename.OfTopic.isEmpty() && id != rename.OfTopic)
+        return text;
+    return text.left(idTo + 1) + rename.New;
+}
+
+void UpdateLinks(Project& project, const LinkRename& rename, const ProgressStep& progress)
+{
+    const int count = project.TopicCount();
+    for (int i = 0; i < count; ++i) {
+        TTopicRecord& topic = project.Topic(i);
+        updateBlock(topic.HeaderRtf, rename);
+        updateBlock(topic.BodyRtf, rename);
+        if (progress)
+            progress(2048 / count);
     }
-    return found;
+    if (rename.Old.isEmpty())
+        return;
+    const QString path = ContentsFile::pathFor(project);
+    if (!QFileInfo::exists(path))
+        return;
+    ContentsTree tree = ContentsFile::load(path);
+    if (renameInEntries(tree, rename))
+        ContentsFile::save(tree, path);
 }
 
 void UpdateJumps(Project& project, const QString& oldText, const QString& newText, const ProgressStep& progress)
 {
-    const bool windowLinkMode = project.WindowLinkMode;
-    const int count = project.TopicCount();
-    for (int i = 0; i < count; ++i) {
-        TTopicRecord& topic = project.Topic(i);
-        updateBlock(topic.HeaderRtf, oldText, newText, windowLinkMode);
-        updateBlock(topic.BodyRtf, oldText, newText, windowLinkMode);
-        if (progress)
-            progress(2048 / count);
-    }
-
-    QString contentsOld = oldText;
-    QString contentsNew = newText;
-    if (windowLinkMode) {
-        project.WindowLinkMode = false;
-    } else {
-        contentsOld.prepend(QLatin1Char('='));
-        contentsNew.prepend(QLatin1Char('='));
-    }
-    if (contentsOld.isEmpty())
+    if (!project.WindowLinkMode) {
+        UpdateLinks(project, TopicIdRename(oldText, newText), progress);
         return;
-
-    const QString path = ContentsFile::pathFor(project);
-    if (!QFile::exists(path))
-        return;
-    ContentsTree tree = ContentsFile::load(path);
-    replaceInEntries(tree, contentsOld, contentsNew);
-    ContentsFile::save(tree, path);
+    }
+    project.WindowLinkMode = false;
+    const auto split = [](const QString& text) {
+        const qsizetype at = text.indexOf(QLatin1Char('>'));
+        return at < 0 ? std::pair(QString(), text) : std::pair(text.left(at), text.mid(at + 1));
+    };
+    const auto [topicId, oldWindow] = split(oldText);
+    const QString newWindow = split(newText).second;
+    UpdateLinks(project,
+                topicId.isEmpty() ? WindowRename(oldWindow, newWindow) : TopicWindowMove(topicId, oldWindow, newWindow),
+                progress);
 }
 
 } // namespace ts

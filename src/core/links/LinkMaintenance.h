@@ -4,20 +4,28 @@
 // window is rewritten in the stored text of every topic and in the contents
 // file.
 //
-// Links are plain text inside the topics' rich text ("Text-->TOPICID",
-// "Text-->TOPICID>window", ...); what makes a run a hotspot is its style,
-// strike-out for a jump and underline for a popup. Only occurrences inside a
-// hotspot are rewritten, judged by the format of their first character, and
-// the replacement takes that format, so it stays inside the hotspot.
+// Links are plain text inside the topics' rich text; what makes a run a
+// hotspot is its style, strike-out for a jump and underline for a pop-up.
+// Within hotspot characters the markup is read as
 //
-// What is searched and what replaces it, by Project::WindowLinkMode:
+//   -->ID            ID runs from behind "-->" to ">", "@", a blank or the
+//   -->ID>WINDOW     end of the hotspot; WINDOW from behind that ">" to "@",
+//   -->ID@FILE       a blank or the end of the hotspot
+//   -->!MACRO        never rewritten
 //
-//   mode        in topic text        compared on           in contents entries
-//   Topic ID    ">"+old -> ">"+new   the upper-cased text  "="+old -> "="+new
-//   window      old -> new           the text as it is     old -> new
+// and only whole names are rewritten: renaming INTRO leaves INTRO2, INTRO_OLD
+// and every word of plain text alone. Topic IDs are compared upper-cased as
+// the code page does it (a link typed in lower case is found), window names
+// exactly. A Topic ID rename never touches a window name and a window change
+// never touches a Topic ID. A link into another help file (with "@FILE")
+// names that file's topics and windows, so it is left as it stands.
 //
-// Contents entries are always compared exactly, and only the first
-// occurrence in each entry is rewritten.
+// In the contents file a topic entry reads title=ID[@FILE][>WINDOW]: the ID
+// runs from behind the first "=" to "@", ">" or the end, the window from
+// behind the ">" to the end. Names there are compared exactly.
+//
+// Everything that is not a rewritten name keeps its characters and format;
+// a block or contents file in which nothing is rewritten keeps its bytes.
 
 #include "model/Progress.h"
 
@@ -28,28 +36,53 @@ namespace ts {
 class Project;
 class RichDocument;
 
-// Rewrites the hotspot occurrences in `document`. Occurrences are found
-// left to right in each paragraph; the search goes on behind the inserted
-// replacement (which is never searched again), or behind an occurrence left
-// alone. Returns true when the searched text occurs anywhere, whether or not
-// any occurrence was in a hotspot and replaced. An empty search text occurs
-// nowhere.
-bool SearchJumps(RichDocument& document, const QString& oldText, const QString& newText, bool windowLinkMode);
+// One rename for link maintenance.
+struct LinkRename {
+    enum class Part { TopicId, Window };
+    Part What = Part::TopicId;
+    QString Old;
+    QString New;
+    // For a window change: when not empty, only links to this Topic ID
+    // change their window (a topic moved to another window).
+    QString OfTopic;
+};
+
+// A Topic ID renamed from oldId to newId.
+LinkRename TopicIdRename(const QString& oldId, const QString& newId);
+// Every link naming window oldWindow is to name newWindow (a window deleted,
+// whose topics went to "main").
+LinkRename WindowRename(const QString& oldWindow, const QString& newWindow);
+// The links to topicId that name oldWindow are to name newWindow (the topic
+// moved to another window); links without a window stay as they are.
+LinkRename TopicWindowMove(const QString& topicId, const QString& oldWindow, const QString& newWindow);
+
+// Rewrites the names in the hotspot link markup of `document`. The new name
+// takes the format of the old name's first character. Returns how many names
+// were rewritten.
+int RenameInLinks(RichDocument& document, const LinkRename& rename);
+
+// A contents entry's text with the rename applied (the text as it was when
+// the entry does not name the old ID or window).
+QString RenameInContentsEntry(const QString& text, const LinkRename& rename);
 
 // Rewrites the header and then the body block of every topic, in project
 // order, and then the project's contents file (ContentsFile::pathFor) when it
-// exists. A block is written back (through the RTF writer) exactly when the
-// searched text occurs in it, even if no occurrence was in a hotspot; other
-// blocks keep their bytes. The rest of a contents entry after the rewritten
-// occurrence is kept whole.
+// exists. A block is written back (through the RTF writer) only when a name
+// in it was rewritten; the contents file only when an entry changed.
 //
 // `progress` receives an advance of 2048 / TopicCount after each topic (the
-// bar's range is 0..2048). WindowLinkMode is read, and cleared after the
-// topic pass when it was set; the project file is not saved.
+// bar's range is 0..2048). The project file is not saved.
 //
 // Throws IoError (ContentsLevelError for bad levels) when the contents file
 // cannot be read or written. The topics are rewritten by then and keep their
 // new text; a contents file that could not be read is left untouched.
+void UpdateLinks(Project& project, const LinkRename& rename, const ProgressStep& progress = ProgressStep());
+
+// The same pass with the rename given as two texts, as the topic properties
+// dialog and the window editor pass them: with Project::WindowLinkMode false
+// `oldText` and `newText` are Topic IDs; with it set they are "ID>window"
+// (a topic moved from one window to another) or ">window" (a window deleted),
+// split at their first ">". WindowLinkMode is cleared afterwards.
 void UpdateJumps(Project& project, const QString& oldText, const QString& newText,
                  const ProgressStep& progress = ProgressStep());
 

@@ -1,5 +1,7 @@
 #include "Project.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QtGlobal>
 
 namespace ts {
@@ -16,6 +18,12 @@ Project::Project(const QString& programFolder)
 {
     windows_[0] = TWindowRecord::defaultWindow();
     ProjectPath = UnnamedPath();
+}
+
+bool Project::IsUnnamedPath(const QString& path) const
+{
+    const auto full = [](const QString& p) { return QDir::cleanPath(QFileInfo(p).absoluteFilePath()); };
+    return full(path) == full(UnnamedPath());
 }
 
 const TTopicRecord& Project::Topic(int i) const

@@ -57,7 +57,11 @@ public:
     // The program folder the unnamed project lives in, with its separator.
     const QString& ProgramFolder() const { return programFolder_; }
     QString UnnamedPath() const { return programFolder_ + QStringLiteral("NoName.tsp"); }
-    bool IsUnnamed() const { return ProjectPath == UnnamedPath(); }
+    // Whether `path` is the unnamed project's file: its full path is the
+    // program folder's NoName.tsp (a project of that name elsewhere is a
+    // named project like any other).
+    bool IsUnnamedPath(const QString& path) const;
+    bool IsUnnamed() const { return IsUnnamedPath(ProjectPath); }
     // ProjectPath without its last four characters: the base of every
     // companion file (.tsc, .RTF, .HPJ, .cnt, .LOG, .HLP).
     QString ProjectBase() const { return ProjectPath.left(qMax<qsizetype>(0, ProjectPath.size() - 4)); }

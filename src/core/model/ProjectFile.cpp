@@ -77,6 +77,7 @@ public:
     }
 
     qsizetype pos() const { return pos_; }
+    qsizetype size() const { return data_.size(); }
     qsizetype remaining() const { return data_.size() - pos_; }
 
     // Makes sure `n` more bytes exist, or fails describing `what`.
@@ -166,7 +167,7 @@ TTopicRecord readTopic(Reader& r, int i, int windowCount)
                        .arg(where)
                        .arg(len)
                        .arg(what)
-                       .arg(r.pos() + available));
+                       .arg(r.size()));
     };
     checkLength(headerLen, QStringLiteral("header text"), r.remaining());
     checkLength(bodyLen, QStringLiteral("text"), r.remaining() - headerLen);
@@ -176,6 +177,17 @@ TTopicRecord readTopic(Reader& r, int i, int windowCount)
 }
 
 } // namespace
+
+bool IsProjectFileName(const QString& path)
+{
+    return path.size() > 4 && path.endsWith(QLatin1String(".tsp"), Qt::CaseInsensitive)
+           && !path.endsWith(QLatin1String("/.tsp"));
+}
+
+QString NotAProjectFileMessage(const QString& path)
+{
+    return QStringLiteral("'%1' is not a project file: its name must end in .tsp").arg(path);
+}
 
 QByteArray serialize(const Project& project, const ProgressStep& progress)
 {
@@ -238,7 +250,7 @@ Project parse(const QByteArray& bytes, const QString& fileName, const QString& p
 
 Project load(const QString& path, const QString& programFolder, const ProgressStep& progress)
 {
-    Project project = parse(ReadWholeFile(path), QFileInfo(path).fileName(), programFolder, progress);
+    Project project = parse(ReadWholeFile(path, MaxFileSize), QFileInfo(path).fileName(), programFolder, progress);
     project.ProjectPath = path;
     return project;
 }

@@ -15,8 +15,25 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
+#include <limits>
 
 namespace ts::ProjectFile {
+
+// The largest file a project can make: the counts, 255 windows and every
+// topic slot used with both text blocks at the largest length a record can
+// state. Anything longer is not a project and is not read.
+inline constexpr qint64 MaxFileSize =
+    8 + qint64(Project::MaxWindows) * WindowRecordSize
+    + qint64(Project::TopicSlots) * (TopicEntryFixedSize + 2 * qint64(std::numeric_limits<std::int32_t>::max()));
+
+// Whether `path` names a project file: it ends in ".tsp" (any case). Every
+// companion file's name is the project path without its last four
+// characters, so anything else would put them beside the wrong name.
+bool IsProjectFileName(const QString& path);
+
+// The message that refuses any other path for a command.
+QString NotAProjectFileMessage(const QString& path);
 
 // The file's bytes. `progress` advances by 50 div WindowCount per window and
 // by 50 div TopicCount per topic (before the topic is written).

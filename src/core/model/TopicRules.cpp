@@ -29,7 +29,23 @@ QString UpperTopicId(const QString& topicId)
     return out;
 }
 
+std::optional<QChar> ForbiddenTopicIdCharacter(const QString& topicId)
+{
+    static const QString forbidden = QStringLiteral("#=+@*%!>;\"{}\\");
+    for (const QChar c : topicId)
+        if (c.category() == QChar::Other_Control || forbidden.contains(c))
+            return c;
+    return std::nullopt;
+}
+
 namespace TopicMessages {
+
+QString ForbiddenCharacter(QChar c)
+{
+    if (c.category() == QChar::Other_Control)
+        return QStringLiteral("A Topic ID can not contain the control character %1").arg(c.unicode());
+    return QStringLiteral("A Topic ID can not contain the character '%1'").arg(c);
+}
 
 QString NoTopicId()
 {
@@ -87,6 +103,11 @@ TopicCheck CheckTopicProperties(const Project& project, const TopicFields& field
     }
 
     const QByteArray storedForm = cp1252::encode(UpperTopicId(result.TopicID)).left(50);
+    const bool unchanged = own >= 0 && own < project.TopicCount() && project.Topic(own).TopicID.bytes() == storedForm;
+    if (const auto c = ForbiddenTopicIdCharacter(result.TopicID); c && !unchanged) {
+        result.Refusal = TopicMessages::ForbiddenCharacter(*c);
+        return result;
+    }
     for (int i = 0; i < project.TopicCount(); ++i) {
         if (i == own)
             continue;

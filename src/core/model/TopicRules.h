@@ -22,6 +22,14 @@ std::int64_t ProposeCallId(const Project& project);
 // one character of the project file's code page stays as it is.
 QString UpperTopicId(const QString& topicId);
 
+// The first character of `topicId` that a Topic ID can not hold, or
+// nothing. Help compilers refuse them in context strings, and some break the
+// program's own markup: ">" and "@" end the ID in a link, ";" starts a
+// comment in the help project, "=" splits its [MAP] lines. The refused are
+// # = + @ * % ! > ; " { } \ and every control character; a blank is
+// replaced, not refused (see TopicCheck).
+std::optional<QChar> ForbiddenTopicIdCharacter(const QString& topicId);
+
 // The fields of the dialog that the checks read.
 struct TopicFields {
     QString TopicID;   // as typed
@@ -40,7 +48,9 @@ struct TopicCheck {
 };
 
 // `own` is the index of the topic being changed (never compared with
-// itself), or -1 when a topic is being added (every topic is compared).
+// itself), or -1 when a topic is being added (every topic is compared). A
+// Topic ID with a forbidden character is refused, except the one the topic
+// being changed already has (projects made before the rule keep working).
 TopicCheck CheckTopicProperties(const Project& project, const TopicFields& fields, int own);
 
 namespace TopicMessages {
@@ -49,6 +59,9 @@ QString InvalidCallId();     // "The call from Application ID no. is not valid!"
 QString BlankNotice();       // the notice that blanks become "_"
 QString CallIdInUse(const QString& entered, const TTopicRecord& by);
 QString TopicIdInUse(const QString& entered, const TTopicRecord& by);
+// "A Topic ID can not contain the character '#'", or for a control
+// character "A Topic ID can not contain the control character 9".
+QString ForbiddenCharacter(QChar c);
 } // namespace TopicMessages
 
 } // namespace ts

@@ -1,0 +1,34 @@
+#include "SaveAsCompanions.h"
+
+#include "Project.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace ts {
+
+SaveAsPlan PlanSaveAsCompanions(const Project& project, const QString& newPath)
+{
+    SaveAsPlan plan;
+    const auto full = [](const QString& p) { return QDir::cleanPath(QFileInfo(p).absoluteFilePath()); };
+    const QString oldBase = full(project.ProjectBase());
+    const QString newBase = full(newPath.left(qMax<qsizetype>(0, newPath.size() - 4)));
+    if (oldBase == newBase)
+        return plan;
+    plan.RemoveFromAfterCopy = project.IsUnnamed();
+    for (const QString& extension : {QStringLiteral(".tsc"), QStringLiteral(".cnt")}) {
+        CompanionFile file;
+        file.Extension = extension;
+        file.From = oldBase + extension;
+        file.To = newBase + extension;
+        file.FromExists = QFileInfo(file.From).isFile();
+        const QFileInfo to(file.To);
+        // The same file under another name (a link) is not another file.
+        file.ToExists = to.exists()
+                        && !(file.FromExists && to.canonicalFilePath() == QFileInfo(file.From).canonicalFilePath());
+        plan.Files.push_back(file);
+    }
+    return plan;
+}
+
+} // namespace ts
