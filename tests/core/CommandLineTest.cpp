@@ -84,11 +84,12 @@ TEST(CommandLine, MissingOrDamagedProjectsFailOnStderr)
         << r.err.toStdString();
 
     // Only a .tsp is built: its companions' names come from it.
-    for (const char* path : {"sub/x", "Demo.tsp.bak", "sub/.tsp"}) {
-        r = run({QStringLiteral("--build"), QString::fromLatin1(path)});
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, QStringLiteral("'%1' is not a project file: its name must end in .tsp\n").arg(QLatin1String(path)));
-    }
+    for (const char* path : {"sub/x", "Demo.tsp.bak", "sub/.tsp"})
+        for (const char* command : {"--build", "--compile"}) {
+            r = run({QString::fromLatin1(command), QString::fromLatin1(path)});
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_EQ(r.err, QStringLiteral("'%1' is not a project file: its name must end in .tsp\n").arg(QLatin1String(path)));
+        }
     r = run({QStringLiteral("--build"), dir.filePath(QStringLiteral("NOPE.TSP"))});
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("Cannot open '"))) << r.err.toStdString();
 

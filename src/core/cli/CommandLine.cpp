@@ -115,7 +115,8 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
         err.flush();
         return 2;
     }
-    if (command == QLatin1String("--build") && !ProjectFile::IsProjectFileName(args.at(1))) {
+    const bool writesFiles = command == QLatin1String("--build") || command == QLatin1String("--compile");
+    if (writesFiles && !ProjectFile::IsProjectFileName(args.at(1))) {
         err << ProjectFile::NotAProjectFileMessage(args.at(1)) << Qt::endl;
         return 1;
     }
