@@ -1,4 +1,4 @@
-// TGlavniForm: layout of the window, the menu tree, the toolbar rows and the
+// MainWindow: layout of the window, the menu tree, the toolbar rows and the
 // switch that enables the editing commands.
 
 #include "MainWindow.h"
@@ -6,11 +6,11 @@
 #include "AboutDialog.h"
 #include "AutoSizeDialog.h"
 #include "ButtonDialog.h"
-#include "ChangeTopicDialog.h"
+#include "TopicPropertiesDialog.h"
 #include "ContentsDialog.h"
 #include "LinkDialog.h"
-#include "LogDialog.h"
-#include "MainWindowTabBar.h"
+#include "LogViewer.h"
+#include "TopicTabBar.h"
 #include "Prompter.h"
 #include "SearchDialog.h"
 #include "SearchProgressDialog.h"
@@ -96,7 +96,7 @@ void separator(QHBoxLayout* row)
     row->addSpacing(8);
 }
 
-QTextEdit* topicEditor(QWidget* parent, const char* name)
+QTextEdit* makeTopicEditor(QWidget* parent, const char* name)
 {
     auto* e = new QTextEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
@@ -124,11 +124,11 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
 
 } // namespace
 
-TGlavniForm::TGlavniForm(Prompter& prompter, QWidget* parent)
-    : QMainWindow(parent), Prompter_(prompter), ProgramFolder_(ts::ProgramFolder()), Project_(ProgramFolder_)
+MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), prompter_(prompter), programFolder_(ts::ProgramFolder()), project_(programFolder_)
 {
     initTopicsmithResources();
-    setObjectName(QStringLiteral("TGlavniForm"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Topicsmith"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/logo")));
     setProperty("helpContext", 140);
@@ -140,464 +140,464 @@ TGlavniForm::TGlavniForm(Prompter& prompter, QWidget* parent)
     setCentralWidget(central);
 
     buildToolbar();
-    layout->addWidget(Panel1);
+    layout->addWidget(toolBarPanel);
     buildTopicArea();
     auto* body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(2);
-    body->addWidget(TopicPanel);
-    body->addWidget(Panel2, 1);
+    body->addWidget(topicListPanel);
+    body->addWidget(editorPanel, 1);
     layout->addLayout(body, 1);
 
-    SB = new TFriendlyStatusBar(this);
-    PB = SB->PB;
-    setStatusBar(SB);
+    statusBar = new StatusBar(this);
+    progressBar = statusBar->progressBar;
+    setStatusBar(statusBar);
 
     buildMenus();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(2000);
+    startScreenTimer = new QTimer(this);
+    startScreenTimer->setObjectName(QStringLiteral("startScreenTimer"));
+    startScreenTimer->setSingleShot(true);
+    startScreenTimer->setInterval(2000);
 
-    ChangeTopic = new TChangeTopic(Project_, Prompter_, this);
-    AutoSize = new TAutoSize(this);
-    ChangeWin = new TChangeWin(Project_, Prompter_, LastColor_, *AutoSize, this);
-    connect(ChangeWin, &TChangeWin::rewriteWindowLinks, this, &TGlavniForm::RewriteLinks);
-    LogForm = new TLogForm(Prompter_, this);
-    SearchPBForm = new TSearchPBForm(this);
-    SearchForm = new TSearchForm(Project_, *SearchPBForm, ImageList1, this);
-    ContentsForm = new TContentsForm(Project_, Prompter_, *SearchForm, ImageList1, this);
-    About = new TAbout(this);
-    LinkForm = new TLinkForm(Prompter_, this);
-    InsertButton = new TInsertButton(this);
+    topicPropertiesDialog = new TopicPropertiesDialog(project_, prompter_, this);
+    autoSizeDialog = new AutoSizeDialog(this);
+    windowEditor = new WindowEditorDialog(project_, prompter_, lastColour_, *autoSizeDialog, this);
+    connect(windowEditor, &WindowEditorDialog::rewriteWindowLinks, this, &MainWindow::rewriteLinks);
+    logViewer = new LogViewer(prompter_, this);
+    searchProgress = new SearchProgressDialog(this);
+    searchDialog = new SearchDialog(project_, *searchProgress, listIcons, this);
+    contentsDialog = new ContentsDialog(project_, prompter_, *searchDialog, listIcons, this);
+    aboutDialog = new AboutDialog(this);
+    linkDialog = new LinkDialog(prompter_, this);
+    buttonDialog = new ButtonDialog(this);
 
     connectCommands();
     qApp->installEventFilter(this);
-    FormCreate();
+    initialise();
 }
 
-TGlavniForm::~TGlavniForm()
+MainWindow::~MainWindow()
 {
-    if (StartScreen_)
-        delete StartScreen_.data();
+    if (startScreen_)
+        delete startScreen_.data();
 }
 
-void TGlavniForm::buildToolbar()
+void MainWindow::buildToolbar()
 {
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setFixedHeight(61);
+    toolBarPanel = new QFrame(this);
+    toolBarPanel->setObjectName(QStringLiteral("toolBarPanel"));
+    toolBarPanel->setFrameShape(QFrame::StyledPanel);
+    toolBarPanel->setFixedHeight(61);
     // A narrow window clips the toolbar rows instead of refusing to shrink.
-    Panel1->setMinimumWidth(1);
-    auto* rows = new QVBoxLayout(Panel1);
+    toolBarPanel->setMinimumWidth(1);
+    auto* rows = new QVBoxLayout(toolBarPanel);
     rows->setContentsMargins(2, 1, 2, 1);
     rows->setSpacing(1);
 
     auto* upper = new QHBoxLayout;
     upper->setSpacing(0);
     rows->addLayout(upper);
-    QWidget* p = Panel1;
-    NewButton = toolButton(p, upper, "NewButton", QStringLiteral("New Project"), QStringLiteral("new"));
-    OpenButton = toolButton(p, upper, "OpenButton", QStringLiteral("Open Project"), QStringLiteral("open"));
-    SaveButton = toolButton(p, upper, "SaveButton", QStringLiteral("Save Project"), QStringLiteral("save"));
+    QWidget* p = toolBarPanel;
+    newButton = toolButton(p, upper, "newButton", QStringLiteral("New Project"), QStringLiteral("new"));
+    openButton = toolButton(p, upper, "openButton", QStringLiteral("Open Project"), QStringLiteral("open"));
+    saveButton = toolButton(p, upper, "saveButton", QStringLiteral("Save Project"), QStringLiteral("save"));
     separator(upper);
-    GoButton = toolButton(p, upper, "GoButton", QStringLiteral("Build all, compile help file and show it"),
+    compileButton = toolButton(p, upper, "compileButton", QStringLiteral("Build all, compile help file and show it"),
                           QStringLiteral("go"));
-    AllButton = toolButton(p, upper, "AllButton", QStringLiteral("Create HPJ, CNT and RTF files"),
+    buildAllButton = toolButton(p, upper, "buildAllButton", QStringLiteral("Create HPJ, CNT and RTF files"),
                            QStringLiteral("all"));
-    PrjButton = toolButton(p, upper, "PrjButton", QStringLiteral("Create PRJ and CNT Files Only"),
+    projectFilesButton = toolButton(p, upper, "projectFilesButton", QStringLiteral("Create PRJ and CNT Files Only"),
                            QStringLiteral("prj"));
-    RtfButton = toolButton(p, upper, "RtfButton", QStringLiteral("Create RTF File Only"), QStringLiteral("rtf"));
+    topicFileButton = toolButton(p, upper, "topicFileButton", QStringLiteral("Create RTF File Only"), QStringLiteral("rtf"));
     separator(upper);
-    CntButton = toolButton(p, upper, "CntButton", QStringLiteral("Contentst editor"), QStringLiteral("cnt"));
-    LogButton = toolButton(p, upper, "LogButton", QStringLiteral("Show Last Compile Info"), QStringLiteral("log"));
-    TopiclButton = toolButton(p, upper, "TopiclButton", QStringLiteral("Show extended Topic List"),
+    contentsButton = toolButton(p, upper, "contentsButton", QStringLiteral("Contentst editor"), QStringLiteral("cnt"));
+    logButton = toolButton(p, upper, "logButton", QStringLiteral("Show Last Compile Info"), QStringLiteral("log"));
+    topicListButton = toolButton(p, upper, "topicListButton", QStringLiteral("Show extended Topic List"),
                               QStringLiteral("topicl"));
     separator(upper);
-    BmpButton = toolButton(p, upper, "BmpButton", QStringLiteral("Insert Bitmap or Segmented Hypergraphic"),
+    bitmapButton = toolButton(p, upper, "bitmapButton", QStringLiteral("Insert Bitmap or Segmented Hypergraphic"),
                            QStringLiteral("bmp"));
-    TBmpButton = toolButton(p, upper, "TBmpButton", QStringLiteral("Insert Transparent Bitmap"),
+    transparentBitmapButton = toolButton(p, upper, "transparentBitmapButton", QStringLiteral("Insert Transparent Bitmap"),
                             QStringLiteral("tbmp"));
-    ButtonButton = toolButton(p, upper, "ButtonButton", QStringLiteral("Insert Related Topics button"),
+    relatedTopicsButton = toolButton(p, upper, "relatedTopicsButton", QStringLiteral("Insert Related Topics button"),
                               QStringLiteral("button"));
-    JumpButton = toolButton(p, upper, "JumpButton", QStringLiteral("Insert Link to another topic"),
+    topicLinkButton = toolButton(p, upper, "topicLinkButton", QStringLiteral("Insert Link to another topic"),
                             QStringLiteral("jump"));
-    WebButton = toolButton(p, upper, "WebButton", QStringLiteral("Insert Link to WEB or e-mail"),
+    webLinkButton = toolButton(p, upper, "webLinkButton", QStringLiteral("Insert Link to WEB or e-mail"),
                            QStringLiteral("web"));
     separator(upper);
-    CutButton = toolButton(p, upper, "CutButton", QStringLiteral("Cut"), QStringLiteral("cut"));
-    CopyButton = toolButton(p, upper, "CopyButton", QStringLiteral("Copy"), QStringLiteral("copy"));
-    PasteButton = toolButton(p, upper, "PasteButton", QStringLiteral("Paste"), QStringLiteral("paste"));
+    cutButton = toolButton(p, upper, "cutButton", QStringLiteral("Cut"), QStringLiteral("cut"));
+    copyButton = toolButton(p, upper, "copyButton", QStringLiteral("Copy"), QStringLiteral("copy"));
+    pasteButton = toolButton(p, upper, "pasteButton", QStringLiteral("Paste"), QStringLiteral("paste"));
     separator(upper);
-    SpeedButton1 = toolButton(p, upper, "SpeedButton1", QStringLiteral("Search topic..."), QStringLiteral("search"));
-    SpellButton = toolButton(p, upper, "SpellButton", QStringLiteral("Spell Check"), QStringLiteral("spell"));
+    searchButton = toolButton(p, upper, "searchButton", QStringLiteral("Search topic..."), QStringLiteral("search"));
+    spellButton = toolButton(p, upper, "spellButton", QStringLiteral("Spell Check"), QStringLiteral("spell"));
     upper->addStretch(1);
 
     auto* lower = new QHBoxLayout;
     lower->setSpacing(0);
     rows->addLayout(lower);
-    TLButton = toolButton(p, lower, "TLButton", QStringLiteral("Show/Hide Topic ID List"), QStringLiteral("tl"));
-    TLButton->setCheckable(true);
-    TLButton->setChecked(true);
-    CTButton = toolButton(p, lower, "CTButton", QStringLiteral("Change Topic Properties"), QStringLiteral("ct"));
-    ATButton = toolButton(p, lower, "ATButton", QStringLiteral("Add new Topic"), QStringLiteral("at"));
-    DTButton = toolButton(p, lower, "DTButton", QStringLiteral("Delete Current Topic"), QStringLiteral("dt"));
-    CWButton = toolButton(p, lower, "CWButton", QStringLiteral("Edit Windows"), QStringLiteral("cw"));
+    topicListToggle = toolButton(p, lower, "topicListToggle", QStringLiteral("Show/Hide Topic ID List"), QStringLiteral("tl"));
+    topicListToggle->setCheckable(true);
+    topicListToggle->setChecked(true);
+    topicPropertiesButton = toolButton(p, lower, "topicPropertiesButton", QStringLiteral("Change Topic Properties"), QStringLiteral("ct"));
+    addTopicButton = toolButton(p, lower, "addTopicButton", QStringLiteral("Add new Topic"), QStringLiteral("at"));
+    deleteTopicButton = toolButton(p, lower, "deleteTopicButton", QStringLiteral("Delete Current Topic"), QStringLiteral("dt"));
+    editWindowsButton = toolButton(p, lower, "editWindowsButton", QStringLiteral("Edit Windows"), QStringLiteral("cw"));
     separator(lower);
 
-    FontCombo = new QComboBox(p);
-    FontCombo->setObjectName(QStringLiteral("FontCombo"));
-    FontCombo->setToolTip(QStringLiteral("Font Face"));
-    FontCombo->setEditable(true);
-    FontCombo->setInsertPolicy(QComboBox::NoInsert);
-    FontCombo->setMaxVisibleItems(16);
-    FontCombo->setMinimumContentsLength(18);
-    FontCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    lower->addWidget(FontCombo);
+    fontCombo = new QComboBox(p);
+    fontCombo->setObjectName(QStringLiteral("fontCombo"));
+    fontCombo->setToolTip(QStringLiteral("Font Face"));
+    fontCombo->setEditable(true);
+    fontCombo->setInsertPolicy(QComboBox::NoInsert);
+    fontCombo->setMaxVisibleItems(16);
+    fontCombo->setMinimumContentsLength(18);
+    fontCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lower->addWidget(fontCombo);
 
-    FSize = new QComboBox(p);
-    FSize->setObjectName(QStringLiteral("FSize"));
-    FSize->setToolTip(QStringLiteral("Font Size"));
-    FSize->setEditable(true);
-    FSize->setInsertPolicy(QComboBox::NoInsert);
-    FSize->addItems({QStringLiteral("6"), QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12"),
+    sizeCombo = new QComboBox(p);
+    sizeCombo->setObjectName(QStringLiteral("sizeCombo"));
+    sizeCombo->setToolTip(QStringLiteral("Font Size"));
+    sizeCombo->setEditable(true);
+    sizeCombo->setInsertPolicy(QComboBox::NoInsert);
+    sizeCombo->addItems({QStringLiteral("6"), QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12"),
                      QStringLiteral("14"), QStringLiteral("16"), QStringLiteral("18"), QStringLiteral("20"),
                      QStringLiteral("24"), QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("30"),
                      QStringLiteral("35"), QStringLiteral("40"), QStringLiteral("50"), QStringLiteral("60"),
                      QStringLiteral("70")});
-    FSize->setCurrentIndex(FSize->findText(QStringLiteral("8")));
-    FSize->setMinimumContentsLength(3);
-    lower->addWidget(FSize);
+    sizeCombo->setCurrentIndex(sizeCombo->findText(QStringLiteral("8")));
+    sizeCombo->setMinimumContentsLength(3);
+    lower->addWidget(sizeCombo);
 
     // "Color" above the swatch of the current text colour; both are click areas.
     auto* colorBox = new QWidget(p);
     auto* colorLayout = new QVBoxLayout(colorBox);
     colorLayout->setContentsMargins(3, 0, 3, 0);
     colorLayout->setSpacing(1);
-    Panel7 = new QLabel(QStringLiteral("Color"), colorBox);
-    Panel7->setObjectName(QStringLiteral("Panel7"));
-    Panel7->setToolTip(QStringLiteral("Font Color"));
-    Panel7->setAlignment(Qt::AlignCenter);
-    QFont small = Panel7->font();
+    colourLabel = new QLabel(QStringLiteral("Color"), colorBox);
+    colourLabel->setObjectName(QStringLiteral("colourLabel"));
+    colourLabel->setToolTip(QStringLiteral("Font Color"));
+    colourLabel->setAlignment(Qt::AlignCenter);
+    QFont small = colourLabel->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
-    Panel7->setFont(small);
-    Panel6 = new QLabel(colorBox);
-    Panel6->setObjectName(QStringLiteral("Panel6"));
-    Panel6->setToolTip(QStringLiteral("Font Color"));
-    Panel6->setFixedSize(30, 8);
-    Panel6->setAutoFillBackground(true);
-    Panel6->setFrameShape(QFrame::Box);
-    QPalette swatch = Panel6->palette();
+    colourLabel->setFont(small);
+    colourSwatch = new QLabel(colorBox);
+    colourSwatch->setObjectName(QStringLiteral("colourSwatch"));
+    colourSwatch->setToolTip(QStringLiteral("Font Color"));
+    colourSwatch->setFixedSize(30, 8);
+    colourSwatch->setAutoFillBackground(true);
+    colourSwatch->setFrameShape(QFrame::Box);
+    QPalette swatch = colourSwatch->palette();
     swatch.setColor(QPalette::Window, Qt::black);
-    Panel6->setPalette(swatch);
-    Panel6->installEventFilter(this);
-    Panel7->installEventFilter(this);
-    colorLayout->addWidget(Panel7);
-    colorLayout->addWidget(Panel6, 0, Qt::AlignHCenter);
+    colourSwatch->setPalette(swatch);
+    colourSwatch->installEventFilter(this);
+    colourLabel->installEventFilter(this);
+    colorLayout->addWidget(colourLabel);
+    colorLayout->addWidget(colourSwatch, 0, Qt::AlignHCenter);
     lower->addWidget(colorBox);
 
-    FBold = toolButton(p, lower, "FBold", QStringLiteral("Bold"), QStringLiteral("bold"));
-    FBold->setCheckable(true);
-    Fitalic = toolButton(p, lower, "Fitalic", QStringLiteral("Italic"), QStringLiteral("italic"));
-    Fitalic->setCheckable(true);
+    boldButton = toolButton(p, lower, "boldButton", QStringLiteral("Bold"), QStringLiteral("bold"));
+    boldButton->setCheckable(true);
+    italicButton = toolButton(p, lower, "italicButton", QStringLiteral("Italic"), QStringLiteral("italic"));
+    italicButton->setCheckable(true);
     separator(lower);
-    LeftButton = toolButton(p, lower, "LeftButton", QStringLiteral("Left Allignment"), QStringLiteral("left"));
-    CenterButton = toolButton(p, lower, "CenterButton", QStringLiteral("Center"), QStringLiteral("center"));
-    LeftButton->setCheckable(true);
-    CenterButton->setCheckable(true);
-    AlignGroup = new QButtonGroup(this);
-    AlignGroup->setExclusive(true);
-    AlignGroup->addButton(LeftButton);
-    AlignGroup->addButton(CenterButton);
-    LeftButton->setChecked(true);
+    leftAlignButton = toolButton(p, lower, "leftAlignButton", QStringLiteral("Left Allignment"), QStringLiteral("left"));
+    centreButton = toolButton(p, lower, "centreButton", QStringLiteral("Center"), QStringLiteral("center"));
+    leftAlignButton->setCheckable(true);
+    centreButton->setCheckable(true);
+    alignGroup = new QButtonGroup(this);
+    alignGroup->setExclusive(true);
+    alignGroup->addButton(leftAlignButton);
+    alignGroup->addButton(centreButton);
+    leftAlignButton->setChecked(true);
     separator(lower);
 
-    IndentCombo = new QComboBox(p);
-    IndentCombo->setObjectName(QStringLiteral("IndentCombo"));
-    IndentCombo->setToolTip(QStringLiteral("Indent size"));
-    IndentCombo->setEditable(true);
-    IndentCombo->setInsertPolicy(QComboBox::NoInsert);
+    indentCombo = new QComboBox(p);
+    indentCombo->setObjectName(QStringLiteral("indentCombo"));
+    indentCombo->setToolTip(QStringLiteral("Indent size"));
+    indentCombo->setEditable(true);
+    indentCombo->setInsertPolicy(QComboBox::NoInsert);
     for (int i = 0; i <= 50; i += 5)
-        IndentCombo->addItem(QString::number(i));
-    IndentCombo->setCurrentText(QStringLiteral("0"));
-    IndentCombo->setMinimumContentsLength(3);
-    lower->addWidget(IndentCombo);
+        indentCombo->addItem(QString::number(i));
+    indentCombo->setCurrentText(QStringLiteral("0"));
+    indentCombo->setMinimumContentsLength(3);
+    lower->addWidget(indentCombo);
     lower->addStretch(1);
 }
 
-void TGlavniForm::buildTopicArea()
+void MainWindow::buildTopicArea()
 {
-    TopicPanel = new QFrame(this);
-    TopicPanel->setObjectName(QStringLiteral("TopicPanel"));
-    TopicPanel->setFrameShape(QFrame::Panel);
-    TopicPanel->setFrameShadow(QFrame::Sunken);
-    TopicPanel->setFixedWidth(165);
-    auto* listLayout = new QVBoxLayout(TopicPanel);
+    topicListPanel = new QFrame(this);
+    topicListPanel->setObjectName(QStringLiteral("topicListPanel"));
+    topicListPanel->setFrameShape(QFrame::Panel);
+    topicListPanel->setFrameShadow(QFrame::Sunken);
+    topicListPanel->setFixedWidth(165);
+    auto* listLayout = new QVBoxLayout(topicListPanel);
     listLayout->setContentsMargins(1, 1, 1, 1);
-    TopicLB = new QListWidget(TopicPanel);
-    TopicLB->setObjectName(QStringLiteral("TopicLB"));
-    TopicLB->setUniformItemSizes(true);
-    listLayout->addWidget(TopicLB);
+    topicList = new QListWidget(topicListPanel);
+    topicList->setObjectName(QStringLiteral("topicList"));
+    topicList->setUniformItemSizes(true);
+    listLayout->addWidget(topicList);
 
     // Working controls of later commands; never shown.
-    ImeBuffer = new QLineEdit(TopicPanel);
-    ImeBuffer->setObjectName(QStringLiteral("ImeBuffer"));
-    ImeBuffer->hide();
-    RichAll = new QTextEdit(TopicPanel);
-    RichAll->setObjectName(QStringLiteral("RichAll"));
-    RichAll->hide();
-    RichTemp = new QTextEdit(TopicPanel);
-    RichTemp->setObjectName(QStringLiteral("RichTemp"));
-    RichTemp->setLineWrapMode(QTextEdit::NoWrap);
-    RichTemp->move(-2000, 0);
-    RichTemp->hide();
+    markupBuffer = new QLineEdit(topicListPanel);
+    markupBuffer->setObjectName(QStringLiteral("markupBuffer"));
+    markupBuffer->hide();
+    allTopicsText = new QTextEdit(topicListPanel);
+    allTopicsText->setObjectName(QStringLiteral("allTopicsText"));
+    allTopicsText->hide();
+    scratchText = new QTextEdit(topicListPanel);
+    scratchText->setObjectName(QStringLiteral("scratchText"));
+    scratchText->setLineWrapMode(QTextEdit::NoWrap);
+    scratchText->move(-2000, 0);
+    scratchText->hide();
 
-    Panel2 = new QWidget(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    auto* v = new QVBoxLayout(Panel2);
+    editorPanel = new QWidget(this);
+    editorPanel->setObjectName(QStringLiteral("editorPanel"));
+    auto* v = new QVBoxLayout(editorPanel);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(1);
 
-    TopicTab = new TTopicTabBar(Panel2);
-    TopicTab->setObjectName(QStringLiteral("TopicTab"));
-    TopicTab->setExpanding(false);
-    TopicTab->setUsesScrollButtons(true);
-    TopicTab->setElideMode(Qt::ElideNone);
+    topicTabs = new TopicTabBar(editorPanel);
+    topicTabs->setObjectName(QStringLiteral("topicTabs"));
+    topicTabs->setExpanding(false);
+    topicTabs->setUsesScrollButtons(true);
+    topicTabs->setElideMode(Qt::ElideNone);
     // The row keeps its height while it has no tabs, so the editors do not
     // move when the first topic arrives.
-    TopicTab->addTab(QStringLiteral("TOPIC"));
-    TopicTab->setMinimumHeight(TopicTab->sizeHint().height());
-    TopicTab->removeTab(0);
-    v->addWidget(TopicTab);
+    topicTabs->addTab(QStringLiteral("TOPIC"));
+    topicTabs->setMinimumHeight(topicTabs->sizeHint().height());
+    topicTabs->removeTab(0);
+    v->addWidget(topicTabs);
 
     auto* captionLine = new QHBoxLayout;
     captionLine->setContentsMargins(2, 0, 2, 0);
-    Label1 = new QLabel(QStringLiteral("Non Scroll area"), Panel2);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(QStringLiteral("Topic Title "), Panel2);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    QFont bold = Label2->font();
+    nonScrollingCaption = new QLabel(QStringLiteral("Non Scroll area"), editorPanel);
+    nonScrollingCaption->setObjectName(QStringLiteral("nonScrollingCaption"));
+    topicTitleLabel = new QLabel(QStringLiteral("Topic Title "), editorPanel);
+    topicTitleLabel->setObjectName(QStringLiteral("topicTitleLabel"));
+    QFont bold = topicTitleLabel->font();
     bold.setBold(true);
-    Label2->setFont(bold);
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label2->setTextFormat(Qt::PlainText);
-    captionLine->addWidget(Label1);
-    captionLine->addWidget(Label2, 1);
+    topicTitleLabel->setFont(bold);
+    topicTitleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    topicTitleLabel->setTextFormat(Qt::PlainText);
+    captionLine->addWidget(nonScrollingCaption);
+    captionLine->addWidget(topicTitleLabel, 1);
     v->addLayout(captionLine);
 
-    Header = topicEditor(Panel2, "Header");
-    Header->setFixedHeight(84);
+    headerEditor = makeTopicEditor(editorPanel, "headerEditor");
+    headerEditor->setFixedHeight(84);
     {
         // The button-face colour until a topic's window colours it.
-        QPalette pal = Header->palette();
+        QPalette pal = headerEditor->palette();
         const QColor face = QApplication::palette().color(QPalette::Button);
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             pal.setColor(group, QPalette::Base, face);
-        Header->setPalette(pal);
+        headerEditor->setPalette(pal);
     }
-    v->addWidget(Header);
+    v->addWidget(headerEditor);
 
-    Panel5 = new QLabel(QStringLiteral("Topic area"), Panel2);
-    Panel5->setObjectName(QStringLiteral("Panel5"));
-    Panel5->setContentsMargins(2, 0, 2, 0);
-    v->addWidget(Panel5);
+    topicAreaCaption = new QLabel(QStringLiteral("Topic area"), editorPanel);
+    topicAreaCaption->setObjectName(QStringLiteral("topicAreaCaption"));
+    topicAreaCaption->setContentsMargins(2, 0, 2, 0);
+    v->addWidget(topicAreaCaption);
 
-    TopicText = topicEditor(Panel2, "TopicText");
-    setEditorColor(TopicText, 0xDCFFFF);
-    v->addWidget(TopicText, 1);
+    topicEditor = makeTopicEditor(editorPanel, "topicEditor");
+    setEditorColor(topicEditor, 0xDCFFFF);
+    v->addWidget(topicEditor, 1);
 
-    Panel8 = new QLabel(QStringLiteral("Keywords:"), Panel2);
-    Panel8->setObjectName(QStringLiteral("Panel8"));
-    Panel8->setContentsMargins(2, 0, 2, 0);
-    v->addWidget(Panel8);
+    keywordsCaption = new QLabel(QStringLiteral("Keywords:"), editorPanel);
+    keywordsCaption->setObjectName(QStringLiteral("keywordsCaption"));
+    keywordsCaption->setContentsMargins(2, 0, 2, 0);
+    v->addWidget(keywordsCaption);
 
-    Edit1 = new QLineEdit(Panel2);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMaxLength(255);
-    Edit1->setValidator(new StorableTextValidator(Edit1));
-    v->addWidget(Edit1);
+    keywordsEdit = new QLineEdit(editorPanel);
+    keywordsEdit->setObjectName(QStringLiteral("keywordsEdit"));
+    keywordsEdit->setMaxLength(255);
+    keywordsEdit->setValidator(new StorableTextValidator(keywordsEdit));
+    v->addWidget(keywordsEdit);
 }
 
-void TGlavniForm::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
 
-    File1 = bar->addMenu(QStringLiteral("&File"));
-    File1->setObjectName(QStringLiteral("File1"));
-    New1 = menuItem(File1, "New1", QStringLiteral("&New"));
-    Open1 = menuItem(File1, "Open1", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    Reopen1 = File1->addMenu(QStringLiteral("&Reopen"));
-    Reopen1->setObjectName(QStringLiteral("Reopen1"));
-    static const char* const reopenNames[RecentFiles::Count] = {"N11", "N21", "N31", "N41", "N51"};
+    fileMenu = bar->addMenu(QStringLiteral("&File"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    newAction = menuItem(fileMenu, "newAction", QStringLiteral("&New"));
+    openAction = menuItem(fileMenu, "openAction", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    reopenMenu = fileMenu->addMenu(QStringLiteral("&Reopen"));
+    reopenMenu->setObjectName(QStringLiteral("reopenMenu"));
+    static const char* const reopenNames[RecentFiles::Count] = {"reopenAction1", "reopenAction2", "reopenAction3", "reopenAction4", "reopenAction5"};
     for (int k = 0; k < RecentFiles::Count; ++k)
-        ReopenItems[size_t(k)] = menuItem(Reopen1, reopenNames[k], RecentFiles::emptyCaption(k));
-    Save1 = menuItem(File1, "Save1", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    SaveAs1 = menuItem(File1, "SaveAs1", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A));
-    File1->addSeparator();
-    Exit1 = menuItem(File1, "Exit1", QStringLiteral("E&xit"));
+        reopenActions[size_t(k)] = menuItem(reopenMenu, reopenNames[k], RecentFiles::emptyCaption(k));
+    saveAction = menuItem(fileMenu, "saveAction", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    saveAsAction = menuItem(fileMenu, "saveAsAction", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A));
+    fileMenu->addSeparator();
+    exitAction = menuItem(fileMenu, "exitAction", QStringLiteral("E&xit"));
 
-    Edit2 = bar->addMenu(QStringLiteral("&Edit"));
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Cut1 = menuItem(Edit2, "Cut1", QStringLiteral("C&ut"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    Copy1 = menuItem(Edit2, "Copy1", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    Paste1 = menuItem(Edit2, "Paste1", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    SelectAll1 = menuItem(Edit2, "SelectAll1", QStringLiteral("Select &All"));
-    Edit2->addSeparator();
-    AddTopic1 = menuItem(Edit2, "AddTopic1", QStringLiteral("&Add Topic..."), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    DeleteTopic1 =
-        menuItem(Edit2, "DeleteTopic1", QStringLiteral("&Delete Topic"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    ChangeTopicProperties1 =
-        menuItem(Edit2, "ChangeTopicProperties1", QStringLiteral("Change &Topic Properties..."));
-    EditWindows1 = menuItem(Edit2, "EditWindows1", QStringLiteral("Edit &Windows..."));
+    editMenu = bar->addMenu(QStringLiteral("&Edit"));
+    editMenu->setObjectName(QStringLiteral("editMenu"));
+    cutAction = menuItem(editMenu, "cutAction", QStringLiteral("C&ut"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    copyAction = menuItem(editMenu, "copyAction", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    pasteAction = menuItem(editMenu, "pasteAction", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    selectAllAction = menuItem(editMenu, "selectAllAction", QStringLiteral("Select &All"));
+    editMenu->addSeparator();
+    addTopicAction = menuItem(editMenu, "addTopicAction", QStringLiteral("&Add Topic..."), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    deleteTopicAction =
+        menuItem(editMenu, "deleteTopicAction", QStringLiteral("&Delete Topic"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    topicPropertiesAction =
+        menuItem(editMenu, "topicPropertiesAction", QStringLiteral("Change &Topic Properties..."));
+    editWindowsAction = menuItem(editMenu, "editWindowsAction", QStringLiteral("Edit &Windows..."));
 
-    Search1 = bar->addAction(QStringLiteral("&Search..."));
-    Search1->setObjectName(QStringLiteral("Search1"));
+    searchAction = bar->addAction(QStringLiteral("&Search..."));
+    searchAction->setObjectName(QStringLiteral("searchAction"));
 
-    Build1 = bar->addMenu(QStringLiteral("&Build"));
-    Build1->setObjectName(QStringLiteral("Build1"));
-    Buildallandshowhelp1 = menuItem(Build1, "Buildallandshowhelp1", QStringLiteral("Build All, &Compile and show Help"),
+    buildMenu = bar->addMenu(QStringLiteral("&Build"));
+    buildMenu->setObjectName(QStringLiteral("buildMenu"));
+    compileAction = menuItem(buildMenu, "compileAction", QStringLiteral("Build All, &Compile and show Help"),
                                     QKeySequence(Qt::Key_F9));
-    ShowLog1 = menuItem(Build1, "ShowLog1", QStringLiteral("Show Last Compile &Log"));
-    Build1->addSeparator();
-    ProjectRTFfile1 = menuItem(Build1, "ProjectRTFfile1", QStringLiteral("&Build All Without Compiling"));
-    Projectfileonly1 = menuItem(Build1, "Projectfileonly1", QStringLiteral("&Project and Contents Files Only"));
-    RTFfileonly1 = menuItem(Build1, "RTFfileonly1", QStringLiteral("&RTF File Only"));
-    Build1->addSeparator();
-    SetHelpCompiler1 = menuItem(Build1, "SetHelpCompiler1", QStringLiteral("Set &Help Compiler..."));
+    showLogAction = menuItem(buildMenu, "showLogAction", QStringLiteral("Show Last Compile &Log"));
+    buildMenu->addSeparator();
+    buildAllAction = menuItem(buildMenu, "buildAllAction", QStringLiteral("&Build All Without Compiling"));
+    projectFilesAction = menuItem(buildMenu, "projectFilesAction", QStringLiteral("&Project and Contents Files Only"));
+    topicFileAction = menuItem(buildMenu, "topicFileAction", QStringLiteral("&RTF File Only"));
+    buildMenu->addSeparator();
+    setCompilerAction = menuItem(buildMenu, "setCompilerAction", QStringLiteral("Set &Help Compiler..."));
 
-    Tools1 = bar->addMenu(QStringLiteral("&Tools"));
-    Tools1->setObjectName(QStringLiteral("Tools1"));
-    Contentseditor1 = menuItem(Tools1, "Contentseditor1", QStringLiteral("&Contents editor..."));
-    Tools1->addSeparator();
-    ShowextendedTopicList1 = menuItem(Tools1, "ShowextendedTopicList1", QStringLiteral("Show e&xtended Topic List..."));
-    Tools1->addSeparator();
-    SpellCheck1 = menuItem(Tools1, "SpellCheck1", QStringLiteral("&Spell Check"));
-    Tools1->addSeparator();
-    AddBitmap1 = menuItem(Tools1, "AddBitmap1", QStringLiteral("Add &Bitmap..."));
-    AddTransparentBitmap1 = menuItem(Tools1, "AddTransparentBitmap1", QStringLiteral("Add &Transparent Bitmap..."));
-    AddRelatedTopicsbutton1 =
-        menuItem(Tools1, "AddRelatedTopicsbutton1", QStringLiteral("Add &Related Topics button..."));
-    AddLinktoAnotherTopic1 = menuItem(Tools1, "AddLinktoAnotherTopic1", QStringLiteral("Add &Link to Another Topic..."));
-    AddInternetlink1 = menuItem(Tools1, "AddInternetlink1", QStringLiteral("Add &Internet Site Link..."));
+    toolsMenu = bar->addMenu(QStringLiteral("&Tools"));
+    toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
+    contentsEditorAction = menuItem(toolsMenu, "contentsEditorAction", QStringLiteral("&Contents editor..."));
+    toolsMenu->addSeparator();
+    topicListAction = menuItem(toolsMenu, "topicListAction", QStringLiteral("Show e&xtended Topic List..."));
+    toolsMenu->addSeparator();
+    spellCheckAction = menuItem(toolsMenu, "spellCheckAction", QStringLiteral("&Spell Check"));
+    toolsMenu->addSeparator();
+    addBitmapAction = menuItem(toolsMenu, "addBitmapAction", QStringLiteral("Add &Bitmap..."));
+    addTransparentBitmapAction = menuItem(toolsMenu, "addTransparentBitmapAction", QStringLiteral("Add &Transparent Bitmap..."));
+    addRelatedTopicsButtonAction =
+        menuItem(toolsMenu, "addRelatedTopicsButtonAction", QStringLiteral("Add &Related Topics button..."));
+    addTopicLinkAction = menuItem(toolsMenu, "addTopicLinkAction", QStringLiteral("Add &Link to Another Topic..."));
+    addWebLinkAction = menuItem(toolsMenu, "addWebLinkAction", QStringLiteral("Add &Internet Site Link..."));
 
-    Help1 = bar->addMenu(QStringLiteral("&Help"));
-    Help1->setObjectName(QStringLiteral("Help1"));
-    Contents1 = menuItem(Help1, "Contents1", QStringLiteral("&Contents"));
-    Help1->addSeparator();
-    About1 = menuItem(Help1, "About1", QStringLiteral("&About..."));
+    helpMenu = bar->addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    helpContentsAction = menuItem(helpMenu, "helpContentsAction", QStringLiteral("&Contents"));
+    helpMenu->addSeparator();
+    aboutAction = menuItem(helpMenu, "aboutAction", QStringLiteral("&About..."));
 }
 
-void TGlavniForm::connectCommands()
+void MainWindow::connectCommands()
 {
     // Project file.
-    connect(NewButton, &QToolButton::clicked, this, &TGlavniForm::NewButtonClick);
-    connect(New1, &QAction::triggered, this, &TGlavniForm::NewButtonClick);
-    connect(OpenButton, &QToolButton::clicked, this, &TGlavniForm::Open1Click);
-    connect(Open1, &QAction::triggered, this, &TGlavniForm::Open1Click);
-    connect(SaveButton, &QToolButton::clicked, this, [this] { Save1Click(); });
-    connect(Save1, &QAction::triggered, this, [this] { Save1Click(); });
-    connect(SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
-    connect(Exit1, &QAction::triggered, this, &TGlavniForm::Exit1Click);
+    connect(newButton, &QToolButton::clicked, this, &MainWindow::newProject);
+    connect(newAction, &QAction::triggered, this, &MainWindow::newProject);
+    connect(openButton, &QToolButton::clicked, this, &MainWindow::openProject);
+    connect(openAction, &QAction::triggered, this, &MainWindow::openProject);
+    connect(saveButton, &QToolButton::clicked, this, [this] { saveProject(); });
+    connect(saveAction, &QAction::triggered, this, [this] { saveProject(); });
+    connect(saveAsAction, &QAction::triggered, this, [this] { saveProjectAs(); });
+    connect(exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
     for (int k = 0; k < RecentFiles::Count; ++k)
-        connect(ReopenItems[size_t(k)], &QAction::triggered, this, [this, k] { N11Click(k); });
+        connect(reopenActions[size_t(k)], &QAction::triggered, this, [this, k] { openRecentProject(k); });
 
     // Topics.
-    connect(TopicTab, &QTabBar::currentChanged, this, &TGlavniForm::onTabSwitched);
-    connect(TopicLB, &QListWidget::currentRowChanged, this, &TGlavniForm::TopicLBClick);
-    connect(TLButton, &QToolButton::clicked, this, &TGlavniForm::TLButtonClick);
-    connect(ATButton, &QToolButton::clicked, this, &TGlavniForm::ATButtonClick);
-    connect(AddTopic1, &QAction::triggered, this, &TGlavniForm::ATButtonClick);
-    connect(DTButton, &QToolButton::clicked, this, &TGlavniForm::DTButtonClick);
-    connect(DeleteTopic1, &QAction::triggered, this, &TGlavniForm::DTButtonClick);
-    connect(CTButton, &QToolButton::clicked, this, &TGlavniForm::CTButtonClick);
-    connect(ChangeTopicProperties1, &QAction::triggered, this, &TGlavniForm::CTButtonClick);
-    connect(CWButton, &QToolButton::clicked, this, &TGlavniForm::CWButtonClick);
-    connect(EditWindows1, &QAction::triggered, this, &TGlavniForm::CWButtonClick);
+    connect(topicTabs, &QTabBar::currentChanged, this, &MainWindow::onTabSwitched);
+    connect(topicList, &QListWidget::currentRowChanged, this, &MainWindow::onTopicListClicked);
+    connect(topicListToggle, &QToolButton::clicked, this, &MainWindow::toggleTopicList);
+    connect(addTopicButton, &QToolButton::clicked, this, &MainWindow::addTopic);
+    connect(addTopicAction, &QAction::triggered, this, &MainWindow::addTopic);
+    connect(deleteTopicButton, &QToolButton::clicked, this, &MainWindow::deleteTopic);
+    connect(deleteTopicAction, &QAction::triggered, this, &MainWindow::deleteTopic);
+    connect(topicPropertiesButton, &QToolButton::clicked, this, &MainWindow::changeTopicProperties);
+    connect(topicPropertiesAction, &QAction::triggered, this, &MainWindow::changeTopicProperties);
+    connect(editWindowsButton, &QToolButton::clicked, this, &MainWindow::editWindows);
+    connect(editWindowsAction, &QAction::triggered, this, &MainWindow::editWindows);
 
     // Build, tools, help.
-    connect(GoButton, &QToolButton::clicked, this, &TGlavniForm::GoButtonClick);
-    connect(Buildallandshowhelp1, &QAction::triggered, this, &TGlavniForm::GoButtonClick);
-    connect(AllButton, &QToolButton::clicked, this, &TGlavniForm::AllButtonClick);
-    connect(ProjectRTFfile1, &QAction::triggered, this, &TGlavniForm::AllButtonClick);
-    connect(PrjButton, &QToolButton::clicked, this, &TGlavniForm::PrjButtonClick);
-    connect(Projectfileonly1, &QAction::triggered, this, &TGlavniForm::PrjButtonClick);
-    connect(RtfButton, &QToolButton::clicked, this, &TGlavniForm::RtfButtonClick);
-    connect(RTFfileonly1, &QAction::triggered, this, &TGlavniForm::RtfButtonClick);
-    connect(LogButton, &QToolButton::clicked, this, &TGlavniForm::ShowLog1Click);
-    connect(ShowLog1, &QAction::triggered, this, &TGlavniForm::ShowLog1Click);
-    connect(SetHelpCompiler1, &QAction::triggered, this, &TGlavniForm::SetHelpCompiler1Click);
-    connect(CntButton, &QToolButton::clicked, this, &TGlavniForm::CntButtonClick);
-    connect(Contentseditor1, &QAction::triggered, this, &TGlavniForm::CntButtonClick);
-    connect(TopiclButton, &QToolButton::clicked, this, &TGlavniForm::TopiclButtonClick);
-    connect(ShowextendedTopicList1, &QAction::triggered, this, &TGlavniForm::TopiclButtonClick);
-    connect(SpellButton, &QToolButton::clicked, this, &TGlavniForm::SpellButtonClick);
-    connect(SpellCheck1, &QAction::triggered, this, &TGlavniForm::SpellButtonClick);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TGlavniForm::SpeedButton1Click);
-    connect(Search1, &QAction::triggered, this, &TGlavniForm::SpeedButton1Click);
-    connect(BmpButton, &QToolButton::clicked, this, &TGlavniForm::BmpButtonClick);
-    connect(AddBitmap1, &QAction::triggered, this, &TGlavniForm::BmpButtonClick);
-    connect(TBmpButton, &QToolButton::clicked, this, &TGlavniForm::BmpButtonClick);
-    connect(AddTransparentBitmap1, &QAction::triggered, this, &TGlavniForm::BmpButtonClick);
-    connect(ButtonButton, &QToolButton::clicked, this, &TGlavniForm::ButtonButtonClick);
-    connect(AddRelatedTopicsbutton1, &QAction::triggered, this, &TGlavniForm::ButtonButtonClick);
-    connect(JumpButton, &QToolButton::clicked, this, &TGlavniForm::JumpButtonClick);
-    connect(AddLinktoAnotherTopic1, &QAction::triggered, this, &TGlavniForm::JumpButtonClick);
-    connect(WebButton, &QToolButton::clicked, this, &TGlavniForm::WebButtonClick);
-    connect(AddInternetlink1, &QAction::triggered, this, &TGlavniForm::WebButtonClick);
-    connect(Contents1, &QAction::triggered, this, &TGlavniForm::Contents1Click);
-    connect(About1, &QAction::triggered, this, &TGlavniForm::About1Click);
+    connect(compileButton, &QToolButton::clicked, this, &MainWindow::compileProject);
+    connect(compileAction, &QAction::triggered, this, &MainWindow::compileProject);
+    connect(buildAllButton, &QToolButton::clicked, this, &MainWindow::buildSourcesOnly);
+    connect(buildAllAction, &QAction::triggered, this, &MainWindow::buildSourcesOnly);
+    connect(projectFilesButton, &QToolButton::clicked, this, &MainWindow::buildProjectFilesOnly);
+    connect(projectFilesAction, &QAction::triggered, this, &MainWindow::buildProjectFilesOnly);
+    connect(topicFileButton, &QToolButton::clicked, this, &MainWindow::buildTopicFileOnly);
+    connect(topicFileAction, &QAction::triggered, this, &MainWindow::buildTopicFileOnly);
+    connect(logButton, &QToolButton::clicked, this, &MainWindow::showCompileLog);
+    connect(showLogAction, &QAction::triggered, this, &MainWindow::showCompileLog);
+    connect(setCompilerAction, &QAction::triggered, this, &MainWindow::setHelpCompiler);
+    connect(contentsButton, &QToolButton::clicked, this, &MainWindow::editContents);
+    connect(contentsEditorAction, &QAction::triggered, this, &MainWindow::editContents);
+    connect(topicListButton, &QToolButton::clicked, this, &MainWindow::showTopicList);
+    connect(topicListAction, &QAction::triggered, this, &MainWindow::showTopicList);
+    connect(spellButton, &QToolButton::clicked, this, &MainWindow::checkSpelling);
+    connect(spellCheckAction, &QAction::triggered, this, &MainWindow::checkSpelling);
+    connect(searchButton, &QToolButton::clicked, this, &MainWindow::searchTopics);
+    connect(searchAction, &QAction::triggered, this, &MainWindow::searchTopics);
+    connect(bitmapButton, &QToolButton::clicked, this, &MainWindow::insertBitmap);
+    connect(addBitmapAction, &QAction::triggered, this, &MainWindow::insertBitmap);
+    connect(transparentBitmapButton, &QToolButton::clicked, this, &MainWindow::insertBitmap);
+    connect(addTransparentBitmapAction, &QAction::triggered, this, &MainWindow::insertBitmap);
+    connect(relatedTopicsButton, &QToolButton::clicked, this, &MainWindow::insertRelatedTopicsButton);
+    connect(addRelatedTopicsButtonAction, &QAction::triggered, this, &MainWindow::insertRelatedTopicsButton);
+    connect(topicLinkButton, &QToolButton::clicked, this, &MainWindow::insertTopicLink);
+    connect(addTopicLinkAction, &QAction::triggered, this, &MainWindow::insertTopicLink);
+    connect(webLinkButton, &QToolButton::clicked, this, &MainWindow::insertWebLink);
+    connect(addWebLinkAction, &QAction::triggered, this, &MainWindow::insertWebLink);
+    connect(helpContentsAction, &QAction::triggered, this, &MainWindow::showHelpContents);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
 
     // Editing and formatting.
-    connect(CutButton, &QToolButton::clicked, this, &TGlavniForm::CutButtonClick);
-    connect(Cut1, &QAction::triggered, this, &TGlavniForm::CutButtonClick);
-    connect(CopyButton, &QToolButton::clicked, this, &TGlavniForm::CopyButtonClick);
-    connect(Copy1, &QAction::triggered, this, &TGlavniForm::CopyButtonClick);
-    connect(PasteButton, &QToolButton::clicked, this, &TGlavniForm::PasteButtonClick);
-    connect(Paste1, &QAction::triggered, this, &TGlavniForm::PasteButtonClick);
-    connect(SelectAll1, &QAction::triggered, this, &TGlavniForm::SelectAll1Click);
-    connect(FontCombo, &QComboBox::currentTextChanged, this, &TGlavniForm::FontComboChange);
-    connect(FSize, &QComboBox::currentTextChanged, this, &TGlavniForm::FSizeChange);
-    connect(IndentCombo, &QComboBox::currentTextChanged, this, &TGlavniForm::IndentComboChange);
-    connect(FBold, &QToolButton::clicked, this, &TGlavniForm::FBoldClick);
-    connect(Fitalic, &QToolButton::clicked, this, &TGlavniForm::FitalicClick);
-    connect(LeftButton, &QToolButton::clicked, this, &TGlavniForm::LeftButtonClick);
-    connect(CenterButton, &QToolButton::clicked, this, &TGlavniForm::CenterButtonClick);
+    connect(cutButton, &QToolButton::clicked, this, &MainWindow::cut);
+    connect(cutAction, &QAction::triggered, this, &MainWindow::cut);
+    connect(copyButton, &QToolButton::clicked, this, &MainWindow::copy);
+    connect(copyAction, &QAction::triggered, this, &MainWindow::copy);
+    connect(pasteButton, &QToolButton::clicked, this, &MainWindow::paste);
+    connect(pasteAction, &QAction::triggered, this, &MainWindow::paste);
+    connect(selectAllAction, &QAction::triggered, this, &MainWindow::selectAll);
+    connect(fontCombo, &QComboBox::currentTextChanged, this, &MainWindow::applyFontFace);
+    connect(sizeCombo, &QComboBox::currentTextChanged, this, &MainWindow::applyFontSize);
+    connect(indentCombo, &QComboBox::currentTextChanged, this, &MainWindow::applyIndent);
+    connect(boldButton, &QToolButton::clicked, this, &MainWindow::applyBold);
+    connect(italicButton, &QToolButton::clicked, this, &MainWindow::applyItalic);
+    connect(leftAlignButton, &QToolButton::clicked, this, &MainWindow::alignLeft);
+    connect(centreButton, &QToolButton::clicked, this, &MainWindow::alignCentre);
     connectEditing();
 
-    connect(Timer1, &QTimer::timeout, this, &TGlavniForm::Timer1Timer);
+    connect(startScreenTimer, &QTimer::timeout, this, &MainWindow::closeStartScreen);
 }
 
-void TGlavniForm::setEditingEnabled(bool enabled)
+void MainWindow::setEditingEnabled(bool enabled)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             CTButton, DTButton, ATButton, CWButton, BmpButton, TBmpButton, ButtonButton, JumpButton, WebButton,
-             RtfButton, PrjButton, AllButton, GoButton, SaveButton, SpeedButton1, CutButton, CopyButton,
-             PasteButton, CntButton, SpellButton, Header, TopicText, Edit1})
+             topicPropertiesButton, deleteTopicButton, addTopicButton, editWindowsButton, bitmapButton, transparentBitmapButton, relatedTopicsButton, topicLinkButton, webLinkButton,
+             topicFileButton, projectFilesButton, buildAllButton, compileButton, saveButton, searchButton, cutButton, copyButton,
+             pasteButton, contentsButton, spellButton, headerEditor, topicEditor, keywordsEdit})
         w->setEnabled(enabled);
     // A disabled menu keeps its items' shortcuts from firing as well.
-    for (QMenu* menu : {Edit2, Build1, Tools1}) {
+    for (QMenu* menu : {editMenu, buildMenu, toolsMenu}) {
         menu->menuAction()->setEnabled(enabled);
         for (QAction* a : menu->actions())
             a->setEnabled(enabled);
     }
-    Search1->setEnabled(enabled);
-    Save1->setEnabled(enabled);
-    SaveAs1->setEnabled(enabled);
+    searchAction->setEnabled(enabled);
+    saveAction->setEnabled(enabled);
+    saveAsAction->setEnabled(enabled);
 }
 
-void TGlavniForm::EnableControls()
+void MainWindow::enableControls()
 {
     setEditingEnabled(true);
 }
 
-void TGlavniForm::DisableControls()
+void MainWindow::disableControls()
 {
     setEditingEnabled(false);
 }
 
-bool TGlavniForm::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::ShortcutOverride: {
@@ -611,20 +611,20 @@ bool TGlavniForm::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::FocusIn:
-        if (watched == Header)
-            HeaderEnter();
-        else if (watched == TopicText)
-            TopicTextEnter();
+        if (watched == headerEditor)
+            headerEntered();
+        else if (watched == topicEditor)
+            topicEditorEntered();
         break;
     case QEvent::FocusOut:
-        if (watched == Header)
-            HeaderExit();
-        else if (watched == TopicText)
-            TopicTextExit();
+        if (watched == headerEditor)
+            headerLeft();
+        else if (watched == topicEditor)
+            topicEditorLeft();
         break;
     case QEvent::MouseButtonRelease:
-        if (watched == Panel6 || watched == Panel7) {
-            Panel6Click();
+        if (watched == colourSwatch || watched == colourLabel) {
+            chooseTextColour();
             return true;
         }
         break;

@@ -1,5 +1,5 @@
 #pragma once
-// The main window TGlavniForm: the toolbar rows, the topic list, the tab row,
+// The main window MainWindow: the toolbar rows, the topic list, the tab row,
 // the two topic editors, the keywords field and the status bar, and the
 // commands behind them. It owns the one Project of the run and hands it to
 // the dialogs; every message and file dialog goes through the Prompter.
@@ -52,198 +52,198 @@ class QToolButton;
 namespace ts {
 
 class Prompter;
-class TChangeTopic;
-class TChangeWin;
-class TAutoSize;
-class TLogForm;
-class TAbout;
-class TSearchForm;
-class TContentsForm;
-class TSearchPBForm;
-class TLinkForm;
-class TInsertButton;
-class TFriendlyStatusBar;
-class TTopicTabBar;
+class TopicPropertiesDialog;
+class WindowEditorDialog;
+class AutoSizeDialog;
+class LogViewer;
+class AboutDialog;
+class SearchDialog;
+class ContentsDialog;
+class SearchProgressDialog;
+class LinkDialog;
+class ButtonDialog;
+class StatusBar;
+class TopicTabBar;
 class Speller;
 
-class TGlavniForm : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // How a save command ended. A cancelled Save As lets the commands that
     // asked for it go on; a failed write stops them.
     enum class SaveResult { Saved, Cancelled, Failed };
 
-    explicit TGlavniForm(Prompter& prompter, QWidget* parent = nullptr);
-    ~TGlavniForm() override;
+    explicit MainWindow(Prompter& prompter, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    // The start screen that Timer1 closes two seconds after the first show.
-    void setStartScreen(TStartForm* startScreen);
-    TStartForm* startScreen() const { return StartScreen_; }
+    // The start screen that startScreenTimer closes two seconds after the first show.
+    void setStartScreen(StartScreen* startScreen);
+    StartScreen* startScreen() const { return startScreen_; }
     // The program's argument; opened at the first show when it names a
     // project file and the settings file exists.
-    void setProgramArgument(const QString& argument) { ProgramArgument_ = argument; }
+    void setProgramArgument(const QString& argument) { programArgument_ = argument; }
 
-    Project& project() { return Project_; }
-    const Project& project() const { return Project_; }
-    const RecentFiles& recentFiles() const { return Recent_; }
+    Project& project() { return project_; }
+    const Project& project() const { return project_; }
+    const RecentFiles& recentFiles() const { return recent_; }
     // The folder of the settings file and the unnamed project, with its '/'.
-    const QString& programFolder() const { return ProgramFolder_; }
+    const QString& programFolder() const { return programFolder_; }
     // The index of the current topic (the selected tab), or -1 without topics.
-    int CurrentTopic() const;
-    // The editor the formatting toolbar acts on: of Header and TopicText, the
-    // one that last gained or lost the focus (Header at start). The combo
+    int currentTopic() const;
+    // The editor the formatting toolbar acts on: of headerEditor and topicEditor, the
+    // one that last gained or lost the focus (headerEditor at start). The combo
     // boxes take the focus when used, so the focus cannot tell.
-    QTextEdit* LastUsedEditor() const;
-    // The one of Header and TopicText that has the focus, or nullptr.
-    QTextEdit* ActiveEditor() const;
+    QTextEdit* lastUsedEditor() const;
+    // The one of headerEditor and topicEditor that has the focus, or nullptr.
+    QTextEdit* activeEditor() const;
 
     // ---- Controls, named as on the form (each also its objectName) ----
-    QFrame* Panel1;
-    QToolButton *NewButton, *OpenButton, *SaveButton, *GoButton, *AllButton, *PrjButton, *RtfButton,
-        *CntButton, *LogButton, *TopiclButton, *BmpButton, *TBmpButton, *ButtonButton, *JumpButton,
-        *WebButton, *CutButton, *CopyButton, *PasteButton, *SpeedButton1, *SpellButton;
-    QToolButton *TLButton, *CTButton, *ATButton, *DTButton, *CWButton;
-    QComboBox *FontCombo, *FSize, *IndentCombo;
-    QLabel *Panel7, *Panel6;
-    QToolButton *FBold, *Fitalic, *LeftButton, *CenterButton;
-    QButtonGroup* AlignGroup;
+    QFrame* toolBarPanel;
+    QToolButton *newButton, *openButton, *saveButton, *compileButton, *buildAllButton, *projectFilesButton, *topicFileButton,
+        *contentsButton, *logButton, *topicListButton, *bitmapButton, *transparentBitmapButton, *relatedTopicsButton, *topicLinkButton,
+        *webLinkButton, *cutButton, *copyButton, *pasteButton, *searchButton, *spellButton;
+    QToolButton *topicListToggle, *topicPropertiesButton, *addTopicButton, *deleteTopicButton, *editWindowsButton;
+    QComboBox *fontCombo, *sizeCombo, *indentCombo;
+    QLabel *colourLabel, *colourSwatch;
+    QToolButton *boldButton, *italicButton, *leftAlignButton, *centreButton;
+    QButtonGroup* alignGroup;
 
-    QFrame* TopicPanel;
-    QListWidget* TopicLB;
-    QLineEdit* ImeBuffer;
-    QTextEdit *RichAll, *RichTemp;
+    QFrame* topicListPanel;
+    QListWidget* topicList;
+    QLineEdit* markupBuffer;
+    QTextEdit *allTopicsText, *scratchText;
 
-    QWidget* Panel2;
-    TTopicTabBar* TopicTab;
-    QLabel *Label1, *Label2;
-    QTextEdit* Header;
-    QLabel* Panel5;
-    QTextEdit* TopicText;
-    QLabel* Panel8;
-    QLineEdit* Edit1;
+    QWidget* editorPanel;
+    TopicTabBar* topicTabs;
+    QLabel *nonScrollingCaption, *topicTitleLabel;
+    QTextEdit* headerEditor;
+    QLabel* topicAreaCaption;
+    QTextEdit* topicEditor;
+    QLabel* keywordsCaption;
+    QLineEdit* keywordsEdit;
 
-    TFriendlyStatusBar* SB;
-    QProgressBar* PB;
-    QTimer* Timer1;
+    StatusBar* statusBar;
+    QProgressBar* progressBar;
+    QTimer* startScreenTimer;
     // "OPEN", "UPITNIK", "CLOSE", "UNCHECK", "CHECK" at indices 0..4.
-    QList<QIcon> ImageList1;
-    TChangeTopic* ChangeTopic;
-    TChangeWin* ChangeWin;
-    TAutoSize* AutoSize;
-    TLogForm* LogForm;
-    TAbout* About;
-    TSearchForm* SearchForm;
-    TContentsForm* ContentsForm;
-    TSearchPBForm* SearchPBForm;
-    TLinkForm* LinkForm;
-    TInsertButton* InsertButton;
+    QList<QIcon> listIcons;
+    TopicPropertiesDialog* topicPropertiesDialog;
+    WindowEditorDialog* windowEditor;
+    AutoSizeDialog* autoSizeDialog;
+    LogViewer* logViewer;
+    AboutDialog* aboutDialog;
+    SearchDialog* searchDialog;
+    ContentsDialog* contentsDialog;
+    SearchProgressDialog* searchProgress;
+    LinkDialog* linkDialog;
+    ButtonDialog* buttonDialog;
 
     // Starts the help compiler without waiting for it; a failed start says
     // nothing. QProcess::startDetached unless a test puts its own here.
-    std::function<void(const CompilerLaunch&)> StartCompiler;
+    std::function<void(const CompilerLaunch&)> startCompiler;
 
     // ---- Menus ----
-    QMenu *File1, *Reopen1, *Edit2, *Build1, *Tools1, *Help1;
-    QAction *New1, *Open1, *Save1, *SaveAs1, *Exit1;
-    std::array<QAction*, RecentFiles::Count> ReopenItems; // N11, N21, N31, N41, N51
-    QAction *Cut1, *Copy1, *Paste1, *SelectAll1, *AddTopic1, *DeleteTopic1, *ChangeTopicProperties1,
-        *EditWindows1;
-    QAction* Search1;
-    QAction *Buildallandshowhelp1, *ShowLog1, *ProjectRTFfile1, *Projectfileonly1, *RTFfileonly1,
-        *SetHelpCompiler1;
-    QAction *Contentseditor1, *ShowextendedTopicList1, *SpellCheck1, *AddBitmap1, *AddTransparentBitmap1,
-        *AddRelatedTopicsbutton1, *AddLinktoAnotherTopic1, *AddInternetlink1;
-    QAction *Contents1, *About1;
+    QMenu *fileMenu, *reopenMenu, *editMenu, *buildMenu, *toolsMenu, *helpMenu;
+    QAction *newAction, *openAction, *saveAction, *saveAsAction, *exitAction;
+    std::array<QAction*, RecentFiles::Count> reopenActions; // N11, N21, N31, N41, N51
+    QAction *cutAction, *copyAction, *pasteAction, *selectAllAction, *addTopicAction, *deleteTopicAction, *topicPropertiesAction,
+        *editWindowsAction;
+    QAction* searchAction;
+    QAction *compileAction, *showLogAction, *buildAllAction, *projectFilesAction, *topicFileAction,
+        *setCompilerAction;
+    QAction *contentsEditorAction, *topicListAction, *spellCheckAction, *addBitmapAction, *addTransparentBitmapAction,
+        *addRelatedTopicsButtonAction, *addTopicLinkAction, *addWebLinkAction;
+    QAction *helpContentsAction, *aboutAction;
 
     // ---- Spell checking (MainWindowSpelling.cpp) ----
     // The speller, made at first use; the user's added words go to
     // Topicsmith.dic in the program folder.
     ts::Speller& speller();
     // Words never reported, compared exactly.
-    QStringList SpellExceptions;
-    // The speller's events: an EventAction of 1 passes the word over.
-    void SpellerMisspelled(ts::Speller& sender, std::int16_t& EventAction);
-    void SpellerClickIn(ts::Speller& sender, std::int16_t& EventAction);
+    QStringList spellExceptions;
+    // The speller's events: an action of 1 passes the word over.
+    void onMisspelled(ts::Speller& sender, std::int16_t& action);
+    void onSpellerClick(ts::Speller& sender, std::int16_t& action);
 
 public slots:
     // Start and end (MainWindowStart.cpp).
-    void FormShow();
-    bool FormClose();
-    void Exit1Click();
-    void Timer1Timer();
+    void onFirstShow();
+    bool confirmClose();
+    void exitProgram();
+    void closeStartScreen();
 
     // Topics (MainWindowTopics.cpp).
-    void TopicTabChanging();
-    void TopicTabChange();
-    void TopicLBClick();
-    void TLButtonClick();
-    void ATButtonClick();
-    void DTButtonClick();
-    void CWButtonClick();
-    void CTButtonClick();
+    void storeCurrentTopic();
+    void loadCurrentTopic();
+    void onTopicListClicked();
+    void toggleTopicList();
+    void addTopic();
+    void deleteTopic();
+    void editWindows();
+    void changeTopicProperties();
     // Link maintenance for a Topic ID rename (WindowLinkMode false) or a
     // window reference rewrite (WindowLinkMode true) (MainWindowLinks.cpp).
-    void RewriteLinks(const QString& oldText, const QString& newText);
+    void rewriteLinks(const QString& oldText, const QString& newText);
 
     // Project file (MainWindowProject.cpp).
-    void NewButtonClick();
-    void Open1Click();
-    SaveResult Save1Click();
-    SaveResult SaveAs1Click();
-    void ArrangeReopen();
-    void N11Click(int item);
+    void newProject();
+    void openProject();
+    SaveResult saveProject();
+    SaveResult saveProjectAs();
+    void rememberRecentProject();
+    void openRecentProject(int item);
 
-    void EnableControls();
-    void DisableControls();
+    void enableControls();
+    void disableControls();
 
     // Editing and formatting (MainWindowEditing.cpp).
-    void CutButtonClick();
-    void CopyButtonClick();
-    void PasteButtonClick();
-    void SelectAll1Click();
-    void FontComboChange();
-    void FSizeChange();
-    void Panel6Click();
-    void FBoldClick();
-    void FitalicClick();
-    void LeftButtonClick();
-    void CenterButtonClick();
-    void IndentComboChange();
-    void HeaderEnter();
-    void HeaderExit();
-    void TopicTextEnter();
-    void TopicTextExit();
-    void HeaderSelectionChange();
-    void TopicTextSelectionChange();
+    void cut();
+    void copy();
+    void paste();
+    void selectAll();
+    void applyFontFace();
+    void applyFontSize();
+    void chooseTextColour();
+    void applyBold();
+    void applyItalic();
+    void alignLeft();
+    void alignCentre();
+    void applyIndent();
+    void headerEntered();
+    void headerLeft();
+    void topicEditorEntered();
+    void topicEditorLeft();
+    void showHeaderFormat();
+    void showTopicFormat();
     // Shows `format` (an editor's selection format) and the paragraph at the
     // active editor's caret on the toolbar, without running its handlers.
-    void UpdateInfo(const QTextCharFormat& format);
+    void showFormat(const QTextCharFormat& format);
 
     // Build menu, compile log and extended topic list (MainWindowBuild.cpp).
-    void GoButtonClick();
-    void AllButtonClick();
-    void PrjButtonClick();
-    void RtfButtonClick();
-    void ShowLog1Click();
-    void SetHelpCompiler1Click();
-    void TopiclButtonClick();
+    void compileProject();
+    void buildSourcesOnly();
+    void buildProjectFilesOnly();
+    void buildTopicFileOnly();
+    void showCompileLog();
+    void setHelpCompiler();
+    void showTopicList();
 
     // Topic search (MainWindowSearch.cpp).
-    void SpeedButton1Click();
+    void searchTopics();
 
-    // Link, button and bitmap insertion (MainWindowInsert.cpp). BmpButtonClick
-    // inserts a transparent bitmap when TBmpButton or AddTransparentBitmap1
+    // Link, button and bitmap insertion (MainWindowInsert.cpp). insertBitmap
+    // inserts a transparent bitmap when transparentBitmapButton or addTransparentBitmapAction
     // invoked it.
-    void BmpButtonClick();
-    void ButtonButtonClick();
-    void JumpButtonClick();
-    void WebButtonClick();
+    void insertBitmap();
+    void insertRelatedTopicsButton();
+    void insertTopicLink();
+    void insertWebLink();
 
     // Commands whose work is still to come (MainWindowLater.cpp).
-    void CntButtonClick();
-    void SpellButtonClick();
-    void Contents1Click();
-    void About1Click();
+    void editContents();
+    void checkSpelling();
+    void showHelpContents();
+    void showAbout();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -259,7 +259,7 @@ private:
     void setEditingEnabled(bool enabled);
 
     // Start (MainWindowStart.cpp).
-    void FormCreate();
+    void initialise();
     void readSettings();
     void writeSettings();
 
@@ -290,19 +290,19 @@ private:
     bool buildProjectFiles();
     bool chooseCompiler();
 
-    Prompter& Prompter_;
-    QString ProgramFolder_;
-    Project Project_;
-    RecentFiles Recent_;
-    QString ProgramArgument_;
-    QPointer<TStartForm> StartScreen_;
-    QString LastSavedPath_;
-    bool Shown_ = false;
-    bool Closed_ = false;
-    bool HeaderLastUsed_ = true;
+    Prompter& prompter_;
+    QString programFolder_;
+    Project project_;
+    RecentFiles recent_;
+    QString programArgument_;
+    QPointer<StartScreen> startScreen_;
+    QString lastSavedPath_;
+    bool shown_ = false;
+    bool closed_ = false;
+    bool headerLastUsed_ = true;
     // The colour the colour dialog starts on, 0x00BBGGRR.
-    std::uint32_t LastColor_ = 0;
-    ts::Speller* Speller_ = nullptr;
+    std::uint32_t lastColour_ = 0;
+    ts::Speller* speller_ = nullptr;
 };
 
 } // namespace ts

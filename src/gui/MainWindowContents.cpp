@@ -1,4 +1,4 @@
-// TGlavniForm: the contents editor. It reads the contents file at every
+// MainWindow: the contents editor. It reads the contents file at every
 // opening and writes it only on OK; the project itself is not changed.
 
 #include "MainWindow.h"
@@ -7,9 +7,9 @@
 
 namespace ts {
 
-void TGlavniForm::CntButtonClick()
+void MainWindow::editContents()
 {
-    ContentsForm->exec();
+    contentsDialog->exec();
 }
 
 } // namespace ts

@@ -1,4 +1,4 @@
-// TGlavniForm: the formatting toolbar and the Edit commands over the two
+// MainWindow: the formatting toolbar and the Edit commands over the two
 // topic editors, the last-used editor they act on, and the toolbar following
 // the format at the caret.
 
@@ -106,83 +106,83 @@ void showText(QComboBox* combo, const QString& text)
 
 // ---- Which editor ----
 
-QTextEdit* TGlavniForm::LastUsedEditor() const
+QTextEdit* MainWindow::lastUsedEditor() const
 {
-    return HeaderLastUsed_ ? Header : TopicText;
+    return headerLastUsed_ ? headerEditor : topicEditor;
 }
 
-QTextEdit* TGlavniForm::ActiveEditor() const
+QTextEdit* MainWindow::activeEditor() const
 {
     // The window's focus widget, so that a command reached through the menu
     // or a tool button (which take no focus) still sees the editor.
     QWidget* focus = focusWidget();
-    if (focus == Header || focus == TopicText)
+    if (focus == headerEditor || focus == topicEditor)
         return static_cast<QTextEdit*>(focus);
     return nullptr;
 }
 
-void TGlavniForm::HeaderEnter()
+void MainWindow::headerEntered()
 {
-    HeaderLastUsed_ = true;
+    headerLastUsed_ = true;
 }
 
-void TGlavniForm::HeaderExit()
+void MainWindow::headerLeft()
 {
-    HeaderLastUsed_ = true;
+    headerLastUsed_ = true;
 }
 
-void TGlavniForm::TopicTextEnter()
+void MainWindow::topicEditorEntered()
 {
-    HeaderLastUsed_ = false;
+    headerLastUsed_ = false;
 }
 
-void TGlavniForm::TopicTextExit()
+void MainWindow::topicEditorLeft()
 {
-    HeaderLastUsed_ = false;
+    headerLastUsed_ = false;
 }
 
 // ---- Applying the toolbar ----
 
-void TGlavniForm::connectEditing()
+void MainWindow::connectEditing()
 {
-    connect(Header, &QTextEdit::selectionChanged, this, &TGlavniForm::HeaderSelectionChange);
-    connect(Header, &QTextEdit::cursorPositionChanged, this, &TGlavniForm::HeaderSelectionChange);
-    connect(TopicText, &QTextEdit::selectionChanged, this, &TGlavniForm::TopicTextSelectionChange);
-    connect(TopicText, &QTextEdit::cursorPositionChanged, this, &TGlavniForm::TopicTextSelectionChange);
+    connect(headerEditor, &QTextEdit::selectionChanged, this, &MainWindow::showHeaderFormat);
+    connect(headerEditor, &QTextEdit::cursorPositionChanged, this, &MainWindow::showHeaderFormat);
+    connect(topicEditor, &QTextEdit::selectionChanged, this, &MainWindow::showTopicFormat);
+    connect(topicEditor, &QTextEdit::cursorPositionChanged, this, &MainWindow::showTopicFormat);
 
     // A value typed into a box applies with every keystroke, but the focus
     // stays in the box until Enter: were it handed back after the first
     // character, the second ("2" of "12") would replace the selected text.
     // A value chosen from the list is complete and hands the focus back.
-    for (QComboBox* combo : {FontCombo, FSize, IndentCombo}) {
-        connect(combo, &QComboBox::activated, this, [this] { returnFocus(LastUsedEditor()); });
-        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { returnFocus(LastUsedEditor()); });
+    for (QComboBox* combo : {fontCombo, sizeCombo, indentCombo}) {
+        connect(combo, &QComboBox::activated, this, [this] { returnFocus(lastUsedEditor()); });
+        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { returnFocus(lastUsedEditor()); });
     }
     // Numbers are taken as typed: completing "1" to "10" would apply a size
     // the user did not ask for. Face names keep their completion.
-    FSize->setCompleter(nullptr);
-    IndentCombo->setCompleter(nullptr);
+    sizeCombo->setCompleter(nullptr);
+    indentCombo->setCompleter(nullptr);
 }
 
-void TGlavniForm::applyCharFormat(const QTextCharFormat& change)
+void MainWindow::applyCharFormat(const QTextCharFormat& change)
 {
     // Applied to the selection, or to what is typed next when there is none.
-    LastUsedEditor()->mergeCurrentCharFormat(change);
+    lastUsedEditor()->mergeCurrentCharFormat(change);
 }
 
-void TGlavniForm::returnFocus(QTextEdit* target)
+void MainWindow::returnFocus(QTextEdit* target)
 {
     // The user types on in the editor with the new format.
     if (target->isEnabled())
         target->setFocus(Qt::OtherFocusReason);
 }
 
-std::optional<int> TGlavniForm::comboNumber(QComboBox* combo)
+std::optional<int> MainWindow::comboNumber(QComboBox* combo)
 {
     const QString text = combo->currentText();
     const std::optional<int> value = decimalWholeNumber(text);
     if (!value) {
-        Prompter_.message(this, NotAnIntegerMessage(text), QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
+        prompter_.message(this, NotAnIntegerMessage(text), QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
                           Prompter::Icon::Error);
         // The user corrects the text where it is.
         if (combo->isEnabled())
@@ -191,9 +191,9 @@ std::optional<int> TGlavniForm::comboNumber(QComboBox* combo)
     return value;
 }
 
-void TGlavniForm::FontComboChange()
+void MainWindow::applyFontFace()
 {
-    const QString face = FontCombo->currentText().left(MaxFaceLength);
+    const QString face = fontCombo->currentText().left(MaxFaceLength);
     // A face needs a name; an emptied box waits for the next one.
     if (face.trimmed().isEmpty())
         return;
@@ -202,9 +202,9 @@ void TGlavniForm::FontComboChange()
     applyCharFormat(change);
 }
 
-void TGlavniForm::FSizeChange()
+void MainWindow::applyFontSize()
 {
-    const std::optional<int> points = comboNumber(FSize);
+    const std::optional<int> points = comboNumber(sizeCombo);
     if (!points)
         return;
     QTextCharFormat change;
@@ -212,133 +212,133 @@ void TGlavniForm::FSizeChange()
     applyCharFormat(change);
 }
 
-void TGlavniForm::Panel6Click()
+void MainWindow::chooseTextColour()
 {
-    const std::optional<std::uint32_t> chosen = Prompter_.chooseColor(this, LastColor_);
+    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(this, lastColour_);
     if (!chosen)
         return;
-    LastColor_ = *chosen & 0xFFFFFFu;
-    const QColor color(int(LastColor_ & 0xFF), int((LastColor_ >> 8) & 0xFF), int((LastColor_ >> 16) & 0xFF));
-    showColor(Panel6, color);
+    lastColour_ = *chosen & 0xFFFFFFu;
+    const QColor color(int(lastColour_ & 0xFF), int((lastColour_ >> 8) & 0xFF), int((lastColour_ >> 16) & 0xFF));
+    showColor(colourSwatch, color);
     QTextCharFormat change;
     change.setForeground(color);
     applyCharFormat(change);
-    returnFocus(LastUsedEditor());
+    returnFocus(lastUsedEditor());
 }
 
-void TGlavniForm::FBoldClick()
+void MainWindow::applyBold()
 {
     QTextCharFormat change;
-    change.setFontWeight(FBold->isChecked() ? QFont::Bold : QFont::Normal);
+    change.setFontWeight(boldButton->isChecked() ? QFont::Bold : QFont::Normal);
     applyCharFormat(change);
-    returnFocus(LastUsedEditor());
+    returnFocus(lastUsedEditor());
 }
 
-void TGlavniForm::FitalicClick()
+void MainWindow::applyItalic()
 {
     QTextCharFormat change;
-    change.setFontItalic(Fitalic->isChecked());
+    change.setFontItalic(italicButton->isChecked());
     applyCharFormat(change);
-    returnFocus(LastUsedEditor());
+    returnFocus(lastUsedEditor());
 }
 
-void TGlavniForm::IndentComboChange()
+void MainWindow::applyIndent()
 {
-    const std::optional<int> points = comboNumber(IndentCombo);
+    const std::optional<int> points = comboNumber(indentCombo);
     if (!points)
         return;
     QTextBlockFormat change;
     change.setLeftMargin(TwipsToPixels(std::clamp(*points, 0, MaxIndentPoints) * 20));
     // A list-style indent level from pasted text would add to the margin.
     change.setIndent(0);
-    LastUsedEditor()->textCursor().mergeBlockFormat(change);
+    lastUsedEditor()->textCursor().mergeBlockFormat(change);
 }
 
-void TGlavniForm::LeftButtonClick()
+void MainWindow::alignLeft()
 {
-    if (QTextEdit* editor = ActiveEditor())
+    if (QTextEdit* editor = activeEditor())
         editor->setAlignment(Qt::AlignLeft);
 }
 
-void TGlavniForm::CenterButtonClick()
+void MainWindow::alignCentre()
 {
-    if (QTextEdit* editor = ActiveEditor())
+    if (QTextEdit* editor = activeEditor())
         editor->setAlignment(Qt::AlignHCenter);
 }
 
 // ---- Clipboard and selection ----
 
-void TGlavniForm::CutButtonClick()
+void MainWindow::cut()
 {
-    if (QTextEdit* editor = ActiveEditor())
+    if (QTextEdit* editor = activeEditor())
         editor->cut();
 }
 
-void TGlavniForm::CopyButtonClick()
+void MainWindow::copy()
 {
-    if (QTextEdit* editor = ActiveEditor())
+    if (QTextEdit* editor = activeEditor())
         editor->copy();
 }
 
-void TGlavniForm::PasteButtonClick()
+void MainWindow::paste()
 {
-    if (QTextEdit* editor = ActiveEditor())
+    if (QTextEdit* editor = activeEditor())
         editor->paste();
 }
 
-void TGlavniForm::SelectAll1Click()
+void MainWindow::selectAll()
 {
-    if (QTextEdit* editor = ActiveEditor())
+    if (QTextEdit* editor = activeEditor())
         editor->selectAll();
 }
 
 // ---- The toolbar following the caret ----
 
-void TGlavniForm::HeaderSelectionChange()
+void MainWindow::showHeaderFormat()
 {
-    UpdateInfo(SelectionFormat(*Header));
+    showFormat(SelectionFormat(*headerEditor));
 }
 
-void TGlavniForm::TopicTextSelectionChange()
+void MainWindow::showTopicFormat()
 {
-    UpdateInfo(SelectionFormat(*TopicText));
+    showFormat(SelectionFormat(*topicEditor));
 }
 
-void TGlavniForm::UpdateInfo(const QTextCharFormat& format)
+void MainWindow::showFormat(const QTextCharFormat& format)
 {
     // Showing the format is not a user change: none of the change handlers
     // may run from here.
-    const QSignalBlocker blockFace(FontCombo);
-    const QSignalBlocker blockSize(FSize);
-    const QSignalBlocker blockIndent(IndentCombo);
-    const QSignalBlocker blockBold(FBold);
-    const QSignalBlocker blockItalic(Fitalic);
-    const QSignalBlocker blockLeft(LeftButton);
-    const QSignalBlocker blockCenter(CenterButton);
+    const QSignalBlocker blockFace(fontCombo);
+    const QSignalBlocker blockSize(sizeCombo);
+    const QSignalBlocker blockIndent(indentCombo);
+    const QSignalBlocker blockBold(boldButton);
+    const QSignalBlocker blockItalic(italicButton);
+    const QSignalBlocker blockLeft(leftAlignButton);
+    const QSignalBlocker blockCenter(centreButton);
 
     // Both editors draw unformatted text in the application's font.
-    const QFont base = TopicText->document()->defaultFont();
-    showText(FontCombo, faceOf(format, base));
-    showText(FSize, QString::number(pointsOf(format, base)));
+    const QFont base = topicEditor->document()->defaultFont();
+    showText(fontCombo, faceOf(format, base));
+    showText(sizeCombo, QString::number(pointsOf(format, base)));
     const QBrush brush = format.foreground();
     const bool automatic = !format.hasProperty(QTextFormat::ForegroundBrush) || brush.style() == Qt::NoBrush;
-    showColor(Panel6, automatic ? QApplication::palette().color(QPalette::Text) : brush.color());
+    showColor(colourSwatch, automatic ? QApplication::palette().color(QPalette::Text) : brush.color());
 
     const bool bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
                                                                    : base.bold();
     const bool italic = format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
-    FBold->setChecked(bold);
-    Fitalic->setChecked(italic);
+    boldButton->setChecked(bold);
+    italicButton->setChecked(italic);
 
-    QTextEdit* active = ActiveEditor();
-    const QTextEdit* indentFrom = active == Header ? Header : TopicText;
-    showText(IndentCombo,
+    QTextEdit* active = activeEditor();
+    const QTextEdit* indentFrom = active == headerEditor ? headerEditor : topicEditor;
+    showText(indentCombo,
              QString::number(indentPoints(selectionBlock(*indentFrom), indentFrom->document()->indentWidth())));
 
     if (active) {
         const Qt::Alignment align = selectionBlock(*active).blockFormat().alignment() & Qt::AlignHorizontal_Mask;
         const bool centred = (align & Qt::AlignHCenter) && !(align & Qt::AlignJustify);
-        (centred ? CenterButton : LeftButton)->setChecked(true);
+        (centred ? centreButton : leftAlignButton)->setChecked(true);
     }
 }
 

@@ -1,6 +1,6 @@
-// TGlavniForm: the commands that put link markup, "Related Topics" buttons
+// MainWindow: the commands that put link markup, "Related Topics" buttons
 // and bitmaps into the topic text. Every command ends the same way: the
-// markup passes through the hidden ImeBuffer onto the clipboard and goes in
+// markup passes through the hidden markupBuffer onto the clipboard and goes in
 // at the active editor's caret (or over its selection) in the format set for
 // that point, so the clipboard afterwards holds the last text inserted. The
 // hotspot is made by the character style given to the inserted run.
@@ -120,19 +120,19 @@ void giveFocusBack(QTextEdit* editor)
 
 } // namespace
 
-void TGlavniForm::JumpButtonClick()
+void MainWindow::insertTopicLink()
 {
     // The dialog takes the focus; the editor to write into is the one the
     // user was in when the command started.
-    QTextEdit* const editor = ActiveEditor();
-    TLinkForm& d = *LinkForm;
+    QTextEdit* const editor = activeEditor();
+    LinkDialog& d = *linkDialog;
 
-    proposeHotspot(editor, *d.Edit1);
+    proposeHotspot(editor, *d.hotspotEdit);
     QStringList entries;
-    for (int i = 0; i < Project_.TopicCount(); ++i)
-        entries.append(links::TopicChoiceText(Project_.Topic(i).TopicID.text(), Project_.Topic(i).Title.text()));
-    d.CheckBox1->setChecked(false);
-    d.CheckBox2->setChecked(false);
+    for (int i = 0; i < project_.TopicCount(); ++i)
+        entries.append(links::TopicChoiceText(project_.Topic(i).TopicID.text(), project_.Topic(i).Title.text()));
+    d.topicWindowCheck->setChecked(false);
+    d.otherHelpFileCheck->setChecked(false);
     d.setTopics(entries);
     d.setLinkType(0);
 
@@ -142,81 +142,81 @@ void TGlavniForm::JumpButtonClick()
     }
 
     QString markup;
-    if (d.CheckBox2->isChecked()) {
-        const QString typedId = d.ComboBox1->currentText();
-        const QString helpFile = d.Edit2->text();
+    if (d.otherHelpFileCheck->isChecked()) {
+        const QString typedId = d.topicCombo->currentText();
+        const QString helpFile = d.helpFileEdit->text();
         if (const std::optional<QString> refusal = links::OtherHelpFileRefusal(typedId, helpFile)) {
-            Prompter_.message(this, *refusal, QStringLiteral("Topicsmith"));
+            prompter_.message(this, *refusal, QStringLiteral("Topicsmith"));
             giveFocusBack(editor);
             return;
         }
-        markup = links::OtherHelpFileLink(d.Edit1->text(), typedId, helpFile);
+        markup = links::OtherHelpFileLink(d.hotspotEdit->text(), typedId, helpFile);
     } else {
-        const int i = d.ComboBox1->currentIndex();
-        if (i < 0 || i >= Project_.TopicCount()) {
+        const int i = d.topicCombo->currentIndex();
+        if (i < 0 || i >= project_.TopicCount()) {
             giveFocusBack(editor);
             return;
         }
-        const TTopicRecord& topic = Project_.Topic(i);
+        const TTopicRecord& topic = project_.Topic(i);
         std::optional<QString> window;
-        if (d.CheckBox1->isChecked()) {
-            const int w = topic.WindowIndex >= 0 && topic.WindowIndex < Project_.WindowCount() ? topic.WindowIndex : 0;
-            window = Project_.Window(w).Name.text();
+        if (d.topicWindowCheck->isChecked()) {
+            const int w = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount() ? topic.WindowIndex : 0;
+            window = project_.Window(w).Name.text();
         }
-        markup = links::TopicLink(d.Edit1->text(), topic.TopicID.text(), topic.Title.text(), window);
+        markup = links::TopicLink(d.hotspotEdit->text(), topic.TopicID.text(), topic.Title.text(), window);
     }
 
     const bool popup = d.linkType() == 1;
-    insertHotspot(*ImeBuffer, editor, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
+    insertHotspot(*markupBuffer, editor, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
                   styleChange(false, false));
     giveFocusBack(editor);
 }
 
-void TGlavniForm::WebButtonClick()
+void MainWindow::insertWebLink()
 {
-    QTextEdit* const editor = ActiveEditor();
-    TInsertButton& d = *InsertButton;
+    QTextEdit* const editor = activeEditor();
+    ButtonDialog& d = *buttonDialog;
     d.setupForWeb();
-    proposeHotspot(editor, *d.Edit1);
+    proposeHotspot(editor, *d.captionEdit);
 
     if (d.exec() != QDialog::Accepted) {
         giveFocusBack(editor);
         return;
     }
-    const QString markup = links::WebLink(d.Edit1->text(), d.Edit2->text(), d.emailChosen());
-    insertHotspot(*ImeBuffer, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
+    const QString markup = links::WebLink(d.captionEdit->text(), d.targetEdit->text(), d.emailChosen());
+    insertHotspot(*markupBuffer, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
     giveFocusBack(editor);
 }
 
-void TGlavniForm::ButtonButtonClick()
+void MainWindow::insertRelatedTopicsButton()
 {
-    QTextEdit* const editor = ActiveEditor();
-    TInsertButton& d = *InsertButton;
+    QTextEdit* const editor = activeEditor();
+    ButtonDialog& d = *buttonDialog;
     d.setupForButton();
 
     if (d.exec() != QDialog::Accepted) {
         giveFocusBack(editor);
         return;
     }
-    insertSmall(*ImeBuffer, editor, links::RelatedTopicsButton(d.Edit1->text(), d.Edit2->text()));
+    insertSmall(*markupBuffer, editor, links::RelatedTopicsButton(d.captionEdit->text(), d.targetEdit->text()));
     giveFocusBack(editor);
 }
 
-void TGlavniForm::BmpButtonClick()
+void MainWindow::insertBitmap()
 {
     // One handler for both picture commands: the control that ran it tells
     // an ordinary bitmap from a transparent one.
     const QObject* invoker = sender();
-    const bool transparent = invoker == TBmpButton || invoker == AddTransparentBitmap1;
-    QTextEdit* const editor = ActiveEditor();
+    const bool transparent = invoker == transparentBitmapButton || invoker == addTransparentBitmapAction;
+    QTextEdit* const editor = activeEditor();
 
-    const QString path = Prompter_.openFile(
+    const QString path = prompter_.openFile(
         this, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"), QStringLiteral("*.bmp"));
     if (path.isEmpty()) {
         giveFocusBack(editor);
         return;
     }
-    insertSmall(*ImeBuffer, editor, links::BitmapMarkup(path, transparent));
+    insertSmall(*markupBuffer, editor, links::BitmapMarkup(path, transparent));
     giveFocusBack(editor);
 }
 

@@ -1,4 +1,4 @@
-// TGlavniForm: the about box, and commands that are in the menus and toolbar
+// MainWindow: the about box, and commands that are in the menus and toolbar
 // already but whose work is still to come (the window and contents editors,
 // the program's help). Until then they do
 // nothing.
@@ -9,11 +9,11 @@
 
 namespace ts {
 
-void TGlavniForm::Contents1Click() {}
+void MainWindow::showHelpContents() {}
 
-void TGlavniForm::About1Click()
+void MainWindow::showAbout()
 {
-    About->exec();
+    aboutDialog->exec();
 }
 
 } // namespace ts

@@ -1,4 +1,4 @@
-// TGlavniForm: link maintenance after a Topic ID rename or a window change.
+// MainWindow: link maintenance after a Topic ID rename or a window change.
 // The callers store the editors into the current topic first and load it
 // back afterwards, so the current topic is rewritten through its stored
 // blocks like every other topic.
@@ -12,13 +12,13 @@
 
 namespace ts {
 
-void TGlavniForm::RewriteLinks(const QString& oldText, const QString& newText)
+void MainWindow::rewriteLinks(const QString& oldText, const QString& newText)
 {
     // The pass borrows the search's progress window and hands it back as
     // search expects it, however the pass ends.
     struct Borrowed {
-        TSearchPBForm* window;
-        explicit Borrowed(TSearchPBForm* w) : window(w)
+        SearchProgressDialog* window;
+        explicit Borrowed(SearchProgressDialog* w) : window(w)
         {
             window->setValue(0);
             window->setText(QStringLiteral("Updating links..."));
@@ -34,10 +34,10 @@ void TGlavniForm::RewriteLinks(const QString& oldText, const QString& newText)
 
     QString failure;
     {
-        Borrowed progress(SearchPBForm);
+        Borrowed progress(searchProgress);
         try {
-            UpdateJumps(Project_, oldText, newText,
-                        [this](int step) { SearchPBForm->setValue(SearchPBForm->value() + step); });
+            UpdateJumps(project_, oldText, newText,
+                        [this](int step) { searchProgress->setValue(searchProgress->value() + step); });
         } catch (const IoError& e) {
             // Only the contents file can fail; the topics are rewritten by then.
             failure = e.message();

@@ -1,10 +1,10 @@
-// TGlavniForm: the project file commands New, Open, Save and Save As, and the
+// MainWindow: the project file commands New, Open, Save and Save As, and the
 // recent-files menu.
 
 #include "MainWindow.h"
 
 #include "Prompter.h"
-#include "MainWindowTabBar.h"
+#include "TopicTabBar.h"
 #include "StatusBar.h"
 #include "WindowEditorDialog.h"
 #include "model/IoError.h"
@@ -38,74 +38,74 @@ void copyReplacing(const QString& from, const QString& to)
 
 } // namespace
 
-void TGlavniForm::setProjectPanel(const QString& path)
+void MainWindow::setProjectPanel(const QString& path)
 {
-    SB->setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
+    statusBar->setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
 }
 
-void TGlavniForm::showIoError(const QString& message)
+void MainWindow::showIoError(const QString& message)
 {
-    Prompter_.message(this, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+    prompter_.message(this, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
 }
 
 // The question of New and Open: false when the save the user asked for failed,
 // which stops the command so that nothing is lost.
-bool TGlavniForm::askSaveBeforeClosing(const QString& text, const QString& caption)
+bool MainWindow::askSaveBeforeClosing(const QString& text, const QString& caption)
 {
-    if (Project_.TopicCount() == 0)
+    if (project_.TopicCount() == 0)
         return true;
-    const auto answer = Prompter_.message(this, text, caption, Prompter::Buttons::YesNo, Prompter::Icon::Question);
-    return answer != Prompter::Answer::Yes || Save1Click() != SaveResult::Failed;
+    const auto answer = prompter_.message(this, text, caption, Prompter::Buttons::YesNo, Prompter::Icon::Question);
+    return answer != Prompter::Answer::Yes || saveProject() != SaveResult::Failed;
 }
 
 // Empties the window and the tables (New's steps after its question).
-void TGlavniForm::clearProject()
+void MainWindow::clearProject()
 {
-    Edit1->clear();
-    Label2->setText(QStringLiteral("Topic Title "));
+    keywordsEdit->clear();
+    topicTitleLabel->setText(QStringLiteral("Topic Title "));
     {
-        const QSignalBlocker blockTabs(TopicTab);
-        const QSignalBlocker blockList(TopicLB);
-        while (TopicTab->count() > 0)
-            TopicTab->removeTab(TopicTab->count() - 1);
-        TopicLB->clear();
+        const QSignalBlocker blockTabs(topicTabs);
+        const QSignalBlocker blockList(topicList);
+        while (topicTabs->count() > 0)
+            topicTabs->removeTab(topicTabs->count() - 1);
+        topicList->clear();
     }
-    Project_.Reset();
-    clearEditor(Header);
-    clearEditor(TopicText);
+    project_.Reset();
+    clearEditor(headerEditor);
+    clearEditor(topicEditor);
     // The next topic lies on the fresh "main" window; show its colours.
-    setEditorColor(Header, Project_.Window(0).NonScrollColor);
-    setEditorColor(TopicText, Project_.Window(0).TopicColor);
+    setEditorColor(headerEditor, project_.Window(0).NonScrollColor);
+    setEditorColor(topicEditor, project_.Window(0).TopicColor);
 }
 
-void TGlavniForm::NewButtonClick()
+void MainWindow::newProject()
 {
     if (!askSaveBeforeClosing(QStringLiteral("Save This Project Before Closing?"), QStringLiteral("Close project")))
         return;
     clearProject();
-    Project_.ProjectPath = Project_.UnnamedPath();
-    setProjectPanel(Project_.ProjectPath);
-    ATButtonClick();
-    if (Project_.TopicCount() == 0) {
+    project_.ProjectPath = project_.UnnamedPath();
+    setProjectPanel(project_.ProjectPath);
+    addTopic();
+    if (project_.TopicCount() == 0) {
         // Only a dialog closed without its checks gets here: no project.
-        DisableControls();
+        disableControls();
         return;
     }
-    TopicTabChanging();
+    storeCurrentTopic();
 }
 
-void TGlavniForm::Open1Click()
+void MainWindow::openProject()
 {
-    QString path = Project_.PendingOpenPath;
+    QString path = project_.PendingOpenPath;
     if (path.isEmpty()) {
-        path = Prompter_.openFile(this, ProjectFilter, QStringLiteral("*.tsp"));
+        path = prompter_.openFile(this, ProjectFilter, QStringLiteral("*.tsp"));
         if (path.isEmpty())
             return;
     }
-    Project_.PendingOpenPath.clear();
+    project_.PendingOpenPath.clear();
     const QFileInfo info(path);
     if (!info.isFile()) {
-        Prompter_.message(this, QStringLiteral("File not exists any more"), QStringLiteral("Open"),
+        prompter_.message(this, QStringLiteral("File not exists any more"), QStringLiteral("Open"),
                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
@@ -113,93 +113,93 @@ void TGlavniForm::Open1Click()
 
     // The file is read whole and checked before the open project is given up.
     const auto read = [this, &fullPath](Project& into) {
-        SB->setPanelText(1, QStringLiteral("Loading project..."));
+        statusBar->setPanelText(1, QStringLiteral("Loading project..."));
         try {
-            into = ProjectFile::load(fullPath, ProgramFolder_, [this](int step) { SB->advance(step); });
+            into = ProjectFile::load(fullPath, programFolder_, [this](int step) { statusBar->advance(step); });
         } catch (const IoError& e) {
-            SB->finishActivity();
+            statusBar->finishActivity();
             showIoError(e.message());
             return false;
         }
-        SB->finishActivity();
+        statusBar->finishActivity();
         if (into.TopicCount() == 0) {
             showIoError(QStringLiteral("'%1' holds no topics; a project has at least one.").arg(fullPath));
             return false;
         }
         return true;
     };
-    Project loaded(ProgramFolder_);
+    Project loaded(programFolder_);
     if (!read(loaded))
         return;
 
-    LastSavedPath_.clear();
+    lastSavedPath_.clear();
     if (!askSaveBeforeClosing(QStringLiteral("Save This Project Before Closing?"), QStringLiteral("Close project")))
         return;
     // Saving the open project may just have written this very file.
-    if (!LastSavedPath_.isEmpty() && QFileInfo(LastSavedPath_) == QFileInfo(fullPath) && !read(loaded))
+    if (!lastSavedPath_.isEmpty() && QFileInfo(lastSavedPath_) == QFileInfo(fullPath) && !read(loaded))
         return;
     clearProject();
 
     setProjectPanel(fullPath);
-    const QString compilerPath = Project_.CompilerPath;
-    Project_ = std::move(loaded);
-    Project_.ProjectPath = fullPath;
-    Project_.CompilerPath = compilerPath;
-    SB->setPanelText(1, QStringLiteral("Loading project..."));
+    const QString compilerPath = project_.CompilerPath;
+    project_ = std::move(loaded);
+    project_.ProjectPath = fullPath;
+    project_.CompilerPath = compilerPath;
+    statusBar->setPanelText(1, QStringLiteral("Loading project..."));
 
     {
-        const QSignalBlocker block(TopicTab);
+        const QSignalBlocker block(topicTabs);
         QStringList captions;
-        captions.reserve(Project_.TopicCount());
-        for (int i = 0; i < Project_.TopicCount(); ++i)
-            captions.append(Project_.Topic(i).TopicID.text());
-        TopicTab->addTabs(captions);
+        captions.reserve(project_.TopicCount());
+        for (int i = 0; i < project_.TopicCount(); ++i)
+            captions.append(project_.Topic(i).TopicID.text());
+        topicTabs->addTabs(captions);
     }
     selectTab(0);
     copyTabsToList();
-    TopicTabChange();
-    EnableControls();
-    TopicText->setFocus();
-    SB->finishActivity();
-    ArrangeReopen();
-    ChangeWin->RefillWindowList(Project_.Topic(CurrentTopic()).WindowIndex);
+    loadCurrentTopic();
+    enableControls();
+    topicEditor->setFocus();
+    statusBar->finishActivity();
+    rememberRecentProject();
+    windowEditor->refillWindowList(project_.Topic(currentTopic()).WindowIndex);
 }
 
-TGlavniForm::SaveResult TGlavniForm::Save1Click()
+MainWindow::SaveResult MainWindow::saveProject()
 {
-    if (Project_.TopicCount() == 0)
+    if (project_.TopicCount() == 0)
         return SaveResult::Cancelled;
-    if (Project_.IsUnnamed())
-        return SaveAs1Click();
-    TopicTabChanging();
-    SB->setPanelText(1, QStringLiteral("Saving project..."));
-    const bool saved = writeProjectFile(Project_.ProjectPath);
-    SB->finishActivity();
+    if (project_.IsUnnamed())
+        return saveProjectAs();
+    storeCurrentTopic();
+    statusBar->setPanelText(1, QStringLiteral("Saving project..."));
+    const bool saved = writeProjectFile(project_.ProjectPath);
+    statusBar->finishActivity();
     return saved ? SaveResult::Saved : SaveResult::Failed;
 }
 
-TGlavniForm::SaveResult TGlavniForm::SaveAs1Click()
+MainWindow::SaveResult MainWindow::saveProjectAs()
 {
-    if (Project_.TopicCount() == 0)
+    if (project_.TopicCount() == 0)
         return SaveResult::Cancelled;
-    TopicTabChanging();
-    QString path = Prompter_.saveFile(this, ProjectFilter, Project_.IsUnnamed() ? QString() : Project_.ProjectPath,
+    storeCurrentTopic();
+    QString path = prompter_.saveFile(this, ProjectFilter, project_.IsUnnamed() ? QString() : project_.ProjectPath,
                                       QStringLiteral("tsp"));
     if (path.isEmpty()) {
-        SB->finishActivity();
+        statusBar->finishActivity();
         return SaveResult::Cancelled;
     }
     path = QFileInfo(path).absoluteFilePath();
     if (QFileInfo::exists(path)) {
         const auto answer =
-            Prompter_.message(this, path + QStringLiteral(" already exists\rReplace existing file?"),
+            prompter_.message(this, path + QStringLiteral(" already exists\rReplace existing file?"),
                               QStringLiteral("Save As"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
         if (answer != Prompter::Answer::Ok)
             return SaveResult::Cancelled;
     }
     setProjectPanel(path);
 
-    const QString oldBase = Project_.ProjectBase();
+    const QString oldBase = project_.ProjectBase();
     const QString newBase = path.left(path.size() - 4);
     if (oldBase != newBase) {
         const QString oldContents = oldBase + QStringLiteral(".tsc");
@@ -210,63 +210,63 @@ TGlavniForm::SaveResult TGlavniForm::SaveAs1Click()
             if (QFile::exists(oldCnt))
                 copyReplacing(oldCnt, newBase + QStringLiteral(".cnt"));
         } catch (const IoError& e) {
-            SB->finishActivity();
+            statusBar->finishActivity();
             showIoError(e.message());
             return SaveResult::Failed;
         }
         // The unnamed project's contents now live under the new name.
-        if (QFileInfo(Project_.ProjectPath).fileName() == QStringLiteral("NoName.tsp") && QFile::exists(oldContents))
+        if (QFileInfo(project_.ProjectPath).fileName() == QStringLiteral("NoName.tsp") && QFile::exists(oldContents))
             QFile::remove(oldContents);
     }
 
-    Project_.ProjectPath = path;
-    SB->setPanelText(1, QStringLiteral("Saving project..."));
+    project_.ProjectPath = path;
+    statusBar->setPanelText(1, QStringLiteral("Saving project..."));
     const bool saved = writeProjectFile(path);
     if (saved)
-        ArrangeReopen();
-    SB->finishActivity();
+        rememberRecentProject();
+    statusBar->finishActivity();
     return saved ? SaveResult::Saved : SaveResult::Failed;
 }
 
-bool TGlavniForm::writeProjectFile(const QString& path)
+bool MainWindow::writeProjectFile(const QString& path)
 {
     try {
-        ProjectFile::save(Project_, path, [this](int step) { SB->advance(step); });
+        ProjectFile::save(project_, path, [this](int step) { statusBar->advance(step); });
     } catch (const IoError& e) {
-        SB->finishActivity();
+        statusBar->finishActivity();
         showIoError(e.message());
         return false;
     }
-    LastSavedPath_ = path;
+    lastSavedPath_ = path;
     return true;
 }
 
-void TGlavniForm::refreshRecentMenu()
+void MainWindow::refreshRecentMenu()
 {
     for (int k = 0; k < RecentFiles::Count; ++k) {
         // The place's own "&k" marks the access key; an "&" inside the path
         // is shown as it stands.
-        const QString caption = Recent_.caption(k);
+        const QString caption = recent_.caption(k);
         QString shown = caption.left(3) + QString(caption.mid(3)).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        ReopenItems[size_t(k)]->setText(shown);
+        reopenActions[size_t(k)]->setText(shown);
     }
 }
 
-void TGlavniForm::ArrangeReopen()
+void MainWindow::rememberRecentProject()
 {
-    Recent_.ArrangeReopen(Project_.ProjectPath);
+    recent_.ArrangeReopen(project_.ProjectPath);
     refreshRecentMenu();
 }
 
-void TGlavniForm::N11Click(int item)
+void MainWindow::openRecentProject(int item)
 {
-    const QString path = Recent_.path(item);
+    const QString path = recent_.path(item);
     if (path.isEmpty() || path == QStringLiteral("NoName")) {
-        Project_.PendingOpenPath.clear();
+        project_.PendingOpenPath.clear();
         return;
     }
-    Project_.PendingOpenPath = path;
-    Open1Click();
+    project_.PendingOpenPath = path;
+    openProject();
 }
 
 } // namespace ts

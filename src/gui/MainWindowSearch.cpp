@@ -1,4 +1,4 @@
-// TGlavniForm: topic search. The dialog reports the picked topic; the window
+// MainWindow: topic search. The dialog reports the picked topic; the window
 // makes it the current topic. The editors are not stored before the search,
 // so it reads the topics' text as last stored.
 
@@ -8,14 +8,14 @@
 
 namespace ts {
 
-void TGlavniForm::SpeedButton1Click()
+void MainWindow::searchTopics()
 {
-    const int picked = SearchForm->execute();
-    if (picked < 0 || picked >= Project_.TopicCount())
+    const int picked = searchDialog->execute();
+    if (picked < 0 || picked >= project_.TopicCount())
         return;
-    TopicTabChanging();
+    storeCurrentTopic();
     selectTab(picked);
-    TopicTabChange();
+    loadCurrentTopic();
 }
 
 } // namespace ts

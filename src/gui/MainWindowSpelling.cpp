@@ -1,10 +1,10 @@
-// TGlavniForm: spell checking of the topic area of every topic, one topic
+// MainWindow: spell checking of the topic area of every topic, one topic
 // after the other through the editors, with link hotspots and the fixed
 // exception words passed over and replacements made in the editor.
 
 #include "MainWindow.h"
 
-#include "MainWindowTabBar.h"
+#include "TopicTabBar.h"
 #include "Prompter.h"
 #include "Speller.h"
 #include "StatusBar.h"
@@ -36,24 +36,24 @@ bool struckOut(QTextDocument* document, int start, int length)
 
 } // namespace
 
-ts::Speller& TGlavniForm::speller()
+ts::Speller& MainWindow::speller()
 {
-    if (!Speller_) {
-        Speller_ = new ts::Speller(this);
-        Speller_->setObjectName(QStringLiteral("Speller"));
-        Speller_->setPersonalDictionary(ProgramFolder_ + QStringLiteral("Topicsmith.dic"));
-        Speller_->OnMisspelled = [this](ts::Speller& sender, std::int16_t& action) {
-            SpellerMisspelled(sender, action);
+    if (!speller_) {
+        speller_ = new ts::Speller(this);
+        speller_->setObjectName(QStringLiteral("Speller"));
+        speller_->setPersonalDictionary(programFolder_ + QStringLiteral("Topicsmith.dic"));
+        speller_->onMisspelled = [this](ts::Speller& sender, std::int16_t& action) {
+            onMisspelled(sender, action);
         };
-        Speller_->OnClickIn = [this](ts::Speller& sender, std::int16_t& action) { SpellerClickIn(sender, action); };
-        SpellExceptions = SpellExceptionWords();
+        speller_->onClickIn = [this](ts::Speller& sender, std::int16_t& action) { onSpellerClick(sender, action); };
+        spellExceptions = SpellExceptionWords();
     }
-    return *Speller_;
+    return *speller_;
 }
 
-void TGlavniForm::SpellButtonClick()
+void MainWindow::checkSpelling()
 {
-    const int count = Project_.TopicCount();
+    const int count = project_.TopicCount();
     if (count == 0)
         return;
     ts::Speller& s = speller();
@@ -64,69 +64,69 @@ void TGlavniForm::SpellButtonClick()
     }
     s.setDisableDialogElements(DisabledDialogElements);
 
-    const int shown = CurrentTopic();
-    SB->setPanelText(1, QStringLiteral("Spell Checking..."));
+    const int shown = currentTopic();
+    statusBar->setPanelText(1, QStringLiteral("Spell Checking..."));
     const int step = count > 1 ? 100 / (count - 1) : 0;
     bool stopped = false;
     for (int i = 0; i < count; ++i) {
-        TopicTabChanging();
+        storeCurrentTopic();
         selectTab(i);
-        TopicTabChange();
-        s.setCheckText(TopicText->toPlainText());
-        QTextCursor c = TopicText->textCursor();
+        loadCurrentTopic();
+        s.setCheckText(topicEditor->toPlainText());
+        QTextCursor c = topicEditor->textCursor();
         c.clearSelection();
-        TopicText->setTextCursor(c);
-        if (s.ResultCode() == ts::Speller::Cancelled) {
+        topicEditor->setTextCursor(c);
+        if (s.resultCode() == ts::Speller::Cancelled) {
             stopped = true;
             break;
         }
-        SB->advance(step);
+        statusBar->advance(step);
     }
-    SB->finishActivity();
-    TopicTabChanging();
+    statusBar->finishActivity();
+    storeCurrentTopic();
     selectTab(shown);
-    TopicTabChange();
+    loadCurrentTopic();
     if (!stopped)
-        Prompter_.message(this, QStringLiteral("Spell Checking Complete!"), QStringLiteral("Topicsmith"));
+        prompter_.message(this, QStringLiteral("Spell Checking Complete!"), QStringLiteral("Topicsmith"));
 }
 
-void TGlavniForm::SpellerMisspelled(ts::Speller& sender, std::int16_t& EventAction)
+void MainWindow::onMisspelled(ts::Speller& sender, std::int16_t& action)
 {
-    const QString word = sender.MisspelledWord();
-    if (SpellExceptions.contains(word, Qt::CaseSensitive)) {
-        EventAction = 1;
+    const QString word = sender.misspelledWord();
+    if (spellExceptions.contains(word, Qt::CaseSensitive)) {
+        action = 1;
         return;
     }
-    QTextCursor c = TopicText->textCursor();
-    const int start = sender.WordOffset();
-    const int end = qMin(start + int(word.size()), TopicText->document()->characterCount() - 1);
+    QTextCursor c = topicEditor->textCursor();
+    const int start = sender.wordOffset();
+    const int end = qMin(start + int(word.size()), topicEditor->document()->characterCount() - 1);
     c.setPosition(qMin(start, end));
     c.setPosition(end, QTextCursor::KeepAnchor);
-    TopicText->setTextCursor(c);
-    TopicText->ensureCursorVisible();
-    if (struckOut(TopicText->document(), start, end - start))
-        EventAction = 1;
+    topicEditor->setTextCursor(c);
+    topicEditor->ensureCursorVisible();
+    if (struckOut(topicEditor->document(), start, end - start))
+        action = 1;
 }
 
-void TGlavniForm::SpellerClickIn(ts::Speller& sender, std::int16_t& EventAction)
+void MainWindow::onSpellerClick(ts::Speller& sender, std::int16_t& action)
 {
-    if (sender.ClickedButton() != ts::Speller::ChangeButton)
+    if (sender.clickedButton() != ts::Speller::ChangeButton)
         return;
-    const QString replacement = sender.ClickInfoText();
-    ImeBuffer->setText(replacement);
-    ImeBuffer->selectAll();
-    ImeBuffer->copy();
+    const QString replacement = sender.clickInfoText();
+    markupBuffer->setText(replacement);
+    markupBuffer->selectAll();
+    markupBuffer->copy();
     if (replacement.isEmpty()) {
-        EventAction = 1;
+        action = 1;
         return;
     }
     // The replacement takes the format of the word it replaces.
-    QTextCursor c = TopicText->textCursor();
-    QTextCursor first(TopicText->document());
-    first.setPosition(qMin(c.selectionStart() + 1, TopicText->document()->characterCount() - 1));
+    QTextCursor c = topicEditor->textCursor();
+    QTextCursor first(topicEditor->document());
+    first.setPosition(qMin(c.selectionStart() + 1, topicEditor->document()->characterCount() - 1));
     const QTextCharFormat format = first.charFormat();
     c.insertText(replacement, format);
-    TopicText->setTextCursor(c);
+    topicEditor->setTextCursor(c);
 }
 
 } // namespace ts

@@ -1,4 +1,4 @@
-// TGlavniForm: what the window does when it is created, first shown and
+// MainWindow: what the window does when it is created, first shown and
 // closed, and the settings file it reads and writes then.
 
 #include "MainWindow.h"
@@ -23,61 +23,61 @@
 
 namespace ts {
 
-void TGlavniForm::FormCreate()
+void MainWindow::initialise()
 {
-    ImageList1.clear();
+    listIcons.clear();
     for (const char* name : {"OPEN", "UPITNIK", "CLOSE", "UNCHECK", "CHECK"})
-        ImageList1.append(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name)));
+        listIcons.append(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name)));
 
     // The model starts empty with the default window: the Project was made so.
-    FontCombo->blockSignals(true);
+    fontCombo->blockSignals(true);
     QStringList families = QFontDatabase::families();
     families.removeDuplicates();
     families.sort(Qt::CaseInsensitive);
-    FontCombo->addItems(families);
-    FontCombo->setCurrentText(QStringLiteral("Arial"));
-    FontCombo->blockSignals(false);
+    fontCombo->addItems(families);
+    fontCombo->setCurrentText(QStringLiteral("Arial"));
+    fontCombo->blockSignals(false);
 
-    Project_.PendingOpenPath.clear();
-    Project_.ProjectPath = Project_.UnnamedPath();
-    Project_.CompilerPath = QStringLiteral("NoCompiler");
+    project_.PendingOpenPath.clear();
+    project_.ProjectPath = project_.UnnamedPath();
+    project_.CompilerPath = QStringLiteral("NoCompiler");
     refreshRecentMenu();
-    DisableControls();
+    disableControls();
 }
 
-void TGlavniForm::setStartScreen(TStartForm* startScreen)
+void MainWindow::setStartScreen(StartScreen* startScreen)
 {
-    StartScreen_ = startScreen;
+    startScreen_ = startScreen;
 }
 
-void TGlavniForm::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!Shown_) {
-        Shown_ = true;
-        FormShow();
+    if (!shown_) {
+        shown_ = true;
+        onFirstShow();
     }
 }
 
-void TGlavniForm::FormShow()
+void MainWindow::onFirstShow()
 {
-    Timer1->start();
+    startScreenTimer->start();
     // The start screen stays in front until the timer closes it.
-    if (StartScreen_)
-        QTimer::singleShot(0, StartScreen_.data(), &QWidget::raise);
-    if (!QFile::exists(ProgramFolder_ + Settings::fileName()))
+    if (startScreen_)
+        QTimer::singleShot(0, startScreen_.data(), &QWidget::raise);
+    if (!QFile::exists(programFolder_ + Settings::fileName()))
         return;
     readSettings();
-    const QString& arg = ProgramArgument_;
+    const QString& arg = programArgument_;
     if (arg.size() >= 3 && arg.right(3).toUpper() == QStringLiteral("TSP")) {
-        Project_.PendingOpenPath = arg;
-        Open1Click();
+        project_.PendingOpenPath = arg;
+        openProject();
     }
 }
 
-void TGlavniForm::readSettings()
+void MainWindow::readSettings()
 {
-    const Settings s = Settings::fromIni(IniFile::read(ProgramFolder_ + Settings::fileName()));
+    const Settings s = Settings::fromIni(IniFile::read(programFolder_ + Settings::fileName()));
 
     // Bounds that would put the window out of sight (a screen that is gone)
     // leave it where the platform put it.
@@ -91,24 +91,24 @@ void TGlavniForm::readSettings()
         move(s.Left, s.Top);
     resize(width, height);
 
-    TLButton->setChecked(s.TLB);
-    TopicPanel->setVisible(s.TLB);
-    Project_.CompilerPath = s.HelpCompiler;
-    Recent_ = s.Recent;
+    topicListToggle->setChecked(s.TLB);
+    topicListPanel->setVisible(s.TLB);
+    project_.CompilerPath = s.HelpCompiler;
+    recent_ = s.Recent;
     refreshRecentMenu();
 }
 
-void TGlavniForm::writeSettings()
+void MainWindow::writeSettings()
 {
-    const QString path = ProgramFolder_ + Settings::fileName();
+    const QString path = programFolder_ + Settings::fileName();
     Settings s;
     s.Left = x();
     s.Top = y();
     s.Width = width();
     s.Height = height();
-    s.TLB = TLButton->isChecked();
-    s.HelpCompiler = Project_.CompilerPath;
-    s.Recent = Recent_;
+    s.TLB = topicListToggle->isChecked();
+    s.HelpCompiler = project_.CompilerPath;
+    s.Recent = recent_;
     try {
         IniFile ini = IniFile::read(path);
         s.toIni(ini);
@@ -119,45 +119,45 @@ void TGlavniForm::writeSettings()
     }
 }
 
-void TGlavniForm::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (Closed_ || FormClose()) {
-        Closed_ = true;
+    if (closed_ || confirmClose()) {
+        closed_ = true;
         event->accept();
     } else {
         event->ignore();
     }
 }
 
-bool TGlavniForm::FormClose()
+bool MainWindow::confirmClose()
 {
-    if (Project_.TopicCount() != 0) {
-        const auto answer = Prompter_.message(this, QStringLiteral("Save Project Before Exiting?"),
+    if (project_.TopicCount() != 0) {
+        const auto answer = prompter_.message(this, QStringLiteral("Save Project Before Exiting?"),
                                               QStringLiteral("Exit"), Prompter::Buttons::YesNo,
                                               Prompter::Icon::Question);
         // A save that failed keeps the window open, so that the work can be
         // saved elsewhere; a cancelled Save As ends the program unsaved.
-        if (answer == Prompter::Answer::Yes && Save1Click() == SaveResult::Failed)
+        if (answer == Prompter::Answer::Yes && saveProject() == SaveResult::Failed)
             return false;
     }
     writeSettings();
-    if (StartScreen_)
-        StartScreen_->close();
+    if (startScreen_)
+        startScreen_->close();
     return true;
 }
 
-void TGlavniForm::Exit1Click()
+void MainWindow::exitProgram()
 {
     close();
 }
 
-void TGlavniForm::Timer1Timer()
+void MainWindow::closeStartScreen()
 {
-    Timer1->stop();
-    if (StartScreen_) {
-        StartScreen_->hide();
-        StartScreen_->deleteLater();
-        StartScreen_.clear();
+    startScreenTimer->stop();
+    if (startScreen_) {
+        startScreen_->hide();
+        startScreen_->deleteLater();
+        startScreen_.clear();
     }
 }
 

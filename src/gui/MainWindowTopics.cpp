@@ -1,12 +1,12 @@
-// TGlavniForm: the editors as a working copy of the current topic (store and
+// MainWindow: the editors as a working copy of the current topic (store and
 // load), switching by tab and by list, adding, deleting and changing topics,
 // and the topic list toggle.
 
 #include "MainWindow.h"
 
-#include "ChangeTopicDialog.h"
+#include "TopicPropertiesDialog.h"
 #include "WindowEditorDialog.h"
-#include "MainWindowTabBar.h"
+#include "TopicTabBar.h"
 #include "Prompter.h"
 #include "RichTextAdapter.h"
 #include "model/TopicRules.h"
@@ -32,31 +32,31 @@ QColor fromColorRef(std::uint32_t bgr)
 
 } // namespace
 
-int TGlavniForm::CurrentTopic() const
+int MainWindow::currentTopic() const
 {
-    const int i = TopicTab->currentIndex();
-    return i >= 0 && i < Project_.TopicCount() ? i : -1;
+    const int i = topicTabs->currentIndex();
+    return i >= 0 && i < project_.TopicCount() ? i : -1;
 }
 
-void TGlavniForm::selectTab(int index)
+void MainWindow::selectTab(int index)
 {
-    const QSignalBlocker block(TopicTab);
-    TopicTab->setCurrentIndex(index);
+    const QSignalBlocker block(topicTabs);
+    topicTabs->setCurrentIndex(index);
 }
 
-void TGlavniForm::copyTabsToList()
+void MainWindow::copyTabsToList()
 {
-    const QSignalBlocker block(TopicLB);
+    const QSignalBlocker block(topicList);
     QStringList captions;
-    captions.reserve(TopicTab->count());
-    for (int i = 0; i < TopicTab->count(); ++i)
-        captions.append(TopicTab->tabText(i));
-    TopicLB->clear();
-    TopicLB->addItems(captions);
-    TopicLB->setCurrentRow(TopicTab->currentIndex());
+    captions.reserve(topicTabs->count());
+    for (int i = 0; i < topicTabs->count(); ++i)
+        captions.append(topicTabs->tabText(i));
+    topicList->clear();
+    topicList->addItems(captions);
+    topicList->setCurrentRow(topicTabs->currentIndex());
 }
 
-void TGlavniForm::setEditorColor(QTextEdit* editor, std::uint32_t color)
+void MainWindow::setEditorColor(QTextEdit* editor, std::uint32_t color)
 {
     QPalette pal = editor->palette();
     const QColor c = fromColorRef(color);
@@ -65,221 +65,221 @@ void TGlavniForm::setEditorColor(QTextEdit* editor, std::uint32_t color)
     editor->setPalette(pal);
 }
 
-void TGlavniForm::clearEditor(QTextEdit* editor)
+void MainWindow::clearEditor(QTextEdit* editor)
 {
     LoadEditorRtf(*editor, QByteArray());
     editor->document()->clearUndoRedoStacks();
     editor->document()->setModified(false);
 }
 
-void TGlavniForm::TopicTabChanging()
+void MainWindow::storeCurrentTopic()
 {
-    const int i = CurrentTopic();
+    const int i = currentTopic();
     if (i < 0)
         return;
-    TTopicRecord& t = Project_.Topic(i);
-    t.Keywords.setText(Edit1->text());
-    t.HeaderRtf = SaveEditorRtf(*Header);
-    t.BodyRtf = SaveEditorRtf(*TopicText);
+    TTopicRecord& t = project_.Topic(i);
+    t.Keywords.setText(keywordsEdit->text());
+    t.HeaderRtf = SaveEditorRtf(*headerEditor);
+    t.BodyRtf = SaveEditorRtf(*topicEditor);
 }
 
-void TGlavniForm::TopicTabChange()
+void MainWindow::loadCurrentTopic()
 {
-    const int i = CurrentTopic();
+    const int i = currentTopic();
     if (i < 0)
         return;
-    const TTopicRecord& t = Project_.Topic(i);
-    const TWindowRecord& w = Project_.WindowOf(t);
-    Edit1->setText(t.Keywords.text());
-    setEditorColor(Header, w.NonScrollColor);
-    setEditorColor(TopicText, w.TopicColor);
-    if (TopicLB->currentRow() != i) {
-        const QSignalBlocker block(TopicLB);
-        TopicLB->setCurrentRow(i);
+    const TTopicRecord& t = project_.Topic(i);
+    const TWindowRecord& w = project_.WindowOf(t);
+    keywordsEdit->setText(t.Keywords.text());
+    setEditorColor(headerEditor, w.NonScrollColor);
+    setEditorColor(topicEditor, w.TopicColor);
+    if (topicList->currentRow() != i) {
+        const QSignalBlocker block(topicList);
+        topicList->setCurrentRow(i);
     }
-    for (auto [editor, rtf] : {std::pair{Header, &t.HeaderRtf}, std::pair{TopicText, &t.BodyRtf}}) {
+    for (auto [editor, rtf] : {std::pair{headerEditor, &t.HeaderRtf}, std::pair{topicEditor, &t.BodyRtf}}) {
         LoadEditorRtf(*editor, *rtf);
         // Undo must not bring back the text of the topic shown before.
         editor->document()->clearUndoRedoStacks();
         editor->document()->setModified(false);
     }
-    Label2->setText(t.Title.text() + QLatin1Char(' '));
+    topicTitleLabel->setText(t.Title.text() + QLatin1Char(' '));
 }
 
 // QTabBar reports a switch after it happened: the tab is put back for the
 // store, so that the store always writes into the selected tab's topic.
-// TopicLB still marks the topic that was shown before the switch.
-void TGlavniForm::onTabSwitched(int index)
+// topicList still marks the topic that was shown before the switch.
+void MainWindow::onTabSwitched(int index)
 {
-    const int left = TopicLB->currentRow();
-    if (left >= 0 && left < Project_.TopicCount() && left != index) {
+    const int left = topicList->currentRow();
+    if (left >= 0 && left < project_.TopicCount() && left != index) {
         selectTab(left);
-        TopicTabChanging();
+        storeCurrentTopic();
         selectTab(index);
     }
-    TopicTabChange();
+    loadCurrentTopic();
 }
 
-void TGlavniForm::TopicLBClick()
+void MainWindow::onTopicListClicked()
 {
-    const int row = TopicLB->currentRow();
-    if (row < 0 || row >= TopicTab->count() || row == TopicTab->currentIndex())
+    const int row = topicList->currentRow();
+    if (row < 0 || row >= topicTabs->count() || row == topicTabs->currentIndex())
         return;
-    TopicTabChanging();
+    storeCurrentTopic();
     selectTab(row);
-    TopicTabChange();
+    loadCurrentTopic();
 }
 
-void TGlavniForm::TLButtonClick()
+void MainWindow::toggleTopicList()
 {
-    TopicPanel->setVisible(TLButton->isChecked());
+    topicListPanel->setVisible(topicListToggle->isChecked());
 }
 
-void TGlavniForm::ATButtonClick()
+void MainWindow::addTopic()
 {
-    if (Project_.TopicTableFull()) {
-        Prompter_.message(this, QStringLiteral("You can not have more than %1 topics").arg(Project::TopicSlots),
+    if (project_.TopicTableFull()) {
+        prompter_.message(this, QStringLiteral("You can not have more than %1 topics").arg(Project::TopicSlots),
                           QStringLiteral("Add new topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
-    Project_.AddMode = true;
-    ChangeTopic->setWindowTitle(QStringLiteral("Add new topic"));
-    ChangeTopic->setCurrentTopic(CurrentTopic());
-    ChangeTopic->AssignID->setChecked(false);
-    ChangeTopic->TID->clear();
-    ChangeTopic->TT->clear();
-    ChangeTopic->Edit1->clear();
-    ChangeTopic->exec();
+    project_.AddMode = true;
+    topicPropertiesDialog->setWindowTitle(QStringLiteral("Add new topic"));
+    topicPropertiesDialog->setCurrentTopic(currentTopic());
+    topicPropertiesDialog->callIdCheck->setChecked(false);
+    topicPropertiesDialog->topicIdEdit->clear();
+    topicPropertiesDialog->titleEdit->clear();
+    topicPropertiesDialog->callIdEdit->clear();
+    topicPropertiesDialog->exec();
 
-    if (ChangeTopic->TID->text().isEmpty())
+    if (topicPropertiesDialog->topicIdEdit->text().isEmpty())
         return;
-    const QString id = UpperTopicId(ChangeTopic->TID->text());
+    const QString id = UpperTopicId(topicPropertiesDialog->topicIdEdit->text());
 
     TTopicRecord topic;
     topic.TopicID.setText(id);
-    topic.Title.setText(ChangeTopic->TT->text());
-    topic.WindowIndex = qMax(0, ChangeTopic->selectedWindowIndex());
-    if (const auto callId = ChangeTopic->callId()) {
+    topic.Title.setText(topicPropertiesDialog->titleEdit->text());
+    topic.WindowIndex = qMax(0, topicPropertiesDialog->selectedWindowIndex());
+    if (const auto callId = topicPropertiesDialog->callId()) {
         topic.HasMapID = true;
         topic.MapID = *callId;
     }
 
     // The topic being left keeps what was typed into it.
-    if (Project_.TopicCount() > 0)
-        TopicTabChanging();
-    Project_.AddTopic(topic);
+    if (project_.TopicCount() > 0)
+        storeCurrentTopic();
+    project_.AddTopic(topic);
     {
-        const QSignalBlocker block(TopicTab);
-        TopicTab->addTab(topic.TopicID.text());
+        const QSignalBlocker block(topicTabs);
+        topicTabs->addTab(topic.TopicID.text());
     }
-    selectTab(Project_.TopicCount() - 1);
+    selectTab(project_.TopicCount() - 1);
     copyTabsToList();
     // The first topic of a new project takes the editors as New left them.
-    if (Project_.TopicCount() > 1)
-        TopicTabChange();
+    if (project_.TopicCount() > 1)
+        loadCurrentTopic();
     else
-        Label2->setText(topic.Title.text() + QLatin1Char(' '));
-    EnableControls();
+        topicTitleLabel->setText(topic.Title.text() + QLatin1Char(' '));
+    enableControls();
     // The user goes on writing the new topic.
-    TopicText->setFocus();
+    topicEditor->setFocus();
 }
 
-void TGlavniForm::DTButtonClick()
+void MainWindow::deleteTopic()
 {
-    int i = CurrentTopic();
+    int i = currentTopic();
     if (i < 0)
         return;
-    if (Project_.TopicCount() == 1) {
-        Prompter_.message(this,
+    if (project_.TopicCount() == 1) {
+        prompter_.message(this,
                           QStringLiteral("You can not delete all topics!\rSelect New if You want to start a new project"),
                           QStringLiteral("Delete Topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
-    const TTopicRecord& t = Project_.Topic(i);
-    const auto answer = Prompter_.message(
+    const TTopicRecord& t = project_.Topic(i);
+    const auto answer = prompter_.message(
         this, QStringLiteral("You are about to delete Topic:\r") + t.TopicID.text() + QStringLiteral(" - ") +
                   t.Title.text() + QStringLiteral("\rAre You sure?"),
         QStringLiteral("Delete Topic?"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
     if (answer != Prompter::Answer::Ok)
         return;
 
-    const bool wasLast = i == Project_.TopicCount() - 1;
-    Project_.DeleteTopic(i);
+    const bool wasLast = i == project_.TopicCount() - 1;
+    project_.DeleteTopic(i);
     {
-        const QSignalBlocker block(TopicTab);
-        TopicTab->removeTab(i);
+        const QSignalBlocker block(topicTabs);
+        topicTabs->removeTab(i);
     }
     if (wasLast)
         --i;
     selectTab(i);
     copyTabsToList();
-    TopicTabChange();
+    loadCurrentTopic();
 }
 
-void TGlavniForm::CWButtonClick()
+void MainWindow::editWindows()
 {
-    const int i = CurrentTopic();
+    const int i = currentTopic();
     if (i < 0)
         return;
-    TopicTabChanging();
-    ChangeWin->setTopicWindow(Project_.Topic(i).WindowIndex);
-    ChangeWin->exec();
+    storeCurrentTopic();
+    windowEditor->setTopicWindow(project_.Topic(i).WindowIndex);
+    windowEditor->exec();
     // The editor has stored its fields; the topic is shown again in its
     // window's colours, and with the links a deleted window's rewrite changed.
-    TopicTabChange();
+    loadCurrentTopic();
 }
 
-void TGlavniForm::CTButtonClick()
+void MainWindow::changeTopicProperties()
 {
-    const int i = CurrentTopic();
+    const int i = currentTopic();
     if (i < 0)
         return;
-    TopicTabChanging();
-    ChangeTopic->setWindowTitle(QStringLiteral("Change Topic Properties"));
-    Project_.AddMode = false;
-    ChangeTopic->setCurrentTopic(i);
+    storeCurrentTopic();
+    topicPropertiesDialog->setWindowTitle(QStringLiteral("Change Topic Properties"));
+    project_.AddMode = false;
+    topicPropertiesDialog->setCurrentTopic(i);
 
-    const TTopicRecord& before = Project_.Topic(i);
-    ChangeTopic->TID->setText(before.TopicID.text());
-    ChangeTopic->TT->setText(before.Title.text());
-    ChangeTopic->AssignID->setChecked(before.HasMapID);
+    const TTopicRecord& before = project_.Topic(i);
+    topicPropertiesDialog->topicIdEdit->setText(before.TopicID.text());
+    topicPropertiesDialog->titleEdit->setText(before.Title.text());
+    topicPropertiesDialog->callIdCheck->setChecked(before.HasMapID);
     if (before.HasMapID)
-        ChangeTopic->Edit1->setText(QString::number(before.MapID));
+        topicPropertiesDialog->callIdEdit->setText(QString::number(before.MapID));
     else
-        ChangeTopic->Edit1->clear();
-    ChangeTopic->exec();
+        topicPropertiesDialog->callIdEdit->clear();
+    topicPropertiesDialog->exec();
 
-    if (ChangeTopic->TID->text().isEmpty())
+    if (topicPropertiesDialog->topicIdEdit->text().isEmpty())
         return;
-    const QString newId = UpperTopicId(ChangeTopic->TID->text());
+    const QString newId = UpperTopicId(topicPropertiesDialog->topicIdEdit->text());
     const CountedString<50> newIdStored(newId);
-    const QString oldId = Project_.Topic(i).TopicID.text();
-    const int oldWindow = Project_.Topic(i).WindowIndex;
-    const int newWindow = qMax(0, ChangeTopic->ComboBox1->currentIndex());
+    const QString oldId = project_.Topic(i).TopicID.text();
+    const int oldWindow = project_.Topic(i).WindowIndex;
+    const int newWindow = qMax(0, topicPropertiesDialog->windowCombo->currentIndex());
 
-    Project_.WindowLinkMode = false;
-    if (!(newIdStored == Project_.Topic(i).TopicID))
-        RewriteLinks(oldId, newIdStored.text());
+    project_.WindowLinkMode = false;
+    if (!(newIdStored == project_.Topic(i).TopicID))
+        rewriteLinks(oldId, newIdStored.text());
     if (newWindow != oldWindow) {
-        Project_.WindowLinkMode = true;
+        project_.WindowLinkMode = true;
         const auto windowName = [this](int k) {
-            return k >= 0 && k < Project_.WindowCount() ? Project_.Window(k).Name.text() : QString();
+            return k >= 0 && k < project_.WindowCount() ? project_.Window(k).Name.text() : QString();
         };
-        RewriteLinks(newIdStored.text() + QLatin1Char('>') + windowName(oldWindow),
+        rewriteLinks(newIdStored.text() + QLatin1Char('>') + windowName(oldWindow),
                      newIdStored.text() + QLatin1Char('>') + windowName(newWindow));
     }
 
-    TopicTab->setTabText(i, newIdStored.text());
+    topicTabs->setTabText(i, newIdStored.text());
     copyTabsToList();
 
-    TTopicRecord& t = Project_.Topic(i);
+    TTopicRecord& t = project_.Topic(i);
     t.TopicID = newIdStored;
-    t.Title.setText(ChangeTopic->TT->text());
-    t.WindowIndex = qMax(0, ChangeTopic->selectedWindowIndex());
-    const auto callId = ChangeTopic->callId();
+    t.Title.setText(topicPropertiesDialog->titleEdit->text());
+    t.WindowIndex = qMax(0, topicPropertiesDialog->selectedWindowIndex());
+    const auto callId = topicPropertiesDialog->callId();
     t.HasMapID = callId.has_value();
     t.MapID = callId.value_or(0);
-    TopicTabChange();
+    loadCurrentTopic();
 }
 
 } // namespace ts
