@@ -1,45 +1,42 @@
-// MainWindow: layout of the window, the menu tree, the toolbar rows and the
-// switch that enables the editing commands.
+// MainWindow: creation and layout of the parts, the menu tree, the wiring
+// of menus and buttons to the parts, the switch that enables the editing
+// commands, and the first show, closing and settings file.
 
 #include "MainWindow.h"
 
-#include "AboutDialog.h"
-#include "AutoSizeDialog.h"
-#include "ButtonDialog.h"
-#include "TopicPropertiesDialog.h"
-#include "ContentsDialog.h"
-#include "LinkDialog.h"
-#include "LogViewer.h"
-#include "TopicTabBar.h"
+#include "BuildCommands.h"
+#include "CommandToolBar.h"
+#include "FormattingToolBar.h"
+#include "InsertCommands.h"
+#include "ProjectCommands.h"
 #include "Prompter.h"
-#include "SearchDialog.h"
-#include "SearchProgressDialog.h"
 #include "StartScreen.h"
 #include "StatusBar.h"
-#include "WindowEditorDialog.h"
-#include "model/Windows1252.h"
+#include "ToolsCommands.h"
+#include "TopicCommands.h"
+#include "TopicEditorPane.h"
+#include "TopicNavigator.h"
+#include "TopicTabBar.h"
+#include "model/IoError.h"
+#include "settings/IniFile.h"
 #include "settings/ProgramFolder.h"
-#include "StorableTextValidator.h"
+#include "settings/Settings.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QComboBox>
-#include <QFontDatabase>
-#include <QFrame>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QProgressBar>
-#include <QTabBar>
-#include <QTextEdit>
+#include <QScreen>
+#include <QTextStream>
 #include <QTimer>
 #include <QToolButton>
-#include <QValidator>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 // Resources of a static library are registered by hand.
 static void initTopicsmithResources()
@@ -51,10 +48,6 @@ namespace ts {
 
 namespace {
 
-// The menu shortcuts that win over the editors' own keys (Ctrl+A is Save As
-// here, Ctrl+Ins and Ctrl+Del add and delete topics). Ctrl+X, Ctrl+C and
-// Ctrl+V are the Edit menu's and act on the topic editors only: in the
-// keywords field or the topic list they do nothing.
 bool isWindowShortcut(const QKeyEvent* key)
 {
     const QKeyCombination combo = key->keyCombination();
@@ -77,41 +70,6 @@ bool isWindowShortcut(const QKeyEvent* key)
     return mods == Qt::NoModifier && combo.key() == Qt::Key_F9;
 }
 
-QToolButton* toolButton(QWidget* parent, QLayout* row, const char* name, const QString& hint,
-                        const QString& icon)
-{
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setIcon(QIcon(QStringLiteral(":/icons/") + icon));
-    b->setIconSize(QSize(18, 18));
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    row->addWidget(b);
-    return b;
-}
-
-void separator(QHBoxLayout* row)
-{
-    row->addSpacing(8);
-}
-
-QTextEdit* makeTopicEditor(QWidget* parent, const char* name)
-{
-    auto* e = new QTextEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setAcceptRichText(true);
-    e->setTabChangesFocus(false);
-    e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // The selection stays visible when the editor loses the focus.
-    QPalette pal = e->palette();
-    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                 pal.color(QPalette::Active, QPalette::HighlightedText));
-    e->setPalette(pal);
-    return e;
-}
-
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
                   const QKeySequence& shortcut = QKeySequence())
 {
@@ -120,6 +78,17 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
     if (!shortcut.isEmpty())
         a->setShortcut(shortcut);
     return a;
+}
+
+// A toolbar button and a menu item (either may be missing) that run one
+// command of a part.
+template <typename Part, typename Result>
+void wire(QToolButton* button, QAction* action, Part* part, Result (Part::*command)())
+{
+    if (button)
+        QObject::connect(button, &QToolButton::clicked, part, [part, command] { (part->*command)(); });
+    if (action)
+        QObject::connect(action, &QAction::triggered, part, [part, command] { (part->*command)(); });
 }
 
 } // namespace
@@ -132,6 +101,8 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     setWindowTitle(QStringLiteral("Topicsmith"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/logo")));
     setProperty("helpContext", 140);
+    for (const char* name : {"OPEN", "UPITNIK", "CLOSE", "UNCHECK", "CHECK"})
+        listIcons.append(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name)));
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -139,13 +110,24 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     layout->setSpacing(0);
     setCentralWidget(central);
 
-    buildToolbar();
-    layout->addWidget(toolBarPanel);
-    buildTopicArea();
+    toolBar = new CommandToolBar(this);
+    toolBar->topicListToggle->setCheckable(true);
+    toolBar->topicListToggle->setChecked(true);
+    layout->addWidget(toolBar);
+
+    editorPanel = new QWidget(this);
+    editorPanel->setObjectName(QStringLiteral("editorPanel"));
+    editors = new TopicEditorPane(editorPanel);
+    navigator = new TopicNavigator(project_, *editors, this);
+    auto* v = new QVBoxLayout(editorPanel);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(1);
+    v->addWidget(navigator->topicTabs);
+    v->addWidget(editors, 1);
     auto* body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(2);
-    body->addWidget(topicListPanel);
+    body->addWidget(navigator->topicListPanel);
     body->addWidget(editorPanel, 1);
     layout->addLayout(body, 1);
 
@@ -160,21 +142,23 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     startScreenTimer->setSingleShot(true);
     startScreenTimer->setInterval(2000);
 
-    topicPropertiesDialog = new TopicPropertiesDialog(project_, prompter_, this);
-    autoSizeDialog = new AutoSizeDialog(this);
-    windowEditor = new WindowEditorDialog(project_, prompter_, lastColour_, *autoSizeDialog, this);
-    connect(windowEditor, &WindowEditorDialog::rewriteWindowLinks, this, &MainWindow::rewriteLinks);
-    logViewer = new LogViewer(prompter_, this);
-    searchProgress = new SearchProgressDialog(this);
-    searchDialog = new SearchDialog(project_, *searchProgress, listIcons, this);
-    contentsDialog = new ContentsDialog(project_, prompter_, *searchDialog, listIcons, this);
-    aboutDialog = new AboutDialog(this);
-    linkDialog = new LinkDialog(prompter_, this);
-    buttonDialog = new ButtonDialog(this);
+    formatting = new FormattingToolBar(prompter_, *editors, lastColour_, toolBar);
+    toolBar->addToLowerRow(formatting);
+    tools = new ToolsCommands(project_, prompter_, programFolder_, *navigator, *editors, *statusBar, listIcons, this);
+    topics = new TopicCommands(project_, prompter_, *navigator, *editors, *tools->searchProgress, lastColour_, this);
+    projectCommands = new ProjectCommands(project_, prompter_, programFolder_, *navigator, *editors, *topics,
+                                          *statusBar, reopenActions, this);
+    build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);
+    insertion = new InsertCommands(project_, prompter_, *editors, this);
 
     connectCommands();
     qApp->installEventFilter(this);
-    initialise();
+
+    // The model starts empty with the default window: the Project was made so.
+    project_.PendingOpenPath.clear();
+    project_.ProjectPath = project_.UnnamedPath();
+    project_.CompilerPath = QStringLiteral("NoCompiler");
+    disableControls();
 }
 
 MainWindow::~MainWindow()
@@ -183,241 +167,39 @@ MainWindow::~MainWindow()
         delete startScreen_.data();
 }
 
-void MainWindow::buildToolbar()
+void MainWindow::toggleTopicList()
 {
-    toolBarPanel = new QFrame(this);
-    toolBarPanel->setObjectName(QStringLiteral("toolBarPanel"));
-    toolBarPanel->setFrameShape(QFrame::StyledPanel);
-    toolBarPanel->setFixedHeight(61);
-    // A narrow window clips the toolbar rows instead of refusing to shrink.
-    toolBarPanel->setMinimumWidth(1);
-    auto* rows = new QVBoxLayout(toolBarPanel);
-    rows->setContentsMargins(2, 1, 2, 1);
-    rows->setSpacing(1);
-
-    auto* upper = new QHBoxLayout;
-    upper->setSpacing(0);
-    rows->addLayout(upper);
-    QWidget* p = toolBarPanel;
-    newButton = toolButton(p, upper, "newButton", QStringLiteral("New Project"), QStringLiteral("new"));
-    openButton = toolButton(p, upper, "openButton", QStringLiteral("Open Project"), QStringLiteral("open"));
-    saveButton = toolButton(p, upper, "saveButton", QStringLiteral("Save Project"), QStringLiteral("save"));
-    separator(upper);
-    compileButton = toolButton(p, upper, "compileButton", QStringLiteral("Build all, compile help file and show it"),
-                          QStringLiteral("go"));
-    buildAllButton = toolButton(p, upper, "buildAllButton", QStringLiteral("Create HPJ, CNT and RTF files"),
-                           QStringLiteral("all"));
-    projectFilesButton = toolButton(p, upper, "projectFilesButton", QStringLiteral("Create PRJ and CNT Files Only"),
-                           QStringLiteral("prj"));
-    topicFileButton = toolButton(p, upper, "topicFileButton", QStringLiteral("Create RTF File Only"), QStringLiteral("rtf"));
-    separator(upper);
-    contentsButton = toolButton(p, upper, "contentsButton", QStringLiteral("Contentst editor"), QStringLiteral("cnt"));
-    logButton = toolButton(p, upper, "logButton", QStringLiteral("Show Last Compile Info"), QStringLiteral("log"));
-    topicListButton = toolButton(p, upper, "topicListButton", QStringLiteral("Show extended Topic List"),
-                              QStringLiteral("topicl"));
-    separator(upper);
-    bitmapButton = toolButton(p, upper, "bitmapButton", QStringLiteral("Insert Bitmap or Segmented Hypergraphic"),
-                           QStringLiteral("bmp"));
-    transparentBitmapButton = toolButton(p, upper, "transparentBitmapButton", QStringLiteral("Insert Transparent Bitmap"),
-                            QStringLiteral("tbmp"));
-    relatedTopicsButton = toolButton(p, upper, "relatedTopicsButton", QStringLiteral("Insert Related Topics button"),
-                              QStringLiteral("button"));
-    topicLinkButton = toolButton(p, upper, "topicLinkButton", QStringLiteral("Insert Link to another topic"),
-                            QStringLiteral("jump"));
-    webLinkButton = toolButton(p, upper, "webLinkButton", QStringLiteral("Insert Link to WEB or e-mail"),
-                           QStringLiteral("web"));
-    separator(upper);
-    cutButton = toolButton(p, upper, "cutButton", QStringLiteral("Cut"), QStringLiteral("cut"));
-    copyButton = toolButton(p, upper, "copyButton", QStringLiteral("Copy"), QStringLiteral("copy"));
-    pasteButton = toolButton(p, upper, "pasteButton", QStringLiteral("Paste"), QStringLiteral("paste"));
-    separator(upper);
-    searchButton = toolButton(p, upper, "searchButton", QStringLiteral("Search topic..."), QStringLiteral("search"));
-    spellButton = toolButton(p, upper, "spellButton", QStringLiteral("Spell Check"), QStringLiteral("spell"));
-    upper->addStretch(1);
-
-    auto* lower = new QHBoxLayout;
-    lower->setSpacing(0);
-    rows->addLayout(lower);
-    topicListToggle = toolButton(p, lower, "topicListToggle", QStringLiteral("Show/Hide Topic ID List"), QStringLiteral("tl"));
-    topicListToggle->setCheckable(true);
-    topicListToggle->setChecked(true);
-    topicPropertiesButton = toolButton(p, lower, "topicPropertiesButton", QStringLiteral("Change Topic Properties"), QStringLiteral("ct"));
-    addTopicButton = toolButton(p, lower, "addTopicButton", QStringLiteral("Add new Topic"), QStringLiteral("at"));
-    deleteTopicButton = toolButton(p, lower, "deleteTopicButton", QStringLiteral("Delete Current Topic"), QStringLiteral("dt"));
-    editWindowsButton = toolButton(p, lower, "editWindowsButton", QStringLiteral("Edit Windows"), QStringLiteral("cw"));
-    separator(lower);
-
-    fontCombo = new QComboBox(p);
-    fontCombo->setObjectName(QStringLiteral("fontCombo"));
-    fontCombo->setToolTip(QStringLiteral("Font Face"));
-    fontCombo->setEditable(true);
-    fontCombo->setInsertPolicy(QComboBox::NoInsert);
-    fontCombo->setMaxVisibleItems(16);
-    fontCombo->setMinimumContentsLength(18);
-    fontCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    lower->addWidget(fontCombo);
-
-    sizeCombo = new QComboBox(p);
-    sizeCombo->setObjectName(QStringLiteral("sizeCombo"));
-    sizeCombo->setToolTip(QStringLiteral("Font Size"));
-    sizeCombo->setEditable(true);
-    sizeCombo->setInsertPolicy(QComboBox::NoInsert);
-    sizeCombo->addItems({QStringLiteral("6"), QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12"),
-                     QStringLiteral("14"), QStringLiteral("16"), QStringLiteral("18"), QStringLiteral("20"),
-                     QStringLiteral("24"), QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("30"),
-                     QStringLiteral("35"), QStringLiteral("40"), QStringLiteral("50"), QStringLiteral("60"),
-                     QStringLiteral("70")});
-    sizeCombo->setCurrentIndex(sizeCombo->findText(QStringLiteral("8")));
-    sizeCombo->setMinimumContentsLength(3);
-    lower->addWidget(sizeCombo);
-
-    // "Color" above the swatch of the current text colour; both are click areas.
-    auto* colorBox = new QWidget(p);
-    auto* colorLayout = new QVBoxLayout(colorBox);
-    colorLayout->setContentsMargins(3, 0, 3, 0);
-    colorLayout->setSpacing(1);
-    colourLabel = new QLabel(QStringLiteral("Color"), colorBox);
-    colourLabel->setObjectName(QStringLiteral("colourLabel"));
-    colourLabel->setToolTip(QStringLiteral("Font Color"));
-    colourLabel->setAlignment(Qt::AlignCenter);
-    QFont small = colourLabel->font();
-    small.setPointSizeF(small.pointSizeF() * 0.8);
-    colourLabel->setFont(small);
-    colourSwatch = new QLabel(colorBox);
-    colourSwatch->setObjectName(QStringLiteral("colourSwatch"));
-    colourSwatch->setToolTip(QStringLiteral("Font Color"));
-    colourSwatch->setFixedSize(30, 8);
-    colourSwatch->setAutoFillBackground(true);
-    colourSwatch->setFrameShape(QFrame::Box);
-    QPalette swatch = colourSwatch->palette();
-    swatch.setColor(QPalette::Window, Qt::black);
-    colourSwatch->setPalette(swatch);
-    colourSwatch->installEventFilter(this);
-    colourLabel->installEventFilter(this);
-    colorLayout->addWidget(colourLabel);
-    colorLayout->addWidget(colourSwatch, 0, Qt::AlignHCenter);
-    lower->addWidget(colorBox);
-
-    boldButton = toolButton(p, lower, "boldButton", QStringLiteral("Bold"), QStringLiteral("bold"));
-    boldButton->setCheckable(true);
-    italicButton = toolButton(p, lower, "italicButton", QStringLiteral("Italic"), QStringLiteral("italic"));
-    italicButton->setCheckable(true);
-    separator(lower);
-    leftAlignButton = toolButton(p, lower, "leftAlignButton", QStringLiteral("Left Allignment"), QStringLiteral("left"));
-    centreButton = toolButton(p, lower, "centreButton", QStringLiteral("Center"), QStringLiteral("center"));
-    leftAlignButton->setCheckable(true);
-    centreButton->setCheckable(true);
-    alignGroup = new QButtonGroup(this);
-    alignGroup->setExclusive(true);
-    alignGroup->addButton(leftAlignButton);
-    alignGroup->addButton(centreButton);
-    leftAlignButton->setChecked(true);
-    separator(lower);
-
-    indentCombo = new QComboBox(p);
-    indentCombo->setObjectName(QStringLiteral("indentCombo"));
-    indentCombo->setToolTip(QStringLiteral("Indent size"));
-    indentCombo->setEditable(true);
-    indentCombo->setInsertPolicy(QComboBox::NoInsert);
-    for (int i = 0; i <= 50; i += 5)
-        indentCombo->addItem(QString::number(i));
-    indentCombo->setCurrentText(QStringLiteral("0"));
-    indentCombo->setMinimumContentsLength(3);
-    lower->addWidget(indentCombo);
-    lower->addStretch(1);
+    navigator->setListVisible(toolBar->topicListToggle->isChecked());
 }
 
-void MainWindow::buildTopicArea()
+void MainWindow::setStartScreen(StartScreen* startScreen)
 {
-    topicListPanel = new QFrame(this);
-    topicListPanel->setObjectName(QStringLiteral("topicListPanel"));
-    topicListPanel->setFrameShape(QFrame::Panel);
-    topicListPanel->setFrameShadow(QFrame::Sunken);
-    topicListPanel->setFixedWidth(165);
-    auto* listLayout = new QVBoxLayout(topicListPanel);
-    listLayout->setContentsMargins(1, 1, 1, 1);
-    topicList = new QListWidget(topicListPanel);
-    topicList->setObjectName(QStringLiteral("topicList"));
-    topicList->setUniformItemSizes(true);
-    listLayout->addWidget(topicList);
+    startScreen_ = startScreen;
+}
 
-    // Working controls of later commands; never shown.
-    markupBuffer = new QLineEdit(topicListPanel);
-    markupBuffer->setObjectName(QStringLiteral("markupBuffer"));
-    markupBuffer->hide();
-    allTopicsText = new QTextEdit(topicListPanel);
-    allTopicsText->setObjectName(QStringLiteral("allTopicsText"));
-    allTopicsText->hide();
-    scratchText = new QTextEdit(topicListPanel);
-    scratchText->setObjectName(QStringLiteral("scratchText"));
-    scratchText->setLineWrapMode(QTextEdit::NoWrap);
-    scratchText->move(-2000, 0);
-    scratchText->hide();
-
-    editorPanel = new QWidget(this);
-    editorPanel->setObjectName(QStringLiteral("editorPanel"));
-    auto* v = new QVBoxLayout(editorPanel);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(1);
-
-    topicTabs = new TopicTabBar(editorPanel);
-    topicTabs->setObjectName(QStringLiteral("topicTabs"));
-    topicTabs->setExpanding(false);
-    topicTabs->setUsesScrollButtons(true);
-    topicTabs->setElideMode(Qt::ElideNone);
-    // The row keeps its height while it has no tabs, so the editors do not
-    // move when the first topic arrives.
-    topicTabs->addTab(QStringLiteral("TOPIC"));
-    topicTabs->setMinimumHeight(topicTabs->sizeHint().height());
-    topicTabs->removeTab(0);
-    v->addWidget(topicTabs);
-
-    auto* captionLine = new QHBoxLayout;
-    captionLine->setContentsMargins(2, 0, 2, 0);
-    nonScrollingCaption = new QLabel(QStringLiteral("Non Scroll area"), editorPanel);
-    nonScrollingCaption->setObjectName(QStringLiteral("nonScrollingCaption"));
-    topicTitleLabel = new QLabel(QStringLiteral("Topic Title "), editorPanel);
-    topicTitleLabel->setObjectName(QStringLiteral("topicTitleLabel"));
-    QFont bold = topicTitleLabel->font();
-    bold.setBold(true);
-    topicTitleLabel->setFont(bold);
-    topicTitleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    topicTitleLabel->setTextFormat(Qt::PlainText);
-    captionLine->addWidget(nonScrollingCaption);
-    captionLine->addWidget(topicTitleLabel, 1);
-    v->addLayout(captionLine);
-
-    headerEditor = makeTopicEditor(editorPanel, "headerEditor");
-    headerEditor->setFixedHeight(84);
-    {
-        // The button-face colour until a topic's window colours it.
-        QPalette pal = headerEditor->palette();
-        const QColor face = QApplication::palette().color(QPalette::Button);
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-            pal.setColor(group, QPalette::Base, face);
-        headerEditor->setPalette(pal);
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        onFirstShow();
     }
-    v->addWidget(headerEditor);
+}
 
-    topicAreaCaption = new QLabel(QStringLiteral("Topic area"), editorPanel);
-    topicAreaCaption->setObjectName(QStringLiteral("topicAreaCaption"));
-    topicAreaCaption->setContentsMargins(2, 0, 2, 0);
-    v->addWidget(topicAreaCaption);
-
-    topicEditor = makeTopicEditor(editorPanel, "topicEditor");
-    setEditorColor(topicEditor, 0xDCFFFF);
-    v->addWidget(topicEditor, 1);
-
-    keywordsCaption = new QLabel(QStringLiteral("Keywords:"), editorPanel);
-    keywordsCaption->setObjectName(QStringLiteral("keywordsCaption"));
-    keywordsCaption->setContentsMargins(2, 0, 2, 0);
-    v->addWidget(keywordsCaption);
-
-    keywordsEdit = new QLineEdit(editorPanel);
-    keywordsEdit->setObjectName(QStringLiteral("keywordsEdit"));
-    keywordsEdit->setMaxLength(255);
-    keywordsEdit->setValidator(new StorableTextValidator(keywordsEdit));
-    v->addWidget(keywordsEdit);
+void MainWindow::onFirstShow()
+{
+    startScreenTimer->start();
+    // The start screen stays in front until the timer closes it.
+    if (startScreen_)
+        QTimer::singleShot(0, startScreen_.data(), &QWidget::raise);
+    if (!QFile::exists(programFolder_ + Settings::fileName()))
+        return;
+    readSettings();
+    const QString& arg = programArgument_;
+    if (arg.size() >= 3 && arg.right(3).toUpper() == QStringLiteral("TSP")) {
+        project_.PendingOpenPath = arg;
+        projectCommands->openProject();
+    }
 }
 
 void MainWindow::buildMenus()
@@ -491,80 +273,59 @@ void MainWindow::buildMenus()
 
 void MainWindow::connectCommands()
 {
+    CommandToolBar* b = toolBar;
+
     // Project file.
-    connect(newButton, &QToolButton::clicked, this, &MainWindow::newProject);
-    connect(newAction, &QAction::triggered, this, &MainWindow::newProject);
-    connect(openButton, &QToolButton::clicked, this, &MainWindow::openProject);
-    connect(openAction, &QAction::triggered, this, &MainWindow::openProject);
-    connect(saveButton, &QToolButton::clicked, this, [this] { saveProject(); });
-    connect(saveAction, &QAction::triggered, this, [this] { saveProject(); });
-    connect(saveAsAction, &QAction::triggered, this, [this] { saveProjectAs(); });
+    wire(b->newButton, newAction, projectCommands, &ProjectCommands::newProject);
+    wire(b->openButton, openAction, projectCommands, &ProjectCommands::openProject);
+    wire(b->saveButton, saveAction, projectCommands, &ProjectCommands::saveProject);
+    wire(nullptr, saveAsAction, projectCommands, &ProjectCommands::saveProjectAs);
     connect(exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
     for (int k = 0; k < RecentFiles::Count; ++k)
-        connect(reopenActions[size_t(k)], &QAction::triggered, this, [this, k] { openRecentProject(k); });
+        connect(reopenActions[size_t(k)], &QAction::triggered, projectCommands,
+                [this, k] { projectCommands->openRecentProject(k); });
+    connect(projectCommands, &ProjectCommands::projectOpened, this, &MainWindow::enableControls);
+    connect(projectCommands, &ProjectCommands::projectAbandoned, this, &MainWindow::disableControls);
 
     // Topics.
-    connect(topicTabs, &QTabBar::currentChanged, this, &MainWindow::onTabSwitched);
-    connect(topicList, &QListWidget::currentRowChanged, this, &MainWindow::onTopicListClicked);
-    connect(topicListToggle, &QToolButton::clicked, this, &MainWindow::toggleTopicList);
-    connect(addTopicButton, &QToolButton::clicked, this, &MainWindow::addTopic);
-    connect(addTopicAction, &QAction::triggered, this, &MainWindow::addTopic);
-    connect(deleteTopicButton, &QToolButton::clicked, this, &MainWindow::deleteTopic);
-    connect(deleteTopicAction, &QAction::triggered, this, &MainWindow::deleteTopic);
-    connect(topicPropertiesButton, &QToolButton::clicked, this, &MainWindow::changeTopicProperties);
-    connect(topicPropertiesAction, &QAction::triggered, this, &MainWindow::changeTopicProperties);
-    connect(editWindowsButton, &QToolButton::clicked, this, &MainWindow::editWindows);
-    connect(editWindowsAction, &QAction::triggered, this, &MainWindow::editWindows);
+    connect(b->topicListToggle, &QToolButton::clicked, this, &MainWindow::toggleTopicList);
+    wire(b->addTopicButton, addTopicAction, topics, &TopicCommands::addTopic);
+    wire(b->deleteTopicButton, deleteTopicAction, topics, &TopicCommands::deleteTopic);
+    wire(b->topicPropertiesButton, topicPropertiesAction, topics, &TopicCommands::changeTopicProperties);
+    wire(b->editWindowsButton, editWindowsAction, topics, &TopicCommands::editWindows);
+    connect(topics, &TopicCommands::topicAdded, this, &MainWindow::enableControls);
 
-    // Build, tools, help.
-    connect(compileButton, &QToolButton::clicked, this, &MainWindow::compileProject);
-    connect(compileAction, &QAction::triggered, this, &MainWindow::compileProject);
-    connect(buildAllButton, &QToolButton::clicked, this, &MainWindow::buildSourcesOnly);
-    connect(buildAllAction, &QAction::triggered, this, &MainWindow::buildSourcesOnly);
-    connect(projectFilesButton, &QToolButton::clicked, this, &MainWindow::buildProjectFilesOnly);
-    connect(projectFilesAction, &QAction::triggered, this, &MainWindow::buildProjectFilesOnly);
-    connect(topicFileButton, &QToolButton::clicked, this, &MainWindow::buildTopicFileOnly);
-    connect(topicFileAction, &QAction::triggered, this, &MainWindow::buildTopicFileOnly);
-    connect(logButton, &QToolButton::clicked, this, &MainWindow::showCompileLog);
-    connect(showLogAction, &QAction::triggered, this, &MainWindow::showCompileLog);
-    connect(setCompilerAction, &QAction::triggered, this, &MainWindow::setHelpCompiler);
-    connect(contentsButton, &QToolButton::clicked, this, &MainWindow::editContents);
-    connect(contentsEditorAction, &QAction::triggered, this, &MainWindow::editContents);
-    connect(topicListButton, &QToolButton::clicked, this, &MainWindow::showTopicList);
-    connect(topicListAction, &QAction::triggered, this, &MainWindow::showTopicList);
-    connect(spellButton, &QToolButton::clicked, this, &MainWindow::checkSpelling);
-    connect(spellCheckAction, &QAction::triggered, this, &MainWindow::checkSpelling);
-    connect(searchButton, &QToolButton::clicked, this, &MainWindow::searchTopics);
-    connect(searchAction, &QAction::triggered, this, &MainWindow::searchTopics);
-    connect(bitmapButton, &QToolButton::clicked, this, &MainWindow::insertBitmap);
-    connect(addBitmapAction, &QAction::triggered, this, &MainWindow::insertBitmap);
-    connect(transparentBitmapButton, &QToolButton::clicked, this, &MainWindow::insertBitmap);
-    connect(addTransparentBitmapAction, &QAction::triggered, this, &MainWindow::insertBitmap);
-    connect(relatedTopicsButton, &QToolButton::clicked, this, &MainWindow::insertRelatedTopicsButton);
-    connect(addRelatedTopicsButtonAction, &QAction::triggered, this, &MainWindow::insertRelatedTopicsButton);
-    connect(topicLinkButton, &QToolButton::clicked, this, &MainWindow::insertTopicLink);
-    connect(addTopicLinkAction, &QAction::triggered, this, &MainWindow::insertTopicLink);
-    connect(webLinkButton, &QToolButton::clicked, this, &MainWindow::insertWebLink);
-    connect(addWebLinkAction, &QAction::triggered, this, &MainWindow::insertWebLink);
-    connect(helpContentsAction, &QAction::triggered, this, &MainWindow::showHelpContents);
-    connect(aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    // Build.
+    wire(b->compileButton, compileAction, build, &BuildCommands::compileProject);
+    wire(b->buildAllButton, buildAllAction, build, &BuildCommands::buildSourcesOnly);
+    wire(b->projectFilesButton, projectFilesAction, build, &BuildCommands::buildProjectFilesOnly);
+    wire(b->topicFileButton, topicFileAction, build, &BuildCommands::buildTopicFileOnly);
+    wire(b->logButton, showLogAction, build, &BuildCommands::showCompileLog);
+    wire(nullptr, setCompilerAction, build, &BuildCommands::setHelpCompiler);
+    wire(b->topicListButton, topicListAction, build, &BuildCommands::showTopicList);
 
-    // Editing and formatting.
-    connect(cutButton, &QToolButton::clicked, this, &MainWindow::cut);
-    connect(cutAction, &QAction::triggered, this, &MainWindow::cut);
-    connect(copyButton, &QToolButton::clicked, this, &MainWindow::copy);
-    connect(copyAction, &QAction::triggered, this, &MainWindow::copy);
-    connect(pasteButton, &QToolButton::clicked, this, &MainWindow::paste);
-    connect(pasteAction, &QAction::triggered, this, &MainWindow::paste);
-    connect(selectAllAction, &QAction::triggered, this, &MainWindow::selectAll);
-    connect(fontCombo, &QComboBox::currentTextChanged, this, &MainWindow::applyFontFace);
-    connect(sizeCombo, &QComboBox::currentTextChanged, this, &MainWindow::applyFontSize);
-    connect(indentCombo, &QComboBox::currentTextChanged, this, &MainWindow::applyIndent);
-    connect(boldButton, &QToolButton::clicked, this, &MainWindow::applyBold);
-    connect(italicButton, &QToolButton::clicked, this, &MainWindow::applyItalic);
-    connect(leftAlignButton, &QToolButton::clicked, this, &MainWindow::alignLeft);
-    connect(centreButton, &QToolButton::clicked, this, &MainWindow::alignCentre);
-    connectEditing();
+    // Tools and help.
+    wire(b->contentsButton, contentsEditorAction, tools, &ToolsCommands::editContents);
+    wire(b->spellButton, spellCheckAction, tools, &ToolsCommands::checkSpelling);
+    wire(b->searchButton, searchAction, tools, &ToolsCommands::searchTopics);
+    wire(nullptr, helpContentsAction, tools, &ToolsCommands::showHelpContents);
+    wire(nullptr, aboutAction, tools, &ToolsCommands::showAbout);
+
+    // Insertion.
+    for (auto [button, action, transparent] : {std::tuple{b->bitmapButton, addBitmapAction, false},
+                                              std::tuple{b->transparentBitmapButton, addTransparentBitmapAction, true}}) {
+        connect(button, &QToolButton::clicked, insertion, [this, transparent] { insertion->insertBitmap(transparent); });
+        connect(action, &QAction::triggered, insertion, [this, transparent] { insertion->insertBitmap(transparent); });
+    }
+    wire(b->relatedTopicsButton, addRelatedTopicsButtonAction, insertion, &InsertCommands::insertRelatedTopicsButton);
+    wire(b->topicLinkButton, addTopicLinkAction, insertion, &InsertCommands::insertTopicLink);
+    wire(b->webLinkButton, addWebLinkAction, insertion, &InsertCommands::insertWebLink);
+
+    // Clipboard.
+    wire(b->cutButton, cutAction, editors, &TopicEditorPane::cut);
+    wire(b->copyButton, copyAction, editors, &TopicEditorPane::copy);
+    wire(b->pasteButton, pasteAction, editors, &TopicEditorPane::paste);
+    wire(nullptr, selectAllAction, editors, &TopicEditorPane::selectAll);
 
     connect(startScreenTimer, &QTimer::timeout, this, &MainWindow::closeStartScreen);
 }
@@ -572,10 +333,14 @@ void MainWindow::connectCommands()
 void MainWindow::setEditingEnabled(bool enabled)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             topicPropertiesButton, deleteTopicButton, addTopicButton, editWindowsButton, bitmapButton, transparentBitmapButton, relatedTopicsButton, topicLinkButton, webLinkButton,
-             topicFileButton, projectFilesButton, buildAllButton, compileButton, saveButton, searchButton, cutButton, copyButton,
-             pasteButton, contentsButton, spellButton, headerEditor, topicEditor, keywordsEdit})
+             toolBar->topicPropertiesButton, toolBar->deleteTopicButton, toolBar->addTopicButton,
+             toolBar->editWindowsButton, toolBar->bitmapButton, toolBar->transparentBitmapButton,
+             toolBar->relatedTopicsButton, toolBar->topicLinkButton, toolBar->webLinkButton, toolBar->topicFileButton,
+             toolBar->projectFilesButton, toolBar->buildAllButton, toolBar->compileButton, toolBar->saveButton,
+             toolBar->searchButton, toolBar->cutButton, toolBar->copyButton, toolBar->pasteButton,
+             toolBar->contentsButton, toolBar->spellButton})
         w->setEnabled(enabled);
+    editors->setEditingEnabled(enabled);
     // A disabled menu keeps its items' shortcuts from firing as well.
     for (QMenu* menu : {editMenu, buildMenu, toolsMenu}) {
         menu->menuAction()->setEnabled(enabled);
@@ -599,8 +364,7 @@ void MainWindow::disableControls()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::ShortcutOverride: {
+    if (event->type() == QEvent::ShortcutOverride) {
         // The window's menu shortcuts come before the keys the focused
         // control would otherwise claim (Ctrl+A selects all in an editor).
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -608,30 +372,93 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             event->ignore();
             return true;
         }
-        break;
-    }
-    case QEvent::FocusIn:
-        if (watched == headerEditor)
-            headerEntered();
-        else if (watched == topicEditor)
-            topicEditorEntered();
-        break;
-    case QEvent::FocusOut:
-        if (watched == headerEditor)
-            headerLeft();
-        else if (watched == topicEditor)
-            topicEditorLeft();
-        break;
-    case QEvent::MouseButtonRelease:
-        if (watched == colourSwatch || watched == colourLabel) {
-            chooseTextColour();
-            return true;
-        }
-        break;
-    default:
-        break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::readSettings()
+{
+    const Settings s = Settings::fromIni(IniFile::read(programFolder_ + Settings::fileName()));
+
+    // Bounds that would put the window out of sight (a screen that is gone)
+    // leave it where the platform put it.
+    const int width = qMax(s.Width, 100);
+    const int height = qMax(s.Height, 100);
+    const QRect titleBar(s.Left + 20, s.Top, width - 40, 30);
+    bool visible = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        visible = visible || screen->availableGeometry().intersects(titleBar);
+    if (visible)
+        move(s.Left, s.Top);
+    resize(width, height);
+
+    toolBar->topicListToggle->setChecked(s.TLB);
+    navigator->setListVisible(s.TLB);
+    project_.CompilerPath = s.HelpCompiler;
+    projectCommands->setRecentFiles(s.Recent);
+}
+
+void MainWindow::writeSettings()
+{
+    const QString path = programFolder_ + Settings::fileName();
+    Settings s;
+    s.Left = x();
+    s.Top = y();
+    s.Width = width();
+    s.Height = height();
+    s.TLB = toolBar->topicListToggle->isChecked();
+    s.HelpCompiler = project_.CompilerPath;
+    s.Recent = projectCommands->recentFiles();
+    try {
+        IniFile ini = IniFile::read(path);
+        s.toIni(ini);
+        ini.save(path);
+    } catch (const IoError& e) {
+        // Closing must not be blocked by a folder the program cannot write.
+        QTextStream(stderr) << "Topicsmith: the settings were not saved: " << e.message() << Qt::endl;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (closed_ || confirmClose()) {
+        closed_ = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool MainWindow::confirmClose()
+{
+    if (project_.TopicCount() != 0) {
+        const auto answer = prompter_.message(this, QStringLiteral("Save Project Before Exiting?"),
+                                              QStringLiteral("Exit"), Prompter::Buttons::YesNo,
+                                              Prompter::Icon::Question);
+        // A save that failed keeps the window open, so that the work can be
+        // saved elsewhere; a cancelled Save As ends the program unsaved.
+        if (answer == Prompter::Answer::Yes && projectCommands->saveProject() == ProjectCommands::SaveResult::Failed)
+            return false;
+    }
+    writeSettings();
+    if (startScreen_)
+        startScreen_->close();
+    return true;
+}
+
+void MainWindow::exitProgram()
+{
+    close();
+}
+
+void MainWindow::closeStartScreen()
+{
+    startScreenTimer->stop();
+    if (startScreen_) {
+        startScreen_->hide();
+        startScreen_->deleteLater();
+        startScreen_.clear();
+    }
 }
 
 } // namespace ts

@@ -41,12 +41,12 @@ struct Editor {
             MainWindowHarness::writeFile(contentsPath(), contents);
         h.show();
         h.form->project().PendingOpenPath = path;
-        h.form->openProject();
+        h.form->projectCommands->openProject();
     }
 
     QString contentsPath() const { return h.path(QStringLiteral("cnt.tsc")); }
     QByteArray contents() const { return MainWindowHarness::readFile(contentsPath()); }
-    ContentsDialog* d() const { return h.form->contentsDialog; }
+    ContentsDialog* d() const { return h.form->tools->contentsDialog; }
 
     // Opens the editor from the toolbar and runs `script` while it is shown;
     // a dialog the script leaves open is closed without saving and
@@ -68,7 +68,7 @@ struct Editor {
                 dialog->done(QDialog::Rejected);
             }
         });
-        h.click(h.form->contentsButton);
+        h.click(h.form->toolBar->contentsButton);
         QVERIFY(ran);
     }
 
@@ -301,7 +301,7 @@ void ContentsDialogTest::searchSelectsTheFoundTopic()
     Editor e;
     e.run([&](ContentsDialog* d) {
         QTimer::singleShot(0, d, [&] {
-            SearchDialog* s = e.h.form->searchDialog;
+            SearchDialog* s = e.h.form->tools->searchDialog;
             s->queryEdit->setText(QStringLiteral("T1"));
             s->setSearchMode(0);
             s->search();

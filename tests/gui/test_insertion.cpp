@@ -94,13 +94,13 @@ void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("Product overview"));
-    selectRange(f.topicEditor, 0, 16);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Product overview"));
+    selectRange(f.editors->topicEditor, 0, 16);
 
     QStringList items;
     QString proposed;
     QTimer::singleShot(0, &f, [&] {
-        LinkDialog* d = f.linkDialog;
+        LinkDialog* d = f.insertion->linkDialog;
         proposed = d->hotspotEdit->text();
         for (int k = 0; k < d->topicCombo->count(); ++k)
             items.append(d->topicCombo->itemText(k));
@@ -108,23 +108,23 @@ void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
         QVERIFY(d->linkTypeButtons[0]->isChecked());
         d->okButton->click();
     });
-    h.click(f.topicLinkButton);
+    h.click(f.toolBar->topicLinkButton);
 
     QCOMPARE(proposed, QStringLiteral("Product overview"));
     QCOMPARE(items, QStringList({QStringLiteral("OVERVIEW - Overview"), QStringLiteral("SECOND - Second one")}));
     const QString markup = QStringLiteral("Product overview-->OVERVIEW");
-    QCOMPARE(f.topicEditor->toPlainText(), markup + QLatin1Char(' '));
-    QVERIFY(struckOut(f.topicEditor, 0, int(markup.size())));
-    QVERIFY(!charAt(f.topicEditor, int(markup.size())).fontStrikeOut());
-    QVERIFY(!underlined(f.topicEditor, 0, 1));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), markup + QLatin1Char(' '));
+    QVERIFY(struckOut(f.editors->topicEditor, 0, int(markup.size())));
+    QVERIFY(!charAt(f.editors->topicEditor, int(markup.size())).fontStrikeOut());
+    QVERIFY(!underlined(f.editors->topicEditor, 0, 1));
     QCOMPARE(clipboardText(), QStringLiteral(" "));
-    QCOMPARE(f.topicEditor->textCursor().position(), int(markup.size()) + 1);
+    QCOMPARE(f.editors->topicEditor->textCursor().position(), int(markup.size()) + 1);
 
     // What is typed next is plain again.
-    QTest::keyClicks(f.topicEditor, QStringLiteral("x"));
-    QVERIFY(!charAt(f.topicEditor, int(markup.size()) + 1).fontStrikeOut());
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("x"));
+    QVERIFY(!charAt(f.editors->topicEditor, int(markup.size()) + 1).fontStrikeOut());
 
-    f.storeCurrentTopic();
+    f.navigator->storeCurrentTopic();
     const QByteArray rtf = TopicFileWriter::generate(f.project());
     QVERIFY2(rtf.contains("\\strike Product overview\\v OVERVIEW"), rtf.constData());
     QVERIFY(h.prompter.calls().empty());
@@ -134,49 +134,49 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("See "));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("See "));
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
-    f.topicEditor->mergeCurrentCharFormat(bold);
+    f.editors->topicEditor->mergeCurrentCharFormat(bold);
 
     QTimer::singleShot(0, &f, [&] {
-        LinkDialog* d = f.linkDialog;
+        LinkDialog* d = f.insertion->linkDialog;
         QVERIFY(d->hotspotEdit->text().isEmpty());
         d->topicWindowCheck->setChecked(true);
         d->okButton->click();
     });
-    h.click(f.topicLinkButton);
+    h.click(f.toolBar->topicLinkButton);
 
     const QString markup = QStringLiteral("Overview-->OVERVIEW>main");
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("See ") + markup + QLatin1Char(' '));
-    QVERIFY(struckOut(f.topicEditor, 4, 4 + int(markup.size())));
-    QCOMPARE(charAt(f.topicEditor, 4).fontWeight(), int(QFont::Bold));
-    QCOMPARE(charAt(f.topicEditor, 3 + int(markup.size())).fontWeight(), int(QFont::Bold));
-    QVERIFY(!struckOut(f.topicEditor, 0, 1));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("See ") + markup + QLatin1Char(' '));
+    QVERIFY(struckOut(f.editors->topicEditor, 4, 4 + int(markup.size())));
+    QCOMPARE(charAt(f.editors->topicEditor, 4).fontWeight(), int(QFont::Bold));
+    QCOMPARE(charAt(f.editors->topicEditor, 3 + int(markup.size())).fontWeight(), int(QFont::Bold));
+    QVERIFY(!struckOut(f.editors->topicEditor, 0, 1));
 
     // The second topic from the list, in no window.
-    caretAtEnd(f.topicEditor);
+    caretAtEnd(f.editors->topicEditor);
     QTimer::singleShot(0, &f, [&] {
-        LinkDialog* d = f.linkDialog;
+        LinkDialog* d = f.insertion->linkDialog;
         QVERIFY(!d->topicWindowCheck->isChecked()); // reset by the command
         d->topicCombo->setCurrentIndex(1);
         d->hotspotEdit->setText(QStringLiteral("next"));
         d->okButton->click();
     });
-    h.click(f.topicLinkButton);
-    QVERIFY(f.topicEditor->toPlainText().endsWith(QStringLiteral(" next-->SECOND ")));
+    h.click(f.toolBar->topicLinkButton);
+    QVERIFY(f.editors->topicEditor->toPlainText().endsWith(QStringLiteral(" next-->SECOND ")));
 }
 
 void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("abc"));
-    selectRange(f.topicEditor, 1, 2);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("abc"));
+    selectRange(f.editors->topicEditor, 1, 2);
 
     QString proposed = QStringLiteral("unset");
     QTimer::singleShot(0, &f, [&] {
-        LinkDialog* d = f.linkDialog;
+        LinkDialog* d = f.insertion->linkDialog;
         proposed = d->hotspotEdit->text();
         d->topicWindowCheck->setChecked(true);
         d->linkTypeButtons[1]->click();
@@ -185,41 +185,41 @@ void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
         QVERIFY(!d->otherHelpFileCheck->isEnabled());
         d->okButton->click();
     });
-    h.click(f.topicLinkButton);
+    h.click(f.toolBar->topicLinkButton);
 
     QCOMPARE(proposed, QString());
     const QString markup = QStringLiteral("Overview-->OVERVIEW");
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("a") + markup + QStringLiteral(" c"));
-    QVERIFY(underlined(f.topicEditor, 1, 1 + int(markup.size())));
-    QVERIFY(!struckOut(f.topicEditor, 1, 2));
-    QVERIFY(!charAt(f.topicEditor, 1 + int(markup.size())).fontUnderline());
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("a") + markup + QStringLiteral(" c"));
+    QVERIFY(underlined(f.editors->topicEditor, 1, 1 + int(markup.size())));
+    QVERIFY(!struckOut(f.editors->topicEditor, 1, 2));
+    QVERIFY(!charAt(f.editors->topicEditor, 1 + int(markup.size())).fontUnderline());
 
     // Jump chosen again: the check boxes come back. A selection over two
     // paragraphs is proposed as one line.
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("ab"));
-    QTest::keyClick(f.topicEditor, Qt::Key_Return);
-    QTest::keyClicks(f.topicEditor, QStringLiteral("cd"));
-    selectRange(f.topicEditor, 0, 5);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("ab"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("cd"));
+    selectRange(f.editors->topicEditor, 0, 5);
     QTimer::singleShot(0, &f, [&] {
-        LinkDialog* d = f.linkDialog;
+        LinkDialog* d = f.insertion->linkDialog;
         QCOMPARE(d->hotspotEdit->text(), QStringLiteral("ab cd"));
         QVERIFY(d->linkTypeButtons[0]->isChecked());
         QVERIFY(d->topicWindowCheck->isEnabled() && d->otherHelpFileCheck->isEnabled());
         d->cancelButton->click();
     });
-    h.click(f.topicLinkButton);
+    h.click(f.toolBar->topicLinkButton);
 }
 
 void InsertionTest::otherHelpFileLinkAndItsRefusals()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("text"));
-    const QString before = f.topicEditor->toHtml();
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("text"));
+    const QString before = f.editors->topicEditor->toHtml();
 
     // The prompt left in the topic field.
     QTimer::singleShot(0, &f, [&] {
-        LinkDialog* d = f.linkDialog;
+        LinkDialog* d = f.insertion->linkDialog;
         d->topicWindowCheck->setChecked(true);
         d->otherHelpFileCheck->setChecked(true);
         QVERIFY(!d->topicWindowCheck->isChecked());
@@ -228,32 +228,32 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         d->helpFileEdit->setText(QStringLiteral("other.hlp"));
         d->okButton->click();
     });
-    h.click(f.topicLinkButton);
+    h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
              QStringLiteral("Could not create link to onother help file!\r\nTopic ID not entered!"));
-    QCOMPARE(f.topicEditor->toHtml(), before);
+    QCOMPARE(f.editors->topicEditor->toHtml(), before);
 
     // No file name.
-    caretAtEnd(f.topicEditor);
+    caretAtEnd(f.editors->topicEditor);
     QTimer::singleShot(0, &f, [&] {
-        LinkDialog* d = f.linkDialog;
+        LinkDialog* d = f.insertion->linkDialog;
         QCOMPARE(d->helpFileEdit->text(), QStringLiteral("other.hlp")); // kept from the last use
         d->otherHelpFileCheck->setChecked(true);
         d->topicCombo->setEditText(QStringLiteral("intro"));
         d->helpFileEdit->clear();
         d->okButton->click();
     });
-    h.click(f.topicLinkButton);
+    h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
              QStringLiteral("Could not create link to onother help file!\r\nFile name not entered!"));
-    QCOMPARE(f.topicEditor->toHtml(), before);
+    QCOMPARE(f.editors->topicEditor->toHtml(), before);
 
     // The file chosen with Search; clearing the box brings the list back
     // first, then it is checked again.
-    caretAtEnd(f.topicEditor);
+    caretAtEnd(f.editors->topicEditor);
     h.prompter.path(QStringLiteral("/help/Other.hlp"));
     QTimer::singleShot(0, &f, [&] {
-        LinkDialog* d = f.linkDialog;
+        LinkDialog* d = f.insertion->linkDialog;
         d->otherHelpFileCheck->setChecked(true);
         d->otherHelpFileCheck->setChecked(false);
         QVERIFY(!d->topicCombo->isEditable());
@@ -263,22 +263,22 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         d->browseButton->click();
         d->okButton->click();
     });
-    h.click(f.topicLinkButton);
+    h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.calls().back().filter, QStringLiteral("Help Files (*.hlp)|*.HLP"));
     const QString markup = QStringLiteral("-->Intro@/help/Other.hlp");
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("text") + markup + QLatin1Char(' '));
-    QVERIFY(struckOut(f.topicEditor, 4, 4 + int(markup.size())));
-    QVERIFY(!struckOut(f.topicEditor, 4 + int(markup.size()), 5 + int(markup.size())));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("text") + markup + QLatin1Char(' '));
+    QVERIFY(struckOut(f.editors->topicEditor, 4, 4 + int(markup.size())));
+    QVERIFY(!struckOut(f.editors->topicEditor, 4 + int(markup.size()), 5 + int(markup.size())));
 }
 
 void InsertionTest::webAndMailLinks()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    caretAtEnd(f.topicEditor);
+    caretAtEnd(f.editors->topicEditor);
 
     QTimer::singleShot(0, &f, [&] {
-        ButtonDialog* d = f.buttonDialog;
+        ButtonDialog* d = f.insertion->buttonDialog;
         QCOMPARE(d->windowTitle(), QStringLiteral("Link to web site or e-mail"));
         QVERIFY(d->linkKindGroup->isVisible());
         QCOMPARE(d->property("helpContext").toInt(), 170);
@@ -287,19 +287,19 @@ void InsertionTest::webAndMailLinks()
         QTest::keyClicks(d->targetEdit, QStringLiteral("sales"));
         d->okButton->click();
     });
-    h.click(f.webLinkButton);
+    h.click(f.toolBar->webLinkButton);
 
     const QString markup = QStringLiteral("sales-->!ExecFile(mailto:sales) ");
-    QCOMPARE(f.topicEditor->toPlainText(), markup + QLatin1Char(' '));
-    QVERIFY(struckOut(f.topicEditor, 0, int(markup.size())));
-    QVERIFY(!struckOut(f.topicEditor, int(markup.size()), int(markup.size()) + 1));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), markup + QLatin1Char(' '));
+    QVERIFY(struckOut(f.editors->topicEditor, 0, int(markup.size())));
+    QVERIFY(!struckOut(f.editors->topicEditor, int(markup.size()), int(markup.size()) + 1));
     QCOMPARE(clipboardText(), QStringLiteral(" "));
 
     // The choice is kept; the hotspot comes from a selection of two characters.
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("go"));
-    selectRange(f.topicEditor, 0, 2);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("go"));
+    selectRange(f.editors->topicEditor, 0, 2);
     QTimer::singleShot(0, &f, [&] {
-        ButtonDialog* d = f.buttonDialog;
+        ButtonDialog* d = f.insertion->buttonDialog;
         QVERIFY(d->linkKindButtons[1]->isChecked());
         QCOMPARE(d->captionEdit->text(), QStringLiteral("go"));
         QVERIFY(d->targetEdit->text().isEmpty());
@@ -307,61 +307,61 @@ void InsertionTest::webAndMailLinks()
         d->targetEdit->setText(QStringLiteral("http://example.com"));
         d->okButton->click();
     });
-    h.click(f.webLinkButton);
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("go-->!ExecFile(http://example.com)  "));
+    h.click(f.toolBar->webLinkButton);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("go-->!ExecFile(http://example.com)  "));
 }
 
 void InsertionTest::relatedTopicsButtonAtEightPoints()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("ab"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("ab"));
     QTextCharFormat twelve;
     twelve.setFontPointSize(12);
-    f.topicEditor->mergeCurrentCharFormat(twelve);
+    f.editors->topicEditor->mergeCurrentCharFormat(twelve);
 
     QTimer::singleShot(0, &f, [&] {
-        ButtonDialog* d = f.buttonDialog;
+        ButtonDialog* d = f.insertion->buttonDialog;
         QCOMPARE(d->windowTitle(), QStringLiteral("Insert Button"));
         QVERIFY(d->linkKindGroup->isHidden());
         QCOMPARE(d->property("helpContext").toInt(), 160);
         QTest::keyClicks(d->targetEdit, QStringLiteral("printing"));
         d->okButton->click();
     });
-    h.click(f.relatedTopicsButton);
+    h.click(f.toolBar->relatedTopicsButton);
 
     const QString markup = QStringLiteral(" {button ,Alink(printing)}  Related Topics");
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("ab") + markup);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("ab") + markup);
     for (int k = 2; k < 2 + int(markup.size()); ++k)
-        QCOMPARE(charAt(f.topicEditor, k).fontPointSize(), 8.0);
-    QVERIFY(!struckOut(f.topicEditor, 2, 3));
+        QCOMPARE(charAt(f.editors->topicEditor, k).fontPointSize(), 8.0);
+    QVERIFY(!struckOut(f.editors->topicEditor, 2, 3));
     QCOMPARE(clipboardText(), markup);
 
     // The size before is in force again, and a paste repeats the markup.
-    QTest::keyClicks(f.topicEditor, QStringLiteral("z"));
-    QCOMPARE(charAt(f.topicEditor, 2 + int(markup.size())).fontPointSize(), 12.0);
-    f.paste();
-    QVERIFY(f.topicEditor->toPlainText().endsWith(QStringLiteral("z") + markup));
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("z"));
+    QCOMPARE(charAt(f.editors->topicEditor, 2 + int(markup.size())).fontPointSize(), 12.0);
+    f.editors->paste();
+    QVERIFY(f.editors->topicEditor->toPlainText().endsWith(QStringLiteral("z") + markup));
 }
 
 void InsertionTest::bitmapsOfBothKinds()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    caretAtEnd(f.topicEditor);
+    caretAtEnd(f.editors->topicEditor);
 
     h.prompter.path(QStringLiteral("c:\\Pics\\logo.bmp"));
-    h.click(f.transparentBitmapButton);
+    h.click(f.toolBar->transparentBitmapButton);
     const ScriptedPrompter::Call& call = h.prompter.calls().back();
     QCOMPARE(call.kind, ScriptedPrompter::Kind::OpenFile);
     QCOMPARE(call.filter, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"));
     QCOMPARE(call.fileName, QStringLiteral("*.bmp"));
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP} "));
-    QCOMPARE(charAt(f.topicEditor, 0).fontPointSize(), 8.0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP} "));
+    QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 8.0);
 
     h.prompter.path(QStringLiteral("/pics/Map.shg"));
     f.addBitmapAction->trigger();
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP}  {bmc /PICS/MAP.SHG} "));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP}  {bmc /PICS/MAP.SHG} "));
     QCOMPARE(clipboardText(), QStringLiteral(" {bmc /PICS/MAP.SHG} "));
     QVERIFY(!h.prompter.unexpectedCall());
 }
@@ -370,32 +370,32 @@ void InsertionTest::cancelAndNoActiveEditorInsertNothing()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("keep me"));
-    selectRange(f.topicEditor, 0, 4);
-    const QString before = f.topicEditor->toHtml();
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("keep me"));
+    selectRange(f.editors->topicEditor, 0, 4);
+    const QString before = f.editors->topicEditor->toHtml();
     QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
 
-    QTimer::singleShot(0, &f, [&] { f.linkDialog->cancelButton->click(); });
-    h.click(f.topicLinkButton);
-    QTimer::singleShot(0, &f, [&] { f.buttonDialog->cancelButton->click(); });
-    h.click(f.relatedTopicsButton);
-    QTimer::singleShot(0, &f, [&] { f.buttonDialog->reject(); });
-    h.click(f.webLinkButton);
+    QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->cancelButton->click(); });
+    h.click(f.toolBar->topicLinkButton);
+    QTimer::singleShot(0, &f, [&] { f.insertion->buttonDialog->cancelButton->click(); });
+    h.click(f.toolBar->relatedTopicsButton);
+    QTimer::singleShot(0, &f, [&] { f.insertion->buttonDialog->reject(); });
+    h.click(f.toolBar->webLinkButton);
     h.prompter.path(QString());
-    h.click(f.bitmapButton);
-    QCOMPARE(f.topicEditor->toHtml(), before);
+    h.click(f.toolBar->bitmapButton);
+    QCOMPARE(f.editors->topicEditor->toHtml(), before);
 
     // With the focus in the keywords field the dialog runs and the clipboard
     // is replaced, but neither editor changes.
-    const QString header = f.headerEditor->toHtml();
-    f.keywordsEdit->setFocus();
+    const QString header = f.editors->headerEditor->toHtml();
+    f.editors->keywordsEdit->setFocus();
     QTimer::singleShot(0, &f, [&] {
-        f.buttonDialog->targetEdit->setText(QStringLiteral("kw"));
-        f.buttonDialog->okButton->click();
+        f.insertion->buttonDialog->targetEdit->setText(QStringLiteral("kw"));
+        f.insertion->buttonDialog->okButton->click();
     });
-    h.click(f.relatedTopicsButton);
-    QCOMPARE(f.topicEditor->toHtml(), before);
-    QCOMPARE(f.headerEditor->toHtml(), header);
+    h.click(f.toolBar->relatedTopicsButton);
+    QCOMPARE(f.editors->topicEditor->toHtml(), before);
+    QCOMPARE(f.editors->headerEditor->toHtml(), header);
     QCOMPARE(clipboardText(), QStringLiteral(" {button ,Alink(kw)}  Related Topics"));
 }
 

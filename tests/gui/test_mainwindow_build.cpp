@@ -23,7 +23,7 @@ const QString SelectCompiler = QStringLiteral("Please select the Help Compiler i
 void openProject(MainWindowHarness& h, const QString& path)
 {
     h.form->project().PendingOpenPath = path;
-    h.form->openProject();
+    h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().ProjectPath, path);
 }
 
@@ -52,7 +52,7 @@ ViewerSeen runWithViewer(MainWindowHarness& h, const std::function<void()>& comm
                          const std::function<void(LogViewer&)>& whileOpen = {})
 {
     ViewerSeen seen;
-    LogViewer* log = h.form->logViewer;
+    LogViewer* log = h.form->build->logViewer;
     QTimer::singleShot(0, log, [&] {
         if (!log->isVisible())
             return;
@@ -117,10 +117,10 @@ void MainWindowBuildTest::rtfFileStoresTheCurrentTopicAndShowsItsProgress()
     h.show();
     MainWindow& f = *h.form;
     openProject(h, path);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("Typed but not yet stored"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Typed but not yet stored"));
 
     Activity activity(f);
-    h.click(f.topicFileButton);
+    h.click(f.toolBar->topicFileButton);
 
     const QByteArray rtf = MainWindowHarness::readFile(h.path(QStringLiteral("seven.RTF")));
     QVERIFY(rtf.contains("Typed but not yet stored"));
@@ -175,7 +175,7 @@ void MainWindowBuildTest::badContentsLevelStopsBeforeTheCnt()
     MainWindow& f = *h.form;
     openProject(h, path);
     int starts = 0;
-    f.startCompiler = [&](const CompilerLaunch&) { ++starts; };
+    f.build->startCompiler = [&](const CompilerLaunch&) { ++starts; };
     f.project().CompilerPath = h.path(QStringLiteral("hcw.exe"));
 
     h.activate();
@@ -202,7 +202,7 @@ void MainWindowBuildTest::writeFailureNamesTheFileAndStopsTheBuild()
     MainWindow& f = *h.form;
     openProject(h, path);
 
-    h.click(f.buildAllButton);
+    h.click(f.toolBar->buildAllButton);
     QCOMPARE(h.prompter.messages().size(), 1);
     QVERIFY2(h.prompter.lastMessage().contains(h.path(QStringLiteral("demo.RTF"))),
              qPrintable(h.prompter.lastMessage()));
@@ -221,7 +221,7 @@ void MainWindowBuildTest::compilerDialogCancelledLeavesTheSourcesAndAsksAgain()
     MainWindow& f = *h.form;
     openProject(h, path);
     int starts = 0;
-    f.startCompiler = [&](const CompilerLaunch&) { ++starts; };
+    f.build->startCompiler = [&](const CompilerLaunch&) { ++starts; };
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
 
     h.prompter.path(QString());
@@ -255,12 +255,12 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
     MainWindow& f = *h.form;
     openProject(h, path);
     QList<CompilerLaunch> launches;
-    f.startCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
+    f.build->startCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
 
     // The path keeps its case here; only the compiler's name is compared in capitals.
     const QString compiler = h.path(QStringLiteral("Help Tools/HcW.exe"));
     h.prompter.path(compiler);
-    h.click(f.compileButton);
+    h.click(f.toolBar->compileButton);
 
     QCOMPARE(f.project().CompilerPath, compiler);
     QCOMPARE(launches.size(), 1);
@@ -279,7 +279,7 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
 
     // Known now: the next build starts it without asking.
     h.prompter.reset();
-    h.click(f.compileButton);
+    h.click(f.toolBar->compileButton);
     QVERIFY(h.prompter.calls().empty());
     QCOMPARE(launches.size(), 2);
 }
@@ -293,7 +293,7 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     MainWindow& f = *h.form;
     openProject(h, path);
     QList<CompilerLaunch> launches;
-    f.startCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
+    f.build->startCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
 
     // Set Help Compiler: a cancelled dialog keeps what was there.
     const QString hcrtf = h.path(QStringLiteral("tools/hcrtf.EXE"));
@@ -305,7 +305,7 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     QCOMPARE(h.prompter.calls()[1].filter, CompilerFilter);
     QVERIFY(h.prompter.messages().isEmpty());
 
-    f.compileProject();
+    f.build->compileProject();
     QCOMPARE(launches.size(), 1);
     const QStringList args = launches.first().Arguments;
     QCOMPARE(args.mid(args.size() - 2), (QStringList{QStringLiteral("/xh"), h.path(QStringLiteral("demo.HPJ"))}));
@@ -313,8 +313,8 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     // Any other program starts nothing and says nothing.
     h.prompter.reset();
     h.prompter.path(h.path(QStringLiteral("tools/notepad.exe")));
-    f.setHelpCompiler();
-    f.compileProject();
+    f.build->setHelpCompiler();
+    f.build->compileProject();
     QCOMPARE(launches.size(), 1);
     QCOMPARE(int(h.prompter.calls().size()), 1);
 }
@@ -328,7 +328,7 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
     MainWindow& f = *h.form;
     openProject(h, path);
 
-    ViewerSeen before = runWithViewer(h, [&] { h.click(f.logButton); });
+    ViewerSeen before = runWithViewer(h, [&] { h.click(f.toolBar->logButton); });
     QVERIFY(before.shown);
     QCOMPARE(before.title, QStringLiteral("Last Compile Information"));
     QCOMPARE(before.header, QStringLiteral("No Log File Yet!"));
@@ -347,7 +347,7 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
     QCOMPARE(print.kind, ScriptedPrompter::Kind::Print);
     QCOMPARE(print.text, after.header);
     QCOMPARE(print.document, after.text);
-    QVERIFY(!f.logViewer->isVisible());
+    QVERIFY(!f.build->logViewer->isVisible());
 }
 
 void MainWindowBuildTest::extendedTopicList()
@@ -356,7 +356,7 @@ void MainWindowBuildTest::extendedTopicList()
     h.show();
     MainWindow& f = *h.form;
     // No project: the tool button still answers.
-    ViewerSeen none = runWithViewer(h, [&] { h.click(f.topicListButton); });
+    ViewerSeen none = runWithViewer(h, [&] { h.click(f.toolBar->topicListButton); });
     QVERIFY(!none.shown);
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Nothing to list yet!?")});
 
@@ -376,7 +376,7 @@ void MainWindowBuildTest::extendedTopicList()
     QCOMPARE(h.prompter.calls().back().text, list.header);
 
     // The compile log command fills the viewer afresh.
-    ViewerSeen log = runWithViewer(h, [&] { f.showCompileLog(); });
+    ViewerSeen log = runWithViewer(h, [&] { f.build->showCompileLog(); });
     QCOMPARE(log.title, QStringLiteral("Last Compile Information"));
     QCOMPARE(log.header, QStringLiteral("No Log File Yet!"));
     QCOMPARE(log.text, QString());

@@ -21,7 +21,7 @@ const QString Filter = QStringLiteral("Topicsmith Project (*.tsp)|*.TSP");
 void saveAs(MainWindowHarness& h, const QString& path)
 {
     h.prompter.path(path);
-    h.click(h.form->saveButton);
+    h.click(h.form->toolBar->saveButton);
 }
 
 void openByDialog(MainWindowHarness& h, const QString& path, bool askSave = true)
@@ -29,7 +29,7 @@ void openByDialog(MainWindowHarness& h, const QString& path, bool askSave = true
     h.prompter.path(path);
     if (askSave)
         h.prompter.answer(Prompter::Answer::No);
-    h.click(h.form->openButton);
+    h.click(h.form->toolBar->openButton);
 }
 
 Project loadProject(const QString& path)
@@ -72,8 +72,8 @@ void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("INTRO"), QStringLiteral("Introduction"));
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("Welcome"));
-    MainWindowHarness::typeInto(f.keywordsEdit, QStringLiteral("start;begin"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Welcome"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("start;begin"));
     const QString path = h.path(QStringLiteral("guide.tsp"));
     saveAs(h, path);
 
@@ -107,9 +107,9 @@ void MainWindowProjectTest::saveWritesInPlaceWithProgressAndStatus()
     h.show();
     MainWindow& f = *h.form;
     f.project().PendingOpenPath = path;
-    f.openProject();
+    f.projectCommands->openProject();
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: seven.tsp"));
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("changed first topic"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("changed first topic"));
 
     QList<int> steps;
     QStringList activity;
@@ -118,7 +118,7 @@ void MainWindowProjectTest::saveWritesInPlaceWithProgressAndStatus()
         activity.append(f.statusBar->panelText(1));
     });
     const int callsBefore = int(h.prompter.calls().size());
-    h.click(f.saveButton);
+    h.click(f.toolBar->saveButton);
     QCOMPARE(int(h.prompter.calls().size()), callsBefore); // no dialog
     // 16 per window, 7 per topic, then back to 0.
     QCOMPARE(steps, (QList<int>{16, 32, 48, 55, 62, 69, 76, 83, 90, 97, 0}));
@@ -213,7 +213,7 @@ void MainWindowProjectTest::openDialogAndItsCancel()
     QCOMPARE(call.filter, Filter);
     QCOMPARE(call.fileName, QStringLiteral("*.tsp"));
     QCOMPARE(f.project().TopicCount(), 0);
-    QVERIFY(!f.topicEditor->isEnabled());
+    QVERIFY(!f.editors->topicEditor->isEnabled());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -235,11 +235,11 @@ void MainWindowProjectTest::openReplacesTheProjectAfterTheQuestion()
     QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}));
     QCOMPARE(h.listEntries(), h.tabCaptions());
-    QCOMPARE(f.topicTabs->currentIndex(), 0);
-    QCOMPARE(f.topicList->currentRow(), 0);
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("Body of X"));
-    QCOMPARE(f.keywordsEdit->text(), QStringLiteral("keys of X"));
-    QCOMPARE(f.topicTitleLabel->text(), QStringLiteral("Title of X "));
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
+    QCOMPARE(f.navigator->topicList->currentRow(), 0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of X"));
+    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("keys of X"));
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title of X "));
     QCOMPARE(f.project().WindowCount(), 2);
     QCOMPARE(f.project().ProjectPath, path);
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: other.tsp"));
@@ -260,16 +260,16 @@ void MainWindowProjectTest::openOfTheOpenProjectAfterSavingShowsTheSavedState()
     openByDialog(h, path, false);
 
     // Yes: the changes are saved first, then the file is read.
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("edited"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("edited"));
     h.prompter.path(path).answer(Prompter::Answer::Yes);
-    h.click(f.openButton);
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("edited"));
+    h.click(f.toolBar->openButton);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("edited"));
     QCOMPARE(storedBody(loadProject(path), 0), QStringLiteral("edited"));
 
     // No: the file as it is on disk, the edits are dropped.
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("dropped"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("dropped"));
     openByDialog(h, path);
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("edited"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("edited"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -287,19 +287,19 @@ void MainWindowProjectTest::damagedFileLeavesTheOpenProjectAlone()
     MainWindow& f = *h.form;
     openByDialog(h, good, false);
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("unsaved work"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved work"));
     const int callsBefore = int(h.prompter.calls().size());
 
     h.prompter.path(damaged);
-    h.click(f.openButton);
+    h.click(f.toolBar->openButton);
     // No save question: the file was refused first.
     QCOMPARE(int(h.prompter.calls().size()), callsBefore + 2);
     const auto& error = h.prompter.calls().back();
     QVERIFY2(error.text.contains(QStringLiteral("damaged.tsp")), qPrintable(error.text));
     QCOMPARE(error.icon, Prompter::Icon::Error);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("KEEP"), QStringLiteral("ME")}));
-    QCOMPARE(f.topicTabs->currentIndex(), 1);
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("unsaved work"));
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 1);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved work"));
     QCOMPARE(f.project().ProjectPath, good);
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: good.tsp"));
     QCOMPARE(f.statusBar->panelText(1), QString());
@@ -356,18 +356,18 @@ void MainWindowProjectTest::newAsksAndCancelledSaveAsLetsItGoOn()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("FIRST"));
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("discarded"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("discarded"));
 
     h.prompter.answer(Prompter::Answer::Yes).path(QString());
     h.onTopicDialog({QStringLiteral("SECOND"), {}, {}, {}});
-    h.click(f.newButton);
+    h.click(f.toolBar->newButton);
     const auto& calls = h.prompter.calls();
     QCOMPARE(calls[calls.size() - 2].text, QStringLiteral("Save This Project Before Closing?"));
     QCOMPARE(calls[calls.size() - 2].caption, QStringLiteral("Close project"));
     QCOMPARE(calls.back().kind, ScriptedPrompter::Kind::SaveFile);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("SECOND")});
-    QCOMPARE(f.topicEditor->toPlainText(), QString());
-    QCOMPARE(f.keywordsEdit->text(), QString());
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
+    QCOMPARE(f.editors->keywordsEdit->text(), QString());
     QVERIFY(f.project().IsUnnamed());
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -416,7 +416,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
     QVERIFY(QFile::copy(paths[3], upper));
     h.prompter.answer(Prompter::Answer::No);
     f.project().PendingOpenPath = upper;
-    f.openProject();
+    f.projectCommands->openProject();
     QCOMPARE(captions().at(0), QStringLiteral("&1 ") + upper);
     QCOMPARE(captions().at(1), QStringLiteral("&2 ") + paths[3]);
 
@@ -434,10 +434,10 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("STYLED"), QStringLiteral("Styled topic"));
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("Plain bold red big"));
-    QTest::keyClick(f.topicEditor, Qt::Key_Return);
-    QTest::keyClicks(f.topicEditor, QStringLiteral("A centred line"));
-    QTextCursor c(f.topicEditor->document());
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Plain bold red big"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("A centred line"));
+    QTextCursor c(f.editors->topicEditor->document());
     c.setPosition(6);
     c.setPosition(10, QTextCursor::KeepAnchor);
     QTextCharFormat bold;
@@ -455,27 +455,27 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     c.mergeCharFormat(big);
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
-    QTextCursor(f.topicEditor->document()->lastBlock()).mergeBlockFormat(centred);
-    MainWindowHarness::typeInto(f.headerEditor, QStringLiteral("Header line"));
-    QTextCursor hc(f.headerEditor->document());
+    QTextCursor(f.editors->topicEditor->document()->lastBlock()).mergeBlockFormat(centred);
+    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Header line"));
+    QTextCursor hc(f.editors->headerEditor->document());
     hc.select(QTextCursor::Document);
     QTextCharFormat italic;
     italic.setFontItalic(true);
     hc.mergeCharFormat(italic);
-    const RichDocument body = FromTextDocument(*f.topicEditor->document());
-    const RichDocument header = FromTextDocument(*f.headerEditor->document());
+    const RichDocument body = FromTextDocument(*f.editors->topicEditor->document());
+    const RichDocument header = FromTextDocument(*f.editors->headerEditor->document());
 
     const QString path = h.path(QStringLiteral("styled.tsp"));
     saveAs(h, path);
     h.prompter.answer(Prompter::Answer::No);
     h.newProject(QStringLiteral("BLANK"));
-    QCOMPARE(f.topicEditor->toPlainText(), QString());
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
     openByDialog(h, path);
 
-    QCOMPARE(FromTextDocument(*f.topicEditor->document()), body);
-    QCOMPARE(FromTextDocument(*f.headerEditor->document()), header);
+    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), body);
+    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), header);
     const auto at = [&f](int pos) {
-        QTextCursor k(f.topicEditor->document());
+        QTextCursor k(f.editors->topicEditor->document());
         k.setPosition(pos + 1);
         return k.charFormat();
     };
@@ -483,9 +483,9 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     QCOMPARE(at(0).fontWeight(), int(QFont::Normal));
     QCOMPARE(at(11).foreground().color(), QColor(255, 0, 0));
     QCOMPARE(at(15).fontPointSize(), 20.0);
-    QCOMPARE(f.topicEditor->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+    QCOMPARE(f.editors->topicEditor->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
              Qt::AlignHCenter);
-    QTextCursor headerStart(f.headerEditor->document());
+    QTextCursor headerStart(f.editors->headerEditor->document());
     headerStart.setPosition(1);
     QVERIFY(headerStart.charFormat().fontItalic());
     QVERIFY(!h.prompter.unexpectedCall());

@@ -68,39 +68,39 @@ void MainWindowStartTest::layoutAndCommandSurface()
         QVERIFY2(b, name);
         QCOMPARE(b->toolTip(), QString::fromLatin1(hint));
     }
-    QVERIFY(f.topicListToggle->isCheckable() && f.topicListToggle->isChecked());
-    QVERIFY(f.boldButton->isCheckable() && !f.boldButton->isChecked());
-    QVERIFY(f.italicButton->isCheckable() && !f.italicButton->isChecked());
-    QVERIFY(f.leftAlignButton->isChecked() && !f.centreButton->isChecked());
-    f.centreButton->click();
-    QVERIFY(!f.leftAlignButton->isChecked() && f.centreButton->isChecked());
+    QVERIFY(f.toolBar->topicListToggle->isCheckable() && f.toolBar->topicListToggle->isChecked());
+    QVERIFY(f.formatting->boldButton->isCheckable() && !f.formatting->boldButton->isChecked());
+    QVERIFY(f.formatting->italicButton->isCheckable() && !f.formatting->italicButton->isChecked());
+    QVERIFY(f.formatting->leftAlignButton->isChecked() && !f.formatting->centreButton->isChecked());
+    f.formatting->centreButton->click();
+    QVERIFY(!f.formatting->leftAlignButton->isChecked() && f.formatting->centreButton->isChecked());
 
-    QCOMPARE(f.sizeCombo->currentText(), QStringLiteral("8"));
-    QCOMPARE(f.sizeCombo->count(), 17);
-    QCOMPARE(f.sizeCombo->itemText(16), QStringLiteral("70"));
-    QCOMPARE(f.indentCombo->currentText(), QStringLiteral("0"));
-    QCOMPARE(f.indentCombo->count(), 11);
-    QCOMPARE(f.indentCombo->itemText(10), QStringLiteral("50"));
-    QVERIFY(f.fontCombo->count() > 0);
-    for (int i = 1; i < f.fontCombo->count(); ++i)
-        QVERIFY(f.fontCombo->itemText(i - 1).compare(f.fontCombo->itemText(i), Qt::CaseInsensitive) <= 0);
-    QCOMPARE(f.fontCombo->maxVisibleItems(), 16);
-    QCOMPARE(f.fontCombo->toolTip(), QStringLiteral("Font Face"));
-    QCOMPARE(f.colourSwatch->toolTip(), QStringLiteral("Font Color"));
-    QCOMPARE(f.colourLabel->text(), QStringLiteral("Color"));
+    QCOMPARE(f.formatting->sizeCombo->currentText(), QStringLiteral("8"));
+    QCOMPARE(f.formatting->sizeCombo->count(), 17);
+    QCOMPARE(f.formatting->sizeCombo->itemText(16), QStringLiteral("70"));
+    QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("0"));
+    QCOMPARE(f.formatting->indentCombo->count(), 11);
+    QCOMPARE(f.formatting->indentCombo->itemText(10), QStringLiteral("50"));
+    QVERIFY(f.formatting->fontCombo->count() > 0);
+    for (int i = 1; i < f.formatting->fontCombo->count(); ++i)
+        QVERIFY(f.formatting->fontCombo->itemText(i - 1).compare(f.formatting->fontCombo->itemText(i), Qt::CaseInsensitive) <= 0);
+    QCOMPARE(f.formatting->fontCombo->maxVisibleItems(), 16);
+    QCOMPARE(f.formatting->fontCombo->toolTip(), QStringLiteral("Font Face"));
+    QCOMPARE(f.formatting->colourSwatch->toolTip(), QStringLiteral("Font Color"));
+    QCOMPARE(f.formatting->colourLabel->text(), QStringLiteral("Color"));
 
-    QCOMPARE(f.toolBarPanel->height(), 61);
-    QCOMPARE(f.topicListPanel->width(), 165);
-    QCOMPARE(f.headerEditor->height(), 84);
-    QVERIFY(!f.headerEditor->tabChangesFocus());
-    QCOMPARE(f.nonScrollingCaption->text(), QStringLiteral("Non Scroll area"));
-    QCOMPARE(f.topicTitleLabel->text(), QStringLiteral("Topic Title "));
-    QVERIFY(f.topicTitleLabel->font().bold());
-    QVERIFY(f.topicTitleLabel->alignment() & Qt::AlignRight);
-    QCOMPARE(f.topicAreaCaption->text(), QStringLiteral("Topic area"));
-    QCOMPARE(f.keywordsCaption->text(), QStringLiteral("Keywords:"));
-    QCOMPARE(f.keywordsEdit->maxLength(), 255);
-    QCOMPARE(f.topicEditor->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xDC));
+    QCOMPARE(f.toolBar->height(), 61);
+    QCOMPARE(f.navigator->topicListPanel->width(), 165);
+    QCOMPARE(f.editors->headerEditor->height(), 84);
+    QVERIFY(!f.editors->headerEditor->tabChangesFocus());
+    QCOMPARE(f.editors->nonScrollingCaption->text(), QStringLiteral("Non Scroll area"));
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Topic Title "));
+    QVERIFY(f.editors->topicTitleLabel->font().bold());
+    QVERIFY(f.editors->topicTitleLabel->alignment() & Qt::AlignRight);
+    QCOMPARE(f.editors->topicAreaCaption->text(), QStringLiteral("Topic area"));
+    QCOMPARE(f.editors->keywordsCaption->text(), QStringLiteral("Keywords:"));
+    QCOMPARE(f.editors->keywordsEdit->maxLength(), 255);
+    QCOMPARE(f.editors->topicEditor->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xDC));
     QCOMPARE(f.listIcons.size(), 5);
     for (const QIcon& icon : f.listIcons)
         QVERIFY(!icon.pixmap(16, 16).isNull());
@@ -157,14 +157,14 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     MainWindowHarness h;
     h.show();
     MainWindow& f = *h.form;
-    const QList<QWidget*> switched = {f.topicPropertiesButton, f.deleteTopicButton, f.addTopicButton, f.editWindowsButton, f.bitmapButton, f.transparentBitmapButton,
-                                      f.relatedTopicsButton, f.topicLinkButton, f.webLinkButton, f.topicFileButton, f.projectFilesButton,
-                                      f.buildAllButton, f.compileButton, f.saveButton, f.searchButton, f.cutButton,
-                                      f.copyButton, f.pasteButton, f.contentsButton, f.spellButton, f.headerEditor,
-                                      f.topicEditor, f.keywordsEdit};
-    const QList<QWidget*> always = {f.newButton, f.openButton, f.topicListToggle, f.logButton, f.topicListButton,
-                                    f.fontCombo, f.sizeCombo, f.indentCombo, f.boldButton, f.italicButton,
-                                    f.leftAlignButton, f.centreButton};
+    const QList<QWidget*> switched = {f.toolBar->topicPropertiesButton, f.toolBar->deleteTopicButton, f.toolBar->addTopicButton, f.toolBar->editWindowsButton, f.toolBar->bitmapButton, f.toolBar->transparentBitmapButton,
+                                      f.toolBar->relatedTopicsButton, f.toolBar->topicLinkButton, f.toolBar->webLinkButton, f.toolBar->topicFileButton, f.toolBar->projectFilesButton,
+                                      f.toolBar->buildAllButton, f.toolBar->compileButton, f.toolBar->saveButton, f.toolBar->searchButton, f.toolBar->cutButton,
+                                      f.toolBar->copyButton, f.toolBar->pasteButton, f.toolBar->contentsButton, f.toolBar->spellButton, f.editors->headerEditor,
+                                      f.editors->topicEditor, f.editors->keywordsEdit};
+    const QList<QWidget*> always = {f.toolBar->newButton, f.toolBar->openButton, f.toolBar->topicListToggle, f.toolBar->logButton, f.toolBar->topicListButton,
+                                    f.formatting->fontCombo, f.formatting->sizeCombo, f.formatting->indentCombo, f.formatting->boldButton, f.formatting->italicButton,
+                                    f.formatting->leftAlignButton, f.formatting->centreButton};
     for (QWidget* w : switched)
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     for (QWidget* w : always)
@@ -179,7 +179,7 @@ void MainWindowStartTest::disabledUntilAProjectExists()
 
     // Ctrl+Ins is an Edit menu command: without a project it does nothing.
     QTest::keyClick(&f, Qt::Key_Insert, Qt::ControlModifier);
-    QVERIFY(!f.topicPropertiesDialog->isVisible());
+    QVERIFY(!f.topics->topicPropertiesDialog->isVisible());
     QCOMPARE(f.project().TopicCount(), 0);
 
     h.newProject(QStringLiteral("FIRST"));
@@ -199,8 +199,8 @@ void MainWindowStartTest::startWithoutSettingsFile()
     MainWindowHarness h(QByteArray(), argument);
     h.show();
     MainWindow& f = *h.form;
-    QVERIFY(f.topicListToggle->isChecked());
-    QVERIFY(f.topicListPanel->isVisible());
+    QVERIFY(f.toolBar->topicListToggle->isChecked());
+    QVERIFY(f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
     QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("NoName.tsp")));
     QCOMPARE(f.reopenActions[2]->text(), QStringLiteral("&3 NoName"));
@@ -226,8 +226,8 @@ void MainWindowStartTest::startWithSettingsFile()
     MainWindow& f = *h.form;
     QCOMPARE(f.pos(), QPoint(30, 40));
     QCOMPARE(f.size(), QSize(700, 450));
-    QVERIFY(!f.topicListToggle->isChecked());
-    QVERIFY(!f.topicListPanel->isVisible());
+    QVERIFY(!f.toolBar->topicListToggle->isChecked());
+    QVERIFY(!f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("C:\\HCW\\HCW.EXE"));
     QCOMPARE(f.reopenActions[0]->text(), QStringLiteral("&1 /projects/a.tsp"));
     QCOMPARE(f.reopenActions[1]->text(), QStringLiteral("&7 edited by hand"));
@@ -261,7 +261,7 @@ void MainWindowStartTest::commandLineProjectNeedsSettingsAndTspExtension()
     if (opened) {
         QCOMPARE(f.project().ProjectPath, argument);
         QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("INTRO"), QStringLiteral("USAGE")}));
-        QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("Body of INTRO"));
+        QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of INTRO"));
         QCOMPARE(f.reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
         QVERIFY(f.project().PendingOpenPath.isEmpty());
     }
@@ -335,7 +335,7 @@ void MainWindowStartTest::failedSaveOnExitKeepsTheWindowOpen()
     MainWindowHarness::writeProject(path, {QStringLiteral("A")});
     h.show();
     h.form->project().PendingOpenPath = path;
-    h.form->openProject();
+    h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().TopicCount(), 1);
     // The project file's place is taken by a folder: the save must fail.
     QVERIFY(QFile::remove(path));
@@ -358,23 +358,23 @@ void MainWindowStartTest::topicListVisibilitySurvivesRestart()
     {
         MainWindowHarness h;
         h.show();
-        const int editorWidth = h.form->headerEditor->width();
-        h.click(h.form->topicListToggle);
-        QVERIFY(!h.form->topicListPanel->isVisible());
-        QVERIFY(!h.form->topicListToggle->isChecked());
+        const int editorWidth = h.form->editors->headerEditor->width();
+        h.click(h.form->toolBar->topicListToggle);
+        QVERIFY(!h.form->navigator->topicListPanel->isVisible());
+        QVERIFY(!h.form->toolBar->topicListToggle->isChecked());
         // The editors take the freed width.
-        QTRY_VERIFY(h.form->headerEditor->width() > editorWidth);
-        h.click(h.form->topicListToggle);
-        QVERIFY(h.form->topicListPanel->isVisible());
-        QTRY_COMPARE(h.form->headerEditor->width(), editorWidth);
-        h.click(h.form->topicListToggle);
+        QTRY_VERIFY(h.form->editors->headerEditor->width() > editorWidth);
+        h.click(h.form->toolBar->topicListToggle);
+        QVERIFY(h.form->navigator->topicListPanel->isVisible());
+        QTRY_COMPARE(h.form->editors->headerEditor->width(), editorWidth);
+        h.click(h.form->toolBar->topicListToggle);
         QVERIFY(h.form->close());
         QFile::copy(h.path(QStringLiteral("Topicsmith.ini")), home.filePath(QStringLiteral("Topicsmith.ini")));
     }
     MainWindowHarness again(MainWindowHarness::readFile(home.filePath(QStringLiteral("Topicsmith.ini"))));
     again.show();
-    QVERIFY(!again.form->topicListToggle->isChecked());
-    QVERIFY(!again.form->topicListPanel->isVisible());
+    QVERIFY(!again.form->toolBar->topicListToggle->isChecked());
+    QVERIFY(!again.form->navigator->topicListPanel->isVisible());
 }
 
 void MainWindowStartTest::startScreenClosesTwoSecondsAfterFirstShow()

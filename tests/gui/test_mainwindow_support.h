@@ -5,6 +5,15 @@
 
 #include "TopicPropertiesDialog.h"
 #include "MainWindow.h"
+#include "BuildCommands.h"
+#include "CommandToolBar.h"
+#include "FormattingToolBar.h"
+#include "InsertCommands.h"
+#include "ProjectCommands.h"
+#include "ToolsCommands.h"
+#include "TopicCommands.h"
+#include "TopicEditorPane.h"
+#include "TopicNavigator.h"
 #include "TopicTabBar.h"
 #include "ScriptedPrompter.h"
 #include "StatusBar.h"
@@ -85,7 +94,7 @@ public:
     void onTopicDialog(const TopicEntry& entry)
     {
         QTimer::singleShot(0, form.get(), [this, entry] {
-            TopicPropertiesDialog* d = form->topicPropertiesDialog;
+            TopicPropertiesDialog* d = form->topics->topicPropertiesDialog;
             if (!d->isVisible()) {
                 refused = true;
                 return;
@@ -126,19 +135,19 @@ public:
     void addTopic(const QString& id, const QString& title = QString())
     {
         onTopicDialog({id, title, {}, {}});
-        click(form->addTopicButton);
+        click(form->toolBar->addTopicButton);
     }
 
     // "New Project" on a window without a project: the first topic's dialog.
     void newProject(const QString& firstId, const QString& title = QString())
     {
         onTopicDialog({firstId, title, {}, {}});
-        click(form->newButton);
+        click(form->toolBar->newButton);
     }
 
     void clickTab(int index)
     {
-        QTabBar* tabs = form->topicTabs;
+        QTabBar* tabs = form->navigator->topicTabs;
         QVERIFY(index < tabs->count());
         tabs->setCurrentIndex(tabs->currentIndex()); // lays the tabs out
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
@@ -146,7 +155,7 @@ public:
 
     void clickListEntry(int row)
     {
-        QListWidget* list = form->topicList;
+        QListWidget* list = form->navigator->topicList;
         QListWidgetItem* item = list->item(row);
         QVERIFY(item);
         list->scrollToItem(item);
@@ -171,16 +180,16 @@ public:
     QStringList tabCaptions() const
     {
         QStringList out;
-        for (int i = 0; i < form->topicTabs->count(); ++i)
-            out.append(form->topicTabs->tabText(i));
+        for (int i = 0; i < form->navigator->topicTabs->count(); ++i)
+            out.append(form->navigator->topicTabs->tabText(i));
         return out;
     }
 
     QStringList listEntries() const
     {
         QStringList out;
-        for (int i = 0; i < form->topicList->count(); ++i)
-            out.append(form->topicList->item(i)->text());
+        for (int i = 0; i < form->navigator->topicList->count(); ++i)
+            out.append(form->navigator->topicList->item(i)->text());
         return out;
     }
 

@@ -77,14 +77,14 @@ void MainWindowTimingTest::openFullProject()
     QElapsedTimer clock;
     clock.start();
     f.project().PendingOpenPath = path;
-    f.openProject();
+    f.projectCommands->openProject();
     const qint64 ms = clock.elapsed();
     qInfo("Opening %d topics (%lld KB): %lld ms", Project::TopicSlots,
           qint64(QFileInfo(path).size() / 1024), ms);
 
-    QCOMPARE(f.topicTabs->count(), Project::TopicSlots);
-    QCOMPARE(f.topicList->count(), Project::TopicSlots);
-    QVERIFY(f.topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic 0")));
+    QCOMPARE(f.navigator->topicTabs->count(), Project::TopicSlots);
+    QCOMPARE(f.navigator->topicList->count(), Project::TopicSlots);
+    QVERIFY(f.editors->topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic 0")));
 }
 
 void MainWindowTimingTest::switchTopicsWithLongText()
@@ -95,8 +95,8 @@ void MainWindowTimingTest::switchTopicsWithLongText()
     h.show();
     MainWindow& f = *h.form;
     f.project().PendingOpenPath = path;
-    f.openProject();
-    QCOMPARE(f.topicTabs->count(), 4);
+    f.projectCommands->openProject();
+    QCOMPARE(f.navigator->topicTabs->count(), 4);
 
     const int rounds = 12;
     qint64 total = 0;
@@ -109,8 +109,8 @@ void MainWindowTimingTest::switchTopicsWithLongText()
         const qint64 ms = clock.elapsed();
         total += ms;
         worst = qMax(worst, ms);
-        QCOMPARE(f.topicTabs->currentIndex(), target);
-        QVERIFY(f.topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic %1 ").arg(target)));
+        QCOMPARE(f.navigator->topicTabs->currentIndex(), target);
+        QVERIFY(f.editors->topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic %1 ").arg(target)));
     }
     qInfo("Switching topics with %d KB of RTF per topic (store + load): mean %lld ms, worst %lld ms",
           int(f.project().Topic(0).BodyRtf.size() / 1024), total / rounds, worst);

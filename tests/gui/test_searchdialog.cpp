@@ -336,20 +336,20 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SETUP"), QStringLiteral("OVERVIEW")});
     h.show();
     MainWindow& f = *h.form;
-    QVERIFY(!f.searchButton->isEnabled());
+    QVERIFY(!f.toolBar->searchButton->isEnabled());
     QVERIFY(!f.searchAction->isEnabled());
     f.project().PendingOpenPath = path;
-    f.openProject();
-    QVERIFY(f.searchButton->isEnabled());
+    f.projectCommands->openProject();
+    QVERIFY(f.toolBar->searchButton->isEnabled());
     QVERIFY(f.searchAction->isEnabled());
-    QCOMPARE(f.currentTopic(), 0);
+    QCOMPARE(f.navigator->currentTopic(), 0);
 
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("fresh words"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("fresh words"));
     QStringList unstored, found;
     bool progressIsTheWindows = false;
     QTimer::singleShot(0, &f, [&] {
-        SearchDialog* s = f.searchDialog;
-        progressIsTheWindows = f.findChild<SearchProgressDialog*>() == f.searchProgress;
+        SearchDialog* s = f.tools->searchDialog;
+        progressIsTheWindows = f.findChild<SearchProgressDialog*>() == f.tools->searchProgress;
         s->setSearchMode(2);
         s->queryEdit->setText(QStringLiteral("fresh"));
         s->searchButton->click();
@@ -362,22 +362,22 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
         if (s->isVisible())
             s->cancelButton->click();
     });
-    h.click(f.searchButton);
+    h.click(f.toolBar->searchButton);
     QVERIFY(progressIsTheWindows);
     // Text typed since the topic was last stored is not searched.
     QVERIFY(unstored.isEmpty());
     QCOMPARE(found, QStringList{QStringLiteral("OVERVIEW")});
 
-    QCOMPARE(f.currentTopic(), 2);
-    QCOMPARE(f.topicList->currentRow(), 2);
-    QCOMPARE(f.topicTitleLabel->text(), QStringLiteral("Title of OVERVIEW "));
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("Body of OVERVIEW"));
+    QCOMPARE(f.navigator->currentTopic(), 2);
+    QCOMPARE(f.navigator->topicList->currentRow(), 2);
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title of OVERVIEW "));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of OVERVIEW"));
     // The topic left behind kept what was typed into it.
     QCOMPARE(TopicTextLines(f.project().Topic(0).BodyRtf), QStringList{QStringLiteral("fresh words")});
 
     // Through the menu, and now the stored words are found.
     QTimer::singleShot(0, &f, [&] {
-        SearchDialog* s = f.searchDialog;
+        SearchDialog* s = f.tools->searchDialog;
         s->searchButton->click(); // the query and mode of the last use
         found = rowIds(s->resultList);
         if (!found.isEmpty())
@@ -385,11 +385,11 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
         if (s->isVisible())
             s->cancelButton->click();
     });
-    f.searchDialog->queryEdit->setText(QStringLiteral("FRESH"));
+    f.tools->searchDialog->queryEdit->setText(QStringLiteral("FRESH"));
     f.searchAction->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
-    QCOMPARE(f.currentTopic(), 0);
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("fresh words"));
+    QCOMPARE(f.navigator->currentTopic(), 0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("fresh words"));
 }
 
 void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
@@ -400,21 +400,21 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
     h.show();
     MainWindow& f = *h.form;
     f.project().PendingOpenPath = path;
-    f.openProject();
+    f.projectCommands->openProject();
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.topicEditor, QStringLiteral("unsaved"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved"));
     const QByteArray storedBefore = f.project().Topic(1).BodyRtf;
     QTimer::singleShot(0, &f, [&] {
-        SearchDialog* s = f.searchDialog;
+        SearchDialog* s = f.tools->searchDialog;
         s->setSearchMode(0);
         s->queryEdit->setText(QStringLiteral("intro"));
         s->searchButton->click();
         s->cancelButton->click();
     });
-    h.click(f.searchButton);
-    QCOMPARE(f.searchDialog->searchResultIndex, -1);
-    QCOMPARE(f.currentTopic(), 1);
-    QCOMPARE(f.topicEditor->toPlainText(), QStringLiteral("unsaved"));
+    h.click(f.toolBar->searchButton);
+    QCOMPARE(f.tools->searchDialog->searchResultIndex, -1);
+    QCOMPARE(f.navigator->currentTopic(), 1);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved"));
     // Nothing was stored either.
     QCOMPARE(f.project().Topic(1).BodyRtf, storedBefore);
     QVERIFY(h.prompter.calls().empty());

@@ -68,10 +68,10 @@ struct Editor {
         ProjectFile::save(p, path);
         h.show();
         h.form->project().PendingOpenPath = path;
-        h.form->openProject();
+        h.form->projectCommands->openProject();
     }
 
-    WindowEditorDialog* d() const { return h.form->windowEditor; }
+    WindowEditorDialog* d() const { return h.form->topics->windowEditor; }
     Project& project() const { return h.form->project(); }
 
     // Opens the editor with "Edit Windows" and runs `script` while it is
@@ -94,7 +94,7 @@ struct Editor {
                 dialog->done(QDialog::Rejected);
             }
         });
-        h.click(h.form->editWindowsButton);
+        h.click(h.form->toolBar->editWindowsButton);
         QVERIFY(ran);
     }
 
@@ -162,7 +162,7 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
     QVERIFY(!w.DefaultPosition);
     QCOMPARE(w.Buttons, (std::array<bool, ButtonCount>{false, false, false, true, false, false}));
     // The topic shows at once in its window's new colour.
-    QCOMPARE(baseOf(e.h.form->topicEditor), fromBgr(0x00FF00));
+    QCOMPARE(baseOf(e.h.form->editors->topicEditor), fromBgr(0x00FF00));
     QCOMPARE(e.project().Window(1), window(QStringLiteral("win1")));
 }
 
@@ -435,7 +435,7 @@ void WindowEditorTest::autoSizePlacesTheSampleAndReadsItBack()
         expected = QRect(HelpUnitsToPixels(100, screen.width()), HelpUnitsToPixels(200, screen.height()),
                          HelpUnitsToPixels(512, screen.width()), HelpUnitsToPixels(300, screen.height()));
         QTimer::singleShot(0, d, [&] {
-            AutoSizeDialog* a = e.h.form->autoSizeDialog;
+            AutoSizeDialog* a = e.h.form->topics->autoSizeDialog;
             sampleShown = a->isVisible();
             placed = a->frame();
             a->setFrame(moved);
@@ -453,7 +453,7 @@ void WindowEditorTest::autoSizePlacesTheSampleAndReadsItBack()
 
         sampleShown = false;
         MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("1x"));
-        QTimer::singleShot(0, d, [&] { sampleShown = e.h.form->autoSizeDialog->isVisible(); });
+        QTimer::singleShot(0, d, [&] { sampleShown = e.h.form->topics->autoSizeDialog->isVisible(); });
         e.h.click(d->autoSizeButton);
         QCoreApplication::processEvents();
         QVERIFY(!sampleShown);

@@ -1,16 +1,14 @@
-// MainWindow: the Build menu (the RTF topic file, the HPJ and CNT files, the
-// help compiler), the compile log viewer and the extended topic list, which
-// borrows the log viewer.
-
-#include "MainWindow.h"
+#include "BuildCommands.h"
 
 #include "LogViewer.h"
 #include "Prompter.h"
 #include "StatusBar.h"
+#include "TopicNavigator.h"
 #include "contents/ContentsFile.h"
 #include "helpsource/BuildAll.h"
 #include "helpsource/HpjWriter.h"
 #include "model/IoError.h"
+#include "model/Project.h"
 #include "model/TopicList.h"
 #include "model/WholeFile.h"
 #include "model/Windows1252.h"
@@ -57,57 +55,71 @@ void startDetached(const CompilerLaunch& launch)
 
 } // namespace
 
+BuildCommands::BuildCommands(Project& project, Prompter& prompter, TopicNavigator& navigator, StatusBar& statusBar,
+                             QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), navigator_(navigator), statusBar_(statusBar),
+      window_(window)
+{
+    setObjectName(QStringLiteral("buildCommands"));
+    logViewer = new LogViewer(prompter_, window);
+}
+
+void BuildCommands::showIoError(const QString& message)
+{
+    prompter_.message(window_, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+}
+
 // A failed write leaves the files written before it and stops the command.
 // The status panel and the bar are cleared rather than left half-way, so
 // that they do not claim a build is still running.
-bool MainWindow::buildTopicFile()
+bool BuildCommands::buildTopicFile()
 {
-    storeCurrentTopic();
+    navigator_.storeCurrentTopic();
     try {
-        BuildTopicFile(project_, statusBarFeedback(*statusBar));
+        BuildTopicFile(project_, statusBarFeedback(statusBar_));
     } catch (const IoError& e) {
-        statusBar->finishActivity();
+        statusBar_.finishActivity();
         showIoError(e.message());
         return false;
     }
     return true;
 }
 
-bool MainWindow::buildProjectFiles()
+bool BuildCommands::buildProjectFiles()
 {
     try {
-        BuildProjectAndContents(project_, statusBarFeedback(*statusBar));
+        BuildProjectAndContents(project_, statusBarFeedback(statusBar_));
     } catch (const ContentsLevelError&) {
-        statusBar->finishActivity();
+        statusBar_.finishActivity();
         showIoError(ContentsLevelError::text());
         return false;
     } catch (const IoError& e) {
-        statusBar->finishActivity();
+        statusBar_.finishActivity();
         showIoError(e.message());
         return false;
     }
     return true;
 }
 
-void MainWindow::buildTopicFileOnly()
+void BuildCommands::buildTopicFileOnly()
 {
     buildTopicFile();
 }
 
-void MainWindow::buildProjectFilesOnly()
+void BuildCommands::buildProjectFilesOnly()
 {
     buildProjectFiles();
 }
 
-void MainWindow::buildSourcesOnly()
+void BuildCommands::buildSourcesOnly()
 {
     if (buildTopicFile())
         buildProjectFiles();
 }
 
-bool MainWindow::chooseCompiler()
+bool BuildCommands::chooseCompiler()
 {
-    const QString chosen = prompter_.openFile(this, CompilerFilter, CompilerOfferedName);
+    const QString chosen = prompter_.openFile(window_, CompilerFilter, CompilerOfferedName);
     if (chosen.isEmpty())
         return false;
     const QString path = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
@@ -117,12 +129,12 @@ bool MainWindow::chooseCompiler()
     return true;
 }
 
-void MainWindow::compileProject()
+void BuildCommands::compileProject()
 {
     if (!buildTopicFile() || !buildProjectFiles())
         return;
     if (project_.CompilerPath == NoCompilerPath) {
-        prompter_.message(this, QStringLiteral("Please select the Help Compiler in next open dialog!"),
+        prompter_.message(window_, QStringLiteral("Please select the Help Compiler in next open dialog!"),
                           QStringLiteral("Topicsmith"));
         if (!chooseCompiler())
             return;
@@ -138,12 +150,12 @@ void MainWindow::compileProject()
         startDetached(launch);
 }
 
-void MainWindow::setHelpCompiler()
+void BuildCommands::setHelpCompiler()
 {
     chooseCompiler();
 }
 
-void MainWindow::showCompileLog()
+void BuildCommands::showCompileLog()
 {
     logViewer->setText(QString());
     logViewer->setWindowTitle(QStringLiteral("Last Compile Information"));
@@ -162,10 +174,10 @@ void MainWindow::showCompileLog()
     logViewer->exec();
 }
 
-void MainWindow::showTopicList()
+void BuildCommands::showTopicList()
 {
     if (project_.TopicCount() == 0) {
-        prompter_.message(this, NothingToListText, QStringLiteral("Topicsmith"));
+        prompter_.message(window_, NothingToListText, QStringLiteral("Topicsmith"));
         return;
     }
     logViewer->setWindowTitle(QStringLiteral("  Extended Topic List"));

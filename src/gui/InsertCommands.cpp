@@ -1,26 +1,26 @@
-// MainWindow: the commands that put link markup, "Related Topics" buttons
+// The insert commands that put link markup, "Related Topics" buttons
 // and bitmaps into the topic text. Every command ends the same way: the
-// markup passes through the hidden markupBuffer onto the clipboard and goes in
+// markup passes through the editor pane's hidden markupBuffer onto the clipboard and goes in
 // at the active editor's caret (or over its selection) in the format set for
 // that point, so the clipboard afterwards holds the last text inserted. The
 // hotspot is made by the character style given to the inserted run.
 
-#include "MainWindow.h"
+#include "InsertCommands.h"
 
 #include "ButtonDialog.h"
 #include "LinkDialog.h"
 #include "Prompter.h"
 #include "RichTextAdapter.h"
+#include "TopicEditorPane.h"
 #include "links/LinkMarkup.h"
+#include "model/Project.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QToolButton>
 
 #include <cmath>
 #include <optional>
@@ -31,11 +31,9 @@ namespace {
 
 // Puts `markup` on the clipboard through the hidden line edit, then into
 // `editor` (when there is one) in place of its selection.
-void insertMarkup(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup)
+void insertMarkup(TopicEditorPane& pane, QTextEdit* editor, const QString& markup)
 {
-    imeBuffer.setText(markup);
-    imeBuffer.selectAll();
-    imeBuffer.cut();
+    pane.putOnClipboard(markup);
     if (!editor)
         return;
     QTextCursor cursor = editor->textCursor();
@@ -73,15 +71,15 @@ QTextCharFormat styleChange(std::optional<bool> strike, std::optional<bool> unde
 
 // A hotspot: the markup in the caret's style with `on` added, then one blank
 // with strike-out and underline taken away again, so the hotspot ends there.
-void insertHotspot(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup, const QTextCharFormat& on,
+void insertHotspot(TopicEditorPane& pane, QTextEdit* editor, const QString& markup, const QTextCharFormat& on,
                    const QTextCharFormat& off)
 {
     if (editor)
         editor->mergeCurrentCharFormat(on);
-    insertMarkup(imeBuffer, editor, markup);
+    insertMarkup(pane, editor, markup);
     if (editor)
         editor->mergeCurrentCharFormat(off);
-    insertMarkup(imeBuffer, editor, QStringLiteral(" "));
+    insertMarkup(pane, editor, QStringLiteral(" "));
 }
 
 qreal selectionPoints(const QTextEdit& editor)
@@ -95,17 +93,17 @@ qreal selectionPoints(const QTextEdit& editor)
 
 // Buttons and bitmaps go in at 8 points; the size in force afterwards is
 // the size before.
-void insertSmall(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup)
+void insertSmall(TopicEditorPane& pane, QTextEdit* editor, const QString& markup)
 {
     if (!editor) {
-        insertMarkup(imeBuffer, editor, markup);
+        insertMarkup(pane, editor, markup);
         return;
     }
     const qreal before = selectionPoints(*editor);
     QTextCharFormat small;
     small.setFontPointSize(8);
     editor->mergeCurrentCharFormat(small);
-    insertMarkup(imeBuffer, editor, markup);
+    insertMarkup(pane, editor, markup);
     QTextCharFormat restore;
     restore.setFontPointSize(before);
     editor->mergeCurrentCharFormat(restore);
@@ -120,11 +118,19 @@ void giveFocusBack(QTextEdit* editor)
 
 } // namespace
 
-void MainWindow::insertTopicLink()
+InsertCommands::InsertCommands(const Project& project, Prompter& prompter, TopicEditorPane& editors, QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), editors_(editors), window_(window)
+{
+    setObjectName(QStringLiteral("insertCommands"));
+    linkDialog = new LinkDialog(prompter_, window);
+    buttonDialog = new ButtonDialog(window);
+}
+
+void InsertCommands::insertTopicLink()
 {
     // The dialog takes the focus; the editor to write into is the one the
     // user was in when the command started.
-    QTextEdit* const editor = activeEditor();
+    QTextEdit* const editor = editors_.activeEditor();
     LinkDialog& d = *linkDialog;
 
     proposeHotspot(editor, *d.hotspotEdit);
@@ -146,7 +152,7 @@ void MainWindow::insertTopicLink()
         const QString typedId = d.topicCombo->currentText();
         const QString helpFile = d.helpFileEdit->text();
         if (const std::optional<QString> refusal = links::OtherHelpFileRefusal(typedId, helpFile)) {
-            prompter_.message(this, *refusal, QStringLiteral("Topicsmith"));
+            prompter_.message(window_, *refusal, QStringLiteral("Topicsmith"));
             giveFocusBack(editor);
             return;
         }
@@ -167,14 +173,14 @@ void MainWindow::insertTopicLink()
     }
 
     const bool popup = d.linkType() == 1;
-    insertHotspot(*markupBuffer, editor, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
+    insertHotspot(editors_, editor, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
                   styleChange(false, false));
     giveFocusBack(editor);
 }
 
-void MainWindow::insertWebLink()
+void InsertCommands::insertWebLink()
 {
-    QTextEdit* const editor = activeEditor();
+    QTextEdit* const editor = editors_.activeEditor();
     ButtonDialog& d = *buttonDialog;
     d.setupForWeb();
     proposeHotspot(editor, *d.captionEdit);
@@ -184,13 +190,13 @@ void MainWindow::insertWebLink()
         return;
     }
     const QString markup = links::WebLink(d.captionEdit->text(), d.targetEdit->text(), d.emailChosen());
-    insertHotspot(*markupBuffer, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
+    insertHotspot(editors_, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
     giveFocusBack(editor);
 }
 
-void MainWindow::insertRelatedTopicsButton()
+void InsertCommands::insertRelatedTopicsButton()
 {
-    QTextEdit* const editor = activeEditor();
+    QTextEdit* const editor = editors_.activeEditor();
     ButtonDialog& d = *buttonDialog;
     d.setupForButton();
 
@@ -198,25 +204,21 @@ void MainWindow::insertRelatedTopicsButton()
         giveFocusBack(editor);
         return;
     }
-    insertSmall(*markupBuffer, editor, links::RelatedTopicsButton(d.captionEdit->text(), d.targetEdit->text()));
+    insertSmall(editors_, editor, links::RelatedTopicsButton(d.captionEdit->text(), d.targetEdit->text()));
     giveFocusBack(editor);
 }
 
-void MainWindow::insertBitmap()
+void InsertCommands::insertBitmap(bool transparent)
 {
-    // One handler for both picture commands: the control that ran it tells
-    // an ordinary bitmap from a transparent one.
-    const QObject* invoker = sender();
-    const bool transparent = invoker == transparentBitmapButton || invoker == addTransparentBitmapAction;
-    QTextEdit* const editor = activeEditor();
+    QTextEdit* const editor = editors_.activeEditor();
 
     const QString path = prompter_.openFile(
-        this, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"), QStringLiteral("*.bmp"));
+        window_, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"), QStringLiteral("*.bmp"));
     if (path.isEmpty()) {
         giveFocusBack(editor);
         return;
     }
-    insertSmall(*markupBuffer, editor, links::BitmapMarkup(path, transparent));
+    insertSmall(editors_, editor, links::BitmapMarkup(path, transparent));
     giveFocusBack(editor);
 }
 

@@ -1,15 +1,17 @@
-// MainWindow: the formatting toolbar and the Edit commands over the two
-// topic editors, the last-used editor they act on, and the toolbar following
-// the format at the caret.
-
-#include "MainWindow.h"
+#include "FormattingToolBar.h"
 
 #include "Prompter.h"
 #include "RichTextAdapter.h"
+#include "ToolButtons.h"
+#include "TopicEditorPane.h"
 #include "model/UserInteger.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QComboBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -18,6 +20,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -104,59 +107,117 @@ void showText(QComboBox* combo, const QString& text)
 
 } // namespace
 
-// ---- Which editor ----
-
-QTextEdit* MainWindow::lastUsedEditor() const
+FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editors, std::uint32_t& lastColour,
+                                     QWidget* parent)
+    : QWidget(parent), prompter_(prompter), editors_(editors), lastColour_(lastColour)
 {
-    return headerLastUsed_ ? headerEditor : topicEditor;
-}
+    setObjectName(QStringLiteral("formatting"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
 
-QTextEdit* MainWindow::activeEditor() const
-{
-    // The window's focus widget, so that a command reached through the menu
-    // or a tool button (which take no focus) still sees the editor.
-    QWidget* focus = focusWidget();
-    if (focus == headerEditor || focus == topicEditor)
-        return static_cast<QTextEdit*>(focus);
-    return nullptr;
-}
+    fontCombo = new QComboBox(this);
+    fontCombo->setObjectName(QStringLiteral("fontCombo"));
+    fontCombo->setToolTip(QStringLiteral("Font Face"));
+    fontCombo->setEditable(true);
+    fontCombo->setInsertPolicy(QComboBox::NoInsert);
+    fontCombo->setMaxVisibleItems(16);
+    fontCombo->setMinimumContentsLength(18);
+    fontCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    row->addWidget(fontCombo);
 
-void MainWindow::headerEntered()
-{
-    headerLastUsed_ = true;
-}
+    sizeCombo = new QComboBox(this);
+    sizeCombo->setObjectName(QStringLiteral("sizeCombo"));
+    sizeCombo->setToolTip(QStringLiteral("Font Size"));
+    sizeCombo->setEditable(true);
+    sizeCombo->setInsertPolicy(QComboBox::NoInsert);
+    sizeCombo->addItems({QStringLiteral("6"), QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12"),
+                     QStringLiteral("14"), QStringLiteral("16"), QStringLiteral("18"), QStringLiteral("20"),
+                     QStringLiteral("24"), QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("30"),
+                     QStringLiteral("35"), QStringLiteral("40"), QStringLiteral("50"), QStringLiteral("60"),
+                     QStringLiteral("70")});
+    sizeCombo->setCurrentIndex(sizeCombo->findText(QStringLiteral("8")));
+    sizeCombo->setMinimumContentsLength(3);
+    row->addWidget(sizeCombo);
 
-void MainWindow::headerLeft()
-{
-    headerLastUsed_ = true;
-}
+    // "Color" above the swatch of the current text colour; both are click areas.
+    auto* colorBox = new QWidget(this);
+    auto* colorLayout = new QVBoxLayout(colorBox);
+    colorLayout->setContentsMargins(3, 0, 3, 0);
+    colorLayout->setSpacing(1);
+    colourLabel = new QLabel(QStringLiteral("Color"), colorBox);
+    colourLabel->setObjectName(QStringLiteral("colourLabel"));
+    colourLabel->setToolTip(QStringLiteral("Font Color"));
+    colourLabel->setAlignment(Qt::AlignCenter);
+    QFont small = colourLabel->font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    colourLabel->setFont(small);
+    colourSwatch = new QLabel(colorBox);
+    colourSwatch->setObjectName(QStringLiteral("colourSwatch"));
+    colourSwatch->setToolTip(QStringLiteral("Font Color"));
+    colourSwatch->setFixedSize(30, 8);
+    colourSwatch->setAutoFillBackground(true);
+    colourSwatch->setFrameShape(QFrame::Box);
+    QPalette swatch = colourSwatch->palette();
+    swatch.setColor(QPalette::Window, Qt::black);
+    colourSwatch->setPalette(swatch);
+    colourSwatch->installEventFilter(this);
+    colourLabel->installEventFilter(this);
+    colorLayout->addWidget(colourLabel);
+    colorLayout->addWidget(colourSwatch, 0, Qt::AlignHCenter);
+    row->addWidget(colorBox);
 
-void MainWindow::topicEditorEntered()
-{
-    headerLastUsed_ = false;
-}
+    boldButton = toolButton(this, row, "boldButton", QStringLiteral("Bold"), QStringLiteral("bold"));
+    boldButton->setCheckable(true);
+    italicButton = toolButton(this, row, "italicButton", QStringLiteral("Italic"), QStringLiteral("italic"));
+    italicButton->setCheckable(true);
+    separator(row);
+    leftAlignButton = toolButton(this, row, "leftAlignButton", QStringLiteral("Left Allignment"), QStringLiteral("left"));
+    centreButton = toolButton(this, row, "centreButton", QStringLiteral("Center"), QStringLiteral("center"));
+    leftAlignButton->setCheckable(true);
+    centreButton->setCheckable(true);
+    alignGroup = new QButtonGroup(this);
+    alignGroup->setExclusive(true);
+    alignGroup->addButton(leftAlignButton);
+    alignGroup->addButton(centreButton);
+    leftAlignButton->setChecked(true);
+    separator(row);
 
-void MainWindow::topicEditorLeft()
-{
-    headerLastUsed_ = false;
-}
+    indentCombo = new QComboBox(this);
+    indentCombo->setObjectName(QStringLiteral("indentCombo"));
+    indentCombo->setToolTip(QStringLiteral("Indent size"));
+    indentCombo->setEditable(true);
+    indentCombo->setInsertPolicy(QComboBox::NoInsert);
+    for (int i = 0; i <= 50; i += 5)
+        indentCombo->addItem(QString::number(i));
+    indentCombo->setCurrentText(QStringLiteral("0"));
+    indentCombo->setMinimumContentsLength(3);
+    row->addWidget(indentCombo);
 
-// ---- Applying the toolbar ----
+    fontCombo->blockSignals(true);
+    QStringList families = QFontDatabase::families();
+    families.removeDuplicates();
+    families.sort(Qt::CaseInsensitive);
+    fontCombo->addItems(families);
+    fontCombo->setCurrentText(QStringLiteral("Arial"));
+    fontCombo->blockSignals(false);
 
-void MainWindow::connectEditing()
-{
-    connect(headerEditor, &QTextEdit::selectionChanged, this, &MainWindow::showHeaderFormat);
-    connect(headerEditor, &QTextEdit::cursorPositionChanged, this, &MainWindow::showHeaderFormat);
-    connect(topicEditor, &QTextEdit::selectionChanged, this, &MainWindow::showTopicFormat);
-    connect(topicEditor, &QTextEdit::cursorPositionChanged, this, &MainWindow::showTopicFormat);
+    connect(fontCombo, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyFontFace);
+    connect(sizeCombo, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyFontSize);
+    connect(indentCombo, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyIndent);
+    connect(boldButton, &QToolButton::clicked, this, &FormattingToolBar::applyBold);
+    connect(italicButton, &QToolButton::clicked, this, &FormattingToolBar::applyItalic);
+    connect(leftAlignButton, &QToolButton::clicked, this, &FormattingToolBar::alignLeft);
+    connect(centreButton, &QToolButton::clicked, this, &FormattingToolBar::alignCentre);
+    connect(&editors_, &TopicEditorPane::formatAtCaretChanged, this, &FormattingToolBar::showFormat);
 
     // A value typed into a box applies with every keystroke, but the focus
     // stays in the box until Enter: were it handed back after the first
     // character, the second ("2" of "12") would replace the selected text.
     // A value chosen from the list is complete and hands the focus back.
     for (QComboBox* combo : {fontCombo, sizeCombo, indentCombo}) {
-        connect(combo, &QComboBox::activated, this, [this] { returnFocus(lastUsedEditor()); });
-        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { returnFocus(lastUsedEditor()); });
+        connect(combo, &QComboBox::activated, this, [this] { returnFocus(editors_.lastUsedEditor()); });
+        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { returnFocus(editors_.lastUsedEditor()); });
     }
     // Numbers are taken as typed: completing "1" to "10" would apply a size
     // the user did not ask for. Face names keep their completion.
@@ -164,25 +225,38 @@ void MainWindow::connectEditing()
     indentCombo->setCompleter(nullptr);
 }
 
-void MainWindow::applyCharFormat(const QTextCharFormat& change)
+bool FormattingToolBar::eventFilter(QObject* watched, QEvent* event)
 {
-    // Applied to the selection, or to what is typed next when there is none.
-    lastUsedEditor()->mergeCurrentCharFormat(change);
+    // "Color" and its swatch are click areas.
+    if (event->type() == QEvent::MouseButtonRelease && (watched == colourSwatch || watched == colourLabel)) {
+        chooseTextColour();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::returnFocus(QTextEdit* target)
+
+// ---- Applying the toolbar ----
+
+void FormattingToolBar::applyCharFormat(const QTextCharFormat& change)
+{
+    // Applied to the selection, or to what is typed next when there is none.
+    editors_.lastUsedEditor()->mergeCurrentCharFormat(change);
+}
+
+void FormattingToolBar::returnFocus(QTextEdit* target)
 {
     // The user types on in the editor with the new format.
     if (target->isEnabled())
         target->setFocus(Qt::OtherFocusReason);
 }
 
-std::optional<int> MainWindow::comboNumber(QComboBox* combo)
+std::optional<int> FormattingToolBar::comboNumber(QComboBox* combo)
 {
     const QString text = combo->currentText();
     const std::optional<int> value = decimalWholeNumber(text);
     if (!value) {
-        prompter_.message(this, NotAnIntegerMessage(text), QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
+        prompter_.message(window(), NotAnIntegerMessage(text), QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
                           Prompter::Icon::Error);
         // The user corrects the text where it is.
         if (combo->isEnabled())
@@ -191,7 +265,7 @@ std::optional<int> MainWindow::comboNumber(QComboBox* combo)
     return value;
 }
 
-void MainWindow::applyFontFace()
+void FormattingToolBar::applyFontFace()
 {
     const QString face = fontCombo->currentText().left(MaxFaceLength);
     // A face needs a name; an emptied box waits for the next one.
@@ -202,7 +276,7 @@ void MainWindow::applyFontFace()
     applyCharFormat(change);
 }
 
-void MainWindow::applyFontSize()
+void FormattingToolBar::applyFontSize()
 {
     const std::optional<int> points = comboNumber(sizeCombo);
     if (!points)
@@ -212,9 +286,9 @@ void MainWindow::applyFontSize()
     applyCharFormat(change);
 }
 
-void MainWindow::chooseTextColour()
+void FormattingToolBar::chooseTextColour()
 {
-    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(this, lastColour_);
+    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(window(), lastColour_);
     if (!chosen)
         return;
     lastColour_ = *chosen & 0xFFFFFFu;
@@ -223,26 +297,26 @@ void MainWindow::chooseTextColour()
     QTextCharFormat change;
     change.setForeground(color);
     applyCharFormat(change);
-    returnFocus(lastUsedEditor());
+    returnFocus(editors_.lastUsedEditor());
 }
 
-void MainWindow::applyBold()
+void FormattingToolBar::applyBold()
 {
     QTextCharFormat change;
     change.setFontWeight(boldButton->isChecked() ? QFont::Bold : QFont::Normal);
     applyCharFormat(change);
-    returnFocus(lastUsedEditor());
+    returnFocus(editors_.lastUsedEditor());
 }
 
-void MainWindow::applyItalic()
+void FormattingToolBar::applyItalic()
 {
     QTextCharFormat change;
     change.setFontItalic(italicButton->isChecked());
     applyCharFormat(change);
-    returnFocus(lastUsedEditor());
+    returnFocus(editors_.lastUsedEditor());
 }
 
-void MainWindow::applyIndent()
+void FormattingToolBar::applyIndent()
 {
     const std::optional<int> points = comboNumber(indentCombo);
     if (!points)
@@ -251,60 +325,24 @@ void MainWindow::applyIndent()
     change.setLeftMargin(TwipsToPixels(std::clamp(*points, 0, MaxIndentPoints) * 20));
     // A list-style indent level from pasted text would add to the margin.
     change.setIndent(0);
-    lastUsedEditor()->textCursor().mergeBlockFormat(change);
+    editors_.lastUsedEditor()->textCursor().mergeBlockFormat(change);
 }
 
-void MainWindow::alignLeft()
+void FormattingToolBar::alignLeft()
 {
-    if (QTextEdit* editor = activeEditor())
+    if (QTextEdit* editor = editors_.activeEditor())
         editor->setAlignment(Qt::AlignLeft);
 }
 
-void MainWindow::alignCentre()
+void FormattingToolBar::alignCentre()
 {
-    if (QTextEdit* editor = activeEditor())
+    if (QTextEdit* editor = editors_.activeEditor())
         editor->setAlignment(Qt::AlignHCenter);
-}
-
-// ---- Clipboard and selection ----
-
-void MainWindow::cut()
-{
-    if (QTextEdit* editor = activeEditor())
-        editor->cut();
-}
-
-void MainWindow::copy()
-{
-    if (QTextEdit* editor = activeEditor())
-        editor->copy();
-}
-
-void MainWindow::paste()
-{
-    if (QTextEdit* editor = activeEditor())
-        editor->paste();
-}
-
-void MainWindow::selectAll()
-{
-    if (QTextEdit* editor = activeEditor())
-        editor->selectAll();
 }
 
 // ---- The toolbar following the caret ----
 
-void MainWindow::showHeaderFormat()
-{
-    showFormat(SelectionFormat(*headerEditor));
-}
-
-void MainWindow::showTopicFormat()
-{
-    showFormat(SelectionFormat(*topicEditor));
-}
-
-void MainWindow::showFormat(const QTextCharFormat& format)
+void FormattingToolBar::showFormat(const QTextCharFormat& format)
 {
     // Showing the format is not a user change: none of the change handlers
     // may run from here.
@@ -317,7 +355,7 @@ void MainWindow::showFormat(const QTextCharFormat& format)
     const QSignalBlocker blockCenter(centreButton);
 
     // Both editors draw unformatted text in the application's font.
-    const QFont base = topicEditor->document()->defaultFont();
+    const QFont base = editors_.topicEditor->document()->defaultFont();
     showText(fontCombo, faceOf(format, base));
     showText(sizeCombo, QString::number(pointsOf(format, base)));
     const QBrush brush = format.foreground();
@@ -330,8 +368,8 @@ void MainWindow::showFormat(const QTextCharFormat& format)
     boldButton->setChecked(bold);
     italicButton->setChecked(italic);
 
-    QTextEdit* active = activeEditor();
-    const QTextEdit* indentFrom = active == headerEditor ? headerEditor : topicEditor;
+    QTextEdit* active = editors_.activeEditor();
+    const QTextEdit* indentFrom = active == editors_.headerEditor ? editors_.headerEditor : editors_.topicEditor;
     showText(indentCombo,
              QString::number(indentPoints(selectionBlock(*indentFrom), indentFrom->document()->indentWidth())));
 

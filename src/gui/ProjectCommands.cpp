@@ -1,23 +1,17 @@
-// MainWindow: the project file commands New, Open, Save and Save As, and the
-// recent-files menu.
-
-#include "MainWindow.h"
+#include "ProjectCommands.h"
 
 #include "Prompter.h"
-#include "TopicTabBar.h"
 #include "StatusBar.h"
-#include "WindowEditorDialog.h"
+#include "TopicCommands.h"
+#include "TopicEditorPane.h"
+#include "TopicNavigator.h"
 #include "model/IoError.h"
+#include "model/Project.h"
 #include "model/ProjectFile.h"
 
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QSignalBlocker>
-#include <QTabBar>
 #include <QTextEdit>
 
 namespace ts {
@@ -38,74 +32,80 @@ void copyReplacing(const QString& from, const QString& to)
 
 } // namespace
 
-void MainWindow::setProjectPanel(const QString& path)
+ProjectCommands::ProjectCommands(Project& project, Prompter& prompter, const QString& programFolder,
+                                 TopicNavigator& navigator, TopicEditorPane& editors, TopicCommands& topics,
+                                 StatusBar& statusBar, const std::array<QAction*, RecentFiles::Count>& reopenActions,
+                                 QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), programFolder_(programFolder), navigator_(navigator),
+      editors_(editors), topics_(topics), statusBar_(statusBar), reopenActions_(reopenActions), window_(window)
 {
-    statusBar->setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
+    setObjectName(QStringLiteral("projectCommands"));
+    refreshRecentMenu();
 }
 
-void MainWindow::showIoError(const QString& message)
+void ProjectCommands::setRecentFiles(const RecentFiles& recent)
 {
-    prompter_.message(this, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+    recent_ = recent;
+    refreshRecentMenu();
+}
+
+void ProjectCommands::setProjectPanel(const QString& path)
+{
+    statusBar_.setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
+}
+
+void ProjectCommands::showIoError(const QString& message)
+{
+    prompter_.message(window_, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
 }
 
 // The question of New and Open: false when the save the user asked for failed,
 // which stops the command so that nothing is lost.
-bool MainWindow::askSaveBeforeClosing(const QString& text, const QString& caption)
+bool ProjectCommands::askSaveBeforeClosing(const QString& text, const QString& caption)
 {
     if (project_.TopicCount() == 0)
         return true;
-    const auto answer = prompter_.message(this, text, caption, Prompter::Buttons::YesNo, Prompter::Icon::Question);
+    const auto answer = prompter_.message(window_, text, caption, Prompter::Buttons::YesNo, Prompter::Icon::Question);
     return answer != Prompter::Answer::Yes || saveProject() != SaveResult::Failed;
 }
 
 // Empties the window and the tables (New's steps after its question).
-void MainWindow::clearProject()
+void ProjectCommands::clearProject()
 {
-    keywordsEdit->clear();
-    topicTitleLabel->setText(QStringLiteral("Topic Title "));
-    {
-        const QSignalBlocker blockTabs(topicTabs);
-        const QSignalBlocker blockList(topicList);
-        while (topicTabs->count() > 0)
-            topicTabs->removeTab(topicTabs->count() - 1);
-        topicList->clear();
-    }
+    navigator_.clear();
     project_.Reset();
-    clearEditor(headerEditor);
-    clearEditor(topicEditor);
     // The next topic lies on the fresh "main" window; show its colours.
-    setEditorColor(headerEditor, project_.Window(0).NonScrollColor);
-    setEditorColor(topicEditor, project_.Window(0).TopicColor);
+    editors_.clear(project_.Window(0));
 }
 
-void MainWindow::newProject()
+void ProjectCommands::newProject()
 {
     if (!askSaveBeforeClosing(QStringLiteral("Save This Project Before Closing?"), QStringLiteral("Close project")))
         return;
     clearProject();
     project_.ProjectPath = project_.UnnamedPath();
     setProjectPanel(project_.ProjectPath);
-    addTopic();
+    topics_.addTopic();
     if (project_.TopicCount() == 0) {
         // Only a dialog closed without its checks gets here: no project.
-        disableControls();
+        emit projectAbandoned();
         return;
     }
-    storeCurrentTopic();
+    navigator_.storeCurrentTopic();
 }
 
-void MainWindow::openProject()
+void ProjectCommands::openProject()
 {
     QString path = project_.PendingOpenPath;
     if (path.isEmpty()) {
-        path = prompter_.openFile(this, ProjectFilter, QStringLiteral("*.tsp"));
+        path = prompter_.openFile(window_, ProjectFilter, QStringLiteral("*.tsp"));
         if (path.isEmpty())
             return;
     }
     project_.PendingOpenPath.clear();
     const QFileInfo info(path);
     if (!info.isFile()) {
-        prompter_.message(this, QStringLiteral("File not exists any more"), QStringLiteral("Open"),
+        prompter_.message(window_, QStringLiteral("File not exists any more"), QStringLiteral("Open"),
                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
@@ -113,15 +113,15 @@ void MainWindow::openProject()
 
     // The file is read whole and checked before the open project is given up.
     const auto read = [this, &fullPath](Project& into) {
-        statusBar->setPanelText(1, QStringLiteral("Loading project..."));
+        statusBar_.setPanelText(1, QStringLiteral("Loading project..."));
         try {
-            into = ProjectFile::load(fullPath, programFolder_, [this](int step) { statusBar->advance(step); });
+            into = ProjectFile::load(fullPath, programFolder_, [this](int step) { statusBar_.advance(step); });
         } catch (const IoError& e) {
-            statusBar->finishActivity();
+            statusBar_.finishActivity();
             showIoError(e.message());
             return false;
         }
-        statusBar->finishActivity();
+        statusBar_.finishActivity();
         if (into.TopicCount() == 0) {
             showIoError(QStringLiteral("'%1' holds no topics; a project has at least one.").arg(fullPath));
             return false;
@@ -145,54 +145,44 @@ void MainWindow::openProject()
     project_ = std::move(loaded);
     project_.ProjectPath = fullPath;
     project_.CompilerPath = compilerPath;
-    statusBar->setPanelText(1, QStringLiteral("Loading project..."));
+    statusBar_.setPanelText(1, QStringLiteral("Loading project..."));
 
-    {
-        const QSignalBlocker block(topicTabs);
-        QStringList captions;
-        captions.reserve(project_.TopicCount());
-        for (int i = 0; i < project_.TopicCount(); ++i)
-            captions.append(project_.Topic(i).TopicID.text());
-        topicTabs->addTabs(captions);
-    }
-    selectTab(0);
-    copyTabsToList();
-    loadCurrentTopic();
-    enableControls();
-    topicEditor->setFocus();
-    statusBar->finishActivity();
+    navigator_.showProject();
+    emit projectOpened();
+    editors_.topicEditor->setFocus();
+    statusBar_.finishActivity();
     rememberRecentProject();
-    windowEditor->refillWindowList(project_.Topic(currentTopic()).WindowIndex);
+    topics_.refillWindows();
 }
 
-MainWindow::SaveResult MainWindow::saveProject()
+ProjectCommands::SaveResult ProjectCommands::saveProject()
 {
     if (project_.TopicCount() == 0)
         return SaveResult::Cancelled;
     if (project_.IsUnnamed())
         return saveProjectAs();
-    storeCurrentTopic();
-    statusBar->setPanelText(1, QStringLiteral("Saving project..."));
+    navigator_.storeCurrentTopic();
+    statusBar_.setPanelText(1, QStringLiteral("Saving project..."));
     const bool saved = writeProjectFile(project_.ProjectPath);
-    statusBar->finishActivity();
+    statusBar_.finishActivity();
     return saved ? SaveResult::Saved : SaveResult::Failed;
 }
 
-MainWindow::SaveResult MainWindow::saveProjectAs()
+ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
 {
     if (project_.TopicCount() == 0)
         return SaveResult::Cancelled;
-    storeCurrentTopic();
-    QString path = prompter_.saveFile(this, ProjectFilter, project_.IsUnnamed() ? QString() : project_.ProjectPath,
+    navigator_.storeCurrentTopic();
+    QString path = prompter_.saveFile(window_, ProjectFilter, project_.IsUnnamed() ? QString() : project_.ProjectPath,
                                       QStringLiteral("tsp"));
     if (path.isEmpty()) {
-        statusBar->finishActivity();
+        statusBar_.finishActivity();
         return SaveResult::Cancelled;
     }
     path = QFileInfo(path).absoluteFilePath();
     if (QFileInfo::exists(path)) {
         const auto answer =
-            prompter_.message(this, path + QStringLiteral(" already exists\rReplace existing file?"),
+            prompter_.message(window_, path + QStringLiteral(" already exists\rReplace existing file?"),
                               QStringLiteral("Save As"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
         if (answer != Prompter::Answer::Ok)
             return SaveResult::Cancelled;
@@ -210,7 +200,7 @@ MainWindow::SaveResult MainWindow::saveProjectAs()
             if (QFile::exists(oldCnt))
                 copyReplacing(oldCnt, newBase + QStringLiteral(".cnt"));
         } catch (const IoError& e) {
-            statusBar->finishActivity();
+            statusBar_.finishActivity();
             showIoError(e.message());
             return SaveResult::Failed;
         }
@@ -220,20 +210,20 @@ MainWindow::SaveResult MainWindow::saveProjectAs()
     }
 
     project_.ProjectPath = path;
-    statusBar->setPanelText(1, QStringLiteral("Saving project..."));
+    statusBar_.setPanelText(1, QStringLiteral("Saving project..."));
     const bool saved = writeProjectFile(path);
     if (saved)
         rememberRecentProject();
-    statusBar->finishActivity();
+    statusBar_.finishActivity();
     return saved ? SaveResult::Saved : SaveResult::Failed;
 }
 
-bool MainWindow::writeProjectFile(const QString& path)
+bool ProjectCommands::writeProjectFile(const QString& path)
 {
     try {
-        ProjectFile::save(project_, path, [this](int step) { statusBar->advance(step); });
+        ProjectFile::save(project_, path, [this](int step) { statusBar_.advance(step); });
     } catch (const IoError& e) {
-        statusBar->finishActivity();
+        statusBar_.finishActivity();
         showIoError(e.message());
         return false;
     }
@@ -241,24 +231,24 @@ bool MainWindow::writeProjectFile(const QString& path)
     return true;
 }
 
-void MainWindow::refreshRecentMenu()
+void ProjectCommands::refreshRecentMenu()
 {
     for (int k = 0; k < RecentFiles::Count; ++k) {
         // The place's own "&k" marks the access key; an "&" inside the path
         // is shown as it stands.
         const QString caption = recent_.caption(k);
         QString shown = caption.left(3) + QString(caption.mid(3)).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        reopenActions[size_t(k)]->setText(shown);
+        reopenActions_[size_t(k)]->setText(shown);
     }
 }
 
-void MainWindow::rememberRecentProject()
+void ProjectCommands::rememberRecentProject()
 {
     recent_.ArrangeReopen(project_.ProjectPath);
     refreshRecentMenu();
 }
 
-void MainWindow::openRecentProject(int item)
+void ProjectCommands::openRecentProject(int item)
 {
     const QString path = recent_.path(item);
     if (path.isEmpty() || path == QStringLiteral("NoName")) {
