@@ -8,6 +8,7 @@
 #include "CommandToolBar.h"
 #include "FormattingToolBar.h"
 #include "InsertCommands.h"
+#include "MainMenus.h"
 #include "ProjectCommands.h"
 #include "Prompter.h"
 #include "StartScreen.h"
@@ -70,15 +71,6 @@ bool isWindowShortcut(const QKeyEvent* key)
     return mods == Qt::NoModifier && combo.key() == Qt::Key_F9;
 }
 
-QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
-                  const QKeySequence& shortcut = QKeySequence())
-{
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty())
-        a->setShortcut(shortcut);
-    return a;
-}
 
 // A toolbar button and a menu item (either may be missing) that run one
 // command of a part.
@@ -135,7 +127,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     progressBar = statusBar->progressBar;
     setStatusBar(statusBar);
 
-    buildMenus();
+    menus = std::make_unique<MainMenus>(menuBar());
 
     startScreenTimer = new QTimer(this);
     startScreenTimer->setObjectName(QStringLiteral("startScreenTimer"));
@@ -147,7 +139,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     tools = new ToolsCommands(project_, prompter_, programFolder_, *navigator, *editors, *statusBar, listIcons, this);
     topics = new TopicCommands(project_, prompter_, *navigator, *editors, *tools->searchProgress, lastColour_, this);
     projectCommands = new ProjectCommands(project_, prompter_, programFolder_, *navigator, *editors, *topics,
-                                          *statusBar, reopenActions, this);
+                                          *statusBar, menus->reopenActions, this);
     build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);
     insertion = new InsertCommands(project_, prompter_, *editors, this);
 
@@ -202,130 +194,62 @@ void MainWindow::onFirstShow()
     }
 }
 
-void MainWindow::buildMenus()
-{
-    QMenuBar* bar = menuBar();
-
-    fileMenu = bar->addMenu(QStringLiteral("&File"));
-    fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    newAction = menuItem(fileMenu, "newAction", QStringLiteral("&New"));
-    openAction = menuItem(fileMenu, "openAction", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
-    reopenMenu = fileMenu->addMenu(QStringLiteral("&Reopen"));
-    reopenMenu->setObjectName(QStringLiteral("reopenMenu"));
-    static const char* const reopenNames[RecentFiles::Count] = {"reopenAction1", "reopenAction2", "reopenAction3", "reopenAction4", "reopenAction5"};
-    for (int k = 0; k < RecentFiles::Count; ++k)
-        reopenActions[size_t(k)] = menuItem(reopenMenu, reopenNames[k], RecentFiles::emptyCaption(k));
-    saveAction = menuItem(fileMenu, "saveAction", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    saveAsAction = menuItem(fileMenu, "saveAsAction", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A));
-    fileMenu->addSeparator();
-    exitAction = menuItem(fileMenu, "exitAction", QStringLiteral("E&xit"));
-
-    editMenu = bar->addMenu(QStringLiteral("&Edit"));
-    editMenu->setObjectName(QStringLiteral("editMenu"));
-    cutAction = menuItem(editMenu, "cutAction", QStringLiteral("C&ut"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    copyAction = menuItem(editMenu, "copyAction", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    pasteAction = menuItem(editMenu, "pasteAction", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    selectAllAction = menuItem(editMenu, "selectAllAction", QStringLiteral("Select &All"));
-    editMenu->addSeparator();
-    addTopicAction = menuItem(editMenu, "addTopicAction", QStringLiteral("&Add Topic..."), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    deleteTopicAction =
-        menuItem(editMenu, "deleteTopicAction", QStringLiteral("&Delete Topic"), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    topicPropertiesAction =
-        menuItem(editMenu, "topicPropertiesAction", QStringLiteral("Change &Topic Properties..."));
-    editWindowsAction = menuItem(editMenu, "editWindowsAction", QStringLiteral("Edit &Windows..."));
-
-    searchAction = bar->addAction(QStringLiteral("&Search..."));
-    searchAction->setObjectName(QStringLiteral("searchAction"));
-
-    buildMenu = bar->addMenu(QStringLiteral("&Build"));
-    buildMenu->setObjectName(QStringLiteral("buildMenu"));
-    compileAction = menuItem(buildMenu, "compileAction", QStringLiteral("Build All, &Compile and show Help"),
-                                    QKeySequence(Qt::Key_F9));
-    showLogAction = menuItem(buildMenu, "showLogAction", QStringLiteral("Show Last Compile &Log"));
-    buildMenu->addSeparator();
-    buildAllAction = menuItem(buildMenu, "buildAllAction", QStringLiteral("&Build All Without Compiling"));
-    projectFilesAction = menuItem(buildMenu, "projectFilesAction", QStringLiteral("&Project and Contents Files Only"));
-    topicFileAction = menuItem(buildMenu, "topicFileAction", QStringLiteral("&RTF File Only"));
-    buildMenu->addSeparator();
-    setCompilerAction = menuItem(buildMenu, "setCompilerAction", QStringLiteral("Set &Help Compiler..."));
-
-    toolsMenu = bar->addMenu(QStringLiteral("&Tools"));
-    toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
-    contentsEditorAction = menuItem(toolsMenu, "contentsEditorAction", QStringLiteral("&Contents editor..."));
-    toolsMenu->addSeparator();
-    topicListAction = menuItem(toolsMenu, "topicListAction", QStringLiteral("Show e&xtended Topic List..."));
-    toolsMenu->addSeparator();
-    spellCheckAction = menuItem(toolsMenu, "spellCheckAction", QStringLiteral("&Spell Check"));
-    toolsMenu->addSeparator();
-    addBitmapAction = menuItem(toolsMenu, "addBitmapAction", QStringLiteral("Add &Bitmap..."));
-    addTransparentBitmapAction = menuItem(toolsMenu, "addTransparentBitmapAction", QStringLiteral("Add &Transparent Bitmap..."));
-    addRelatedTopicsButtonAction =
-        menuItem(toolsMenu, "addRelatedTopicsButtonAction", QStringLiteral("Add &Related Topics button..."));
-    addTopicLinkAction = menuItem(toolsMenu, "addTopicLinkAction", QStringLiteral("Add &Link to Another Topic..."));
-    addWebLinkAction = menuItem(toolsMenu, "addWebLinkAction", QStringLiteral("Add &Internet Site Link..."));
-
-    helpMenu = bar->addMenu(QStringLiteral("&Help"));
-    helpMenu->setObjectName(QStringLiteral("helpMenu"));
-    helpContentsAction = menuItem(helpMenu, "helpContentsAction", QStringLiteral("&Contents"));
-    helpMenu->addSeparator();
-    aboutAction = menuItem(helpMenu, "aboutAction", QStringLiteral("&About..."));
-}
-
 void MainWindow::connectCommands()
 {
     CommandToolBar* b = toolBar;
+    MainMenus& m = *menus;
 
     // Project file.
-    wire(b->newButton, newAction, projectCommands, &ProjectCommands::newProject);
-    wire(b->openButton, openAction, projectCommands, &ProjectCommands::openProject);
-    wire(b->saveButton, saveAction, projectCommands, &ProjectCommands::saveProject);
-    wire(nullptr, saveAsAction, projectCommands, &ProjectCommands::saveProjectAs);
-    connect(exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
+    wire(b->newButton, m.newAction, projectCommands, &ProjectCommands::newProject);
+    wire(b->openButton, m.openAction, projectCommands, &ProjectCommands::openProject);
+    wire(b->saveButton, m.saveAction, projectCommands, &ProjectCommands::saveProject);
+    wire(nullptr, m.saveAsAction, projectCommands, &ProjectCommands::saveProjectAs);
+    connect(m.exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
     for (int k = 0; k < RecentFiles::Count; ++k)
-        connect(reopenActions[size_t(k)], &QAction::triggered, projectCommands,
+        connect(m.reopenActions[size_t(k)], &QAction::triggered, projectCommands,
                 [this, k] { projectCommands->openRecentProject(k); });
     connect(projectCommands, &ProjectCommands::projectOpened, this, &MainWindow::enableControls);
     connect(projectCommands, &ProjectCommands::projectAbandoned, this, &MainWindow::disableControls);
 
     // Topics.
     connect(b->topicListToggle, &QToolButton::clicked, this, &MainWindow::toggleTopicList);
-    wire(b->addTopicButton, addTopicAction, topics, &TopicCommands::addTopic);
-    wire(b->deleteTopicButton, deleteTopicAction, topics, &TopicCommands::deleteTopic);
-    wire(b->topicPropertiesButton, topicPropertiesAction, topics, &TopicCommands::changeTopicProperties);
-    wire(b->editWindowsButton, editWindowsAction, topics, &TopicCommands::editWindows);
+    wire(b->addTopicButton, m.addTopicAction, topics, &TopicCommands::addTopic);
+    wire(b->deleteTopicButton, m.deleteTopicAction, topics, &TopicCommands::deleteTopic);
+    wire(b->topicPropertiesButton, m.topicPropertiesAction, topics, &TopicCommands::changeTopicProperties);
+    wire(b->editWindowsButton, m.editWindowsAction, topics, &TopicCommands::editWindows);
     connect(topics, &TopicCommands::topicAdded, this, &MainWindow::enableControls);
 
     // Build.
-    wire(b->compileButton, compileAction, build, &BuildCommands::compileProject);
-    wire(b->buildAllButton, buildAllAction, build, &BuildCommands::buildSourcesOnly);
-    wire(b->projectFilesButton, projectFilesAction, build, &BuildCommands::buildProjectFilesOnly);
-    wire(b->topicFileButton, topicFileAction, build, &BuildCommands::buildTopicFileOnly);
-    wire(b->logButton, showLogAction, build, &BuildCommands::showCompileLog);
-    wire(nullptr, setCompilerAction, build, &BuildCommands::setHelpCompiler);
-    wire(b->topicListButton, topicListAction, build, &BuildCommands::showTopicList);
+    wire(b->compileButton, m.compileAction, build, &BuildCommands::compileProject);
+    wire(b->buildAllButton, m.buildAllAction, build, &BuildCommands::buildSourcesOnly);
+    wire(b->projectFilesButton, m.projectFilesAction, build, &BuildCommands::buildProjectFilesOnly);
+    wire(b->topicFileButton, m.topicFileAction, build, &BuildCommands::buildTopicFileOnly);
+    wire(b->logButton, m.showLogAction, build, &BuildCommands::showCompileLog);
+    wire(nullptr, m.setCompilerAction, build, &BuildCommands::setHelpCompiler);
+    wire(b->topicListButton, m.topicListAction, build, &BuildCommands::showTopicList);
 
     // Tools and help.
-    wire(b->contentsButton, contentsEditorAction, tools, &ToolsCommands::editContents);
-    wire(b->spellButton, spellCheckAction, tools, &ToolsCommands::checkSpelling);
-    wire(b->searchButton, searchAction, tools, &ToolsCommands::searchTopics);
-    wire(nullptr, helpContentsAction, tools, &ToolsCommands::showHelpContents);
-    wire(nullptr, aboutAction, tools, &ToolsCommands::showAbout);
+    wire(b->contentsButton, m.contentsEditorAction, tools, &ToolsCommands::editContents);
+    wire(b->spellButton, m.spellCheckAction, tools, &ToolsCommands::checkSpelling);
+    wire(b->searchButton, m.searchAction, tools, &ToolsCommands::searchTopics);
+    wire(nullptr, m.helpContentsAction, tools, &ToolsCommands::showHelpContents);
+    wire(nullptr, m.aboutAction, tools, &ToolsCommands::showAbout);
 
     // Insertion.
-    for (auto [button, action, transparent] : {std::tuple{b->bitmapButton, addBitmapAction, false},
-                                              std::tuple{b->transparentBitmapButton, addTransparentBitmapAction, true}}) {
+    for (auto [button, action, transparent] : {std::tuple{b->bitmapButton, m.addBitmapAction, false},
+                                              std::tuple{b->transparentBitmapButton, m.addTransparentBitmapAction, true}}) {
         connect(button, &QToolButton::clicked, insertion, [this, transparent] { insertion->insertBitmap(transparent); });
         connect(action, &QAction::triggered, insertion, [this, transparent] { insertion->insertBitmap(transparent); });
     }
-    wire(b->relatedTopicsButton, addRelatedTopicsButtonAction, insertion, &InsertCommands::insertRelatedTopicsButton);
-    wire(b->topicLinkButton, addTopicLinkAction, insertion, &InsertCommands::insertTopicLink);
-    wire(b->webLinkButton, addWebLinkAction, insertion, &InsertCommands::insertWebLink);
+    wire(b->relatedTopicsButton, m.addRelatedTopicsButtonAction, insertion, &InsertCommands::insertRelatedTopicsButton);
+    wire(b->topicLinkButton, m.addTopicLinkAction, insertion, &InsertCommands::insertTopicLink);
+    wire(b->webLinkButton, m.addWebLinkAction, insertion, &InsertCommands::insertWebLink);
 
     // Clipboard.
-    wire(b->cutButton, cutAction, editors, &TopicEditorPane::cut);
-    wire(b->copyButton, copyAction, editors, &TopicEditorPane::copy);
-    wire(b->pasteButton, pasteAction, editors, &TopicEditorPane::paste);
-    wire(nullptr, selectAllAction, editors, &TopicEditorPane::selectAll);
+    wire(b->cutButton, m.cutAction, editors, &TopicEditorPane::cut);
+    wire(b->copyButton, m.copyAction, editors, &TopicEditorPane::copy);
+    wire(b->pasteButton, m.pasteAction, editors, &TopicEditorPane::paste);
+    wire(nullptr, m.selectAllAction, editors, &TopicEditorPane::selectAll);
 
     connect(startScreenTimer, &QTimer::timeout, this, &MainWindow::closeStartScreen);
 }
@@ -341,15 +265,7 @@ void MainWindow::setEditingEnabled(bool enabled)
              toolBar->contentsButton, toolBar->spellButton})
         w->setEnabled(enabled);
     editors->setEditingEnabled(enabled);
-    // A disabled menu keeps its items' shortcuts from firing as well.
-    for (QMenu* menu : {editMenu, buildMenu, toolsMenu}) {
-        menu->menuAction()->setEnabled(enabled);
-        for (QAction* a : menu->actions())
-            a->setEnabled(enabled);
-    }
-    searchAction->setEnabled(enabled);
-    saveAction->setEnabled(enabled);
-    saveAsAction->setEnabled(enabled);
+    menus->setEditingEnabled(enabled);
 }
 
 void MainWindow::enableControls()

@@ -23,13 +23,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
 #include <cstdint>
+#include <memory>
 
-#include "settings/RecentFiles.h"
-
-class QAction;
-class QMenu;
 class QProgressBar;
 class QTimer;
 
@@ -39,6 +35,7 @@ class BuildCommands;
 class CommandToolBar;
 class FormattingToolBar;
 class InsertCommands;
+struct MainMenus;
 class ProjectCommands;
 class Prompter;
 class StatusBar;
@@ -84,18 +81,7 @@ public:
     QProgressBar* progressBar;
     QTimer* startScreenTimer;
 
-    // ---- Menus ----
-    QMenu *fileMenu, *reopenMenu, *editMenu, *buildMenu, *toolsMenu, *helpMenu;
-    QAction *newAction, *openAction, *saveAction, *saveAsAction, *exitAction;
-    std::array<QAction*, RecentFiles::Count> reopenActions;
-    QAction *cutAction, *copyAction, *pasteAction, *selectAllAction, *addTopicAction, *deleteTopicAction,
-        *topicPropertiesAction, *editWindowsAction;
-    QAction* searchAction;
-    QAction *compileAction, *showLogAction, *buildAllAction, *projectFilesAction, *topicFileAction,
-        *setCompilerAction;
-    QAction *contentsEditorAction, *topicListAction, *spellCheckAction, *addBitmapAction, *addTransparentBitmapAction,
-        *addRelatedTopicsButtonAction, *addTopicLinkAction, *addWebLinkAction;
-    QAction *helpContentsAction, *aboutAction;
+    std::unique_ptr<MainMenus> menus;
 
 public slots:
     void onFirstShow();
@@ -113,7 +99,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenus();
     void connectCommands();
     void setEditingEnabled(bool enabled);
     void readSettings();

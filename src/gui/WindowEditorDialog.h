@@ -9,8 +9,9 @@
 // The command that opens the dialog stores the current topic before and loads
 // it again after, so the editors show the topic's window colours.
 
+#include "ColourPanel.h"
+
 #include <QDialog>
-#include <QFrame>
 
 #include <array>
 #include <cstdint>
@@ -28,28 +29,6 @@ class Prompter;
 class AutoSizeDialog;
 struct WindowFields;
 
-// A colour swatch that acts on a click (or Space when it has the focus).
-// Its colour is 0x00BBGGRR.
-class ColourPanel : public QFrame {
-    Q_OBJECT
-
-public:
-    ColourPanel(const QString& hint, QWidget* parent = nullptr);
-    std::uint32_t color() const { return color_; }
-    void setColor(std::uint32_t color);
-
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    std::uint32_t color_ = 0;
-};
 
 class WindowEditorDialog : public QDialog {
     Q_OBJECT

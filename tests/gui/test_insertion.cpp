@@ -360,7 +360,7 @@ void InsertionTest::bitmapsOfBothKinds()
     QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 8.0);
 
     h.prompter.path(QStringLiteral("/pics/Map.shg"));
-    f.addBitmapAction->trigger();
+    f.menus->addBitmapAction->trigger();
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP}  {bmc /PICS/MAP.SHG} "));
     QCOMPARE(clipboardText(), QStringLiteral(" {bmc /PICS/MAP.SHG} "));
     QVERIFY(!h.prompter.unexpectedCall());

@@ -147,7 +147,7 @@ void MainWindowBuildTest::projectFilesWriteHpjThenCnt()
     openProject(h, path);
 
     Activity activity(f);
-    f.projectFilesAction->trigger();
+    f.menus->projectFilesAction->trigger();
 
     const QString base = h.path(QStringLiteral("demo"));
     const QByteArray hpj = MainWindowHarness::readFile(base + QStringLiteral(".HPJ"));
@@ -241,7 +241,7 @@ void MainWindowBuildTest::compilerDialogCancelledLeavesTheSourcesAndAsksAgain()
 
     h.prompter.reset();
     h.prompter.path(QString());
-    f.compileAction->trigger();
+    f.menus->compileAction->trigger();
     QCOMPARE(h.prompter.messages(), QStringList{SelectCompiler});
     QCOMPARE(starts, 0);
 }
@@ -298,9 +298,9 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     // Set Help Compiler: a cancelled dialog keeps what was there.
     const QString hcrtf = h.path(QStringLiteral("tools/hcrtf.EXE"));
     h.prompter.path(hcrtf).path(QString());
-    f.setCompilerAction->trigger();
+    f.menus->setCompilerAction->trigger();
     QCOMPARE(f.project().CompilerPath, hcrtf);
-    f.setCompilerAction->trigger();
+    f.menus->setCompilerAction->trigger();
     QCOMPARE(f.project().CompilerPath, hcrtf);
     QCOMPARE(h.prompter.calls()[1].filter, CompilerFilter);
     QVERIFY(h.prompter.messages().isEmpty());
@@ -338,7 +338,7 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
     MainWindowHarness::writeFile(h.path(QStringLiteral("demo.LOG")),
                                  "Microsoft (R) Help Compiler\r\nCaf\xe9 \x80 topic\r\n\t1 topic, 0 errors\r\n");
     h.prompter.printAnswer(true);
-    ViewerSeen after = runWithViewer(h, [&] { f.showLogAction->trigger(); },
+    ViewerSeen after = runWithViewer(h, [&] { f.menus->showLogAction->trigger(); },
                                      [](LogViewer& log) { QTest::mouseClick(log.printButton, Qt::LeftButton); });
     QVERIFY(after.shown);
     QCOMPARE(after.header, QStringLiteral("  Last compile log for: ") + path);
@@ -365,7 +365,7 @@ void MainWindowBuildTest::extendedTopicList()
     openProject(h, path);
     h.prompter.reset();
     h.prompter.printAnswer(true);
-    ViewerSeen list = runWithViewer(h, [&] { f.topicListAction->trigger(); },
+    ViewerSeen list = runWithViewer(h, [&] { f.menus->topicListAction->trigger(); },
                                     [](LogViewer& log) { log.print(); });
     QVERIFY(list.shown);
     QCOMPARE(list.title, QStringLiteral("  Extended Topic List"));

@@ -439,7 +439,7 @@ void MainWindowEditingTest::clipboardKeysActOnTheEditorsOnly()
     QCOMPARE(clipboard->text(), QStringLiteral("before"));
     // "Select All" reaches no editor from the keywords field either.
     f.editors->keywordsEdit->setFocus();
-    f.selectAllAction->trigger();
+    f.menus->selectAllAction->trigger();
     QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
 
     // In the editors the keys cut, copy and paste with the formatting.
@@ -462,7 +462,7 @@ void MainWindowEditingTest::clipboardKeysActOnTheEditorsOnly()
     clickInto(f.editors->headerEditor);
     h.click(f.toolBar->pasteButton);
     QCOMPARE(f.editors->headerEditor->toPlainText(), QStringLiteral(" beta"));
-    f.selectAllAction->trigger();
+    f.menus->selectAllAction->trigger();
     QCOMPARE(f.editors->headerEditor->textCursor().selectedText(), QStringLiteral(" beta"));
     h.click(f.toolBar->cutButton);
     QCOMPARE(f.editors->headerEditor->toPlainText(), QString());

@@ -85,7 +85,7 @@ void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: guide.tsp"));
     QCOMPARE(f.statusBar->panelText(1), QString());
     QCOMPARE(f.progressBar->value(), 0);
-    QCOMPARE(f.reopenActions[0]->text(), QStringLiteral("&1 ") + path);
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
 
     const Project saved = loadProject(path);
@@ -139,7 +139,7 @@ void MainWindowProjectTest::saveAsAsksBeforeReplacing()
     h.newProject(QStringLiteral("MINE"));
 
     h.prompter.path(existing).answer(Prompter::Answer::Cancel);
-    f.saveAsAction->trigger();
+    f.menus->saveAsAction->trigger();
     const auto& q = h.prompter.calls().back();
     QCOMPARE(q.text, existing + QStringLiteral(" already exists\rReplace existing file?"));
     QCOMPARE(q.caption, QStringLiteral("Save As"));
@@ -150,13 +150,13 @@ void MainWindowProjectTest::saveAsAsksBeforeReplacing()
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: NoName.tsp"));
 
     h.prompter.path(existing).answer(Prompter::Answer::Ok);
-    f.saveAsAction->trigger();
+    f.menus->saveAsAction->trigger();
     QCOMPARE(loadProject(existing).Topic(0).TopicID.text(), QStringLiteral("MINE"));
     QCOMPARE(f.project().ProjectPath, existing);
 
     // Save As onto its own path asks too, then rewrites the file.
     h.prompter.path(existing).answer(Prompter::Answer::Ok);
-    f.saveAsAction->trigger();
+    f.menus->saveAsAction->trigger();
     QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Save As"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
@@ -174,7 +174,7 @@ void MainWindowProjectTest::saveAsCarriesCompanionFiles()
     QCOMPARE(h.form->project().ProjectPath, oldPath);
 
     h.prompter.path(h.path(QStringLiteral("new.tsp")));
-    h.form->saveAsAction->trigger();
+    h.form->menus->saveAsAction->trigger();
     QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.tsc"))), QByteArray("contents"));
     QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.cnt"))), QByteArray("cnt file"));
     QVERIFY(QFile::exists(h.path(QStringLiteral("old.tsc"))));
@@ -304,8 +304,8 @@ void MainWindowProjectTest::damagedFileLeavesTheOpenProjectAlone()
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: good.tsp"));
     QCOMPARE(f.statusBar->panelText(1), QString());
     QCOMPARE(f.progressBar->value(), 0);
-    QCOMPARE(f.reopenActions[0]->text(), QStringLiteral("&1 ") + good);
-    QCOMPARE(f.reopenActions[1]->text(), QStringLiteral("&2 NoName"));
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + good);
+    QCOMPARE(f.menus->reopenActions[1]->text(), QStringLiteral("&2 NoName"));
 }
 
 void MainWindowProjectTest::fileWithoutTopicsIsRefused()
@@ -336,15 +336,15 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     h.prompter.answer(Prompter::Answer::No);
     h.newProject(QStringLiteral("NEW"));
 
-    f.reopenActions[0]->trigger();
+    f.menus->reopenActions[0]->trigger();
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("File not exists any more"));
-    QCOMPARE(f.reopenActions[0]->text(), QStringLiteral("&1 ") + path);
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
     QVERIFY(f.project().PendingOpenPath.isEmpty());
 
     // A "NoName" place does nothing.
     const int callsBefore = int(h.prompter.calls().size());
-    f.reopenActions[3]->trigger();
+    f.menus->reopenActions[3]->trigger();
     QCOMPARE(int(h.prompter.calls().size()), callsBefore);
     QVERIFY(f.project().PendingOpenPath.isEmpty());
     QVERIFY(!h.prompter.unexpectedCall());
@@ -384,11 +384,11 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
     h.newProject(QStringLiteral("T"));
     for (const QString& p : paths) {
         h.prompter.path(p);
-        f.saveAsAction->trigger();
+        f.menus->saveAsAction->trigger();
     }
     const auto captions = [&f] {
         QStringList out;
-        for (QAction* a : f.reopenActions)
+        for (QAction* a : f.menus->reopenActions)
             out.append(a->text());
         return out;
     };
@@ -399,7 +399,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
 
     // Opening the project in place 3 swaps it with the first.
     h.prompter.answer(Prompter::Answer::No);
-    f.reopenActions[2]->trigger();
+    f.menus->reopenActions[2]->trigger();
     QCOMPARE(f.project().ProjectPath, paths[3]);
     QCOMPARE(captions(), (QStringList{QStringLiteral("&1 ") + paths[3], QStringLiteral("&2 ") + paths[4],
                                       QStringLiteral("&3 ") + paths[5], QStringLiteral("&4 ") + paths[2],
@@ -408,7 +408,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
     // The same project again changes nothing.
     const QStringList before = captions();
     h.prompter.answer(Prompter::Answer::No);
-    f.reopenActions[0]->trigger();
+    f.menus->reopenActions[0]->trigger();
     QCOMPARE(captions(), before);
 
     // Another letter case is another project (only where names are case-sensitive).

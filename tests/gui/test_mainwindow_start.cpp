@@ -135,21 +135,21 @@ void MainWindowStartTest::layoutAndCommandSurface()
         QVERIFY2(a, name);
         QCOMPARE(a->text(), caption);
     }
-    QCOMPARE(f.openAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    QCOMPARE(f.saveAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    QCOMPARE(f.saveAsAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
-    QCOMPARE(f.addTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    QCOMPARE(f.deleteTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    QCOMPARE(f.compileAction->shortcut(), QKeySequence(Qt::Key_F9));
+    QCOMPARE(f.menus->openAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(f.menus->saveAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(f.menus->saveAsAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(f.menus->addTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    QCOMPARE(f.menus->deleteTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    QCOMPARE(f.menus->compileAction->shortcut(), QKeySequence(Qt::Key_F9));
     QStringList bar;
     for (QAction* a : f.menuBar()->actions())
         bar.append(a->text());
     QCOMPARE(bar, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Search..."),
                                QStringLiteral("&Build"), QStringLiteral("&Tools"), QStringLiteral("&Help")}));
     for (int k = 0; k < 5; ++k)
-        QCOMPARE(f.reopenActions[size_t(k)]->text(), QStringLiteral("&%1 NoName").arg(k + 1));
-    QCOMPARE(f.reopenActions[0]->objectName(), QStringLiteral("reopenAction1"));
-    QCOMPARE(f.reopenActions[4]->objectName(), QStringLiteral("reopenAction5"));
+        QCOMPARE(f.menus->reopenActions[size_t(k)]->text(), QStringLiteral("&%1 NoName").arg(k + 1));
+    QCOMPARE(f.menus->reopenActions[0]->objectName(), QStringLiteral("reopenAction1"));
+    QCOMPARE(f.menus->reopenActions[4]->objectName(), QStringLiteral("reopenAction5"));
 }
 
 void MainWindowStartTest::disabledUntilAProjectExists()
@@ -169,13 +169,13 @@ void MainWindowStartTest::disabledUntilAProjectExists()
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     for (QWidget* w : always)
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(!f.editMenu->menuAction()->isEnabled());
-    QVERIFY(!f.buildMenu->menuAction()->isEnabled());
-    QVERIFY(!f.toolsMenu->menuAction()->isEnabled());
-    QVERIFY(!f.searchAction->isEnabled());
-    QVERIFY(!f.saveAction->isEnabled() && !f.saveAsAction->isEnabled());
-    QVERIFY(f.newAction->isEnabled() && f.openAction->isEnabled() && f.exitAction->isEnabled() && f.reopenMenu->isEnabled());
-    QVERIFY(f.helpMenu->menuAction()->isEnabled());
+    QVERIFY(!f.menus->editMenu->menuAction()->isEnabled());
+    QVERIFY(!f.menus->buildMenu->menuAction()->isEnabled());
+    QVERIFY(!f.menus->toolsMenu->menuAction()->isEnabled());
+    QVERIFY(!f.menus->searchAction->isEnabled());
+    QVERIFY(!f.menus->saveAction->isEnabled() && !f.menus->saveAsAction->isEnabled());
+    QVERIFY(f.menus->newAction->isEnabled() && f.menus->openAction->isEnabled() && f.menus->exitAction->isEnabled() && f.menus->reopenMenu->isEnabled());
+    QVERIFY(f.menus->helpMenu->menuAction()->isEnabled());
 
     // Ctrl+Ins is an Edit menu command: without a project it does nothing.
     QTest::keyClick(&f, Qt::Key_Insert, Qt::ControlModifier);
@@ -186,9 +186,9 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     QCOMPARE(f.project().TopicCount(), 1);
     for (QWidget* w : switched)
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(f.editMenu->menuAction()->isEnabled() && f.buildMenu->menuAction()->isEnabled());
-    QVERIFY(f.toolsMenu->menuAction()->isEnabled() && f.searchAction->isEnabled());
-    QVERIFY(f.saveAction->isEnabled() && f.saveAsAction->isEnabled() && f.addTopicAction->isEnabled());
+    QVERIFY(f.menus->editMenu->menuAction()->isEnabled() && f.menus->buildMenu->menuAction()->isEnabled());
+    QVERIFY(f.menus->toolsMenu->menuAction()->isEnabled() && f.menus->searchAction->isEnabled());
+    QVERIFY(f.menus->saveAction->isEnabled() && f.menus->saveAsAction->isEnabled() && f.menus->addTopicAction->isEnabled());
 }
 
 void MainWindowStartTest::startWithoutSettingsFile()
@@ -203,7 +203,7 @@ void MainWindowStartTest::startWithoutSettingsFile()
     QVERIFY(f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
     QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("NoName.tsp")));
-    QCOMPARE(f.reopenActions[2]->text(), QStringLiteral("&3 NoName"));
+    QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
     // The argument belongs to the settings branch: not opened.
     QCOMPARE(f.project().TopicCount(), 0);
 
@@ -229,9 +229,9 @@ void MainWindowStartTest::startWithSettingsFile()
     QVERIFY(!f.toolBar->topicListToggle->isChecked());
     QVERIFY(!f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("C:\\HCW\\HCW.EXE"));
-    QCOMPARE(f.reopenActions[0]->text(), QStringLiteral("&1 /projects/a.tsp"));
-    QCOMPARE(f.reopenActions[1]->text(), QStringLiteral("&7 edited by hand"));
-    QCOMPARE(f.reopenActions[2]->text(), QStringLiteral("&3 NoName"));
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 /projects/a.tsp"));
+    QCOMPARE(f.menus->reopenActions[1]->text(), QStringLiteral("&7 edited by hand"));
+    QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
 }
 
 void MainWindowStartTest::commandLineProjectNeedsSettingsAndTspExtension_data()
@@ -262,7 +262,7 @@ void MainWindowStartTest::commandLineProjectNeedsSettingsAndTspExtension()
         QCOMPARE(f.project().ProjectPath, argument);
         QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("INTRO"), QStringLiteral("USAGE")}));
         QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of INTRO"));
-        QCOMPARE(f.reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
+        QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
         QVERIFY(f.project().PendingOpenPath.isEmpty());
     }
     QVERIFY(h.prompter.calls().empty());

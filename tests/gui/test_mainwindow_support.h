@@ -9,6 +9,7 @@
 #include "CommandToolBar.h"
 #include "FormattingToolBar.h"
 #include "InsertCommands.h"
+#include "MainMenus.h"
 #include "ProjectCommands.h"
 #include "ToolsCommands.h"
 #include "TopicCommands.h"

@@ -337,11 +337,11 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     h.show();
     MainWindow& f = *h.form;
     QVERIFY(!f.toolBar->searchButton->isEnabled());
-    QVERIFY(!f.searchAction->isEnabled());
+    QVERIFY(!f.menus->searchAction->isEnabled());
     f.project().PendingOpenPath = path;
     f.projectCommands->openProject();
     QVERIFY(f.toolBar->searchButton->isEnabled());
-    QVERIFY(f.searchAction->isEnabled());
+    QVERIFY(f.menus->searchAction->isEnabled());
     QCOMPARE(f.navigator->currentTopic(), 0);
 
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("fresh words"));
@@ -386,7 +386,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
             s->cancelButton->click();
     });
     f.tools->searchDialog->queryEdit->setText(QStringLiteral("FRESH"));
-    f.searchAction->trigger();
+    f.menus->searchAction->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.navigator->currentTopic(), 0);
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("fresh words"));
