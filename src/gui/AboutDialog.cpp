@@ -13,14 +13,14 @@
 
 namespace ts {
 
-QString TAbout::authorEmail() { return QStringLiteral("authors@topicsmith.org"); }
-QString TAbout::webPage() { return QStringLiteral("https://topicsmith.org/"); }
+QString AboutDialog::authorEmail() { return QStringLiteral("authors@topicsmith.org"); }
+QString AboutDialog::webPage() { return QStringLiteral("https://topicsmith.org/"); }
 
-TAbout::TAbout(QWidget* parent)
+AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      OpenUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
+      openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
-    setObjectName(QStringLiteral("TAbout"));
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("About Topicsmith"));
     setFixedSize(329, 109);
     setAutoFillBackground(true);
@@ -36,51 +36,51 @@ TAbout::TAbout(QWidget* parent)
         return l;
     };
 
-    Image2 = label("Image2", QString());
-    Image2->setGeometry(0, 0, 329, 70);
-    Image2->setPixmap(ProgramBanner(QSize(329, 70)));
-    Image2->setCursor(Qt::PointingHandCursor);
+    banner = label("banner", QString());
+    banner->setGeometry(0, 0, 329, 70);
+    banner->setPixmap(ProgramBanner(QSize(329, 70)));
+    banner->setCursor(Qt::PointingHandCursor);
 
-    Label1 = label("Label1", QStringLiteral("Version 1.1"));
-    Label1->adjustSize();
-    Label1->move(8, 70 - Label1->height() - 2);
+    versionLabel = label("versionLabel", QStringLiteral("Version 1.1"));
+    versionLabel->adjustSize();
+    versionLabel->move(8, 70 - versionLabel->height() - 2);
 
-    Label5 = label("Label5", QStringLiteral("Written by the Topicsmith authors"));
-    Label5->adjustSize();
-    Label5->move(329 - Label5->width() - 8, 70 - Label5->height() - 2);
+    creditLabel = label("creditLabel", QStringLiteral("Written by the Topicsmith authors"));
+    creditLabel->adjustSize();
+    creditLabel->move(329 - creditLabel->width() - 8, 70 - creditLabel->height() - 2);
 
-    Image1 = label("Image1", QString());
-    Image1->setGeometry(6, 74, 32, 32);
-    Image1->setPixmap(QIcon(QStringLiteral(":/icons/logo")).pixmap(32, 32));
+    iconLabel = label("iconLabel", QString());
+    iconLabel->setGeometry(6, 74, 32, 32);
+    iconLabel->setPixmap(QIcon(QStringLiteral(":/icons/logo")).pixmap(32, 32));
 
-    Label2 = label("Label2", QStringLiteral("Close"));
-    Label2->setGeometry(329 - 57 - 8, 82, 57, 17);
-    Label2->setAlignment(Qt::AlignCenter);
-    Label2->setAutoFillBackground(true);
-    QPalette closeLook = Label2->palette();
+    closeLabel = label("closeLabel", QStringLiteral("Close"));
+    closeLabel->setGeometry(329 - 57 - 8, 82, 57, 17);
+    closeLabel->setAlignment(Qt::AlignCenter);
+    closeLabel->setAutoFillBackground(true);
+    QPalette closeLook = closeLabel->palette();
     closeLook.setColor(QPalette::Window, Qt::black);
     closeLook.setColor(QPalette::WindowText, Qt::white);
-    Label2->setPalette(closeLook);
-    QFont bold = Label2->font();
+    closeLabel->setPalette(closeLook);
+    QFont bold = closeLabel->font();
     bold.setBold(true);
-    Label2->setFont(bold);
-    Label2->setCursor(Qt::PointingHandCursor);
+    closeLabel->setFont(bold);
+    closeLabel->setCursor(Qt::PointingHandCursor);
 
-    Label3 = label("Label3", authorEmail());
-    Label3->adjustSize();
-    Label3->move(46, 74);
-    Label3->setCursor(Qt::PointingHandCursor);
+    emailLink = label("emailLink", authorEmail());
+    emailLink->adjustSize();
+    emailLink->move(46, 74);
+    emailLink->setCursor(Qt::PointingHandCursor);
 
-    Label4 = label("Label4", webPage());
-    Label4->adjustSize();
-    Label4->move(46, 90);
-    Label4->setCursor(Qt::PointingHandCursor);
+    webLink = label("webLink", webPage());
+    webLink->adjustSize();
+    webLink->move(46, 90);
+    webLink->setCursor(Qt::PointingHandCursor);
 
     installEventFilter(this);
     highlight(nullptr);
 }
 
-void TAbout::showEvent(QShowEvent* event)
+void AboutDialog::showEvent(QShowEvent* event)
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -88,40 +88,40 @@ void TAbout::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void TAbout::setTextColor(QLabel* label, const QColor& color)
+void AboutDialog::setTextColor(QLabel* label, const QColor& color)
 {
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, color);
     label->setPalette(pal);
 }
 
-void TAbout::highlight(const QLabel* link)
+void AboutDialog::highlight(const QLabel* link)
 {
-    setTextColor(Label3, link == Label3 ? Qt::blue : Qt::black);
-    setTextColor(Label4, link == Label4 ? Qt::blue : Qt::black);
+    setTextColor(emailLink, link == emailLink ? Qt::blue : Qt::black);
+    setTextColor(webLink, link == webLink ? Qt::blue : Qt::black);
 }
 
-bool TAbout::eventFilter(QObject* watched, QEvent* event)
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Enter:
     case QEvent::MouseMove:
         // The mouse over a link lights that link only; anywhere else in the
         // box both links are black.
-        highlight(watched == Label3 || watched == Label4 ? static_cast<QLabel*>(watched) : nullptr);
+        highlight(watched == emailLink || watched == webLink ? static_cast<QLabel*>(watched) : nullptr);
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
             break;
-        if (watched == Label3) {
-            OpenUrl(QUrl(QStringLiteral("mailto:") + authorEmail() + QStringLiteral("?subject=Topicsmith")));
+        if (watched == emailLink) {
+            openUrl(QUrl(QStringLiteral("mailto:") + authorEmail() + QStringLiteral("?subject=Topicsmith")));
             return true;
         }
-        if (watched == Label4) {
-            OpenUrl(QUrl(Label4->text()));
+        if (watched == webLink) {
+            openUrl(QUrl(webLink->text()));
             return true;
         }
-        if (watched == Image2 || watched == Image1 || watched == Label2) {
+        if (watched == banner || watched == iconLabel || watched == closeLabel) {
             accept();
             return true;
         }

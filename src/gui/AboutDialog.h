@@ -11,31 +11,31 @@ class QUrl;
 
 namespace ts {
 
-class TAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     static QString authorEmail();
     static QString webPage();
 
     // Opens an address with the desktop's handler; tests replace it.
-    std::function<void(const QUrl&)> OpenUrl;
+    std::function<void(const QUrl&)> openUrl;
 
-    QLabel* Image2; // banner
-    QLabel* Label1; // "Version 1.1"
-    QLabel* Label5; // credit line
-    QLabel* Image1; // icon
-    QLabel* Label2; // "Close"
-    QLabel* Label3; // e-mail link
-    QLabel* Label4; // web link
+    QLabel* banner; // banner
+    QLabel* versionLabel; // "Version 1.1"
+    QLabel* creditLabel; // credit line
+    QLabel* iconLabel; // icon
+    QLabel* closeLabel; // "Close"
+    QLabel* emailLink; // e-mail link
+    QLabel* webLink; // web link
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Which link is under the mouse: Label3, Label4 or none.
+    // Which link is under the mouse: emailLink, webLink or none.
     void highlight(const QLabel* link);
     static void setTextColor(QLabel* label, const QColor& color);
 };

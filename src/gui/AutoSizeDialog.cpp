@@ -8,7 +8,7 @@
 
 namespace ts {
 
-TAutoSize::TAutoSize(QWidget* parent) : QDialog(parent)
+AutoSizeDialog::AutoSizeDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AutoSize"));
     setWindowTitle(QStringLiteral("Auto-Size"));
@@ -17,33 +17,33 @@ TAutoSize::TAutoSize(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setSizeGripEnabled(true);
 
-    Label1 = new QLabel(QStringLiteral("Resize and move this window,"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(QStringLiteral("then click OK to take changes."), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
+    resizeLabel = new QLabel(QStringLiteral("Resize and move this window,"), this);
+    resizeLabel->setObjectName(QStringLiteral("resizeLabel"));
+    okLabel = new QLabel(QStringLiteral("then click OK to take changes."), this);
+    okLabel->setObjectName(QStringLiteral("okLabel"));
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1, 0, Qt::AlignHCenter);
-    layout->addWidget(Label2, 0, Qt::AlignHCenter);
+    layout->addWidget(resizeLabel, 0, Qt::AlignHCenter);
+    layout->addWidget(okLabel, 0, Qt::AlignHCenter);
     layout->addStretch(1);
-    layout->addWidget(Button1, 0, Qt::AlignHCenter);
+    layout->addWidget(okButton, 0, Qt::AlignHCenter);
     // Any size the user drags it to is taken, however small.
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     setMinimumSize(1, 1);
 
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAutoSize::setFrame(const QRect& frame)
+void AutoSizeDialog::setFrame(const QRect& frame)
 {
     wanted_ = frame;
     applyFrame();
 }
 
-void TAutoSize::applyFrame()
+void AutoSizeDialog::applyFrame()
 {
     // The frame's margins are known once the window is on the screen; until
     // then they count as none, and the frame is applied again when shown.
@@ -55,14 +55,14 @@ void TAutoSize::applyFrame()
     resize(qMax(1, wanted_.width() - extraWidth), qMax(1, wanted_.height() - extraHeight));
 }
 
-void TAutoSize::showEvent(QShowEvent* event)
+void AutoSizeDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous() && wanted_.isValid())
         applyFrame();
 }
 
-void TAutoSize::keyPressEvent(QKeyEvent* event)
+void AutoSizeDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();

@@ -1,5 +1,5 @@
 #pragma once
-// TAutoSize: a sample window the user moves and resizes with the mouse to set
+// AutoSizeDialog: a sample window the user moves and resizes with the mouse to set
 // a help window's position and size. The window definitions editor places it,
 // shows it modally and reads its frame after "OK" (or Enter). Escape closes it
 // without taking anything.
@@ -12,20 +12,20 @@ class QPushButton;
 
 namespace ts {
 
-class TAutoSize : public QDialog {
+class AutoSizeDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TAutoSize(QWidget* parent = nullptr);
+    explicit AutoSizeDialog(QWidget* parent = nullptr);
 
     // Places the window so that its outer frame covers `frame` (pixels).
     void setFrame(const QRect& frame);
     // The outer frame as it stands (pixels).
     QRect frame() const { return frameGeometry(); }
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QLabel* resizeLabel = nullptr;
+    QLabel* okLabel = nullptr;
+    QPushButton* okButton = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -12,80 +12,80 @@
 
 namespace ts {
 
-TInsertButton::TInsertButton(QWidget* parent) : QDialog(parent)
+ButtonDialog::ButtonDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TInsertButton"));
+    setObjectName(QStringLiteral("ButtonDialog"));
     setWindowTitle(QStringLiteral("Button"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label1->setBuddy(Edit1);
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Label2->setBuddy(Edit2);
-    layout->addWidget(Label1);
-    layout->addWidget(Edit1);
-    layout->addWidget(Label2);
-    layout->addWidget(Edit2);
+    captionLabel = new QLabel(this);
+    captionLabel->setObjectName(QStringLiteral("captionLabel"));
+    captionEdit = new QLineEdit(this);
+    captionEdit->setObjectName(QStringLiteral("captionEdit"));
+    captionLabel->setBuddy(captionEdit);
+    targetLabel = new QLabel(this);
+    targetLabel->setObjectName(QStringLiteral("targetLabel"));
+    targetEdit = new QLineEdit(this);
+    targetEdit->setObjectName(QStringLiteral("targetEdit"));
+    targetLabel->setBuddy(targetEdit);
+    layout->addWidget(captionLabel);
+    layout->addWidget(captionEdit);
+    layout->addWidget(targetLabel);
+    layout->addWidget(targetEdit);
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("Link to:"), this);
-    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    auto* choices = new QHBoxLayout(RadioGroup1);
+    linkKindGroup = new QGroupBox(QStringLiteral("Link to:"), this);
+    linkKindGroup->setObjectName(QStringLiteral("linkKindGroup"));
+    auto* choices = new QHBoxLayout(linkKindGroup);
     for (const QString& caption : {QStringLiteral("Web Site"), QStringLiteral("E-Mail")}) {
-        auto* b = new QRadioButton(caption, RadioGroup1);
+        auto* b = new QRadioButton(caption, linkKindGroup);
         choices->addWidget(b);
-        RadioButtons.append(b);
+        linkKindButtons.append(b);
     }
-    RadioButtons[0]->setChecked(true);
-    layout->addWidget(RadioGroup1);
+    linkKindButtons[0]->setChecked(true);
+    layout->addWidget(linkKindGroup);
 
-    AddOkCancelRow(this, layout, Button1, Button2);
+    AddOkCancelRow(this, layout, okButton, cancelButton);
 
     setupForButton();
 }
 
-void TInsertButton::setupForButton()
+void ButtonDialog::setupForButton()
 {
     setProperty("helpContext", 160);
     setWindowTitle(QStringLiteral("Insert Button"));
-    Label1->setText(QStringLiteral("Caption:"));
-    Label2->setText(QStringLiteral("Keywords:"));
-    RadioGroup1->hide();
-    Edit1->clear();
-    Edit2->clear();
+    captionLabel->setText(QStringLiteral("Caption:"));
+    targetLabel->setText(QStringLiteral("Keywords:"));
+    linkKindGroup->hide();
+    captionEdit->clear();
+    targetEdit->clear();
 }
 
-void TInsertButton::setupForWeb()
+void ButtonDialog::setupForWeb()
 {
     setProperty("helpContext", 170);
     setWindowTitle(QStringLiteral("Link to web site or e-mail"));
-    Label1->setText(QStringLiteral("Text for link:"));
-    Label2->setText(QStringLiteral("Web site or e-mail address:"));
-    RadioGroup1->show();
-    Edit1->clear();
-    Edit2->clear();
+    captionLabel->setText(QStringLiteral("Text for link:"));
+    targetLabel->setText(QStringLiteral("Web site or e-mail address:"));
+    linkKindGroup->show();
+    captionEdit->clear();
+    targetEdit->clear();
 }
 
-bool TInsertButton::emailChosen() const
+bool ButtonDialog::emailChosen() const
 {
-    return RadioButtons[1]->isChecked();
+    return linkKindButtons[1]->isChecked();
 }
 
-void TInsertButton::showEvent(QShowEvent* event)
+void ButtonDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     adjustSize();
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
-    Edit2->setFocus(Qt::OtherFocusReason);
+    targetEdit->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace ts

@@ -1,5 +1,5 @@
 #pragma once
-// TInsertButton: the two-field dialog shared by "Related Topics" buttons
+// ButtonDialog: the two-field dialog shared by "Related Topics" buttons
 // (caption and ALink keywords) and web or e-mail links (hotspot text and
 // address, with the choice between web site and e-mail). The command that
 // opens it sets its captions with setupForButton or setupForWeb and reads the
@@ -16,25 +16,25 @@ class QRadioButton;
 
 namespace ts {
 
-class TInsertButton : public QDialog {
+class ButtonDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TInsertButton(QWidget* parent = nullptr);
+    explicit ButtonDialog(QWidget* parent = nullptr);
 
     // Captions, labels and help number of each command; both empty the fields.
     void setupForButton();
     void setupForWeb();
-    // "E-Mail" is chosen in RadioGroup1.
+    // "E-Mail" is chosen in linkKindGroup.
     bool emailChosen() const;
 
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    QLabel* Label2;
-    QLineEdit* Edit2;
-    QGroupBox* RadioGroup1;
-    QList<QRadioButton*> RadioButtons; // "Web Site", "E-Mail"
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QLabel* captionLabel;
+    QLineEdit* captionEdit;
+    QLabel* targetLabel;
+    QLineEdit* targetEdit;
+    QGroupBox* linkKindGroup;
+    QList<QRadioButton*> linkKindButtons; // "Web Site", "E-Mail"
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -34,29 +34,29 @@ QMenu* placementMenu(QWidget* parent, const char* name, const QString& levelCapt
 {
     auto* menu = new QMenu(parent);
     menu->setObjectName(QLatin1String(name));
-    menu->addAction(QStringLiteral("As &Child"))->setData(int(TContentsForm::DropChoice::AsChild));
-    menu->addAction(levelCaption)->setData(int(TContentsForm::DropChoice::OnThisLevel));
-    menu->addAction(QStringLiteral("&Cancel"))->setData(int(TContentsForm::DropChoice::Cancel));
+    menu->addAction(QStringLiteral("As &Child"))->setData(int(ContentsDialog::DropChoice::AsChild));
+    menu->addAction(levelCaption)->setData(int(ContentsDialog::DropChoice::OnThisLevel));
+    menu->addAction(QStringLiteral("&Cancel"))->setData(int(ContentsDialog::DropChoice::Cancel));
     return menu;
 }
 
 } // namespace
 
-// ---- TContentsTree ----
+// ---- ContentsTreeWidget ----
 
-void TContentsTree::dragEnterEvent(QDragEnterEvent* event)
+void ContentsTreeWidget::dragEnterEvent(QDragEnterEvent* event)
 {
     event->acceptProposedAction();
 }
 
-void TContentsTree::dragMoveEvent(QDragMoveEvent* event)
+void ContentsTreeWidget::dragMoveEvent(QDragMoveEvent* event)
 {
     QTreeWidget::dragMoveEvent(event); // scrolls near the edges
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }
 
-void TContentsTree::dropEvent(QDropEvent* event)
+void ContentsTreeWidget::dropEvent(QDropEvent* event)
 {
     // Copy, never move: the source views keep their items; the dialog
     // changes the tree itself.
@@ -65,7 +65,7 @@ void TContentsTree::dropEvent(QDropEvent* event)
     emit dropped(event->source(), event->position().toPoint());
 }
 
-void TContentsTree::keyPressEvent(QKeyEvent* event)
+void ContentsTreeWidget::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         emit deletePressed();
@@ -74,80 +74,80 @@ void TContentsTree::keyPressEvent(QKeyEvent* event)
     QTreeWidget::keyPressEvent(event);
 }
 
-// ---- TContentsForm ----
+// ---- ContentsDialog ----
 
-TContentsForm::TContentsForm(const Project& project, Prompter& prompter, TSearchForm& search,
+ContentsDialog::ContentsDialog(const Project& project, Prompter& prompter, SearchDialog& search,
                              const QList<QIcon>& imageList, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), project_(project),
       prompter_(prompter), search_(search), imageList_(imageList)
 {
-    setObjectName(QStringLiteral("TContentsForm"));
+    setObjectName(QStringLiteral("ContentsDialog"));
     setWindowTitle(QStringLiteral("Contents Editor"));
     setModal(true);
 
-    TreeView1 = new TContentsTree(this);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setRootIsDecorated(false);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setExpandsOnDoubleClick(true);
-    TreeView1->setDragEnabled(true);
-    TreeView1->setAcceptDrops(true);
-    TreeView1->setDragDropMode(QAbstractItemView::DragDrop);
-    TreeView1->setDefaultDropAction(Qt::CopyAction);
-    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    TreeView1->setMinimumSize(260, 300);
+    contentsTree = new ContentsTreeWidget(this);
+    contentsTree->setObjectName(QStringLiteral("contentsTree"));
+    contentsTree->setHeaderHidden(true);
+    contentsTree->setRootIsDecorated(false);
+    contentsTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    contentsTree->setExpandsOnDoubleClick(true);
+    contentsTree->setDragEnabled(true);
+    contentsTree->setAcceptDrops(true);
+    contentsTree->setDragDropMode(QAbstractItemView::DragDrop);
+    contentsTree->setDefaultDropAction(Qt::CopyAction);
+    contentsTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    contentsTree->setMinimumSize(260, 300);
 
-    TreeView2 = new QTreeWidget(this);
-    TreeView2->setObjectName(QStringLiteral("TreeView2"));
-    TreeView2->setHeaderHidden(true);
-    TreeView2->setRootIsDecorated(false);
-    TreeView2->setDragEnabled(true);
-    TreeView2->setDragDropMode(QAbstractItemView::DragOnly);
-    TreeView2->setDefaultDropAction(Qt::CopyAction);
+    paletteTree = new QTreeWidget(this);
+    paletteTree->setObjectName(QStringLiteral("paletteTree"));
+    paletteTree->setHeaderHidden(true);
+    paletteTree->setRootIsDecorated(false);
+    paletteTree->setDragEnabled(true);
+    paletteTree->setDragDropMode(QAbstractItemView::DragOnly);
+    paletteTree->setDefaultDropAction(Qt::CopyAction);
     for (const QString& caption : {QStringLiteral("Heading"), QStringLiteral("Topic")})
-        new QTreeWidgetItem(TreeView2, QStringList{caption});
-    TreeView2->setCurrentItem(TreeView2->topLevelItem(0));
-    TreeView2->setMaximumHeight(64);
+        new QTreeWidgetItem(paletteTree, QStringList{caption});
+    paletteTree->setCurrentItem(paletteTree->topLevelItem(0));
+    paletteTree->setMaximumHeight(64);
 
-    ListView1 = new QListWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setDragEnabled(true);
-    ListView1->setDragDropMode(QAbstractItemView::DragOnly);
-    ListView1->setDefaultDropAction(Qt::CopyAction);
+    topicList = new QListWidget(this);
+    topicList->setObjectName(QStringLiteral("topicList"));
+    topicList->setDragEnabled(true);
+    topicList->setDragDropMode(QAbstractItemView::DragOnly);
+    topicList->setDefaultDropAction(Qt::CopyAction);
 
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("Search..."));
-    SpeedButton1->setToolTip(QStringLiteral("Search topic"));
+    searchButton = new QToolButton(this);
+    searchButton->setObjectName(QStringLiteral("searchButton"));
+    searchButton->setText(QStringLiteral("Search..."));
+    searchButton->setToolTip(QStringLiteral("Search topic"));
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit3 = new QLineEdit(this);
-    Edit3->setObjectName(QStringLiteral("Edit3"));
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(true);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    titleEdit = new QLineEdit(this);
+    titleEdit->setObjectName(QStringLiteral("titleEdit"));
+    topicIdEdit = new QLineEdit(this);
+    topicIdEdit->setObjectName(QStringLiteral("topicIdEdit"));
+    helpFileEdit = new QLineEdit(this);
+    helpFileEdit->setObjectName(QStringLiteral("helpFileEdit"));
+    windowCombo = new QComboBox(this);
+    windowCombo->setObjectName(QStringLiteral("windowCombo"));
+    windowCombo->setEditable(true);
+    windowCombo->setInsertPolicy(QComboBox::NoInsert);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
     // Enter in a box updates the entry; it does not close the dialog.
-    for (QPushButton* b : {Button1, Button2}) {
+    for (QPushButton* b : {okButton, cancelButton}) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
 
-    PopupMenu1 = placementMenu(this, "PopupMenu1", QStringLiteral("On This &Level"));
-    PopupMenu2 = placementMenu(this, "PopupMenu2", QStringLiteral("OnThis &Level"));
-    PopupMenu3 = new QMenu(this);
-    PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
-    QAction* delete1 = PopupMenu3->addAction(QStringLiteral("&Delete"));
-    PopupMenu3->addAction(QStringLiteral("&Cancel"));
+    headingDropMenu = placementMenu(this, "headingDropMenu", QStringLiteral("On This &Level"));
+    topicDropMenu = placementMenu(this, "topicDropMenu", QStringLiteral("OnThis &Level"));
+    deleteMenu = new QMenu(this);
+    deleteMenu->setObjectName(QStringLiteral("deleteMenu"));
+    QAction* delete1 = deleteMenu->addAction(QStringLiteral("&Delete"));
+    deleteMenu->addAction(QStringLiteral("&Cancel"));
 
     auto* fields = new QGridLayout;
     const auto label = [this](const QString& text, QWidget* buddy) {
@@ -155,90 +155,90 @@ TContentsForm::TContentsForm(const Project& project, Prompter& prompter, TSearch
         l->setBuddy(buddy);
         return l;
     };
-    fields->addWidget(label(QStringLiteral("&Title:"), Edit1), 0, 0);
-    fields->addWidget(Edit1, 0, 1);
-    fields->addWidget(label(QStringLiteral("Topic &ID:"), Edit2), 1, 0);
-    fields->addWidget(Edit2, 1, 1);
-    fields->addWidget(label(QStringLiteral("&Help File"), Edit3), 2, 0);
-    fields->addWidget(Edit3, 2, 1);
-    fields->addWidget(label(QStringLiteral("&Window"), ComboBox1), 3, 0);
-    fields->addWidget(ComboBox1, 3, 1);
+    fields->addWidget(label(QStringLiteral("&Title:"), titleEdit), 0, 0);
+    fields->addWidget(titleEdit, 0, 1);
+    fields->addWidget(label(QStringLiteral("Topic &ID:"), topicIdEdit), 1, 0);
+    fields->addWidget(topicIdEdit, 1, 1);
+    fields->addWidget(label(QStringLiteral("&Help File"), helpFileEdit), 2, 0);
+    fields->addWidget(helpFileEdit, 2, 1);
+    fields->addWidget(label(QStringLiteral("&Window"), windowCombo), 3, 0);
+    fields->addWidget(windowCombo, 3, 1);
 
     auto* right = new QVBoxLayout;
-    right->addWidget(TreeView2);
+    right->addWidget(paletteTree);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(new QLabel(QStringLiteral("Topics:"), this));
     searchRow->addStretch();
-    searchRow->addWidget(SpeedButton1);
+    searchRow->addWidget(searchButton);
     right->addLayout(searchRow);
-    right->addWidget(ListView1, 1);
+    right->addWidget(topicList, 1);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(TreeView1, 1);
+    top->addWidget(contentsTree, 1);
     top->addLayout(right, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(fields);
     layout->addLayout(buttons);
 
-    AskPlacement = [](QMenu* menu, const QPoint& at) {
+    askPlacement = [](QMenu* menu, const QPoint& at) {
         const QAction* chosen = menu->exec(at);
         return chosen ? DropChoice(chosen->data().toInt()) : DropChoice::Cancel;
     };
 
-    for (QWidget* box : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Edit3),
-                         static_cast<QWidget*>(ComboBox1)})
+    for (QWidget* box : {static_cast<QWidget*>(titleEdit), static_cast<QWidget*>(topicIdEdit), static_cast<QWidget*>(helpFileEdit),
+                         static_cast<QWidget*>(windowCombo)})
         box->installEventFilter(this);
 
-    connect(Edit2, &QLineEdit::textChanged, this, [this](const QString& text) { ComboBox1->setEnabled(!text.isEmpty()); });
-    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
-        connect(edit, &QLineEdit::returnPressed, this, [this] { UpdateEntry(Trigger::EnterKey); });
-    connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TContentsForm::currentChanged);
-    connect(TreeView1, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* i) { expandedChanged(i, true); });
-    connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* i) { expandedChanged(i, false); });
-    connect(TreeView1, &TContentsTree::dropped, this, &TContentsForm::onDrop);
-    connect(TreeView1, &TContentsTree::deletePressed, this, &TContentsForm::Delete1Click);
-    connect(TreeView1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu3->popup(TreeView1->viewport()->mapToGlobal(at)); });
-    connect(delete1, &QAction::triggered, this, &TContentsForm::Delete1Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TContentsForm::SpeedButton1Click);
-    connect(Button1, &QPushButton::clicked, this, &TContentsForm::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TContentsForm::Button2Click);
+    connect(topicIdEdit, &QLineEdit::textChanged, this, [this](const QString& text) { windowCombo->setEnabled(!text.isEmpty()); });
+    for (QLineEdit* edit : {titleEdit, topicIdEdit, helpFileEdit})
+        connect(edit, &QLineEdit::returnPressed, this, [this] { updateEntry(Trigger::EnterKey); });
+    connect(contentsTree, &QTreeWidget::currentItemChanged, this, &ContentsDialog::currentChanged);
+    connect(contentsTree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* i) { expandedChanged(i, true); });
+    connect(contentsTree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* i) { expandedChanged(i, false); });
+    connect(contentsTree, &ContentsTreeWidget::dropped, this, &ContentsDialog::onDrop);
+    connect(contentsTree, &ContentsTreeWidget::deletePressed, this, &ContentsDialog::deleteEntry);
+    connect(contentsTree, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { deleteMenu->popup(contentsTree->viewport()->mapToGlobal(at)); });
+    connect(delete1, &QAction::triggered, this, &ContentsDialog::deleteEntry);
+    connect(searchButton, &QToolButton::clicked, this, &ContentsDialog::searchTopic);
+    connect(okButton, &QPushButton::clicked, this, &ContentsDialog::ok);
+    connect(cancelButton, &QPushButton::clicked, this, &ContentsDialog::cancel);
 }
 
-void TContentsForm::showEvent(QShowEvent* event)
+void ContentsDialog::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous())
-        Show();
+        reload();
     QDialog::showEvent(event);
 }
 
-void TContentsForm::Show()
+void ContentsDialog::reload()
 {
     entered_ = false;
-    Edit1->clear();
-    Edit2->clear();
-    Edit3->clear();
+    titleEdit->clear();
+    topicIdEdit->clear();
+    helpFileEdit->clear();
 
     // The image list is filled after the dialog is made.
-    TreeView2->topLevelItem(PaletteHeading)->setIcon(0, imageList_.value(2));
-    TreeView2->topLevelItem(PaletteTopic)->setIcon(0, imageList_.value(1));
-    ListView1->clear();
+    paletteTree->topLevelItem(PaletteHeading)->setIcon(0, imageList_.value(2));
+    paletteTree->topLevelItem(PaletteTopic)->setIcon(0, imageList_.value(1));
+    topicList->clear();
     for (int i = 0; i < project_.TopicCount(); ++i) {
         const TTopicRecord& t = project_.Topic(i);
         auto* item = new QListWidgetItem(imageList_.value(1), t.TopicID.text() + QStringLiteral(" - ") + t.Title.text());
-        ListView1->addItem(item);
+        topicList->addItem(item);
     }
 
-    ComboBox1->clear();
+    windowCombo->clear();
     for (int k = 0; k < project_.WindowCount(); ++k)
-        ComboBox1->addItem(project_.Window(k).Name.text());
+        windowCombo->addItem(project_.Window(k).Name.text());
 
     tree_.clear();
     const QString path = ContentsFile::pathFor(project_);
@@ -254,20 +254,20 @@ void TContentsForm::Show()
         }
     }
     redraw({});
-    Edit1->setEnabled(!tree_.empty());
+    titleEdit->setEnabled(!tree_.empty());
 }
 
-void TContentsForm::setIcon(QTreeWidgetItem* item, const ContentsEntry& entry) const
+void ContentsDialog::setIcon(QTreeWidgetItem* item, const ContentsEntry& entry) const
 {
     const int index = entry.Kind == ContentsKind::Topic ? 1 : entry.Expanded ? 0 : 2;
     item->setIcon(0, imageList_.value(index));
     item->setData(0, IconRole, index);
 }
 
-void TContentsForm::addItems(QTreeWidgetItem* parent, const std::vector<ContentsEntry>& entries)
+void ContentsDialog::addItems(QTreeWidgetItem* parent, const std::vector<ContentsEntry>& entries)
 {
     for (const ContentsEntry& e : entries) {
-        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView1);
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(contentsTree);
         item->setText(0, e.Text);
         setIcon(item, e);
         addItems(item, e.Children);
@@ -275,7 +275,7 @@ void TContentsForm::addItems(QTreeWidgetItem* parent, const std::vector<Contents
     }
 }
 
-void TContentsForm::redraw(const ContentsPath& select)
+void ContentsDialog::redraw(const ContentsPath& select)
 {
     // The selected entry is shown: the entries above it open.
     for (size_t k = 1; k < select.size(); ++k) {
@@ -285,27 +285,27 @@ void TContentsForm::redraw(const ContentsPath& select)
         }
     }
     guard_ = true;
-    TreeView1->clear();
+    contentsTree->clear();
     addItems(nullptr, tree_);
-    TreeView1->setCurrentItem(itemAt(select));
+    contentsTree->setCurrentItem(itemAt(select));
     guard_ = false;
-    if (QTreeWidgetItem* item = TreeView1->currentItem())
-        TreeView1->scrollToItem(item);
-    LoadFields();
+    if (QTreeWidgetItem* item = contentsTree->currentItem())
+        contentsTree->scrollToItem(item);
+    loadEntryFields();
 }
 
-QTreeWidgetItem* TContentsForm::itemAt(const ContentsPath& path) const
+QTreeWidgetItem* ContentsDialog::itemAt(const ContentsPath& path) const
 {
     QTreeWidgetItem* item = nullptr;
     for (int i : path) {
-        item = item ? item->child(i) : TreeView1->topLevelItem(i);
+        item = item ? item->child(i) : contentsTree->topLevelItem(i);
         if (!item)
             return nullptr;
     }
     return item;
 }
 
-ContentsPath TContentsForm::pathOf(const QTreeWidgetItem* item)
+ContentsPath ContentsDialog::pathOf(const QTreeWidgetItem* item)
 {
     ContentsPath path;
     for (; item; item = item->parent())
@@ -314,85 +314,85 @@ ContentsPath TContentsForm::pathOf(const QTreeWidgetItem* item)
     return path;
 }
 
-ContentsEntry* TContentsForm::selectedEntry()
+ContentsEntry* ContentsDialog::selectedEntry()
 {
-    QTreeWidgetItem* item = TreeView1->currentItem();
+    QTreeWidgetItem* item = contentsTree->currentItem();
     return item ? ContentsAt(tree_, pathOf(item)) : nullptr;
 }
 
-void TContentsForm::LoadFields()
+void ContentsDialog::loadEntryFields()
 {
     const ContentsEntry* entry = selectedEntry();
     if (tree_.empty()) {
-        Edit1->clear();
-        Edit2->clear();
-        Edit3->clear();
-        for (QWidget* w : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Edit3),
-                           static_cast<QWidget*>(ComboBox1)})
+        titleEdit->clear();
+        topicIdEdit->clear();
+        helpFileEdit->clear();
+        for (QWidget* w : {static_cast<QWidget*>(titleEdit), static_cast<QWidget*>(topicIdEdit), static_cast<QWidget*>(helpFileEdit),
+                           static_cast<QWidget*>(windowCombo)})
             w->setEnabled(false);
         return;
     }
     if (!entry)
         return;
-    Edit1->setEnabled(true);
+    titleEdit->setEnabled(true);
     if (entry->Kind == ContentsKind::Heading) {
-        Edit1->setText(entry->Text);
-        Edit2->clear();
-        Edit3->clear();
-        ComboBox1->setEditText(QString());
-        Edit2->setEnabled(false);
-        Edit3->setEnabled(false);
-        ComboBox1->setEnabled(false);
+        titleEdit->setText(entry->Text);
+        topicIdEdit->clear();
+        helpFileEdit->clear();
+        windowCombo->setEditText(QString());
+        topicIdEdit->setEnabled(false);
+        helpFileEdit->setEnabled(false);
+        windowCombo->setEnabled(false);
         return;
     }
-    Edit2->setEnabled(true);
-    Edit3->setEnabled(true);
+    topicIdEdit->setEnabled(true);
+    helpFileEdit->setEnabled(true);
     const ContentsEntryParts parts = SplitContentsText(entry->Text);
-    Edit1->setText(parts.Title);
-    Edit2->setText(parts.TopicId); // enables the Window box when not empty
-    Edit3->setText(parts.HelpFile);
+    titleEdit->setText(parts.Title);
+    topicIdEdit->setText(parts.TopicId); // enables the Window box when not empty
+    helpFileEdit->setText(parts.HelpFile);
     if (!entry->Text.contains(QLatin1Char('='))) {
-        ComboBox1->setEditText(ComboBox1->itemText(0));
-        ComboBox1->setEnabled(false);
+        windowCombo->setEditText(windowCombo->itemText(0));
+        windowCombo->setEnabled(false);
     } else {
-        ComboBox1->setEditText(parts.Window);
+        windowCombo->setEditText(parts.Window);
     }
 }
 
-void TContentsForm::UpdateEntry(Trigger trigger, QTreeWidgetItem* item)
+void ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
 {
     if (!item)
-        item = TreeView1->currentItem();
+        item = contentsTree->currentItem();
     ContentsEntry* entry = item ? ContentsAt(tree_, pathOf(item)) : nullptr;
     if (!entry)
         return;
-    if (trigger == Trigger::Edit1Exit && entry->Kind == ContentsKind::Heading) {
-        entry->Text = Edit1->text();
+    if (trigger == Trigger::TitleLeft && entry->Kind == ContentsKind::Heading) {
+        entry->Text = titleEdit->text();
     } else {
         bool withWindow = true;
-        if (trigger == Trigger::Edit2Exit || trigger == Trigger::EnterKey)
-            withWindow = ComboBox1->isEnabled();
+        if (trigger == Trigger::TopicIdLeft || trigger == Trigger::EnterKey)
+            withWindow = windowCombo->isEnabled();
         else if (trigger == Trigger::SelectionMove)
-            withWindow = !ComboBox1->currentText().isEmpty();
+            withWindow = !windowCombo->currentText().isEmpty();
         entry->Text = ComposeContentsText(
-            ContentsEntryParts{Edit1->text(), Edit2->text(), Edit3->text(), ComboBox1->currentText()}, withWindow);
+            ContentsEntryParts{titleEdit->text(), topicIdEdit->text(), helpFileEdit->text(), windowCombo->currentText()}, withWindow);
     }
     item->setText(0, entry->Text);
 }
 
-void TContentsForm::currentChanged(QTreeWidgetItem*, QTreeWidgetItem* previous)
+void ContentsDialog::currentChanged(QTreeWidgetItem*, QTreeWidgetItem* previous)
 {
     if (guard_)
         return;
     if (entered_ && previous) {
         // The boxes still show the entry being left: it gets them first.
-        UpdateEntry(Trigger::SelectionMove, previous);
+        updateEntry(Trigger::SelectionMove, previous);
         entered_ = false;
     }
-    LoadFields();
+    loadEntryFields();
 }
 
-void TContentsForm::expandedChanged(QTreeWidgetItem* item, bool expanded)
+void ContentsDialog::expandedChanged(QTreeWidgetItem* item, bool expanded)
 {
     if (guard_)
         return;
@@ -402,58 +402,58 @@ void TContentsForm::expandedChanged(QTreeWidgetItem* item, bool expanded)
     entry->Expanded = expanded;
     entry->Kind = ContentsKind::Heading; // what expands is a heading from now on
     setIcon(item, *entry);
-    if (item == TreeView1->currentItem() && !entered_)
-        LoadFields();
+    if (item == contentsTree->currentItem() && !entered_)
+        loadEntryFields();
 }
 
-bool TContentsForm::eventFilter(QObject* watched, QEvent* event)
+bool ContentsDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
         entered_ = true;
     } else if (event->type() == QEvent::FocusOut
                && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        if (watched == Edit1)
-            UpdateEntry(Trigger::Edit1Exit);
-        else if (watched == Edit2)
-            UpdateEntry(Trigger::Edit2Exit);
-        else if (watched == Edit3)
-            UpdateEntry(Trigger::Edit3Exit);
-        else if (watched == ComboBox1)
-            UpdateEntry(Trigger::ComboExit);
+        if (watched == titleEdit)
+            updateEntry(Trigger::TitleLeft);
+        else if (watched == topicIdEdit)
+            updateEntry(Trigger::TopicIdLeft);
+        else if (watched == helpFileEdit)
+            updateEntry(Trigger::HelpFileLeft);
+        else if (watched == windowCombo)
+            updateEntry(Trigger::ComboExit);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 // ---- Drops ----
 
-void TContentsForm::onDrop(QObject* source, const QPoint& at)
+void ContentsDialog::onDrop(QObject* source, const QPoint& at)
 {
     // Where the drop happened and what was dragged are taken now; the work
     // waits until the drag has ended, so that it may ask with a popup menu
     // and rebuild the tree.
-    const ContentsPath target = pathOf(TreeView1->itemAt(at));
+    const ContentsPath target = pathOf(contentsTree->itemAt(at));
     const QPoint menuAt(geometry().left() + at.x() + 4, geometry().top() + at.y() + 12);
     const auto choiceFor = [this, target, menuAt](QMenu* menu) {
         const ContentsEntry* on = ContentsAt(tree_, target);
-        return on && ContentsDropAsks(*on) ? AskPlacement(menu, menuAt) : DropChoice::OnThisLevel;
+        return on && ContentsDropAsks(*on) ? askPlacement(menu, menuAt) : DropChoice::OnThisLevel;
     };
-    if (source == TreeView2) {
-        const int palette = TreeView2->indexOfTopLevelItem(TreeView2->currentItem());
+    if (source == paletteTree) {
+        const int palette = paletteTree->indexOfTopLevelItem(paletteTree->currentItem());
         QTimer::singleShot(0, this, [this, palette, target, choiceFor] {
-            DropPaletteItem(palette, itemAt(target), choiceFor(PopupMenu1));
+            dropPaletteItem(palette, itemAt(target), choiceFor(headingDropMenu));
         });
-    } else if (source == ListView1) {
-        const int topic = ListView1->currentRow();
+    } else if (source == topicList) {
+        const int topic = topicList->currentRow();
         QTimer::singleShot(0, this, [this, topic, target, choiceFor] {
-            DropTopic(topic, itemAt(target), choiceFor(PopupMenu2));
+            dropTopic(topic, itemAt(target), choiceFor(topicDropMenu));
         });
-    } else if (source == TreeView1) {
-        const ContentsPath dragged = pathOf(TreeView1->currentItem());
-        QTimer::singleShot(0, this, [this, dragged, target] { MoveEntry(itemAt(dragged), itemAt(target)); });
+    } else if (source == contentsTree) {
+        const ContentsPath dragged = pathOf(contentsTree->currentItem());
+        QTimer::singleShot(0, this, [this, dragged, target] { moveEntry(itemAt(dragged), itemAt(target)); });
     }
 }
 
-void TContentsForm::placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice)
+void ContentsDialog::placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice)
 {
     const ContentsPath on = target ? pathOf(target) : ContentsPath{};
     const ContentsEntry* onEntry = ContentsAt(tree_, on);
@@ -465,13 +465,13 @@ void TContentsForm::placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropC
             placement = ContentsPlacement::AsChild;
     }
     if (entered_) {
-        UpdateEntry(Trigger::SelectionMove);
+        updateEntry(Trigger::SelectionMove);
         entered_ = false;
     }
     redraw(InsertContentsEntry(tree_, on, std::move(entry), placement));
 }
 
-void TContentsForm::DropPaletteItem(int paletteItem, QTreeWidgetItem* target, DropChoice choice)
+void ContentsDialog::dropPaletteItem(int paletteItem, QTreeWidgetItem* target, DropChoice choice)
 {
     if (paletteItem != PaletteHeading && paletteItem != PaletteTopic)
         return;
@@ -480,7 +480,7 @@ void TContentsForm::DropPaletteItem(int paletteItem, QTreeWidgetItem* target, Dr
              target, choice);
 }
 
-void TContentsForm::DropTopic(int topic, QTreeWidgetItem* target, DropChoice choice)
+void ContentsDialog::dropTopic(int topic, QTreeWidgetItem* target, DropChoice choice)
 {
     if (topic < 0 || topic >= project_.TopicCount())
         return;
@@ -492,12 +492,12 @@ void TContentsForm::DropTopic(int topic, QTreeWidgetItem* target, DropChoice cho
              target, choice);
 }
 
-void TContentsForm::MoveEntry(QTreeWidgetItem* dragged, QTreeWidgetItem* target)
+void ContentsDialog::moveEntry(QTreeWidgetItem* dragged, QTreeWidgetItem* target)
 {
     if (!dragged || !target)
         return;
     if (entered_) {
-        UpdateEntry(Trigger::SelectionMove);
+        updateEntry(Trigger::SelectionMove);
         entered_ = false;
     }
     if (const auto to = MoveContentsEntry(tree_, pathOf(dragged), pathOf(target)))
@@ -506,9 +506,9 @@ void TContentsForm::MoveEntry(QTreeWidgetItem* dragged, QTreeWidgetItem* target)
 
 // ---- Commands ----
 
-void TContentsForm::Delete1Click()
+void ContentsDialog::deleteEntry()
 {
-    QTreeWidgetItem* item = TreeView1->currentItem();
+    QTreeWidgetItem* item = contentsTree->currentItem();
     const ContentsEntry* entry = item ? ContentsAt(tree_, pathOf(item)) : nullptr;
     if (!entry)
         return;
@@ -524,28 +524,28 @@ void TContentsForm::Delete1Click()
     redraw(RemoveContentsEntry(tree_, pathOf(item)));
 }
 
-void TContentsForm::SpeedButton1Click()
+void ContentsDialog::searchTopic()
 {
     const int t = search_.execute();
-    if (t < 0 || t >= ListView1->count())
+    if (t < 0 || t >= topicList->count())
         return;
-    ListView1->setCurrentRow(t);
-    ListView1->scrollToItem(ListView1->item(t));
-    ListView1->setFocus();
+    topicList->setCurrentRow(t);
+    topicList->scrollToItem(topicList->item(t));
+    topicList->setFocus();
 }
 
-void TContentsForm::Button1Click()
+void ContentsDialog::ok()
 {
     // The box being edited gives up its text first, as its leaving would.
     QWidget* focus = QApplication::focusWidget();
-    if (focus == Edit1)
-        UpdateEntry(Trigger::Edit1Exit);
-    else if (focus == Edit2)
-        UpdateEntry(Trigger::Edit2Exit);
-    else if (focus == Edit3)
-        UpdateEntry(Trigger::Edit3Exit);
-    else if (focus == ComboBox1 || (focus && focus->parentWidget() == ComboBox1))
-        UpdateEntry(Trigger::ComboExit);
+    if (focus == titleEdit)
+        updateEntry(Trigger::TitleLeft);
+    else if (focus == topicIdEdit)
+        updateEntry(Trigger::TopicIdLeft);
+    else if (focus == helpFileEdit)
+        updateEntry(Trigger::HelpFileLeft);
+    else if (focus == windowCombo || (focus && focus->parentWidget() == windowCombo))
+        updateEntry(Trigger::ComboExit);
     entered_ = false;
 
     if (RemoveTopicsWithoutId(tree_) > 0) {
@@ -568,7 +568,7 @@ void TContentsForm::Button1Click()
     accept();
 }
 
-void TContentsForm::Button2Click()
+void ContentsDialog::cancel()
 {
     if (prompter_.message(this, QStringLiteral("Changes will not be saved.\rAre You sure?"), windowTitle(),
                           Prompter::Buttons::YesNo, Prompter::Icon::Question)
@@ -576,9 +576,9 @@ void TContentsForm::Button2Click()
         QDialog::reject();
 }
 
-void TContentsForm::reject()
+void ContentsDialog::reject()
 {
-    Button2Click();
+    cancel();
 }
 
 } // namespace ts

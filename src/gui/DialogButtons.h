@@ -1,6 +1,6 @@
 #pragma once
-// The OK / Cancel row of the small insertion dialogs: OK (`Button1`) is the
-// default button and accepts, Cancel (`Button2`) rejects.
+// The OK / Cancel row of the small insertion dialogs: OK (`okButton`) is the
+// default button and accepts, Cancel (`cancelButton`) rejects.
 
 #include <QBoxLayout>
 #include <QDialog>
@@ -13,10 +13,10 @@ inline void AddOkCancelRow(QDialog* dialog, QBoxLayout* layout, QPushButton*& ok
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     ok = new QPushButton(QStringLiteral("OK"), dialog);
-    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
-    cancel->setObjectName(QStringLiteral("Button2"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
     cancel->setAutoDefault(false);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);

@@ -15,11 +15,11 @@ int RunGui(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TOPICSMITH_VERSION));
 
     // The start screen comes first and is painted before anything else is built.
-    auto* startScreen = new TStartForm;
+    auto* startScreen = new StartScreen;
     startScreen->showAndPaint();
 
     WidgetPrompter prompter;
-    TGlavniForm mainWindow(prompter);
+    MainWindow mainWindow(prompter);
     mainWindow.setStartScreen(startScreen);
     const QStringList args = QApplication::arguments();
     if (args.size() > 1)

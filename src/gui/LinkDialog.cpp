@@ -18,9 +18,9 @@
 
 namespace ts {
 
-TLinkForm::TLinkForm(Prompter& prompter, QWidget* parent) : QDialog(parent), prompter_(prompter)
+LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), prompter_(prompter)
 {
-    setObjectName(QStringLiteral("TLinkForm"));
+    setObjectName(QStringLiteral("LinkDialog"));
     setWindowTitle(QStringLiteral("Link to topic"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint);
@@ -29,121 +29,121 @@ TLinkForm::TLinkForm(Prompter& prompter, QWidget* parent) : QDialog(parent), pro
 
     auto* layout = new QVBoxLayout(this);
 
-    Label1 = new QLabel(QStringLiteral("Link text:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label1->setBuddy(Edit1);
-    layout->addWidget(Label1);
-    layout->addWidget(Edit1);
+    hotspotLabel = new QLabel(QStringLiteral("Link text:"), this);
+    hotspotLabel->setObjectName(QStringLiteral("hotspotLabel"));
+    hotspotEdit = new QLineEdit(this);
+    hotspotEdit->setObjectName(QStringLiteral("hotspotEdit"));
+    hotspotLabel->setBuddy(hotspotEdit);
+    layout->addWidget(hotspotLabel);
+    layout->addWidget(hotspotEdit);
 
-    Label2 = new QLabel(QStringLiteral("Select a topic to show:"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(false);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    Label2->setBuddy(ComboBox1);
-    layout->addWidget(Label2);
-    layout->addWidget(ComboBox1);
+    topicLabel = new QLabel(QStringLiteral("Select a topic to show:"), this);
+    topicLabel->setObjectName(QStringLiteral("topicLabel"));
+    topicCombo = new QComboBox(this);
+    topicCombo->setObjectName(QStringLiteral("topicCombo"));
+    topicCombo->setEditable(false);
+    topicCombo->setInsertPolicy(QComboBox::NoInsert);
+    topicLabel->setBuddy(topicCombo);
+    layout->addWidget(topicLabel);
+    layout->addWidget(topicCombo);
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("Link type"), this);
-    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    auto* choices = new QGridLayout(RadioGroup1);
+    linkTypeGroup = new QGroupBox(QStringLiteral("Link type"), this);
+    linkTypeGroup->setObjectName(QStringLiteral("linkTypeGroup"));
+    auto* choices = new QGridLayout(linkTypeGroup);
     const QStringList captions{QStringLiteral("Jump to selected topic"), QStringLiteral("Popup selected topic")};
     for (int k = 0; k < captions.size(); ++k) {
-        auto* b = new QRadioButton(captions[k], RadioGroup1);
+        auto* b = new QRadioButton(captions[k], linkTypeGroup);
         choices->addWidget(b, 0, k);
-        RadioButtons.append(b);
+        linkTypeButtons.append(b);
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
-                RadioGroup1Click();
+                linkTypeChanged();
         });
     }
-    layout->addWidget(RadioGroup1);
+    layout->addWidget(linkTypeGroup);
 
-    CheckBox1 = new QCheckBox(QStringLiteral("Show in specific window selected for this topic"), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    layout->addWidget(CheckBox1);
-    CheckBox2 = new QCheckBox(QStringLiteral("Jump to topic in onother help file (specify below)"), this);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    layout->addWidget(CheckBox2);
-    RadioButtons[0]->setChecked(true);
+    topicWindowCheck = new QCheckBox(QStringLiteral("Show in specific window selected for this topic"), this);
+    topicWindowCheck->setObjectName(QStringLiteral("topicWindowCheck"));
+    layout->addWidget(topicWindowCheck);
+    otherHelpFileCheck = new QCheckBox(QStringLiteral("Jump to topic in onother help file (specify below)"), this);
+    otherHelpFileCheck->setObjectName(QStringLiteral("otherHelpFileCheck"));
+    layout->addWidget(otherHelpFileCheck);
+    linkTypeButtons[0]->setChecked(true);
 
     auto* fileRow = new QHBoxLayout;
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    fileRow->addWidget(Edit2, 1);
-    Button3 = new QPushButton(QStringLiteral("Search"), this);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setAutoDefault(false);
-    fileRow->addWidget(Button3);
+    helpFileEdit = new QLineEdit(this);
+    helpFileEdit->setObjectName(QStringLiteral("helpFileEdit"));
+    fileRow->addWidget(helpFileEdit, 1);
+    browseButton = new QPushButton(QStringLiteral("Search"), this);
+    browseButton->setObjectName(QStringLiteral("browseButton"));
+    browseButton->setAutoDefault(false);
+    fileRow->addWidget(browseButton);
     layout->addLayout(fileRow);
 
-    AddOkCancelRow(this, layout, Button1, Button2);
+    AddOkCancelRow(this, layout, okButton, cancelButton);
 
-    connect(CheckBox1, &QCheckBox::toggled, this, &TLinkForm::CheckBox1Click);
-    connect(CheckBox2, &QCheckBox::toggled, this, &TLinkForm::CheckBox2Click);
-    connect(Button3, &QPushButton::clicked, this, &TLinkForm::Button3Click);
+    connect(topicWindowCheck, &QCheckBox::toggled, this, &LinkDialog::topicWindowToggled);
+    connect(otherHelpFileCheck, &QCheckBox::toggled, this, &LinkDialog::otherHelpFileToggled);
+    connect(browseButton, &QPushButton::clicked, this, &LinkDialog::browseHelpFile);
 }
 
-void TLinkForm::setTopics(const QStringList& entries)
+void LinkDialog::setTopics(const QStringList& entries)
 {
-    ComboBox1->clear();
-    ComboBox1->addItems(entries);
-    ComboBox1->setCurrentIndex(entries.isEmpty() ? -1 : 0);
+    topicCombo->clear();
+    topicCombo->addItems(entries);
+    topicCombo->setCurrentIndex(entries.isEmpty() ? -1 : 0);
 }
 
-int TLinkForm::linkType() const
+int LinkDialog::linkType() const
 {
-    return RadioButtons[1]->isChecked() ? 1 : 0;
+    return linkTypeButtons[1]->isChecked() ? 1 : 0;
 }
 
-void TLinkForm::setLinkType(int index)
+void LinkDialog::setLinkType(int index)
 {
-    RadioButtons[index == 1 ? 1 : 0]->setChecked(true);
-    RadioGroup1Click();
+    linkTypeButtons[index == 1 ? 1 : 0]->setChecked(true);
+    linkTypeChanged();
 }
 
-void TLinkForm::RadioGroup1Click()
+void LinkDialog::linkTypeChanged()
 {
     // A pop-up shows a project topic in no particular window.
     const bool jump = linkType() == 0;
     if (!jump) {
-        CheckBox1->setChecked(false);
-        CheckBox2->setChecked(false);
+        topicWindowCheck->setChecked(false);
+        otherHelpFileCheck->setChecked(false);
     }
-    CheckBox1->setEnabled(jump);
-    CheckBox2->setEnabled(jump);
+    topicWindowCheck->setEnabled(jump);
+    otherHelpFileCheck->setEnabled(jump);
 }
 
-void TLinkForm::CheckBox1Click()
+void LinkDialog::topicWindowToggled()
 {
-    if (CheckBox1->isChecked())
-        CheckBox2->setChecked(false);
+    if (topicWindowCheck->isChecked())
+        otherHelpFileCheck->setChecked(false);
 }
 
-void TLinkForm::CheckBox2Click()
+void LinkDialog::otherHelpFileToggled()
 {
-    if (CheckBox2->isChecked()) {
+    if (otherHelpFileCheck->isChecked()) {
         // The user types the other file's Topic ID in place of the prompt.
-        CheckBox1->setChecked(false);
-        ComboBox1->setEditable(true);
-        ComboBox1->setEditText(links::TopicIdPrompt());
+        topicWindowCheck->setChecked(false);
+        topicCombo->setEditable(true);
+        topicCombo->setEditText(links::TopicIdPrompt());
     } else {
-        ComboBox1->setEditable(false);
-        ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
+        topicCombo->setEditable(false);
+        topicCombo->setCurrentIndex(topicCombo->count() > 0 ? 0 : -1);
     }
 }
 
-void TLinkForm::Button3Click()
+void LinkDialog::browseHelpFile()
 {
     const QString path = prompter_.openFile(this, QStringLiteral("Help Files (*.hlp)|*.HLP"), QString());
     if (!path.isEmpty())
-        Edit2->setText(path);
+        helpFileEdit->setText(path);
 }
 
-void TLinkForm::showEvent(QShowEvent* event)
+void LinkDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (const QScreen* s = screen())

@@ -25,11 +25,11 @@ constexpr int CheckIcon = 4;
 
 } // namespace
 
-TSearchForm::TSearchForm(const Project& project, TSearchPBForm& progress, const QList<QIcon>& imageList,
+SearchDialog::SearchDialog(const Project& project, SearchProgressDialog& progress, const QList<QIcon>& imageList,
                          QWidget* parent)
     : QDialog(parent), project_(project), progress_(progress), imageList_(imageList)
 {
-    setObjectName(QStringLiteral("TSearchForm"));
+    setObjectName(QStringLiteral("SearchDialog"));
     setWindowTitle(QStringLiteral("Search topic..."));
     // No close box: Cancel or a pick closes it. The help button shows the
     // dialog's help topic as a pop-up.
@@ -40,102 +40,102 @@ TSearchForm::TSearchForm(const Project& project, TSearchPBForm& progress, const 
     auto* layout = new QVBoxLayout(this);
 
     auto* queryRow = new QHBoxLayout;
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    queryRow->addWidget(Edit1, 1);
-    Button1 = new QPushButton(QStringLiteral("Search..."), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    queryRow->addWidget(Button1);
+    queryEdit = new QLineEdit(this);
+    queryEdit->setObjectName(QStringLiteral("queryEdit"));
+    queryRow->addWidget(queryEdit, 1);
+    searchButton = new QPushButton(QStringLiteral("Search..."), this);
+    searchButton->setObjectName(QStringLiteral("searchButton"));
+    searchButton->setDefault(true);
+    queryRow->addWidget(searchButton);
     layout->addLayout(queryRow);
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("Search by"), this);
-    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    auto* choices = new QHBoxLayout(RadioGroup1);
+    searchByGroup = new QGroupBox(QStringLiteral("Search by"), this);
+    searchByGroup->setObjectName(QStringLiteral("searchByGroup"));
+    auto* choices = new QHBoxLayout(searchByGroup);
     for (const QString& caption :
          {QStringLiteral("Topic ID"), QStringLiteral("Topic Title"), QStringLiteral("Text in topic")}) {
-        auto* b = new QRadioButton(caption, RadioGroup1);
+        auto* b = new QRadioButton(caption, searchByGroup);
         choices->addWidget(b);
-        RadioButtons.append(b);
+        searchByButtons.append(b);
     }
-    RadioButtons[0]->setChecked(true);
-    layout->addWidget(RadioGroup1);
+    searchByButtons[0]->setChecked(true);
+    layout->addWidget(searchByGroup);
 
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(3);
-    ListView1->setHeaderLabels({QStringLiteral("Topic ID"), QStringLiteral("Topic Title"), QString()});
-    ListView1->setColumnWidth(IdColumn, 160);
-    ListView1->setColumnWidth(TitleColumn, 245);
-    ListView1->setColumnHidden(IndexColumn, true);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setItemsExpandable(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSortingEnabled(false);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->installEventFilter(this);
-    ListView1->viewport()->installEventFilter(this);
-    layout->addWidget(ListView1, 1);
+    resultList = new QTreeWidget(this);
+    resultList->setObjectName(QStringLiteral("resultList"));
+    resultList->setColumnCount(3);
+    resultList->setHeaderLabels({QStringLiteral("Topic ID"), QStringLiteral("Topic Title"), QString()});
+    resultList->setColumnWidth(IdColumn, 160);
+    resultList->setColumnWidth(TitleColumn, 245);
+    resultList->setColumnHidden(IndexColumn, true);
+    resultList->setRootIsDecorated(false);
+    resultList->setItemsExpandable(false);
+    resultList->setUniformRowHeights(true);
+    resultList->setSortingEnabled(false);
+    resultList->setSelectionMode(QAbstractItemView::SingleSelection);
+    resultList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultList->header()->setSectionsMovable(false);
+    resultList->installEventFilter(this);
+    resultList->viewport()->installEventFilter(this);
+    layout->addWidget(resultList, 1);
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
-    Button3 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setAutoDefault(false);
-    buttonRow->addWidget(Button3);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setAutoDefault(false);
+    buttonRow->addWidget(cancelButton);
     layout->addLayout(buttonRow);
 
-    connect(Button1, &QPushButton::clicked, this, &TSearchForm::Button1Click);
-    connect(Button3, &QPushButton::clicked, this, &TSearchForm::Button3Click);
+    connect(searchButton, &QPushButton::clicked, this, &SearchDialog::search);
+    connect(cancelButton, &QPushButton::clicked, this, &SearchDialog::cancel);
 
     resize(450, 380);
 }
 
-int TSearchForm::execute()
+int SearchDialog::execute()
 {
-    SearchResultIndex = -1;
-    Edit1->setFocus();
-    Edit1->selectAll();
+    searchResultIndex = -1;
+    queryEdit->setFocus();
+    queryEdit->selectAll();
     exec();
-    return SearchResultIndex;
+    return searchResultIndex;
 }
 
-int TSearchForm::searchMode() const
+int SearchDialog::searchMode() const
 {
-    for (int k = 0; k < RadioButtons.size(); ++k) {
-        if (RadioButtons[k]->isChecked())
+    for (int k = 0; k < searchByButtons.size(); ++k) {
+        if (searchByButtons[k]->isChecked())
             return k;
     }
     return 0;
 }
 
-void TSearchForm::setSearchMode(int mode)
+void SearchDialog::setSearchMode(int mode)
 {
-    if (mode >= 0 && mode < RadioButtons.size())
-        RadioButtons[mode]->setChecked(true);
+    if (mode >= 0 && mode < searchByButtons.size())
+        searchByButtons[mode]->setChecked(true);
 }
 
-void TSearchForm::setControlsEnabled(bool enabled)
+void SearchDialog::setControlsEnabled(bool enabled)
 {
-    for (QWidget* w : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Button1),
-                       static_cast<QWidget*>(Button3), static_cast<QWidget*>(ListView1)})
+    for (QWidget* w : {static_cast<QWidget*>(queryEdit), static_cast<QWidget*>(searchButton),
+                       static_cast<QWidget*>(cancelButton), static_cast<QWidget*>(resultList)})
         w->setEnabled(enabled);
 }
 
-void TSearchForm::Button1Click()
+void SearchDialog::search()
 {
-    const QString query = Edit1->text();
+    const QString query = queryEdit->text();
     if (query.isEmpty())
         return;
 
     // However the search ends, the progress window goes and the dialog is
     // usable again, with the focus where it was.
     struct Searching {
-        TSearchForm& form;
+        SearchDialog& form;
         QPointer<QWidget> focus;
-        explicit Searching(TSearchForm& f) : form(f), focus(f.focusWidget())
+        explicit Searching(SearchDialog& f) : form(f), focus(f.focusWidget())
         {
             form.progress_.setValue(0);
             form.progress_.showAndPaint();
@@ -150,7 +150,7 @@ void TSearchForm::Button1Click()
         }
     } searching(*this);
 
-    ListView1->clear();
+    resultList->clear();
     const std::vector<int> found = SearchTopics(project_, query, SearchMode(searchMode()),
                                                 [this](int position) { progress_.setValue(position); });
     const QIcon check = imageList_.value(CheckIcon);
@@ -165,10 +165,10 @@ void TSearchForm::Button1Click()
         row->setIcon(IdColumn, check);
         rows.append(row);
     }
-    ListView1->addTopLevelItems(rows);
+    resultList->addTopLevelItems(rows);
 }
 
-int TSearchForm::topicOf(const QTreeWidgetItem* row) const
+int SearchDialog::topicOf(const QTreeWidgetItem* row) const
 {
     bool ok = false;
     const int index = row->text(IndexColumn).toInt(&ok);
@@ -178,50 +178,50 @@ int TSearchForm::topicOf(const QTreeWidgetItem* row) const
     return project_.FindTopic(id);
 }
 
-void TSearchForm::ListView1DblClick()
+void SearchDialog::pickResult()
 {
-    if (ListView1->topLevelItemCount() == 0) {
-        SearchResultIndex = -1;
+    if (resultList->topLevelItemCount() == 0) {
+        searchResultIndex = -1;
         accept();
         return;
     }
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    const QList<QTreeWidgetItem*> selected = resultList->selectedItems();
     // Rows but none selected (a double-click below the last row): nothing
     // is picked and the dialog stays.
     if (selected.isEmpty())
         return;
-    SearchResultIndex = topicOf(selected.first());
+    searchResultIndex = topicOf(selected.first());
     accept();
 }
 
-void TSearchForm::Button3Click()
+void SearchDialog::cancel()
 {
-    SearchResultIndex = -1;
+    searchResultIndex = -1;
     QDialog::reject();
 }
 
-void TSearchForm::reject()
+void SearchDialog::reject()
 {
-    Button3Click();
+    cancel();
 }
 
-void TSearchForm::closeEvent(QCloseEvent* event)
+void SearchDialog::closeEvent(QCloseEvent* event)
 {
-    SearchResultIndex = -1;
+    searchResultIndex = -1;
     QDialog::closeEvent(event);
 }
 
-bool TSearchForm::eventFilter(QObject* watched, QEvent* event)
+bool SearchDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == resultList->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // The view selects the row under the mouse on the press before.
-        ListView1DblClick();
+        pickResult();
         return true;
     }
-    if (watched == ListView1 && event->type() == QEvent::KeyPress) {
+    if (watched == resultList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !ListView1->selectedItems().isEmpty()) {
-            ListView1DblClick();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !resultList->selectedItems().isEmpty()) {
+            pickResult();
             return true;
         }
     }

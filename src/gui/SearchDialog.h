@@ -1,7 +1,7 @@
 #pragma once
-// TSearchForm "Search topic...": finds the topics whose Topic ID, title or
+// SearchDialog "Search topic...": finds the topics whose Topic ID, title or
 // stored text holds a piece of text, lists them in table order, and reports
-// the one the user double-clicks (or picks with Enter) in SearchResultIndex.
+// the one the user double-clicks (or picks with Enter) in searchResultIndex.
 // What happens with the picked topic is the caller's business.
 //
 // Made once with the main window and kept for the run: the query, the
@@ -22,41 +22,41 @@ class QTreeWidgetItem;
 namespace ts {
 
 class Project;
-class TSearchPBForm;
+class SearchProgressDialog;
 
-class TSearchForm : public QDialog {
+class SearchDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `imageList` is the main window's image list; the rows show its icon 4
     // (the check mark) when they are made.
-    TSearchForm(const Project& project, TSearchPBForm& progress, const QList<QIcon>& imageList,
+    SearchDialog(const Project& project, SearchProgressDialog& progress, const QList<QIcon>& imageList,
                 QWidget* parent = nullptr);
 
-    // Shows the dialog modally; returns SearchResultIndex.
+    // Shows the dialog modally; returns searchResultIndex.
     int execute();
 
     // The topic picked at the dialog's last closing, or -1.
-    int SearchResultIndex = -1;
+    int searchResultIndex = -1;
 
     // The chosen "Search by" entry: 0 Topic ID, 1 Topic Title, 2 Text in topic.
     int searchMode() const;
     void setSearchMode(int mode);
 
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QGroupBox* RadioGroup1 = nullptr;
-    QList<QRadioButton*> RadioButtons; // the three entries of RadioGroup1
-    QPushButton* Button3 = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    QLineEdit* queryEdit = nullptr;
+    QPushButton* searchButton = nullptr;
+    QGroupBox* searchByGroup = nullptr;
+    QList<QRadioButton*> searchByButtons; // the three entries of searchByGroup
+    QPushButton* cancelButton = nullptr;
+    QTreeWidget* resultList = nullptr;
 
-    // Columns of ListView1; the third, hidden, holds the topic's index.
+    // Columns of resultList; the third, hidden, holds the topic's index.
     enum Column { IdColumn = 0, TitleColumn = 1, IndexColumn = 2 };
 
 public slots:
-    void Button1Click();
-    void ListView1DblClick();
-    void Button3Click();
+    void search();
+    void pickResult();
+    void cancel();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,7 +72,7 @@ private:
     int topicOf(const QTreeWidgetItem* row) const;
 
     const Project& project_;
-    TSearchPBForm& progress_;
+    SearchProgressDialog& progress_;
     const QList<QIcon>& imageList_;
 };
 

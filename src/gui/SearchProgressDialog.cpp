@@ -10,9 +10,9 @@
 
 namespace ts {
 
-TSearchPBForm::TSearchPBForm(QWidget* parent) : QDialog(parent)
+SearchProgressDialog::SearchProgressDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("TSearchPBForm"));
+    setObjectName(QStringLiteral("SearchProgressDialog"));
     setWindowTitle(QStringLiteral("Searching..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
     setModal(false);
@@ -20,45 +20,45 @@ TSearchPBForm::TSearchPBForm(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 12);
     layout->setSpacing(6);
-    Label1 = new QLabel(QStringLiteral("Searching topics..."), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
-    layout->addWidget(Label1);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, Maximum);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setMinimumWidth(260);
-    layout->addWidget(ProgressBar1);
+    textLabel = new QLabel(QStringLiteral("Searching topics..."), this);
+    textLabel->setObjectName(QStringLiteral("textLabel"));
+    textLabel->setTextFormat(Qt::PlainText);
+    layout->addWidget(textLabel);
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setRange(0, Maximum);
+    progressBar->setValue(0);
+    progressBar->setTextVisible(false);
+    progressBar->setMinimumWidth(260);
+    layout->addWidget(progressBar);
     setFixedSize(sizeHint());
 }
 
-void TSearchPBForm::setText(const QString& text)
+void SearchProgressDialog::setText(const QString& text)
 {
-    Label1->setText(text);
+    textLabel->setText(text);
     if (isVisible())
-        Label1->repaint();
+        textLabel->repaint();
 }
 
-QString TSearchPBForm::text() const
+QString SearchProgressDialog::text() const
 {
-    return Label1->text();
+    return textLabel->text();
 }
 
-void TSearchPBForm::setValue(int value)
+void SearchProgressDialog::setValue(int value)
 {
-    ProgressBar1->setValue(qBound(0, value, Maximum));
+    progressBar->setValue(qBound(0, value, Maximum));
     if (isVisible())
-        ProgressBar1->repaint();
+        progressBar->repaint();
 }
 
-int TSearchPBForm::value() const
+int SearchProgressDialog::value() const
 {
-    return ProgressBar1->value();
+    return progressBar->value();
 }
 
-void TSearchPBForm::showAndPaint()
+void SearchProgressDialog::showAndPaint()
 {
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen)
@@ -71,7 +71,7 @@ void TSearchPBForm::showAndPaint()
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TSearchPBForm::closeEvent(QCloseEvent* event)
+void SearchProgressDialog::closeEvent(QCloseEvent* event)
 {
     event->ignore();
 }

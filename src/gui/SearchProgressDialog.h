@@ -1,5 +1,5 @@
 #pragma once
-// TSearchPBForm: the small progress window of topic search, which link
+// SearchProgressDialog: the small progress window of topic search, which link
 // maintenance borrows for its own pass. It stays on top, has no title-bar
 // buttons and is shown without blocking for the length of the work; the
 // work runs on without returning to the event loop, so every change paints
@@ -15,13 +15,13 @@ class QProgressBar;
 
 namespace ts {
 
-class TSearchPBForm : public QDialog {
+class SearchProgressDialog : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int Maximum = 2048;
 
-    explicit TSearchPBForm(QWidget* parent = nullptr);
+    explicit SearchProgressDialog(QWidget* parent = nullptr);
 
     // The line above the bar.
     void setText(const QString& text);
@@ -34,8 +34,8 @@ public:
     // before the caller's work goes on.
     void showAndPaint();
 
-    QLabel* Label1 = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* textLabel = nullptr;
+    QProgressBar* progressBar = nullptr;
 
 protected:
     // Neither Escape nor the window manager closes it: it goes when the work

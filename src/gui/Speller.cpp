@@ -107,8 +107,8 @@ void Speller::setCheckText(const QString& text)
             word_ = word;
             offset_ = std::int32_t(offset);
             std::int16_t action = 0;
-            if (OnMisspelled)
-                OnMisspelled(*this, action);
+            if (onMisspelled)
+                onMisspelled(*this, action);
             if (action == 1)
                 return SpellDecision{};
             const Answer a = answers_ ? answers_(Question{word, text_, offset, suggestions(word)}) : Answer{};
@@ -129,8 +129,8 @@ void Speller::setCheckText(const QString& text)
             clicked_ = ChangeButton;
             clickInfo_ = a.replacement;
             action = 0;
-            if (OnClickIn)
-                OnClickIn(*this, action);
+            if (onClickIn)
+                onClickIn(*this, action);
             if (action == 1 || a.replacement == word)
                 return SpellDecision{};
             return SpellDecision{SpellDecision::Kind::Replace, a.replacement};

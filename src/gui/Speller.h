@@ -4,15 +4,15 @@
 // window expects of its spell-checking control.
 //
 //   setCheckText(text)  checks `text` before it returns. Each unknown word
-//                       raises OnMisspelled (MisspelledWord, WordOffset);
-//                       an EventAction of 1 passes it over, otherwise the
+//                       raises onMisspelled (misspelledWord, wordOffset);
+//                       an action of 1 passes it over, otherwise the
 //                       word is put to the user (the answer source). A
-//                       chosen replacement raises OnClickIn with
-//                       ClickedButton 32 and ClickInfoText; an EventAction
+//                       chosen replacement raises onClickIn with
+//                       clickedButton 32 and clickInfoText; an action
 //                       of 1 there keeps the word.
-//   ResultCode()        after a check: 0, or -3 when the user cancelled.
+//   resultCode()        after a check: 0, or -3 when the user cancelled.
 //
-// WordOffset is the word's offset in the checked text as it stands after the
+// wordOffset is the word's offset in the checked text as it stands after the
 // replacements made earlier in the same check.
 
 #include <QObject>
@@ -31,7 +31,7 @@ namespace ts {
 class Speller : public QObject {
     Q_OBJECT
 public:
-    // ClickedButton of the Change button.
+    // clickedButton of the Change button.
     static constexpr std::int32_t ChangeButton = 32;
     static constexpr std::int16_t Cancelled = -3;
 
@@ -50,7 +50,7 @@ public:
         QStringList suggestions;
     };
     using AnswerSource = std::function<Answer(const Question&)>;
-    using Event = std::function<void(Speller& sender, std::int16_t& EventAction)>;
+    using Event = std::function<void(Speller& sender, std::int16_t& action)>;
 
     static QString defaultAffPath();
     static QString defaultDicPath();
@@ -75,18 +75,18 @@ public:
 
     // The mask of dialog elements that are switched off; kept, not used.
     void setDisableDialogElements(std::int32_t mask) { disable_ = mask; }
-    std::int32_t DisableDialogElements() const { return disable_; }
+    std::int32_t disabledDialogElements() const { return disable_; }
 
     void setCheckText(const QString& text);
-    QString CheckText() const { return text_; }
-    std::int16_t ResultCode() const { return result_; }
-    QString MisspelledWord() const { return word_; }
-    std::int32_t WordOffset() const { return offset_; }
-    std::int32_t ClickedButton() const { return clicked_; }
-    QString ClickInfoText() const { return clickInfo_; }
+    QString checkText() const { return text_; }
+    std::int16_t resultCode() const { return result_; }
+    QString misspelledWord() const { return word_; }
+    std::int32_t wordOffset() const { return offset_; }
+    std::int32_t clickedButton() const { return clicked_; }
+    QString clickInfoText() const { return clickInfo_; }
 
-    Event OnMisspelled;
-    Event OnClickIn;
+    Event onMisspelled;
+    Event onClickIn;
 
 private:
     std::string encode(const QString& word) const;

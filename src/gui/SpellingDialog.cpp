@@ -47,62 +47,62 @@ SpellingDialog::SpellingDialog(const Speller::Question& q, QWidget* parent) : QD
     setWindowTitle(QStringLiteral("Spell Check"));
 
     auto* notFound = new QLabel(QStringLiteral("Not in dictionary:"), this);
-    Context = new QLabel(contextHtml(q), this);
-    Context->setObjectName(QStringLiteral("Context"));
-    Context->setTextFormat(Qt::RichText);
-    Context->setWordWrap(true);
-    Context->setMinimumWidth(360);
+    contextLabel = new QLabel(contextHtml(q), this);
+    contextLabel->setObjectName(QStringLiteral("contextLabel"));
+    contextLabel->setTextFormat(Qt::RichText);
+    contextLabel->setWordWrap(true);
+    contextLabel->setMinimumWidth(360);
 
-    ChangeTo = new QLineEdit(this);
-    ChangeTo->setObjectName(QStringLiteral("ChangeTo"));
+    changeToEdit = new QLineEdit(this);
+    changeToEdit->setObjectName(QStringLiteral("changeToEdit"));
     auto* changeLabel = new QLabel(QStringLiteral("C&hange to:"), this);
-    changeLabel->setBuddy(ChangeTo);
+    changeLabel->setBuddy(changeToEdit);
 
-    Suggestions = new QListWidget(this);
-    Suggestions->setObjectName(QStringLiteral("Suggestions"));
-    Suggestions->addItems(q.suggestions);
+    suggestionList = new QListWidget(this);
+    suggestionList->setObjectName(QStringLiteral("suggestionList"));
+    suggestionList->addItems(q.suggestions);
     auto* suggestLabel = new QLabel(QStringLiteral("&Suggestions:"), this);
-    suggestLabel->setBuddy(Suggestions);
-    ChangeTo->setText(q.suggestions.isEmpty() ? q.word : q.suggestions.first());
+    suggestLabel->setBuddy(suggestionList);
+    changeToEdit->setText(q.suggestions.isEmpty() ? q.word : q.suggestions.first());
     if (!q.suggestions.isEmpty())
-        Suggestions->setCurrentRow(0);
-    connect(Suggestions, &QListWidget::currentTextChanged, ChangeTo, &QLineEdit::setText);
-    connect(Suggestions, &QListWidget::itemDoubleClicked, this, [this] { finish(Speller::Answer::Kind::Change); });
+        suggestionList->setCurrentRow(0);
+    connect(suggestionList, &QListWidget::currentTextChanged, changeToEdit, &QLineEdit::setText);
+    connect(suggestionList, &QListWidget::itemDoubleClicked, this, [this] { finish(Speller::Answer::Kind::Change); });
 
-    IgnoreButton = new QPushButton(QStringLiteral("&Ignore"), this);
-    IgnoreAllButton = new QPushButton(QStringLiteral("I&gnore All"), this);
-    ChangeButton = new QPushButton(QStringLiteral("&Change"), this);
-    AddButton = new QPushButton(QStringLiteral("&Add"), this);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    ChangeButton->setDefault(true);
-    connect(IgnoreButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Ignore); });
-    connect(IgnoreAllButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::IgnoreAll); });
-    connect(ChangeButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Change); });
-    connect(AddButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Add); });
-    connect(CancelButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Cancel); });
+    ignoreButton = new QPushButton(QStringLiteral("&Ignore"), this);
+    ignoreAllButton = new QPushButton(QStringLiteral("I&gnore All"), this);
+    changeButton = new QPushButton(QStringLiteral("&Change"), this);
+    addButton = new QPushButton(QStringLiteral("&Add"), this);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    changeButton->setDefault(true);
+    connect(ignoreButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Ignore); });
+    connect(ignoreAllButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::IgnoreAll); });
+    connect(changeButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Change); });
+    connect(addButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Add); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Cancel); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(notFound);
-    left->addWidget(Context);
+    left->addWidget(contextLabel);
     left->addWidget(changeLabel);
-    left->addWidget(ChangeTo);
+    left->addWidget(changeToEdit);
     left->addWidget(suggestLabel);
-    left->addWidget(Suggestions);
+    left->addWidget(suggestionList);
     auto* right = new QVBoxLayout;
-    for (QPushButton* b : {IgnoreButton, IgnoreAllButton, ChangeButton, AddButton, CancelButton})
+    for (QPushButton* b : {ignoreButton, ignoreAllButton, changeButton, addButton, cancelButton})
         right->addWidget(b);
     right->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(right);
-    ChangeTo->setFocus();
-    ChangeTo->selectAll();
+    changeToEdit->setFocus();
+    changeToEdit->selectAll();
 }
 
 void SpellingDialog::finish(Speller::Answer::Kind kind)
 {
     answer_.kind = kind;
-    answer_.replacement = kind == Speller::Answer::Kind::Change ? ChangeTo->text() : QString();
+    answer_.replacement = kind == Speller::Answer::Kind::Change ? changeToEdit->text() : QString();
     if (kind == Speller::Answer::Kind::Cancel)
         reject();
     else

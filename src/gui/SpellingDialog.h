@@ -24,10 +24,10 @@ public:
 
     Speller::Answer answer() const { return answer_; }
 
-    QLabel* Context;
-    QLineEdit* ChangeTo;
-    QListWidget* Suggestions;
-    QPushButton *IgnoreButton, *IgnoreAllButton, *ChangeButton, *AddButton, *CancelButton;
+    QLabel* contextLabel;
+    QLineEdit* changeToEdit;
+    QListWidget* suggestionList;
+    QPushButton *ignoreButton, *ignoreAllButton, *changeButton, *addButton, *cancelButton;
 
     // The word in its surroundings (about 40 characters each side, on one
     // line), as rich text with the word in bold.

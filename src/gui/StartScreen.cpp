@@ -11,10 +11,10 @@
 
 namespace ts {
 
-TStartForm::TStartForm(QWidget* parent)
+StartScreen::StartScreen(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    setObjectName(QStringLiteral("TStartForm"));
+    setObjectName(QStringLiteral("StartScreen"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(553, 123);
     setAutoFillBackground(true);
@@ -22,27 +22,27 @@ TStartForm::TStartForm(QWidget* parent)
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(8, 4, 537, 118);
-    Image2->setPixmap(ProgramBanner(QSize(537, 118)));
+    banner = new QLabel(this);
+    banner->setObjectName(QStringLiteral("banner"));
+    banner->setGeometry(8, 4, 537, 118);
+    banner->setPixmap(ProgramBanner(QSize(537, 118)));
 
-    Label2 = new QLabel(QStringLiteral("V1.1,  Loading..."), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    QFont bold = Label2->font();
+    versionLabel = new QLabel(QStringLiteral("V1.1,  Loading..."), this);
+    versionLabel->setObjectName(QStringLiteral("versionLabel"));
+    QFont bold = versionLabel->font();
     bold.setBold(true);
-    Label2->setFont(bold);
-    Label2->adjustSize();
-    Label2->move(width() - Label2->width() - 12, height() - Label2->height() - 8);
+    versionLabel->setFont(bold);
+    versionLabel->adjustSize();
+    versionLabel->move(width() - versionLabel->width() - 12, height() - versionLabel->height() - 8);
 
-    Shape1 = new QFrame(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setFrameShape(QFrame::Box);
-    Shape1->setGeometry(0, 0, width(), height());
-    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("frame"));
+    frame->setFrameShape(QFrame::Box);
+    frame->setGeometry(0, 0, width(), height());
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TStartForm::showAndPaint()
+void StartScreen::showAndPaint()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

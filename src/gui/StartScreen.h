@@ -10,17 +10,17 @@ class QLabel;
 
 namespace ts {
 
-class TStartForm : public QWidget {
+class StartScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit TStartForm(QWidget* parent = nullptr);
+    explicit StartScreen(QWidget* parent = nullptr);
 
     // Shows the screen centred and paints it at once, before the event loop runs.
     void showAndPaint();
 
-    QFrame* Shape1;
-    QLabel* Image2;
-    QLabel* Label2;
+    QFrame* frame;
+    QLabel* banner;
+    QLabel* versionLabel;
 };
 
 } // namespace ts

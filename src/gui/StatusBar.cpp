@@ -7,14 +7,14 @@
 namespace ts {
 
 namespace {
-constexpr int PanelWidths[TFriendlyStatusBar::PanelCount] = {200, 100, 200, 200};
+constexpr int PanelWidths[StatusBar::PanelCount] = {200, 100, 200, 200};
 constexpr int ProgressLeft = 300;
 constexpr int ProgressWidth = 201;
 } // namespace
 
-TFriendlyStatusBar::TFriendlyStatusBar(QWidget* parent) : QStatusBar(parent)
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
 {
-    setObjectName(QStringLiteral("SB"));
+    setObjectName(QStringLiteral("statusBar"));
     // The panels sit in one container so that their widths are exact and the
     // progress bar can be laid over the third one.
     auto* row = new QWidget(this);
@@ -37,20 +37,20 @@ TFriendlyStatusBar::TFriendlyStatusBar(QWidget* parent) : QStatusBar(parent)
     row->setMinimumWidth(1);
     addWidget(row, 1);
 
-    PB = new QProgressBar(this);
-    PB->setObjectName(QStringLiteral("PB"));
-    PB->setRange(0, 100);
-    PB->setValue(0);
-    PB->setTextVisible(false);
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    progressBar->setTextVisible(false);
     placeProgressBar();
 }
 
-QString TFriendlyStatusBar::panelText(int panel) const
+QString StatusBar::panelText(int panel) const
 {
     return panels_[panel]->text();
 }
 
-void TFriendlyStatusBar::setPanelText(int panel, const QString& text)
+void StatusBar::setPanelText(int panel, const QString& text)
 {
     if (panels_[panel]->text() == text)
         return;
@@ -59,32 +59,32 @@ void TFriendlyStatusBar::setPanelText(int panel, const QString& text)
         panels_[panel]->repaint();
 }
 
-void TFriendlyStatusBar::advance(int step)
+void StatusBar::advance(int step)
 {
     if (step == 0)
         return;
-    PB->setValue(qMin(PB->maximum(), PB->value() + step));
-    if (PB->isVisible())
-        PB->repaint();
+    progressBar->setValue(qMin(progressBar->maximum(), progressBar->value() + step));
+    if (progressBar->isVisible())
+        progressBar->repaint();
 }
 
-void TFriendlyStatusBar::finishActivity()
+void StatusBar::finishActivity()
 {
     setPanelText(1, QString());
-    PB->setValue(0);
+    progressBar->setValue(0);
 }
 
-void TFriendlyStatusBar::resizeEvent(QResizeEvent* event)
+void StatusBar::resizeEvent(QResizeEvent* event)
 {
     QStatusBar::resizeEvent(event);
     placeProgressBar();
 }
 
-void TFriendlyStatusBar::placeProgressBar()
+void StatusBar::placeProgressBar()
 {
     const int margin = 2;
-    PB->setGeometry(ProgressLeft, margin, ProgressWidth, qMax(1, height() - 2 * margin));
-    PB->raise();
+    progressBar->setGeometry(ProgressLeft, margin, ProgressWidth, qMax(1, height() - 2 * margin));
+    progressBar->raise();
 }
 
 } // namespace ts

@@ -1,8 +1,8 @@
 #pragma once
-// The main window's status bar SB: four text panels (200, 100 right-aligned,
-// 200 and 200 pixels wide) and the progress bar PB (0..100) lying over the
+// The main window's status bar: four text panels (200, 100 right-aligned,
+// 200 and 200 pixels wide) and the progress bar progressBar (0..100) lying over the
 // third panel at x = 300. Panel 0 names the project, panel 1 says what a long
-// command is doing; PB shows that command's progress.
+// command is doing; progressBar shows that command's progress.
 
 #include <QStatusBar>
 
@@ -11,24 +11,24 @@ class QProgressBar;
 
 namespace ts {
 
-class TFriendlyStatusBar : public QStatusBar {
+class StatusBar : public QStatusBar {
     Q_OBJECT
 public:
     static constexpr int PanelCount = 4;
 
-    explicit TFriendlyStatusBar(QWidget* parent = nullptr);
+    explicit StatusBar(QWidget* parent = nullptr);
 
     QString panelText(int panel) const;
     // Sets the text and paints it at once, so that a command that does not
     // return to the event loop still shows what it is doing.
     void setPanelText(int panel, const QString& text);
 
-    // Adds `step` to PB and repaints it when its value changed.
+    // Adds `step` to progressBar and repaints it when its value changed.
     void advance(int step);
-    // PB back to 0 and panel 1 emptied: the end of a long command.
+    // progressBar back to 0 and panel 1 emptied: the end of a long command.
     void finishActivity();
 
-    QProgressBar* PB;
+    QProgressBar* progressBar;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

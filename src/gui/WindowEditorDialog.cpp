@@ -27,11 +27,6 @@ namespace ts {
 
 namespace {
 
-QColor fromColorRef(std::uint32_t bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 QLineEdit* lineEdit(QWidget* parent, const char* name, int maxLength)
 {
     auto* e = new QLineEdit(parent);
@@ -70,73 +65,13 @@ bool movesBetweenControls(Qt::FocusReason reason)
 
 } // namespace
 
-// ---- TColorPanel ----
+// ---- WindowEditorDialog ----
 
-TColorPanel::TColorPanel(const QString& hint, QWidget* parent) : QFrame(parent)
-{
-    setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
-    setFocusPolicy(Qt::TabFocus);
-    setCursor(Qt::PointingHandCursor);
-    setMinimumHeight(32);
-    auto* caption = new QLabel(hint, this);
-    caption->setAlignment(Qt::AlignCenter);
-    caption->setWordWrap(true);
-    caption->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(caption);
-    setColor(0);
-}
-
-void TColorPanel::setColor(std::uint32_t color)
-{
-    color_ = color & 0xFFFFFFu;
-    const QColor c = fromColorRef(color_);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, c);
-    // The caption stays readable on dark and light colours alike.
-    pal.setColor(QPalette::WindowText, c.lightness() < 128 ? Qt::white : Qt::black);
-    setPalette(pal);
-}
-
-void TColorPanel::mouseReleaseEvent(QMouseEvent* event)
-{
-    QFrame::mouseReleaseEvent(event);
-    if (rect().contains(event->position().toPoint()))
-        emit clicked();
-}
-
-void TColorPanel::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Space) {
-        event->accept();
-        emit clicked();
-        return;
-    }
-    QFrame::keyPressEvent(event);
-}
-
-// A thicker frame shows a keyboard user which panel Space acts on.
-void TColorPanel::focusInEvent(QFocusEvent* event)
-{
-    QFrame::focusInEvent(event);
-    setLineWidth(3);
-}
-
-void TColorPanel::focusOutEvent(QFocusEvent* event)
-{
-    QFrame::focusOutEvent(event);
-    setLineWidth(1);
-}
-
-// ---- TChangeWin ----
-
-TChangeWin::TChangeWin(Project& project, Prompter& prompter, std::uint32_t& lastColor, TAutoSize& autoSize,
+WindowEditorDialog::WindowEditorDialog(Project& project, Prompter& prompter, std::uint32_t& lastColor, AutoSizeDialog& autoSize,
                        QWidget* parent)
     : QDialog(parent), project_(project), prompter_(prompter), lastColor_(lastColor), autoSize_(autoSize)
 {
-    setObjectName(QStringLiteral("ChangeWin"));
+    setObjectName(QStringLiteral("windowEditor"));
     setWindowTitle(QStringLiteral("Change Windows properties"));
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
@@ -144,74 +79,74 @@ TChangeWin::TChangeWin(Project& project, Prompter& prompter, std::uint32_t& last
 
     auto* storable = new StorableTextValidator(this);
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(false);
-    ComboBox1->setMinimumContentsLength(12);
-    ComboBox1->setProperty("helpContext", 10);
-    Button3 = pushButton(this, "Button3", QStringLiteral("Add New"));
-    Button3->setProperty("helpContext", 30);
-    Button1 = pushButton(this, "Button1", QStringLiteral("Delete"));
-    Button1->setProperty("helpContext", 40);
+    windowCombo = new QComboBox(this);
+    windowCombo->setObjectName(QStringLiteral("windowCombo"));
+    windowCombo->setEditable(false);
+    windowCombo->setMinimumContentsLength(12);
+    windowCombo->setProperty("helpContext", 10);
+    addButton = pushButton(this, "addButton", QStringLiteral("Add New"));
+    addButton->setProperty("helpContext", 30);
+    deleteButton = pushButton(this, "deleteButton", QStringLiteral("Delete"));
+    deleteButton->setProperty("helpContext", 40);
 
-    Edit2 = lineEdit(this, "Edit2", 100);
-    Edit2->setValidator(storable);
-    Edit2->setProperty("helpContext", 110);
-    Edit3 = lineEdit(this, "Edit3", 4);
-    Edit4 = lineEdit(this, "Edit4", 4);
-    Edit5 = lineEdit(this, "Edit5", 4);
-    Edit6 = lineEdit(this, "Edit6", 4);
-    for (QLineEdit* e : {Edit3, Edit4, Edit5, Edit6}) {
+    captionEdit = lineEdit(this, "captionEdit", 100);
+    captionEdit->setValidator(storable);
+    captionEdit->setProperty("helpContext", 110);
+    leftEdit = lineEdit(this, "leftEdit", 4);
+    widthEdit = lineEdit(this, "widthEdit", 4);
+    topEdit = lineEdit(this, "topEdit", 4);
+    heightEdit = lineEdit(this, "heightEdit", 4);
+    for (QLineEdit* e : {leftEdit, widthEdit, topEdit, heightEdit}) {
         e->setText(QStringLiteral("0"));
         e->setProperty("helpContext", 20);
     }
-    Button4 = pushButton(this, "Button4", QStringLiteral("Auto-size"));
-    Button4->setProperty("helpContext", 50);
-    CheckBox4 = checkBox(this, "CheckBox4", QStringLiteral("Use default position"));
-    CheckBox4->setProperty("helpContext", 70);
-    CheckBox5 = checkBox(this, "CheckBox5", QStringLiteral("auto-size height"));
-    CheckBox5->setProperty("helpContext", 80);
-    CheckBox6 = checkBox(this, "CheckBox6", QStringLiteral("Keep window on top"));
-    CheckBox6->setProperty("helpContext", 60);
+    autoSizeButton = pushButton(this, "autoSizeButton", QStringLiteral("Auto-size"));
+    autoSizeButton->setProperty("helpContext", 50);
+    defaultPositionCheck = checkBox(this, "defaultPositionCheck", QStringLiteral("Use default position"));
+    defaultPositionCheck->setProperty("helpContext", 70);
+    autoHeightCheck = checkBox(this, "autoHeightCheck", QStringLiteral("auto-size height"));
+    autoHeightCheck->setProperty("helpContext", 80);
+    onTopCheck = checkBox(this, "onTopCheck", QStringLiteral("Keep window on top"));
+    onTopCheck->setProperty("helpContext", 60);
 
-    NSColorP = new TColorPanel(QStringLiteral("Non-scrolling area color - click to change"), this);
-    NSColorP->setObjectName(QStringLiteral("NSColorP"));
-    NSColorP->setProperty("helpContext", 100);
-    TopicColorP = new TColorPanel(QStringLiteral("Topic area color - click to change"), this);
-    TopicColorP->setObjectName(QStringLiteral("TopicColorP"));
-    TopicColorP->setProperty("helpContext", 100);
+    nonScrollingColourPanel = new ColourPanel(QStringLiteral("Non-scrolling area color - click to change"), this);
+    nonScrollingColourPanel->setObjectName(QStringLiteral("nonScrollingColourPanel"));
+    nonScrollingColourPanel->setProperty("helpContext", 100);
+    topicColourPanel = new ColourPanel(QStringLiteral("Topic area color - click to change"), this);
+    topicColourPanel->setObjectName(QStringLiteral("topicColourPanel"));
+    topicColourPanel->setProperty("helpContext", 100);
 
     // The six check boxes are the group's first children, in the order of
     // the stored buttons; its layout and push buttons come after them.
-    Grupa = new QGroupBox(QStringLiteral("Show Buttons:"), this);
-    Grupa->setObjectName(QStringLiteral("Grupa"));
-    Grupa->setProperty("helpContext", 90);
-    CheckBox1 = checkBox(Grupa, "CheckBox1", QStringLiteral("Browse"));
-    CheckBox7 = checkBox(Grupa, "CheckBox7", QStringLiteral("Contents"));
-    CheckBox2 = checkBox(Grupa, "CheckBox2", QStringLiteral("Index"));
-    CheckBox8 = checkBox(Grupa, "CheckBox8", QStringLiteral("Print"));
-    CheckBox3 = checkBox(Grupa, "CheckBox3", QStringLiteral("Back"));
-    CheckBox9 = checkBox(Grupa, "CheckBox9", QStringLiteral("Find"));
-    Button5 = pushButton(Grupa, "Button5", QStringLiteral("Clear"));
-    Button6 = pushButton(Grupa, "Button6", QStringLiteral("Check"));
+    buttonsGroup = new QGroupBox(QStringLiteral("Show Buttons:"), this);
+    buttonsGroup->setObjectName(QStringLiteral("buttonsGroup"));
+    buttonsGroup->setProperty("helpContext", 90);
+    browseCheck = checkBox(buttonsGroup, "browseCheck", QStringLiteral("Browse"));
+    contentsCheck = checkBox(buttonsGroup, "contentsCheck", QStringLiteral("Contents"));
+    indexCheck = checkBox(buttonsGroup, "indexCheck", QStringLiteral("Index"));
+    printCheck = checkBox(buttonsGroup, "printCheck", QStringLiteral("Print"));
+    backCheck = checkBox(buttonsGroup, "backCheck", QStringLiteral("Back"));
+    findCheck = checkBox(buttonsGroup, "findCheck", QStringLiteral("Find"));
+    clearButtonsButton = pushButton(buttonsGroup, "clearButtonsButton", QStringLiteral("Clear"));
+    checkButtonsButton = pushButton(buttonsGroup, "checkButtonsButton", QStringLiteral("Check"));
     auto* buttonGrid = new QGridLayout;
-    buttonGrid->addWidget(CheckBox1, 0, 0);
-    buttonGrid->addWidget(CheckBox7, 0, 1);
-    buttonGrid->addWidget(CheckBox2, 0, 2);
-    buttonGrid->addWidget(CheckBox8, 1, 0);
-    buttonGrid->addWidget(CheckBox3, 1, 1);
-    buttonGrid->addWidget(CheckBox9, 1, 2);
+    buttonGrid->addWidget(browseCheck, 0, 0);
+    buttonGrid->addWidget(contentsCheck, 0, 1);
+    buttonGrid->addWidget(indexCheck, 0, 2);
+    buttonGrid->addWidget(printCheck, 1, 0);
+    buttonGrid->addWidget(backCheck, 1, 1);
+    buttonGrid->addWidget(findCheck, 1, 2);
     auto* groupButtons = new QVBoxLayout;
-    groupButtons->addWidget(Button5);
-    groupButtons->addWidget(Button6);
+    groupButtons->addWidget(clearButtonsButton);
+    groupButtons->addWidget(checkButtonsButton);
     auto* groupRow = new QHBoxLayout;
     groupRow->addLayout(buttonGrid, 1);
     groupRow->addLayout(groupButtons);
-    Grupa->setLayout(groupRow);
+    buttonsGroup->setLayout(groupRow);
 
-    Button2 = pushButton(this, "Button2", QStringLiteral("Ok"));
-    Button7 = pushButton(this, "Button7", QStringLiteral("Ok"));
-    Button7->setVisible(false);
+    okButton = pushButton(this, "okButton", QStringLiteral("Ok"));
+    hiddenOkButton = pushButton(this, "hiddenOkButton", QStringLiteral("Ok"));
+    hiddenOkButton->setVisible(false);
 
     auto label = [this](const QString& text, QWidget* buddy) {
         auto* l = new QLabel(text, this);
@@ -220,40 +155,40 @@ TChangeWin::TChangeWin(Project& project, Prompter& prompter, std::uint32_t& last
     };
 
     auto* selectorRow = new QHBoxLayout;
-    selectorRow->addWidget(label(QStringLiteral("Window:"), ComboBox1));
-    selectorRow->addWidget(ComboBox1, 1);
-    selectorRow->addWidget(Button3);
-    selectorRow->addWidget(Button1);
+    selectorRow->addWidget(label(QStringLiteral("Window:"), windowCombo));
+    selectorRow->addWidget(windowCombo, 1);
+    selectorRow->addWidget(addButton);
+    selectorRow->addWidget(deleteButton);
 
     auto* captionRow = new QHBoxLayout;
-    captionRow->addWidget(label(QStringLiteral("Title bar text:"), Edit2));
-    captionRow->addWidget(Edit2, 1);
+    captionRow->addWidget(label(QStringLiteral("Title bar text:"), captionEdit));
+    captionRow->addWidget(captionEdit, 1);
 
     auto* position = new QGridLayout;
-    position->addWidget(label(QStringLiteral("Left:"), Edit3), 0, 0);
-    position->addWidget(Edit3, 0, 1);
-    position->addWidget(label(QStringLiteral("Width:"), Edit4), 0, 2);
-    position->addWidget(Edit4, 0, 3);
-    position->addWidget(Button4, 0, 4);
-    position->addWidget(label(QStringLiteral("Top:"), Edit5), 1, 0);
-    position->addWidget(Edit5, 1, 1);
-    position->addWidget(label(QStringLiteral("Height:"), Edit6), 1, 2);
-    position->addWidget(Edit6, 1, 3);
-    position->addWidget(CheckBox4, 1, 4);
+    position->addWidget(label(QStringLiteral("Left:"), leftEdit), 0, 0);
+    position->addWidget(leftEdit, 0, 1);
+    position->addWidget(label(QStringLiteral("Width:"), widthEdit), 0, 2);
+    position->addWidget(widthEdit, 0, 3);
+    position->addWidget(autoSizeButton, 0, 4);
+    position->addWidget(label(QStringLiteral("Top:"), topEdit), 1, 0);
+    position->addWidget(topEdit, 1, 1);
+    position->addWidget(label(QStringLiteral("Height:"), heightEdit), 1, 2);
+    position->addWidget(heightEdit, 1, 3);
+    position->addWidget(defaultPositionCheck, 1, 4);
 
     auto* flags = new QHBoxLayout;
-    flags->addWidget(CheckBox5);
-    flags->addWidget(CheckBox6);
+    flags->addWidget(autoHeightCheck);
+    flags->addWidget(onTopCheck);
     flags->addStretch(1);
 
     auto* colours = new QHBoxLayout;
-    colours->addWidget(NSColorP, 1);
-    colours->addWidget(TopicColorP, 1);
+    colours->addWidget(nonScrollingColourPanel, 1);
+    colours->addWidget(topicColourPanel, 1);
 
     auto* okRow = new QHBoxLayout;
     okRow->addStretch(1);
-    okRow->addWidget(Button2);
-    okRow->addWidget(Button7);
+    okRow->addWidget(okButton);
+    okRow->addWidget(hiddenOkButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(selectorRow);
@@ -261,62 +196,62 @@ TChangeWin::TChangeWin(Project& project, Prompter& prompter, std::uint32_t& last
     layout->addLayout(position);
     layout->addLayout(flags);
     layout->addLayout(colours);
-    layout->addWidget(Grupa);
+    layout->addWidget(buttonsGroup);
     layout->addLayout(okRow);
     setMinimumWidth(460);
 
-    setTabOrder(ComboBox1, Button3);
-    setTabOrder(Button3, Button1);
-    setTabOrder(Button1, Edit2);
+    setTabOrder(windowCombo, addButton);
+    setTabOrder(addButton, deleteButton);
+    setTabOrder(deleteButton, captionEdit);
 
     for (QWidget* w : std::initializer_list<QWidget*>{
-             ComboBox1, Button3, Button1, Edit2, Edit3, Edit4, Edit5, Edit6, Button4, CheckBox4, CheckBox5,
-             CheckBox6, NSColorP, TopicColorP, CheckBox1, CheckBox7, CheckBox2, CheckBox8, CheckBox3, CheckBox9,
-             Button5, Button6, Button2, Button7})
+             windowCombo, addButton, deleteButton, captionEdit, leftEdit, widthEdit, topEdit, heightEdit, autoSizeButton, defaultPositionCheck, autoHeightCheck,
+             onTopCheck, nonScrollingColourPanel, topicColourPanel, browseCheck, contentsCheck, indexCheck, printCheck, backCheck, findCheck,
+             clearButtonsButton, checkButtonsButton, okButton, hiddenOkButton})
         watchKeys(w);
 
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TChangeWin::ComboBox1Change);
-    connect(Button2, &QPushButton::clicked, this, &TChangeWin::Button2Click);
-    connect(Button7, &QPushButton::clicked, this, &TChangeWin::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TChangeWin::Button3Click);
-    connect(Button1, &QPushButton::clicked, this, &TChangeWin::Button1Click);
-    connect(Button4, &QPushButton::clicked, this, &TChangeWin::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TChangeWin::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TChangeWin::Button6Click);
-    connect(NSColorP, &TColorPanel::clicked, this, &TChangeWin::NSColorPClick);
-    connect(TopicColorP, &TColorPanel::clicked, this, &TChangeWin::TopicColorPClick);
+    connect(windowCombo, &QComboBox::currentIndexChanged, this, &WindowEditorDialog::windowSelected);
+    connect(okButton, &QPushButton::clicked, this, &WindowEditorDialog::ok);
+    connect(hiddenOkButton, &QPushButton::clicked, this, &WindowEditorDialog::ok);
+    connect(addButton, &QPushButton::clicked, this, &WindowEditorDialog::addWindow);
+    connect(deleteButton, &QPushButton::clicked, this, &WindowEditorDialog::deleteWindow);
+    connect(autoSizeButton, &QPushButton::clicked, this, &WindowEditorDialog::autoSize);
+    connect(clearButtonsButton, &QPushButton::clicked, this, &WindowEditorDialog::clearButtons);
+    connect(checkButtonsButton, &QPushButton::clicked, this, &WindowEditorDialog::checkButtons);
+    connect(nonScrollingColourPanel, &ColourPanel::clicked, this, &WindowEditorDialog::chooseNonScrollingColour);
+    connect(topicColourPanel, &ColourPanel::clicked, this, &WindowEditorDialog::chooseTopicColour);
 }
 
-void TChangeWin::watchKeys(QWidget* widget)
+void WindowEditorDialog::watchKeys(QWidget* widget)
 {
     widget->installEventFilter(this);
 }
 
-std::array<QCheckBox*, 6> TChangeWin::buttonBoxes() const
+std::array<QCheckBox*, 6> WindowEditorDialog::buttonBoxes() const
 {
-    return {CheckBox1, CheckBox7, CheckBox2, CheckBox8, CheckBox3, CheckBox9};
+    return {browseCheck, contentsCheck, indexCheck, printCheck, backCheck, findCheck};
 }
 
-WindowFields TChangeWin::shownFields() const
+WindowFields WindowEditorDialog::shownFields() const
 {
     WindowFields f;
-    f.Caption = Edit2->text();
-    f.Left = Edit3->text();
-    f.Width = Edit4->text();
-    f.Top = Edit5->text();
-    f.Height = Edit6->text();
-    f.DefaultPosition = CheckBox4->isChecked();
-    f.AutoSizeHeight = CheckBox5->isChecked();
-    f.OnTop = CheckBox6->isChecked();
-    f.NonScrollColor = NSColorP->color();
-    f.TopicColor = TopicColorP->color();
+    f.Caption = captionEdit->text();
+    f.Left = leftEdit->text();
+    f.Width = widthEdit->text();
+    f.Top = topEdit->text();
+    f.Height = heightEdit->text();
+    f.DefaultPosition = defaultPositionCheck->isChecked();
+    f.AutoSizeHeight = autoHeightCheck->isChecked();
+    f.OnTop = onTopCheck->isChecked();
+    f.NonScrollColor = nonScrollingColourPanel->color();
+    f.TopicColor = topicColourPanel->color();
     const auto boxes = buttonBoxes();
     for (size_t i = 0; i < boxes.size(); ++i)
         f.Buttons[i] = boxes[i]->isChecked();
     return f;
 }
 
-void TChangeWin::RefillWindowList(int select)
+void WindowEditorDialog::refillWindowList(int select)
 {
     guard_ = false;
     if (newNameMode_)
@@ -325,38 +260,38 @@ void TChangeWin::RefillWindowList(int select)
         select = 0;
     topicWindow_ = select;
     {
-        const QSignalBlocker block(ComboBox1);
-        ComboBox1->clear();
+        const QSignalBlocker block(windowCombo);
+        windowCombo->clear();
         for (int k = 0; k < project_.WindowCount(); ++k)
-            ComboBox1->addItem(project_.Window(k).Name.text());
-        ComboBox1->setCurrentIndex(select);
+            windowCombo->addItem(project_.Window(k).Name.text());
+        windowCombo->setCurrentIndex(select);
     }
-    LoadFields(select);
+    loadWindowFields(select);
 }
 
-void TChangeWin::LoadFields(int k)
+void WindowEditorDialog::loadWindowFields(int k)
 {
     if (newNameMode_ || guard_ || k < 0 || k >= project_.WindowCount())
         return;
     const WindowFields f = LoadWindowFields(project_.Window(k));
-    Edit2->setText(f.Caption);
-    Edit3->setText(f.Left);
-    Edit4->setText(f.Width);
-    Edit5->setText(f.Top);
-    Edit6->setText(f.Height);
-    CheckBox4->setChecked(f.DefaultPosition);
-    CheckBox5->setChecked(f.AutoSizeHeight);
-    CheckBox6->setChecked(f.OnTop);
-    NSColorP->setColor(f.NonScrollColor);
-    TopicColorP->setColor(f.TopicColor);
+    captionEdit->setText(f.Caption);
+    leftEdit->setText(f.Left);
+    widthEdit->setText(f.Width);
+    topEdit->setText(f.Top);
+    heightEdit->setText(f.Height);
+    defaultPositionCheck->setChecked(f.DefaultPosition);
+    autoHeightCheck->setChecked(f.AutoSizeHeight);
+    onTopCheck->setChecked(f.OnTop);
+    nonScrollingColourPanel->setColor(f.NonScrollColor);
+    topicColourPanel->setColor(f.TopicColor);
     const auto boxes = buttonBoxes();
     for (size_t i = 0; i < boxes.size(); ++i)
         boxes[i]->setChecked(f.Buttons[i]);
 }
 
-bool TChangeWin::StoreFields()
+bool WindowEditorDialog::storeWindowFields()
 {
-    const int k = ComboBox1->currentIndex();
+    const int k = windowCombo->currentIndex();
     if (newNameMode_ || k < 0 || k >= project_.WindowCount())
         return true;
     if (const auto refusal = StoreWindowFields(project_.Window(k), shownFields())) {
@@ -367,54 +302,54 @@ bool TChangeWin::StoreFields()
     return true;
 }
 
-void TChangeWin::ComboBox1Change(int index)
+void WindowEditorDialog::windowSelected(int index)
 {
-    LoadFields(index);
+    loadWindowFields(index);
 }
 
-void TChangeWin::ComboBox1Enter()
+void WindowEditorDialog::selectorEntered()
 {
     if (!newNameMode_ && !guard_)
-        StoreFields();
+        storeWindowFields();
 }
 
-void TChangeWin::enterNewNameMode()
+void WindowEditorDialog::enterNewNameMode()
 {
     newNameMode_ = true;
     {
-        const QSignalBlocker block(ComboBox1);
-        ComboBox1->setEditable(true);
-        ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-        ComboBox1->setCompleter(nullptr);
+        const QSignalBlocker block(windowCombo);
+        windowCombo->setEditable(true);
+        windowCombo->setInsertPolicy(QComboBox::NoInsert);
+        windowCombo->setCompleter(nullptr);
     }
-    QLineEdit* name = ComboBox1->lineEdit();
+    QLineEdit* name = windowCombo->lineEdit();
     name->setObjectName(QStringLiteral("NewWindowName"));
     name->setMaxLength(30);
     name->setValidator(new StorableTextValidator(name));
     watchKeys(name);
     name->clear();
-    ComboBox1->setFocus(Qt::OtherFocusReason);
+    windowCombo->setFocus(Qt::OtherFocusReason);
 }
 
-void TChangeWin::leaveNewNameMode()
+void WindowEditorDialog::leaveNewNameMode()
 {
-    const QSignalBlocker block(ComboBox1);
-    const int k = ComboBox1->currentIndex();
-    ComboBox1->setEditable(false);
-    ComboBox1->setCurrentIndex(k);
+    const QSignalBlocker block(windowCombo);
+    const int k = windowCombo->currentIndex();
+    windowCombo->setEditable(false);
+    windowCombo->setCurrentIndex(k);
     newNameMode_ = false;
 }
 
-bool TChangeWin::AcceptNewName(bool quiet)
+bool WindowEditorDialog::acceptNewName(bool quiet)
 {
     if (!newNameMode_)
         return true;
-    const QString name = ComboBox1->currentText();
+    const QString name = windowCombo->currentText();
     if (const auto refusal = CheckNewWindowName(name)) {
         if (quiet)
             return false;
         prompter_.message(this, *refusal, windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
-        ComboBox1->setFocus(Qt::OtherFocusReason);
+        windowCombo->setFocus(Qt::OtherFocusReason);
         return false;
     }
     const int k = AddWindowLikeMain(project_, name);
@@ -422,21 +357,21 @@ bool TChangeWin::AcceptNewName(bool quiet)
     if (k < 0) {
         prompter_.message(this, WindowMessages::TooManyWindows(), windowTitle(), Prompter::Buttons::Ok,
                           Prompter::Icon::Warning);
-        LoadFields(ComboBox1->currentIndex());
+        loadWindowFields(windowCombo->currentIndex());
         return true;
     }
     {
-        const QSignalBlocker block(ComboBox1);
-        ComboBox1->addItem(project_.Window(k).Name.text());
-        ComboBox1->setCurrentIndex(k);
+        const QSignalBlocker block(windowCombo);
+        windowCombo->addItem(project_.Window(k).Name.text());
+        windowCombo->setCurrentIndex(k);
     }
-    LoadFields(k);
+    loadWindowFields(k);
     return true;
 }
 
-void TChangeWin::okCommand(bool fromCloseBox)
+void WindowEditorDialog::okCommand(bool fromCloseBox)
 {
-    if (newNameMode_ && !AcceptNewName(fromCloseBox)) {
+    if (newNameMode_ && !acceptNewName(fromCloseBox)) {
         // Closing drops a name that could not be used; no window is selected,
         // so nothing is stored.
         if (fromCloseBox) {
@@ -452,23 +387,23 @@ void TChangeWin::okCommand(bool fromCloseBox)
             done(Accepted);
         return;
     }
-    StoreFields();
+    storeWindowFields();
     done(Accepted);
 }
 
-void TChangeWin::Button2Click()
+void WindowEditorDialog::ok()
 {
     okCommand(false);
 }
 
-void TChangeWin::reject()
+void WindowEditorDialog::reject()
 {
     okCommand(true);
 }
 
-void TChangeWin::Button3Click()
+void WindowEditorDialog::addWindow()
 {
-    if (!AcceptNewName())
+    if (!acceptNewName())
         return;
     if (project_.WindowCount() >= Project::MaxWindows) {
         prompter_.message(this, WindowMessages::TooManyWindows(), windowTitle(), Prompter::Buttons::Ok,
@@ -478,11 +413,11 @@ void TChangeWin::Button3Click()
     enterNewNameMode();
 }
 
-void TChangeWin::Button1Click()
+void WindowEditorDialog::deleteWindow()
 {
-    if (!AcceptNewName())
+    if (!acceptNewName())
         return;
-    const int k = ComboBox1->currentIndex();
+    const int k = windowCombo->currentIndex();
     if (k < 0 || k >= project_.WindowCount())
         return;
     if (k == 0) {
@@ -501,21 +436,21 @@ void TChangeWin::Button1Click()
     // Later windows move down one slot; topics on the deleted window go to
     // "main", those on later windows follow their window.
     project_.DeleteWindow(k);
-    ComboBox1->setCurrentIndex(k - 1);
-    ComboBox1->removeItem(k);
+    windowCombo->setCurrentIndex(k - 1);
+    windowCombo->removeItem(k);
     guard_ = false;
-    LoadFields(k - 1);
+    loadWindowFields(k - 1);
 
     project_.WindowLinkMode = true;
     emit rewriteWindowLinks(oldText, QStringLiteral(">main"));
 }
 
-void TChangeWin::Button4Click()
+void WindowEditorDialog::autoSize()
 {
-    if (!AcceptNewName())
+    if (!acceptNewName())
         return;
     int units[4] = {}; // left, top, width, height
-    const QLineEdit* boxes[4] = {Edit3, Edit5, Edit4, Edit6};
+    const QLineEdit* boxes[4] = {leftEdit, topEdit, widthEdit, heightEdit};
     for (int i = 0; i < 4; ++i) {
         const std::optional<int> value = ParseUserInteger(boxes[i]->text());
         if (!value) {
@@ -534,29 +469,29 @@ void TChangeWin::Button4Click()
     if (autoSize_.exec() != QDialog::Accepted)
         return;
     const QRect f = autoSize_.frame();
-    Edit3->setText(QString::number(PixelsToHelpUnits(f.x() - area.x(), sw)));
-    Edit5->setText(QString::number(PixelsToHelpUnits(f.y() - area.y(), sh)));
-    Edit4->setText(QString::number(PixelsToHelpUnits(f.width(), sw)));
-    Edit6->setText(QString::number(PixelsToHelpUnits(f.height(), sh)));
+    leftEdit->setText(QString::number(PixelsToHelpUnits(f.x() - area.x(), sw)));
+    topEdit->setText(QString::number(PixelsToHelpUnits(f.y() - area.y(), sh)));
+    widthEdit->setText(QString::number(PixelsToHelpUnits(f.width(), sw)));
+    heightEdit->setText(QString::number(PixelsToHelpUnits(f.height(), sh)));
 }
 
-void TChangeWin::Button5Click()
+void WindowEditorDialog::clearButtons()
 {
     for (QCheckBox* box : buttonBoxes())
         box->setChecked(false);
 }
 
-void TChangeWin::Button6Click()
+void WindowEditorDialog::checkButtons()
 {
     for (QCheckBox* box : buttonBoxes())
         box->setChecked(true);
 }
 
-void TChangeWin::pickColor(TColorPanel* panel)
+void WindowEditorDialog::pickColor(ColourPanel* panel)
 {
-    if (!AcceptNewName())
+    if (!acceptNewName())
         return;
-    Button2->setFocus(Qt::OtherFocusReason);
+    okButton->setFocus(Qt::OtherFocusReason);
     const std::optional<std::uint32_t> chosen = prompter_.chooseColor(this, lastColor_);
     if (!chosen)
         return;
@@ -564,29 +499,29 @@ void TChangeWin::pickColor(TColorPanel* panel)
     panel->setColor(lastColor_);
 }
 
-void TChangeWin::NSColorPClick()
+void WindowEditorDialog::chooseNonScrollingColour()
 {
-    pickColor(NSColorP);
+    pickColor(nonScrollingColourPanel);
 }
 
-void TChangeWin::TopicColorPClick()
+void WindowEditorDialog::chooseTopicColour()
 {
-    pickColor(TopicColorP);
+    pickColor(topicColourPanel);
 }
 
-void TChangeWin::showEvent(QShowEvent* event)
+void WindowEditorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    RefillWindowList(topicWindow_);
-    ComboBox1->setFocus(Qt::ActiveWindowFocusReason);
+    refillWindowList(topicWindow_);
+    windowCombo->setFocus(Qt::ActiveWindowFocusReason);
 }
 
-bool TChangeWin::handleKey(QKeyEvent* key)
+bool WindowEditorDialog::handleKey(QKeyEvent* key)
 {
     if (isEnter(key)) {
-        Button2Click();
+        ok();
         return true;
     }
     if (key->key() == Qt::Key_Escape) {
@@ -594,14 +529,14 @@ bool TChangeWin::handleKey(QKeyEvent* key)
         // nothing to cancel.
         if (newNameMode_) {
             leaveNewNameMode();
-            LoadFields(ComboBox1->currentIndex());
+            loadWindowFields(windowCombo->currentIndex());
         }
         return true;
     }
     return false;
 }
 
-void TChangeWin::keyPressEvent(QKeyEvent* event)
+void WindowEditorDialog::keyPressEvent(QKeyEvent* event)
 {
     if (handleKey(event)) {
         event->accept();
@@ -610,7 +545,7 @@ void TChangeWin::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-bool TChangeWin::eventFilter(QObject* watched, QEvent* event)
+bool WindowEditorDialog::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -618,16 +553,16 @@ bool TChangeWin::eventFilter(QObject* watched, QEvent* event)
             return true;
         break;
     case QEvent::FocusIn:
-        if (watched == ComboBox1 && movesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
-            ComboBox1Enter();
+        if (watched == windowCombo && movesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
+            selectorEntered();
         break;
     case QEvent::FocusOut:
         // The name is judged once the focus has settled on the next control.
-        if (newNameMode_ && (watched == ComboBox1 || watched == ComboBox1->lineEdit())
+        if (newNameMode_ && (watched == windowCombo || watched == windowCombo->lineEdit())
             && movesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
             QTimer::singleShot(0, this, [this] {
-                if (newNameMode_ && isVisible() && !ComboBox1->hasFocus())
-                    AcceptNewName();
+                if (newNameMode_ && isVisible() && !windowCombo->hasFocus())
+                    acceptNewName();
             });
         break;
     default:

@@ -1,5 +1,5 @@
 #pragma once
-// TChangeWin: the window definitions editor. It works on the project's window
+// WindowEditorDialog: the window definitions editor. It works on the project's window
 // table directly: there is no Cancel. The shown fields reach the selected
 // window when the selector gets the focus (so that they survive a switch to
 // another window) and at "Ok"; Add New and Delete change the table at once.
@@ -9,8 +9,9 @@
 // The command that opens the dialog stores the current topic before and loads
 // it again after, so the editors show the topic's window colours.
 
+#include "ColourPanel.h"
+
 #include <QDialog>
-#include <QFrame>
 
 #include <array>
 #include <cstdint>
@@ -25,61 +26,39 @@ namespace ts {
 
 class Project;
 class Prompter;
-class TAutoSize;
+class AutoSizeDialog;
 struct WindowFields;
 
-// A colour swatch that acts on a click (or Space when it has the focus).
-// Its colour is 0x00BBGGRR.
-class TColorPanel : public QFrame {
-    Q_OBJECT
 
-public:
-    TColorPanel(const QString& hint, QWidget* parent = nullptr);
-    std::uint32_t color() const { return color_; }
-    void setColor(std::uint32_t color);
-
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    std::uint32_t color_ = 0;
-};
-
-class TChangeWin : public QDialog {
+class WindowEditorDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `lastColor` is the program's shared colour dialog memory (0x00BBGGRR):
     // the colour dialog opens on it and keeps the colour chosen.
-    TChangeWin(Project& project, Prompter& prompter, std::uint32_t& lastColor, TAutoSize& autoSize,
+    WindowEditorDialog(Project& project, Prompter& prompter, std::uint32_t& lastColor, AutoSizeDialog& autoSize,
                QWidget* parent = nullptr);
 
     // Refills the selector from the window table, selects window `select`
     // (the current topic's window; 0 when out of range) and shows its fields.
     // Showing the dialog does the same with the window last given here.
-    void RefillWindowList(int select);
+    void refillWindowList(int select);
     // The window to select at the next show.
     void setTopicWindow(int index) { topicWindow_ = index; }
 
     // True while the selector is an editable field for a new window's name.
     bool newNameMode() const { return newNameMode_; }
 
-    QComboBox* ComboBox1 = nullptr;
-    QLineEdit *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr, *Edit6 = nullptr;
-    QCheckBox *CheckBox4 = nullptr, *CheckBox5 = nullptr, *CheckBox6 = nullptr;
-    TColorPanel *NSColorP = nullptr, *TopicColorP = nullptr;
-    QGroupBox* Grupa = nullptr;
+    QComboBox* windowCombo = nullptr;
+    QLineEdit *captionEdit = nullptr, *leftEdit = nullptr, *widthEdit = nullptr, *topEdit = nullptr, *heightEdit = nullptr;
+    QCheckBox *defaultPositionCheck = nullptr, *autoHeightCheck = nullptr, *onTopCheck = nullptr;
+    ColourPanel *nonScrollingColourPanel = nullptr, *topicColourPanel = nullptr;
+    QGroupBox* buttonsGroup = nullptr;
     // Browse, Contents, Index, Print, Back, Find: the order of the stored buttons.
-    QCheckBox *CheckBox1 = nullptr, *CheckBox7 = nullptr, *CheckBox2 = nullptr, *CheckBox8 = nullptr,
-              *CheckBox3 = nullptr, *CheckBox9 = nullptr;
-    QPushButton *Button5 = nullptr, *Button6 = nullptr;
-    QPushButton *Button4 = nullptr, *Button1 = nullptr, *Button3 = nullptr, *Button2 = nullptr, *Button7 = nullptr;
+    QCheckBox *browseCheck = nullptr, *contentsCheck = nullptr, *indexCheck = nullptr, *printCheck = nullptr,
+              *backCheck = nullptr, *findCheck = nullptr;
+    QPushButton *clearButtonsButton = nullptr, *checkButtonsButton = nullptr;
+    QPushButton *autoSizeButton = nullptr, *deleteButton = nullptr, *addButton = nullptr, *okButton = nullptr, *hiddenOkButton = nullptr;
 
 signals:
     // A window was deleted: references `oldText` (">" and its name) in links
@@ -87,14 +66,14 @@ signals:
     void rewriteWindowLinks(const QString& oldText, const QString& newText);
 
 public slots:
-    void Button2Click();  // Ok
-    void Button3Click();  // Add New
-    void Button1Click();  // Delete
-    void Button4Click();  // Auto-size
-    void Button5Click();  // Clear
-    void Button6Click();  // Check
-    void NSColorPClick();
-    void TopicColorPClick();
+    void ok();  // Ok
+    void addWindow();  // Add New
+    void deleteWindow();  // Delete
+    void autoSize();  // Auto-size
+    void clearButtons();  // Clear
+    void checkButtons();  // Check
+    void chooseNonScrollingColour();
+    void chooseTopicColour();
     // The close box: "Ok", but the dialog closes even when nothing could be stored.
     void reject() override;
 
@@ -106,20 +85,20 @@ protected:
 private:
     std::array<QCheckBox*, 6> buttonBoxes() const;
     WindowFields shownFields() const;
-    void LoadFields(int k);
+    void loadWindowFields(int k);
     // Stores the shown fields into the selected window; false (after the
     // refusal was shown) when a position or size box is not an integer.
-    bool StoreFields();
-    void ComboBox1Change(int index);
-    void ComboBox1Enter();
+    bool storeWindowFields();
+    void windowSelected(int index);
+    void selectorEntered();
     // The name typed in new-name mode: added as a window, or refused with the
     // focus kept in the selector. True when the selector left new-name mode.
-    bool AcceptNewName(bool quiet = false);
+    bool acceptNewName(bool quiet = false);
     void enterNewNameMode();
     void leaveNewNameMode();
     // Ok from the buttons or Enter, or from the close box.
     void okCommand(bool fromCloseBox);
-    void pickColor(TColorPanel* panel);
+    void pickColor(ColourPanel* panel);
     void watchKeys(QWidget* widget);
     // Enter is "Ok" and Escape gives up a new name, wherever the focus is.
     bool handleKey(QKeyEvent* key);
@@ -127,7 +106,7 @@ private:
     Project& project_;
     Prompter& prompter_;
     std::uint32_t& lastColor_;
-    TAutoSize& autoSize_;
+    AutoSizeDialog& autoSize_;
     int topicWindow_ = 0;
     bool newNameMode_ = false;
     // Set while Delete changes the list: selection changes load nothing.

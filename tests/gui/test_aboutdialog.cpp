@@ -33,48 +33,48 @@ void enter(QWidget* w)
 
 void AboutDialogTest::linksTurnBlueOneAtATime()
 {
-    TAbout about;
+    AboutDialog about;
     about.show();
     QCOMPARE(about.windowTitle(), QStringLiteral("About Topicsmith"));
-    QCOMPARE(about.Label1->text(), QStringLiteral("Version 1.1"));
+    QCOMPARE(about.versionLabel->text(), QStringLiteral("Version 1.1"));
     QCOMPARE(about.size(), QSize(329, 109));
 
-    enter(about.Label3);
-    QCOMPARE(textColor(about.Label3), QColor(Qt::blue));
-    QCOMPARE(textColor(about.Label4), QColor(Qt::black));
+    enter(about.emailLink);
+    QCOMPARE(textColor(about.emailLink), QColor(Qt::blue));
+    QCOMPARE(textColor(about.webLink), QColor(Qt::black));
     // Straight from the e-mail link onto the web link: only the web link is blue.
-    enter(about.Label4);
-    QCOMPARE(textColor(about.Label3), QColor(Qt::black));
-    QCOMPARE(textColor(about.Label4), QColor(Qt::blue));
-    for (QWidget* elsewhere : {static_cast<QWidget*>(about.Label2), static_cast<QWidget*>(about.Image2),
-                               static_cast<QWidget*>(about.Label5), static_cast<QWidget*>(&about)}) {
-        enter(about.Label3);
+    enter(about.webLink);
+    QCOMPARE(textColor(about.emailLink), QColor(Qt::black));
+    QCOMPARE(textColor(about.webLink), QColor(Qt::blue));
+    for (QWidget* elsewhere : {static_cast<QWidget*>(about.closeLabel), static_cast<QWidget*>(about.banner),
+                               static_cast<QWidget*>(about.creditLabel), static_cast<QWidget*>(&about)}) {
+        enter(about.emailLink);
         enter(elsewhere);
-        QCOMPARE(textColor(about.Label3), QColor(Qt::black));
-        QCOMPARE(textColor(about.Label4), QColor(Qt::black));
+        QCOMPARE(textColor(about.emailLink), QColor(Qt::black));
+        QCOMPARE(textColor(about.webLink), QColor(Qt::black));
     }
 }
 
 void AboutDialogTest::linksOpenMailAndWebAddresses()
 {
-    TAbout about;
+    AboutDialog about;
     QList<QUrl> opened;
-    about.OpenUrl = [&](const QUrl& url) { opened.append(url); };
+    about.openUrl = [&](const QUrl& url) { opened.append(url); };
     about.show();
-    QTest::mouseClick(about.Label3, Qt::LeftButton);
-    QTest::mouseClick(about.Label4, Qt::LeftButton);
+    QTest::mouseClick(about.emailLink, Qt::LeftButton);
+    QTest::mouseClick(about.webLink, Qt::LeftButton);
     QCOMPARE(opened.size(), 2);
-    QCOMPARE(opened.at(0).toString(), QStringLiteral("mailto:") + TAbout::authorEmail() + QStringLiteral("?subject=Topicsmith"));
-    QCOMPARE(opened.at(1), QUrl(about.Label4->text()));
+    QCOMPARE(opened.at(0).toString(), QStringLiteral("mailto:") + AboutDialog::authorEmail() + QStringLiteral("?subject=Topicsmith"));
+    QCOMPARE(opened.at(1), QUrl(about.webLink->text()));
     QVERIFY(about.isVisible()); // a link does not close the box
 }
 
 void AboutDialogTest::picturesAndCloseLabelCloseTheBox()
 {
     for (int which = 0; which < 3; ++which) {
-        TAbout about;
+        AboutDialog about;
         about.show();
-        QLabel* target = which == 0 ? about.Image2 : which == 1 ? about.Image1 : about.Label2;
+        QLabel* target = which == 0 ? about.banner : which == 1 ? about.iconLabel : about.closeLabel;
         QTest::mouseClick(target, Qt::LeftButton);
         QVERIFY2(!about.isVisible(), qPrintable(target->objectName()));
         QCOMPARE(about.result(), int(QDialog::Accepted));

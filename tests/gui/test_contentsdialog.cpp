@@ -41,22 +41,22 @@ struct Editor {
             MainWindowHarness::writeFile(contentsPath(), contents);
         h.show();
         h.form->project().PendingOpenPath = path;
-        h.form->Open1Click();
+        h.form->projectCommands->openProject();
     }
 
     QString contentsPath() const { return h.path(QStringLiteral("cnt.tsc")); }
     QByteArray contents() const { return MainWindowHarness::readFile(contentsPath()); }
-    TContentsForm* d() const { return h.form->ContentsForm; }
+    ContentsDialog* d() const { return h.form->tools->contentsDialog; }
 
     // Opens the editor from the toolbar and runs `script` while it is shown;
     // a dialog the script leaves open is closed without saving and
     // `stayedOpen` is set.
-    void run(const std::function<void(TContentsForm*)>& script)
+    void run(const std::function<void(ContentsDialog*)>& script)
     {
         ran = false;
         stayedOpen = false;
         QTimer::singleShot(0, h.form.get(), [this, script] {
-            TContentsForm* dialog = d();
+            ContentsDialog* dialog = d();
             if (!dialog->isVisible())
                 return;
             ran = true;
@@ -68,7 +68,7 @@ struct Editor {
                 dialog->done(QDialog::Rejected);
             }
         });
-        h.click(h.form->CntButton);
+        h.click(h.form->toolBar->contentsButton);
         QVERIFY(ran);
     }
 
@@ -118,20 +118,20 @@ private slots:
 void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
 {
     Editor e;
-    e.run([&](TContentsForm* d) {
-        QVERIFY(d->TreeView1->topLevelItemCount() == 0);
-        QVERIFY(!d->Edit1->isEnabled());
-        QCOMPARE(d->ListView1->count(), 2);
-        QCOMPARE(d->ListView1->item(1)->text(), QStringLiteral("T1 - Title 1"));
-        QCOMPARE(d->ComboBox1->itemText(1), QStringLiteral("popwin"));
+    e.run([&](ContentsDialog* d) {
+        QVERIFY(d->contentsTree->topLevelItemCount() == 0);
+        QVERIFY(!d->titleEdit->isEnabled());
+        QCOMPARE(d->topicList->count(), 2);
+        QCOMPARE(d->topicList->item(1)->text(), QStringLiteral("T1 - Title 1"));
+        QCOMPARE(d->windowCombo->itemText(1), QStringLiteral("popwin"));
 
-        d->DropPaletteItem(TContentsForm::PaletteTopic, nullptr);
-        QCOMPARE(d->TreeView1->currentItem()->text(0), QStringLiteral("Type in the title"));
-        QVERIFY(d->Edit2->isEnabled());
-        QVERIFY(!d->ComboBox1->isEnabled());
-        d->DropPaletteItem(TContentsForm::PaletteHeading, d->TreeView1->topLevelItem(0));
-        QVERIFY(!d->Edit2->isEnabled());
-        QTest::mouseClick(d->Button1, Qt::LeftButton);
+        d->dropPaletteItem(ContentsDialog::PaletteTopic, nullptr);
+        QCOMPARE(d->contentsTree->currentItem()->text(0), QStringLiteral("Type in the title"));
+        QVERIFY(d->topicIdEdit->isEnabled());
+        QVERIFY(!d->windowCombo->isEnabled());
+        d->dropPaletteItem(ContentsDialog::PaletteHeading, d->contentsTree->topLevelItem(0));
+        QVERIFY(!d->topicIdEdit->isEnabled());
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("Some topics do not have TopicID and have been removed")});
@@ -141,32 +141,32 @@ void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
 void ContentsDialogTest::topicDropsTakeTheLevelOrThePopupChoice()
 {
     Editor e("H\r\n\ta=A\r\n\tb=B\r\nlast=L\r\n");
-    e.run([&](TContentsForm* d) {
+    e.run([&](ContentsDialog* d) {
         QCOMPARE(shape(d->tree()).size(), 4);
         // On a topic entry that is a first child: after the heading's last child.
-        d->DropTopic(1, d->itemAt({0, 0}));
-        QCOMPARE(d->TreeView1->currentItem(), d->itemAt({0, 2}));
-        QCOMPARE(d->Edit1->text(), QStringLiteral("Title 1"));
-        QCOMPARE(d->Edit2->text(), QStringLiteral("T1"));
-        QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("popwin"));
+        d->dropTopic(1, d->itemAt({0, 0}));
+        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0, 2}));
+        QCOMPARE(d->titleEdit->text(), QStringLiteral("Title 1"));
+        QCOMPARE(d->topicIdEdit->text(), QStringLiteral("T1"));
+        QCOMPARE(d->windowCombo->currentText(), QStringLiteral("popwin"));
 
         // On a heading the popup decides; Cancel adds nothing.
-        d->DropTopic(0, d->itemAt({0}), TContentsForm::DropChoice::Cancel);
+        d->dropTopic(0, d->itemAt({0}), ContentsDialog::DropChoice::Cancel);
         QCOMPARE(shape(d->tree()).size(), 5);
-        d->DropTopic(0, d->itemAt({0}), TContentsForm::DropChoice::OnThisLevel);
-        d->DropPaletteItem(TContentsForm::PaletteHeading, d->itemAt({0}), TContentsForm::DropChoice::AsChild);
+        d->dropTopic(0, d->itemAt({0}), ContentsDialog::DropChoice::OnThisLevel);
+        d->dropPaletteItem(ContentsDialog::PaletteHeading, d->itemAt({0}), ContentsDialog::DropChoice::AsChild);
         QVERIFY(d->itemAt({0})->isExpanded());
 
         // A drop reported by the tree: the popup menu for topics is asked.
         QMenu* asked = nullptr;
-        d->AskPlacement = [&](QMenu* menu, const QPoint&) {
+        d->askPlacement = [&](QMenu* menu, const QPoint&) {
             asked = menu;
-            return TContentsForm::DropChoice::AsChild;
+            return ContentsDialog::DropChoice::AsChild;
         };
-        d->ListView1->setCurrentRow(0);
-        emit d->TreeView1->dropped(d->ListView1, d->TreeView1->visualItemRect(d->itemAt({0})).center());
-        QTRY_VERIFY(asked == d->PopupMenu2);
-        QTest::mouseClick(d->Button1, Qt::LeftButton);
+        d->topicList->setCurrentRow(0);
+        emit d->contentsTree->dropped(d->topicList, d->contentsTree->visualItemRect(d->itemAt({0})).center());
+        QTRY_VERIFY(asked == d->topicDropMenu);
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.h.prompter.messages(), QStringList());
@@ -177,22 +177,22 @@ void ContentsDialogTest::topicDropsTakeTheLevelOrThePopupChoice()
 void ContentsDialogTest::windowBoxSuffixIsCaseSensitive()
 {
     Editor e("a=A\r\nb=B>popwin\r\n");
-    e.run([&](TContentsForm* d) {
-        d->TreeView1->setCurrentItem(d->itemAt({0}));
-        QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("main"));
-        Editor::focus(d->ComboBox1);
-        d->ComboBox1->setEditText(QStringLiteral("Main"));
-        Editor::focus(d->Edit1);
+    e.run([&](ContentsDialog* d) {
+        d->contentsTree->setCurrentItem(d->itemAt({0}));
+        QCOMPARE(d->windowCombo->currentText(), QStringLiteral("main"));
+        Editor::focus(d->windowCombo);
+        d->windowCombo->setEditText(QStringLiteral("Main"));
+        Editor::focus(d->titleEdit);
         QCOMPARE(d->itemAt({0})->text(0), QStringLiteral("a=A>Main"));
 
-        d->TreeView1->setCurrentItem(d->itemAt({1}));
-        Editor::focus(d->ComboBox1);
-        d->ComboBox1->setEditText(QStringLiteral("main"));
-        Editor::focus(d->Edit3);
+        d->contentsTree->setCurrentItem(d->itemAt({1}));
+        Editor::focus(d->windowCombo);
+        d->windowCombo->setEditText(QStringLiteral("main"));
+        Editor::focus(d->helpFileEdit);
         QCOMPARE(d->itemAt({1})->text(0), QStringLiteral("b=B"));
         // Enter in a box updates and keeps the dialog open.
-        QTest::keyClicks(d->Edit3, QStringLiteral("other.hlp"));
-        QTest::keyClick(d->Edit3, Qt::Key_Return);
+        QTest::keyClicks(d->helpFileEdit, QStringLiteral("other.hlp"));
+        QTest::keyClick(d->helpFileEdit, Qt::Key_Return);
         QVERIFY(d->isVisible());
         QCOMPARE(d->itemAt({1})->text(0), QStringLiteral("b=B@other.hlp"));
     });
@@ -202,19 +202,19 @@ void ContentsDialogTest::windowBoxSuffixIsCaseSensitive()
 void ContentsDialogTest::leavingAnEditedEntryAppliesTheBoxesFirst()
 {
     Editor e("H\r\n\tx=X>popwin\r\n");
-    e.run([&](TContentsForm* d) {
-        d->TreeView1->setCurrentItem(d->itemAt({0, 0}));
-        Editor::type(d->Edit2, QStringLiteral("NEWID"));
+    e.run([&](ContentsDialog* d) {
+        d->contentsTree->setCurrentItem(d->itemAt({0, 0}));
+        Editor::type(d->topicIdEdit, QStringLiteral("NEWID"));
         // The selection moves while the focus stays in the box.
-        d->TreeView1->setCurrentItem(d->itemAt({0}));
+        d->contentsTree->setCurrentItem(d->itemAt({0}));
         QCOMPARE(d->tree()[0].Children[0].Text, QStringLiteral("x=NEWID>popwin"));
-        QCOMPARE(d->Edit1->text(), QStringLiteral("H"));
-        QVERIFY(!d->Edit2->isEnabled());
-        QVERIFY(d->Edit2->text().isEmpty());
+        QCOMPARE(d->titleEdit->text(), QStringLiteral("H"));
+        QVERIFY(!d->topicIdEdit->isEnabled());
+        QVERIFY(d->topicIdEdit->text().isEmpty());
 
         // A heading whose title gets "=" stays a heading while the dialog is open.
-        Editor::type(d->Edit1, QStringLiteral("A=B"));
-        QTest::mouseClick(d->Button1, Qt::LeftButton);
+        Editor::type(d->titleEdit, QStringLiteral("A=B"));
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.contents(), QByteArray("A=B\r\n\tx=NEWID>popwin\r\n"));
@@ -223,26 +223,26 @@ void ContentsDialogTest::leavingAnEditedEntryAppliesTheBoxesFirst()
 void ContentsDialogTest::moveKeepsSubEntriesAndExpandSetsTheIcon()
 {
     Editor e("H1\r\n\ta=A\r\nH2\r\n\tb=B\r\n");
-    e.run([&](TContentsForm* d) {
+    e.run([&](ContentsDialog* d) {
         // Onto its own sub-entry: nothing.
-        d->MoveEntry(d->itemAt({0}), d->itemAt({0, 0}));
+        d->moveEntry(d->itemAt({0}), d->itemAt({0, 0}));
         QCOMPARE(d->tree().size(), size_t(2));
-        d->MoveEntry(d->itemAt({0}), d->itemAt({1, 0}));
+        d->moveEntry(d->itemAt({0}), d->itemAt({1, 0}));
         QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 H2"), QStringLiteral("1 H1"), QStringLiteral("2 a=A"),
                                                 QStringLiteral("1 b=B")}));
-        QCOMPARE(d->TreeView1->currentItem(), d->itemAt({0, 0}));
-        QCOMPARE(d->Edit1->text(), QStringLiteral("H1"));
+        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0, 0}));
+        QCOMPARE(d->titleEdit->text(), QStringLiteral("H1"));
 
         // The moved entry is shown: its new heading opened.
         QTreeWidgetItem* h2 = d->itemAt({0});
         QVERIFY(h2->isExpanded());
-        QCOMPARE(h2->data(0, TContentsForm::IconRole).toInt(), 0);
+        QCOMPARE(h2->data(0, ContentsDialog::IconRole).toInt(), 0);
         // What a double-click on the entry does.
-        d->TreeView1->collapseItem(h2);
-        QCOMPARE(h2->data(0, TContentsForm::IconRole).toInt(), 2);
+        d->contentsTree->collapseItem(h2);
+        QCOMPARE(h2->data(0, ContentsDialog::IconRole).toInt(), 2);
         QVERIFY(!d->tree()[0].Expanded);
-        d->TreeView1->expandItem(h2);
-        QCOMPARE(h2->data(0, TContentsForm::IconRole).toInt(), 0);
+        d->contentsTree->expandItem(h2);
+        QCOMPARE(h2->data(0, ContentsDialog::IconRole).toInt(), 0);
         QVERIFY(d->tree()[0].Expanded);
     });
     QVERIFY(e.stayedOpen);
@@ -252,18 +252,18 @@ void ContentsDialogTest::deletingEverythingAndOkDeletesTheFile()
 {
     Editor e("H\r\n\ta=A\r\nb=B\r\n");
     e.h.prompter.answer(Prompter::Answer::No).answer(Prompter::Answer::Yes).answer(Prompter::Answer::Yes);
-    e.run([&](TContentsForm* d) {
-        d->TreeView1->setCurrentItem(d->itemAt({0}));
-        Editor::focus(d->TreeView1);
-        QTest::keyClick(d->TreeView1, Qt::Key_Delete); // No
+    e.run([&](ContentsDialog* d) {
+        d->contentsTree->setCurrentItem(d->itemAt({0}));
+        Editor::focus(d->contentsTree);
+        QTest::keyClick(d->contentsTree, Qt::Key_Delete); // No
         QCOMPARE(d->tree().size(), size_t(2));
-        QTest::keyClick(d->TreeView1, Qt::Key_Delete); // Yes: the heading with its child
+        QTest::keyClick(d->contentsTree, Qt::Key_Delete); // Yes: the heading with its child
         QCOMPARE(shape(d->tree()), QStringList{QStringLiteral("0 b=B")});
-        QCOMPARE(d->Edit2->text(), QStringLiteral("B"));
-        d->Delete1Click();
-        QVERIFY(!d->Edit1->isEnabled());
-        d->Delete1Click(); // nothing selected: no question
-        QTest::mouseClick(d->Button1, Qt::LeftButton);
+        QCOMPARE(d->topicIdEdit->text(), QStringLiteral("B"));
+        d->deleteEntry();
+        QVERIFY(!d->titleEdit->isEnabled());
+        d->deleteEntry(); // nothing selected: no question
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
     const auto& calls = e.h.prompter.calls();
@@ -281,9 +281,9 @@ void ContentsDialogTest::cancelAsksAndWritesNothing()
 {
     Editor e("a=A\r\n");
     e.h.prompter.answer(Prompter::Answer::No).answer(Prompter::Answer::Yes);
-    e.run([&](TContentsForm* d) {
-        d->DropPaletteItem(TContentsForm::PaletteHeading, nullptr);
-        QTest::mouseClick(d->Button2, Qt::LeftButton);
+    e.run([&](ContentsDialog* d) {
+        d->dropPaletteItem(ContentsDialog::PaletteHeading, nullptr);
+        QTest::mouseClick(d->cancelButton, Qt::LeftButton);
         QVERIFY(d->isVisible());
         QTest::keyClick(d, Qt::Key_Escape);
     });
@@ -293,23 +293,23 @@ void ContentsDialogTest::cancelAsksAndWritesNothing()
                           QStringLiteral("Changes will not be saved.\rAre You sure?")}));
     QCOMPARE(e.contents(), QByteArray("a=A\r\n"));
     // The next opening reads the file again.
-    e.run([&](TContentsForm* d) { QCOMPARE(shape(d->tree()), QStringList{QStringLiteral("0 a=A")}); });
+    e.run([&](ContentsDialog* d) { QCOMPARE(shape(d->tree()), QStringList{QStringLiteral("0 a=A")}); });
 }
 
 void ContentsDialogTest::searchSelectsTheFoundTopic()
 {
     Editor e;
-    e.run([&](TContentsForm* d) {
+    e.run([&](ContentsDialog* d) {
         QTimer::singleShot(0, d, [&] {
-            TSearchForm* s = e.h.form->SearchForm;
-            s->Edit1->setText(QStringLiteral("T1"));
+            SearchDialog* s = e.h.form->tools->searchDialog;
+            s->queryEdit->setText(QStringLiteral("T1"));
             s->setSearchMode(0);
-            s->Button1Click();
-            s->ListView1->setCurrentItem(s->ListView1->topLevelItem(0));
-            s->ListView1DblClick();
+            s->search();
+            s->resultList->setCurrentItem(s->resultList->topLevelItem(0));
+            s->pickResult();
         });
-        d->SpeedButton1Click();
-        QCOMPARE(d->ListView1->currentRow(), 1);
+        d->searchTopic();
+        QCOMPARE(d->topicList->currentRow(), 1);
     });
 }
 

@@ -4,7 +4,7 @@
 
 #include "test_mainwindow_support.h"
 
-#include "LogDialog.h"
+#include "LogViewer.h"
 #include "helpsource/CompilerCommand.h"
 
 #include <QAction>
@@ -23,7 +23,7 @@ const QString SelectCompiler = QStringLiteral("Please select the Help Compiler i
 void openProject(MainWindowHarness& h, const QString& path)
 {
     h.form->project().PendingOpenPath = path;
-    h.form->Open1Click();
+    h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().ProjectPath, path);
 }
 
@@ -32,11 +32,11 @@ struct Activity {
     QList<int> values;
     QStringList texts;
 
-    explicit Activity(TGlavniForm& f)
+    explicit Activity(MainWindow& f)
     {
-        QObject::connect(f.PB, &QProgressBar::valueChanged, &f, [this, &f](int v) {
+        QObject::connect(f.progressBar, &QProgressBar::valueChanged, &f, [this, &f](int v) {
             values.append(v);
-            texts.append(f.SB->panelText(1));
+            texts.append(f.statusBar->panelText(1));
         });
     }
 };
@@ -49,20 +49,20 @@ struct ViewerSeen {
 };
 
 ViewerSeen runWithViewer(MainWindowHarness& h, const std::function<void()>& command,
-                         const std::function<void(TLogForm&)>& whileOpen = {})
+                         const std::function<void(LogViewer&)>& whileOpen = {})
 {
     ViewerSeen seen;
-    TLogForm* log = h.form->LogForm;
+    LogViewer* log = h.form->build->logViewer;
     QTimer::singleShot(0, log, [&] {
         if (!log->isVisible())
             return;
         seen.shown = true;
         seen.title = log->windowTitle();
-        seen.header = log->Panel1->text();
+        seen.header = log->headerLabel->text();
         seen.text = log->text();
         if (whileOpen)
             whileOpen(*log);
-        QTest::keyClick(log->RichEdit1, Qt::Key_Escape);
+        QTest::keyClick(log->textView, Qt::Key_Escape);
     });
     command();
     // A command that did not open the viewer leaves the check pending.
@@ -115,12 +115,12 @@ void MainWindowBuildTest::rtfFileStoresTheCurrentTopicAndShowsItsProgress()
         ids.append(QStringLiteral("T%1").arg(i));
     writeProject(path, ids);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openProject(h, path);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Typed but not yet stored"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Typed but not yet stored"));
 
     Activity activity(f);
-    h.click(f.RtfButton);
+    h.click(f.toolBar->topicFileButton);
 
     const QByteArray rtf = MainWindowHarness::readFile(h.path(QStringLiteral("seven.RTF")));
     QVERIFY(rtf.contains("Typed but not yet stored"));
@@ -131,7 +131,7 @@ void MainWindowBuildTest::rtfFileStoresTheCurrentTopicAndShowsItsProgress()
     QCOMPARE(activity.values, (QList<int>{12, 24, 36, 48, 60, 72, 84, 0}));
     QCOMPARE(activity.texts.first(), QStringLiteral("Saving RTF file..."));
     QCOMPARE(activity.texts.at(6), QStringLiteral("Saving RTF file..."));
-    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.statusBar->panelText(1), QString());
     QVERIFY(h.prompter.calls().empty());
 }
 
@@ -143,11 +143,11 @@ void MainWindowBuildTest::projectFilesWriteHpjThenCnt()
     MainWindowHarness::writeFile(h.path(QStringLiteral("demo.tsc")),
                                  "Getting started\r\n\tIntroduction=INTRO\r\n\tPrinting=PRINTING\r\n");
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openProject(h, path);
 
     Activity activity(f);
-    f.Projectfileonly1->trigger();
+    f.menus->projectFilesAction->trigger();
 
     const QString base = h.path(QStringLiteral("demo"));
     const QByteArray hpj = MainWindowHarness::readFile(base + QStringLiteral(".HPJ"));
@@ -173,10 +173,10 @@ void MainWindowBuildTest::badContentsLevelStopsBeforeTheCnt()
     writeProject(path, {QStringLiteral("INTRO")});
     MainWindowHarness::writeFile(h.path(QStringLiteral("demo.tsc")), "Heading\r\n\t\tToo deep=INTRO\r\n");
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openProject(h, path);
     int starts = 0;
-    f.StartCompiler = [&](const CompilerLaunch&) { ++starts; };
+    f.build->startCompiler = [&](const CompilerLaunch&) { ++starts; };
     f.project().CompilerPath = h.path(QStringLiteral("hcw.exe"));
 
     h.activate();
@@ -188,8 +188,8 @@ void MainWindowBuildTest::badContentsLevelStopsBeforeTheCnt()
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
     QVERIFY(!QFile::exists(h.path(QStringLiteral("demo.cnt"))));
     QCOMPARE(starts, 0);
-    QCOMPARE(f.PB->value(), 0);
-    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.progressBar->value(), 0);
+    QCOMPARE(f.statusBar->panelText(1), QString());
 }
 
 void MainWindowBuildTest::writeFailureNamesTheFileAndStopsTheBuild()
@@ -200,17 +200,17 @@ void MainWindowBuildTest::writeFailureNamesTheFileAndStopsTheBuild()
     // A folder where the topic file belongs: it cannot be written.
     QVERIFY(QDir(h.folder()).mkdir(QStringLiteral("demo.RTF")));
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openProject(h, path);
 
-    h.click(f.AllButton);
+    h.click(f.toolBar->buildAllButton);
     QCOMPARE(h.prompter.messages().size(), 1);
     QVERIFY2(h.prompter.lastMessage().contains(h.path(QStringLiteral("demo.RTF"))),
              qPrintable(h.prompter.lastMessage()));
     QCOMPARE(h.prompter.calls().back().icon, Prompter::Icon::Error);
     QVERIFY(!QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
-    QCOMPARE(f.PB->value(), 0);
-    QCOMPARE(f.SB->panelText(1), QString());
+    QCOMPARE(f.progressBar->value(), 0);
+    QCOMPARE(f.statusBar->panelText(1), QString());
 }
 
 void MainWindowBuildTest::compilerDialogCancelledLeavesTheSourcesAndAsksAgain()
@@ -219,10 +219,10 @@ void MainWindowBuildTest::compilerDialogCancelledLeavesTheSourcesAndAsksAgain()
     const QString path = h.path(QStringLiteral("demo.tsp"));
     writeProject(path, {QStringLiteral("INTRO")});
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openProject(h, path);
     int starts = 0;
-    f.StartCompiler = [&](const CompilerLaunch&) { ++starts; };
+    f.build->startCompiler = [&](const CompilerLaunch&) { ++starts; };
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
 
     h.prompter.path(QString());
@@ -242,7 +242,7 @@ void MainWindowBuildTest::compilerDialogCancelledLeavesTheSourcesAndAsksAgain()
 
     h.prompter.reset();
     h.prompter.path(QString());
-    f.Buildallandshowhelp1->trigger();
+    f.menus->compileAction->trigger();
     QCOMPARE(h.prompter.messages(), QStringList{SelectCompiler});
     QCOMPARE(starts, 0);
 }
@@ -253,15 +253,15 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
     const QString path = h.path(QStringLiteral("demo.tsp"));
     writeProject(path, {QStringLiteral("INTRO")});
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openProject(h, path);
     QList<CompilerLaunch> launches;
-    f.StartCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
+    f.build->startCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
 
     // The path keeps its case here; only the compiler's name is compared in capitals.
     const QString compiler = h.path(QStringLiteral("Help Tools/HcW.exe"));
     h.prompter.path(compiler);
-    h.click(f.GoButton);
+    h.click(f.toolBar->compileButton);
 
     QCOMPARE(f.project().CompilerPath, compiler);
     QCOMPARE(launches.size(), 1);
@@ -281,7 +281,7 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
 
     // Known now: the next build starts it without asking.
     h.prompter.reset();
-    h.click(f.GoButton);
+    h.click(f.toolBar->compileButton);
     QVERIFY(h.prompter.calls().empty());
     QCOMPARE(launches.size(), 2);
 }
@@ -292,22 +292,22 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     const QString path = h.path(QStringLiteral("demo.tsp"));
     writeProject(path, {QStringLiteral("INTRO")});
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openProject(h, path);
     QList<CompilerLaunch> launches;
-    f.StartCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
+    f.build->startCompiler = [&](const CompilerLaunch& l) { launches.append(l); };
 
     // Set Help Compiler: a cancelled dialog keeps what was there.
     const QString hcrtf = h.path(QStringLiteral("tools/hcrtf.EXE"));
     h.prompter.path(hcrtf).path(QString());
-    f.SetHelpCompiler1->trigger();
+    f.menus->setCompilerAction->trigger();
     QCOMPARE(f.project().CompilerPath, hcrtf);
-    f.SetHelpCompiler1->trigger();
+    f.menus->setCompilerAction->trigger();
     QCOMPARE(f.project().CompilerPath, hcrtf);
     QCOMPARE(h.prompter.calls()[1].filter, CompilerFilter);
     QVERIFY(h.prompter.messages().isEmpty());
 
-    f.GoButtonClick();
+    f.build->compileProject();
     QCOMPARE(launches.size(), 1);
     const QStringList args = launches.first().Arguments;
     QCOMPARE(args.mid(args.size() - 2),
@@ -316,8 +316,8 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     // Any other program starts nothing and says nothing.
     h.prompter.reset();
     h.prompter.path(h.path(QStringLiteral("tools/notepad.exe")));
-    f.SetHelpCompiler1Click();
-    f.GoButtonClick();
+    f.build->setHelpCompiler();
+    f.build->compileProject();
     QCOMPARE(launches.size(), 1);
     QCOMPARE(int(h.prompter.calls().size()), 1);
 }
@@ -328,10 +328,10 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
     const QString path = h.path(QStringLiteral("demo.tsp"));
     writeProject(path, {QStringLiteral("INTRO")});
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openProject(h, path);
 
-    ViewerSeen before = runWithViewer(h, [&] { h.click(f.LogButton); });
+    ViewerSeen before = runWithViewer(h, [&] { h.click(f.toolBar->logButton); });
     QVERIFY(before.shown);
     QCOMPARE(before.title, QStringLiteral("Last Compile Information"));
     QCOMPARE(before.header, QStringLiteral("No Log File Yet!"));
@@ -341,8 +341,8 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
     MainWindowHarness::writeFile(h.path(QStringLiteral("demo.LOG")),
                                  "Microsoft (R) Help Compiler\r\nCaf\xe9 \x80 topic\r\n\t1 topic, 0 errors\r\n");
     h.prompter.printAnswer(true);
-    ViewerSeen after = runWithViewer(h, [&] { f.ShowLog1->trigger(); },
-                                     [](TLogForm& log) { QTest::mouseClick(log.SpeedButton1, Qt::LeftButton); });
+    ViewerSeen after = runWithViewer(h, [&] { f.menus->showLogAction->trigger(); },
+                                     [](LogViewer& log) { QTest::mouseClick(log.printButton, Qt::LeftButton); });
     QVERIFY(after.shown);
     QCOMPARE(after.header, QStringLiteral("  Last compile log for: ") + path);
     QCOMPARE(after.text, QStringLiteral("Microsoft (R) Help Compiler\nCaf\u00e9 \u20ac topic\n\t1 topic, 0 errors\n"));
@@ -350,16 +350,16 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
     QCOMPARE(print.kind, ScriptedPrompter::Kind::Print);
     QCOMPARE(print.text, after.header);
     QCOMPARE(print.document, after.text);
-    QVERIFY(!f.LogForm->isVisible());
+    QVERIFY(!f.build->logViewer->isVisible());
 }
 
 void MainWindowBuildTest::extendedTopicList()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     // No project: the tool button still answers.
-    ViewerSeen none = runWithViewer(h, [&] { h.click(f.TopiclButton); });
+    ViewerSeen none = runWithViewer(h, [&] { h.click(f.toolBar->topicListButton); });
     QVERIFY(!none.shown);
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Nothing to list yet!?")});
 
@@ -368,8 +368,8 @@ void MainWindowBuildTest::extendedTopicList()
     openProject(h, path);
     h.prompter.reset();
     h.prompter.printAnswer(true);
-    ViewerSeen list = runWithViewer(h, [&] { f.ShowextendedTopicList1->trigger(); },
-                                    [](TLogForm& log) { log.SpeedButton1Click(); });
+    ViewerSeen list = runWithViewer(h, [&] { f.menus->topicListAction->trigger(); },
+                                    [](LogViewer& log) { log.print(); });
     QVERIFY(list.shown);
     QCOMPARE(list.title, QStringLiteral("  Extended Topic List"));
     QCOMPARE(list.header, QStringLiteral("Extended Topic List for: ") + path);
@@ -379,7 +379,7 @@ void MainWindowBuildTest::extendedTopicList()
     QCOMPARE(h.prompter.calls().back().text, list.header);
 
     // The compile log command fills the viewer afresh.
-    ViewerSeen log = runWithViewer(h, [&] { f.ShowLog1Click(); });
+    ViewerSeen log = runWithViewer(h, [&] { f.build->showCompileLog(); });
     QCOMPARE(log.title, QStringLiteral("Last Compile Information"));
     QCOMPARE(log.header, QStringLiteral("No Log File Yet!"));
     QCOMPARE(log.text, QString());

@@ -87,7 +87,7 @@ void typeIntoCombo(QComboBox* combo, const QString& keys)
 }
 
 // The window with a new project of one topic, active.
-TGlavniForm& withProject(MainWindowHarness& h)
+MainWindow& withProject(MainWindowHarness& h)
 {
     h.show();
     h.newProject(QStringLiteral("ONE"));
@@ -101,9 +101,9 @@ QString faceOf(const QTextCharFormat& f)
     return families.isEmpty() ? QString() : families.front();
 }
 
-QColor swatch(const TGlavniForm& f)
+QColor swatch(const MainWindow& f)
 {
-    return f.Panel6->palette().color(QPalette::Window);
+    return f.formatting->colourSwatch->palette().color(QPalette::Window);
 }
 
 } // namespace
@@ -128,69 +128,69 @@ private slots:
 void MainWindowEditingTest::sizeGoesToTheLastEditorAndTheFocusBack()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    MainWindowHarness::typeInto(f.Header, QStringLiteral("head"));
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("body text"));
-    const RichDocument header = FromTextDocument(*f.Header->document());
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("head"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("body text"));
+    const RichDocument header = FromTextDocument(*f.editors->headerEditor->document());
 
-    clickInto(f.TopicText);
-    selectByKeys(f.TopicText, 0, 4);
-    chooseFromList(f.FSize, QStringLiteral("12"));
+    clickInto(f.editors->topicEditor);
+    selectByKeys(f.editors->topicEditor, 0, 4);
+    chooseFromList(f.formatting->sizeCombo, QStringLiteral("12"));
 
-    QVERIFY(f.TopicText->hasFocus());
-    QCOMPARE(f.TopicText->textCursor().selectedText(), QStringLiteral("body"));
-    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 12.0);
-    QCOMPARE(charAt(f.TopicText, 3).fontPointSize(), 12.0);
-    QCOMPARE(charAt(f.TopicText, 5).fontPointSize(), 8.0);
-    QCOMPARE(FromTextDocument(*f.Header->document()), header);
+    QVERIFY(f.editors->topicEditor->hasFocus());
+    QCOMPARE(f.editors->topicEditor->textCursor().selectedText(), QStringLiteral("body"));
+    QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 12.0);
+    QCOMPARE(charAt(f.editors->topicEditor, 3).fontPointSize(), 12.0);
+    QCOMPARE(charAt(f.editors->topicEditor, 5).fontPointSize(), 8.0);
+    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), header);
     QVERIFY(h.prompter.calls().empty());
 }
 
 void MainWindowEditingTest::fontGoesToTheLastEditorWhenTheFocusIsElsewhere()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("body"));
-    MainWindowHarness::typeInto(f.Header, QStringLiteral("head line"));
-    const RichDocument body = FromTextDocument(*f.TopicText->document());
-    selectByKeys(f.Header, 0, 4);
-    QCOMPARE(f.LastUsedEditor(), f.Header);
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("body"));
+    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("head line"));
+    const RichDocument body = FromTextDocument(*f.editors->topicEditor->document());
+    selectByKeys(f.editors->headerEditor, 0, 4);
+    QCOMPARE(f.editors->lastUsedEditor(), f.editors->headerEditor);
 
-    QTest::mouseClick(f.Edit1, Qt::LeftButton);
-    QVERIFY(f.Edit1->hasFocus());
-    QCOMPARE(f.ActiveEditor(), nullptr);
+    QTest::mouseClick(f.editors->keywordsEdit, Qt::LeftButton);
+    QVERIFY(f.editors->keywordsEdit->hasFocus());
+    QCOMPARE(f.editors->activeEditor(), nullptr);
     const QString face = QStringLiteral("Liberation Serif");
-    chooseFromList(f.FontCombo, face);
+    chooseFromList(f.formatting->fontCombo, face);
 
-    QVERIFY(f.Header->hasFocus());
-    QCOMPARE(faceOf(charAt(f.Header, 0)), face);
-    QCOMPARE(faceOf(charAt(f.Header, 3)), face);
-    QVERIFY(faceOf(charAt(f.Header, 5)) != face);
-    QCOMPARE(FromTextDocument(*f.TopicText->document()), body);
+    QVERIFY(f.editors->headerEditor->hasFocus());
+    QCOMPARE(faceOf(charAt(f.editors->headerEditor, 0)), face);
+    QCOMPARE(faceOf(charAt(f.editors->headerEditor, 3)), face);
+    QVERIFY(faceOf(charAt(f.editors->headerEditor, 5)) != face);
+    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), body);
 }
 
 void MainWindowEditingTest::boldAndItalicWhileTyping()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    clickInto(f.TopicText);
-    QTest::keyClicks(f.TopicText, QStringLiteral("a"));
-    h.click(f.FBold);
-    QVERIFY(f.FBold->isChecked());
-    QVERIFY(f.TopicText->hasFocus());
-    QTest::keyClicks(f.TopicText, QStringLiteral("bc"));
-    QVERIFY(f.FBold->isChecked());
-    h.click(f.Fitalic);
-    QTest::keyClicks(f.TopicText, QStringLiteral("d"));
-    h.click(f.FBold);
-    QVERIFY(!f.FBold->isChecked());
-    QTest::keyClicks(f.TopicText, QStringLiteral("e"));
-    QVERIFY(!f.FBold->isChecked());
-    QVERIFY(f.Fitalic->isChecked());
+    MainWindow& f = withProject(h);
+    clickInto(f.editors->topicEditor);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("a"));
+    h.click(f.formatting->boldButton);
+    QVERIFY(f.formatting->boldButton->isChecked());
+    QVERIFY(f.editors->topicEditor->hasFocus());
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("bc"));
+    QVERIFY(f.formatting->boldButton->isChecked());
+    h.click(f.formatting->italicButton);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("d"));
+    h.click(f.formatting->boldButton);
+    QVERIFY(!f.formatting->boldButton->isChecked());
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("e"));
+    QVERIFY(!f.formatting->boldButton->isChecked());
+    QVERIFY(f.formatting->italicButton->isChecked());
 
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("abcde"));
-    const auto bold = [&](int i) { return charAt(f.TopicText, i).fontWeight() >= QFont::DemiBold; };
-    const auto italic = [&](int i) { return charAt(f.TopicText, i).fontItalic(); };
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("abcde"));
+    const auto bold = [&](int i) { return charAt(f.editors->topicEditor, i).fontWeight() >= QFont::DemiBold; };
+    const auto italic = [&](int i) { return charAt(f.editors->topicEditor, i).fontItalic(); };
     QVERIFY(!bold(0) && bold(1) && bold(2) && bold(3) && !bold(4));
     QVERIFY(!italic(2) && italic(3) && italic(4));
 }
@@ -198,10 +198,10 @@ void MainWindowEditingTest::boldAndItalicWhileTyping()
 void MainWindowEditingTest::unboldingKeepsStrikeOut()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("see Intro-->INTRO now"));
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("see Intro-->INTRO now"));
     // A hotspot as link insertion leaves it: bold and struck out.
-    QTextCursor c(f.TopicText->document());
+    QTextCursor c(f.editors->topicEditor->document());
     c.setPosition(4);
     c.setPosition(16, QTextCursor::KeepAnchor);
     QTextCharFormat link;
@@ -209,180 +209,180 @@ void MainWindowEditingTest::unboldingKeepsStrikeOut()
     link.setFontStrikeOut(true);
     c.mergeCharFormat(link);
 
-    selectByKeys(f.TopicText, 4, 16);
-    QVERIFY(f.FBold->isChecked());
-    h.click(f.FBold);
+    selectByKeys(f.editors->topicEditor, 4, 16);
+    QVERIFY(f.formatting->boldButton->isChecked());
+    h.click(f.formatting->boldButton);
     for (int i = 4; i < 16; ++i) {
-        QCOMPARE(charAt(f.TopicText, i).fontWeight(), int(QFont::Normal));
-        QVERIFY(charAt(f.TopicText, i).fontStrikeOut());
+        QCOMPARE(charAt(f.editors->topicEditor, i).fontWeight(), int(QFont::Normal));
+        QVERIFY(charAt(f.editors->topicEditor, i).fontStrikeOut());
     }
-    QVERIFY(!charAt(f.TopicText, 17).fontStrikeOut());
+    QVERIFY(!charAt(f.editors->topicEditor, 17).fontStrikeOut());
 }
 
 void MainWindowEditingTest::sizeAndIndentTextsAreDecimalWholeNumbers()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("body text"));
-    selectByKeys(f.TopicText, 0, 4);
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("body text"));
+    selectByKeys(f.editors->topicEditor, 0, 4);
 
     // Each digit applies at once; the focus stays in the box so that the
     // next digit does not replace the selected text; Enter hands it back.
-    typeIntoCombo(f.FSize, QStringLiteral("1"));
-    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 1.0);
-    QTest::keyClicks(f.FSize->lineEdit(), QStringLiteral("8"));
-    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 18.0);
-    QCOMPARE(charAt(f.TopicText, 3).fontPointSize(), 18.0);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("body text"));
-    QVERIFY(f.FSize->lineEdit()->hasFocus());
-    QTest::keyClick(f.FSize->lineEdit(), Qt::Key_Return);
-    QVERIFY(f.TopicText->hasFocus());
-    QCOMPARE(f.TopicText->textCursor().selectedText(), QStringLiteral("body"));
+    typeIntoCombo(f.formatting->sizeCombo, QStringLiteral("1"));
+    QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 1.0);
+    QTest::keyClicks(f.formatting->sizeCombo->lineEdit(), QStringLiteral("8"));
+    QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 18.0);
+    QCOMPARE(charAt(f.editors->topicEditor, 3).fontPointSize(), 18.0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("body text"));
+    QVERIFY(f.formatting->sizeCombo->lineEdit()->hasFocus());
+    QTest::keyClick(f.formatting->sizeCombo->lineEdit(), Qt::Key_Return);
+    QVERIFY(f.editors->topicEditor->hasFocus());
+    QCOMPARE(f.editors->topicEditor->textCursor().selectedText(), QStringLiteral("body"));
     QVERIFY(h.prompter.calls().empty());
 
     // Emptying the box is refused; the focus stays for the correction.
-    const RichDocument before = FromTextDocument(*f.TopicText->document());
-    typeIntoCombo(f.FSize, QString());
-    QTest::keyClick(f.FSize->lineEdit(), Qt::Key_Backspace);
+    const RichDocument before = FromTextDocument(*f.editors->topicEditor->document());
+    typeIntoCombo(f.formatting->sizeCombo, QString());
+    QTest::keyClick(f.formatting->sizeCombo->lineEdit(), Qt::Key_Backspace);
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("'' is not a valid integer value")});
-    QVERIFY(f.FSize->lineEdit()->hasFocus());
+    QVERIFY(f.formatting->sizeCombo->lineEdit()->hasFocus());
 
     // The size box wants decimal digits; the indent box the same.
     h.prompter.reset();
-    QTest::keyClicks(f.FSize->lineEdit(), QStringLiteral("$"));
-    typeIntoCombo(f.IndentCombo, QStringLiteral("x"));
+    QTest::keyClicks(f.formatting->sizeCombo->lineEdit(), QStringLiteral("$"));
+    typeIntoCombo(f.formatting->indentCombo, QStringLiteral("x"));
     QCOMPARE(h.prompter.messages(), (QStringList{QStringLiteral("'$' is not a valid integer value"),
                                                  QStringLiteral("'x' is not a valid integer value")}));
     QCOMPARE(h.prompter.calls().front().caption, QStringLiteral("Topicsmith"));
-    QVERIFY(f.IndentCombo->lineEdit()->hasFocus());
-    QCOMPARE(FromTextDocument(*f.TopicText->document()), before);
+    QVERIFY(f.formatting->indentCombo->lineEdit()->hasFocus());
+    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), before);
 
     // Values no editor can show are held to the nearest sensible one rather
     // than taken as they stand.
-    selectByKeys(f.TopicText, 0, 4);
-    typeIntoCombo(f.FSize, QStringLiteral("0"));
-    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 1.0);
-    typeIntoCombo(f.FSize, QStringLiteral("99999"));
-    QCOMPARE(charAt(f.TopicText, 0).fontPointSize(), 1638.0);
-    chooseFromList(f.IndentCombo, QStringLiteral("10"));
-    QCOMPARE(blockFormat(f.TopicText, 0).leftMargin(), TwipsToPixels(200));
+    selectByKeys(f.editors->topicEditor, 0, 4);
+    typeIntoCombo(f.formatting->sizeCombo, QStringLiteral("0"));
+    QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 1.0);
+    typeIntoCombo(f.formatting->sizeCombo, QStringLiteral("99999"));
+    QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 1638.0);
+    chooseFromList(f.formatting->indentCombo, QStringLiteral("10"));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), TwipsToPixels(200));
     // "-" alone is refused; "-5" would put the text left of the page.
-    typeIntoCombo(f.IndentCombo, QStringLiteral("-"));
+    typeIntoCombo(f.formatting->indentCombo, QStringLiteral("-"));
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("'-' is not a valid integer value"));
-    QTest::keyClicks(f.IndentCombo->lineEdit(), QStringLiteral("5"));
-    QCOMPARE(blockFormat(f.TopicText, 0).leftMargin(), 0.0);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("body text"));
+    QTest::keyClicks(f.formatting->indentCombo->lineEdit(), QStringLiteral("5"));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), 0.0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("body text"));
 }
 
 void MainWindowEditingTest::colourDialogStartsOnTheLastColour()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("red words"));
-    selectByKeys(f.TopicText, 0, 3);
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("red words"));
+    selectByKeys(f.editors->topicEditor, 0, 3);
 
     h.prompter.color(0x0000FF); // 0x00BBGGRR: red
-    QTest::mouseClick(f.Panel6, Qt::LeftButton);
+    QTest::mouseClick(f.formatting->colourSwatch, Qt::LeftButton);
     QCOMPARE(h.prompter.calls().back().color, 0u);
-    QCOMPARE(charAt(f.TopicText, 0).foreground().color(), QColor(255, 0, 0));
-    QCOMPARE(charAt(f.TopicText, 2).foreground().color(), QColor(255, 0, 0));
-    QVERIFY(!charAt(f.TopicText, 4).hasProperty(QTextFormat::ForegroundBrush));
+    QCOMPARE(charAt(f.editors->topicEditor, 0).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(charAt(f.editors->topicEditor, 2).foreground().color(), QColor(255, 0, 0));
+    QVERIFY(!charAt(f.editors->topicEditor, 4).hasProperty(QTextFormat::ForegroundBrush));
     QCOMPARE(swatch(f), QColor(255, 0, 0));
-    QVERIFY(f.TopicText->hasFocus());
+    QVERIFY(f.editors->topicEditor->hasFocus());
 
     // The caption above the swatch opens it too, on the colour of last time;
     // Cancel changes nothing.
-    selectByKeys(f.TopicText, 4, 9);
+    selectByKeys(f.editors->topicEditor, 4, 9);
     QCOMPARE(swatch(f), QApplication::palette().color(QPalette::Text));
-    const RichDocument before = FromTextDocument(*f.TopicText->document());
+    const RichDocument before = FromTextDocument(*f.editors->topicEditor->document());
     h.prompter.color(std::nullopt);
-    QTest::mouseClick(f.Panel7, Qt::LeftButton);
+    QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
     QCOMPARE(h.prompter.calls().back().color, 0x0000FFu);
-    QCOMPARE(FromTextDocument(*f.TopicText->document()), before);
+    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), before);
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
 void MainWindowEditingTest::alignmentFollowsTheCaretAndActsOnTheActiveEditor()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("left"));
-    QTest::keyClick(f.TopicText, Qt::Key_Return);
-    QTest::keyClicks(f.TopicText, QStringLiteral("centred"));
-    h.click(f.CenterButton);
-    QCOMPARE(alignment(f.TopicText, 1), Qt::AlignHCenter);
-    QTest::keyClick(f.TopicText, Qt::Key_Return);
-    QTest::keyClicks(f.TopicText, QStringLiteral("right"));
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("left"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("centred"));
+    h.click(f.formatting->centreButton);
+    QCOMPARE(alignment(f.editors->topicEditor, 1), Qt::AlignHCenter);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("right"));
     // A right-aligned paragraph, as pasted text brings it.
-    QTextCursor(f.TopicText->document()->lastBlock()).mergeBlockFormat([] {
+    QTextCursor(f.editors->topicEditor->document()->lastBlock()).mergeBlockFormat([] {
         QTextBlockFormat b;
         b.setAlignment(Qt::AlignRight);
         return b;
     }());
 
-    QTest::keyClick(f.TopicText, Qt::Key_Up);
-    QVERIFY(f.CenterButton->isChecked());
-    QTest::keyClick(f.TopicText, Qt::Key_Down);
-    QVERIFY(f.LeftButton->isChecked());
-    QTest::keyClick(f.TopicText, Qt::Key_Up);
-    QVERIFY(f.CenterButton->isChecked());
-    QTest::keyClick(f.TopicText, Qt::Key_Up);
-    QVERIFY(f.LeftButton->isChecked());
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Up);
+    QVERIFY(f.formatting->centreButton->isChecked());
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Down);
+    QVERIFY(f.formatting->leftAlignButton->isChecked());
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Up);
+    QVERIFY(f.formatting->centreButton->isChecked());
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Up);
+    QVERIFY(f.formatting->leftAlignButton->isChecked());
 
     // With the focus in the keywords the buttons change no paragraph.
-    QTest::mouseClick(f.Edit1, Qt::LeftButton);
-    h.click(f.CenterButton);
-    QCOMPARE(alignment(f.TopicText, 0), Qt::AlignLeft);
-    QVERIFY(f.CenterButton->isChecked());
+    QTest::mouseClick(f.editors->keywordsEdit, Qt::LeftButton);
+    h.click(f.formatting->centreButton);
+    QCOMPARE(alignment(f.editors->topicEditor, 0), Qt::AlignLeft);
+    QVERIFY(f.formatting->centreButton->isChecked());
 }
 
 void MainWindowEditingTest::indentIsInPointsAndShownBack()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("one"));
-    QTest::keyClick(f.TopicText, Qt::Key_Return);
-    QTest::keyClicks(f.TopicText, QStringLiteral("two"));
-    QTest::keyClick(f.TopicText, Qt::Key_Return);
-    QTest::keyClicks(f.TopicText, QStringLiteral("three"));
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("one"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("two"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("three"));
     // "one" and "two" selected.
-    QTest::keyClick(f.TopicText, Qt::Key_Home, Qt::ControlModifier);
-    QTest::keyClick(f.TopicText, Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(f.TopicText, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Right, Qt::ShiftModifier);
 
-    chooseFromList(f.IndentCombo, QStringLiteral("20"));
-    QVERIFY(f.TopicText->hasFocus());
-    QCOMPARE(blockFormat(f.TopicText, 0).leftMargin(), TwipsToPixels(400));
-    QCOMPARE(blockFormat(f.TopicText, 1).leftMargin(), TwipsToPixels(400));
-    QCOMPARE(blockFormat(f.TopicText, 2).leftMargin(), 0.0);
+    chooseFromList(f.formatting->indentCombo, QStringLiteral("20"));
+    QVERIFY(f.editors->topicEditor->hasFocus());
+    QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), TwipsToPixels(400));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), TwipsToPixels(400));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 2).leftMargin(), 0.0);
 
-    const RichDocument stored = FromTextDocument(*f.TopicText->document());
+    const RichDocument stored = FromTextDocument(*f.editors->topicEditor->document());
     QCOMPARE(stored.Paragraphs.at(0).LeftIndent, 400);
     QCOMPARE(stored.Paragraphs.at(1).LeftIndent, 400);
     QCOMPARE(stored.Paragraphs.at(2).LeftIndent, 0);
 
-    QTest::keyClick(f.TopicText, Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(f.IndentCombo->currentText(), QStringLiteral("0"));
-    QTest::keyClick(f.TopicText, Qt::Key_Up);
-    QCOMPARE(f.IndentCombo->currentText(), QStringLiteral("20"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("0"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Up);
+    QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("20"));
     // Typed, not chosen: applied as it stands at every keystroke.
-    typeIntoCombo(f.IndentCombo, QStringLiteral("7"));
-    QCOMPARE(blockFormat(f.TopicText, 1).leftMargin(), TwipsToPixels(140));
-    QTest::keyClicks(f.IndentCombo->lineEdit(), QStringLiteral("5"));
-    QCOMPARE(FromTextDocument(*f.TopicText->document()).Paragraphs.at(1).LeftIndent, 1500);
-    QTest::keyClick(f.IndentCombo->lineEdit(), Qt::Key_Enter);
-    QVERIFY(f.TopicText->hasFocus());
+    typeIntoCombo(f.formatting->indentCombo, QStringLiteral("7"));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), TwipsToPixels(140));
+    QTest::keyClicks(f.formatting->indentCombo->lineEdit(), QStringLiteral("5"));
+    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()).Paragraphs.at(1).LeftIndent, 1500);
+    QTest::keyClick(f.formatting->indentCombo->lineEdit(), Qt::Key_Enter);
+    QVERIFY(f.editors->topicEditor->hasFocus());
 }
 
 void MainWindowEditingTest::showingTheFormatRunsNoHandler()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
-    MainWindowHarness::typeInto(f.Header, QStringLiteral("first"));
-    QTest::keyClick(f.Header, Qt::Key_Return);
-    QTest::keyClicks(f.Header, QStringLiteral("second"));
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("first"));
+    QTest::keyClick(f.editors->headerEditor, Qt::Key_Return);
+    QTest::keyClicks(f.editors->headerEditor, QStringLiteral("second"));
     // "first" bold italic Courier 14 indented 20; "second" as typed.
-    QTextCursor c(f.Header->document());
+    QTextCursor c(f.editors->headerEditor->document());
     c.setPosition(0);
     c.setPosition(5, QTextCursor::KeepAnchor);
     QTextCharFormat strong;
@@ -394,154 +394,154 @@ void MainWindowEditingTest::showingTheFormatRunsNoHandler()
     QTextBlockFormat indented;
     indented.setLeftMargin(TwipsToPixels(400));
     c.mergeBlockFormat(indented);
-    const RichDocument before = FromTextDocument(*f.Header->document());
+    const RichDocument before = FromTextDocument(*f.editors->headerEditor->document());
 
     // A selection growing from the plain paragraph back into the strong run
     // shows the format of its start; none of it may be applied to the rest.
-    QTest::keyClick(f.Header, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(f.editors->headerEditor, Qt::Key_End, Qt::ControlModifier);
     for (int i = 0; i < 9; ++i)
-        QTest::keyClick(f.Header, Qt::Key_Left, Qt::ShiftModifier);
-    QCOMPARE(f.Header->textCursor().selectionStart(), 3);
-    QCOMPARE(f.FSize->currentText(), QStringLiteral("14"));
-    QCOMPARE(f.FontCombo->currentText(), QStringLiteral("Liberation Mono"));
-    QCOMPARE(f.IndentCombo->currentText(), QStringLiteral("20"));
-    QVERIFY(f.FBold->isChecked());
-    QVERIFY(f.Fitalic->isChecked());
-    QCOMPARE(FromTextDocument(*f.Header->document()), before);
+        QTest::keyClick(f.editors->headerEditor, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(f.editors->headerEditor->textCursor().selectionStart(), 3);
+    QCOMPARE(f.formatting->sizeCombo->currentText(), QStringLiteral("14"));
+    QCOMPARE(f.formatting->fontCombo->currentText(), QStringLiteral("Liberation Mono"));
+    QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("20"));
+    QVERIFY(f.formatting->boldButton->isChecked());
+    QVERIFY(f.formatting->italicButton->isChecked());
+    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), before);
 
-    QTest::keyClick(f.Header, Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(f.FSize->currentText(), QStringLiteral("8"));
-    QCOMPARE(f.IndentCombo->currentText(), QStringLiteral("0"));
-    QVERIFY(!f.FBold->isChecked());
-    QCOMPARE(FromTextDocument(*f.Header->document()), before);
-    QVERIFY(f.Header->hasFocus());
+    QTest::keyClick(f.editors->headerEditor, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(f.formatting->sizeCombo->currentText(), QStringLiteral("8"));
+    QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("0"));
+    QVERIFY(!f.formatting->boldButton->isChecked());
+    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), before);
+    QVERIFY(f.editors->headerEditor->hasFocus());
     QVERIFY(h.prompter.calls().empty());
 }
 
 void MainWindowEditingTest::clipboardKeysActOnTheEditorsOnly()
 {
     MainWindowHarness h;
-    TGlavniForm& f = withProject(h);
+    MainWindow& f = withProject(h);
     QClipboard* clipboard = QGuiApplication::clipboard();
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("alpha beta"));
-    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("keywords"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("alpha beta"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("keywords"));
 
     clipboard->setText(QStringLiteral("before"));
-    f.Edit1->selectAll();
-    QTest::keyClick(f.Edit1, Qt::Key_C, Qt::ControlModifier);
+    f.editors->keywordsEdit->selectAll();
+    QTest::keyClick(f.editors->keywordsEdit, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("before"));
-    QTest::keyClick(f.Edit1, Qt::Key_X, Qt::ControlModifier);
-    QTest::keyClick(f.Edit1, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.Edit1->text(), QStringLiteral("keywords"));
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("alpha beta"));
-    f.TopicLB->setFocus();
-    QTest::keyClick(f.TopicLB, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(f.editors->keywordsEdit, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(f.editors->keywordsEdit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("keywords"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("alpha beta"));
+    f.navigator->topicList->setFocus();
+    QTest::keyClick(f.navigator->topicList, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("before"));
     // "Select All" reaches no editor from the keywords field either.
-    f.Edit1->setFocus();
-    f.SelectAll1->trigger();
-    QVERIFY(!f.TopicText->textCursor().hasSelection());
+    f.editors->keywordsEdit->setFocus();
+    f.menus->selectAllAction->trigger();
+    QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
 
     // In the editors the keys cut, copy and paste with the formatting.
-    clickInto(f.TopicText);
-    selectByKeys(f.TopicText, 0, 5);
-    h.click(f.FBold);
-    selectByKeys(f.TopicText, 0, 5);
-    QTest::keyClick(f.TopicText, Qt::Key_C, Qt::ControlModifier);
+    clickInto(f.editors->topicEditor);
+    selectByKeys(f.editors->topicEditor, 0, 5);
+    h.click(f.formatting->boldButton);
+    selectByKeys(f.editors->topicEditor, 0, 5);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("alpha"));
-    QTest::keyClick(f.TopicText, Qt::Key_End);
-    QTest::keyClick(f.TopicText, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("alpha betaalpha"));
-    QVERIFY(charAt(f.TopicText, 12).fontWeight() >= QFont::DemiBold);
-    selectByKeys(f.TopicText, 5, 10);
-    QTest::keyClick(f.TopicText, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("alphaalpha"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_End);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("alpha betaalpha"));
+    QVERIFY(charAt(f.editors->topicEditor, 12).fontWeight() >= QFont::DemiBold);
+    selectByKeys(f.editors->topicEditor, 5, 10);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("alphaalpha"));
     QCOMPARE(clipboard->text(), QStringLiteral(" beta"));
 
     // The toolbar buttons and the menu do the same on the active editor.
-    clickInto(f.Header);
-    h.click(f.PasteButton);
-    QCOMPARE(f.Header->toPlainText(), QStringLiteral(" beta"));
-    f.SelectAll1->trigger();
-    QCOMPARE(f.Header->textCursor().selectedText(), QStringLiteral(" beta"));
-    h.click(f.CutButton);
-    QCOMPARE(f.Header->toPlainText(), QString());
+    clickInto(f.editors->headerEditor);
+    h.click(f.toolBar->pasteButton);
+    QCOMPARE(f.editors->headerEditor->toPlainText(), QStringLiteral(" beta"));
+    f.menus->selectAllAction->trigger();
+    QCOMPARE(f.editors->headerEditor->textCursor().selectedText(), QStringLiteral(" beta"));
+    h.click(f.toolBar->cutButton);
+    QCOMPARE(f.editors->headerEditor->toPlainText(), QString());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
 void MainWindowEditingTest::formattingSurvivesSwitchAndReopen()
 {
     const QString face = QStringLiteral("Liberation Serif");
-    const auto check = [&](const TGlavniForm& f) {
-        QCOMPARE(f.Header->toPlainText(), QStringLiteral("Heading"));
-        QCOMPARE(faceOf(charAt(f.Header, 0)), face);
-        QCOMPARE(charAt(f.Header, 0).fontPointSize(), 16.0);
-        QCOMPARE(alignment(f.Header, 0), Qt::AlignHCenter);
-        QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("plain bold red\nindented italic"));
-        QCOMPARE(charAt(f.TopicText, 0).fontWeight(), int(QFont::Normal));
-        QCOMPARE(charAt(f.TopicText, 6).fontWeight(), int(QFont::Bold));
-        QCOMPARE(charAt(f.TopicText, 11).foreground().color(), QColor(0, 128, 0));
-        QVERIFY(!charAt(f.TopicText, 6).hasProperty(QTextFormat::ForegroundBrush));
-        QCOMPARE(blockFormat(f.TopicText, 1).leftMargin(), TwipsToPixels(300));
-        QCOMPARE(blockFormat(f.TopicText, 0).leftMargin(), 0.0);
-        QVERIFY(charAt(f.TopicText, 24).fontItalic());
-        QVERIFY(!charAt(f.TopicText, 15).fontItalic());
+    const auto check = [&](const MainWindow& f) {
+        QCOMPARE(f.editors->headerEditor->toPlainText(), QStringLiteral("Heading"));
+        QCOMPARE(faceOf(charAt(f.editors->headerEditor, 0)), face);
+        QCOMPARE(charAt(f.editors->headerEditor, 0).fontPointSize(), 16.0);
+        QCOMPARE(alignment(f.editors->headerEditor, 0), Qt::AlignHCenter);
+        QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("plain bold red\nindented italic"));
+        QCOMPARE(charAt(f.editors->topicEditor, 0).fontWeight(), int(QFont::Normal));
+        QCOMPARE(charAt(f.editors->topicEditor, 6).fontWeight(), int(QFont::Bold));
+        QCOMPARE(charAt(f.editors->topicEditor, 11).foreground().color(), QColor(0, 128, 0));
+        QVERIFY(!charAt(f.editors->topicEditor, 6).hasProperty(QTextFormat::ForegroundBrush));
+        QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), TwipsToPixels(300));
+        QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), 0.0);
+        QVERIFY(charAt(f.editors->topicEditor, 24).fontItalic());
+        QVERIFY(!charAt(f.editors->topicEditor, 15).fontItalic());
     };
 
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("STYLED"));
     h.activate();
-    QVERIFY(f.FontCombo->findText(face) >= 0);
+    QVERIFY(f.formatting->fontCombo->findText(face) >= 0);
 
-    MainWindowHarness::typeInto(f.Header, QStringLiteral("Heading"));
-    selectByKeys(f.Header, 0, 7);
-    chooseFromList(f.FontCombo, face);
-    chooseFromList(f.FSize, QStringLiteral("16"));
-    h.click(f.CenterButton);
+    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Heading"));
+    selectByKeys(f.editors->headerEditor, 0, 7);
+    chooseFromList(f.formatting->fontCombo, face);
+    chooseFromList(f.formatting->sizeCombo, QStringLiteral("16"));
+    h.click(f.formatting->centreButton);
 
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("plain "));
-    h.click(f.FBold);
-    QTest::keyClicks(f.TopicText, QStringLiteral("bold"));
-    h.click(f.FBold);
-    QTest::keyClicks(f.TopicText, QStringLiteral(" red"));
-    selectByKeys(f.TopicText, 11, 14);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("plain "));
+    h.click(f.formatting->boldButton);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("bold"));
+    h.click(f.formatting->boldButton);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral(" red"));
+    selectByKeys(f.editors->topicEditor, 11, 14);
     h.prompter.color(0x008000);
-    QTest::mouseClick(f.Panel6, Qt::LeftButton);
-    QTest::keyClick(f.TopicText, Qt::Key_End, Qt::ControlModifier);
-    QTest::keyClick(f.TopicText, Qt::Key_Return);
-    chooseFromList(f.IndentCombo, QStringLiteral("15"));
-    QTest::keyClicks(f.TopicText, QStringLiteral("indented "));
-    h.click(f.Fitalic);
-    QTest::keyClicks(f.TopicText, QStringLiteral("italic"));
+    QTest::mouseClick(f.formatting->colourSwatch, Qt::LeftButton);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
+    chooseFromList(f.formatting->indentCombo, QStringLiteral("15"));
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("indented "));
+    h.click(f.formatting->italicButton);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("italic"));
     check(f);
 
     h.addTopic(QStringLiteral("OTHER"));
-    QCOMPARE(f.TopicText->toPlainText(), QString());
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
     h.clickTab(0);
     check(f);
     h.activate();
-    clickInto(f.TopicText);
-    QCOMPARE(f.IndentCombo->currentText(), QStringLiteral("15"));
+    clickInto(f.editors->topicEditor);
+    QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("15"));
 
     const QString path = h.path(QStringLiteral("styled.tsp"));
     h.prompter.path(path);
-    h.click(f.SaveButton);
+    h.click(f.toolBar->saveButton);
     QVERIFY(QFile::exists(path));
     QVERIFY(!h.prompter.unexpectedCall());
 
     MainWindowHarness again;
     again.show();
     again.form->project().PendingOpenPath = path;
-    again.form->Open1Click();
+    again.form->projectCommands->openProject();
     QCOMPARE(again.tabCaptions(), (QStringList{QStringLiteral("STYLED"), QStringLiteral("OTHER")}));
     again.clickTab(0);
     check(*again.form);
     again.activate();
-    clickInto(again.form->TopicText);
-    QCOMPARE(again.form->IndentCombo->currentText(), QStringLiteral("15"));
-    QVERIFY(again.form->Fitalic->isChecked());
+    clickInto(again.form->editors->topicEditor);
+    QCOMPARE(again.form->formatting->indentCombo->currentText(), QStringLiteral("15"));
+    QVERIFY(again.form->formatting->italicButton->isChecked());
 }
 
 QTEST_MAIN(MainWindowEditingTest)

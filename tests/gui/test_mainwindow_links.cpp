@@ -55,27 +55,27 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("OLD"), QStringLiteral("Title"));
     TWindowRecord side = TWindowRecord::defaultWindow();
     side.Name.setText(QStringLiteral("side"));
     QVERIFY(f.project().AddWindow(side));
     h.addTopic(QStringLiteral("OTHER"));
-    typeLink(f.TopicText, QStringLiteral("See "), QStringLiteral("Jump-->OLD"), QStringLiteral(" or a>OLD"), true);
+    typeLink(f.editors->topicEditor, QStringLiteral("See "), QStringLiteral("Jump-->OLD"), QStringLiteral(" or a>OLD"), true);
     h.clickTab(0);
     // Typed into the current topic and not stored yet: the command stores it
     // before the rewrite and shows the rewritten text afterwards.
-    typeLink(f.TopicText, QString(), QStringLiteral("Self-->OLD>main"), QStringLiteral(" end"), false);
+    typeLink(f.editors->topicEditor, QString(), QStringLiteral("Self-->OLD>main"), QStringLiteral(" end"), false);
     const QString contents = ContentsFile::pathFor(f.project());
     MainWindowHarness::writeFile(contents, "Book\r\n\tTitle=OLD\r\n\tOther=OTHER\r\n");
 
     // A new ID and window 1: first the rename, then the window rewrite.
     h.onTopicDialog({QStringLiteral("new"), {}, 1, {}});
-    h.click(f.CTButton);
+    h.click(f.toolBar->topicPropertiesButton);
     QVERIFY(!h.refused);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
 
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Self-->NEW>side end"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Self-->NEW>side end"));
     QCOMPARE(runs(f.project().Topic(0).BodyRtf), (QStringList{QStringLiteral("Self-->NEW>side|U"), QStringLiteral(" end|")}));
     QCOMPARE(runs(f.project().Topic(1).BodyRtf),
              (QStringList{QStringLiteral("See |"), QStringLiteral("Jump-->NEW|S"), QStringLiteral(" or a>OLD|")}));
@@ -83,22 +83,22 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
     QVERIFY(!f.project().WindowLinkMode);
     QVERIFY(h.prompter.messages().isEmpty());
     // The progress window is handed back as search expects it.
-    QVERIFY(!f.SearchPBForm->isVisible());
-    QCOMPARE(f.SearchPBForm->text(), QStringLiteral("Searching topics..."));
-    QCOMPARE(f.SearchPBForm->value(), 0);
+    QVERIFY(!f.tools->searchProgress->isVisible());
+    QCOMPARE(f.tools->searchProgress->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(f.tools->searchProgress->value(), 0);
 
     h.clickTab(1);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("See Jump-->NEW or a>OLD"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("See Jump-->NEW or a>OLD"));
 }
 
 void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("OLD"));
     h.addTopic(QStringLiteral("OTHER"));
-    typeLink(f.TopicText, QString(), QStringLiteral("Go-->OLD"), QString(), true);
+    typeLink(f.editors->topicEditor, QString(), QStringLiteral("Go-->OLD"), QString(), true);
     h.clickTab(0);
     const QString contents = ContentsFile::pathFor(f.project());
     const QByteArray bad("Title=OLD\r\n\t\t\tToo deep\r\n");
@@ -106,10 +106,10 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
 
     bool progressShownWithMessage = true;
     h.prompter.onCall = [&](const ScriptedPrompter::Call&) {
-        progressShownWithMessage = f.SearchPBForm->isVisible();
+        progressShownWithMessage = f.tools->searchProgress->isVisible();
     };
     h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
-    h.click(f.CTButton);
+    h.click(f.toolBar->topicPropertiesButton);
     QCOMPARE(h.prompter.messages().size(), 1);
     QVERIFY(!progressShownWithMessage);
     QVERIFY(h.prompter.lastMessage().contains(contents));
@@ -118,7 +118,7 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
     // The links and the topic agree on the new ID.
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
     QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
-    QCOMPARE(f.SearchPBForm->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(f.tools->searchProgress->text(), QStringLiteral("Searching topics..."));
 }
 
 QTEST_MAIN(MainWindowLinksTest)

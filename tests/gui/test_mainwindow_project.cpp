@@ -21,7 +21,7 @@ const QString Filter = QStringLiteral("Topicsmith Project (*.tsp)|*.TSP");
 void saveAs(MainWindowHarness& h, const QString& path)
 {
     h.prompter.path(path);
-    h.click(h.form->SaveButton);
+    h.click(h.form->toolBar->saveButton);
 }
 
 void openByDialog(MainWindowHarness& h, const QString& path, bool askSave = true)
@@ -29,7 +29,7 @@ void openByDialog(MainWindowHarness& h, const QString& path, bool askSave = true
     h.prompter.path(path);
     if (askSave)
         h.prompter.answer(Prompter::Answer::No);
-    h.click(h.form->OpenButton);
+    h.click(h.form->toolBar->openButton);
 }
 
 Project loadProject(const QString& path)
@@ -70,10 +70,10 @@ void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("INTRO"), QStringLiteral("Introduction"));
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Welcome"));
-    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("start;begin"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Welcome"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("start;begin"));
     const QString path = h.path(QStringLiteral("guide.tsp"));
     saveAs(h, path);
 
@@ -82,10 +82,10 @@ void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
     QCOMPARE(call.filter, Filter);
     QCOMPARE(call.defaultSuffix, QStringLiteral("tsp"));
     QCOMPARE(f.project().ProjectPath, path);
-    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: guide.tsp"));
-    QCOMPARE(f.SB->panelText(1), QString());
-    QCOMPARE(f.PB->value(), 0);
-    QCOMPARE(f.ReopenItems[0]->text(), QStringLiteral("&1 ") + path);
+    QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: guide.tsp"));
+    QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.progressBar->value(), 0);
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
 
     const Project saved = loadProject(path);
@@ -105,26 +105,26 @@ void MainWindowProjectTest::saveWritesInPlaceWithProgressAndStatus()
         ids.append(QStringLiteral("T%1").arg(i));
     MainWindowHarness::writeProject(path, ids, 3);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     f.project().PendingOpenPath = path;
-    f.Open1Click();
-    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: seven.tsp"));
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("changed first topic"));
+    f.projectCommands->openProject();
+    QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: seven.tsp"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("changed first topic"));
 
     QList<int> steps;
     QStringList activity;
-    connect(f.PB, &QProgressBar::valueChanged, &f, [&](int v) {
+    connect(f.progressBar, &QProgressBar::valueChanged, &f, [&](int v) {
         steps.append(v);
-        activity.append(f.SB->panelText(1));
+        activity.append(f.statusBar->panelText(1));
     });
     const int callsBefore = int(h.prompter.calls().size());
-    h.click(f.SaveButton);
+    h.click(f.toolBar->saveButton);
     QCOMPARE(int(h.prompter.calls().size()), callsBefore); // no dialog
     // 16 per window, 7 per topic, then back to 0.
     QCOMPARE(steps, (QList<int>{16, 32, 48, 55, 62, 69, 76, 83, 90, 97, 0}));
     QCOMPARE(activity.first(), QStringLiteral("Saving project..."));
-    QCOMPARE(f.SB->panelText(1), QString());
-    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: seven.tsp"));
+    QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: seven.tsp"));
     QCOMPARE(storedBody(loadProject(path), 0), QStringLiteral("changed first topic"));
 }
 
@@ -132,14 +132,14 @@ void MainWindowProjectTest::saveAsAsksBeforeReplacing()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     const QString existing = h.path(QStringLiteral("taken.tsp"));
     MainWindowHarness::writeProject(existing, {QStringLiteral("THEIRS")});
     const QByteArray before = MainWindowHarness::readFile(existing);
     h.newProject(QStringLiteral("MINE"));
 
     h.prompter.path(existing).answer(Prompter::Answer::Cancel);
-    f.SaveAs1->trigger();
+    f.menus->saveAsAction->trigger();
     const auto& q = h.prompter.calls().back();
     QCOMPARE(q.text, existing + QStringLiteral(" already exists\rReplace existing file?"));
     QCOMPARE(q.caption, QStringLiteral("Save As"));
@@ -147,16 +147,16 @@ void MainWindowProjectTest::saveAsAsksBeforeReplacing()
     QCOMPARE(q.icon, Prompter::Icon::Question);
     QCOMPARE(MainWindowHarness::readFile(existing), before);
     QVERIFY(f.project().IsUnnamed());
-    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: NoName.tsp"));
+    QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: NoName.tsp"));
 
     h.prompter.path(existing).answer(Prompter::Answer::Ok);
-    f.SaveAs1->trigger();
+    f.menus->saveAsAction->trigger();
     QCOMPARE(loadProject(existing).Topic(0).TopicID.text(), QStringLiteral("MINE"));
     QCOMPARE(f.project().ProjectPath, existing);
 
     // Save As onto its own path asks too, then rewrites the file.
     h.prompter.path(existing).answer(Prompter::Answer::Ok);
-    f.SaveAs1->trigger();
+    f.menus->saveAsAction->trigger();
     QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Save As"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
@@ -174,12 +174,12 @@ void MainWindowProjectTest::saveAsCarriesCompanionFiles()
     QCOMPARE(h.form->project().ProjectPath, oldPath);
 
     h.prompter.path(h.path(QStringLiteral("new.tsp")));
-    h.form->SaveAs1->trigger();
+    h.form->menus->saveAsAction->trigger();
     QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.tsc"))), QByteArray("contents"));
     QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.cnt"))), QByteArray("cnt file"));
     QVERIFY(QFile::exists(h.path(QStringLiteral("old.tsc"))));
     QVERIFY(QFile::exists(h.path(QStringLiteral("old.cnt"))));
-    QCOMPARE(h.form->SB->panelText(0), QStringLiteral("Project: new.tsp"));
+    QCOMPARE(h.form->statusBar->panelText(0), QStringLiteral("Project: new.tsp"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -204,7 +204,7 @@ void MainWindowProjectTest::openDialogAndItsCancel()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.prompter.path(QString());
     QTest::keyClick(&f, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(int(h.prompter.calls().size()), 1);
@@ -213,7 +213,7 @@ void MainWindowProjectTest::openDialogAndItsCancel()
     QCOMPARE(call.filter, Filter);
     QCOMPARE(call.fileName, QStringLiteral("*.tsp"));
     QCOMPARE(f.project().TopicCount(), 0);
-    QVERIFY(!f.TopicText->isEnabled());
+    QVERIFY(!f.editors->topicEditor->isEnabled());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -223,7 +223,7 @@ void MainWindowProjectTest::openReplacesTheProjectAfterTheQuestion()
     const QString path = h.path(QStringLiteral("other.tsp"));
     MainWindowHarness::writeProject(path, {QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}, 2);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("OLD"));
     h.addTopic(QStringLiteral("OLDER"));
 
@@ -235,16 +235,16 @@ void MainWindowProjectTest::openReplacesTheProjectAfterTheQuestion()
     QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}));
     QCOMPARE(h.listEntries(), h.tabCaptions());
-    QCOMPARE(f.TopicTab->currentIndex(), 0);
-    QCOMPARE(f.TopicLB->currentRow(), 0);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of X"));
-    QCOMPARE(f.Edit1->text(), QStringLiteral("keys of X"));
-    QCOMPARE(f.Label2->text(), QStringLiteral("Title of X "));
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
+    QCOMPARE(f.navigator->topicList->currentRow(), 0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of X"));
+    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("keys of X"));
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title of X "));
     QCOMPARE(f.project().WindowCount(), 2);
     QCOMPARE(f.project().ProjectPath, path);
-    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: other.tsp"));
-    QCOMPARE(f.SB->panelText(1), QString());
-    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: other.tsp"));
+    QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.progressBar->value(), 0);
     QVERIFY(f.project().PendingOpenPath.isEmpty());
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -256,20 +256,20 @@ void MainWindowProjectTest::openOfTheOpenProjectAfterSavingShowsTheSavedState()
     const QString path = h.path(QStringLiteral("same.tsp"));
     MainWindowHarness::writeProject(path, {QStringLiteral("A")});
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openByDialog(h, path, false);
 
     // Yes: the changes are saved first, then the file is read.
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("edited"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("edited"));
     h.prompter.path(path).answer(Prompter::Answer::Yes);
-    h.click(f.OpenButton);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("edited"));
+    h.click(f.toolBar->openButton);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("edited"));
     QCOMPARE(storedBody(loadProject(path), 0), QStringLiteral("edited"));
 
     // No: the file as it is on disk, the edits are dropped.
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("dropped"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("dropped"));
     openByDialog(h, path);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("edited"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("edited"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -284,28 +284,28 @@ void MainWindowProjectTest::damagedFileLeavesTheOpenProjectAlone()
     bytes.chop(20);
     MainWindowHarness::writeFile(damaged, bytes);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openByDialog(h, good, false);
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("unsaved work"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved work"));
     const int callsBefore = int(h.prompter.calls().size());
 
     h.prompter.path(damaged);
-    h.click(f.OpenButton);
+    h.click(f.toolBar->openButton);
     // No save question: the file was refused first.
     QCOMPARE(int(h.prompter.calls().size()), callsBefore + 2);
     const auto& error = h.prompter.calls().back();
     QVERIFY2(error.text.contains(QStringLiteral("damaged.tsp")), qPrintable(error.text));
     QCOMPARE(error.icon, Prompter::Icon::Error);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("KEEP"), QStringLiteral("ME")}));
-    QCOMPARE(f.TopicTab->currentIndex(), 1);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("unsaved work"));
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 1);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved work"));
     QCOMPARE(f.project().ProjectPath, good);
-    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: good.tsp"));
-    QCOMPARE(f.SB->panelText(1), QString());
-    QCOMPARE(f.PB->value(), 0);
-    QCOMPARE(f.ReopenItems[0]->text(), QStringLiteral("&1 ") + good);
-    QCOMPARE(f.ReopenItems[1]->text(), QStringLiteral("&2 NoName"));
+    QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: good.tsp"));
+    QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.progressBar->value(), 0);
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + good);
+    QCOMPARE(f.menus->reopenActions[1]->text(), QStringLiteral("&2 NoName"));
 }
 
 void MainWindowProjectTest::fileWithoutTopicsIsRefused()
@@ -314,7 +314,7 @@ void MainWindowProjectTest::fileWithoutTopicsIsRefused()
     const QString empty = h.path(QStringLiteral("empty.tsp"));
     ProjectFile::save(Project(), empty);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("MINE"));
     openByDialog(h, empty, false);
     QVERIFY(h.prompter.lastMessage().contains(empty));
@@ -330,21 +330,21 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     const QString path = h.path(QStringLiteral("soon-gone.tsp"));
     MainWindowHarness::writeProject(path, {QStringLiteral("A")});
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     openByDialog(h, path, false);
     QVERIFY(QFile::remove(path));
     h.prompter.answer(Prompter::Answer::No);
     h.newProject(QStringLiteral("NEW"));
 
-    f.ReopenItems[0]->trigger();
+    f.menus->reopenActions[0]->trigger();
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("File not exists any more"));
-    QCOMPARE(f.ReopenItems[0]->text(), QStringLiteral("&1 ") + path);
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
     QVERIFY(f.project().PendingOpenPath.isEmpty());
 
     // A "NoName" place does nothing.
     const int callsBefore = int(h.prompter.calls().size());
-    f.ReopenItems[3]->trigger();
+    f.menus->reopenActions[3]->trigger();
     QCOMPARE(int(h.prompter.calls().size()), callsBefore);
     QVERIFY(f.project().PendingOpenPath.isEmpty());
     QVERIFY(!h.prompter.unexpectedCall());
@@ -354,20 +354,20 @@ void MainWindowProjectTest::newAsksAndCancelledSaveAsLetsItGoOn()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("FIRST"));
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("discarded"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("discarded"));
 
     h.prompter.answer(Prompter::Answer::Yes).path(QString());
     h.onTopicDialog({QStringLiteral("SECOND"), {}, {}, {}});
-    h.click(f.NewButton);
+    h.click(f.toolBar->newButton);
     const auto& calls = h.prompter.calls();
     QCOMPARE(calls[calls.size() - 2].text, QStringLiteral("Save This Project Before Closing?"));
     QCOMPARE(calls[calls.size() - 2].caption, QStringLiteral("Close project"));
     QCOMPARE(calls.back().kind, ScriptedPrompter::Kind::SaveFile);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("SECOND")});
-    QCOMPARE(f.TopicText->toPlainText(), QString());
-    QCOMPARE(f.Edit1->text(), QString());
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
+    QCOMPARE(f.editors->keywordsEdit->text(), QString());
     QVERIFY(f.project().IsUnnamed());
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -377,18 +377,18 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     QStringList paths;
     for (const char* name : {"a", "b", "c", "d", "e", "f"})
         paths.append(h.path(QString::fromLatin1(name) + QStringLiteral(".tsp")));
     h.newProject(QStringLiteral("T"));
     for (const QString& p : paths) {
         h.prompter.path(p);
-        f.SaveAs1->trigger();
+        f.menus->saveAsAction->trigger();
     }
     const auto captions = [&f] {
         QStringList out;
-        for (QAction* a : f.ReopenItems)
+        for (QAction* a : f.menus->reopenActions)
             out.append(a->text());
         return out;
     };
@@ -399,7 +399,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
 
     // Opening the project in place 3 swaps it with the first.
     h.prompter.answer(Prompter::Answer::No);
-    f.ReopenItems[2]->trigger();
+    f.menus->reopenActions[2]->trigger();
     QCOMPARE(f.project().ProjectPath, paths[3]);
     QCOMPARE(captions(), (QStringList{QStringLiteral("&1 ") + paths[3], QStringLiteral("&2 ") + paths[4],
                                       QStringLiteral("&3 ") + paths[5], QStringLiteral("&4 ") + paths[2],
@@ -408,7 +408,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
     // The same project again changes nothing.
     const QStringList before = captions();
     h.prompter.answer(Prompter::Answer::No);
-    f.ReopenItems[0]->trigger();
+    f.menus->reopenActions[0]->trigger();
     QCOMPARE(captions(), before);
 
     // Another letter case is another project (only where names are case-sensitive).
@@ -416,7 +416,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
     QVERIFY(QFile::copy(paths[3], upper));
     h.prompter.answer(Prompter::Answer::No);
     f.project().PendingOpenPath = upper;
-    f.Open1Click();
+    f.projectCommands->openProject();
     QCOMPARE(captions().at(0), QStringLiteral("&1 ") + upper);
     QCOMPARE(captions().at(1), QStringLiteral("&2 ") + paths[3]);
 
@@ -432,12 +432,12 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("STYLED"), QStringLiteral("Styled topic"));
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Plain bold red big"));
-    QTest::keyClick(f.TopicText, Qt::Key_Return);
-    QTest::keyClicks(f.TopicText, QStringLiteral("A centred line"));
-    QTextCursor c(f.TopicText->document());
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Plain bold red big"));
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("A centred line"));
+    QTextCursor c(f.editors->topicEditor->document());
     c.setPosition(6);
     c.setPosition(10, QTextCursor::KeepAnchor);
     QTextCharFormat bold;
@@ -455,27 +455,27 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     c.mergeCharFormat(big);
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
-    QTextCursor(f.TopicText->document()->lastBlock()).mergeBlockFormat(centred);
-    MainWindowHarness::typeInto(f.Header, QStringLiteral("Header line"));
-    QTextCursor hc(f.Header->document());
+    QTextCursor(f.editors->topicEditor->document()->lastBlock()).mergeBlockFormat(centred);
+    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Header line"));
+    QTextCursor hc(f.editors->headerEditor->document());
     hc.select(QTextCursor::Document);
     QTextCharFormat italic;
     italic.setFontItalic(true);
     hc.mergeCharFormat(italic);
-    const RichDocument body = FromTextDocument(*f.TopicText->document());
-    const RichDocument header = FromTextDocument(*f.Header->document());
+    const RichDocument body = FromTextDocument(*f.editors->topicEditor->document());
+    const RichDocument header = FromTextDocument(*f.editors->headerEditor->document());
 
     const QString path = h.path(QStringLiteral("styled.tsp"));
     saveAs(h, path);
     h.prompter.answer(Prompter::Answer::No);
     h.newProject(QStringLiteral("BLANK"));
-    QCOMPARE(f.TopicText->toPlainText(), QString());
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
     openByDialog(h, path);
 
-    QCOMPARE(FromTextDocument(*f.TopicText->document()), body);
-    QCOMPARE(FromTextDocument(*f.Header->document()), header);
+    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), body);
+    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), header);
     const auto at = [&f](int pos) {
-        QTextCursor k(f.TopicText->document());
+        QTextCursor k(f.editors->topicEditor->document());
         k.setPosition(pos + 1);
         return k.charFormat();
     };
@@ -483,9 +483,9 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     QCOMPARE(at(0).fontWeight(), int(QFont::Normal));
     QCOMPARE(at(11).foreground().color(), QColor(255, 0, 0));
     QCOMPARE(at(15).fontPointSize(), 20.0);
-    QCOMPARE(f.TopicText->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+    QCOMPARE(f.editors->topicEditor->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
              Qt::AlignHCenter);
-    QTextCursor headerStart(f.Header->document());
+    QTextCursor headerStart(f.editors->headerEditor->document());
     headerStart.setPosition(1);
     QVERIFY(headerStart.charFormat().fontItalic());
     QVERIFY(!h.prompter.unexpectedCall());

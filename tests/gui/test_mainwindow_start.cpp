@@ -46,149 +46,149 @@ private slots:
 void MainWindowStartTest::layoutAndCommandSurface()
 {
     MainWindowHarness h;
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     QCOMPARE(f.windowTitle(), QStringLiteral("Topicsmith"));
 
     // Every toolbar button is found by its name and carries its hint.
     const QList<std::pair<const char*, const char*>> hints = {
-        {"NewButton", "New Project"}, {"OpenButton", "Open Project"}, {"SaveButton", "Save Project"},
-        {"GoButton", "Build all, compile help file and show it"}, {"AllButton", "Create HPJ, CNT and RTF files"},
-        {"PrjButton", "Create PRJ and CNT Files Only"}, {"RtfButton", "Create RTF File Only"},
-        {"CntButton", "Contentst editor"}, {"LogButton", "Show Last Compile Info"},
-        {"TopiclButton", "Show extended Topic List"}, {"BmpButton", "Insert Bitmap or Segmented Hypergraphic"},
-        {"TBmpButton", "Insert Transparent Bitmap"}, {"ButtonButton", "Insert Related Topics button"},
-        {"JumpButton", "Insert Link to another topic"}, {"WebButton", "Insert Link to WEB or e-mail"},
-        {"CutButton", "Cut"}, {"CopyButton", "Copy"}, {"PasteButton", "Paste"},
-        {"SpeedButton1", "Search topic..."}, {"SpellButton", "Spell Check"},
-        {"TLButton", "Show/Hide Topic ID List"}, {"CTButton", "Change Topic Properties"},
-        {"ATButton", "Add new Topic"}, {"DTButton", "Delete Current Topic"}, {"CWButton", "Edit Windows"},
-        {"FBold", "Bold"}, {"Fitalic", "Italic"}, {"LeftButton", "Left Allignment"}, {"CenterButton", "Center"}};
+        {"newButton", "New Project"}, {"openButton", "Open Project"}, {"saveButton", "Save Project"},
+        {"compileButton", "Build all, compile help file and show it"}, {"buildAllButton", "Create HPJ, CNT and RTF files"},
+        {"projectFilesButton", "Create PRJ and CNT Files Only"}, {"topicFileButton", "Create RTF File Only"},
+        {"contentsButton", "Contentst editor"}, {"logButton", "Show Last Compile Info"},
+        {"topicListButton", "Show extended Topic List"}, {"bitmapButton", "Insert Bitmap or Segmented Hypergraphic"},
+        {"transparentBitmapButton", "Insert Transparent Bitmap"}, {"relatedTopicsButton", "Insert Related Topics button"},
+        {"topicLinkButton", "Insert Link to another topic"}, {"webLinkButton", "Insert Link to WEB or e-mail"},
+        {"cutButton", "Cut"}, {"copyButton", "Copy"}, {"pasteButton", "Paste"},
+        {"searchButton", "Search topic..."}, {"spellButton", "Spell Check"},
+        {"topicListToggle", "Show/Hide Topic ID List"}, {"topicPropertiesButton", "Change Topic Properties"},
+        {"addTopicButton", "Add new Topic"}, {"deleteTopicButton", "Delete Current Topic"}, {"editWindowsButton", "Edit Windows"},
+        {"boldButton", "Bold"}, {"italicButton", "Italic"}, {"leftAlignButton", "Left Allignment"}, {"centreButton", "Center"}};
     for (const auto& [name, hint] : hints) {
         auto* b = f.findChild<QToolButton*>(QString::fromLatin1(name));
         QVERIFY2(b, name);
         QCOMPARE(b->toolTip(), QString::fromLatin1(hint));
     }
-    QVERIFY(f.TLButton->isCheckable() && f.TLButton->isChecked());
-    QVERIFY(f.FBold->isCheckable() && !f.FBold->isChecked());
-    QVERIFY(f.Fitalic->isCheckable() && !f.Fitalic->isChecked());
-    QVERIFY(f.LeftButton->isChecked() && !f.CenterButton->isChecked());
-    f.CenterButton->click();
-    QVERIFY(!f.LeftButton->isChecked() && f.CenterButton->isChecked());
+    QVERIFY(f.toolBar->topicListToggle->isCheckable() && f.toolBar->topicListToggle->isChecked());
+    QVERIFY(f.formatting->boldButton->isCheckable() && !f.formatting->boldButton->isChecked());
+    QVERIFY(f.formatting->italicButton->isCheckable() && !f.formatting->italicButton->isChecked());
+    QVERIFY(f.formatting->leftAlignButton->isChecked() && !f.formatting->centreButton->isChecked());
+    f.formatting->centreButton->click();
+    QVERIFY(!f.formatting->leftAlignButton->isChecked() && f.formatting->centreButton->isChecked());
 
-    QCOMPARE(f.FSize->currentText(), QStringLiteral("8"));
-    QCOMPARE(f.FSize->count(), 17);
-    QCOMPARE(f.FSize->itemText(16), QStringLiteral("70"));
-    QCOMPARE(f.IndentCombo->currentText(), QStringLiteral("0"));
-    QCOMPARE(f.IndentCombo->count(), 11);
-    QCOMPARE(f.IndentCombo->itemText(10), QStringLiteral("50"));
-    QVERIFY(f.FontCombo->count() > 0);
-    for (int i = 1; i < f.FontCombo->count(); ++i)
-        QVERIFY(f.FontCombo->itemText(i - 1).compare(f.FontCombo->itemText(i), Qt::CaseInsensitive) <= 0);
-    QCOMPARE(f.FontCombo->maxVisibleItems(), 16);
-    QCOMPARE(f.FontCombo->toolTip(), QStringLiteral("Font Face"));
-    QCOMPARE(f.Panel6->toolTip(), QStringLiteral("Font Color"));
-    QCOMPARE(f.Panel7->text(), QStringLiteral("Color"));
+    QCOMPARE(f.formatting->sizeCombo->currentText(), QStringLiteral("8"));
+    QCOMPARE(f.formatting->sizeCombo->count(), 17);
+    QCOMPARE(f.formatting->sizeCombo->itemText(16), QStringLiteral("70"));
+    QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("0"));
+    QCOMPARE(f.formatting->indentCombo->count(), 11);
+    QCOMPARE(f.formatting->indentCombo->itemText(10), QStringLiteral("50"));
+    QVERIFY(f.formatting->fontCombo->count() > 0);
+    for (int i = 1; i < f.formatting->fontCombo->count(); ++i)
+        QVERIFY(f.formatting->fontCombo->itemText(i - 1).compare(f.formatting->fontCombo->itemText(i), Qt::CaseInsensitive) <= 0);
+    QCOMPARE(f.formatting->fontCombo->maxVisibleItems(), 16);
+    QCOMPARE(f.formatting->fontCombo->toolTip(), QStringLiteral("Font Face"));
+    QCOMPARE(f.formatting->colourSwatch->toolTip(), QStringLiteral("Font Color"));
+    QCOMPARE(f.formatting->colourLabel->text(), QStringLiteral("Color"));
 
-    QCOMPARE(f.Panel1->height(), 61);
-    QCOMPARE(f.TopicPanel->width(), 165);
-    QCOMPARE(f.Header->height(), 84);
-    QVERIFY(!f.Header->tabChangesFocus());
-    QCOMPARE(f.Label1->text(), QStringLiteral("Non Scroll area"));
-    QCOMPARE(f.Label2->text(), QStringLiteral("Topic Title "));
-    QVERIFY(f.Label2->font().bold());
-    QVERIFY(f.Label2->alignment() & Qt::AlignRight);
-    QCOMPARE(f.Panel5->text(), QStringLiteral("Topic area"));
-    QCOMPARE(f.Panel8->text(), QStringLiteral("Keywords:"));
-    QCOMPARE(f.Edit1->maxLength(), 255);
-    QCOMPARE(f.TopicText->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xDC));
-    QCOMPARE(f.ImageList1.size(), 5);
-    for (const QIcon& icon : f.ImageList1)
+    QCOMPARE(f.toolBar->height(), 61);
+    QCOMPARE(f.navigator->topicListPanel->width(), 165);
+    QCOMPARE(f.editors->headerEditor->height(), 84);
+    QVERIFY(!f.editors->headerEditor->tabChangesFocus());
+    QCOMPARE(f.editors->nonScrollingCaption->text(), QStringLiteral("Non Scroll area"));
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Topic Title "));
+    QVERIFY(f.editors->topicTitleLabel->font().bold());
+    QVERIFY(f.editors->topicTitleLabel->alignment() & Qt::AlignRight);
+    QCOMPARE(f.editors->topicAreaCaption->text(), QStringLiteral("Topic area"));
+    QCOMPARE(f.editors->keywordsCaption->text(), QStringLiteral("Keywords:"));
+    QCOMPARE(f.editors->keywordsEdit->maxLength(), 255);
+    QCOMPARE(f.editors->topicEditor->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xDC));
+    QCOMPARE(f.listIcons.size(), 5);
+    for (const QIcon& icon : f.listIcons)
         QVERIFY(!icon.pixmap(16, 16).isNull());
 
-    QCOMPARE(f.SB->PB->minimum(), 0);
-    QCOMPARE(f.SB->PB->maximum(), 100);
-    QCOMPARE(f.SB->PB->x(), 300);
-    QCOMPARE(f.SB->PB->width(), 201);
+    QCOMPARE(f.statusBar->progressBar->minimum(), 0);
+    QCOMPARE(f.statusBar->progressBar->maximum(), 100);
+    QCOMPARE(f.statusBar->progressBar->x(), 300);
+    QCOMPARE(f.statusBar->progressBar->width(), 201);
 
     // The menu tree with access keys and shortcuts.
     const QList<std::pair<const char*, QString>> items = {
-        {"New1", QStringLiteral("&New")},
-        {"Open1", QStringLiteral("&Open")},
-        {"Save1", QStringLiteral("&Save")},
-        {"SaveAs1", QStringLiteral("Save &As...")},
-        {"Exit1", QStringLiteral("E&xit")},
-        {"AddTopic1", QStringLiteral("&Add Topic...")},
-        {"DeleteTopic1", QStringLiteral("&Delete Topic")},
-        {"ChangeTopicProperties1", QStringLiteral("Change &Topic Properties...")},
-        {"EditWindows1", QStringLiteral("Edit &Windows...")},
-        {"Search1", QStringLiteral("&Search...")},
-        {"Buildallandshowhelp1", QStringLiteral("Build All, &Compile and show Help")},
-        {"ProjectRTFfile1", QStringLiteral("&Build All Without Compiling")},
-        {"Projectfileonly1", QStringLiteral("&Project and Contents Files Only")},
-        {"RTFfileonly1", QStringLiteral("&RTF File Only")},
-        {"SetHelpCompiler1", QStringLiteral("Set &Help Compiler...")},
-        {"ShowextendedTopicList1", QStringLiteral("Show e&xtended Topic List...")},
-        {"About1", QStringLiteral("&About...")},
+        {"newAction", QStringLiteral("&New")},
+        {"openAction", QStringLiteral("&Open")},
+        {"saveAction", QStringLiteral("&Save")},
+        {"saveAsAction", QStringLiteral("Save &As...")},
+        {"exitAction", QStringLiteral("E&xit")},
+        {"addTopicAction", QStringLiteral("&Add Topic...")},
+        {"deleteTopicAction", QStringLiteral("&Delete Topic")},
+        {"topicPropertiesAction", QStringLiteral("Change &Topic Properties...")},
+        {"editWindowsAction", QStringLiteral("Edit &Windows...")},
+        {"searchAction", QStringLiteral("&Search...")},
+        {"compileAction", QStringLiteral("Build All, &Compile and show Help")},
+        {"buildAllAction", QStringLiteral("&Build All Without Compiling")},
+        {"projectFilesAction", QStringLiteral("&Project and Contents Files Only")},
+        {"topicFileAction", QStringLiteral("&RTF File Only")},
+        {"setCompilerAction", QStringLiteral("Set &Help Compiler...")},
+        {"topicListAction", QStringLiteral("Show e&xtended Topic List...")},
+        {"aboutAction", QStringLiteral("&About...")},
     };
     for (const auto& [name, caption] : items) {
         auto* a = f.findChild<QAction*>(QString::fromLatin1(name));
         QVERIFY2(a, name);
         QCOMPARE(a->text(), caption);
     }
-    QCOMPARE(f.Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    QCOMPARE(f.Save1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    QCOMPARE(f.SaveAs1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
-    QCOMPARE(f.AddTopic1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    QCOMPARE(f.DeleteTopic1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    QCOMPARE(f.Buildallandshowhelp1->shortcut(), QKeySequence(Qt::Key_F9));
+    QCOMPARE(f.menus->openAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(f.menus->saveAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(f.menus->saveAsAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(f.menus->addTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    QCOMPARE(f.menus->deleteTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    QCOMPARE(f.menus->compileAction->shortcut(), QKeySequence(Qt::Key_F9));
     QStringList bar;
     for (QAction* a : f.menuBar()->actions())
         bar.append(a->text());
     QCOMPARE(bar, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Search..."),
                                QStringLiteral("&Build"), QStringLiteral("&Tools"), QStringLiteral("&Help")}));
     for (int k = 0; k < 5; ++k)
-        QCOMPARE(f.ReopenItems[size_t(k)]->text(), QStringLiteral("&%1 NoName").arg(k + 1));
-    QCOMPARE(f.ReopenItems[0]->objectName(), QStringLiteral("N11"));
-    QCOMPARE(f.ReopenItems[4]->objectName(), QStringLiteral("N51"));
+        QCOMPARE(f.menus->reopenActions[size_t(k)]->text(), QStringLiteral("&%1 NoName").arg(k + 1));
+    QCOMPARE(f.menus->reopenActions[0]->objectName(), QStringLiteral("reopenAction1"));
+    QCOMPARE(f.menus->reopenActions[4]->objectName(), QStringLiteral("reopenAction5"));
 }
 
 void MainWindowStartTest::disabledUntilAProjectExists()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
-    const QList<QWidget*> switched = {f.CTButton, f.DTButton, f.ATButton, f.CWButton, f.BmpButton, f.TBmpButton,
-                                      f.ButtonButton, f.JumpButton, f.WebButton, f.RtfButton, f.PrjButton,
-                                      f.AllButton, f.GoButton, f.SaveButton, f.SpeedButton1, f.CutButton,
-                                      f.CopyButton, f.PasteButton, f.CntButton, f.SpellButton, f.Header,
-                                      f.TopicText, f.Edit1};
-    const QList<QWidget*> always = {f.NewButton, f.OpenButton, f.TLButton, f.LogButton, f.TopiclButton,
-                                    f.FontCombo, f.FSize, f.IndentCombo, f.FBold, f.Fitalic,
-                                    f.LeftButton, f.CenterButton};
+    MainWindow& f = *h.form;
+    const QList<QWidget*> switched = {f.toolBar->topicPropertiesButton, f.toolBar->deleteTopicButton, f.toolBar->addTopicButton, f.toolBar->editWindowsButton, f.toolBar->bitmapButton, f.toolBar->transparentBitmapButton,
+                                      f.toolBar->relatedTopicsButton, f.toolBar->topicLinkButton, f.toolBar->webLinkButton, f.toolBar->topicFileButton, f.toolBar->projectFilesButton,
+                                      f.toolBar->buildAllButton, f.toolBar->compileButton, f.toolBar->saveButton, f.toolBar->searchButton, f.toolBar->cutButton,
+                                      f.toolBar->copyButton, f.toolBar->pasteButton, f.toolBar->contentsButton, f.toolBar->spellButton, f.editors->headerEditor,
+                                      f.editors->topicEditor, f.editors->keywordsEdit};
+    const QList<QWidget*> always = {f.toolBar->newButton, f.toolBar->openButton, f.toolBar->topicListToggle, f.toolBar->logButton, f.toolBar->topicListButton,
+                                    f.formatting->fontCombo, f.formatting->sizeCombo, f.formatting->indentCombo, f.formatting->boldButton, f.formatting->italicButton,
+                                    f.formatting->leftAlignButton, f.formatting->centreButton};
     for (QWidget* w : switched)
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     for (QWidget* w : always)
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(!f.Edit2->menuAction()->isEnabled());
-    QVERIFY(!f.Build1->menuAction()->isEnabled());
-    QVERIFY(!f.Tools1->menuAction()->isEnabled());
-    QVERIFY(!f.Search1->isEnabled());
-    QVERIFY(!f.Save1->isEnabled() && !f.SaveAs1->isEnabled());
-    QVERIFY(f.New1->isEnabled() && f.Open1->isEnabled() && f.Exit1->isEnabled() && f.Reopen1->isEnabled());
-    QVERIFY(f.Help1->menuAction()->isEnabled());
+    QVERIFY(!f.menus->editMenu->menuAction()->isEnabled());
+    QVERIFY(!f.menus->buildMenu->menuAction()->isEnabled());
+    QVERIFY(!f.menus->toolsMenu->menuAction()->isEnabled());
+    QVERIFY(!f.menus->searchAction->isEnabled());
+    QVERIFY(!f.menus->saveAction->isEnabled() && !f.menus->saveAsAction->isEnabled());
+    QVERIFY(f.menus->newAction->isEnabled() && f.menus->openAction->isEnabled() && f.menus->exitAction->isEnabled() && f.menus->reopenMenu->isEnabled());
+    QVERIFY(f.menus->helpMenu->menuAction()->isEnabled());
 
     // Ctrl+Ins is an Edit menu command: without a project it does nothing.
     QTest::keyClick(&f, Qt::Key_Insert, Qt::ControlModifier);
-    QVERIFY(!f.ChangeTopic->isVisible());
+    QVERIFY(!f.topics->topicPropertiesDialog->isVisible());
     QCOMPARE(f.project().TopicCount(), 0);
 
     h.newProject(QStringLiteral("FIRST"));
     QCOMPARE(f.project().TopicCount(), 1);
     for (QWidget* w : switched)
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(f.Edit2->menuAction()->isEnabled() && f.Build1->menuAction()->isEnabled());
-    QVERIFY(f.Tools1->menuAction()->isEnabled() && f.Search1->isEnabled());
-    QVERIFY(f.Save1->isEnabled() && f.SaveAs1->isEnabled() && f.AddTopic1->isEnabled());
+    QVERIFY(f.menus->editMenu->menuAction()->isEnabled() && f.menus->buildMenu->menuAction()->isEnabled());
+    QVERIFY(f.menus->toolsMenu->menuAction()->isEnabled() && f.menus->searchAction->isEnabled());
+    QVERIFY(f.menus->saveAction->isEnabled() && f.menus->saveAsAction->isEnabled() && f.menus->addTopicAction->isEnabled());
 }
 
 void MainWindowStartTest::startWithoutSettingsFile()
@@ -198,12 +198,12 @@ void MainWindowStartTest::startWithoutSettingsFile()
     MainWindowHarness::writeProject(argument, {QStringLiteral("A")});
     MainWindowHarness h(QByteArray(), argument);
     h.show();
-    TGlavniForm& f = *h.form;
-    QVERIFY(f.TLButton->isChecked());
-    QVERIFY(f.TopicPanel->isVisible());
+    MainWindow& f = *h.form;
+    QVERIFY(f.toolBar->topicListToggle->isChecked());
+    QVERIFY(f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
     QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("NoName.tsp")));
-    QCOMPARE(f.ReopenItems[2]->text(), QStringLiteral("&3 NoName"));
+    QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
     // The argument belongs to the settings branch: not opened.
     QCOMPARE(f.project().TopicCount(), 0);
 
@@ -223,15 +223,15 @@ void MainWindowStartTest::startWithSettingsFile()
                                  QStringLiteral("HelpCompiler=C:\\HCW\\HCW.EXE"), QStringLiteral("[RECENT FILES]"),
                                  QStringLiteral("0=&1 /projects/a.tsp"), QStringLiteral("1=&7 edited by hand")}));
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     QCOMPARE(f.pos(), QPoint(30, 40));
     QCOMPARE(f.size(), QSize(700, 450));
-    QVERIFY(!f.TLButton->isChecked());
-    QVERIFY(!f.TopicPanel->isVisible());
+    QVERIFY(!f.toolBar->topicListToggle->isChecked());
+    QVERIFY(!f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("C:\\HCW\\HCW.EXE"));
-    QCOMPARE(f.ReopenItems[0]->text(), QStringLiteral("&1 /projects/a.tsp"));
-    QCOMPARE(f.ReopenItems[1]->text(), QStringLiteral("&7 edited by hand"));
-    QCOMPARE(f.ReopenItems[2]->text(), QStringLiteral("&3 NoName"));
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 /projects/a.tsp"));
+    QCOMPARE(f.menus->reopenActions[1]->text(), QStringLiteral("&7 edited by hand"));
+    QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
 }
 
 void MainWindowStartTest::commandLineProjectNeedsSettingsAndTspExtension_data()
@@ -256,13 +256,13 @@ void MainWindowStartTest::commandLineProjectNeedsSettingsAndTspExtension()
     MainWindowHarness h(settings ? iniText({QStringLiteral("[CONFIG]"), QStringLiteral("TLB=1")}) : QByteArray(),
                         argument);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     QCOMPARE(f.project().TopicCount(), opened ? 2 : 0);
     if (opened) {
         QCOMPARE(f.project().ProjectPath, argument);
         QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("INTRO"), QStringLiteral("USAGE")}));
-        QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of INTRO"));
-        QCOMPARE(f.ReopenItems[0]->text(), QStringLiteral("&1 ") + argument);
+        QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of INTRO"));
+        QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
         QVERIFY(f.project().PendingOpenPath.isEmpty());
     }
     QVERIFY(h.prompter.calls().empty());
@@ -272,7 +272,7 @@ void MainWindowStartTest::closeAsksToSaveAndWritesSettingsInOrder()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     f.move(12, 34);
     f.resize(720, 480);
@@ -335,7 +335,7 @@ void MainWindowStartTest::failedSaveOnExitKeepsTheWindowOpen()
     MainWindowHarness::writeProject(path, {QStringLiteral("A")});
     h.show();
     h.form->project().PendingOpenPath = path;
-    h.form->Open1Click();
+    h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().TopicCount(), 1);
     // The project file's place is taken by a folder: the save must fail.
     QVERIFY(QFile::remove(path));
@@ -358,44 +358,44 @@ void MainWindowStartTest::topicListVisibilitySurvivesRestart()
     {
         MainWindowHarness h;
         h.show();
-        const int editorWidth = h.form->Header->width();
-        h.click(h.form->TLButton);
-        QVERIFY(!h.form->TopicPanel->isVisible());
-        QVERIFY(!h.form->TLButton->isChecked());
+        const int editorWidth = h.form->editors->headerEditor->width();
+        h.click(h.form->toolBar->topicListToggle);
+        QVERIFY(!h.form->navigator->topicListPanel->isVisible());
+        QVERIFY(!h.form->toolBar->topicListToggle->isChecked());
         // The editors take the freed width.
-        QTRY_VERIFY(h.form->Header->width() > editorWidth);
-        h.click(h.form->TLButton);
-        QVERIFY(h.form->TopicPanel->isVisible());
-        QTRY_COMPARE(h.form->Header->width(), editorWidth);
-        h.click(h.form->TLButton);
+        QTRY_VERIFY(h.form->editors->headerEditor->width() > editorWidth);
+        h.click(h.form->toolBar->topicListToggle);
+        QVERIFY(h.form->navigator->topicListPanel->isVisible());
+        QTRY_COMPARE(h.form->editors->headerEditor->width(), editorWidth);
+        h.click(h.form->toolBar->topicListToggle);
         QVERIFY(h.form->close());
         QFile::copy(h.path(QStringLiteral("Topicsmith.ini")), home.filePath(QStringLiteral("Topicsmith.ini")));
     }
     MainWindowHarness again(MainWindowHarness::readFile(home.filePath(QStringLiteral("Topicsmith.ini"))));
     again.show();
-    QVERIFY(!again.form->TLButton->isChecked());
-    QVERIFY(!again.form->TopicPanel->isVisible());
+    QVERIFY(!again.form->toolBar->topicListToggle->isChecked());
+    QVERIFY(!again.form->navigator->topicListPanel->isVisible());
 }
 
 void MainWindowStartTest::startScreenClosesTwoSecondsAfterFirstShow()
 {
     MainWindowHarness h;
-    QCOMPARE(h.form->Timer1->interval(), 2000);
-    QVERIFY(h.form->Timer1->isSingleShot());
-    QVERIFY(!h.form->Timer1->isActive());
+    QCOMPARE(h.form->startScreenTimer->interval(), 2000);
+    QVERIFY(h.form->startScreenTimer->isSingleShot());
+    QVERIFY(!h.form->startScreenTimer->isActive());
 
-    auto* start = new TStartForm;
+    auto* start = new StartScreen;
     start->showAndPaint();
     QCOMPARE(start->size(), QSize(553, 123));
-    QCOMPARE(start->Label2->text(), QStringLiteral("V1.1,  Loading..."));
+    QCOMPARE(start->versionLabel->text(), QStringLiteral("V1.1,  Loading..."));
     h.form->setStartScreen(start);
-    QPointer<TStartForm> watch(start);
+    QPointer<StartScreen> watch(start);
     h.show();
-    QVERIFY(h.form->Timer1->isActive());
+    QVERIFY(h.form->startScreenTimer->isActive());
     QTest::qWait(1000);
     QVERIFY(watch && watch->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(watch.isNull(), 3000);
-    QVERIFY(!h.form->Timer1->isActive());
+    QVERIFY(!h.form->startScreenTimer->isActive());
 }
 
 QTEST_MAIN(MainWindowStartTest)

@@ -3,9 +3,19 @@
 // every test (TOPICSMITH_HOME), the window with a scripted Prompter, and
 // drivers for the modal topic properties dialog.
 
-#include "ChangeTopicDialog.h"
+#include "TopicPropertiesDialog.h"
 #include "MainWindow.h"
-#include "MainWindowTabBar.h"
+#include "BuildCommands.h"
+#include "CommandToolBar.h"
+#include "FormattingToolBar.h"
+#include "InsertCommands.h"
+#include "MainMenus.h"
+#include "ProjectCommands.h"
+#include "ToolsCommands.h"
+#include "TopicCommands.h"
+#include "TopicEditorPane.h"
+#include "TopicNavigator.h"
+#include "TopicTabBar.h"
 #include "ScriptedPrompter.h"
 #include "StatusBar.h"
 #include "model/ProjectFile.h"
@@ -36,8 +46,8 @@ namespace ts::testing {
 struct TopicEntry {
     QString id;
     std::optional<QString> title;
-    std::optional<int> window;         // entry of ComboBox1
-    std::optional<QString> callId;     // checks AssignID and types the number
+    std::optional<int> window;         // entry of windowCombo
+    std::optional<QString> callId;     // checks callIdCheck and types the number
 };
 
 class MainWindowHarness {
@@ -50,7 +60,7 @@ public:
         qputenv("TOPICSMITH_HOME", home.path().toLocal8Bit());
         if (!settings.isEmpty())
             writeFile(folder() + QStringLiteral("Topicsmith.ini"), settings);
-        form = std::make_unique<TGlavniForm>(prompter);
+        form = std::make_unique<MainWindow>(prompter);
         if (!argument.isEmpty())
             form->setProgramArgument(argument);
     }
@@ -79,38 +89,38 @@ public:
         QApplication::setActiveWindow(form.get());
     }
 
-    // Schedules the scripted user of the next modal TChangeTopic: fills the
+    // Schedules the scripted user of the next modal TopicPropertiesDialog: fills the
     // fields, presses Enter. A dialog that stays open (its checks refused)
     // is closed by hand with an empty Topic ID and `refused` is set.
     void onTopicDialog(const TopicEntry& entry)
     {
         QTimer::singleShot(0, form.get(), [this, entry] {
-            TChangeTopic* d = form->ChangeTopic;
+            TopicPropertiesDialog* d = form->topics->topicPropertiesDialog;
             if (!d->isVisible()) {
                 refused = true;
                 return;
             }
             dialogTitle = d->windowTitle();
             dialogWindows.clear();
-            for (int k = 0; k < d->ComboBox1->count(); ++k)
-                dialogWindows.append(d->ComboBox1->itemText(k));
-            d->TID->clear();
-            QTest::keyClicks(d->TID, entry.id);
+            for (int k = 0; k < d->windowCombo->count(); ++k)
+                dialogWindows.append(d->windowCombo->itemText(k));
+            d->topicIdEdit->clear();
+            QTest::keyClicks(d->topicIdEdit, entry.id);
             if (entry.title) {
-                d->TT->clear();
-                QTest::keyClicks(d->TT, *entry.title);
+                d->titleEdit->clear();
+                QTest::keyClicks(d->titleEdit, *entry.title);
             }
             if (entry.window)
-                d->ComboBox1->setCurrentIndex(*entry.window);
+                d->windowCombo->setCurrentIndex(*entry.window);
             if (entry.callId) {
-                d->AssignID->setChecked(true);
-                d->Edit1->clear();
-                QTest::keyClicks(d->Edit1, *entry.callId);
+                d->callIdCheck->setChecked(true);
+                d->callIdEdit->clear();
+                QTest::keyClicks(d->callIdEdit, *entry.callId);
             }
-            QTest::keyClick(d->TID, Qt::Key_Return);
+            QTest::keyClick(d->topicIdEdit, Qt::Key_Return);
             if (d->isVisible()) {
                 refused = true;
-                d->TID->clear();
+                d->topicIdEdit->clear();
                 d->hide();
             }
         });
@@ -126,19 +136,19 @@ public:
     void addTopic(const QString& id, const QString& title = QString())
     {
         onTopicDialog({id, title, {}, {}});
-        click(form->ATButton);
+        click(form->toolBar->addTopicButton);
     }
 
     // "New Project" on a window without a project: the first topic's dialog.
     void newProject(const QString& firstId, const QString& title = QString())
     {
         onTopicDialog({firstId, title, {}, {}});
-        click(form->NewButton);
+        click(form->toolBar->newButton);
     }
 
     void clickTab(int index)
     {
-        QTabBar* tabs = form->TopicTab;
+        QTabBar* tabs = form->navigator->topicTabs;
         QVERIFY(index < tabs->count());
         tabs->setCurrentIndex(tabs->currentIndex()); // lays the tabs out
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
@@ -146,7 +156,7 @@ public:
 
     void clickListEntry(int row)
     {
-        QListWidget* list = form->TopicLB;
+        QListWidget* list = form->navigator->topicList;
         QListWidgetItem* item = list->item(row);
         QVERIFY(item);
         list->scrollToItem(item);
@@ -171,16 +181,16 @@ public:
     QStringList tabCaptions() const
     {
         QStringList out;
-        for (int i = 0; i < form->TopicTab->count(); ++i)
-            out.append(form->TopicTab->tabText(i));
+        for (int i = 0; i < form->navigator->topicTabs->count(); ++i)
+            out.append(form->navigator->topicTabs->tabText(i));
         return out;
     }
 
     QStringList listEntries() const
     {
         QStringList out;
-        for (int i = 0; i < form->TopicLB->count(); ++i)
-            out.append(form->TopicLB->item(i)->text());
+        for (int i = 0; i < form->navigator->topicList->count(); ++i)
+            out.append(form->navigator->topicList->item(i)->text());
         return out;
     }
 
@@ -222,7 +232,7 @@ public:
 
     QTemporaryDir home;
     ScriptedPrompter prompter;
-    std::unique_ptr<TGlavniForm> form;
+    std::unique_ptr<MainWindow> form;
     bool refused = false;
     QString dialogTitle;
     QStringList dialogWindows;

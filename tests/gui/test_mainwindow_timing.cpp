@@ -72,19 +72,19 @@ void MainWindowTimingTest::openFullProject()
     const int bytesPerTopic = qEnvironmentVariableIntValue("TOPICSMITH_TIMING_TOPIC_BYTES");
     writeProject(path, Project::TopicSlots, bytesPerTopic > 0 ? bytesPerTopic : 2000);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
 
     QElapsedTimer clock;
     clock.start();
     f.project().PendingOpenPath = path;
-    f.Open1Click();
+    f.projectCommands->openProject();
     const qint64 ms = clock.elapsed();
     qInfo("Opening %d topics (%lld KB): %lld ms", Project::TopicSlots,
           qint64(QFileInfo(path).size() / 1024), ms);
 
-    QCOMPARE(f.TopicTab->count(), Project::TopicSlots);
-    QCOMPARE(f.TopicLB->count(), Project::TopicSlots);
-    QVERIFY(f.TopicText->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic 0")));
+    QCOMPARE(f.navigator->topicTabs->count(), Project::TopicSlots);
+    QCOMPARE(f.navigator->topicList->count(), Project::TopicSlots);
+    QVERIFY(f.editors->topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic 0")));
 }
 
 void MainWindowTimingTest::switchTopicsWithLongText()
@@ -93,10 +93,10 @@ void MainWindowTimingTest::switchTopicsWithLongText()
     const QString path = h.path(QStringLiteral("long.tsp"));
     writeProject(path, 4, 100 * 1024);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     f.project().PendingOpenPath = path;
-    f.Open1Click();
-    QCOMPARE(f.TopicTab->count(), 4);
+    f.projectCommands->openProject();
+    QCOMPARE(f.navigator->topicTabs->count(), 4);
 
     const int rounds = 12;
     qint64 total = 0;
@@ -109,8 +109,8 @@ void MainWindowTimingTest::switchTopicsWithLongText()
         const qint64 ms = clock.elapsed();
         total += ms;
         worst = qMax(worst, ms);
-        QCOMPARE(f.TopicTab->currentIndex(), target);
-        QVERIFY(f.TopicText->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic %1 ").arg(target)));
+        QCOMPARE(f.navigator->topicTabs->currentIndex(), target);
+        QVERIFY(f.editors->topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic %1 ").arg(target)));
     }
     qInfo("Switching topics with %d KB of RTF per topic (store + load): mean %lld ms, worst %lld ms",
           int(f.project().Topic(0).BodyRtf.size() / 1024), total / rounds, worst);

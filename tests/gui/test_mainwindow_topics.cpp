@@ -94,9 +94,9 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.onTopicDialog({QStringLiteral("my topic"), QStringLiteral("My first title"), {}, {}});
-    h.click(f.NewButton);
+    h.click(f.toolBar->newButton);
     QVERIFY(!h.refused);
     QCOMPARE(h.dialogTitle, QStringLiteral("Add new topic"));
     QCOMPARE(h.dialogWindows, QStringList{QStringLiteral("main")});
@@ -109,9 +109,9 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
     const TTopicRecord& t = f.project().Topic(0);
     QCOMPARE(t.TopicID.text(), QStringLiteral("MY_TOPIC"));
     QCOMPARE(t.Title.text(), QStringLiteral("My first title"));
-    QCOMPARE(f.Label2->text(), QStringLiteral("My first title "));
-    QCOMPARE(f.SB->panelText(0), QStringLiteral("Project: NoName.tsp"));
-    QVERIFY(f.TopicText->isEnabled());
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("My first title "));
+    QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: NoName.tsp"));
+    QVERIFY(f.editors->topicEditor->isEnabled());
     // New stores the (empty) editors into the first topic straight away.
     QVERIFY(!t.BodyRtf.isEmpty());
     QVERIFY(f.project().IsUnnamed());
@@ -121,46 +121,46 @@ void MainWindowTopicsTest::switchingByTabAndListKeepsEachTopicsText()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("A"), QStringLiteral("Title A"));
-    MainWindowHarness::typeInto(f.Header, QStringLiteral("Header of A"));
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Body of A"));
-    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("alpha;first"));
+    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Header of A"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Body of A"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("alpha;first"));
 
     h.addTopic(QStringLiteral("B"), QStringLiteral("Title B"));
-    QCOMPARE(f.TopicTab->currentIndex(), 1);
-    QCOMPARE(f.Header->toPlainText(), QString());
-    QCOMPARE(f.Edit1->text(), QString());
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Body of B"));
-    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("beta"));
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 1);
+    QCOMPARE(f.editors->headerEditor->toPlainText(), QString());
+    QCOMPARE(f.editors->keywordsEdit->text(), QString());
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Body of B"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("beta"));
 
     h.clickTab(0);
-    QCOMPARE(f.TopicTab->currentIndex(), 0);
-    QCOMPARE(f.TopicLB->currentRow(), 0);
-    QCOMPARE(f.Header->toPlainText(), QStringLiteral("Header of A"));
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of A"));
-    QCOMPARE(f.Edit1->text(), QStringLiteral("alpha;first"));
-    QCOMPARE(f.Label2->text(), QStringLiteral("Title A "));
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
+    QCOMPARE(f.navigator->topicList->currentRow(), 0);
+    QCOMPARE(f.editors->headerEditor->toPlainText(), QStringLiteral("Header of A"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of A"));
+    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("alpha;first"));
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title A "));
     // The topic left was stored.
     QCOMPARE(f.project().Topic(1).Keywords.text(), QStringLiteral("beta"));
 
     // A click on the selected tab does nothing: the unstored edit stays unstored.
-    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("changed"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("changed"));
     h.clickTab(0);
     QCOMPARE(f.project().Topic(0).Keywords.text(), QStringLiteral("alpha;first"));
-    QCOMPARE(f.Edit1->text(), QStringLiteral("changed"));
+    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("changed"));
 
     h.clickListEntry(1);
-    QCOMPARE(f.TopicTab->currentIndex(), 1);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of B"));
-    QCOMPARE(f.Edit1->text(), QStringLiteral("beta"));
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 1);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of B"));
+    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("beta"));
     QCOMPARE(f.project().Topic(0).Keywords.text(), QStringLiteral("changed"));
 
     // Keyboard in the list switches as well.
-    f.TopicLB->setFocus();
-    QTest::keyClick(f.TopicLB, Qt::Key_Up);
-    QCOMPARE(f.TopicTab->currentIndex(), 0);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of A"));
+    f.navigator->topicList->setFocus();
+    QTest::keyClick(f.navigator->topicList, Qt::Key_Up);
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of A"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -168,7 +168,7 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     h.addTopic(QStringLiteral("TWO"));
     h.addTopic(QStringLiteral("THREE"));
@@ -180,19 +180,19 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     QVERIFY(f.project().AddWindow(w));
 
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("typed into two"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("typed into two"));
     h.onTopicDialog({QStringLiteral("four"), QStringLiteral("Fourth"), 1, {}});
-    h.click(f.ATButton);
+    h.click(f.toolBar->addTopicButton);
 
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ONE"), QStringLiteral("TWO"), QStringLiteral("THREE"),
                                            QStringLiteral("FOUR")}));
     QCOMPARE(h.listEntries(), h.tabCaptions());
-    QCOMPARE(f.TopicTab->currentIndex(), 3);
-    QCOMPARE(f.TopicLB->currentRow(), 3);
-    QCOMPARE(f.TopicText->toPlainText(), QString());
-    QCOMPARE(f.Label2->text(), QStringLiteral("Fourth "));
-    QCOMPARE(base(f.Header), QColor(255, 0, 0));
-    QCOMPARE(base(f.TopicText), QColor(0, 255, 0));
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 3);
+    QCOMPARE(f.navigator->topicList->currentRow(), 3);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Fourth "));
+    QCOMPARE(base(f.editors->headerEditor), QColor(255, 0, 0));
+    QCOMPARE(base(f.editors->topicEditor), QColor(0, 255, 0));
     const TTopicRecord& added = f.project().Topic(3);
     QCOMPARE(added.WindowIndex, 1);
     QVERIFY(added.Keywords.isEmpty());
@@ -200,22 +200,22 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     QCOMPARE(added.BodyLen(), 0);
 
     h.clickTab(1);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("typed into two"));
-    QCOMPARE(base(f.TopicText), QColor(0xFF, 0xFF, 0xDC));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("typed into two"));
+    QCOMPARE(base(f.editors->topicEditor), QColor(0xFF, 0xFF, 0xDC));
 }
 
 void MainWindowTopicsTest::cancelledAddKeepsUnstoredEdits()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     const QByteArray stored = f.project().Topic(0).BodyRtf;
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("not stored yet"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("not stored yet"));
     h.addTopic(QString());
     QCOMPARE(f.project().TopicCount(), 1);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONE")});
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("not stored yet"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("not stored yet"));
     QCOMPARE(f.project().Topic(0).BodyRtf, stored);
 }
 
@@ -234,19 +234,19 @@ void MainWindowTopicsTest::deleteSelectsTheRightTopic()
     QFETCH(QString, shown);
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("A"), QStringLiteral("Title A"));
     for (const char* id : {"B", "C", "D"})
         h.addTopic(QString::fromLatin1(id), QStringLiteral("Title ") + QString::fromLatin1(id));
     for (int i = 0; i < 4; ++i) {
         h.clickTab(i);
-        MainWindowHarness::typeInto(f.TopicText, QStringLiteral("Text ") + h.tabCaptions().at(i));
+        MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Text ") + h.tabCaptions().at(i));
     }
     h.clickTab(deleted);
     const QString gone = h.tabCaptions().at(deleted);
 
     h.prompter.answer(Prompter::Answer::Ok);
-    h.click(f.DTButton);
+    h.click(f.toolBar->deleteTopicButton);
     const auto& q = h.prompter.calls().back();
     QCOMPARE(q.text, QStringLiteral("You are about to delete Topic:\r") + gone + QStringLiteral(" - Title ") + gone +
                          QStringLiteral("\rAre You sure?"));
@@ -257,10 +257,10 @@ void MainWindowTopicsTest::deleteSelectsTheRightTopic()
     QCOMPARE(f.project().TopicCount(), 3);
     QVERIFY(!h.tabCaptions().contains(gone));
     QCOMPARE(h.listEntries(), h.tabCaptions());
-    QCOMPARE(f.TopicTab->tabText(f.TopicTab->currentIndex()), shown);
-    QCOMPARE(f.TopicLB->currentRow(), f.TopicTab->currentIndex());
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Text ") + shown);
-    QCOMPARE(f.Label2->text(), QStringLiteral("Title ") + shown + QLatin1Char(' '));
+    QCOMPARE(f.navigator->topicTabs->tabText(f.navigator->topicTabs->currentIndex()), shown);
+    QCOMPARE(f.navigator->topicList->currentRow(), f.navigator->topicTabs->currentIndex());
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Text ") + shown);
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title ") + shown + QLatin1Char(' '));
     QCOMPARE(f.project().FindTopic(gone.toLatin1()), -1);
 }
 
@@ -268,27 +268,27 @@ void MainWindowTopicsTest::deleteIsRefusedOrCancelled()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONLY"));
-    h.click(f.DTButton);
+    h.click(f.toolBar->deleteTopicButton);
     QCOMPARE(h.prompter.lastMessage(),
              QStringLiteral("You can not delete all topics!\rSelect New if You want to start a new project"));
     QCOMPARE(h.prompter.calls().back().buttons, Prompter::Buttons::Ok);
     QCOMPARE(f.project().TopicCount(), 1);
 
     h.addTopic(QStringLiteral("OTHER"));
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("kept"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("kept"));
     h.prompter.answer(Prompter::Answer::Cancel);
-    h.click(f.DTButton);
+    h.click(f.toolBar->deleteTopicButton);
     QCOMPARE(f.project().TopicCount(), 2);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("kept"));
 
     // Two topics: deleting the current one leaves the other, shown.
     h.prompter.answer(Prompter::Answer::Ok);
-    h.click(f.DTButton);
+    h.click(f.toolBar->deleteTopicButton);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONLY")});
-    QCOMPARE(f.TopicTab->currentIndex(), 0);
-    QCOMPARE(f.TopicText->toPlainText(), QString());
+    QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -296,7 +296,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("FIRST"), QStringLiteral("Old title"));
     h.addTopic(QStringLiteral("SECOND"));
     TWindowRecord w = TWindowRecord::defaultWindow();
@@ -304,10 +304,10 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     w.TopicColor = 0x00FF0000; // blue
     QVERIFY(f.project().AddWindow(w));
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("unsaved words"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved words"));
 
     h.onTopicDialog({QStringLiteral("renamed"), QStringLiteral("New title"), 1, QStringLiteral("42")});
-    h.click(f.CTButton);
+    h.click(f.toolBar->topicPropertiesButton);
     QVERIFY(!h.refused);
     QCOMPARE(h.dialogTitle, QStringLiteral("Change Topic Properties"));
     QVERIFY(!f.project().AddMode);
@@ -320,23 +320,23 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     QCOMPARE(t.WindowIndex, 1);
     QVERIFY(t.HasMapID);
     QCOMPARE(t.MapID, 42);
-    QCOMPARE(f.Label2->text(), QStringLiteral("New title "));
-    QCOMPARE(base(f.TopicText), QColor(0, 0, 255));
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("New title "));
+    QCOMPARE(base(f.editors->topicEditor), QColor(0, 0, 255));
     // The command stored the editors first; the reload shows the same text.
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("unsaved words"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved words"));
 
     // The dialog is filled from the topic; unchecking the call ID clears it.
-    TChangeTopic* d = f.ChangeTopic;
+    TopicPropertiesDialog* d = f.topics->topicPropertiesDialog;
     QString seenId, seenCall;
     bool seenChecked = false;
     QTimer::singleShot(0, d, [&] {
-        seenId = d->TID->text();
-        seenChecked = d->AssignID->isChecked();
-        seenCall = d->Edit1->text();
-        d->AssignID->setChecked(false);
-        QTest::keyClick(d->TID, Qt::Key_Return);
+        seenId = d->topicIdEdit->text();
+        seenChecked = d->callIdCheck->isChecked();
+        seenCall = d->callIdEdit->text();
+        d->callIdCheck->setChecked(false);
+        QTest::keyClick(d->topicIdEdit, Qt::Key_Return);
     });
-    h.click(f.CTButton);
+    h.click(f.toolBar->topicPropertiesButton);
     QCOMPARE(seenId, QStringLiteral("RENAMED"));
     QVERIFY(seenChecked);
     QCOMPARE(seenCall, QStringLiteral("42"));
@@ -345,7 +345,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
 
     // An empty Topic ID changes nothing.
     h.onTopicDialog({QString(), QStringLiteral("ignored"), 0, {}});
-    h.click(f.CTButton);
+    h.click(f.toolBar->topicPropertiesButton);
     QCOMPARE(f.project().Topic(0).Title.text(), QStringLiteral("New title"));
     QCOMPARE(f.project().Topic(0).WindowIndex, 1);
 }
@@ -354,13 +354,13 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ALPHA"), QStringLiteral("Kept"));
     h.addTopic(QStringLiteral("BETA"));
     h.clickTab(0);
     const int messagesBefore = int(h.prompter.messages().size());
     h.onTopicDialog({QStringLiteral("alpha"), {}, {}, {}});
-    h.click(f.CTButton);
+    h.click(f.toolBar->topicPropertiesButton);
     QVERIFY(!h.refused);
     QCOMPARE(int(h.prompter.messages().size()), messagesBefore); // not its own duplicate
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
@@ -369,7 +369,7 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
 
     // Another topic's ID is refused by the dialog.
     h.onTopicDialog({QStringLiteral("beta"), {}, {}, {}});
-    h.click(f.CTButton);
+    h.click(f.toolBar->topicPropertiesButton);
     QVERIFY(h.refused);
     QVERIFY(h.prompter.lastMessage().startsWith(QStringLiteral("Topic ID:beta is allready in use by:\r\nBETA-")));
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
@@ -379,17 +379,17 @@ void MainWindowTopicsTest::windowNamedDefaultMeansMain()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     TWindowRecord w = TWindowRecord::defaultWindow();
     w.Name.setText(QStringLiteral("Default"));
     QVERIFY(f.project().AddWindow(w));
     h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
-    h.click(f.ATButton);
+    h.click(f.toolBar->addTopicButton);
     QCOMPARE(f.project().Topic(1).WindowIndex, 0);
 
     h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
-    h.click(f.CTButton);
+    h.click(f.toolBar->topicPropertiesButton);
     QCOMPARE(f.project().Topic(1).WindowIndex, 0);
 }
 
@@ -397,49 +397,49 @@ void MainWindowTopicsTest::formattingSurvivesSwitching()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("STYLED"));
-    typeFormatted(f.Header, QStringLiteral("Head line one"), QStringLiteral("centred head"));
-    typeFormatted(f.TopicText, QStringLiteral("Body text here"), QStringLiteral("centred body"));
-    const RichDocument header = FromTextDocument(*f.Header->document());
-    const RichDocument body = FromTextDocument(*f.TopicText->document());
+    typeFormatted(f.editors->headerEditor, QStringLiteral("Head line one"), QStringLiteral("centred head"));
+    typeFormatted(f.editors->topicEditor, QStringLiteral("Body text here"), QStringLiteral("centred body"));
+    const RichDocument header = FromTextDocument(*f.editors->headerEditor->document());
+    const RichDocument body = FromTextDocument(*f.editors->topicEditor->document());
 
     h.addTopic(QStringLiteral("PLAIN"));
-    QCOMPARE(f.TopicText->toPlainText(), QString());
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
     h.clickTab(0);
-    checkFormatted(f.Header, QStringLiteral("Head line one"), QStringLiteral("centred head"));
-    checkFormatted(f.TopicText, QStringLiteral("Body text here"), QStringLiteral("centred body"));
-    QCOMPARE(FromTextDocument(*f.Header->document()), header);
-    QCOMPARE(FromTextDocument(*f.TopicText->document()), body);
+    checkFormatted(f.editors->headerEditor, QStringLiteral("Head line one"), QStringLiteral("centred head"));
+    checkFormatted(f.editors->topicEditor, QStringLiteral("Body text here"), QStringLiteral("centred body"));
+    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), header);
+    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), body);
     // Undo does not reach back into another topic's text.
-    QVERIFY(!f.TopicText->document()->isUndoAvailable());
+    QVERIFY(!f.editors->topicEditor->document()->isUndoAvailable());
 }
 
 void MainWindowTopicsTest::menuShortcutsWinOverEditorKeys()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     h.activate();
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("words"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("words"));
 
     h.onTopicDialog({QStringLiteral("TWO"), {}, {}, {}});
-    QTest::keyClick(f.TopicText, Qt::Key_Insert, Qt::ControlModifier);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Insert, Qt::ControlModifier);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ONE"), QStringLiteral("TWO")}));
 
     h.activate();
     h.prompter.answer(Prompter::Answer::Cancel);
-    f.TopicText->setFocus();
-    QTest::keyClick(f.TopicText, Qt::Key_Delete, Qt::ControlModifier);
+    f.editors->topicEditor->setFocus();
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Delete Topic?"));
 
     // Ctrl+A is Save As, also inside the editors.
     h.prompter.path(QString());
-    f.TopicText->setFocus();
-    QTest::keyClick(f.TopicText, Qt::Key_A, Qt::ControlModifier);
+    f.editors->topicEditor->setFocus();
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
-    QVERIFY(!f.TopicText->textCursor().hasSelection());
+    QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -447,13 +447,13 @@ void MainWindowTopicsTest::keywordsTakeOnlyStorableCharacters()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     // Typed one key at a time, as a keyboard with these characters would.
-    f.Edit1->setFocus();
+    f.editors->keywordsEdit->setFocus();
     for (QChar c : QStringLiteral("caf\u00e9 \u20ac\u2603x"))
-        QTest::sendKeyEvent(QTest::Click, f.Edit1, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    QCOMPARE(f.Edit1->text(), QStringLiteral("caf\u00e9 \u20acx"));
+        QTest::sendKeyEvent(QTest::Click, f.editors->keywordsEdit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("caf\u00e9 \u20acx"));
     h.addTopic(QStringLiteral("TWO"));
     QCOMPARE(f.project().Topic(0).Keywords.bytes(), QByteArray("caf\xe9 \x80x"));
 }
@@ -467,21 +467,21 @@ void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()
     const QString path = h.path(QStringLiteral("full.tsp"));
     MainWindowHarness::writeProject(path, ids);
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     f.project().PendingOpenPath = path;
-    f.Open1Click();
-    QCOMPARE(f.TopicTab->count(), Project::TopicSlots);
-    QCOMPARE(f.TopicLB->count(), Project::TopicSlots);
+    f.projectCommands->openProject();
+    QCOMPARE(f.navigator->topicTabs->count(), Project::TopicSlots);
+    QCOMPARE(f.navigator->topicList->count(), Project::TopicSlots);
     // Tabs added in one go are laid out at their real sizes.
-    QVERIFY(f.TopicTab->tabRect(0).width() >= f.TopicTab->fontMetrics().horizontalAdvance(QStringLiteral("T0")));
-    QVERIFY(f.TopicTab->tabRect(1).left() >= f.TopicTab->tabRect(0).right());
+    QVERIFY(f.navigator->topicTabs->tabRect(0).width() >= f.navigator->topicTabs->fontMetrics().horizontalAdvance(QStringLiteral("T0")));
+    QVERIFY(f.navigator->topicTabs->tabRect(1).left() >= f.navigator->topicTabs->tabRect(0).right());
 
     h.onTopicDialog({QStringLiteral("ONE_MORE"), {}, {}, {}});
-    h.click(f.ATButton);
+    h.click(f.toolBar->addTopicButton);
     QTRY_VERIFY(h.refused); // the dialog never opened
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("You can not have more than 2049 topics"));
     QCOMPARE(f.project().TopicCount(), Project::TopicSlots);
-    QCOMPARE(f.TopicTab->count(), Project::TopicSlots);
+    QCOMPARE(f.navigator->topicTabs->count(), Project::TopicSlots);
 }
 
 // After New and after adding a topic the caret waits in the topic area, so
@@ -490,19 +490,19 @@ void MainWindowTopicsTest::typingGoesIntoTheNewTopic()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("FIRST"));
     h.activate();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("first words"));
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("first words"));
-    QCOMPARE(f.FontCombo->currentText(), QStringLiteral("Arial"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("first words"));
+    QCOMPARE(f.formatting->fontCombo->currentText(), QStringLiteral("Arial"));
 
     h.addTopic(QStringLiteral("SECOND"));
     h.activate();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("second words"));
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("second words"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("second words"));
     h.clickTab(0);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("first words"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("first words"));
 }
 
 QTEST_MAIN(MainWindowTopicsTest)

@@ -1,4 +1,4 @@
-// The search dialog TSearchForm and its progress window TSearchPBForm on
+// The search dialog SearchDialog and its progress window SearchProgressDialog on
 // their own: first look, the rows a search lists, the state while it runs,
 // picking, cancelling, what stays between uses; then the main window's
 // search command, which makes the picked topic the current one.
@@ -74,15 +74,15 @@ struct Fixture {
     void search(const QString& query, int mode)
     {
         form.setSearchMode(mode);
-        form.Edit1->setText(query);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        form.queryEdit->setText(query);
+        QTest::mouseClick(form.searchButton, Qt::LeftButton);
     }
 
     QStringList column(int c) const
     {
         QStringList out;
-        for (int r = 0; r < form.ListView1->topLevelItemCount(); ++r)
-            out.append(form.ListView1->topLevelItem(r)->text(c));
+        for (int r = 0; r < form.resultList->topLevelItemCount(); ++r)
+            out.append(form.resultList->topLevelItem(r)->text(c));
         return out;
     }
 
@@ -94,17 +94,17 @@ struct Fixture {
             user();
             stillOpen = form.isVisible();
             if (stillOpen)
-                form.Button3->click();
+                form.cancelButton->click();
         });
         return form.execute();
     }
 
-    void doubleClickRow(int row) { ::doubleClickRow(form.ListView1, row); }
+    void doubleClickRow(int row) { ::doubleClickRow(form.resultList, row); }
 
     Project project;
-    TSearchPBForm progress;
+    SearchProgressDialog progress;
     QList<QIcon> images;
-    TSearchForm form;
+    SearchDialog form;
     bool opened = false;
     bool stillOpen = false;
 };
@@ -134,27 +134,27 @@ void SearchDialogTest::firstLook()
     QVERIFY(!(f.form.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(f.form.windowFlags() & Qt::WindowContextHelpButtonHint);
     QCOMPARE(f.form.property("helpContext").toInt(), 190);
-    QCOMPARE(f.form.Button1->text(), QStringLiteral("Search..."));
-    QCOMPARE(f.form.Button3->text(), QStringLiteral("Cancel"));
-    QCOMPARE(f.form.RadioGroup1->title(), QStringLiteral("Search by"));
+    QCOMPARE(f.form.searchButton->text(), QStringLiteral("Search..."));
+    QCOMPARE(f.form.cancelButton->text(), QStringLiteral("Cancel"));
+    QCOMPARE(f.form.searchByGroup->title(), QStringLiteral("Search by"));
     QStringList choices;
-    for (QRadioButton* b : f.form.RadioButtons)
+    for (QRadioButton* b : f.form.searchByButtons)
         choices.append(b->text());
     QCOMPARE(choices, (QStringList{QStringLiteral("Topic ID"), QStringLiteral("Topic Title"),
                                    QStringLiteral("Text in topic")}));
     QCOMPARE(f.form.searchMode(), 0);
-    QTreeWidget* list = f.form.ListView1;
+    QTreeWidget* list = f.form.resultList;
     QCOMPARE(list->headerItem()->text(0), QStringLiteral("Topic ID"));
     QCOMPARE(list->headerItem()->text(1), QStringLiteral("Topic Title"));
     QCOMPARE(list->columnWidth(0), 160);
     QCOMPARE(list->columnWidth(1), 245);
-    QVERIFY(list->isColumnHidden(TSearchForm::IndexColumn));
+    QVERIFY(list->isColumnHidden(SearchDialog::IndexColumn));
     QVERIFY(!list->isSortingEnabled());
 
     QCOMPARE(f.progress.windowTitle(), QStringLiteral("Searching..."));
-    QCOMPARE(f.progress.Label1->text(), QStringLiteral("Searching topics..."));
-    QCOMPARE(f.progress.ProgressBar1->minimum(), 0);
-    QCOMPARE(f.progress.ProgressBar1->maximum(), 2048);
+    QCOMPARE(f.progress.textLabel->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(f.progress.progressBar->minimum(), 0);
+    QCOMPARE(f.progress.progressBar->maximum(), 2048);
     QVERIFY(f.progress.windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!(f.progress.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!f.progress.isModal());
@@ -172,7 +172,7 @@ void SearchDialogTest::rowsListTheMatchesInTableOrder()
     // Every row shows the image list's check mark (its fifth icon).
     const QImage check = f.images[4].pixmap(16, 16).toImage();
     for (int r = 0; r < 3; ++r)
-        QCOMPARE(f.form.ListView1->topLevelItem(r)->icon(0).pixmap(16, 16).toImage(), check);
+        QCOMPARE(f.form.resultList->topLevelItem(r)->icon(0).pixmap(16, 16).toImage(), check);
 
     // An empty query changes nothing, not even the rows.
     f.search(QString(), 1);
@@ -180,7 +180,7 @@ void SearchDialogTest::rowsListTheMatchesInTableOrder()
 
     // A new search replaces the rows.
     f.search(QStringLiteral("nothing like it"), 0);
-    QCOMPARE(f.form.ListView1->topLevelItemCount(), 0);
+    QCOMPARE(f.form.resultList->topLevelItemCount(), 0);
 }
 
 void SearchDialogTest::whileSearchingTheControlsRestAndTheBarAdvances()
@@ -195,30 +195,30 @@ void SearchDialogTest::whileSearchingTheControlsRestAndTheBarAdvances()
     QList<int> values;
     bool allDisabled = true;
     bool shown = true;
-    connect(f.progress.ProgressBar1, &QProgressBar::valueChanged, &f.form, [&](int v) {
+    connect(f.progress.progressBar, &QProgressBar::valueChanged, &f.form, [&](int v) {
         values.append(v);
         if (v == 0)
             return; // the reset before the window shows
         shown = shown && f.progress.isVisible();
-        for (QWidget* w : {static_cast<QWidget*>(f.form.Edit1), static_cast<QWidget*>(f.form.Button1),
-                           static_cast<QWidget*>(f.form.Button3), static_cast<QWidget*>(f.form.ListView1)})
+        for (QWidget* w : {static_cast<QWidget*>(f.form.queryEdit), static_cast<QWidget*>(f.form.searchButton),
+                           static_cast<QWidget*>(f.form.cancelButton), static_cast<QWidget*>(f.form.resultList)})
             allDisabled = allDisabled && !w->isEnabled();
     });
-    f.form.Edit1->setFocus();
+    f.form.queryEdit->setFocus();
     f.search(QStringLiteral("BODY 3"), 2);
     QCOMPARE(values, (QList<int>{0, 292, 584, 876, 1168, 1460, 1752, 2044}));
     QVERIFY(shown);
     QVERIFY(allDisabled);
     QCOMPARE(f.column(0), QStringList{QStringLiteral("T3")});
     QVERIFY(!f.progress.isVisible());
-    for (QWidget* w : {static_cast<QWidget*>(f.form.Edit1), static_cast<QWidget*>(f.form.Button1),
-                       static_cast<QWidget*>(f.form.Button3), static_cast<QWidget*>(f.form.ListView1)})
+    for (QWidget* w : {static_cast<QWidget*>(f.form.queryEdit), static_cast<QWidget*>(f.form.searchButton),
+                       static_cast<QWidget*>(f.form.cancelButton), static_cast<QWidget*>(f.form.resultList)})
         QVERIFY(w->isEnabled());
     // The Enter key in the query runs the search too.
     values.clear();
-    f.form.Edit1->setFocus();
-    f.form.Edit1->setText(QStringLiteral("body"));
-    QTest::keyClick(f.form.Edit1, Qt::Key_Return);
+    f.form.queryEdit->setFocus();
+    f.form.queryEdit->setText(QStringLiteral("body"));
+    QTest::keyClick(f.form.queryEdit, Qt::Key_Return);
     QCOMPARE(f.column(0).size(), 7);
     QCOMPARE(values.size(), 8);
 }
@@ -233,13 +233,13 @@ void SearchDialogTest::doubleClickPicksTheRowsTopic()
     QVERIFY(f.opened);
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, 2);
-    QCOMPARE(f.form.SearchResultIndex, 2);
+    QCOMPARE(f.form.searchResultIndex, 2);
 
     // Enter on the selected row picks it as well.
     result = f.run([&] {
-        f.form.ListView1->setFocus();
-        f.form.ListView1->setCurrentItem(f.form.ListView1->topLevelItem(2));
-        QTest::keyClick(f.form.ListView1, Qt::Key_Return);
+        f.form.resultList->setFocus();
+        f.form.resultList->setCurrentItem(f.form.resultList->topLevelItem(2));
+        QTest::keyClick(f.form.resultList, Qt::Key_Return);
     });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, 3);
@@ -247,8 +247,8 @@ void SearchDialogTest::doubleClickPicksTheRowsTopic()
     // A double-click below the rows with none selected picks nothing and
     // leaves the dialog open.
     result = f.run([&] {
-        f.form.ListView1->clearSelection();
-        QWidget* viewport = f.form.ListView1->viewport();
+        f.form.resultList->clearSelection();
+        QWidget* viewport = f.form.resultList->viewport();
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(20, viewport->height() - 5));
     });
     QVERIFY(f.stillOpen);
@@ -260,18 +260,18 @@ void SearchDialogTest::cancelEscapeAndAnEmptyListReportNoTopic()
     Fixture f;
     f.addTopic(QStringLiteral("ONLY"), QString());
     f.search(QStringLiteral("only"), 0);
-    f.form.ListView1->setCurrentItem(f.form.ListView1->topLevelItem(0));
-    int result = f.run([&] { f.form.Button3->click(); });
+    f.form.resultList->setCurrentItem(f.form.resultList->topLevelItem(0));
+    int result = f.run([&] { f.form.cancelButton->click(); });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, -1);
-    result = f.run([&] { QTest::keyClick(f.form.Edit1, Qt::Key_Escape); });
+    result = f.run([&] { QTest::keyClick(f.form.queryEdit, Qt::Key_Escape); });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, -1);
 
     // Without rows a double-click closes the dialog with no topic.
     f.search(QStringLiteral("none"), 0);
     result = f.run([&] {
-        QTest::mouseDClick(f.form.ListView1->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseDClick(f.form.resultList->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, -1);
@@ -283,10 +283,10 @@ void SearchDialogTest::queryModeAndRowsStayBetweenUses()
     f.addTopic(QStringLiteral("INTRO"), QStringLiteral("Welcome"));
     f.addTopic(QStringLiteral("OTHER"), QStringLiteral("Welcome back"));
     f.search(QStringLiteral("welcome"), 1);
-    f.run([&] { f.form.Button3->click(); });
+    f.run([&] { f.form.cancelButton->click(); });
     QStringList seen;
     f.run([&] {
-        seen = QStringList{f.form.Edit1->text(), QString::number(f.form.searchMode())} + f.column(0);
+        seen = QStringList{f.form.queryEdit->text(), QString::number(f.form.searchMode())} + f.column(0);
     });
     QCOMPARE(seen, (QStringList{QStringLiteral("welcome"), QStringLiteral("1"), QStringLiteral("INTRO"),
                                 QStringLiteral("OTHER")}));
@@ -310,12 +310,12 @@ void SearchDialogTest::rowOfAChangedProjectFollowsItsTopicId()
 
 void SearchDialogTest::progressWindowForOtherWork()
 {
-    TSearchPBForm pb;
+    SearchProgressDialog pb;
     pb.setText(QStringLiteral("Updating links..."));
     pb.setValue(0);
     pb.showAndPaint();
     QVERIFY(pb.isVisible());
-    QCOMPARE(pb.Label1->text(), QStringLiteral("Updating links..."));
+    QCOMPARE(pb.textLabel->text(), QStringLiteral("Updating links..."));
     pb.setValue(900);
     QCOMPARE(pb.value(), 900);
     pb.setValue(5000);
@@ -335,61 +335,61 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     const QString path = h.path(QStringLiteral("search.tsp"));
     MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SETUP"), QStringLiteral("OVERVIEW")});
     h.show();
-    TGlavniForm& f = *h.form;
-    QVERIFY(!f.SpeedButton1->isEnabled());
-    QVERIFY(!f.Search1->isEnabled());
+    MainWindow& f = *h.form;
+    QVERIFY(!f.toolBar->searchButton->isEnabled());
+    QVERIFY(!f.menus->searchAction->isEnabled());
     f.project().PendingOpenPath = path;
-    f.Open1Click();
-    QVERIFY(f.SpeedButton1->isEnabled());
-    QVERIFY(f.Search1->isEnabled());
-    QCOMPARE(f.CurrentTopic(), 0);
+    f.projectCommands->openProject();
+    QVERIFY(f.toolBar->searchButton->isEnabled());
+    QVERIFY(f.menus->searchAction->isEnabled());
+    QCOMPARE(f.navigator->currentTopic(), 0);
 
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("fresh words"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("fresh words"));
     QStringList unstored, found;
     bool progressIsTheWindows = false;
     QTimer::singleShot(0, &f, [&] {
-        TSearchForm* s = f.SearchForm;
-        progressIsTheWindows = f.findChild<TSearchPBForm*>() == f.SearchPBForm;
+        SearchDialog* s = f.tools->searchDialog;
+        progressIsTheWindows = f.findChild<SearchProgressDialog*>() == f.tools->searchProgress;
         s->setSearchMode(2);
-        s->Edit1->setText(QStringLiteral("fresh"));
-        s->Button1->click();
-        unstored = rowIds(s->ListView1);
-        s->Edit1->setText(QStringLiteral("body of overview"));
-        s->Button1->click();
-        found = rowIds(s->ListView1);
+        s->queryEdit->setText(QStringLiteral("fresh"));
+        s->searchButton->click();
+        unstored = rowIds(s->resultList);
+        s->queryEdit->setText(QStringLiteral("body of overview"));
+        s->searchButton->click();
+        found = rowIds(s->resultList);
         if (!found.isEmpty())
-            doubleClickRow(s->ListView1, 0);
+            doubleClickRow(s->resultList, 0);
         if (s->isVisible())
-            s->Button3->click();
+            s->cancelButton->click();
     });
-    h.click(f.SpeedButton1);
+    h.click(f.toolBar->searchButton);
     QVERIFY(progressIsTheWindows);
     // Text typed since the topic was last stored is not searched.
     QVERIFY(unstored.isEmpty());
     QCOMPARE(found, QStringList{QStringLiteral("OVERVIEW")});
 
-    QCOMPARE(f.CurrentTopic(), 2);
-    QCOMPARE(f.TopicLB->currentRow(), 2);
-    QCOMPARE(f.Label2->text(), QStringLiteral("Title of OVERVIEW "));
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("Body of OVERVIEW"));
+    QCOMPARE(f.navigator->currentTopic(), 2);
+    QCOMPARE(f.navigator->topicList->currentRow(), 2);
+    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title of OVERVIEW "));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of OVERVIEW"));
     // The topic left behind kept what was typed into it.
     QCOMPARE(TopicTextLines(f.project().Topic(0).BodyRtf), QStringList{QStringLiteral("fresh words")});
 
     // Through the menu, and now the stored words are found.
     QTimer::singleShot(0, &f, [&] {
-        TSearchForm* s = f.SearchForm;
-        s->Button1->click(); // the query and mode of the last use
-        found = rowIds(s->ListView1);
+        SearchDialog* s = f.tools->searchDialog;
+        s->searchButton->click(); // the query and mode of the last use
+        found = rowIds(s->resultList);
         if (!found.isEmpty())
-            doubleClickRow(s->ListView1, 0);
+            doubleClickRow(s->resultList, 0);
         if (s->isVisible())
-            s->Button3->click();
+            s->cancelButton->click();
     });
-    f.SearchForm->Edit1->setText(QStringLiteral("FRESH"));
-    f.Search1->trigger();
+    f.tools->searchDialog->queryEdit->setText(QStringLiteral("FRESH"));
+    f.menus->searchAction->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
-    QCOMPARE(f.CurrentTopic(), 0);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("fresh words"));
+    QCOMPARE(f.navigator->currentTopic(), 0);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("fresh words"));
 }
 
 void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
@@ -398,23 +398,23 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
     const QString path = h.path(QStringLiteral("search.tsp"));
     MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SETUP")});
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     f.project().PendingOpenPath = path;
-    f.Open1Click();
+    f.projectCommands->openProject();
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("unsaved"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved"));
     const QByteArray storedBefore = f.project().Topic(1).BodyRtf;
     QTimer::singleShot(0, &f, [&] {
-        TSearchForm* s = f.SearchForm;
+        SearchDialog* s = f.tools->searchDialog;
         s->setSearchMode(0);
-        s->Edit1->setText(QStringLiteral("intro"));
-        s->Button1->click();
-        s->Button3->click();
+        s->queryEdit->setText(QStringLiteral("intro"));
+        s->searchButton->click();
+        s->cancelButton->click();
     });
-    h.click(f.SpeedButton1);
-    QCOMPARE(f.SearchForm->SearchResultIndex, -1);
-    QCOMPARE(f.CurrentTopic(), 1);
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("unsaved"));
+    h.click(f.toolBar->searchButton);
+    QCOMPARE(f.tools->searchDialog->searchResultIndex, -1);
+    QCOMPARE(f.navigator->currentTopic(), 1);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved"));
     // Nothing was stored either.
     QCOMPARE(f.project().Topic(1).BodyRtf, storedBefore);
     QVERIFY(h.prompter.calls().empty());

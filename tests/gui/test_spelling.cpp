@@ -25,13 +25,13 @@ void writeDictionary(MainWindowHarness& h, const QStringList& words)
     MainWindowHarness::writeFile(h.path(QStringLiteral("test.aff")), "SET UTF-8\n");
     MainWindowHarness::writeFile(h.path(QStringLiteral("test.dic")),
                                  QByteArray::number(words.size()) + '\n' + words.join(QLatin1Char('\n')).toUtf8() + '\n');
-    QVERIFY(h.form->speller().loadDictionary(h.path(QStringLiteral("test.aff")), h.path(QStringLiteral("test.dic"))));
+    QVERIFY(h.form->tools->speller().loadDictionary(h.path(QStringLiteral("test.aff")), h.path(QStringLiteral("test.dic"))));
 }
 
 void openProject(MainWindowHarness& h, const QString& path)
 {
     h.form->project().PendingOpenPath = path;
-    h.form->Open1Click();
+    h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().ProjectPath, path);
 }
 
@@ -54,7 +54,7 @@ void typeStyled(QTextEdit* editor, const QString& before, const QString& styled,
 struct Asked {
     QString word;
     qsizetype offset = 0;
-    QString selected; // TopicText's selection while the question was open
+    QString selected; // topicEditor's selection while the question was open
     QString status;
     int topic = -1;
 };
@@ -64,11 +64,11 @@ struct ScriptedAnswers {
     QList<Speller::Answer> script;
     QList<Asked> asked;
 
-    void install(TGlavniForm& f)
+    void install(MainWindow& f)
     {
-        f.speller().setAnswerSource([this, &f](const Speller::Question& q) {
-            asked.append({q.word, q.offset, f.TopicText->textCursor().selectedText(), f.SB->panelText(1),
-                          f.CurrentTopic()});
+        f.tools->speller().setAnswerSource([this, &f](const Speller::Question& q) {
+            asked.append({q.word, q.offset, f.editors->topicEditor->textCursor().selectedText(), f.statusBar->panelText(1),
+                          f.navigator->currentTopic()});
             return script.isEmpty() ? Speller::Answer{Speller::Answer::Kind::Ignore, {}} : script.takeFirst();
         });
     }
@@ -105,7 +105,7 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     const QString path = h.path(QStringLiteral("three.tsp"));
     MainWindowHarness::writeProject(path, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
     openProject(h, path);
@@ -115,11 +115,11 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
     answers.install(f);
 
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.Header, QStringLiteral("Headerwurd"));
-    MainWindowHarness::typeInto(f.Edit1, QStringLiteral("keywurd"));
-    typeStyled(f.TopicText, QStringLiteral("{bmct x.bmp} Bmct "), QStringLiteral("Setup guide-->SETUP"),
+    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Headerwurd"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("keywurd"));
+    typeStyled(f.editors->topicEditor, QStringLiteral("{bmct x.bmp} Bmct "), QStringLiteral("Setup guide-->SETUP"),
                QStringLiteral(" and "), true);
-    QTextCursor end(f.TopicText->document());
+    QTextCursor end(f.editors->topicEditor->document());
     end.movePosition(QTextCursor::End);
     const int popupAt = end.position();
     end.insertText(QStringLiteral("Setup guide-->SETUP"));
@@ -130,8 +130,8 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
     h.clickTab(1);
 
     QList<int> progress;
-    connect(f.PB, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
-    h.click(f.SpellButton);
+    connect(f.progressBar, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
+    h.click(f.toolBar->spellButton);
 
     // "x" and "bmp" of the bitmap markup are unknown too; only the
     // exception "bmct" is passed over, not "Bmct".
@@ -144,21 +144,21 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
     }
     QCOMPARE(answers.asked.at(3).offset, qsizetype(popupAt));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
-    QCOMPARE(f.CurrentTopic(), 1);
-    QCOMPARE(f.TopicLB->currentRow(), 1);
-    QCOMPARE(f.SB->panelText(1), QString());
-    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.navigator->currentTopic(), 1);
+    QCOMPARE(f.navigator->topicList->currentRow(), 1);
+    QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.progressBar->value(), 0);
     QCOMPARE(progress, (QList<int>{50, 100, 0}));
-    QCOMPARE(f.speller().DisableDialogElements(), 139292);
-    QCOMPARE(f.speller().ResultCode(), std::int16_t(0));
-    QVERIFY(!f.TopicText->textCursor().hasSelection());
+    QCOMPARE(f.tools->speller().disabledDialogElements(), 139292);
+    QCOMPARE(f.tools->speller().resultCode(), std::int16_t(0));
+    QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
 }
 
 void SpellingTest::changeIgnoreAllAddAndCancel()
 {
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     const QString path = h.path(QStringLiteral("three.tsp"));
     MainWindowHarness::writeProject(path, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
     openProject(h, path);
@@ -167,24 +167,24 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     answers.install(f);
 
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("aaa blorp aaa flarn"));
-    QTextCursor bold(f.TopicText->document());
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("aaa blorp aaa flarn"));
+    QTextCursor bold(f.editors->topicEditor->document());
     bold.setPosition(4);
     bold.setPosition(9, QTextCursor::KeepAnchor);
     QTextCharFormat b;
     b.setFontWeight(QFont::Bold);
     bold.mergeCharFormat(b);
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("flarn zig"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("flarn zig"));
     h.clickTab(2);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("zig quux aaa"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("zig quux aaa"));
     h.clickTab(1);
 
     using K = Speller::Answer::Kind;
     answers.script = {{K::Change, QStringLiteral("blip bloop")}, {K::IgnoreAll, {}}, {K::Add, {}}, {K::Cancel, {}}};
     QList<int> progress;
-    connect(f.PB, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
-    h.click(f.SpellButton);
+    connect(f.progressBar, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
+    h.click(f.toolBar->spellButton);
 
     QCOMPARE(answers.words(), (QStringList{QStringLiteral("blorp"), QStringLiteral("flarn"), QStringLiteral("zig"),
                                            QStringLiteral("quux")}));
@@ -195,28 +195,28 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("blip bloop"));
     // Cancelled: no completion message, back on the topic shown before.
     QVERIFY(h.prompter.messages().isEmpty());
-    QCOMPARE(f.speller().ResultCode(), std::int16_t(-3));
-    QCOMPARE(f.CurrentTopic(), 1);
-    QCOMPARE(f.SB->panelText(1), QString());
-    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.tools->speller().resultCode(), std::int16_t(-3));
+    QCOMPARE(f.navigator->currentTopic(), 1);
+    QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.progressBar->value(), 0);
     QCOMPARE(progress, (QList<int>{50, 100, 0}));
     // The replacement is stored and took the replaced word's format.
     QCOMPARE(runs(f.project().Topic(0).BodyRtf),
              (QStringList{QStringLiteral("aaa |"), QStringLiteral("blip bloop|B"), QStringLiteral(" aaa flarn|")}));
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("flarn zig"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("flarn zig"));
     // The added word went to the user's word list and counts from now on.
     QVERIFY(MainWindowHarness::readFile(h.path(QStringLiteral("Topicsmith.dic"))).contains("zig\n"));
-    QVERIFY(f.speller().isKnown(QStringLiteral("zig")));
+    QVERIFY(f.tools->speller().isKnown(QStringLiteral("zig")));
 
     // An empty replacement changes nothing.
     answers.asked.clear();
     answers.script = {{K::Change, QString()}};
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("aaa quux aaa"));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("aaa quux aaa"));
     h.prompter.reset();
-    h.click(f.SpellButton);
+    h.click(f.toolBar->spellButton);
     QCOMPARE(answers.words(), (QStringList{QStringLiteral("quux"), QStringLiteral("quux")}));
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("aaa quux aaa"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("aaa quux aaa"));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
 }
 
@@ -226,9 +226,9 @@ void SpellingTest::realDictionaryThroughTheDialog()
         QSKIP("The en_US Hunspell dictionary is not installed.");
     MainWindowHarness h;
     h.show();
-    TGlavniForm& f = *h.form;
+    MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONLY"), QStringLiteral("Only"));
-    MainWindowHarness::typeInto(f.TopicText, QStringLiteral("This sentense has a mistake."));
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("This sentense has a mistake."));
 
     QString context;
     QStringList suggestions;
@@ -238,22 +238,22 @@ void SpellingTest::realDictionaryThroughTheDialog()
         if (!d)
             return;
         shown = true;
-        context = d->Context->text();
-        for (int i = 0; i < d->Suggestions->count(); ++i)
-            suggestions.append(d->Suggestions->item(i)->text());
-        const auto found = d->Suggestions->findItems(QStringLiteral("sentence"), Qt::MatchExactly);
+        context = d->contextLabel->text();
+        for (int i = 0; i < d->suggestionList->count(); ++i)
+            suggestions.append(d->suggestionList->item(i)->text());
+        const auto found = d->suggestionList->findItems(QStringLiteral("sentence"), Qt::MatchExactly);
         if (!found.isEmpty())
-            d->Suggestions->setCurrentItem(found.first());
-        QTest::mouseClick(d->ChangeButton, Qt::LeftButton);
+            d->suggestionList->setCurrentItem(found.first());
+        QTest::mouseClick(d->changeButton, Qt::LeftButton);
     });
-    h.click(f.SpellButton);
+    h.click(f.toolBar->spellButton);
 
     QVERIFY(shown);
     QVERIFY2(context.contains(QStringLiteral("This <b>sentense</b> has")), qPrintable(context));
     QVERIFY(suggestions.contains(QStringLiteral("sentence")));
-    QCOMPARE(f.TopicText->toPlainText(), QStringLiteral("This sentence has a mistake."));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("This sentence has a mistake."));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
-    QCOMPARE(f.PB->value(), 0);
+    QCOMPARE(f.progressBar->value(), 0);
 }
 
 QTEST_MAIN(SpellingTest)

@@ -68,21 +68,21 @@ struct Editor {
         ProjectFile::save(p, path);
         h.show();
         h.form->project().PendingOpenPath = path;
-        h.form->Open1Click();
+        h.form->projectCommands->openProject();
     }
 
-    TChangeWin* d() const { return h.form->ChangeWin; }
+    WindowEditorDialog* d() const { return h.form->topics->windowEditor; }
     Project& project() const { return h.form->project(); }
 
     // Opens the editor with "Edit Windows" and runs `script` while it is
     // shown. A dialog the script leaves open is closed without storing and
     // `stayedOpen` is set.
-    void run(const std::function<void(TChangeWin*)>& script)
+    void run(const std::function<void(WindowEditorDialog*)>& script)
     {
         ran = false;
         stayedOpen = false;
         QTimer::singleShot(0, h.form.get(), [this, script] {
-            TChangeWin* dialog = d();
+            WindowEditorDialog* dialog = d();
             if (!dialog->isVisible())
                 return;
             ran = true;
@@ -94,7 +94,7 @@ struct Editor {
                 dialog->done(QDialog::Rejected);
             }
         });
-        h.click(h.form->CWButton);
+        h.click(h.form->toolBar->editWindowsButton);
         QVERIFY(ran);
     }
 
@@ -134,23 +134,23 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
 {
     Editor e({QStringLiteral("win1"), QStringLiteral("win2")}, {0, 2});
     e.h.clickTab(1);
-    e.run([&](TChangeWin* d) {
-        QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("win1"), QStringLiteral("win2")}));
-        QCOMPARE(d->ComboBox1->currentIndex(), 2);
-        QCOMPARE(d->Edit2->text(), QStringLiteral("Caption of win2"));
-        QCOMPARE(d->Edit3->text(), QStringLiteral("11"));
-        QCOMPARE(d->Edit4->text(), QStringLiteral("222"));
-        QVERIFY(d->CheckBox4->isChecked());
-        QCOMPARE(d->TopicColorP->color(), 0x102030u);
+    e.run([&](WindowEditorDialog* d) {
+        QCOMPARE(itemsOf(d->windowCombo), (QStringList{QStringLiteral("main"), QStringLiteral("win1"), QStringLiteral("win2")}));
+        QCOMPARE(d->windowCombo->currentIndex(), 2);
+        QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of win2"));
+        QCOMPARE(d->leftEdit->text(), QStringLiteral("11"));
+        QCOMPARE(d->widthEdit->text(), QStringLiteral("222"));
+        QVERIFY(d->defaultPositionCheck->isChecked());
+        QCOMPARE(d->topicColourPanel->color(), 0x102030u);
 
-        MainWindowHarness::typeInto(d->Edit2, QStringLiteral("New caption"));
-        MainWindowHarness::typeInto(d->Edit3, QStringLiteral("-5"));
-        MainWindowHarness::typeInto(d->Edit4, QStringLiteral("$1F"));
-        d->CheckBox6->setChecked(true);
-        d->CheckBox4->setChecked(false);
-        d->CheckBox8->setChecked(true);
-        d->TopicColorP->setColor(0x00FF00);
-        e.h.click(d->Button2);
+        MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("New caption"));
+        MainWindowHarness::typeInto(d->leftEdit, QStringLiteral("-5"));
+        MainWindowHarness::typeInto(d->widthEdit, QStringLiteral("$1F"));
+        d->onTopCheck->setChecked(true);
+        d->defaultPositionCheck->setChecked(false);
+        d->printCheck->setChecked(true);
+        d->topicColourPanel->setColor(0x00FF00);
+        e.h.click(d->okButton);
     });
     QVERIFY(!e.stayedOpen);
     QVERIFY(e.h.prompter.messages().isEmpty());
@@ -162,7 +162,7 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
     QVERIFY(!w.DefaultPosition);
     QCOMPARE(w.Buttons, (std::array<bool, ButtonCount>{false, false, false, true, false, false}));
     // The topic shows at once in its window's new colour.
-    QCOMPARE(baseOf(e.h.form->TopicText), fromBgr(0x00FF00));
+    QCOMPARE(baseOf(e.h.form->editors->topicEditor), fromBgr(0x00FF00));
     QCOMPARE(e.project().Window(1), window(QStringLiteral("win1")));
 }
 
@@ -170,18 +170,18 @@ void WindowEditorTest::okRefusesNonIntegersButTheCloseBoxCloses()
 {
     Editor e;
     const TWindowRecord before = e.project().Window(0);
-    e.run([&](TChangeWin* d) {
-        MainWindowHarness::typeInto(d->Edit2, QStringLiteral("changed"));
-        MainWindowHarness::typeInto(d->Edit5, QStringLiteral("12a"));
-        e.h.click(d->Button2);
+    e.run([&](WindowEditorDialog* d) {
+        MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("changed"));
+        MainWindowHarness::typeInto(d->topEdit, QStringLiteral("12a"));
+        e.h.click(d->okButton);
         QVERIFY(d->isVisible());
         QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Invalid Window size or position"));
-        d->Edit5->clear();
-        e.h.click(d->Button2);
+        d->topEdit->clear();
+        e.h.click(d->okButton);
         QVERIFY(d->isVisible());
         QCOMPARE(e.h.prompter.messages().size(), 2);
 
-        MainWindowHarness::typeInto(d->Edit3, QStringLiteral("x"));
+        MainWindowHarness::typeInto(d->leftEdit, QStringLiteral("x"));
         d->close();
         QVERIFY(!d->isVisible());
     });
@@ -192,23 +192,23 @@ void WindowEditorTest::okRefusesNonIntegersButTheCloseBoxCloses()
 void WindowEditorTest::fieldsAreStoredOnTheWayIntoTheSelector()
 {
     Editor e({QStringLiteral("win1")});
-    e.run([&](TChangeWin* d) {
-        MainWindowHarness::typeInto(d->Edit2, QStringLiteral("Main caption"));
-        MainWindowHarness::typeInto(d->Edit6, QStringLiteral("400"));
-        Editor::focus(d->ComboBox1);
+    e.run([&](WindowEditorDialog* d) {
+        MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("Main caption"));
+        MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("400"));
+        Editor::focus(d->windowCombo);
         QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("Main caption"));
         QCOMPARE(e.project().Window(0).Height, 400);
-        d->ComboBox1->setCurrentIndex(1);
-        QCOMPARE(d->Edit2->text(), QStringLiteral("Caption of win1"));
-        QCOMPARE(d->Edit6->text(), QStringLiteral("300"));
+        d->windowCombo->setCurrentIndex(1);
+        QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of win1"));
+        QCOMPARE(d->heightEdit->text(), QStringLiteral("300"));
 
         // A bad box stops the store there: Left and Width are stored, the
         // rest not.
-        MainWindowHarness::typeInto(d->Edit3, QStringLiteral("7"));
-        MainWindowHarness::typeInto(d->Edit4, QStringLiteral("8"));
-        MainWindowHarness::typeInto(d->Edit5, QStringLiteral("x"));
-        MainWindowHarness::typeInto(d->Edit6, QStringLiteral("9"));
-        Editor::focus(d->ComboBox1);
+        MainWindowHarness::typeInto(d->leftEdit, QStringLiteral("7"));
+        MainWindowHarness::typeInto(d->widthEdit, QStringLiteral("8"));
+        MainWindowHarness::typeInto(d->topEdit, QStringLiteral("x"));
+        MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("9"));
+        Editor::focus(d->windowCombo);
         QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("'x' is not a valid integer value"));
         const TWindowRecord& w = e.project().Window(1);
         QCOMPARE(w.Left, 7);
@@ -227,35 +227,35 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
     main.Caption.setText(QStringLiteral("My Help"));
     main.Width = 500;
     main.Buttons[Browse] = true;
-    e.run([&](TChangeWin* d) {
+    e.run([&](WindowEditorDialog* d) {
         // Typed into main's fields but never stored: lost by Add New.
-        MainWindowHarness::typeInto(d->Edit2, QStringLiteral("not stored"));
-        e.h.click(d->Button3);
+        MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("not stored"));
+        e.h.click(d->addButton);
         QVERIFY(d->newNameMode());
-        QVERIFY(d->ComboBox1->isEditable());
-        QVERIFY(d->ComboBox1->currentText().isEmpty());
+        QVERIFY(d->windowCombo->isEditable());
+        QVERIFY(d->windowCombo->currentText().isEmpty());
 
-        Editor::focus(d->Edit2);
+        Editor::focus(d->captionEdit);
         QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Please type in the name of new window!"));
         QVERIFY(d->newNameMode());
-        QVERIFY(d->ComboBox1->hasFocus());
+        QVERIFY(d->windowCombo->hasFocus());
 
-        QTest::keyClicks(d->ComboBox1, QStringLiteral("abcdefghi"));
-        Editor::focus(d->Edit2);
+        QTest::keyClicks(d->windowCombo, QStringLiteral("abcdefghi"));
+        Editor::focus(d->captionEdit);
         QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Window name can NOT contain more than 8 caracters!"));
         QVERIFY(d->newNameMode());
         QCOMPARE(e.project().WindowCount(), 1);
 
-        QTest::keyClick(d->ComboBox1, Qt::Key_Backspace);
-        Editor::focus(d->Edit2);
+        QTest::keyClick(d->windowCombo, Qt::Key_Backspace);
+        Editor::focus(d->captionEdit);
         QVERIFY(!d->newNameMode());
-        QVERIFY(!d->ComboBox1->isEditable());
-        QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("abcdefgh")}));
-        QCOMPARE(d->ComboBox1->currentIndex(), 1);
-        QCOMPARE(d->Edit2->text(), QStringLiteral("My Help"));
-        QCOMPARE(d->Edit4->text(), QStringLiteral("500"));
-        QVERIFY(d->CheckBox1->isChecked());
-        e.h.click(d->Button2);
+        QVERIFY(!d->windowCombo->isEditable());
+        QCOMPARE(itemsOf(d->windowCombo), (QStringList{QStringLiteral("main"), QStringLiteral("abcdefgh")}));
+        QCOMPARE(d->windowCombo->currentIndex(), 1);
+        QCOMPARE(d->captionEdit->text(), QStringLiteral("My Help"));
+        QCOMPARE(d->widthEdit->text(), QStringLiteral("500"));
+        QVERIFY(d->browseCheck->isChecked());
+        e.h.click(d->okButton);
     });
     QCOMPARE(e.h.prompter.messages().size(), 2);
     QCOMPARE(e.project().WindowCount(), 2);
@@ -265,21 +265,21 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
     QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("My Help"));
 
     // A name typed and confirmed with Enter is kept; Escape gives one up.
-    e.run([&](TChangeWin* d) {
-        e.h.click(d->Button3);
-        QTest::keyClicks(d->ComboBox1, QStringLiteral("third"));
-        QTest::keyClick(d->ComboBox1, Qt::Key_Return);
+    e.run([&](WindowEditorDialog* d) {
+        e.h.click(d->addButton);
+        QTest::keyClicks(d->windowCombo, QStringLiteral("third"));
+        QTest::keyClick(d->windowCombo, Qt::Key_Return);
         QVERIFY(!d->isVisible());
     });
     QCOMPARE(e.project().WindowCount(), 3);
     QCOMPARE(e.project().Window(2).Name.text(), QStringLiteral("third"));
-    e.run([&](TChangeWin* d) {
-        e.h.click(d->Button3);
-        QTest::keyClicks(d->ComboBox1, QStringLiteral("dropped"));
-        QTest::keyClick(d->ComboBox1, Qt::Key_Escape);
+    e.run([&](WindowEditorDialog* d) {
+        e.h.click(d->addButton);
+        QTest::keyClicks(d->windowCombo, QStringLiteral("dropped"));
+        QTest::keyClick(d->windowCombo, Qt::Key_Escape);
         QVERIFY(!d->newNameMode());
-        QCOMPARE(d->ComboBox1->currentIndex(), 0);
-        e.h.click(d->Button2);
+        QCOMPARE(d->windowCombo->currentIndex(), 0);
+        e.h.click(d->okButton);
     });
     QCOMPARE(e.project().WindowCount(), 3);
 }
@@ -289,10 +289,10 @@ void WindowEditorTest::addNewRefusesThe256thWindow()
     Editor e;
     for (int k = 1; k < Project::MaxWindows; ++k)
         AddWindowLikeMain(e.project(), QStringLiteral("w%1").arg(k));
-    e.run([&](TChangeWin* d) {
-        e.h.click(d->Button3);
+    e.run([&](WindowEditorDialog* d) {
+        e.h.click(d->addButton);
         QVERIFY(!d->newNameMode());
-        e.h.click(d->Button2);
+        e.h.click(d->okButton);
     });
     QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("You can not have more than 255 windows")});
     QCOMPARE(e.project().WindowCount(), Project::MaxWindows);
@@ -309,23 +309,23 @@ void WindowEditorTest::deleteMovesTopicsAndAsksForTheLinkRewrite()
     e.project().Topic(2).BodyRtf = RtfWriter::write(body);
 
     QStringList rewrites;
-    QObject::connect(e.d(), &TChangeWin::rewriteWindowLinks, e.h.form.get(),
+    QObject::connect(e.d(), &WindowEditorDialog::rewriteWindowLinks, e.h.form.get(),
                      [&](const QString& oldText, const QString& newText) { rewrites << oldText << newText; });
     e.h.prompter.answer(Prompter::Answer::Ok).answer(Prompter::Answer::Ok);
-    e.run([&](TChangeWin* d) {
-        QCOMPARE(d->ComboBox1->currentIndex(), 2);
-        e.h.click(d->Button1);
-        QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("W1"), QStringLiteral("W3")}));
-        QCOMPARE(d->ComboBox1->currentIndex(), 1);
-        QCOMPARE(d->Edit2->text(), QStringLiteral("Caption of W1"));
+    e.run([&](WindowEditorDialog* d) {
+        QCOMPARE(d->windowCombo->currentIndex(), 2);
+        e.h.click(d->deleteButton);
+        QCOMPARE(itemsOf(d->windowCombo), (QStringList{QStringLiteral("main"), QStringLiteral("W1"), QStringLiteral("W3")}));
+        QCOMPARE(d->windowCombo->currentIndex(), 1);
+        QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of W1"));
         QCOMPARE(e.project().Topic(0).WindowIndex, 0);
         QCOMPARE(e.project().Topic(1).WindowIndex, 2);
         // The last window in the table: the one before it is selected.
-        d->ComboBox1->setCurrentIndex(2);
-        e.h.click(d->Button1);
-        QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("W1")}));
-        QCOMPARE(d->ComboBox1->currentIndex(), 1);
-        e.h.click(d->Button2);
+        d->windowCombo->setCurrentIndex(2);
+        e.h.click(d->deleteButton);
+        QCOMPARE(itemsOf(d->windowCombo), (QStringList{QStringLiteral("main"), QStringLiteral("W1")}));
+        QCOMPARE(d->windowCombo->currentIndex(), 1);
+        e.h.click(d->okButton);
     });
     const auto& calls = e.h.prompter.calls();
     QCOMPARE(int(calls.size()), 2);
@@ -349,13 +349,13 @@ void WindowEditorTest::deleteRefusesMainAndHonoursCancel()
 {
     Editor e({QStringLiteral("pop")}, {1});
     e.h.prompter.answer(Prompter::Answer::Cancel);
-    e.run([&](TChangeWin* d) {
-        e.h.click(d->Button1);
-        QCOMPARE(d->ComboBox1->count(), 2);
-        d->ComboBox1->setCurrentIndex(0);
-        e.h.click(d->Button1);
+    e.run([&](WindowEditorDialog* d) {
+        e.h.click(d->deleteButton);
+        QCOMPARE(d->windowCombo->count(), 2);
+        d->windowCombo->setCurrentIndex(0);
+        e.h.click(d->deleteButton);
         QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("You can not delete main window!"));
-        e.h.click(d->Button2);
+        e.h.click(d->okButton);
     });
     QCOMPARE(e.h.prompter.messages().size(), 2);
     QCOMPARE(e.project().WindowCount(), 2);
@@ -367,20 +367,20 @@ void WindowEditorTest::colourPanelsUseTheSharedColourDialog()
 {
     Editor e;
     e.h.prompter.color(0x0000FF).color(std::nullopt).color(0x123456);
-    e.run([&](TChangeWin* d) {
-        e.h.click(d->Button3); // a new name being typed is judged first
-        QTest::keyClicks(d->ComboBox1, QStringLiteral("side"));
-        QTest::mouseClick(d->NSColorP, Qt::LeftButton);
+    e.run([&](WindowEditorDialog* d) {
+        e.h.click(d->addButton); // a new name being typed is judged first
+        QTest::keyClicks(d->windowCombo, QStringLiteral("side"));
+        QTest::mouseClick(d->nonScrollingColourPanel, Qt::LeftButton);
         QVERIFY(!d->newNameMode());
-        QCOMPARE(d->ComboBox1->currentText(), QStringLiteral("side"));
-        QCOMPARE(d->NSColorP->color(), 0x0000FFu);
-        QVERIFY(d->Button2->hasFocus());
-        QTest::mouseClick(d->TopicColorP, Qt::LeftButton); // cancelled
-        QCOMPARE(d->TopicColorP->color(), 0xDCFFFFu);
-        d->TopicColorP->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(d->TopicColorP, Qt::Key_Space);
-        QCOMPARE(d->TopicColorP->color(), 0x123456u);
-        e.h.click(d->Button2);
+        QCOMPARE(d->windowCombo->currentText(), QStringLiteral("side"));
+        QCOMPARE(d->nonScrollingColourPanel->color(), 0x0000FFu);
+        QVERIFY(d->okButton->hasFocus());
+        QTest::mouseClick(d->topicColourPanel, Qt::LeftButton); // cancelled
+        QCOMPARE(d->topicColourPanel->color(), 0xDCFFFFu);
+        d->topicColourPanel->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d->topicColourPanel, Qt::Key_Space);
+        QCOMPARE(d->topicColourPanel->color(), 0x123456u);
+        e.h.click(d->okButton);
     });
     const auto& calls = e.h.prompter.calls();
     QCOMPARE(int(calls.size()), 3);
@@ -396,24 +396,24 @@ void WindowEditorTest::colourPanelsUseTheSharedColourDialog()
 void WindowEditorTest::enterActsAsOkAndGroupButtonsSetAllSix()
 {
     Editor e;
-    e.run([&](TChangeWin* d) {
-        QGroupBox* group = d->Grupa;
+    e.run([&](WindowEditorDialog* d) {
+        QGroupBox* group = d->buttonsGroup;
         const QList<QCheckBox*> boxes = group->findChildren<QCheckBox*>(Qt::FindDirectChildrenOnly);
         QCOMPARE(boxes.size(), 6);
         QCOMPARE(boxes.first()->text(), QStringLiteral("Browse"));
         QCOMPARE(boxes.last()->text(), QStringLiteral("Find"));
-        e.h.click(d->Button6);
+        e.h.click(d->checkButtonsButton);
         for (QCheckBox* b : boxes)
             QVERIFY(b->isChecked());
-        e.h.click(d->Button5);
+        e.h.click(d->clearButtonsButton);
         for (QCheckBox* b : boxes)
             QVERIFY(!b->isChecked());
-        d->CheckBox9->setChecked(true);
-        d->CheckBox7->setChecked(true);
+        d->findCheck->setChecked(true);
+        d->contentsCheck->setChecked(true);
         // There is nothing to cancel: Escape leaves the dialog open.
-        QTest::keyClick(d->Edit2, Qt::Key_Escape);
+        QTest::keyClick(d->captionEdit, Qt::Key_Escape);
         QVERIFY(d->isVisible());
-        QTest::keyClick(d->Edit2, Qt::Key_Return);
+        QTest::keyClick(d->captionEdit, Qt::Key_Return);
     });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.project().Window(0).Buttons, (std::array<bool, ButtonCount>{false, true, false, false, false, true}));
@@ -426,35 +426,35 @@ void WindowEditorTest::autoSizePlacesTheSampleAndReadsItBack()
     QRect placed;
     QRect expected;
     const QRect moved(40, 30, 200, 150);
-    e.run([&](TChangeWin* d) {
-        MainWindowHarness::typeInto(d->Edit3, QStringLiteral("100"));
-        MainWindowHarness::typeInto(d->Edit5, QStringLiteral("200"));
-        MainWindowHarness::typeInto(d->Edit4, QStringLiteral("$200"));
-        MainWindowHarness::typeInto(d->Edit6, QStringLiteral("300"));
+    e.run([&](WindowEditorDialog* d) {
+        MainWindowHarness::typeInto(d->leftEdit, QStringLiteral("100"));
+        MainWindowHarness::typeInto(d->topEdit, QStringLiteral("200"));
+        MainWindowHarness::typeInto(d->widthEdit, QStringLiteral("$200"));
+        MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("300"));
         const QRect screen = d->screen()->geometry();
         expected = QRect(HelpUnitsToPixels(100, screen.width()), HelpUnitsToPixels(200, screen.height()),
                          HelpUnitsToPixels(512, screen.width()), HelpUnitsToPixels(300, screen.height()));
         QTimer::singleShot(0, d, [&] {
-            TAutoSize* a = e.h.form->AutoSize;
+            AutoSizeDialog* a = e.h.form->topics->autoSizeDialog;
             sampleShown = a->isVisible();
             placed = a->frame();
             a->setFrame(moved);
-            QTest::keyClick(a->Button1, Qt::Key_Return);
+            QTest::keyClick(a->okButton, Qt::Key_Return);
         });
-        e.h.click(d->Button4);
+        e.h.click(d->autoSizeButton);
         QVERIFY(sampleShown);
         QCOMPARE(placed, expected);
-        QCOMPARE(d->Edit3->text(), QString::number(PixelsToHelpUnits(moved.x(), screen.width())));
-        QCOMPARE(d->Edit5->text(), QString::number(PixelsToHelpUnits(moved.y(), screen.height())));
-        QCOMPARE(d->Edit4->text(), QString::number(PixelsToHelpUnits(moved.width(), screen.width())));
-        QCOMPARE(d->Edit6->text(), QString::number(PixelsToHelpUnits(moved.height(), screen.height())));
+        QCOMPARE(d->leftEdit->text(), QString::number(PixelsToHelpUnits(moved.x(), screen.width())));
+        QCOMPARE(d->topEdit->text(), QString::number(PixelsToHelpUnits(moved.y(), screen.height())));
+        QCOMPARE(d->widthEdit->text(), QString::number(PixelsToHelpUnits(moved.width(), screen.width())));
+        QCOMPARE(d->heightEdit->text(), QString::number(PixelsToHelpUnits(moved.height(), screen.height())));
         // Nothing reaches the window before a store.
         QCOMPARE(e.project().Window(0).Left, 0);
 
         sampleShown = false;
-        MainWindowHarness::typeInto(d->Edit6, QStringLiteral("1x"));
-        QTimer::singleShot(0, d, [&] { sampleShown = e.h.form->AutoSize->isVisible(); });
-        e.h.click(d->Button4);
+        MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("1x"));
+        QTimer::singleShot(0, d, [&] { sampleShown = e.h.form->topics->autoSizeDialog->isVisible(); });
+        e.h.click(d->autoSizeButton);
         QCoreApplication::processEvents();
         QVERIFY(!sampleShown);
         QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("'1x' is not a valid integer value"));
@@ -465,11 +465,11 @@ void WindowEditorTest::autoSizePlacesTheSampleAndReadsItBack()
 void WindowEditorTest::openRefillsTheWindowList()
 {
     Editor e({QStringLiteral("win1"), QStringLiteral("win2")}, {1, 0});
-    TChangeWin* d = e.d();
+    WindowEditorDialog* d = e.d();
     QVERIFY(!d->isVisible());
-    QCOMPARE(itemsOf(d->ComboBox1), (QStringList{QStringLiteral("main"), QStringLiteral("win1"), QStringLiteral("win2")}));
-    QCOMPARE(d->ComboBox1->currentIndex(), 1);
-    QCOMPARE(d->Edit2->text(), QStringLiteral("Caption of win1"));
+    QCOMPARE(itemsOf(d->windowCombo), (QStringList{QStringLiteral("main"), QStringLiteral("win1"), QStringLiteral("win2")}));
+    QCOMPARE(d->windowCombo->currentIndex(), 1);
+    QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of win1"));
 }
 
 QTEST_MAIN(WindowEditorTest)

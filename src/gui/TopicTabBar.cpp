@@ -1,8 +1,8 @@
-#include "MainWindowTabBar.h"
+#include "TopicTabBar.h"
 
 namespace ts {
 
-void TTopicTabBar::addTabs(const QStringList& captions)
+void TopicTabBar::addTabs(const QStringList& captions)
 {
     if (captions.isEmpty())
         return;
@@ -15,12 +15,12 @@ void TTopicTabBar::addTabs(const QStringList& captions)
     setTabText(count() - 1, tabText(count() - 1));
 }
 
-QSize TTopicTabBar::tabSizeHint(int index) const
+QSize TopicTabBar::tabSizeHint(int index) const
 {
     return adding_ ? QSize(1, 1) : QTabBar::tabSizeHint(index);
 }
 
-QSize TTopicTabBar::minimumTabSizeHint(int index) const
+QSize TopicTabBar::minimumTabSizeHint(int index) const
 {
     return adding_ ? QSize(1, 1) : QTabBar::minimumTabSizeHint(index);
 }

@@ -1,4 +1,4 @@
-#include "LogDialog.h"
+#include "LogViewer.h"
 
 #include "Prompter.h"
 
@@ -50,9 +50,9 @@ QIcon printerIcon()
 
 } // namespace
 
-TLogForm::TLogForm(Prompter& prompter, QWidget* parent) : QDialog(parent), prompter_(prompter)
+LogViewer::LogViewer(Prompter& prompter, QWidget* parent) : QDialog(parent), prompter_(prompter)
 {
-    setObjectName(QStringLiteral("TLogForm"));
+    setObjectName(QStringLiteral("LogViewer"));
     setWindowTitle(QStringLiteral("Last Compile Information"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -63,81 +63,81 @@ TLogForm::TLogForm(Prompter& prompter, QWidget* parent) : QDialog(parent), promp
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    Panel1 = new QLabel(QStringLiteral("  Nothing Compiled yet!"), this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedHeight(HeaderHeight);
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
-    Panel1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Panel1->setTextFormat(Qt::PlainText);
+    headerLabel = new QLabel(QStringLiteral("  Nothing Compiled yet!"), this);
+    headerLabel->setObjectName(QStringLiteral("headerLabel"));
+    headerLabel->setFixedHeight(HeaderHeight);
+    headerLabel->setFrameShape(QFrame::Panel);
+    headerLabel->setFrameShadow(QFrame::Raised);
+    headerLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    headerLabel->setTextFormat(Qt::PlainText);
     // A long path does not widen the form; its end may go under the button.
-    Panel1->setMinimumWidth(1);
-    layout->addWidget(Panel1);
+    headerLabel->setMinimumWidth(1);
+    layout->addWidget(headerLabel);
 
-    Panel3 = new QFrame(Panel1);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    auto* buttonRow = new QHBoxLayout(Panel3);
+    printButtonPanel = new QFrame(headerLabel);
+    printButtonPanel->setObjectName(QStringLiteral("printButtonPanel"));
+    auto* buttonRow = new QHBoxLayout(printButtonPanel);
     buttonRow->setContentsMargins(1, 1, 1, 1);
-    SpeedButton1 = new QToolButton(Panel3);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setToolTip(QStringLiteral("Print!"));
-    SpeedButton1->setIcon(printerIcon());
-    SpeedButton1->setIconSize(QSize(18, 18));
-    SpeedButton1->setAutoRaise(true);
-    buttonRow->addWidget(SpeedButton1);
-    Panel1->installEventFilter(this);
+    printButton = new QToolButton(printButtonPanel);
+    printButton->setObjectName(QStringLiteral("printButton"));
+    printButton->setToolTip(QStringLiteral("Print!"));
+    printButton->setIcon(printerIcon());
+    printButton->setIconSize(QSize(18, 18));
+    printButton->setAutoRaise(true);
+    buttonRow->addWidget(printButton);
+    headerLabel->installEventFilter(this);
 
-    Panel2 = new QFrame(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::Panel);
-    Panel2->setFrameShadow(QFrame::Sunken);
-    auto* frame = new QVBoxLayout(Panel2);
+    textFrame = new QFrame(this);
+    textFrame->setObjectName(QStringLiteral("textFrame"));
+    textFrame->setFrameShape(QFrame::Panel);
+    textFrame->setFrameShadow(QFrame::Sunken);
+    auto* frame = new QVBoxLayout(textFrame);
     frame->setContentsMargins(3, 3, 3, 3);
-    layout->addWidget(Panel2, 1);
+    layout->addWidget(textFrame, 1);
 
     // Display only, yet scrollable and selectable from the keyboard so that
     // a long log can be read and copied.
-    RichEdit1 = new QTextEdit(Panel2);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setReadOnly(true);
-    RichEdit1->setAcceptRichText(false);
-    RichEdit1->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
-    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setTabChangesFocus(true);
+    textView = new QTextEdit(textFrame);
+    textView->setObjectName(QStringLiteral("textView"));
+    textView->setReadOnly(true);
+    textView->setAcceptRichText(false);
+    textView->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    textView->setLineWrapMode(QTextEdit::NoWrap);
+    textView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textView->setTabChangesFocus(true);
     {
-        QPalette pal = RichEdit1->palette();
+        QPalette pal = textView->palette();
         const QColor face = QApplication::palette().color(QPalette::Button);
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             pal.setColor(group, QPalette::Base, face);
-        RichEdit1->setPalette(pal);
+        textView->setPalette(pal);
     }
-    frame->addWidget(RichEdit1);
+    frame->addWidget(textView);
 
-    connect(SpeedButton1, &QToolButton::clicked, this, &TLogForm::SpeedButton1Click);
+    connect(printButton, &QToolButton::clicked, this, &LogViewer::print);
     auto* printKey = new QShortcut(QKeySequence::Print, this);
-    connect(printKey, &QShortcut::activated, this, &TLogForm::SpeedButton1Click);
+    connect(printKey, &QShortcut::activated, this, &LogViewer::print);
 
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
 }
 
-void TLogForm::setText(const QString& text)
+void LogViewer::setText(const QString& text)
 {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    RichEdit1->setPlainText(plain);
+    textView->setPlainText(plain);
 }
 
-QString TLogForm::text() const
+QString LogViewer::text() const
 {
-    return RichEdit1->toPlainText();
+    return textView->toPlainText();
 }
 
-void TLogForm::placeCentred()
+void LogViewer::placeCentred()
 {
     resize(FormWidth, FormHeight);
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -148,7 +148,7 @@ void TLogForm::placeCentred()
     move(frame.topLeft());
 }
 
-void TLogForm::showEvent(QShowEvent* event)
+void LogViewer::showEvent(QShowEvent* event)
 {
     // Centred the first time; afterwards it opens where the user left it.
     if (!placed_) {
@@ -156,16 +156,16 @@ void TLogForm::showEvent(QShowEvent* event)
         placeCentred();
     }
     QDialog::showEvent(event);
-    RichEdit1->setFocus();
+    textView->setFocus();
     placePrintButton();
 }
 
-void TLogForm::SpeedButton1Click()
+void LogViewer::print()
 {
-    prompter_.print(this, *RichEdit1->document(), Panel1->text());
+    prompter_.print(this, *textView->document(), headerLabel->text());
 }
 
-bool TLogForm::FormKeyDown(int key)
+bool LogViewer::handleKey(int key)
 {
     if (key != Qt::Key_Escape)
         return false;
@@ -173,20 +173,20 @@ bool TLogForm::FormKeyDown(int key)
     return true;
 }
 
-void TLogForm::placePrintButton()
+void LogViewer::placePrintButton()
 {
-    const QSize hint = Panel3->sizeHint();
-    const int height = qMin(hint.height(), Panel1->height());
-    Panel3->setGeometry(Panel1->width() - hint.width() - 2, (Panel1->height() - height) / 2, hint.width(), height);
+    const QSize hint = printButtonPanel->sizeHint();
+    const int height = qMin(hint.height(), headerLabel->height());
+    printButtonPanel->setGeometry(headerLabel->width() - hint.width() - 2, (headerLabel->height() - height) / 2, hint.width(), height);
 }
 
-bool TLogForm::eventFilter(QObject* watched, QEvent* event)
+bool LogViewer::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+        if (widget && widget->window() == this && handleKey(static_cast<QKeyEvent*>(event)->key()))
             return true;
-    } else if (watched == Panel1 && event->type() == QEvent::Resize) {
+    } else if (watched == headerLabel && event->type() == QEvent::Resize) {
         placePrintButton();
     }
     return QDialog::eventFilter(watched, event);

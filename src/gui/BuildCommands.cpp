@@ -1,16 +1,14 @@
-// TGlavniForm: the Build menu (the RTF topic file, the HPJ and CNT files, the
-// help compiler), the compile log viewer and the extended topic list, which
-// borrows the log viewer.
+#include "BuildCommands.h"
 
-#include "MainWindow.h"
-
-#include "LogDialog.h"
+#include "LogViewer.h"
 #include "Prompter.h"
 #include "StatusBar.h"
+#include "TopicNavigator.h"
 #include "contents/ContentsFile.h"
 #include "helpsource/BuildAll.h"
 #include "helpsource/HpjWriter.h"
 #include "model/IoError.h"
+#include "model/Project.h"
 #include "model/TopicList.h"
 #include "model/WholeFile.h"
 #include "model/Windows1252.h"
@@ -37,12 +35,12 @@ constexpr bool OnWindows =
 
 // Each writer names itself in panel 1 and starts the bar from 0; its steps
 // move the bar; its end empties the panel and puts the bar back to 0.
-BuildFeedback statusBarFeedback(TFriendlyStatusBar& sb)
+BuildFeedback statusBarFeedback(StatusBar& sb)
 {
     BuildFeedback feedback;
     feedback.Status = [&sb](const QString& text) {
         sb.setPanelText(1, text);
-        sb.PB->setValue(0);
+        sb.progressBar->setValue(0);
     };
     feedback.Progress = [&sb](int step) { sb.advance(step); };
     return feedback;
@@ -57,121 +55,135 @@ void startDetached(const CompilerLaunch& launch)
 
 } // namespace
 
+BuildCommands::BuildCommands(Project& project, Prompter& prompter, TopicNavigator& navigator, StatusBar& statusBar,
+                             QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), navigator_(navigator), statusBar_(statusBar),
+      window_(window)
+{
+    setObjectName(QStringLiteral("buildCommands"));
+    logViewer = new LogViewer(prompter_, window);
+}
+
+void BuildCommands::showIoError(const QString& message)
+{
+    prompter_.message(window_, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+}
+
 // A failed write leaves the files written before it and stops the command.
 // The status panel and the bar are cleared rather than left half-way, so
 // that they do not claim a build is still running.
-bool TGlavniForm::buildTopicFile()
+bool BuildCommands::buildTopicFile()
 {
-    TopicTabChanging();
+    navigator_.storeCurrentTopic();
     try {
-        BuildTopicFile(Project_, statusBarFeedback(*SB));
+        BuildTopicFile(project_, statusBarFeedback(statusBar_));
     } catch (const IoError& e) {
-        SB->finishActivity();
+        statusBar_.finishActivity();
         showIoError(e.message());
         return false;
     }
     return true;
 }
 
-bool TGlavniForm::buildProjectFiles()
+bool BuildCommands::buildProjectFiles()
 {
     try {
-        BuildProjectAndContents(Project_, statusBarFeedback(*SB));
+        BuildProjectAndContents(project_, statusBarFeedback(statusBar_));
     } catch (const ContentsLevelError&) {
-        SB->finishActivity();
+        statusBar_.finishActivity();
         showIoError(ContentsLevelError::text());
         return false;
     } catch (const IoError& e) {
-        SB->finishActivity();
+        statusBar_.finishActivity();
         showIoError(e.message());
         return false;
     }
     return true;
 }
 
-void TGlavniForm::RtfButtonClick()
+void BuildCommands::buildTopicFileOnly()
 {
     buildTopicFile();
 }
 
-void TGlavniForm::PrjButtonClick()
+void BuildCommands::buildProjectFilesOnly()
 {
     buildProjectFiles();
 }
 
-void TGlavniForm::AllButtonClick()
+void BuildCommands::buildSourcesOnly()
 {
     if (buildTopicFile())
         buildProjectFiles();
 }
 
-bool TGlavniForm::chooseCompiler()
+bool BuildCommands::chooseCompiler()
 {
-    const QString chosen = Prompter_.openFile(this, CompilerFilter, CompilerOfferedName);
+    const QString chosen = prompter_.openFile(window_, CompilerFilter, CompilerOfferedName);
     if (chosen.isEmpty())
         return false;
     const QString path = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
     // Windows paths are kept in capitals; where file names differ by case the
     // path keeps its own, and only the compiler's name is compared in capitals.
-    Project_.CompilerPath = CaseSensitiveFileNames ? path : path.toUpper();
+    project_.CompilerPath = CaseSensitiveFileNames ? path : path.toUpper();
     return true;
 }
 
-void TGlavniForm::GoButtonClick()
+void BuildCommands::compileProject()
 {
     if (!buildTopicFile() || !buildProjectFiles())
         return;
-    if (Project_.CompilerPath == NoCompilerPath) {
-        Prompter_.message(this, QStringLiteral("Please select the Help Compiler in next open dialog!"),
+    if (project_.CompilerPath == NoCompilerPath) {
+        prompter_.message(window_, QStringLiteral("Please select the Help Compiler in next open dialog!"),
                           QStringLiteral("Topicsmith"));
         if (!chooseCompiler())
             return;
     }
     const auto command =
-        MakeCompilerCommand(Project_.CompilerPath, QDir::toNativeSeparators(HpjWriter::pathFor(Project_)));
+        MakeCompilerCommand(project_.CompilerPath, QDir::toNativeSeparators(HpjWriter::pathFor(project_)));
     if (!command)
         return;
     const CompilerLaunch launch = PlanCompilerLaunch(*command, OnWindows, !OnWindows && WineAvailable());
-    if (StartCompiler)
-        StartCompiler(launch);
+    if (startCompiler)
+        startCompiler(launch);
     else
         startDetached(launch);
 }
 
-void TGlavniForm::SetHelpCompiler1Click()
+void BuildCommands::setHelpCompiler()
 {
     chooseCompiler();
 }
 
-void TGlavniForm::ShowLog1Click()
+void BuildCommands::showCompileLog()
 {
-    LogForm->setText(QString());
-    LogForm->setWindowTitle(QStringLiteral("Last Compile Information"));
-    const QString logPath = Project_.ProjectBase() + QStringLiteral(".LOG");
+    logViewer->setText(QString());
+    logViewer->setWindowTitle(QStringLiteral("Last Compile Information"));
+    const QString logPath = project_.ProjectBase() + QStringLiteral(".LOG");
     if (QFileInfo(logPath).isFile()) {
-        LogForm->Panel1->setText(QStringLiteral("  Last compile log for: ") + Project_.ProjectPath);
+        logViewer->headerLabel->setText(QStringLiteral("  Last compile log for: ") + project_.ProjectPath);
         try {
-            LogForm->setText(cp1252::decode(ReadWholeFile(logPath)));
+            logViewer->setText(cp1252::decode(ReadWholeFile(logPath)));
         } catch (const IoError& e) {
             showIoError(e.message());
             return;
         }
     } else {
-        LogForm->Panel1->setText(QStringLiteral("No Log File Yet!"));
+        logViewer->headerLabel->setText(QStringLiteral("No Log File Yet!"));
     }
-    LogForm->exec();
+    logViewer->exec();
 }
 
-void TGlavniForm::TopiclButtonClick()
+void BuildCommands::showTopicList()
 {
-    if (Project_.TopicCount() == 0) {
-        Prompter_.message(this, NothingToListText, QStringLiteral("Topicsmith"));
+    if (project_.TopicCount() == 0) {
+        prompter_.message(window_, NothingToListText, QStringLiteral("Topicsmith"));
         return;
     }
-    LogForm->setWindowTitle(QStringLiteral("  Extended Topic List"));
-    LogForm->Panel1->setText(QStringLiteral("Extended Topic List for: ") + Project_.ProjectPath);
-    LogForm->setText(TopicListLines(Project_).join(QLatin1Char('\n')));
-    LogForm->exec();
+    logViewer->setWindowTitle(QStringLiteral("  Extended Topic List"));
+    logViewer->headerLabel->setText(QStringLiteral("Extended Topic List for: ") + project_.ProjectPath);
+    logViewer->setText(TopicListLines(project_).join(QLatin1Char('\n')));
+    logViewer->exec();
 }
 
 } // namespace ts

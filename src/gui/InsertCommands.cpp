@@ -1,26 +1,26 @@
-// TGlavniForm: the commands that put link markup, "Related Topics" buttons
+// The insert commands that put link markup, "Related Topics" buttons
 // and bitmaps into the topic text. Every command ends the same way: the
-// markup passes through the hidden ImeBuffer onto the clipboard and goes in
+// markup passes through the editor pane's hidden markupBuffer onto the clipboard and goes in
 // at the active editor's caret (or over its selection) in the format set for
 // that point, so the clipboard afterwards holds the last text inserted. The
 // hotspot is made by the character style given to the inserted run.
 
-#include "MainWindow.h"
+#include "InsertCommands.h"
 
 #include "ButtonDialog.h"
 #include "LinkDialog.h"
 #include "Prompter.h"
 #include "RichTextAdapter.h"
+#include "TopicEditorPane.h"
 #include "links/LinkMarkup.h"
+#include "model/Project.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QToolButton>
 
 #include <cmath>
 #include <optional>
@@ -31,11 +31,9 @@ namespace {
 
 // Puts `markup` on the clipboard through the hidden line edit, then into
 // `editor` (when there is one) in place of its selection.
-void insertMarkup(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup)
+void insertMarkup(TopicEditorPane& pane, QTextEdit* editor, const QString& markup)
 {
-    imeBuffer.setText(markup);
-    imeBuffer.selectAll();
-    imeBuffer.cut();
+    pane.putOnClipboard(markup);
     if (!editor)
         return;
     QTextCursor cursor = editor->textCursor();
@@ -73,15 +71,15 @@ QTextCharFormat styleChange(std::optional<bool> strike, std::optional<bool> unde
 
 // A hotspot: the markup in the caret's style with `on` added, then one blank
 // with strike-out and underline taken away again, so the hotspot ends there.
-void insertHotspot(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup, const QTextCharFormat& on,
+void insertHotspot(TopicEditorPane& pane, QTextEdit* editor, const QString& markup, const QTextCharFormat& on,
                    const QTextCharFormat& off)
 {
     if (editor)
         editor->mergeCurrentCharFormat(on);
-    insertMarkup(imeBuffer, editor, markup);
+    insertMarkup(pane, editor, markup);
     if (editor)
         editor->mergeCurrentCharFormat(off);
-    insertMarkup(imeBuffer, editor, QStringLiteral(" "));
+    insertMarkup(pane, editor, QStringLiteral(" "));
 }
 
 qreal selectionPoints(const QTextEdit& editor)
@@ -95,17 +93,17 @@ qreal selectionPoints(const QTextEdit& editor)
 
 // Buttons and bitmaps go in at 8 points; the size in force afterwards is
 // the size before.
-void insertSmall(QLineEdit& imeBuffer, QTextEdit* editor, const QString& markup)
+void insertSmall(TopicEditorPane& pane, QTextEdit* editor, const QString& markup)
 {
     if (!editor) {
-        insertMarkup(imeBuffer, editor, markup);
+        insertMarkup(pane, editor, markup);
         return;
     }
     const qreal before = selectionPoints(*editor);
     QTextCharFormat small;
     small.setFontPointSize(8);
     editor->mergeCurrentCharFormat(small);
-    insertMarkup(imeBuffer, editor, markup);
+    insertMarkup(pane, editor, markup);
     QTextCharFormat restore;
     restore.setFontPointSize(before);
     editor->mergeCurrentCharFormat(restore);
@@ -120,19 +118,27 @@ void giveFocusBack(QTextEdit* editor)
 
 } // namespace
 
-void TGlavniForm::JumpButtonClick()
+InsertCommands::InsertCommands(const Project& project, Prompter& prompter, TopicEditorPane& editors, QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), editors_(editors), window_(window)
+{
+    setObjectName(QStringLiteral("insertCommands"));
+    linkDialog = new LinkDialog(prompter_, window);
+    buttonDialog = new ButtonDialog(window);
+}
+
+void InsertCommands::insertTopicLink()
 {
     // The dialog takes the focus; the editor to write into is the one the
     // user was in when the command started.
-    QTextEdit* const editor = ActiveEditor();
-    TLinkForm& d = *LinkForm;
+    QTextEdit* const editor = editors_.activeEditor();
+    LinkDialog& d = *linkDialog;
 
-    proposeHotspot(editor, *d.Edit1);
+    proposeHotspot(editor, *d.hotspotEdit);
     QStringList entries;
-    for (int i = 0; i < Project_.TopicCount(); ++i)
-        entries.append(links::TopicChoiceText(Project_.Topic(i).TopicID.text(), Project_.Topic(i).Title.text()));
-    d.CheckBox1->setChecked(false);
-    d.CheckBox2->setChecked(false);
+    for (int i = 0; i < project_.TopicCount(); ++i)
+        entries.append(links::TopicChoiceText(project_.Topic(i).TopicID.text(), project_.Topic(i).Title.text()));
+    d.topicWindowCheck->setChecked(false);
+    d.otherHelpFileCheck->setChecked(false);
     d.setTopics(entries);
     d.setLinkType(0);
 
@@ -142,81 +148,77 @@ void TGlavniForm::JumpButtonClick()
     }
 
     QString markup;
-    if (d.CheckBox2->isChecked()) {
-        const QString typedId = d.ComboBox1->currentText();
-        const QString helpFile = d.Edit2->text();
+    if (d.otherHelpFileCheck->isChecked()) {
+        const QString typedId = d.topicCombo->currentText();
+        const QString helpFile = d.helpFileEdit->text();
         if (const std::optional<QString> refusal = links::OtherHelpFileRefusal(typedId, helpFile)) {
-            Prompter_.message(this, *refusal, QStringLiteral("Topicsmith"));
+            prompter_.message(window_, *refusal, QStringLiteral("Topicsmith"));
             giveFocusBack(editor);
             return;
         }
-        markup = links::OtherHelpFileLink(d.Edit1->text(), typedId, helpFile);
+        markup = links::OtherHelpFileLink(d.hotspotEdit->text(), typedId, helpFile);
     } else {
-        const int i = d.ComboBox1->currentIndex();
-        if (i < 0 || i >= Project_.TopicCount()) {
+        const int i = d.topicCombo->currentIndex();
+        if (i < 0 || i >= project_.TopicCount()) {
             giveFocusBack(editor);
             return;
         }
-        const TTopicRecord& topic = Project_.Topic(i);
+        const TTopicRecord& topic = project_.Topic(i);
         std::optional<QString> window;
-        if (d.CheckBox1->isChecked()) {
-            const int w = topic.WindowIndex >= 0 && topic.WindowIndex < Project_.WindowCount() ? topic.WindowIndex : 0;
-            window = Project_.Window(w).Name.text();
+        if (d.topicWindowCheck->isChecked()) {
+            const int w = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount() ? topic.WindowIndex : 0;
+            window = project_.Window(w).Name.text();
         }
-        markup = links::TopicLink(d.Edit1->text(), topic.TopicID.text(), topic.Title.text(), window);
+        markup = links::TopicLink(d.hotspotEdit->text(), topic.TopicID.text(), topic.Title.text(), window);
     }
 
     const bool popup = d.linkType() == 1;
-    insertHotspot(*ImeBuffer, editor, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
+    insertHotspot(editors_, editor, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
                   styleChange(false, false));
     giveFocusBack(editor);
 }
 
-void TGlavniForm::WebButtonClick()
+void InsertCommands::insertWebLink()
 {
-    QTextEdit* const editor = ActiveEditor();
-    TInsertButton& d = *InsertButton;
+    QTextEdit* const editor = editors_.activeEditor();
+    ButtonDialog& d = *buttonDialog;
     d.setupForWeb();
-    proposeHotspot(editor, *d.Edit1);
+    proposeHotspot(editor, *d.captionEdit);
 
     if (d.exec() != QDialog::Accepted) {
         giveFocusBack(editor);
         return;
     }
-    const QString markup = links::WebLink(d.Edit1->text(), d.Edit2->text(), d.emailChosen());
-    insertHotspot(*ImeBuffer, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
+    const QString markup = links::WebLink(d.captionEdit->text(), d.targetEdit->text(), d.emailChosen());
+    insertHotspot(editors_, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
     giveFocusBack(editor);
 }
 
-void TGlavniForm::ButtonButtonClick()
+void InsertCommands::insertRelatedTopicsButton()
 {
-    QTextEdit* const editor = ActiveEditor();
-    TInsertButton& d = *InsertButton;
+    QTextEdit* const editor = editors_.activeEditor();
+    ButtonDialog& d = *buttonDialog;
     d.setupForButton();
 
     if (d.exec() != QDialog::Accepted) {
         giveFocusBack(editor);
         return;
     }
-    insertSmall(*ImeBuffer, editor, links::RelatedTopicsButton(d.Edit1->text(), d.Edit2->text()));
+    insertSmall(editors_, editor, links::RelatedTopicsButton(d.captionEdit->text(), d.targetEdit->text()));
     giveFocusBack(editor);
 }
 
-void TGlavniForm::BmpButtonClick()
+void InsertCommands::insertBitmap(bool transparent)
 {
-    // One handler for both picture commands: the control that ran it tells
-    // an ordinary bitmap from a transparent one.
-    const QObject* invoker = sender();
-    const bool transparent = invoker == TBmpButton || invoker == AddTransparentBitmap1;
-    QTextEdit* const editor = ActiveEditor();
+    QTextEdit* const editor = editors_.activeEditor();
 
-    const QString path = Prompter_.openFile(
-        this, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"), QStringLiteral("*.bmp"));
+    const QString path = prompter_.openFile(
+        window_, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"), QStringLiteral("*.bmp"));
     if (path.isEmpty()) {
         giveFocusBack(editor);
         return;
     }
-    insertSmall(*ImeBuffer, editor, links::BitmapMarkup(path, transparent));
+    insertSmall(editors_, editor, links::BitmapMarkup(path, transparent));
     giveFocusBack(editor);
 }
 

@@ -1,4 +1,4 @@
-#include "ChangeTopicDialog.h"
+#include "TopicPropertiesDialog.h"
 
 #include "Prompter.h"
 #include "model/Project.h"
@@ -36,10 +36,10 @@ QLineEdit* lineEdit(QWidget* parent, const char* name, int maxLength, QValidator
 
 } // namespace
 
-TChangeTopic::TChangeTopic(Project& project, Prompter& prompter, QWidget* parent)
+TopicPropertiesDialog::TopicPropertiesDialog(Project& project, Prompter& prompter, QWidget* parent)
     : QDialog(parent), project_(project), prompter_(prompter)
 {
-    setObjectName(QStringLiteral("ChangeTopic"));
+    setObjectName(QStringLiteral("topicPropertiesDialog"));
     setWindowTitle(QStringLiteral("Change Topic Properties"));
     setModal(true);
     // No close box: the dialog is left through its checks only.
@@ -47,17 +47,17 @@ TChangeTopic::TChangeTopic(Project& project, Prompter& prompter, QWidget* parent
     setProperty("helpContext", 150);
 
     auto* storable = new StorableTextValidator(this);
-    TID = lineEdit(this, "TID", 50, storable);
-    TT = lineEdit(this, "TT", 50, storable);
-    Edit1 = lineEdit(this, "Edit1", 0, storable);
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setEditable(false);
-    AssignID = new QCheckBox(QStringLiteral("Call topic from application. ID No: "), this);
-    AssignID->setObjectName(QStringLiteral("AssignID"));
-    Button1 = new QPushButton(QStringLiteral("Close"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
+    topicIdEdit = lineEdit(this, "topicIdEdit", 50, storable);
+    titleEdit = lineEdit(this, "titleEdit", 50, storable);
+    callIdEdit = lineEdit(this, "callIdEdit", 0, storable);
+    windowCombo = new QComboBox(this);
+    windowCombo->setObjectName(QStringLiteral("windowCombo"));
+    windowCombo->setEditable(false);
+    callIdCheck = new QCheckBox(QStringLiteral("Call topic from application. ID No: "), this);
+    callIdCheck->setObjectName(QStringLiteral("callIdCheck"));
+    okButton = new QPushButton(QStringLiteral("Close"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
 
     auto label = [this](const char* name, const QString& text, QWidget* buddy) {
         auto* l = new QLabel(text, this);
@@ -67,21 +67,21 @@ TChangeTopic::TChangeTopic(Project& project, Prompter& prompter, QWidget* parent
     };
 
     auto* grid = new QGridLayout;
-    grid->addWidget(label("Label1", QStringLiteral("Topic ID"), TID), 0, 0);
-    grid->addWidget(TID, 0, 1);
-    grid->addWidget(label("Label2", QStringLiteral("Topic title"), TT), 1, 0);
-    grid->addWidget(TT, 1, 1);
-    grid->addWidget(label("Label3", QStringLiteral("Topic Window"), ComboBox1), 2, 0);
-    grid->addWidget(ComboBox1, 2, 1);
+    grid->addWidget(label("topicIdLabel", QStringLiteral("Topic ID"), topicIdEdit), 0, 0);
+    grid->addWidget(topicIdEdit, 0, 1);
+    grid->addWidget(label("titleLabel", QStringLiteral("Topic title"), titleEdit), 1, 0);
+    grid->addWidget(titleEdit, 1, 1);
+    grid->addWidget(label("windowLabel", QStringLiteral("Topic Window"), windowCombo), 2, 0);
+    grid->addWidget(windowCombo, 2, 1);
     grid->setColumnStretch(1, 1);
 
     auto* callRow = new QHBoxLayout;
-    callRow->addWidget(AssignID);
-    callRow->addWidget(Edit1, 1);
+    callRow->addWidget(callIdCheck);
+    callRow->addWidget(callIdEdit, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Button1);
+    buttons->addWidget(okButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -89,55 +89,55 @@ TChangeTopic::TChangeTopic(Project& project, Prompter& prompter, QWidget* parent
     layout->addLayout(buttons);
     setMinimumWidth(420);
 
-    connect(AssignID, &QCheckBox::toggled, this, &TChangeTopic::AssignIDClick);
-    connect(Button1, &QPushButton::clicked, this, &TChangeTopic::Button1Click);
+    connect(callIdCheck, &QCheckBox::toggled, this, &TopicPropertiesDialog::callIdToggled);
+    connect(okButton, &QPushButton::clicked, this, &TopicPropertiesDialog::acceptIfValid);
 }
 
-void TChangeTopic::setCurrentTopic(int index)
+void TopicPropertiesDialog::setCurrentTopic(int index)
 {
     currentTopic_ = index;
 }
 
-int TChangeTopic::selectedWindowIndex() const
+int TopicPropertiesDialog::selectedWindowIndex() const
 {
-    const int k = ComboBox1->currentIndex();
-    if (k < 0 || ComboBox1->currentText() == QLatin1String("Default"))
+    const int k = windowCombo->currentIndex();
+    if (k < 0 || windowCombo->currentText() == QLatin1String("Default"))
         return 0;
     return k;
 }
 
-std::optional<int> TChangeTopic::callId() const
+std::optional<int> TopicPropertiesDialog::callId() const
 {
-    if (!AssignID->isChecked())
+    if (!callIdCheck->isChecked())
         return std::nullopt;
-    return ParseUserInteger(Edit1->text());
+    return ParseUserInteger(callIdEdit->text());
 }
 
-void TChangeTopic::AssignIDClick()
+void TopicPropertiesDialog::callIdToggled()
 {
-    if (!AssignID->isChecked()) {
-        Edit1->clear();
+    if (!callIdCheck->isChecked()) {
+        callIdEdit->clear();
         return;
     }
-    Edit1->setText(QString::number(ProposeCallId(project_)));
+    callIdEdit->setText(QString::number(ProposeCallId(project_)));
 }
 
-void TChangeTopic::FormShow()
+void TopicPropertiesDialog::prepareFields()
 {
-    ComboBox1->clear();
+    windowCombo->clear();
     for (int k = 0; k < project_.WindowCount(); ++k)
-        ComboBox1->addItem(project_.Window(k).Name.text());
+        windowCombo->addItem(project_.Window(k).Name.text());
     int select = 0;
-    if (!TID->text().isEmpty() && currentTopic_ >= 0 && currentTopic_ < project_.TopicCount()) {
+    if (!topicIdEdit->text().isEmpty() && currentTopic_ >= 0 && currentTopic_ < project_.TopicCount()) {
         const int w = project_.Topic(currentTopic_).WindowIndex;
-        if (w >= 0 && w < ComboBox1->count())
+        if (w >= 0 && w < windowCombo->count())
             select = w;
     }
-    ComboBox1->setCurrentIndex(select);
-    TID->setFocus(Qt::OtherFocusReason);
+    windowCombo->setCurrentIndex(select);
+    topicIdEdit->setFocus(Qt::OtherFocusReason);
 }
 
-void TChangeTopic::showEvent(QShowEvent* event)
+void TopicPropertiesDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
@@ -147,16 +147,16 @@ void TChangeTopic::showEvent(QShowEvent* event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    FormShow();
+    prepareFields();
 }
 
-void TChangeTopic::keyPressEvent(QKeyEvent* event)
+void TopicPropertiesDialog::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         event->accept();
-        Button1Click();
+        acceptIfValid();
         return;
     case Qt::Key_Escape:
         // No cancel: Escape does nothing.
@@ -167,24 +167,24 @@ void TChangeTopic::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void TChangeTopic::reject()
+void TopicPropertiesDialog::reject()
 {
-    Button1Click();
+    acceptIfValid();
 }
 
-void TChangeTopic::Button1Click()
+void TopicPropertiesDialog::acceptIfValid()
 {
     TopicFields fields;
-    fields.TopicID = TID->text();
-    fields.AssignID = AssignID->isChecked();
-    fields.CallId = Edit1->text();
+    fields.TopicID = topicIdEdit->text();
+    fields.AssignID = callIdCheck->isChecked();
+    fields.CallId = callIdEdit->text();
     const int own = project_.AddMode ? -1 : currentTopic_;
     const TopicCheck check = CheckTopicProperties(project_, fields, own);
 
     if (check.BlankNotice) {
         prompter_.message(this, *check.BlankNotice, windowTitle(), Prompter::Buttons::Ok,
                           Prompter::Icon::Information);
-        TID->setText(check.TopicID);
+        topicIdEdit->setText(check.TopicID);
     }
     if (check.Refusal) {
         prompter_.message(this, *check.Refusal, windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);

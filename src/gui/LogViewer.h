@@ -1,8 +1,8 @@
 #pragma once
-// TLogForm: the viewer of the help compiler's log, which the extended topic
+// LogViewer: the viewer of the help compiler's log, which the extended topic
 // list borrows for its report. The command that opens it fills the caption,
-// Panel1 and the text, then shows it modally; the viewer itself only shows
-// the text, prints it under Panel1's caption and closes on Escape.
+// headerLabel and the text, then shows it modally; the viewer itself only shows
+// the text, prints it under headerLabel's caption and closes on Escape.
 //
 // It is made once with the main window and kept for the run, so the last
 // caption, header and text stay until a command fills it anew.
@@ -18,11 +18,11 @@ namespace ts {
 
 class Prompter;
 
-class TLogForm : public QDialog {
+class LogViewer : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TLogForm(Prompter& prompter, QWidget* parent = nullptr);
+    explicit LogViewer(Prompter& prompter, QWidget* parent = nullptr);
 
     // The text shown, as plain text: CR LF and lone CR end lines as LF does.
     void setText(const QString& text);
@@ -32,15 +32,15 @@ public:
     // screen it opens on.
     void placeCentred();
 
-    QLabel* Panel1 = nullptr;        // the header line: what is shown
-    QFrame* Panel3 = nullptr;        // holds the print button at Panel1's right end
-    QToolButton* SpeedButton1 = nullptr;
-    QFrame* Panel2 = nullptr;        // the frame around the text
-    QTextEdit* RichEdit1 = nullptr;  // the text, read-only, unwrapped
+    QLabel* headerLabel = nullptr;        // the header line: what is shown
+    QFrame* printButtonPanel = nullptr;        // holds the print button at headerLabel's right end
+    QToolButton* printButton = nullptr;
+    QFrame* textFrame = nullptr;        // the frame around the text
+    QTextEdit* textView = nullptr;  // the text, read-only, unwrapped
 
 public slots:
-    // Print dialog, then the text printed with Panel1's caption as the job title.
-    void SpeedButton1Click();
+    // Print dialog, then the text printed with headerLabel's caption as the job title.
+    void print();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,7 +49,7 @@ protected:
 private:
     // The form sees keys before its controls: Escape closes it wherever the
     // focus is. Returns true when the key was used.
-    bool FormKeyDown(int key);
+    bool handleKey(int key);
     void placePrintButton();
 
     Prompter& prompter_;

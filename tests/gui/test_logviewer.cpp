@@ -1,7 +1,7 @@
-// The compile log viewer TLogForm on its own: its first look, the text it
+// The compile log viewer LogViewer on its own: its first look, the text it
 // shows, Escape from any of its controls, printing under the header's text.
 
-#include "LogDialog.h"
+#include "LogViewer.h"
 #include "ScriptedPrompter.h"
 
 #include <QLabel>
@@ -12,7 +12,7 @@
 
 using namespace ts;
 
-class LogDialogTest : public QObject {
+class LogViewerTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -22,40 +22,40 @@ private slots:
     void printUsesTheHeaderAsJobTitle();
 };
 
-void LogDialogTest::firstLook()
+void LogViewerTest::firstLook()
 {
     ScriptedPrompter prompter;
-    TLogForm form(prompter);
+    LogViewer form(prompter);
     QCOMPARE(form.windowTitle(), QStringLiteral("Last Compile Information"));
-    QCOMPARE(form.Panel1->text(), QStringLiteral("  Nothing Compiled yet!"));
-    QCOMPARE(form.SpeedButton1->toolTip(), QStringLiteral("Print!"));
-    QVERIFY(form.RichEdit1->isReadOnly());
-    QCOMPARE(form.RichEdit1->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(form.headerLabel->text(), QStringLiteral("  Nothing Compiled yet!"));
+    QCOMPARE(form.printButton->toolTip(), QStringLiteral("Print!"));
+    QVERIFY(form.textView->isReadOnly());
+    QCOMPARE(form.textView->lineWrapMode(), QTextEdit::NoWrap);
 
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(511, 379));
-    QCOMPARE(form.Panel1->height(), 29);
+    QCOMPARE(form.headerLabel->height(), 29);
     // The print button sits inside the header at its right end.
-    const QRect button = form.Panel3->geometry();
-    QVERIFY(button.right() < form.Panel1->width());
-    QVERIFY(button.left() > form.Panel1->width() / 2);
+    const QRect button = form.printButtonPanel->geometry();
+    QVERIFY(button.right() < form.headerLabel->width());
+    QVERIFY(button.left() > form.headerLabel->width() / 2);
 }
 
-void LogDialogTest::textLinesEndWhateverTheLineEnds()
+void LogViewerTest::textLinesEndWhateverTheLineEnds()
 {
     ScriptedPrompter prompter;
-    TLogForm form(prompter);
+    LogViewer form(prompter);
     form.setText(QStringLiteral("Compiling C:\\HELP\\DEMO.RTF\r\n\tTopic 1\rDone\n"));
     QCOMPARE(form.text(), QStringLiteral("Compiling C:\\HELP\\DEMO.RTF\n\tTopic 1\nDone\n"));
-    QCOMPARE(form.RichEdit1->document()->blockCount(), 4);
+    QCOMPARE(form.textView->document()->blockCount(), 4);
 }
 
-void LogDialogTest::escapeClosesFromEveryControl()
+void LogViewerTest::escapeClosesFromEveryControl()
 {
     ScriptedPrompter prompter;
-    TLogForm form(prompter);
-    for (QWidget* target : {static_cast<QWidget*>(form.RichEdit1), static_cast<QWidget*>(form.SpeedButton1)}) {
+    LogViewer form(prompter);
+    for (QWidget* target : {static_cast<QWidget*>(form.textView), static_cast<QWidget*>(form.printButton)}) {
         bool wasOpen = false;
         QTimer::singleShot(0, &form, [&] {
             wasOpen = form.isVisible();
@@ -79,16 +79,16 @@ void LogDialogTest::escapeClosesFromEveryControl()
     QCOMPARE(int(prompter.calls().size()), 0);
 }
 
-void LogDialogTest::printUsesTheHeaderAsJobTitle()
+void LogViewerTest::printUsesTheHeaderAsJobTitle()
 {
     ScriptedPrompter prompter;
-    TLogForm form(prompter);
-    form.Panel1->setText(QStringLiteral("  Last compile log for: /help/demo.tsp"));
+    LogViewer form(prompter);
+    form.headerLabel->setText(QStringLiteral("  Last compile log for: /help/demo.tsp"));
     form.setText(QStringLiteral("line one\r\nline two"));
     prompter.printAnswer(true);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(form.printButton, Qt::LeftButton);
 
     QCOMPARE(int(prompter.calls().size()), 1);
     const auto& call = prompter.calls().front();
@@ -99,5 +99,5 @@ void LogDialogTest::printUsesTheHeaderAsJobTitle()
     QVERIFY(form.isVisible());
 }
 
-QTEST_MAIN(LogDialogTest)
-#include "test_logdialog.moc"
+QTEST_MAIN(LogViewerTest)
+#include "test_logviewer.moc"

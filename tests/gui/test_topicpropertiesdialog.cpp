@@ -1,7 +1,7 @@
 // The topic properties dialog driven as a user drives it: typing, the
 // check box, Enter; messages are read from the scripted prompter.
 
-#include "ChangeTopicDialog.h"
+#include "TopicPropertiesDialog.h"
 #include "ScriptedPrompter.h"
 #include "model/Project.h"
 
@@ -41,22 +41,22 @@ const QString NoTopicId = QStringLiteral("You must enter the Topic ID!");
 
 } // namespace
 
-class ChangeTopicDialogTest : public QObject {
+class TopicPropertiesDialogTest : public QObject {
     Q_OBJECT
 
     Project project;
     ScriptedPrompter prompter;
-    std::unique_ptr<TChangeTopic> dialog;
+    std::unique_ptr<TopicPropertiesDialog> dialog;
 
     // Prepares the dialog as the add command does, and shows it.
     void openForAdding()
     {
         project.AddMode = true;
         dialog->setWindowTitle(QStringLiteral("Add new topic"));
-        dialog->AssignID->setChecked(false);
-        dialog->TID->clear();
-        dialog->TT->clear();
-        dialog->Edit1->clear();
+        dialog->callIdCheck->setChecked(false);
+        dialog->topicIdEdit->clear();
+        dialog->titleEdit->clear();
+        dialog->callIdEdit->clear();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -68,11 +68,11 @@ class ChangeTopicDialogTest : public QObject {
         const TTopicRecord& t = project.Topic(i);
         dialog->setWindowTitle(QStringLiteral("Change Topic Properties"));
         dialog->setCurrentTopic(i);
-        dialog->TID->setText(t.TopicID.text());
-        dialog->TT->setText(t.Title.text());
-        dialog->AssignID->setChecked(t.HasMapID);
+        dialog->topicIdEdit->setText(t.TopicID.text());
+        dialog->titleEdit->setText(t.Title.text());
+        dialog->callIdCheck->setChecked(t.HasMapID);
         if (t.HasMapID)
-            dialog->Edit1->setText(QString::number(t.MapID));
+            dialog->callIdEdit->setText(QString::number(t.MapID));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -84,7 +84,7 @@ private slots:
     {
         project = Project();
         prompter.reset();
-        dialog = std::make_unique<TChangeTopic>(project, prompter);
+        dialog = std::make_unique<TopicPropertiesDialog>(project, prompter);
     }
 
     void cleanup()
@@ -95,28 +95,28 @@ private slots:
 
     void firstTopicNeedsAnIdThenCloses()
     {
-        QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("TID")), dialog->TID);
+        QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("topicIdEdit")), dialog->topicIdEdit);
         QCOMPARE(dialog->property("helpContext").toInt(), 150);
         openForAdding();
-        QCOMPARE(dialog->focusWidget(), dialog->TID);
-        enter(dialog->TID);
+        QCOMPARE(dialog->focusWidget(), dialog->topicIdEdit);
+        enter(dialog->topicIdEdit);
         QCOMPARE(prompter.messages(), QStringList{NoTopicId});
         QVERIFY(dialog->isVisible());
 
-        QTest::keyClicks(dialog->TID, QStringLiteral("intro"));
-        QTest::keyClicks(dialog->TT, QStringLiteral("Introduction"));
-        enter(dialog->TT);
+        QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("intro"));
+        QTest::keyClicks(dialog->titleEdit, QStringLiteral("Introduction"));
+        enter(dialog->titleEdit);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(prompter.messages().size(), 1);
-        QCOMPARE(dialog->TID->text(), QStringLiteral("intro"));
+        QCOMPARE(dialog->topicIdEdit->text(), QStringLiteral("intro"));
     }
 
     void escapeAndTitleBarCloseDoNotBypassTheChecks()
     {
         QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
         openForAdding();
-        QTest::keyClick(dialog->TID, Qt::Key_Escape);
+        QTest::keyClick(dialog->topicIdEdit, Qt::Key_Escape);
         QVERIFY(dialog->isVisible());
         QVERIFY(prompter.messages().isEmpty());
         dialog->close(); // what the window manager's close does
@@ -127,11 +127,11 @@ private slots:
     void enterInTheWindowListAndOnTheCheckBoxRunsTheChecks()
     {
         openForAdding();
-        dialog->ComboBox1->setFocus();
-        enter(dialog->ComboBox1);
+        dialog->windowCombo->setFocus();
+        enter(dialog->windowCombo);
         QCOMPARE(prompter.messages(), QStringList{NoTopicId});
-        dialog->AssignID->setFocus();
-        enter(dialog->AssignID);
+        dialog->callIdCheck->setFocus();
+        enter(dialog->callIdCheck);
         QCOMPARE(prompter.messages().size(), 2);
         QVERIFY(dialog->isVisible());
     }
@@ -139,20 +139,20 @@ private slots:
     void invalidCallIdIsRefused()
     {
         openForAdding();
-        QTest::keyClicks(dialog->TID, QStringLiteral("A"));
-        dialog->AssignID->setFocus();
-        QTest::keyClick(dialog->AssignID, Qt::Key_Space);
-        QVERIFY(dialog->AssignID->isChecked());
-        QCOMPARE(dialog->Edit1->text(), QStringLiteral("10"));
-        dialog->Edit1->clear();
-        QTest::keyClicks(dialog->Edit1, QStringLiteral("12a"));
-        enter(dialog->Edit1);
+        QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("A"));
+        dialog->callIdCheck->setFocus();
+        QTest::keyClick(dialog->callIdCheck, Qt::Key_Space);
+        QVERIFY(dialog->callIdCheck->isChecked());
+        QCOMPARE(dialog->callIdEdit->text(), QStringLiteral("10"));
+        dialog->callIdEdit->clear();
+        QTest::keyClicks(dialog->callIdEdit, QStringLiteral("12a"));
+        enter(dialog->callIdEdit);
         QCOMPARE(prompter.messages(), QStringList{QStringLiteral("The call from Application ID no. is not valid!")});
         QVERIFY(dialog->isVisible());
 
-        dialog->Edit1->clear();
-        QTest::keyClicks(dialog->Edit1, QStringLiteral(" $1F"));
-        enter(dialog->Edit1);
+        dialog->callIdEdit->clear();
+        QTest::keyClicks(dialog->callIdEdit, QStringLiteral(" $1F"));
+        enter(dialog->callIdEdit);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->callId(), 31);
     }
@@ -162,17 +162,17 @@ private slots:
         project.AddTopic(topic("INTRO", "Start"));
         project.AddTopic(topic("MY_TOPIC", "Mine"));
         openForAdding();
-        QTest::keyClicks(dialog->TID, QStringLiteral("my topic"));
-        enter(dialog->TID);
+        QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("my topic"));
+        enter(dialog->topicIdEdit);
         QCOMPARE(prompter.messages(),
                  (QStringList{QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign"),
                               QStringLiteral("Topic ID:my_topic is allready in use by:\r\nMY_TOPIC-Mine")}));
-        QCOMPARE(dialog->TID->text(), QStringLiteral("my_topic"));
+        QCOMPARE(dialog->topicIdEdit->text(), QStringLiteral("my_topic"));
         QVERIFY(dialog->isVisible());
 
         // The notice is not repeated once the blanks are gone.
-        dialog->TID->setText(QStringLiteral("my_topic2"));
-        enter(dialog->TID);
+        dialog->topicIdEdit->setText(QStringLiteral("my_topic2"));
+        enter(dialog->topicIdEdit);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(prompter.messages().size(), 2);
     }
@@ -184,12 +184,12 @@ private slots:
         project.AddTopic(topic("T1", "T", 0, 10));
         project.AddTopic(topic("T2", "T", 0, 20));
         openForAdding();
-        const QPoint box(5, dialog->AssignID->height() / 2);
-        QTest::mouseClick(dialog->AssignID, Qt::LeftButton, {}, box);
-        QVERIFY(dialog->AssignID->isChecked());
-        QCOMPARE(dialog->Edit1->text(), QStringLiteral("30"));
-        QTest::mouseClick(dialog->AssignID, Qt::LeftButton, {}, box);
-        QVERIFY(dialog->Edit1->text().isEmpty());
+        const QPoint box(5, dialog->callIdCheck->height() / 2);
+        QTest::mouseClick(dialog->callIdCheck, Qt::LeftButton, {}, box);
+        QVERIFY(dialog->callIdCheck->isChecked());
+        QCOMPARE(dialog->callIdEdit->text(), QStringLiteral("30"));
+        QTest::mouseClick(dialog->callIdCheck, Qt::LeftButton, {}, box);
+        QVERIFY(dialog->callIdEdit->text().isEmpty());
     }
 
     void proposalFortyCollidesWithTheFirstTopic()
@@ -197,10 +197,10 @@ private slots:
         project.AddTopic(topic("FIRST", "One", 0, 40));
         project.AddTopic(topic("SECOND", "Two", 0, 30));
         openForAdding();
-        QTest::keyClicks(dialog->TID, QStringLiteral("third"));
-        dialog->AssignID->setChecked(true);
-        QCOMPARE(dialog->Edit1->text(), QStringLiteral("40"));
-        enter(dialog->TID);
+        QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("third"));
+        dialog->callIdCheck->setChecked(true);
+        QCOMPARE(dialog->callIdEdit->text(), QStringLiteral("40"));
+        enter(dialog->topicIdEdit);
         QCOMPARE(prompter.messages(),
                  QStringList{QStringLiteral("Applicaton Call ID:40 is allready in use by:\r\nFIRST-One")});
         QVERIFY(dialog->isVisible());
@@ -211,16 +211,16 @@ private slots:
         project.AddTopic(topic("A", "First", 0, 10));
         project.AddTopic(topic("B", "Second", 0, 20));
         openForChanging(1);
-        QCOMPARE(dialog->Edit1->text(), QStringLiteral("20"));
-        dialog->TID->setText(QStringLiteral("b"));
-        enter(dialog->TID);
+        QCOMPARE(dialog->callIdEdit->text(), QStringLiteral("20"));
+        dialog->topicIdEdit->setText(QStringLiteral("b"));
+        enter(dialog->topicIdEdit);
         QVERIFY(!dialog->isVisible());
         QVERIFY(prompter.messages().isEmpty());
 
         // Adding compares every topic.
         openForAdding();
-        QTest::keyClicks(dialog->TID, QStringLiteral("b"));
-        enter(dialog->TID);
+        QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("b"));
+        enter(dialog->topicIdEdit);
         QCOMPARE(prompter.messages(), QStringList{QStringLiteral("Topic ID:b is allready in use by:\r\nB-Second")});
     }
 
@@ -228,10 +228,10 @@ private slots:
     {
         project.AddTopic(topic("A", "First", 0, 10));
         openForChanging(0);
-        dialog->TID->selectAll();
-        QTest::keyClick(dialog->TID, Qt::Key_Delete);
-        QVERIFY(dialog->TID->text().isEmpty());
-        enter(dialog->TID);
+        dialog->topicIdEdit->selectAll();
+        QTest::keyClick(dialog->topicIdEdit, Qt::Key_Delete);
+        QVERIFY(dialog->topicIdEdit->text().isEmpty());
+        enter(dialog->topicIdEdit);
         QVERIFY(!dialog->isVisible());
         QVERIFY(prompter.messages().isEmpty());
     }
@@ -242,50 +242,50 @@ private slots:
         project.AddWindow(window("Default"));
         project.AddTopic(topic("A", "First", 1));
         openForChanging(0);
-        QCOMPARE(dialog->ComboBox1->count(), 3);
-        QCOMPARE(dialog->ComboBox1->itemText(0), QStringLiteral("main"));
-        QCOMPARE(dialog->ComboBox1->currentIndex(), 1);
+        QCOMPARE(dialog->windowCombo->count(), 3);
+        QCOMPARE(dialog->windowCombo->itemText(0), QStringLiteral("main"));
+        QCOMPARE(dialog->windowCombo->currentIndex(), 1);
         QCOMPARE(dialog->selectedWindowIndex(), 1);
         // A window named "Default" is stored as window 0.
-        dialog->ComboBox1->setCurrentIndex(2);
+        dialog->windowCombo->setCurrentIndex(2);
         QCOMPARE(dialog->selectedWindowIndex(), 0);
-        enter(dialog->TID);
+        enter(dialog->topicIdEdit);
         QVERIFY(!dialog->isVisible());
 
         // Shown again for adding, with an empty Topic ID: the first window.
         project.DeleteWindow(2);
         openForAdding();
-        QCOMPARE(dialog->ComboBox1->count(), 2);
-        QCOMPARE(dialog->ComboBox1->currentIndex(), 0);
-        QCOMPARE(dialog->focusWidget(), dialog->TID);
+        QCOMPARE(dialog->windowCombo->count(), 2);
+        QCOMPARE(dialog->windowCombo->currentIndex(), 0);
+        QCOMPARE(dialog->focusWidget(), dialog->topicIdEdit);
     }
 
     void charactersTheProjectFileCannotHoldNeverEnterTheFields()
     {
         openForAdding();
-        QTest::keyClicks(dialog->TT, QStringLiteral("ab"));
-        QTest::sendKeyEvent(QTest::Click, dialog->TT, Qt::Key_unknown, QString(QChar(0x0416)), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Click, dialog->TT, Qt::Key_unknown, QString(QChar(0x20AC)), Qt::NoModifier);
-        QCOMPARE(dialog->TT->text(), QStringLiteral("ab\u20AC"));
+        QTest::keyClicks(dialog->titleEdit, QStringLiteral("ab"));
+        QTest::sendKeyEvent(QTest::Click, dialog->titleEdit, Qt::Key_unknown, QString(QChar(0x0416)), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, dialog->titleEdit, Qt::Key_unknown, QString(QChar(0x20AC)), Qt::NoModifier);
+        QCOMPARE(dialog->titleEdit->text(), QStringLiteral("ab\u20AC"));
         // A pasted text loses only what cannot be stored.
-        dialog->TID->insert(QStringLiteral("x\u4E2Dy\u00E9"));
-        QCOMPARE(dialog->TID->text(), QStringLiteral("xy\u00E9"));
-        QCOMPARE(dialog->TID->cursorPosition(), 3);
+        dialog->topicIdEdit->insert(QStringLiteral("x\u4E2Dy\u00E9"));
+        QCOMPARE(dialog->topicIdEdit->text(), QStringLiteral("xy\u00E9"));
+        QCOMPARE(dialog->topicIdEdit->cursorPosition(), 3);
     }
 
     void execEndsAcceptedThroughEnter()
     {
         project.AddTopic(topic("A", "First"));
         project.AddMode = true;
-        dialog->TID->clear();
+        dialog->topicIdEdit->clear();
         QTimer::singleShot(0, this, [this]() {
-            QTest::keyClicks(dialog->TID, QStringLiteral("new"));
-            QTest::keyClick(dialog->TID, Qt::Key_Return);
+            QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("new"));
+            QTest::keyClick(dialog->topicIdEdit, Qt::Key_Return);
         });
         QCOMPARE(dialog->exec(), int(QDialog::Accepted));
-        QCOMPARE(dialog->TID->text(), QStringLiteral("new"));
+        QCOMPARE(dialog->topicIdEdit->text(), QStringLiteral("new"));
     }
 };
 
-QTEST_MAIN(ChangeTopicDialogTest)
-#include "test_changetopicdialog.moc"
+QTEST_MAIN(TopicPropertiesDialogTest)
+#include "test_topicpropertiesdialog.moc"

@@ -1,7 +1,7 @@
 #pragma once
-// TChangeTopic: the topic properties dialog, shared by "Add new topic" and
+// TopicPropertiesDialog: the topic properties dialog, shared by "Add new topic" and
 // "Change Topic Properties". It edits the Topic ID, the title, the window and
-// the Application Call ID, and closes only through its checks (Button1 or
+// the Application Call ID, and closes only through its checks (okButton or
 // Enter); it has no close box and no cancel. An empty Topic ID is how the
 // user cancels while the project has topics. The command that opened the
 // dialog reads the fields afterwards and applies them to the project.
@@ -20,14 +20,14 @@ namespace ts {
 class Project;
 class Prompter;
 
-class TChangeTopic : public QDialog {
+class TopicPropertiesDialog : public QDialog {
     Q_OBJECT
 
 public:
-    TChangeTopic(Project& project, Prompter& prompter, QWidget* parent = nullptr);
+    TopicPropertiesDialog(Project& project, Prompter& prompter, QWidget* parent = nullptr);
 
     // The current topic: when changing (Project::AddMode false) it is not
-    // compared with itself, and FormShow selects its window when TID holds
+    // compared with itself, and prepareFields selects its window when topicIdEdit holds
     // an ID.
     void setCurrentTopic(int index);
     int currentTopic() const { return currentTopic_; }
@@ -35,23 +35,23 @@ public:
     // The window index the command stores: the selected entry, except 0 when
     // that entry's text is exactly "Default".
     int selectedWindowIndex() const;
-    // The Application Call ID when AssignID is checked and Edit1 holds an
-    // integer (always so after the dialog closed with AssignID checked).
+    // The Application Call ID when callIdCheck is checked and callIdEdit holds an
+    // integer (always so after the dialog closed with callIdCheck checked).
     std::optional<int> callId() const;
 
-    QLineEdit* TID = nullptr;
-    QLineEdit* TT = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QCheckBox* AssignID = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* Button1 = nullptr;
+    QLineEdit* topicIdEdit = nullptr;
+    QLineEdit* titleEdit = nullptr;
+    QComboBox* windowCombo = nullptr;
+    QCheckBox* callIdCheck = nullptr;
+    QLineEdit* callIdEdit = nullptr;
+    QPushButton* okButton = nullptr;
 
 public slots:
     // The checks; closes the dialog (accept) when they pass.
-    void Button1Click();
-    // Proposes a free Application Call ID when checked, empties Edit1 when not.
-    void AssignIDClick();
-    // Title-bar close and the like: the same checks as Button1.
+    void acceptIfValid();
+    // Proposes a free Application Call ID when checked, empties callIdEdit when not.
+    void callIdToggled();
+    // Title-bar close and the like: the same checks as okButton.
     void reject() override;
 
 protected:
@@ -59,7 +59,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FormShow();
+    void prepareFields();
 
     Project& project_;
     Prompter& prompter_;

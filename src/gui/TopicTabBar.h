@@ -8,7 +8,7 @@
 
 namespace ts {
 
-class TTopicTabBar : public QTabBar {
+class TopicTabBar : public QTabBar {
     Q_OBJECT
 public:
     using QTabBar::QTabBar;

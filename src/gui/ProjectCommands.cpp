@@ -1,0 +1,262 @@
+#include "ProjectCommands.h"
+
+#include "Prompter.h"
+#include "StatusBar.h"
+#include "TopicCommands.h"
+#include "TopicEditorPane.h"
+#include "TopicNavigator.h"
+#include "model/IoError.h"
+#include "model/Project.h"
+#include "model/ProjectFile.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextEdit>
+
+namespace ts {
+
+namespace {
+
+const QString ProjectFilter = QStringLiteral("Topicsmith Project (*.tsp)|*.TSP");
+
+// Copies `from` over `to`; throws IoError naming both files.
+void copyReplacing(const QString& from, const QString& to)
+{
+    if (QFile::exists(to) && !QFile::remove(to))
+        throw IoError(QStringLiteral("Cannot replace '%1'").arg(to));
+    QFile source(from);
+    if (!source.copy(to))
+        throw IoError(QStringLiteral("Cannot copy '%1' to '%2': %3").arg(from, to, source.errorString()));
+}
+
+} // namespace
+
+ProjectCommands::ProjectCommands(Project& project, Prompter& prompter, const QString& programFolder,
+                                 TopicNavigator& navigator, TopicEditorPane& editors, TopicCommands& topics,
+                                 StatusBar& statusBar, const std::array<QAction*, RecentFiles::Count>& reopenActions,
+                                 QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), programFolder_(programFolder), navigator_(navigator),
+      editors_(editors), topics_(topics), statusBar_(statusBar), reopenActions_(reopenActions), window_(window)
+{
+    setObjectName(QStringLiteral("projectCommands"));
+    refreshRecentMenu();
+}
+
+void ProjectCommands::setRecentFiles(const RecentFiles& recent)
+{
+    recent_ = recent;
+    refreshRecentMenu();
+}
+
+void ProjectCommands::setProjectPanel(const QString& path)
+{
+    statusBar_.setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
+}
+
+void ProjectCommands::showIoError(const QString& message)
+{
+    prompter_.message(window_, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+}
+
+// The question of New and Open: false when the save the user asked for failed,
+// which stops the command so that nothing is lost.
+bool ProjectCommands::askSaveBeforeClosing(const QString& text, const QString& caption)
+{
+    if (project_.TopicCount() == 0)
+        return true;
+    const auto answer = prompter_.message(window_, text, caption, Prompter::Buttons::YesNo, Prompter::Icon::Question);
+    return answer != Prompter::Answer::Yes || saveProject() != SaveResult::Failed;
+}
+
+// Empties the window and the tables (New's steps after its question).
+void ProjectCommands::clearProject()
+{
+    navigator_.clear();
+    project_.Reset();
+    // The next topic lies on the fresh "main" window; show its colours.
+    editors_.clear(project_.Window(0));
+}
+
+void ProjectCommands::newProject()
+{
+    if (!askSaveBeforeClosing(QStringLiteral("Save This Project Before Closing?"), QStringLiteral("Close project")))
+        return;
+    clearProject();
+    project_.ProjectPath = project_.UnnamedPath();
+    setProjectPanel(project_.ProjectPath);
+    topics_.addTopic();
+    if (project_.TopicCount() == 0) {
+        // Only a dialog closed without its checks gets here: no project.
+        emit projectAbandoned();
+        return;
+    }
+    navigator_.storeCurrentTopic();
+}
+
+void ProjectCommands::openProject()
+{
+    QString path = project_.PendingOpenPath;
+    if (path.isEmpty()) {
+        path = prompter_.openFile(window_, ProjectFilter, QStringLiteral("*.tsp"));
+        if (path.isEmpty())
+            return;
+    }
+    project_.PendingOpenPath.clear();
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        prompter_.message(window_, QStringLiteral("File not exists any more"), QStringLiteral("Open"),
+                          Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        return;
+    }
+    const QString fullPath = info.absoluteFilePath();
+
+    // The file is read whole and checked before the open project is given up.
+    const auto read = [this, &fullPath](Project& into) {
+        statusBar_.setPanelText(1, QStringLiteral("Loading project..."));
+        try {
+            into = ProjectFile::load(fullPath, programFolder_, [this](int step) { statusBar_.advance(step); });
+        } catch (const IoError& e) {
+            statusBar_.finishActivity();
+            showIoError(e.message());
+            return false;
+        }
+        statusBar_.finishActivity();
+        if (into.TopicCount() == 0) {
+            showIoError(QStringLiteral("'%1' holds no topics; a project has at least one.").arg(fullPath));
+            return false;
+        }
+        return true;
+    };
+    Project loaded(programFolder_);
+    if (!read(loaded))
+        return;
+
+    lastSavedPath_.clear();
+    if (!askSaveBeforeClosing(QStringLiteral("Save This Project Before Closing?"), QStringLiteral("Close project")))
+        return;
+    // Saving the open project may just have written this very file.
+    if (!lastSavedPath_.isEmpty() && QFileInfo(lastSavedPath_) == QFileInfo(fullPath) && !read(loaded))
+        return;
+    clearProject();
+
+    setProjectPanel(fullPath);
+    const QString compilerPath = project_.CompilerPath;
+    project_ = std::move(loaded);
+    project_.ProjectPath = fullPath;
+    project_.CompilerPath = compilerPath;
+    statusBar_.setPanelText(1, QStringLiteral("Loading project..."));
+
+    navigator_.showProject();
+    emit projectOpened();
+    editors_.topicEditor->setFocus();
+    statusBar_.finishActivity();
+    rememberRecentProject();
+    topics_.refillWindows();
+}
+
+ProjectCommands::SaveResult ProjectCommands::saveProject()
+{
+    if (project_.TopicCount() == 0)
+        return SaveResult::Cancelled;
+    if (project_.IsUnnamed())
+        return saveProjectAs();
+    navigator_.storeCurrentTopic();
+    statusBar_.setPanelText(1, QStringLiteral("Saving project..."));
+    const bool saved = writeProjectFile(project_.ProjectPath);
+    statusBar_.finishActivity();
+    return saved ? SaveResult::Saved : SaveResult::Failed;
+}
+
+ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
+{
+    if (project_.TopicCount() == 0)
+        return SaveResult::Cancelled;
+    navigator_.storeCurrentTopic();
+    QString path = prompter_.saveFile(window_, ProjectFilter, project_.IsUnnamed() ? QString() : project_.ProjectPath,
+                                      QStringLiteral("tsp"));
+    if (path.isEmpty()) {
+        statusBar_.finishActivity();
+        return SaveResult::Cancelled;
+    }
+    path = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo::exists(path)) {
+        const auto answer =
+            prompter_.message(window_, path + QStringLiteral(" already exists\rReplace existing file?"),
+                              QStringLiteral("Save As"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
+        if (answer != Prompter::Answer::Ok)
+            return SaveResult::Cancelled;
+    }
+    setProjectPanel(path);
+
+    const QString oldBase = project_.ProjectBase();
+    const QString newBase = path.left(path.size() - 4);
+    if (oldBase != newBase) {
+        const QString oldContents = oldBase + QStringLiteral(".tsc");
+        const QString oldCnt = oldBase + QStringLiteral(".cnt");
+        try {
+            if (QFile::exists(oldContents))
+                copyReplacing(oldContents, newBase + QStringLiteral(".tsc"));
+            if (QFile::exists(oldCnt))
+                copyReplacing(oldCnt, newBase + QStringLiteral(".cnt"));
+        } catch (const IoError& e) {
+            statusBar_.finishActivity();
+            showIoError(e.message());
+            return SaveResult::Failed;
+        }
+        // The unnamed project's contents now live under the new name.
+        if (QFileInfo(project_.ProjectPath).fileName() == QStringLiteral("NoName.tsp") && QFile::exists(oldContents))
+            QFile::remove(oldContents);
+    }
+
+    project_.ProjectPath = path;
+    statusBar_.setPanelText(1, QStringLiteral("Saving project..."));
+    const bool saved = writeProjectFile(path);
+    if (saved)
+        rememberRecentProject();
+    statusBar_.finishActivity();
+    return saved ? SaveResult::Saved : SaveResult::Failed;
+}
+
+bool ProjectCommands::writeProjectFile(const QString& path)
+{
+    try {
+        ProjectFile::save(project_, path, [this](int step) { statusBar_.advance(step); });
+    } catch (const IoError& e) {
+        statusBar_.finishActivity();
+        showIoError(e.message());
+        return false;
+    }
+    lastSavedPath_ = path;
+    return true;
+}
+
+void ProjectCommands::refreshRecentMenu()
+{
+    for (int k = 0; k < RecentFiles::Count; ++k) {
+        // The place's own "&k" marks the access key; an "&" inside the path
+        // is shown as it stands.
+        const QString caption = recent_.caption(k);
+        QString shown = caption.left(3) + QString(caption.mid(3)).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        reopenActions_[size_t(k)]->setText(shown);
+    }
+}
+
+void ProjectCommands::rememberRecentProject()
+{
+    recent_.ArrangeReopen(project_.ProjectPath);
+    refreshRecentMenu();
+}
+
+void ProjectCommands::openRecentProject(int item)
+{
+    const QString path = recent_.path(item);
+    if (path.isEmpty() || path == QStringLiteral("NoName")) {
+        project_.PendingOpenPath.clear();
+        return;
+    }
+    project_.PendingOpenPath = path;
+    openProject();
+}
+
+} // namespace ts

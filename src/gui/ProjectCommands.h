@@ -1,0 +1,74 @@
+#pragma once
+// The project file commands New, Open, Save and Save As, and the list of
+// recent projects behind the Reopen menu.
+
+#include "settings/RecentFiles.h"
+
+#include <QObject>
+
+#include <array>
+
+class QAction;
+class QWidget;
+
+namespace ts {
+
+class Project;
+class Prompter;
+class StatusBar;
+class TopicCommands;
+class TopicEditorPane;
+class TopicNavigator;
+
+class ProjectCommands : public QObject {
+    Q_OBJECT
+public:
+    // How a save command ended. A cancelled Save As lets the commands that
+    // asked for it go on; a failed write stops them.
+    enum class SaveResult { Saved, Cancelled, Failed };
+
+    // `reopenActions` are the Reopen menu's items, captioned from the list.
+    ProjectCommands(Project& project, Prompter& prompter, const QString& programFolder, TopicNavigator& navigator,
+                    TopicEditorPane& editors, TopicCommands& topics, StatusBar& statusBar,
+                    const std::array<QAction*, RecentFiles::Count>& reopenActions, QWidget* window);
+
+    const RecentFiles& recentFiles() const { return recent_; }
+    void setRecentFiles(const RecentFiles& recent);
+
+public slots:
+    void newProject();
+    void openProject();
+    SaveResult saveProject();
+    SaveResult saveProjectAs();
+    void openRecentProject(int item);
+
+signals:
+    // A project was opened, or New ended without a first topic.
+    void projectOpened();
+    void projectAbandoned();
+
+private:
+    // The question of New and Open: false when the save the user asked for
+    // failed, which stops the command so that nothing is lost.
+    bool askSaveBeforeClosing(const QString& text, const QString& caption);
+    void clearProject();
+    bool writeProjectFile(const QString& path);
+    void showIoError(const QString& message);
+    void refreshRecentMenu();
+    void rememberRecentProject();
+    void setProjectPanel(const QString& path);
+
+    Project& project_;
+    Prompter& prompter_;
+    QString programFolder_;
+    TopicNavigator& navigator_;
+    TopicEditorPane& editors_;
+    TopicCommands& topics_;
+    StatusBar& statusBar_;
+    std::array<QAction*, RecentFiles::Count> reopenActions_;
+    QWidget* window_;
+    RecentFiles recent_;
+    QString lastSavedPath_;
+};
+
+} // namespace ts

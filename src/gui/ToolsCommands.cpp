@@ -1,0 +1,169 @@
+// Spell checking of the topic area of every topic, one topic
+// after the other through the editors, with link hotspots and the fixed
+// exception words passed over and replacements made in the editor.
+
+#include "ToolsCommands.h"
+
+#include "AboutDialog.h"
+#include "ContentsDialog.h"
+#include "Prompter.h"
+#include "SearchDialog.h"
+#include "SearchProgressDialog.h"
+#include "Speller.h"
+#include "StatusBar.h"
+#include "TopicEditorPane.h"
+#include "TopicNavigator.h"
+#include "model/Project.h"
+#include "spelling/SpellWords.h"
+
+#include <QLineEdit>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace ts {
+
+namespace {
+
+// The dialog elements switched off at the start of every run.
+constexpr std::int32_t DisabledDialogElements = 139292;
+
+// True when every character from `start` for `length` characters is struck
+// out: the word lies inside a jump or web hotspot or its markup.
+bool struckOut(QTextDocument* document, int start, int length)
+{
+    QTextCursor c(document);
+    for (int p = start; p < start + length; ++p) {
+        c.setPosition(p + 1);
+        if (!c.charFormat().fontStrikeOut())
+            return false;
+    }
+    return length > 0;
+}
+
+} // namespace
+
+ToolsCommands::ToolsCommands(Project& project, Prompter& prompter, const QString& programFolder,
+                             TopicNavigator& navigator, TopicEditorPane& editors, StatusBar& statusBar,
+                             const QList<QIcon>& listIcons, QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), programFolder_(programFolder), navigator_(navigator),
+      editors_(editors), statusBar_(statusBar), window_(window)
+{
+    setObjectName(QStringLiteral("toolsCommands"));
+    searchProgress = new SearchProgressDialog(window);
+    searchDialog = new SearchDialog(project_, *searchProgress, listIcons, window);
+    contentsDialog = new ContentsDialog(project_, prompter_, *searchDialog, listIcons, window);
+    aboutDialog = new AboutDialog(window);
+}
+
+// The dialog reports the picked topic, which becomes the current topic. The
+// editors are not stored before the search, so it reads the topics' text as
+// last stored.
+void ToolsCommands::searchTopics()
+{
+    const int picked = searchDialog->execute();
+    if (picked < 0 || picked >= project_.TopicCount())
+        return;
+    navigator_.goToTopic(picked);
+}
+
+// The contents editor reads the contents file at every opening and writes
+// it only on OK; the project itself is not changed.
+void ToolsCommands::editContents()
+{
+    contentsDialog->exec();
+}
+
+void ToolsCommands::showAbout()
+{
+    aboutDialog->exec();
+}
+
+ts::Speller& ToolsCommands::speller()
+{
+    if (!speller_) {
+        speller_ = new ts::Speller(this);
+        speller_->setObjectName(QStringLiteral("Speller"));
+        speller_->setPersonalDictionary(programFolder_ + QStringLiteral("Topicsmith.dic"));
+        speller_->onMisspelled = [this](ts::Speller& sender, std::int16_t& action) {
+            onMisspelled(sender, action);
+        };
+        speller_->onClickIn = [this](ts::Speller& sender, std::int16_t& action) { onSpellerClick(sender, action); };
+        spellExceptions = SpellExceptionWords();
+    }
+    return *speller_;
+}
+
+void ToolsCommands::checkSpelling()
+{
+    const int count = project_.TopicCount();
+    if (count == 0)
+        return;
+    ts::Speller& s = speller();
+    if (!s.hasDictionary() && !s.loadDictionary(ts::Speller::defaultAffPath(), ts::Speller::defaultDicPath())) {
+        prompter_.message(window_, QStringLiteral("Cannot check the spelling: the dictionary '%1' or '%2' cannot be read.")
+                        .arg(ts::Speller::defaultDicPath(), ts::Speller::defaultAffPath()),
+                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+        return;
+    }
+    s.setDisableDialogElements(DisabledDialogElements);
+
+    const int shown = navigator_.currentTopic();
+    statusBar_.setPanelText(1, QStringLiteral("Spell Checking..."));
+    const int step = count > 1 ? 100 / (count - 1) : 0;
+    bool stopped = false;
+    for (int i = 0; i < count; ++i) {
+        navigator_.goToTopic(i);
+        s.setCheckText(editors_.topicEditor->toPlainText());
+        QTextCursor c = editors_.topicEditor->textCursor();
+        c.clearSelection();
+        editors_.topicEditor->setTextCursor(c);
+        if (s.resultCode() == ts::Speller::Cancelled) {
+            stopped = true;
+            break;
+        }
+        statusBar_.advance(step);
+    }
+    statusBar_.finishActivity();
+    navigator_.goToTopic(shown);
+    if (!stopped)
+        prompter_.message(window_, QStringLiteral("Spell Checking Complete!"), QStringLiteral("Topicsmith"));
+}
+
+void ToolsCommands::onMisspelled(ts::Speller& sender, std::int16_t& action)
+{
+    const QString word = sender.misspelledWord();
+    if (spellExceptions.contains(word, Qt::CaseSensitive)) {
+        action = 1;
+        return;
+    }
+    QTextCursor c = editors_.topicEditor->textCursor();
+    const int start = sender.wordOffset();
+    const int end = qMin(start + int(word.size()), editors_.topicEditor->document()->characterCount() - 1);
+    c.setPosition(qMin(start, end));
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    editors_.topicEditor->setTextCursor(c);
+    editors_.topicEditor->ensureCursorVisible();
+    if (struckOut(editors_.topicEditor->document(), start, end - start))
+        action = 1;
+}
+
+void ToolsCommands::onSpellerClick(ts::Speller& sender, std::int16_t& action)
+{
+    if (sender.clickedButton() != ts::Speller::ChangeButton)
+        return;
+    const QString replacement = sender.clickInfoText();
+    editors_.putOnClipboard(replacement);
+    if (replacement.isEmpty()) {
+        action = 1;
+        return;
+    }
+    // The replacement takes the format of the word it replaces.
+    QTextCursor c = editors_.topicEditor->textCursor();
+    QTextCursor first(editors_.topicEditor->document());
+    first.setPosition(qMin(c.selectionStart() + 1, editors_.topicEditor->document()->characterCount() - 1));
+    const QTextCharFormat format = first.charFormat();
+    c.insertText(replacement, format);
+    editors_.topicEditor->setTextCursor(c);
+}
+
+} // namespace ts

@@ -1,0 +1,210 @@
+#include "TopicCommands.h"
+
+#include "AutoSizeDialog.h"
+#include "Prompter.h"
+#include "SearchProgressDialog.h"
+#include "TopicEditorPane.h"
+#include "TopicNavigator.h"
+#include "TopicPropertiesDialog.h"
+#include "WindowEditorDialog.h"
+#include "links/LinkMaintenance.h"
+#include "model/IoError.h"
+#include "model/Project.h"
+#include "model/TopicRules.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTextEdit>
+
+namespace ts {
+
+TopicCommands::TopicCommands(Project& project, Prompter& prompter, TopicNavigator& navigator,
+                             TopicEditorPane& editors, SearchProgressDialog& progress, std::uint32_t& lastColour,
+                             QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), navigator_(navigator), editors_(editors),
+      progress_(progress), window_(window)
+{
+    setObjectName(QStringLiteral("topicCommands"));
+    topicPropertiesDialog = new TopicPropertiesDialog(project_, prompter_, window);
+    autoSizeDialog = new AutoSizeDialog(window);
+    windowEditor = new WindowEditorDialog(project_, prompter_, lastColour, *autoSizeDialog, window);
+    connect(windowEditor, &WindowEditorDialog::rewriteWindowLinks, this, &TopicCommands::rewriteLinks);
+}
+
+void TopicCommands::addTopic()
+{
+    if (project_.TopicTableFull()) {
+        prompter_.message(window_, QStringLiteral("You can not have more than %1 topics").arg(Project::TopicSlots),
+                          QStringLiteral("Add new topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        return;
+    }
+    TopicPropertiesDialog& d = *topicPropertiesDialog;
+    project_.AddMode = true;
+    d.setWindowTitle(QStringLiteral("Add new topic"));
+    d.setCurrentTopic(navigator_.currentTopic());
+    d.callIdCheck->setChecked(false);
+    d.topicIdEdit->clear();
+    d.titleEdit->clear();
+    d.callIdEdit->clear();
+    d.exec();
+
+    if (d.topicIdEdit->text().isEmpty())
+        return;
+    const QString id = UpperTopicId(d.topicIdEdit->text());
+
+    TTopicRecord topic;
+    topic.TopicID.setText(id);
+    topic.Title.setText(d.titleEdit->text());
+    topic.WindowIndex = qMax(0, d.selectedWindowIndex());
+    if (const auto callId = d.callId()) {
+        topic.HasMapID = true;
+        topic.MapID = *callId;
+    }
+
+    // The topic being left keeps what was typed into it.
+    if (project_.TopicCount() > 0)
+        navigator_.storeCurrentTopic();
+    project_.AddTopic(topic);
+    navigator_.appendTopic(topic.TopicID.text());
+    // The first topic of a new project takes the editors as New left them.
+    if (project_.TopicCount() > 1)
+        navigator_.loadCurrentTopic();
+    else
+        editors_.showTitle(topic.Title.text());
+    emit topicAdded();
+    // The user goes on writing the new topic.
+    editors_.topicEditor->setFocus();
+}
+
+void TopicCommands::deleteTopic()
+{
+    const int i = navigator_.currentTopic();
+    if (i < 0)
+        return;
+    if (project_.TopicCount() == 1) {
+        prompter_.message(window_,
+                          QStringLiteral("You can not delete all topics!\rSelect New if You want to start a new project"),
+                          QStringLiteral("Delete Topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        return;
+    }
+    const TTopicRecord& t = project_.Topic(i);
+    const auto answer = prompter_.message(
+        window_, QStringLiteral("You are about to delete Topic:\r") + t.TopicID.text() + QStringLiteral(" - ") +
+                     t.Title.text() + QStringLiteral("\rAre You sure?"),
+        QStringLiteral("Delete Topic?"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
+    if (answer != Prompter::Answer::Ok)
+        return;
+    project_.DeleteTopic(i);
+    navigator_.removeTopic(i);
+}
+
+void TopicCommands::editWindows()
+{
+    const int i = navigator_.currentTopic();
+    if (i < 0)
+        return;
+    navigator_.storeCurrentTopic();
+    windowEditor->setTopicWindow(project_.Topic(i).WindowIndex);
+    windowEditor->exec();
+    // The editor has stored its fields; the topic is shown again in its
+    // window's colours, and with the links a deleted window's rewrite changed.
+    navigator_.loadCurrentTopic();
+}
+
+void TopicCommands::changeTopicProperties()
+{
+    const int i = navigator_.currentTopic();
+    if (i < 0)
+        return;
+    navigator_.storeCurrentTopic();
+    TopicPropertiesDialog& d = *topicPropertiesDialog;
+    d.setWindowTitle(QStringLiteral("Change Topic Properties"));
+    project_.AddMode = false;
+    d.setCurrentTopic(i);
+
+    const TTopicRecord& before = project_.Topic(i);
+    d.topicIdEdit->setText(before.TopicID.text());
+    d.titleEdit->setText(before.Title.text());
+    d.callIdCheck->setChecked(before.HasMapID);
+    if (before.HasMapID)
+        d.callIdEdit->setText(QString::number(before.MapID));
+    else
+        d.callIdEdit->clear();
+    d.exec();
+
+    if (d.topicIdEdit->text().isEmpty())
+        return;
+    const QString newId = UpperTopicId(d.topicIdEdit->text());
+    const CountedString<50> newIdStored(newId);
+    const QString oldId = project_.Topic(i).TopicID.text();
+    const int oldWindow = project_.Topic(i).WindowIndex;
+    const int newWindow = qMax(0, d.windowCombo->currentIndex());
+
+    project_.WindowLinkMode = false;
+    if (!(newIdStored == project_.Topic(i).TopicID))
+        rewriteLinks(oldId, newIdStored.text());
+    if (newWindow != oldWindow) {
+        project_.WindowLinkMode = true;
+        const auto windowName = [this](int k) {
+            return k >= 0 && k < project_.WindowCount() ? project_.Window(k).Name.text() : QString();
+        };
+        rewriteLinks(newIdStored.text() + QLatin1Char('>') + windowName(oldWindow),
+                     newIdStored.text() + QLatin1Char('>') + windowName(newWindow));
+    }
+
+    navigator_.renameTopic(i, newIdStored.text());
+
+    TTopicRecord& t = project_.Topic(i);
+    t.TopicID = newIdStored;
+    t.Title.setText(d.titleEdit->text());
+    t.WindowIndex = qMax(0, d.selectedWindowIndex());
+    const auto callId = d.callId();
+    t.HasMapID = callId.has_value();
+    t.MapID = callId.value_or(0);
+    navigator_.loadCurrentTopic();
+}
+
+void TopicCommands::refillWindows()
+{
+    windowEditor->refillWindowList(project_.Topic(navigator_.currentTopic()).WindowIndex);
+}
+
+// The callers store the editors into the current topic first and load it
+// back afterwards, so the current topic is rewritten through its stored
+// blocks like every other topic.
+void TopicCommands::rewriteLinks(const QString& oldText, const QString& newText)
+{
+    // The pass borrows the search's progress window and hands it back as
+    // search expects it, however the pass ends.
+    struct Borrowed {
+        SearchProgressDialog& window;
+        explicit Borrowed(SearchProgressDialog& w) : window(w)
+        {
+            window.setValue(0);
+            window.setText(QStringLiteral("Updating links..."));
+            window.showAndPaint();
+        }
+        ~Borrowed()
+        {
+            window.setValue(0);
+            window.setText(QStringLiteral("Searching topics..."));
+            window.hide();
+        }
+    };
+
+    QString failure;
+    {
+        Borrowed progress(progress_);
+        try {
+            UpdateJumps(project_, oldText, newText, [this](int step) { progress_.setValue(progress_.value() + step); });
+        } catch (const IoError& e) {
+            // Only the contents file can fail; the topics are rewritten by then.
+            failure = e.message();
+        }
+    }
+    if (!failure.isEmpty())
+        prompter_.message(window_, failure, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+}
+
+} // namespace ts
