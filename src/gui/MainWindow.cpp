@@ -12,6 +12,7 @@
 #include "LogDialog.h"
 #include "MainWindowTabBar.h"
 #include "Prompter.h"
+#include "RichTextEdit.h"
 #include "SearchDialog.h"
 #include "SearchProgressDialog.h"
 #include "StartScreen.h"
@@ -98,7 +99,7 @@ void separator(QHBoxLayout* row)
 
 QTextEdit* topicEditor(QWidget* parent, const char* name)
 {
-    auto* e = new QTextEdit(parent);
+    auto* e = new RichTextEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
     e->setAcceptRichText(true);
     e->setTabChangesFocus(false);

@@ -10,7 +10,9 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ts {
 
@@ -98,7 +100,7 @@ CharFormat fromQt(const QTextCharFormat& q, const QFont& base)
         if (brush.style() != Qt::NoBrush)
             f.Color = std::uint32_t(brush.color().rgb() & 0xFFFFFFu);
     }
-    f.Hidden = q.property(HiddenTextProperty).toBool();
+    f.Hidden = IsHiddenText(q);
     return f;
 }
 
@@ -148,14 +150,26 @@ int PixelsToTwips(qreal pixels)
     return int(std::lround(pixels * 1440.0 / logicalDpi()));
 }
 
+bool IsHiddenText(const QTextCharFormat& format)
+{
+    return format.property(HiddenTextProperty).toBool();
+}
+
 void ToTextDocument(const RichDocument& source, QTextDocument& target)
 {
     target.clear();
     QTextCursor cursor(&target);
+    InsertRichDocument(cursor, source);
+}
+
+void InsertRichDocument(QTextCursor& cursor, const RichDocument& source)
+{
     cursor.beginEditBlock();
-    bool first = true;
+    cursor.removeSelectedText();
     const std::vector<Paragraph> empty(1);
-    for (const Paragraph& p : source.Paragraphs.empty() ? empty : source.Paragraphs) {
+    const std::vector<Paragraph>& paragraphs = source.Paragraphs.empty() ? empty : source.Paragraphs;
+    bool first = true;
+    for (const Paragraph& p : paragraphs) {
         // The block's own character format is what typing into an empty
         // paragraph continues with.
         CharFormat blockChars;
@@ -164,8 +178,11 @@ void ToTextDocument(const RichDocument& source, QTextDocument& target)
         const QTextBlockFormat blockFormat = toQt(p);
         const QTextCharFormat charFormat = toQt(blockChars);
         if (first) {
-            cursor.setBlockFormat(blockFormat);
-            cursor.setBlockCharFormat(charFormat);
+            const bool emptyBlock = cursor.block().length() <= 1;
+            if (emptyBlock || paragraphs.size() > 1)
+                cursor.setBlockFormat(blockFormat);
+            if (emptyBlock)
+                cursor.setBlockCharFormat(charFormat);
             first = false;
         } else {
             cursor.insertBlock(blockFormat, charFormat);
@@ -179,11 +196,18 @@ void ToTextDocument(const RichDocument& source, QTextDocument& target)
 
 RichDocument FromTextDocument(const QTextDocument& source)
 {
+    return FromTextDocument(source, 0, std::numeric_limits<int>::max());
+}
+
+RichDocument FromTextDocument(const QTextDocument& source, int from, int to)
+{
     const QFont base = source.defaultFont();
     const qreal indentWidth = source.indentWidth();
     RichDocument doc;
     doc.Paragraphs.clear();
-    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+    from = std::clamp(from, 0, std::max(0, source.characterCount() - 1));
+    for (QTextBlock block = source.findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
         const QTextBlockFormat bf = block.blockFormat();
         Paragraph p;
         p.Align = fromQt(bf.alignment());
@@ -195,7 +219,12 @@ RichDocument FromTextDocument(const QTextDocument& source)
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
-            Run r{documentText(fragment.text()), fromQt(fragment.charFormat(), base)};
+            const int start = std::max(fragment.position(), from);
+            const int end = std::min(fragment.position() + fragment.length(), to);
+            if (end <= start)
+                continue;
+            Run r{documentText(fragment.text().mid(start - fragment.position(), end - start)),
+                  fromQt(fragment.charFormat(), base)};
             if (!r.Text.isEmpty())
                 p.Runs.push_back(std::move(r));
         }

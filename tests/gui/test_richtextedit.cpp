@@ -1,0 +1,259 @@
+// The topic editor: hidden text drawn apart but stored as it was, typing
+// and pasting at a hidden run's end not hidden, and the clipboard carrying
+// every format between editors and from word processors.
+
+#include "RichTextAdapter.h"
+#include "RichTextEdit.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace ts;
+
+namespace {
+
+CharFormat format(const char* face, int size)
+{
+    CharFormat f;
+    f.Face = QString::fromUtf8(face);
+    f.Size = size;
+    return f;
+}
+
+Paragraph paragraph(std::vector<Run> runs, Alignment align = Alignment::Left, int left = 0, int first = 0,
+                    int right = 0)
+{
+    Paragraph p;
+    p.Align = align;
+    p.LeftIndent = left;
+    p.FirstIndent = first;
+    p.RightIndent = right;
+    p.Runs = std::move(runs);
+    return p;
+}
+
+QString stored(const QTextEdit& editor)
+{
+    return QString::fromLatin1(SaveEditorRtf(editor));
+}
+
+QString written(RichDocument d)
+{
+    d.normalize();
+    return QString::fromLatin1(RtfWriter::write(d));
+}
+
+void place(QTextEdit& editor, int position, int anchor = -1)
+{
+    QTextCursor c(editor.document());
+    c.setPosition(anchor < 0 ? position : anchor);
+    if (anchor >= 0)
+        c.setPosition(position, QTextCursor::KeepAnchor);
+    editor.setTextCursor(c);
+}
+
+// The darkest grey level drawn over the characters [from, to) of a one-line paragraph.
+int darkestOver(QTextEdit& editor, int from, int to)
+{
+    QTextCursor a(editor.document());
+    a.setPosition(from);
+    QTextCursor b(editor.document());
+    b.setPosition(to);
+    const QRect start = editor.cursorRect(a);
+    const QRect end = editor.cursorRect(b);
+    const QRect area(QPoint(start.left() + 2, start.top()), QPoint(end.left() - 2, end.bottom() + 2));
+    const QImage image = editor.viewport()->grab().toImage();
+    int darkest = 255;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+}
+
+} // namespace
+
+class RichTextEditTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void hiddenTextIsDrawnApartAndNotContinued()
+    {
+        const CharFormat plain = format("Arial", 28);
+        CharFormat hidden = plain;
+        hidden.Hidden = true;
+        RichDocument d;
+        d.Paragraphs = {paragraph({{QStringLiteral("Normal "), plain},
+                                   {QStringLiteral("HIDDENRUN"), hidden},
+                                   {QStringLiteral(" tail"), plain}})};
+        RichTextEdit editor;
+        editor.resize(500, 200);
+        LoadEditorRtf(editor, RtfWriter::write(d));
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        place(editor, 0);
+
+        // Drawn grey (the darkest pixel of the hidden run is far from black),
+        // stored without the grey or the underline.
+        QVERIFY(darkestOver(editor, 0, 6) < 80);
+        QVERIFY(darkestOver(editor, 7, 16) > 100);
+        QCOMPARE(stored(editor), written(d));
+
+        // Typed right after the run, at its start and by paste: not hidden.
+        // Typed inside it: hidden.
+        place(editor, 16);
+        QTest::keyClicks(&editor, QStringLiteral("X"));
+        place(editor, 7);
+        QTest::keyClicks(&editor, QStringLiteral("Y"));
+        place(editor, 11);
+        QTest::keyClicks(&editor, QStringLiteral("z"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("P"));
+        place(editor, 18);
+        editor.paste();
+        RichDocument expected;
+        expected.Paragraphs = {paragraph({{QStringLiteral("Normal Y"), plain},
+                                          {QStringLiteral("HIDzDENRUN"), hidden},
+                                          {QStringLiteral("PX tail"), plain}})};
+        QCOMPARE(stored(editor), written(expected));
+        place(editor, 0);
+        QVERIFY(darkestOver(editor, 18, 20) < 80); // "PX" drawn as normal text
+    }
+
+    void everyFormatSurvivesCopyAndPasteBetweenEditors()
+    {
+        CharFormat bold = format("Arial", 16);
+        bold.Bold = true;
+        CharFormat italicRed = format("Times New Roman", 24);
+        italicRed.Italic = true;
+        italicRed.Color = 0xFF0000;
+        CharFormat underline = format("Courier New", 17);
+        underline.Underline = true;
+        CharFormat strike = format("Arial", 20);
+        strike.Strike = true;
+        strike.Color = 0x008000;
+        CharFormat hidden = format("Arial", 16);
+        hidden.Hidden = true;
+        CharFormat black = format("Verdana", 40);
+        black.Color = 0x000000;
+        RichDocument d;
+        d.Paragraphs = {
+            paragraph({{QStringLiteral("Plain "), format("Arial", 16)}, {QStringLiteral("bold"), bold},
+                       {QStringLiteral(" italic red\tafter tab"), italicRed}}),
+            paragraph({{QStringLiteral("A link"), strike}, {QStringLiteral("-->TARGET_2"), hidden},
+                       {QStringLiteral(" underlined"), underline}},
+                      Alignment::Center, 400, -200, 300),
+            paragraph({{QStringLiteral("line one\u2028line two \u0416\u20AC {x} \\"), black}}, Alignment::Right, 0,
+                      720),
+            paragraph({{QString(), bold}}, Alignment::Justify, 1440),
+            paragraph({{QStringLiteral("last"), format("Arial", 12)}}),
+        };
+        RichTextEdit source;
+        LoadEditorRtf(source, RtfWriter::write(d));
+        source.selectAll();
+        source.copy();
+        const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(clip->hasFormat(QStringLiteral("text/rtf")) && clip->hasHtml());
+        QCOMPARE(clip->text(), source.document()->toPlainText());
+
+        RichTextEdit target;
+        LoadEditorRtf(target, QByteArray());
+        target.paste();
+        QCOMPARE(stored(target), written(d));
+        QVERIFY(FromTextDocument(*target.document()) == FromTextDocument(*source.document()));
+        target.undo(); // the paste is one step
+        QVERIFY(FromTextDocument(*target.document()) == RichDocument());
+
+        // One run into the middle of another paragraph: the run keeps its
+        // format, the paragraph keeps its own.
+        // "-->TARGET_2" is at 6..17 of the second paragraph.
+        const int second = source.document()->findBlockByNumber(1).position();
+        place(source, second + 17, second + 6);
+        source.copy();
+        RichDocument right;
+        right.Paragraphs = {paragraph({{QStringLiteral("ab"), format("Arial", 16)}}, Alignment::Right, 200)};
+        LoadEditorRtf(target, RtfWriter::write(right));
+        place(target, 1);
+        target.paste();
+        right.Paragraphs[0].Runs = {{QStringLiteral("a"), format("Arial", 16)},
+                                    {QStringLiteral("-->TARGET_2"), hidden},
+                                    {QStringLiteral("b"), format("Arial", 16)}};
+        QCOMPARE(stored(target), written(right));
+    }
+
+    void pasteTakesRtfFirstThenHtml()
+    {
+        // What a word processor puts on the clipboard: style sheet, page
+        // setup, \rtlch/\loch groups, associated fonts, \cf0 for automatic.
+        const QByteArray wordProcessor =
+            "{\\rtf1\\ansi\\deff4\\adeflang1025\r\n"
+            "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f1\\froman\\fprq2\\fcharset2 Symbol;}"
+            "{\\f3\\froman\\fprq2\\fcharset0 Liberation Serif{\\*\\falt Times New Roman};}"
+            "{\\f4\\fswiss\\fprq2\\fcharset0 Liberation Sans{\\*\\falt Arial};}}\r\n"
+            "{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
+            "{\\stylesheet{\\s0\\snext0\\rtlch\\af6\\afs24\\alang1081 \\ltrch\\lang2057\\hich\\af3\\loch\\ql"
+            "\\widctlpar\\cf0\\f3\\fs24\\kerning1 Normal;}\r\n"
+            "{\\s15\\sbasedon0\\snext16\\rtlch\\af6\\afs28 \\ltrch\\hich\\af4\\loch\\sb240\\sa120\\keepn\\f4\\fs28"
+            " Heading;}}{\\*\\generator LibreOffice/7.4.7.2$Linux_X86_64}{\\info{\\creatim\\yr2024\\mo5\\dy1}}"
+            "\\deftab709\\hyphauto1\\viewscale100\r\n"
+            "{\\*\\pgdsctbl{\\pgdsc0\\pgdscuse451\\pgwsxn11906\\pghsxn16838\\pgdscnxt0 Default Page Style;}}\r\n"
+            "\\formshade\\paperh16838\\paperw11906\\margl1134\\margr1134\\sectd\\sbknone\\sftnnar\\pgndec"
+            "\\pard\\plain \\s0\\rtlch\\af6\\afs24\\alang1081 \\ltrch\\lang2057\\hich\\af3\\loch\\ql\\widctlpar"
+            "\\cf0\\f3\\fs24\\kerning1\\li567{\\rtlch \\ltrch\\loch\r\nPlain }{\\b\\rtlch \\ltrch\\loch\r\nbold }"
+            "{\\cf2\\strike\\rtlch \\ltrch\\loch\r\nstruck red}{\\v\\rtlch \\ltrch\\loch\r\n-->HIDDEN}\r\n"
+            "\\par \\pard\\plain \\s0\\rtlch\\af6\\afs24 \\ltrch\\hich\\af3\\loch\\widctlpar\\cf0\\f3\\fs24\\qc"
+            "{\\i\\fs32\\cf3\\rtlch \\ltrch\\loch\\f4\r\nCentred blue}\r\n\\par }";
+        auto* data = new QMimeData;
+        data->setData(RichTextEdit::rtfMimeType(), wordProcessor);
+        data->setHtml(QStringLiteral("<b>html</b>"));
+        data->setText(QStringLiteral("plain"));
+        QGuiApplication::clipboard()->setMimeData(data);
+
+        RichTextEdit editor;
+        LoadEditorRtf(editor, QByteArray());
+        editor.paste();
+        const CharFormat serif = format("Liberation Serif", 24);
+        CharFormat bold = serif;
+        bold.Bold = true;
+        CharFormat struck = serif;
+        struck.Strike = true;
+        struck.Color = 0xFF0000;
+        CharFormat hidden = serif;
+        hidden.Hidden = true;
+        CharFormat blue = format("Liberation Sans", 32);
+        blue.Italic = true;
+        blue.Color = 0x0000FF;
+        RichDocument expected;
+        expected.Paragraphs = {
+            paragraph({{QStringLiteral("Plain "), serif},
+                       {QStringLiteral("bold "), bold},
+                       {QStringLiteral("struck red"), struck},
+                       {QStringLiteral("-->HIDDEN"), hidden}},
+                      Alignment::Left, 567),
+            paragraph({{QStringLiteral("Centred blue"), blue}}, Alignment::Center),
+        };
+        QCOMPARE(stored(editor), written(expected));
+
+        // Without RTF, HTML is taken before plain text.
+        auto* html = new QMimeData;
+        html->setHtml(QStringLiteral("<b>html</b>"));
+        html->setText(QStringLiteral("plain"));
+        QGuiApplication::clipboard()->setMimeData(html);
+        LoadEditorRtf(editor, QByteArray());
+        editor.paste();
+        const RichDocument pasted = FromTextDocument(*editor.document());
+        QCOMPARE(pasted.plainText(), QStringLiteral("html"));
+        QVERIFY(pasted.Paragraphs.front().Runs.front().Format.Bold);
+    }
+};
+
+QTEST_MAIN(RichTextEditTest)
+#include "test_richtextedit.moc"
