@@ -138,6 +138,22 @@ QString documentText(const QString& text)
     return out;
 }
 
+// Whether the character at `position` is hidden text; a paragraph break never is.
+bool hiddenCharacter(const QTextDocument& document, int position)
+{
+    if (position < 0)
+        return false;
+    const QTextBlock block = document.findBlock(position);
+    if (!block.isValid() || position >= block.position() + block.length() - 1)
+        return false;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.contains(position))
+            return IsHiddenText(fragment.charFormat());
+    }
+    return false;
+}
+
 } // namespace
 
 qreal TwipsToPixels(int twips)
@@ -254,11 +270,24 @@ void LoadEditorRtf(QTextEdit& editor, const QByteArray& rtf)
     editor.moveCursor(QTextCursor::Start);
 }
 
+QTextCharFormat InsertionFormat(const QTextCursor& cursor)
+{
+    QTextCharFormat format = cursor.charFormat();
+    if (IsHiddenText(format)) {
+        const QTextDocument& document = *cursor.document();
+        const bool inside = hiddenCharacter(document, cursor.selectionStart() - 1) &&
+                            hiddenCharacter(document, cursor.selectionEnd());
+        if (!inside)
+            format.setProperty(HiddenTextProperty, false);
+    }
+    return format;
+}
+
 QTextCharFormat SelectionFormat(const QTextEdit& editor)
 {
     const QTextCursor cursor = editor.textCursor();
     if (!cursor.hasSelection())
-        return cursor.charFormat();
+        return InsertionFormat(cursor);
     QTextCursor first(editor.document());
     first.setPosition(cursor.selectionStart());
     if (!first.atBlockEnd())

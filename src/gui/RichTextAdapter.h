@@ -52,9 +52,15 @@ void InsertRichDocument(QTextCursor& cursor, const RichDocument& source);
 QByteArray SaveEditorRtf(const QTextEdit& editor);
 void LoadEditorRtf(QTextEdit& editor, const QByteArray& rtf);
 
+// The format text typed or pasted at the cursor takes: the cursor's own,
+// except that a hidden run is continued only from inside it, never from its
+// ends (text typed after a link's hidden target is ordinary text).
+QTextCharFormat InsertionFormat(const QTextCursor& cursor);
+
 // The character format of the editor's selection: that of its first character
 // (a mixed selection reads as its beginning); at a bare caret, the format the
-// next typed text takes. The toolbar shows it and inserted text takes it.
+// next typed text takes (InsertionFormat). The toolbar shows it and inserted
+// text takes it.
 QTextCharFormat SelectionFormat(const QTextEdit& editor);
 
 } // namespace ts

@@ -44,38 +44,6 @@ private:
     QTextCharFormat look_;
 };
 
-// Whether the character at `position` is hidden text; a paragraph break never is.
-bool hiddenCharacter(const QTextDocument& document, int position)
-{
-    if (position < 0)
-        return false;
-    const QTextBlock block = document.findBlock(position);
-    if (!block.isValid() || position >= block.position() + block.length() - 1)
-        return false;
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        if (fragment.contains(position))
-            return IsHiddenText(fragment.charFormat());
-    }
-    return false;
-}
-
-// The format text typed or pasted at the cursor takes: the editor's own
-// choice, except that a hidden run is continued only from inside it, never
-// from its ends.
-QTextCharFormat insertionFormat(const QTextCursor& cursor)
-{
-    QTextCharFormat format = cursor.charFormat();
-    if (IsHiddenText(format)) {
-        const QTextDocument& document = *cursor.document();
-        const bool inside = hiddenCharacter(document, cursor.selectionStart() - 1) &&
-                            hiddenCharacter(document, cursor.selectionEnd());
-        if (!inside)
-            format.setProperty(HiddenTextProperty, false);
-    }
-    return format;
-}
-
 // Text a key press types into the editor.
 bool typesText(const QString& text)
 {
@@ -154,7 +122,7 @@ void RichTextEdit::pastePlainText(const QString& text)
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    const QTextCharFormat format = insertionFormat(cursor);
+    const QTextCharFormat format = InsertionFormat(cursor);
     const QStringList lines = text.split(lineEnd);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0)
@@ -169,7 +137,7 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
 {
     if (!isReadOnly() && typesText(event->text())) {
         QTextCursor cursor = textCursor();
-        const QTextCharFormat format = insertionFormat(cursor);
+        const QTextCharFormat format = InsertionFormat(cursor);
         if (format != cursor.charFormat()) {
             if (!cursor.hasSelection()) {
                 setCurrentCharFormat(format);
@@ -189,7 +157,7 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
 void RichTextEdit::inputMethodEvent(QInputMethodEvent* event)
 {
     if (!isReadOnly() && !event->commitString().isEmpty() && !textCursor().hasSelection()) {
-        const QTextCharFormat format = insertionFormat(textCursor());
+        const QTextCharFormat format = InsertionFormat(textCursor());
         if (format != textCursor().charFormat())
             setCurrentCharFormat(format);
     }

@@ -159,7 +159,9 @@ private slots:
         QVERIFY(rtf.contains("\r\n\\par \\pard\\qc\\plain\\f0\\fs16\\i Next\r\n"));
     }
 
-    void hiddenTextIsShownAndTypingAfterItStaysHidden()
+    // The document keeps the flag; a cursor writing into the document
+    // continues the run's format (the editors decide what typing takes).
+    void hiddenTextReadsBackAndCursorInsertsContinueIt()
     {
         CharFormat hidden;
         hidden.Hidden = true;

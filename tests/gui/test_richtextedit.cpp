@@ -111,10 +111,12 @@ private slots:
         // Typed right after the run, at its start and by paste: not hidden.
         // Typed inside it: hidden.
         place(editor, 16);
+        QVERIFY(!IsHiddenText(SelectionFormat(editor))); // what link insertion takes
         QTest::keyClicks(&editor, QStringLiteral("X"));
         place(editor, 7);
         QTest::keyClicks(&editor, QStringLiteral("Y"));
         place(editor, 11);
+        QVERIFY(IsHiddenText(SelectionFormat(editor)));
         QTest::keyClicks(&editor, QStringLiteral("z"));
         QGuiApplication::clipboard()->setText(QStringLiteral("P"));
         place(editor, 18);
