@@ -3,6 +3,7 @@
 // every format between editors and from word processors.
 
 #include "RichTextAdapter.h"
+#include "test_mainwindow_support.h"
 #include "RichTextEdit.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
@@ -80,6 +81,38 @@ int darkestOver(QTextEdit& editor, int from, int to)
     return darkest;
 }
 
+// A document of every format the editors keep.
+RichDocument everyFormat()
+{
+    CharFormat bold = format("Arial", 16);
+    bold.Bold = true;
+    CharFormat italicRed = format("Times New Roman", 24);
+    italicRed.Italic = true;
+    italicRed.Color = 0xFF0000;
+    CharFormat underline = format("Courier New", 17);
+    underline.Underline = true;
+    CharFormat strike = format("Arial", 20);
+    strike.Strike = true;
+    strike.Color = 0x008000;
+    CharFormat hidden = format("Arial", 16);
+    hidden.Hidden = true;
+    CharFormat black = format("Verdana", 40);
+    black.Color = 0x000000;
+    RichDocument d;
+    d.Paragraphs = {
+        paragraph({{QStringLiteral("Plain "), format("Arial", 16)}, {QStringLiteral("bold"), bold},
+                   {QStringLiteral(" italic red\tafter tab"), italicRed}}),
+        paragraph({{QStringLiteral("A link"), strike}, {QStringLiteral("-->TARGET_2"), hidden},
+                   {QStringLiteral(" underlined"), underline}},
+                  Alignment::Center, 400, -200, 300),
+        paragraph({{QStringLiteral("line one\u2028line two \u0416\u20AC {x} \\"), black}}, Alignment::Right, 0,
+                  720),
+        paragraph({{QString(), bold}}, Alignment::Justify, 1440),
+        paragraph({{QStringLiteral("last"), format("Arial", 12)}}),
+    };
+    return d;
+}
+
 } // namespace
 
 class RichTextEditTest : public QObject {
@@ -132,32 +165,9 @@ private slots:
 
     void everyFormatSurvivesCopyAndPasteBetweenEditors()
     {
-        CharFormat bold = format("Arial", 16);
-        bold.Bold = true;
-        CharFormat italicRed = format("Times New Roman", 24);
-        italicRed.Italic = true;
-        italicRed.Color = 0xFF0000;
-        CharFormat underline = format("Courier New", 17);
-        underline.Underline = true;
-        CharFormat strike = format("Arial", 20);
-        strike.Strike = true;
-        strike.Color = 0x008000;
+        const RichDocument d = everyFormat();
         CharFormat hidden = format("Arial", 16);
         hidden.Hidden = true;
-        CharFormat black = format("Verdana", 40);
-        black.Color = 0x000000;
-        RichDocument d;
-        d.Paragraphs = {
-            paragraph({{QStringLiteral("Plain "), format("Arial", 16)}, {QStringLiteral("bold"), bold},
-                       {QStringLiteral(" italic red\tafter tab"), italicRed}}),
-            paragraph({{QStringLiteral("A link"), strike}, {QStringLiteral("-->TARGET_2"), hidden},
-                       {QStringLiteral(" underlined"), underline}},
-                      Alignment::Center, 400, -200, 300),
-            paragraph({{QStringLiteral("line one\u2028line two \u0416\u20AC {x} \\"), black}}, Alignment::Right, 0,
-                      720),
-            paragraph({{QString(), bold}}, Alignment::Justify, 1440),
-            paragraph({{QStringLiteral("last"), format("Arial", 12)}}),
-        };
         RichTextEdit source;
         LoadEditorRtf(source, RtfWriter::write(d));
         source.selectAll();
@@ -189,6 +199,30 @@ private slots:
                                     {QStringLiteral("-->TARGET_2"), hidden},
                                     {QStringLiteral("b"), format("Arial", 16)}};
         QCOMPARE(stored(target), written(right));
+    }
+
+    // Through the main window: the topic area's text copied with the Copy
+    // button and pasted into another topic is stored as it was.
+    void topicTextCopiedToAnotherTopicIsStoredTheSame()
+    {
+        testing::MainWindowHarness h;
+        h.show();
+        h.newProject(QStringLiteral("FROM"));
+        h.activate();
+        auto& f = *h.form;
+        LoadEditorRtf(*f.TopicText, RtfWriter::write(everyFormat()));
+        h.addTopic(QStringLiteral("TO"));
+        h.activate();
+        h.clickTab(0);
+        f.TopicText->setFocus();
+        f.TopicText->selectAll();
+        h.click(f.CopyButton);
+        h.clickTab(1);
+        f.TopicText->setFocus();
+        h.click(f.PasteButton);
+        h.clickTab(0); // stores the topic shown
+        QCOMPARE(f.project().Topic(1).BodyRtf, RtfWriter::write(everyFormat()));
+        QCOMPARE(f.project().Topic(1).BodyRtf, f.project().Topic(0).BodyRtf);
     }
 
     void pasteTakesRtfFirstThenHtml()
