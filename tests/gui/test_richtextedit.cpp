@@ -2,6 +2,7 @@
 // and pasting at a hidden run's end not hidden, and the clipboard carrying
 // every format between editors and from word processors.
 
+#include "RichDocumentSamples.h"
 #include "RichTextAdapter.h"
 #include "test_mainwindow_support.h"
 #include "RichTextEdit.h"
@@ -20,28 +21,9 @@
 #include <algorithm>
 
 using namespace ts;
+using namespace ts::testing;
 
 namespace {
-
-CharFormat format(const char* face, int size)
-{
-    CharFormat f;
-    f.Face = QString::fromUtf8(face);
-    f.Size = size;
-    return f;
-}
-
-Paragraph paragraph(std::vector<Run> runs, Alignment align = Alignment::Left, int left = 0, int first = 0,
-                    int right = 0)
-{
-    Paragraph p;
-    p.Align = align;
-    p.LeftIndent = left;
-    p.FirstIndent = first;
-    p.RightIndent = right;
-    p.Runs = std::move(runs);
-    return p;
-}
 
 QString stored(const QTextEdit& editor)
 {
@@ -81,38 +63,6 @@ int darkestOver(QTextEdit& editor, int from, int to)
     return darkest;
 }
 
-// A document of every format the editors keep.
-RichDocument everyFormat()
-{
-    CharFormat bold = format("Arial", 16);
-    bold.Bold = true;
-    CharFormat italicRed = format("Times New Roman", 24);
-    italicRed.Italic = true;
-    italicRed.Color = 0xFF0000;
-    CharFormat underline = format("Courier New", 17);
-    underline.Underline = true;
-    CharFormat strike = format("Arial", 20);
-    strike.Strike = true;
-    strike.Color = 0x008000;
-    CharFormat hidden = format("Arial", 16);
-    hidden.Hidden = true;
-    CharFormat black = format("Verdana", 40);
-    black.Color = 0x000000;
-    RichDocument d;
-    d.Paragraphs = {
-        paragraph({{QStringLiteral("Plain "), format("Arial", 16)}, {QStringLiteral("bold"), bold},
-                   {QStringLiteral(" italic red\tafter tab"), italicRed}}),
-        paragraph({{QStringLiteral("A link"), strike}, {QStringLiteral("-->TARGET_2"), hidden},
-                   {QStringLiteral(" underlined"), underline}},
-                  Alignment::Center, 400, -200, 300),
-        paragraph({{QStringLiteral("line one\u2028line two \u0416\u20AC {x} \\"), black}}, Alignment::Right, 0,
-                  720),
-        paragraph({{QString(), bold}}, Alignment::Justify, 1440),
-        paragraph({{QStringLiteral("last"), format("Arial", 12)}}),
-    };
-    return d;
-}
-
 } // namespace
 
 class RichTextEditTest : public QObject {
@@ -121,11 +71,11 @@ class RichTextEditTest : public QObject {
 private slots:
     void hiddenTextIsDrawnApartAndNotContinued()
     {
-        const CharFormat plain = format("Arial", 28);
+        const CharFormat plain = fmt("Arial", 28);
         CharFormat hidden = plain;
         hidden.Hidden = true;
         RichDocument d;
-        d.Paragraphs = {paragraph({{QStringLiteral("Normal "), plain},
+        d.Paragraphs = {para({{QStringLiteral("Normal "), plain},
                                    {QStringLiteral("HIDDENRUN"), hidden},
                                    {QStringLiteral(" tail"), plain}})};
         RichTextEdit editor;
@@ -155,7 +105,7 @@ private slots:
         place(editor, 18);
         editor.paste();
         RichDocument expected;
-        expected.Paragraphs = {paragraph({{QStringLiteral("Normal Y"), plain},
+        expected.Paragraphs = {para({{QStringLiteral("Normal Y"), plain},
                                           {QStringLiteral("HIDzDENRUN"), hidden},
                                           {QStringLiteral("PX tail"), plain}})};
         QCOMPARE(stored(editor), written(expected));
@@ -165,8 +115,8 @@ private slots:
 
     void everyFormatSurvivesCopyAndPasteBetweenEditors()
     {
-        const RichDocument d = everyFormat();
-        CharFormat hidden = format("Arial", 16);
+        const RichDocument d = everything();
+        CharFormat hidden = fmt("Arial", 16);
         hidden.Hidden = true;
         RichTextEdit source;
         LoadEditorRtf(source, RtfWriter::write(d));
@@ -191,13 +141,13 @@ private slots:
         place(source, second + 17, second + 6);
         source.copy();
         RichDocument right;
-        right.Paragraphs = {paragraph({{QStringLiteral("ab"), format("Arial", 16)}}, Alignment::Right, 200)};
+        right.Paragraphs = {para({{QStringLiteral("ab"), fmt("Arial", 16)}}, Alignment::Right, 200)};
         LoadEditorRtf(target, RtfWriter::write(right));
         place(target, 1);
         target.paste();
-        right.Paragraphs[0].Runs = {{QStringLiteral("a"), format("Arial", 16)},
+        right.Paragraphs[0].Runs = {{QStringLiteral("a"), fmt("Arial", 16)},
                                     {QStringLiteral("-->TARGET_2"), hidden},
-                                    {QStringLiteral("b"), format("Arial", 16)}};
+                                    {QStringLiteral("b"), fmt("Arial", 16)}};
         QCOMPARE(stored(target), written(right));
     }
 
@@ -210,7 +160,7 @@ private slots:
         h.newProject(QStringLiteral("FROM"));
         h.activate();
         auto& f = *h.form;
-        LoadEditorRtf(*f.TopicText, RtfWriter::write(everyFormat()));
+        LoadEditorRtf(*f.TopicText, RtfWriter::write(everything()));
         h.addTopic(QStringLiteral("TO"));
         h.activate();
         h.clickTab(0);
@@ -221,7 +171,7 @@ private slots:
         f.TopicText->setFocus();
         h.click(f.PasteButton);
         h.clickTab(0); // stores the topic shown
-        QCOMPARE(f.project().Topic(1).BodyRtf, RtfWriter::write(everyFormat()));
+        QCOMPARE(f.project().Topic(1).BodyRtf, RtfWriter::write(everything()));
         QCOMPARE(f.project().Topic(1).BodyRtf, f.project().Topic(0).BodyRtf);
     }
 
@@ -256,7 +206,7 @@ private slots:
         RichTextEdit editor;
         LoadEditorRtf(editor, QByteArray());
         editor.paste();
-        const CharFormat serif = format("Liberation Serif", 24);
+        const CharFormat serif = fmt("Liberation Serif", 24);
         CharFormat bold = serif;
         bold.Bold = true;
         CharFormat struck = serif;
@@ -264,17 +214,17 @@ private slots:
         struck.Color = 0xFF0000;
         CharFormat hidden = serif;
         hidden.Hidden = true;
-        CharFormat blue = format("Liberation Sans", 32);
+        CharFormat blue = fmt("Liberation Sans", 32);
         blue.Italic = true;
         blue.Color = 0x0000FF;
         RichDocument expected;
         expected.Paragraphs = {
-            paragraph({{QStringLiteral("Plain "), serif},
+            para({{QStringLiteral("Plain "), serif},
                        {QStringLiteral("bold "), bold},
                        {QStringLiteral("struck red"), struck},
                        {QStringLiteral("-->HIDDEN"), hidden}},
                       Alignment::Left, 567),
-            paragraph({{QStringLiteral("Centred blue"), blue}}, Alignment::Center),
+            para({{QStringLiteral("Centred blue"), blue}}, Alignment::Center),
         };
         QCOMPARE(stored(editor), written(expected));
 
