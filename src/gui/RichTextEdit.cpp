@@ -12,6 +12,8 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
+#include <algorithm>
+
 namespace ts {
 
 namespace {
@@ -53,12 +55,22 @@ bool typesText(const QString& text)
     return c.isPrint() || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
-// The first non-empty RTF the data offers, under any of the names programs
-// give it.
+// The names programs give RTF on the clipboard and in drags.
+QStringList rtfTypes()
+{
+    return {RichTextEdit::rtfMimeType(), QStringLiteral("application/rtf"), QStringLiteral("text/richtext")};
+}
+
+bool offersRtf(const QMimeData& source)
+{
+    const QStringList types = rtfTypes();
+    return std::any_of(types.begin(), types.end(), [&](const QString& type) { return source.hasFormat(type); });
+}
+
+// The first non-empty RTF the data offers.
 QByteArray rtfOf(const QMimeData& source)
 {
-    for (const QString& type : {RichTextEdit::rtfMimeType(), QStringLiteral("application/rtf"),
-                                QStringLiteral("text/richtext")})
+    for (const QString& type : rtfTypes())
         if (source.hasFormat(type)) {
             const QByteArray bytes = source.data(type);
             if (!bytes.isEmpty())
@@ -96,7 +108,8 @@ QMimeData* RichTextEdit::createMimeDataFromSelection() const
 
 bool RichTextEdit::canInsertFromMimeData(const QMimeData* source) const
 {
-    return source && (!rtfOf(*source).isEmpty() || QTextEdit::canInsertFromMimeData(source));
+    // Asked on every move of a drag: the formats only, not the data.
+    return source && (offersRtf(*source) || QTextEdit::canInsertFromMimeData(source));
 }
 
 void RichTextEdit::insertFromMimeData(const QMimeData* source)

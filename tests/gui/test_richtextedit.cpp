@@ -10,6 +10,7 @@
 #include "richtext/RtfWriter.h"
 
 #include <QClipboard>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -227,6 +228,16 @@ private slots:
             para({{QStringLiteral("Centred blue"), blue}}, Alignment::Center),
         };
         QCOMPARE(stored(editor), written(expected));
+
+        // Dropped, the same data goes in the same way.
+        RichTextEdit dropTarget;
+        LoadEditorRtf(dropTarget, QByteArray());
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(dropTarget.viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(dropTarget.viewport(), &drop);
+        QCOMPARE(stored(dropTarget), written(expected));
 
         // Without RTF, HTML is taken before plain text.
         auto* html = new QMimeData;
