@@ -10,7 +10,9 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ts {
 
@@ -98,7 +100,7 @@ CharFormat fromQt(const QTextCharFormat& q, const QFont& base)
         if (brush.style() != Qt::NoBrush)
             f.Color = std::uint32_t(brush.color().rgb() & 0xFFFFFFu);
     }
-    f.Hidden = q.property(HiddenTextProperty).toBool();
+    f.Hidden = IsHiddenText(q);
     return f;
 }
 
@@ -136,6 +138,22 @@ QString documentText(const QString& text)
     return out;
 }
 
+// Whether the character at `position` is hidden text; a paragraph break never is.
+bool hiddenCharacter(const QTextDocument& document, int position)
+{
+    if (position < 0)
+        return false;
+    const QTextBlock block = document.findBlock(position);
+    if (!block.isValid() || position >= block.position() + block.length() - 1)
+        return false;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.contains(position))
+            return IsHiddenText(fragment.charFormat());
+    }
+    return false;
+}
+
 } // namespace
 
 qreal TwipsToPixels(int twips)
@@ -148,14 +166,26 @@ int PixelsToTwips(qreal pixels)
     return int(std::lround(pixels * 1440.0 / logicalDpi()));
 }
 
+bool IsHiddenText(const QTextCharFormat& format)
+{
+    return format.property(HiddenTextProperty).toBool();
+}
+
 void ToTextDocument(const RichDocument& source, QTextDocument& target)
 {
     target.clear();
     QTextCursor cursor(&target);
+    InsertRichDocument(cursor, source);
+}
+
+void InsertRichDocument(QTextCursor& cursor, const RichDocument& source)
+{
     cursor.beginEditBlock();
-    bool first = true;
+    cursor.removeSelectedText();
     const std::vector<Paragraph> empty(1);
-    for (const Paragraph& p : source.Paragraphs.empty() ? empty : source.Paragraphs) {
+    const std::vector<Paragraph>& paragraphs = source.Paragraphs.empty() ? empty : source.Paragraphs;
+    bool first = true;
+    for (const Paragraph& p : paragraphs) {
         // The block's own character format is what typing into an empty
         // paragraph continues with.
         CharFormat blockChars;
@@ -164,8 +194,11 @@ void ToTextDocument(const RichDocument& source, QTextDocument& target)
         const QTextBlockFormat blockFormat = toQt(p);
         const QTextCharFormat charFormat = toQt(blockChars);
         if (first) {
-            cursor.setBlockFormat(blockFormat);
-            cursor.setBlockCharFormat(charFormat);
+            const bool emptyBlock = cursor.block().length() <= 1;
+            if (emptyBlock || paragraphs.size() > 1)
+                cursor.setBlockFormat(blockFormat);
+            if (emptyBlock)
+                cursor.setBlockCharFormat(charFormat);
             first = false;
         } else {
             cursor.insertBlock(blockFormat, charFormat);
@@ -179,11 +212,18 @@ void ToTextDocument(const RichDocument& source, QTextDocument& target)
 
 RichDocument FromTextDocument(const QTextDocument& source)
 {
+    return FromTextDocument(source, 0, std::numeric_limits<int>::max());
+}
+
+RichDocument FromTextDocument(const QTextDocument& source, int from, int to)
+{
     const QFont base = source.defaultFont();
     const qreal indentWidth = source.indentWidth();
     RichDocument doc;
     doc.Paragraphs.clear();
-    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+    from = std::clamp(from, 0, std::max(0, source.characterCount() - 1));
+    for (QTextBlock block = source.findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
         const QTextBlockFormat bf = block.blockFormat();
         Paragraph p;
         p.Align = fromQt(bf.alignment());
@@ -195,7 +235,12 @@ RichDocument FromTextDocument(const QTextDocument& source)
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
-            Run r{documentText(fragment.text()), fromQt(fragment.charFormat(), base)};
+            const int start = std::max(fragment.position(), from);
+            const int end = std::min(fragment.position() + fragment.length(), to);
+            if (end <= start)
+                continue;
+            Run r{documentText(fragment.text().mid(start - fragment.position(), end - start)),
+                  fromQt(fragment.charFormat(), base)};
             if (!r.Text.isEmpty())
                 p.Runs.push_back(std::move(r));
         }
@@ -225,11 +270,24 @@ void LoadEditorRtf(QTextEdit& editor, const QByteArray& rtf)
     editor.moveCursor(QTextCursor::Start);
 }
 
+QTextCharFormat InsertionFormat(const QTextCursor& cursor)
+{
+    QTextCharFormat format = cursor.charFormat();
+    if (IsHiddenText(format)) {
+        const QTextDocument& document = *cursor.document();
+        const bool inside = hiddenCharacter(document, cursor.selectionStart() - 1) &&
+                            hiddenCharacter(document, cursor.selectionEnd());
+        if (!inside)
+            format.setProperty(HiddenTextProperty, false);
+    }
+    return format;
+}
+
 QTextCharFormat SelectionFormat(const QTextEdit& editor)
 {
     const QTextCursor cursor = editor.textCursor();
     if (!cursor.hasSelection())
-        return cursor.charFormat();
+        return InsertionFormat(cursor);
     QTextCursor first(editor.document());
     first.setPosition(cursor.selectionStart());
     if (!first.atBlockEnd())

@@ -10,15 +10,19 @@
 #include <QTextCharFormat>
 #include <QTextFormat>
 
+class QTextCursor;
 class QTextDocument;
 class QTextEdit;
 
 namespace ts {
 
-// Hidden text (the link targets behind hotspots) is shown like normal text so
-// the author can read and edit it; the flag travels in this property of the
-// QTextCharFormat.
+// Hidden text (the link targets behind hotspots) stays in the editor so the
+// author can read and edit it; the flag travels in this property of the
+// QTextCharFormat. How the editors set it apart on screen is their own
+// business and never part of the stored format (see RichTextEdit).
 inline constexpr int HiddenTextProperty = QTextFormat::UserProperty + 1;
+
+bool IsHiddenText(const QTextCharFormat& format);
 
 // Paragraph indents: twips in the document, pixels of the screen's logical
 // resolution in the QTextDocument (the resolution point sizes are drawn at),
@@ -30,6 +34,17 @@ int PixelsToTwips(qreal pixels);
 // Replaces the whole content of `target` with `source`.
 void ToTextDocument(const RichDocument& source, QTextDocument& target);
 RichDocument FromTextDocument(const QTextDocument& source);
+// The text between two positions of `source` (a selection), with the formats
+// of the paragraphs it touches. A range that ends right after a paragraph
+// break ends with an empty paragraph, so the break is part of it.
+RichDocument FromTextDocument(const QTextDocument& source, int from, int to);
+
+// Puts `source` in place of the cursor's selection as one undo step and
+// leaves the cursor after it. A single paragraph goes into the paragraph at
+// the cursor, which keeps its own alignment and indents (unless it is empty);
+// with several paragraphs, the paragraph at the cursor takes the first one's
+// format and the last one's format goes with the text after the cursor.
+void InsertRichDocument(QTextCursor& cursor, const RichDocument& source);
 
 // The editor's whole content as RTF in the program's line shape, and back
 // (a block that is not RTF loads as plain text; an empty block as an empty
@@ -37,9 +52,15 @@ RichDocument FromTextDocument(const QTextDocument& source);
 QByteArray SaveEditorRtf(const QTextEdit& editor);
 void LoadEditorRtf(QTextEdit& editor, const QByteArray& rtf);
 
+// The format text typed or pasted at the cursor takes: the cursor's own,
+// except that a hidden run is continued only from inside it, never from its
+// ends (text typed after a link's hidden target is ordinary text).
+QTextCharFormat InsertionFormat(const QTextCursor& cursor);
+
 // The character format of the editor's selection: that of its first character
 // (a mixed selection reads as its beginning); at a bare caret, the format the
-// next typed text takes. The toolbar shows it and inserted text takes it.
+// next typed text takes (InsertionFormat). The toolbar shows it and inserted
+// text takes it.
 QTextCharFormat SelectionFormat(const QTextEdit& editor);
 
 } // namespace ts

@@ -1,6 +1,7 @@
 #include "TopicEditorPane.h"
 
 #include "RichTextAdapter.h"
+#include "RichTextEdit.h"
 #include "StorableTextValidator.h"
 #include "model/Records.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 QTextEdit* makeTopicEditor(QWidget* parent, const char* name)
 {
-    auto* e = new QTextEdit(parent);
+    auto* e = new RichTextEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
     e->setAcceptRichText(true);
     e->setTabChangesFocus(false);
