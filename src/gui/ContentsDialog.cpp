@@ -83,6 +83,7 @@ TContentsForm::TContentsForm(const Project& project, Prompter& prompter, TSearch
 {
     setObjectName(QStringLiteral("TContentsForm"));
     setWindowTitle(QStringLiteral("Contents Editor"));
+    setProperty("helpContext", 130);
     setModal(true);
 
     TreeView1 = new TContentsTree(this);

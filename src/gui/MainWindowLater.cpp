@@ -1,15 +1,16 @@
-// TGlavniForm: the about box, and commands that are in the menus and toolbar
-// already but whose work is still to come (the window and contents editors,
-// the program's help). Until then they do
-// nothing.
+// TGlavniForm: the Help menu: the program's help and the about box.
 
 #include "MainWindow.h"
 
 #include "AboutDialog.h"
+#include "ContextHelp.h"
 
 namespace ts {
 
-void TGlavniForm::Contents1Click() {}
+void TGlavniForm::Contents1Click()
+{
+    ContextHelp::forApplication()->showContents();
+}
 
 void TGlavniForm::About1Click()
 {
