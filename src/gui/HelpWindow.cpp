@@ -126,15 +126,18 @@ QString HelpWindow::currentPage() const
     return browser_->source().fileName();
 }
 
-void HelpWindow::pageShown()
+void HelpWindow::pageShown(const QUrl& url)
 {
-    const HelpPage* page = HelpPages::builtIn().page(currentPage());
-    setWindowTitle(page ? QStringLiteral("Topicsmith Help - ") + page->title : QStringLiteral("Topicsmith Help"));
+    // Announced before source() names the new page.
+    const QString file = url.fileName();
+    const HelpPage* page = HelpPages::builtIn().page(file);
+    const bool titled = page && page->file != HelpPages::contentsPage();
+    setWindowTitle(titled ? page->title + QStringLiteral(" - Topicsmith Help") : QStringLiteral("Topicsmith Help"));
     // The list follows the page, without opening it a second time.
     const QSignalBlocker block(pageList_);
     pageList_->clearSelection();
     for (int i = 0; i < pageList_->count(); ++i) {
-        if (pageList_->item(i)->data(Qt::UserRole).toString() == currentPage()) {
+        if (pageList_->item(i)->data(Qt::UserRole).toString() == file) {
             pageList_->setCurrentRow(i);
             break;
         }

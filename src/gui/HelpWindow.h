@@ -8,6 +8,7 @@ class QLineEdit;
 class QListWidget;
 class QTextBrowser;
 class QToolButton;
+class QUrl;
 
 namespace ts {
 
@@ -25,7 +26,7 @@ public:
     QTextBrowser* browser() const { return browser_; }
 
 private:
-    void pageShown();
+    void pageShown(const QUrl& url);
     void fillList(const QString& query);
     void openListedPage();
     void openFirstFound();
