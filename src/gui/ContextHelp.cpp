@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QWhatsThis>
 #include <QWhatsThisClickedEvent>
@@ -73,6 +74,15 @@ bool ContextHelp::showHelpFor(QWidget* widget, const QPoint& globalPos)
     else
         showPage(page->file);
     return true;
+}
+
+QIcon ContextHelp::applicationIcon()
+{
+    HelpPages::builtIn(); // the icon shares the help pages' resources
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/appicon/topicsmith-48.png"));
+    icon.addFile(QStringLiteral(":/appicon/topicsmith-256.png"));
+    return icon;
 }
 
 HelpWindow* ContextHelp::helpWindow() const

@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QPointer>
 
+class QIcon;
 class QPoint;
 class QWidget;
 
@@ -38,6 +39,9 @@ public:
     // Help for `widget`, as F1 gives it. `globalPos` places a pop-up.
     // Returns false when no number applies (nothing is shown).
     bool showHelpFor(QWidget* widget, const QPoint& globalPos);
+
+    // The program's own icon, as the desktop shows it.
+    static QIcon applicationIcon();
 
     void showContents();
     void showPage(const QString& file);

@@ -19,8 +19,11 @@ int RunGui(int argc, char* argv[])
     auto* startScreen = new TStartForm;
     startScreen->showAndPaint();
 
+    // The desktop's menu entry and icon are found under this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("topicsmith"));
     // F1 and What's This work in every window from here on.
     ContextHelp::forApplication();
+    QApplication::setWindowIcon(ContextHelp::applicationIcon());
 
     WidgetPrompter prompter;
     TGlavniForm mainWindow(prompter);
