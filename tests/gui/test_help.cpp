@@ -32,12 +32,17 @@ bool isWithin(const QWidget* widget, const QWidget* ancestor)
     return false;
 }
 
-bool whatsThisPopupVisible()
+QWidget* whatsThisPopup()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->inherits("QWhatsThat") && w->isVisible())
-            return true;
-    return false;
+            return w;
+    return nullptr;
+}
+
+bool whatsThisPopupVisible()
+{
+    return whatsThisPopup() != nullptr;
 }
 
 // Shows `dialog` as the application's modal window and presses F1 in `control`.
@@ -191,7 +196,13 @@ private slots:
         QTest::keyClick(title, Qt::Key_F1);
         QCOMPARE(popups.size(), 2);
         QCOMPARE(popups.at(1).at(0).toString(), QStringLiteral("window-title.html"));
-        QWhatsThis::hideText();
+        // F1 again, in the pop-up, opens the whole page: the keyboard's way to the link.
+        QVERIFY(whatsThisPopup());
+        QTest::keyClick(whatsThisPopup(), Qt::Key_F1);
+        QVERIFY(!whatsThisPopupVisible());
+        QCOMPARE(help->helpWindow()->currentPage(), QStringLiteral("window-title.html"));
+        QVERIFY(help->helpWindow()->isVisible());
+        help->helpWindow()->close();
         editor->hide();
     }
 };
