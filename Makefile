@@ -10,7 +10,7 @@ CMAKE_ARGS ?=
 # Debian packages the build, the program and the tests need.
 PACKAGES = cmake ninja-build pkg-config g++ qt6-base-dev libgtest-dev libgmock-dev \
            libbenchmark-dev libhunspell-dev hunspell-en-us fonts-liberation \
-           unrtf xvfb xauth
+           unrtf xvfb xauth desktop-file-utils libxml2-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -83,6 +83,7 @@ ContentsDialog::ContentsDialog(const Project& project, Prompter& prompter, Searc
 {
     setObjectName(QStringLiteral("ContentsDialog"));
     setWindowTitle(QStringLiteral("Contents Editor"));
+    setProperty("helpContext", 130);
     setModal(true);
 
     contentsTree = new ContentsTreeWidget(this);

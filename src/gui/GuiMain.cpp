@@ -1,5 +1,6 @@
 #include "GuiMain.h"
 
+#include "ContextHelp.h"
 #include "MainWindow.h"
 #include "Prompter.h"
 #include "StartScreen.h"
@@ -17,6 +18,12 @@ int RunGui(int argc, char* argv[])
     // The start screen comes first and is painted before anything else is built.
     auto* startScreen = new StartScreen;
     startScreen->showAndPaint();
+
+    // The desktop's menu entry and icon are found under this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("topicsmith"));
+    // F1 and What's This work in every window from here on.
+    ContextHelp::forApplication();
+    QApplication::setWindowIcon(ContextHelp::applicationIcon());
 
     WidgetPrompter prompter;
     MainWindow mainWindow(prompter);

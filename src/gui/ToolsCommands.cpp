@@ -6,6 +6,7 @@
 
 #include "AboutDialog.h"
 #include "ContentsDialog.h"
+#include "ContextHelp.h"
 #include "Prompter.h"
 #include "SearchDialog.h"
 #include "SearchProgressDialog.h"
@@ -71,6 +72,11 @@ void ToolsCommands::searchTopics()
 void ToolsCommands::editContents()
 {
     contentsDialog->exec();
+}
+
+void ToolsCommands::showHelpContents()
+{
+    ContextHelp::forApplication()->showContents();
 }
 
 void ToolsCommands::showAbout()

@@ -50,7 +50,7 @@ public slots:
     void checkSpelling();
     void showAbout();
     // The program's help is still to come; until then it does nothing.
-    void showHelpContents() {}
+    void showHelpContents();
 
 private:
     // The speller's events: an action of 1 passes the word over.
