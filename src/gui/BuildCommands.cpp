@@ -64,10 +64,6 @@ BuildCommands::BuildCommands(Project& project, Prompter& prompter, TopicNavigato
     logViewer = new LogViewer(prompter_, window);
 }
 
-void BuildCommands::showIoError(const QString& message)
-{
-    prompter_.message(window_, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
-}
 
 // A failed write leaves the files written before it and stops the command.
 // The status panel and the bar are cleared rather than left half-way, so
@@ -79,7 +75,7 @@ bool BuildCommands::buildTopicFile()
         BuildTopicFile(project_, statusBarFeedback(statusBar_));
     } catch (const IoError& e) {
         statusBar_.finishActivity();
-        showIoError(e.message());
+        prompter_.error(window_, e.message());
         return false;
     }
     return true;
@@ -91,11 +87,11 @@ bool BuildCommands::buildProjectFiles()
         BuildProjectAndContents(project_, statusBarFeedback(statusBar_));
     } catch (const ContentsLevelError&) {
         statusBar_.finishActivity();
-        showIoError(ContentsLevelError::text());
+        prompter_.error(window_, ContentsLevelError::text());
         return false;
     } catch (const IoError& e) {
         statusBar_.finishActivity();
-        showIoError(e.message());
+        prompter_.error(window_, e.message());
         return false;
     }
     return true;
@@ -165,7 +161,7 @@ void BuildCommands::showCompileLog()
         try {
             logViewer->setText(cp1252::decode(ReadWholeFile(logPath)));
         } catch (const IoError& e) {
-            showIoError(e.message());
+            prompter_.error(window_, e.message());
             return;
         }
     } else {

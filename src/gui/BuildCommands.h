@@ -44,7 +44,6 @@ private:
     bool buildTopicFile();
     bool buildProjectFiles();
     bool chooseCompiler();
-    void showIoError(const QString& message);
 
     Project& project_;
     Prompter& prompter_;

@@ -54,10 +54,6 @@ void ProjectCommands::setProjectPanel(const QString& path)
     statusBar_.setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
 }
 
-void ProjectCommands::showIoError(const QString& message)
-{
-    prompter_.message(window_, message, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
-}
 
 // The question of New and Open: false when the save the user asked for failed,
 // which stops the command so that nothing is lost.
@@ -118,12 +114,12 @@ void ProjectCommands::openProject()
             into = ProjectFile::load(fullPath, programFolder_, [this](int step) { statusBar_.advance(step); });
         } catch (const IoError& e) {
             statusBar_.finishActivity();
-            showIoError(e.message());
+            prompter_.error(window_, e.message());
             return false;
         }
         statusBar_.finishActivity();
         if (into.TopicCount() == 0) {
-            showIoError(QStringLiteral("'%1' holds no topics; a project has at least one.").arg(fullPath));
+            prompter_.error(window_, QStringLiteral("'%1' holds no topics; a project has at least one.").arg(fullPath));
             return false;
         }
         return true;
@@ -201,7 +197,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
                 copyReplacing(oldCnt, newBase + QStringLiteral(".cnt"));
         } catch (const IoError& e) {
             statusBar_.finishActivity();
-            showIoError(e.message());
+            prompter_.error(window_, e.message());
             return SaveResult::Failed;
         }
         // The unnamed project's contents now live under the new name.
@@ -224,7 +220,7 @@ bool ProjectCommands::writeProjectFile(const QString& path)
         ProjectFile::save(project_, path, [this](int step) { statusBar_.advance(step); });
     } catch (const IoError& e) {
         statusBar_.finishActivity();
-        showIoError(e.message());
+        prompter_.error(window_, e.message());
         return false;
     }
     lastSavedPath_ = path;

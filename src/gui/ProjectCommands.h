@@ -53,7 +53,6 @@ private:
     bool askSaveBeforeClosing(const QString& text, const QString& caption);
     void clearProject();
     bool writeProjectFile(const QString& path);
-    void showIoError(const QString& message);
     void refreshRecentMenu();
     void rememberRecentProject();
     void setProjectPanel(const QString& path);

@@ -39,6 +39,13 @@ public:
     // Print dialog followed by printing `document` under `jobTitle`; false
     // when the user cancels.
     virtual bool print(QWidget* parent, const QTextDocument& document, const QString& jobTitle) = 0;
+
+    // A failed command's error (a file that cannot be read or written) under
+    // the program's name.
+    void error(QWidget* parent, const QString& text)
+    {
+        message(parent, text, QStringLiteral("Topicsmith"), Buttons::Ok, Icon::Error);
+    }
 };
 
 // The real dialogs: QMessageBox, QFileDialog, QColorDialog, QPrintDialog.

@@ -106,9 +106,8 @@ void ToolsCommands::checkSpelling()
         return;
     ts::Speller& s = speller();
     if (!s.hasDictionary() && !s.loadDictionary(ts::Speller::defaultAffPath(), ts::Speller::defaultDicPath())) {
-        prompter_.message(window_, QStringLiteral("Cannot check the spelling: the dictionary '%1' or '%2' cannot be read.")
-                        .arg(ts::Speller::defaultDicPath(), ts::Speller::defaultAffPath()),
-                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+        prompter_.error(window_, QStringLiteral("Cannot check the spelling: the dictionary '%1' or '%2' cannot be read.")
+                                     .arg(ts::Speller::defaultDicPath(), ts::Speller::defaultAffPath()));
         return;
     }
     s.setDisableDialogElements(DisabledDialogElements);

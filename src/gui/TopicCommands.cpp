@@ -204,7 +204,7 @@ void TopicCommands::rewriteLinks(const QString& oldText, const QString& newText)
         }
     }
     if (!failure.isEmpty())
-        prompter_.message(window_, failure, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Error);
+        prompter_.error(window_, failure);
 }
 
 } // namespace ts
