@@ -24,8 +24,9 @@ namespace {
 
 using namespace helpfile;
 
-// Keywords longer than this are cut: the viewer's index shows no more.
-constexpr int MaxKeyword = 255;
+// The index holds keywords of up to 255 characters; a topic's keyword field
+// is never longer, so no keyword needs cutting.
+static_assert(decltype(TTopicRecord::Keywords)::Capacity <= 255);
 
 QString idText(const TTopicRecord& topic) { return cp1252::decode(topic.TopicID.bytes()); }
 
@@ -127,12 +128,6 @@ void Compilation::addKeywords(HelpFileContainer& file, const std::vector<std::in
             keyword = keyword.trimmed().replace('\0', ' ');
             if (keyword.isEmpty())
                 continue;
-            if (keyword.size() > MaxKeyword) {
-                warn(QStringLiteral("Topic %1: keyword \"%2\" is too long for the index; cut to %3 characters")
-                         .arg(idText(topic), cp1252::decode(keyword))
-                         .arg(MaxKeyword));
-                keyword.truncate(MaxKeyword);
-            }
             KeywordEntry& entry = keywords[keywordOrderKey(keyword)];
             if (entry.Keyword.isEmpty())
                 entry.Keyword = keyword;

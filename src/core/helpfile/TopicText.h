@@ -56,10 +56,11 @@ private:
 
     std::vector<struct Piece> piecesOf(const Paragraph& paragraph) const;
     void encodeParagraph(const Paragraph& paragraph, std::vector<TextRecord>& records);
-    void emitText(RecordBuilder& b, const QString& text, const CharFormat& format, bool hotspot,
-                  std::vector<TextRecord>& records);
-    void emitPiece(RecordBuilder& b, const struct Piece& piece, bool hotspot, std::vector<TextRecord>& records);
-    bool emitLinkCommand(RecordBuilder& b, const QString& target, bool jump);
+    void emitText(RecordBuilder& b, const QString& text, const CharFormat& format, bool hotspot);
+    void emitPiece(RecordBuilder& b, const struct Piece& piece, bool hotspot);
+    // The command that opens a hotspot linking to `target`, or nothing when
+    // the link is left out (the problem is logged).
+    QByteArray linkCommand(const QString& target, bool jump);
 
     const Project& project_;
     HelpFonts& fonts_;
