@@ -741,9 +741,10 @@ TEST_F(HelpFile, LongParagraphsReadBack)
             EXPECT_EQ(body[k].firstIndent, k == 0 ? 36 : 0) << length;
         const QString log = report.logLines.join(QLatin1Char('\n'));
         EXPECT_EQ(report.warnings, pieces > 1 ? 1 : 0) << log.toStdString();
-        if (pieces > 1)
+        if (pieces > 1) {
             EXPECT_TRUE(log.startsWith(QStringLiteral("Topic BIG: a paragraph beginning \"%1\"").arg(noise(40))))
                 << log.toStdString();
+        }
     }
 
     // Words and a hotspot cut in a long paragraph: the cut falls after a
@@ -764,6 +765,20 @@ TEST_F(HelpFile, LongParagraphsReadBack)
         EXPECT_EQ(p.hotspots[0].text, p.plainText());
     }
     EXPECT_EQ(report.jumps, 1);
+}
+
+// Text that compresses very well leaves much of a block as padding, which
+// decompresses too: the block must still fit a reader's 16 KB block buffer
+// (the reader checks), and the file stays compressed.
+TEST_F(HelpFile, RepetitiveTextStaysWithinTheBlockBuffer)
+{
+    for (const char* id : {"A", "B", "C", "D"})
+        project.AddTopic(topic(id, id, "", QByteArray(), rtf({para({run(QString(13000, QLatin1Char('x')))})})));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    Pictures pictures;
+    checkAgainstProject(project, h, pictures);
+    EXPECT_TRUE(h.compressed);
 }
 
 TEST_F(HelpFile, TopicTableFullReadsBack)

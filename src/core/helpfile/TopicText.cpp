@@ -350,9 +350,10 @@ void TopicTextEncoder::encodeParagraph(const Paragraph& paragraph, std::vector<T
     if (b.splits() > 0)
         warn_(QStringLiteral("a paragraph beginning \"%1\" is too long for one paragraph of the help file; "
                              "stored as %2 paragraphs, each starting on a new line")
-                  .arg(cp1252::decode(records[records.size() - size_t(b.splits()) - 1].LinkData2.left(40))
+                  .arg(cp1252::decode(records[records.size() - size_t(b.splits()) - 1].LinkData2.left(80))
                            .remove(QChar(0))
-                           .simplified())
+                           .simplified()
+                           .left(40))
                   .arg(b.splits() + 1));
 }
 
