@@ -781,6 +781,18 @@ TEST_F(HelpFile, RepetitiveTextStaysWithinTheBlockBuffer)
     EXPECT_TRUE(h.compressed);
 }
 
+// A NUL that came in with a project file would end the title early in the
+// title index but not in the topic: both show a blank there.
+TEST_F(HelpFile, NulInATitleIsStoredAsABlank)
+{
+    project.AddTopic(topic("A", QByteArray("Intro\0duction", 13), "", QByteArray(), rtf({para({run("x")})})));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    ASSERT_EQ(h.topics.size(), 1);
+    EXPECT_EQ(h.topics[0].title, QByteArray("Intro duction"));
+    EXPECT_EQ(h.titles.value(h.topics[0].topicOffset), QByteArray("Intro duction"));
+}
+
 TEST_F(HelpFile, TopicTableFullReadsBack)
 {
     const CharFormat strike = with(fmt(), &CharFormat::Strike);

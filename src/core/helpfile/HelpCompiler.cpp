@@ -30,6 +30,11 @@ static_assert(decltype(TTopicRecord::Keywords)::Capacity <= 255);
 
 QString idText(const TTopicRecord& topic) { return cp1252::decode(topic.TopicID.bytes()); }
 
+// Titles are stored as strings that end at a NUL (in the title index and
+// |SYSTEM): a NUL that came in with the project is shown as a blank instead
+// of cutting the title short in one place and not in another.
+QByteArray storedText(QByteArray bytes) { return bytes.replace('\0', ' '); }
+
 std::uint32_t generationTime()
 {
     // A fixed time from the environment gives reproducible builds.
@@ -102,7 +107,7 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
         const TTopicRecord& topic = project_.Topic(i);
         current = topic.TopicID.isEmpty() ? QString::number(i + 1) : idText(topic);
         LaidOutTopic& out = topics[size_t(i)];
-        out.Title = topic.Title.bytes();
+        out.Title = storedText(topic.Title.bytes());
         const RichDocument header = TopicFileWriter::readTopicText(topic.HeaderRtf);
         if (TopicFileWriter::hasText(header))
             out.NonScrolling = encoder.encode(header);
@@ -198,7 +203,7 @@ QByteArray Compilation::run()
     for (int k = 0; k < project_.WindowCount(); ++k)
         windows.push_back(windowRecord(project_.Window(k), [this](const QString& line) { warn(line); }));
     SystemValues system;
-    system.Title = project_.Window(0).Caption.bytes();
+    system.Title = storedText(project_.Window(0).Caption.bytes());
     system.ContentsTopic = offsets.front();
     system.Compressed = layout.Compressed;
     system.GenerationTime = generationTime();
@@ -231,7 +236,7 @@ QByteArray Compilation::run()
                          .arg(topic.MapID)
                          .arg(idText(project_.Topic(owner->second))));
         }
-        titles.emplace_back(offset, topic.Title.bytes());
+        titles.emplace_back(offset, storedText(topic.Title.bytes()));
         const bool knownWindow = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount();
         topicWindows.emplace_back(offset, knownWindow ? topic.WindowIndex : 0);
     }
