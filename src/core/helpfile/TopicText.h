@@ -1,7 +1,10 @@
 #pragma once
 // The text of a topic as the help file stores it: one text record per
 // paragraph, each a paragraph description and formatting commands
-// (LinkData1) interleaved with NUL-terminated strings (LinkData2).
+// (LinkData1) interleaved with NUL-terminated strings (LinkData2). A
+// paragraph too long for one record (more than 30000 characters, or more
+// commands than fit a block) goes on in further records, each of which the
+// viewer starts on a new line; this is logged.
 //
 // Link markup is read as the topic file gives it to an outside compiler:
 // "-->" starts the link target, which runs to the end of its run (hidden
