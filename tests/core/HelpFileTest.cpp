@@ -793,6 +793,17 @@ TEST_F(HelpFile, NulInATitleIsStoredAsABlank)
     EXPECT_EQ(h.titles.value(h.topics[0].topicOffset), QByteArray("Intro duction"));
 }
 
+// A project without topics still gives a file that reads: it names no
+// contents topic rather than the end of the topic chain.
+TEST_F(HelpFile, ProjectWithoutTopicsReadsBack)
+{
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    EXPECT_TRUE(h.topics.isEmpty());
+    EXPECT_FALSE(h.system.contents.has_value());
+    EXPECT_EQ(report.logLines.first(), QStringLiteral("The project has no topics; the help file shows nothing"));
+}
+
 TEST_F(HelpFile, TopicTableFullReadsBack)
 {
     const CharFormat strike = with(fmt(), &CharFormat::Strike);

@@ -204,7 +204,10 @@ QByteArray Compilation::run()
         windows.push_back(windowRecord(project_.Window(k), [this](const QString& line) { warn(line); }));
     SystemValues system;
     system.Title = storedText(project_.Window(0).Caption.bytes());
-    system.ContentsTopic = offsets.front();
+    // Without topics there is nothing to name: the last offset is the end
+    // of the topic chain, which no viewer can show.
+    if (!topics.empty())
+        system.ContentsTopic = offsets.front();
     system.Compressed = layout.Compressed;
     system.GenerationTime = generationTime();
     if (CntWriter::hasContentsFile(project_)) {
