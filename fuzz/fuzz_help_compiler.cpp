@@ -1,21 +1,23 @@
 // Compiles projects read from arbitrary bytes with the built-in help
-// compiler. Whatever the project holds, the compiler must not crash and
-// must produce a help file whose header and directory are sound.
+// compiler. Whatever the project holds, the compiler must not crash, must
+// count a failure in its log, and must produce a help file that the tests'
+// reader reads back whole, with every topic of the project and its title
+// (a NUL in a title is stored as a blank).
 
+#include "HelpFileReader.h"
 #include "helpfile/HelpCompiler.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-std::uint32_t u32(const QByteArray& b, qsizetype at)
+[[noreturn]] void fail(const char* what, const std::string& detail = {})
 {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = v << 8 | static_cast<unsigned char>(b[at + i]);
-    return v;
+    std::fprintf(stderr, "%s%s%s\n", what, detail.empty() ? "" : ": ", detail.c_str());
+    std::abort();
 }
 
 } // namespace
@@ -37,16 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         file = ts::compileHelpFileBytes(project, report);
     } catch (const ts::IoError&) {
         if (report.errors == 0)
-            std::abort(); // a failure must be counted in the log
+            fail("a failed compile counts no error");
         return 0;
     }
-    if (file.size() < 16 + 9 || u32(file, 0) != 0x00035F3F || u32(file, 12) != std::uint32_t(file.size()))
-        std::abort();
-    const std::uint32_t directory = u32(file, 4);
-    if (directory < 16 || qsizetype(directory) + 9 > file.size() || file[directory + 8] != 4)
-        std::abort();
     if (report.topics != project.TopicCount() || report.logLines.isEmpty()
         || report.logLines.last() != report.summary())
-        std::abort();
+        fail("the report does not match the project");
+
+    ts::hlpread::HelpFile help;
+    try {
+        help = ts::hlpread::readHelpFile(file);
+    } catch (const ts::hlpread::HelpFileError& e) {
+        fail("the help file does not read back", e.what());
+    }
+    if (help.topics.size() != project.TopicCount())
+        fail("the help file holds another number of topics than the project",
+             std::to_string(help.topics.size()) + " instead of " + std::to_string(project.TopicCount()));
+    for (int i = 0; i < project.TopicCount(); ++i)
+        if (help.topics[i].title != QByteArray(project.Topic(i).Title.bytes()).replace('\0', ' '))
+            fail("a topic's title differs", std::to_string(i));
     return 0;
 }

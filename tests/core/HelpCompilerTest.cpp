@@ -264,6 +264,11 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
     bmp.write(smallBmp());
     bmp.close();
+    QFile photo(dir.filePath(QStringLiteral("Photo.bmp"))); // 1x1, 24 bits: no palette to be transparent with
+    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+    photo.write(hex("424D 3A000000 0000 0000 36000000 28000000 01000000 01000000 0100 1800 00000000 04000000"
+                    "00000000 00000000 00000000 00000000 FFFFFF00"));
+    photo.close();
 
     CharFormat plain, jump, popup;
     jump.Strike = true;
@@ -274,7 +279,10 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     t.BodyRtf = RtfWriter::write(paragraph({{QStringLiteral("Go-->NOWHERE"), jump},
                                            {QStringLiteral(" and "), plain},
                                            {QStringLiteral("here-->OTHER>nowin"), jump},
-                                           {QStringLiteral(" {bmc C:\\PICS\\LOGO.BMP} {bmct C:\\X\\GONE.BMP} \u0416\u0417"), plain},
+                                           {QStringLiteral(" {bmc C:\\PICS\\LOGO.BMP} {bmct C:\\X\\GONE.BMP} {bmct photo.bmp} \u0416\u0417"), plain},
+                                           {QStringLiteral("{button Go,ExecFile(") + QString(3000, QLatin1Char('a'))
+                                                + QStringLiteral(")}"),
+                                            plain},
                                            {QStringLiteral("term-->OTHER"), popup}}));
     project.AddTopic(t);
     t.TopicID.setBytes("OTHER");
@@ -288,19 +296,23 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     EXPECT_EQ(report.topics, 3);
     EXPECT_EQ(report.jumps, 3);
     EXPECT_EQ(report.keywords, 2); // "Start" and "start" are one keyword
-    EXPECT_EQ(report.bitmaps, 1);
+    EXPECT_EQ(report.bitmaps, 2);
     EXPECT_EQ(report.errors, 0);
     const QStringList expectedProblems = {
         QStringLiteral("Topic Intro: its Topic ID hashes like that of topic INTRO (duplicate context); jumps to Intro open INTRO"),
         QStringLiteral("Topic INTRO: jump to NOWHERE: no topic has this Topic ID"),
         QStringLiteral("Topic INTRO: jump to OTHER names the window nowin, which does not exist; it opens in the current window"),
         QStringLiteral("Topic INTRO: bitmap C:\\X\\GONE.BMP not found beside the project"),
+        QStringLiteral("Topic INTRO: bitmap %1 has no colour palette, so it cannot be transparent; stored opaque "
+                       "(save it with 256 colours or fewer)")
+            .arg(dir.filePath(QStringLiteral("Photo.bmp"))),
+        QStringLiteral("Topic INTRO: button Go: caption and macro are too long; left out"),
         QStringLiteral("Topic INTRO: 2 characters cannot be shown in a Windows-1252 help file"),
         QStringLiteral("Window popupwindow: the name is longer than 8 characters; stored as popupwin"),
     };
     EXPECT_EQ(report.logLines.mid(0, report.logLines.size() - 1), expectedProblems);
     EXPECT_EQ(report.warnings, expectedProblems.size());
-    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 3 jumps, 2 keywords, 1 bitmaps; 6 warnings, 0 errors"));
+    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 3 jumps, 2 keywords, 2 bitmaps; 8 warnings, 0 errors"));
 
     QFile hlp(dir.filePath(QStringLiteral("Demo.HLP")));
     ASSERT_TRUE(hlp.open(QIODevice::ReadOnly));

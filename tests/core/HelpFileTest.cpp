@@ -712,7 +712,7 @@ QString noise(int length)
 
 // Paragraphs too long for one block of compressed text: stored as they are,
 // or, past the longest paragraph a record can count, cut into paragraphs
-// that together hold the text and nothing else.
+// that together hold the text and nothing else; each cut is logged.
 TEST_F(HelpFile, LongParagraphsReadBack)
 {
     project.AddTopic(topic("BIG", "Big", "", QByteArray(), rtf({para({run(noise(20000))}), para({run("after")})})));
@@ -723,17 +723,85 @@ TEST_F(HelpFile, LongParagraphsReadBack)
     checkAgainstProject(project, h, pictures);
     EXPECT_GT(h.topicBlocks, 1);
 
-    for (int length : {30000, 45000}) {
-        project.Topic(0).BodyRtf = rtf({para({run(noise(length))}), para({run("after")})});
+    for (int length : {30000, 30001, 45000, 70000}) {
+        project.Topic(0).BodyRtf = rtf({para({run(noise(length))}, Alignment::Left, 0, 360), para({run("after")})});
         h = compile(report);
         ASSERT_EQ(h.topics.size(), 2);
         QByteArray all;
-        for (const hr::Paragraph& p : h.topics[0].body) {
+        const QList<hr::Paragraph>& body = h.topics[0].body;
+        for (const hr::Paragraph& p : body) {
             EXPECT_FALSE(p.plainText().isEmpty()) << "an empty paragraph was added to " << length << " characters";
             all += p.plainText();
         }
         EXPECT_EQ(all, noise(length).toLatin1() + "after");
+        const qsizetype pieces = (length + 29999) / 30000;
+        EXPECT_EQ(body.size(), pieces + 1) << length;
+        // Only the paragraph's first line is indented.
+        for (qsizetype k = 0; k < pieces; ++k)
+            EXPECT_EQ(body[k].firstIndent, k == 0 ? 36 : 0) << length;
+        const QString log = report.logLines.join(QLatin1Char('\n'));
+        EXPECT_EQ(report.warnings, pieces > 1 ? 1 : 0) << log.toStdString();
+        if (pieces > 1) {
+            EXPECT_TRUE(log.startsWith(QStringLiteral("Topic BIG: a paragraph beginning \"%1\"").arg(noise(40))))
+                << log.toStdString();
+        }
     }
+
+    // Words and a hotspot cut in a long paragraph: the cut falls after a
+    // blank, and each part of the hotspot still jumps.
+    QString words;
+    while (words.size() < 40000)
+        words += QStringLiteral("word%1 ").arg(words.size() % 97);
+    project.Topic(0).BodyRtf = rtf({para({run(words, with(fmt(), &CharFormat::Strike)), run("-->NEXT")})});
+    h = compile(report);
+    ASSERT_EQ(h.topics.size(), 2);
+    const QList<hr::Paragraph>& body = h.topics[0].body;
+    ASSERT_EQ(body.size(), 2);
+    EXPECT_TRUE(body[0].plainText().endsWith(' '));
+    EXPECT_EQ(body[0].plainText() + body[1].plainText(), words.toLatin1());
+    for (const hr::Paragraph& p : body) {
+        ASSERT_EQ(p.hotspots.size(), 1);
+        EXPECT_EQ(p.hotspots[0].hash, hr::contextHash("NEXT"));
+        EXPECT_EQ(p.hotspots[0].text, p.plainText());
+    }
+    EXPECT_EQ(report.jumps, 1);
+}
+
+// Text that compresses very well leaves much of a block as padding, which
+// decompresses too: the block must still fit a reader's 16 KB block buffer
+// (the reader checks), and the file stays compressed.
+TEST_F(HelpFile, RepetitiveTextStaysWithinTheBlockBuffer)
+{
+    for (const char* id : {"A", "B", "C", "D"})
+        project.AddTopic(topic(id, id, "", QByteArray(), rtf({para({run(QString(13000, QLatin1Char('x')))})})));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    Pictures pictures;
+    checkAgainstProject(project, h, pictures);
+    EXPECT_TRUE(h.compressed);
+}
+
+// A NUL that came in with a project file would end the title early in the
+// title index but not in the topic: both show a blank there.
+TEST_F(HelpFile, NulInATitleIsStoredAsABlank)
+{
+    project.AddTopic(topic("A", QByteArray("Intro\0duction", 13), "", QByteArray(), rtf({para({run("x")})})));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    ASSERT_EQ(h.topics.size(), 1);
+    EXPECT_EQ(h.topics[0].title, QByteArray("Intro duction"));
+    EXPECT_EQ(h.titles.value(h.topics[0].topicOffset), QByteArray("Intro duction"));
+}
+
+// A project without topics still gives a file that reads: it names no
+// contents topic rather than the end of the topic chain.
+TEST_F(HelpFile, ProjectWithoutTopicsReadsBack)
+{
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    EXPECT_TRUE(h.topics.isEmpty());
+    EXPECT_FALSE(h.system.contents.has_value());
+    EXPECT_EQ(report.logLines.first(), QStringLiteral("The project has no topics; the help file shows nothing"));
 }
 
 TEST_F(HelpFile, TopicTableFullReadsBack)

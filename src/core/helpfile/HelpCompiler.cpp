@@ -24,10 +24,16 @@ namespace {
 
 using namespace helpfile;
 
-// Keywords longer than this are cut: the viewer's index shows no more.
-constexpr int MaxKeyword = 255;
+// The index holds keywords of up to 255 characters; a topic's keyword field
+// is never longer, so no keyword needs cutting.
+static_assert(decltype(TTopicRecord::Keywords)::Capacity <= 255);
 
 QString idText(const TTopicRecord& topic) { return cp1252::decode(topic.TopicID.bytes()); }
+
+// Titles are stored as strings that end at a NUL (in the title index and
+// |SYSTEM): a NUL that came in with the project is shown as a blank instead
+// of cutting the title short in one place and not in another.
+QByteArray storedText(QByteArray bytes) { return bytes.replace('\0', ' '); }
 
 std::uint32_t generationTime()
 {
@@ -101,7 +107,7 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
         const TTopicRecord& topic = project_.Topic(i);
         current = topic.TopicID.isEmpty() ? QString::number(i + 1) : idText(topic);
         LaidOutTopic& out = topics[size_t(i)];
-        out.Title = topic.Title.bytes();
+        out.Title = storedText(topic.Title.bytes());
         const RichDocument header = TopicFileWriter::readTopicText(topic.HeaderRtf);
         if (TopicFileWriter::hasText(header))
             out.NonScrolling = encoder.encode(header);
@@ -127,12 +133,6 @@ void Compilation::addKeywords(HelpFileContainer& file, const std::vector<std::in
             keyword = keyword.trimmed().replace('\0', ' ');
             if (keyword.isEmpty())
                 continue;
-            if (keyword.size() > MaxKeyword) {
-                warn(QStringLiteral("Topic %1: keyword \"%2\" is too long for the index; cut to %3 characters")
-                         .arg(idText(topic), cp1252::decode(keyword))
-                         .arg(MaxKeyword));
-                keyword.truncate(MaxKeyword);
-            }
             KeywordEntry& entry = keywords[keywordOrderKey(keyword)];
             if (entry.Keyword.isEmpty())
                 entry.Keyword = keyword;
@@ -203,8 +203,11 @@ QByteArray Compilation::run()
     for (int k = 0; k < project_.WindowCount(); ++k)
         windows.push_back(windowRecord(project_.Window(k), [this](const QString& line) { warn(line); }));
     SystemValues system;
-    system.Title = project_.Window(0).Caption.bytes();
-    system.ContentsTopic = offsets.front();
+    system.Title = storedText(project_.Window(0).Caption.bytes());
+    // Without topics there is nothing to name: the last offset is the end
+    // of the topic chain, which no viewer can show.
+    if (!topics.empty())
+        system.ContentsTopic = offsets.front();
     system.Compressed = layout.Compressed;
     system.GenerationTime = generationTime();
     if (CntWriter::hasContentsFile(project_)) {
@@ -236,7 +239,7 @@ QByteArray Compilation::run()
                          .arg(topic.MapID)
                          .arg(idText(project_.Topic(owner->second))));
         }
-        titles.emplace_back(offset, topic.Title.bytes());
+        titles.emplace_back(offset, storedText(topic.Title.bytes()));
         const bool knownWindow = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount();
         topicWindows.emplace_back(offset, knownWindow ? topic.WindowIndex : 0);
     }

@@ -62,9 +62,11 @@ QByteArray systemFile(const SystemValues& v, const std::vector<QByteArray>& wind
     };
     if (!v.Title.isEmpty())
         record(1, stringz(v.Title));
-    QByteArray contents;
-    putS32(contents, v.ContentsTopic);
-    record(3, contents);
+    if (v.ContentsTopic) {
+        QByteArray contents;
+        putS32(contents, *v.ContentsTopic);
+        record(3, contents);
+    }
     for (const QByteArray& macro : v.Macros)
         record(4, stringz(macro));
     for (const QByteArray& window : windowRecords)

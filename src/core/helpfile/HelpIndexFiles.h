@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -20,7 +21,7 @@ namespace ts::helpfile {
 
 struct SystemValues {
     QByteArray Title;                  // empty: no title record
-    std::int32_t ContentsTopic = 0;    // the contents topic's offset
+    std::optional<std::int32_t> ContentsTopic; // the contents topic's offset; none without topics
     bool Compressed = false;           // |TOPIC blocks LZ77-compressed
     std::vector<QByteArray> Macros;    // run when the file opens, in order
     QByteArray ContentsFileName;       // the .cnt beside the help file; empty: none

@@ -62,10 +62,15 @@ HelpPictures::Lookup HelpPictures::pictureFor(const QString& markupPath, bool tr
         lookup.Problem = QStringLiteral("bitmap %1 cannot be read: %2").arg(path, file.errorString());
     } else {
         QString problem;
-        const std::optional<QByteArray> picture = pictureFromBmp(file.readAll(), transparent, &problem);
+        const QByteArray bmp = file.readAll();
+        const std::optional<QByteArray> picture = pictureFromBmp(bmp, transparent, &problem);
         if (picture) {
             lookup.Number = int(pictures_.size());
             pictures_.push_back(*picture);
+            if (transparent && readU16(bmp, 28) > 8)
+                lookup.Problem = QStringLiteral("bitmap %1 has no colour palette, so it cannot be transparent; "
+                                                "stored opaque (save it with 256 colours or fewer)")
+                                     .arg(path);
         } else {
             lookup.Problem = QStringLiteral("bitmap %1 %2").arg(path, problem);
         }

@@ -21,7 +21,8 @@ public:
 
     struct Lookup {
         std::optional<int> Number; // the picture number, when the picture can be stored
-        QString Problem;           // otherwise what is wrong, for the log
+        QString Problem;           // otherwise what is wrong, for the log; with a
+                                   // number, a warning about the stored picture
     };
     // The picture number for a markup path; a transparent picture is stored
     // apart from the same file placed opaque.

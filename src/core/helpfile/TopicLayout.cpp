@@ -11,6 +11,7 @@ namespace {
 constexpr qsizetype BlockSize = 4096;
 constexpr qsizetype BlockData = BlockSize - 12;         // 4084
 constexpr qsizetype CompressedBlockRaw = 0x4000 - 12;   // record data a compressed block may hold
+constexpr qsizetype DecompressedBlock = 0x4000;         // what a compressed block may decompress to
 constexpr qsizetype CompressionMargin = 24;             // per record, for the positions filled in later
 constexpr qsizetype LastBlockMinimum = 68;              // shorter last blocks are misread by some readers
 constexpr qsizetype RecordHeader = 21;
@@ -167,10 +168,14 @@ std::optional<QByteArray> layOutCompressed(std::vector<ChainRecord>& chain)
             bool fits = offset + r.Size <= CompressedBlockRaw;
             if (fits) {
                 const QByteArray bytes = recordBytes(chain, i, expected);
-                const qsizetype budget = BlockData - CompressionMargin * (inBlock + 1);
+                const qsizetype margin = CompressionMargin * (inBlock + 1);
                 const Lz77Block::Checkpoint before = lz.checkpoint();
                 lz.append(bytes);
-                fits = lz.compressedSize() <= budget;
+                // The zero bytes that pad the block decompress too, at most
+                // one byte each: with them the block must still decompress
+                // to no more than a reader's block buffer holds.
+                fits = lz.compressedSize() + margin <= BlockData
+                       && offset + r.Size + (BlockData - lz.compressedSize()) + margin <= DecompressedBlock;
                 if (!fits)
                     lz.rewind(before);
                 if (fits) {
@@ -217,7 +222,7 @@ std::optional<QByteArray> layOutCompressed(std::vector<ChainRecord>& chain)
             data = lz.compressed();
             break;
         }
-        if (data.size() > BlockData)
+        if (data.size() > BlockData || block.Raw.size() + BlockData - data.size() > DecompressedBlock)
             return std::nullopt;
         const qsizetype padTo = b + 1 < blocks.size() ? BlockData : qMax<qsizetype>(data.size(), LastBlockMinimum);
         data.append(QByteArray(padTo - data.size(), '\0'));

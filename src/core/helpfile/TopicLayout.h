@@ -1,7 +1,9 @@
 #pragma once
 // Lays the topics' records out into |TOPIC: blocks of 4096 bytes, each a
 // 12-byte block header and 4084 bytes of record data, or (compressed) up to
-// 16372 bytes of record data LZ77-compressed into those 4084 bytes. Every
+// 16372 bytes of record data LZ77-compressed into those 4084 bytes (fewer
+// when the zero bytes padding the block, which decompress too, would take
+// the block past 16 KB). Every
 // record is chained to its neighbours by position; each topic opens with a
 // topic header record that points to its first non-scrolling and scrolling
 // text records and to the next topic; a last, empty topic header ends the

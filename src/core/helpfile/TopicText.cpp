@@ -16,6 +16,12 @@ namespace {
 // count, the commands well inside one 4 KB block.
 constexpr qsizetype MaxRecordText = 30000;
 constexpr qsizetype MaxRecordCommands = 3000;
+// The longest single command (a link with its file and window names, a
+// macro, a button): with the commands before it and a hotspot opened again
+// after a split, a record's commands still fit in one block.
+constexpr qsizetype MaxCommand = 2000;
+// How far back from a split a blank is looked for.
+constexpr size_t MaxWordCut = 200;
 
 constexpr char16_t LineSeparator = 0x2028;
 
@@ -80,7 +86,7 @@ struct TopicTextEncoder::Piece {
 
 class TopicTextEncoder::RecordBuilder {
 public:
-    explicit RecordBuilder(const Paragraph& p) : paragraph_(p) {}
+    RecordBuilder(const Paragraph& p, std::vector<TextRecord>& records) : paragraph_(p), records_(records) {}
 
     void command(const QByteArray& bytes)
     {
@@ -94,12 +100,70 @@ public:
     }
     void text(char byte) { strings_.push_back(byte); }
     void countPicture() { ++pictures_; }
-    bool full() const
+    void fontChange(int font)
     {
-        return qsizetype(strings_.size()) > MaxRecordText || qsizetype(commands_.size()) > MaxRecordCommands;
+        QByteArray change(1, char(FontChange));
+        putU16(change, unsigned(font));
+        command(change);
+        Font = font;
+    }
+    // Opens the paragraph in its first font.
+    void start(int font)
+    {
+        fontChange(font);
+        openingStrings_ = strings_.size();
+        openingCommands_ = commands_.size();
+    }
+    void openHotspot(const QByteArray& link)
+    {
+        command(link);
+        link_ = link;
+    }
+    void closeHotspot()
+    {
+        command(EndOfHotspot);
+        link_.clear();
+    }
+
+    // Called before adding text or a command of `commandBytes`: when the
+    // record is full, the paragraph goes on in a record of its own (which the
+    // viewer starts on a new line). A full line of text is cut after its last
+    // blank, so that no word is broken; an open hotspot is closed and opened
+    // again in the new record.
+    void makeRoom(qsizetype commandBytes)
+    {
+        const bool textFull = qsizetype(strings_.size()) + pictures_ > MaxRecordText;
+        const bool commandsFull = qsizetype(commands_.size()) + commandBytes > MaxRecordCommands;
+        if ((!textFull && !commandsFull) || (strings_.size() == openingStrings_ && commands_.size() == openingCommands_))
+            return;
+        std::string tail;
+        if (textFull) {
+            const size_t lastCommand = strings_.rfind('\0');
+            const size_t blank = strings_.rfind(' ');
+            if (blank != std::string::npos && (lastCommand == std::string::npos || blank > lastCommand)
+                && strings_.size() - blank <= MaxWordCut) {
+                tail = strings_.substr(blank + 1);
+                strings_.resize(blank + 1);
+            }
+        }
+        const int font = Font;
+        const QByteArray link = link_;
+        if (!link.isEmpty())
+            closeHotspot();
+        records_.push_back(finish());
+        ++splits_;
+        start(font);
+        if (!link.isEmpty())
+            openHotspot(link);
+        openingCommands_ = commands_.size();
+        openingStrings_ = strings_.size();
+        strings_ += tail;
     }
 
     int Font = -1; // the descriptor in force, -1 before the first font change
+
+    // Records added to the paragraph because it did not fit in one.
+    int splits() const { return splits_; }
 
     // Ends the paragraph and the record; the builder starts over for a
     // record that continues the same paragraph.
@@ -111,14 +175,16 @@ public:
         head += '\0';
         head += char(0x80);
         putU16(head, 0); // paragraph id
+        // A record that continues the paragraph starts at the left indent,
+        // like any line after the first.
+        const int firstIndent = splits_ > 0 ? 0 : paragraph_.FirstIndent;
         unsigned bits = 0;
         QByteArray fields;
-        if (paragraph_.LeftIndent != 0) {
+        if (paragraph_.LeftIndent != 0)
             bits |= 0x0010;
-        }
         if (paragraph_.RightIndent != 0)
             bits |= 0x0020;
-        if (paragraph_.FirstIndent != 0)
+        if (firstIndent != 0)
             bits |= 0x0040;
         if (paragraph_.Align == Alignment::Right)
             bits |= 0x0400;
@@ -129,7 +195,7 @@ public:
         if (bits & 0x0020)
             putCompressedS16(fields, twipsToUnits(paragraph_.RightIndent));
         if (bits & 0x0040)
-            putCompressedS16(fields, twipsToUnits(paragraph_.FirstIndent));
+            putCompressedS16(fields, twipsToUnits(firstIndent));
         putU16(head, bits);
         head += fields;
 
@@ -151,9 +217,14 @@ private:
     // The strings so far (each command closes the one before it) and the
     // commands.
     const Paragraph& paragraph_;
+    std::vector<TextRecord>& records_;
     std::string commands_;
     std::string strings_;
     int pictures_ = 0;
+    int splits_ = 0;
+    QByteArray link_; // the command that opened the hotspot in progress
+    // What a record holds before anything of its own: nothing to split off.
+    size_t openingStrings_ = 0, openingCommands_ = 0;
 };
 
 TopicTextEncoder::TopicTextEncoder(const Project& project, HelpFonts& fonts, HelpPictures& pictures,
@@ -231,12 +302,9 @@ std::vector<TopicTextEncoder::Piece> TopicTextEncoder::piecesOf(const Paragraph&
 void TopicTextEncoder::encodeParagraph(const Paragraph& paragraph, std::vector<TextRecord>& records)
 {
     const std::vector<Piece> pieces = piecesOf(paragraph);
-    RecordBuilder b(paragraph);
+    RecordBuilder b(paragraph, records);
     // An empty paragraph still sets its font, so that its height is right.
-    b.Font = fonts_.descriptorFor(paragraph.Runs.empty() ? CharFormat() : paragraph.Runs.front().Format);
-    QByteArray font(1, char(FontChange));
-    putU16(font, unsigned(b.Font));
-    b.command(font);
+    b.start(fonts_.descriptorFor(paragraph.Runs.empty() ? CharFormat() : paragraph.Runs.front().Format));
 
     for (size_t i = 0; i < pieces.size();) {
         const Piece& piece = pieces[i];
@@ -249,7 +317,7 @@ void TopicTextEncoder::encodeParagraph(const Paragraph& paragraph, std::vector<T
         }
         const int kind = piece.hotspotKind();
         if (kind == 0) {
-            emitPiece(b, piece, false, records);
+            emitPiece(b, piece, false);
             ++i;
             continue;
         }
@@ -260,43 +328,47 @@ void TopicTextEncoder::encodeParagraph(const Paragraph& paragraph, std::vector<T
                             && !pieces[end].text.trimmed().isEmpty();
         if (!linked) {
             for (; i < end; ++i)
-                emitPiece(b, pieces[i], false, records);
+                emitPiece(b, pieces[i], false);
             continue;
         }
         // A hotspot: the hotspot text's own font, the link, the text, its end.
-        const Piece& first = pieces[i];
-        const int hotspotFont = fonts_.descriptorFor(first.format, true);
-        if (hotspotFont != b.Font) {
-            QByteArray change(1, char(FontChange));
-            putU16(change, unsigned(hotspotFont));
-            b.command(change);
-            b.Font = hotspotFont;
+        const QByteArray link = linkCommand(pieces[end].text.trimmed(), kind == 1);
+        if (!link.isEmpty()) {
+            b.makeRoom(3 + link.size());
+            const int hotspotFont = fonts_.descriptorFor(pieces[i].format, true);
+            if (hotspotFont != b.Font)
+                b.fontChange(hotspotFont);
+            b.openHotspot(link);
         }
-        if (emitLinkCommand(b, pieces[end].text.trimmed(), kind == 1)) {
-            for (size_t k = i; k < end; ++k)
-                emitPiece(b, pieces[k], true, records);
-            b.command(EndOfHotspot);
-        } else {
-            for (size_t k = i; k < end; ++k)
-                emitPiece(b, pieces[k], false, records);
-        }
+        for (size_t k = i; k < end; ++k)
+            emitPiece(b, pieces[k], !link.isEmpty());
+        if (!link.isEmpty())
+            b.closeHotspot();
         i = end + 1;
     }
     records.push_back(b.finish());
+    if (b.splits() > 0)
+        warn_(QStringLiteral("a paragraph beginning \"%1\" is too long for one paragraph of the help file; "
+                             "stored as %2 paragraphs, each starting on a new line")
+                  .arg(cp1252::decode(records[records.size() - size_t(b.splits()) - 1].LinkData2.left(80))
+                           .remove(QChar(0))
+                           .simplified()
+                           .left(40))
+                  .arg(b.splits() + 1));
 }
 
-void TopicTextEncoder::emitPiece(RecordBuilder& b, const Piece& piece, bool hotspot, std::vector<TextRecord>& records)
+void TopicTextEncoder::emitPiece(RecordBuilder& b, const Piece& piece, bool hotspot)
 {
     if (piece.kind == Piece::Text) {
-        emitText(b, piece.text, piece.format, hotspot, records);
+        emitText(b, piece.text, piece.format, hotspot);
         return;
     }
     if (piece.kind == Piece::Picture) {
         const HelpPictures::Lookup picture = pictures_.pictureFor(piece.text, piece.transparent);
-        if (!picture.Number) {
+        if (!picture.Problem.isEmpty())
             warn_(picture.Problem);
+        if (!picture.Number)
             return;
-        }
         QByteArray data;
         putS16(data, 0); // the picture lives in a file of its own
         putS16(data, *picture.Number);
@@ -305,6 +377,7 @@ void TopicTextEncoder::emitPiece(RecordBuilder& b, const Piece& piece, bool hots
         putCompressedS32(bytes, std::int32_t(data.size()));
         putCompressedU16(bytes, 1); // one position in the text
         bytes += data;
+        b.makeRoom(bytes.size());
         b.command(bytes);
         b.countPicture();
         return;
@@ -320,25 +393,26 @@ void TopicTextEncoder::emitPiece(RecordBuilder& b, const Piece& piece, bool hots
     putS16(data, 0);
     putS16(data, 0);
     data += stringz("!" + cp1252::encode(caption) + "," + cp1252::encode(macro));
+    if (data.size() + 8 > MaxCommand) {
+        warn_(QStringLiteral("button %1: caption and macro are too long; left out").arg(caption.left(40)));
+        return;
+    }
     QByteArray bytes(1, char(PictureInLine));
     putU8(bytes, 0x05);
     putCompressedS32(bytes, std::int32_t(data.size()));
     bytes += data;
+    b.makeRoom(bytes.size());
     b.command(bytes);
 }
 
-void TopicTextEncoder::emitText(RecordBuilder& b, const QString& text, const CharFormat& format, bool hotspot,
-                                std::vector<TextRecord>& records)
+void TopicTextEncoder::emitText(RecordBuilder& b, const QString& text, const CharFormat& format, bool hotspot)
 {
     const int font = fonts_.descriptorFor(format, hotspot);
     const bool symbols = isSymbolFontFace(format.Face);
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (b.Font != font) {
-            QByteArray change(1, char(FontChange));
-            putU16(change, unsigned(font));
-            b.command(change);
-            b.Font = font;
-        }
+        b.makeRoom(3);
+        if (b.Font != font)
+            b.fontChange(font);
         const char16_t c = text.at(i).unicode();
         if (c == u'\t') {
             b.command(Tab);
@@ -354,28 +428,23 @@ void TopicTextEncoder::emitText(RecordBuilder& b, const QString& text, const Cha
             ++unshown_;
             b.text('?');
         }
-        // A very long paragraph goes on in a record of its own; never inside
-        // a hotspot.
-        if (!hotspot && b.full())
-            records.push_back(b.finish());
     }
 }
 
-bool TopicTextEncoder::emitLinkCommand(RecordBuilder& b, const QString& target, bool jump)
+QByteArray TopicTextEncoder::linkCommand(const QString& target, bool jump)
 {
     const QString what = jump ? QStringLiteral("jump to") : QStringLiteral("pop-up of");
     if (target.startsWith(QLatin1Char('!'))) {
         QByteArray macro = cp1252::encode(quotedMacro(target.mid(1)));
-        if (macro.isEmpty() || macro.size() > 4000) {
+        if (macro.isEmpty() || macro.size() + 4 > MaxCommand) {
             warn_(QStringLiteral("macro link %1 is empty or too long; left out").arg(target));
-            return false;
+            return {};
         }
         QByteArray bytes(1, char(MacroHotspot));
         putU16(bytes, unsigned(macro.size() + 1));
         bytes += stringz(macro);
-        b.command(bytes);
         ++hotspots_;
-        return true;
+        return bytes;
     }
     QString id = target;
     QString file;
@@ -396,7 +465,7 @@ bool TopicTextEncoder::emitLinkCommand(RecordBuilder& b, const QString& target, 
     file = helpFileName(file);
     if (id.isEmpty()) {
         warn_(QStringLiteral("link %1 names no Topic ID; left out").arg(target));
-        return false;
+        return {};
     }
     const QByteArray idBytes = cp1252::encode(id);
     const std::int32_t hash = contextHash(idBytes);
@@ -440,9 +509,12 @@ bool TopicTextEncoder::emitLinkCommand(RecordBuilder& b, const QString& target, 
         putU16(bytes, unsigned(data.size()));
         bytes += data;
     }
-    b.command(bytes);
+    if (bytes.size() > MaxCommand) {
+        warn_(QStringLiteral("%1 %2: the help file or window name is too long; left out").arg(what, id));
+        return {};
+    }
     ++hotspots_;
-    return true;
+    return bytes;
 }
 
 } // namespace ts::helpfile

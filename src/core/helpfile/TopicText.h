@@ -1,7 +1,10 @@
 #pragma once
 // The text of a topic as the help file stores it: one text record per
 // paragraph, each a paragraph description and formatting commands
-// (LinkData1) interleaved with NUL-terminated strings (LinkData2).
+// (LinkData1) interleaved with NUL-terminated strings (LinkData2). A
+// paragraph too long for one record (more than 30000 characters, or more
+// commands than fit a block) goes on in further records, each of which the
+// viewer starts on a new line; this is logged.
 //
 // Link markup is read as the topic file gives it to an outside compiler:
 // "-->" starts the link target, which runs to the end of its run (hidden
@@ -56,10 +59,11 @@ private:
 
     std::vector<struct Piece> piecesOf(const Paragraph& paragraph) const;
     void encodeParagraph(const Paragraph& paragraph, std::vector<TextRecord>& records);
-    void emitText(RecordBuilder& b, const QString& text, const CharFormat& format, bool hotspot,
-                  std::vector<TextRecord>& records);
-    void emitPiece(RecordBuilder& b, const struct Piece& piece, bool hotspot, std::vector<TextRecord>& records);
-    bool emitLinkCommand(RecordBuilder& b, const QString& target, bool jump);
+    void emitText(RecordBuilder& b, const QString& text, const CharFormat& format, bool hotspot);
+    void emitPiece(RecordBuilder& b, const struct Piece& piece, bool hotspot);
+    // The command that opens a hotspot linking to `target`, or nothing when
+    // the link is left out (the problem is logged).
+    QByteArray linkCommand(const QString& target, bool jump);
 
     const Project& project_;
     HelpFonts& fonts_;
