@@ -184,9 +184,10 @@ void MainWindow::onFirstShow()
     // The start screen stays in front until the timer closes it.
     if (startScreen_)
         QTimer::singleShot(0, startScreen_.data(), &QWidget::raise);
-    if (!QFile::exists(programFolder_ + Settings::fileName()))
-        return;
-    readSettings();
+    if (QFile::exists(programFolder_ + Settings::fileName()))
+        readSettings();
+    // A project named on the command line opens also on the first run, when
+    // there are no settings yet: a file manager starts us that way.
     const QString& arg = programArgument_;
     if (arg.size() >= 3 && arg.right(3).toUpper() == QStringLiteral("TSP")) {
         project_.PendingOpenPath = arg;

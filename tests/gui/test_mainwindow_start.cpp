@@ -33,8 +33,8 @@ private slots:
     void disabledUntilAProjectExists();
     void startWithoutSettingsFile();
     void startWithSettingsFile();
-    void commandLineProjectNeedsSettingsAndTspExtension_data();
-    void commandLineProjectNeedsSettingsAndTspExtension();
+    void commandLineProjectNeedsTspExtension_data();
+    void commandLineProjectNeedsTspExtension();
     void closeAsksToSaveAndWritesSettingsInOrder();
     void exitYesOnUnnamedProjectCancelledSaveAsStillCloses();
     void unwritableSettingsDoNotBlockClosing();
@@ -202,14 +202,15 @@ void MainWindowStartTest::startWithoutSettingsFile()
     QVERIFY(f.toolBar->topicListToggle->isChecked());
     QVERIFY(f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
-    QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("NoName.tsp")));
     QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
-    // The argument belongs to the settings branch: not opened.
-    QCOMPARE(f.project().TopicCount(), 0);
+    // The project named on the command line opens on the first run too.
+    QCOMPARE(f.project().ProjectPath, argument);
+    QCOMPARE(f.project().TopicCount(), 1);
+    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
 
-    // Closing with no project asks nothing and writes the settings.
+    // Closing asks whether to save, and writes the settings.
+    h.prompter.answer(Prompter::Answer::No);
     QVERIFY(f.close());
-    QVERIFY(h.prompter.calls().empty());
     const IniFile ini = IniFile::read(h.path(QStringLiteral("Topicsmith.ini")));
     QCOMPARE(ini.value(QStringLiteral("CONFIG"), QStringLiteral("TLB")), QStringLiteral("1"));
     QCOMPARE(ini.value(QStringLiteral("CONFIG"), QStringLiteral("HelpCompiler")), QStringLiteral("NoCompiler"));
@@ -234,7 +235,7 @@ void MainWindowStartTest::startWithSettingsFile()
     QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
 }
 
-void MainWindowStartTest::commandLineProjectNeedsSettingsAndTspExtension_data()
+void MainWindowStartTest::commandLineProjectNeedsTspExtension_data()
 {
     QTest::addColumn<bool>("settings");
     QTest::addColumn<QString>("fileName");
@@ -242,10 +243,10 @@ void MainWindowStartTest::commandLineProjectNeedsSettingsAndTspExtension_data()
     QTest::newRow("tsp with settings") << true << QStringLiteral("demo.tsp") << true;
     QTest::newRow("TSP in capitals") << true << QStringLiteral("DEMO.TsP") << true;
     QTest::newRow("other extension") << true << QStringLiteral("demo.txt") << false;
-    QTest::newRow("no settings file") << false << QStringLiteral("demo.tsp") << false;
+    QTest::newRow("no settings file") << false << QStringLiteral("demo.tsp") << true;
 }
 
-void MainWindowStartTest::commandLineProjectNeedsSettingsAndTspExtension()
+void MainWindowStartTest::commandLineProjectNeedsTspExtension()
 {
     QFETCH(bool, settings);
     QFETCH(QString, fileName);
