@@ -103,6 +103,19 @@ LEXEME = re.compile(
 # unqualified call would find the member. Calls of such names outside the core
 # are written ts::name(...). Filled in by main() from the tree being renamed.
 QUALIFY = set()
+# The namespace each such function is declared in, where it is not plain ts.
+NAMESPACE_OF = {
+    **dict.fromkeys(["BitmapMarkup", "OtherHelpFileLink", "OtherHelpFileRefusal",
+                     "RelatedTopicsButton", "TopicChoiceText", "TopicIdPrompt",
+                     "TopicLink", "WebLink"], "ts::links::"),
+    **dict.fromkeys(["IsProjectFileName", "NotAProjectFileMessage"], "ts::ProjectFile::"),
+    **dict.fromkeys(["BlankNotice", "CallIdInUse", "ForbiddenCharacter", "InvalidCallId",
+                     "NoTopicId", "TopicIdInUse"], "ts::TopicMessages::"),
+    **dict.fromkeys(["CannotDeleteMain", "DeleteCaption", "DeleteQuestion",
+                     "InvalidSizeOrPosition", "NameTooLong", "NoNewName",
+                     "TooManyWindows"], "ts::WindowMessages::"),
+    "EntryTextRefusal": "ts::ContentsFile::",
+}
 MEMBER_BEFORE = re.compile(r"(?:\.|->|::|~)\s*$")
 
 # Occurrences of table names left alone in code (not a call, or under another
@@ -124,7 +137,7 @@ def rename_code(code, prefix_text="", outside_core=False, where=""):
             return old
         new = TABLE[old]
         if outside_core and old in QUALIFY and not MEMBER_BEFORE.search(before):
-            return "ts::" + new
+            return NAMESPACE_OF.get(old, "ts::") + new
         return new
 
     return WORD.sub(repl, code)
