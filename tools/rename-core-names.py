@@ -7,11 +7,15 @@ ROOT defaults to the repository this script lives in. Every .h/.cpp under
 src/, tests/, bench/ and fuzz/ is rewritten in place. Running the script a
 second time changes nothing (it only looks for the old names).
 
-What is renamed: the table NAMES below, whole words only, in code. Inside
-string and character literals nothing changes; inside comments a name changes
-only where it is written as a call ("FindTopic()", "Topic(i)"), so prose that
-happens to use the same word stays as it is. A name qualified by a Qt or
-standard scope (QDialogButtonBox::Reset, Qt::..., std::...) is never touched.
+What is renamed: the names in RENAMES below, whole words only, where they
+are declared or called: the name is followed by "(". Inside string and
+character literals nothing changes; comments change only where they write a
+call ("FindTopic()", "Topic(i)"), so prose using the same word stays. A name
+under a scope other than its owners' (OWNER_SCOPES) is left alone: Qt enum
+values (QDialogButtonBox::Reset, QPalette::Window), core enum values
+(ContentsKind::Topic) and types (a test's hlpread::Topic). Data members that
+share a function's name (ContentsEntry::Window, TopicCheck::BlankNotice) keep
+their names, as data members do. What was left alone is listed at the end.
 
 What is kept on purpose (not in the table):
 - type names (classes, structs, enums) and constructors;
@@ -20,7 +24,8 @@ What is kept on purpose (not in the table):
 - data members and constants (enum values, *Text constants, sizes).
 
 --check reports what would change and exits 1 if anything would, without
-writing.
+writing. --verbose also lists the new names that were already in use as
+identifiers (where a parameter or a member might hide a renamed function).
 """
 
 import os
