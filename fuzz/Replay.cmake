@@ -7,12 +7,14 @@ set(FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(FUZZ_REGRESSIONS ${CMAKE_CURRENT_LIST_DIR}/../tests/data/fuzz-regressions)
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${FUZZ_DIR}/fuzz_*.cpp)
 file(GLOB FUZZ_KEPT CONFIGURE_DEPENDS LIST_DIRECTORIES false ${FUZZ_REGRESSIONS}/*/*)
+add_library(fuzz_replay_main STATIC ${FUZZ_DIR}/ReplayMain.cpp)
+target_link_libraries(fuzz_replay_main PRIVATE topicsmith_core)
 foreach(src ${FUZZ_SOURCES})
   get_filename_component(target ${src} NAME_WE)
   string(REGEX REPLACE "^fuzz_" "" name ${target})
-  add_executable(${target}_replay ${src} ${FUZZ_DIR}/ReplayMain.cpp)
+  add_executable(${target}_replay ${src})
   target_include_directories(${target}_replay PRIVATE ${FUZZ_DIR})
-  target_link_libraries(${target}_replay PRIVATE topicsmith_core)
+  target_link_libraries(${target}_replay PRIVATE fuzz_replay_main topicsmith_core)
 
   # The seeds: fuzz/seeds/<name>, else the folder named for its first word
   # (project_file reads fuzz/seeds/project).

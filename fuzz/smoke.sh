@@ -37,7 +37,7 @@ run_one() {
   "$binary" "${args[@]}" "$corpus" ${seeds:+"$seeds"} >"$log" 2>&1
   local status=$?
   local stats
-  stats="$(grep -E '^#[0-9]+ +DONE' "$log" | tail -1 | sed -E 's/^#([0-9]+) +DONE +/\1 runs, /')"
+  stats="$(grep -E '^Done [0-9]+ runs' "$log" | tail -1), $(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1)"
   if [ $status -ne 0 ]; then
     echo "$target: FAILED (exit $status), log $log"
     grep -E 'ERROR:|SUMMARY:|Test unit written to|^==[0-9]+==|^[a-z].*(failed|changed|lost|differs|expected)' "$log" | head -20
