@@ -68,11 +68,11 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target topicsmith_bench topicsmith
 	./$(BENCH_DIR)/bench/topicsmith_bench $(BENCH_ARGS)
 
-# The whole suite, core and GUI, in its own build folder; -O1 keeps the
-# instrumented build and run reasonably quick.
+# The whole suite, core and GUI, in its own build folder; -O1 and line
+# tables only (-g1) keep the instrumented build and run reasonably quick.
 test-asan: deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja $(LAUNCHER) -DTOPICSMITH_SANITIZE=ON -DTOPICSMITH_BENCH=OFF \
-	  -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g"
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
 	$(SANITIZER_ENV) cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
