@@ -15,6 +15,11 @@ foreach(src ${FUZZ_SOURCES})
   add_executable(${target}_replay ${src})
   target_include_directories(${target}_replay PRIVATE ${FUZZ_DIR})
   target_link_libraries(${target}_replay PRIVATE fuzz_replay_main topicsmith_core)
+  if(target STREQUAL "fuzz_help_compiler")
+    # The help compiler's output is read back with the tests' own reader.
+    target_sources(${target}_replay PRIVATE ${FUZZ_DIR}/../tests/core/support/HelpFileReader.cpp)
+    target_include_directories(${target}_replay PRIVATE ${FUZZ_DIR}/../tests/core/support)
+  endif()
 
   # The seeds: fuzz/seeds/<name>, else the folder named for its first word
   # (project_file reads fuzz/seeds/project).

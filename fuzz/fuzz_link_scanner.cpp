@@ -1,11 +1,11 @@
-// Feeds link maintenance's hotspot scan a topic text (RTF) and an old and a
-// new name, in both modes, and compares its work with a reference that
-// rewrites the text character by character: occurrences are found left to
-// right in the paragraph text (upper-cased for Topic IDs), an occurrence
-// whose first character is struck out or underlined is replaced by the new
-// text in that character's format, and the search goes on behind it.
+// Feeds link maintenance a topic text (RTF) and a name to rename, as a Topic
+// ID, a window or the window of one topic's links, and checks what must hold
+// whatever the text: paragraphs without link markup keep every character and
+// format, the number of paragraphs stays, a name that occurs nowhere changes
+// nothing, and renaming to a name the text never held and back again gives
+// the text it started with, with as many names rewritten each way.
 //
-// Input: mode byte, old name, NUL, new name, NUL, RTF.
+// Input: mode byte, old name, NUL, topic for a window move, NUL, RTF.
 
 #include "FuzzSupport.h"
 
@@ -14,57 +14,34 @@
 #include "richtext/RtfReader.h"
 #include "search/TopicSearch.h"
 
-#include <vector>
-
 namespace {
 
-struct Char {
-    QChar c;
-    ts::CharFormat format;
-};
-
-std::vector<Char> charsOf(const ts::Paragraph& paragraph)
+bool isName(const QString& name)
 {
-    std::vector<Char> out;
-    for (const ts::Run& run : paragraph.Runs)
-        for (const QChar c : run.Text)
-            out.push_back({c, run.Format});
-    return out;
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name)
+        if (c.isSpace() || c == QLatin1Char('>') || c == QLatin1Char('@'))
+            return false;
+    return true;
 }
 
-QString textOf(const std::vector<Char>& chars)
+ts::LinkRename renameOf(int mode, const QString& topic, const QString& from, const QString& to)
 {
-    QString text;
-    for (const Char& ch : chars)
-        text += ch.c;
-    return text;
-}
-
-bool rewriteReference(std::vector<Char>& chars, const QString& searched, const QString& replacement, bool exact)
-{
-    bool found = false;
-    qsizetype from = 0;
-    for (;;) {
-        const QString text = textOf(chars);
-        const QString compared = exact ? text : ts::SearchUpper(text);
-        if (compared.size() != text.size())
-            fuzzsupport::fail("upper-casing changed the length of '%s'", fuzzsupport::printable(text).constData());
-        const qsizetype at = compared.indexOf(searched, from);
-        if (at < 0)
-            return found;
-        found = true;
-        const ts::CharFormat format = chars[size_t(at)].format;
-        if (!format.Strike && !format.Underline) {
-            from = at + searched.size();
-            continue;
-        }
-        std::vector<Char> inserted;
-        for (const QChar c : replacement)
-            inserted.push_back({c, format});
-        chars.erase(chars.begin() + at, chars.begin() + at + searched.size());
-        chars.insert(chars.begin() + at, inserted.begin(), inserted.end());
-        from = at + replacement.size();
+    switch (mode) {
+    case 0: return ts::TopicIdRename(from, to);
+    case 1: return ts::WindowRename(from, to);
+    default: return ts::TopicWindowMove(topic, from, to);
     }
+}
+
+// The paragraph texts, upper-cased where Topic IDs are compared so.
+QStringList textsOf(const ts::RichDocument& document, bool upper)
+{
+    QStringList texts;
+    for (const ts::Paragraph& p : document.Paragraphs)
+        texts << (upper ? ts::SearchUpper(p.text()) : p.text());
+    return texts;
 }
 
 } // namespace
@@ -73,37 +50,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const bool windowMode = data[0] & 1;
+    const int mode = data[0] % 3;
     const std::vector<QByteArray> parts = fuzzsupport::pieces(fuzzsupport::bytesOf(data + 1, size - 1), 3);
-    const QString oldText = fuzzsupport::textOf(parts[0]);
-    const QString newText = fuzzsupport::textOf(parts[1]);
+    const QString oldName = fuzzsupport::textOf(parts[0]);
+    const QString topic = fuzzsupport::textOf(parts[1]);
     const ts::RichDocument original = ts::RtfReader::read(parts[2]);
+    const QString fresh = QStringLiteral("FRESH_NAME_7Q");
+    const QStringList originalTexts = textsOf(original, true);
+    if (!isName(oldName) || (mode == 2 && !isName(topic)) || originalTexts.join(QLatin1Char('\n')).contains(fresh))
+        return 0;
 
-    ts::RichDocument document = original;
-    const bool found = ts::SearchJumps(document, oldText, newText, windowMode);
-
-    const QString searched = windowMode ? oldText : QLatin1Char('>') + oldText;
-    const QString replacement = windowMode ? newText : QLatin1Char('>') + newText;
-    bool expectedFound = false;
-    if (document.Paragraphs.size() != original.Paragraphs.size())
-        fuzzsupport::fail("the scan changed the number of paragraphs");
+    ts::RichDocument renamed = original;
+    const int there = ts::RenameInLinks(renamed, renameOf(mode, topic, oldName, fresh));
+    if (renamed.Paragraphs.size() != original.Paragraphs.size())
+        fuzzsupport::fail("the rename changed the number of paragraphs");
     for (size_t p = 0; p < original.Paragraphs.size(); ++p) {
-        std::vector<Char> expected = charsOf(original.Paragraphs[p]);
-        if (!searched.isEmpty())
-            expectedFound = rewriteReference(expected, searched, replacement, windowMode) || expectedFound;
-        const std::vector<Char> actual = charsOf(document.Paragraphs[p]);
-        bool same = actual.size() == expected.size();
-        for (size_t i = 0; same && i < actual.size(); ++i)
-            same = actual[i].c == expected[i].c && actual[i].format == expected[i].format;
-        if (!same)
-            fuzzsupport::fail("paragraph %zu rewritten as '%s', expected '%s'", p,
-                              fuzzsupport::printable(textOf(actual)).constData(),
-                              fuzzsupport::printable(textOf(expected)).constData());
-        if (document.Paragraphs[p].Runs.empty())
+        if (renamed.Paragraphs[p].Runs.empty())
             fuzzsupport::fail("paragraph %zu lost its last run", p);
+        if (!original.Paragraphs[p].text().contains(QLatin1String("-->"))
+            && !(renamed.Paragraphs[p] == original.Paragraphs[p]))
+            fuzzsupport::fail("paragraph %zu holds no link but was changed", p);
     }
-    if (found != expectedFound)
-        fuzzsupport::fail("the scan says the name %s, but it %s", found ? "occurs" : "does not occur",
-                          expectedFound ? "does" : "does not");
+    if (there == 0 && !(renamed == original))
+        fuzzsupport::fail("nothing was renamed but the text changed");
+
+    // A name that occurs nowhere changes nothing.
+    ts::RichDocument untouched = original;
+    if (ts::RenameInLinks(untouched, renameOf(mode, topic, fresh, oldName)) != 0 || !(untouched == original))
+        fuzzsupport::fail("renaming a name that occurs nowhere changed the text");
+
+    // And back again.
+    ts::RichDocument back = renamed;
+    const int returned = ts::RenameInLinks(back, renameOf(mode, topic, fresh, oldName));
+    if (returned != there)
+        fuzzsupport::fail("%d names renamed there but %d back", there, returned);
+    const bool upper = mode == 0; // Topic IDs compare without regard to case
+    if (textsOf(back, upper) != textsOf(original, upper))
+        fuzzsupport::fail("renaming '%s' there and back changed the text",
+                          fuzzsupport::printable(oldName).constData());
     return 0;
 }
