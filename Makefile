@@ -64,7 +64,7 @@ test: deps build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOPICSMITH_GUI=OFF
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOPICSMITH_GUI=OFF -DTOPICSMITH_BENCH=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target topicsmith_bench topicsmith
 	./$(BENCH_DIR)/bench/topicsmith_bench $(BENCH_ARGS)
 
