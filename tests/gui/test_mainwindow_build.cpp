@@ -244,7 +244,8 @@ void MainWindowBuildTest::f9WithNoCompilerChosenCompilesBuiltIn()
     // A WinHelp file starts with its magic number, 0x00035F3F little-endian.
     QVERIFY(hlp.startsWith(QByteArray("\x3f\x5f\x03\x00", 4)));
     QVERIFY(activity.texts.contains(HelpCompileStatusText));
-    QCOMPARE(f.statusBar->panelText(1), QStringLiteral("Compiled demo.HLP: 3 topics, 0 warnings"));
+    QCOMPARE(f.statusBar->panelText(3), QStringLiteral("Compiled demo.HLP: 3 topics, 0 warnings"));
+    QCOMPARE(f.statusBar->panelText(1), QString());
     QCOMPARE(f.progressBar->value(), 0);
 
     // The log button shows the log of this compile.
@@ -273,6 +274,7 @@ void MainWindowBuildTest::builtInCompileFailureNamesTheFile()
     QCOMPARE(h.prompter.calls().back().icon, Prompter::Icon::Error);
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
     QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.statusBar->panelText(3), QString());
     QCOMPARE(f.progressBar->value(), 0);
 }
 
