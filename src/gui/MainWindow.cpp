@@ -227,6 +227,7 @@ void MainWindow::connectCommands()
     wire(b->topicFileButton, m.topicFileAction, build, &BuildCommands::buildTopicFileOnly);
     wire(b->logButton, m.showLogAction, build, &BuildCommands::showCompileLog);
     wire(nullptr, m.setCompilerAction, build, &BuildCommands::setHelpCompiler);
+    wire(nullptr, m.viewHelpAction, build, &BuildCommands::viewHelpFile);
     wire(b->topicListButton, m.topicListAction, build, &BuildCommands::showTopicList);
 
     // Tools and help.

@@ -24,15 +24,19 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     for (int i = 0; i < PanelCount; ++i) {
         auto* panel = new QLabel(row);
         panel->setObjectName(QStringLiteral("SBPanel%1").arg(i));
-        panel->setFixedWidth(PanelWidths[i]);
+        // The last panel reports results (a compile's summary) and takes the
+        // room left over so that they show whole.
+        if (i == PanelCount - 1)
+            panel->setMinimumWidth(PanelWidths[i]);
+        else
+            panel->setFixedWidth(PanelWidths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);
         panel->setAlignment((i == 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        layout->addWidget(panel);
+        layout->addWidget(panel, i == PanelCount - 1 ? 1 : 0);
         panels_[i] = panel;
     }
-    layout->addStretch(1);
     // A narrow window clips the panels instead of refusing to shrink.
     row->setMinimumWidth(1);
     addWidget(row, 1);

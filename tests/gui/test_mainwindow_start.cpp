@@ -127,6 +127,7 @@ void MainWindowStartTest::layoutAndCommandSurface()
         {"projectFilesAction", QStringLiteral("&Project and Contents Files Only")},
         {"topicFileAction", QStringLiteral("&RTF File Only")},
         {"setCompilerAction", QStringLiteral("Set &Help Compiler...")},
+        {"viewHelpAction", QStringLiteral("&View Help File")},
         {"topicListAction", QStringLiteral("Show e&xtended Topic List...")},
         {"aboutAction", QStringLiteral("&About...")},
     };
