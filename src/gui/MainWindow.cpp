@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -150,7 +151,13 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     project_.PendingOpenPath.clear();
     project_.ProjectPath = project_.UnnamedPath();
     project_.CompilerPath = QStringLiteral("NoCompiler");
+    showProjectName(project_.ProjectPath);
     disableControls();
+}
+
+void MainWindow::showProjectName(const QString& path)
+{
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - Topicsmith"));
 }
 
 MainWindow::~MainWindow()
@@ -210,6 +217,7 @@ void MainWindow::connectCommands()
                 [this, k] { projectCommands->openRecentProject(k); });
     connect(projectCommands, &ProjectCommands::projectOpened, this, &MainWindow::enableControls);
     connect(projectCommands, &ProjectCommands::projectAbandoned, this, &MainWindow::disableControls);
+    connect(projectCommands, &ProjectCommands::projectNamed, this, &MainWindow::showProjectName);
 
     // Topics.
     connect(b->topicListToggle, &QToolButton::clicked, this, &MainWindow::toggleTopicList);
