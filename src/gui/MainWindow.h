@@ -102,6 +102,7 @@ protected:
 
 private:
     void connectCommands();
+    void setUsableMinimumSize();
     void setEditingEnabled(bool enabled);
     void readSettings();
     void writeSettings();
