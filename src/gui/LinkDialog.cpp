@@ -160,6 +160,7 @@ void LinkDialog::browseHelpFile()
 void LinkDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    FitInsertionDialog(this);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
 }

@@ -3,6 +3,9 @@
 
 #include "test_mainwindow_support.h"
 
+#include "ButtonDialog.h"
+#include "LinkDialog.h"
+
 #include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
@@ -16,6 +19,7 @@ class LayoutTest : public QObject {
 private slots:
     void smallestMainWindowKeepsEveryControlUsable();
     void activityPanelHoldsEveryStatusText();
+    void insertionDialogsAreWideEnoughForTheirTexts();
 };
 
 void LayoutTest::smallestMainWindowKeepsEveryControlUsable()
@@ -61,6 +65,38 @@ void LayoutTest::activityPanelHoldsEveryStatusText()
         // The progress bar still lies over the third panel, not over the text.
         QVERIFY(h.form->progressBar->x() >= panel->mapTo(h.form->statusBar, QPoint(panel->width(), 0)).x());
     }
+}
+
+void LayoutTest::insertionDialogsAreWideEnoughForTheirTexts()
+{
+    MainWindowHarness h;
+    h.show();
+    h.newProject(QStringLiteral("T"));
+    MainWindow& f = *h.form;
+    const auto textsFit = [](QDialog* d) {
+        if (d->width() < d->fontMetrics().horizontalAdvance(d->windowTitle()) + 100)
+            return false;
+        for (const QAbstractButton* b : d->findChildren<QAbstractButton*>())
+            if (b->isVisible() && b->width() < b->sizeHint().width())
+                return false;
+        for (const QLineEdit* e : d->findChildren<QLineEdit*>())
+            if (e->isVisible() && e->width() < e->fontMetrics().averageCharWidth() * 30)
+                return false;
+        return true;
+    };
+    bool linkFits = false, webFits = false;
+    QTimer::singleShot(0, &f, [&] {
+        linkFits = textsFit(f.insertion->linkDialog);
+        f.insertion->linkDialog->cancelButton->click();
+    });
+    h.click(f.toolBar->topicLinkButton);
+    QTimer::singleShot(0, &f, [&] {
+        webFits = textsFit(f.insertion->buttonDialog);
+        f.insertion->buttonDialog->cancelButton->click();
+    });
+    h.click(f.toolBar->webLinkButton);
+    QVERIFY(linkFits);
+    QVERIFY(webFits);
 }
 
 QTEST_MAIN(LayoutTest)
