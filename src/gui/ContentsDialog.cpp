@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 #include "SearchDialog.h"
+#include "StorableTextValidator.h"
 #include "contents/ContentsFile.h"
 #include "model/Project.h"
 
@@ -129,6 +130,8 @@ ContentsDialog::ContentsDialog(const Project& project, Prompter& prompter, Searc
     topicIdEdit->setObjectName(QStringLiteral("topicIdEdit"));
     helpFileEdit = new QLineEdit(this);
     helpFileEdit->setObjectName(QStringLiteral("helpFileEdit"));
+    for (QLineEdit* edit : {titleEdit, topicIdEdit, helpFileEdit})
+        edit->setValidator(new StorableTextValidator(edit));
     windowCombo = new QComboBox(this);
     windowCombo->setObjectName(QStringLiteral("windowCombo"));
     windowCombo->setEditable(true);

@@ -59,6 +59,7 @@ void ProjectCommands::setRecentFiles(const RecentFiles& recent)
 void ProjectCommands::setProjectPanel(const QString& path)
 {
     statusBar_.setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
+    emit projectNamed(path);
 }
 
 

@@ -67,6 +67,7 @@ private slots:
     void newAsksAndCancelledSaveAsLetsItGoOn();
     void recentFilesFollowOpenAndSaveAs();
     void formattingSurvivesSaveAndReopen();
+    void titleNamesTheProject();
 };
 
 void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
@@ -583,6 +584,25 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     QTextCursor headerStart(f.editors->headerEditor->document());
     headerStart.setPosition(1);
     QVERIFY(headerStart.charFormat().fontItalic());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::titleNamesTheProject()
+{
+    MainWindowHarness h;
+    const QString demo = h.path(QStringLiteral("demo.tsp"));
+    MainWindowHarness::writeProject(demo, {QStringLiteral("X")}, 1);
+    h.show();
+    MainWindow& f = *h.form;
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
+    openByDialog(h, demo, false);
+    QCOMPARE(f.windowTitle(), QStringLiteral("demo.tsp - Topicsmith"));
+    h.prompter.path(h.path(QStringLiteral("guide.tsp")));
+    f.menus->saveAsAction->trigger();
+    QCOMPARE(f.windowTitle(), QStringLiteral("guide.tsp - Topicsmith"));
+    h.prompter.answer(Prompter::Answer::No);
+    h.newProject(QStringLiteral("NEW"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
