@@ -4,9 +4,21 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace ts {
+
+namespace {
+// How often and how long the sample is watched after it is shown, while the
+// window manager frames and places it.
+constexpr int SettleInterval = 25;
+constexpr int SettleMaxTicks = 80;
+// The frame stays the same this many ticks before it counts as settled.
+constexpr int StableTicks = 4;
+// Without a frame from the window manager by then, the sample has none.
+constexpr int UnframedTicks = 12;
+} // namespace
 
 AutoSizeDialog::AutoSizeDialog(QWidget* parent) : QDialog(parent)
 {
@@ -35,6 +47,10 @@ AutoSizeDialog::AutoSizeDialog(QWidget* parent) : QDialog(parent)
     setMinimumSize(1, 1);
 
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    settleTimer_ = new QTimer(this);
+    settleTimer_->setInterval(SettleInterval);
+    connect(settleTimer_, &QTimer::timeout, this, &AutoSizeDialog::settle);
 }
 
 void AutoSizeDialog::setFrame(const QRect& frame)
@@ -58,8 +74,61 @@ void AutoSizeDialog::applyFrame()
 void AutoSizeDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous() && wanted_.isValid())
+    if (event->spontaneous())
+        return;
+    if (wanted_.isValid())
         applyFrame();
+    settled_ = frameGeometry();
+    framed_ = false;
+    settleTicks_ = 0;
+    stableTicks_ = 0;
+    settleTimer_->start();
+}
+
+QRect AutoSizeDialog::frame() const
+{
+    return isVisible() ? frameGeometry() : closedFrame_;
+}
+
+bool AutoSizeDialog::frameChanged() const
+{
+    return !settled_.isValid() || frame() != settled_;
+}
+
+void AutoSizeDialog::done(int result)
+{
+    // Hidden, the window no longer has the frame the user saw.
+    closedFrame_ = frameGeometry();
+    settleTimer_->stop();
+    QDialog::done(result);
+}
+
+void AutoSizeDialog::settle()
+{
+    ++settleTicks_;
+    if (!isVisible() || settleTicks_ > SettleMaxTicks) {
+        settleTimer_->stop();
+        return;
+    }
+    // A window manager adds its frame some time after the window is shown;
+    // the frame is placed again then, so that the outer frame, not the
+    // inside, covers the wanted rectangle.
+    if (!framed_ && frameGeometry().size() != geometry().size()) {
+        framed_ = true;
+        if (wanted_.isValid())
+            applyFrame();
+        stableTicks_ = 0;
+        settled_ = frameGeometry();
+        return;
+    }
+    const QRect now = frameGeometry();
+    if (now != settled_) {
+        settled_ = now;
+        stableTicks_ = 0;
+        return;
+    }
+    if (++stableTicks_ >= StableTicks && (framed_ || settleTicks_ >= UnframedTicks))
+        settleTimer_->stop();
 }
 
 void AutoSizeDialog::keyPressEvent(QKeyEvent* event)

@@ -8,6 +8,7 @@
 #include <QRect>
 
 class QLabel;
+class QTimer;
 class QPushButton;
 
 namespace ts {
@@ -20,12 +21,19 @@ public:
 
     // Places the window so that its outer frame covers `frame` (pixels).
     void setFrame(const QRect& frame);
-    // The outer frame as it stands (pixels).
-    QRect frame() const { return frameGeometry(); }
+    // The outer frame (pixels) as it stands, or as it stood when the sample
+    // was closed.
+    QRect frame() const;
+    // True when the frame is no longer the one the sample settled at after
+    // it was shown and framed (the user moved or resized it).
+    bool frameChanged() const;
 
     QLabel* resizeLabel = nullptr;
     QLabel* okLabel = nullptr;
     QPushButton* okButton = nullptr;
+
+public slots:
+    void done(int result) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -33,8 +41,16 @@ protected:
 
 private:
     void applyFrame();
+    // Follows the window manager framing the sample after it is shown.
+    void settle();
 
     QRect wanted_;
+    QRect settled_;
+    QRect closedFrame_;
+    QTimer* settleTimer_ = nullptr;
+    bool framed_ = false;
+    int settleTicks_ = 0;
+    int stableTicks_ = 0;
 };
 
 } // namespace ts

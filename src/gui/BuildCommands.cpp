@@ -5,6 +5,7 @@
 #include "StatusBar.h"
 #include "TopicNavigator.h"
 #include "contents/ContentsFile.h"
+#include "helpfile/HelpCompiler.h"
 #include "helpsource/BuildAll.h"
 #include "helpsource/HpjWriter.h"
 #include "model/IoError.h"
@@ -53,7 +54,46 @@ void startDetached(const CompilerLaunch& launch)
     QProcess::startDetached(launch.Program, launch.Arguments, launch.WorkingFolder);
 }
 
+// The status bar panel that shows a compile's result.
+constexpr int ResultPanel = 3;
+
+const QString UseBuiltInQuestion = QStringLiteral(
+    "Compile with the built-in help compiler?\r\r"
+    "Yes: Topicsmith compiles the help file itself; no Windows program is needed.\r"
+    "No: choose an external help compiler (HCW.EXE or HCRTF.EXE).");
+
+// Wine's viewer finds a topic by -i only when its ID is made of letters,
+// digits, '.' and '_'.
+bool viewerFindsTopicId(const QString& id)
+{
+    if (id.isEmpty())
+        return false;
+    for (const QChar c : id) {
+        const char16_t u = c.unicode();
+        const bool ok = (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') ||
+                        u == u'.' || u == u'_';
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+// `wine winhlp32 [-i ID] base.HLP` in the help file's folder; without a
+// topic Wine can find, the viewer opens the file at its contents topic.
+CompilerLaunch PlanHelpViewerLaunch(const QString& helpFilePath, const QString& topicId)
+{
+    const QFileInfo file(helpFilePath);
+    CompilerLaunch launch;
+    launch.Program = QStringLiteral("wine");
+    launch.Arguments = QStringList{QStringLiteral("winhlp32")};
+    if (viewerFindsTopicId(topicId))
+        launch.Arguments << QStringLiteral("-i") << topicId;
+    launch.Arguments << file.fileName();
+    launch.WorkingFolder = file.absolutePath();
+    return launch;
+}
 
 BuildCommands::BuildCommands(Project& project, Prompter& prompter, TopicNavigator& navigator, StatusBar& statusBar,
                              QWidget* window)
@@ -125,15 +165,33 @@ bool BuildCommands::chooseCompiler()
     return true;
 }
 
+// A failure to write the help file names the file and the reason; the
+// sources written before it stay.
+void BuildCommands::compileBuiltIn()
+{
+    HelpCompileReport report;
+    try {
+        report = compileHelpFile(project_, statusBarFeedback(statusBar_));
+    } catch (const IoError& e) {
+        statusBar_.finishActivity();
+        prompter_.error(window_, e.message());
+        return;
+    }
+    statusBar_.finishActivity();
+    statusBar_.setPanelText(ResultPanel, QStringLiteral("Compiled %1: %2 topics, %3 warnings")
+                                   .arg(QFileInfo(helpFilePathFor(project_)).fileName())
+                                   .arg(report.topics)
+                                   .arg(report.warnings));
+}
+
 void BuildCommands::compileProject()
 {
+    statusBar_.setPanelText(ResultPanel, QString());
     if (!buildTopicFile() || !buildProjectFiles())
         return;
     if (project_.CompilerPath == NoCompilerPath) {
-        prompter_.message(window_, QStringLiteral("Please select the Help Compiler in next open dialog!"),
-                          QStringLiteral("Topicsmith"));
-        if (!chooseCompiler())
-            return;
+        compileBuiltIn();
+        return;
     }
     const auto command =
         MakeCompilerCommand(project_.CompilerPath, QDir::toNativeSeparators(HpjWriter::pathFor(project_)));
@@ -148,7 +206,41 @@ void BuildCommands::compileProject()
 
 void BuildCommands::setHelpCompiler()
 {
-    chooseCompiler();
+    const auto answer = prompter_.message(window_, UseBuiltInQuestion, QStringLiteral("Set Help Compiler"),
+                                          Prompter::Buttons::YesNo, Prompter::Icon::Question);
+    if (answer == Prompter::Answer::Yes)
+        project_.CompilerPath = NoCompilerPath;
+    else
+        chooseCompiler();
+}
+
+void BuildCommands::viewHelpFile()
+{
+    const QString helpFile = helpFilePathFor(project_);
+    if (!QFileInfo(helpFile).isFile()) {
+        prompter_.message(window_,
+                          QStringLiteral("The help file %1 does not exist yet.\r"
+                                         "Compile the project first (Build All, Compile and show Help, F9).")
+                              .arg(QDir::toNativeSeparators(helpFile)),
+                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Information);
+        return;
+    }
+    if (!(wineAvailable ? wineAvailable() : WineAvailable())) {
+        prompter_.message(window_,
+                          QStringLiteral("No WinHelp viewer was found: wine is not on the PATH.\r"
+                                         "Install the Debian package \"wine\" (apt install wine) to view %1.")
+                              .arg(QFileInfo(helpFile).fileName()),
+                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        return;
+    }
+    const int current = navigator_.currentTopic();
+    const QString topicId = current >= 0 ? project_.Topic(current).TopicID.text() : QString();
+    const CompilerLaunch launch = PlanHelpViewerLaunch(helpFile, topicId);
+    if (startViewer)
+        startViewer(launch);
+    else if (!QProcess::startDetached(launch.Program, launch.Arguments, launch.WorkingFolder))
+        prompter_.error(window_, QStringLiteral("The help viewer (wine winhlp32) could not be started for %1.")
+                                     .arg(QDir::toNativeSeparators(helpFile)));
 }
 
 void BuildCommands::showCompileLog()

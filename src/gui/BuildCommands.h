@@ -1,7 +1,11 @@
 #pragma once
 // The Build menu: the RTF topic file, the project and contents files, the
-// help compiler; the compile log viewer and the extended topic list, which
-// borrows the log viewer.
+// help compiler (the built-in one, or an external HCW.EXE/HCRTF.EXE), the
+// compiled help file shown in a WinHelp viewer; the compile log viewer and
+// the extended topic list, which borrows the log viewer.
+//
+// CompilerPath "NoCompiler" (what a new settings file holds) means the
+// built-in compiler; any other value is the path of an external compiler.
 
 #include "helpsource/CompilerCommand.h"
 
@@ -19,6 +23,9 @@ class Prompter;
 class StatusBar;
 class TopicNavigator;
 
+// How "View Help File" starts Wine's viewer on `helpFilePath` at `topicId`.
+CompilerLaunch PlanHelpViewerLaunch(const QString& helpFilePath, const QString& topicId);
+
 class BuildCommands : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +36,11 @@ public:
     // Starts the help compiler without waiting for it; a failed start says
     // nothing. QProcess::startDetached unless a test puts its own here.
     std::function<void(const CompilerLaunch&)> startCompiler;
+    // Starts the help viewer in the same way (a failed start is reported);
+    // a test puts its own here.
+    std::function<void(const CompilerLaunch&)> startViewer;
+    // Whether wine is on the PATH; WineAvailable unless a test puts its own here.
+    std::function<bool()> wineAvailable;
 
 public slots:
     void compileProject();
@@ -37,6 +49,7 @@ public slots:
     void buildTopicFileOnly();
     void showCompileLog();
     void setHelpCompiler();
+    void viewHelpFile();
     void showTopicList();
 
 private:
@@ -44,6 +57,7 @@ private:
     bool buildTopicFile();
     bool buildProjectFiles();
     bool chooseCompiler();
+    void compileBuiltIn();
 
     Project& project_;
     Prompter& prompter_;

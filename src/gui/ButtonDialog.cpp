@@ -82,7 +82,7 @@ bool ButtonDialog::emailChosen() const
 void ButtonDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    adjustSize();
+    FitInsertionDialog(this);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     targetEdit->setFocus(Qt::OtherFocusReason);

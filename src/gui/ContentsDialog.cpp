@@ -2,10 +2,12 @@
 
 #include "Prompter.h"
 #include "SearchDialog.h"
+#include "StorableTextValidator.h"
 #include "contents/ContentsFile.h"
 #include "model/Project.h"
 
 #include <QApplication>
+#include <QScopedValueRollback>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -128,6 +130,8 @@ ContentsDialog::ContentsDialog(const Project& project, Prompter& prompter, Searc
     topicIdEdit->setObjectName(QStringLiteral("topicIdEdit"));
     helpFileEdit = new QLineEdit(this);
     helpFileEdit->setObjectName(QStringLiteral("helpFileEdit"));
+    for (QLineEdit* edit : {titleEdit, topicIdEdit, helpFileEdit})
+        edit->setValidator(new StorableTextValidator(edit));
     windowCombo = new QComboBox(this);
     windowCombo->setObjectName(QStringLiteral("windowCombo"));
     windowCombo->setEditable(true);
@@ -245,11 +249,18 @@ void ContentsDialog::reload()
     const QString path = ContentsFile::pathFor(project_);
     if (QFile::exists(path)) {
         try {
-            tree_ = ContentsFile::load(path);
-        } catch (const ContentsLevelError& e) {
-            tree_ = e.entriesRead();
-            prompter_.message(this, ContentsLevelError::text(), windowTitle(), Prompter::Buttons::Ok,
-                              Prompter::Icon::Error);
+            ContentsFile::ParseResult read = ContentsFile::read(path);
+            tree_ = std::move(read.Tree);
+            // Every line is kept; the ones whose level could not be taken as
+            // it stands are named with the place they were given. The file
+            // itself changes only on OK.
+            if (!read.ok())
+                prompter_.message(this,
+                                  ContentsLevelError::text() + QStringLiteral(" in ") + path + QStringLiteral("\r")
+                                      + read.repairMessage()
+                                      + QStringLiteral("\rOK writes the contents as shown; Cancel leaves the file "
+                                                       "as it is."),
+                                  windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         } catch (const IoError& e) {
             prompter_.message(this, e.message(), windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Error);
         }
@@ -367,17 +378,31 @@ void ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
     ContentsEntry* entry = item ? ContentsAt(tree_, pathOf(item)) : nullptr;
     if (!entry)
         return;
+    QString text;
     if (trigger == Trigger::TitleLeft && entry->Kind == ContentsKind::Heading) {
-        entry->Text = titleEdit->text();
+        text = titleEdit->text();
     } else {
         bool withWindow = true;
         if (trigger == Trigger::TopicIdLeft || trigger == Trigger::EnterKey)
             withWindow = windowCombo->isEnabled();
         else if (trigger == Trigger::SelectionMove)
             withWindow = !windowCombo->currentText().isEmpty();
-        entry->Text = ComposeContentsText(
+        text = ComposeContentsText(
             ContentsEntryParts{titleEdit->text(), topicIdEdit->text(), helpFileEdit->text(), windowCombo->currentText()}, withWindow);
     }
+    // Text the file could not give back as typed is refused; the entry keeps
+    // what it had.
+    if (const auto refusal = ContentsFile::EntryTextRefusal(text)) {
+        if (refusing_)
+            return;
+        const QScopedValueRollback refusing(refusing_, true);
+        prompter_.message(this, *refusal + QStringLiteral(": '") + text + QStringLiteral("'"), windowTitle(),
+                          Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        if (item == contentsTree->currentItem())
+            loadEntryFields();
+        return;
+    }
+    entry->Text = text;
     item->setText(0, entry->Text);
 }
 

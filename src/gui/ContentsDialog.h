@@ -132,6 +132,8 @@ private:
     // Set while the dialog changes contentsTree itself: selection, expand and
     // collapse signals are not the user's.
     bool guard_ = false;
+    // A refusal message is up: the focus it takes does not apply the boxes again.
+    bool refusing_ = false;
 };
 
 } // namespace ts

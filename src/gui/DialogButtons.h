@@ -4,6 +4,7 @@
 
 #include <QBoxLayout>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QPushButton>
 
 namespace ts {
@@ -23,6 +24,18 @@ inline void AddOkCancelRow(QDialog* dialog, QBoxLayout* layout, QPushButton*& ok
     layout->addLayout(buttons);
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
+// Makes an insertion dialog wide enough for its title beside the title
+// bar's buttons and for its boxes to show a path or a link text of forty
+// characters; its own layout gives the width its labels and check boxes need.
+inline void FitInsertionDialog(QDialog* dialog)
+{
+    const QFontMetrics metrics = dialog->fontMetrics();
+    const int titleWidth = metrics.horizontalAdvance(dialog->windowTitle()) + 160;
+    const int boxWidth = metrics.averageCharWidth() * 40 + 40;
+    dialog->setMinimumWidth(qMax(dialog->minimumSizeHint().width(), qMax(titleWidth, boxWidth)));
+    dialog->adjustSize();
 }
 
 } // namespace ts

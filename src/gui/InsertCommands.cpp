@@ -69,11 +69,35 @@ QTextCharFormat styleChange(std::optional<bool> strike, std::optional<bool> unde
     return change;
 }
 
+// Groups every change made while it lives into one step of the editor's
+// undo history, so that one Undo takes back a whole insertion.
+class EditBlock {
+public:
+    explicit EditBlock(QTextEdit* editor)
+    {
+        if (editor) {
+            cursor_ = editor->textCursor();
+            cursor_.beginEditBlock();
+        }
+    }
+    ~EditBlock()
+    {
+        if (!cursor_.isNull())
+            cursor_.endEditBlock();
+    }
+    EditBlock(const EditBlock&) = delete;
+    EditBlock& operator=(const EditBlock&) = delete;
+
+private:
+    QTextCursor cursor_;
+};
+
 // A hotspot: the markup in the caret's style with `on` added, then one blank
 // with strike-out and underline taken away again, so the hotspot ends there.
 void insertHotspot(TopicEditorPane& pane, QTextEdit* editor, const QString& markup, const QTextCharFormat& on,
                    const QTextCharFormat& off)
 {
+    const EditBlock block(editor);
     if (editor)
         editor->mergeCurrentCharFormat(on);
     insertMarkup(pane, editor, markup);
@@ -99,6 +123,7 @@ void insertSmall(TopicEditorPane& pane, QTextEdit* editor, const QString& markup
         insertMarkup(pane, editor, markup);
         return;
     }
+    const EditBlock block(editor);
     const qreal before = selectionPoints(*editor);
     QTextCharFormat small;
     small.setFontPointSize(8);
@@ -149,7 +174,7 @@ void InsertCommands::insertTopicLink()
 
     QString markup;
     if (d.otherHelpFileCheck->isChecked()) {
-        const QString typedId = d.topicCombo->currentText();
+        const QString typedId = d.topicIdEdit->text();
         const QString helpFile = d.helpFileEdit->text();
         if (const std::optional<QString> refusal = links::OtherHelpFileRefusal(typedId, helpFile)) {
             prompter_.message(window_, *refusal, QStringLiteral("Topicsmith"));

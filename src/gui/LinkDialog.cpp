@@ -43,9 +43,13 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     topicCombo->setObjectName(QStringLiteral("topicCombo"));
     topicCombo->setEditable(false);
     topicCombo->setInsertPolicy(QComboBox::NoInsert);
+    topicIdEdit = new QLineEdit(this);
+    topicIdEdit->setObjectName(QStringLiteral("topicIdEdit"));
+    topicIdEdit->hide();
     topicLabel->setBuddy(topicCombo);
     layout->addWidget(topicLabel);
     layout->addWidget(topicCombo);
+    layout->addWidget(topicIdEdit);
 
     linkTypeGroup = new QGroupBox(QStringLiteral("Link type"), this);
     linkTypeGroup->setObjectName(QStringLiteral("linkTypeGroup"));
@@ -128,11 +132,21 @@ void LinkDialog::otherHelpFileToggled()
     if (otherHelpFileCheck->isChecked()) {
         // The user types the other file's Topic ID in place of the prompt.
         topicWindowCheck->setChecked(false);
-        topicCombo->setEditable(true);
-        topicCombo->setEditText(links::TopicIdPrompt());
+        topicIdEdit->setText(links::TopicIdPrompt());
+        topicCombo->hide();
+        topicIdEdit->show();
+        topicLabel->setBuddy(topicIdEdit);
+        if (topicCombo->hasFocus())
+            topicIdEdit->setFocus();
+        topicIdEdit->selectAll();
     } else {
-        topicCombo->setEditable(false);
         topicCombo->setCurrentIndex(topicCombo->count() > 0 ? 0 : -1);
+        const bool focused = topicIdEdit->hasFocus();
+        topicIdEdit->hide();
+        topicCombo->show();
+        topicLabel->setBuddy(topicCombo);
+        if (focused)
+            topicCombo->setFocus();
     }
 }
 
@@ -146,6 +160,7 @@ void LinkDialog::browseHelpFile()
 void LinkDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    FitInsertionDialog(this);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
 }

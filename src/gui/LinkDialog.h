@@ -34,7 +34,10 @@ public:
     QLabel* hotspotLabel;
     QLineEdit* hotspotEdit;
     QLabel* topicLabel;
+    // The project's topics; in "other help file" mode topicIdEdit, a plain
+    // box for the other file's Topic ID, stands in its place.
     QComboBox* topicCombo;
+    QLineEdit* topicIdEdit;
     QGroupBox* linkTypeGroup;
     QList<QRadioButton*> linkTypeButtons;
     QCheckBox* topicWindowCheck;

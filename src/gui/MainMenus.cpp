@@ -59,6 +59,7 @@ MainMenus::MainMenus(QMenuBar* bar)
     compileAction = menuItem(buildMenu, "compileAction", QStringLiteral("Build All, &Compile and show Help"),
                                     QKeySequence(Qt::Key_F9));
     showLogAction = menuItem(buildMenu, "showLogAction", QStringLiteral("Show Last Compile &Log"));
+    viewHelpAction = menuItem(buildMenu, "viewHelpAction", QStringLiteral("&View Help File"));
     buildMenu->addSeparator();
     buildAllAction = menuItem(buildMenu, "buildAllAction", QStringLiteral("&Build All Without Compiling"));
     projectFilesAction = menuItem(buildMenu, "projectFilesAction", QStringLiteral("&Project and Contents Files Only"));

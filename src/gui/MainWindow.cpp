@@ -27,16 +27,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScreen>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <tuple>
 
 // Resources of a static library are registered by hand.
@@ -150,7 +154,28 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     project_.PendingOpenPath.clear();
     project_.ProjectPath = project_.UnnamedPath();
     project_.CompilerPath = QStringLiteral("NoCompiler");
+    showProjectName(project_.ProjectPath);
     disableControls();
+    setUsableMinimumSize();
+}
+
+void MainWindow::setUsableMinimumSize()
+{
+    // The toolbar rows and the status bar's panels may clip in a narrow
+    // window; the smallest window still shows every button, box and the
+    // panels up to the progress bar whole, and keeps a few lines of the
+    // topic text in view.
+    const int lines = editors->topicEditor->fontMetrics().lineSpacing();
+    editors->topicEditor->setMinimumHeight(4 * lines + 2 * editors->topicEditor->frameWidth());
+    const QSize contents = layout()->minimumSize();
+    const int width = std::max({contents.width(), toolBar->layout()->sizeHint().width(),
+                            statusBar->progressBar->x() + statusBar->progressBar->width()});
+    setMinimumSize(width, contents.height());
+}
+
+void MainWindow::showProjectName(const QString& path)
+{
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - Topicsmith"));
 }
 
 MainWindow::~MainWindow()
@@ -211,6 +236,7 @@ void MainWindow::connectCommands()
                 [this, k] { projectCommands->openRecentProject(k); });
     connect(projectCommands, &ProjectCommands::projectOpened, this, &MainWindow::enableControls);
     connect(projectCommands, &ProjectCommands::projectAbandoned, this, &MainWindow::disableControls);
+    connect(projectCommands, &ProjectCommands::projectNamed, this, &MainWindow::showProjectName);
 
     // Topics.
     connect(b->topicListToggle, &QToolButton::clicked, this, &MainWindow::toggleTopicList);
@@ -227,6 +253,7 @@ void MainWindow::connectCommands()
     wire(b->topicFileButton, m.topicFileAction, build, &BuildCommands::buildTopicFileOnly);
     wire(b->logButton, m.showLogAction, build, &BuildCommands::showCompileLog);
     wire(nullptr, m.setCompilerAction, build, &BuildCommands::setHelpCompiler);
+    wire(nullptr, m.viewHelpAction, build, &BuildCommands::viewHelpFile);
     wire(b->topicListButton, m.topicListAction, build, &BuildCommands::showTopicList);
 
     // Tools and help.

@@ -92,6 +92,8 @@ public slots:
     void toggleTopicList();
     void enableControls();
     void disableControls();
+    // "demo.tsp - Topicsmith": the title names the project file.
+    void showProjectName(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -100,6 +102,7 @@ protected:
 
 private:
     void connectCommands();
+    void setUsableMinimumSize();
     void setEditingEnabled(bool enabled);
     void readSettings();
     void writeSettings();

@@ -8,10 +8,13 @@
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
+#include "model/SaveAsCompanions.h"
+#include "model/WholeFile.h"
 
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTextEdit>
 
 namespace ts {
@@ -20,14 +23,18 @@ namespace {
 
 const QString ProjectFilter = QStringLiteral("Topicsmith Project (*.tsp)|*.TSP");
 
-// Copies `from` over `to`; throws IoError naming both files.
-void copyReplacing(const QString& from, const QString& to)
+QString companionKind(const QString& extension)
 {
-    if (QFile::exists(to) && !QFile::remove(to))
-        throw IoError(QStringLiteral("Cannot replace '%1'").arg(to));
-    QFile source(from);
-    if (!source.copy(to))
-        throw IoError(QStringLiteral("Cannot copy '%1' to '%2': %3").arg(from, to, source.errorString()));
+    return extension == QStringLiteral(".tsc") ? QStringLiteral("contents file") : QStringLiteral("CNT file");
+}
+
+// `path`, or `path` with a number added when that is taken.
+QString freeName(const QString& path)
+{
+    QString name = path;
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = path + QString::number(n);
+    return name;
 }
 
 } // namespace
@@ -52,6 +59,7 @@ void ProjectCommands::setRecentFiles(const RecentFiles& recent)
 void ProjectCommands::setProjectPanel(const QString& path)
 {
     statusBar_.setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
+    emit projectNamed(path);
 }
 
 
@@ -176,42 +184,76 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
         return SaveResult::Cancelled;
     }
     path = QFileInfo(path).absoluteFilePath();
-    if (QFileInfo::exists(path)) {
-        const auto answer =
-            prompter_.message(window_, path + QStringLiteral(" already exists\rReplace existing file?"),
-                              QStringLiteral("Save As"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
-        if (answer != Prompter::Answer::Ok)
+    const auto askOkCancel = [this](const QString& text) {
+        return prompter_.message(window_, text, QStringLiteral("Save As"), Prompter::Buttons::OkCancel,
+                                 Prompter::Icon::Question)
+               == Prompter::Answer::Ok;
+    };
+    if (QFileInfo::exists(path) && !askOkCancel(path + QStringLiteral(" already exists\rReplace existing file?")))
+        return SaveResult::Cancelled;
+
+    // Every question comes before anything is written, so that a Cancel
+    // changes nothing.
+    const SaveAsPlan plan = PlanSaveAsCompanions(project_, path);
+    QStringList setAside;   // the target's contents file the renamed project goes on without
+    for (const CompanionFile& file : plan.Files) {
+        if (file.askBeforeReplacing()
+            && !askOkCancel(file.To + QStringLiteral(" already exists\rReplace it with this project's ")
+                            + companionKind(file.Extension) + QStringLiteral("?")))
             return SaveResult::Cancelled;
-    }
-    setProjectPanel(path);
-
-    const QString oldBase = project_.ProjectBase();
-    const QString newBase = path.left(path.size() - 4);
-    if (oldBase != newBase) {
-        const QString oldContents = oldBase + QStringLiteral(".tsc");
-        const QString oldCnt = oldBase + QStringLiteral(".cnt");
-        try {
-            if (QFile::exists(oldContents))
-                copyReplacing(oldContents, newBase + QStringLiteral(".tsc"));
-            if (QFile::exists(oldCnt))
-                copyReplacing(oldCnt, newBase + QStringLiteral(".cnt"));
-        } catch (const IoError& e) {
-            statusBar_.finishActivity();
-            prompter_.error(window_, e.message());
-            return SaveResult::Failed;
+        if (file.askWhetherToKeepTarget() && file.Extension == QStringLiteral(".tsc")) {
+            const auto keep = prompter_.message(
+                window_,
+                file.To + QStringLiteral(" already exists and this project has no contents file.\r"
+                                         "Keep it as the contents of the renamed project?\r"
+                                         "(No leaves the renamed project without contents; the file is kept "
+                                         "under another name.)"),
+                QStringLiteral("Save As"), Prompter::Buttons::YesNo, Prompter::Icon::Question);
+            if (keep == Prompter::Answer::No)
+                setAside.append(file.To);
         }
-        // The unnamed project's contents now live under the new name.
-        if (QFileInfo(project_.ProjectPath).fileName() == QStringLiteral("NoName.tsp") && QFile::exists(oldContents))
-            QFile::remove(oldContents);
     }
 
+    // A failure anywhere leaves the project's name, the status bar and the
+    // next Save as they were.
+    const QString oldPath = project_.ProjectPath;
+    const auto fail = [&](const QString& message) {
+        project_.ProjectPath = oldPath;
+        setProjectPanel(oldPath);
+        statusBar_.finishActivity();
+        if (!message.isEmpty())
+            prompter_.error(window_, message);
+        return SaveResult::Failed;
+    };
+    try {
+        for (const CompanionFile& file : plan.Files)
+            if (file.copies())
+                CopyWholeFile(file.From, file.To);
+    } catch (const IoError& e) {
+        return fail(e.message());
+    }
+
+    setProjectPanel(path);
     project_.ProjectPath = path;
     statusBar_.setPanelText(1, QStringLiteral("Saving project..."));
-    const bool saved = writeProjectFile(path);
-    if (saved)
-        rememberRecentProject();
+    if (!writeProjectFile(path))
+        return fail(QString());
+
+    for (const QString& target : setAside) {
+        const QString aside = freeName(target + QStringLiteral(".old"));
+        if (!QFile::rename(target, aside))
+            prompter_.error(window_, QStringLiteral("Cannot rename '%1' to '%2'; it stays the contents of '%3'.")
+                                         .arg(target, aside, path));
+    }
+    // The unnamed project's contents now live under the new name; its CNT
+    // file is kept.
+    if (plan.RemoveFromAfterCopy)
+        for (const CompanionFile& file : plan.Files)
+            if (file.copies() && file.Extension == QStringLiteral(".tsc"))
+                QFile::remove(file.From);
+    rememberRecentProject();
     statusBar_.finishActivity();
-    return saved ? SaveResult::Saved : SaveResult::Failed;
+    return SaveResult::Saved;
 }
 
 bool ProjectCommands::writeProjectFile(const QString& path)

@@ -46,6 +46,8 @@ signals:
     // A project was opened, or New ended without a first topic.
     void projectOpened();
     void projectAbandoned();
+    // The project now goes by the file `path` (New, Open, Save As).
+    void projectNamed(const QString& path);
 
 private:
     // The question of New and Open: false when the save the user asked for

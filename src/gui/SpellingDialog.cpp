@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace ts {
 
 namespace {
@@ -111,10 +113,17 @@ void SpellingDialog::finish(Speller::Answer::Kind kind)
 
 Speller::Answer SpellingDialog::ask(const Speller::Question& question)
 {
+    // Each word gets a dialog of its own; it opens where the one before was
+    // (where the user last put it), so it does not jump about while the
+    // check moves from word to word.
+    static std::optional<QPoint> lastPosition;
     SpellingDialog dialog(question, QApplication::activeWindow());
+    if (lastPosition)
+        dialog.move(*lastPosition);
     // Escape and the window's close button end up here with answer_ still
     // at its default, Cancel.
     dialog.exec();
+    lastPosition = dialog.pos();
     return dialog.answer();
 }
 

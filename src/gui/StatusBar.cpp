@@ -1,5 +1,11 @@
 #include "StatusBar.h"
 
+#include "helpfile/HelpCompiler.h"
+#include "helpsource/CntWriter.h"
+#include "helpsource/HpjWriter.h"
+#include "helpsource/TopicFileWriter.h"
+
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -8,8 +14,22 @@ namespace ts {
 
 namespace {
 constexpr int PanelWidths[StatusBar::PanelCount] = {200, 100, 200, 200};
-constexpr int ProgressLeft = 300;
 constexpr int ProgressWidth = 201;
+
+// What the long commands say in panel 1 while they run.
+QStringList activityTexts()
+{
+    return {QStringLiteral("Loading project..."), QStringLiteral("Saving project..."),
+            QStringLiteral("Spell Checking..."), QStringLiteral("Updating links..."), HelpCompileStatusText,
+            CntWriter::StatusText, HpjWriter::StatusText, TopicFileWriter::StatusText};
+}
+
+// The width at which `panel` shows `text` whole.
+int widthFor(const QLabel& panel, const QString& text)
+{
+    const QMargins m = panel.contentsMargins();
+    return QFontMetrics(panel.font()).horizontalAdvance(text) + m.left() + m.right() + 2 * panel.frameWidth() + 4;
+}
 } // namespace
 
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
@@ -24,15 +44,24 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     for (int i = 0; i < PanelCount; ++i) {
         auto* panel = new QLabel(row);
         panel->setObjectName(QStringLiteral("SBPanel%1").arg(i));
-        panel->setFixedWidth(PanelWidths[i]);
+        // The last panel reports results (a compile's summary) and takes the
+        // room left over so that they show whole.
+        if (i == PanelCount - 1)
+            panel->setMinimumWidth(PanelWidths[i]);
+        else
+            panel->setFixedWidth(PanelWidths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);
         panel->setAlignment((i == 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        layout->addWidget(panel);
+        layout->addWidget(panel, i == PanelCount - 1 ? 1 : 0);
         panels_[i] = panel;
     }
-    layout->addStretch(1);
+    // The activity panel is as wide as the longest thing a command says.
+    int activityWidth = PanelWidths[1];
+    for (const QString& text : activityTexts())
+        activityWidth = qMax(activityWidth, widthFor(*panels_[1], text));
+    panels_[1]->setFixedWidth(activityWidth);
     // A narrow window clips the panels instead of refusing to shrink.
     row->setMinimumWidth(1);
     addWidget(row, 1);
@@ -54,6 +83,12 @@ void StatusBar::setPanelText(int panel, const QString& text)
 {
     if (panels_[panel]->text() == text)
         return;
+    // A text longer than foreseen widens the activity panel rather than
+    // being cut off.
+    if (panel == 1 && widthFor(*panels_[1], text) > panels_[1]->width()) {
+        panels_[1]->setFixedWidth(widthFor(*panels_[1], text));
+        placeProgressBar();
+    }
     panels_[panel]->setText(text);
     if (isVisible())
         panels_[panel]->repaint();
@@ -83,7 +118,9 @@ void StatusBar::resizeEvent(QResizeEvent* event)
 void StatusBar::placeProgressBar()
 {
     const int margin = 2;
-    progressBar->setGeometry(ProgressLeft, margin, ProgressWidth, qMax(1, height() - 2 * margin));
+    // Over the third panel, which starts where the first two end.
+    const int left = panels_[0]->width() + panels_[1]->width();
+    progressBar->setGeometry(left, margin, ProgressWidth, qMax(1, height() - 2 * margin));
     progressBar->raise();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// The main window's status bar: four text panels (200, 100 right-aligned,
-// 200 and 200 pixels wide) and the progress bar progressBar (0..100) lying over the
-// third panel at x = 300. Panel 0 names the project, panel 1 says what a long
-// command is doing; progressBar shows that command's progress.
+// The main window's status bar: four text panels (200, at least 100 and
+// right-aligned, 200 and 200 pixels wide; the second as wide as the longest
+// activity text in the current font) and the progress bar progressBar
+// (0..100) lying over the third panel. Panel 0 names the project, panel 1 says
+// what a long command is doing; progressBar shows that command's progress.
+// Panel 3 (the last, stretched over the room left) reports a command's result.
 
 #include <QStatusBar>
 

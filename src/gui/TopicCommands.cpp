@@ -56,7 +56,7 @@ void TopicCommands::addTopic()
     TTopicRecord topic;
     topic.TopicID.setText(id);
     topic.Title.setText(d.titleEdit->text());
-    topic.WindowIndex = qMax(0, d.selectedWindowIndex());
+    topic.WindowIndex = d.selectedWindowIndex();
     if (const auto callId = d.callId()) {
         topic.HasMapID = true;
         topic.MapID = *callId;
@@ -139,7 +139,7 @@ void TopicCommands::changeTopicProperties()
     const CountedString<50> newIdStored(newId);
     const QString oldId = project_.Topic(i).TopicID.text();
     const int oldWindow = project_.Topic(i).WindowIndex;
-    const int newWindow = qMax(0, d.windowCombo->currentIndex());
+    const int newWindow = d.selectedWindowIndex();
 
     project_.WindowLinkMode = false;
     if (!(newIdStored == project_.Topic(i).TopicID))
@@ -158,7 +158,7 @@ void TopicCommands::changeTopicProperties()
     TTopicRecord& t = project_.Topic(i);
     t.TopicID = newIdStored;
     t.Title.setText(d.titleEdit->text());
-    t.WindowIndex = qMax(0, d.selectedWindowIndex());
+    t.WindowIndex = newWindow;
     const auto callId = d.callId();
     t.HasMapID = callId.has_value();
     t.MapID = callId.value_or(0);

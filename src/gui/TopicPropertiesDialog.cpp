@@ -100,10 +100,9 @@ void TopicPropertiesDialog::setCurrentTopic(int index)
 
 int TopicPropertiesDialog::selectedWindowIndex() const
 {
-    const int k = windowCombo->currentIndex();
-    if (k < 0 || windowCombo->currentText() == QLatin1String("Default"))
-        return 0;
-    return k;
+    // Every entry is the window of its row, whatever its name: a window
+    // called "Default" is a window like any other.
+    return qMax(0, windowCombo->currentIndex());
 }
 
 std::optional<int> TopicPropertiesDialog::callId() const

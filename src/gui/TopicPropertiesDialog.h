@@ -32,8 +32,8 @@ public:
     void setCurrentTopic(int index);
     int currentTopic() const { return currentTopic_; }
 
-    // The window index the command stores: the selected entry, except 0 when
-    // that entry's text is exactly "Default".
+    // The window index the command stores and links to: the selected entry
+    // (0 when none is).
     int selectedWindowIndex() const;
     // The Application Call ID when callIdCheck is checked and callIdEdit holds an
     // integer (always so after the dialog closed with callIdCheck checked).

@@ -51,6 +51,51 @@ QPushButton* pushButton(QWidget* parent, const char* name, const QString& text)
     return b;
 }
 
+// A position or size box: typing stops at `limit` characters, but a longer
+// value put there by the program (a stored -1000 or 12345, an Auto-size
+// result) is shown and kept whole, and may be shortened by typing.
+class TypingLimitEdit : public QLineEdit {
+public:
+    TypingLimitEdit(QWidget* parent, int limit) : QLineEdit(parent), limit_(limit) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const Before before = remember();
+        QLineEdit::keyPressEvent(event);
+        undoIfTooLong(before);
+    }
+    void inputMethodEvent(QInputMethodEvent* event) override
+    {
+        const Before before = remember();
+        QLineEdit::inputMethodEvent(event);
+        undoIfTooLong(before);
+    }
+
+private:
+    struct Before {
+        QString Text;
+        int Cursor;
+    };
+    Before remember() const { return {text(), cursorPosition()}; }
+    void undoIfTooLong(const Before& before)
+    {
+        if (text().size() > limit_ && text().size() > before.Text.size()) {
+            setText(before.Text);
+            setCursorPosition(before.Cursor);
+        }
+    }
+
+    int limit_;
+};
+
+QLineEdit* limitedEdit(QWidget* parent, const char* name, int limit)
+{
+    auto* e = new TypingLimitEdit(parent, limit);
+    e->setObjectName(QString::fromLatin1(name));
+    return e;
+}
+
 bool isEnter(const QKeyEvent* key)
 {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -92,10 +137,10 @@ WindowEditorDialog::WindowEditorDialog(Project& project, Prompter& prompter, std
     captionEdit = lineEdit(this, "captionEdit", 100);
     captionEdit->setValidator(storable);
     captionEdit->setProperty("helpContext", 110);
-    leftEdit = lineEdit(this, "leftEdit", 4);
-    widthEdit = lineEdit(this, "widthEdit", 4);
-    topEdit = lineEdit(this, "topEdit", 4);
-    heightEdit = lineEdit(this, "heightEdit", 4);
+    leftEdit = limitedEdit(this, "leftEdit", 4);
+    widthEdit = limitedEdit(this, "widthEdit", 4);
+    topEdit = limitedEdit(this, "topEdit", 4);
+    heightEdit = limitedEdit(this, "heightEdit", 4);
     for (QLineEdit* e : {leftEdit, widthEdit, topEdit, heightEdit}) {
         e->setText(QStringLiteral("0"));
         e->setProperty("helpContext", 20);
@@ -273,6 +318,7 @@ void WindowEditorDialog::loadWindowFields(int k)
 {
     if (newNameMode_ || guard_ || k < 0 || k >= project_.WindowCount())
         return;
+    shownWindow_ = k;
     const WindowFields f = LoadWindowFields(project_.Window(k));
     captionEdit->setText(f.Caption);
     leftEdit->setText(f.Left);
@@ -291,8 +337,8 @@ void WindowEditorDialog::loadWindowFields(int k)
 
 bool WindowEditorDialog::storeWindowFields()
 {
-    const int k = windowCombo->currentIndex();
-    if (newNameMode_ || k < 0 || k >= project_.WindowCount())
+    const int k = shownWindow_;
+    if (newNameMode_ || guard_ || k < 0 || k >= project_.WindowCount())
         return true;
     if (const auto refusal = StoreWindowFields(project_.Window(k), shownFields())) {
         prompter_.message(this, *refusal, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
@@ -304,6 +350,14 @@ bool WindowEditorDialog::storeWindowFields()
 
 void WindowEditorDialog::windowSelected(int index)
 {
+    // However the selection moved (a click, the wheel, a key, the program),
+    // the window shown so far gets its fields first. When they cannot be
+    // stored the selection goes back to it, so that nothing typed is lost.
+    if (!newNameMode_ && !guard_ && shownWindow_ != index && !storeWindowFields()) {
+        const QSignalBlocker block(windowCombo);
+        windowCombo->setCurrentIndex(shownWindow_);
+        return;
+    }
     loadWindowFields(index);
 }
 
@@ -410,6 +464,9 @@ void WindowEditorDialog::addWindow()
                           Prompter::Icon::Warning);
         return;
     }
+    // The new window becomes the selected one: the shown one keeps its edits.
+    if (!storeWindowFields())
+        return;
     enterNewNameMode();
 }
 
@@ -466,7 +523,10 @@ void WindowEditorDialog::autoSize()
     const int sh = area.height();
     autoSize_.setFrame(QRect(area.x() + HelpUnitsToPixels(units[0], sw), area.y() + HelpUnitsToPixels(units[1], sh),
                              HelpUnitsToPixels(units[2], sw), HelpUnitsToPixels(units[3], sh)));
-    if (autoSize_.exec() != QDialog::Accepted)
+    // OK on a sample the user left as it was placed keeps the values as they
+    // stand: placing it may round them, and a window manager may have
+    // moved a sample that did not fit on the screen.
+    if (autoSize_.exec() != QDialog::Accepted || !autoSize_.frameChanged())
         return;
     const QRect f = autoSize_.frame();
     leftEdit->setText(QString::number(PixelsToHelpUnits(f.x() - area.x(), sw)));

@@ -1,8 +1,9 @@
 #pragma once
 // WindowEditorDialog: the window definitions editor. It works on the project's window
-// table directly: there is no Cancel. The shown fields reach the selected
-// window when the selector gets the focus (so that they survive a switch to
-// another window) and at "Ok"; Add New and Delete change the table at once.
+// table directly: there is no Cancel. The shown fields reach their window
+// when the selector gets the focus, before any change of the selected window
+// (so that they survive a switch to another window) and at "Ok"; Add New and
+// Delete change the table at once.
 // Deleting a window asks the main window to rewrite the link references to it
 // through rewriteWindowLinks (with Project::WindowLinkMode set).
 //
@@ -86,7 +87,7 @@ private:
     std::array<QCheckBox*, 6> buttonBoxes() const;
     WindowFields shownFields() const;
     void loadWindowFields(int k);
-    // Stores the shown fields into the selected window; false (after the
+    // Stores the shown fields into the shown window; false (after the
     // refusal was shown) when a position or size box is not an integer.
     bool storeWindowFields();
     void windowSelected(int index);
@@ -108,6 +109,8 @@ private:
     std::uint32_t& lastColor_;
     AutoSizeDialog& autoSize_;
     int topicWindow_ = 0;
+    // The window whose fields the dialog shows; -1 before the first.
+    int shownWindow_ = -1;
     bool newNameMode_ = false;
     // Set while Delete changes the list: selection changes load nothing.
     bool guard_ = false;

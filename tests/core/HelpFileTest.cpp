@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -395,6 +396,11 @@ void checkAgainstProject(const Project& project, const hr::HelpFile& h, Pictures
     EXPECT_EQ(h.trees["|CONTEXT"].pageSize, 2048);
     EXPECT_EQ(h.trees["|TTLBTREE"].pageSize, 2048);
 
+    // The title is the main window's caption; without one, the project's
+    // name (Wine's viewer fails on a file without a title).
+    const QByteArray caption = project.Window(0).Caption.bytes();
+    EXPECT_EQ(h.system.title.value_or(QByteArray()),
+              caption.isEmpty() ? QFileInfo(project.ProjectPath).completeBaseName().toLatin1() : caption);
     EXPECT_EQ(h.system.minor, 33);
     EXPECT_EQ(h.system.major, 1);
     ASSERT_TRUE(h.system.contents.has_value());

@@ -113,6 +113,8 @@ private slots:
     void deletingEverythingAndOkDeletesTheFile();
     void cancelAsksAndWritesNothing();
     void searchSelectsTheFoundTopic();
+    void invalidLevelsAreNamedAndWrittenOnlyOnOk();
+    void typedTextTheFileCannotKeepIsRefused();
 };
 
 void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
@@ -311,6 +313,50 @@ void ContentsDialogTest::searchSelectsTheFoundTopic()
         d->searchTopic();
         QCOMPARE(d->topicList->currentRow(), 1);
     });
+}
+
+void ContentsDialogTest::invalidLevelsAreNamedAndWrittenOnlyOnOk()
+{
+    const QByteArray broken("A=A\r\n\tB\r\n\t\t\tDeep=B\r\n\t\tC=C\r\n");
+    Editor e(broken);
+    const QStringList repaired{QStringLiteral("0 A=A"), QStringLiteral("1 B"), QStringLiteral("2 Deep=B"),
+                               QStringLiteral("2 C=C")};
+    // Cancel (and its question) leaves the file as it is.
+    e.h.prompter.answer(Prompter::Answer::Ok).answer(Prompter::Answer::Yes);
+    e.run([&](ContentsDialog* d) {
+        QCOMPARE(shape(d->tree()), repaired);
+        QTest::mouseClick(d->cancelButton, Qt::LeftButton);
+    });
+    const QString message = e.h.prompter.messages().first();
+    QVERIFY2(message.contains(QStringLiteral("Line 3 'Deep=B' had an invalid level and was moved to level 2")),
+             qPrintable(message));
+    QVERIFY(message.contains(e.contentsPath()));
+    QCOMPARE(e.contents(), broken);
+
+    e.h.prompter.answer(Prompter::Answer::Ok);
+    e.run([&](ContentsDialog* d) { QTest::mouseClick(d->okButton, Qt::LeftButton); });
+    QVERIFY(!e.stayedOpen);
+    QCOMPARE(e.contents(), QByteArray("A=A\r\n\tB\r\n\t\tDeep=B\r\n\t\tC=C\r\n"));
+}
+
+void ContentsDialogTest::typedTextTheFileCannotKeepIsRefused()
+{
+    Editor e("H\r\n\tx=X\r\n");
+    e.h.prompter.answer(Prompter::Answer::Ok).answer(Prompter::Answer::Ok);
+    e.run([&](ContentsDialog* d) {
+        // A heading that is only Ctrl-Z, a title that starts with a blank.
+        d->contentsTree->setCurrentItem(d->itemAt({0}));
+        Editor::focus(d->titleEdit);
+        d->titleEdit->setText(QString(QChar(26)));
+        d->contentsTree->setCurrentItem(d->itemAt({0, 0}));
+        QCOMPARE(d->tree()[0].Text, QStringLiteral("H"));
+        Editor::type(d->titleEdit, QStringLiteral(" x"));
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
+    });
+    QCOMPARE(e.h.prompter.messages().size(), 2);
+    QVERIFY(e.h.prompter.messages()[0].contains(QStringLiteral("Ctrl-Z")));
+    QVERIFY(e.h.prompter.messages()[1].contains(QStringLiteral("blank")));
+    QCOMPARE(e.contents(), QByteArray("H\r\n\tx=X\r\n"));
 }
 
 QTEST_MAIN(ContentsDialogTest)

@@ -14,6 +14,8 @@
 #include <QGroupBox>
 #include <QRadioButton>
 
+#include <functional>
+
 using namespace ts;
 using namespace ts::testing;
 
@@ -88,6 +90,7 @@ private slots:
     void relatedTopicsButtonAtEightPoints();
     void bitmapsOfBothKinds();
     void cancelAndNoActiveEditorInsertNothing();
+    void oneUndoTakesBackAWholeInsertion();
 };
 
 void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
@@ -223,8 +226,10 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         d->topicWindowCheck->setChecked(true);
         d->otherHelpFileCheck->setChecked(true);
         QVERIFY(!d->topicWindowCheck->isChecked());
-        QVERIFY(d->topicCombo->isEditable());
-        QCOMPARE(d->topicCombo->currentText(), QStringLiteral("Please type in the topic ID!"));
+        // A plain box for the other file's Topic ID, no list of this project's topics.
+        QVERIFY(d->topicCombo->isHidden());
+        QVERIFY(!d->topicIdEdit->isHidden());
+        QCOMPARE(d->topicIdEdit->text(), QStringLiteral("Please type in the topic ID!"));
         d->helpFileEdit->setText(QStringLiteral("other.hlp"));
         d->okButton->click();
     });
@@ -239,7 +244,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         LinkDialog* d = f.insertion->linkDialog;
         QCOMPARE(d->helpFileEdit->text(), QStringLiteral("other.hlp")); // kept from the last use
         d->otherHelpFileCheck->setChecked(true);
-        d->topicCombo->setEditText(QStringLiteral("intro"));
+        d->topicIdEdit->setText(QStringLiteral("intro"));
         d->helpFileEdit->clear();
         d->okButton->click();
     });
@@ -256,10 +261,11 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         LinkDialog* d = f.insertion->linkDialog;
         d->otherHelpFileCheck->setChecked(true);
         d->otherHelpFileCheck->setChecked(false);
-        QVERIFY(!d->topicCombo->isEditable());
+        QVERIFY(!d->topicCombo->isHidden());
+        QVERIFY(d->topicIdEdit->isHidden());
         QCOMPARE(d->topicCombo->currentIndex(), 0);
         d->otherHelpFileCheck->setChecked(true);
-        d->topicCombo->setEditText(QStringLiteral("Intro"));
+        d->topicIdEdit->setText(QStringLiteral("Intro"));
         d->browseButton->click();
         d->okButton->click();
     });
@@ -397,6 +403,52 @@ void InsertionTest::cancelAndNoActiveEditorInsertNothing()
     QCOMPARE(f.editors->topicEditor->toHtml(), before);
     QCOMPARE(f.editors->headerEditor->toHtml(), header);
     QCOMPARE(clipboardText(), QStringLiteral(" {button ,Alink(kw)}  Related Topics"));
+}
+
+void InsertionTest::oneUndoTakesBackAWholeInsertion()
+{
+    MainWindowHarness h;
+    MainWindow& f = withTopics(h);
+    QTextEdit* editor = f.editors->topicEditor;
+    MainWindowHarness::typeInto(editor, QStringLiteral("See the overview"));
+    const auto undoneBy1 = [&](const std::function<void()>& insert) {
+        const QString before = editor->toHtml();
+        const QString plainBefore = editor->toPlainText();
+        insert();
+        if (editor->toPlainText() == plainBefore)
+            return false; // nothing was inserted
+        editor->undo();
+        return editor->toHtml() == before;
+    };
+
+    // A link over a selection, a web link, a button and a bitmap.
+    QVERIFY(undoneBy1([&] {
+        selectRange(editor, 8, 16);
+        QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->okButton->click(); });
+        h.click(f.toolBar->topicLinkButton);
+    }));
+    QVERIFY(undoneBy1([&] {
+        caretAtEnd(editor);
+        QTimer::singleShot(0, &f, [&] {
+            QTest::keyClicks(f.insertion->buttonDialog->targetEdit, QStringLiteral("example.com"));
+            f.insertion->buttonDialog->okButton->click();
+        });
+        h.click(f.toolBar->webLinkButton);
+    }));
+    QVERIFY(undoneBy1([&] {
+        selectRange(editor, 0, 3);
+        QTimer::singleShot(0, &f, [&] {
+            QTest::keyClicks(f.insertion->buttonDialog->targetEdit, QStringLiteral("printing"));
+            f.insertion->buttonDialog->okButton->click();
+        });
+        h.click(f.toolBar->relatedTopicsButton);
+    }));
+    QVERIFY(undoneBy1([&] {
+        caretAtEnd(editor);
+        h.prompter.path(QStringLiteral("/pics/logo.bmp"));
+        h.click(f.toolBar->bitmapButton);
+    }));
+    QCOMPARE(editor->toPlainText(), QStringLiteral("See the overview"));
 }
 
 QTEST_MAIN(InsertionTest)

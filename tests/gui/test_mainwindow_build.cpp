@@ -1,10 +1,12 @@
 // The Build menu of the main window: the help source files with their status
-// text and progress, failures, choosing and starting the help compiler, the
-// compile log viewer and the extended topic list shown in it.
+// text and progress, failures, the built-in compiler, choosing and starting an
+// external help compiler, the help viewer, the compile log viewer and the
+// extended topic list shown in it.
 
 #include "test_mainwindow_support.h"
 
 #include "LogViewer.h"
+#include "helpfile/HelpCompiler.h"
 #include "helpsource/CompilerCommand.h"
 
 #include <QAction>
@@ -18,7 +20,10 @@ using namespace ts::testing;
 namespace {
 
 const QString CompilerFilter = QStringLiteral("Help Compiler (Hcrtf.exe) or (Hcw.exe)|*.EXE");
-const QString SelectCompiler = QStringLiteral("Please select the Help Compiler in next open dialog!");
+const QString UseBuiltIn = QStringLiteral(
+    "Compile with the built-in help compiler?\r\r"
+    "Yes: Topicsmith compiles the help file itself; no Windows program is needed.\r"
+    "No: choose an external help compiler (HCW.EXE or HCRTF.EXE).");
 
 void openProject(MainWindowHarness& h, const QString& path)
 {
@@ -99,7 +104,9 @@ private slots:
     void projectFilesWriteHpjThenCnt();
     void badContentsLevelStopsBeforeTheCnt();
     void writeFailureNamesTheFileAndStopsTheBuild();
-    void compilerDialogCancelledLeavesTheSourcesAndAsksAgain();
+    void f9WithNoCompilerChosenCompilesBuiltIn();
+    void builtInCompileFailureNamesTheFile();
+    void viewHelpFileStartsWinesViewerAtTheTopic();
     void chosenCompilerIsStartedOnTheHpj();
     void compilerNameDecidesWhatStarts();
     void logViewerBeforeAndAfterACompile();
@@ -213,11 +220,11 @@ void MainWindowBuildTest::writeFailureNamesTheFileAndStopsTheBuild()
     QCOMPARE(f.statusBar->panelText(1), QString());
 }
 
-void MainWindowBuildTest::compilerDialogCancelledLeavesTheSourcesAndAsksAgain()
+void MainWindowBuildTest::f9WithNoCompilerChosenCompilesBuiltIn()
 {
     MainWindowHarness h;
     const QString path = h.path(QStringLiteral("demo.tsp"));
-    writeProject(path, {QStringLiteral("INTRO")});
+    writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("MORE"), QStringLiteral("LAST")});
     h.show();
     MainWindow& f = *h.form;
     openProject(h, path);
@@ -225,26 +232,95 @@ void MainWindowBuildTest::compilerDialogCancelledLeavesTheSourcesAndAsksAgain()
     f.build->startCompiler = [&](const CompilerLaunch&) { ++starts; };
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
 
-    h.prompter.path(QString());
+    Activity activity(f);
     h.activate();
     QTest::keyClick(&f, Qt::Key_F9);
 
+    QVERIFY(h.prompter.calls().empty());
+    QCOMPARE(starts, 0);
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.RTF"))));
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
-    QCOMPARE(int(h.prompter.calls().size()), 2);
-    QCOMPARE(h.prompter.calls()[0].text, SelectCompiler);
-    const auto& dialog = h.prompter.calls()[1];
-    QCOMPARE(dialog.kind, ScriptedPrompter::Kind::OpenFile);
-    QCOMPARE(dialog.filter, CompilerFilter);
-    QCOMPARE(dialog.fileName, QStringLiteral("*.exe"));
-    QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
-    QCOMPARE(starts, 0);
+    const QByteArray hlp = MainWindowHarness::readFile(h.path(QStringLiteral("demo.HLP")));
+    // A WinHelp file starts with its magic number, 0x00035F3F little-endian.
+    QVERIFY(hlp.startsWith(QByteArray("\x3f\x5f\x03\x00", 4)));
+    QVERIFY(activity.texts.contains(HelpCompileStatusText));
+    QCOMPARE(f.statusBar->panelText(3), QStringLiteral("Compiled demo.HLP: 3 topics, 0 warnings"));
+    QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.progressBar->value(), 0);
 
-    h.prompter.reset();
-    h.prompter.path(QString());
+    // The log button shows the log of this compile.
+    ViewerSeen log = runWithViewer(h, [&] { h.click(f.toolBar->logButton); });
+    QVERIFY(log.shown);
+    QCOMPARE(log.header, QStringLiteral("  Last compile log for: ") + path);
+    QVERIFY2(log.text.contains(QStringLiteral("3 topics, 0 jumps")), qPrintable(log.text));
+}
+
+void MainWindowBuildTest::builtInCompileFailureNamesTheFile()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO")});
+    // A folder where the help file belongs: it cannot be written.
+    QVERIFY(QDir(h.folder()).mkdir(QStringLiteral("demo.HLP")));
+    h.show();
+    MainWindow& f = *h.form;
+    openProject(h, path);
+
     f.menus->compileAction->trigger();
-    QCOMPARE(h.prompter.messages(), QStringList{SelectCompiler});
-    QCOMPARE(starts, 0);
+
+    QCOMPARE(h.prompter.messages().size(), 1);
+    QVERIFY2(h.prompter.lastMessage().contains(h.path(QStringLiteral("demo.HLP"))),
+             qPrintable(h.prompter.lastMessage()));
+    QCOMPARE(h.prompter.calls().back().icon, Prompter::Icon::Error);
+    QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
+    QCOMPARE(f.statusBar->panelText(1), QString());
+    QCOMPARE(f.statusBar->panelText(3), QString());
+    QCOMPARE(f.progressBar->value(), 0);
+}
+
+void MainWindowBuildTest::viewHelpFileStartsWinesViewerAtTheTopic()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("demo.tsp"));
+    writeProject(path, {QStringLiteral("INTRO_1.A"), QStringLiteral("SEE-ALSO")});
+    h.show();
+    MainWindow& f = *h.form;
+    openProject(h, path);
+    QList<CompilerLaunch> launches;
+    f.build->startViewer = [&](const CompilerLaunch& l) { launches.append(l); };
+    bool wine = true;
+    f.build->wineAvailable = [&] { return wine; };
+
+    // Not compiled yet: the message names the file.
+    f.menus->viewHelpAction->trigger();
+    QCOMPARE(h.prompter.messages().size(), 1);
+    QVERIFY2(h.prompter.lastMessage().contains(h.path(QStringLiteral("demo.HLP"))),
+             qPrintable(h.prompter.lastMessage()));
+    QVERIFY(launches.isEmpty());
+
+    f.build->compileProject();
+    h.prompter.reset();
+    f.menus->viewHelpAction->trigger();
+    QVERIFY(h.prompter.calls().empty());
+    QCOMPARE(launches.size(), 1);
+    QCOMPARE(launches[0].Program, QStringLiteral("wine"));
+    QCOMPARE(launches[0].Arguments, (QStringList{QStringLiteral("winhlp32"), QStringLiteral("-i"),
+                                                 QStringLiteral("INTRO_1.A"), QStringLiteral("demo.HLP")}));
+    QCOMPARE(QDir(launches[0].WorkingFolder), QDir(h.folder()));
+
+    // An ID Wine cannot look up: the file opens at its contents topic.
+    f.navigator->goToTopic(1);
+    f.build->viewHelpFile();
+    QCOMPARE(launches.size(), 2);
+    QCOMPARE(launches[1].Arguments, (QStringList{QStringLiteral("winhlp32"), QStringLiteral("demo.HLP")}));
+
+    // No wine: the message names the package to install.
+    wine = false;
+    f.build->viewHelpFile();
+    QCOMPARE(launches.size(), 2);
+    QCOMPARE(h.prompter.messages().size(), 1);
+    QVERIFY2(h.prompter.lastMessage().contains(QStringLiteral("Debian package \"wine\"")),
+             qPrintable(h.prompter.lastMessage()));
 }
 
 void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
@@ -260,7 +336,10 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
 
     // The path keeps its case here; only the compiler's name is compared in capitals.
     const QString compiler = h.path(QStringLiteral("Help Tools/HcW.exe"));
-    h.prompter.path(compiler);
+    h.prompter.answer(Prompter::Answer::No).path(compiler);
+    f.menus->setCompilerAction->trigger();
+    QCOMPARE(h.prompter.messages(), QStringList{UseBuiltIn});
+    QCOMPARE(h.prompter.calls()[0].buttons, Prompter::Buttons::YesNo);
     h.click(f.toolBar->compileButton);
 
     QCOMPARE(f.project().CompilerPath, compiler);
@@ -284,6 +363,15 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
     h.click(f.toolBar->compileButton);
     QVERIFY(h.prompter.calls().empty());
     QCOMPARE(launches.size(), 2);
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("demo.HLP"))));
+
+    // Back to the built-in compiler.
+    h.prompter.answer(Prompter::Answer::Yes);
+    f.menus->setCompilerAction->trigger();
+    QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
+    h.click(f.toolBar->compileButton);
+    QCOMPARE(launches.size(), 2);
+    QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HLP"))));
 }
 
 void MainWindowBuildTest::compilerNameDecidesWhatStarts()
@@ -299,13 +387,15 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
 
     // Set Help Compiler: a cancelled dialog keeps what was there.
     const QString hcrtf = h.path(QStringLiteral("tools/hcrtf.EXE"));
-    h.prompter.path(hcrtf).path(QString());
+    h.prompter.answer(Prompter::Answer::No).path(hcrtf).answer(Prompter::Answer::No).path(QString());
     f.menus->setCompilerAction->trigger();
     QCOMPARE(f.project().CompilerPath, hcrtf);
     f.menus->setCompilerAction->trigger();
     QCOMPARE(f.project().CompilerPath, hcrtf);
+    QCOMPARE(h.prompter.calls()[1].kind, ScriptedPrompter::Kind::OpenFile);
     QCOMPARE(h.prompter.calls()[1].filter, CompilerFilter);
-    QVERIFY(h.prompter.messages().isEmpty());
+    QCOMPARE(h.prompter.calls()[1].fileName, QStringLiteral("*.exe"));
+    QCOMPARE(h.prompter.unusedScript(), 0);
 
     f.build->compileProject();
     QCOMPARE(launches.size(), 1);
@@ -315,11 +405,11 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
 
     // Any other program starts nothing and says nothing.
     h.prompter.reset();
-    h.prompter.path(h.path(QStringLiteral("tools/notepad.exe")));
+    h.prompter.answer(Prompter::Answer::No).path(h.path(QStringLiteral("tools/notepad.exe")));
     f.build->setHelpCompiler();
     f.build->compileProject();
     QCOMPARE(launches.size(), 1);
-    QCOMPARE(int(h.prompter.calls().size()), 1);
+    QCOMPARE(int(h.prompter.calls().size()), 2);
 }
 
 void MainWindowBuildTest::logViewerBeforeAndAfterACompile()

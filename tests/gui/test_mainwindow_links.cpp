@@ -49,6 +49,7 @@ class MainWindowLinksTest : public QObject {
 private slots:
     void renameAndMoveRewriteLinksEverywhere();
     void badContentsFileIsReportedAndTheRenameStillHappens();
+    void windowCalledDefaultIsStoredAndLinkedAsChosen();
 };
 
 void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
@@ -119,6 +120,35 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
     QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
     QCOMPARE(f.tools->searchProgress->text(), QStringLiteral("Searching topics..."));
+}
+
+// "Default" in any case is a window name like any other: the record and the
+// link both get the window chosen.
+void MainWindowLinksTest::windowCalledDefaultIsStoredAndLinkedAsChosen()
+{
+    MainWindowHarness h;
+    h.show();
+    MainWindow& f = *h.form;
+    h.newProject(QStringLiteral("ONE"));
+    for (const char* name : {"side", "dEfAuLt"}) {
+        TWindowRecord w = TWindowRecord::defaultWindow();
+        w.Name.setText(QLatin1String(name));
+        QVERIFY(f.project().AddWindow(w));
+    }
+    h.onTopicDialog({QStringLiteral("TWO"), {}, 2, {}});
+    h.click(f.toolBar->addTopicButton);
+    QCOMPARE(f.project().Topic(1).WindowIndex, 2);
+
+    typeLink(f.editors->topicEditor, QString(), QStringLiteral("Self-->TWO>dEfAuLt"), QString(), false);
+    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
+    h.click(f.toolBar->topicPropertiesButton);
+    QCOMPARE(f.project().Topic(1).WindowIndex, 1);
+    QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>side|U")});
+
+    h.onTopicDialog({QStringLiteral("TWO"), {}, 2, {}});
+    h.click(f.toolBar->topicPropertiesButton);
+    QCOMPARE(f.project().Topic(1).WindowIndex, 2);
+    QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>dEfAuLt|U")});
 }
 
 QTEST_MAIN(MainWindowLinksTest)

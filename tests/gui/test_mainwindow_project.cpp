@@ -55,6 +55,9 @@ private slots:
     void saveAsAsksBeforeReplacing();
     void saveAsCarriesCompanionFiles();
     void saveAsOfUnnamedProjectMovesItsContentsFile();
+    void saveAsOfUserProjectCalledNoNameKeepsItsFiles();
+    void saveAsAsksWhetherTheTargetContentsStay();
+    void failedSaveAsLeavesTheProjectAsItWas();
     void openDialogAndItsCancel();
     void openReplacesTheProjectAfterTheQuestion();
     void openOfTheOpenProjectAfterSavingShowsTheSavedState();
@@ -64,6 +67,7 @@ private slots:
     void newAsksAndCancelledSaveAsLetsItGoOn();
     void recentFilesFollowOpenAndSaveAs();
     void formattingSurvivesSaveAndReopen();
+    void titleNamesTheProject();
 };
 
 void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
@@ -173,9 +177,22 @@ void MainWindowProjectTest::saveAsCarriesCompanionFiles()
     openByDialog(h, oldPath, false);
     QCOMPARE(h.form->project().ProjectPath, oldPath);
 
-    h.prompter.path(h.path(QStringLiteral("new.tsp")));
+    // Another project's contents file is replaced only after a question
+    // that names it; Cancel leaves everything as it was.
+    const QString newContents = h.path(QStringLiteral("new.tsc"));
+    const QString question = newContents + QStringLiteral(" already exists\rReplace it with this project's contents file?");
+    h.prompter.path(h.path(QStringLiteral("new.tsp"))).answer(Prompter::Answer::Cancel);
     h.form->menus->saveAsAction->trigger();
-    QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.tsc"))), QByteArray("contents"));
+    QCOMPARE(h.prompter.calls().back().text, question);
+    QCOMPARE(MainWindowHarness::readFile(newContents), QByteArray("to be replaced"));
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("new.tsp"))));
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("new.cnt"))));
+    QCOMPARE(h.form->project().ProjectPath, oldPath);
+
+    h.prompter.path(h.path(QStringLiteral("new.tsp"))).answer(Prompter::Answer::Ok);
+    h.form->menus->saveAsAction->trigger();
+    QCOMPARE(h.prompter.calls().back().text, question);
+    QCOMPARE(MainWindowHarness::readFile(newContents), QByteArray("contents"));
     QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.cnt"))), QByteArray("cnt file"));
     QVERIFY(QFile::exists(h.path(QStringLiteral("old.tsc"))));
     QVERIFY(QFile::exists(h.path(QStringLiteral("old.cnt"))));
@@ -198,6 +215,85 @@ void MainWindowProjectTest::saveAsOfUnnamedProjectMovesItsContentsFile()
     QCOMPARE(MainWindowHarness::readFile(elsewhere.filePath(QStringLiteral("named.cnt"))), QByteArray("unnamed cnt"));
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsc"))));
     QVERIFY(QFile::exists(h.path(QStringLiteral("NoName.cnt"))));
+}
+
+void MainWindowProjectTest::saveAsOfUserProjectCalledNoNameKeepsItsFiles()
+{
+    MainWindowHarness h;
+    QTemporaryDir elsewhere;
+    const auto at = [&](const char* name) { return elsewhere.filePath(QLatin1String(name)); };
+    MainWindowHarness::writeProject(at("NoName.tsp"), {QStringLiteral("A")});
+    MainWindowHarness::writeFile(at("NoName.tsc"), "my contents");
+    MainWindowHarness::writeFile(at("NoName.cnt"), "my cnt");
+    h.show();
+    openByDialog(h, at("NoName.tsp"), false);
+    QVERIFY(!h.form->project().IsUnnamed());
+
+    h.prompter.path(at("named.tsp"));
+    h.form->menus->saveAsAction->trigger();
+    QCOMPARE(MainWindowHarness::readFile(at("NoName.tsc")), QByteArray("my contents"));
+    QCOMPARE(MainWindowHarness::readFile(at("NoName.cnt")), QByteArray("my cnt"));
+    QCOMPARE(MainWindowHarness::readFile(at("named.tsc")), QByteArray("my contents"));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+// The project has no contents file and the target name has one: Yes keeps
+// it for the renamed project, No leaves the project without contents and
+// keeps the file under another name.
+void MainWindowProjectTest::saveAsAsksWhetherTheTargetContentsStay()
+{
+    MainWindowHarness h;
+    h.show();
+    h.newProject(QStringLiteral("A"));
+    MainWindowHarness::writeFile(h.path(QStringLiteral("kept.tsc")), "theirs 1");
+    MainWindowHarness::writeFile(h.path(QStringLiteral("aside.tsc")), "theirs 2");
+
+    h.prompter.path(h.path(QStringLiteral("aside.tsp"))).answer(Prompter::Answer::No);
+    h.click(h.form->toolBar->saveButton);
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("aside.tsc"))));
+    QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("aside.tsc.old"))), QByteArray("theirs 2"));
+
+    h.prompter.path(h.path(QStringLiteral("kept.tsp"))).answer(Prompter::Answer::Yes);
+    h.form->menus->saveAsAction->trigger();
+    const auto& q = h.prompter.calls().back();
+    QVERIFY(q.text.startsWith(h.path(QStringLiteral("kept.tsc")) + QStringLiteral(" already exists")));
+    QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
+    QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("kept.tsc"))), QByteArray("theirs 1"));
+    QCOMPARE(h.form->project().ProjectPath, h.path(QStringLiteral("kept.tsp")));
+
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::failedSaveAsLeavesTheProjectAsItWas()
+{
+    MainWindowHarness h;
+    const QString oldPath = h.path(QStringLiteral("old.tsp"));
+    MainWindowHarness::writeProject(oldPath, {QStringLiteral("A")});
+    h.show();
+    openByDialog(h, oldPath, false);
+
+    // Without and with a contents file to carry: the project file, then the
+    // companion copy fails.
+    for (const bool withContents : {false, true}) {
+        if (withContents)
+            MainWindowHarness::writeFile(h.path(QStringLiteral("old.tsc")), "contents");
+        const QString target = h.path(QStringLiteral("missing/new.tsp"));
+        h.prompter.path(target);
+        h.form->menus->saveAsAction->trigger();
+        const auto& error = h.prompter.calls().back();
+        QCOMPARE(error.icon, Prompter::Icon::Error);
+        QVERIFY2(error.text.contains(h.path(QStringLiteral("missing/new."))), qPrintable(error.text));
+        QCOMPARE(h.form->project().ProjectPath, oldPath);
+        QCOMPARE(h.form->statusBar->panelText(0), QStringLiteral("Project: old.tsp"));
+        QCOMPARE(h.form->statusBar->panelText(1), QString());
+
+        // The next Save writes the old file without a dialog.
+        const auto calls = h.prompter.calls().size();
+        QFile::remove(oldPath);
+        QTest::keyClick(h.form.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(h.prompter.calls().size(), calls);
+        QCOMPARE(loadProject(oldPath).Topic(0).TopicID.text(), QStringLiteral("A"));
+    }
 }
 
 void MainWindowProjectTest::openDialogAndItsCancel()
@@ -488,6 +584,25 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     QTextCursor headerStart(f.editors->headerEditor->document());
     headerStart.setPosition(1);
     QVERIFY(headerStart.charFormat().fontItalic());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+void MainWindowProjectTest::titleNamesTheProject()
+{
+    MainWindowHarness h;
+    const QString demo = h.path(QStringLiteral("demo.tsp"));
+    MainWindowHarness::writeProject(demo, {QStringLiteral("X")}, 1);
+    h.show();
+    MainWindow& f = *h.form;
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
+    openByDialog(h, demo, false);
+    QCOMPARE(f.windowTitle(), QStringLiteral("demo.tsp - Topicsmith"));
+    h.prompter.path(h.path(QStringLiteral("guide.tsp")));
+    f.menus->saveAsAction->trigger();
+    QCOMPARE(f.windowTitle(), QStringLiteral("guide.tsp - Topicsmith"));
+    h.prompter.answer(Prompter::Answer::No);
+    h.newProject(QStringLiteral("NEW"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 

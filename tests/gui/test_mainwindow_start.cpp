@@ -47,7 +47,7 @@ void MainWindowStartTest::layoutAndCommandSurface()
 {
     MainWindowHarness h;
     MainWindow& f = *h.form;
-    QCOMPARE(f.windowTitle(), QStringLiteral("Topicsmith"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
 
     // Every toolbar button is found by its name and carries its hint.
     const QList<std::pair<const char*, const char*>> hints = {
@@ -107,7 +107,9 @@ void MainWindowStartTest::layoutAndCommandSurface()
 
     QCOMPARE(f.statusBar->progressBar->minimum(), 0);
     QCOMPARE(f.statusBar->progressBar->maximum(), 100);
-    QCOMPARE(f.statusBar->progressBar->x(), 300);
+    // Over the third panel: after panel 0 (200) and panel 1 (at least 100).
+    QCOMPARE(f.statusBar->progressBar->x(), 200 + f.statusBar->findChild<QLabel*>(QStringLiteral("SBPanel1"))->width());
+    QVERIFY(f.statusBar->progressBar->x() >= 300);
     QCOMPARE(f.statusBar->progressBar->width(), 201);
 
     // The menu tree with access keys and shortcuts.
@@ -127,6 +129,7 @@ void MainWindowStartTest::layoutAndCommandSurface()
         {"projectFilesAction", QStringLiteral("&Project and Contents Files Only")},
         {"topicFileAction", QStringLiteral("&RTF File Only")},
         {"setCompilerAction", QStringLiteral("Set &Help Compiler...")},
+        {"viewHelpAction", QStringLiteral("&View Help File")},
         {"topicListAction", QStringLiteral("Show e&xtended Topic List...")},
         {"aboutAction", QStringLiteral("&About...")},
     };

@@ -82,7 +82,6 @@ private slots:
     void deleteIsRefusedOrCancelled();
     void changeTopicPropertiesRenamesAndMoves();
     void letterCaseOnlyChangeChangesNothing();
-    void windowNamedDefaultMeansMain();
     void formattingSurvivesSwitching();
     void menuShortcutsWinOverEditorKeys();
     void keywordsTakeOnlyStorableCharacters();
@@ -373,24 +372,6 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
     QVERIFY(h.refused);
     QVERIFY(h.prompter.lastMessage().startsWith(QStringLiteral("Topic ID:beta is allready in use by:\r\nBETA-")));
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
-}
-
-void MainWindowTopicsTest::windowNamedDefaultMeansMain()
-{
-    MainWindowHarness h;
-    h.show();
-    MainWindow& f = *h.form;
-    h.newProject(QStringLiteral("ONE"));
-    TWindowRecord w = TWindowRecord::defaultWindow();
-    w.Name.setText(QStringLiteral("Default"));
-    QVERIFY(f.project().AddWindow(w));
-    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
-    h.click(f.toolBar->addTopicButton);
-    QCOMPARE(f.project().Topic(1).WindowIndex, 0);
-
-    h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
-    h.click(f.toolBar->topicPropertiesButton);
-    QCOMPARE(f.project().Topic(1).WindowIndex, 0);
 }
 
 void MainWindowTopicsTest::formattingSurvivesSwitching()

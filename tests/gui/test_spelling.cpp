@@ -5,6 +5,8 @@
 
 #include "test_mainwindow_support.h"
 
+#include <optional>
+
 #include "Speller.h"
 #include "SpellingDialog.h"
 #include "richtext/RtfReader.h"
@@ -99,6 +101,7 @@ private slots:
     void passesOverExceptionsHotspotsAndHeaderAndReturns();
     void changeIgnoreAllAddAndCancel();
     void realDictionaryThroughTheDialog();
+    void dialogStaysWhereItWasFromWordToWord();
 };
 
 void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
@@ -254,6 +257,29 @@ void SpellingTest::realDictionaryThroughTheDialog()
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("This sentence has a mistake."));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
     QCOMPARE(f.progressBar->value(), 0);
+}
+
+void SpellingTest::dialogStaysWhereItWasFromWordToWord()
+{
+    QWidget window;
+    window.show();
+    QList<QPoint> positions;
+    const auto answerAt = [&](std::optional<QPoint> moveTo) {
+        QTimer::singleShot(0, &window, [&, moveTo] {
+            auto* d = qobject_cast<SpellingDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            if (moveTo)
+                d->move(*moveTo);
+            positions.append(d->pos());
+            d->ignoreButton->click();
+        });
+    };
+    answerAt(QPoint(123, 77));
+    SpellingDialog::ask({QStringLiteral("teh"), QStringLiteral("teh cat"), 0, {QStringLiteral("the")}});
+    answerAt(std::nullopt);
+    // A longer context and no suggestions make a dialog of another size.
+    SpellingDialog::ask({QStringLiteral("qwzx"), QStringLiteral("a much longer line of text with qwzx in it"), 31, {}});
+    QCOMPARE(positions, (QList<QPoint>{QPoint(123, 77), QPoint(123, 77)}));
 }
 
 QTEST_MAIN(SpellingTest)

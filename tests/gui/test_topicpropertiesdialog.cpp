@@ -246,9 +246,9 @@ private slots:
         QCOMPARE(dialog->windowCombo->itemText(0), QStringLiteral("main"));
         QCOMPARE(dialog->windowCombo->currentIndex(), 1);
         QCOMPARE(dialog->selectedWindowIndex(), 1);
-        // A window named "Default" is stored as window 0.
+        // A window named "Default" is the window chosen.
         dialog->windowCombo->setCurrentIndex(2);
-        QCOMPARE(dialog->selectedWindowIndex(), 0);
+        QCOMPARE(dialog->selectedWindowIndex(), 2);
         enter(dialog->topicIdEdit);
         QVERIFY(!dialog->isVisible());
 

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QWheelEvent>
 
 #include <functional>
 
@@ -128,6 +129,8 @@ private slots:
     void enterActsAsOkAndGroupButtonsSetAllSix();
     void autoSizePlacesTheSampleAndReadsItBack();
     void openRefillsTheWindowList();
+    void longValuesAreShownAndKeptWhole();
+    void everySelectionChangeStoresTheShownWindowFirst();
 };
 
 void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
@@ -228,8 +231,8 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
     main.Width = 500;
     main.Buttons[Browse] = true;
     e.run([&](WindowEditorDialog* d) {
-        // Typed into main's fields but never stored: lost by Add New.
-        MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("not stored"));
+        // Typed into main's fields: stored before the new window is selected.
+        MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("Typed"));
         e.h.click(d->addButton);
         QVERIFY(d->newNameMode());
         QVERIFY(d->windowCombo->isEditable());
@@ -252,7 +255,7 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
         QVERIFY(!d->windowCombo->isEditable());
         QCOMPARE(itemsOf(d->windowCombo), (QStringList{QStringLiteral("main"), QStringLiteral("abcdefgh")}));
         QCOMPARE(d->windowCombo->currentIndex(), 1);
-        QCOMPARE(d->captionEdit->text(), QStringLiteral("My Help"));
+        QCOMPARE(d->captionEdit->text(), QStringLiteral("Typed"));
         QCOMPARE(d->widthEdit->text(), QStringLiteral("500"));
         QVERIFY(d->browseCheck->isChecked());
         e.h.click(d->okButton);
@@ -262,7 +265,7 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
     TWindowRecord expected = e.project().Window(0);
     expected.Name.setText(QStringLiteral("abcdefgh"));
     QCOMPARE(e.project().Window(1), expected);
-    QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("My Help"));
+    QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("Typed"));
 
     // A name typed and confirmed with Enter is kept; Escape gives one up.
     e.run([&](WindowEditorDialog* d) {
@@ -470,6 +473,86 @@ void WindowEditorTest::openRefillsTheWindowList()
     QCOMPARE(itemsOf(d->windowCombo), (QStringList{QStringLiteral("main"), QStringLiteral("win1"), QStringLiteral("win2")}));
     QCOMPARE(d->windowCombo->currentIndex(), 1);
     QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of win1"));
+}
+
+// The four-character limit is for typing; stored values and Auto-size
+// results of any length are shown and written back whole.
+void WindowEditorTest::longValuesAreShownAndKeptWhole()
+{
+    Editor e;
+    TWindowRecord& main = e.project().Window(0);
+    main.Left = -1000;
+    main.Width = 12345;
+    main.Top = 7;
+    main.Height = 99999;
+    const TWindowRecord before = main;
+    e.run([&](WindowEditorDialog* d) {
+        QCOMPARE(d->leftEdit->text(), QStringLiteral("-1000"));
+        QCOMPARE(d->widthEdit->text(), QStringLiteral("12345"));
+        QCOMPARE(d->heightEdit->text(), QStringLiteral("99999"));
+        // Auto-size closed with OK on the sample as it was placed.
+        QTimer::singleShot(0, d, [&] {
+            QTest::keyClick(e.h.form->topics->autoSizeDialog->okButton, Qt::Key_Return);
+        });
+        e.h.click(d->autoSizeButton);
+        QCOMPARE(d->leftEdit->text(), QStringLiteral("-1000"));
+        QCOMPARE(d->widthEdit->text(), QStringLiteral("12345"));
+        e.h.click(d->okButton);
+    });
+    QCOMPARE(e.project().Window(0), before);
+
+    e.run([&](WindowEditorDialog* d) {
+        // Typing stops at four characters but may shorten a longer value.
+        Editor::focus(d->widthEdit);
+        d->widthEdit->end(false);
+        QTest::keyClick(d->widthEdit, Qt::Key_6);
+        QCOMPARE(d->widthEdit->text(), QStringLiteral("12345"));
+        QTest::keyClick(d->widthEdit, Qt::Key_Backspace);
+        QCOMPARE(d->widthEdit->text(), QStringLiteral("1234"));
+        MainWindowHarness::typeInto(d->topEdit, QStringLiteral("123456"));
+        QCOMPARE(d->topEdit->text(), QStringLiteral("1234"));
+
+        // A sample moved far to the left gives a five-character Left.
+        const int screenWidth = d->screen()->geometry().width();
+        QTimer::singleShot(0, d, [&] {
+            AutoSizeDialog* a = e.h.form->topics->autoSizeDialog;
+            a->setFrame(QRect(d->screen()->geometry().x() - 2 * screenWidth, 30, 200, 150));
+            QTest::keyClick(a->okButton, Qt::Key_Return);
+        });
+        e.h.click(d->autoSizeButton);
+        QCOMPARE(d->leftEdit->text(), QStringLiteral("-2048"));
+        e.h.click(d->okButton);
+    });
+    QCOMPARE(e.project().Window(0).Left, -2048);
+}
+
+void WindowEditorTest::everySelectionChangeStoresTheShownWindowFirst()
+{
+    Editor e({QStringLiteral("side")});
+    e.run([&](WindowEditorDialog* d) {
+        // The wheel over the selector while the focus stays in a box.
+        MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("wheeled"));
+        const QPointF at(d->windowCombo->rect().center());
+        QWheelEvent wheel(at, d->windowCombo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(d->windowCombo, &wheel);
+        QCOMPARE(d->windowCombo->currentIndex(), 1);
+        QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("wheeled"));
+        QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of side"));
+
+        // The program selecting another window.
+        MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("set"));
+        d->windowCombo->setCurrentIndex(0);
+        QCOMPARE(e.project().Window(1).Caption.text(), QStringLiteral("set"));
+
+        // Fields that cannot be stored keep the selection where it was.
+        MainWindowHarness::typeInto(d->leftEdit, QStringLiteral("1x"));
+        d->windowCombo->setCurrentIndex(1);
+        QCOMPARE(d->windowCombo->currentIndex(), 0);
+        QCOMPARE(d->leftEdit->text(), QStringLiteral("1x"));
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("'1x' is not a valid integer value"));
+        d->done(QDialog::Accepted);
+    });
 }
 
 QTEST_MAIN(WindowEditorTest)

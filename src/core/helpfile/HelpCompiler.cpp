@@ -204,6 +204,10 @@ QByteArray Compilation::run()
         windows.push_back(windowRecord(project_.Window(k), [this](const QString& line) { warn(line); }));
     SystemValues system;
     system.Title = storedText(project_.Window(0).Caption.bytes());
+    // Wine's viewer fails on a help file without a title, so a main window
+    // without a caption gives the file the project's name as its title.
+    if (system.Title.isEmpty())
+        system.Title = cp1252::encode(QFileInfo(project_.ProjectPath).completeBaseName());
     // Without topics there is nothing to name: the last offset is the end
     // of the topic chain, which no viewer can show.
     if (!topics.empty())

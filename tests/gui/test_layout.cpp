@@ -1,0 +1,103 @@
+// The main window at its smallest: every control shows whole, the editors
+// keep lines in view, and the status bar's activity panel holds its texts.
+
+#include "test_mainwindow_support.h"
+
+#include "ButtonDialog.h"
+#include "LinkDialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolButton>
+
+using namespace ts;
+using namespace ts::testing;
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void smallestMainWindowKeepsEveryControlUsable();
+    void activityPanelHoldsEveryStatusText();
+    void insertionDialogsAreWideEnoughForTheirTexts();
+};
+
+void LayoutTest::smallestMainWindowKeepsEveryControlUsable()
+{
+    MainWindowHarness h;
+    h.show();
+    h.newProject(QStringLiteral("T"));
+    MainWindow& f = *h.form;
+    f.resize(1, 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.size(), f.minimumSize());
+
+    const QRect window = f.rect();
+    QList<QWidget*> controls;
+    for (QWidget* w : f.toolBar->findChildren<QWidget*>())
+        if (w->isVisibleTo(&f) && (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w)))
+            controls.append(w);
+    controls << f.editors->keywordsEdit << f.editors->headerEditor << f.navigator->topicTabs
+             << f.navigator->topicListPanel;
+    QVERIFY(controls.size() > 20);
+    for (QWidget* w : controls) {
+        const QRect r(w->mapTo(&f, QPoint(0, 0)), w->size());
+        QVERIFY2(window.contains(r), qPrintable(w->objectName()));
+        QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
+    }
+    QTextEdit* topic = f.editors->topicEditor;
+    QVERIFY(topic->viewport()->height() >= 3 * topic->fontMetrics().lineSpacing());
+    const QRect bar(f.progressBar->mapTo(&f, QPoint(0, 0)), f.progressBar->size());
+    QVERIFY(window.contains(bar));
+}
+
+void LayoutTest::activityPanelHoldsEveryStatusText()
+{
+    MainWindowHarness h;
+    h.show();
+    auto* panel = h.form->statusBar->findChild<QLabel*>(QStringLiteral("SBPanel1"));
+    QVERIFY(panel);
+    for (const QString& text : {QStringLiteral("Spell Checking..."), QStringLiteral("Updating links..."),
+                                QStringLiteral("Saving project..."), QStringLiteral("Compiling help file..."),
+                                QStringLiteral("A much longer text than any command says today")}) {
+        h.form->statusBar->setPanelText(1, text);
+        QVERIFY2(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(text), qPrintable(text));
+        // The progress bar still lies over the third panel, not over the text.
+        QVERIFY(h.form->progressBar->x() >= panel->mapTo(h.form->statusBar, QPoint(panel->width(), 0)).x());
+    }
+}
+
+void LayoutTest::insertionDialogsAreWideEnoughForTheirTexts()
+{
+    MainWindowHarness h;
+    h.show();
+    h.newProject(QStringLiteral("T"));
+    MainWindow& f = *h.form;
+    const auto textsFit = [](QDialog* d) {
+        if (d->width() < d->fontMetrics().horizontalAdvance(d->windowTitle()) + 100)
+            return false;
+        for (const QAbstractButton* b : d->findChildren<QAbstractButton*>())
+            if (b->isVisible() && b->width() < b->sizeHint().width())
+                return false;
+        for (const QLineEdit* e : d->findChildren<QLineEdit*>())
+            if (e->isVisible() && e->width() < e->fontMetrics().averageCharWidth() * 30)
+                return false;
+        return true;
+    };
+    bool linkFits = false, webFits = false;
+    QTimer::singleShot(0, &f, [&] {
+        linkFits = textsFit(f.insertion->linkDialog);
+        f.insertion->linkDialog->cancelButton->click();
+    });
+    h.click(f.toolBar->topicLinkButton);
+    QTimer::singleShot(0, &f, [&] {
+        webFits = textsFit(f.insertion->buttonDialog);
+        f.insertion->buttonDialog->cancelButton->click();
+    });
+    h.click(f.toolBar->webLinkButton);
+    QVERIFY(linkFits);
+    QVERIFY(webFits);
+}
+
+QTEST_MAIN(LayoutTest)
+#include "test_layout.moc"
