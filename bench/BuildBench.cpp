@@ -70,7 +70,7 @@ Fixture& fixture(int topics)
             t.MapID = i;
             t.HeaderRtf = ts::RtfWriter::write(ts::RichDocument::fromPlainText(QStringLiteral("Topic header")));
             t.BodyRtf = bodyRtf(i);
-            p.AddTopic(t);
+            p.addTopic(t);
         }
         slot->tsp = slot->dir.filePath(QStringLiteral("Big.tsp"));
         ts::ProjectFile::save(p, slot->tsp);
@@ -83,7 +83,7 @@ Fixture& fixture(int topics)
         }
         tsc.close();
         p.ProjectPath = slot->tsp;
-        for (const QString& path : ts::BuildAllWithoutCompiling(p))
+        for (const QString& path : ts::buildAllWithoutCompiling(p))
             slot->outputBytes += QFileInfo(path).size();
     }
     return *slot;
@@ -94,7 +94,7 @@ void BM_BuildCommand(benchmark::State& state)
     Fixture& f = fixture(int(state.range(0)));
     for (auto _ : state) {
         const ts::Project p = ts::ProjectFile::load(f.tsp);
-        benchmark::DoNotOptimize(ts::BuildAllWithoutCompiling(p));
+        benchmark::DoNotOptimize(ts::buildAllWithoutCompiling(p));
     }
     state.SetBytesProcessed(state.iterations() * f.outputBytes);
     state.counters["output_MB"] = double(f.outputBytes) / 1e6;

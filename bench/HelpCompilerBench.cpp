@@ -77,7 +77,7 @@ Fixture& fixture(int topics)
             t.HeaderRtf = ts::RtfWriter::write(
                 ts::RichDocument::fromPlainText(QStringLiteral("Title of topic %1").arg(i), title));
             t.BodyRtf = topicBody(i, topics);
-            p.AddTopic(t);
+            p.addTopic(t);
         }
     }
     return *slot;

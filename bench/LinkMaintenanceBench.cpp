@@ -49,7 +49,7 @@ ts::Project& project()
             t.TopicID.setBytes("TOPIC_" + QByteArray::number(i));
             t.HeaderRtf = ts::RtfWriter::write(ts::RichDocument::fromPlainText(QStringLiteral("Topic header")));
             t.BodyRtf = linkedBody(i);
-            made.AddTopic(t);
+            made.addTopic(t);
         }
         return made;
     }();
@@ -60,8 +60,8 @@ void BM_UpdateJumpsRewrite(benchmark::State& state)
 {
     ts::Project& p = project();
     for (auto _ : state) {
-        ts::UpdateJumps(p, QStringLiteral("GLOSSARY"), QStringLiteral("LEXICON"));
-        ts::UpdateJumps(p, QStringLiteral("LEXICON"), QStringLiteral("GLOSSARY"));
+        ts::updateJumps(p, QStringLiteral("GLOSSARY"), QStringLiteral("LEXICON"));
+        ts::updateJumps(p, QStringLiteral("LEXICON"), QStringLiteral("GLOSSARY"));
     }
     state.SetItemsProcessed(state.iterations() * 2 * p.TopicCount());
 }
@@ -71,7 +71,7 @@ void BM_UpdateJumpsAbsent(benchmark::State& state)
 {
     ts::Project& p = project();
     for (auto _ : state)
-        ts::UpdateJumps(p, QStringLiteral("NOWHERE"), QStringLiteral("ELSEWHERE"));
+        ts::updateJumps(p, QStringLiteral("NOWHERE"), QStringLiteral("ELSEWHERE"));
     state.SetItemsProcessed(state.iterations() * p.TopicCount());
 }
 BENCHMARK(BM_UpdateJumpsAbsent)->Unit(benchmark::kMillisecond);

@@ -20,7 +20,7 @@ ts::Project bigProject()
         t.MapID = 10 * (i + 1);
         t.HeaderRtf = QByteArray(2 * 1024, 'h');
         t.BodyRtf = QByteArray(8 * 1024, 'b');
-        p.AddTopic(t);
+        p.addTopic(t);
     }
     return p;
 }

@@ -43,7 +43,7 @@ const ts::Project& project()
             t.Title.setBytes("Title of topic " + QByteArray::number(i));
             t.HeaderRtf = ts::RtfWriter::write(ts::RichDocument::fromPlainText(QStringLiteral("Topic header")));
             t.BodyRtf = body(i);
-            made.AddTopic(t);
+            made.addTopic(t);
         }
         return made;
     }();
@@ -54,7 +54,7 @@ void BM_SearchTextAbsent(benchmark::State& state)
 {
     const ts::Project& p = project();
     for (auto _ : state) {
-        auto found = ts::SearchTopics(p, QStringLiteral("nowhere to be found"), ts::SearchMode::TextInTopic);
+        auto found = ts::searchTopics(p, QStringLiteral("nowhere to be found"), ts::SearchMode::TextInTopic);
         benchmark::DoNotOptimize(found);
     }
     state.counters["topics"] = p.TopicCount();
@@ -65,7 +65,7 @@ void BM_SearchTitle(benchmark::State& state)
 {
     const ts::Project& p = project();
     for (auto _ : state) {
-        auto found = ts::SearchTopics(p, QStringLiteral("of topic 20"), ts::SearchMode::TopicTitle);
+        auto found = ts::searchTopics(p, QStringLiteral("of topic 20"), ts::SearchMode::TopicTitle);
         benchmark::DoNotOptimize(found);
     }
 }

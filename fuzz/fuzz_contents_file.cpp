@@ -11,7 +11,7 @@ namespace {
 QByteArray describe(const ts::ContentsTree& tree)
 {
     QByteArray out;
-    for (const ts::ContentsNode& node : ts::ContentsNodes(tree))
+    for (const ts::ContentsNode& node : ts::contentsNodes(tree))
         out += QByteArray(node.Level, '.') + fuzzsupport::printable(node.Entry->Text) + '\n';
     return out;
 }

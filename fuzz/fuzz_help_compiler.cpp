@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fail("the help file holds another number of topics than the project",
              std::to_string(help.topics.size()) + " instead of " + std::to_string(project.TopicCount()));
     for (int i = 0; i < project.TopicCount(); ++i)
-        if (help.topics[i].title != QByteArray(project.Topic(i).Title.bytes()).replace('\0', ' '))
+        if (help.topics[i].title != QByteArray(project.topic(i).Title.bytes()).replace('\0', ' '))
             fail("a topic's title differs", std::to_string(i));
     return 0;
 }

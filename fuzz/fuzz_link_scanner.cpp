@@ -29,9 +29,9 @@ bool isName(const QString& name)
 ts::LinkRename renameOf(int mode, const QString& topic, const QString& from, const QString& to)
 {
     switch (mode) {
-    case 0: return ts::TopicIdRename(from, to);
-    case 1: return ts::WindowRename(from, to);
-    default: return ts::TopicWindowMove(topic, from, to);
+    case 0: return ts::topicIdRename(from, to);
+    case 1: return ts::windowRename(from, to);
+    default: return ts::topicWindowMove(topic, from, to);
     }
 }
 
@@ -40,7 +40,7 @@ QStringList textsOf(const ts::RichDocument& document, bool upper)
 {
     QStringList texts;
     for (const ts::Paragraph& p : document.Paragraphs)
-        texts << (upper ? ts::SearchUpper(p.text()) : p.text());
+        texts << (upper ? ts::searchUpper(p.text()) : p.text());
     return texts;
 }
 
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     ts::RichDocument renamed = original;
-    const int there = ts::RenameInLinks(renamed, renameOf(mode, topic, oldName, fresh));
+    const int there = ts::renameInLinks(renamed, renameOf(mode, topic, oldName, fresh));
     if (renamed.Paragraphs.size() != original.Paragraphs.size())
         fuzzsupport::fail("the rename changed the number of paragraphs");
     for (size_t p = 0; p < original.Paragraphs.size(); ++p) {
@@ -76,12 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A name that occurs nowhere changes nothing.
     ts::RichDocument untouched = original;
-    if (ts::RenameInLinks(untouched, renameOf(mode, topic, fresh, oldName)) != 0 || !(untouched == original))
+    if (ts::renameInLinks(untouched, renameOf(mode, topic, fresh, oldName)) != 0 || !(untouched == original))
         fuzzsupport::fail("renaming a name that occurs nowhere changed the text");
 
     // And back again.
     ts::RichDocument back = renamed;
-    const int returned = ts::RenameInLinks(back, renameOf(mode, topic, fresh, oldName));
+    const int returned = ts::renameInLinks(back, renameOf(mode, topic, fresh, oldName));
     if (returned != there)
         fuzzsupport::fail("%d names renamed there but %d back", there, returned);
     const bool upper = mode == 0; // Topic IDs compare without regard to case

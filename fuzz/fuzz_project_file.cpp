@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (again.TopicCount() != project.TopicCount() || again.WindowCount() != project.WindowCount())
             std::abort();
         for (int i = 0; i < again.TopicCount(); ++i)
-            if (again.Topic(i).WindowIndex < 0 || again.Topic(i).WindowIndex >= again.WindowCount())
+            if (again.topic(i).WindowIndex < 0 || again.topic(i).WindowIndex >= again.WindowCount())
                 std::abort();
     } catch (const ts::IoError&) {
     }

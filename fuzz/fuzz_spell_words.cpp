@@ -40,7 +40,7 @@ void checkWord(const QString& text, const ts::TextWord& w, qsizetype previousEnd
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = fuzzsupport::textOf(fuzzsupport::bytesOf(data, size));
-    const QList<ts::TextWord> words = ts::SplitWords(text);
+    const QList<ts::TextWord> words = ts::splitWords(text);
     qsizetype end = 0;
     for (const ts::TextWord& w : words) {
         checkWord(text, w, end);
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     QString checked = text;
     qsizetype seen = 0;
-    const bool finished = ts::RunSpellCheck(
+    const bool finished = ts::runSpellCheck(
         checked, [](const QString&) { return false; },
         [&](const QString& word, qsizetype offset) {
             if (seen >= words.size() || word != text.mid(words[seen].offset, words[seen].length))

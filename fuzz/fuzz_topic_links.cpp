@@ -44,7 +44,7 @@ QByteArray topicFile(const std::vector<QByteArray>& blocks, bool disarm)
         topic.TopicID = ts::CountedString<50>(QStringLiteral("T%1").arg(t / 2 + 1));
         topic.HeaderRtf = storedBlock(blocks[t], disarm);
         topic.BodyRtf = storedBlock(blocks[t + 1], disarm);
-        project.AddTopic(topic);
+        project.addTopic(topic);
     }
     return ts::TopicFileWriter::generate(project);
 }

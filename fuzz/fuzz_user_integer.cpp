@@ -66,7 +66,7 @@ std::optional<long long> reference(const std::u16string& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = fuzzsupport::textOf(fuzzsupport::bytesOf(data, size));
-    const std::optional<int> parsed = ts::ParseUserInteger(text);
+    const std::optional<int> parsed = ts::parseUserInteger(text);
     const std::optional<long long> expected = reference(text.toStdU16String());
     if (parsed.has_value() != expected.has_value() || (parsed && *parsed != *expected))
         fuzzsupport::fail("'%s' parses as %s, expected %s", fuzzsupport::printable(text).constData(),

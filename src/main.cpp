@@ -26,12 +26,12 @@ int main(int argc, char* argv[])
         bool headless = !args.isEmpty() && args.first().startsWith(QLatin1Char('-'));
         if (headless) {
             QCoreApplication app(argc, argv);
-            if (auto code = ts::RunHeadless(args, out, err))
+            if (auto code = ts::runHeadless(args, out, err))
                 return *code;
         }
     }
 #ifdef TOPICSMITH_NO_GUI
-    QTextStream(stdout) << ts::UsageText();
+    QTextStream(stdout) << ts::usageText();
     return 0;
 #else
     return ts::RunGui(argc, argv);

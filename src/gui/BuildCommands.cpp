@@ -112,7 +112,7 @@ bool BuildCommands::buildTopicFile()
 {
     navigator_.storeCurrentTopic();
     try {
-        BuildTopicFile(project_, statusBarFeedback(statusBar_));
+        ts::buildTopicFile(project_, statusBarFeedback(statusBar_));
     } catch (const IoError& e) {
         statusBar_.finishActivity();
         prompter_.error(window_, e.message());
@@ -124,7 +124,7 @@ bool BuildCommands::buildTopicFile()
 bool BuildCommands::buildProjectFiles()
 {
     try {
-        BuildProjectAndContents(project_, statusBarFeedback(statusBar_));
+        buildProjectAndContents(project_, statusBarFeedback(statusBar_));
     } catch (const ContentsLevelError&) {
         statusBar_.finishActivity();
         prompter_.error(window_, ContentsLevelError::text());
@@ -194,10 +194,10 @@ void BuildCommands::compileProject()
         return;
     }
     const auto command =
-        MakeCompilerCommand(project_.CompilerPath, QDir::toNativeSeparators(HpjWriter::pathFor(project_)));
+        makeCompilerCommand(project_.CompilerPath, QDir::toNativeSeparators(HpjWriter::pathFor(project_)));
     if (!command)
         return;
-    const CompilerLaunch launch = PlanCompilerLaunch(*command, OnWindows, !OnWindows && WineAvailable());
+    const CompilerLaunch launch = planCompilerLaunch(*command, OnWindows, !OnWindows && ts::wineAvailable());
     if (startCompiler)
         startCompiler(launch);
     else
@@ -225,7 +225,7 @@ void BuildCommands::viewHelpFile()
                           QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Information);
         return;
     }
-    if (!(wineAvailable ? wineAvailable() : WineAvailable())) {
+    if (!(wineAvailable ? wineAvailable() : ts::wineAvailable())) {
         prompter_.message(window_,
                           QStringLiteral("No WinHelp viewer was found: wine is not on the PATH.\r"
                                          "Install the Debian package \"wine\" (apt install wine) to view %1.")
@@ -234,7 +234,7 @@ void BuildCommands::viewHelpFile()
         return;
     }
     const int current = navigator_.currentTopic();
-    const QString topicId = current >= 0 ? project_.Topic(current).TopicID.text() : QString();
+    const QString topicId = current >= 0 ? project_.topic(current).TopicID.text() : QString();
     const CompilerLaunch launch = PlanHelpViewerLaunch(helpFile, topicId);
     if (startViewer)
         startViewer(launch);
@@ -247,11 +247,11 @@ void BuildCommands::showCompileLog()
 {
     logViewer->setText(QString());
     logViewer->setWindowTitle(QStringLiteral("Last Compile Information"));
-    const QString logPath = project_.ProjectBase() + QStringLiteral(".LOG");
+    const QString logPath = project_.projectBase() + QStringLiteral(".LOG");
     if (QFileInfo(logPath).isFile()) {
         logViewer->headerLabel->setText(QStringLiteral("  Last compile log for: ") + project_.ProjectPath);
         try {
-            logViewer->setText(cp1252::decode(ReadWholeFile(logPath)));
+            logViewer->setText(cp1252::decode(readWholeFile(logPath)));
         } catch (const IoError& e) {
             prompter_.error(window_, e.message());
             return;
@@ -270,7 +270,7 @@ void BuildCommands::showTopicList()
     }
     logViewer->setWindowTitle(QStringLiteral("  Extended Topic List"));
     logViewer->headerLabel->setText(QStringLiteral("Extended Topic List for: ") + project_.ProjectPath);
-    logViewer->setText(TopicListLines(project_).join(QLatin1Char('\n')));
+    logViewer->setText(topicListLines(project_).join(QLatin1Char('\n')));
     logViewer->exec();
 }
 

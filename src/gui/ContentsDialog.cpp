@@ -236,14 +236,14 @@ void ContentsDialog::reload()
     paletteTree->topLevelItem(PaletteTopic)->setIcon(0, imageList_.value(1));
     topicList->clear();
     for (int i = 0; i < project_.TopicCount(); ++i) {
-        const TTopicRecord& t = project_.Topic(i);
+        const TTopicRecord& t = project_.topic(i);
         auto* item = new QListWidgetItem(imageList_.value(1), t.TopicID.text() + QStringLiteral(" - ") + t.Title.text());
         topicList->addItem(item);
     }
 
     windowCombo->clear();
     for (int k = 0; k < project_.WindowCount(); ++k)
-        windowCombo->addItem(project_.Window(k).Name.text());
+        windowCombo->addItem(project_.window(k).Name.text());
 
     tree_.clear();
     const QString path = ContentsFile::pathFor(project_);
@@ -291,7 +291,7 @@ void ContentsDialog::redraw(const ContentsPath& select)
 {
     // The selected entry is shown: the entries above it open.
     for (size_t k = 1; k < select.size(); ++k) {
-        if (ContentsEntry* above = ContentsAt(tree_, ContentsPath(select.begin(), select.begin() + qsizetype(k)))) {
+        if (ContentsEntry* above = contentsAt(tree_, ContentsPath(select.begin(), select.begin() + qsizetype(k)))) {
             above->Expanded = true;
             above->Kind = ContentsKind::Heading;
         }
@@ -329,7 +329,7 @@ ContentsPath ContentsDialog::pathOf(const QTreeWidgetItem* item)
 ContentsEntry* ContentsDialog::selectedEntry()
 {
     QTreeWidgetItem* item = contentsTree->currentItem();
-    return item ? ContentsAt(tree_, pathOf(item)) : nullptr;
+    return item ? contentsAt(tree_, pathOf(item)) : nullptr;
 }
 
 void ContentsDialog::loadEntryFields()
@@ -359,7 +359,7 @@ void ContentsDialog::loadEntryFields()
     }
     topicIdEdit->setEnabled(true);
     helpFileEdit->setEnabled(true);
-    const ContentsEntryParts parts = SplitContentsText(entry->Text);
+    const ContentsEntryParts parts = splitContentsText(entry->Text);
     titleEdit->setText(parts.Title);
     topicIdEdit->setText(parts.TopicId); // enables the Window box when not empty
     helpFileEdit->setText(parts.HelpFile);
@@ -375,7 +375,7 @@ void ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
 {
     if (!item)
         item = contentsTree->currentItem();
-    ContentsEntry* entry = item ? ContentsAt(tree_, pathOf(item)) : nullptr;
+    ContentsEntry* entry = item ? contentsAt(tree_, pathOf(item)) : nullptr;
     if (!entry)
         return;
     QString text;
@@ -387,12 +387,12 @@ void ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
             withWindow = windowCombo->isEnabled();
         else if (trigger == Trigger::SelectionMove)
             withWindow = !windowCombo->currentText().isEmpty();
-        text = ComposeContentsText(
+        text = composeContentsText(
             ContentsEntryParts{titleEdit->text(), topicIdEdit->text(), helpFileEdit->text(), windowCombo->currentText()}, withWindow);
     }
     // Text the file could not give back as typed is refused; the entry keeps
     // what it had.
-    if (const auto refusal = ContentsFile::EntryTextRefusal(text)) {
+    if (const auto refusal = ContentsFile::entryTextRefusal(text)) {
         if (refusing_)
             return;
         const QScopedValueRollback refusing(refusing_, true);
@@ -422,7 +422,7 @@ void ContentsDialog::expandedChanged(QTreeWidgetItem* item, bool expanded)
 {
     if (guard_)
         return;
-    ContentsEntry* entry = ContentsAt(tree_, pathOf(item));
+    ContentsEntry* entry = contentsAt(tree_, pathOf(item));
     if (!entry)
         return;
     entry->Expanded = expanded;
@@ -460,8 +460,8 @@ void ContentsDialog::onDrop(QObject* source, const QPoint& at)
     const ContentsPath target = pathOf(contentsTree->itemAt(at));
     const QPoint menuAt(geometry().left() + at.x() + 4, geometry().top() + at.y() + 12);
     const auto choiceFor = [this, target, menuAt](QMenu* menu) {
-        const ContentsEntry* on = ContentsAt(tree_, target);
-        return on && ContentsDropAsks(*on) ? askPlacement(menu, menuAt) : DropChoice::OnThisLevel;
+        const ContentsEntry* on = contentsAt(tree_, target);
+        return on && contentsDropAsks(*on) ? askPlacement(menu, menuAt) : DropChoice::OnThisLevel;
     };
     if (source == paletteTree) {
         const int palette = paletteTree->indexOfTopLevelItem(paletteTree->currentItem());
@@ -482,9 +482,9 @@ void ContentsDialog::onDrop(QObject* source, const QPoint& at)
 void ContentsDialog::placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice)
 {
     const ContentsPath on = target ? pathOf(target) : ContentsPath{};
-    const ContentsEntry* onEntry = ContentsAt(tree_, on);
+    const ContentsEntry* onEntry = contentsAt(tree_, on);
     ContentsPlacement placement = ContentsPlacement::OnThisLevel;
-    if (onEntry && ContentsDropAsks(*onEntry)) {
+    if (onEntry && contentsDropAsks(*onEntry)) {
         if (choice == DropChoice::Cancel)
             return;
         if (choice == DropChoice::AsChild)
@@ -494,7 +494,7 @@ void ContentsDialog::placeNew(ContentsEntry entry, QTreeWidgetItem* target, Drop
         updateEntry(Trigger::SelectionMove);
         entered_ = false;
     }
-    redraw(InsertContentsEntry(tree_, on, std::move(entry), placement));
+    redraw(insertContentsEntry(tree_, on, std::move(entry), placement));
 }
 
 void ContentsDialog::dropPaletteItem(int paletteItem, QTreeWidgetItem* target, DropChoice choice)
@@ -510,10 +510,10 @@ void ContentsDialog::dropTopic(int topic, QTreeWidgetItem* target, DropChoice ch
 {
     if (topic < 0 || topic >= project_.TopicCount())
         return;
-    const TTopicRecord& t = project_.Topic(topic);
+    const TTopicRecord& t = project_.topic(topic);
     const int w = t.WindowIndex;
-    const QString window = w > 0 && w < project_.WindowCount() ? project_.Window(w).Name.text() : QString();
-    placeNew(ContentsEntry{ContentsTextForTopic(t.Title.text(), t.TopicID.text(), window.isEmpty() ? 0 : w, window),
+    const QString window = w > 0 && w < project_.WindowCount() ? project_.window(w).Name.text() : QString();
+    placeNew(ContentsEntry{contentsTextForTopic(t.Title.text(), t.TopicID.text(), window.isEmpty() ? 0 : w, window),
                            ContentsKind::Topic, {}, false},
              target, choice);
 }
@@ -526,7 +526,7 @@ void ContentsDialog::moveEntry(QTreeWidgetItem* dragged, QTreeWidgetItem* target
         updateEntry(Trigger::SelectionMove);
         entered_ = false;
     }
-    if (const auto to = MoveContentsEntry(tree_, pathOf(dragged), pathOf(target)))
+    if (const auto to = moveContentsEntry(tree_, pathOf(dragged), pathOf(target)))
         redraw(*to);
 }
 
@@ -535,7 +535,7 @@ void ContentsDialog::moveEntry(QTreeWidgetItem* dragged, QTreeWidgetItem* target
 void ContentsDialog::deleteEntry()
 {
     QTreeWidgetItem* item = contentsTree->currentItem();
-    const ContentsEntry* entry = item ? ContentsAt(tree_, pathOf(item)) : nullptr;
+    const ContentsEntry* entry = item ? contentsAt(tree_, pathOf(item)) : nullptr;
     if (!entry)
         return;
     const bool heading = entry->Kind == ContentsKind::Heading;
@@ -547,7 +547,7 @@ void ContentsDialog::deleteEntry()
         != Prompter::Answer::Yes)
         return;
     entered_ = false;
-    redraw(RemoveContentsEntry(tree_, pathOf(item)));
+    redraw(removeContentsEntry(tree_, pathOf(item)));
 }
 
 void ContentsDialog::searchTopic()
@@ -574,7 +574,7 @@ void ContentsDialog::ok()
         updateEntry(Trigger::ComboExit);
     entered_ = false;
 
-    if (RemoveTopicsWithoutId(tree_) > 0) {
+    if (removeTopicsWithoutId(tree_) > 0) {
         redraw({});
         prompter_.message(this, QStringLiteral("Some topics do not have TopicID and have been removed"), windowTitle(),
                           Prompter::Buttons::Ok, Prompter::Icon::Information);

@@ -46,7 +46,7 @@ std::optional<int> decimalWholeNumber(const QString& text)
 {
     if (text.contains(QLatin1Char('$')))
         return std::nullopt;
-    return ParseUserInteger(text);
+    return parseUserInteger(text);
 }
 
 QTextBlock selectionBlock(const QTextEdit& editor)
@@ -256,7 +256,7 @@ std::optional<int> FormattingToolBar::comboNumber(QComboBox* combo)
     const QString text = combo->currentText();
     const std::optional<int> value = decimalWholeNumber(text);
     if (!value) {
-        prompter_.message(window(), NotAnIntegerMessage(text), QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
+        prompter_.message(window(), notAnIntegerMessage(text), QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
                           Prompter::Icon::Error);
         // The user corrects the text where it is.
         if (combo->isEnabled())

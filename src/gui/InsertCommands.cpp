@@ -161,7 +161,7 @@ void InsertCommands::insertTopicLink()
     proposeHotspot(editor, *d.hotspotEdit);
     QStringList entries;
     for (int i = 0; i < project_.TopicCount(); ++i)
-        entries.append(links::TopicChoiceText(project_.Topic(i).TopicID.text(), project_.Topic(i).Title.text()));
+        entries.append(links::topicChoiceText(project_.topic(i).TopicID.text(), project_.topic(i).Title.text()));
     d.topicWindowCheck->setChecked(false);
     d.otherHelpFileCheck->setChecked(false);
     d.setTopics(entries);
@@ -176,25 +176,25 @@ void InsertCommands::insertTopicLink()
     if (d.otherHelpFileCheck->isChecked()) {
         const QString typedId = d.topicIdEdit->text();
         const QString helpFile = d.helpFileEdit->text();
-        if (const std::optional<QString> refusal = links::OtherHelpFileRefusal(typedId, helpFile)) {
+        if (const std::optional<QString> refusal = links::otherHelpFileRefusal(typedId, helpFile)) {
             prompter_.message(window_, *refusal, QStringLiteral("Topicsmith"));
             giveFocusBack(editor);
             return;
         }
-        markup = links::OtherHelpFileLink(d.hotspotEdit->text(), typedId, helpFile);
+        markup = links::otherHelpFileLink(d.hotspotEdit->text(), typedId, helpFile);
     } else {
         const int i = d.topicCombo->currentIndex();
         if (i < 0 || i >= project_.TopicCount()) {
             giveFocusBack(editor);
             return;
         }
-        const TTopicRecord& topic = project_.Topic(i);
+        const TTopicRecord& topic = project_.topic(i);
         std::optional<QString> window;
         if (d.topicWindowCheck->isChecked()) {
             const int w = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount() ? topic.WindowIndex : 0;
-            window = project_.Window(w).Name.text();
+            window = project_.window(w).Name.text();
         }
-        markup = links::TopicLink(d.hotspotEdit->text(), topic.TopicID.text(), topic.Title.text(), window);
+        markup = links::topicLink(d.hotspotEdit->text(), topic.TopicID.text(), topic.Title.text(), window);
     }
 
     const bool popup = d.linkType() == 1;
@@ -214,7 +214,7 @@ void InsertCommands::insertWebLink()
         giveFocusBack(editor);
         return;
     }
-    const QString markup = links::WebLink(d.captionEdit->text(), d.targetEdit->text(), d.emailChosen());
+    const QString markup = links::webLink(d.captionEdit->text(), d.targetEdit->text(), d.emailChosen());
     insertHotspot(editors_, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
     giveFocusBack(editor);
 }
@@ -229,7 +229,7 @@ void InsertCommands::insertRelatedTopicsButton()
         giveFocusBack(editor);
         return;
     }
-    insertSmall(editors_, editor, links::RelatedTopicsButton(d.captionEdit->text(), d.targetEdit->text()));
+    insertSmall(editors_, editor, links::relatedTopicsButton(d.captionEdit->text(), d.targetEdit->text()));
     giveFocusBack(editor);
 }
 
@@ -243,7 +243,7 @@ void InsertCommands::insertBitmap(bool transparent)
         giveFocusBack(editor);
         return;
     }
-    insertSmall(editors_, editor, links::BitmapMarkup(path, transparent));
+    insertSmall(editors_, editor, links::bitmapMarkup(path, transparent));
     giveFocusBack(editor);
 }
 

@@ -132,7 +132,7 @@ void LinkDialog::otherHelpFileToggled()
     if (otherHelpFileCheck->isChecked()) {
         // The user types the other file's Topic ID in place of the prompt.
         topicWindowCheck->setChecked(false);
-        topicIdEdit->setText(links::TopicIdPrompt());
+        topicIdEdit->setText(links::topicIdPrompt());
         topicCombo->hide();
         topicIdEdit->show();
         topicLabel->setBuddy(topicIdEdit);

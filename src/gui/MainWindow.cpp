@@ -90,7 +90,7 @@ void wire(QToolButton* button, QAction* action, Part* part, Result (Part::*comma
 } // namespace
 
 MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
-    : QMainWindow(parent), prompter_(prompter), programFolder_(ts::ProgramFolder()), project_(programFolder_)
+    : QMainWindow(parent), prompter_(prompter), programFolder_(ts::programFolder()), project_(programFolder_)
 {
     initTopicsmithResources();
     setObjectName(QStringLiteral("MainWindow"));
@@ -152,7 +152,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
 
     // The model starts empty with the default window: the Project was made so.
     project_.PendingOpenPath.clear();
-    project_.ProjectPath = project_.UnnamedPath();
+    project_.ProjectPath = project_.unnamedPath();
     project_.CompilerPath = QStringLiteral("NoCompiler");
     showProjectName(project_.ProjectPath);
     disableControls();

@@ -77,9 +77,9 @@ bool ProjectCommands::askSaveBeforeClosing(const QString& text, const QString& c
 void ProjectCommands::clearProject()
 {
     navigator_.clear();
-    project_.Reset();
+    project_.reset();
     // The next topic lies on the fresh "main" window; show its colours.
-    editors_.clear(project_.Window(0));
+    editors_.clear(project_.window(0));
 }
 
 void ProjectCommands::newProject()
@@ -87,7 +87,7 @@ void ProjectCommands::newProject()
     if (!askSaveBeforeClosing(QStringLiteral("Save This Project Before Closing?"), QStringLiteral("Close project")))
         return;
     clearProject();
-    project_.ProjectPath = project_.UnnamedPath();
+    project_.ProjectPath = project_.unnamedPath();
     setProjectPanel(project_.ProjectPath);
     topics_.addTopic();
     if (project_.TopicCount() == 0) {
@@ -163,7 +163,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProject()
 {
     if (project_.TopicCount() == 0)
         return SaveResult::Cancelled;
-    if (project_.IsUnnamed())
+    if (project_.isUnnamed())
         return saveProjectAs();
     navigator_.storeCurrentTopic();
     statusBar_.setPanelText(1, QStringLiteral("Saving project..."));
@@ -177,7 +177,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
     if (project_.TopicCount() == 0)
         return SaveResult::Cancelled;
     navigator_.storeCurrentTopic();
-    QString path = prompter_.saveFile(window_, ProjectFilter, project_.IsUnnamed() ? QString() : project_.ProjectPath,
+    QString path = prompter_.saveFile(window_, ProjectFilter, project_.isUnnamed() ? QString() : project_.ProjectPath,
                                       QStringLiteral("tsp"));
     if (path.isEmpty()) {
         statusBar_.finishActivity();
@@ -194,7 +194,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
 
     // Every question comes before anything is written, so that a Cancel
     // changes nothing.
-    const SaveAsPlan plan = PlanSaveAsCompanions(project_, path);
+    const SaveAsPlan plan = planSaveAsCompanions(project_, path);
     QStringList setAside;   // the target's contents file the renamed project goes on without
     for (const CompanionFile& file : plan.Files) {
         if (file.askBeforeReplacing()
@@ -228,7 +228,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
     try {
         for (const CompanionFile& file : plan.Files)
             if (file.copies())
-                CopyWholeFile(file.From, file.To);
+                copyWholeFile(file.From, file.To);
     } catch (const IoError& e) {
         return fail(e.message());
     }
@@ -282,7 +282,7 @@ void ProjectCommands::refreshRecentMenu()
 
 void ProjectCommands::rememberRecentProject()
 {
-    recent_.ArrangeReopen(project_.ProjectPath);
+    recent_.arrangeReopen(project_.ProjectPath);
     refreshRecentMenu();
 }
 

@@ -151,13 +151,13 @@ void SearchDialog::search()
     } searching(*this);
 
     resultList->clear();
-    const std::vector<int> found = SearchTopics(project_, query, SearchMode(searchMode()),
+    const std::vector<int> found = ts::searchTopics(project_, query, SearchMode(searchMode()),
                                                 [this](int position) { progress_.setValue(position); });
     const QIcon check = imageList_.value(CheckIcon);
     QList<QTreeWidgetItem*> rows;
     rows.reserve(qsizetype(found.size()));
     for (int i : found) {
-        const TTopicRecord& t = project_.Topic(i);
+        const TTopicRecord& t = project_.topic(i);
         auto* row = new QTreeWidgetItem;
         row->setText(IdColumn, t.TopicID.text());
         row->setText(TitleColumn, t.Title.text());
@@ -173,9 +173,9 @@ int SearchDialog::topicOf(const QTreeWidgetItem* row) const
     bool ok = false;
     const int index = row->text(IndexColumn).toInt(&ok);
     const QByteArray id = cp1252::encode(row->text(IdColumn));
-    if (ok && index >= 0 && index < project_.TopicCount() && project_.Topic(index).TopicID.bytes() == id)
+    if (ok && index >= 0 && index < project_.TopicCount() && project_.topic(index).TopicID.bytes() == id)
         return index;
-    return project_.FindTopic(id);
+    return project_.findTopic(id);
 }
 
 void SearchDialog::pickResult()

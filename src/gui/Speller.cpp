@@ -101,7 +101,7 @@ void Speller::setCheckText(const QString& text)
 {
     text_ = text;
     result_ = 0;
-    const bool done = RunSpellCheck(
+    const bool done = runSpellCheck(
         text_, [this](const QString& w) { return isKnown(w); },
         [this](const QString& word, qsizetype offset) {
             word_ = word;

@@ -94,7 +94,7 @@ ts::Speller& ToolsCommands::speller()
             onMisspelled(sender, action);
         };
         speller_->onClickIn = [this](ts::Speller& sender, std::int16_t& action) { onSpellerClick(sender, action); };
-        spellExceptions = SpellExceptionWords();
+        spellExceptions = spellExceptionWords();
     }
     return *speller_;
 }

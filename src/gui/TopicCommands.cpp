@@ -34,7 +34,7 @@ TopicCommands::TopicCommands(Project& project, Prompter& prompter, TopicNavigato
 
 void TopicCommands::addTopic()
 {
-    if (project_.TopicTableFull()) {
+    if (project_.topicTableFull()) {
         prompter_.message(window_, QStringLiteral("You can not have more than %1 topics").arg(Project::TopicSlots),
                           QStringLiteral("Add new topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
@@ -51,7 +51,7 @@ void TopicCommands::addTopic()
 
     if (d.topicIdEdit->text().isEmpty())
         return;
-    const QString id = UpperTopicId(d.topicIdEdit->text());
+    const QString id = upperTopicId(d.topicIdEdit->text());
 
     TTopicRecord topic;
     topic.TopicID.setText(id);
@@ -65,7 +65,7 @@ void TopicCommands::addTopic()
     // The topic being left keeps what was typed into it.
     if (project_.TopicCount() > 0)
         navigator_.storeCurrentTopic();
-    project_.AddTopic(topic);
+    project_.addTopic(topic);
     navigator_.appendTopic(topic.TopicID.text());
     // The first topic of a new project takes the editors as New left them.
     if (project_.TopicCount() > 1)
@@ -88,14 +88,14 @@ void TopicCommands::deleteTopic()
                           QStringLiteral("Delete Topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
-    const TTopicRecord& t = project_.Topic(i);
+    const TTopicRecord& t = project_.topic(i);
     const auto answer = prompter_.message(
         window_, QStringLiteral("You are about to delete Topic:\r") + t.TopicID.text() + QStringLiteral(" - ") +
                      t.Title.text() + QStringLiteral("\rAre You sure?"),
         QStringLiteral("Delete Topic?"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
     if (answer != Prompter::Answer::Ok)
         return;
-    project_.DeleteTopic(i);
+    project_.deleteTopic(i);
     navigator_.removeTopic(i);
 }
 
@@ -105,7 +105,7 @@ void TopicCommands::editWindows()
     if (i < 0)
         return;
     navigator_.storeCurrentTopic();
-    windowEditor->setTopicWindow(project_.Topic(i).WindowIndex);
+    windowEditor->setTopicWindow(project_.topic(i).WindowIndex);
     windowEditor->exec();
     // The editor has stored its fields; the topic is shown again in its
     // window's colours, and with the links a deleted window's rewrite changed.
@@ -123,7 +123,7 @@ void TopicCommands::changeTopicProperties()
     project_.AddMode = false;
     d.setCurrentTopic(i);
 
-    const TTopicRecord& before = project_.Topic(i);
+    const TTopicRecord& before = project_.topic(i);
     d.topicIdEdit->setText(before.TopicID.text());
     d.titleEdit->setText(before.Title.text());
     d.callIdCheck->setChecked(before.HasMapID);
@@ -135,19 +135,19 @@ void TopicCommands::changeTopicProperties()
 
     if (d.topicIdEdit->text().isEmpty())
         return;
-    const QString newId = UpperTopicId(d.topicIdEdit->text());
+    const QString newId = upperTopicId(d.topicIdEdit->text());
     const CountedString<50> newIdStored(newId);
-    const QString oldId = project_.Topic(i).TopicID.text();
-    const int oldWindow = project_.Topic(i).WindowIndex;
+    const QString oldId = project_.topic(i).TopicID.text();
+    const int oldWindow = project_.topic(i).WindowIndex;
     const int newWindow = d.selectedWindowIndex();
 
     project_.WindowLinkMode = false;
-    if (!(newIdStored == project_.Topic(i).TopicID))
+    if (!(newIdStored == project_.topic(i).TopicID))
         rewriteLinks(oldId, newIdStored.text());
     if (newWindow != oldWindow) {
         project_.WindowLinkMode = true;
         const auto windowName = [this](int k) {
-            return k >= 0 && k < project_.WindowCount() ? project_.Window(k).Name.text() : QString();
+            return k >= 0 && k < project_.WindowCount() ? project_.window(k).Name.text() : QString();
         };
         rewriteLinks(newIdStored.text() + QLatin1Char('>') + windowName(oldWindow),
                      newIdStored.text() + QLatin1Char('>') + windowName(newWindow));
@@ -155,7 +155,7 @@ void TopicCommands::changeTopicProperties()
 
     navigator_.renameTopic(i, newIdStored.text());
 
-    TTopicRecord& t = project_.Topic(i);
+    TTopicRecord& t = project_.topic(i);
     t.TopicID = newIdStored;
     t.Title.setText(d.titleEdit->text());
     t.WindowIndex = newWindow;
@@ -167,7 +167,7 @@ void TopicCommands::changeTopicProperties()
 
 void TopicCommands::refillWindows()
 {
-    windowEditor->refillWindowList(project_.Topic(navigator_.currentTopic()).WindowIndex);
+    windowEditor->refillWindowList(project_.topic(navigator_.currentTopic()).WindowIndex);
 }
 
 // The callers store the editors into the current topic first and load it
@@ -197,7 +197,7 @@ void TopicCommands::rewriteLinks(const QString& oldText, const QString& newText)
     {
         Borrowed progress(progress_);
         try {
-            UpdateJumps(project_, oldText, newText, [this](int step) { progress_.setValue(progress_.value() + step); });
+            updateJumps(project_, oldText, newText, [this](int step) { progress_.setValue(progress_.value() + step); });
         } catch (const IoError& e) {
             // Only the contents file can fail; the topics are rewritten by then.
             failure = e.message();

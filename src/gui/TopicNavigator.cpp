@@ -70,7 +70,7 @@ void TopicNavigator::storeCurrentTopic()
 {
     const int i = currentTopic();
     if (i >= 0)
-        editors_.store(project_.Topic(i));
+        editors_.store(project_.topic(i));
 }
 
 void TopicNavigator::loadCurrentTopic()
@@ -82,8 +82,8 @@ void TopicNavigator::loadCurrentTopic()
         const QSignalBlocker block(topicList);
         topicList->setCurrentRow(i);
     }
-    const TTopicRecord& t = project_.Topic(i);
-    editors_.load(t, project_.WindowOf(t));
+    const TTopicRecord& t = project_.topic(i);
+    editors_.load(t, project_.windowOf(t));
 }
 
 void TopicNavigator::goToTopic(int index)
@@ -122,7 +122,7 @@ void TopicNavigator::showProject()
         QStringList captions;
         captions.reserve(project_.TopicCount());
         for (int i = 0; i < project_.TopicCount(); ++i)
-            captions.append(project_.Topic(i).TopicID.text());
+            captions.append(project_.topic(i).TopicID.text());
         topicTabs->addTabs(captions);
     }
     selectTab(0);

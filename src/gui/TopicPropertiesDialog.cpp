@@ -109,7 +109,7 @@ std::optional<int> TopicPropertiesDialog::callId() const
 {
     if (!callIdCheck->isChecked())
         return std::nullopt;
-    return ParseUserInteger(callIdEdit->text());
+    return parseUserInteger(callIdEdit->text());
 }
 
 void TopicPropertiesDialog::callIdToggled()
@@ -118,17 +118,17 @@ void TopicPropertiesDialog::callIdToggled()
         callIdEdit->clear();
         return;
     }
-    callIdEdit->setText(QString::number(ProposeCallId(project_)));
+    callIdEdit->setText(QString::number(proposeCallId(project_)));
 }
 
 void TopicPropertiesDialog::prepareFields()
 {
     windowCombo->clear();
     for (int k = 0; k < project_.WindowCount(); ++k)
-        windowCombo->addItem(project_.Window(k).Name.text());
+        windowCombo->addItem(project_.window(k).Name.text());
     int select = 0;
     if (!topicIdEdit->text().isEmpty() && currentTopic_ >= 0 && currentTopic_ < project_.TopicCount()) {
-        const int w = project_.Topic(currentTopic_).WindowIndex;
+        const int w = project_.topic(currentTopic_).WindowIndex;
         if (w >= 0 && w < windowCombo->count())
             select = w;
     }
@@ -178,7 +178,7 @@ void TopicPropertiesDialog::acceptIfValid()
     fields.AssignID = callIdCheck->isChecked();
     fields.CallId = callIdEdit->text();
     const int own = project_.AddMode ? -1 : currentTopic_;
-    const TopicCheck check = CheckTopicProperties(project_, fields, own);
+    const TopicCheck check = checkTopicProperties(project_, fields, own);
 
     if (check.BlankNotice) {
         prompter_.message(this, *check.BlankNotice, windowTitle(), Prompter::Buttons::Ok,

@@ -308,7 +308,7 @@ void WindowEditorDialog::refillWindowList(int select)
         const QSignalBlocker block(windowCombo);
         windowCombo->clear();
         for (int k = 0; k < project_.WindowCount(); ++k)
-            windowCombo->addItem(project_.Window(k).Name.text());
+            windowCombo->addItem(project_.window(k).Name.text());
         windowCombo->setCurrentIndex(select);
     }
     loadWindowFields(select);
@@ -319,7 +319,7 @@ void WindowEditorDialog::loadWindowFields(int k)
     if (newNameMode_ || guard_ || k < 0 || k >= project_.WindowCount())
         return;
     shownWindow_ = k;
-    const WindowFields f = LoadWindowFields(project_.Window(k));
+    const WindowFields f = ts::loadWindowFields(project_.window(k));
     captionEdit->setText(f.Caption);
     leftEdit->setText(f.Left);
     widthEdit->setText(f.Width);
@@ -340,7 +340,7 @@ bool WindowEditorDialog::storeWindowFields()
     const int k = shownWindow_;
     if (newNameMode_ || guard_ || k < 0 || k >= project_.WindowCount())
         return true;
-    if (const auto refusal = StoreWindowFields(project_.Window(k), shownFields())) {
+    if (const auto refusal = ts::storeWindowFields(project_.window(k), shownFields())) {
         prompter_.message(this, *refusal, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
                           Prompter::Icon::Error);
         return false;
@@ -399,24 +399,24 @@ bool WindowEditorDialog::acceptNewName(bool quiet)
     if (!newNameMode_)
         return true;
     const QString name = windowCombo->currentText();
-    if (const auto refusal = CheckNewWindowName(name)) {
+    if (const auto refusal = checkNewWindowName(name)) {
         if (quiet)
             return false;
         prompter_.message(this, *refusal, windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         windowCombo->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    const int k = AddWindowLikeMain(project_, name);
+    const int k = addWindowLikeMain(project_, name);
     leaveNewNameMode();
     if (k < 0) {
-        prompter_.message(this, WindowMessages::TooManyWindows(), windowTitle(), Prompter::Buttons::Ok,
+        prompter_.message(this, WindowMessages::tooManyWindows(), windowTitle(), Prompter::Buttons::Ok,
                           Prompter::Icon::Warning);
         loadWindowFields(windowCombo->currentIndex());
         return true;
     }
     {
         const QSignalBlocker block(windowCombo);
-        windowCombo->addItem(project_.Window(k).Name.text());
+        windowCombo->addItem(project_.window(k).Name.text());
         windowCombo->setCurrentIndex(k);
     }
     loadWindowFields(k);
@@ -434,8 +434,8 @@ void WindowEditorDialog::okCommand(bool fromCloseBox)
         }
         return;
     }
-    if (!WindowFieldsHoldIntegers(shownFields())) {
-        prompter_.message(this, WindowMessages::InvalidSizeOrPosition(), windowTitle(), Prompter::Buttons::Ok,
+    if (!windowFieldsHoldIntegers(shownFields())) {
+        prompter_.message(this, WindowMessages::invalidSizeOrPosition(), windowTitle(), Prompter::Buttons::Ok,
                           Prompter::Icon::Warning);
         if (fromCloseBox)
             done(Accepted);
@@ -460,7 +460,7 @@ void WindowEditorDialog::addWindow()
     if (!acceptNewName())
         return;
     if (project_.WindowCount() >= Project::MaxWindows) {
-        prompter_.message(this, WindowMessages::TooManyWindows(), windowTitle(), Prompter::Buttons::Ok,
+        prompter_.message(this, WindowMessages::tooManyWindows(), windowTitle(), Prompter::Buttons::Ok,
                           Prompter::Icon::Warning);
         return;
     }
@@ -478,12 +478,12 @@ void WindowEditorDialog::deleteWindow()
     if (k < 0 || k >= project_.WindowCount())
         return;
     if (k == 0) {
-        prompter_.message(this, WindowMessages::CannotDeleteMain(), windowTitle(), Prompter::Buttons::Ok,
+        prompter_.message(this, WindowMessages::cannotDeleteMain(), windowTitle(), Prompter::Buttons::Ok,
                           Prompter::Icon::Warning);
         return;
     }
-    const QString name = project_.Window(k).Name.text();
-    const auto answer = prompter_.message(this, WindowMessages::DeleteQuestion(name), WindowMessages::DeleteCaption(),
+    const QString name = project_.window(k).Name.text();
+    const auto answer = prompter_.message(this, WindowMessages::deleteQuestion(name), WindowMessages::deleteCaption(),
                                           Prompter::Buttons::OkCancel, Prompter::Icon::Question);
     if (answer != Prompter::Answer::Ok)
         return;
@@ -492,7 +492,7 @@ void WindowEditorDialog::deleteWindow()
     guard_ = true;
     // Later windows move down one slot; topics on the deleted window go to
     // "main", those on later windows follow their window.
-    project_.DeleteWindow(k);
+    project_.deleteWindow(k);
     windowCombo->setCurrentIndex(k - 1);
     windowCombo->removeItem(k);
     guard_ = false;
@@ -509,9 +509,9 @@ void WindowEditorDialog::autoSize()
     int units[4] = {}; // left, top, width, height
     const QLineEdit* boxes[4] = {leftEdit, topEdit, widthEdit, heightEdit};
     for (int i = 0; i < 4; ++i) {
-        const std::optional<int> value = ParseUserInteger(boxes[i]->text());
+        const std::optional<int> value = parseUserInteger(boxes[i]->text());
         if (!value) {
-            prompter_.message(this, NotAnIntegerMessage(boxes[i]->text()), QStringLiteral("Topicsmith"),
+            prompter_.message(this, notAnIntegerMessage(boxes[i]->text()), QStringLiteral("Topicsmith"),
                               Prompter::Buttons::Ok, Prompter::Icon::Error);
             return;
         }
@@ -521,18 +521,18 @@ void WindowEditorDialog::autoSize()
     const QRect area = s ? s->geometry() : QRect(0, 0, 1024, 768);
     const int sw = area.width();
     const int sh = area.height();
-    autoSize_.setFrame(QRect(area.x() + HelpUnitsToPixels(units[0], sw), area.y() + HelpUnitsToPixels(units[1], sh),
-                             HelpUnitsToPixels(units[2], sw), HelpUnitsToPixels(units[3], sh)));
+    autoSize_.setFrame(QRect(area.x() + helpUnitsToPixels(units[0], sw), area.y() + helpUnitsToPixels(units[1], sh),
+                             helpUnitsToPixels(units[2], sw), helpUnitsToPixels(units[3], sh)));
     // OK on a sample the user left as it was placed keeps the values as they
     // stand: placing it may round them, and a window manager may have
     // moved a sample that did not fit on the screen.
     if (autoSize_.exec() != QDialog::Accepted || !autoSize_.frameChanged())
         return;
     const QRect f = autoSize_.frame();
-    leftEdit->setText(QString::number(PixelsToHelpUnits(f.x() - area.x(), sw)));
-    topEdit->setText(QString::number(PixelsToHelpUnits(f.y() - area.y(), sh)));
-    widthEdit->setText(QString::number(PixelsToHelpUnits(f.width(), sw)));
-    heightEdit->setText(QString::number(PixelsToHelpUnits(f.height(), sh)));
+    leftEdit->setText(QString::number(pixelsToHelpUnits(f.x() - area.x(), sw)));
+    topEdit->setText(QString::number(pixelsToHelpUnits(f.y() - area.y(), sh)));
+    widthEdit->setText(QString::number(pixelsToHelpUnits(f.width(), sw)));
+    heightEdit->setText(QString::number(pixelsToHelpUnits(f.height(), sh)));
 }
 
 void WindowEditorDialog::clearButtons()

@@ -58,11 +58,11 @@ protected:
         t.MapID = 100;
         RichDocument body = RichDocument::fromPlainText(QStringLiteral("Welcome-->NEXT"));
         t.BodyRtf = RtfWriter::write(body);
-        p.AddTopic(t);
+        p.addTopic(t);
         t.TopicID.setBytes("NEXT");
         t.HasMapID = false;
-        p.AddTopic(t);
-        p.Window(0).Caption.setBytes("Demo Help");
+        p.addTopic(t);
+        p.window(0).Caption.setBytes("Demo Help");
         ProjectFile::save(p, tsp);
     }
 
@@ -169,7 +169,7 @@ TEST_F(BuildCommand, FeedbackOfBuildAll)
     feedback.Status = [&](const QString& text) { events << QStringLiteral("status:") + text; };
     feedback.Progress = [&](int step) { events << QString::number(step); };
     feedback.FileWritten = [&](const QString& path) { events << QFileInfo(path).fileName(); };
-    EXPECT_EQ(BuildAllWithoutCompiling(p, feedback), (QStringList{rtf, hpj, cnt}));
+    EXPECT_EQ(buildAllWithoutCompiling(p, feedback), (QStringList{rtf, hpj, cnt}));
     EXPECT_EQ(events, (QStringList{QStringLiteral("status:Saving RTF file..."), QStringLiteral("45"),
                                    QStringLiteral("45"), QStringLiteral("status:"), QStringLiteral("Demo.RTF"),
                                    QStringLiteral("status:Saving .HPJ file..."), QStringLiteral("100"),

@@ -41,7 +41,7 @@ struct CntFile : ::testing::Test {
 
 TEST_F(CntFile, ExampleFromTheContentsFile)
 {
-    project.Window(0).Caption.setBytes("Demo Help");
+    project.window(0).Caption.setBytes("Demo Help");
     put(tsc, "Getting started\r\n\tIntroduction=INTRO\r\n\tPrinting=PRINTING>pop\r\n");
     std::vector<int> steps;
     const auto written = CntWriter::write(project, [&](int s) { steps.push_back(s); });

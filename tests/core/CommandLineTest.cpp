@@ -45,12 +45,12 @@ TEST(CommandLine, TopicListPrintsOneLinePerTopic)
     t.Title.setText(QStringLiteral("Welcome \u00e0 bord"));
     t.HasMapID = true;
     t.MapID = 10;
-    p.AddTopic(t);
+    p.addTopic(t);
     t.TopicID.setBytes("OTHER");
     t.Title.clear();
     t.HasMapID = false;
     t.MapID = 4;
-    p.AddTopic(t);
+    p.addTopic(t);
     const QString path = dir.filePath(QStringLiteral("demo.tsp"));
     ProjectFile::save(p, path);
 
@@ -119,7 +119,7 @@ TEST(CommandLine, CompileWritesSourcesHelpFileAndLog)
     TTopicRecord t;
     t.TopicID.setBytes("INTRO");
     t.BodyRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 See {\\strike more-->MISSING}.\\par}";
-    p.AddTopic(t);
+    p.addTopic(t);
     const QString path = dir.filePath(QStringLiteral("demo.tsp"));
     ProjectFile::save(p, path);
 

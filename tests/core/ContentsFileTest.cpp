@@ -13,7 +13,7 @@ namespace {
 QStringList shape(const ContentsTree& tree)
 {
     QStringList out;
-    for (const ContentsNode& n : ContentsNodes(tree))
+    for (const ContentsNode& n : contentsNodes(tree))
         out << QString::number(n.Level) + QLatin1Char(' ') + n.Entry->Text;
     return out;
 }
@@ -39,7 +39,7 @@ TEST(ContentsFile, ReaderIgnoresKindsAndWriterGivesTheSameBytes)
     EXPECT_EQ(top.Children[0].Kind, ContentsKind::Heading);
     ASSERT_EQ(top.Children[0].Children.size(), 1u);
     EXPECT_EQ(top.Children[0].Children[0].Kind, ContentsKind::Topic);
-    EXPECT_EQ(ContentsNodeCount(result.Tree), 3);
+    EXPECT_EQ(contentsNodeCount(result.Tree), 3);
     EXPECT_EQ(ContentsFile::serialize(result.Tree), file);
 }
 
@@ -110,7 +110,7 @@ TEST(ContentsFile, LineEndsCtrlZEmptyLinesAndNul)
 
 TEST(ContentsFile, TextThatWouldNotReadBackIsRefused)
 {
-    const auto refusal = [](const QString& text) { return ContentsFile::EntryTextRefusal(text).value_or(QString()); };
+    const auto refusal = [](const QString& text) { return ContentsFile::entryTextRefusal(text).value_or(QString()); };
     EXPECT_EQ(refusal(QStringLiteral("\x1a")), QStringLiteral("An entry can not consist of the character Ctrl-Z alone"));
     EXPECT_EQ(refusal(QStringLiteral(" Intro=INTRO")), QStringLiteral("An entry can not begin with a blank or a TAB"));
     EXPECT_EQ(refusal(QStringLiteral("\tIntro")), QStringLiteral("An entry can not begin with a blank or a TAB"));
@@ -169,10 +169,10 @@ TEST(ContentsFile, LoadAndSaveNameTheFile)
         EXPECT_TRUE(e.message().contains(QStringLiteral("Invalid item level assignment")));
         EXPECT_TRUE(e.message().contains(path));
         EXPECT_EQ(e.line(), 2);
-        EXPECT_EQ(ContentsNodeCount(e.entriesRead()), 2);
+        EXPECT_EQ(contentsNodeCount(e.entriesRead()), 2);
     }
     const auto read = ContentsFile::read(path);
-    EXPECT_EQ(ContentsNodeCount(read.Tree), 2);
+    EXPECT_EQ(contentsNodeCount(read.Tree), 2);
     EXPECT_EQ(read.repairMessage(), QStringLiteral("Line 2 'C' had an invalid level and was moved to level 1"));
 
     EXPECT_THROW(ContentsFile::save(tree, dir.filePath(QStringLiteral("missing/Demo.tsc"))), IoError);
@@ -192,25 +192,25 @@ TEST(ContentsNotation, SplitsAtTheFirstSignsAndComposesBack)
         {"a>b=ID", "a>b", "", "", "b=ID"},
     };
     for (const Case& c : cases) {
-        const ContentsEntryParts p = SplitContentsText(QString::fromLatin1(c.text));
+        const ContentsEntryParts p = splitContentsText(QString::fromLatin1(c.text));
         EXPECT_EQ(p.Title, QString::fromLatin1(c.title)) << c.text;
         EXPECT_EQ(p.TopicId, QString::fromLatin1(c.id)) << c.text;
         EXPECT_EQ(p.HelpFile, QString::fromLatin1(c.file)) << c.text;
         EXPECT_EQ(p.Window, QString::fromLatin1(c.window)) << c.text;
         if (QByteArray(c.id).size() > 0) {
-            EXPECT_EQ(ComposeContentsText(p, true), QString::fromLatin1(c.text));
+            EXPECT_EQ(composeContentsText(p, true), QString::fromLatin1(c.text));
         }
     }
     // Long parts are kept whole.
     const QString window(600, QLatin1Char('w')), id(400, QLatin1Char('I'));
-    const ContentsEntryParts p = SplitContentsText(QStringLiteral("T=") + id + QLatin1Char('>') + window);
+    const ContentsEntryParts p = splitContentsText(QStringLiteral("T=") + id + QLatin1Char('>') + window);
     EXPECT_EQ(p.TopicId, id);
     EXPECT_EQ(p.Window, window);
 
     // "main" gets no suffix, "Main" does; without the trigger's condition none.
     ContentsEntryParts parts{QStringLiteral("T"), QStringLiteral("ID"), QString(), QStringLiteral("Main")};
-    EXPECT_EQ(ComposeContentsText(parts, true), QStringLiteral("T=ID>Main"));
-    EXPECT_EQ(ComposeContentsText(parts, false), QStringLiteral("T=ID"));
+    EXPECT_EQ(composeContentsText(parts, true), QStringLiteral("T=ID>Main"));
+    EXPECT_EQ(composeContentsText(parts, false), QStringLiteral("T=ID"));
     parts.Window = QStringLiteral("main");
-    EXPECT_EQ(ComposeContentsText(parts, true), QStringLiteral("T=ID"));
+    EXPECT_EQ(composeContentsText(parts, true), QStringLiteral("T=ID"));
 }

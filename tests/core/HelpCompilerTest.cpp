@@ -189,8 +189,8 @@ TEST(HelpCompiler, TopicRecordsOfASmallHelpFileAreExact)
     TTopicRecord intro, more;
     intro.TopicID.setBytes("INTRO");
     more.TopicID.setBytes("MORE");
-    project.AddTopic(intro);
-    project.AddTopic(more);
+    project.addTopic(intro);
+    project.addTopic(more);
     CharFormat plain;
     plain.Size = 20;
     CharFormat jump = plain;
@@ -259,7 +259,7 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
     TWindowRecord pop = TWindowRecord::defaultWindow();
     pop.Name.setBytes("popupwindow"); // longer than a window record holds
-    project.AddWindow(pop);
+    project.addWindow(pop);
     QFile bmp(dir.filePath(QStringLiteral("Logo.bmp")));
     ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
     bmp.write(smallBmp());
@@ -284,13 +284,13 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
                                                 + QStringLiteral(")}"),
                                             plain},
                                            {QStringLiteral("term-->OTHER"), popup}}));
-    project.AddTopic(t);
+    project.addTopic(t);
     t.TopicID.setBytes("OTHER");
     t.Keywords.setBytes("printing");
     t.BodyRtf.clear();
-    project.AddTopic(t);
+    project.addTopic(t);
     t.TopicID.setBytes("Intro"); // hashes like INTRO
-    project.AddTopic(t);
+    project.addTopic(t);
 
     const HelpCompileReport report = compileHelpFile(project);
     EXPECT_EQ(report.topics, 3);
@@ -333,7 +333,7 @@ TEST(HelpCompiler, AFileThatCannotBeWrittenFailsWithTheReasonInTheLog)
     project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
     TTopicRecord t;
     t.TopicID.setBytes("INTRO");
-    project.AddTopic(t);
+    project.addTopic(t);
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Demo.HLP"))); // a folder where the file should go
     EXPECT_THROW(compileHelpFile(project), IoError);
     QFile log(dir.filePath(QStringLiteral("Demo.LOG")));

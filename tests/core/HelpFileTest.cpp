@@ -297,7 +297,7 @@ Styled styledOf(const hr::HelpFile& h, const hr::Paragraph& p)
 int windowNumber(const Project& p, const QByteArray& name)
 {
     for (int k = 0; k < p.WindowCount(); ++k)
-        if (p.Window(k).Name.bytes() == name)
+        if (p.window(k).Name.bytes() == name)
             return k;
     return -1;
 }
@@ -398,7 +398,7 @@ void checkAgainstProject(const Project& project, const hr::HelpFile& h, Pictures
 
     // The title is the main window's caption; without one, the project's
     // name (Wine's viewer fails on a file without a title).
-    const QByteArray caption = project.Window(0).Caption.bytes();
+    const QByteArray caption = project.window(0).Caption.bytes();
     EXPECT_EQ(h.system.title.value_or(QByteArray()),
               caption.isEmpty() ? QFileInfo(project.ProjectPath).completeBaseName().toLatin1() : caption);
     EXPECT_EQ(h.system.minor, 33);
@@ -411,7 +411,7 @@ void checkAgainstProject(const Project& project, const hr::HelpFile& h, Pictures
     std::map<QByteArray, std::pair<QByteArray, QList<std::uint32_t>>> keywords; // folded -> spelling, topics
     std::vector<std::pair<std::int32_t, std::uint32_t>> map;
     for (int i = 0; i < project.TopicCount(); ++i) {
-        const TTopicRecord& t = project.Topic(i);
+        const TTopicRecord& t = project.topic(i);
         const hr::Topic& got = h.topics[i];
         SCOPED_TRACE(t.TopicID.bytes().constData());
         EXPECT_EQ(got.title, t.Title.bytes());
@@ -454,7 +454,7 @@ void checkAgainstProject(const Project& project, const hr::HelpFile& h, Pictures
 
     ASSERT_EQ(h.system.windows.size(), project.WindowCount());
     for (int k = 0; k < project.WindowCount(); ++k) {
-        const TWindowRecord& w = project.Window(k);
+        const TWindowRecord& w = project.window(k);
         const hr::WindowRecord& g = h.system.windows[k];
         SCOPED_TRACE(w.Name.bytes().constData());
         const int flags = 0x0003 | (w.Caption.isEmpty() ? 0 : 0x0004) | (w.DefaultPosition ? 0 : 0x0078) | 0x0300 |
@@ -502,9 +502,9 @@ TEST(HelpFileReader, HashesAndBadInput)
     // reads it or says what is wrong, and never reads outside the bytes.
     Project p;
     p.ProjectPath = QDir::temp().filePath(QStringLiteral("TsReaderCheck.tsp"));
-    p.AddTopic(topic("INTRO", "Introduction", "start", rtf({para({run("Intro")})}),
+    p.addTopic(topic("INTRO", "Introduction", "start", rtf({para({run("Intro")})}),
                      rtf({para({run("See "), run("more-->MORE", with(fmt(), &CharFormat::Strike)), run(".")})})));
-    p.AddTopic(topic("MORE", "More", "", QByteArray(), rtf({para({run("Second topic.")})})));
+    p.addTopic(topic("MORE", "More", "", QByteArray(), rtf({para({run("Second topic.")})})));
     HelpCompileReport report;
     const QByteArray good = compileHelpFileBytes(p, report);
     ASSERT_NO_THROW(hr::readHelpFile(good));
@@ -537,12 +537,12 @@ TEST(HelpFileReader, HashesAndBadInput)
 // second window as the example's "pop" line describes. Compiled to disk.
 TEST_F(HelpFile, ExampleProjectReadsBack)
 {
-    project.AddTopic(topic("INTRO", "Introduction", "start", rtf({para({run("Introduction", with(fmt(), &CharFormat::Bold))})}),
+    project.addTopic(topic("INTRO", "Introduction", "start", rtf({para({run("Introduction", with(fmt(), &CharFormat::Bold))})}),
                            rtf({para({run("Welcome. "), run("Next-->SECOND", with(fmt(), &CharFormat::Strike))})})));
-    project.Topic(0).HasMapID = true;
-    project.Topic(0).MapID = 100;
-    project.AddTopic(topic("SECOND", "Second", "", QByteArray(), rtf({para({run("Second topic.")})})));
-    project.Topic(1).MapID = 7; // not mapped: HasMapID is off
+    project.topic(0).HasMapID = true;
+    project.topic(0).MapID = 100;
+    project.addTopic(topic("SECOND", "Second", "", QByteArray(), rtf({para({run("Second topic.")})})));
+    project.topic(1).MapID = 7; // not mapped: HasMapID is off
 
     const HelpCompileReport written = compileHelpFile(project);
     EXPECT_EQ(written.errors, 0);
@@ -569,8 +569,8 @@ TEST_F(HelpFile, ExampleProjectReadsBack)
     pop.Height = 400;
     pop.Buttons[Browse] = pop.Buttons[Back] = true;
     pop.OnTop = true;
-    ASSERT_TRUE(project.AddWindow(pop));
-    project.Topic(1).WindowIndex = 1;
+    ASSERT_TRUE(project.addWindow(pop));
+    project.topic(1).WindowIndex = 1;
     HelpCompileReport report;
     h = compile(report);
     checkAgainstProject(project, h, pictures);
@@ -593,11 +593,11 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
     side.NonScrollColor = 0x8269FF;
     side.AutoSizeHeight = side.OnTop = true;
     side.Buttons = {true, true, true, true, true, true};
-    project.Window(0).Caption.setBytes("Everything Help");
-    ASSERT_TRUE(project.AddWindow(side));
+    project.window(0).Caption.setBytes("Everything Help");
+    ASSERT_TRUE(project.addWindow(side));
     TWindowRecord note = window("note", "");
     note.AutoSizeHeight = true;
-    ASSERT_TRUE(project.AddWindow(note));
+    ASSERT_TRUE(project.addWindow(note));
 
     const CharFormat strike = with(fmt(), &CharFormat::Strike);
     const CharFormat under = with(fmt(), &CharFormat::Underline);
@@ -606,11 +606,11 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
     red.Bold = red.Italic = true;
     CharFormat mono = fmt("Courier New", 16);
     mono.Underline = true;
-    const QString picture = links::BitmapMarkup(dir.filePath(QStringLiteral("pic16.bmp")), false);
-    const QString transparent = links::BitmapMarkup(dir.filePath(QStringLiteral("pic16.bmp")), true);
-    const QString photo = links::BitmapMarkup(dir.filePath(QStringLiteral("PHOTO.bmp")), false);
+    const QString picture = links::bitmapMarkup(dir.filePath(QStringLiteral("pic16.bmp")), false);
+    const QString transparent = links::bitmapMarkup(dir.filePath(QStringLiteral("pic16.bmp")), true);
+    const QString photo = links::bitmapMarkup(dir.filePath(QStringLiteral("PHOTO.bmp")), false);
 
-    project.AddTopic(topic(
+    project.addTopic(topic(
         "LINKS", "All the links", "links; Hotspots;HOTSPOTS ; ;", rtf({para({run("Links", red)}, Alignment::Center)}),
         rtf({
             para({run("Jump "), run("to formats-->FORMATS", strike), run(", pop-up "), run("note-->FORMATS", under)}),
@@ -619,14 +619,14 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
             para({run("Other file "), run("there-->ELSEWHERE@other.hlp", strike), run(" pop "),
                   run("pp-->ELSEWHERE@other.hlp", under), run(" with window "),
                   run("tw-->ELSEWHERE>side@other.hlp", strike)}),
-            para({run(links::WebLink(QStringLiteral("site"), QStringLiteral("www.example.org"), false), strike),
+            para({run(links::webLink(QStringLiteral("site"), QStringLiteral("www.example.org"), false), strike),
                   run(" and "),
-                  run(links::WebLink(QString(), QStringLiteral("me@example.org"), true), strike)}),
-            para({run(links::RelatedTopicsButton(QStringLiteral("Related"), QStringLiteral("links;formats")))}),
+                  run(links::webLink(QString(), QStringLiteral("me@example.org"), true), strike)}),
+            para({run(links::relatedTopicsButton(QStringLiteral("Related"), QStringLiteral("links;formats")))}),
             para({run(picture + QStringLiteral("between") + transparent + photo + picture)}),
         }),
         1));
-    project.AddTopic(topic(
+    project.addTopic(topic(
         "FORMATS", "Formats", "formats;links", QByteArray(),
         rtf({
             para({run("Plain "), run("bold", with(fmt(), &CharFormat::Bold)), run(" italic", with(fmt(), &CharFormat::Italic)),
@@ -637,11 +637,11 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
             para({run(QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac 100%"))}),
         }),
         2));
-    project.AddTopic(topic("EMPTY", "", "", rtf({para({run("")})}), QByteArray()));
-    project.Topic(1).HasMapID = true;
-    project.Topic(1).MapID = -5;
-    project.Topic(2).HasMapID = true;
-    project.Topic(2).MapID = 70000;
+    project.addTopic(topic("EMPTY", "", "", rtf({para({run("")})}), QByteArray()));
+    project.topic(1).HasMapID = true;
+    project.topic(1).MapID = -5;
+    project.topic(2).HasMapID = true;
+    project.topic(2).MapID = 70000;
 
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);
@@ -685,7 +685,7 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
 
 TEST_F(HelpFile, BrokenLinksAndPicturesAreWarningsAndTheFileStillReads)
 {
-    project.AddTopic(topic("ONLY", "Only", "", QByteArray(),
+    project.addTopic(topic("ONLY", "Only", "", QByteArray(),
                            rtf({para({run("gone-->NOWHERE", with(fmt(), &CharFormat::Strike)), run(" "),
                                       run("win-->ONLY>nowin", with(fmt(), &CharFormat::Strike)),
                                       run(QStringLiteral(" {bmc MISSING.BMP} "))})})));
@@ -721,8 +721,8 @@ QString noise(int length)
 // that together hold the text and nothing else; each cut is logged.
 TEST_F(HelpFile, LongParagraphsReadBack)
 {
-    project.AddTopic(topic("BIG", "Big", "", QByteArray(), rtf({para({run(noise(20000))}), para({run("after")})})));
-    project.AddTopic(topic("NEXT", "Next", "", QByteArray(), rtf({para({run("next topic")})})));
+    project.addTopic(topic("BIG", "Big", "", QByteArray(), rtf({para({run(noise(20000))}), para({run("after")})})));
+    project.addTopic(topic("NEXT", "Next", "", QByteArray(), rtf({para({run("next topic")})})));
     HelpCompileReport report;
     hr::HelpFile h = compile(report);
     Pictures pictures;
@@ -730,7 +730,7 @@ TEST_F(HelpFile, LongParagraphsReadBack)
     EXPECT_GT(h.topicBlocks, 1);
 
     for (int length : {30000, 30001, 45000, 70000}) {
-        project.Topic(0).BodyRtf = rtf({para({run(noise(length))}, Alignment::Left, 0, 360), para({run("after")})});
+        project.topic(0).BodyRtf = rtf({para({run(noise(length))}, Alignment::Left, 0, 360), para({run("after")})});
         h = compile(report);
         ASSERT_EQ(h.topics.size(), 2);
         QByteArray all;
@@ -758,7 +758,7 @@ TEST_F(HelpFile, LongParagraphsReadBack)
     QString words;
     while (words.size() < 40000)
         words += QStringLiteral("word%1 ").arg(words.size() % 97);
-    project.Topic(0).BodyRtf = rtf({para({run(words, with(fmt(), &CharFormat::Strike)), run("-->NEXT")})});
+    project.topic(0).BodyRtf = rtf({para({run(words, with(fmt(), &CharFormat::Strike)), run("-->NEXT")})});
     h = compile(report);
     ASSERT_EQ(h.topics.size(), 2);
     const QList<hr::Paragraph>& body = h.topics[0].body;
@@ -779,7 +779,7 @@ TEST_F(HelpFile, LongParagraphsReadBack)
 TEST_F(HelpFile, RepetitiveTextStaysWithinTheBlockBuffer)
 {
     for (const char* id : {"A", "B", "C", "D"})
-        project.AddTopic(topic(id, id, "", QByteArray(), rtf({para({run(QString(13000, QLatin1Char('x')))})})));
+        project.addTopic(topic(id, id, "", QByteArray(), rtf({para({run(QString(13000, QLatin1Char('x')))})})));
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);
     Pictures pictures;
@@ -791,7 +791,7 @@ TEST_F(HelpFile, RepetitiveTextStaysWithinTheBlockBuffer)
 // title index but not in the topic: both show a blank there.
 TEST_F(HelpFile, NulInATitleIsStoredAsABlank)
 {
-    project.AddTopic(topic("A", QByteArray("Intro\0duction", 13), "", QByteArray(), rtf({para({run("x")})})));
+    project.addTopic(topic("A", QByteArray("Intro\0duction", 13), "", QByteArray(), rtf({para({run("x")})})));
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);
     ASSERT_EQ(h.topics.size(), 1);
@@ -820,11 +820,11 @@ TEST_F(HelpFile, TopicTableFullReadsBack)
         for (int k = 0; k < 3; ++k)
             body.push_back(para({run(QStringLiteral("Paragraph %1 of topic %2, with some words to fill the line. ").arg(k).arg(i)),
                                  run(QString::fromLatin1("next-->" + next), strike)}));
-        ASSERT_TRUE(project.AddTopic(topic(id, "Topic number " + QByteArray::number(i),
+        ASSERT_TRUE(project.addTopic(topic(id, "Topic number " + QByteArray::number(i),
                                            "common;kw" + QByteArray::number(i % 700),
                                            i % 3 ? QByteArray() : rtf({para({run("Header")})}), rtf(body))));
-        project.Topic(i).HasMapID = i % 2;
-        project.Topic(i).MapID = 1000 + i;
+        project.topic(i).HasMapID = i % 2;
+        project.topic(i).MapID = 1000 + i;
     }
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);

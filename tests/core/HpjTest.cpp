@@ -40,8 +40,8 @@ TEST(HpjWriter, NewProjectExample)
 {
     Project p;
     p.ProjectPath = QStringLiteral("C:\\Help\\Demo.tsp");
-    p.AddTopic(topic("INTRO", true, 100));
-    p.AddTopic(topic("OTHER"));
+    p.addTopic(topic("INTRO", true, 100));
+    p.addTopic(topic("OTHER"));
     EXPECT_EQ(HpjWriter::generate(p), QByteArray("[OPTIONS]\r\n"
                                                  "COMPRESS=8 Zeck\r\n"
                                                  "ERRORLOG=C:\\Help\\Demo.LOG\r\n"
@@ -101,15 +101,15 @@ TEST(HpjWriter, MapAndWindowSections)
     Project p;
     p.ProjectPath = QStringLiteral("/h/D.tsp");
     // HasMapID off: no line, whatever MapID holds.
-    p.AddTopic(topic("A", false, 7));
-    p.AddTopic(topic("B", true, -3));
-    p.AddTopic(topic("C", true, 0));
+    p.addTopic(topic("A", false, 7));
+    p.addTopic(topic("B", true, -3));
+    p.addTopic(topic("C", true, 0));
     TWindowRecord flagged = popWindow();
-    p.AddWindow(flagged);
+    p.addWindow(flagged);
     TWindowRecord plain = popWindow();
     plain.Name.setBytes("plain");
     plain.OnTop = false;
-    p.AddWindow(plain);
+    p.addWindow(plain);
     std::vector<int> steps;
     const QByteArray out = HpjWriter::generate(p, [&](int s) { steps.push_back(s); });
     EXPECT_TRUE(out.contains("[MAP]\r\nB=-3\r\nC=0\r\n\r\n[WINDOWS]\r\nmain="));
@@ -118,7 +118,7 @@ TEST(HpjWriter, MapAndWindowSections)
 
     Project unmapped;
     unmapped.ProjectPath = QStringLiteral("/h/D.tsp");
-    unmapped.AddTopic(topic("A"));
+    unmapped.addTopic(topic("A"));
     const QByteArray u = HpjWriter::generate(unmapped);
     EXPECT_TRUE(u.contains("[MAP]\r\n\r\n[WINDOWS]\r\n"));
     EXPECT_EQ(u.mid(u.indexOf("[WINDOWS]")).count("\r\n"), 2); // the heading and one window line

@@ -76,7 +76,7 @@ TEST(RenameInLinks, RenamesTargetsInJumpsAndPopupsOnlyKeepingTheirFormat)
               run("Pop-->SETUP", underlined())}),
         para({run("Guide-->setup", struck()), run(" ", plain()), run("Next-->SETUPX", struck())}),
     });
-    EXPECT_EQ(RenameInLinks(d, TopicIdRename(QStringLiteral("SETUP"), QStringLiteral("INSTALL"))), 3);
+    EXPECT_EQ(renameInLinks(d, topicIdRename(QStringLiteral("SETUP"), QStringLiteral("INSTALL"))), 3);
     const RichDocument expected = doc({
         para({run("Start here-->INSTALL", struck(true)), run(" then a>SETUP as text ", plain()),
               run("Pop-->INSTALL", underlined())}),
@@ -89,7 +89,7 @@ TEST(RenameInLinks, RenamesTargetsInJumpsAndPopupsOnlyKeepingTheirFormat)
 
 TEST(RenameInLinks, RewritesOnlyWholeTopicIdsAtTheirPlaceInTheMarkup)
 {
-    const LinkRename intro = TopicIdRename(QStringLiteral("INTRO"), QStringLiteral("X"));
+    const LinkRename intro = topicIdRename(QStringLiteral("INTRO"), QStringLiteral("X"));
     RichDocument d = doc({
         para({run("a-->INTRO2 b-->INTRO_OLD c-->XSETUP>main d-->INTRO>popup e-->INTRO", struck()),
               run(" INTRO and -->INTRO in plain text", plain())}),
@@ -99,7 +99,7 @@ TEST(RenameInLinks, RewritesOnlyWholeTopicIdsAtTheirPlaceInTheMarkup)
         para({run("f-->MAIN>INTRO g-->INTRO@other.hlp h-->!JumpId(x.hlp, INTRO)", underlined()), run(" ", plain()),
               run("i-->intro", underlined())}),
     });
-    EXPECT_EQ(RenameInLinks(d, intro), 3);
+    EXPECT_EQ(renameInLinks(d, intro), 3);
     EXPECT_EQ(d, doc({
                      para({run("a-->INTRO2 b-->INTRO_OLD c-->XSETUP>main d-->X>popup e-->X", struck()),
                            run(" INTRO and -->INTRO in plain text", plain())}),
@@ -111,7 +111,7 @@ TEST(RenameInLinks, RewritesOnlyWholeTopicIdsAtTheirPlaceInTheMarkup)
     RichDocument edges = doc({para({run("x-->INTRO", struck()), run("2 tail", plain())}),
                               para({run("x-->", plain()), run("INTRO", struck())}),
                               para({run("x-->", struck()), run("INTRO", plain())})});
-    EXPECT_EQ(RenameInLinks(edges, intro), 2);
+    EXPECT_EQ(renameInLinks(edges, intro), 2);
     EXPECT_EQ(edges, doc({para({run("x-->X", struck()), run("2 tail", plain())}),
                           para({run("x-->", plain()), run("X", struck())}),
                           para({run("x-->", struck()), run("INTRO", plain())})}));
@@ -119,7 +119,7 @@ TEST(RenameInLinks, RewritesOnlyWholeTopicIdsAtTheirPlaceInTheMarkup)
     // µ has no capital in the code page, so a stored ID keeps it and a link
     // typed in lower case still finds it.
     RichDocument micro = doc({para({ts::Run{QStringLiteral("-->\u00B5code"), struck()}})});
-    EXPECT_EQ(RenameInLinks(micro, TopicIdRename(QStringLiteral("\u00B5CODE"), QStringLiteral("MICRO"))), 1);
+    EXPECT_EQ(renameInLinks(micro, topicIdRename(QStringLiteral("\u00B5CODE"), QStringLiteral("MICRO"))), 1);
     EXPECT_EQ(micro, doc({para({run("-->MICRO", struck())})}));
 }
 
@@ -128,27 +128,27 @@ TEST(RenameInLinks, WindowChangesRewriteOnlyWholeWindowNames)
     // Deleting window "m": each >m becomes >main; >M, >main and >mx are other names.
     RichDocument d = doc({para({run("A-->T>m B-->U>M C-->V>m D-->m E-->W>mx", struck())}),
                           para({run("x-->T>m", plain())})});
-    EXPECT_EQ(RenameInLinks(d, WindowRename(QStringLiteral("m"), QStringLiteral("main"))), 2);
+    EXPECT_EQ(renameInLinks(d, windowRename(QStringLiteral("m"), QStringLiteral("main"))), 2);
     EXPECT_EQ(d, doc({para({run("A-->T>main B-->U>M C-->V>main D-->m E-->W>mx", struck())}),
                       para({run("x-->T>m", plain())})}));
 
     // Deleting "pop" leaves "popup", a topic called POP and a macro alone.
     RichDocument p = doc({para({run("-->SETUP>pop -->SETUP>popup -->POP -->!Pop(x>pop)", underlined())})});
-    EXPECT_EQ(RenameInLinks(p, WindowRename(QStringLiteral("pop"), QStringLiteral("main"))), 1);
+    EXPECT_EQ(renameInLinks(p, windowRename(QStringLiteral("pop"), QStringLiteral("main"))), 1);
     EXPECT_EQ(p, doc({para({run("-->SETUP>main -->SETUP>popup -->POP -->!Pop(x>pop)", underlined())})}));
 
     // A move to another window touches only the moved topic's links that name
     // the old window; a topic called MAIN is not the window main.
     RichDocument moved = doc({para({run("a-->setup>main b-->SETUP c-->SETUP>Main d-->SETUPX>main e-->MAIN", struck())})});
-    EXPECT_EQ(RenameInLinks(moved, TopicWindowMove(QStringLiteral("SETUP"), QStringLiteral("main"), QStringLiteral("pop"))), 1);
+    EXPECT_EQ(renameInLinks(moved, topicWindowMove(QStringLiteral("SETUP"), QStringLiteral("main"), QStringLiteral("pop"))), 1);
     EXPECT_EQ(moved, doc({para({run("a-->setup>pop b-->SETUP c-->SETUP>Main d-->SETUPX>main e-->MAIN", struck())})}));
 }
 
 TEST(RenameInContentsEntry, RewritesWholeNamesExactly)
 {
-    const LinkRename intro = TopicIdRename(QStringLiteral("INTRO"), QStringLiteral("X"));
+    const LinkRename intro = topicIdRename(QStringLiteral("INTRO"), QStringLiteral("X"));
     const auto renamed = [](const char* text, const LinkRename& r) {
-        return RenameInContentsEntry(QString::fromLatin1(text), r).toStdString();
+        return renameInContentsEntry(QString::fromLatin1(text), r).toStdString();
     };
     EXPECT_EQ(renamed("Intro=INTRO", intro), "Intro=X");
     EXPECT_EQ(renamed("Intro=INTRO>popup", intro), "Intro=X>popup");
@@ -158,13 +158,13 @@ TEST(RenameInContentsEntry, RewritesWholeNamesExactly)
     EXPECT_EQ(renamed("Elsewhere=INTRO@other.hlp", intro), "Elsewhere=INTRO@other.hlp");
     EXPECT_EQ(renamed("INTRO book", intro), "INTRO book");
 
-    const LinkRename pop = WindowRename(QStringLiteral("pop"), QStringLiteral("main"));
+    const LinkRename pop = windowRename(QStringLiteral("pop"), QStringLiteral("main"));
     EXPECT_EQ(renamed("A=T>pop", pop), "A=T>main");
     EXPECT_EQ(renamed("A=T>popup", pop), "A=T>popup");
     EXPECT_EQ(renamed("A=pop", pop), "A=pop");
     EXPECT_EQ(renamed("A=T@f.hlp>pop", pop), "A=T@f.hlp>pop");
 
-    const LinkRename move = TopicWindowMove(QStringLiteral("MAIN"), QStringLiteral("main"), QStringLiteral("pop"));
+    const LinkRename move = topicWindowMove(QStringLiteral("MAIN"), QStringLiteral("main"), QStringLiteral("pop"));
     EXPECT_EQ(renamed("A=MAIN>main", move), "A=MAIN>pop");
     EXPECT_EQ(renamed("A=MAINX>main", move), "A=MAINX>main");
     EXPECT_EQ(renamed("A=MAIN", move), "A=MAIN");
@@ -189,20 +189,20 @@ TEST_F(UpdateJumpsTest, RewritesExactlyTheBlocksWhereANameChanged)
     // Written by another program: a rewrite would change its bytes.
     const QByteArray plainMention("{\\rtf1\\ansi See a>SETUP here\\par}");
     const QByteArray unrelated("{\\rtf1\\ansi Nothing to see-->SETUPX\\par}");
-    project.AddTopic(topic("ONE", QByteArray(), linked));
-    project.AddTopic(topic("TWO", plainMention, unrelated));
-    project.AddTopic(topic("THREE", unrelated, QByteArray()));
+    project.addTopic(topic("ONE", QByteArray(), linked));
+    project.addTopic(topic("TWO", plainMention, unrelated));
+    project.addTopic(topic("THREE", unrelated, QByteArray()));
 
     std::vector<int> steps;
-    UpdateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), [&](int s) { steps.push_back(s); });
+    updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), [&](int s) { steps.push_back(s); });
 
     EXPECT_EQ(steps, (std::vector<int>{682, 682, 682}));
-    EXPECT_TRUE(project.Topic(0).HeaderRtf.isEmpty());
-    EXPECT_EQ(project.Topic(0).BodyRtf, RtfWriter::write(doc({para({run("Go-->INSTALL", struck())})})));
+    EXPECT_TRUE(project.topic(0).HeaderRtf.isEmpty());
+    EXPECT_EQ(project.topic(0).BodyRtf, RtfWriter::write(doc({para({run("Go-->INSTALL", struck())})})));
     // Mentioned but not as a link: the bytes stay as they were.
-    EXPECT_EQ(project.Topic(1).HeaderRtf, plainMention);
-    EXPECT_EQ(project.Topic(1).BodyRtf, unrelated);
-    EXPECT_EQ(project.Topic(2).HeaderRtf, unrelated);
+    EXPECT_EQ(project.topic(1).HeaderRtf, plainMention);
+    EXPECT_EQ(project.topic(1).BodyRtf, unrelated);
+    EXPECT_EQ(project.topic(2).HeaderRtf, unrelated);
     EXPECT_FALSE(QFile::exists(contentsPath())); // no contents file, none made
 }
 
@@ -212,9 +212,9 @@ TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
     writeAll(contentsPath(), QByteArray("SETUP book\r\n\tSetup=SETUP\r\n\tSetupX=SETUPX\r\n"
                                         "\tLower=setup\r\n\t\tLong=SETUP>win ") +
                                  tail.toLatin1() + "\r\n");
-    project.AddTopic(topic("ONE", QByteArray(), QByteArray()));
+    project.addTopic(topic("ONE", QByteArray(), QByteArray()));
 
-    UpdateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
+    updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
 
     EXPECT_EQ(readAll(contentsPath()), QByteArray("SETUP book\r\n\tSetup=INSTALL\r\n\tSetupX=SETUPX\r\n"
                                                   "\tLower=setup\r\n\t\tLong=INSTALL>win ") +
@@ -223,31 +223,31 @@ TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
 
     // Nothing to rewrite: the file keeps its own line ends.
     writeAll(contentsPath(), "Other=OTHER\n");
-    UpdateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
+    updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
     EXPECT_EQ(readAll(contentsPath()), QByteArray("Other=OTHER\n"));
 }
 
 TEST_F(UpdateJumpsTest, WindowDeletionRewritesTopicsAndContentsAndClearsTheFlag)
 {
-    project.AddTopic(topic("ONE", RtfWriter::write(doc({para({run("Head-->T>OLDWIN", underlined())})})),
+    project.addTopic(topic("ONE", RtfWriter::write(doc({para({run("Head-->T>OLDWIN", underlined())})})),
                            RtfWriter::write(doc({para({run("Go-->T>OLDWIN", struck()), run(" >OLDWIN", plain())})}))));
     writeAll(contentsPath(), "Page=T>OLDWIN\r\nOther=OLDWIN\r\nLonger=T>OLDWIN2\r\n");
     project.WindowLinkMode = true;
 
-    UpdateJumps(project, QStringLiteral(">OLDWIN"), QStringLiteral(">main"));
+    updateJumps(project, QStringLiteral(">OLDWIN"), QStringLiteral(">main"));
 
     EXPECT_FALSE(project.WindowLinkMode);
-    EXPECT_EQ(project.Topic(0).HeaderRtf, RtfWriter::write(doc({para({run("Head-->T>main", underlined())})})));
-    EXPECT_EQ(project.Topic(0).BodyRtf,
+    EXPECT_EQ(project.topic(0).HeaderRtf, RtfWriter::write(doc({para({run("Head-->T>main", underlined())})})));
+    EXPECT_EQ(project.topic(0).BodyRtf,
               RtfWriter::write(doc({para({run("Go-->T>main", struck()), run(" >OLDWIN", plain())})})));
     // Only the window part of an entry, whole.
     EXPECT_EQ(readAll(contentsPath()), QByteArray("Page=T>main\r\nOther=OLDWIN\r\nLonger=T>OLDWIN2\r\n"));
 
     // A topic moved from "main" to "pop" through the two-text form.
-    project.Topic(0).BodyRtf = RtfWriter::write(doc({para({run("-->T>main -->MAIN>main", struck())})}));
+    project.topic(0).BodyRtf = RtfWriter::write(doc({para({run("-->T>main -->MAIN>main", struck())})}));
     project.WindowLinkMode = true;
-    UpdateJumps(project, QStringLiteral("T>main"), QStringLiteral("T>pop"));
-    EXPECT_EQ(project.Topic(0).BodyRtf, RtfWriter::write(doc({para({run("-->T>pop -->MAIN>main", struck())})})));
+    updateJumps(project, QStringLiteral("T>main"), QStringLiteral("T>pop"));
+    EXPECT_EQ(project.topic(0).BodyRtf, RtfWriter::write(doc({para({run("-->T>pop -->MAIN>main", struck())})})));
     EXPECT_FALSE(project.WindowLinkMode);
 }
 
@@ -255,15 +255,15 @@ TEST_F(UpdateJumpsTest, ABadContentsFileIsReportedAndLeftAsItWasAfterTheTopicsAr
 {
     const QByteArray bad("Top=SETUP\r\n\t\t\tToo deep=SETUP\r\n");
     writeAll(contentsPath(), bad);
-    project.AddTopic(topic("ONE", QByteArray(), RtfWriter::write(doc({para({run("-->SETUP", struck())})}))));
+    project.addTopic(topic("ONE", QByteArray(), RtfWriter::write(doc({para({run("-->SETUP", struck())})}))));
 
     try {
-        UpdateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
+        updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
         FAIL() << "no error for a bad contents file";
     } catch (const ContentsLevelError& e) {
         EXPECT_TRUE(e.message().contains(contentsPath())) << e.message().toStdString();
         EXPECT_EQ(e.line(), 2);
     }
     EXPECT_EQ(readAll(contentsPath()), bad); // not cut down to the lines read
-    EXPECT_EQ(project.Topic(0).BodyRtf, RtfWriter::write(doc({para({run("-->INSTALL", struck())})})));
+    EXPECT_EQ(project.topic(0).BodyRtf, RtfWriter::write(doc({para({run("-->INSTALL", struck())})})));
 }

@@ -49,17 +49,17 @@ Project exampleProject()
     pop.OnTop = true;
     pop.Buttons[Browse] = true;
     pop.Buttons[Back] = true;
-    p.AddWindow(pop);
+    p.addWindow(pop);
     TTopicRecord a = topic("INTRO", 100, 0);
     a.Title.setBytes("Introduction");
     a.Keywords.setBytes("start;begin");
     a.HasMapID = true;
     a.MapID = -5;
-    p.AddTopic(a);
+    p.addTopic(a);
     TTopicRecord b = topic("SECOND", 250, 0);
     b.WindowIndex = 1;
-    p.AddTopic(b);
-    p.AddTopic(topic("THIRD", 0, 80));
+    p.addTopic(b);
+    p.addTopic(topic("THIRD", 0, 80));
     return p;
 }
 
@@ -129,9 +129,9 @@ TEST(ProjectFile, ReadGivesBackEveryFieldAndWritesTheSameBytes)
     ASSERT_EQ(read.TopicCount(), 3);
     ASSERT_EQ(read.WindowCount(), 2);
     for (int k = 0; k < 2; ++k)
-        EXPECT_EQ(read.Window(k), original.Window(k));
+        EXPECT_EQ(read.window(k), original.window(k));
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(read.Topic(i), original.Topic(i));
+        EXPECT_EQ(read.topic(i), original.topic(i));
     EXPECT_EQ(ProjectFile::serialize(read), bytes);
 }
 
@@ -142,13 +142,13 @@ TEST(ProjectFile, FullWidthStringsAndNonAsciiSurvive)
     t.TopicID.setBytes(QByteArray(50, 'I'));
     t.Keywords.setBytes(QByteArray(255, 'k'));
     t.Title.setText(QStringLiteral("Caf\u00e9 \u20ac"));
-    p.AddTopic(t);
-    p.Window(0).Caption.setBytes(QByteArray(100, 'c'));
-    p.Window(0).Name.setBytes(QByteArray(30, 'n'));
+    p.addTopic(t);
+    p.window(0).Caption.setBytes(QByteArray(100, 'c'));
+    p.window(0).Name.setBytes(QByteArray(30, 'n'));
     const Project read = ProjectFile::parse(ProjectFile::serialize(p), QStringLiteral("x.tsp"));
-    EXPECT_EQ(read.Topic(0), p.Topic(0));
-    EXPECT_EQ(read.Window(0), p.Window(0));
-    EXPECT_EQ(read.Topic(0).Title.text(), QStringLiteral("Caf\u00e9 \u20ac"));
+    EXPECT_EQ(read.topic(0), p.topic(0));
+    EXPECT_EQ(read.window(0), p.window(0));
+    EXPECT_EQ(read.topic(0).Title.text(), QStringLiteral("Caf\u00e9 \u20ac"));
 }
 
 TEST(ProjectFile, PaddingAndBytesAfterStringLengthsAreIgnoredOnRead)
@@ -166,8 +166,8 @@ TEST(ProjectFile, PaddingAndBytesAfterStringLengthsAreIgnoredOnRead)
     for (qsizetype i = t + 1 + 5; i < t + 51; ++i)
         b[i] = '#'; // after "INTRO"
     const Project read = ProjectFile::parse(b, QStringLiteral("x.tsp"));
-    EXPECT_EQ(read.Window(0).Name.bytes(), QByteArray("main"));
-    EXPECT_EQ(read.Topic(0).TopicID.bytes(), QByteArray("INTRO"));
+    EXPECT_EQ(read.window(0).Name.bytes(), QByteArray("main"));
+    EXPECT_EQ(read.topic(0).TopicID.bytes(), QByteArray("INTRO"));
     // Writing again gives the clean bytes.
     EXPECT_EQ(ProjectFile::serialize(read), ProjectFile::serialize(original));
 }
@@ -175,10 +175,10 @@ TEST(ProjectFile, PaddingAndBytesAfterStringLengthsAreIgnoredOnRead)
 TEST(ProjectFile, ProgressAdvancesPerWindowAndPerTopic)
 {
     Project p;
-    p.AddWindow(TWindowRecord());
-    p.AddWindow(TWindowRecord());
+    p.addWindow(TWindowRecord());
+    p.addWindow(TWindowRecord());
     for (int i = 0; i < 7; ++i)
-        p.AddTopic(topic("T"));
+        p.addTopic(topic("T"));
     std::vector<int> steps;
     const QByteArray bytes = ProjectFile::serialize(p, [&](int s) { steps.push_back(s); });
     EXPECT_EQ(steps, (std::vector<int>{16, 16, 16, 7, 7, 7, 7, 7, 7, 7}));
@@ -195,12 +195,12 @@ TEST(ProjectFile, ProgressAdvancesPerWindowAndPerTopic)
 TEST(ProjectFile, EmptyBlocksStayEmpty)
 {
     Project p;
-    p.AddTopic(topic("EMPTY"));
+    p.addTopic(topic("EMPTY"));
     const QByteArray b = ProjectFile::serialize(p);
     EXPECT_EQ(b.size(), 8 + 168 + 375);
     const Project read = ProjectFile::parse(b, QStringLiteral("x.tsp"));
-    EXPECT_EQ(read.Topic(0).HeaderLen(), 0);
-    EXPECT_TRUE(read.Topic(0).HeaderRtf.isEmpty());
+    EXPECT_EQ(read.topic(0).HeaderLen(), 0);
+    EXPECT_TRUE(read.topic(0).HeaderRtf.isEmpty());
 }
 
 TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
@@ -273,11 +273,11 @@ TEST(ProjectFile, AWindowIndexOutsideTheTableOpensOnMain)
     const qsizetype t1 = 8 + 336 + 375 + 100;
     setIntAt(b, t1 + 56, 7);
     Project p = ProjectFile::parse(b, QStringLiteral("x.tsp"));
-    EXPECT_EQ(p.Topic(1).WindowIndex, 0);
+    EXPECT_EQ(p.topic(1).WindowIndex, 0);
     setIntAt(b, t1 + 56, -2);
     p = ProjectFile::parse(b, QStringLiteral("x.tsp"));
-    EXPECT_EQ(p.Topic(1).WindowIndex, 0);
-    EXPECT_EQ(p.Topic(1).TopicID.bytes(), QByteArray("SECOND"));
+    EXPECT_EQ(p.topic(1).WindowIndex, 0);
+    EXPECT_EQ(p.topic(1).TopicID.bytes(), QByteArray("SECOND"));
 }
 
 TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)
@@ -289,7 +289,7 @@ TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)
     ProjectFile::save(original, path);
     const Project read = ProjectFile::load(path, QStringLiteral("/prog/"));
     EXPECT_EQ(read.ProjectPath, path);
-    EXPECT_EQ(read.ProgramFolder(), QStringLiteral("/prog/"));
+    EXPECT_EQ(read.programFolder(), QStringLiteral("/prog/"));
     EXPECT_EQ(read.TopicCount(), 3);
     EXPECT_EQ(ProjectFile::serialize(read), ProjectFile::serialize(original));
 
@@ -328,7 +328,7 @@ TEST(ProjectFile, AFailedSaveLeavesThePreviousFileWhole)
     ProjectFile::save(original, path);
     const QByteArray before = ProjectFile::serialize(original);
     Project changed = exampleProject();
-    changed.AddTopic(topic("NEW", 10, 10));
+    changed.addTopic(topic("NEW", 10, 10));
 
     // The save runs in a child without write access to the folder (root
     // ignores folder permissions, so the child gives its rights up).

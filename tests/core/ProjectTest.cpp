@@ -60,7 +60,7 @@ TEST(Project, StartStateHoldsTheDefaultWindowOnly)
     Project p(QStringLiteral("/opt/ts/"));
     EXPECT_EQ(p.TopicCount(), 0);
     EXPECT_EQ(p.WindowCount(), 1);
-    const TWindowRecord& w = p.Window(0);
+    const TWindowRecord& w = p.window(0);
     EXPECT_EQ(w.Name.bytes(), QByteArray("main"));
     EXPECT_EQ(w.NonScrollColor, 0xC0C0C0u);
     EXPECT_EQ(w.TopicColor, 0xDCFFFFu);
@@ -75,8 +75,8 @@ TEST(Project, StartStateHoldsTheDefaultWindowOnly)
     for (bool b : w.Buttons)
         EXPECT_FALSE(b);
     EXPECT_EQ(p.ProjectPath, QStringLiteral("/opt/ts/NoName.tsp"));
-    EXPECT_TRUE(p.IsUnnamed());
-    EXPECT_EQ(p.ProjectBase(), QStringLiteral("/opt/ts/NoName"));
+    EXPECT_TRUE(p.isUnnamed());
+    EXPECT_EQ(p.projectBase(), QStringLiteral("/opt/ts/NoName"));
     EXPECT_EQ(p.CompilerPath, QStringLiteral("NoCompiler"));
     EXPECT_TRUE(p.PendingOpenPath.isEmpty());
     EXPECT_FALSE(p.AddMode);
@@ -91,32 +91,32 @@ TEST(Project, DeleteTopicMovesLaterTopicsDownAndClearsTheFreedSlot)
         t.BodyRtf = QByteArray("body of ") + id;
         t.HasMapID = true;
         t.MapID = 7;
-        ASSERT_TRUE(p.AddTopic(t));
+        ASSERT_TRUE(p.addTopic(t));
     }
-    p.DeleteTopic(0);
+    p.deleteTopic(0);
     ASSERT_EQ(p.TopicCount(), 2);
-    EXPECT_EQ(p.Topic(0).TopicID.bytes(), QByteArray("B"));
-    EXPECT_EQ(p.Topic(0).BodyRtf, QByteArray("body of B"));
-    EXPECT_EQ(p.Topic(1).TopicID.bytes(), QByteArray("C"));
+    EXPECT_EQ(p.topic(0).TopicID.bytes(), QByteArray("B"));
+    EXPECT_EQ(p.topic(0).BodyRtf, QByteArray("body of B"));
+    EXPECT_EQ(p.topic(1).TopicID.bytes(), QByteArray("C"));
     // The freed slot is empty when it is used again.
-    ASSERT_TRUE(p.AddTopic(topic("D")));
-    EXPECT_EQ(p.Topic(2).BodyLen(), 0);
-    EXPECT_FALSE(p.Topic(2).HasMapID);
+    ASSERT_TRUE(p.addTopic(topic("D")));
+    EXPECT_EQ(p.topic(2).BodyLen(), 0);
+    EXPECT_FALSE(p.topic(2).HasMapID);
 
-    p.DeleteTopic(2); // the last slot: nothing moves
+    p.deleteTopic(2); // the last slot: nothing moves
     ASSERT_EQ(p.TopicCount(), 2);
-    EXPECT_EQ(p.Topic(1).TopicID.bytes(), QByteArray("C"));
-    EXPECT_EQ(p.FindTopic("C"), 1);
-    EXPECT_EQ(p.FindTopic("D"), -1);
+    EXPECT_EQ(p.topic(1).TopicID.bytes(), QByteArray("C"));
+    EXPECT_EQ(p.findTopic("C"), 1);
+    EXPECT_EQ(p.findTopic("D"), -1);
 }
 
 TEST(Project, TopicTableRefusesThe2050thTopic)
 {
     Project p;
     for (int i = 0; i < Project::TopicSlots; ++i)
-        ASSERT_TRUE(p.AddTopic(topic("T")));
-    EXPECT_TRUE(p.TopicTableFull());
-    EXPECT_FALSE(p.AddTopic(topic("ONE_TOO_MANY")));
+        ASSERT_TRUE(p.addTopic(topic("T")));
+    EXPECT_TRUE(p.topicTableFull());
+    EXPECT_FALSE(p.addTopic(topic("ONE_TOO_MANY")));
     EXPECT_EQ(p.TopicCount(), Project::TopicSlots);
 }
 
@@ -126,42 +126,42 @@ TEST(Project, WindowTableHoldsAtMost255AndDeletingMovesTopics)
     TWindowRecord w;
     for (int k = 1; k < Project::MaxWindows; ++k) {
         w.Name.setText(QStringLiteral("w%1").arg(k));
-        ASSERT_TRUE(p.AddWindow(w));
+        ASSERT_TRUE(p.addWindow(w));
     }
-    EXPECT_FALSE(p.AddWindow(w));
+    EXPECT_FALSE(p.addWindow(w));
     EXPECT_EQ(p.WindowCount(), 255);
 
     for (int k : {1, 2, 3}) {
         TTopicRecord t = topic("X");
         t.WindowIndex = k;
-        p.AddTopic(t);
+        p.addTopic(t);
     }
-    p.DeleteWindow(2);
+    p.deleteWindow(2);
     EXPECT_EQ(p.WindowCount(), 254);
-    EXPECT_EQ(p.Topic(0).WindowIndex, 1);
-    EXPECT_EQ(p.Topic(1).WindowIndex, 0);
-    EXPECT_EQ(p.Topic(2).WindowIndex, 2);
-    EXPECT_EQ(p.Window(2).Name.bytes(), QByteArray("w3"));
+    EXPECT_EQ(p.topic(0).WindowIndex, 1);
+    EXPECT_EQ(p.topic(1).WindowIndex, 0);
+    EXPECT_EQ(p.topic(2).WindowIndex, 2);
+    EXPECT_EQ(p.window(2).Name.bytes(), QByteArray("w3"));
 }
 
 TEST(Project, ResetLeavesOnlyTheDefaultMainWindow)
 {
     Project p;
-    p.Window(0).Caption.setText(QStringLiteral("Changed"));
-    p.Window(0).TopicColor = 0x123456;
+    p.window(0).Caption.setText(QStringLiteral("Changed"));
+    p.window(0).TopicColor = 0x123456;
     for (int k = 0; k < 4; ++k)
-        p.AddWindow(TWindowRecord());
+        p.addWindow(TWindowRecord());
     TTopicRecord t = topic("A");
     t.HeaderRtf = "x";
     t.Keywords.setText(QStringLiteral("k"));
-    p.AddTopic(t);
-    p.Reset();
+    p.addTopic(t);
+    p.reset();
     EXPECT_EQ(p.TopicCount(), 0);
     EXPECT_EQ(p.WindowCount(), 1);
-    EXPECT_EQ(p.Window(0), TWindowRecord::defaultWindow());
-    ASSERT_TRUE(p.AddTopic(topic("B")));
-    EXPECT_TRUE(p.Topic(0).Keywords.isEmpty());
-    EXPECT_EQ(p.Topic(0).HeaderLen(), 0);
+    EXPECT_EQ(p.window(0), TWindowRecord::defaultWindow());
+    ASSERT_TRUE(p.addTopic(topic("B")));
+    EXPECT_TRUE(p.topic(0).Keywords.isEmpty());
+    EXPECT_EQ(p.topic(0).HeaderLen(), 0);
 }
 
 TEST(TopicList, OneLinePerTopicWithOrWithoutCallId)
@@ -170,11 +170,11 @@ TEST(TopicList, OneLinePerTopicWithOrWithoutCallId)
     TTopicRecord intro = topic("INTRO", "Welcome");
     intro.HasMapID = true;
     intro.MapID = 10;
-    p.AddTopic(intro);
+    p.addTopic(intro);
     TTopicRecord plain = topic("PLAIN");
     plain.MapID = 99; // ignored without HasMapID
-    p.AddTopic(plain);
-    EXPECT_EQ(TopicListLines(p),
+    p.addTopic(plain);
+    EXPECT_EQ(topicListLines(p),
               (QStringList{QStringLiteral("INTRO : Welcome : Application Call ID: 10"),
                            QStringLiteral("PLAIN :  : No Application Call")}));
 }

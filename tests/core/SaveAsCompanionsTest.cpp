@@ -17,17 +17,17 @@ TEST(SaveAsCompanions, OnlyTheProgramFoldersNoNameIsUnnamedAndTargetsThatExistAr
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("work")));
     const QString programFolder = dir.filePath(QStringLiteral("program/"));
     Project project(programFolder);
-    EXPECT_TRUE(project.IsUnnamed());
-    EXPECT_TRUE(project.IsUnnamedPath(dir.filePath(QStringLiteral("work/../program/NoName.tsp"))));
+    EXPECT_TRUE(project.isUnnamed());
+    EXPECT_TRUE(project.isUnnamedPath(dir.filePath(QStringLiteral("work/../program/NoName.tsp"))));
 
     // A user's project that happens to be called NoName.tsp.
     project.ProjectPath = dir.filePath(QStringLiteral("work/NoName.tsp"));
-    EXPECT_FALSE(project.IsUnnamed());
-    WriteWholeFile(dir.filePath(QStringLiteral("work/NoName.tsc")), "A=A\r\n");
-    WriteWholeFile(dir.filePath(QStringLiteral("work/Other.tsc")), "B=B\r\n");
-    WriteWholeFile(dir.filePath(QStringLiteral("work/Other.cnt")), ":Title x\r\n");
+    EXPECT_FALSE(project.isUnnamed());
+    writeWholeFile(dir.filePath(QStringLiteral("work/NoName.tsc")), "A=A\r\n");
+    writeWholeFile(dir.filePath(QStringLiteral("work/Other.tsc")), "B=B\r\n");
+    writeWholeFile(dir.filePath(QStringLiteral("work/Other.cnt")), ":Title x\r\n");
 
-    SaveAsPlan plan = PlanSaveAsCompanions(project, dir.filePath(QStringLiteral("work/Other.tsp")));
+    SaveAsPlan plan = planSaveAsCompanions(project, dir.filePath(QStringLiteral("work/Other.tsp")));
     EXPECT_FALSE(plan.RemoveFromAfterCopy);
     ASSERT_EQ(plan.Files.size(), 2u);
     EXPECT_EQ(plan.Files[0].To, dir.filePath(QStringLiteral("work/Other.tsc")));
@@ -38,11 +38,11 @@ TEST(SaveAsCompanions, OnlyTheProgramFoldersNoNameIsUnnamedAndTargetsThatExistAr
     EXPECT_FALSE(plan.Files[1].copies());
 
     // The same base, however written: nothing to do.
-    EXPECT_TRUE(PlanSaveAsCompanions(project, dir.filePath(QStringLiteral("work/./NoName.tsp"))).Files.empty());
+    EXPECT_TRUE(planSaveAsCompanions(project, dir.filePath(QStringLiteral("work/./NoName.tsp"))).Files.empty());
 
     // The unnamed project's contents move to the new name.
-    project.ProjectPath = project.UnnamedPath();
-    plan = PlanSaveAsCompanions(project, dir.filePath(QStringLiteral("work/New.tsp")));
+    project.ProjectPath = project.unnamedPath();
+    plan = planSaveAsCompanions(project, dir.filePath(QStringLiteral("work/New.tsp")));
     EXPECT_TRUE(plan.RemoveFromAfterCopy);
     EXPECT_FALSE(plan.Files[0].askBeforeReplacing());
     EXPECT_FALSE(plan.Files[0].askWhetherToKeepTarget());

@@ -50,7 +50,7 @@ TEST(Settings, WritesTheIniTextInItsOrder)
     s.Height = 600;
     s.TLB = false;
     s.HelpCompiler = QStringLiteral("C:\\Program Files\\HCW\\HCW.EXE");
-    s.Recent.ArrangeReopen(QStringLiteral("/home/u/Help One.tsp"));
+    s.Recent.arrangeReopen(QStringLiteral("/home/u/Help One.tsp"));
     IniFile ini;
     s.toIni(ini);
     EXPECT_EQ(ini.serialize(),
@@ -103,8 +103,8 @@ TEST(Settings, SavedFileReadsBackWithLongAndNonLatinPathsWhole)
     const QString cyrillic = QStringLiteral("/home/\u0418\u0432\u0430\u043D/\u041F\u043E\u043C\u043E\u045B.tsp");
 
     Settings s;
-    s.Recent.ArrangeReopen(longPath);
-    s.Recent.ArrangeReopen(cyrillic);
+    s.Recent.arrangeReopen(longPath);
+    s.Recent.arrangeReopen(cyrillic);
     IniFile ini = IniFile::read(path); // missing: empty
     s.toIni(ini);
     ini.save(path);
@@ -150,9 +150,9 @@ TEST(Settings, UnwritableFileThrowsNamingIt)
 TEST(RecentFiles, SameProjectTwiceLeavesTheListUnchanged)
 {
     RecentFiles r = listOf({"/a.tsp", "/b.tsp", "/c.tsp"});
-    r.ArrangeReopen(QStringLiteral("/a.tsp"));
+    r.arrangeReopen(QStringLiteral("/a.tsp"));
     const QStringList once = captions(r);
-    r.ArrangeReopen(QStringLiteral("/a.tsp"));
+    r.arrangeReopen(QStringLiteral("/a.tsp"));
     EXPECT_EQ(captions(r), once);
     EXPECT_EQ(once, (QStringList{QStringLiteral("&1 /a.tsp"), QStringLiteral("&2 /b.tsp"),
                                  QStringLiteral("&3 /c.tsp"), QStringLiteral("&4 NoName"),
@@ -162,7 +162,7 @@ TEST(RecentFiles, SameProjectTwiceLeavesTheListUnchanged)
 TEST(RecentFiles, EntryInPlaceThreeExchangesWithTheFirst)
 {
     RecentFiles r = listOf({"/a.tsp", "/b.tsp", "/c.tsp", "/d.tsp", "/e.tsp"});
-    r.ArrangeReopen(QStringLiteral("/c.tsp"));
+    r.arrangeReopen(QStringLiteral("/c.tsp"));
     EXPECT_EQ(captions(r), (QStringList{QStringLiteral("&1 /c.tsp"), QStringLiteral("&2 /b.tsp"),
                                         QStringLiteral("&3 /a.tsp"), QStringLiteral("&4 /d.tsp"),
                                         QStringLiteral("&5 /e.tsp")}));
@@ -171,12 +171,12 @@ TEST(RecentFiles, EntryInPlaceThreeExchangesWithTheFirst)
 TEST(RecentFiles, NewProjectPushesDownAndDropsTheFifth)
 {
     RecentFiles r = listOf({"/a.tsp", "/b.tsp", "/c.tsp", "/d.tsp", "/e.tsp"});
-    r.ArrangeReopen(QStringLiteral("/new.tsp"));
+    r.arrangeReopen(QStringLiteral("/new.tsp"));
     EXPECT_EQ(captions(r), (QStringList{QStringLiteral("&1 /new.tsp"), QStringLiteral("&2 /a.tsp"),
                                         QStringLiteral("&3 /b.tsp"), QStringLiteral("&4 /c.tsp"),
                                         QStringLiteral("&5 /d.tsp")}));
     RecentFiles fresh;
-    fresh.ArrangeReopen(QStringLiteral("/x.tsp"));
+    fresh.arrangeReopen(QStringLiteral("/x.tsp"));
     EXPECT_EQ(fresh.caption(1), QStringLiteral("&2 NoName"));
     EXPECT_EQ(fresh.caption(4), QStringLiteral("&5 NoName"));
 }
@@ -184,13 +184,13 @@ TEST(RecentFiles, NewProjectPushesDownAndDropsTheFifth)
 TEST(RecentFiles, ComparisonIsExactAndTheLastMatchCounts)
 {
     RecentFiles r = listOf({"/a.tsp", "/b.tsp"});
-    r.ArrangeReopen(QStringLiteral("/A.tsp"));
+    r.arrangeReopen(QStringLiteral("/A.tsp"));
     EXPECT_EQ(r.caption(0), QStringLiteral("&1 /A.tsp"));
     EXPECT_EQ(r.caption(1), QStringLiteral("&2 /a.tsp"));
 
     // A hand-edited list with the same path twice: the later one moves.
     RecentFiles dup = listOf({"/a.tsp", "/d.tsp", "/b.tsp", "/d.tsp", "/e.tsp"});
-    dup.ArrangeReopen(QStringLiteral("/d.tsp"));
+    dup.arrangeReopen(QStringLiteral("/d.tsp"));
     EXPECT_EQ(captions(dup), (QStringList{QStringLiteral("&1 /d.tsp"), QStringLiteral("&2 /d.tsp"),
                                           QStringLiteral("&3 /b.tsp"), QStringLiteral("&4 /a.tsp"),
                                           QStringLiteral("&5 /e.tsp")}));
@@ -200,9 +200,9 @@ TEST(RecentFiles, PathsAreNeverCut)
 {
     const QString longPath = QStringLiteral("/") + QString(300, QLatin1Char('p')) + QStringLiteral(".tsp");
     RecentFiles r;
-    r.ArrangeReopen(longPath);
+    r.arrangeReopen(longPath);
     EXPECT_EQ(r.path(0), longPath);
-    r.ArrangeReopen(QStringLiteral("/b.tsp"));
+    r.arrangeReopen(QStringLiteral("/b.tsp"));
     EXPECT_EQ(r.path(1), longPath);
 }
 
@@ -213,7 +213,7 @@ TEST(ProgramFolder, EnvironmentOverridesAndFolderIsCreated)
     const QString home = dir.filePath(QStringLiteral("sub/home"));
     const QByteArray old = qgetenv("TOPICSMITH_HOME");
     qputenv("TOPICSMITH_HOME", home.toLocal8Bit());
-    const QString folder = ProgramFolder();
+    const QString folder = ts::programFolder();
     if (old.isNull())
         qunsetenv("TOPICSMITH_HOME");
     else

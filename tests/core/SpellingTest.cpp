@@ -11,7 +11,7 @@ namespace {
 QStringList wordsOf(const QString& text)
 {
     QStringList out;
-    for (const TextWord& w : SplitWords(text))
+    for (const TextWord& w : splitWords(text))
         out.append(text.mid(w.offset, w.length));
     return out;
 }
@@ -20,14 +20,14 @@ QStringList wordsOf(const QString& text)
 
 TEST(SpellWords, ExceptionsAreExactAndComplete)
 {
-    EXPECT_EQ(SpellExceptionWords().size(), 24);
-    EXPECT_EQ(SpellExceptionWords().first(), QStringLiteral("Alink"));
-    EXPECT_EQ(SpellExceptionWords().last(), QStringLiteral("Internet"));
-    EXPECT_TRUE(IsSpellException(QStringLiteral("bmct")));
-    EXPECT_FALSE(IsSpellException(QStringLiteral("Bmct")));
-    EXPECT_TRUE(IsSpellException(QStringLiteral("automaticly")));
-    EXPECT_FALSE(IsSpellException(QStringLiteral("KEYWORD")));
-    EXPECT_FALSE(IsSpellException(QStringLiteral("bmcs")));
+    EXPECT_EQ(spellExceptionWords().size(), 24);
+    EXPECT_EQ(spellExceptionWords().first(), QStringLiteral("Alink"));
+    EXPECT_EQ(spellExceptionWords().last(), QStringLiteral("Internet"));
+    EXPECT_TRUE(isSpellException(QStringLiteral("bmct")));
+    EXPECT_FALSE(isSpellException(QStringLiteral("Bmct")));
+    EXPECT_TRUE(isSpellException(QStringLiteral("automaticly")));
+    EXPECT_FALSE(isSpellException(QStringLiteral("KEYWORD")));
+    EXPECT_FALSE(isSpellException(QStringLiteral("bmcs")));
 }
 
 TEST(SpellWords, SplitsLettersKeepsInnerApostrophesSkipsDigitRuns)
@@ -40,9 +40,9 @@ TEST(SpellWords, SplitsLettersKeepsInnerApostrophesSkipsDigitRuns)
     EXPECT_EQ(wordsOf(QStringLiteral("caf\u00e9 na\u00efve\nline\u2029two")),
               (QStringList{QStringLiteral("caf\u00e9"), QStringLiteral("na\u00efve"), QStringLiteral("line"),
                            QStringLiteral("two")}));
-    EXPECT_TRUE(SplitWords(QString()).isEmpty());
-    EXPECT_TRUE(SplitWords(QStringLiteral(" -- 42 '' ")).isEmpty());
-    const auto w = NextWord(QStringLiteral("ab cd"), 1);
+    EXPECT_TRUE(splitWords(QString()).isEmpty());
+    EXPECT_TRUE(splitWords(QStringLiteral(" -- 42 '' ")).isEmpty());
+    const auto w = nextWord(QStringLiteral("ab cd"), 1);
     ASSERT_TRUE(w.has_value());
     EXPECT_EQ(*w, (TextWord{1, 1}));
 }
@@ -52,7 +52,7 @@ TEST(SpellWords, ReplacementsShiftLaterOffsets)
     QString text = QStringLiteral("teh cat adn teh dog");
     const std::set<QString> known{QStringLiteral("cat"), QStringLiteral("dog")};
     QList<std::pair<QString, qsizetype>> seen;
-    const bool done = RunSpellCheck(
+    const bool done = runSpellCheck(
         text, [&](const QString& w) { return known.count(w) > 0; },
         [&](const QString& w, qsizetype offset) {
             seen.append({w, offset});
@@ -72,7 +72,7 @@ TEST(SpellWords, ReplacementIsNotCheckedAgainAndStopEndsTheCheck)
 {
     QString text = QStringLiteral("aa bb cc");
     QStringList seen;
-    const bool done = RunSpellCheck(
+    const bool done = runSpellCheck(
         text, [](const QString&) { return false; },
         [&](const QString& w, qsizetype) {
             seen.append(w);

@@ -105,7 +105,7 @@ void keepn(QByteArray& l)
 
 QByteArray footnotes(const Project& p, int i)
 {
-    const TTopicRecord& t = p.Topic(i);
+    const TTopicRecord& t = p.topic(i);
     QByteArray out = "\\pard\\plain \\super #{\\*\\footnote #\\pard\\plain " + t.TopicID.bytes() + "}\r\n";
     if (!t.Title.isEmpty())
         out += "\\super ${\\*\\footnote $\\pard\\plain " + t.Title.bytes() + "}\r\n";
@@ -113,7 +113,7 @@ QByteArray footnotes(const Project& p, int i)
         out += "\\super K{\\*\\footnote K\\pard\\plain " + t.Keywords.bytes() + "}\r\n";
         out += "\\super A{\\*\\footnote A\\pard\\plain " + t.Keywords.bytes() + "}\r\n";
     }
-    out += "\\super >{\\*\\footnote >\\pard\\plain " + p.WindowOf(t).Name.bytes() + "}\r\n";
+    out += "\\super >{\\*\\footnote >\\pard\\plain " + p.windowOf(t).Name.bytes() + "}\r\n";
     return out;
 }
 
@@ -128,9 +128,9 @@ QByteArray linePass(const Project& p)
     };
     for (int i = 0; i < p.TopicCount(); ++i) {
         combined.Paragraphs.push_back(para("***CUVAJ!***"));
-        add(p.Topic(i).HeaderRtf);
+        add(p.topic(i).HeaderRtf);
         combined.Paragraphs.push_back(para("****KRAJ****"));
-        add(p.Topic(i).BodyRtf);
+        add(p.topic(i).BodyRtf);
         combined.Paragraphs.push_back(para("***STRANA***"));
     }
     const QList<QByteArray> in = lines(RtfWriter::write(combined));
@@ -180,9 +180,9 @@ Project projectOf(std::vector<TTopicRecord> topics)
     p.ProjectPath = QStringLiteral("/help/Demo.tsp");
     TWindowRecord pop;
     pop.Name.setBytes("pop");
-    p.AddWindow(pop);
+    p.addWindow(pop);
     for (auto& t : topics)
-        p.AddTopic(t);
+        p.addTopic(t);
     return p;
 }
 

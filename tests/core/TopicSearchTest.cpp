@@ -28,7 +28,7 @@ Project projectOf(const std::vector<TopicSpec>& topics)
         t.Title.setText(s.title);
         t.HeaderRtf = s.header;
         t.BodyRtf = s.body;
-        p.AddTopic(t);
+        p.addTopic(t);
     }
     return p;
 }
@@ -40,17 +40,17 @@ QByteArray rtfOf(const QString& paragraphs)
 
 std::vector<int> search(const Project& p, const char* query, SearchMode mode)
 {
-    return SearchTopics(p, QString::fromUtf8(query), mode);
+    return ts::searchTopics(p, QString::fromUtf8(query), mode);
 }
 
 } // namespace
 
 TEST(TopicSearch, UpperCaseFollowsTheCodePageAndKeepsTheLength)
 {
-    EXPECT_EQ(SearchUpper(QStringLiteral("intro_2 a-z")), QStringLiteral("INTRO_2 A-Z"));
-    EXPECT_EQ(SearchUpper(QString::fromUtf8("café àéïöü šœžÿ")), QString::fromUtf8("CAFÉ ÀÉÏÖÜ ŠŒŽŸ"));
+    EXPECT_EQ(searchUpper(QStringLiteral("intro_2 a-z")), QStringLiteral("INTRO_2 A-Z"));
+    EXPECT_EQ(searchUpper(QString::fromUtf8("café àéïöü šœžÿ")), QString::fromUtf8("CAFÉ ÀÉÏÖÜ ŠŒŽŸ"));
     // No capital inside the code page: the letter stays, the length too.
-    EXPECT_EQ(SearchUpper(QString::fromUtf8("straße µ ƒ ÷")), QString::fromUtf8("STRAßE µ ƒ ÷"));
+    EXPECT_EQ(searchUpper(QString::fromUtf8("straße µ ƒ ÷")), QString::fromUtf8("STRAßE µ ƒ ÷"));
 }
 
 TEST(TopicSearch, TopicIdMatchesAnywhereWhateverTheLetterCase)
@@ -124,12 +124,12 @@ TEST(TopicSearch, TextSearchSeesWhatTheEditorShows)
     for (const char* query : {"\\plain", "fonttbl", "Arial", "unïcode next"})
         EXPECT_TRUE(search(p, query, SearchMode::TextInTopic).empty()) << query;
 
-    EXPECT_EQ(TopicTextLines(RtfWriter::write(doc)),
+    EXPECT_EQ(topicTextLines(RtfWriter::write(doc)),
               (QStringList{QStringLiteral("Product tour see-->OVERVIEW"),
                            QString::fromUtf8("{braces} \\ Ünïcode "), QStringLiteral("next line")}));
-    EXPECT_TRUE(TopicTextLines(QByteArray()).isEmpty());
+    EXPECT_TRUE(topicTextLines(QByteArray()).isEmpty());
     // A block that is not RTF is plain text, one line per line.
-    EXPECT_EQ(TopicTextLines(QByteArray("plain\r\ntext")), (QStringList{QStringLiteral("plain"), QStringLiteral("text")}));
+    EXPECT_EQ(topicTextLines(QByteArray("plain\r\ntext")), (QStringList{QStringLiteral("plain"), QStringLiteral("text")}));
 }
 
 TEST(TopicSearch, ProgressAdvancesByTheWholeStepAfterEveryTopic)
@@ -139,17 +139,17 @@ TEST(TopicSearch, ProgressAdvancesByTheWholeStepAfterEveryTopic)
         seven.push_back({QStringLiteral("T%1").arg(i), {}, {}, {}});
     const Project p = projectOf(seven);
     std::vector<int> positions;
-    const auto found = SearchTopics(p, QStringLiteral("T3"), SearchMode::TopicId,
+    const auto found = ts::searchTopics(p, QStringLiteral("T3"), SearchMode::TopicId,
                                     [&](int position) { positions.push_back(position); });
     EXPECT_EQ(found, (std::vector<int>{3}));
     EXPECT_EQ(positions, (std::vector<int>{292, 584, 876, 1168, 1460, 1752, 2044}));
 
     positions.clear();
-    SearchTopics(p, QString(), SearchMode::TopicId, [&](int position) { positions.push_back(position); });
+    ts::searchTopics(p, QString(), SearchMode::TopicId, [&](int position) { positions.push_back(position); });
     EXPECT_TRUE(positions.empty());
 
-    EXPECT_EQ(SearchStep(0), 0);
-    EXPECT_EQ(SearchStep(2048), 1);
+    EXPECT_EQ(searchStep(0), 0);
+    EXPECT_EQ(searchStep(2048), 1);
 
     // A full table: the step is 0, the bar never moves, the last topic is
     // still searched.
@@ -157,10 +157,10 @@ TEST(TopicSearch, ProgressAdvancesByTheWholeStepAfterEveryTopic)
     for (int i = 0; i < Project::TopicSlots; ++i) {
         TTopicRecord t;
         t.TopicID.setText(QStringLiteral("T%1").arg(i));
-        full.AddTopic(t);
+        full.addTopic(t);
     }
     positions.clear();
-    EXPECT_EQ(SearchTopics(full, QStringLiteral("t2048"), SearchMode::TopicId,
+    EXPECT_EQ(ts::searchTopics(full, QStringLiteral("t2048"), SearchMode::TopicId,
                            [&](int position) { positions.push_back(position); }),
               (std::vector<int>{2048}));
     EXPECT_EQ(positions, std::vector<int>(size_t(Project::TopicSlots), 0));

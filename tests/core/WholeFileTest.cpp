@@ -91,13 +91,13 @@ private:
 TEST(WholeFile, AFailingLastWriteIsReportedWithTheDevicesReason)
 {
     ShortDevice device(10);
-    const auto failure = WriteAllBytes(device, QByteArray("0123456789AB"));
+    const auto failure = writeAllBytes(device, QByteArray("0123456789AB"));
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(*failure, QStringLiteral("No space left on device"));
     EXPECT_EQ(device.written, QByteArray("0123456789"));
 
     ShortDevice roomy(100);
-    EXPECT_FALSE(WriteAllBytes(roomy, QByteArray("0123456789AB")).has_value());
+    EXPECT_FALSE(writeAllBytes(roomy, QByteArray("0123456789AB")).has_value());
 }
 
 TEST(WholeFile, AFullDiskKeepsThePreviousFileWholeAndSaysWhy)
@@ -107,19 +107,19 @@ TEST(WholeFile, AFullDiskKeepsThePreviousFileWholeAndSaysWhy)
         GTEST_SKIP() << "a tmpfs can only be mounted as root";
     const QString target = disk.path("Demo.tsp");
     const QByteArray before(3000, 'a');
-    WriteWholeFile(target, before);
+    writeWholeFile(target, before);
     disk.fill();
 
     // Small enough to sit in the file's buffer until the commit.
-    const QString failure = failureOf([&] { WriteWholeFile(target, QByteArray(5000, 'b')); });
+    const QString failure = failureOf([&] { writeWholeFile(target, QByteArray(5000, 'b')); });
     EXPECT_EQ(failure, QStringLiteral("Cannot write '%1': No space left on device").arg(target));
     EXPECT_EQ(contentsOf(target), before);
 
     const QString copied = disk.path("Demo.tsc");
     QTemporaryDir elsewhere;
     const QString source = elsewhere.filePath(QStringLiteral("source.tsc"));
-    WriteWholeFile(source, QByteArray(2000, 'c'));
-    EXPECT_FALSE(failureOf([&] { CopyWholeFile(source, copied); }).isEmpty());
+    writeWholeFile(source, QByteArray(2000, 'c'));
+    EXPECT_FALSE(failureOf([&] { copyWholeFile(source, copied); }).isEmpty());
     EXPECT_FALSE(QFile::exists(copied));
     EXPECT_EQ(QDir(disk.path("")).entryList(QDir::Files), QStringList({QStringLiteral("Demo.tsp"),
                                                                         QStringLiteral("filler")}));
@@ -130,19 +130,19 @@ TEST(WholeFile, ReadsOnlyRegularFilesUpToTheLimit)
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("pipe.tsp"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_EQ(failureOf([&] { ReadWholeFile(fifo); }),
+    EXPECT_EQ(failureOf([&] { readWholeFile(fifo); }),
               QStringLiteral("Cannot open '%1': it is not a regular file").arg(fifo));
-    EXPECT_EQ(failureOf([] { ReadWholeFile(QStringLiteral("/dev/zero")); }),
+    EXPECT_EQ(failureOf([] { readWholeFile(QStringLiteral("/dev/zero")); }),
               QStringLiteral("Cannot open '/dev/zero': it is not a regular file"));
-    EXPECT_EQ(failureOf([&] { ReadWholeFile(dir.path()); }),
+    EXPECT_EQ(failureOf([&] { readWholeFile(dir.path()); }),
               QStringLiteral("Cannot open '%1': it is not a regular file").arg(dir.path()));
 
     const QString big = dir.filePath(QStringLiteral("big.tsc"));
-    WriteWholeFile(big, QByteArray(101, 'x'));
-    EXPECT_EQ(failureOf([&] { ReadWholeFile(big, 100); }),
+    writeWholeFile(big, QByteArray(101, 'x'));
+    EXPECT_EQ(failureOf([&] { readWholeFile(big, 100); }),
               QStringLiteral("Cannot read '%1': it is 101 bytes long, larger than such a file can be (100 bytes)")
                   .arg(big));
-    EXPECT_EQ(ReadWholeFile(big, 101).size(), 101);
-    EXPECT_TRUE(failureOf([&] { ReadWholeFile(dir.filePath(QStringLiteral("none"))); })
+    EXPECT_EQ(readWholeFile(big, 101).size(), 101);
+    EXPECT_TRUE(failureOf([&] { readWholeFile(dir.filePath(QStringLiteral("none"))); })
                     .startsWith(QStringLiteral("Cannot open '")));
 }

@@ -37,13 +37,13 @@ TEST(WindowRules, LoadThenStoreGivesTheSameRecord)
     w.TopicColor = 0xABCDEF;
     w.Buttons = {true, false, true, false, false, true};
 
-    const WindowFields f = LoadWindowFields(w);
+    const WindowFields f = ts::loadWindowFields(w);
     EXPECT_EQ(f.Left, QStringLiteral("-5"));
     EXPECT_EQ(f.Width, QStringLiteral("9999"));
 
     TWindowRecord back = TWindowRecord::defaultWindow();
     back.Name = w.Name;
-    EXPECT_FALSE(StoreWindowFields(back, f));
+    EXPECT_FALSE(ts::storeWindowFields(back, f));
     EXPECT_EQ(back, w);
 }
 
@@ -55,7 +55,7 @@ TEST(WindowRules, StoreTakesSignedAndHexadecimalNumbers)
     f.Top = QStringLiteral("  +7");
     f.Height = QStringLiteral("$fff");
     TWindowRecord w;
-    ASSERT_FALSE(StoreWindowFields(w, f));
+    ASSERT_FALSE(ts::storeWindowFields(w, f));
     EXPECT_EQ(w.Left, -5);
     EXPECT_EQ(w.Width, 31);
     EXPECT_EQ(w.Top, 7);
@@ -74,7 +74,7 @@ TEST(WindowRules, StoreStopsAtTheFirstBoxThatIsNoInteger)
     WindowFields f = validFields();
     f.Top = QStringLiteral("12a"); // Left and Width come before it, Height after
     f.OnTop = true;
-    const auto refusal = StoreWindowFields(w, f);
+    const auto refusal = ts::storeWindowFields(w, f);
     ASSERT_TRUE(refusal);
     EXPECT_EQ(*refusal, QStringLiteral("'12a' is not a valid integer value"));
     EXPECT_EQ(w.Caption.text(), QStringLiteral("Help caption"));
@@ -87,65 +87,65 @@ TEST(WindowRules, StoreStopsAtTheFirstBoxThatIsNoInteger)
 
 TEST(WindowRules, OnlyFourIntegersPassTheOkCheck)
 {
-    EXPECT_TRUE(WindowFieldsHoldIntegers(validFields()));
+    EXPECT_TRUE(windowFieldsHoldIntegers(validFields()));
     for (const QString& bad : {QString(), QStringLiteral("x"), QStringLiteral("12a"), QStringLiteral("$"),
                               QStringLiteral("1 "), QStringLiteral("-")}) {
         for (QString WindowFields::*box : {&WindowFields::Left, &WindowFields::Width, &WindowFields::Top,
                                            &WindowFields::Height}) {
             WindowFields f = validFields();
             f.*box = bad;
-            EXPECT_FALSE(WindowFieldsHoldIntegers(f)) << qPrintable(bad);
+            EXPECT_FALSE(windowFieldsHoldIntegers(f)) << qPrintable(bad);
         }
     }
 }
 
 TEST(WindowRules, NewNamesHoldOneToEightCharacters)
 {
-    EXPECT_EQ(CheckNewWindowName(QString()), QStringLiteral("Please type in the name of new window!"));
-    EXPECT_FALSE(CheckNewWindowName(QStringLiteral("m")));
-    EXPECT_FALSE(CheckNewWindowName(QStringLiteral("abcdefgh")));
-    EXPECT_EQ(CheckNewWindowName(QStringLiteral("abcdefghi")),
+    EXPECT_EQ(checkNewWindowName(QString()), QStringLiteral("Please type in the name of new window!"));
+    EXPECT_FALSE(checkNewWindowName(QStringLiteral("m")));
+    EXPECT_FALSE(checkNewWindowName(QStringLiteral("abcdefgh")));
+    EXPECT_EQ(checkNewWindowName(QStringLiteral("abcdefghi")),
               QStringLiteral("Window name can NOT contain more than 8 caracters!"));
     // Names need not be unique, and blanks are kept.
-    EXPECT_FALSE(CheckNewWindowName(QStringLiteral("main")));
-    EXPECT_FALSE(CheckNewWindowName(QStringLiteral("a b")));
+    EXPECT_FALSE(checkNewWindowName(QStringLiteral("main")));
+    EXPECT_FALSE(checkNewWindowName(QStringLiteral("a b")));
 }
 
 TEST(WindowRules, NoWindowIsAddedPast255)
 {
     Project p;
     for (int k = 1; k < Project::MaxWindows; ++k)
-        ASSERT_EQ(AddWindowLikeMain(p, QStringLiteral("w%1").arg(k)), k);
-    EXPECT_EQ(AddWindowLikeMain(p, QStringLiteral("extra")), -1);
+        ASSERT_EQ(addWindowLikeMain(p, QStringLiteral("w%1").arg(k)), k);
+    EXPECT_EQ(addWindowLikeMain(p, QStringLiteral("extra")), -1);
     EXPECT_EQ(p.WindowCount(), Project::MaxWindows);
 }
 
 TEST(WindowRules, HelpUnitsAndPixelsConvertWithEvenRounding)
 {
     // A 1024 by 768 screen.
-    EXPECT_EQ(PixelsToHelpUnits(100, 1024), 100);
-    EXPECT_EQ(PixelsToHelpUnits(300, 1024), 300);
-    EXPECT_EQ(PixelsToHelpUnits(96, 768), 128);
-    EXPECT_EQ(PixelsToHelpUnits(384, 768), 512);
-    EXPECT_EQ(HelpUnitsToPixels(128, 768), 96);
-    EXPECT_EQ(HelpUnitsToPixels(512, 768), 384);
+    EXPECT_EQ(pixelsToHelpUnits(100, 1024), 100);
+    EXPECT_EQ(pixelsToHelpUnits(300, 1024), 300);
+    EXPECT_EQ(pixelsToHelpUnits(96, 768), 128);
+    EXPECT_EQ(pixelsToHelpUnits(384, 768), 512);
+    EXPECT_EQ(helpUnitsToPixels(128, 768), 96);
+    EXPECT_EQ(helpUnitsToPixels(512, 768), 384);
     // Halves go to the even neighbour: 1 unit on a 512-pixel screen is half
     // a pixel, 3 units one and a half.
-    EXPECT_EQ(HelpUnitsToPixels(1, 512), 0);
-    EXPECT_EQ(HelpUnitsToPixels(3, 512), 2);
-    EXPECT_EQ(HelpUnitsToPixels(5, 512), 2);
-    EXPECT_EQ(PixelsToHelpUnits(1, 2048), 0);
-    EXPECT_EQ(PixelsToHelpUnits(3, 2048), 2);
-    EXPECT_EQ(HelpUnitsToPixels(-5, 1024), -5);
+    EXPECT_EQ(helpUnitsToPixels(1, 512), 0);
+    EXPECT_EQ(helpUnitsToPixels(3, 512), 2);
+    EXPECT_EQ(helpUnitsToPixels(5, 512), 2);
+    EXPECT_EQ(pixelsToHelpUnits(1, 2048), 0);
+    EXPECT_EQ(pixelsToHelpUnits(3, 2048), 2);
+    EXPECT_EQ(helpUnitsToPixels(-5, 1024), -5);
     // Huge values are held at the ends of int, a screen without size gives 0.
-    EXPECT_EQ(PixelsToHelpUnits(std::numeric_limits<int>::max(), 1), std::numeric_limits<int>::max());
-    EXPECT_EQ(HelpUnitsToPixels(std::numeric_limits<int>::min(), 4096), std::numeric_limits<int>::min());
-    EXPECT_EQ(HelpUnitsToPixels(100, 0), 0);
+    EXPECT_EQ(pixelsToHelpUnits(std::numeric_limits<int>::max(), 1), std::numeric_limits<int>::max());
+    EXPECT_EQ(helpUnitsToPixels(std::numeric_limits<int>::min(), 4096), std::numeric_limits<int>::min());
+    EXPECT_EQ(helpUnitsToPixels(100, 0), 0);
 }
 
 TEST(WindowRules, DeleteQuestionNamesTheWindow)
 {
-    EXPECT_EQ(WindowMessages::DeleteQuestion(QStringLiteral("pop")),
+    EXPECT_EQ(WindowMessages::deleteQuestion(QStringLiteral("pop")),
               QStringLiteral("You are about to delete Window: pop\rAll topics assigned to this window will be reset "
                              "to \"main window\"\rAre You shure?"));
 }

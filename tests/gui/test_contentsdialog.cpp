@@ -27,13 +27,13 @@ struct Editor {
         Project p;
         TWindowRecord w = TWindowRecord::defaultWindow();
         w.Name.setText(QStringLiteral("popwin"));
-        p.AddWindow(w);
+        p.addWindow(w);
         for (int i = 0; i < 2; ++i) {
             TTopicRecord t;
             t.TopicID.setText(QStringLiteral("T%1").arg(i));
             t.Title.setText(QStringLiteral("Title %1").arg(i));
             t.WindowIndex = i;
-            p.AddTopic(t);
+            p.addTopic(t);
         }
         const QString path = h.path(QStringLiteral("cnt.tsp"));
         ProjectFile::save(p, path);
@@ -94,7 +94,7 @@ struct Editor {
 QStringList shape(const ContentsTree& tree)
 {
     QStringList out;
-    for (const ContentsNode& n : ContentsNodes(tree))
+    for (const ContentsNode& n : contentsNodes(tree))
         out << QString::number(n.Level) + QLatin1Char(' ') + n.Entry->Text;
     return out;
 }

@@ -89,7 +89,7 @@ void writeProject(const QString& path, const QStringList& ids, const QList<int>&
             t.HasMapID = true;
             t.MapID = callIds[i];
         }
-        p.AddTopic(t);
+        p.addTopic(t);
     }
     ProjectFile::save(p, path);
 }
@@ -161,7 +161,7 @@ void MainWindowBuildTest::projectFilesWriteHpjThenCnt()
     QVERIFY(hpj.startsWith("[OPTIONS]\r\n"));
     QVERIFY(hpj.contains("\r\n[MAP]\r\nINTRO=100\r\n\r\n[WINDOWS]\r\n"));
     // The compiler is a Windows program: it reads the Windows form of the path.
-    QVERIFY(hpj.contains(QString(QStringLiteral("ERRORLOG=") + WindowsFormOfPath(base) + QStringLiteral(".LOG\r\n")).toUtf8()));
+    QVERIFY(hpj.contains(QString(QStringLiteral("ERRORLOG=") + windowsFormOfPath(base) + QStringLiteral(".LOG\r\n")).toUtf8()));
     QCOMPARE(MainWindowHarness::readFile(base + QStringLiteral(".cnt")),
              QByteArray(":Title \r\n1 Getting started\r\n2 Introduction=INTRO\r\n2 Printing=PRINTING\r\n"));
     QVERIFY(!QFile::exists(base + QStringLiteral(".RTF")));
@@ -347,10 +347,10 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
     const QString hpj = h.path(QStringLiteral("demo.HPJ"));
     QVERIFY(QFile::exists(hpj));
     const QStringList compilerArgs{QStringLiteral("/c"), QStringLiteral("/e"), QStringLiteral("/r"),
-                                   WindowsFormOfPath(hpj)};
+                                   windowsFormOfPath(hpj)};
     const CompilerLaunch& l = launches.first();
     QCOMPARE(l.WorkingFolder, h.path(QStringLiteral("Help Tools/")));
-    if (WineAvailable()) {
+    if (ts::wineAvailable()) {
         QCOMPARE(l.Program, QStringLiteral("wine"));
         QCOMPARE(l.Arguments, QStringList{compiler} + compilerArgs);
     } else {
@@ -401,7 +401,7 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     QCOMPARE(launches.size(), 1);
     const QStringList args = launches.first().Arguments;
     QCOMPARE(args.mid(args.size() - 2),
-             (QStringList{QStringLiteral("/xh"), WindowsFormOfPath(h.path(QStringLiteral("demo.HPJ")))}));
+             (QStringList{QStringLiteral("/xh"), windowsFormOfPath(h.path(QStringLiteral("demo.HPJ")))}));
 
     // Any other program starts nothing and says nothing.
     h.prompter.reset();

@@ -60,7 +60,7 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
     h.newProject(QStringLiteral("OLD"), QStringLiteral("Title"));
     TWindowRecord side = TWindowRecord::defaultWindow();
     side.Name.setText(QStringLiteral("side"));
-    QVERIFY(f.project().AddWindow(side));
+    QVERIFY(f.project().addWindow(side));
     h.addTopic(QStringLiteral("OTHER"));
     typeLink(f.editors->topicEditor, QStringLiteral("See "), QStringLiteral("Jump-->OLD"), QStringLiteral(" or a>OLD"), true);
     h.clickTab(0);
@@ -77,8 +77,8 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
 
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Self-->NEW>side end"));
-    QCOMPARE(runs(f.project().Topic(0).BodyRtf), (QStringList{QStringLiteral("Self-->NEW>side|U"), QStringLiteral(" end|")}));
-    QCOMPARE(runs(f.project().Topic(1).BodyRtf),
+    QCOMPARE(runs(f.project().topic(0).BodyRtf), (QStringList{QStringLiteral("Self-->NEW>side|U"), QStringLiteral(" end|")}));
+    QCOMPARE(runs(f.project().topic(1).BodyRtf),
              (QStringList{QStringLiteral("See |"), QStringLiteral("Jump-->NEW|S"), QStringLiteral(" or a>OLD|")}));
     QCOMPARE(MainWindowHarness::readFile(contents), QByteArray("Book\r\n\tTitle=NEW\r\n\tOther=OTHER\r\n"));
     QVERIFY(!f.project().WindowLinkMode);
@@ -118,7 +118,7 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
     QCOMPARE(MainWindowHarness::readFile(contents), bad);
     // The links and the topic agree on the new ID.
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
-    QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
+    QCOMPARE(runs(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
     QCOMPARE(f.tools->searchProgress->text(), QStringLiteral("Searching topics..."));
 }
 
@@ -133,22 +133,22 @@ void MainWindowLinksTest::windowCalledDefaultIsStoredAndLinkedAsChosen()
     for (const char* name : {"side", "dEfAuLt"}) {
         TWindowRecord w = TWindowRecord::defaultWindow();
         w.Name.setText(QLatin1String(name));
-        QVERIFY(f.project().AddWindow(w));
+        QVERIFY(f.project().addWindow(w));
     }
     h.onTopicDialog({QStringLiteral("TWO"), {}, 2, {}});
     h.click(f.toolBar->addTopicButton);
-    QCOMPARE(f.project().Topic(1).WindowIndex, 2);
+    QCOMPARE(f.project().topic(1).WindowIndex, 2);
 
     typeLink(f.editors->topicEditor, QString(), QStringLiteral("Self-->TWO>dEfAuLt"), QString(), false);
     h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
     h.click(f.toolBar->topicPropertiesButton);
-    QCOMPARE(f.project().Topic(1).WindowIndex, 1);
-    QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>side|U")});
+    QCOMPARE(f.project().topic(1).WindowIndex, 1);
+    QCOMPARE(runs(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>side|U")});
 
     h.onTopicDialog({QStringLiteral("TWO"), {}, 2, {}});
     h.click(f.toolBar->topicPropertiesButton);
-    QCOMPARE(f.project().Topic(1).WindowIndex, 2);
-    QCOMPARE(runs(f.project().Topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>dEfAuLt|U")});
+    QCOMPARE(f.project().topic(1).WindowIndex, 2);
+    QCOMPARE(runs(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>dEfAuLt|U")});
 }
 
 QTEST_MAIN(MainWindowLinksTest)

@@ -40,7 +40,7 @@ Project loadProject(const QString& path)
 QString storedBody(const Project& p, int i)
 {
     QTextEdit editor;
-    LoadEditorRtf(editor, p.Topic(i).BodyRtf);
+    LoadEditorRtf(editor, p.topic(i).BodyRtf);
     return editor.toPlainText();
 }
 
@@ -94,9 +94,9 @@ void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
 
     const Project saved = loadProject(path);
     QCOMPARE(saved.TopicCount(), 1);
-    QCOMPARE(saved.Topic(0).TopicID.text(), QStringLiteral("INTRO"));
-    QCOMPARE(saved.Topic(0).Title.text(), QStringLiteral("Introduction"));
-    QCOMPARE(saved.Topic(0).Keywords.text(), QStringLiteral("start;begin"));
+    QCOMPARE(saved.topic(0).TopicID.text(), QStringLiteral("INTRO"));
+    QCOMPARE(saved.topic(0).Title.text(), QStringLiteral("Introduction"));
+    QCOMPARE(saved.topic(0).Keywords.text(), QStringLiteral("start;begin"));
     QCOMPARE(storedBody(saved, 0), QStringLiteral("Welcome"));
 }
 
@@ -150,12 +150,12 @@ void MainWindowProjectTest::saveAsAsksBeforeReplacing()
     QCOMPARE(q.buttons, Prompter::Buttons::OkCancel);
     QCOMPARE(q.icon, Prompter::Icon::Question);
     QCOMPARE(MainWindowHarness::readFile(existing), before);
-    QVERIFY(f.project().IsUnnamed());
+    QVERIFY(f.project().isUnnamed());
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: NoName.tsp"));
 
     h.prompter.path(existing).answer(Prompter::Answer::Ok);
     f.menus->saveAsAction->trigger();
-    QCOMPARE(loadProject(existing).Topic(0).TopicID.text(), QStringLiteral("MINE"));
+    QCOMPARE(loadProject(existing).topic(0).TopicID.text(), QStringLiteral("MINE"));
     QCOMPARE(f.project().ProjectPath, existing);
 
     // Save As onto its own path asks too, then rewrites the file.
@@ -227,7 +227,7 @@ void MainWindowProjectTest::saveAsOfUserProjectCalledNoNameKeepsItsFiles()
     MainWindowHarness::writeFile(at("NoName.cnt"), "my cnt");
     h.show();
     openByDialog(h, at("NoName.tsp"), false);
-    QVERIFY(!h.form->project().IsUnnamed());
+    QVERIFY(!h.form->project().isUnnamed());
 
     h.prompter.path(at("named.tsp"));
     h.form->menus->saveAsAction->trigger();
@@ -292,7 +292,7 @@ void MainWindowProjectTest::failedSaveAsLeavesTheProjectAsItWas()
         QFile::remove(oldPath);
         QTest::keyClick(h.form.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(h.prompter.calls().size(), calls);
-        QCOMPARE(loadProject(oldPath).Topic(0).TopicID.text(), QStringLiteral("A"));
+        QCOMPARE(loadProject(oldPath).topic(0).TopicID.text(), QStringLiteral("A"));
     }
 }
 
@@ -416,7 +416,7 @@ void MainWindowProjectTest::fileWithoutTopicsIsRefused()
     QVERIFY(h.prompter.lastMessage().contains(empty));
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("MINE")});
     QCOMPARE(f.project().TopicCount(), 1);
-    QVERIFY(f.project().IsUnnamed());
+    QVERIFY(f.project().isUnnamed());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -464,7 +464,7 @@ void MainWindowProjectTest::newAsksAndCancelledSaveAsLetsItGoOn()
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("SECOND")});
     QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
     QCOMPARE(f.editors->keywordsEdit->text(), QString());
-    QVERIFY(f.project().IsUnnamed());
+    QVERIFY(f.project().isUnnamed());
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
     QVERIFY(!h.prompter.unexpectedCall());
 }

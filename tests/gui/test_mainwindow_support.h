@@ -217,7 +217,7 @@ public:
             TWindowRecord w = TWindowRecord::defaultWindow();
             w.Name.setText(QStringLiteral("win%1").arg(k));
             w.TopicColor = 0x00FF0000 + std::uint32_t(k);
-            p.AddWindow(w);
+            p.addWindow(w);
         }
         for (const QString& id : ids) {
             TTopicRecord t;
@@ -225,7 +225,7 @@ public:
             t.Title.setText(QStringLiteral("Title of ") + id);
             t.Keywords.setText(QStringLiteral("keys of ") + id);
             t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Body of ") + id));
-            p.AddTopic(t);
+            p.addTopic(t);
         }
         ProjectFile::save(p, path);
     }

@@ -47,7 +47,7 @@ void writeProject(const QString& path, int topics, int bytesPerTopic)
         t.Title.setText(QStringLiteral("Topic number %1").arg(i));
         t.HeaderRtf = formattedBody(80, i);
         t.BodyRtf = formattedBody(bytesPerTopic, i);
-        QVERIFY(p.AddTopic(t));
+        QVERIFY(p.addTopic(t));
     }
     ProjectFile::save(p, path);
 }
@@ -113,7 +113,7 @@ void MainWindowTimingTest::switchTopicsWithLongText()
         QVERIFY(f.editors->topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic %1 ").arg(target)));
     }
     qInfo("Switching topics with %d KB of RTF per topic (store + load): mean %lld ms, worst %lld ms",
-          int(f.project().Topic(0).BodyRtf.size() / 1024), total / rounds, worst);
+          int(f.project().topic(0).BodyRtf.size() / 1024), total / rounds, worst);
 }
 
 QTEST_MAIN(MainWindowTimingTest)

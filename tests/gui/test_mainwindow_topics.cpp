@@ -105,7 +105,7 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("MY_TOPIC")});
     QCOMPARE(h.listEntries(), h.tabCaptions());
     QCOMPARE(f.project().TopicCount(), 1);
-    const TTopicRecord& t = f.project().Topic(0);
+    const TTopicRecord& t = f.project().topic(0);
     QCOMPARE(t.TopicID.text(), QStringLiteral("MY_TOPIC"));
     QCOMPARE(t.Title.text(), QStringLiteral("My first title"));
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("My first title "));
@@ -113,7 +113,7 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
     QVERIFY(f.editors->topicEditor->isEnabled());
     // New stores the (empty) editors into the first topic straight away.
     QVERIFY(!t.BodyRtf.isEmpty());
-    QVERIFY(f.project().IsUnnamed());
+    QVERIFY(f.project().isUnnamed());
 }
 
 void MainWindowTopicsTest::switchingByTabAndListKeepsEachTopicsText()
@@ -141,19 +141,19 @@ void MainWindowTopicsTest::switchingByTabAndListKeepsEachTopicsText()
     QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("alpha;first"));
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title A "));
     // The topic left was stored.
-    QCOMPARE(f.project().Topic(1).Keywords.text(), QStringLiteral("beta"));
+    QCOMPARE(f.project().topic(1).Keywords.text(), QStringLiteral("beta"));
 
     // A click on the selected tab does nothing: the unstored edit stays unstored.
     MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("changed"));
     h.clickTab(0);
-    QCOMPARE(f.project().Topic(0).Keywords.text(), QStringLiteral("alpha;first"));
+    QCOMPARE(f.project().topic(0).Keywords.text(), QStringLiteral("alpha;first"));
     QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("changed"));
 
     h.clickListEntry(1);
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 1);
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of B"));
     QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("beta"));
-    QCOMPARE(f.project().Topic(0).Keywords.text(), QStringLiteral("changed"));
+    QCOMPARE(f.project().topic(0).Keywords.text(), QStringLiteral("changed"));
 
     // Keyboard in the list switches as well.
     f.navigator->topicList->setFocus();
@@ -176,7 +176,7 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     w.Name.setText(QStringLiteral("side"));
     w.NonScrollColor = 0x000000FF; // red
     w.TopicColor = 0x0000FF00;     // green
-    QVERIFY(f.project().AddWindow(w));
+    QVERIFY(f.project().addWindow(w));
 
     h.clickTab(1);
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("typed into two"));
@@ -192,7 +192,7 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Fourth "));
     QCOMPARE(base(f.editors->headerEditor), QColor(255, 0, 0));
     QCOMPARE(base(f.editors->topicEditor), QColor(0, 255, 0));
-    const TTopicRecord& added = f.project().Topic(3);
+    const TTopicRecord& added = f.project().topic(3);
     QCOMPARE(added.WindowIndex, 1);
     QVERIFY(added.Keywords.isEmpty());
     QCOMPARE(added.HeaderLen(), 0);
@@ -209,13 +209,13 @@ void MainWindowTopicsTest::cancelledAddKeepsUnstoredEdits()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
-    const QByteArray stored = f.project().Topic(0).BodyRtf;
+    const QByteArray stored = f.project().topic(0).BodyRtf;
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("not stored yet"));
     h.addTopic(QString());
     QCOMPARE(f.project().TopicCount(), 1);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONE")});
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("not stored yet"));
-    QCOMPARE(f.project().Topic(0).BodyRtf, stored);
+    QCOMPARE(f.project().topic(0).BodyRtf, stored);
 }
 
 void MainWindowTopicsTest::deleteSelectsTheRightTopic_data()
@@ -260,7 +260,7 @@ void MainWindowTopicsTest::deleteSelectsTheRightTopic()
     QCOMPARE(f.navigator->topicList->currentRow(), f.navigator->topicTabs->currentIndex());
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Text ") + shown);
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title ") + shown + QLatin1Char(' '));
-    QCOMPARE(f.project().FindTopic(gone.toLatin1()), -1);
+    QCOMPARE(f.project().findTopic(gone.toLatin1()), -1);
 }
 
 void MainWindowTopicsTest::deleteIsRefusedOrCancelled()
@@ -301,7 +301,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     TWindowRecord w = TWindowRecord::defaultWindow();
     w.Name.setText(QStringLiteral("side"));
     w.TopicColor = 0x00FF0000; // blue
-    QVERIFY(f.project().AddWindow(w));
+    QVERIFY(f.project().addWindow(w));
     h.clickTab(0);
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved words"));
 
@@ -313,7 +313,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     QCOMPARE(h.dialogWindows, (QStringList{QStringLiteral("main"), QStringLiteral("side")}));
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("RENAMED"), QStringLiteral("SECOND")}));
     QCOMPARE(h.listEntries(), h.tabCaptions());
-    const TTopicRecord& t = f.project().Topic(0);
+    const TTopicRecord& t = f.project().topic(0);
     QCOMPARE(t.TopicID.text(), QStringLiteral("RENAMED"));
     QCOMPARE(t.Title.text(), QStringLiteral("New title"));
     QCOMPARE(t.WindowIndex, 1);
@@ -339,14 +339,14 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     QCOMPARE(seenId, QStringLiteral("RENAMED"));
     QVERIFY(seenChecked);
     QCOMPARE(seenCall, QStringLiteral("42"));
-    QVERIFY(!f.project().Topic(0).HasMapID);
-    QCOMPARE(f.project().Topic(0).MapID, 0);
+    QVERIFY(!f.project().topic(0).HasMapID);
+    QCOMPARE(f.project().topic(0).MapID, 0);
 
     // An empty Topic ID changes nothing.
     h.onTopicDialog({QString(), QStringLiteral("ignored"), 0, {}});
     h.click(f.toolBar->topicPropertiesButton);
-    QCOMPARE(f.project().Topic(0).Title.text(), QStringLiteral("New title"));
-    QCOMPARE(f.project().Topic(0).WindowIndex, 1);
+    QCOMPARE(f.project().topic(0).Title.text(), QStringLiteral("New title"));
+    QCOMPARE(f.project().topic(0).WindowIndex, 1);
 }
 
 void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
@@ -363,8 +363,8 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
     QVERIFY(!h.refused);
     QCOMPARE(int(h.prompter.messages().size()), messagesBefore); // not its own duplicate
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
-    QCOMPARE(f.project().Topic(0).TopicID.text(), QStringLiteral("ALPHA"));
-    QCOMPARE(f.project().Topic(0).Title.text(), QStringLiteral("Kept"));
+    QCOMPARE(f.project().topic(0).TopicID.text(), QStringLiteral("ALPHA"));
+    QCOMPARE(f.project().topic(0).Title.text(), QStringLiteral("Kept"));
 
     // Another topic's ID is refused by the dialog.
     h.onTopicDialog({QStringLiteral("beta"), {}, {}, {}});
@@ -436,7 +436,7 @@ void MainWindowTopicsTest::keywordsTakeOnlyStorableCharacters()
         QTest::sendKeyEvent(QTest::Click, f.editors->keywordsEdit, Qt::Key_unknown, QString(c), Qt::NoModifier);
     QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("caf\u00e9 \u20acx"));
     h.addTopic(QStringLiteral("TWO"));
-    QCOMPARE(f.project().Topic(0).Keywords.bytes(), QByteArray("caf\xe9 \x80x"));
+    QCOMPARE(f.project().topic(0).Keywords.bytes(), QByteArray("caf\xe9 \x80x"));
 }
 
 void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()

@@ -170,8 +170,8 @@ private slots:
         f.editors->topicEditor->setFocus();
         h.click(f.toolBar->pasteButton);
         h.clickTab(0); // stores the topic shown
-        QCOMPARE(f.project().Topic(1).BodyRtf, RtfWriter::write(everything()));
-        QCOMPARE(f.project().Topic(1).BodyRtf, f.project().Topic(0).BodyRtf);
+        QCOMPARE(f.project().topic(1).BodyRtf, RtfWriter::write(everything()));
+        QCOMPARE(f.project().topic(1).BodyRtf, f.project().topic(0).BodyRtf);
     }
 
     void pasteTakesRtfFirstThenHtml()

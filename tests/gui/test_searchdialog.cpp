@@ -68,7 +68,7 @@ struct Fixture {
         t.Title.setText(title);
         if (!body.isEmpty())
             t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(body));
-        project.AddTopic(t);
+        project.addTopic(t);
     }
 
     void search(const QString& query, int mode)
@@ -298,7 +298,7 @@ void SearchDialogTest::rowOfAChangedProjectFollowsItsTopicId()
     for (const char* id : {"FIRST", "SECOND", "THIRD"})
         f.addTopic(QString::fromLatin1(id), QString());
     f.search(QStringLiteral("ir"), 0); // FIRST (0), THIRD (2)
-    f.project.DeleteTopic(0);
+    f.project.deleteTopic(0);
     // THIRD is topic 1 now; its row still says 2.
     int result = f.run([&] { f.doubleClickRow(1); });
     QCOMPARE(result, 1);
@@ -373,7 +373,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title of OVERVIEW "));
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of OVERVIEW"));
     // The topic left behind kept what was typed into it.
-    QCOMPARE(TopicTextLines(f.project().Topic(0).BodyRtf), QStringList{QStringLiteral("fresh words")});
+    QCOMPARE(topicTextLines(f.project().topic(0).BodyRtf), QStringList{QStringLiteral("fresh words")});
 
     // Through the menu, and now the stored words are found.
     QTimer::singleShot(0, &f, [&] {
@@ -403,7 +403,7 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
     f.projectCommands->openProject();
     h.clickTab(1);
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved"));
-    const QByteArray storedBefore = f.project().Topic(1).BodyRtf;
+    const QByteArray storedBefore = f.project().topic(1).BodyRtf;
     QTimer::singleShot(0, &f, [&] {
         SearchDialog* s = f.tools->searchDialog;
         s->setSearchMode(0);
@@ -416,7 +416,7 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
     QCOMPARE(f.navigator->currentTopic(), 1);
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved"));
     // Nothing was stored either.
-    QCOMPARE(f.project().Topic(1).BodyRtf, storedBefore);
+    QCOMPARE(f.project().topic(1).BodyRtf, storedBefore);
     QVERIFY(h.prompter.calls().empty());
 }
 

@@ -204,7 +204,7 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     QCOMPARE(f.progressBar->value(), 0);
     QCOMPARE(progress, (QList<int>{50, 100, 0}));
     // The replacement is stored and took the replaced word's format.
-    QCOMPARE(runs(f.project().Topic(0).BodyRtf),
+    QCOMPARE(runs(f.project().topic(0).BodyRtf),
              (QStringList{QStringLiteral("aaa |"), QStringLiteral("blip bloop|B"), QStringLiteral(" aaa flarn|")}));
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("flarn zig"));
     // The added word went to the user's word list and counts from now on.

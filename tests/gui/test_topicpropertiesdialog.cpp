@@ -65,7 +65,7 @@ class TopicPropertiesDialogTest : public QObject {
     void openForChanging(int i)
     {
         project.AddMode = false;
-        const TTopicRecord& t = project.Topic(i);
+        const TTopicRecord& t = project.topic(i);
         dialog->setWindowTitle(QStringLiteral("Change Topic Properties"));
         dialog->setCurrentTopic(i);
         dialog->topicIdEdit->setText(t.TopicID.text());
@@ -159,8 +159,8 @@ private slots:
 
     void blankNoticeThenConflictShowingTheEntryWithUnderscore()
     {
-        project.AddTopic(topic("INTRO", "Start"));
-        project.AddTopic(topic("MY_TOPIC", "Mine"));
+        project.addTopic(topic("INTRO", "Start"));
+        project.addTopic(topic("MY_TOPIC", "Mine"));
         openForAdding();
         QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("my topic"));
         enter(dialog->topicIdEdit);
@@ -180,9 +180,9 @@ private slots:
     // The numbers themselves are the core's; here the box drives them.
     void checkingTheBoxProposesAndUncheckingClears()
     {
-        project.AddTopic(topic("PLAIN", "No number"));
-        project.AddTopic(topic("T1", "T", 0, 10));
-        project.AddTopic(topic("T2", "T", 0, 20));
+        project.addTopic(topic("PLAIN", "No number"));
+        project.addTopic(topic("T1", "T", 0, 10));
+        project.addTopic(topic("T2", "T", 0, 20));
         openForAdding();
         const QPoint box(5, dialog->callIdCheck->height() / 2);
         QTest::mouseClick(dialog->callIdCheck, Qt::LeftButton, {}, box);
@@ -194,8 +194,8 @@ private slots:
 
     void proposalFortyCollidesWithTheFirstTopic()
     {
-        project.AddTopic(topic("FIRST", "One", 0, 40));
-        project.AddTopic(topic("SECOND", "Two", 0, 30));
+        project.addTopic(topic("FIRST", "One", 0, 40));
+        project.addTopic(topic("SECOND", "Two", 0, 30));
         openForAdding();
         QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("third"));
         dialog->callIdCheck->setChecked(true);
@@ -208,8 +208,8 @@ private slots:
 
     void changingDoesNotCompareTheTopicWithItself()
     {
-        project.AddTopic(topic("A", "First", 0, 10));
-        project.AddTopic(topic("B", "Second", 0, 20));
+        project.addTopic(topic("A", "First", 0, 10));
+        project.addTopic(topic("B", "Second", 0, 20));
         openForChanging(1);
         QCOMPARE(dialog->callIdEdit->text(), QStringLiteral("20"));
         dialog->topicIdEdit->setText(QStringLiteral("b"));
@@ -226,7 +226,7 @@ private slots:
 
     void emptyTopicIdWithTopicsClosesAsACancel()
     {
-        project.AddTopic(topic("A", "First", 0, 10));
+        project.addTopic(topic("A", "First", 0, 10));
         openForChanging(0);
         dialog->topicIdEdit->selectAll();
         QTest::keyClick(dialog->topicIdEdit, Qt::Key_Delete);
@@ -238,9 +238,9 @@ private slots:
 
     void windowListShowsLiveWindowsAndTheTopicsWindow()
     {
-        project.AddWindow(window("second"));
-        project.AddWindow(window("Default"));
-        project.AddTopic(topic("A", "First", 1));
+        project.addWindow(window("second"));
+        project.addWindow(window("Default"));
+        project.addTopic(topic("A", "First", 1));
         openForChanging(0);
         QCOMPARE(dialog->windowCombo->count(), 3);
         QCOMPARE(dialog->windowCombo->itemText(0), QStringLiteral("main"));
@@ -253,7 +253,7 @@ private slots:
         QVERIFY(!dialog->isVisible());
 
         // Shown again for adding, with an empty Topic ID: the first window.
-        project.DeleteWindow(2);
+        project.deleteWindow(2);
         openForAdding();
         QCOMPARE(dialog->windowCombo->count(), 2);
         QCOMPARE(dialog->windowCombo->currentIndex(), 0);
@@ -275,7 +275,7 @@ private slots:
 
     void execEndsAcceptedThroughEnter()
     {
-        project.AddTopic(topic("A", "First"));
+        project.addTopic(topic("A", "First"));
         project.AddMode = true;
         dialog->topicIdEdit->clear();
         QTimer::singleShot(0, this, [this]() {

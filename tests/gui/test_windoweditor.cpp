@@ -58,12 +58,12 @@ struct Editor {
     {
         Project p;
         for (const QString& name : windows)
-            p.AddWindow(window(name));
+            p.addWindow(window(name));
         for (int w : topicWindows) {
             TTopicRecord t;
             t.TopicID.setText(QStringLiteral("T%1").arg(p.TopicCount()));
             t.WindowIndex = w;
-            p.AddTopic(t);
+            p.addTopic(t);
         }
         const QString path = h.path(QStringLiteral("win.tsp"));
         ProjectFile::save(p, path);
@@ -157,7 +157,7 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
     });
     QVERIFY(!e.stayedOpen);
     QVERIFY(e.h.prompter.messages().isEmpty());
-    const TWindowRecord& w = e.project().Window(2);
+    const TWindowRecord& w = e.project().window(2);
     QCOMPARE(w.Caption.text(), QStringLiteral("New caption"));
     QCOMPARE(w.Left, -5);
     QCOMPARE(w.Width, 31);
@@ -166,13 +166,13 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
     QCOMPARE(w.Buttons, (std::array<bool, ButtonCount>{false, false, false, true, false, false}));
     // The topic shows at once in its window's new colour.
     QCOMPARE(baseOf(e.h.form->editors->topicEditor), fromBgr(0x00FF00));
-    QCOMPARE(e.project().Window(1), window(QStringLiteral("win1")));
+    QCOMPARE(e.project().window(1), window(QStringLiteral("win1")));
 }
 
 void WindowEditorTest::okRefusesNonIntegersButTheCloseBoxCloses()
 {
     Editor e;
-    const TWindowRecord before = e.project().Window(0);
+    const TWindowRecord before = e.project().window(0);
     e.run([&](WindowEditorDialog* d) {
         MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("changed"));
         MainWindowHarness::typeInto(d->topEdit, QStringLiteral("12a"));
@@ -189,7 +189,7 @@ void WindowEditorTest::okRefusesNonIntegersButTheCloseBoxCloses()
         QVERIFY(!d->isVisible());
     });
     QCOMPARE(e.h.prompter.messages(), QStringList(3, QStringLiteral("Invalid Window size or position")));
-    QCOMPARE(e.project().Window(0), before);
+    QCOMPARE(e.project().window(0), before);
 }
 
 void WindowEditorTest::fieldsAreStoredOnTheWayIntoTheSelector()
@@ -199,8 +199,8 @@ void WindowEditorTest::fieldsAreStoredOnTheWayIntoTheSelector()
         MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("Main caption"));
         MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("400"));
         Editor::focus(d->windowCombo);
-        QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("Main caption"));
-        QCOMPARE(e.project().Window(0).Height, 400);
+        QCOMPARE(e.project().window(0).Caption.text(), QStringLiteral("Main caption"));
+        QCOMPARE(e.project().window(0).Height, 400);
         d->windowCombo->setCurrentIndex(1);
         QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of win1"));
         QCOMPARE(d->heightEdit->text(), QStringLiteral("300"));
@@ -213,7 +213,7 @@ void WindowEditorTest::fieldsAreStoredOnTheWayIntoTheSelector()
         MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("9"));
         Editor::focus(d->windowCombo);
         QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("'x' is not a valid integer value"));
-        const TWindowRecord& w = e.project().Window(1);
+        const TWindowRecord& w = e.project().window(1);
         QCOMPARE(w.Left, 7);
         QCOMPARE(w.Width, 8);
         QCOMPARE(w.Top, 0);
@@ -226,7 +226,7 @@ void WindowEditorTest::fieldsAreStoredOnTheWayIntoTheSelector()
 void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
 {
     Editor e;
-    TWindowRecord& main = e.project().Window(0);
+    TWindowRecord& main = e.project().window(0);
     main.Caption.setText(QStringLiteral("My Help"));
     main.Width = 500;
     main.Buttons[Browse] = true;
@@ -262,10 +262,10 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
     });
     QCOMPARE(e.h.prompter.messages().size(), 2);
     QCOMPARE(e.project().WindowCount(), 2);
-    TWindowRecord expected = e.project().Window(0);
+    TWindowRecord expected = e.project().window(0);
     expected.Name.setText(QStringLiteral("abcdefgh"));
-    QCOMPARE(e.project().Window(1), expected);
-    QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("Typed"));
+    QCOMPARE(e.project().window(1), expected);
+    QCOMPARE(e.project().window(0).Caption.text(), QStringLiteral("Typed"));
 
     // A name typed and confirmed with Enter is kept; Escape gives one up.
     e.run([&](WindowEditorDialog* d) {
@@ -275,7 +275,7 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
         QVERIFY(!d->isVisible());
     });
     QCOMPARE(e.project().WindowCount(), 3);
-    QCOMPARE(e.project().Window(2).Name.text(), QStringLiteral("third"));
+    QCOMPARE(e.project().window(2).Name.text(), QStringLiteral("third"));
     e.run([&](WindowEditorDialog* d) {
         e.h.click(d->addButton);
         QTest::keyClicks(d->windowCombo, QStringLiteral("dropped"));
@@ -291,7 +291,7 @@ void WindowEditorTest::addNewRefusesThe256thWindow()
 {
     Editor e;
     for (int k = 1; k < Project::MaxWindows; ++k)
-        AddWindowLikeMain(e.project(), QStringLiteral("w%1").arg(k));
+        addWindowLikeMain(e.project(), QStringLiteral("w%1").arg(k));
     e.run([&](WindowEditorDialog* d) {
         e.h.click(d->addButton);
         QVERIFY(!d->newNameMode());
@@ -309,7 +309,7 @@ void WindowEditorTest::deleteMovesTopicsAndAsksForTheLinkRewrite()
     struck.Strike = true;
     RichDocument body = RichDocument::fromPlainText(QStringLiteral("See-->T0>W2"), struck);
     body.Paragraphs.front().Runs.push_back(Run{QStringLiteral(" plain T0>W2"), CharFormat()});
-    e.project().Topic(2).BodyRtf = RtfWriter::write(body);
+    e.project().topic(2).BodyRtf = RtfWriter::write(body);
 
     QStringList rewrites;
     QObject::connect(e.d(), &WindowEditorDialog::rewriteWindowLinks, e.h.form.get(),
@@ -321,8 +321,8 @@ void WindowEditorTest::deleteMovesTopicsAndAsksForTheLinkRewrite()
         QCOMPARE(itemsOf(d->windowCombo), (QStringList{QStringLiteral("main"), QStringLiteral("W1"), QStringLiteral("W3")}));
         QCOMPARE(d->windowCombo->currentIndex(), 1);
         QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of W1"));
-        QCOMPARE(e.project().Topic(0).WindowIndex, 0);
-        QCOMPARE(e.project().Topic(1).WindowIndex, 2);
+        QCOMPARE(e.project().topic(0).WindowIndex, 0);
+        QCOMPARE(e.project().topic(1).WindowIndex, 2);
         // The last window in the table: the one before it is selected.
         d->windowCombo->setCurrentIndex(2);
         e.h.click(d->deleteButton);
@@ -342,9 +342,9 @@ void WindowEditorTest::deleteMovesTopicsAndAsksForTheLinkRewrite()
     QVERIFY(!e.project().WindowLinkMode);
     QCOMPARE(e.project().WindowCount(), 2);
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(e.project().Topic(i).WindowIndex, 0);
+        QCOMPARE(e.project().topic(i).WindowIndex, 0);
     // Only the hotspot follows the deleted window to "main".
-    QCOMPARE(RtfReader::read(e.project().Topic(2).BodyRtf).paragraphTexts(),
+    QCOMPARE(RtfReader::read(e.project().topic(2).BodyRtf).paragraphTexts(),
              QStringList{QStringLiteral("See-->T0>main plain T0>W2")});
 }
 
@@ -362,7 +362,7 @@ void WindowEditorTest::deleteRefusesMainAndHonoursCancel()
     });
     QCOMPARE(e.h.prompter.messages().size(), 2);
     QCOMPARE(e.project().WindowCount(), 2);
-    QCOMPARE(e.project().Topic(0).WindowIndex, 1);
+    QCOMPARE(e.project().topic(0).WindowIndex, 1);
     QVERIFY(!e.h.prompter.unexpectedCall());
 }
 
@@ -391,9 +391,9 @@ void WindowEditorTest::colourPanelsUseTheSharedColourDialog()
     QCOMPARE(calls[0].color, 0u);
     QCOMPARE(calls[1].color, 0x0000FFu);
     QCOMPARE(calls[2].color, 0x0000FFu);
-    QCOMPARE(e.project().Window(1).NonScrollColor, 0x0000FFu);
-    QCOMPARE(e.project().Window(1).TopicColor, 0x123456u);
-    QCOMPARE(e.project().Window(0).NonScrollColor, 0xC0C0C0u);
+    QCOMPARE(e.project().window(1).NonScrollColor, 0x0000FFu);
+    QCOMPARE(e.project().window(1).TopicColor, 0x123456u);
+    QCOMPARE(e.project().window(0).NonScrollColor, 0xC0C0C0u);
 }
 
 void WindowEditorTest::enterActsAsOkAndGroupButtonsSetAllSix()
@@ -419,7 +419,7 @@ void WindowEditorTest::enterActsAsOkAndGroupButtonsSetAllSix()
         QTest::keyClick(d->captionEdit, Qt::Key_Return);
     });
     QVERIFY(!e.stayedOpen);
-    QCOMPARE(e.project().Window(0).Buttons, (std::array<bool, ButtonCount>{false, true, false, false, false, true}));
+    QCOMPARE(e.project().window(0).Buttons, (std::array<bool, ButtonCount>{false, true, false, false, false, true}));
 }
 
 void WindowEditorTest::autoSizePlacesTheSampleAndReadsItBack()
@@ -435,8 +435,8 @@ void WindowEditorTest::autoSizePlacesTheSampleAndReadsItBack()
         MainWindowHarness::typeInto(d->widthEdit, QStringLiteral("$200"));
         MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("300"));
         const QRect screen = d->screen()->geometry();
-        expected = QRect(HelpUnitsToPixels(100, screen.width()), HelpUnitsToPixels(200, screen.height()),
-                         HelpUnitsToPixels(512, screen.width()), HelpUnitsToPixels(300, screen.height()));
+        expected = QRect(helpUnitsToPixels(100, screen.width()), helpUnitsToPixels(200, screen.height()),
+                         helpUnitsToPixels(512, screen.width()), helpUnitsToPixels(300, screen.height()));
         QTimer::singleShot(0, d, [&] {
             AutoSizeDialog* a = e.h.form->topics->autoSizeDialog;
             sampleShown = a->isVisible();
@@ -447,12 +447,12 @@ void WindowEditorTest::autoSizePlacesTheSampleAndReadsItBack()
         e.h.click(d->autoSizeButton);
         QVERIFY(sampleShown);
         QCOMPARE(placed, expected);
-        QCOMPARE(d->leftEdit->text(), QString::number(PixelsToHelpUnits(moved.x(), screen.width())));
-        QCOMPARE(d->topEdit->text(), QString::number(PixelsToHelpUnits(moved.y(), screen.height())));
-        QCOMPARE(d->widthEdit->text(), QString::number(PixelsToHelpUnits(moved.width(), screen.width())));
-        QCOMPARE(d->heightEdit->text(), QString::number(PixelsToHelpUnits(moved.height(), screen.height())));
+        QCOMPARE(d->leftEdit->text(), QString::number(pixelsToHelpUnits(moved.x(), screen.width())));
+        QCOMPARE(d->topEdit->text(), QString::number(pixelsToHelpUnits(moved.y(), screen.height())));
+        QCOMPARE(d->widthEdit->text(), QString::number(pixelsToHelpUnits(moved.width(), screen.width())));
+        QCOMPARE(d->heightEdit->text(), QString::number(pixelsToHelpUnits(moved.height(), screen.height())));
         // Nothing reaches the window before a store.
-        QCOMPARE(e.project().Window(0).Left, 0);
+        QCOMPARE(e.project().window(0).Left, 0);
 
         sampleShown = false;
         MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("1x"));
@@ -480,7 +480,7 @@ void WindowEditorTest::openRefillsTheWindowList()
 void WindowEditorTest::longValuesAreShownAndKeptWhole()
 {
     Editor e;
-    TWindowRecord& main = e.project().Window(0);
+    TWindowRecord& main = e.project().window(0);
     main.Left = -1000;
     main.Width = 12345;
     main.Top = 7;
@@ -499,7 +499,7 @@ void WindowEditorTest::longValuesAreShownAndKeptWhole()
         QCOMPARE(d->widthEdit->text(), QStringLiteral("12345"));
         e.h.click(d->okButton);
     });
-    QCOMPARE(e.project().Window(0), before);
+    QCOMPARE(e.project().window(0), before);
 
     e.run([&](WindowEditorDialog* d) {
         // Typing stops at four characters but may shorten a longer value.
@@ -523,7 +523,7 @@ void WindowEditorTest::longValuesAreShownAndKeptWhole()
         QCOMPARE(d->leftEdit->text(), QStringLiteral("-2048"));
         e.h.click(d->okButton);
     });
-    QCOMPARE(e.project().Window(0).Left, -2048);
+    QCOMPARE(e.project().window(0).Left, -2048);
 }
 
 void WindowEditorTest::everySelectionChangeStoresTheShownWindowFirst()
@@ -537,13 +537,13 @@ void WindowEditorTest::everySelectionChangeStoresTheShownWindowFirst()
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(d->windowCombo, &wheel);
         QCOMPARE(d->windowCombo->currentIndex(), 1);
-        QCOMPARE(e.project().Window(0).Caption.text(), QStringLiteral("wheeled"));
+        QCOMPARE(e.project().window(0).Caption.text(), QStringLiteral("wheeled"));
         QCOMPARE(d->captionEdit->text(), QStringLiteral("Caption of side"));
 
         // The program selecting another window.
         MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("set"));
         d->windowCombo->setCurrentIndex(0);
-        QCOMPARE(e.project().Window(1).Caption.text(), QStringLiteral("set"));
+        QCOMPARE(e.project().window(1).Caption.text(), QStringLiteral("set"));
 
         // Fields that cannot be stored keep the selection where it was.
         MainWindowHarness::typeInto(d->leftEdit, QStringLiteral("1x"));

@@ -65,7 +65,7 @@ Case tinyCase(const QString& folder)
     c.name = QStringLiteral("Tiny");
     c.caption = QStringLiteral("Tiny Help");
     c.project.ProjectPath = folder + QStringLiteral("/Tiny.tsp");
-    TWindowRecord& main = c.project.Window(0);
+    TWindowRecord& main = c.project.window(0);
     main.Caption.setText(c.caption);
     main.DefaultPosition = false;
     main.Left = 0;
@@ -75,8 +75,8 @@ Case tinyCase(const QString& folder)
     QString words;
     for (int i = 0; i < 40; ++i)
         words += QStringLiteral("Click here ");
-    c.project.AddTopic(topic("INTRO", "Introduction", "start;welcome", rtfOf(words + QStringLiteral("-->MORE"), true, 48)));
-    c.project.AddTopic(topic("MORE", "More", "details", rtfOf(QStringLiteral("Second topic."))));
+    c.project.addTopic(topic("INTRO", "Introduction", "start;welcome", rtfOf(words + QStringLiteral("-->MORE"), true, 48)));
+    c.project.addTopic(topic("MORE", "More", "details", rtfOf(QStringLiteral("Second topic."))));
     c.startId = "INTRO";
     c.jumpTarget = "MORE";
     c.keywords = {"details", "start", "welcome"};
@@ -89,7 +89,7 @@ Case guideCase(const QString& folder)
     c.name = QStringLiteral("Guide");
     c.caption = QStringLiteral("User Guide");
     c.project.ProjectPath = folder + QStringLiteral("/Guide.tsp");
-    TWindowRecord& main = c.project.Window(0);
+    TWindowRecord& main = c.project.window(0);
     main.Caption.setText(c.caption);
     main.DefaultPosition = false;
     main.Left = 0;
@@ -99,10 +99,10 @@ Case guideCase(const QString& folder)
     QString words;
     for (int i = 0; i < 40; ++i)
         words += QStringLiteral("Printing ");
-    c.project.AddTopic(topic("CONTENTS", "Contents", "overview", rtfOf(QStringLiteral("The guide."))));
-    c.project.AddTopic(topic("SETUP", "Setting up", "install;setup", rtfOf(words + QStringLiteral("-->PRINTING"), true, 48)));
-    c.project.AddTopic(topic("PRINTING", "Printing", "print;paper", rtfOf(QStringLiteral("How to print."))));
-    c.project.AddTopic(topic("ABOUT", "About", "", rtfOf(QStringLiteral("Version 1."))));
+    c.project.addTopic(topic("CONTENTS", "Contents", "overview", rtfOf(QStringLiteral("The guide."))));
+    c.project.addTopic(topic("SETUP", "Setting up", "install;setup", rtfOf(words + QStringLiteral("-->PRINTING"), true, 48)));
+    c.project.addTopic(topic("PRINTING", "Printing", "print;paper", rtfOf(QStringLiteral("How to print."))));
+    c.project.addTopic(topic("ABOUT", "About", "", rtfOf(QStringLiteral("Version 1."))));
     c.startId = "SETUP";
     c.jumpTarget = "PRINTING";
     c.keywords = {"install", "overview", "paper", "print", "setup"};
@@ -218,8 +218,8 @@ protected:
         QByteArray trace;
         const int pages = c.project.TopicCount() + 1; // every topic and the closing header
         const QString title = QStringLiteral("^") + c.caption + QStringLiteral("$");
-        const QByteArray startTitle = c.project.Topic(c.project.FindTopic(c.startId)).Title.bytes();
-        const QByteArray targetTitle = c.project.Topic(c.project.FindTopic(c.jumpTarget)).Title.bytes();
+        const QByteArray startTitle = c.project.topic(c.project.findTopic(c.startId)).Title.bytes();
+        const QByteArray targetTitle = c.project.topic(c.project.findTopic(c.jumpTarget)).Title.bytes();
         // The page offsets as the viewer lists them: title -> TOPICOFFSET in hex.
         auto offsetOf = [&](const QByteArray& pageTitle) {
             const QRegularExpression added(QStringLiteral("Added page\\[\\d+\\]: title=\"%1\" \\w+ << ([0-9a-f]{8}) >>")
@@ -289,8 +289,8 @@ protected:
         EXPECT_TRUE(trace.contains(QByteArray("name=\"main\" caption=\"" + c.caption.toLatin1() + "\"")));
         EXPECT_EQ(trace.count("Added page"), pages);
         for (int i = 0; i < c.project.TopicCount(); ++i)
-            EXPECT_TRUE(trace.contains(QByteArray("title=\"" + c.project.Topic(i).Title.bytes() + "\"")))
-                << c.project.Topic(i).Title.bytes().constData();
+            EXPECT_TRUE(trace.contains(QByteArray("title=\"" + c.project.topic(i).Title.bytes() + "\"")))
+                << c.project.topic(i).Title.bytes().constData();
         EXPECT_TRUE(jumped) << "the click on the jump did not open " << c.jumpTarget.constData();
         EXPECT_TRUE(indexed) << "keywords listed:\n" << listed().constData();
         EXPECT_EQ(listed(), keywordLines);

@@ -24,7 +24,7 @@ int topicList(const QString& path, QTextStream& out)
         out << NothingToListText << Qt::endl;
         return 0;
     }
-    for (const QString& line : TopicListLines(project))
+    for (const QString& line : topicListLines(project))
         out << line << '\n';
     out.flush();
     return 0;
@@ -38,7 +38,7 @@ Project buildSources(const QString& path, QTextStream& out, BuildFeedback& feedb
     feedback.FileWritten = [&out](const QString& written) {
         out << QStringLiteral("Wrote ") << written << Qt::endl;
     };
-    BuildAllWithoutCompiling(project, feedback);
+    buildAllWithoutCompiling(project, feedback);
     return project;
 }
 
@@ -64,7 +64,7 @@ int compile(const QString& path, QTextStream& out)
 
 } // namespace
 
-QString UsageText()
+QString usageText()
 {
     return QStringLiteral(
         "Usage: topicsmith [PROJECT.tsp]\n"
@@ -86,7 +86,7 @@ QString UsageText()
         "  --help               print this text\n");
 }
 
-std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextStream& err)
+std::optional<int> runHeadless(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     if (args.isEmpty())
         return std::nullopt;
@@ -96,7 +96,7 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
         return 0;
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        out << UsageText();
+        out << usageText();
         out.flush();
         return 0;
     }
@@ -104,7 +104,7 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
                               || command == QLatin1String("--compile");
     if (!takesProject) {
         if (command.startsWith(QLatin1Char('-'))) {
-            err << QStringLiteral("topicsmith: unknown option '%1'\n").arg(command) << UsageText();
+            err << QStringLiteral("topicsmith: unknown option '%1'\n").arg(command) << usageText();
             err.flush();
             return 2;
         }
@@ -116,8 +116,8 @@ std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextS
         return 2;
     }
     const bool writesFiles = command == QLatin1String("--build") || command == QLatin1String("--compile");
-    if (writesFiles && !ProjectFile::IsProjectFileName(args.at(1))) {
-        err << ProjectFile::NotAProjectFileMessage(args.at(1)) << Qt::endl;
+    if (writesFiles && !ProjectFile::isProjectFileName(args.at(1))) {
+        err << ProjectFile::notAProjectFileMessage(args.at(1)) << Qt::endl;
         return 1;
     }
     try {

@@ -10,9 +10,9 @@ namespace ts {
 
 // Runs a headless command when the arguments (without the program name) ask
 // for one, and returns its exit code; std::nullopt means "start the GUI".
-std::optional<int> RunHeadless(const QStringList& args, QTextStream& out, QTextStream& err);
+std::optional<int> runHeadless(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // The usage text printed by --help.
-QString UsageText();
+QString usageText();
 
 } // namespace ts

@@ -7,7 +7,7 @@ namespace {
 
 // The list that holds the entry at `path` (the top level for a one-step
 // path), or nullptr when the path leads nowhere above its last step.
-std::vector<ContentsEntry>* SiblingsOf(ContentsTree& tree, const ContentsPath& path)
+std::vector<ContentsEntry>* siblingsOf(ContentsTree& tree, const ContentsPath& path)
 {
     if (path.empty())
         return nullptr;
@@ -28,21 +28,21 @@ bool valid(const std::vector<ContentsEntry>* list, int i)
 
 } // namespace
 
-ContentsEntry* ContentsAt(ContentsTree& tree, const ContentsPath& path)
+ContentsEntry* contentsAt(ContentsTree& tree, const ContentsPath& path)
 {
-    std::vector<ContentsEntry>* list = SiblingsOf(tree, path);
+    std::vector<ContentsEntry>* list = siblingsOf(tree, path);
     return valid(list, path.empty() ? -1 : path.back()) ? &(*list)[size_t(path.back())] : nullptr;
 }
 
-const ContentsEntry* ContentsAt(const ContentsTree& tree, const ContentsPath& path)
+const ContentsEntry* contentsAt(const ContentsTree& tree, const ContentsPath& path)
 {
-    return ContentsAt(const_cast<ContentsTree&>(tree), path);
+    return contentsAt(const_cast<ContentsTree&>(tree), path);
 }
 
-ContentsPath InsertContentsEntry(ContentsTree& tree, const ContentsPath& target, ContentsEntry entry,
+ContentsPath insertContentsEntry(ContentsTree& tree, const ContentsPath& target, ContentsEntry entry,
                                  ContentsPlacement placement)
 {
-    ContentsEntry* on = ContentsAt(tree, target);
+    ContentsEntry* on = contentsAt(tree, target);
     if (!on) {
         tree.push_back(std::move(entry));
         return ContentsPath{int(tree.size()) - 1};
@@ -54,24 +54,24 @@ ContentsPath InsertContentsEntry(ContentsTree& tree, const ContentsPath& target,
         path.push_back(int(on->Children.size()) - 1);
         return path;
     }
-    std::vector<ContentsEntry>* level = SiblingsOf(tree, target);
+    std::vector<ContentsEntry>* level = siblingsOf(tree, target);
     level->push_back(std::move(entry));
     ContentsPath path = target;
     path.back() = int(level->size()) - 1;
     return path;
 }
 
-std::optional<ContentsPath> MoveContentsEntry(ContentsTree& tree, const ContentsPath& from,
+std::optional<ContentsPath> moveContentsEntry(ContentsTree& tree, const ContentsPath& from,
                                               const ContentsPath& target)
 {
-    if (!ContentsAt(tree, from) || !ContentsAt(tree, target))
+    if (!contentsAt(tree, from) || !contentsAt(tree, target))
         return std::nullopt;
     if (from == target)
         return from;
     if (target.size() > from.size() && std::equal(from.begin(), from.end(), target.begin()))
         return std::nullopt; // onto one of its own sub-entries
 
-    std::vector<ContentsEntry>* source = SiblingsOf(tree, from);
+    std::vector<ContentsEntry>* source = siblingsOf(tree, from);
     ContentsEntry moved = std::move((*source)[size_t(from.back())]);
     source->erase(source->begin() + from.back());
 
@@ -82,14 +82,14 @@ std::optional<ContentsPath> MoveContentsEntry(ContentsTree& tree, const Contents
     if (to.size() > d && std::equal(from.begin(), from.begin() + qsizetype(d), to.begin()) && to[d] > from[d])
         --to[d];
 
-    std::vector<ContentsEntry>* dest = SiblingsOf(tree, to);
+    std::vector<ContentsEntry>* dest = siblingsOf(tree, to);
     dest->insert(dest->begin() + to.back(), std::move(moved));
     return to;
 }
 
-ContentsPath RemoveContentsEntry(ContentsTree& tree, const ContentsPath& path)
+ContentsPath removeContentsEntry(ContentsTree& tree, const ContentsPath& path)
 {
-    std::vector<ContentsEntry>* list = SiblingsOf(tree, path);
+    std::vector<ContentsEntry>* list = siblingsOf(tree, path);
     if (!valid(list, path.empty() ? -1 : path.back()))
         return {};
     const int i = path.back();
@@ -105,7 +105,7 @@ ContentsPath RemoveContentsEntry(ContentsTree& tree, const ContentsPath& path)
     return next;
 }
 
-int RemoveTopicsWithoutId(ContentsTree& tree)
+int removeTopicsWithoutId(ContentsTree& tree)
 {
     int removed = 0;
     for (auto it = tree.begin(); it != tree.end();) {
@@ -113,14 +113,14 @@ int RemoveTopicsWithoutId(ContentsTree& tree)
             removed += 1;
             it = tree.erase(it);
         } else {
-            removed += RemoveTopicsWithoutId(it->Children);
+            removed += removeTopicsWithoutId(it->Children);
             ++it;
         }
     }
     return removed;
 }
 
-QString ContentsTextForTopic(const QString& title, const QString& topicId, int windowIndex,
+QString contentsTextForTopic(const QString& title, const QString& topicId, int windowIndex,
                              const QString& windowName)
 {
     QString text = title + QLatin1Char('=') + topicId;

@@ -14,8 +14,8 @@ namespace ts {
 using ContentsPath = std::vector<int>;
 
 // The entry at `path`, or nullptr when the path leads nowhere.
-ContentsEntry* ContentsAt(ContentsTree& tree, const ContentsPath& path);
-const ContentsEntry* ContentsAt(const ContentsTree& tree, const ContentsPath& path);
+ContentsEntry* contentsAt(ContentsTree& tree, const ContentsPath& path);
+const ContentsEntry* contentsAt(const ContentsTree& tree, const ContentsPath& path);
 
 // Where a new entry dropped on an entry goes.
 enum class ContentsPlacement {
@@ -26,13 +26,13 @@ enum class ContentsPlacement {
 // Whether a drop on `target` lets the user choose the placement: only a
 // heading can take the new entry as a child. A drop on a topic entry goes
 // on its level.
-inline bool ContentsDropAsks(const ContentsEntry& target) { return target.Kind == ContentsKind::Heading; }
+inline bool contentsDropAsks(const ContentsEntry& target) { return target.Kind == ContentsKind::Heading; }
 
 // Puts `entry` where a drop on `target` with `placement` puts it and returns
 // its path. An empty `target` (the tree is empty, or the drop was on no
 // entry) appends it at the end of the top level. A target that leads nowhere
 // counts as no target.
-ContentsPath InsertContentsEntry(ContentsTree& tree, const ContentsPath& target, ContentsEntry entry,
+ContentsPath insertContentsEntry(ContentsTree& tree, const ContentsPath& target, ContentsEntry entry,
                                  ContentsPlacement placement);
 
 // Moves the entry at `from` with its sub-entries to just before `target`,
@@ -40,21 +40,21 @@ ContentsPath InsertContentsEntry(ContentsTree& tree, const ContentsPath& target,
 // leaves the tree as it is and returns `from`; a move onto one of its own
 // sub-entries, or with a path that leads nowhere, does nothing and returns
 // nothing.
-std::optional<ContentsPath> MoveContentsEntry(ContentsTree& tree, const ContentsPath& from,
+std::optional<ContentsPath> moveContentsEntry(ContentsTree& tree, const ContentsPath& from,
                                               const ContentsPath& target);
 
 // Removes the entry at `path` with its sub-entries and returns the path of
 // the entry to select after: the next sibling, else the one before, else the
 // parent; empty when the tree is left empty (or the path led nowhere).
-ContentsPath RemoveContentsEntry(ContentsTree& tree, const ContentsPath& path);
+ContentsPath removeContentsEntry(ContentsTree& tree, const ContentsPath& path);
 
 // Removes every topic entry whose text has no "=" (with its sub-entries);
 // returns how many were removed. Such an entry cannot open a topic.
-int RemoveTopicsWithoutId(ContentsTree& tree);
+int removeTopicsWithoutId(ContentsTree& tree);
 
 // The text of an entry for a topic dragged from the topic list: title=ID,
 // then ">" and the window's name when the topic is not on window 0.
-QString ContentsTextForTopic(const QString& title, const QString& topicId, int windowIndex,
+QString contentsTextForTopic(const QString& title, const QString& topicId, int windowIndex,
                              const QString& windowName);
 
 } // namespace ts

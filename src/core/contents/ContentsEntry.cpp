@@ -28,7 +28,7 @@ QString between(const QString& text, qsizetype from, qsizetype to)
 
 } // namespace
 
-std::vector<ContentsNode> ContentsNodes(const ContentsTree& tree)
+std::vector<ContentsNode> contentsNodes(const ContentsTree& tree)
 {
     std::vector<ContentsNode> out;
     out.reserve(size_t(count(tree)));
@@ -36,9 +36,9 @@ std::vector<ContentsNode> ContentsNodes(const ContentsTree& tree)
     return out;
 }
 
-int ContentsNodeCount(const ContentsTree& tree) { return count(tree); }
+int contentsNodeCount(const ContentsTree& tree) { return count(tree); }
 
-ContentsEntryParts SplitContentsText(const QString& text)
+ContentsEntryParts splitContentsText(const QString& text)
 {
     ContentsEntryParts parts;
     const qsizetype e = text.indexOf(QLatin1Char('='));
@@ -60,7 +60,7 @@ ContentsEntryParts SplitContentsText(const QString& text)
     return parts;
 }
 
-QString ComposeContentsText(const ContentsEntryParts& parts, bool withWindow)
+QString composeContentsText(const ContentsEntryParts& parts, bool withWindow)
 {
     QString text = parts.Title;
     if (!parts.TopicId.isEmpty())

@@ -42,9 +42,9 @@ struct ContentsNode {
 };
 
 // Every entry of the tree in pre-order with its level.
-std::vector<ContentsNode> ContentsNodes(const ContentsTree& tree);
+std::vector<ContentsNode> contentsNodes(const ContentsTree& tree);
 // The number of entries in the tree, at every level.
-int ContentsNodeCount(const ContentsTree& tree);
+int contentsNodeCount(const ContentsTree& tree);
 
 // The parts of a topic entry's text, split the way the contents editor shows
 // them in its boxes: e, a and g are the first "=", "@" and ">". Text without
@@ -58,12 +58,12 @@ struct ContentsEntryParts {
     QString HelpFile;
     QString Window; // empty when the text has no "="
 };
-ContentsEntryParts SplitContentsText(const QString& text);
+ContentsEntryParts splitContentsText(const QString& text);
 
 // The inverse: title, then "=" + ID when the ID is not empty, "@" + file when
 // the file is not empty, and ">" + window when `withWindow` holds and the
 // window is not "main" (exact comparison: "Main" gets a suffix). The caller
 // decides `withWindow` from what triggered the update.
-QString ComposeContentsText(const ContentsEntryParts& parts, bool withWindow);
+QString composeContentsText(const ContentsEntryParts& parts, bool withWindow);
 
 } // namespace ts

@@ -9,7 +9,7 @@
 
 namespace ts::ContentsFile {
 
-QString pathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".tsc"); }
+QString pathFor(const Project& project) { return project.projectBase() + QStringLiteral(".tsc"); }
 
 QString LevelRepair::message() const
 {
@@ -24,7 +24,7 @@ QString ParseResult::repairMessage() const
     return lines.join(QLatin1Char('\n'));
 }
 
-std::optional<QString> EntryTextRefusal(const QString& text)
+std::optional<QString> entryTextRefusal(const QString& text)
 {
     if (text == QString(QChar(26)))
         return QStringLiteral("An entry can not consist of the character Ctrl-Z alone");
@@ -102,7 +102,7 @@ ParseResult parse(const QByteArray& bytes)
     return result;
 }
 
-ParseResult read(const QString& path) { return parse(ReadWholeFile(path, MaxFileSize)); }
+ParseResult read(const QString& path) { return parse(readWholeFile(path, MaxFileSize)); }
 
 ContentsTree load(const QString& path)
 {
@@ -115,7 +115,7 @@ ContentsTree load(const QString& path)
 QByteArray serialize(const ContentsTree& tree)
 {
     QByteArray out;
-    for (const ContentsNode& node : ContentsNodes(tree)) {
+    for (const ContentsNode& node : contentsNodes(tree)) {
         out.append(node.Level, '\t');
         out.append(cp1252::encode(node.Entry->Text));
         out.append("\r\n", 2);
@@ -125,7 +125,7 @@ QByteArray serialize(const ContentsTree& tree)
 
 void save(const ContentsTree& tree, const QString& path)
 {
-    WriteWholeFile(path, serialize(tree));
+    writeWholeFile(path, serialize(tree));
 }
 
 } // namespace ts::ContentsFile

@@ -93,7 +93,7 @@ ContentsTree load(const QString& path);
 // file gives it back unchanged (the contents editor checks typed text): a lone Ctrl-Z (the reader skips
 // it), leading TABs or blanks (they would count as levels), line breaks or
 // NUL, characters without a Windows-1252 form.
-std::optional<QString> EntryTextRefusal(const QString& text);
+std::optional<QString> entryTextRefusal(const QString& text);
 
 // The file's bytes for a tree.
 QByteArray serialize(const ContentsTree& tree);

@@ -77,7 +77,7 @@ void Compilation::hashTopicIds()
 {
     inContext_.assign(size_t(project_.TopicCount()), false);
     for (int i = 0; i < project_.TopicCount(); ++i) {
-        const TTopicRecord& topic = project_.Topic(i);
+        const TTopicRecord& topic = project_.topic(i);
         if (topic.TopicID.isEmpty()) {
             warn(QStringLiteral("Topic %1 (\"%2\") has no Topic ID; nothing can jump to it")
                      .arg(i + 1)
@@ -92,7 +92,7 @@ void Compilation::hashTopicIds()
         }
         warn(QStringLiteral("Topic %1: its Topic ID hashes like that of topic %2 (duplicate context); "
                             "jumps to %1 open %2")
-                 .arg(idText(topic), idText(project_.Topic(at->second))));
+                 .arg(idText(topic), idText(project_.topic(at->second))));
     }
 }
 
@@ -104,7 +104,7 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
     TopicTextEncoder encoder(project_, fonts_, pictures_, topicsByHash_,
                              [this, &current](const QString& line) { warn(QStringLiteral("Topic %1: %2").arg(current, line)); });
     for (int i = 0; i < count; ++i) {
-        const TTopicRecord& topic = project_.Topic(i);
+        const TTopicRecord& topic = project_.topic(i);
         current = topic.TopicID.isEmpty() ? QString::number(i + 1) : idText(topic);
         LaidOutTopic& out = topics[size_t(i)];
         out.Title = storedText(topic.Title.bytes());
@@ -128,7 +128,7 @@ void Compilation::addKeywords(HelpFileContainer& file, const std::vector<std::in
     // Keywords that differ only in case are one keyword, spelt as first met.
     std::map<QByteArray, KeywordEntry> keywords;
     for (int i = 0; i < project_.TopicCount(); ++i) {
-        const TTopicRecord& topic = project_.Topic(i);
+        const TTopicRecord& topic = project_.topic(i);
         for (QByteArray keyword : topic.Keywords.bytes().split(';')) {
             keyword = keyword.trimmed().replace('\0', ' ');
             if (keyword.isEmpty())
@@ -164,15 +164,15 @@ void Compilation::checkContentsFile()
     const QString path = ContentsFile::pathFor(project_);
     ContentsFile::ParseResult contents;
     try {
-        contents = ContentsFile::parse(ReadWholeFile(path));
+        contents = ContentsFile::parse(readWholeFile(path));
     } catch (const IoError& e) {
         warn(QStringLiteral("Contents: %1").arg(e.message()));
         return;
     }
-    for (const ContentsNode& node : ContentsNodes(contents.Tree)) {
+    for (const ContentsNode& node : contentsNodes(contents.Tree)) {
         if (node.Entry->Kind != ContentsKind::Topic)
             continue;
-        const ContentsEntryParts parts = SplitContentsText(node.Entry->Text);
+        const ContentsEntryParts parts = splitContentsText(node.Entry->Text);
         if (!parts.HelpFile.isEmpty() || parts.TopicId.isEmpty())
             continue;
         if (!topicsByHash_.count(contextHash(cp1252::encode(parts.TopicId.trimmed()))))
@@ -201,9 +201,9 @@ QByteArray Compilation::run()
 
     std::vector<QByteArray> windows;
     for (int k = 0; k < project_.WindowCount(); ++k)
-        windows.push_back(windowRecord(project_.Window(k), [this](const QString& line) { warn(line); }));
+        windows.push_back(windowRecord(project_.window(k), [this](const QString& line) { warn(line); }));
     SystemValues system;
-    system.Title = storedText(project_.Window(0).Caption.bytes());
+    system.Title = storedText(project_.window(0).Caption.bytes());
     // Wine's viewer fails on a help file without a title, so a main window
     // without a caption gives the file the project's name as its title.
     if (system.Title.isEmpty())
@@ -231,7 +231,7 @@ QByteArray Compilation::run()
     std::vector<std::pair<std::int32_t, QByteArray>> titles;
     std::vector<std::pair<std::int32_t, std::int32_t>> topicWindows;
     for (int i = 0; i < project_.TopicCount(); ++i) {
-        const TTopicRecord& topic = project_.Topic(i);
+        const TTopicRecord& topic = project_.topic(i);
         const std::int32_t offset = offsets[size_t(i)];
         if (topic.HasMapID) {
             const auto [owner, added] = mapOwners.emplace(topic.MapID, i);
@@ -241,7 +241,7 @@ QByteArray Compilation::run()
                 warn(QStringLiteral("Topic %1: Application Call ID %2 is already that of topic %3; ignored")
                          .arg(idText(topic))
                          .arg(topic.MapID)
-                         .arg(idText(project_.Topic(owner->second))));
+                         .arg(idText(project_.topic(owner->second))));
         }
         titles.emplace_back(offset, storedText(topic.Title.bytes()));
         const bool knownWindow = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount();
@@ -290,8 +290,8 @@ QString HelpCompileReport::summary() const
         .arg(errors);
 }
 
-QString helpFilePathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".HLP"); }
-QString compileLogPathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".LOG"); }
+QString helpFilePathFor(const Project& project) { return project.projectBase() + QStringLiteral(".HLP"); }
+QString compileLogPathFor(const Project& project) { return project.projectBase() + QStringLiteral(".LOG"); }
 
 QByteArray compileHelpFileBytes(const Project& project, HelpCompileReport& report, const BuildFeedback& feedback)
 {
@@ -316,26 +316,26 @@ HelpCompileReport compileHelpFile(const Project& project, const BuildFeedback& f
     try {
         bytes = compileHelpFileBytes(project, report, feedback);
     } catch (const IoError&) {
-        WriteWholeFile(logPath, logBytes(report));
+        writeWholeFile(logPath, logBytes(report));
         throw;
     }
     const QString helpPath = helpFilePathFor(project);
     try {
-        WriteWholeFile(helpPath, bytes);
+        writeWholeFile(helpPath, bytes);
     } catch (const IoError& e) {
         // The log says why there is no help file, before the summary.
         report.logLines.insert(report.logLines.size() - 1, e.message());
         ++report.errors;
         report.logLines.last() = report.summary();
         try {
-            WriteWholeFile(logPath, logBytes(report));
+            writeWholeFile(logPath, logBytes(report));
         } catch (const IoError&) {
         }
         throw;
     }
     if (feedback.FileWritten)
         feedback.FileWritten(helpPath);
-    WriteWholeFile(logPath, logBytes(report));
+    writeWholeFile(logPath, logBytes(report));
     if (feedback.FileWritten)
         feedback.FileWritten(logPath);
     return report;

@@ -477,7 +477,7 @@ QByteArray TopicTextEncoder::linkCommand(const QString& target, bool jump)
         if (jump && !window.isEmpty()) {
             const QByteArray name = cp1252::encode(window);
             for (int k = 0; k < project_.WindowCount(); ++k)
-                if (project_.Window(k).Name.bytes().compare(name, Qt::CaseInsensitive) == 0) {
+                if (project_.window(k).Name.bytes().compare(name, Qt::CaseInsensitive) == 0) {
                     windowNumber = k;
                     break;
                 }

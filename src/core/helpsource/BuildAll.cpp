@@ -21,7 +21,7 @@ void written(const BuildFeedback& feedback, const QString& path)
 
 } // namespace
 
-QString BuildTopicFile(const Project& project, const BuildFeedback& feedback)
+QString buildTopicFile(const Project& project, const BuildFeedback& feedback)
 {
     status(feedback, TopicFileWriter::StatusText);
     const QString path = TopicFileWriter::write(project, feedback.Progress);
@@ -30,7 +30,7 @@ QString BuildTopicFile(const Project& project, const BuildFeedback& feedback)
     return path;
 }
 
-QStringList BuildProjectAndContents(const Project& project, const BuildFeedback& feedback)
+QStringList buildProjectAndContents(const Project& project, const BuildFeedback& feedback)
 {
     QStringList paths;
     status(feedback, HpjWriter::StatusText);
@@ -50,10 +50,10 @@ QStringList BuildProjectAndContents(const Project& project, const BuildFeedback&
     return paths;
 }
 
-QStringList BuildAllWithoutCompiling(const Project& project, const BuildFeedback& feedback)
+QStringList buildAllWithoutCompiling(const Project& project, const BuildFeedback& feedback)
 {
-    QStringList paths{BuildTopicFile(project, feedback)};
-    paths << BuildProjectAndContents(project, feedback);
+    QStringList paths{buildTopicFile(project, feedback)};
+    paths << buildProjectAndContents(project, feedback);
     return paths;
 }
 

@@ -32,13 +32,13 @@ struct BuildFeedback {
 };
 
 // "RTF File Only": the topic file. Returns its path.
-QString BuildTopicFile(const Project& project, const BuildFeedback& feedback = {});
+QString buildTopicFile(const Project& project, const BuildFeedback& feedback = {});
 
 // "Project and Contents Files Only": the HPJ, then the CNT when a contents
 // file exists. Returns the paths written.
-QStringList BuildProjectAndContents(const Project& project, const BuildFeedback& feedback = {});
+QStringList buildProjectAndContents(const Project& project, const BuildFeedback& feedback = {});
 
 // "Build All Without Compiling": the topic file, the HPJ and the CNT.
-QStringList BuildAllWithoutCompiling(const Project& project, const BuildFeedback& feedback = {});
+QStringList buildAllWithoutCompiling(const Project& project, const BuildFeedback& feedback = {});
 
 } // namespace ts

@@ -9,12 +9,12 @@
 
 namespace ts::CntWriter {
 
-QString pathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".cnt"); }
+QString pathFor(const Project& project) { return project.projectBase() + QStringLiteral(".cnt"); }
 
 QByteArray generate(const Project& project, const ContentsTree& tree, const ProgressStep& progress)
 {
-    QByteArray out = ":Title " + project.Window(0).Caption.bytes() + "\r\n";
-    const std::vector<ContentsNode> nodes = ContentsNodes(tree);
+    QByteArray out = ":Title " + project.window(0).Caption.bytes() + "\r\n";
+    const std::vector<ContentsNode> nodes = contentsNodes(tree);
     const int count = int(nodes.size());
     for (const ContentsNode& node : nodes) {
         if (progress)
@@ -32,7 +32,7 @@ std::optional<QString> write(const Project& project, const ProgressStep& progres
         return std::nullopt;
     const ContentsTree tree = ContentsFile::load(ContentsFile::pathFor(project));
     const QString path = pathFor(project);
-    WriteWholeFile(path, generate(project, tree, progress));
+    writeWholeFile(path, generate(project, tree, progress));
     return path;
 }
 

@@ -18,7 +18,7 @@ qsizetype lastSeparator(const QString& path, bool slashToo)
 
 } // namespace
 
-QString WindowsFormOfPath(const QString& path)
+QString windowsFormOfPath(const QString& path)
 {
     static const QRegularExpression windowsPath(QStringLiteral("^([A-Za-z]:|\\\\\\\\)"));
     QString form = windowsPath.match(path).hasMatch()
@@ -28,9 +28,9 @@ QString WindowsFormOfPath(const QString& path)
     return form;
 }
 
-QString CompilerFileName(const QString& path, bool slashToo) { return path.mid(lastSeparator(path, slashToo) + 1); }
+QString compilerFileName(const QString& path, bool slashToo) { return path.mid(lastSeparator(path, slashToo) + 1); }
 
-std::optional<CompilerCommand> MakeCompilerCommand(const QString& compilerPath, const QString& hpjPath,
+std::optional<CompilerCommand> makeCompilerCommand(const QString& compilerPath, const QString& hpjPath,
                                                    bool caseSensitive)
 {
     const qsizetype sep = lastSeparator(compilerPath, caseSensitive);
@@ -55,7 +55,7 @@ std::optional<CompilerCommand> MakeCompilerCommand(const QString& compilerPath, 
     return command;
 }
 
-CompilerLaunch PlanCompilerLaunch(const CompilerCommand& command, bool onWindows, bool wineAvailable)
+CompilerLaunch planCompilerLaunch(const CompilerCommand& command, bool onWindows, bool wineAvailable)
 {
     CompilerLaunch launch;
     launch.WorkingFolder = command.WorkingFolder;
@@ -66,7 +66,7 @@ CompilerLaunch PlanCompilerLaunch(const CompilerCommand& command, bool onWindows
     launch.Arguments = command.Arguments;
     if (!onWindows && windowsProgram) {
         if (!launch.Arguments.isEmpty())
-            launch.Arguments.last() = WindowsFormOfPath(launch.Arguments.last());
+            launch.Arguments.last() = windowsFormOfPath(launch.Arguments.last());
         if (wineAvailable) {
             launch.Arguments.prepend(command.CompilerPath);
             launch.Program = QStringLiteral("wine");
@@ -75,6 +75,6 @@ CompilerLaunch PlanCompilerLaunch(const CompilerCommand& command, bool onWindows
     return launch;
 }
 
-bool WineAvailable() { return !QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty(); }
+bool wineAvailable() { return !QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty(); }
 
 } // namespace ts

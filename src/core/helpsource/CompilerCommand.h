@@ -41,14 +41,14 @@ constexpr bool CaseSensitiveFileNames =
 // ":", or "\\") stays where it is and only has its "/" turned into "\".
 // The help compilers are Windows programs, so every path they read (the
 // .HPJ's file names, the HPJ argument) is given in this form.
-QString WindowsFormOfPath(const QString& path);
+QString windowsFormOfPath(const QString& path);
 
 // The part of `path` after its last "\" or ":" (or "/" when `slashToo`).
-QString CompilerFileName(const QString& path, bool slashToo = CaseSensitiveFileNames);
+QString compilerFileName(const QString& path, bool slashToo = CaseSensitiveFileNames);
 
 // The command for `compilerPath` and the HPJ file, or nothing for an unknown
 // compiler name (and for "NoCompiler").
-std::optional<CompilerCommand> MakeCompilerCommand(const QString& compilerPath, const QString& hpjPath,
+std::optional<CompilerCommand> makeCompilerCommand(const QString& compilerPath, const QString& hpjPath,
                                                    bool caseSensitive = CaseSensitiveFileNames);
 
 // What to hand to the process starter.
@@ -63,9 +63,9 @@ struct CompilerLaunch {
 // (and fails quietly when it can't run, as a failed start always does); in
 // both cases it is a Windows program and gets the HPJ (its last argument) in
 // the Windows form.
-CompilerLaunch PlanCompilerLaunch(const CompilerCommand& command, bool onWindows, bool wineAvailable);
+CompilerLaunch planCompilerLaunch(const CompilerCommand& command, bool onWindows, bool wineAvailable);
 
 // Whether `wine` can be found on the PATH.
-bool WineAvailable();
+bool wineAvailable();
 
 } // namespace ts

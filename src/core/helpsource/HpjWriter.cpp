@@ -19,7 +19,7 @@ QByteArray number(qint64 value) { return QByteArray::number(value); }
 
 } // namespace
 
-QString pathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".HPJ"); }
+QString pathFor(const Project& project) { return project.projectBase() + QStringLiteral(".HPJ"); }
 
 int windowState(const TWindowRecord& window)
 {
@@ -51,7 +51,7 @@ QByteArray windowLine(const TWindowRecord& w)
 
 QByteArray compilerBase(const Project& project)
 {
-    const QString base = WindowsFormOfPath(project.ProjectBase());
+    const QString base = windowsFormOfPath(project.projectBase());
     for (const QChar c : base)
         if (!cp1252::canEncode(c))
             throw IoError(QStringLiteral("Cannot write the help project for '%1': the help compiler can not read "
@@ -74,7 +74,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
     out += Eol;
     out += "[MAP]" + Eol;
     for (int i = 0; i < project.TopicCount(); ++i) {
-        const TTopicRecord& t = project.Topic(i);
+        const TTopicRecord& t = project.topic(i);
         if (t.HasMapID)
             out += t.TopicID.bytes() + '=' + number(t.MapID) + Eol;
     }
@@ -84,7 +84,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
     for (int k = 0; k < windows; ++k) {
         if (progress)
             progress(100 / windows);
-        out += windowLine(project.Window(k)) + Eol;
+        out += windowLine(project.window(k)) + Eol;
     }
     return out;
 }
@@ -92,7 +92,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
 QString write(const Project& project, const ProgressStep& progress)
 {
     const QString path = pathFor(project);
-    WriteWholeFile(path, generate(project, progress));
+    writeWholeFile(path, generate(project, progress));
     return path;
 }
 

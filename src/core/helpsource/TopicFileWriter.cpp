@@ -65,7 +65,7 @@ void appendFootnotes(QByteArray& out, const Project& project, const TTopicRecord
         appendFootnote(out, 'K', topic.Keywords.bytes());
         appendFootnote(out, 'A', topic.Keywords.bytes());
     }
-    appendFootnote(out, '>', project.WindowOf(topic).Name.bytes());
+    appendFootnote(out, '>', project.windowOf(topic).Name.bytes());
 }
 
 // The non-scrolling region: every paragraph carries \keepn right behind its
@@ -142,7 +142,7 @@ bool hasText(const RichDocument& document)
     return false;
 }
 
-QString pathFor(const Project& project) { return project.ProjectBase() + QStringLiteral(".RTF"); }
+QString pathFor(const Project& project) { return project.projectBase() + QStringLiteral(".RTF"); }
 
 QByteArray escapeFootnoteText(const QByteArray& text)
 {
@@ -180,7 +180,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
     RtfWriter writer;
     qsizetype estimate = 0;
     for (int i = 0; i < count; ++i) {
-        const TTopicRecord& t = project.Topic(i);
+        const TTopicRecord& t = project.topic(i);
         TopicText text{readTopicText(t.HeaderRtf), readTopicText(t.BodyRtf)};
         // One font and colour table for the whole file, in the order the
         // topics use them: each topic's header, then its body.
@@ -196,7 +196,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
     out.reserve(estimate + 4096);
     appendConverted(out, writer.openingLines());
     for (int i = 0; i < count; ++i) {
-        appendFootnotes(out, project, project.Topic(i));
+        appendFootnotes(out, project, project.topic(i));
         const bool emptyHeader = appendHeader(out, writer, topics[size_t(i)].Header);
         appendBody(out, writer, topics[size_t(i)].Body, emptyHeader);
         out += "\\page";
@@ -209,7 +209,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
 QString write(const Project& project, const ProgressStep& progress)
 {
     const QString path = pathFor(project);
-    WriteWholeFile(path, generate(project, progress));
+    writeWholeFile(path, generate(project, progress));
     return path;
 }
 

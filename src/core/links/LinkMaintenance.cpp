@@ -114,7 +114,7 @@ LinkParts readLink(const QString& text, const std::vector<bool>& hot, qsizetype 
     return link;
 }
 
-bool sameTopicId(const QString& a, const QString& b) { return SearchUpper(a) == SearchUpper(b); }
+bool sameTopicId(const QString& a, const QString& b) { return searchUpper(a) == searchUpper(b); }
 
 // The span of `link` that the rename rewrites, if any.
 std::optional<NameSpan> spanToRename(const QString& text, const LinkParts& link, const LinkRename& rename)
@@ -171,7 +171,7 @@ bool renameInEntries(std::vector<ContentsEntry>& entries, const LinkRename& rena
 {
     bool changed = false;
     for (ContentsEntry& e : entries) {
-        QString text = RenameInContentsEntry(e.Text, rename);
+        QString text = renameInContentsEntry(e.Text, rename);
         if (text != e.Text) {
             e.Text = std::move(text);
             changed = true;
@@ -187,28 +187,28 @@ void updateBlock(QByteArray& block, const LinkRename& rename)
     if (block.isEmpty())
         return;
     RichDocument document = RtfReader::read(block);
-    if (RenameInLinks(document, rename) > 0)
+    if (renameInLinks(document, rename) > 0)
         block = RtfWriter::write(document);
 }
 
 } // namespace
 
-LinkRename TopicIdRename(const QString& oldId, const QString& newId)
+LinkRename topicIdRename(const QString& oldId, const QString& newId)
 {
     return LinkRename{LinkRename::Part::TopicId, oldId, newId, QString()};
 }
 
-LinkRename WindowRename(const QString& oldWindow, const QString& newWindow)
+LinkRename windowRename(const QString& oldWindow, const QString& newWindow)
 {
     return LinkRename{LinkRename::Part::Window, oldWindow, newWindow, QString()};
 }
 
-LinkRename TopicWindowMove(const QString& topicId, const QString& oldWindow, const QString& newWindow)
+LinkRename topicWindowMove(const QString& topicId, const QString& oldWindow, const QString& newWindow)
 {
     return LinkRename{LinkRename::Part::Window, oldWindow, newWindow, topicId};
 }
 
-int RenameInLinks(RichDocument& document, const LinkRename& rename)
+int renameInLinks(RichDocument& document, const LinkRename& rename)
 {
     if (rename.Old.isEmpty())
         return 0;
@@ -218,7 +218,7 @@ int RenameInLinks(RichDocument& document, const LinkRename& rename)
     return count;
 }
 
-QString RenameInContentsEntry(const QString& text, const LinkRename& rename)
+QString renameInContentsEntry(const QString& text, const LinkRename& rename)
 {
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     if (equals < 0 || rename.Old.isEmpty())
@@ -239,11 +239,11 @@ QString RenameInContentsEntry(const QString& text, const LinkRename& rename)
     return text.left(idTo + 1) + rename.New;
 }
 
-void UpdateLinks(Project& project, const LinkRename& rename, const ProgressStep& progress)
+void updateLinks(Project& project, const LinkRename& rename, const ProgressStep& progress)
 {
     const int count = project.TopicCount();
     for (int i = 0; i < count; ++i) {
-        TTopicRecord& topic = project.Topic(i);
+        TTopicRecord& topic = project.topic(i);
         updateBlock(topic.HeaderRtf, rename);
         updateBlock(topic.BodyRtf, rename);
         if (progress)
@@ -259,10 +259,10 @@ void UpdateLinks(Project& project, const LinkRename& rename, const ProgressStep&
         ContentsFile::save(tree, path);
 }
 
-void UpdateJumps(Project& project, const QString& oldText, const QString& newText, const ProgressStep& progress)
+void updateJumps(Project& project, const QString& oldText, const QString& newText, const ProgressStep& progress)
 {
     if (!project.WindowLinkMode) {
-        UpdateLinks(project, TopicIdRename(oldText, newText), progress);
+        updateLinks(project, topicIdRename(oldText, newText), progress);
         return;
     }
     project.WindowLinkMode = false;
@@ -272,8 +272,8 @@ void UpdateJumps(Project& project, const QString& oldText, const QString& newTex
     };
     const auto [topicId, oldWindow] = split(oldText);
     const QString newWindow = split(newText).second;
-    UpdateLinks(project,
-                topicId.isEmpty() ? WindowRename(oldWindow, newWindow) : TopicWindowMove(topicId, oldWindow, newWindow),
+    updateLinks(project,
+                topicId.isEmpty() ? windowRename(oldWindow, newWindow) : topicWindowMove(topicId, oldWindow, newWindow),
                 progress);
 }
 

@@ -48,22 +48,22 @@ struct LinkRename {
 };
 
 // A Topic ID renamed from oldId to newId.
-LinkRename TopicIdRename(const QString& oldId, const QString& newId);
+LinkRename topicIdRename(const QString& oldId, const QString& newId);
 // Every link naming window oldWindow is to name newWindow (a window deleted,
 // whose topics went to "main").
-LinkRename WindowRename(const QString& oldWindow, const QString& newWindow);
+LinkRename windowRename(const QString& oldWindow, const QString& newWindow);
 // The links to topicId that name oldWindow are to name newWindow (the topic
 // moved to another window); links without a window stay as they are.
-LinkRename TopicWindowMove(const QString& topicId, const QString& oldWindow, const QString& newWindow);
+LinkRename topicWindowMove(const QString& topicId, const QString& oldWindow, const QString& newWindow);
 
 // Rewrites the names in the hotspot link markup of `document`. The new name
 // takes the format of the old name's first character. Returns how many names
 // were rewritten.
-int RenameInLinks(RichDocument& document, const LinkRename& rename);
+int renameInLinks(RichDocument& document, const LinkRename& rename);
 
 // A contents entry's text with the rename applied (the text as it was when
 // the entry does not name the old ID or window).
-QString RenameInContentsEntry(const QString& text, const LinkRename& rename);
+QString renameInContentsEntry(const QString& text, const LinkRename& rename);
 
 // Rewrites the header and then the body block of every topic, in project
 // order, and then the project's contents file (ContentsFile::pathFor) when it
@@ -76,14 +76,14 @@ QString RenameInContentsEntry(const QString& text, const LinkRename& rename);
 // Throws IoError (ContentsLevelError for bad levels) when the contents file
 // cannot be read or written. The topics are rewritten by then and keep their
 // new text; a contents file that could not be read is left untouched.
-void UpdateLinks(Project& project, const LinkRename& rename, const ProgressStep& progress = ProgressStep());
+void updateLinks(Project& project, const LinkRename& rename, const ProgressStep& progress = ProgressStep());
 
 // The same pass with the rename given as two texts, as the topic properties
 // dialog and the window editor pass them: with Project::WindowLinkMode false
 // `oldText` and `newText` are Topic IDs; with it set they are "ID>window"
 // (a topic moved from one window to another) or ">window" (a window deleted),
 // split at their first ">". WindowLinkMode is cleared afterwards.
-void UpdateJumps(Project& project, const QString& oldText, const QString& newText,
+void updateJumps(Project& project, const QString& oldText, const QString& newText,
                  const ProgressStep& progress = ProgressStep());
 
 } // namespace ts

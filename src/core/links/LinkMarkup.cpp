@@ -2,17 +2,17 @@
 
 namespace ts::links {
 
-QString TopicIdPrompt()
+QString topicIdPrompt()
 {
     return QStringLiteral("Please type in the topic ID!");
 }
 
-QString TopicChoiceText(const QString& topicId, const QString& title)
+QString topicChoiceText(const QString& topicId, const QString& title)
 {
     return topicId + QStringLiteral(" - ") + title;
 }
 
-QString TopicLink(const QString& linkText, const QString& topicId, const QString& title,
+QString topicLink(const QString& linkText, const QString& topicId, const QString& title,
                   const std::optional<QString>& windowName)
 {
     QString markup = (linkText.isEmpty() ? title : linkText) + QStringLiteral("-->") + topicId;
@@ -21,28 +21,28 @@ QString TopicLink(const QString& linkText, const QString& topicId, const QString
     return markup;
 }
 
-QString OtherHelpFileLink(const QString& linkText, const QString& typedId, const QString& helpFile)
+QString otherHelpFileLink(const QString& linkText, const QString& typedId, const QString& helpFile)
 {
     return linkText + QStringLiteral("-->") + typedId + QLatin1Char('@') + helpFile;
 }
 
-std::optional<QString> OtherHelpFileRefusal(const QString& typedId, const QString& helpFile)
+std::optional<QString> otherHelpFileRefusal(const QString& typedId, const QString& helpFile)
 {
-    if (typedId == TopicIdPrompt())
+    if (typedId == topicIdPrompt())
         return QStringLiteral("Could not create link to onother help file!\r\nTopic ID not entered!");
     if (helpFile.isEmpty())
         return QStringLiteral("Could not create link to onother help file!\r\nFile name not entered!");
     return std::nullopt;
 }
 
-QString WebLink(const QString& linkText, const QString& address, bool email)
+QString webLink(const QString& linkText, const QString& address, bool email)
 {
     const QString target = email ? QStringLiteral("mailto:") + address : address;
     return (linkText.isEmpty() ? address : linkText) + QStringLiteral("-->!ExecFile(") + target
            + QStringLiteral(") ");
 }
 
-QString RelatedTopicsButton(const QString& caption, const QString& keywords)
+QString relatedTopicsButton(const QString& caption, const QString& keywords)
 {
     QString markup = QStringLiteral(" {button ") + caption + QStringLiteral(",Alink(") + keywords
                      + QStringLiteral(")} ");
@@ -51,7 +51,7 @@ QString RelatedTopicsButton(const QString& caption, const QString& keywords)
     return markup;
 }
 
-QString BitmapMarkup(const QString& path, bool transparent)
+QString bitmapMarkup(const QString& path, bool transparent)
 {
     return (transparent ? QStringLiteral(" {bmct ") : QStringLiteral(" {bmc ")) + path.toUpper()
            + QStringLiteral("} ");

@@ -15,35 +15,35 @@ namespace ts::links {
 
 // The prompt that stands in the topic field of the link dialog while the user
 // links to another help file.
-QString TopicIdPrompt();
+QString topicIdPrompt();
 
 // One entry of the link dialog's topic list: "ID - Title".
-QString TopicChoiceText(const QString& topicId, const QString& title);
+QString topicChoiceText(const QString& topicId, const QString& title);
 
 // Jump or pop-up to a project topic: linkText "-->" topicId, and
 // ">" windowName when a window is given. An empty link text takes the
 // topic's title.
-QString TopicLink(const QString& linkText, const QString& topicId, const QString& title,
+QString topicLink(const QString& linkText, const QString& topicId, const QString& title,
                   const std::optional<QString>& windowName = std::nullopt);
 
 // Jump to a topic of another help file: linkText "-->" typedId "@" helpFile,
 // the fields as typed (an empty link text stays empty).
-QString OtherHelpFileLink(const QString& linkText, const QString& typedId, const QString& helpFile);
+QString otherHelpFileLink(const QString& linkText, const QString& typedId, const QString& helpFile);
 // The message that refuses such a link, or nothing when it can be made: the
 // topic field still holding the prompt, or no file name.
-std::optional<QString> OtherHelpFileRefusal(const QString& typedId, const QString& helpFile);
+std::optional<QString> otherHelpFileRefusal(const QString& typedId, const QString& helpFile);
 
 // Web site or e-mail link: linkText "-->!ExecFile(" ["mailto:"] address ") ".
 // An empty link text takes the address as typed.
-QString WebLink(const QString& linkText, const QString& address, bool email);
+QString webLink(const QString& linkText, const QString& address, bool email);
 
 // A "Related Topics" button over the ALink keywords; without a caption the
 // words " Related Topics" stand beside it.
-QString RelatedTopicsButton(const QString& caption, const QString& keywords);
+QString relatedTopicsButton(const QString& caption, const QString& keywords);
 
 // A picture placed like a character: " {bmc PATH} ", or " {bmct PATH} " with
 // a transparent background. `path` is the chosen file's full path; the
 // markup holds it in upper case.
-QString BitmapMarkup(const QString& path, bool transparent);
+QString bitmapMarkup(const QString& path, bool transparent);
 
 } // namespace ts::links

@@ -17,54 +17,54 @@ Project::Project(const QString& programFolder)
     : topics_(TopicSlots), windows_(WindowSlots), programFolder_(programFolder)
 {
     windows_[0] = TWindowRecord::defaultWindow();
-    ProjectPath = UnnamedPath();
+    ProjectPath = unnamedPath();
 }
 
-bool Project::IsUnnamedPath(const QString& path) const
+bool Project::isUnnamedPath(const QString& path) const
 {
     const auto full = [](const QString& p) { return QDir::cleanPath(QFileInfo(p).absoluteFilePath()); };
-    return full(path) == full(UnnamedPath());
+    return full(path) == full(unnamedPath());
 }
 
-const TTopicRecord& Project::Topic(int i) const
+const TTopicRecord& Project::topic(int i) const
 {
     Q_ASSERT(i >= 0 && i < topicCount_);
     return topics_[size_t(i)];
 }
 
-TTopicRecord& Project::Topic(int i)
+TTopicRecord& Project::topic(int i)
 {
     Q_ASSERT(i >= 0 && i < topicCount_);
     return topics_[size_t(i)];
 }
 
-const TWindowRecord& Project::Window(int k) const
+const TWindowRecord& Project::window(int k) const
 {
     Q_ASSERT(k >= 0 && k < windowCount_);
     return windows_[size_t(k)];
 }
 
-TWindowRecord& Project::Window(int k)
+TWindowRecord& Project::window(int k)
 {
     Q_ASSERT(k >= 0 && k < windowCount_);
     return windows_[size_t(k)];
 }
 
-const TWindowRecord& Project::WindowOf(const TTopicRecord& topic) const
+const TWindowRecord& Project::windowOf(const TTopicRecord& topic) const
 {
     const int k = topic.WindowIndex;
     return windows_[size_t(k >= 0 && k < windowCount_ ? k : 0)];
 }
 
-bool Project::AddTopic(const TTopicRecord& topic)
+bool Project::addTopic(const TTopicRecord& topic)
 {
-    if (TopicTableFull())
+    if (topicTableFull())
         return false;
     topics_[size_t(topicCount_++)] = topic;
     return true;
 }
 
-void Project::DeleteTopic(int i)
+void Project::deleteTopic(int i)
 {
     Q_ASSERT(i >= 0 && i < topicCount_);
     for (int j = i; j + 1 < topicCount_; ++j)
@@ -73,7 +73,7 @@ void Project::DeleteTopic(int i)
     --topicCount_;
 }
 
-int Project::FindTopic(const QByteArray& topicId) const
+int Project::findTopic(const QByteArray& topicId) const
 {
     for (int i = 0; i < topicCount_; ++i)
         if (topics_[size_t(i)].TopicID.bytes() == topicId)
@@ -81,7 +81,7 @@ int Project::FindTopic(const QByteArray& topicId) const
     return -1;
 }
 
-bool Project::AddWindow(const TWindowRecord& window)
+bool Project::addWindow(const TWindowRecord& window)
 {
     if (windowCount_ >= MaxWindows)
         return false;
@@ -89,7 +89,7 @@ bool Project::AddWindow(const TWindowRecord& window)
     return true;
 }
 
-void Project::DeleteWindow(int k)
+void Project::deleteWindow(int k)
 {
     Q_ASSERT(k > 0 && k < windowCount_);
     for (int i = 0; i < topicCount_; ++i) {
@@ -104,7 +104,7 @@ void Project::DeleteWindow(int k)
     --windowCount_;
 }
 
-void Project::Reset()
+void Project::reset()
 {
     for (int i = 0; i < topicCount_; ++i)
         topics_[size_t(i)].clear();

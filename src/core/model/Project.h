@@ -29,42 +29,42 @@ public:
 
     // Live topics 0..TopicCount()-1 and live windows 0..WindowCount()-1.
     // Indices outside those ranges are a programming error (asserted).
-    const TTopicRecord& Topic(int i) const;
-    TTopicRecord& Topic(int i);
-    const TWindowRecord& Window(int k) const;
-    TWindowRecord& Window(int k);
+    const TTopicRecord& topic(int i) const;
+    TTopicRecord& topic(int i);
+    const TWindowRecord& window(int k) const;
+    TWindowRecord& window(int k);
 
     // The window a topic is shown in; window 0 when its index is out of range.
-    const TWindowRecord& WindowOf(const TTopicRecord& topic) const;
+    const TWindowRecord& windowOf(const TTopicRecord& topic) const;
 
     // Appends a topic; false (and nothing changes) when all slots are used.
-    bool AddTopic(const TTopicRecord& topic);
-    bool TopicTableFull() const { return topicCount_ >= TopicSlots; }
+    bool addTopic(const TTopicRecord& topic);
+    bool topicTableFull() const { return topicCount_ >= TopicSlots; }
     // Removes topic i; the later topics move down one slot.
-    void DeleteTopic(int i);
+    void deleteTopic(int i);
     // The index of the topic with this ID, or -1.
-    int FindTopic(const QByteArray& topicId) const;
+    int findTopic(const QByteArray& topicId) const;
 
     // Appends a window; false when 255 windows are live.
-    bool AddWindow(const TWindowRecord& window);
+    bool addWindow(const TWindowRecord& window);
     // Removes window k (k > 0): its topics go to window 0, topics of later
     // windows follow their window down one index.
-    void DeleteWindow(int k);
+    void deleteWindow(int k);
 
     // Back to an empty project: no topics, only the default window.
-    void Reset();
+    void reset();
 
     // The program folder the unnamed project lives in, with its separator.
-    const QString& ProgramFolder() const { return programFolder_; }
-    QString UnnamedPath() const { return programFolder_ + QStringLiteral("NoName.tsp"); }
+    const QString& programFolder() const { return programFolder_; }
+    QString unnamedPath() const { return programFolder_ + QStringLiteral("NoName.tsp"); }
     // Whether `path` is the unnamed project's file: its full path is the
     // program folder's NoName.tsp (a project of that name elsewhere is a
     // named project like any other).
-    bool IsUnnamedPath(const QString& path) const;
-    bool IsUnnamed() const { return IsUnnamedPath(ProjectPath); }
+    bool isUnnamedPath(const QString& path) const;
+    bool isUnnamed() const { return isUnnamedPath(ProjectPath); }
     // ProjectPath without its last four characters: the base of every
     // companion file (.tsc, .RTF, .HPJ, .cnt, .LOG, .HLP).
-    QString ProjectBase() const { return ProjectPath.left(qMax<qsizetype>(0, ProjectPath.size() - 4)); }
+    QString projectBase() const { return ProjectPath.left(qMax<qsizetype>(0, ProjectPath.size() - 4)); }
 
     QString ProjectPath;
     QString CompilerPath = QStringLiteral("NoCompiler");

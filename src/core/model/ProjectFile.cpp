@@ -178,13 +178,13 @@ TTopicRecord readTopic(Reader& r, int i, int windowCount)
 
 } // namespace
 
-bool IsProjectFileName(const QString& path)
+bool isProjectFileName(const QString& path)
 {
     return path.size() > 4 && path.endsWith(QLatin1String(".tsp"), Qt::CaseInsensitive)
            && !path.endsWith(QLatin1String("/.tsp"));
 }
 
-QString NotAProjectFileMessage(const QString& path)
+QString notAProjectFileMessage(const QString& path)
 {
     return QStringLiteral("'%1' is not a project file: its name must end in .tsp").arg(path);
 }
@@ -193,7 +193,7 @@ QByteArray serialize(const Project& project, const ProgressStep& progress)
 {
     qsizetype size = 8 + qsizetype(project.WindowCount()) * WindowRecordSize;
     for (int i = 0; i < project.TopicCount(); ++i) {
-        const auto& t = project.Topic(i);
+        const auto& t = project.topic(i);
         size += TopicEntryFixedSize + t.HeaderRtf.size() + t.BodyRtf.size();
     }
     QByteArray out;
@@ -201,21 +201,21 @@ QByteArray serialize(const Project& project, const ProgressStep& progress)
     putInt(out, project.TopicCount());
     putInt(out, project.WindowCount());
     for (int k = 0; k < project.WindowCount(); ++k) {
-        putWindow(out, project.Window(k));
+        putWindow(out, project.window(k));
         if (progress)
             progress(50 / project.WindowCount());
     }
     for (int i = 0; i < project.TopicCount(); ++i) {
         if (progress)
             progress(50 / project.TopicCount());
-        putTopic(out, project.Topic(i));
+        putTopic(out, project.topic(i));
     }
     return out;
 }
 
 void save(const Project& project, const QString& path, const ProgressStep& progress)
 {
-    WriteWholeFile(path, serialize(project, progress));
+    writeWholeFile(path, serialize(project, progress));
 }
 
 Project parse(const QByteArray& bytes, const QString& fileName, const QString& programFolder,
@@ -234,23 +234,23 @@ Project parse(const QByteArray& bytes, const QString& fileName, const QString& p
     for (int k = 0; k < windowCount; ++k) {
         const TWindowRecord w = readWindow(r, k);
         if (k == 0)
-            project.Window(0) = w;
+            project.window(0) = w;
         else
-            project.AddWindow(w);
+            project.addWindow(w);
         if (progress)
             progress(50 / windowCount);
     }
     for (int i = 0; i < topicCount; ++i) {
         if (progress)
             progress(50 / topicCount);
-        project.AddTopic(readTopic(r, i, windowCount));
+        project.addTopic(readTopic(r, i, windowCount));
     }
     return project;
 }
 
 Project load(const QString& path, const QString& programFolder, const ProgressStep& progress)
 {
-    Project project = parse(ReadWholeFile(path, MaxFileSize), QFileInfo(path).fileName(), programFolder, progress);
+    Project project = parse(readWholeFile(path, MaxFileSize), QFileInfo(path).fileName(), programFolder, progress);
     project.ProjectPath = path;
     return project;
 }

@@ -30,10 +30,10 @@ inline constexpr qint64 MaxFileSize =
 // Whether `path` names a project file: it ends in ".tsp" (any case). Every
 // companion file's name is the project path without its last four
 // characters, so anything else would put them beside the wrong name.
-bool IsProjectFileName(const QString& path);
+bool isProjectFileName(const QString& path);
 
 // The message that refuses any other path for a command.
-QString NotAProjectFileMessage(const QString& path);
+QString notAProjectFileMessage(const QString& path);
 
 // The file's bytes. `progress` advances by 50 div WindowCount per window and
 // by 50 div TopicCount per topic (before the topic is written).

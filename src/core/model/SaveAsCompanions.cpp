@@ -7,15 +7,15 @@
 
 namespace ts {
 
-SaveAsPlan PlanSaveAsCompanions(const Project& project, const QString& newPath)
+SaveAsPlan planSaveAsCompanions(const Project& project, const QString& newPath)
 {
     SaveAsPlan plan;
     const auto full = [](const QString& p) { return QDir::cleanPath(QFileInfo(p).absoluteFilePath()); };
-    const QString oldBase = full(project.ProjectBase());
+    const QString oldBase = full(project.projectBase());
     const QString newBase = full(newPath.left(qMax<qsizetype>(0, newPath.size() - 4)));
     if (oldBase == newBase)
         return plan;
-    plan.RemoveFromAfterCopy = project.IsUnnamed();
+    plan.RemoveFromAfterCopy = project.isUnnamed();
     for (const QString& extension : {QStringLiteral(".tsc"), QStringLiteral(".cnt")}) {
         CompanionFile file;
         file.Extension = extension;

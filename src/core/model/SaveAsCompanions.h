@@ -38,6 +38,6 @@ struct SaveAsPlan {
     std::vector<CompanionFile> Files;
     bool RemoveFromAfterCopy = false;
 };
-SaveAsPlan PlanSaveAsCompanions(const Project& project, const QString& newPath);
+SaveAsPlan planSaveAsCompanions(const Project& project, const QString& newPath);
 
 } // namespace ts

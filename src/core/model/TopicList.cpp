@@ -2,12 +2,12 @@
 
 namespace ts {
 
-QStringList TopicListLines(const Project& project)
+QStringList topicListLines(const Project& project)
 {
     QStringList lines;
     lines.reserve(project.TopicCount());
     for (int i = 0; i < project.TopicCount(); ++i) {
-        const auto& t = project.Topic(i);
+        const auto& t = project.topic(i);
         QString line = t.TopicID.text() + QStringLiteral(" : ") + t.Title.text();
         if (t.HasMapID)
             line += QStringLiteral(" : Application Call ID: ") + QString::number(t.MapID);

@@ -10,7 +10,7 @@ namespace ts {
 
 // "ID : Title : Application Call ID: 10" or "ID : Title : No Application Call",
 // in project order.
-QStringList TopicListLines(const Project& project);
+QStringList topicListLines(const Project& project);
 
 inline const QString NothingToListText = QStringLiteral("Nothing to list yet!?");
 

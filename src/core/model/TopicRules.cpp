@@ -5,20 +5,20 @@
 
 namespace ts {
 
-std::int64_t ProposeCallId(const Project& project)
+std::int64_t proposeCallId(const Project& project)
 {
     std::int64_t withId = 0;
     for (int i = 0; i < project.TopicCount(); ++i)
-        if (project.Topic(i).HasMapID)
+        if (project.topic(i).HasMapID)
             ++withId;
     std::int64_t n = 10 + 10 * withId;
     for (int i = 0; i < project.TopicCount(); ++i)
-        if (n <= project.Topic(i).MapID)
+        if (n <= project.topic(i).MapID)
             n += 10;
     return n;
 }
 
-QString UpperTopicId(const QString& topicId)
+QString upperTopicId(const QString& topicId)
 {
     QString out = topicId;
     for (QChar& c : out) {
@@ -29,7 +29,7 @@ QString UpperTopicId(const QString& topicId)
     return out;
 }
 
-std::optional<QChar> ForbiddenTopicIdCharacter(const QString& topicId)
+std::optional<QChar> forbiddenTopicIdCharacter(const QString& topicId)
 {
     static const QString forbidden = QStringLiteral("#=+@*%!>;\"{}\\");
     for (const QChar c : topicId)
@@ -40,35 +40,35 @@ std::optional<QChar> ForbiddenTopicIdCharacter(const QString& topicId)
 
 namespace TopicMessages {
 
-QString ForbiddenCharacter(QChar c)
+QString forbiddenCharacter(QChar c)
 {
     if (c.category() == QChar::Other_Control)
         return QStringLiteral("A Topic ID can not contain the control character %1").arg(c.unicode());
     return QStringLiteral("A Topic ID can not contain the character '%1'").arg(c);
 }
 
-QString NoTopicId()
+QString noTopicId()
 {
     return QStringLiteral("You must enter the Topic ID!");
 }
 
-QString InvalidCallId()
+QString invalidCallId()
 {
     return QStringLiteral("The call from Application ID no. is not valid!");
 }
 
-QString BlankNotice()
+QString blankNotice()
 {
     return QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign");
 }
 
-QString CallIdInUse(const QString& entered, const TTopicRecord& by)
+QString callIdInUse(const QString& entered, const TTopicRecord& by)
 {
     return QStringLiteral("Applicaton Call ID:") + entered + QStringLiteral(" is allready in use by:\r\n")
            + by.TopicID.text() + QLatin1Char('-') + by.Title.text();
 }
 
-QString TopicIdInUse(const QString& entered, const TTopicRecord& by)
+QString topicIdInUse(const QString& entered, const TTopicRecord& by)
 {
     return QStringLiteral("Topic ID:") + entered + QStringLiteral(" is allready in use by:\r\n")
            + by.TopicID.text() + QLatin1Char('-') + by.Title.text();
@@ -76,7 +76,7 @@ QString TopicIdInUse(const QString& entered, const TTopicRecord& by)
 
 } // namespace TopicMessages
 
-TopicCheck CheckTopicProperties(const Project& project, const TopicFields& fields, int own)
+TopicCheck checkTopicProperties(const Project& project, const TopicFields& fields, int own)
 {
     TopicCheck result;
     result.TopicID = fields.TopicID;
@@ -86,38 +86,38 @@ TopicCheck CheckTopicProperties(const Project& project, const TopicFields& field
     // cancelling is never blocked by the other fields.
     if (fields.TopicID.isEmpty()) {
         if (project.TopicCount() == 0)
-            result.Refusal = TopicMessages::NoTopicId();
+            result.Refusal = TopicMessages::noTopicId();
         return result;
     }
     std::optional<int> callId;
     if (fields.AssignID) {
-        callId = ParseUserInteger(fields.CallId);
+        callId = parseUserInteger(fields.CallId);
         if (!callId) {
-            result.Refusal = TopicMessages::InvalidCallId();
+            result.Refusal = TopicMessages::invalidCallId();
             return result;
         }
     }
     if (result.TopicID.contains(QLatin1Char(' '))) {
-        result.BlankNotice = TopicMessages::BlankNotice();
+        result.BlankNotice = TopicMessages::blankNotice();
         result.TopicID.replace(QLatin1Char(' '), QLatin1Char('_'));
     }
 
-    const QByteArray storedForm = cp1252::encode(UpperTopicId(result.TopicID)).left(50);
-    const bool unchanged = own >= 0 && own < project.TopicCount() && project.Topic(own).TopicID.bytes() == storedForm;
-    if (const auto c = ForbiddenTopicIdCharacter(result.TopicID); c && !unchanged) {
-        result.Refusal = TopicMessages::ForbiddenCharacter(*c);
+    const QByteArray storedForm = cp1252::encode(upperTopicId(result.TopicID)).left(50);
+    const bool unchanged = own >= 0 && own < project.TopicCount() && project.topic(own).TopicID.bytes() == storedForm;
+    if (const auto c = forbiddenTopicIdCharacter(result.TopicID); c && !unchanged) {
+        result.Refusal = TopicMessages::forbiddenCharacter(*c);
         return result;
     }
     for (int i = 0; i < project.TopicCount(); ++i) {
         if (i == own)
             continue;
-        const TTopicRecord& t = project.Topic(i);
+        const TTopicRecord& t = project.topic(i);
         if (t.HasMapID && callId && *callId == t.MapID) {
-            result.Refusal = TopicMessages::CallIdInUse(fields.CallId, t);
+            result.Refusal = TopicMessages::callIdInUse(fields.CallId, t);
             return result;
         }
         if (t.TopicID.bytes() == storedForm) {
-            result.Refusal = TopicMessages::TopicIdInUse(result.TopicID, t);
+            result.Refusal = TopicMessages::topicIdInUse(result.TopicID, t);
             return result;
         }
     }

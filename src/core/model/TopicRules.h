@@ -16,11 +16,11 @@ namespace ts {
 // by 10 at every topic (in project order, one pass) whose number is not
 // below it. Only a default; CheckTopicProperties guarantees uniqueness.
 // 64 bits, so that stored numbers near the integer limit cannot overflow it.
-std::int64_t ProposeCallId(const Project& project);
+std::int64_t proposeCallId(const Project& project);
 
 // A Topic ID as stored: upper case. A character whose upper-case form is not
 // one character of the project file's code page stays as it is.
-QString UpperTopicId(const QString& topicId);
+QString upperTopicId(const QString& topicId);
 
 // The first character of `topicId` that a Topic ID can not hold, or
 // nothing. Help compilers refuse them in context strings, and some break the
@@ -28,7 +28,7 @@ QString UpperTopicId(const QString& topicId);
 // comment in the help project, "=" splits its [MAP] lines. The refused are
 // # = + @ * % ! > ; " { } \ and every control character; a blank is
 // replaced, not refused (see TopicCheck).
-std::optional<QChar> ForbiddenTopicIdCharacter(const QString& topicId);
+std::optional<QChar> forbiddenTopicIdCharacter(const QString& topicId);
 
 // The fields of the dialog that the checks read.
 struct TopicFields {
@@ -51,17 +51,17 @@ struct TopicCheck {
 // itself), or -1 when a topic is being added (every topic is compared). A
 // Topic ID with a forbidden character is refused, except the one the topic
 // being changed already has (projects made before the rule keep working).
-TopicCheck CheckTopicProperties(const Project& project, const TopicFields& fields, int own);
+TopicCheck checkTopicProperties(const Project& project, const TopicFields& fields, int own);
 
 namespace TopicMessages {
-QString NoTopicId();         // "You must enter the Topic ID!"
-QString InvalidCallId();     // "The call from Application ID no. is not valid!"
-QString BlankNotice();       // the notice that blanks become "_"
-QString CallIdInUse(const QString& entered, const TTopicRecord& by);
-QString TopicIdInUse(const QString& entered, const TTopicRecord& by);
+QString noTopicId();         // "You must enter the Topic ID!"
+QString invalidCallId();     // "The call from Application ID no. is not valid!"
+QString blankNotice();       // the notice that blanks become "_"
+QString callIdInUse(const QString& entered, const TTopicRecord& by);
+QString topicIdInUse(const QString& entered, const TTopicRecord& by);
 // "A Topic ID can not contain the character '#'", or for a control
 // character "A Topic ID can not contain the control character 9".
-QString ForbiddenCharacter(QChar c);
+QString forbiddenCharacter(QChar c);
 } // namespace TopicMessages
 
 } // namespace ts

@@ -21,7 +21,7 @@ int hexDigit(QChar c)
 
 } // namespace
 
-std::optional<int> ParseUserInteger(const QString& text)
+std::optional<int> parseUserInteger(const QString& text)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -68,7 +68,7 @@ std::optional<int> ParseUserInteger(const QString& text)
     return int(negative ? -value : value);
 }
 
-QString NotAnIntegerMessage(const QString& text)
+QString notAnIntegerMessage(const QString& text)
 {
     return QStringLiteral("'%1' is not a valid integer value").arg(text);
 }

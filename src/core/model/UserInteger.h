@@ -8,10 +8,10 @@
 
 namespace ts {
 
-std::optional<int> ParseUserInteger(const QString& text);
+std::optional<int> parseUserInteger(const QString& text);
 
 // "'<text>' is not a valid integer value": the refusal for text that does
 // not parse.
-QString NotAnIntegerMessage(const QString& text);
+QString notAnIntegerMessage(const QString& text);
 
 } // namespace ts

@@ -10,7 +10,7 @@
 
 namespace ts {
 
-QByteArray ReadWholeFile(const QString& path, qint64 maxBytes)
+QByteArray readWholeFile(const QString& path, qint64 maxBytes)
 {
     // Checked before opening: opening a FIFO for reading waits for a writer.
     const QFileInfo info(path);
@@ -42,7 +42,7 @@ QByteArray ReadWholeFile(const QString& path, qint64 maxBytes)
     return bytes;
 }
 
-std::optional<QString> WriteAllBytes(QIODevice& device, const QByteArray& bytes)
+std::optional<QString> writeAllBytes(QIODevice& device, const QByteArray& bytes)
 {
     const auto reason = [&device]() {
         const QString text = device.errorString();
@@ -62,12 +62,12 @@ std::optional<QString> WriteAllBytes(QIODevice& device, const QByteArray& bytes)
     return std::nullopt;
 }
 
-void WriteWholeFile(const QString& path, const QByteArray& bytes)
+void writeWholeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw IoError(QStringLiteral("Cannot create '%1': %2").arg(path, file.errorString()));
-    if (const auto failure = WriteAllBytes(file, bytes)) {
+    if (const auto failure = writeAllBytes(file, bytes)) {
         file.cancelWriting();
         throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, *failure));
     }
@@ -75,9 +75,9 @@ void WriteWholeFile(const QString& path, const QByteArray& bytes)
         throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString()));
 }
 
-void CopyWholeFile(const QString& from, const QString& to, qint64 maxBytes)
+void copyWholeFile(const QString& from, const QString& to, qint64 maxBytes)
 {
-    WriteWholeFile(to, ReadWholeFile(from, maxBytes));
+    writeWholeFile(to, readWholeFile(from, maxBytes));
 }
 
 } // namespace ts

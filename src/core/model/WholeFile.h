@@ -19,17 +19,17 @@ namespace ts {
 inline constexpr qint64 DefaultReadLimit = qint64(64) << 20;
 
 // Reads `path`, which must be a regular file of at most `maxBytes` bytes.
-QByteArray ReadWholeFile(const QString& path, qint64 maxBytes = DefaultReadLimit);
+QByteArray readWholeFile(const QString& path, qint64 maxBytes = DefaultReadLimit);
 
 // Replaces `path` with `bytes`, or leaves it as it was and throws.
-void WriteWholeFile(const QString& path, const QByteArray& bytes);
+void writeWholeFile(const QString& path, const QByteArray& bytes);
 
 // Copies the regular file `from` (at most `maxBytes`) to `to` through
 // WriteWholeFile: `to` is replaced only by a complete copy.
-void CopyWholeFile(const QString& from, const QString& to, qint64 maxBytes = DefaultReadLimit);
+void copyWholeFile(const QString& from, const QString& to, qint64 maxBytes = DefaultReadLimit);
 
 // Writes all of `bytes` to an open device and, for a file, pushes them out of
 // its buffer. Returns the device's reason when any byte did not get through.
-std::optional<QString> WriteAllBytes(QIODevice& device, const QByteArray& bytes);
+std::optional<QString> writeAllBytes(QIODevice& device, const QByteArray& bytes);
 
 } // namespace ts

@@ -21,7 +21,7 @@ int roundToInt(double value)
 
 } // namespace
 
-WindowFields LoadWindowFields(const TWindowRecord& window)
+WindowFields loadWindowFields(const TWindowRecord& window)
 {
     WindowFields f;
     f.Caption = window.Caption.text();
@@ -38,7 +38,7 @@ WindowFields LoadWindowFields(const TWindowRecord& window)
     return f;
 }
 
-std::optional<QString> StoreWindowFields(TWindowRecord& window, const WindowFields& fields)
+std::optional<QString> storeWindowFields(TWindowRecord& window, const WindowFields& fields)
 {
     window.Caption.setText(fields.Caption);
     const std::pair<const QString*, std::int32_t*> boxes[] = {
@@ -48,9 +48,9 @@ std::optional<QString> StoreWindowFields(TWindowRecord& window, const WindowFiel
         {&fields.Height, &window.Height},
     };
     for (const auto& [text, target] : boxes) {
-        const std::optional<int> value = ParseUserInteger(*text);
+        const std::optional<int> value = parseUserInteger(*text);
         if (!value)
-            return NotAnIntegerMessage(*text);
+            return notAnIntegerMessage(*text);
         *target = *value;
     }
     window.DefaultPosition = fields.DefaultPosition;
@@ -63,40 +63,40 @@ std::optional<QString> StoreWindowFields(TWindowRecord& window, const WindowFiel
     return std::nullopt;
 }
 
-bool WindowFieldsHoldIntegers(const WindowFields& fields)
+bool windowFieldsHoldIntegers(const WindowFields& fields)
 {
     for (const QString* text : {&fields.Left, &fields.Width, &fields.Top, &fields.Height})
-        if (!ParseUserInteger(*text))
+        if (!parseUserInteger(*text))
             return false;
     return true;
 }
 
-std::optional<QString> CheckNewWindowName(const QString& name)
+std::optional<QString> checkNewWindowName(const QString& name)
 {
     if (name.isEmpty())
-        return WindowMessages::NoNewName();
+        return WindowMessages::noNewName();
     if (name.size() > 8)
-        return WindowMessages::NameTooLong();
+        return WindowMessages::nameTooLong();
     return std::nullopt;
 }
 
-int AddWindowLikeMain(Project& project, const QString& name)
+int addWindowLikeMain(Project& project, const QString& name)
 {
-    TWindowRecord window = project.Window(0);
+    TWindowRecord window = project.window(0);
     window.Name.setText(name);
-    if (!project.AddWindow(window))
+    if (!project.addWindow(window))
         return -1;
     return project.WindowCount() - 1;
 }
 
-int HelpUnitsToPixels(int units, int screenPixels)
+int helpUnitsToPixels(int units, int screenPixels)
 {
     if (screenPixels <= 0)
         return 0;
     return roundToInt(double(units) / (1024.0 / double(screenPixels)));
 }
 
-int PixelsToHelpUnits(int pixels, int screenPixels)
+int pixelsToHelpUnits(int pixels, int screenPixels)
 {
     if (screenPixels <= 0)
         return 0;
@@ -105,38 +105,38 @@ int PixelsToHelpUnits(int pixels, int screenPixels)
 
 namespace WindowMessages {
 
-QString TooManyWindows()
+QString tooManyWindows()
 {
     return QStringLiteral("You can not have more than 255 windows");
 }
 
-QString NoNewName()
+QString noNewName()
 {
     return QStringLiteral("Please type in the name of new window!");
 }
 
-QString NameTooLong()
+QString nameTooLong()
 {
     return QStringLiteral("Window name can NOT contain more than 8 caracters!");
 }
 
-QString CannotDeleteMain()
+QString cannotDeleteMain()
 {
     return QStringLiteral("You can not delete main window!");
 }
 
-QString DeleteCaption()
+QString deleteCaption()
 {
     return QStringLiteral("Delete window?");
 }
 
-QString DeleteQuestion(const QString& name)
+QString deleteQuestion(const QString& name)
 {
     return QStringLiteral("You are about to delete Window: ") + name
            + QStringLiteral("\rAll topics assigned to this window will be reset to \"main window\"\rAre You shure?");
 }
 
-QString InvalidSizeOrPosition()
+QString invalidSizeOrPosition()
 {
     return QStringLiteral("Invalid Window size or position");
 }

@@ -34,40 +34,40 @@ struct WindowFields {
 };
 
 // The fields of `window`, the numbers as decimal text.
-WindowFields LoadWindowFields(const TWindowRecord& window);
+WindowFields loadWindowFields(const TWindowRecord& window);
 
 // Stores `fields` into `window` in the editor's order: caption, then Left,
 // Width, Top and Height, then the flags, the colours and the buttons. A box
 // that does not hold an integer stops the store there and its refusal
 // ("'<text>' is not a valid integer value") is returned; what was stored
 // before it keeps its new value.
-std::optional<QString> StoreWindowFields(TWindowRecord& window, const WindowFields& fields);
+std::optional<QString> storeWindowFields(TWindowRecord& window, const WindowFields& fields);
 
 // True when Left, Width, Top and Height all hold integers.
-bool WindowFieldsHoldIntegers(const WindowFields& fields);
+bool windowFieldsHoldIntegers(const WindowFields& fields);
 
 // The refusal of a name typed for a new window, or nothing when it may be
 // used. Names are 1 to 8 characters; they need not be unique.
-std::optional<QString> CheckNewWindowName(const QString& name);
+std::optional<QString> checkNewWindowName(const QString& name);
 
 // Appends a window that is a copy of window 0 with `name`; the index of the
 // new window, or -1 when 255 windows are live already.
-int AddWindowLikeMain(Project& project, const QString& name);
+int addWindowLikeMain(Project& project, const QString& name);
 
 // Help units span the screen: 1024 units are `screenPixels` pixels. Both
 // directions round halves to the even neighbour; results outside the range
 // of int are held at its ends.
-int HelpUnitsToPixels(int units, int screenPixels);
-int PixelsToHelpUnits(int pixels, int screenPixels);
+int helpUnitsToPixels(int units, int screenPixels);
+int pixelsToHelpUnits(int pixels, int screenPixels);
 
 namespace WindowMessages {
-QString TooManyWindows();         // "You can not have more than 255 windows"
-QString NoNewName();              // "Please type in the name of new window!"
-QString NameTooLong();            // "Window name can NOT contain more than 8 caracters!"
-QString CannotDeleteMain();       // "You can not delete main window!"
-QString DeleteCaption();          // "Delete window?"
-QString DeleteQuestion(const QString& name);
-QString InvalidSizeOrPosition();  // "Invalid Window size or position"
+QString tooManyWindows();         // "You can not have more than 255 windows"
+QString noNewName();              // "Please type in the name of new window!"
+QString nameTooLong();            // "Window name can NOT contain more than 8 caracters!"
+QString cannotDeleteMain();       // "You can not delete main window!"
+QString deleteCaption();          // "Delete window?"
+QString deleteQuestion(const QString& name);
+QString invalidSizeOrPosition();  // "Invalid Window size or position"
 } // namespace WindowMessages
 
 } // namespace ts

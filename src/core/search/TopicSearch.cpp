@@ -13,8 +13,8 @@ bool linesContain(const QByteArray& rtf, const QString& upperQuery)
 {
     if (rtf.isEmpty())
         return false;
-    for (const QString& line : TopicTextLines(rtf)) {
-        if (SearchUpper(line).contains(upperQuery))
+    for (const QString& line : topicTextLines(rtf)) {
+        if (searchUpper(line).contains(upperQuery))
             return true;
     }
     return false;
@@ -24,9 +24,9 @@ bool matches(const TTopicRecord& topic, const QString& upperQuery, SearchMode mo
 {
     switch (mode) {
     case SearchMode::TopicId:
-        return SearchUpper(topic.TopicID.text()).contains(upperQuery);
+        return searchUpper(topic.TopicID.text()).contains(upperQuery);
     case SearchMode::TopicTitle:
-        return SearchUpper(topic.Title.text()).contains(upperQuery);
+        return searchUpper(topic.Title.text()).contains(upperQuery);
     case SearchMode::TextInTopic:
         return linesContain(topic.HeaderRtf, upperQuery) || linesContain(topic.BodyRtf, upperQuery);
     }
@@ -35,7 +35,7 @@ bool matches(const TTopicRecord& topic, const QString& upperQuery, SearchMode mo
 
 } // namespace
 
-QString SearchUpper(const QString& text)
+QString searchUpper(const QString& text)
 {
     QString out = text;
     for (QChar& c : out) {
@@ -57,7 +57,7 @@ QString SearchUpper(const QString& text)
     return out;
 }
 
-QStringList TopicTextLines(const QByteArray& rtf)
+QStringList topicTextLines(const QByteArray& rtf)
 {
     QStringList lines;
     if (rtf.isEmpty())
@@ -73,22 +73,22 @@ QStringList TopicTextLines(const QByteArray& rtf)
     return lines;
 }
 
-int SearchStep(int topicCount)
+int searchStep(int topicCount)
 {
     return topicCount > 0 ? SearchProgressMax / topicCount : 0;
 }
 
-std::vector<int> SearchTopics(const Project& project, const QString& query, SearchMode mode,
+std::vector<int> searchTopics(const Project& project, const QString& query, SearchMode mode,
                               const std::function<void(int position)>& advanced)
 {
     std::vector<int> found;
     if (query.isEmpty())
         return found;
-    const QString upperQuery = SearchUpper(query);
+    const QString upperQuery = searchUpper(query);
     const int count = project.TopicCount();
-    const int step = SearchStep(count);
+    const int step = searchStep(count);
     for (int i = 0; i < count; ++i) {
-        if (matches(project.Topic(i), upperQuery, mode))
+        if (matches(project.topic(i), upperQuery, mode))
             found.push_back(i);
         if (advanced)
             advanced((i + 1) * step);

@@ -29,22 +29,22 @@ inline constexpr int SearchProgressMax = 2048;
 // Windows-1252 character too becomes that capital (a-z, the accented
 // letters, š œ ž ÿ); ß, µ and the like stay as they are, so a text keeps
 // its length. Characters outside the code page take their simple capital.
-QString SearchUpper(const QString& text);
+QString searchUpper(const QString& text);
 
 // A stored text block as the editor shows it: one line per paragraph (a line
 // break inside a paragraph also ends a line), hidden text included. An empty
 // block has no lines.
-QStringList TopicTextLines(const QByteArray& rtf);
+QStringList topicTextLines(const QByteArray& rtf);
 
 // How far the progress bar moves after each topic: SearchProgressMax divided
 // by the number of topics, whole numbers only (0 without topics).
-int SearchStep(int topicCount);
+int searchStep(int topicCount);
 
 // The indices of the matching topics in table order. After each topic,
 // matching or not, `advanced` (when set) receives the bar's new position,
-// (i + 1) * SearchStep(TopicCount). An empty query matches nothing and
+// (i + 1) * searchStep(TopicCount). An empty query matches nothing and
 // reports nothing.
-std::vector<int> SearchTopics(const Project& project, const QString& query, SearchMode mode,
+std::vector<int> searchTopics(const Project& project, const QString& query, SearchMode mode,
                               const std::function<void(int position)>& advanced = {});
 
 } // namespace ts

@@ -108,7 +108,7 @@ int IniFile::intValue(const QString& section, const QString& key, int fallback) 
     QString text = value(section, key);
     if (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X")))
         text = QLatin1Char('$') + text.mid(2);
-    return ParseUserInteger(text).value_or(fallback);
+    return parseUserInteger(text).value_or(fallback);
 }
 
 bool IniFile::flag(const QString& section, const QString& key, bool fallback) const
@@ -118,7 +118,7 @@ bool IniFile::flag(const QString& section, const QString& key, bool fallback) co
     QString text = value(section, key);
     if (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X")))
         text = QLatin1Char('$') + text.mid(2);
-    const std::optional<int> v = ParseUserInteger(text);
+    const std::optional<int> v = parseUserInteger(text);
     return v ? *v != 0 : fallback;
 }
 
@@ -167,7 +167,7 @@ QByteArray IniFile::serialize() const
 
 void IniFile::save(const QString& path) const
 {
-    WriteWholeFile(path, serialize());
+    writeWholeFile(path, serialize());
 }
 
 } // namespace ts

@@ -19,7 +19,7 @@ QString withSlash(const QString& folder)
 
 } // namespace
 
-QString ProgramFolder()
+QString programFolder()
 {
     const QString home = qEnvironmentVariable("TOPICSMITH_HOME");
     if (!home.isEmpty()) {

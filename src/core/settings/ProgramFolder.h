@@ -8,6 +8,6 @@
 
 namespace ts {
 
-QString ProgramFolder();
+QString programFolder();
 
 } // namespace ts

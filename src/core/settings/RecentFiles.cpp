@@ -28,7 +28,7 @@ QString RecentFiles::path(int k) const
     return caption(k).mid(3);
 }
 
-void RecentFiles::ArrangeReopen(const QString& projectPath)
+void RecentFiles::arrangeReopen(const QString& projectPath)
 {
     int match = -1;
     for (int k = 0; k < Count; ++k)

@@ -24,7 +24,7 @@ public:
     // Puts `projectPath` first after an Open or Save As: an entry already in
     // the list (exact comparison, the last match counts) exchanges places with
     // the first; otherwise every entry moves down one place and the fifth is lost.
-    void ArrangeReopen(const QString& projectPath);
+    void arrangeReopen(const QString& projectPath);
 
 private:
     std::array<QString, Count> captions_;

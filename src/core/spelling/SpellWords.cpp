@@ -2,7 +2,7 @@
 
 namespace ts {
 
-const QStringList& SpellExceptionWords()
+const QStringList& spellExceptionWords()
 {
     static const QStringList words{
         QStringLiteral("Alink"),     QStringLiteral("bmc"),          QStringLiteral("bmct"),
@@ -17,9 +17,9 @@ const QStringList& SpellExceptionWords()
     return words;
 }
 
-bool IsSpellException(const QString& word)
+bool isSpellException(const QString& word)
 {
-    return SpellExceptionWords().contains(word, Qt::CaseSensitive);
+    return spellExceptionWords().contains(word, Qt::CaseSensitive);
 }
 
 namespace {
@@ -31,7 +31,7 @@ bool isApostrophe(QChar c)
 
 } // namespace
 
-std::optional<TextWord> NextWord(const QString& text, qsizetype from)
+std::optional<TextWord> nextWord(const QString& text, qsizetype from)
 {
     const qsizetype n = text.size();
     qsizetype i = qMax<qsizetype>(0, from);
@@ -60,22 +60,22 @@ std::optional<TextWord> NextWord(const QString& text, qsizetype from)
     return std::nullopt;
 }
 
-QList<TextWord> SplitWords(const QString& text)
+QList<TextWord> splitWords(const QString& text)
 {
     QList<TextWord> words;
     qsizetype at = 0;
-    while (const auto w = NextWord(text, at)) {
+    while (const auto w = nextWord(text, at)) {
         words.append(*w);
         at = w->offset + w->length;
     }
     return words;
 }
 
-bool RunSpellCheck(QString& text, const std::function<bool(const QString&)>& known,
+bool runSpellCheck(QString& text, const std::function<bool(const QString&)>& known,
                    const std::function<SpellDecision(const QString& word, qsizetype offset)>& onUnknown)
 {
     qsizetype at = 0;
-    while (const auto w = NextWord(text, at)) {
+    while (const auto w = nextWord(text, at)) {
         const QString word = text.mid(w->offset, w->length);
         at = w->offset + w->length;
         if (known(word))

@@ -20,17 +20,17 @@ struct TextWord {
 
 // The words never reported, in their fixed order. The comparison is exact:
 // "Popup" and "popup" are separate items.
-const QStringList& SpellExceptionWords();
-bool IsSpellException(const QString& word);
+const QStringList& spellExceptionWords();
+bool isSpellException(const QString& word);
 
 // The next word of `text` at or after `from`, or none. A word is a run of
 // letters that may hold apostrophes between letters ("don't"); runs that
 // touch a digit ("Win32", "3rd") are not words, as a dictionary cannot judge
 // them. A trailing or leading apostrophe is not part of the word.
-std::optional<TextWord> NextWord(const QString& text, qsizetype from);
+std::optional<TextWord> nextWord(const QString& text, qsizetype from);
 
 // All words of `text`, in order.
-QList<TextWord> SplitWords(const QString& text);
+QList<TextWord> splitWords(const QString& text);
 
 // What becomes of an unknown word: passed over, replaced (the text goes on
 // after the replacement), or the end of the check.
@@ -44,7 +44,7 @@ struct SpellDecision {
 // `onUnknown` with its offset in the text as it stands, after the
 // replacements made so far. Replacements are made in `text`. Returns false
 // when a decision stopped the check.
-bool RunSpellCheck(QString& text, const std::function<bool(const QString&)>& known,
+bool runSpellCheck(QString& text, const std::function<bool(const QString&)>& known,
                    const std::function<SpellDecision(const QString& word, qsizetype offset)>& onUnknown);
 
 } // namespace ts
