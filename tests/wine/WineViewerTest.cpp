@@ -59,12 +59,14 @@ struct Case {
     QList<QByteArray> keywords;
 };
 
-Case tinyCase(const QString& folder)
+// A case whose main window sits at the screen's corner, 640 by 480, so the
+// test can click its hotspots; `words` is the long hotspot text.
+Case caseAtCorner(const QString& folder, const QString& name, const QString& caption, const QString& word, QString& words)
 {
     Case c;
-    c.name = QStringLiteral("Tiny");
-    c.caption = QStringLiteral("Tiny Help");
-    c.project.ProjectPath = folder + QStringLiteral("/Tiny.tsp");
+    c.name = name;
+    c.caption = caption;
+    c.project.ProjectPath = folder + QLatin1Char('/') + name + QStringLiteral(".tsp");
     TWindowRecord& main = c.project.window(0);
     main.Caption.setText(c.caption);
     main.DefaultPosition = false;
@@ -72,9 +74,15 @@ Case tinyCase(const QString& folder)
     main.Top = 0;
     main.Width = 640;
     main.Height = 480;
-    QString words;
     for (int i = 0; i < 40; ++i)
-        words += QStringLiteral("Click here ");
+        words += word;
+    return c;
+}
+
+Case tinyCase(const QString& folder)
+{
+    QString words;
+    Case c = caseAtCorner(folder, QStringLiteral("Tiny"), QStringLiteral("Tiny Help"), QStringLiteral("Click here "), words);
     c.project.addTopic(topic("INTRO", "Introduction", "start;welcome", rtfOf(words + QStringLiteral("-->MORE"), true, 48)));
     c.project.addTopic(topic("MORE", "More", "details", rtfOf(QStringLiteral("Second topic."))));
     c.startId = "INTRO";
@@ -85,20 +93,8 @@ Case tinyCase(const QString& folder)
 
 Case guideCase(const QString& folder)
 {
-    Case c;
-    c.name = QStringLiteral("Guide");
-    c.caption = QStringLiteral("User Guide");
-    c.project.ProjectPath = folder + QStringLiteral("/Guide.tsp");
-    TWindowRecord& main = c.project.window(0);
-    main.Caption.setText(c.caption);
-    main.DefaultPosition = false;
-    main.Left = 0;
-    main.Top = 0;
-    main.Width = 640;
-    main.Height = 480;
     QString words;
-    for (int i = 0; i < 40; ++i)
-        words += QStringLiteral("Printing ");
+    Case c = caseAtCorner(folder, QStringLiteral("Guide"), QStringLiteral("User Guide"), QStringLiteral("Printing "), words);
     c.project.addTopic(topic("CONTENTS", "Contents", "overview", rtfOf(QStringLiteral("The guide."))));
     c.project.addTopic(topic("SETUP", "Setting up", "install;setup", rtfOf(words + QStringLiteral("-->PRINTING"), true, 48)));
     c.project.addTopic(topic("PRINTING", "Printing", "print;paper", rtfOf(QStringLiteral("How to print."))));
