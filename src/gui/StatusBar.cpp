@@ -5,6 +5,7 @@
 #include "helpsource/HpjWriter.h"
 #include "helpsource/TopicFileWriter.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,9 +46,10 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
         auto* panel = new QLabel(row);
         panel->setObjectName(QStringLiteral("SBPanel%1").arg(i));
         // The last panel reports results (a compile's summary) and takes the
-        // room left over so that they show whole.
+        // room left over; in a narrow window it is the one that gives way,
+        // so the panels before it keep their widths.
         if (i == PanelCount - 1)
-            panel->setMinimumWidth(PanelWidths[i]);
+            panel->setMinimumWidth(1);
         else
             panel->setFixedWidth(PanelWidths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
@@ -62,8 +64,6 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     for (const QString& text : activityTexts())
         activityWidth = qMax(activityWidth, widthFor(*panels_[1], text));
     panels_[1]->setFixedWidth(activityWidth);
-    // A narrow window clips the panels instead of refusing to shrink.
-    row->setMinimumWidth(1);
     addWidget(row, 1);
 
     progressBar = new QProgressBar(this);
@@ -72,6 +72,15 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     progressBar->setValue(0);
     progressBar->setTextVisible(false);
     placeProgressBar();
+    // The bar follows the third panel wherever the layout puts it.
+    panels_[2]->installEventFilter(this);
+}
+
+bool StatusBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == panels_[2] && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeProgressBar();
+    return QStatusBar::eventFilter(watched, event);
 }
 
 QString StatusBar::panelText(int panel) const
@@ -118,8 +127,10 @@ void StatusBar::resizeEvent(QResizeEvent* event)
 void StatusBar::placeProgressBar()
 {
     const int margin = 2;
-    // Over the third panel, which starts where the first two end.
-    const int left = panels_[0]->width() + panels_[1]->width();
+    // Over the third panel. Until the layout has placed it, it starts where
+    // the first two panels end.
+    const int laidOut = panels_[2]->mapTo(this, QPoint(0, 0)).x();
+    const int left = qMax(laidOut, panels_[0]->mapTo(this, QPoint(0, 0)).x() + panels_[0]->width() + panels_[1]->width());
     progressBar->setGeometry(left, margin, ProgressWidth, qMax(1, height() - 2 * margin));
     progressBar->raise();
 }

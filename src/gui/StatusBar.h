@@ -36,6 +36,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void placeProgressBar();
     QLabel* panels_[PanelCount];
 };

@@ -49,6 +49,13 @@ void LayoutTest::smallestMainWindowKeepsEveryControlUsable()
     QVERIFY(topic->viewport()->height() >= 3 * topic->fontMetrics().lineSpacing());
     const QRect bar(f.progressBar->mapTo(&f, QPoint(0, 0)), f.progressBar->size());
     QVERIFY(window.contains(bar));
+    // The status texts keep their room at this size: the result panel gives way.
+    auto* activity = f.statusBar->findChild<QLabel*>(QStringLiteral("SBPanel1"));
+    auto* third = f.statusBar->findChild<QLabel*>(QStringLiteral("SBPanel2"));
+    f.statusBar->setPanelText(1, QStringLiteral("Spell Checking..."));
+    QCoreApplication::processEvents();
+    QVERIFY(activity->contentsRect().width() >= activity->fontMetrics().horizontalAdvance(activity->text()));
+    QCOMPARE(f.progressBar->x(), third->mapTo(f.statusBar, QPoint(0, 0)).x());
 }
 
 void LayoutTest::activityPanelHoldsEveryStatusText()
