@@ -54,9 +54,6 @@ void startDetached(const CompilerLaunch& launch)
     QProcess::startDetached(launch.Program, launch.Arguments, launch.WorkingFolder);
 }
 
-// The status bar panel that shows a compile's result.
-constexpr int ResultPanel = 3;
-
 const QString UseBuiltInQuestion = QStringLiteral(
     "Compile with the built-in help compiler?\r\r"
     "Yes: Topicsmith compiles the help file itself; no Windows program is needed.\r"
@@ -178,7 +175,7 @@ void BuildCommands::compileBuiltIn()
         return;
     }
     statusBar_.finishActivity();
-    statusBar_.setPanelText(ResultPanel, QStringLiteral("Compiled %1: %2 topics, %3 warnings")
+    statusBar_.setPanelText(StatusBar::ResultPanel, QStringLiteral("Compiled %1: %2 topics, %3 warnings")
                                    .arg(QFileInfo(helpFilePathFor(project_)).fileName())
                                    .arg(report.topics)
                                    .arg(report.warnings));
@@ -186,7 +183,7 @@ void BuildCommands::compileBuiltIn()
 
 void BuildCommands::compileProject()
 {
-    statusBar_.setPanelText(ResultPanel, QString());
+    statusBar_.setPanelText(StatusBar::ResultPanel, QString());
     if (!buildTopicFile() || !buildProjectFiles())
         return;
     if (project_.CompilerPath == NoCompilerPath) {

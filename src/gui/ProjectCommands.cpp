@@ -59,6 +59,8 @@ void ProjectCommands::setRecentFiles(const RecentFiles& recent)
 void ProjectCommands::setProjectPanel(const QString& path)
 {
     statusBar_.setPanelText(0, QStringLiteral("Project: ") + QFileInfo(path).fileName());
+    // A compile result belongs to the project it was made from.
+    statusBar_.setPanelText(StatusBar::ResultPanel, QString());
     emit projectNamed(path);
 }
 

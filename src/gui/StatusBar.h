@@ -17,6 +17,8 @@ class StatusBar : public QStatusBar {
     Q_OBJECT
 public:
     static constexpr int PanelCount = 4;
+    // The panel that reports the last compile's result.
+    static constexpr int ResultPanel = 3;
 
     explicit StatusBar(QWidget* parent = nullptr);
 

@@ -253,6 +253,10 @@ void MainWindowBuildTest::f9WithNoCompilerChosenCompilesBuiltIn()
     QVERIFY(log.shown);
     QCOMPARE(log.header, QStringLiteral("  Last compile log for: ") + path);
     QVERIFY2(log.text.contains(QStringLiteral("3 topics, 0 jumps")), qPrintable(log.text));
+
+    // The result belongs to this project: opening one empties the panel.
+    openProject(h, path);
+    QCOMPARE(f.statusBar->panelText(3), QString());
 }
 
 void MainWindowBuildTest::builtInCompileFailureNamesTheFile()
