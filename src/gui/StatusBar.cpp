@@ -74,22 +74,41 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     placeProgressBar();
     // The bar follows the third panel wherever the layout puts it.
     panels_[2]->installEventFilter(this);
+    panels_[ResultPanel]->installEventFilter(this);
 }
 
 bool StatusBar::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == panels_[2] && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         placeProgressBar();
+    if (watched == panels_[ResultPanel] && event->type() == QEvent::Resize)
+        showResult();
     return QStatusBar::eventFilter(watched, event);
 }
 
 QString StatusBar::panelText(int panel) const
 {
-    return panels_[panel]->text();
+    return panel == ResultPanel ? result_ : panels_[panel]->text();
+}
+
+void StatusBar::showResult()
+{
+    // The result panel is the one that gives way in a narrow window: a
+    // result longer than its room ends in "..." and shows whole as the
+    // panel's tool tip.
+    QLabel& panel = *panels_[ResultPanel];
+    const QString shown = panel.fontMetrics().elidedText(result_, Qt::ElideRight, panel.contentsRect().width());
+    panel.setText(shown);
+    panel.setToolTip(shown == result_ ? QString() : result_);
 }
 
 void StatusBar::setPanelText(int panel, const QString& text)
 {
+    if (panel == ResultPanel) {
+        result_ = text;
+        showResult();
+        return;
+    }
     if (panels_[panel]->text() == text)
         return;
     // A text longer than foreseen widens the activity panel rather than

@@ -40,7 +40,9 @@ protected:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void placeProgressBar();
+    void showResult();
     QLabel* panels_[PanelCount];
+    QString result_; // the result panel's whole text
 };
 
 } // namespace ts

@@ -56,6 +56,17 @@ void LayoutTest::smallestMainWindowKeepsEveryControlUsable()
     QCoreApplication::processEvents();
     QVERIFY(activity->contentsRect().width() >= activity->fontMetrics().horizontalAdvance(activity->text()));
     QCOMPARE(f.progressBar->x(), third->mapTo(f.statusBar, QPoint(0, 0)).x());
+    // A result longer than the room left is cut with "..." and shown whole as a tip.
+    auto* result = f.statusBar->findChild<QLabel*>(QStringLiteral("SBPanel3"));
+    const QString compiled = QStringLiteral("Compiled AVeryLongProjectName.HLP: 2049 topics, 12 warnings");
+    f.statusBar->setPanelText(3, compiled);
+    QCOMPARE(f.statusBar->panelText(3), compiled);
+    QVERIFY(result->text().endsWith(QChar(0x2026)));
+    QCOMPARE(result->toolTip(), compiled);
+    f.resize(f.width() + 600, f.height());
+    QCoreApplication::processEvents();
+    QCOMPARE(result->text(), compiled);
+    QCOMPARE(result->toolTip(), QString());
 }
 
 void LayoutTest::activityPanelHoldsEveryStatusText()
