@@ -179,6 +179,28 @@ void BuildCommands::compileBuiltIn()
                                    .arg(QFileInfo(helpFilePathFor(project_)).fileName())
                                    .arg(report.topics)
                                    .arg(report.warnings));
+    // "... and show Help": the file opens at the current topic when a viewer
+    // is installed. Without one the status bar has said what was made, and
+    // View Help File says what to install.
+    if (hasViewer())
+        startHelpViewer(helpFilePathFor(project_));
+}
+
+bool BuildCommands::hasViewer() const
+{
+    return wineAvailable ? wineAvailable() : ts::wineAvailable();
+}
+
+void BuildCommands::startHelpViewer(const QString& helpFile)
+{
+    const int current = navigator_.currentTopic();
+    const QString topicId = current >= 0 ? project_.topic(current).TopicID.text() : QString();
+    const CompilerLaunch launch = PlanHelpViewerLaunch(helpFile, topicId);
+    if (startViewer)
+        startViewer(launch);
+    else if (!QProcess::startDetached(launch.Program, launch.Arguments, launch.WorkingFolder))
+        prompter_.error(window_, QStringLiteral("The help viewer (wine winhlp32) could not be started for %1.")
+                                     .arg(QDir::toNativeSeparators(helpFile)));
 }
 
 void BuildCommands::compileProject()
@@ -222,7 +244,7 @@ void BuildCommands::viewHelpFile()
                           QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Information);
         return;
     }
-    if (!(wineAvailable ? wineAvailable() : ts::wineAvailable())) {
+    if (!hasViewer()) {
         prompter_.message(window_,
                           QStringLiteral("No WinHelp viewer was found: wine is not on the PATH.\r"
                                          "Install the Debian package \"wine\" (apt install wine) to view %1.")
@@ -230,14 +252,7 @@ void BuildCommands::viewHelpFile()
                           QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
-    const int current = navigator_.currentTopic();
-    const QString topicId = current >= 0 ? project_.topic(current).TopicID.text() : QString();
-    const CompilerLaunch launch = PlanHelpViewerLaunch(helpFile, topicId);
-    if (startViewer)
-        startViewer(launch);
-    else if (!QProcess::startDetached(launch.Program, launch.Arguments, launch.WorkingFolder))
-        prompter_.error(window_, QStringLiteral("The help viewer (wine winhlp32) could not be started for %1.")
-                                     .arg(QDir::toNativeSeparators(helpFile)));
+    startHelpViewer(helpFile);
 }
 
 void BuildCommands::showCompileLog()

@@ -58,6 +58,9 @@ private:
     bool buildProjectFiles();
     bool chooseCompiler();
     void compileBuiltIn();
+    bool hasViewer() const;
+    // Opens `helpFile` at the current topic.
+    void startHelpViewer(const QString& helpFile);
 
     Project& project_;
     Prompter& prompter_;

@@ -123,12 +123,27 @@ Prompter::Answer WidgetPrompter::message(QWidget* parent, const QString& text, c
     return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }
 
+namespace {
+// The dialog lists the patterns after each description; a description that
+// already names its patterns ("Topicsmith Project (*.tsp)") is shown as it
+// stands instead of with a second list after it.
+void setNameFilter(QFileDialog& dialog, const QString& filter)
+{
+    dialog.setNameFilter(WidgetPrompter::qtFilter(filter));
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    bool ownPatterns = true;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        ownPatterns = ownPatterns && parts.at(i).trimmed().endsWith(QLatin1Char(')'));
+    dialog.setOption(QFileDialog::HideNameFilterDetails, ownPatterns);
+}
+} // namespace
+
 QString WidgetPrompter::openFile(QWidget* parent, const QString& filter, const QString& fileName)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(qtFilter(filter));
+    setNameFilter(dialog, filter);
     startIn(dialog, fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
@@ -143,7 +158,7 @@ QString WidgetPrompter::saveFile(QWidget* parent, const QString& filter, const Q
     dialog.setFileMode(QFileDialog::AnyFile);
     // The program asks its own replace question after the dialog.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilter(qtFilter(filter));
+    setNameFilter(dialog, filter);
     dialog.setDefaultSuffix(defaultSuffix);
     startIn(dialog, fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

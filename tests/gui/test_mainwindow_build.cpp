@@ -230,6 +230,10 @@ void MainWindowBuildTest::f9WithNoCompilerChosenCompilesBuiltIn()
     openProject(h, path);
     int starts = 0;
     f.build->startCompiler = [&](const CompilerLaunch&) { ++starts; };
+    QList<CompilerLaunch> viewers;
+    f.build->startViewer = [&](const CompilerLaunch& l) { viewers.append(l); };
+    bool wine = true;
+    f.build->wineAvailable = [&] { return wine; };
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
 
     Activity activity(f);
@@ -238,6 +242,15 @@ void MainWindowBuildTest::f9WithNoCompilerChosenCompilesBuiltIn()
 
     QVERIFY(h.prompter.calls().empty());
     QCOMPARE(starts, 0);
+    // "... and show Help": the viewer opens the new file at the current topic.
+    QCOMPARE(viewers.size(), 1);
+    QCOMPARE(viewers[0].Arguments, (QStringList{QStringLiteral("winhlp32"), QStringLiteral("-i"),
+                                                QStringLiteral("INTRO"), QStringLiteral("demo.HLP")}));
+    // Without a viewer F9 compiles and says nothing more.
+    wine = false;
+    QTest::keyClick(&f, Qt::Key_F9);
+    QVERIFY(h.prompter.calls().empty());
+    QCOMPARE(viewers.size(), 1);
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.RTF"))));
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
     const QByteArray hlp = MainWindowHarness::readFile(h.path(QStringLiteral("demo.HLP")));
@@ -302,7 +315,9 @@ void MainWindowBuildTest::viewHelpFileStartsWinesViewerAtTheTopic()
              qPrintable(h.prompter.lastMessage()));
     QVERIFY(launches.isEmpty());
 
+    wine = false; // the compile itself opens no viewer
     f.build->compileProject();
+    wine = true;
     h.prompter.reset();
     f.menus->viewHelpAction->trigger();
     QVERIFY(h.prompter.calls().empty());
