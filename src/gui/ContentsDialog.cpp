@@ -73,6 +73,10 @@ void ContentsTreeWidget::keyPressEvent(QKeyEvent* event)
         emit deletePressed();
         return;
     }
+    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && event->modifiers() == Qt::ControlModifier) {
+        emit moveKeyPressed(event->key() == Qt::Key_Up ? -1 : 1);
+        return;
+    }
     QTreeWidget::keyPressEvent(event);
 }
 
@@ -209,6 +213,9 @@ ContentsDialog::ContentsDialog(const Project& project, Prompter& prompter, Searc
     connect(contentsTree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* i) { expandedChanged(i, false); });
     connect(contentsTree, &ContentsTreeWidget::dropped, this, &ContentsDialog::onDrop);
     connect(contentsTree, &ContentsTreeWidget::deletePressed, this, &ContentsDialog::deleteEntry);
+    connect(contentsTree, &ContentsTreeWidget::moveKeyPressed, this, &ContentsDialog::moveCurrentBy);
+    connect(paletteTree, &QTreeWidget::itemActivated, this, [this] { addFromKeyboard(paletteTree); });
+    connect(topicList, &QListWidget::itemActivated, this, [this] { addFromKeyboard(topicList); });
     connect(contentsTree, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { deleteMenu->popup(contentsTree->viewport()->mapToGlobal(at)); });
     connect(delete1, &QAction::triggered, this, &ContentsDialog::deleteEntry);
@@ -476,6 +483,43 @@ void ContentsDialog::onDrop(QObject* source, const QPoint& at)
     } else if (source == contentsTree) {
         const ContentsPath dragged = pathOf(contentsTree->currentItem());
         QTimer::singleShot(0, this, [this, dragged, target] { moveEntry(itemAt(dragged), itemAt(target)); });
+    }
+}
+
+void ContentsDialog::addFromKeyboard(QObject* source)
+{
+    QTreeWidgetItem* target = contentsTree->currentItem();
+    const ContentsEntry* on = target ? contentsAt(tree_, pathOf(target)) : nullptr;
+    const QPoint menuAt = target ? contentsTree->viewport()->mapToGlobal(contentsTree->visualItemRect(target).bottomLeft())
+                                 : QPoint();
+    QMenu* menu = source == paletteTree ? headingDropMenu : topicDropMenu;
+    const DropChoice choice = on && contentsDropAsks(*on) ? askPlacement(menu, menuAt) : DropChoice::OnThisLevel;
+    if (source == paletteTree)
+        dropPaletteItem(paletteTree->indexOfTopLevelItem(paletteTree->currentItem()), target, choice);
+    else
+        dropTopic(topicList->currentRow(), target, choice);
+}
+
+void ContentsDialog::moveCurrentBy(int step)
+{
+    QTreeWidgetItem* item = contentsTree->currentItem();
+    if (!item)
+        return;
+    const ContentsPath path = pathOf(item);
+    QTreeWidgetItem* parent = item->parent();
+    const int siblings = parent ? parent->childCount() : contentsTree->topLevelItemCount();
+    const int to = path.back() + step;
+    if (to < 0 || to >= siblings)
+        return;
+    ContentsPath other = path;
+    other.back() = to;
+    // Up: before the one above. Down: the one below comes before this one,
+    // which then stays selected in its new place.
+    if (step < 0) {
+        moveEntry(item, itemAt(other));
+    } else {
+        moveEntry(itemAt(other), item);
+        contentsTree->setCurrentItem(itemAt(other));
     }
 }
 

@@ -8,7 +8,9 @@
 // tree with the changed entry selected. Entries are dragged into contentsTree
 // from the palette paletteTree, from the topic list topicList and from
 // contentsTree itself; a drop runs dropPaletteItem, dropTopic or moveEntry,
-// which tests may also call directly.
+// which tests may also call directly. Without a mouse, Enter on a palette
+// item or a topic adds it at the current entry, and Ctrl+Up/Ctrl+Down move
+// the current entry.
 
 #include "contents/ContentsEditing.h"
 
@@ -33,7 +35,8 @@ class Prompter;
 class SearchDialog;
 
 // contentsTree: takes any drag and reports the drop with the widget it came
-// from and the point in the viewport; Del deletes.
+// from and the point in the viewport; Del deletes, Ctrl+Up and Ctrl+Down
+// move the current entry.
 class ContentsTreeWidget : public QTreeWidget {
     Q_OBJECT
 public:
@@ -43,6 +46,8 @@ public:
 signals:
     void dropped(QObject* source, const QPoint& at);
     void deletePressed();
+    // Ctrl+Up (-1) or Ctrl+Down (+1): the current entry moves among its siblings.
+    void moveKeyPressed(int step);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -122,6 +127,10 @@ private:
     void expandedChanged(QTreeWidgetItem* item, bool expanded);
     void onDrop(QObject* source, const QPoint& at);
     void placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice);
+    // Enter or a double-click on a palette item or a topic: placed as if
+    // dropped on the current entry, asking where when that is a heading.
+    void addFromKeyboard(QObject* source);
+    void moveCurrentBy(int step);
 
     const Project& project_;
     Prompter& prompter_;

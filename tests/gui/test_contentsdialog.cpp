@@ -115,6 +115,7 @@ private slots:
     void searchSelectsTheFoundTopic();
     void invalidLevelsAreNamedAndWrittenOnlyOnOk();
     void typedTextTheFileCannotKeepIsRefused();
+    void keyboardAddsAndMovesEntries();
 };
 
 void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
@@ -357,6 +358,52 @@ void ContentsDialogTest::typedTextTheFileCannotKeepIsRefused()
     QVERIFY(e.h.prompter.messages()[0].contains(QStringLiteral("Ctrl-Z")));
     QVERIFY(e.h.prompter.messages()[1].contains(QStringLiteral("blank")));
     QCOMPARE(e.contents(), QByteArray("H\r\n\tx=X\r\n"));
+}
+
+void ContentsDialogTest::keyboardAddsAndMovesEntries()
+{
+    Editor e("H\r\n\ta=A\r\nlast=L\r\n");
+    e.run([&](ContentsDialog* d) {
+        QMenu* asked = nullptr;
+        d->askPlacement = [&](QMenu* menu, const QPoint&) {
+            asked = menu;
+            return ContentsDialog::DropChoice::AsChild;
+        };
+        // Enter on a topic with the heading current: the popup asks, the
+        // topic becomes its child; the dialog stays open.
+        d->contentsTree->setCurrentItem(d->itemAt({0}));
+        Editor::focus(d->topicList);
+        d->topicList->setCurrentRow(1);
+        QTest::keyClick(d->topicList, Qt::Key_Return);
+        QCOMPARE(asked, d->topicDropMenu);
+        QVERIFY(d->isVisible());
+        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0, 1}));
+
+        // Enter on the palette's Heading with a topic entry current: no question.
+        asked = nullptr;
+        d->contentsTree->setCurrentItem(d->itemAt({1}));
+        Editor::focus(d->paletteTree);
+        d->paletteTree->setCurrentItem(d->paletteTree->topLevelItem(ContentsDialog::PaletteHeading));
+        QTest::keyClick(d->paletteTree, Qt::Key_Return);
+        QVERIFY(!asked);
+        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({2}));
+
+        // Ctrl+Up and Ctrl+Down move the current entry among its siblings,
+        // sub-entries with it, and it stays current; at either end nothing moves.
+        Editor::focus(d->contentsTree);
+        d->contentsTree->setCurrentItem(d->itemAt({0}));
+        QTest::keyClick(d->contentsTree, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(d->contentsTree, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({1}));
+        d->contentsTree->setCurrentItem(d->itemAt({2}));
+        QTest::keyClick(d->contentsTree, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(d->contentsTree, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0}));
+        QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 Type in the title"), QStringLiteral("0 last=L"),
+                                                QStringLiteral("0 H"), QStringLiteral("1 a=A"),
+                                                QStringLiteral("1 Title 1=T1>popwin")}));
+    });
+    QVERIFY(e.stayedOpen);
 }
 
 QTEST_MAIN(ContentsDialogTest)
