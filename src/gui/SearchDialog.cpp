@@ -220,7 +220,10 @@ bool SearchDialog::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == resultList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !resultList->selectedItems().isEmpty()) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && resultList->currentItem()) {
+            // The row with the keyboard focus is the one meant, also when
+            // Tab brought the focus here without selecting it.
+            resultList->currentItem()->setSelected(true);
             pickResult();
             return true;
         }

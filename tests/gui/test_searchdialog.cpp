@@ -243,6 +243,15 @@ void SearchDialogTest::doubleClickPicksTheRowsTopic()
     });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, 3);
+    // ... and on the row that has the focus but is not selected (Tab from the query).
+    result = f.run([&] {
+        f.form.resultList->setCurrentItem(f.form.resultList->topLevelItem(0));
+        f.form.resultList->clearSelection();
+        f.form.resultList->setFocus();
+        QTest::keyClick(f.form.resultList, Qt::Key_Return);
+    });
+    QVERIFY(!f.stillOpen);
+    QCOMPARE(result, 0);
 
     // A double-click below the rows with none selected picks nothing and
     // leaves the dialog open.
