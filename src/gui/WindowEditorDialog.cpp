@@ -243,7 +243,9 @@ WindowEditorDialog::WindowEditorDialog(Project& project, Prompter& prompter, std
     layout->addLayout(colours);
     layout->addWidget(buttonsGroup);
     layout->addLayout(okRow);
-    setMinimumWidth(460);
+    // Wide enough for the two colour panels to show their captions on one line.
+    const int colourCaption = fontMetrics().horizontalAdvance(QStringLiteral("Non-scrolling area color - click to change"));
+    setMinimumWidth(qMax(460, 2 * (colourCaption + 24) + 30));
 
     setTabOrder(windowCombo, addButton);
     setTabOrder(addButton, deleteButton);
