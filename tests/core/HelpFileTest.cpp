@@ -2,6 +2,7 @@
 // tests' own reader (support/HelpFileReader) and comparing it with the project.
 
 #include "HelpFileReader.h"
+#include "TopicSamples.h"
 
 #include "helpfile/HelpCompiler.h"
 #include "links/LinkMarkup.h"
@@ -21,6 +22,7 @@
 #include <set>
 
 using namespace ts;
+using namespace ts::testing;
 namespace hr = ts::hlpread;
 
 namespace {
@@ -32,12 +34,6 @@ CharFormat fmt(const char* face = "Arial", int halfPoints = 20)
     CharFormat f;
     f.Face = QString::fromLatin1(face);
     f.Size = halfPoints;
-    return f;
-}
-
-CharFormat with(CharFormat f, bool CharFormat::*flag)
-{
-    f.*flag = true;
     return f;
 }
 
@@ -54,26 +50,6 @@ Paragraph para(std::vector<ts::Run> runs, Alignment align = Alignment::Left, int
 
 ts::Run run(const QString& text, const CharFormat& f = fmt()) { return ts::Run{text, f}; }
 ts::Run run(const char* text, const CharFormat& f = fmt()) { return run(QString::fromLatin1(text), f); }
-
-QByteArray rtf(std::vector<Paragraph> paragraphs)
-{
-    RichDocument d;
-    d.Paragraphs = std::move(paragraphs);
-    return RtfWriter::write(d);
-}
-
-TTopicRecord topic(const QByteArray& id, const QByteArray& title, const QByteArray& keywords, QByteArray header,
-                   QByteArray body, int window = 0)
-{
-    TTopicRecord t;
-    t.TopicID.setBytes(id);
-    t.Title.setBytes(title);
-    t.Keywords.setBytes(keywords);
-    t.HeaderRtf = std::move(header);
-    t.BodyRtf = std::move(body);
-    t.WindowIndex = window;
-    return t;
-}
 
 TWindowRecord window(const char* name, const char* caption)
 {

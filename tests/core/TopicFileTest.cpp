@@ -1,3 +1,4 @@
+#include "TopicSamples.h"
 #include "helpsource/TopicFileWriter.h"
 #include "model/Project.h"
 #include "richtext/RtfReader.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace ts;
+using namespace ts::testing;
 
 namespace {
 
@@ -25,12 +27,6 @@ CharFormat courier()
     return f;
 }
 
-CharFormat with(CharFormat f, bool CharFormat::*flag)
-{
-    f.*flag = true;
-    return f;
-}
-
 Paragraph para(std::vector<ts::Run> runs)
 {
     Paragraph p;
@@ -41,26 +37,6 @@ Paragraph para(std::vector<ts::Run> runs)
 Paragraph para(const char* text, const CharFormat& format = arial())
 {
     return para({ts::Run{QString::fromLatin1(text), format}});
-}
-
-QByteArray rtf(std::vector<Paragraph> paragraphs)
-{
-    RichDocument d;
-    d.Paragraphs = std::move(paragraphs);
-    return RtfWriter::write(d);
-}
-
-TTopicRecord topic(const char* id, const char* title, const char* keywords, QByteArray header, QByteArray body,
-                   int window = 0)
-{
-    TTopicRecord t;
-    t.TopicID.setBytes(id);
-    t.Title.setBytes(title);
-    t.Keywords.setBytes(keywords);
-    t.HeaderRtf = std::move(header);
-    t.BodyRtf = std::move(body);
-    t.WindowIndex = window;
-    return t;
 }
 
 // The topic of the worked example: a one-paragraph header and a body whose
