@@ -681,6 +681,24 @@ TEST_F(HelpFile, BrokenLinksAndPicturesAreWarningsAndTheFileStillReads)
     EXPECT_TRUE(h.bitmaps.isEmpty());
 }
 
+// Link markup in a symbol font, as the reader gives it (U+F000 + byte): the
+// same jump as in any other font.
+TEST_F(HelpFile, SymbolFontLinksAreJumps)
+{
+    const CharFormat wingdings = with(fmt("Wingdings", 16), &CharFormat::Strike);
+    project.addTopic(topic("A", "A", "", QByteArray(),
+                           rtf({para({run(QStringLiteral("\uF0B7\uF02D\uF02D\uF03E\uF042"), wingdings)})})));
+    project.addTopic(topic("B", "B", "", QByteArray(), rtf({para({run("b")})})));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    EXPECT_EQ(report.warnings, 0) << report.logLines.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(h.topics.size(), 2);
+    ASSERT_EQ(h.topics[0].body.size(), 1);
+    ASSERT_EQ(h.topics[0].body[0].hotspots.size(), 1);
+    EXPECT_EQ(h.topics[0].body[0].hotspots[0].hash, hr::contextHash("B"));
+    EXPECT_EQ(h.topics[0].body[0].plainText(), QByteArray("\xb7"));
+}
+
 QString noise(int length)
 {
     QString out;

@@ -188,7 +188,7 @@ TEST(RtfWriter, SymbolFontsKeepTheirBytes)
                                "{\\f1\\fnil\\fcharset2 Wingdings;}{\\f2\\fnil\\fcharset2 symbol;}"
                                "{\\f3\\fnil\\fcharset0 Tahoma;}}\r\n"))
         << out.constData();
-    EXPECT_TRUE(out.contains("\\plain\\f1\\fs16 \\'4a\\'4a\\'e9\\u1046?\\tab \\'5c\\plain\\f2\\fs16 \\'b7"
+    EXPECT_TRUE(out.contains("\\plain\\f1\\fs16 JJ\\'e9\\u1046?\\tab \\'5c\\plain\\f2\\fs16 \\'b7"
                              "\\plain\\f3\\fs16 \\u-3913?\r\n"))
         << out.constData();
 

@@ -281,7 +281,7 @@ TEST(TopicFile, ClassicRichEditTextKeepsItsHotspots)
         "{\\f2\\fswiss\\fprq2 Arial;}}\r\n"
         "{\\colortbl\\red0\\green0\\blue0;\\red0\\green128\\blue0;}\r\n"
         "\\deflang1033\\pard\\plain\\f2\\fs20 Click \\plain\\f2\\fs20\\strike here-->INTRO\\plain\\f2\\fs20  or "
-        "\\plain\\f2\\fs20\\ul there-->GLOSS\\plain\\f2\\fs20 .\r\n"
+        "\\plain\\f2\\fs20\\ul there-->GLOSS\\plain\\f2\\fs20 . \\plain\\f1\\fs20\\strike \\'b7-->SYM\r\n"
         "\\par \\plain\\f2\\fs20\\cf1\\b Green bold\\plain\\f2\\fs20 \r\n\\par }\r\n");
     const QByteArray file = TopicFileWriter::generate(projectOf({topic("T", "", "", QByteArray(), body)}));
     EXPECT_FALSE(file.contains("-->"));
@@ -293,6 +293,8 @@ TEST(TopicFile, ClassicRichEditTextKeepsItsHotspots)
                     .match(QString::fromLatin1(file))
                     .hasMatch())
         << file.constData();
+    // Link markup in a symbol font is written as text like any other.
+    EXPECT_TRUE(file.contains("\\'b7\\v SYM")) << file.constData();
     EXPECT_TRUE(file.contains(" Green bold"));
 }
 

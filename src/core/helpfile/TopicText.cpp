@@ -280,7 +280,19 @@ std::vector<TopicTextEncoder::Piece> TopicTextEncoder::piecesOf(const Paragraph&
         if (at < text.size())
             pieces.push_back({Piece::Text, text.mid(at), format});
     };
-    for (const Run& run : paragraph.Runs) {
+    for (const Run& stored : paragraph.Runs) {
+        // A symbol font's text holds its ASCII bytes as U+F000 + byte when
+        // it was read from a file; as plain ASCII they are the same bytes
+        // in the help file, and link markup and its target read as typed.
+        Run folded;
+        const bool symbols = isSymbolFontFace(stored.Format.Face);
+        if (symbols) {
+            folded = stored;
+            for (QChar& c : folded.Text)
+                if (c.unicode() >= 0xF020 && c.unicode() < 0xF07F)
+                    c = QChar(c.unicode() - 0xF000);
+        }
+        const Run& run = symbols ? folded : stored;
         if (run.Format.Hidden) {
             if (!pieces.empty() && pieces.back().kind == Piece::Target)
                 pieces.back().text += run.Text;

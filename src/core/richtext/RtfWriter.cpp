@@ -155,8 +155,10 @@ inline qsizetype copyPlainAscii(const char16_t* src, qsizetype n, char* d)
 }
 
 // Escapes one run's text. In a symbol font the 8-bit codes (U+F000 + byte, or
-// any character with a Windows-1252 byte) are written as \'hh; the reader
-// maps them back to U+F000 + byte, which writes the same bytes again.
+// any character with a Windows-1252 byte) are written as bytes: printable
+// ASCII as it stands, so that link markup reads the same in every font, the
+// rest as \'hh. The reader maps both back to U+F000 + byte, which writes the
+// same bytes again.
 void appendText(QByteArray& out, const QString& text, bool symbol)
 {
     const Cp1252Bytes& byteFor = cp1252Bytes();
@@ -184,7 +186,10 @@ void appendText(QByteArray& out, const QString& text, bool symbol)
                 d = putLiteral(d, "\\line ", 6);
             } else if (symbol) {
                 const int b = (c & 0xFF00) == 0xF000 ? int(c & 0xFF) : byteFor(c);
-                d = b >= 0 ? putHexByte(d, b) : putUnicode(d, c);
+                if (b >= 0 && b < 0x80 && kAscii[b] == kAsIs)
+                    *d++ = char(b);
+                else
+                    d = b >= 0 ? putHexByte(d, b) : putUnicode(d, c);
             } else if (c < 0x80) {
                 if (kAscii[c] == kEscapeBrace) {
                     *d++ = '\\';

@@ -18,8 +18,9 @@
 // Face names lose the characters a font table cannot hold (; { } \ and
 // control characters) and surrounding blanks. Faces of the symbol fonts
 // (isSymbolFontFace) are marked \fcharset2 and their text is written as
-// 8-bit codes \'hh: U+F000 + byte as that byte, characters of Windows-1252 as
-// their byte; other characters as \uN?.
+// 8-bit codes: U+F000 + byte as that byte, characters of Windows-1252 as
+// their byte (printable ASCII as it stands, the rest as \'hh); other
+// characters as \uN?.
 //
 // The font and colour tables can be built over several documents, so that the
 // help-source writer can emit one combined file paragraph by paragraph.
