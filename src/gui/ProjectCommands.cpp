@@ -109,6 +109,11 @@ void ProjectCommands::openProject()
             return;
     }
     project_.PendingOpenPath.clear();
+    if (!ProjectFile::isProjectFileName(path)) {
+        // Its help sources would be named after a cut-off name.
+        prompter_.error(window_, ProjectFile::notAProjectFileMessage(path));
+        return;
+    }
     const QFileInfo info(path);
     if (!info.isFile()) {
         prompter_.message(window_, QStringLiteral("File not exists any more"), QStringLiteral("Open"),
@@ -185,6 +190,11 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
         statusBar_.finishActivity();
         return SaveResult::Cancelled;
     }
+    // The dialog adds the extension only to a name without any dot; the
+    // companion files are named after the name without ".tsp", so a name
+    // such as "Manual v1.2" gets it too.
+    if (!ProjectFile::isProjectFileName(path))
+        path += QStringLiteral(".tsp");
     path = QFileInfo(path).absoluteFilePath();
     const auto askOkCancel = [this](const QString& text) {
         return prompter_.message(window_, text, QStringLiteral("Save As"), Prompter::Buttons::OkCancel,

@@ -60,7 +60,7 @@ void TopicNavigator::copyTabsToList()
     QStringList captions;
     captions.reserve(topicTabs->count());
     for (int i = 0; i < topicTabs->count(); ++i)
-        captions.append(topicTabs->tabText(i));
+        captions.append(topicTabs->topicId(i));
     topicList->clear();
     topicList->addItems(captions);
     topicList->setCurrentRow(topicTabs->currentIndex());
@@ -123,7 +123,7 @@ void TopicNavigator::showProject()
         captions.reserve(project_.TopicCount());
         for (int i = 0; i < project_.TopicCount(); ++i)
             captions.append(project_.topic(i).TopicID.text());
-        topicTabs->addTabs(captions);
+        topicTabs->addTopicTabs(captions);
     }
     selectTab(0);
     copyTabsToList();
@@ -143,7 +143,7 @@ void TopicNavigator::appendTopic(const QString& id)
 {
     {
         const QSignalBlocker block(topicTabs);
-        topicTabs->addTab(id);
+        topicTabs->addTopicTab(id);
     }
     selectTab(topicTabs->count() - 1);
     copyTabsToList();
@@ -163,7 +163,7 @@ void TopicNavigator::removeTopic(int index)
 
 void TopicNavigator::renameTopic(int index, const QString& id)
 {
-    topicTabs->setTabText(index, id);
+    topicTabs->setTopicId(index, id);
     copyTabsToList();
 }
 

@@ -2,14 +2,29 @@
 
 namespace ts {
 
-void TopicTabBar::addTabs(const QStringList& captions)
+namespace {
+
+QString captionFor(QString topicId) { return topicId.replace(QLatin1Char('&'), QLatin1String("&&")); }
+
+} // namespace
+
+int TopicTabBar::addTopicTab(const QString& topicId) { return addTab(captionFor(topicId)); }
+
+void TopicTabBar::setTopicId(int index, const QString& topicId) { setTabText(index, captionFor(topicId)); }
+
+QString TopicTabBar::topicId(int index) const
 {
-    if (captions.isEmpty())
+    return tabText(index).replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+void TopicTabBar::addTopicTabs(const QStringList& topicIds)
+{
+    if (topicIds.isEmpty())
         return;
     // While the tabs go in, the interim layouts measure nothing.
     adding_ = true;
-    for (const QString& caption : captions)
-        addTab(caption);
+    for (const QString& id : topicIds)
+        addTopicTab(id);
     adding_ = false;
     // One layout with the real sizes.
     setTabText(count() - 1, tabText(count() - 1));

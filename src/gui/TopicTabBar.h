@@ -13,9 +13,14 @@ class TopicTabBar : public QTabBar {
 public:
     using QTabBar::QTabBar;
 
-    // Appends a tab for each caption; emits no signals of its own beyond
+    // Tabs show Topic IDs as they are: an "&" in an ID is text, not the
+    // mark of an access key.
+    int addTopicTab(const QString& topicId);
+    void setTopicId(int index, const QString& topicId);
+    QString topicId(int index) const;
+    // Appends a tab for each Topic ID; emits no signals of its own beyond
     // those of addTab.
-    void addTabs(const QStringList& captions);
+    void addTopicTabs(const QStringList& topicIds);
 
 protected:
     QSize tabSizeHint(int index) const override;

@@ -63,6 +63,7 @@ private slots:
     void openOfTheOpenProjectAfterSavingShowsTheSavedState();
     void damagedFileLeavesTheOpenProjectAlone();
     void fileWithoutTopicsIsRefused();
+    void projectNamesEndInTsp();
     void missingRecentFileSaysSoAndStays();
     void newAsksAndCancelledSaveAsLetsItGoOn();
     void recentFilesFollowOpenAndSaveAs();
@@ -417,6 +418,29 @@ void MainWindowProjectTest::fileWithoutTopicsIsRefused()
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("MINE")});
     QCOMPARE(f.project().TopicCount(), 1);
     QVERIFY(f.project().isUnnamed());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+// The help sources are named after the project's name without ".tsp": a
+// name with a dot of its own gets the extension on Save As, and a file of
+// another name is not opened.
+void MainWindowProjectTest::projectNamesEndInTsp()
+{
+    MainWindowHarness h;
+    h.show();
+    MainWindow& f = *h.form;
+    h.newProject(QStringLiteral("INTRO"));
+    saveAs(h, h.path(QStringLiteral("Manual v1.2")));
+    QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("Manual v1.2.tsp")));
+    QVERIFY(QFile::exists(h.path(QStringLiteral("Manual v1.2.tsp"))));
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("Manual v1.2"))));
+
+    const QString other = h.path(QStringLiteral("notes.txt"));
+    MainWindowHarness::writeProject(other, {QStringLiteral("P")});
+    openByDialog(h, other, false);
+    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("'%1' is not a project file: its name must end in .tsp").arg(other));
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("INTRO")});
+    QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("Manual v1.2.tsp")));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 

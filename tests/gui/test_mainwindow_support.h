@@ -184,7 +184,7 @@ public:
     {
         QStringList out;
         for (int i = 0; i < form->navigator->topicTabs->count(); ++i)
-            out.append(form->navigator->topicTabs->tabText(i));
+            out.append(form->navigator->topicTabs->topicId(i));
         return out;
     }
 
