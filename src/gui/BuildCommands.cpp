@@ -122,9 +122,10 @@ bool BuildCommands::buildProjectFiles()
 {
     try {
         buildProjectAndContents(project_, statusBarFeedback(statusBar_));
-    } catch (const ContentsLevelError&) {
+    } catch (const ContentsLevelError& e) {
         statusBar_.finishActivity();
-        prompter_.error(window_, ContentsLevelError::text());
+        prompter_.error(window_, e.message() + QStringLiteral("\rThe contents editor shows the file with the line "
+                                                            "placed at a valid level; its OK writes it so."));
         return false;
     } catch (const IoError& e) {
         statusBar_.finishActivity();

@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace ts {
 
 namespace {
@@ -253,6 +255,7 @@ void ContentsDialog::reload()
         windowCombo->addItem(project_.window(k).Name.text());
 
     tree_.clear();
+    unreadFile_ = false;
     const QString path = ContentsFile::pathFor(project_);
     if (QFile::exists(path)) {
         try {
@@ -269,7 +272,10 @@ void ContentsDialog::reload()
                                                        "as it is."),
                                   windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         } catch (const IoError& e) {
-            prompter_.message(this, e.message(), windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Error);
+            unreadFile_ = true;
+            prompter_.message(this,
+                              e.message() + QStringLiteral("\rThe file is left as it is unless you confirm on OK."),
+                              windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Error);
         }
     }
     redraw({});
@@ -378,13 +384,13 @@ void ContentsDialog::loadEntryFields()
     }
 }
 
-void ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
+bool ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
 {
     if (!item)
         item = contentsTree->currentItem();
     ContentsEntry* entry = item ? contentsAt(tree_, pathOf(item)) : nullptr;
     if (!entry)
-        return;
+        return true;
     QString text;
     if (trigger == Trigger::TitleLeft && entry->Kind == ContentsKind::Heading) {
         text = titleEdit->text();
@@ -401,16 +407,17 @@ void ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
     // what it had.
     if (const auto refusal = ContentsFile::entryTextRefusal(text)) {
         if (refusing_)
-            return;
+            return false;
         const QScopedValueRollback refusing(refusing_, true);
         prompter_.message(this, *refusal + QStringLiteral(": '") + text + QStringLiteral("'"), windowTitle(),
                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
         if (item == contentsTree->currentItem())
             loadEntryFields();
-        return;
+        return false;
     }
     entry->Text = text;
     item->setText(0, entry->Text);
+    return true;
 }
 
 void ContentsDialog::currentChanged(QTreeWidgetItem*, QTreeWidgetItem* previous)
@@ -443,16 +450,22 @@ bool ContentsDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
         entered_ = true;
+        refusedOnTheWayToOk_ = false;
     } else if (event->type() == QEvent::FocusOut
                && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // A click on OK takes the focus from the box first: when the box's
+        // text is refused then, that click does not close the dialog.
+        const bool toOk = QApplication::focusWidget() == okButton;
+        bool taken = true;
         if (watched == titleEdit)
-            updateEntry(Trigger::TitleLeft);
+            taken = updateEntry(Trigger::TitleLeft);
         else if (watched == topicIdEdit)
-            updateEntry(Trigger::TopicIdLeft);
+            taken = updateEntry(Trigger::TopicIdLeft);
         else if (watched == helpFileEdit)
-            updateEntry(Trigger::HelpFileLeft);
+            taken = updateEntry(Trigger::HelpFileLeft);
         else if (watched == windowCombo)
-            updateEntry(Trigger::ComboExit);
+            taken = updateEntry(Trigger::ComboExit);
+        refusedOnTheWayToOk_ = !taken && toOk;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -607,23 +620,37 @@ void ContentsDialog::searchTopic()
 void ContentsDialog::ok()
 {
     // The box being edited gives up its text first, as its leaving would.
+    // A refused text keeps the dialog open, so that the entry can be mended.
     QWidget* focus = QApplication::focusWidget();
+    bool taken = true;
     if (focus == titleEdit)
-        updateEntry(Trigger::TitleLeft);
+        taken = updateEntry(Trigger::TitleLeft);
     else if (focus == topicIdEdit)
-        updateEntry(Trigger::TopicIdLeft);
+        taken = updateEntry(Trigger::TopicIdLeft);
     else if (focus == helpFileEdit)
-        updateEntry(Trigger::HelpFileLeft);
+        taken = updateEntry(Trigger::HelpFileLeft);
     else if (focus == windowCombo || (focus && focus->parentWidget() == windowCombo))
-        updateEntry(Trigger::ComboExit);
+        taken = updateEntry(Trigger::ComboExit);
+    if (!taken || std::exchange(refusedOnTheWayToOk_, false))
+        return;
     entered_ = false;
+
+    // A file that could not be read is replaced only when the user says so.
+    const QString path = ContentsFile::pathFor(project_);
+    if (unreadFile_
+        && prompter_.message(this,
+                             QStringLiteral("'%1' could not be read when the contents editor opened.\r"
+                                            "Replace it with the contents shown here?")
+                                 .arg(path),
+                             windowTitle(), Prompter::Buttons::OkCancel, Prompter::Icon::Question)
+               != Prompter::Answer::Ok)
+        return;
 
     if (removeTopicsWithoutId(tree_) > 0) {
         redraw({});
         prompter_.message(this, QStringLiteral("Some topics do not have TopicID and have been removed"), windowTitle(),
                           Prompter::Buttons::Ok, Prompter::Icon::Information);
     }
-    const QString path = ContentsFile::pathFor(project_);
     try {
         if (!tree_.empty()) {
             ContentsFile::save(tree_, path);

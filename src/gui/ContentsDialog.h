@@ -122,7 +122,8 @@ private:
     ContentsEntry* selectedEntry();
     void loadEntryFields();
     // Composes the text of `item` (the selected entry when null) from the boxes.
-    void updateEntry(Trigger trigger, QTreeWidgetItem* item = nullptr);
+    // False when the text was refused (the entry keeps what it had).
+    bool updateEntry(Trigger trigger, QTreeWidgetItem* item = nullptr);
     void currentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void expandedChanged(QTreeWidgetItem* item, bool expanded);
     void onDrop(QObject* source, const QPoint& at);
@@ -143,6 +144,10 @@ private:
     bool guard_ = false;
     // A refusal message is up: the focus it takes does not apply the boxes again.
     bool refusing_ = false;
+    // The box left for the OK button had its text refused.
+    bool refusedOnTheWayToOk_ = false;
+    // The contents file existed but could not be read.
+    bool unreadFile_ = false;
 };
 
 } // namespace ts

@@ -57,10 +57,10 @@ ToolsCommands::ToolsCommands(Project& project, Prompter& prompter, const QString
 }
 
 // The dialog reports the picked topic, which becomes the current topic. The
-// editors are not stored before the search, so it reads the topics' text as
-// last stored.
+// editors are stored first, so that the search reads what the user sees.
 void ToolsCommands::searchTopics()
 {
+    navigator_.storeCurrentTopic();
     const int picked = searchDialog->execute();
     if (picked < 0 || picked >= project_.TopicCount())
         return;

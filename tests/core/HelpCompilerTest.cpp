@@ -302,7 +302,7 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
         QStringLiteral("Topic Intro: its Topic ID hashes like that of topic INTRO (duplicate context); jumps to Intro open INTRO"),
         QStringLiteral("Topic INTRO: jump to NOWHERE: no topic has this Topic ID"),
         QStringLiteral("Topic INTRO: jump to OTHER names the window nowin, which does not exist; it opens in the current window"),
-        QStringLiteral("Topic INTRO: bitmap C:\\X\\GONE.BMP not found beside the project"),
+        QStringLiteral("Topic INTRO: bitmap C:\\X\\GONE.BMP not found beside the project or at that path"),
         QStringLiteral("Topic INTRO: bitmap %1 has no colour palette, so it cannot be transparent; stored opaque "
                        "(save it with 256 colours or fewer)")
             .arg(dir.filePath(QStringLiteral("Photo.bmp"))),

@@ -681,6 +681,27 @@ TEST_F(HelpFile, BrokenLinksAndPicturesAreWarningsAndTheFileStillReads)
     EXPECT_TRUE(h.bitmaps.isEmpty());
 }
 
+// A picture inserted from another folder: the markup holds its path in
+// capitals, and the file is found there.
+TEST_F(HelpFile, PicturesAreFoundAtTheirOwnPathWhateverTheCase)
+{
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir(elsewhere.path()).mkdir(QStringLiteral("Pics")));
+    QFile f(elsewhere.filePath(QStringLiteral("Pics/Logo.bmp")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bmpFile(5, 3, 4));
+    f.close();
+    const QString markup = links::bitmapMarkup(elsewhere.filePath(QStringLiteral("Pics/Logo.bmp")), false);
+    ASSERT_TRUE(markup.contains(QStringLiteral("PICS/LOGO.BMP"))) << markup.toStdString();
+    project.addTopic(topic("P", "P", "", QByteArray(),
+                           rtf({para({run(markup + QStringLiteral(" {bmc ") + elsewhere.path().toUpper() +
+                                          QStringLiteral("/PICS/GONE.BMP}"))})})));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    EXPECT_EQ(h.bitmaps.size(), 1);
+    EXPECT_EQ(report.warnings, 1) << report.logLines.join(QLatin1Char('\n')).toStdString();
+}
+
 // Link markup in a symbol font, as the reader gives it (U+F000 + byte): the
 // same jump as in any other font.
 TEST_F(HelpFile, SymbolFontLinksAreJumps)

@@ -115,6 +115,7 @@ private slots:
     void searchSelectsTheFoundTopic();
     void invalidLevelsAreNamedAndWrittenOnlyOnOk();
     void typedTextTheFileCannotKeepIsRefused();
+    void unreadableFileIsReplacedOnlyWhenConfirmed();
     void keyboardAddsAndMovesEntries();
 };
 
@@ -354,10 +355,42 @@ void ContentsDialogTest::typedTextTheFileCannotKeepIsRefused()
         Editor::type(d->titleEdit, QStringLiteral(" x"));
         QTest::mouseClick(d->okButton, Qt::LeftButton);
     });
+    // OK applied the box first; its refusal keeps the dialog open.
+    QVERIFY(e.stayedOpen);
     QCOMPARE(e.h.prompter.messages().size(), 2);
     QVERIFY(e.h.prompter.messages()[0].contains(QStringLiteral("Ctrl-Z")));
     QVERIFY(e.h.prompter.messages()[1].contains(QStringLiteral("blank")));
     QCOMPARE(e.contents(), QByteArray("H\r\n\tx=X\r\n"));
+}
+
+void ContentsDialogTest::unreadableFileIsReplacedOnlyWhenConfirmed()
+{
+    Editor e("Keep=ME\r\n");
+    {
+        QFile big(e.contentsPath());
+        QVERIFY(big.resize(ContentsFile::MaxFileSize + 1));
+    }
+    // After the read error, OK asks; Cancel there writes nothing.
+    e.h.prompter.answer(Prompter::Answer::Cancel);
+    e.run([&](ContentsDialog* d) {
+        QVERIFY(d->tree().empty());
+        QTest::mouseClick(d->okButton, Qt::LeftButton);
+    });
+    QVERIFY(e.stayedOpen);
+    QVERIFY2(e.h.prompter.messages()[0].startsWith(QStringLiteral("Cannot read '") + e.contentsPath()),
+             qPrintable(e.h.prompter.messages()[0]));
+    QCOMPARE(e.h.prompter.messages()[1],
+             QStringLiteral("'%1' could not be read when the contents editor opened.\r"
+                            "Replace it with the contents shown here?")
+                 .arg(e.contentsPath()));
+    QCOMPARE(QFileInfo(e.contentsPath()).size(), ContentsFile::MaxFileSize + 1);
+    QVERIFY(e.contents().startsWith("Keep=ME\r\n"));
+
+    // Confirmed, the (empty) contents replace it.
+    e.h.prompter.answer(Prompter::Answer::Ok);
+    e.run([&](ContentsDialog* d) { QTest::mouseClick(d->okButton, Qt::LeftButton); });
+    QVERIFY(!e.stayedOpen);
+    QVERIFY(!QFile::exists(e.contentsPath()));
 }
 
 void ContentsDialogTest::keyboardAddsAndMovesEntries()

@@ -189,7 +189,10 @@ void MainWindowBuildTest::badContentsLevelStopsBeforeTheCnt()
     h.activate();
     QTest::keyClick(&f, Qt::Key_F9);
 
-    QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Invalid item level assignment")});
+    QCOMPARE(h.prompter.messages(),
+             QStringList{QStringLiteral("Invalid item level assignment in '%1', line 2\rThe contents editor shows the "
+                                        "file with the line placed at a valid level; its OK writes it so.")
+                             .arg(h.path(QStringLiteral("demo.tsc")))});
     QCOMPARE(int(h.prompter.calls().size()), 1);
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.RTF"))));
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace ts::helpfile {
 namespace {
 
@@ -28,6 +30,37 @@ QString fileNameOf(const QString& path)
     return path.mid(cut + 1);
 }
 
+// An absolute path whose letter case may differ from the files' (the
+// insertion writes it in capitals): each part is taken as it stands when it
+// exists, else the one entry of its folder that differs only in case.
+QString existingIgnoringCase(const QString& absolutePath)
+{
+    if (!absolutePath.startsWith(QLatin1Char('/')))
+        return QString();
+    QDir at(QStringLiteral("/"));
+    const QStringList parts = absolutePath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        QString part = parts[i];
+        if (part == QLatin1String(".") || part == QLatin1String(".."))
+            return QString();
+        if (!QFileInfo::exists(at.filePath(part))) {
+            const QDir::Filters kind = i + 1 < parts.size() ? QDir::Dirs : QDir::Files;
+            const QStringList entries = at.entryList(kind | QDir::Hidden | QDir::NoDotAndDotDot);
+            const auto match = std::find_if(entries.begin(), entries.end(), [&part](const QString& entry) {
+                return entry.compare(part, Qt::CaseInsensitive) == 0;
+            });
+            if (match == entries.end())
+                return QString();
+            part = *match;
+        }
+        if (i + 1 < parts.size() && !at.cd(part))
+            return QString();
+        if (i + 1 == parts.size())
+            return QFileInfo(at.filePath(part)).isFile() ? at.filePath(part) : QString();
+    }
+    return QString();
+}
+
 } // namespace
 
 HelpPictures::HelpPictures(const QString& projectFolder) : folder_(projectFolder) {}
@@ -43,14 +76,16 @@ QString HelpPictures::findFile(const QString& markupPath) const
     for (const QString& entry : entries)
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return folder_.filePath(entry);
-    return QString();
+    // A picture inserted from another folder is found where it was picked.
+    return existingIgnoringCase(markupPath.trimmed());
 }
 
 HelpPictures::Lookup HelpPictures::pictureFor(const QString& markupPath, bool transparent)
 {
     const QString path = findFile(markupPath);
     if (path.isEmpty())
-        return {std::nullopt, QStringLiteral("bitmap %1 not found beside the project").arg(markupPath.trimmed())};
+        return {std::nullopt,
+                QStringLiteral("bitmap %1 not found beside the project or at that path").arg(markupPath.trimmed())};
     const auto key = std::pair(QFileInfo(path).canonicalFilePath(), transparent);
     const auto found = known_.find(key);
     if (found != known_.end())

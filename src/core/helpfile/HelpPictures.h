@@ -3,7 +3,8 @@
 // each distinct BMP file becomes one internal file |bmN, numbered in the
 // order of first use. The file is looked for beside the project by its name
 // alone, without regard to case, since the markup holds an upper-cased path
-// that may come from another machine.
+// that may come from another machine; then at the markup's own path, again
+// without regard to case.
 
 #include <QByteArray>
 #include <QDir>
