@@ -33,8 +33,10 @@ TEST(LinkMarkup, OtherHelpFileLinkKeepsTheFieldsAsTyped)
     EXPECT_EQ(s(otherHelpFileRefusal(QStringLiteral("intro"), QString()).value()),
               "Could not create link to onother help file!\r\nFile name not entered!");
     EXPECT_FALSE(otherHelpFileRefusal(QStringLiteral("intro"), QStringLiteral("o.hlp")).has_value());
-    // Only the untouched prompt refuses; an empty typed ID is the user's choice.
-    EXPECT_FALSE(otherHelpFileRefusal(QString(), QStringLiteral("o.hlp")).has_value());
+    // An ID left empty (or blank) is not entered either.
+    for (const QString& id : {QString(), QStringLiteral("  ")})
+        EXPECT_EQ(s(otherHelpFileRefusal(id, QStringLiteral("o.hlp")).value()),
+                  "Could not create link to onother help file!\r\nTopic ID not entered!");
 }
 
 TEST(LinkMarkup, WebAndMailLinks)

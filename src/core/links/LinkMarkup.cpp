@@ -28,7 +28,8 @@ QString otherHelpFileLink(const QString& linkText, const QString& typedId, const
 
 std::optional<QString> otherHelpFileRefusal(const QString& typedId, const QString& helpFile)
 {
-    if (typedId == topicIdPrompt())
+    // An ID left empty would make a link to nowhere: it is not entered either.
+    if (typedId == topicIdPrompt() || typedId.trimmed().isEmpty())
         return QStringLiteral("Could not create link to onother help file!\r\nTopic ID not entered!");
     if (helpFile.isEmpty())
         return QStringLiteral("Could not create link to onother help file!\r\nFile name not entered!");

@@ -30,7 +30,7 @@ QString topicLink(const QString& linkText, const QString& topicId, const QString
 // the fields as typed (an empty link text stays empty).
 QString otherHelpFileLink(const QString& linkText, const QString& typedId, const QString& helpFile);
 // The message that refuses such a link, or nothing when it can be made: the
-// topic field still holding the prompt, or no file name.
+// topic field still holding the prompt or empty, or no file name.
 std::optional<QString> otherHelpFileRefusal(const QString& typedId, const QString& helpFile);
 
 // Web site or e-mail link: linkText "-->!ExecFile(" ["mailto:"] address ") ".
