@@ -39,6 +39,11 @@ QString existingIgnoringCase(const QString& absolutePath)
         return QString();
     QDir at(QStringLiteral("/"));
     const QStringList parts = absolutePath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    // The kernel's own file systems hold no pictures, and some of their
+    // files never end when read.
+    static const QStringList systemFolders{QStringLiteral("proc"), QStringLiteral("sys"), QStringLiteral("dev")};
+    if (parts.isEmpty() || systemFolders.contains(parts.first(), Qt::CaseInsensitive))
+        return QString();
     for (qsizetype i = 0; i < parts.size(); ++i) {
         QString part = parts[i];
         if (part == QLatin1String(".") || part == QLatin1String(".."))
@@ -65,7 +70,16 @@ QString existingIgnoringCase(const QString& absolutePath)
 
 HelpPictures::HelpPictures(const QString& projectFolder) : folder_(projectFolder) {}
 
-QString HelpPictures::findFile(const QString& markupPath) const
+QString HelpPictures::findFile(const QString& markupPath)
+{
+    // Every use of a picture asks again; the folders are read once for each.
+    const auto known = located_.find(markupPath);
+    if (known != located_.end())
+        return known->second;
+    return located_[markupPath] = locate(markupPath);
+}
+
+QString HelpPictures::locate(const QString& markupPath) const
 {
     const QString name = fileNameOf(markupPath.trimmed());
     if (name.isEmpty())

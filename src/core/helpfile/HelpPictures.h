@@ -38,10 +38,12 @@ public:
     static std::optional<QByteArray> pictureFromBmp(const QByteArray& bmp, bool transparent, QString* problem);
 
 private:
-    QString findFile(const QString& markupPath) const;
+    QString findFile(const QString& markupPath);
+    QString locate(const QString& markupPath) const;
 
     QDir folder_;
     std::map<std::pair<QString, bool>, Lookup> known_;
+    std::map<QString, QString> located_; // markup path -> file, or empty
     std::vector<QByteArray> pictures_;
 };
 
