@@ -2,10 +2,12 @@
 
 #include "WholeFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
 #include <cstring>
+#include <utility>
 
 namespace ts::ProjectFile {
 namespace {
@@ -218,10 +220,11 @@ void save(const Project& project, const QString& path, const ProgressStep& progr
     writeWholeFile(path, serialize(project, progress));
 }
 
-Project parse(const QByteArray& bytes, const QString& fileName, const QString& programFolder,
-              const ProgressStep& progress)
+namespace {
+
+// The topic and window counts that open the file, checked.
+std::pair<std::int32_t, std::int32_t> readCounts(Reader& r)
 {
-    Reader r(bytes, fileName);
     r.need(8, QStringLiteral("the topic and window counts"));
     const std::int32_t topicCount = r.int32();
     const std::int32_t windowCount = r.int32();
@@ -229,6 +232,16 @@ Project parse(const QByteArray& bytes, const QString& fileName, const QString& p
         r.fail(QStringLiteral("it claims %1 topics; a project holds 0 to %2").arg(topicCount).arg(Project::TopicSlots));
     if (windowCount < 1 || windowCount > Project::MaxWindows)
         r.fail(QStringLiteral("it claims %1 windows; a project holds 1 to %2").arg(windowCount).arg(Project::MaxWindows));
+    return {topicCount, windowCount};
+}
+
+} // namespace
+
+Project parse(const QByteArray& bytes, const QString& fileName, const QString& programFolder,
+              const ProgressStep& progress)
+{
+    Reader r(bytes, fileName);
+    const auto [topicCount, windowCount] = readCounts(r);
 
     Project project(programFolder);
     for (int k = 0; k < windowCount; ++k) {
@@ -250,6 +263,16 @@ Project parse(const QByteArray& bytes, const QString& fileName, const QString& p
 
 Project load(const QString& path, const QString& programFolder, const ProgressStep& progress)
 {
+    // The counts are checked before the file is read whole, so that a large
+    // file of another kind is refused at once.
+    QFile head(path);
+    if (QFileInfo(path).isFile() && head.open(QIODevice::ReadOnly)) {
+        const QByteArray counts = head.read(8);
+        if (counts.size() == 8) {
+            Reader r(counts, QFileInfo(path).fileName());
+            readCounts(r);
+        }
+    }
     Project project = parse(readWholeFile(path, MaxFileSize), QFileInfo(path).fileName(), programFolder, progress);
     project.ProjectPath = path;
     return project;
