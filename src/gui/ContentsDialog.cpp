@@ -79,6 +79,10 @@ void ContentsTreeWidget::keyPressEvent(QKeyEvent* event)
         emit moveKeyPressed(event->key() == Qt::Key_Up ? -1 : 1);
         return;
     }
+    if ((event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) && event->modifiers() == Qt::ControlModifier) {
+        emit levelKeyPressed(event->key() == Qt::Key_Left ? -1 : 1);
+        return;
+    }
     QTreeWidget::keyPressEvent(event);
 }
 
@@ -216,6 +220,7 @@ ContentsDialog::ContentsDialog(const Project& project, Prompter& prompter, Searc
     connect(contentsTree, &ContentsTreeWidget::dropped, this, &ContentsDialog::onDrop);
     connect(contentsTree, &ContentsTreeWidget::deletePressed, this, &ContentsDialog::deleteEntry);
     connect(contentsTree, &ContentsTreeWidget::moveKeyPressed, this, &ContentsDialog::moveCurrentBy);
+    connect(contentsTree, &ContentsTreeWidget::levelKeyPressed, this, &ContentsDialog::changeCurrentLevel);
     connect(paletteTree, &QTreeWidget::itemActivated, this, [this] { addFromKeyboard(paletteTree); });
     connect(topicList, &QListWidget::itemActivated, this, [this] { addFromKeyboard(topicList); });
     connect(contentsTree, &QWidget::customContextMenuRequested, this,
@@ -534,6 +539,19 @@ void ContentsDialog::moveCurrentBy(int step)
         moveEntry(itemAt(other), item);
         contentsTree->setCurrentItem(itemAt(other));
     }
+}
+
+void ContentsDialog::changeCurrentLevel(int step)
+{
+    QTreeWidgetItem* item = contentsTree->currentItem();
+    if (!item)
+        return;
+    if (entered_) {
+        updateEntry(Trigger::SelectionMove);
+        entered_ = false;
+    }
+    if (const auto to = changeContentsLevel(tree_, pathOf(item), step))
+        redraw(*to);
 }
 
 void ContentsDialog::placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice)

@@ -48,6 +48,8 @@ signals:
     void deletePressed();
     // Ctrl+Up (-1) or Ctrl+Down (+1): the current entry moves among its siblings.
     void moveKeyPressed(int step);
+    // Ctrl+Left (-1) or Ctrl+Right (+1).
+    void levelKeyPressed(int step);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -132,6 +134,8 @@ private:
     // dropped on the current entry, asking where when that is a heading.
     void addFromKeyboard(QObject* source);
     void moveCurrentBy(int step);
+    // Into the heading above (+1) or out of its heading (-1).
+    void changeCurrentLevel(int step);
 
     const Project& project_;
     Prompter& prompter_;

@@ -435,6 +435,23 @@ void ContentsDialogTest::keyboardAddsAndMovesEntries()
         QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 Type in the title"), QStringLiteral("0 last=L"),
                                                 QStringLiteral("0 H"), QStringLiteral("1 a=A"),
                                                 QStringLiteral("1 Title 1=T1>popwin")}));
+
+        // Ctrl+Right puts the entry into the heading above it, Ctrl+Left
+        // takes it out to just after that heading; a topic above takes
+        // nothing in, and a top-level entry goes no higher.
+        d->contentsTree->setCurrentItem(d->itemAt({1}));
+        QTest::keyClick(d->contentsTree, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0, 0}));
+        QCOMPARE(shape(d->tree()).mid(0, 3), (QStringList{QStringLiteral("0 Type in the title"),
+                                                          QStringLiteral("1 last=L"), QStringLiteral("0 H")}));
+        QTest::keyClick(d->contentsTree, Qt::Key_Left, Qt::ControlModifier);
+        QTest::keyClick(d->contentsTree, Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({1}));
+        d->contentsTree->setCurrentItem(d->itemAt({2, 1}));
+        QTest::keyClick(d->contentsTree, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 Type in the title"), QStringLiteral("0 last=L"),
+                                                QStringLiteral("0 H"), QStringLiteral("1 a=A"),
+                                                QStringLiteral("1 Title 1=T1>popwin")}));
     });
     QVERIFY(e.stayedOpen);
 }

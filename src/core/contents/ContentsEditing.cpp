@@ -87,6 +87,37 @@ std::optional<ContentsPath> moveContentsEntry(ContentsTree& tree, const Contents
     return to;
 }
 
+std::optional<ContentsPath> changeContentsLevel(ContentsTree& tree, const ContentsPath& path, int step)
+{
+    std::vector<ContentsEntry>* level = siblingsOf(tree, path);
+    if (!valid(level, path.empty() ? -1 : path.back()))
+        return std::nullopt;
+    const int at = path.back();
+    if (step > 0) {
+        if (at == 0 || (*level)[size_t(at - 1)].Kind != ContentsKind::Heading)
+            return std::nullopt;
+        ContentsEntry& heading = (*level)[size_t(at - 1)];
+        heading.Expanded = true;
+        heading.Children.push_back(std::move((*level)[size_t(at)]));
+        ContentsPath to(path.begin(), path.end() - 1);
+        to.push_back(at - 1);
+        to.push_back(int(heading.Children.size()) - 1);
+        level->erase(level->begin() + at);
+        return to;
+    }
+    if (path.size() < 2)
+        return std::nullopt;
+    const ContentsPath parentPath(path.begin(), path.end() - 1);
+    std::vector<ContentsEntry>* outer = siblingsOf(tree, parentPath);
+    ContentsEntry moved = std::move((*level)[size_t(at)]);
+    level->erase(level->begin() + at);
+    const int after = parentPath.back() + 1;
+    outer->insert(outer->begin() + after, std::move(moved));
+    ContentsPath to = parentPath;
+    to.back() = after;
+    return to;
+}
+
 ContentsPath removeContentsEntry(ContentsTree& tree, const ContentsPath& path)
 {
     std::vector<ContentsEntry>* list = siblingsOf(tree, path);

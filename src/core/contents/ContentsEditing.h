@@ -43,6 +43,13 @@ ContentsPath insertContentsEntry(ContentsTree& tree, const ContentsPath& target,
 std::optional<ContentsPath> moveContentsEntry(ContentsTree& tree, const ContentsPath& from,
                                               const ContentsPath& target);
 
+// Changes the level of the entry at `path`, with its sub-entries, and
+// returns its new path. A positive step makes it the last sub-entry of the
+// heading just before it on its level (which is expanded); a negative one
+// takes it out of its heading to just after that heading. Nothing changes
+// and nothing is returned when there is no such heading.
+std::optional<ContentsPath> changeContentsLevel(ContentsTree& tree, const ContentsPath& path, int step);
+
 // Removes the entry at `path` with its sub-entries and returns the path of
 // the entry to select after: the next sibling, else the one before, else the
 // parent; empty when the tree is left empty (or the path led nowhere).
