@@ -377,10 +377,13 @@ bool MainWindow::confirmClose()
 {
     if (project_.TopicCount() != 0) {
         const auto answer = prompter_.message(this, QStringLiteral("Save Project Before Exiting?"),
-                                              QStringLiteral("Exit"), Prompter::Buttons::YesNo,
+                                              QStringLiteral("Exit"), Prompter::Buttons::YesNoOrKeep,
                                               Prompter::Icon::Question);
-        // A save that failed keeps the window open, so that the work can be
-        // saved elsewhere; a cancelled Save As ends the program unsaved.
+        // Escape keeps the window open, and so does a save that failed, so
+        // that the work can be saved elsewhere; a cancelled Save As ends the
+        // program unsaved.
+        if (answer == Prompter::Answer::Cancel)
+            return false;
         if (answer == Prompter::Answer::Yes && projectCommands->saveProject() == ProjectCommands::SaveResult::Failed)
             return false;
     }

@@ -65,13 +65,16 @@ void ProjectCommands::setProjectPanel(const QString& path)
 }
 
 
-// The question of New and Open: false when the save the user asked for failed,
-// which stops the command so that nothing is lost.
+// The question of New and Open: false when the user pressed Escape or the
+// save they asked for failed, which stops the command so that nothing is lost.
 bool ProjectCommands::askSaveBeforeClosing(const QString& text, const QString& caption)
 {
     if (project_.TopicCount() == 0)
         return true;
-    const auto answer = prompter_.message(window_, text, caption, Prompter::Buttons::YesNo, Prompter::Icon::Question);
+    const auto answer =
+        prompter_.message(window_, text, caption, Prompter::Buttons::YesNoOrKeep, Prompter::Icon::Question);
+    if (answer == Prompter::Answer::Cancel)
+        return false; // Escape: the command does not go on
     return answer != Prompter::Answer::Yes || saveProject() != SaveResult::Failed;
 }
 

@@ -111,6 +111,13 @@ Prompter::Answer WidgetPrompter::message(QWidget* parent, const QString& text, c
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         break;
+    case Buttons::YesNoOrKeep:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        // Not shown: it only takes Escape and the close box.
+        box.button(QMessageBox::Cancel)->hide();
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     const int result = box.exec();
     switch (result) {

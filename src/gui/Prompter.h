@@ -18,7 +18,9 @@ namespace ts {
 class Prompter {
 public:
     enum class Icon { None, Information, Warning, Error, Question };
-    enum class Buttons { Ok, OkCancel, YesNo };
+    // YesNoOrKeep: Yes and No, while Escape and the close box answer Cancel,
+    // for the questions whose No throws work away.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoOrKeep };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Prompter() = default;

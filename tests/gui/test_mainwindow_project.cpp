@@ -329,7 +329,7 @@ void MainWindowProjectTest::openReplacesTheProjectAfterTheQuestion()
     const auto& q = calls[calls.size() - 1];
     QCOMPARE(q.text, QStringLiteral("Save This Project Before Closing?"));
     QCOMPARE(q.caption, QStringLiteral("Close project"));
-    QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
+    QCOMPARE(q.buttons, Prompter::Buttons::YesNoOrKeep);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}));
     QCOMPARE(h.listEntries(), h.tabCaptions());
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);

@@ -284,6 +284,11 @@ void MainWindowStartTest::closeAsksToSaveAndWritesSettingsInOrder()
     h.newProject(QStringLiteral("ONE"));
     f.move(12, 34);
     f.resize(720, 480);
+    // Escape on the question keeps the window and the project.
+    h.prompter.answer(Prompter::Answer::Cancel);
+    QVERIFY(!f.close());
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONE")});
+    h.prompter.reset();
     h.prompter.answer(Prompter::Answer::No);
     QVERIFY(f.close());
 
@@ -291,7 +296,7 @@ void MainWindowStartTest::closeAsksToSaveAndWritesSettingsInOrder()
     QCOMPARE(int(calls.size()), 1);
     QCOMPARE(calls[0].text, QStringLiteral("Save Project Before Exiting?"));
     QCOMPARE(calls[0].caption, QStringLiteral("Exit"));
-    QCOMPARE(calls[0].buttons, Prompter::Buttons::YesNo);
+    QCOMPARE(calls[0].buttons, Prompter::Buttons::YesNoOrKeep);
     QCOMPARE(calls[0].icon, Prompter::Icon::Question);
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
 

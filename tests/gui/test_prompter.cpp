@@ -81,6 +81,23 @@ private slots:
                  Prompter::Answer::Cancel);
     }
 
+    // The questions whose No throws work away show Yes and No; Escape keeps.
+    void escapeOnASaveQuestionKeepsTheWork()
+    {
+        WidgetPrompter prompter;
+        QList<QMessageBox::StandardButton> shown;
+        whenOpen<QMessageBox>([&](QMessageBox* box) {
+            for (QAbstractButton* b : box->buttons())
+                if (b->isVisibleTo(box))
+                    shown.append(box->standardButton(b));
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(prompter.message(nullptr, QStringLiteral("Save Project Before Exiting?"), QStringLiteral("Exit"),
+                                  Prompter::Buttons::YesNoOrKeep, Prompter::Icon::Question),
+                 Prompter::Answer::Cancel);
+        QCOMPARE(shown, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
+    }
+
     // The program asks its own replace question, so the save dialog must
     // not ask one as well.
     void saveDialogLeavesTheReplaceQuestionToTheProgram()

@@ -66,7 +66,7 @@ Prompter::Answer ScriptedPrompter::message(QWidget*, const QString& text, const 
     call.icon = icon;
     Answer a = Answer::Ok;
     if (buttons != Buttons::Ok && !take(answers_, a, call))
-        a = buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        a = buttons == Buttons::YesNo || buttons == Buttons::YesNoOrKeep ? Answer::No : Answer::Cancel;
     record(call);
     return a;
 }
