@@ -702,6 +702,20 @@ TEST_F(HelpFile, PicturesAreFoundAtTheirOwnPathWhateverTheCase)
     EXPECT_EQ(report.warnings, 1) << report.logLines.join(QLatin1Char('\n')).toStdString();
 }
 
+// Hyphens and spaces Windows-1252 lacks (word processors paste them) show
+// as their plain forms, not as "?".
+TEST_F(HelpFile, TypographicHyphensAndSpacesShowPlain)
+{
+    project.addTopic(topic("T", "T", "", QByteArray(), rtf({para({run(QStringLiteral("a\u2011b\u2003c\u2002d"))})})));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    EXPECT_EQ(report.warnings, 0) << report.logLines.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(h.topics.size(), 1);
+    EXPECT_EQ(h.topics[0].body[0].plainText(), QByteArray("a-b c d"));
+    // The topic file writes the non-breaking hyphen as RTF's own, which reads back as it was.
+    EXPECT_TRUE(RtfWriter::write(RtfReader::read(project.topic(0).BodyRtf)).contains("a\\_b"));
+}
+
 // Link markup in a symbol font, as the reader gives it (U+F000 + byte): the
 // same jump as in any other font.
 TEST_F(HelpFile, SymbolFontLinksAreJumps)
@@ -743,6 +757,9 @@ TEST_F(HelpFile, LongParagraphsReadBack)
     Pictures pictures;
     checkAgainstProject(project, h, pictures);
     EXPECT_GT(h.topicBlocks, 1);
+    // Too long for a compressed block: stored uncompressed, and the log says so.
+    EXPECT_FALSE(report.topicsCompressed);
+    EXPECT_TRUE(report.logLines.join(QLatin1Char('\n')).contains(QLatin1String("stored uncompressed")));
 
     for (int length : {30000, 30001, 45000, 70000}) {
         project.topic(0).BodyRtf = rtf({para({run(noise(length))}, Alignment::Left, 0, 360), para({run("after")})});
@@ -761,7 +778,8 @@ TEST_F(HelpFile, LongParagraphsReadBack)
         for (qsizetype k = 0; k < pieces; ++k)
             EXPECT_EQ(body[k].firstIndent, k == 0 ? 36 : 0) << length;
         const QString log = report.logLines.join(QLatin1Char('\n'));
-        EXPECT_EQ(report.warnings, pieces > 1 ? 1 : 0) << log.toStdString();
+        // One line for the cut, one for the file stored uncompressed.
+        EXPECT_EQ(report.warnings, pieces > 1 ? 2 : 1) << log.toStdString();
         if (pieces > 1) {
             EXPECT_TRUE(log.startsWith(QStringLiteral("Topic BIG: a paragraph beginning \"%1\"").arg(noise(40))))
                 << log.toStdString();

@@ -195,6 +195,10 @@ QByteArray Compilation::run()
     report_.topicFileBytes = layout.Bytes.size();
     report_.topicRecordBytes = layout.RecordBytes;
     report_.topicsCompressed = layout.Compressed;
+    if (!layout.Compressed)
+        warn(QStringLiteral("A paragraph is too long to be compressed (about 4000 characters at the most); the "
+                            "help file is stored uncompressed, and larger. Break long paragraphs up to keep it "
+                            "compressed."));
 
     HelpFileContainer file;
     file.add(QByteArrayLiteral("|TOPIC"), layout.Bytes);

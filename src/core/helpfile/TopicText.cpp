@@ -436,6 +436,10 @@ void TopicTextEncoder::emitText(RecordBuilder& b, const QString& text, const Cha
             // A NUL would end the string early; it is never stored.
         } else if (const int byte = cp1252::byteFor(c); byte > 0) {
             b.text(char(byte));
+        } else if (c == u'\u2010' || c == u'\u2011') {
+            b.text('-'); // hyphen, non-breaking hyphen
+        } else if (c >= u'\u2002' && c <= u'\u200A') {
+            b.text(' '); // en, em and the narrower spaces
         } else if (!QChar::isLowSurrogate(c)) {
             ++unshown_;
             b.text('?');

@@ -197,6 +197,8 @@ void appendText(QByteArray& out, const QString& text, bool symbol)
                 } else {
                     d = putHexByte(d, c);
                 }
+            } else if (c == u'\u2011') {
+                d = putLiteral(d, "\\_", 2); // the non-breaking hyphen RTF readers know
             } else {
                 const int b = byteFor(c);
                 d = b >= 0 ? putHexByte(d, b) : putUnicode(d, c);
