@@ -82,31 +82,33 @@ bool StatusBar::eventFilter(QObject* watched, QEvent* event)
     if (watched == panels_[2] && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         placeProgressBar();
     if (watched == panels_[ResultPanel] && event->type() == QEvent::Resize)
-        showResult();
+        showWhole(ResultPanel);
     return QStatusBar::eventFilter(watched, event);
 }
 
 QString StatusBar::panelText(int panel) const
 {
-    return panel == ResultPanel ? result_ : panels_[panel]->text();
+    return isShortened(panel) ? whole_[panel] : panels_[panel]->text();
 }
 
-void StatusBar::showResult()
+void StatusBar::showWhole(int index)
 {
     // The result panel is the one that gives way in a narrow window: a
-    // result longer than its room ends in "..." and shows whole as the
-    // panel's tool tip.
-    QLabel& panel = *panels_[ResultPanel];
-    const QString shown = panel.fontMetrics().elidedText(result_, Qt::ElideRight, panel.contentsRect().width());
+    // result longer than its room ends in "..."; a long project name loses
+    // its middle, so that its end stays in view.
+    QLabel& panel = *panels_[index];
+    const QString& whole = whole_[index];
+    const QString shown = panel.fontMetrics().elidedText(whole, index == 0 ? Qt::ElideMiddle : Qt::ElideRight,
+                                                         panel.contentsRect().width());
     panel.setText(shown);
-    panel.setToolTip(shown == result_ ? QString() : result_);
+    panel.setToolTip(shown == whole ? QString() : whole);
 }
 
 void StatusBar::setPanelText(int panel, const QString& text)
 {
-    if (panel == ResultPanel) {
-        result_ = text;
-        showResult();
+    if (isShortened(panel)) {
+        whole_[panel] = text;
+        showWhole(panel);
         return;
     }
     if (panels_[panel]->text() == text)

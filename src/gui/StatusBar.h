@@ -40,9 +40,12 @@ protected:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void placeProgressBar();
-    void showResult();
+    // Panels 0 (the project's name) and 3 (the result) show a text longer
+    // than their room shortened, with the whole text as their tool tip.
+    static bool isShortened(int panel) { return panel == 0 || panel == ResultPanel; }
+    void showWhole(int panel);
     QLabel* panels_[PanelCount];
-    QString result_; // the result panel's whole text
+    QString whole_[PanelCount]; // the shortened panels' whole texts
 };
 
 } // namespace ts

@@ -67,6 +67,14 @@ void LayoutTest::smallestMainWindowKeepsEveryControlUsable()
     QCoreApplication::processEvents();
     QCOMPARE(result->text(), compiled);
     QCOMPARE(result->toolTip(), QString());
+    // A long project name keeps its end in view and shows whole as a tip.
+    auto* project = f.statusBar->findChild<QLabel*>(QStringLiteral("SBPanel0"));
+    const QString named = QStringLiteral("Project: ") + QString(60, QLatin1Char('x')) + QStringLiteral("-end.tsp");
+    f.statusBar->setPanelText(0, named);
+    QCOMPARE(f.statusBar->panelText(0), named);
+    QVERIFY(project->text().endsWith(QStringLiteral("-end.tsp")));
+    QVERIFY(project->text().contains(QChar(0x2026)));
+    QCOMPARE(project->toolTip(), named);
 }
 
 void LayoutTest::activityPanelHoldsEveryStatusText()
