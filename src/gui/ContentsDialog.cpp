@@ -451,6 +451,19 @@ void ContentsDialog::expandedChanged(QTreeWidgetItem* item, bool expanded)
         loadEntryFields();
 }
 
+bool ContentsDialog::applyBoxLeft(const QObject* box)
+{
+    if (box == titleEdit)
+        return updateEntry(Trigger::TitleLeft);
+    if (box == topicIdEdit)
+        return updateEntry(Trigger::TopicIdLeft);
+    if (box == helpFileEdit)
+        return updateEntry(Trigger::HelpFileLeft);
+    if (box == windowCombo)
+        return updateEntry(Trigger::ComboExit);
+    return true;
+}
+
 bool ContentsDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
@@ -461,16 +474,7 @@ bool ContentsDialog::eventFilter(QObject* watched, QEvent* event)
         // A click on OK takes the focus from the box first: when the box's
         // text is refused then, that click does not close the dialog.
         const bool toOk = QApplication::focusWidget() == okButton;
-        bool taken = true;
-        if (watched == titleEdit)
-            taken = updateEntry(Trigger::TitleLeft);
-        else if (watched == topicIdEdit)
-            taken = updateEntry(Trigger::TopicIdLeft);
-        else if (watched == helpFileEdit)
-            taken = updateEntry(Trigger::HelpFileLeft);
-        else if (watched == windowCombo)
-            taken = updateEntry(Trigger::ComboExit);
-        refusedOnTheWayToOk_ = !taken && toOk;
+        refusedOnTheWayToOk_ = !applyBoxLeft(watched) && toOk;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -640,16 +644,9 @@ void ContentsDialog::ok()
     // The box being edited gives up its text first, as its leaving would.
     // A refused text keeps the dialog open, so that the entry can be mended.
     QWidget* focus = QApplication::focusWidget();
-    bool taken = true;
-    if (focus == titleEdit)
-        taken = updateEntry(Trigger::TitleLeft);
-    else if (focus == topicIdEdit)
-        taken = updateEntry(Trigger::TopicIdLeft);
-    else if (focus == helpFileEdit)
-        taken = updateEntry(Trigger::HelpFileLeft);
-    else if (focus == windowCombo || (focus && focus->parentWidget() == windowCombo))
-        taken = updateEntry(Trigger::ComboExit);
-    if (!taken || std::exchange(refusedOnTheWayToOk_, false))
+    if (focus && focus->parentWidget() == windowCombo)
+        focus = windowCombo;
+    if (!applyBoxLeft(focus) || std::exchange(refusedOnTheWayToOk_, false))
         return;
     entered_ = false;
 

@@ -126,6 +126,9 @@ private:
     // Composes the text of `item` (the selected entry when null) from the boxes.
     // False when the text was refused (the entry keeps what it had).
     bool updateEntry(Trigger trigger, QTreeWidgetItem* item = nullptr);
+    // The update that leaving `box` makes (nothing for another widget); false
+    // when its text was refused.
+    bool applyBoxLeft(const QObject* box);
     void currentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void expandedChanged(QTreeWidgetItem* item, bool expanded);
     void onDrop(QObject* source, const QPoint& at);
