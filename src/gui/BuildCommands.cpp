@@ -135,19 +135,28 @@ bool BuildCommands::buildProjectFiles()
     return true;
 }
 
+// The unnamed project lives in the settings folder, where nobody looks for
+// its help files: it is saved under a name of the user's first.
+bool BuildCommands::projectNamed()
+{
+    return !project_.isUnnamed() || (nameProject && nameProject() && !project_.isUnnamed());
+}
+
 void BuildCommands::buildTopicFileOnly()
 {
-    buildTopicFile();
+    if (projectNamed())
+        buildTopicFile();
 }
 
 void BuildCommands::buildProjectFilesOnly()
 {
-    buildProjectFiles();
+    if (projectNamed())
+        buildProjectFiles();
 }
 
 void BuildCommands::buildSourcesOnly()
 {
-    if (buildTopicFile())
+    if (projectNamed() && buildTopicFile())
         buildProjectFiles();
 }
 
@@ -207,7 +216,7 @@ void BuildCommands::startHelpViewer(const QString& helpFile)
 void BuildCommands::compileProject()
 {
     statusBar_.setPanelText(StatusBar::ResultPanel, QString());
-    if (!buildTopicFile() || !buildProjectFiles())
+    if (!projectNamed() || !buildTopicFile() || !buildProjectFiles())
         return;
     if (project_.CompilerPath == NoCompilerPath) {
         compileBuiltIn();

@@ -41,6 +41,10 @@ public:
     std::function<void(const CompilerLaunch&)> startViewer;
     // Whether wine is on the PATH; WineAvailable unless a test puts its own here.
     std::function<bool()> wineAvailable;
+    // Gives a project that was never saved its name (Save As) before a build,
+    // so that the help files are written beside it; false when the user
+    // cancelled or the save failed, which stops the build.
+    std::function<bool()> nameProject;
 
 public slots:
     void compileProject();
@@ -53,6 +57,8 @@ public slots:
     void showTopicList();
 
 private:
+    // False when the project has no name and did not get one.
+    bool projectNamed();
     // Each step reports its own failure and returns false.
     bool buildTopicFile();
     bool buildProjectFiles();

@@ -88,7 +88,7 @@ void ContentsTreeWidget::keyPressEvent(QKeyEvent* event)
 
 // ---- ContentsDialog ----
 
-ContentsDialog::ContentsDialog(const Project& project, Prompter& prompter, SearchDialog& search,
+ContentsDialog::ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search,
                              const QList<QIcon>& imageList, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), project_(project),
       prompter_(prompter), search_(search), imageList_(imageList)
@@ -262,9 +262,11 @@ void ContentsDialog::reload()
     tree_.clear();
     unreadFile_ = false;
     const QString path = ContentsFile::pathFor(project_);
-    if (QFile::exists(path)) {
+    // A rename since the last Save has rewritten the contents in memory; they
+    // are shown as they will be saved.
+    if (ContentsFile::existsFor(project_)) {
         try {
-            ContentsFile::ParseResult read = ContentsFile::read(path);
+            ContentsFile::ParseResult read = ContentsFile::readFor(project_);
             tree_ = std::move(read.Tree);
             // Every line is kept; the ones whose level could not be taken as
             // it stands are named with the place they were given. The file
@@ -672,6 +674,8 @@ void ContentsDialog::ok()
         } else if (QFile::exists(path) && !QFile::remove(path)) {
             throw IoError(QStringLiteral("Cannot delete the contents file '%1'.").arg(path));
         }
+        // What OK wrote holds every change a rename made before.
+        project_.PendingContents.reset();
     } catch (const IoError& e) {
         // The dialog stays open with the tree, so nothing is lost.
         prompter_.message(this, e.message(), windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Error);

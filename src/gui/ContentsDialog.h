@@ -64,7 +64,7 @@ class ContentsDialog : public QDialog {
 public:
     // `imageList` is the main window's image list: 0 expanded heading,
     // 1 topic entry, 2 collapsed heading.
-    ContentsDialog(const Project& project, Prompter& prompter, SearchDialog& search, const QList<QIcon>& imageList,
+    ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search, const QList<QIcon>& imageList,
                   QWidget* parent = nullptr);
 
     // The choice of headingDropMenu / topicDropMenu for a drop on a heading.
@@ -140,7 +140,7 @@ private:
     // Into the heading above (+1) or out of its heading (-1).
     void changeCurrentLevel(int step);
 
-    const Project& project_;
+    Project& project_;
     Prompter& prompter_;
     SearchDialog& search_;
     const QList<QIcon>& imageList_;

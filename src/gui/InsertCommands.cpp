@@ -92,8 +92,10 @@ private:
     QTextCursor cursor_;
 };
 
-// A hotspot: the markup in the caret's style with `on` added, then one blank
-// with strike-out and underline taken away again, so the hotspot ends there.
+// A hotspot: the markup in the caret's style with `on` added, and nothing
+// else; the text around it stays as it was. The hotspot ends where its style
+// does, so what is typed next at the caret has strike-out and underline
+// taken away again.
 void insertHotspot(TopicEditorPane& pane, QTextEdit* editor, const QString& markup, const QTextCharFormat& on,
                    const QTextCharFormat& off)
 {
@@ -103,7 +105,6 @@ void insertHotspot(TopicEditorPane& pane, QTextEdit* editor, const QString& mark
     insertMarkup(pane, editor, markup);
     if (editor)
         editor->mergeCurrentCharFormat(off);
-    insertMarkup(pane, editor, QStringLiteral(" "));
 }
 
 qreal selectionPoints(const QTextEdit& editor)

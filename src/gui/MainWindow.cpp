@@ -145,6 +145,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     projectCommands = new ProjectCommands(project_, prompter_, programFolder_, *navigator, *editors, *topics,
                                           *statusBar, menus->reopenActions, this);
     build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);
+    build->nameProject = [this] { return projectCommands->saveProjectAs() == ProjectCommands::SaveResult::Saved; };
     insertion = new InsertCommands(project_, prompter_, *editors, this);
 
     connectCommands();
@@ -379,12 +380,12 @@ bool MainWindow::confirmClose()
         const auto answer = prompter_.message(this, QStringLiteral("Save Project Before Exiting?"),
                                               QStringLiteral("Exit"), Prompter::Buttons::YesNoOrKeep,
                                               Prompter::Icon::Question);
-        // Escape keeps the window open, and so does a save that failed, so
-        // that the work can be saved elsewhere; a cancelled Save As ends the
-        // program unsaved.
+        // Escape keeps the window open, and so does a save that failed or a
+        // Save As that was cancelled: the user asked for the work to be
+        // saved, so the program does not end without it.
         if (answer == Prompter::Answer::Cancel)
             return false;
-        if (answer == Prompter::Answer::Yes && projectCommands->saveProject() == ProjectCommands::SaveResult::Failed)
+        if (answer == Prompter::Answer::Yes && projectCommands->saveProject() != ProjectCommands::SaveResult::Saved)
             return false;
     }
     writeSettings();

@@ -5,6 +5,7 @@
 #include "TopicCommands.h"
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
+#include "contents/ContentsFile.h"
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -66,7 +67,8 @@ void ProjectCommands::setProjectPanel(const QString& path)
 
 
 // The question of New and Open: false when the user pressed Escape or the
-// save they asked for failed, which stops the command so that nothing is lost.
+// save they asked for failed or was cancelled, which stops the command so
+// that nothing is lost.
 bool ProjectCommands::askSaveBeforeClosing(const QString& text, const QString& caption)
 {
     if (project_.TopicCount() == 0)
@@ -75,7 +77,7 @@ bool ProjectCommands::askSaveBeforeClosing(const QString& text, const QString& c
         prompter_.message(window_, text, caption, Prompter::Buttons::YesNoOrKeep, Prompter::Icon::Question);
     if (answer == Prompter::Answer::Cancel)
         return false; // Escape: the command does not go on
-    return answer != Prompter::Answer::Yes || saveProject() != SaveResult::Failed;
+    return answer != Prompter::Answer::Yes || saveProject() == SaveResult::Saved;
 }
 
 // Empties the window and the tables (New's steps after its question).
@@ -264,7 +266,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
     // file is kept.
     if (plan.RemoveFromAfterCopy)
         for (const CompanionFile& file : plan.Files)
-            if (file.copies() && file.Extension == QStringLiteral(".tsc"))
+            if (file.FromExists && file.Extension == QStringLiteral(".tsc"))
                 QFile::remove(file.From);
     rememberRecentProject();
     statusBar_.finishActivity();
@@ -275,6 +277,8 @@ bool ProjectCommands::writeProjectFile(const QString& path)
 {
     try {
         ProjectFile::save(project_, path, [this](int step) { statusBar_.advance(step); });
+        // The contents a rename rewrote are saved with the project.
+        ContentsFile::savePending(project_);
     } catch (const IoError& e) {
         statusBar_.finishActivity();
         prompter_.error(window_, e.message());

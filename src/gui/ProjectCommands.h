@@ -23,8 +23,8 @@ class TopicNavigator;
 class ProjectCommands : public QObject {
     Q_OBJECT
 public:
-    // How a save command ended. A cancelled Save As lets the commands that
-    // asked for it go on; a failed write stops them.
+    // How a save command ended. A command that asked for the save goes on
+    // only when it Saved.
     enum class SaveResult { Saved, Cancelled, Failed };
 
     // `reopenActions` are the Reopen menu's items, captioned from the list.
@@ -51,7 +51,7 @@ signals:
 
 private:
     // The question of New and Open: false when the save the user asked for
-    // failed, which stops the command so that nothing is lost.
+    // failed or was cancelled, which stops the command so that nothing is lost.
     bool askSaveBeforeClosing(const QString& text, const QString& caption);
     void clearProject();
     bool writeProjectFile(const QString& path);

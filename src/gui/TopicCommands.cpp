@@ -89,9 +89,11 @@ void TopicCommands::deleteTopic()
         return;
     }
     const TTopicRecord& t = project_.topic(i);
+    // Links that would be left dangling are the user's choice, made knowingly.
+    const QString linked = countLinksTo(project_, i).deleteQuestion(t.TopicID.text());
     const auto answer = prompter_.message(
         window_, QStringLiteral("You are about to delete Topic:\r") + t.TopicID.text() + QStringLiteral(" - ") +
-                     t.Title.text() + QStringLiteral("\rAre You sure?"),
+                     t.Title.text() + QStringLiteral("\r") + (linked.isEmpty() ? QStringLiteral("Are You sure?") : linked),
         QStringLiteral("Delete Topic?"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
     if (answer != Prompter::Answer::Ok)
         return;

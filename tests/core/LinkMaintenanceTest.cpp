@@ -212,18 +212,29 @@ TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
     writeAll(contentsPath(), QByteArray("SETUP book\r\n\tSetup=SETUP\r\n\tSetupX=SETUPX\r\n"
                                         "\tLower=setup\r\n\t\tLong=SETUP>win ") +
                                  tail.toLatin1() + "\r\n");
+    const QByteArray before = readAll(contentsPath());
     project.addTopic(topic("ONE", QByteArray(), QByteArray()));
 
     updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
 
-    EXPECT_EQ(readAll(contentsPath()), QByteArray("SETUP book\r\n\tSetup=INSTALL\r\n\tSetupX=SETUPX\r\n"
-                                                  "\tLower=setup\r\n\t\tLong=INSTALL>win ") +
-                                           tail.toLatin1() + "\r\n");
+    const QByteArray renamed = QByteArray("SETUP book\r\n\tSetup=INSTALL\r\n\tSetupX=SETUPX\r\n"
+                                          "\tLower=setup\r\n\t\tLong=INSTALL>win ") +
+                               tail.toLatin1() + "\r\n";
+    // The file waits for the project's Save; the commands see the new entries.
+    EXPECT_EQ(readAll(contentsPath()), before);
+    EXPECT_EQ(ContentsFile::bytesFor(project), renamed);
     EXPECT_FALSE(project.WindowLinkMode);
+    // A second rename starts from the pending entries.
+    updateJumps(project, QStringLiteral("INSTALL"), QStringLiteral("INSTALL2"));
+    EXPECT_EQ(ContentsFile::bytesFor(project), QByteArray(renamed).replace("=INSTALL", "=INSTALL2"));
+    ContentsFile::savePending(project);
+    EXPECT_EQ(readAll(contentsPath()), QByteArray(renamed).replace("=INSTALL", "=INSTALL2"));
+    EXPECT_FALSE(project.PendingContents);
 
-    // Nothing to rewrite: the file keeps its own line ends.
+    // Nothing to rewrite: nothing waits, and the file keeps its own line ends.
     writeAll(contentsPath(), "Other=OTHER\n");
     updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
+    EXPECT_FALSE(project.PendingContents);
     EXPECT_EQ(readAll(contentsPath()), QByteArray("Other=OTHER\n"));
 }
 
@@ -241,7 +252,7 @@ TEST_F(UpdateJumpsTest, WindowDeletionRewritesTopicsAndContentsAndClearsTheFlag)
     EXPECT_EQ(project.topic(0).BodyRtf,
               RtfWriter::write(doc({para({run("Go-->T>main", struck()), run(" >OLDWIN", plain())})})));
     // Only the window part of an entry, whole.
-    EXPECT_EQ(readAll(contentsPath()), QByteArray("Page=T>main\r\nOther=OLDWIN\r\nLonger=T>OLDWIN2\r\n"));
+    EXPECT_EQ(ContentsFile::bytesFor(project), QByteArray("Page=T>main\r\nOther=OLDWIN\r\nLonger=T>OLDWIN2\r\n"));
 
     // A topic moved from "main" to "pop" through the two-text form.
     project.topic(0).BodyRtf = RtfWriter::write(doc({para({run("-->T>main -->MAIN>main", struck())})}));
@@ -266,4 +277,27 @@ TEST_F(UpdateJumpsTest, ABadContentsFileIsReportedAndLeftAsItWasAfterTheTopicsAr
     }
     EXPECT_EQ(readAll(contentsPath()), bad); // not cut down to the lines read
     EXPECT_EQ(project.topic(0).BodyRtf, RtfWriter::write(doc({para({run("-->INSTALL", struck())})})));
+}
+
+TEST_F(UpdateJumpsTest, CountsTheLinksThatADeletionWouldLeaveDangling)
+{
+    project.addTopic(topic("INSTALL", QByteArray(), RtfWriter::write(doc({para({run("Self-->INSTALL", struck())})}))));
+    project.addTopic(topic("A", RtfWriter::write(doc({para({run("Up-->install", underlined())})})),
+                           RtfWriter::write(doc({para({run("Go-->INSTALL>main", struck()), run(" and ", plain()),
+                                                       run("-->INSTALL2", struck())})}))));
+    project.addTopic(topic("B", QByteArray(), RtfWriter::write(doc({para({run("-->INSTALL@other.hlp -->INSTALL", struck())})}))));
+    project.addTopic(topic("C", QByteArray(), RtfWriter::write(doc({para({run("Mentions -->INSTALL", plain())})}))));
+
+    // Its own link goes with it; another file's topic and plain text are no links.
+    EXPECT_EQ(countLinksTo(project, 0).deleteQuestion(QStringLiteral("INSTALL")),
+              QStringLiteral("3 links in 2 topics open INSTALL. Delete it anyway?"));
+    writeAll(contentsPath(), "Book\r\n\tInstall=INSTALL\r\n\tElsewhere=INSTALL@other.hlp\r\n");
+    const LinksToTopic withContents = countLinksTo(project, 0);
+    EXPECT_EQ(withContents.deleteQuestion(QStringLiteral("INSTALL")),
+              QStringLiteral("3 links in 2 topics and 1 contents entry open INSTALL. Delete it anyway?"));
+    EXPECT_EQ(countLinksTo(project, 3).deleteQuestion(QStringLiteral("C")), QString());
+    EXPECT_EQ((LinksToTopic{1, 1, 0}).deleteQuestion(QStringLiteral("X")),
+              QStringLiteral("1 link in 1 topic opens X. Delete it anyway?"));
+    EXPECT_EQ((LinksToTopic{0, 0, 2}).deleteQuestion(QStringLiteral("X")),
+              QStringLiteral("2 contents entries open X. Delete it anyway?"));
 }

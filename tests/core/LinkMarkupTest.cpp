@@ -42,10 +42,10 @@ TEST(LinkMarkup, OtherHelpFileLinkKeepsTheFieldsAsTyped)
 TEST(LinkMarkup, WebAndMailLinks)
 {
     EXPECT_EQ(s(ts::links::webLink(QStringLiteral("Our site"), QStringLiteral("http://x.com"), false)),
-              "Our site-->!ExecFile(http://x.com) ");
-    EXPECT_EQ(s(ts::links::webLink(QString(), QStringLiteral("sales"), true)), "sales-->!ExecFile(mailto:sales) ");
-    EXPECT_EQ(s(ts::links::webLink(QString(), QString(), false)), "-->!ExecFile() ");
-    EXPECT_EQ(s(ts::links::webLink(QString(), QString(), true)), "-->!ExecFile(mailto:) ");
+              "Our site-->!ExecFile(http://x.com)");
+    EXPECT_EQ(s(ts::links::webLink(QString(), QStringLiteral("sales"), true)), "sales-->!ExecFile(mailto:sales)");
+    EXPECT_EQ(s(ts::links::webLink(QString(), QString(), false)), "-->!ExecFile()");
+    EXPECT_EQ(s(ts::links::webLink(QString(), QString(), true)), "-->!ExecFile(mailto:)");
 }
 
 TEST(LinkMarkup, ButtonsAndBitmaps)

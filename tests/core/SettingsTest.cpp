@@ -221,3 +221,20 @@ TEST(ProgramFolder, EnvironmentOverridesAndFolderIsCreated)
     EXPECT_EQ(folder, home + QLatin1Char('/'));
     EXPECT_TRUE(QDir(home).exists());
 }
+
+// An installed program's folder (~/.local/bin) is writable but no place for
+// settings; a build folder is.
+TEST(ProgramFolder, OnlyABuildFolderKeepsTheSettingsBesideTheProgram)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("prefix/bin")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("build/tests")));
+    QFile cache(dir.filePath(QStringLiteral("build/CMakeCache.txt")));
+    ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
+    cache.close();
+    EXPECT_FALSE(ts::isBuildFolder(dir.filePath(QStringLiteral("prefix/bin"))));
+    EXPECT_TRUE(ts::isBuildFolder(dir.filePath(QStringLiteral("build"))));
+    EXPECT_TRUE(ts::isBuildFolder(dir.filePath(QStringLiteral("build/tests"))));
+    EXPECT_FALSE(ts::isBuildFolder(QString()));
+}

@@ -1,5 +1,5 @@
 // Link, button and bitmap insertion from the main window: the markup and its
-// style in the editor, the blank that ends a hotspot, the clipboard left
+// style in the editor, the text around it left as it was, the clipboard left
 // behind, the topic file built from the stored text, and the paths that
 // insert nothing.
 
@@ -91,6 +91,7 @@ private slots:
     void bitmapsOfBothKinds();
     void cancelAndNoActiveEditorInsertNothing();
     void oneUndoTakesBackAWholeInsertion();
+    void aLinkReplacesExactlyTheSelection();
 };
 
 void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
@@ -116,16 +117,15 @@ void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
     QCOMPARE(proposed, QStringLiteral("Product overview"));
     QCOMPARE(items, QStringList({QStringLiteral("OVERVIEW - Overview"), QStringLiteral("SECOND - Second one")}));
     const QString markup = QStringLiteral("Product overview-->OVERVIEW");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), markup + QLatin1Char(' '));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), markup);
     QVERIFY(struckOut(f.editors->topicEditor, 0, int(markup.size())));
-    QVERIFY(!charAt(f.editors->topicEditor, int(markup.size())).fontStrikeOut());
     QVERIFY(!underlined(f.editors->topicEditor, 0, 1));
-    QCOMPARE(clipboardText(), QStringLiteral(" "));
-    QCOMPARE(f.editors->topicEditor->textCursor().position(), int(markup.size()) + 1);
+    QCOMPARE(clipboardText(), markup);
+    QCOMPARE(f.editors->topicEditor->textCursor().position(), int(markup.size()));
 
     // What is typed next is plain again.
     QTest::keyClicks(f.editors->topicEditor, QStringLiteral("x"));
-    QVERIFY(!charAt(f.editors->topicEditor, int(markup.size()) + 1).fontStrikeOut());
+    QVERIFY(!charAt(f.editors->topicEditor, int(markup.size())).fontStrikeOut());
 
     f.navigator->storeCurrentTopic();
     const QByteArray rtf = TopicFileWriter::generate(f.project());
@@ -151,7 +151,7 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
     h.click(f.toolBar->topicLinkButton);
 
     const QString markup = QStringLiteral("Overview-->OVERVIEW>main");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("See ") + markup + QLatin1Char(' '));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("See ") + markup);
     QVERIFY(struckOut(f.editors->topicEditor, 4, 4 + int(markup.size())));
     QCOMPARE(charAt(f.editors->topicEditor, 4).fontWeight(), int(QFont::Bold));
     QCOMPARE(charAt(f.editors->topicEditor, 3 + int(markup.size())).fontWeight(), int(QFont::Bold));
@@ -167,7 +167,7 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
         d->okButton->click();
     });
     h.click(f.toolBar->topicLinkButton);
-    QVERIFY(f.editors->topicEditor->toPlainText().endsWith(QStringLiteral(" next-->SECOND ")));
+    QVERIFY(f.editors->topicEditor->toPlainText().endsWith(QStringLiteral(">mainnext-->SECOND")));
 }
 
 void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
@@ -192,7 +192,7 @@ void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
 
     QCOMPARE(proposed, QString());
     const QString markup = QStringLiteral("Overview-->OVERVIEW");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("a") + markup + QStringLiteral(" c"));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("a") + markup + QStringLiteral("c"));
     QVERIFY(underlined(f.editors->topicEditor, 1, 1 + int(markup.size())));
     QVERIFY(!struckOut(f.editors->topicEditor, 1, 2));
     QVERIFY(!charAt(f.editors->topicEditor, 1 + int(markup.size())).fontUnderline());
@@ -272,9 +272,8 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.calls().back().filter, QStringLiteral("Help Files (*.hlp)|*.HLP"));
     const QString markup = QStringLiteral("-->Intro@/help/Other.hlp");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("text") + markup + QLatin1Char(' '));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("text") + markup);
     QVERIFY(struckOut(f.editors->topicEditor, 4, 4 + int(markup.size())));
-    QVERIFY(!struckOut(f.editors->topicEditor, 4 + int(markup.size()), 5 + int(markup.size())));
 }
 
 void InsertionTest::webAndMailLinks()
@@ -295,11 +294,10 @@ void InsertionTest::webAndMailLinks()
     });
     h.click(f.toolBar->webLinkButton);
 
-    const QString markup = QStringLiteral("sales-->!ExecFile(mailto:sales) ");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), markup + QLatin1Char(' '));
+    const QString markup = QStringLiteral("sales-->!ExecFile(mailto:sales)");
+    QCOMPARE(f.editors->topicEditor->toPlainText(), markup);
     QVERIFY(struckOut(f.editors->topicEditor, 0, int(markup.size())));
-    QVERIFY(!struckOut(f.editors->topicEditor, int(markup.size()), int(markup.size()) + 1));
-    QCOMPARE(clipboardText(), QStringLiteral(" "));
+    QCOMPARE(clipboardText(), markup);
 
     // The choice is kept; the hotspot comes from a selection of two characters.
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("go"));
@@ -314,7 +312,7 @@ void InsertionTest::webAndMailLinks()
         d->okButton->click();
     });
     h.click(f.toolBar->webLinkButton);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("go-->!ExecFile(http://example.com)  "));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("go-->!ExecFile(http://example.com)"));
 }
 
 void InsertionTest::relatedTopicsButtonAtEightPoints()
@@ -449,6 +447,73 @@ void InsertionTest::oneUndoTakesBackAWholeInsertion()
         h.click(f.toolBar->bitmapButton);
     }));
     QCOMPARE(editor->toPlainText(), QStringLiteral("See the overview"));
+}
+
+// "installing Gadget before" with "Gadget" linked reads "installing
+// Gadget-->INSTALL before": every kind of link, wherever the selection lies.
+void InsertionTest::aLinkReplacesExactlyTheSelection()
+{
+    MainWindowHarness h;
+    MainWindow& f = withTopics(h);
+    QTextEdit* editor = f.editors->topicEditor;
+    struct Kind {
+        const char* name;
+        QAbstractButton* button;
+        std::function<void()> fillDialog;
+        QString target; // what follows the selected text
+    };
+    const std::vector<Kind> kinds{
+        {"jump", f.toolBar->topicLinkButton, [&] { f.insertion->linkDialog->topicCombo->setCurrentIndex(1); },
+         QStringLiteral("-->SECOND")},
+        {"pop-up", f.toolBar->topicLinkButton,
+         [&] {
+             f.insertion->linkDialog->topicCombo->setCurrentIndex(1);
+             f.insertion->linkDialog->linkTypeButtons[1]->click();
+         },
+         QStringLiteral("-->SECOND")},
+        {"other help file", f.toolBar->topicLinkButton,
+         [&] {
+             LinkDialog* d = f.insertion->linkDialog;
+             d->otherHelpFileCheck->setChecked(true);
+             d->topicIdEdit->setText(QStringLiteral("INTRO"));
+             d->helpFileEdit->setText(QStringLiteral("other.hlp"));
+         },
+         QStringLiteral("-->INTRO@other.hlp")},
+        {"web", f.toolBar->webLinkButton,
+         [&] {
+             f.insertion->buttonDialog->linkKindButtons[0]->click();
+             f.insertion->buttonDialog->targetEdit->setText(QStringLiteral("example.com"));
+         },
+         QStringLiteral("-->!ExecFile(example.com)")},
+    };
+    const std::vector<std::pair<QString, QString>> around{
+        {QString(), QStringLiteral(" before")},            // start, a blank after
+        {QString(), QStringLiteral("s before")},           // start, no blank
+        {QStringLiteral("installing "), QStringLiteral(" before")},
+        {QStringLiteral("installing "), QStringLiteral(",before")},
+        {QStringLiteral("installing "), QString()},        // end of the paragraph
+    };
+    for (const Kind& kind : kinds) {
+        for (const auto& [left, right] : around) {
+            editor->clear();
+            editor->setCurrentCharFormat(QTextCharFormat()); // nothing of the last link
+            MainWindowHarness::typeInto(editor, left + QStringLiteral("Gadget") + right);
+            selectRange(editor, int(left.size()), int(left.size()) + 6);
+            QTimer::singleShot(0, &f, [&] {
+                kind.fillDialog();
+                if (kind.button == f.toolBar->webLinkButton)
+                    f.insertion->buttonDialog->okButton->click();
+                else
+                    f.insertion->linkDialog->okButton->click();
+            });
+            h.click(kind.button);
+            QCOMPARE(editor->toPlainText(), left + QStringLiteral("Gadget") + kind.target + right);
+            const int end = int(left.size()) + 6 + int(kind.target.size());
+            QVERIFY2(right.isEmpty() || (!struckOut(editor, end, end + 1) && !underlined(editor, end, end + 1)),
+                     qPrintable(QString::fromLatin1(kind.name) + QLatin1Char('|') + editor->toPlainText()));
+        }
+    }
+    QVERIFY(!h.prompter.unexpectedCall());
 }
 
 QTEST_MAIN(InsertionTest)

@@ -111,6 +111,7 @@ private slots:
     void compilerNameDecidesWhatStarts();
     void logViewerBeforeAndAfterACompile();
     void extendedTopicList();
+    void buildOfAnUnnamedProjectAsksForItsNameFirst();
 };
 
 void MainWindowBuildTest::rtfFileStoresTheCurrentTopicAndShowsItsProgress()
@@ -495,6 +496,33 @@ void MainWindowBuildTest::extendedTopicList()
     QCOMPARE(log.title, QStringLiteral("Last Compile Information"));
     QCOMPARE(log.header, QStringLiteral("No Log File Yet!"));
     QCOMPARE(log.text, QString());
+}
+
+// F9 and every Build command on a project never saved: Save As first, then
+// the files beside the project; a cancelled name builds nothing.
+void MainWindowBuildTest::buildOfAnUnnamedProjectAsksForItsNameFirst()
+{
+    MainWindowHarness h;
+    h.show();
+    MainWindow& f = *h.form;
+    h.newProject(QStringLiteral("WELCOME"));
+    QTemporaryDir elsewhere;
+    const QStringList before = QDir(h.folder()).entryList(QDir::Files);
+    for (QAction* command : {f.menus->compileAction, f.menus->buildAllAction, f.menus->projectFilesAction,
+                             f.menus->topicFileAction}) {
+        h.prompter.path(QString());
+        command->trigger();
+        QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
+        QCOMPARE(QDir(h.folder()).entryList(QDir::Files), before);
+        QVERIFY(f.project().isUnnamed());
+    }
+    h.prompter.path(elsewhere.filePath(QStringLiteral("gadget.tsp")));
+    f.menus->compileAction->trigger();
+    QCOMPARE(f.project().ProjectPath, elsewhere.filePath(QStringLiteral("gadget.tsp")));
+    for (const char* name : {"gadget.tsp", "gadget.RTF", "gadget.HPJ", "gadget.HLP"})
+        QVERIFY2(QFile::exists(elsewhere.filePath(QLatin1String(name))), name);
+    QCOMPARE(QDir(h.folder()).entryList(QDir::Files), before);
+    QVERIFY(!h.prompter.unexpectedCall());
 }
 
 QTEST_MAIN(MainWindowBuildTest)

@@ -49,6 +49,7 @@ class MainWindowLinksTest : public QObject {
 private slots:
     void renameAndMoveRewriteLinksEverywhere();
     void badContentsFileIsReportedAndTheRenameStillHappens();
+    void renamedContentsWaitForTheProjectsSave();
     void windowCalledDefaultIsStoredAndLinkedAsChosen();
 };
 
@@ -80,7 +81,7 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
     QCOMPARE(runs(f.project().topic(0).BodyRtf), (QStringList{QStringLiteral("Self-->NEW>side|U"), QStringLiteral(" end|")}));
     QCOMPARE(runs(f.project().topic(1).BodyRtf),
              (QStringList{QStringLiteral("See |"), QStringLiteral("Jump-->NEW|S"), QStringLiteral(" or a>OLD|")}));
-    QCOMPARE(MainWindowHarness::readFile(contents), QByteArray("Book\r\n\tTitle=NEW\r\n\tOther=OTHER\r\n"));
+    QCOMPARE(ContentsFile::bytesFor(f.project()), QByteArray("Book\r\n\tTitle=NEW\r\n\tOther=OTHER\r\n"));
     QVERIFY(!f.project().WindowLinkMode);
     QVERIFY(h.prompter.messages().isEmpty());
     // The progress window is handed back as search expects it.
@@ -90,6 +91,50 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
 
     h.clickTab(1);
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("See Jump-->NEW or a>OLD"));
+}
+
+// The contents file changes with the project file: a rename that is
+// discarded leaves it as it was, a Save (or Save As) writes it.
+void MainWindowLinksTest::renamedContentsWaitForTheProjectsSave()
+{
+    MainWindowHarness h;
+    const QString project = h.path(QStringLiteral("gadget.tsp"));
+    const QString contents = h.path(QStringLiteral("gadget.tsc"));
+    MainWindowHarness::writeProject(project, {QStringLiteral("SETUP_GUIDE"), QStringLiteral("OTHER")});
+    const QByteArray before("Book\r\n\tSetup=SETUP_GUIDE\r\n");
+    MainWindowHarness::writeFile(contents, before);
+    h.show();
+    MainWindow& f = *h.form;
+    const auto open = [&] {
+        h.prompter.path(project);
+        f.menus->openAction->trigger();
+    };
+    const auto rename = [&](const QString& id) {
+        h.onTopicDialog({id, {}, {}, {}});
+        h.click(f.toolBar->topicPropertiesButton);
+    };
+    open();
+    rename(QStringLiteral("INSTALL2"));
+    QCOMPARE(MainWindowHarness::readFile(contents), before);
+
+    // Reopened without saving: the file is byte for byte as before.
+    h.prompter.answer(Prompter::Answer::No);
+    open();
+    QCOMPARE(f.project().topic(0).TopicID.text(), QStringLiteral("SETUP_GUIDE"));
+    QCOMPARE(MainWindowHarness::readFile(contents), before);
+    QVERIFY(!f.project().PendingContents);
+
+    rename(QStringLiteral("INSTALL2"));
+    f.menus->saveAction->trigger();
+    QCOMPARE(MainWindowHarness::readFile(contents), QByteArray("Book\r\n\tSetup=INSTALL2\r\n"));
+
+    // Save As: the new name gets the pending entries, the old file stays.
+    rename(QStringLiteral("INSTALL3"));
+    h.prompter.path(h.path(QStringLiteral("copy.tsp")));
+    f.menus->saveAsAction->trigger();
+    QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("copy.tsc"))), QByteArray("Book\r\n\tSetup=INSTALL3\r\n"));
+    QCOMPARE(MainWindowHarness::readFile(contents), QByteArray("Book\r\n\tSetup=INSTALL2\r\n"));
+    QVERIFY(!h.prompter.unexpectedCall());
 }
 
 void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()

@@ -65,7 +65,7 @@ private slots:
     void fileWithoutTopicsIsRefused();
     void projectNamesEndInTsp();
     void missingRecentFileSaysSoAndStays();
-    void newAsksAndCancelledSaveAsLetsItGoOn();
+    void newAsksAndCancelledSaveAsKeepsTheProject();
     void recentFilesFollowOpenAndSaveAs();
     void formattingSurvivesSaveAndReopen();
     void titleNamesTheProject();
@@ -470,7 +470,7 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
-void MainWindowProjectTest::newAsksAndCancelledSaveAsLetsItGoOn()
+void MainWindowProjectTest::newAsksAndCancelledSaveAsKeepsTheProject()
 {
     MainWindowHarness h;
     h.show();
@@ -485,9 +485,9 @@ void MainWindowProjectTest::newAsksAndCancelledSaveAsLetsItGoOn()
     QCOMPARE(calls[calls.size() - 2].text, QStringLiteral("Save This Project Before Closing?"));
     QCOMPARE(calls[calls.size() - 2].caption, QStringLiteral("Close project"));
     QCOMPARE(calls.back().kind, ScriptedPrompter::Kind::SaveFile);
-    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("SECOND")});
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
-    QCOMPARE(f.editors->keywordsEdit->text(), QString());
+    // Yes asked for the work to be saved; without a name New does not go on.
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("FIRST")});
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("discarded"));
     QVERIFY(f.project().isUnnamed());
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
     QVERIFY(!h.prompter.unexpectedCall());

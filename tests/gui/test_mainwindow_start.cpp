@@ -36,7 +36,7 @@ private slots:
     void commandLineProjectNeedsTspExtension_data();
     void commandLineProjectNeedsTspExtension();
     void closeAsksToSaveAndWritesSettingsInOrder();
-    void exitYesOnUnnamedProjectCancelledSaveAsStillCloses();
+    void exitYesWithCancelledSaveAsKeepsTheWindowOpen();
     void unwritableSettingsDoNotBlockClosing();
     void failedSaveOnExitKeepsTheWindowOpen();
     void topicListVisibilitySurvivesRestart();
@@ -316,17 +316,22 @@ void MainWindowStartTest::closeAsksToSaveAndWritesSettingsInOrder()
     QVERIFY(lines.contains(QStringLiteral("Height=480")));
 }
 
-void MainWindowStartTest::exitYesOnUnnamedProjectCancelledSaveAsStillCloses()
+void MainWindowStartTest::exitYesWithCancelledSaveAsKeepsTheWindowOpen()
 {
     MainWindowHarness h;
     h.show();
     h.newProject(QStringLiteral("ONE"));
+    // Yes asked for the work to be saved: without a name it is not, and the
+    // program stays with the project.
     h.prompter.answer(Prompter::Answer::Yes).path(QString());
-    QVERIFY(h.form->close());
+    QVERIFY(!h.form->close());
     QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
+    QVERIFY(h.form->isVisible());
+    QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONE")});
+
+    h.prompter.answer(Prompter::Answer::No);
+    QVERIFY(h.form->close());
     QVERIFY(!h.prompter.unexpectedCall());
-    QVERIFY(!h.form->isVisible());
-    QVERIFY(QFile::exists(h.path(QStringLiteral("Topicsmith.ini"))));
     QCOMPARE(QDir(h.folder()).entryList(QDir::Files), QStringList{QStringLiteral("Topicsmith.ini")});
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/WholeFile.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace ts::ContentsFile {
@@ -104,12 +105,41 @@ ParseResult parse(const QByteArray& bytes)
 
 ParseResult read(const QString& path) { return parse(readWholeFile(path, MaxFileSize)); }
 
-ContentsTree load(const QString& path)
+namespace {
+
+ContentsTree treeOrLevelError(ParseResult result, const QString& path)
 {
-    ParseResult result = read(path);
     if (!result.ok())
         throw ContentsLevelError(path, result.BadLine, std::move(result.Tree));
     return std::move(result.Tree);
+}
+
+} // namespace
+
+ContentsTree load(const QString& path) { return treeOrLevelError(read(path), path); }
+
+bool existsFor(const Project& project)
+{
+    return project.PendingContents.has_value() || QFileInfo::exists(pathFor(project));
+}
+
+QByteArray bytesFor(const Project& project)
+{
+    if (project.PendingContents)
+        return *project.PendingContents;
+    return readWholeFile(pathFor(project), MaxFileSize);
+}
+
+ParseResult readFor(const Project& project) { return parse(bytesFor(project)); }
+
+ContentsTree loadFor(const Project& project) { return treeOrLevelError(readFor(project), pathFor(project)); }
+
+void savePending(Project& project)
+{
+    if (!project.PendingContents)
+        return;
+    writeWholeFile(pathFor(project), *project.PendingContents);
+    project.PendingContents.reset();
 }
 
 QByteArray serialize(const ContentsTree& tree)

@@ -89,6 +89,21 @@ ParseResult read(const QString& path);
 // and ContentsLevelError, holding the repaired tree, for an invalid level.
 ContentsTree load(const QString& path);
 
+// The project's contents as the commands see them: the contents waiting for
+// Save (Project::PendingContents) when there are any, else the file at
+// pathFor(project).
+bool existsFor(const Project& project);
+// Throws IoError when the file can't be read.
+QByteArray bytesFor(const Project& project);
+ParseResult readFor(const Project& project);
+// As load(): ContentsLevelError for an invalid level.
+ContentsTree loadFor(const Project& project);
+
+// Writes the pending contents to pathFor(project) whole or not at all and
+// forgets them; nothing when there are none. Throws IoError and keeps them
+// pending when the write fails.
+void savePending(Project& project);
+
 // Why `text` cannot be an entry's text as it stands, or nothing when the
 // file gives it back unchanged (the contents editor checks typed text): a lone Ctrl-Z (the reader skips
 // it), leading TABs or blanks (they would count as levels), line breaks or

@@ -161,10 +161,9 @@ void Compilation::addKeywords(HelpFileContainer& file, const std::vector<std::in
 // an existing Topic ID.
 void Compilation::checkContentsFile()
 {
-    const QString path = ContentsFile::pathFor(project_);
     ContentsFile::ParseResult contents;
     try {
-        contents = ContentsFile::parse(readWholeFile(path));
+        contents = ContentsFile::readFor(project_);
     } catch (const IoError& e) {
         warn(QStringLiteral("Contents: %1").arg(e.message()));
         return;

@@ -24,13 +24,13 @@ QByteArray generate(const Project& project, const ContentsTree& tree, const Prog
     return out;
 }
 
-bool hasContentsFile(const Project& project) { return QFileInfo::exists(ContentsFile::pathFor(project)); }
+bool hasContentsFile(const Project& project) { return ContentsFile::existsFor(project); }
 
 std::optional<QString> write(const Project& project, const ProgressStep& progress)
 {
     if (!hasContentsFile(project))
         return std::nullopt;
-    const ContentsTree tree = ContentsFile::load(ContentsFile::pathFor(project));
+    const ContentsTree tree = ContentsFile::loadFor(project);
     const QString path = pathFor(project);
     writeWholeFile(path, generate(project, tree, progress));
     return path;

@@ -7,7 +7,7 @@
 #include "richtext/RtfWriter.h"
 #include "search/TopicSearch.h"
 
-#include <QFileInfo>
+#include <QStringList>
 
 #include <optional>
 #include <utility>
@@ -130,11 +130,13 @@ std::optional<NameSpan> spanToRename(const QString& text, const LinkParts& link,
     return link.Window;
 }
 
-int renameInParagraph(Paragraph& paragraph, const LinkRename& rename)
+// The names in the paragraph's link markup that the rename rewrites, from
+// left to right.
+std::vector<NameSpan> spansToRename(const Paragraph& paragraph, const LinkRename& rename)
 {
     const QString text = paragraph.text();
     if (!text.contains(QLatin1String("-->")))
-        return 0;
+        return {};
     std::vector<bool> hot;
     hot.reserve(size_t(text.size()));
     for (const Run& r : paragraph.Runs)
@@ -161,6 +163,12 @@ int renameInParagraph(Paragraph& paragraph, const LinkRename& rename)
             spans.push_back(*span);
         from = qMax(link.End, target);
     }
+    return spans;
+}
+
+int renameInParagraph(Paragraph& paragraph, const LinkRename& rename)
+{
+    const std::vector<NameSpan> spans = spansToRename(paragraph, rename);
     // From the right, so that the earlier spans keep their offsets.
     for (auto it = spans.rbegin(); it != spans.rend(); ++it)
         replaceRange(paragraph, it->From, it->To - it->From, rename.New, formatAt(paragraph, it->From));
@@ -191,7 +199,69 @@ void updateBlock(QByteArray& block, const LinkRename& rename)
         block = RtfWriter::write(document);
 }
 
+// How many links of the stored block open the topic.
+int linksIn(const QByteArray& block, const LinkRename& toTopic)
+{
+    if (block.isEmpty())
+        return 0;
+    int count = 0;
+    for (const Paragraph& paragraph : RtfReader::read(block).Paragraphs)
+        count += int(spansToRename(paragraph, toTopic).size());
+    return count;
+}
+
+int entriesNaming(const std::vector<ContentsEntry>& entries, const QString& topicId)
+{
+    int count = 0;
+    for (const ContentsEntry& e : entries) {
+        if (e.Kind == ContentsKind::Topic && splitContentsText(e.Text).HelpFile.isEmpty()
+            && sameTopicId(splitContentsText(e.Text).TopicId.trimmed(), topicId))
+            ++count;
+        count += entriesNaming(e.Children, topicId);
+    }
+    return count;
+}
+
 } // namespace
+
+LinksToTopic countLinksTo(const Project& project, int topicIndex)
+{
+    LinksToTopic found;
+    const QString topicId = project.topic(topicIndex).TopicID.text();
+    const LinkRename toTopic = topicIdRename(topicId, topicId);
+    for (int i = 0; i < project.TopicCount(); ++i) {
+        if (i == topicIndex)
+            continue; // its own links go with it
+        const TTopicRecord& topic = project.topic(i);
+        const int links = linksIn(topic.HeaderRtf, toTopic) + linksIn(topic.BodyRtf, toTopic);
+        found.Links += links;
+        found.Topics += links > 0 ? 1 : 0;
+    }
+    try {
+        if (ContentsFile::existsFor(project))
+            found.ContentsEntries = entriesNaming(ContentsFile::readFor(project).Tree, topicId);
+    } catch (const IoError&) {
+        // An unreadable contents file names nothing; the compile says so.
+    }
+    return found;
+}
+
+QString LinksToTopic::deleteQuestion(const QString& topicId) const
+{
+    QStringList parts;
+    if (Links > 0)
+        parts << (Links == 1 ? QStringLiteral("1 link") : QStringLiteral("%1 links").arg(Links))
+                     + (Topics == 1 ? QStringLiteral(" in 1 topic") : QStringLiteral(" in %1 topics").arg(Topics));
+    if (ContentsEntries > 0)
+        parts << (ContentsEntries == 1 ? QStringLiteral("1 contents entry")
+                                       : QStringLiteral("%1 contents entries").arg(ContentsEntries));
+    if (parts.isEmpty())
+        return QString();
+    const bool one = Links + ContentsEntries == 1;
+    return QStringLiteral("%1 %2 %3. Delete it anyway?").arg(parts.join(QStringLiteral(" and ")),
+                                                           one ? QStringLiteral("opens") : QStringLiteral("open"),
+                                                           topicId);
+}
 
 LinkRename topicIdRename(const QString& oldId, const QString& newId)
 {
@@ -251,12 +321,11 @@ void updateLinks(Project& project, const LinkRename& rename, const ProgressStep&
     }
     if (rename.Old.isEmpty())
         return;
-    const QString path = ContentsFile::pathFor(project);
-    if (!QFileInfo::exists(path))
+    if (!ContentsFile::existsFor(project))
         return;
-    ContentsTree tree = ContentsFile::load(path);
+    ContentsTree tree = ContentsFile::loadFor(project);
     if (renameInEntries(tree, rename))
-        ContentsFile::save(tree, path);
+        project.PendingContents = ContentsFile::serialize(tree);
 }
 
 void updateJumps(Project& project, const QString& oldText, const QString& newText, const ProgressStep& progress)

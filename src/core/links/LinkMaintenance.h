@@ -56,6 +56,20 @@ LinkRename windowRename(const QString& oldWindow, const QString& newWindow);
 // moved to another window); links without a window stay as they are.
 LinkRename topicWindowMove(const QString& topicId, const QString& oldWindow, const QString& newWindow);
 
+// The links that open topic `topicIndex`, found as the rename of its Topic
+// ID would find them: in the header and body of every other topic, and the
+// entries of the contents that open it (an unreadable contents file counts
+// none).
+struct LinksToTopic {
+    int Links = 0;
+    int Topics = 0; // topics holding at least one of the links
+    int ContentsEntries = 0;
+    // "3 links in 2 topics and 1 contents entry open INSTALL. Delete it
+    // anyway?", or an empty text when nothing opens the topic.
+    QString deleteQuestion(const QString& topicId) const;
+};
+LinksToTopic countLinksTo(const Project& project, int topicIndex);
+
 // Rewrites the names in the hotspot link markup of `document`. The new name
 // takes the format of the old name's first character. Returns how many names
 // were rewritten.
@@ -66,16 +80,18 @@ int renameInLinks(RichDocument& document, const LinkRename& rename);
 QString renameInContentsEntry(const QString& text, const LinkRename& rename);
 
 // Rewrites the header and then the body block of every topic, in project
-// order, and then the project's contents file (ContentsFile::pathFor) when it
-// exists. A block is written back (through the RTF writer) only when a name
-// in it was rewritten; the contents file only when an entry changed.
+// order, and then the project's contents (ContentsFile::bytesFor) when there
+// are any. A block is written back (through the RTF writer) only when a name
+// in it was rewritten; the contents only when an entry changed, and then
+// into Project::PendingContents, so that the file on disk changes with the
+// next Save of the project and not before.
 //
 // `progress` receives an advance of 2048 / TopicCount after each topic (the
-// bar's range is 0..2048). The project file is not saved.
+// bar's range is 0..2048). Nothing is written to disk.
 //
 // Throws IoError (ContentsLevelError for bad levels) when the contents file
-// cannot be read or written. The topics are rewritten by then and keep their
-// new text; a contents file that could not be read is left untouched.
+// cannot be read. The topics are rewritten by then and keep their new text;
+// contents that could not be read are left as they were.
 void updateLinks(Project& project, const LinkRename& rename, const ProgressStep& progress = ProgressStep());
 
 // The same pass with the rename given as two texts, as the topic properties

@@ -39,8 +39,7 @@ std::optional<QString> otherHelpFileRefusal(const QString& typedId, const QStrin
 QString webLink(const QString& linkText, const QString& address, bool email)
 {
     const QString target = email ? QStringLiteral("mailto:") + address : address;
-    return (linkText.isEmpty() ? address : linkText) + QStringLiteral("-->!ExecFile(") + target
-           + QStringLiteral(") ");
+    return (linkText.isEmpty() ? address : linkText) + QStringLiteral("-->!ExecFile(") + target + QLatin1Char(')');
 }
 
 QString relatedTopicsButton(const QString& caption, const QString& keywords)

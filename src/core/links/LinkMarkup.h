@@ -33,7 +33,7 @@ QString otherHelpFileLink(const QString& linkText, const QString& typedId, const
 // topic field still holding the prompt or empty, or no file name.
 std::optional<QString> otherHelpFileRefusal(const QString& typedId, const QString& helpFile);
 
-// Web site or e-mail link: linkText "-->!ExecFile(" ["mailto:"] address ") ".
+// Web site or e-mail link: linkText "-->!ExecFile(" ["mailto:"] address ")".
 // An empty link text takes the address as typed.
 QString webLink(const QString& linkText, const QString& address, bool email);
 

@@ -111,6 +111,7 @@ void Project::reset()
     windows_[0] = TWindowRecord::defaultWindow();
     windowCount_ = 1;
     topicCount_ = 0;
+    PendingContents.reset();
 }
 
 } // namespace ts

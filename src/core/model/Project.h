@@ -9,7 +9,9 @@
 
 #include "Records.h"
 
+#include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace ts {
@@ -51,7 +53,8 @@ public:
     // windows follow their window down one index.
     void deleteWindow(int k);
 
-    // Back to an empty project: no topics, only the default window.
+    // Back to an empty project: no topics, only the default window, no
+    // pending contents.
     void reset();
 
     // The program folder the unnamed project lives in, with its separator.
@@ -71,6 +74,11 @@ public:
     QString PendingOpenPath;
     bool AddMode = false;
     bool WindowLinkMode = false;
+    // The contents file as link upkeep rewrote it after a rename, waiting for
+    // the next Save: the file on disk changes only with the project file, so
+    // discarding the project's changes discards these too. Empty when the
+    // file on disk is current.
+    std::optional<QByteArray> PendingContents;
 
 private:
     friend class ProjectFileReader;

@@ -21,7 +21,8 @@ SaveAsPlan planSaveAsCompanions(const Project& project, const QString& newPath)
         file.Extension = extension;
         file.From = oldBase + extension;
         file.To = newBase + extension;
-        file.FromExists = QFileInfo(file.From).isFile();
+        file.Pending = extension == QStringLiteral(".tsc") && project.PendingContents.has_value();
+        file.FromExists = file.Pending || QFileInfo(file.From).isFile();
         const QFileInfo to(file.To);
         // The same file under another name (a link) is not another file.
         file.ToExists = to.exists()

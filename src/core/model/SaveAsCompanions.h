@@ -19,6 +19,9 @@ struct CompanionFile {
     QString To;          // the file of this kind for the new project path
     bool FromExists = false;
     bool ToExists = false;
+    // The contents wait in memory (Project::PendingContents): the save writes
+    // them to To instead of a copy of From.
+    bool Pending = false;
     // From exists and To is another file that exists: ask before replacing
     // it, naming To.
     bool askBeforeReplacing() const { return FromExists && ToExists; }
@@ -26,7 +29,7 @@ struct CompanionFile {
     // To as its own or goes on without one (To is never deleted).
     bool askWhetherToKeepTarget() const { return !FromExists && ToExists; }
     // Copy From over To (after the answer, when a question was asked).
-    bool copies() const { return FromExists; }
+    bool copies() const { return FromExists && !Pending; }
 };
 
 // The companions for saving `project` as `newPath` (a path ending in ".tsp").

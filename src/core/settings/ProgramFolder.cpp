@@ -19,6 +19,13 @@ QString withSlash(const QString& folder)
 
 } // namespace
 
+bool isBuildFolder(const QString& folder)
+{
+    const QDir dir(folder);
+    return !folder.isEmpty()
+           && (dir.exists(QStringLiteral("CMakeCache.txt")) || QFileInfo(dir.absoluteFilePath(QStringLiteral("../CMakeCache.txt"))).isFile());
+}
+
 QString programFolder()
 {
     const QString home = qEnvironmentVariable("TOPICSMITH_HOME");
@@ -29,7 +36,7 @@ QString programFolder()
     if (QCoreApplication::instance()) {
         const QString exeFolder = QCoreApplication::applicationDirPath();
         const QFileInfo info(exeFolder);
-        if (!exeFolder.isEmpty() && info.isDir() && info.isWritable())
+        if (!exeFolder.isEmpty() && info.isDir() && info.isWritable() && isBuildFolder(exeFolder))
             return withSlash(exeFolder);
     }
     QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
