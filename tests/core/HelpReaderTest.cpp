@@ -7,6 +7,8 @@
 #include "helpfile/ContainerReader.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCompiler.h"
+#include "helpfile/HelpFileBytes.h"
+#include "helpfile/HelpFileContainer.h"
 #include "helpfile/HelpFileReader.h"
 #include "helpfile/TreeReader.h"
 #include "links/LinkMarkup.h"
@@ -599,6 +601,122 @@ TEST_F(HelpReaderCompiled, TextCommandPrintsEveryTopicAndRefusesOtherFiles)
                                                                     : QStringLiteral("cannot be read")));
         EXPECT_TRUE(refused.readAllStandardOutput().isEmpty());
     }
+}
+
+// ------------------------------------------------------------- HC 3.0 files
+
+namespace {
+
+// A help file as the Windows 3.0 compiler lays it out: 2 KB topic blocks
+// addressed by raw offset, links between records as distances, text records
+// of type 1, jumps by topic number through |TOMAP, |Phrases stored plainly.
+QByteArray oldStyleHelpFile()
+{
+    using namespace ts::helpfile;
+    struct Record {
+        int type;
+        QByteArray linkData1, linkData2;
+        int expandedLength = -1; // of linkData2 once its phrases are expanded; -1: as stored
+    };
+    auto header = [](int previous, int next) {
+        QByteArray d;
+        putS32(d, 0);
+        putS32(d, previous);
+        putS32(d, next);
+        return d;
+    };
+    auto text = [](const QByteArray& commands) -> QByteArray {
+        QByteArray paragraph("\x00\x80\x00\x00", 4);
+        putU16(paragraph, 0x0010); // left indent
+        putCompressedS16(paragraph, 36);
+        QByteArray d;
+        putCompressedS32(d, std::int32_t(paragraph.size() + commands.size()));
+        return d + paragraph + commands;
+    };
+    const QByteArray jump("\x80\x00\x00\xe1\x01\x00\x00\x00\x89\x82\xff", 11);
+    // Phrase 0 is "second"; the code 01 01 stands for it and a blank.
+    const QByteArray phrased = QByteArray("The \x01\x01topic.", 12) + '\0' + '\0';
+    const std::vector<Record> records{
+        {2, header(-1, 1), "First"},
+        {1, text(jump), '\0' + QByteArray(2100, 'x') + " See " + '\0' + "second" + '\0' + "." + '\0' + '\0'},
+        {2, header(0, -1), "Second"},
+        {1, text(QByteArray("\x82\xff", 2)), phrased, int(QByteArray("The second topic.").size()) + 2},
+    };
+    // Stream positions, then raw offsets: 2036 data bytes behind each 12-byte block header.
+    std::vector<qsizetype> at;
+    qsizetype stream = 0;
+    for (const Record& r : records) {
+        at.push_back(stream);
+        stream += 21 + r.linkData1.size() + r.linkData2.size();
+    }
+    auto raw = [](qsizetype s) { return std::int32_t(s / 2036 * 2048 + 12 + s % 2036); };
+    QByteArray data;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const Record& r = records[i];
+        putS32(data, std::int32_t(21 + r.linkData1.size() + r.linkData2.size()));
+        putS32(data, r.expandedLength >= 0 ? r.expandedLength : std::int32_t(r.linkData2.size()));
+        putS32(data, i == 0 ? -1 : raw(at[i]) - raw(at[i - 1]));
+        putS32(data, i + 1 < records.size() ? raw(at[i + 1]) - raw(at[i]) : 0);
+        putS32(data, std::int32_t(21 + r.linkData1.size()));
+        putU8(data, unsigned(r.type));
+        data += r.linkData1 + r.linkData2;
+    }
+    QByteArray topic;
+    for (qsizetype from = 0; from < data.size(); from += 2036) {
+        putS32(topic, -1);
+        putS32(topic, 12);
+        putS32(topic, 0);
+        topic += data.mid(from, 2036);
+    }
+    QByteArray system;
+    putU16(system, 0x036C);
+    putU16(system, 15);
+    putU16(system, 1);
+    putU32(system, 0);
+    putU16(system, 0);
+    system += QByteArray("Old Help") + '\0';
+    QByteArray font;
+    for (const unsigned v : {1u, 1u, 8u, 28u})
+        putU16(font, v);
+    putFixed(font, "Arial", 20);
+    font += QByteArray("\x01\x14\x03\x00\x00\x00\x00\x00\x00\x00\x00", 11);
+    QByteArray phrases;
+    for (const unsigned v : {1u, 0x100u, 4u, 10u})
+        putU16(phrases, v);
+    phrases += "second";
+    QByteArray map;
+    putU32(map, std::uint32_t(raw(at[0])));
+    putU32(map, std::uint32_t(raw(at[2])));
+    HelpFileContainer file;
+    file.add("|SYSTEM", system);
+    file.add("|TOPIC", topic);
+    file.add("|FONT", font);
+    file.add("|Phrases", phrases);
+    file.add("|TOMAP", map);
+    return file.bytes();
+}
+
+} // namespace
+
+TEST(HelpReaderOldFiles, TopicsOfAWindows30FileRead)
+{
+    const HelpDocument doc = helpfile::readHelpFile(oldStyleHelpFile(), QStringLiteral("old.hlp"));
+    EXPECT_EQ(problemsOf(doc), QString());
+    EXPECT_EQ(doc.compilerName(), QStringLiteral("HC 3.0"));
+    EXPECT_EQ(doc.title, QStringLiteral("Old Help"));
+    ASSERT_EQ(doc.topics.size(), 2u);
+    EXPECT_EQ(doc.topics[0].title, QStringLiteral("First"));
+    EXPECT_EQ(doc.topics[1].title, QStringLiteral("Second"));
+    EXPECT_EQ(doc.topics[0].browseNext, 1);
+    EXPECT_EQ(doc.topics[1].browsePrevious, 0);
+    EXPECT_EQ(doc.contentsTopic, 0);
+    // The first topic's text runs on into the second block.
+    EXPECT_EQ(doc.topicText(0, HelpDocument::TextStyle::MarkedLinks),
+              QString(2100, QLatin1Char('x')) + QStringLiteral(" See [jump second -> #1].\n"));
+    EXPECT_EQ(doc.content(0).hotspots.at(0).targetTopic, 1);
+    EXPECT_EQ(doc.content(0).scrolling.at(0).leftIndent, 360);
+    EXPECT_TRUE(doc.fontOf(doc.content(0).scrolling.at(0).runs.at(0)).bold);
+    EXPECT_EQ(doc.topicText(1), QStringLiteral("The second topic.\n"));
 }
 
 // ------------------------------------------------------------ damaged files
