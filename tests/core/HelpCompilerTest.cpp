@@ -1,12 +1,13 @@
 // The pieces of the built-in help compiler that are easy to get wrong: the
-// context hash, LZ77 (checked with a small decoder), B+ trees of many pages,
+// context hash, B+ trees of many pages and of exactly full pages,
 // the exact topic records of a small help file, and what the compile log
 // reports. Reading whole help files back is the help file reader's test.
+
+#include "HelpFileReader.h"
 
 #include "helpfile/BPlusTree.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCompiler.h"
-#include "helpfile/Lz77.h"
 #include "helpfile/TopicLayout.h"
 #include "helpfile/TopicText.h"
 #include "model/IoError.h"
@@ -15,42 +16,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace ts;
 using namespace ts::helpfile;
 
 namespace {
-
-// The decoder that defines the format: a flag byte per eight items, bit set
-// = (length-3, distance-1) word, clear = literal.
-QByteArray lz77Decode(const QByteArray& in)
-{
-    QByteArray out;
-    qsizetype i = 0;
-    while (i < in.size()) {
-        const auto flags = static_cast<unsigned char>(in[i++]);
-        for (int bit = 0; bit < 8 && i < in.size(); ++bit) {
-            if (!(flags & (1u << bit))) {
-                out += in[i++];
-                continue;
-            }
-            if (i + 1 >= in.size())
-                return "<cut pair>";
-            const unsigned w = unsigned(static_cast<unsigned char>(in[i])) | unsigned(static_cast<unsigned char>(in[i + 1])) << 8;
-            i += 2;
-            const qsizetype distance = (w & 0x0FFF) + 1;
-            const int length = int(w >> 12) + 3;
-            if (distance > out.size())
-                return "<reference before start>";
-            for (int k = 0; k < length; ++k)
-                out += out[out.size() - distance];
-        }
-    }
-    return out;
-}
 
 std::int32_t s32(const QByteArray& b, qsizetype at)
 {
@@ -82,49 +56,7 @@ TEST(HelpCompiler, ContextHashMatchesKnownValues)
     EXPECT_EQ(contextHash(""), 1);
 }
 
-TEST(HelpCompiler, Lz77RoundTripsAndCompresses)
-{
-    QByteArray text;
-    for (int i = 0; i < 400; ++i)
-        text += "The quick brown fox " + QByteArray::number(i % 37) + " jumps; ";
-    QByteArray noise(5000, '\0');
-    QRandomGenerator random(7);
-    for (char& c : noise)
-        c = char(random.bounded(256));
-    const QByteArray runs = QByteArray(3000, 'a') + QByteArray(20, 'b') + QByteArray(5000, '\0');
-    for (const QByteArray& data : {text, noise, runs, QByteArray("ab"), QByteArray()}) {
-        const QByteArray packed = lz77Compress(data);
-        EXPECT_EQ(lz77Decode(packed), data);
-    }
-    EXPECT_LT(lz77Compress(text).size(), text.size() / 4);
-    EXPECT_LE(lz77Compress(noise).size(), noise.size() * 9 / 8 + 1);
-
-    // Growing a block piece by piece decodes to the same bytes.
-    Lz77Block block;
-    for (qsizetype at = 0; at < text.size(); at += 700)
-        block.append(text.mid(at, 700));
-    EXPECT_EQ(lz77Decode(block.compressed()), text);
-
-    // Taking back an append, and going on from a checkpoint in a new block,
-    // give what appending only the kept bytes gives.
-    Lz77Block direct;
-    direct.append(text.left(3000));
-    direct.append(text.mid(3000, 2000));
-    Lz77Block kept;
-    kept.append(text.left(3000));
-    const Lz77Block::Checkpoint mark = kept.checkpoint();
-    kept.append(noise.left(2000));
-    kept.rewind(mark);
-    kept.append(text.mid(3000, 2000));
-    EXPECT_EQ(kept.compressed(), direct.compressed());
-    EXPECT_EQ(lz77Decode(kept.compressed()), text.left(5000));
-    Lz77Block resumed;
-    resumed.resume(text.left(3000), kept.compressed(), mark);
-    resumed.append(text.mid(3000, 2000));
-    EXPECT_EQ(resumed.compressed(), kept.compressed());
-}
-
-TEST(HelpCompiler, BTreeOfManyPagesKeepsEveryKeyFindable)
+TEST(HelpCompiler, BTreePagesHoldWhatFitsAndEveryKeyStaysFindable)
 {
     // 3000 keyword-like entries over 1 KB pages: two index levels.
     std::vector<BTreeEntry> entries;
@@ -179,6 +111,29 @@ TEST(HelpCompiler, BTreeOfManyPagesKeepsEveryKeyFindable)
         }
         EXPECT_TRUE(page(p).contains(key)) << "key " << i;
     }
+
+    // Pages of 70 bytes. A leaf holds 8 header bytes and two entries of 31;
+    // an index page 6 header bytes and eight keys of 6 with their page
+    // numbers: both full to the byte. One byte more moves an entry, or a
+    // key, to the next page.
+    const auto small = [](int count, int entryBytes) {
+        std::vector<BTreeEntry> v;
+        for (int i = 0; i < count; ++i) {
+            const QByteArray key = QByteArray::number(100000 + i);
+            v.push_back({key, key + QByteArray(entryBytes - 6, 'x')});
+        }
+        return buildBTree(v, {70, 0x0002, "z"});
+    };
+    const auto pagesAndLevels = [](const BTreeResult& r) { return std::pair{s16(r.Bytes, 30), s16(r.Bytes, 32)}; };
+    const BTreeResult full = small(18, 31);
+    EXPECT_EQ(full.LeafPages, 9);
+    EXPECT_EQ(full.EntriesBeforeLeaf, (std::vector<int>{0, 2, 4, 6, 8, 10, 12, 14, 16}));
+    EXPECT_EQ(pagesAndLevels(full), std::pair(10, 2));
+    for (int p : {0, 8, 9}) // a leaf, the last leaf, the index page: no byte free
+        EXPECT_EQ(s16(full.Bytes, 38 + p * 70), 0) << p;
+    EXPECT_EQ(s16(full.Bytes, 38 + 9 * 70 + 2), 8); // keys on the index page
+    EXPECT_EQ(small(18, 32).LeafPages, 18);
+    EXPECT_EQ(pagesAndLevels(small(20, 31)), std::pair(13, 3)); // ten leaves: 9 + 1 under a root
 }
 
 TEST(HelpCompiler, TopicRecordsOfASmallHelpFileAreExact)
@@ -234,7 +189,7 @@ TEST(HelpCompiler, TopicRecordsOfASmallHelpFileAreExact)
     const TopicFileLayout packed = layOutTopics(topics, true);
     ASSERT_TRUE(packed.Compressed);
     EXPECT_EQ(packed.Bytes.left(12), want.left(12));
-    EXPECT_EQ(lz77Decode(packed.Bytes.mid(12)).left(want.size() - 12), want.mid(12));
+    EXPECT_EQ(hlpread::lz77Decompress(packed.Bytes.mid(12)).left(want.size() - 12), want.mid(12));
     EXPECT_GE(packed.Bytes.size(), 12 + 68);
 }
 
@@ -260,6 +215,20 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     TWindowRecord pop = TWindowRecord::defaultWindow();
     pop.Name.setBytes("popupwindow"); // longer than a window record holds
     project.addWindow(pop);
+    // Names of 8 and captions of 50 characters fit; one more is cut. The
+    // position is held within 16 bits.
+    TWindowRecord fits = TWindowRecord::defaultWindow(), cut = fits;
+    fits.Name.setBytes("eightchr");
+    fits.Caption.setBytes(QByteArray(50, 'c'));
+    cut.Name.setBytes("ninechars");
+    cut.Caption.setBytes(QByteArray(51, 'd'));
+    fits.DefaultPosition = cut.DefaultPosition = false;
+    fits.Left = 32767;
+    fits.Top = -32768;
+    cut.Left = 32768;
+    cut.Top = -32769;
+    project.addWindow(fits);
+    project.addWindow(cut);
     QFile bmp(dir.filePath(QStringLiteral("Logo.bmp")));
     ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
     bmp.write(smallBmp());
@@ -276,14 +245,24 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     TTopicRecord t;
     t.TopicID.setBytes("INTRO");
     t.Keywords.setBytes("Start; start;printing");
-    t.BodyRtf = RtfWriter::write(paragraph({{QStringLiteral("Go-->NOWHERE"), jump},
+    RichDocument body = paragraph({{QStringLiteral("Go-->NOWHERE"), jump},
                                            {QStringLiteral(" and "), plain},
                                            {QStringLiteral("here-->OTHER>nowin"), jump},
                                            {QStringLiteral(" {bmc C:\\PICS\\LOGO.BMP} {bmct C:\\X\\GONE.BMP} {bmct photo.bmp} \u0416\u0417"), plain},
                                            {QStringLiteral("{button Go,ExecFile(") + QString(3000, QLatin1Char('a'))
                                                 + QStringLiteral(")}"),
                                             plain},
-                                           {QStringLiteral("term-->OTHER"), popup}}));
+                                           {QStringLiteral("term-->OTHER"), popup}});
+    // A button and a macro hotspot as long as a command may be, and one
+    // character longer; each in a paragraph of its own.
+    const QString as(1973, QLatin1Char('a'));
+    for (const char* button : {"{button At,JumpId(%1)}", "{button Up,JumpId(%1a)}"})
+        body.Paragraphs.push_back(paragraph({{QString::fromLatin1(button).arg(as), plain}}).Paragraphs.front());
+    for (int more : {15, 16})
+        body.Paragraphs.push_back(
+            paragraph({{QStringLiteral("m-->!JumpId(%1)").arg(as + QString(more, QLatin1Char('a'))), jump}})
+                .Paragraphs.front());
+    t.BodyRtf = RtfWriter::write(body);
     project.addTopic(t);
     t.TopicID.setBytes("OTHER");
     t.Keywords.setBytes("printing");
@@ -294,7 +273,7 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
 
     const HelpCompileReport report = compileHelpFile(project);
     EXPECT_EQ(report.topics, 3);
-    EXPECT_EQ(report.jumps, 3);
+    EXPECT_EQ(report.jumps, 4);
     EXPECT_EQ(report.keywords, 2); // "Start" and "start" are one keyword
     EXPECT_EQ(report.bitmaps, 2);
     EXPECT_EQ(report.errors, 0);
@@ -307,16 +286,37 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
                        "(save it with 256 colours or fewer)")
             .arg(dir.filePath(QStringLiteral("Photo.bmp"))),
         QStringLiteral("Topic INTRO: button Go: caption and macro are too long; left out"),
+        QStringLiteral("Topic INTRO: button Up: caption and macro are too long; left out"),
+        QStringLiteral("Topic INTRO: macro link !JumpId(%1) is empty or too long; left out").arg(as + QString(16, QLatin1Char('a'))),
         QStringLiteral("Topic INTRO: 2 characters cannot be shown in a Windows-1252 help file"),
         QStringLiteral("Window popupwindow: the name is longer than 8 characters; stored as popupwin"),
+        QStringLiteral("Window ninechars: the name is longer than 8 characters; stored as ninechar"),
+        QStringLiteral("Window ninechars: the caption is longer than 50 characters; cut after \"%1\"")
+            .arg(QString(50, QLatin1Char('d'))),
     };
     EXPECT_EQ(report.logLines.mid(0, report.logLines.size() - 1), expectedProblems);
     EXPECT_EQ(report.warnings, expectedProblems.size());
-    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 3 jumps, 2 keywords, 2 bitmaps; 8 warnings, 0 errors"));
+    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 4 jumps, 2 keywords, 2 bitmaps; 12 warnings, 0 errors"));
 
     QFile hlp(dir.filePath(QStringLiteral("Demo.HLP")));
     ASSERT_TRUE(hlp.open(QIODevice::ReadOnly));
     const QByteArray bytes = hlp.readAll();
+    const hlpread::HelpFile read = hlpread::readHelpFile(bytes);
+    ASSERT_EQ(read.system.windows.size(), 4);
+    for (const auto& [k, name, caption] : {std::tuple{2, "eightchr", QByteArray(50, 'c')},
+                                           std::tuple{3, "ninechar", QByteArray(50, 'd')}}) {
+        const hlpread::WindowRecord& w = read.system.windows[k];
+        EXPECT_EQ(w.name, QByteArray(name));
+        EXPECT_EQ(w.caption, caption);
+        EXPECT_EQ(std::pair(int(w.x), int(w.y)), std::pair(32767, -32768)) << name;
+    }
+    // Both buttons and hotspots at the limit are stored.
+    ASSERT_EQ(read.topics[0].body.size(), 5);
+    EXPECT_TRUE(read.topics[0].body[1].plainText().startsWith("{button At,JumpId(aaa"));
+    EXPECT_TRUE(read.topics[0].body[2].plainText().isEmpty());
+    ASSERT_EQ(read.topics[0].body[3].hotspots.size(), 1);
+    EXPECT_EQ(read.topics[0].body[3].hotspots[0].macro.size(), 1996);
+    EXPECT_TRUE(read.topics[0].body[4].hotspots.isEmpty());
     EXPECT_EQ(bytes.left(4), hex("3F5F0300"));
     EXPECT_EQ(s32(bytes, 12), bytes.size());
     for (const char* name : {"|AWBTREE", "|CONTEXT", "|CTXOMAP", "|FONT", "|KWBTREE", "|SYSTEM", "|TOPIC", "|TTLBTREE", "|VIOLA", "|bm0"})

@@ -5,6 +5,7 @@
 #include "TopicSamples.h"
 
 #include "helpfile/HelpCompiler.h"
+#include "helpfile/HelpPictures.h"
 #include "links/LinkMarkup.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
@@ -270,10 +271,11 @@ Styled styledOf(const hr::HelpFile& h, const hr::Paragraph& p)
     return s;
 }
 
+// Window names in links are found whatever their case.
 int windowNumber(const Project& p, const QByteArray& name)
 {
     for (int k = 0; k < p.WindowCount(); ++k)
-        if (p.window(k).Name.bytes() == name)
+        if (p.window(k).Name.bytes().compare(name, Qt::CaseInsensitive) == 0)
             return k;
     return -1;
 }
@@ -591,7 +593,7 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
         rtf({
             para({run("Jump "), run("to formats-->FORMATS", strike), run(", pop-up "), run("note-->FORMATS", under)}),
             para({run("In a window "), run("side-->FORMATS>side", strike), run(" and pop-up ignoring it "),
-                  run("p-->FORMATS>side", under)}),
+                  run("p-->FORMATS>side", under), run(" spelled otherwise "), run("SIDE-->FORMATS>SIDE", strike)}),
             para({run("Other file "), run("there-->ELSEWHERE@other.hlp", strike), run(" pop "),
                   run("pp-->ELSEWHERE@other.hlp", under), run(" with window "),
                   run("tw-->ELSEWHERE>side@other.hlp", strike)}),
@@ -609,6 +611,11 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
                   run(" underlined", under), run(" red", red), run(" mono", mono)}),
             para({run(QStringLiteral("tab\there, line\u2028break"))}, Alignment::Right, 720, -360, 1440),
             para({run("centred")}, Alignment::Center, 0, 200, 0),
+            // Indents where their stored form grows from one byte to two,
+            // and the ends of the two-byte form.
+            para({run("edges")}, Alignment::Left, 630, -640, 640),
+            para({run("past them")}, Alignment::Left, 640, -650, 163830),
+            para({run("ends")}, Alignment::Left, 163830, -163840, 0),
             para({run("")}),
             para({run(QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac 100%"))}),
         }),
@@ -618,6 +625,12 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
     project.topic(1).MapID = -5;
     project.topic(2).HasMapID = true;
     project.topic(2).MapID = 70000;
+    // Paragraphs of 120 to 131 characters: the text length's stored form
+    // grows from one byte to two among them.
+    std::vector<Paragraph> lengths;
+    for (int n = 120; n <= 131; ++n)
+        lengths.push_back(para({run(QString(n, QLatin1Char('t')))}));
+    project.addTopic(topic("LENGTHS", "Lengths", "", QByteArray(), rtf(lengths)));
 
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);
@@ -700,6 +713,63 @@ TEST_F(HelpFile, PicturesAreFoundAtTheirOwnPathWhateverTheCase)
     const hr::HelpFile h = compile(report);
     EXPECT_EQ(h.bitmaps.size(), 1);
     EXPECT_EQ(report.warnings, 1) << report.logLines.join(QLatin1Char('\n')).toStdString();
+}
+
+// Pictures at the limits of their sizes: the widest and tallest stored, and
+// pixel data on both sides of 32768 bytes, where the stored sizes change
+// form, read back whole; a pixel more is refused. Damaged files are refused
+// where the bytes end, not a byte sooner.
+TEST_F(HelpFile, PicturesAtTheLimitsOfTheirSizes)
+{
+    const struct {
+        const char* name;
+        int width, height, bits;
+    } stored[] = {{"Wide.bmp", 32767, 1, 1}, {"Tall.bmp", 1, 32767, 1}, {"Below.bmp", 8, 8191, 4}, {"At.bmp", 8, 8192, 4}};
+    QString text;
+    for (const auto& picture : stored) {
+        put(QString::fromLatin1(picture.name), bmpFile(picture.width, picture.height, picture.bits));
+        text += links::bitmapMarkup(dir.filePath(QString::fromLatin1(picture.name)), false);
+    }
+    put(QStringLiteral("TooWide.bmp"), bmpFile(32768, 1, 1));
+    text += links::bitmapMarkup(dir.filePath(QStringLiteral("TooWide.bmp")), false);
+    project.addTopic(topic("P", "P", "", QByteArray(), rtf({para({run(text)})})));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    ASSERT_EQ(h.bitmaps.size(), 4);
+    for (int n = 0; n < 4; ++n) {
+        const QByteArray source = bmpFile(stored[n].width, stored[n].height, stored[n].bits);
+        EXPECT_EQ(h.bitmaps[n].width, quint32(stored[n].width)) << stored[n].name;
+        EXPECT_EQ(h.bitmaps[n].height, quint32(stored[n].height)) << stored[n].name;
+        EXPECT_EQ(h.bitmaps[n].pixels, source.mid(14 + 40 + (stored[n].bits == 1 ? 8 : 64))) << stored[n].name;
+    }
+    EXPECT_EQ(report.warnings, 1);
+    EXPECT_TRUE(report.logLines.join(QLatin1Char('\n')).contains(QLatin1String("TooWide.bmp has an impossible size")))
+        << report.logLines.join(QLatin1Char('\n')).toStdString();
+
+    const auto refusal = [](const QByteArray& bmp) {
+        QString why;
+        return helpfile::HelpPictures::pictureFromBmp(bmp, false, &why) ? QStringLiteral("stored") : why;
+    };
+    const QByteArray small = bmpFile(2, 2, 4);
+    EXPECT_EQ(refusal(small), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(small.left(small.size() - 1)), QStringLiteral("is cut short"));
+    EXPECT_EQ(refusal(small.left(54)), QStringLiteral("is cut short"));
+    EXPECT_EQ(refusal(small.left(53)), QStringLiteral("is not a BMP file"));
+    QByteArray b = small;
+    b[14] = 39; // the picture header's size
+    EXPECT_EQ(refusal(b), QStringLiteral("has a picture header this compiler does not know"));
+    // A top-down picture may be as tall as a bottom-up one.
+    b = bmpFile(1, 32767, 1);
+    const auto setHeight = [&b](qint32 height) {
+        for (int i = 0; i < 4; ++i)
+            b[22 + i] = char(quint32(height) >> (8 * i));
+    };
+    setHeight(-32767);
+    EXPECT_EQ(refusal(b), QStringLiteral("stored"));
+    for (qint32 height : {-32768, 0, 32768}) {
+        setHeight(height);
+        EXPECT_EQ(refusal(b), QStringLiteral("has an impossible size")) << height;
+    }
 }
 
 // Hyphens and spaces Windows-1252 lacks (word processors paste them) show
