@@ -191,6 +191,31 @@ TEST(HelpCompiler, TopicRecordsOfASmallHelpFileAreExact)
     EXPECT_EQ(packed.Bytes.left(12), want.left(12));
     EXPECT_EQ(hlpread::lz77Decompress(packed.Bytes.mid(12)).left(want.size() - 12), want.mid(12));
     EXPECT_GE(packed.Bytes.size(), 12 + 68);
+    // A last block is never shorter than 68 bytes: the end record alone is padded to them.
+    EXPECT_EQ(layOutTopics({}, true).Bytes.size(), 12 + 68);
+}
+
+// Uncompressed, the record stream is cut into blocks of 4084 bytes. A
+// record's fixed part (its header and LinkData1) never crosses into the next
+// block, and a record ending exactly at a block's end leaves the next record
+// to open the next block, with no empty block after the last.
+TEST(HelpCompiler, UncompressedRecordsMeetTheBlockEndsExactly)
+{
+    // One topic whose records take `bytes` bytes (its 49-byte header and a
+    // text record of 7 characters), then the 49-byte end record.
+    const auto layout = [](qsizetype bytes) {
+        std::vector<LaidOutTopic> topics(1);
+        topics[0].Scrolling.push_back(TextRecord{QByteArray(10, '\x01'), QByteArray(bytes - 49 - 31, 'x'), 7});
+        const TopicFileLayout l = layOutTopics(topics, false);
+        EXPECT_EQ(l.RecordBytes, bytes + 49);
+        return std::pair{l.Offsets, l.Bytes.size()};
+    };
+    using Offsets = std::vector<std::int32_t>;
+    EXPECT_EQ(layout(4034), std::pair(Offsets{0, 7}, qsizetype(12 + 4083)));
+    EXPECT_EQ(layout(4035), std::pair(Offsets{0, 7}, qsizetype(4096))); // the end record fills the block
+    EXPECT_EQ(layout(4036), std::pair(Offsets{0, 0x8000}, qsizetype(2 * 12 + 4084 + 49)));
+    EXPECT_EQ(layout(4083), std::pair(Offsets{0, 0x8000}, qsizetype(2 * 12 + 4084 + 49)));
+    EXPECT_EQ(layout(4084), std::pair(Offsets{0, 0x8000}, qsizetype(2 * 12 + 4084 + 49))); // the topic fills it
 }
 
 namespace {
@@ -253,14 +278,18 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
                                                 + QStringLiteral(")}"),
                                             plain},
                                            {QStringLiteral("term-->OTHER"), popup}});
-    // A button and a macro hotspot as long as a command may be, and one
-    // character longer; each in a paragraph of its own.
+    // A button, a macro hotspot and a jump into another help file as long as
+    // a command may be, and one character longer; each in a paragraph of its own.
     const QString as(1973, QLatin1Char('a'));
     for (const char* button : {"{button At,JumpId(%1)}", "{button Up,JumpId(%1a)}"})
         body.Paragraphs.push_back(paragraph({{QString::fromLatin1(button).arg(as), plain}}).Paragraphs.front());
     for (int more : {15, 16})
         body.Paragraphs.push_back(
             paragraph({{QStringLiteral("m-->!JumpId(%1)").arg(as + QString(more, QLatin1Char('a'))), jump}})
+                .Paragraphs.front());
+    for (int more : {0, 1})
+        body.Paragraphs.push_back(
+            paragraph({{QStringLiteral("f-->OTHER@%1.hlp").arg(QString(1987 + more, QLatin1Char('f'))), jump}})
                 .Paragraphs.front());
     t.BodyRtf = RtfWriter::write(body);
     project.addTopic(t);
@@ -273,7 +302,7 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
 
     const HelpCompileReport report = compileHelpFile(project);
     EXPECT_EQ(report.topics, 3);
-    EXPECT_EQ(report.jumps, 4);
+    EXPECT_EQ(report.jumps, 5);
     EXPECT_EQ(report.keywords, 2); // "Start" and "start" are one keyword
     EXPECT_EQ(report.bitmaps, 2);
     EXPECT_EQ(report.errors, 0);
@@ -288,6 +317,7 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
         QStringLiteral("Topic INTRO: button Go: caption and macro are too long; left out"),
         QStringLiteral("Topic INTRO: button Up: caption and macro are too long; left out"),
         QStringLiteral("Topic INTRO: macro link !JumpId(%1) is empty or too long; left out").arg(as + QString(16, QLatin1Char('a'))),
+        QStringLiteral("Topic INTRO: jump to OTHER: the help file or window name is too long; left out"),
         QStringLiteral("Topic INTRO: 2 characters cannot be shown in a Windows-1252 help file"),
         QStringLiteral("Window popupwindow: the name is longer than 8 characters; stored as popupwin"),
         QStringLiteral("Window ninechars: the name is longer than 8 characters; stored as ninechar"),
@@ -296,7 +326,7 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     };
     EXPECT_EQ(report.logLines.mid(0, report.logLines.size() - 1), expectedProblems);
     EXPECT_EQ(report.warnings, expectedProblems.size());
-    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 4 jumps, 2 keywords, 2 bitmaps; 12 warnings, 0 errors"));
+    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 5 jumps, 2 keywords, 2 bitmaps; 13 warnings, 0 errors"));
 
     QFile hlp(dir.filePath(QStringLiteral("Demo.HLP")));
     ASSERT_TRUE(hlp.open(QIODevice::ReadOnly));
@@ -311,12 +341,15 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
         EXPECT_EQ(std::pair(int(w.x), int(w.y)), std::pair(32767, -32768)) << name;
     }
     // Both buttons and hotspots at the limit are stored.
-    ASSERT_EQ(read.topics[0].body.size(), 5);
+    ASSERT_EQ(read.topics[0].body.size(), 7);
     EXPECT_TRUE(read.topics[0].body[1].plainText().startsWith("{button At,JumpId(aaa"));
     EXPECT_TRUE(read.topics[0].body[2].plainText().isEmpty());
     ASSERT_EQ(read.topics[0].body[3].hotspots.size(), 1);
     EXPECT_EQ(read.topics[0].body[3].hotspots[0].macro.size(), 1996);
     EXPECT_TRUE(read.topics[0].body[4].hotspots.isEmpty());
+    ASSERT_EQ(read.topics[0].body[5].hotspots.size(), 1);
+    EXPECT_EQ(read.topics[0].body[5].hotspots[0].file.size(), 1991);
+    EXPECT_TRUE(read.topics[0].body[6].hotspots.isEmpty());
     EXPECT_EQ(bytes.left(4), hex("3F5F0300"));
     EXPECT_EQ(s32(bytes, 12), bytes.size());
     for (const char* name : {"|AWBTREE", "|CONTEXT", "|CTXOMAP", "|FONT", "|KWBTREE", "|SYSTEM", "|TOPIC", "|TTLBTREE", "|VIOLA", "|bm0"})

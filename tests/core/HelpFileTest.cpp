@@ -732,10 +732,23 @@ TEST_F(HelpFile, PicturesAtTheLimitsOfTheirSizes)
     }
     put(QStringLiteral("TooWide.bmp"), bmpFile(32768, 1, 1));
     text += links::bitmapMarkup(dir.filePath(QStringLiteral("TooWide.bmp")), false);
+    // A palette of 0 colours (what most programs write) is as many as the
+    // depth allows; more than that are as many too.
+    for (const char count : {0, 17}) {
+        QByteArray bmp = bmpFile(5, 3, 4);
+        bmp[46] = count;
+        const QString name = QStringLiteral("Count%1.bmp").arg(int(count));
+        put(name, bmp);
+        text += links::bitmapMarkup(dir.filePath(name), false);
+    }
     project.addTopic(topic("P", "P", "", QByteArray(), rtf({para({run(text)})})));
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);
-    ASSERT_EQ(h.bitmaps.size(), 4);
+    ASSERT_EQ(h.bitmaps.size(), 6);
+    for (int n : {4, 5}) {
+        EXPECT_EQ(h.bitmaps[n].colorsUsed, 16u) << n;
+        EXPECT_EQ(h.bitmaps[n].palette, bmpFile(5, 3, 4).mid(54, 64)) << n;
+    }
     for (int n = 0; n < 4; ++n) {
         const QByteArray source = bmpFile(stored[n].width, stored[n].height, stored[n].bits);
         EXPECT_EQ(h.bitmaps[n].width, quint32(stored[n].width)) << stored[n].name;
@@ -758,6 +771,15 @@ TEST_F(HelpFile, PicturesAtTheLimitsOfTheirSizes)
     QByteArray b = small;
     b[14] = 39; // the picture header's size
     EXPECT_EQ(refusal(b), QStringLiteral("has a picture header this compiler does not know"));
+    // Pixels may begin right after the header, not inside it; the palette
+    // must be there to its last byte.
+    b = small;
+    b[10] = 54; // where the pixels begin
+    EXPECT_EQ(refusal(b), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(b.left(54 + 64)), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(b.left(54 + 63)), QStringLiteral("is cut short"));
+    b[10] = 53;
+    EXPECT_EQ(refusal(b), QStringLiteral("is cut short"));
     // A top-down picture may be as tall as a bottom-up one.
     b = bmpFile(1, 32767, 1);
     const auto setHeight = [&b](qint32 height) {

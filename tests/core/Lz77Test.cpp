@@ -103,8 +103,10 @@ TEST(Lz77, SmallInputsGetTheirBestEncoding)
               QByteArray(literalsOnly(nineteen.left(16)) + "\x08" + nineteen.mid(16) + backReference(19, 18) + "S")
                   .toHex(' '));
 
-    // A repeat whose first bytes were appended earlier is found all the same.
+    // A repeat whose first bytes were appended earlier is found all the same,
+    // also when they were the last three bytes of an append.
     EXPECT_EQ(compressedPieces({"ab", "cXabc"}).toHex(' '), lz77Compress("abcXabc").toHex(' '));
+    EXPECT_EQ(compressedPieces({"abc", "abc"}).toHex(' '), QByteArray("\x08" "abc" + backReference(3, 3)).toHex(' '));
 }
 
 TEST(Lz77, RepeatsReachBackExactlyTheWindow)
@@ -142,7 +144,10 @@ TEST(Lz77, RandomInputsRoundTripThroughEveryOperation)
     QRandomGenerator random(61);
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE(round);
-        const QByteArray kept = fewLetters(random, oddLength(random, 3000));
+        // Every fifth round the checkpoint falls inside the first group, after
+        // a back-reference.
+        const QByteArray kept =
+            round % 5 ? fewLetters(random, oddLength(random, 3000)) : "aaaa" + fewLetters(random, round % 6);
         const QByteArray more = fewLetters(random, oddLength(random, 2000));
         // Taken back later; it shares letters with `more`, so that anything it
         // leaves in the match chains would be found.
