@@ -4,12 +4,15 @@
 // reports. Reading whole help files back is the help file reader's test.
 
 #include "HelpFileReader.h"
+#include "TopicSamples.h"
 
 #include "helpfile/BPlusTree.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCompiler.h"
+#include "helpfile/HelpPictures.h"
 #include "helpfile/TopicLayout.h"
 #include "helpfile/TopicText.h"
+#include "links/LinkMarkup.h"
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "richtext/RtfWriter.h"
@@ -18,8 +21,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 using namespace ts;
 using namespace ts::helpfile;
@@ -237,23 +238,6 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     QTemporaryDir dir;
     Project project;
     project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
-    TWindowRecord pop = TWindowRecord::defaultWindow();
-    pop.Name.setBytes("popupwindow"); // longer than a window record holds
-    project.addWindow(pop);
-    // Names of 8 and captions of 50 characters fit; one more is cut. The
-    // position is held within 16 bits.
-    TWindowRecord fits = TWindowRecord::defaultWindow(), cut = fits;
-    fits.Name.setBytes("eightchr");
-    fits.Caption.setBytes(QByteArray(50, 'c'));
-    cut.Name.setBytes("ninechars");
-    cut.Caption.setBytes(QByteArray(51, 'd'));
-    fits.DefaultPosition = cut.DefaultPosition = false;
-    fits.Left = 32767;
-    fits.Top = -32768;
-    cut.Left = 32768;
-    cut.Top = -32769;
-    project.addWindow(fits);
-    project.addWindow(cut);
     QFile bmp(dir.filePath(QStringLiteral("Logo.bmp")));
     ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
     bmp.write(smallBmp());
@@ -270,28 +254,11 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     TTopicRecord t;
     t.TopicID.setBytes("INTRO");
     t.Keywords.setBytes("Start; start;printing");
-    RichDocument body = paragraph({{QStringLiteral("Go-->NOWHERE"), jump},
+    t.BodyRtf = RtfWriter::write(paragraph({{QStringLiteral("Go-->NOWHERE"), jump},
                                            {QStringLiteral(" and "), plain},
                                            {QStringLiteral("here-->OTHER>nowin"), jump},
                                            {QStringLiteral(" {bmc C:\\PICS\\LOGO.BMP} {bmct C:\\X\\GONE.BMP} {bmct photo.bmp} \u0416\u0417"), plain},
-                                           {QStringLiteral("{button Go,ExecFile(") + QString(3000, QLatin1Char('a'))
-                                                + QStringLiteral(")}"),
-                                            plain},
-                                           {QStringLiteral("term-->OTHER"), popup}});
-    // A button, a macro hotspot and a jump into another help file as long as
-    // a command may be, and one character longer; each in a paragraph of its own.
-    const QString as(1973, QLatin1Char('a'));
-    for (const char* button : {"{button At,JumpId(%1)}", "{button Up,JumpId(%1a)}"})
-        body.Paragraphs.push_back(paragraph({{QString::fromLatin1(button).arg(as), plain}}).Paragraphs.front());
-    for (int more : {15, 16})
-        body.Paragraphs.push_back(
-            paragraph({{QStringLiteral("m-->!JumpId(%1)").arg(as + QString(more, QLatin1Char('a'))), jump}})
-                .Paragraphs.front());
-    for (int more : {0, 1})
-        body.Paragraphs.push_back(
-            paragraph({{QStringLiteral("f-->OTHER@%1.hlp").arg(QString(1987 + more, QLatin1Char('f'))), jump}})
-                .Paragraphs.front());
-    t.BodyRtf = RtfWriter::write(body);
+                                           {QStringLiteral("term-->OTHER"), popup}}));
     project.addTopic(t);
     t.TopicID.setBytes("OTHER");
     t.Keywords.setBytes("printing");
@@ -302,7 +269,7 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
 
     const HelpCompileReport report = compileHelpFile(project);
     EXPECT_EQ(report.topics, 3);
-    EXPECT_EQ(report.jumps, 5);
+    EXPECT_EQ(report.jumps, 3);
     EXPECT_EQ(report.keywords, 2); // "Start" and "start" are one keyword
     EXPECT_EQ(report.bitmaps, 2);
     EXPECT_EQ(report.errors, 0);
@@ -314,42 +281,15 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
         QStringLiteral("Topic INTRO: bitmap %1 has no colour palette, so it cannot be transparent; stored opaque "
                        "(save it with 256 colours or fewer)")
             .arg(dir.filePath(QStringLiteral("Photo.bmp"))),
-        QStringLiteral("Topic INTRO: button Go: caption and macro are too long; left out"),
-        QStringLiteral("Topic INTRO: button Up: caption and macro are too long; left out"),
-        QStringLiteral("Topic INTRO: macro link !JumpId(%1) is empty or too long; left out").arg(as + QString(16, QLatin1Char('a'))),
-        QStringLiteral("Topic INTRO: jump to OTHER: the help file or window name is too long; left out"),
         QStringLiteral("Topic INTRO: 2 characters cannot be shown in a Windows-1252 help file"),
-        QStringLiteral("Window popupwindow: the name is longer than 8 characters; stored as popupwin"),
-        QStringLiteral("Window ninechars: the name is longer than 8 characters; stored as ninechar"),
-        QStringLiteral("Window ninechars: the caption is longer than 50 characters; cut after \"%1\"")
-            .arg(QString(50, QLatin1Char('d'))),
     };
     EXPECT_EQ(report.logLines.mid(0, report.logLines.size() - 1), expectedProblems);
     EXPECT_EQ(report.warnings, expectedProblems.size());
-    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 5 jumps, 2 keywords, 2 bitmaps; 13 warnings, 0 errors"));
+    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 3 jumps, 2 keywords, 2 bitmaps; 6 warnings, 0 errors"));
 
     QFile hlp(dir.filePath(QStringLiteral("Demo.HLP")));
     ASSERT_TRUE(hlp.open(QIODevice::ReadOnly));
     const QByteArray bytes = hlp.readAll();
-    const hlpread::HelpFile read = hlpread::readHelpFile(bytes);
-    ASSERT_EQ(read.system.windows.size(), 4);
-    for (const auto& [k, name, caption] : {std::tuple{2, "eightchr", QByteArray(50, 'c')},
-                                           std::tuple{3, "ninechar", QByteArray(50, 'd')}}) {
-        const hlpread::WindowRecord& w = read.system.windows[k];
-        EXPECT_EQ(w.name, QByteArray(name));
-        EXPECT_EQ(w.caption, caption);
-        EXPECT_EQ(std::pair(int(w.x), int(w.y)), std::pair(32767, -32768)) << name;
-    }
-    // Both buttons and hotspots at the limit are stored.
-    ASSERT_EQ(read.topics[0].body.size(), 7);
-    EXPECT_TRUE(read.topics[0].body[1].plainText().startsWith("{button At,JumpId(aaa"));
-    EXPECT_TRUE(read.topics[0].body[2].plainText().isEmpty());
-    ASSERT_EQ(read.topics[0].body[3].hotspots.size(), 1);
-    EXPECT_EQ(read.topics[0].body[3].hotspots[0].macro.size(), 1996);
-    EXPECT_TRUE(read.topics[0].body[4].hotspots.isEmpty());
-    ASSERT_EQ(read.topics[0].body[5].hotspots.size(), 1);
-    EXPECT_EQ(read.topics[0].body[5].hotspots[0].file.size(), 1991);
-    EXPECT_TRUE(read.topics[0].body[6].hotspots.isEmpty());
     EXPECT_EQ(bytes.left(4), hex("3F5F0300"));
     EXPECT_EQ(s32(bytes, 12), bytes.size());
     for (const char* name : {"|AWBTREE", "|CONTEXT", "|CTXOMAP", "|FONT", "|KWBTREE", "|SYSTEM", "|TOPIC", "|TTLBTREE", "|VIOLA", "|bm0"})
@@ -357,6 +297,194 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     QFile log(dir.filePath(QStringLiteral("Demo.LOG")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(log.readAll(), (report.logLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+}
+
+namespace {
+
+// The project compiled in memory: the report, and the file read back.
+std::pair<HelpCompileReport, hlpread::HelpFile> compiled(const Project& project)
+{
+    HelpCompileReport report;
+    const QByteArray bytes = compileHelpFileBytes(project, report);
+    return {report, hlpread::readHelpFile(bytes)};
+}
+
+QStringList problemsOf(const HelpCompileReport& report) { return report.logLines.mid(0, report.logLines.size() - 1); }
+
+} // namespace
+
+// Window names of 8 characters and captions of 50 are stored whole; longer
+// ones are cut, and the log says so. Positions are held within 16 bits.
+TEST(HelpCompiler, WindowRecordsHoldNamesOf8AndCaptionsOf50)
+{
+    Project project;
+    const struct {
+        const char* name;
+        int caption;
+        std::int32_t left, top;
+    } windows[] = {{"popupwindow", 0, 0, 0}, {"eightchr", 50, 32767, -32768}, {"ninechars", 51, 32768, -32769}};
+    for (const auto& w : windows) {
+        TWindowRecord r = TWindowRecord::defaultWindow();
+        r.Name.setBytes(w.name);
+        r.Caption.setBytes(QByteArray(w.caption, 'c'));
+        r.DefaultPosition = false;
+        r.Left = w.left;
+        r.Top = w.top;
+        project.addWindow(r);
+    }
+    TTopicRecord t;
+    t.TopicID.setBytes("INTRO");
+    project.addTopic(t);
+    const auto [report, read] = compiled(project);
+    EXPECT_EQ(problemsOf(report),
+              (QStringList{QStringLiteral("Window popupwindow: the name is longer than 8 characters; stored as popupwin"),
+                           QStringLiteral("Window ninechars: the name is longer than 8 characters; stored as ninechar"),
+                           QStringLiteral("Window ninechars: the caption is longer than 50 characters; cut after \"%1\"")
+                               .arg(QString(50, QLatin1Char('c')))}));
+    ASSERT_EQ(read.system.windows.size(), 4);
+    const QByteArray names[] = {"popupwin", "eightchr", "ninechar"};
+    const int captions[] = {0, 50, 50};
+    const std::pair<int, int> positions[] = {{0, 0}, {32767, -32768}, {32767, -32768}};
+    for (int k = 0; k < 3; ++k) {
+        const hlpread::WindowRecord& w = read.system.windows[k + 1];
+        EXPECT_EQ(w.name, names[k]);
+        EXPECT_EQ(w.caption, QByteArray(captions[k], 'c')) << names[k].constData();
+        EXPECT_EQ(std::pair(int(w.x), int(w.y)), positions[k]) << names[k].constData();
+    }
+}
+
+// Buttons, macro hotspots and jumps into other help files are stored up to
+// the longest command a paragraph holds; one character more, or far more,
+// and they are left out, which the log says.
+TEST(HelpCompiler, CommandsUpToTheLongestAreStored)
+{
+    CharFormat plain, jump;
+    jump.Strike = true;
+    const auto many = [](int n, char c) { return QString(n, QLatin1Char(c)); };
+    const std::pair<QString, CharFormat> paragraphs[] = {
+        {QStringLiteral("{button At,JumpId(%1)}").arg(many(1973, 'a')), plain},
+        {QStringLiteral("{button Up,JumpId(%1)}").arg(many(1974, 'a')), plain},
+        {QStringLiteral("{button Go,ExecFile(%1)}").arg(many(3000, 'a')), plain},
+        {QStringLiteral("m-->!JumpId(%1)").arg(many(1988, 'a')), jump},
+        {QStringLiteral("m-->!JumpId(%1)").arg(many(1989, 'a')), jump},
+        {QStringLiteral("f-->OTHER@%1.hlp").arg(many(1987, 'f')), jump},
+        {QStringLiteral("f-->OTHER@%1.hlp").arg(many(1988, 'f')), jump},
+    };
+    RichDocument body;
+    body.Paragraphs.clear();
+    for (const auto& [text, format] : paragraphs)
+        body.Paragraphs.push_back(paragraph({{text, format}}).Paragraphs.front());
+    Project project;
+    TTopicRecord t;
+    t.TopicID.setBytes("INTRO");
+    t.BodyRtf = RtfWriter::write(body);
+    project.addTopic(t);
+
+    const auto [report, read] = compiled(project);
+    EXPECT_EQ(problemsOf(report),
+              (QStringList{QStringLiteral("Topic INTRO: button Up: caption and macro are too long; left out"),
+                           QStringLiteral("Topic INTRO: button Go: caption and macro are too long; left out"),
+                           QStringLiteral("Topic INTRO: macro link !JumpId(%1) is empty or too long; left out")
+                               .arg(many(1989, 'a')),
+                           QStringLiteral("Topic INTRO: jump to OTHER: the help file or window name is too long; left out")}));
+    ASSERT_EQ(read.topics.size(), 1);
+    const QList<hlpread::Paragraph>& stored = read.topics[0].body;
+    ASSERT_EQ(stored.size(), 7);
+    EXPECT_EQ(stored[0].plainText(), "{button At,JumpId(" + QByteArray(1973, 'a') + ")}");
+    EXPECT_TRUE(stored[1].plainText().isEmpty());
+    EXPECT_TRUE(stored[2].plainText().isEmpty());
+    ASSERT_EQ(stored[3].hotspots.size(), 1);
+    EXPECT_EQ(stored[3].hotspots[0].macro, "JumpId(" + QByteArray(1988, 'a') + ')');
+    EXPECT_TRUE(stored[4].hotspots.isEmpty());
+    ASSERT_EQ(stored[5].hotspots.size(), 1);
+    EXPECT_EQ(stored[5].hotspots[0].file, QByteArray(1987, 'f') + ".hlp");
+    EXPECT_TRUE(stored[6].hotspots.isEmpty());
+}
+
+// Pictures at the limits of their sizes: the widest and tallest stored, and
+// pixel data on both sides of 32768 bytes, where the stored sizes change
+// form, read back whole; a pixel more is refused. Damaged files are refused
+// where the bytes end, not a byte sooner.
+TEST(HelpCompiler, PicturesAtTheLimitsOfTheirSizes)
+{
+    QTemporaryDir dir;
+    const auto put = [&dir](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const struct {
+        const char* name;
+        int width, height, bits;
+    } stored[] = {{"Wide.bmp", 32767, 1, 1}, {"Tall.bmp", 1, 32767, 1}, {"Below.bmp", 8, 8191, 4}, {"At.bmp", 8, 8192, 4}};
+    QString text;
+    for (const auto& picture : stored) {
+        put(QString::fromLatin1(picture.name), ts::testing::bmpFile(picture.width, picture.height, picture.bits));
+        text += links::bitmapMarkup(dir.filePath(QString::fromLatin1(picture.name)), false);
+    }
+    put(QStringLiteral("TooWide.bmp"), ts::testing::bmpFile(32768, 1, 1));
+    text += links::bitmapMarkup(dir.filePath(QStringLiteral("TooWide.bmp")), false);
+    // A palette of 0 colours (what most programs write) is as many as the
+    // depth allows; more than that are as many too.
+    for (const char count : {0, 17}) {
+        QByteArray bmp = ts::testing::bmpFile(5, 3, 4);
+        bmp[46] = count;
+        const QString name = QStringLiteral("Count%1.bmp").arg(int(count));
+        put(name, bmp);
+        text += links::bitmapMarkup(dir.filePath(name), false);
+    }
+    Project project;
+    project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
+    project.addTopic(ts::testing::topic("P", "P", "", QByteArray(), RtfWriter::write(paragraph({{text, CharFormat()}}))));
+    const auto [report, h] = compiled(project);
+    ASSERT_EQ(h.bitmaps.size(), 6);
+    for (int n : {4, 5}) {
+        EXPECT_EQ(h.bitmaps[n].colorsUsed, 16u) << n;
+        EXPECT_EQ(h.bitmaps[n].palette, ts::testing::bmpFile(5, 3, 4).mid(54, 64)) << n;
+    }
+    for (int n = 0; n < 4; ++n) {
+        const QByteArray source = ts::testing::bmpFile(stored[n].width, stored[n].height, stored[n].bits);
+        EXPECT_EQ(h.bitmaps[n].width, quint32(stored[n].width)) << stored[n].name;
+        EXPECT_EQ(h.bitmaps[n].height, quint32(stored[n].height)) << stored[n].name;
+        EXPECT_EQ(h.bitmaps[n].pixels, source.mid(14 + 40 + (stored[n].bits == 1 ? 8 : 64))) << stored[n].name;
+    }
+    EXPECT_EQ(report.warnings, 1);
+    EXPECT_TRUE(report.logLines.join(QLatin1Char('\n')).contains(QLatin1String("TooWide.bmp has an impossible size")))
+        << report.logLines.join(QLatin1Char('\n')).toStdString();
+
+    const auto refusal = [](const QByteArray& bmp) {
+        QString why;
+        return HelpPictures::pictureFromBmp(bmp, false, &why) ? QStringLiteral("stored") : why;
+    };
+    const QByteArray small = ts::testing::bmpFile(2, 2, 4);
+    EXPECT_EQ(refusal(small), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(small.left(small.size() - 1)), QStringLiteral("is cut short"));
+    EXPECT_EQ(refusal(small.left(54)), QStringLiteral("is cut short"));
+    EXPECT_EQ(refusal(small.left(53)), QStringLiteral("is not a BMP file"));
+    QByteArray b = small;
+    b[14] = 39; // the picture header's size
+    EXPECT_EQ(refusal(b), QStringLiteral("has a picture header this compiler does not know"));
+    // Pixels may begin right after the header, not inside it; the palette
+    // must be there to its last byte.
+    b = small;
+    b[10] = 54; // where the pixels begin
+    EXPECT_EQ(refusal(b), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(b.left(54 + 64)), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(b.left(54 + 63)), QStringLiteral("is cut short"));
+    b[10] = 53;
+    EXPECT_EQ(refusal(b), QStringLiteral("is cut short"));
+    // A top-down picture may be as tall as a bottom-up one.
+    b = ts::testing::bmpFile(1, 32767, 1);
+    const auto setHeight = [&b](qint32 height) {
+        for (int i = 0; i < 4; ++i)
+            b[22 + i] = char(quint32(height) >> (8 * i));
+    };
+    setHeight(-32767);
+    EXPECT_EQ(refusal(b), QStringLiteral("stored"));
+    for (qint32 height : {-32768, 0, 32768}) {
+        setHeight(height);
+        EXPECT_EQ(refusal(b), QStringLiteral("has an impossible size")) << height;
+    }
 }
 
 TEST(HelpCompiler, AFileThatCannotBeWrittenFailsWithTheReasonInTheLog)

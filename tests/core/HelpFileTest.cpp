@@ -5,7 +5,6 @@
 #include "TopicSamples.h"
 
 #include "helpfile/HelpCompiler.h"
-#include "helpfile/HelpPictures.h"
 #include "links/LinkMarkup.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
@@ -58,28 +57,6 @@ TWindowRecord window(const char* name, const char* caption)
     w.Name.setBytes(name);
     w.Caption.setBytes(caption);
     return w;
-}
-
-// A bottom-up BI_RGB bitmap file with `bits` per pixel, filled with a pattern.
-QByteArray bmpFile(int width, int height, int bits)
-{
-    const int colours = bits <= 8 ? 1 << bits : 0;
-    const int row = (width * bits + 31) / 32 * 4;
-    QByteArray palette, pixels;
-    for (int i = 0; i < colours; ++i)
-        palette += QByteArray(1, char(i * 7)) + char(i * 13) + char(255 - i) + '\0';
-    for (int i = 0; i < row * height; ++i)
-        pixels += char(i * 37 + bits);
-    auto le = [](quint32 v, int n) {
-        QByteArray b;
-        for (int i = 0; i < n; ++i)
-            b += char(v >> (8 * i));
-        return b;
-    };
-    const quint32 offset = 14 + 40 + quint32(palette.size());
-    return "BM" + le(offset + quint32(pixels.size()), 4) + le(0, 4) + le(offset, 4) + le(40, 4) + le(quint32(width), 4) +
-           le(quint32(height), 4) + le(1, 2) + le(quint32(bits), 2) + le(0, 4) + le(quint32(pixels.size()), 4) +
-           le(2835, 4) + le(2835, 4) + le(quint32(colours), 4) + le(0, 4) + palette + pixels;
 }
 
 class HelpFile : public ::testing::Test {
@@ -611,11 +588,6 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
                   run(" underlined", under), run(" red", red), run(" mono", mono)}),
             para({run(QStringLiteral("tab\there, line\u2028break"))}, Alignment::Right, 720, -360, 1440),
             para({run("centred")}, Alignment::Center, 0, 200, 0),
-            // Indents where their stored form grows from one byte to two,
-            // and the ends of the two-byte form.
-            para({run("edges")}, Alignment::Left, 630, -640, 640),
-            para({run("past them")}, Alignment::Left, 640, -650, 163830),
-            para({run("ends")}, Alignment::Left, 163830, -163840, 0),
             para({run("")}),
             para({run(QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac 100%"))}),
         }),
@@ -625,12 +597,6 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
     project.topic(1).MapID = -5;
     project.topic(2).HasMapID = true;
     project.topic(2).MapID = 70000;
-    // Paragraphs of 120 to 131 characters: the text length's stored form
-    // grows from one byte to two among them.
-    std::vector<Paragraph> lengths;
-    for (int n = 120; n <= 131; ++n)
-        lengths.push_back(para({run(QString(n, QLatin1Char('t')))}));
-    project.addTopic(topic("LENGTHS", "Lengths", "", QByteArray(), rtf(lengths)));
 
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);
@@ -670,6 +636,26 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
             EXPECT_FALSE(h.fonts[i].face == h.fonts[k].face && h.fonts[i].halfPoints == h.fonts[k].halfPoints &&
                          h.fonts[i].attributes == h.fonts[k].attributes && h.fonts[i].color == h.fonts[k].color)
                 << "descriptors " << i << " and " << k << " are the same";
+}
+
+// Indents where their stored form grows from one byte to two, and the ends
+// of the two-byte form; paragraphs of 120 to 131 characters, among which the
+// stored text length grows from one byte to two: all read back as they were.
+TEST_F(HelpFile, NumbersAtTheEdgesOfTheirStoredFormsReadBack)
+{
+    std::vector<Paragraph> body = {
+        para({run("edges")}, Alignment::Left, 630, -640, 640),
+        para({run("past them")}, Alignment::Left, 640, -650, 163830),
+        para({run("ends")}, Alignment::Left, 163830, -163840, 0),
+    };
+    for (int n = 120; n <= 131; ++n)
+        body.push_back(para({run(QString(n, QLatin1Char('t')))}));
+    project.addTopic(topic("EDGES", "Edges", "", QByteArray(), rtf(body)));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    EXPECT_EQ(report.warnings, 0) << report.logLines.join(QLatin1Char('\n')).toStdString();
+    Pictures pictures;
+    checkAgainstProject(project, h, pictures);
 }
 
 TEST_F(HelpFile, BrokenLinksAndPicturesAreWarningsAndTheFileStillReads)
@@ -713,85 +699,6 @@ TEST_F(HelpFile, PicturesAreFoundAtTheirOwnPathWhateverTheCase)
     const hr::HelpFile h = compile(report);
     EXPECT_EQ(h.bitmaps.size(), 1);
     EXPECT_EQ(report.warnings, 1) << report.logLines.join(QLatin1Char('\n')).toStdString();
-}
-
-// Pictures at the limits of their sizes: the widest and tallest stored, and
-// pixel data on both sides of 32768 bytes, where the stored sizes change
-// form, read back whole; a pixel more is refused. Damaged files are refused
-// where the bytes end, not a byte sooner.
-TEST_F(HelpFile, PicturesAtTheLimitsOfTheirSizes)
-{
-    const struct {
-        const char* name;
-        int width, height, bits;
-    } stored[] = {{"Wide.bmp", 32767, 1, 1}, {"Tall.bmp", 1, 32767, 1}, {"Below.bmp", 8, 8191, 4}, {"At.bmp", 8, 8192, 4}};
-    QString text;
-    for (const auto& picture : stored) {
-        put(QString::fromLatin1(picture.name), bmpFile(picture.width, picture.height, picture.bits));
-        text += links::bitmapMarkup(dir.filePath(QString::fromLatin1(picture.name)), false);
-    }
-    put(QStringLiteral("TooWide.bmp"), bmpFile(32768, 1, 1));
-    text += links::bitmapMarkup(dir.filePath(QStringLiteral("TooWide.bmp")), false);
-    // A palette of 0 colours (what most programs write) is as many as the
-    // depth allows; more than that are as many too.
-    for (const char count : {0, 17}) {
-        QByteArray bmp = bmpFile(5, 3, 4);
-        bmp[46] = count;
-        const QString name = QStringLiteral("Count%1.bmp").arg(int(count));
-        put(name, bmp);
-        text += links::bitmapMarkup(dir.filePath(name), false);
-    }
-    project.addTopic(topic("P", "P", "", QByteArray(), rtf({para({run(text)})})));
-    HelpCompileReport report;
-    const hr::HelpFile h = compile(report);
-    ASSERT_EQ(h.bitmaps.size(), 6);
-    for (int n : {4, 5}) {
-        EXPECT_EQ(h.bitmaps[n].colorsUsed, 16u) << n;
-        EXPECT_EQ(h.bitmaps[n].palette, bmpFile(5, 3, 4).mid(54, 64)) << n;
-    }
-    for (int n = 0; n < 4; ++n) {
-        const QByteArray source = bmpFile(stored[n].width, stored[n].height, stored[n].bits);
-        EXPECT_EQ(h.bitmaps[n].width, quint32(stored[n].width)) << stored[n].name;
-        EXPECT_EQ(h.bitmaps[n].height, quint32(stored[n].height)) << stored[n].name;
-        EXPECT_EQ(h.bitmaps[n].pixels, source.mid(14 + 40 + (stored[n].bits == 1 ? 8 : 64))) << stored[n].name;
-    }
-    EXPECT_EQ(report.warnings, 1);
-    EXPECT_TRUE(report.logLines.join(QLatin1Char('\n')).contains(QLatin1String("TooWide.bmp has an impossible size")))
-        << report.logLines.join(QLatin1Char('\n')).toStdString();
-
-    const auto refusal = [](const QByteArray& bmp) {
-        QString why;
-        return helpfile::HelpPictures::pictureFromBmp(bmp, false, &why) ? QStringLiteral("stored") : why;
-    };
-    const QByteArray small = bmpFile(2, 2, 4);
-    EXPECT_EQ(refusal(small), QStringLiteral("stored"));
-    EXPECT_EQ(refusal(small.left(small.size() - 1)), QStringLiteral("is cut short"));
-    EXPECT_EQ(refusal(small.left(54)), QStringLiteral("is cut short"));
-    EXPECT_EQ(refusal(small.left(53)), QStringLiteral("is not a BMP file"));
-    QByteArray b = small;
-    b[14] = 39; // the picture header's size
-    EXPECT_EQ(refusal(b), QStringLiteral("has a picture header this compiler does not know"));
-    // Pixels may begin right after the header, not inside it; the palette
-    // must be there to its last byte.
-    b = small;
-    b[10] = 54; // where the pixels begin
-    EXPECT_EQ(refusal(b), QStringLiteral("stored"));
-    EXPECT_EQ(refusal(b.left(54 + 64)), QStringLiteral("stored"));
-    EXPECT_EQ(refusal(b.left(54 + 63)), QStringLiteral("is cut short"));
-    b[10] = 53;
-    EXPECT_EQ(refusal(b), QStringLiteral("is cut short"));
-    // A top-down picture may be as tall as a bottom-up one.
-    b = bmpFile(1, 32767, 1);
-    const auto setHeight = [&b](qint32 height) {
-        for (int i = 0; i < 4; ++i)
-            b[22 + i] = char(quint32(height) >> (8 * i));
-    };
-    setHeight(-32767);
-    EXPECT_EQ(refusal(b), QStringLiteral("stored"));
-    for (qint32 height : {-32768, 0, 32768}) {
-        setHeight(height);
-        EXPECT_EQ(refusal(b), QStringLiteral("has an impossible size")) << height;
-    }
 }
 
 // Hyphens and spaces Windows-1252 lacks (word processors paste them) show

@@ -212,35 +212,6 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
     EXPECT_EQ(parseError(QByteArray()), "'x.tsp' is damaged: the file ends after 0 bytes, in the topic and window counts");
     EXPECT_EQ(parseError(good.left(6)), "'x.tsp' is damaged: the file ends after 6 bytes, in the topic and window counts");
 
-    // Counts at their limits are read; one past them is refused.
-    QByteArray b = good;
-    setIntAt(b, 0, 2050);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 2050 topics; a project holds 0 to 2049");
-    setIntAt(b, 0, -1);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims -1 topics; a project holds 0 to 2049");
-    setIntAt(b, 0, 0);
-    EXPECT_EQ(ProjectFile::parse(b.left(8 + 336), QStringLiteral("x.tsp")).TopicCount(), 0);
-    setIntAt(b, 0, 2049);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: the file ends after 1899 bytes, in topic 4");
-
-    b = good;
-    setIntAt(b, 4, 0);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 0 windows; a project holds 1 to 255");
-    setIntAt(b, 4, 256);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 256 windows; a project holds 1 to 255");
-    Project fullTables;
-    while (fullTables.addWindow(TWindowRecord()))
-        ;
-    while (fullTables.addTopic(topic("T")))
-        ;
-    const Project readFull = ProjectFile::parse(ProjectFile::serialize(fullTables), QStringLiteral("x.tsp"));
-    EXPECT_EQ(readFull.WindowCount(), 255);
-    EXPECT_EQ(readFull.TopicCount(), 2049);
-    b = ProjectFile::serialize(exampleProject()).left(8 + 168);
-    setIntAt(b, 0, 0);
-    setIntAt(b, 4, 1);
-    EXPECT_EQ(ProjectFile::parse(b, QStringLiteral("x.tsp")).WindowCount(), 1);
-
     // Truncated in a window record and in a topic's fixed part.
     EXPECT_EQ(parseError(good.left(8 + 200)),
               "'x.tsp' is damaged: the file ends after 208 bytes, in window 1");
@@ -248,7 +219,7 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
               "'x.tsp' is damaged: the file ends after 444 bytes, in topic 1");
 
     // A block longer than the rest of the file, a negative length.
-    b = good;
+    QByteArray b = good;
     setIntAt(b, t2 + 371, 4000000);
     EXPECT_EQ(parseError(b),
               "'x.tsp' is damaged: topic 3 claims 4000000 bytes of text but the file ends after 1899");
@@ -280,6 +251,42 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
     setIntAt(b, t0 + 371, 0);
     EXPECT_EQ(parseError(b),
               "'x.tsp' is damaged: topic 1 claims 1181 bytes of header text but the file ends after 1899");
+}
+
+// Counts and the length bytes of counted strings are read up to their
+// limits; one past them is refused like a count or length far beyond.
+TEST(ProjectFile, CountsAndStringLengthsAreReadUpToTheirLimits)
+{
+    const QByteArray good = ProjectFile::serialize(exampleProject());
+    const qsizetype t0 = 8 + 336;
+
+    QByteArray b = good;
+    setIntAt(b, 0, 2050);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 2050 topics; a project holds 0 to 2049");
+    setIntAt(b, 0, -1);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims -1 topics; a project holds 0 to 2049");
+    setIntAt(b, 0, 0);
+    EXPECT_EQ(ProjectFile::parse(b.left(8 + 336), QStringLiteral("x.tsp")).TopicCount(), 0);
+    setIntAt(b, 0, 2049);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: the file ends after 1899 bytes, in topic 4");
+
+    b = good;
+    setIntAt(b, 4, 0);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 0 windows; a project holds 1 to 255");
+    setIntAt(b, 4, 256);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 256 windows; a project holds 1 to 255");
+    Project fullTables;
+    while (fullTables.addWindow(TWindowRecord()))
+        ;
+    while (fullTables.addTopic(topic("T")))
+        ;
+    const Project readFull = ProjectFile::parse(ProjectFile::serialize(fullTables), QStringLiteral("x.tsp"));
+    EXPECT_EQ(readFull.WindowCount(), 255);
+    EXPECT_EQ(readFull.TopicCount(), 2049);
+    b = good.left(8 + 168);
+    setIntAt(b, 0, 0);
+    setIntAt(b, 4, 1);
+    EXPECT_EQ(ProjectFile::parse(b, QStringLiteral("x.tsp")).WindowCount(), 1);
 
     // Length bytes of counted strings: the capacity is read, one more refused.
     const struct {
