@@ -72,6 +72,12 @@ TEST(ContentsEditing, DropWithoutTargetGoesToTheEndOfTheTopLevel)
               (ContentsPath{3}));
     EXPECT_EQ(insertContentsEntry(tree, {7, 1}, heading(QStringLiteral("y")), ContentsPlacement::AsChild),
               (ContentsPath{4}));
+    // A path one step past the last entry of a level leads nowhere.
+    const ContentsTree fresh = sample();
+    EXPECT_EQ(contentsAt(fresh, {2})->Text, QStringLiteral("d=D"));
+    EXPECT_EQ(contentsAt(fresh, {0, 1})->Text, QStringLiteral("b=B"));
+    for (const ContentsPath& nowhere : {ContentsPath{3}, ContentsPath{0, 2}, ContentsPath{-1}, ContentsPath{3, 0}})
+        EXPECT_EQ(contentsAt(fresh, nowhere), nullptr);
 }
 
 TEST(ContentsEditing, MoveGoesBeforeTheTargetUnderItsParent)

@@ -63,6 +63,11 @@ TEST(ContentsFile, ALineTooDeepIsPlacedAsDeepAsItMayGoAndReported)
     EXPECT_EQ(r.BadLine, 2);
     EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 Top"), QStringLiteral("1 Deep"), QStringLiteral("0 Next")}));
     EXPECT_EQ(r.repairMessage(), QStringLiteral("Line 2 'Deep' had an invalid level and was moved to level 1"));
+    // One level deeper than the line before is fine; two is one too many.
+    r = ContentsFile::parse("A\r\n\tB\r\n\t\tC\r\n\t\t\t\tD\r\n");
+    EXPECT_EQ(r.BadLine, 4);
+    EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 A"), QStringLiteral("1 B"), QStringLiteral("2 C"),
+                                          QStringLiteral("3 D")}));
 
     r = ContentsFile::parse("\t\tFirst at level two\r\n\tSecond\r\n");
     EXPECT_EQ(shape(r.Tree), (QStringList{QStringLiteral("0 First at level two"), QStringLiteral("1 Second")}));
@@ -77,6 +82,7 @@ TEST(ContentsFile, ALineTooDeepIsPlacedAsDeepAsItMayGoAndReported)
                                           QStringLiteral("1 C")}));
     EXPECT_EQ(r.repairMessage(), QStringLiteral("Line 3 'Deep=B' had an invalid level and was moved to level 2\n"
                                                 "Line 6 'Deeper' had an invalid level and was moved to level 4"));
+    EXPECT_EQ(r.BadLine, 3); // the first of them
     // Written back, the repaired tree reads without repairs.
     EXPECT_TRUE(ContentsFile::parse(ContentsFile::serialize(r.Tree)).ok());
 }

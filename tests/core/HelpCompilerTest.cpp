@@ -1,21 +1,24 @@
 // The pieces of the built-in help compiler that are easy to get wrong: the
-// context hash, LZ77 (checked with a small decoder), B+ trees of many pages,
+// context hash, B+ trees of many pages and of exactly full pages,
 // the exact topic records of a small help file, and what the compile log
 // reports. Reading whole help files back is the help file reader's test.
+
+#include "HelpFileReader.h"
+#include "TopicSamples.h"
 
 #include "helpfile/BPlusTree.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCompiler.h"
-#include "helpfile/Lz77.h"
+#include "helpfile/HelpPictures.h"
 #include "helpfile/TopicLayout.h"
 #include "helpfile/TopicText.h"
+#include "links/LinkMarkup.h"
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "richtext/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -23,34 +26,6 @@ using namespace ts;
 using namespace ts::helpfile;
 
 namespace {
-
-// The decoder that defines the format: a flag byte per eight items, bit set
-// = (length-3, distance-1) word, clear = literal.
-QByteArray lz77Decode(const QByteArray& in)
-{
-    QByteArray out;
-    qsizetype i = 0;
-    while (i < in.size()) {
-        const auto flags = static_cast<unsigned char>(in[i++]);
-        for (int bit = 0; bit < 8 && i < in.size(); ++bit) {
-            if (!(flags & (1u << bit))) {
-                out += in[i++];
-                continue;
-            }
-            if (i + 1 >= in.size())
-                return "<cut pair>";
-            const unsigned w = unsigned(static_cast<unsigned char>(in[i])) | unsigned(static_cast<unsigned char>(in[i + 1])) << 8;
-            i += 2;
-            const qsizetype distance = (w & 0x0FFF) + 1;
-            const int length = int(w >> 12) + 3;
-            if (distance > out.size())
-                return "<reference before start>";
-            for (int k = 0; k < length; ++k)
-                out += out[out.size() - distance];
-        }
-    }
-    return out;
-}
 
 std::int32_t s32(const QByteArray& b, qsizetype at)
 {
@@ -82,49 +57,7 @@ TEST(HelpCompiler, ContextHashMatchesKnownValues)
     EXPECT_EQ(contextHash(""), 1);
 }
 
-TEST(HelpCompiler, Lz77RoundTripsAndCompresses)
-{
-    QByteArray text;
-    for (int i = 0; i < 400; ++i)
-        text += "The quick brown fox " + QByteArray::number(i % 37) + " jumps; ";
-    QByteArray noise(5000, '\0');
-    QRandomGenerator random(7);
-    for (char& c : noise)
-        c = char(random.bounded(256));
-    const QByteArray runs = QByteArray(3000, 'a') + QByteArray(20, 'b') + QByteArray(5000, '\0');
-    for (const QByteArray& data : {text, noise, runs, QByteArray("ab"), QByteArray()}) {
-        const QByteArray packed = lz77Compress(data);
-        EXPECT_EQ(lz77Decode(packed), data);
-    }
-    EXPECT_LT(lz77Compress(text).size(), text.size() / 4);
-    EXPECT_LE(lz77Compress(noise).size(), noise.size() * 9 / 8 + 1);
-
-    // Growing a block piece by piece decodes to the same bytes.
-    Lz77Block block;
-    for (qsizetype at = 0; at < text.size(); at += 700)
-        block.append(text.mid(at, 700));
-    EXPECT_EQ(lz77Decode(block.compressed()), text);
-
-    // Taking back an append, and going on from a checkpoint in a new block,
-    // give what appending only the kept bytes gives.
-    Lz77Block direct;
-    direct.append(text.left(3000));
-    direct.append(text.mid(3000, 2000));
-    Lz77Block kept;
-    kept.append(text.left(3000));
-    const Lz77Block::Checkpoint mark = kept.checkpoint();
-    kept.append(noise.left(2000));
-    kept.rewind(mark);
-    kept.append(text.mid(3000, 2000));
-    EXPECT_EQ(kept.compressed(), direct.compressed());
-    EXPECT_EQ(lz77Decode(kept.compressed()), text.left(5000));
-    Lz77Block resumed;
-    resumed.resume(text.left(3000), kept.compressed(), mark);
-    resumed.append(text.mid(3000, 2000));
-    EXPECT_EQ(resumed.compressed(), kept.compressed());
-}
-
-TEST(HelpCompiler, BTreeOfManyPagesKeepsEveryKeyFindable)
+TEST(HelpCompiler, BTreePagesHoldWhatFitsAndEveryKeyStaysFindable)
 {
     // 3000 keyword-like entries over 1 KB pages: two index levels.
     std::vector<BTreeEntry> entries;
@@ -179,6 +112,29 @@ TEST(HelpCompiler, BTreeOfManyPagesKeepsEveryKeyFindable)
         }
         EXPECT_TRUE(page(p).contains(key)) << "key " << i;
     }
+
+    // Pages of 70 bytes. A leaf holds 8 header bytes and two entries of 31;
+    // an index page 6 header bytes and eight keys of 6 with their page
+    // numbers: both full to the byte. One byte more moves an entry, or a
+    // key, to the next page.
+    const auto small = [](int count, int entryBytes) {
+        std::vector<BTreeEntry> v;
+        for (int i = 0; i < count; ++i) {
+            const QByteArray key = QByteArray::number(100000 + i);
+            v.push_back({key, key + QByteArray(entryBytes - 6, 'x')});
+        }
+        return buildBTree(v, {70, 0x0002, "z"});
+    };
+    const auto pagesAndLevels = [](const BTreeResult& r) { return std::pair{s16(r.Bytes, 30), s16(r.Bytes, 32)}; };
+    const BTreeResult full = small(18, 31);
+    EXPECT_EQ(full.LeafPages, 9);
+    EXPECT_EQ(full.EntriesBeforeLeaf, (std::vector<int>{0, 2, 4, 6, 8, 10, 12, 14, 16}));
+    EXPECT_EQ(pagesAndLevels(full), std::pair(10, 2));
+    for (int p : {0, 8, 9}) // a leaf, the last leaf, the index page: no byte free
+        EXPECT_EQ(s16(full.Bytes, 38 + p * 70), 0) << p;
+    EXPECT_EQ(s16(full.Bytes, 38 + 9 * 70 + 2), 8); // keys on the index page
+    EXPECT_EQ(small(18, 32).LeafPages, 18);
+    EXPECT_EQ(pagesAndLevels(small(20, 31)), std::pair(13, 3)); // ten leaves: 9 + 1 under a root
 }
 
 TEST(HelpCompiler, TopicRecordsOfASmallHelpFileAreExact)
@@ -234,8 +190,33 @@ TEST(HelpCompiler, TopicRecordsOfASmallHelpFileAreExact)
     const TopicFileLayout packed = layOutTopics(topics, true);
     ASSERT_TRUE(packed.Compressed);
     EXPECT_EQ(packed.Bytes.left(12), want.left(12));
-    EXPECT_EQ(lz77Decode(packed.Bytes.mid(12)).left(want.size() - 12), want.mid(12));
+    EXPECT_EQ(hlpread::lz77Decompress(packed.Bytes.mid(12)).left(want.size() - 12), want.mid(12));
     EXPECT_GE(packed.Bytes.size(), 12 + 68);
+    // A last block is never shorter than 68 bytes: the end record alone is padded to them.
+    EXPECT_EQ(layOutTopics({}, true).Bytes.size(), 12 + 68);
+}
+
+// Uncompressed, the record stream is cut into blocks of 4084 bytes. A
+// record's fixed part (its header and LinkData1) never crosses into the next
+// block, and a record ending exactly at a block's end leaves the next record
+// to open the next block, with no empty block after the last.
+TEST(HelpCompiler, UncompressedRecordsMeetTheBlockEndsExactly)
+{
+    // One topic whose records take `bytes` bytes (its 49-byte header and a
+    // text record of 7 characters), then the 49-byte end record.
+    const auto layout = [](qsizetype bytes) {
+        std::vector<LaidOutTopic> topics(1);
+        topics[0].Scrolling.push_back(TextRecord{QByteArray(10, '\x01'), QByteArray(bytes - 49 - 31, 'x'), 7});
+        const TopicFileLayout l = layOutTopics(topics, false);
+        EXPECT_EQ(l.RecordBytes, bytes + 49);
+        return std::pair{l.Offsets, l.Bytes.size()};
+    };
+    using Offsets = std::vector<std::int32_t>;
+    EXPECT_EQ(layout(4034), std::pair(Offsets{0, 7}, qsizetype(12 + 4083)));
+    EXPECT_EQ(layout(4035), std::pair(Offsets{0, 7}, qsizetype(4096))); // the end record fills the block
+    EXPECT_EQ(layout(4036), std::pair(Offsets{0, 0x8000}, qsizetype(2 * 12 + 4084 + 49)));
+    EXPECT_EQ(layout(4083), std::pair(Offsets{0, 0x8000}, qsizetype(2 * 12 + 4084 + 49)));
+    EXPECT_EQ(layout(4084), std::pair(Offsets{0, 0x8000}, qsizetype(2 * 12 + 4084 + 49))); // the topic fills it
 }
 
 namespace {
@@ -257,9 +238,6 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     QTemporaryDir dir;
     Project project;
     project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
-    TWindowRecord pop = TWindowRecord::defaultWindow();
-    pop.Name.setBytes("popupwindow"); // longer than a window record holds
-    project.addWindow(pop);
     QFile bmp(dir.filePath(QStringLiteral("Logo.bmp")));
     ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
     bmp.write(smallBmp());
@@ -280,9 +258,6 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
                                            {QStringLiteral(" and "), plain},
                                            {QStringLiteral("here-->OTHER>nowin"), jump},
                                            {QStringLiteral(" {bmc C:\\PICS\\LOGO.BMP} {bmct C:\\X\\GONE.BMP} {bmct photo.bmp} \u0416\u0417"), plain},
-                                           {QStringLiteral("{button Go,ExecFile(") + QString(3000, QLatin1Char('a'))
-                                                + QStringLiteral(")}"),
-                                            plain},
                                            {QStringLiteral("term-->OTHER"), popup}}));
     project.addTopic(t);
     t.TopicID.setBytes("OTHER");
@@ -306,13 +281,11 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
         QStringLiteral("Topic INTRO: bitmap %1 has no colour palette, so it cannot be transparent; stored opaque "
                        "(save it with 256 colours or fewer)")
             .arg(dir.filePath(QStringLiteral("Photo.bmp"))),
-        QStringLiteral("Topic INTRO: button Go: caption and macro are too long; left out"),
         QStringLiteral("Topic INTRO: 2 characters cannot be shown in a Windows-1252 help file"),
-        QStringLiteral("Window popupwindow: the name is longer than 8 characters; stored as popupwin"),
     };
     EXPECT_EQ(report.logLines.mid(0, report.logLines.size() - 1), expectedProblems);
     EXPECT_EQ(report.warnings, expectedProblems.size());
-    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 3 jumps, 2 keywords, 2 bitmaps; 8 warnings, 0 errors"));
+    EXPECT_EQ(report.logLines.last(), QStringLiteral("3 topics, 3 jumps, 2 keywords, 2 bitmaps; 6 warnings, 0 errors"));
 
     QFile hlp(dir.filePath(QStringLiteral("Demo.HLP")));
     ASSERT_TRUE(hlp.open(QIODevice::ReadOnly));
@@ -324,6 +297,194 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     QFile log(dir.filePath(QStringLiteral("Demo.LOG")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(log.readAll(), (report.logLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+}
+
+namespace {
+
+// The project compiled in memory: the report, and the file read back.
+std::pair<HelpCompileReport, hlpread::HelpFile> compiled(const Project& project)
+{
+    HelpCompileReport report;
+    const QByteArray bytes = compileHelpFileBytes(project, report);
+    return {report, hlpread::readHelpFile(bytes)};
+}
+
+QStringList problemsOf(const HelpCompileReport& report) { return report.logLines.mid(0, report.logLines.size() - 1); }
+
+} // namespace
+
+// Window names of 8 characters and captions of 50 are stored whole; longer
+// ones are cut, and the log says so. Positions are held within 16 bits.
+TEST(HelpCompiler, WindowRecordsHoldNamesOf8AndCaptionsOf50)
+{
+    Project project;
+    const struct {
+        const char* name;
+        int caption;
+        std::int32_t left, top;
+    } windows[] = {{"popupwindow", 0, 0, 0}, {"eightchr", 50, 32767, -32768}, {"ninechars", 51, 32768, -32769}};
+    for (const auto& w : windows) {
+        TWindowRecord r = TWindowRecord::defaultWindow();
+        r.Name.setBytes(w.name);
+        r.Caption.setBytes(QByteArray(w.caption, 'c'));
+        r.DefaultPosition = false;
+        r.Left = w.left;
+        r.Top = w.top;
+        project.addWindow(r);
+    }
+    TTopicRecord t;
+    t.TopicID.setBytes("INTRO");
+    project.addTopic(t);
+    const auto [report, read] = compiled(project);
+    EXPECT_EQ(problemsOf(report),
+              (QStringList{QStringLiteral("Window popupwindow: the name is longer than 8 characters; stored as popupwin"),
+                           QStringLiteral("Window ninechars: the name is longer than 8 characters; stored as ninechar"),
+                           QStringLiteral("Window ninechars: the caption is longer than 50 characters; cut after \"%1\"")
+                               .arg(QString(50, QLatin1Char('c')))}));
+    ASSERT_EQ(read.system.windows.size(), 4);
+    const QByteArray names[] = {"popupwin", "eightchr", "ninechar"};
+    const int captions[] = {0, 50, 50};
+    const std::pair<int, int> positions[] = {{0, 0}, {32767, -32768}, {32767, -32768}};
+    for (int k = 0; k < 3; ++k) {
+        const hlpread::WindowRecord& w = read.system.windows[k + 1];
+        EXPECT_EQ(w.name, names[k]);
+        EXPECT_EQ(w.caption, QByteArray(captions[k], 'c')) << names[k].constData();
+        EXPECT_EQ(std::pair(int(w.x), int(w.y)), positions[k]) << names[k].constData();
+    }
+}
+
+// Buttons, macro hotspots and jumps into other help files are stored up to
+// the longest command a paragraph holds; one character more, or far more,
+// and they are left out, which the log says.
+TEST(HelpCompiler, CommandsUpToTheLongestAreStored)
+{
+    CharFormat plain, jump;
+    jump.Strike = true;
+    const auto many = [](int n, char c) { return QString(n, QLatin1Char(c)); };
+    const std::pair<QString, CharFormat> paragraphs[] = {
+        {QStringLiteral("{button At,JumpId(%1)}").arg(many(1973, 'a')), plain},
+        {QStringLiteral("{button Up,JumpId(%1)}").arg(many(1974, 'a')), plain},
+        {QStringLiteral("{button Go,ExecFile(%1)}").arg(many(3000, 'a')), plain},
+        {QStringLiteral("m-->!JumpId(%1)").arg(many(1988, 'a')), jump},
+        {QStringLiteral("m-->!JumpId(%1)").arg(many(1989, 'a')), jump},
+        {QStringLiteral("f-->OTHER@%1.hlp").arg(many(1987, 'f')), jump},
+        {QStringLiteral("f-->OTHER@%1.hlp").arg(many(1988, 'f')), jump},
+    };
+    RichDocument body;
+    body.Paragraphs.clear();
+    for (const auto& [text, format] : paragraphs)
+        body.Paragraphs.push_back(paragraph({{text, format}}).Paragraphs.front());
+    Project project;
+    TTopicRecord t;
+    t.TopicID.setBytes("INTRO");
+    t.BodyRtf = RtfWriter::write(body);
+    project.addTopic(t);
+
+    const auto [report, read] = compiled(project);
+    EXPECT_EQ(problemsOf(report),
+              (QStringList{QStringLiteral("Topic INTRO: button Up: caption and macro are too long; left out"),
+                           QStringLiteral("Topic INTRO: button Go: caption and macro are too long; left out"),
+                           QStringLiteral("Topic INTRO: macro link !JumpId(%1) is empty or too long; left out")
+                               .arg(many(1989, 'a')),
+                           QStringLiteral("Topic INTRO: jump to OTHER: the help file or window name is too long; left out")}));
+    ASSERT_EQ(read.topics.size(), 1);
+    const QList<hlpread::Paragraph>& stored = read.topics[0].body;
+    ASSERT_EQ(stored.size(), 7);
+    EXPECT_EQ(stored[0].plainText(), "{button At,JumpId(" + QByteArray(1973, 'a') + ")}");
+    EXPECT_TRUE(stored[1].plainText().isEmpty());
+    EXPECT_TRUE(stored[2].plainText().isEmpty());
+    ASSERT_EQ(stored[3].hotspots.size(), 1);
+    EXPECT_EQ(stored[3].hotspots[0].macro, "JumpId(" + QByteArray(1988, 'a') + ')');
+    EXPECT_TRUE(stored[4].hotspots.isEmpty());
+    ASSERT_EQ(stored[5].hotspots.size(), 1);
+    EXPECT_EQ(stored[5].hotspots[0].file, QByteArray(1987, 'f') + ".hlp");
+    EXPECT_TRUE(stored[6].hotspots.isEmpty());
+}
+
+// Pictures at the limits of their sizes: the widest and tallest stored, and
+// pixel data on both sides of 32768 bytes, where the stored sizes change
+// form, read back whole; a pixel more is refused. Damaged files are refused
+// where the bytes end, not a byte sooner.
+TEST(HelpCompiler, PicturesAtTheLimitsOfTheirSizes)
+{
+    QTemporaryDir dir;
+    const auto put = [&dir](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const struct {
+        const char* name;
+        int width, height, bits;
+    } stored[] = {{"Wide.bmp", 32767, 1, 1}, {"Tall.bmp", 1, 32767, 1}, {"Below.bmp", 8, 8191, 4}, {"At.bmp", 8, 8192, 4}};
+    QString text;
+    for (const auto& picture : stored) {
+        put(QString::fromLatin1(picture.name), ts::testing::bmpFile(picture.width, picture.height, picture.bits));
+        text += links::bitmapMarkup(dir.filePath(QString::fromLatin1(picture.name)), false);
+    }
+    put(QStringLiteral("TooWide.bmp"), ts::testing::bmpFile(32768, 1, 1));
+    text += links::bitmapMarkup(dir.filePath(QStringLiteral("TooWide.bmp")), false);
+    // A palette of 0 colours (what most programs write) is as many as the
+    // depth allows; more than that are as many too.
+    for (const char count : {0, 17}) {
+        QByteArray bmp = ts::testing::bmpFile(5, 3, 4);
+        bmp[46] = count;
+        const QString name = QStringLiteral("Count%1.bmp").arg(int(count));
+        put(name, bmp);
+        text += links::bitmapMarkup(dir.filePath(name), false);
+    }
+    Project project;
+    project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
+    project.addTopic(ts::testing::topic("P", "P", "", QByteArray(), RtfWriter::write(paragraph({{text, CharFormat()}}))));
+    const auto [report, h] = compiled(project);
+    ASSERT_EQ(h.bitmaps.size(), 6);
+    for (int n : {4, 5}) {
+        EXPECT_EQ(h.bitmaps[n].colorsUsed, 16u) << n;
+        EXPECT_EQ(h.bitmaps[n].palette, ts::testing::bmpFile(5, 3, 4).mid(54, 64)) << n;
+    }
+    for (int n = 0; n < 4; ++n) {
+        const QByteArray source = ts::testing::bmpFile(stored[n].width, stored[n].height, stored[n].bits);
+        EXPECT_EQ(h.bitmaps[n].width, quint32(stored[n].width)) << stored[n].name;
+        EXPECT_EQ(h.bitmaps[n].height, quint32(stored[n].height)) << stored[n].name;
+        EXPECT_EQ(h.bitmaps[n].pixels, source.mid(14 + 40 + (stored[n].bits == 1 ? 8 : 64))) << stored[n].name;
+    }
+    EXPECT_EQ(report.warnings, 1);
+    EXPECT_TRUE(report.logLines.join(QLatin1Char('\n')).contains(QLatin1String("TooWide.bmp has an impossible size")))
+        << report.logLines.join(QLatin1Char('\n')).toStdString();
+
+    const auto refusal = [](const QByteArray& bmp) {
+        QString why;
+        return HelpPictures::pictureFromBmp(bmp, false, &why) ? QStringLiteral("stored") : why;
+    };
+    const QByteArray small = ts::testing::bmpFile(2, 2, 4);
+    EXPECT_EQ(refusal(small), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(small.left(small.size() - 1)), QStringLiteral("is cut short"));
+    EXPECT_EQ(refusal(small.left(54)), QStringLiteral("is cut short"));
+    EXPECT_EQ(refusal(small.left(53)), QStringLiteral("is not a BMP file"));
+    QByteArray b = small;
+    b[14] = 39; // the picture header's size
+    EXPECT_EQ(refusal(b), QStringLiteral("has a picture header this compiler does not know"));
+    // Pixels may begin right after the header, not inside it; the palette
+    // must be there to its last byte.
+    b = small;
+    b[10] = 54; // where the pixels begin
+    EXPECT_EQ(refusal(b), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(b.left(54 + 64)), QStringLiteral("stored"));
+    EXPECT_EQ(refusal(b.left(54 + 63)), QStringLiteral("is cut short"));
+    b[10] = 53;
+    EXPECT_EQ(refusal(b), QStringLiteral("is cut short"));
+    // A top-down picture may be as tall as a bottom-up one.
+    b = ts::testing::bmpFile(1, 32767, 1);
+    const auto setHeight = [&b](qint32 height) {
+        for (int i = 0; i < 4; ++i)
+            b[22 + i] = char(quint32(height) >> (8 * i));
+    };
+    setHeight(-32767);
+    EXPECT_EQ(refusal(b), QStringLiteral("stored"));
+    for (qint32 height : {-32768, 0, 32768}) {
+        setHeight(height);
+        EXPECT_EQ(refusal(b), QStringLiteral("has an impossible size")) << height;
+    }
 }
 
 TEST(HelpCompiler, AFileThatCannotBeWrittenFailsWithTheReasonInTheLog)

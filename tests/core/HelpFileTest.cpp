@@ -59,28 +59,6 @@ TWindowRecord window(const char* name, const char* caption)
     return w;
 }
 
-// A bottom-up BI_RGB bitmap file with `bits` per pixel, filled with a pattern.
-QByteArray bmpFile(int width, int height, int bits)
-{
-    const int colours = bits <= 8 ? 1 << bits : 0;
-    const int row = (width * bits + 31) / 32 * 4;
-    QByteArray palette, pixels;
-    for (int i = 0; i < colours; ++i)
-        palette += QByteArray(1, char(i * 7)) + char(i * 13) + char(255 - i) + '\0';
-    for (int i = 0; i < row * height; ++i)
-        pixels += char(i * 37 + bits);
-    auto le = [](quint32 v, int n) {
-        QByteArray b;
-        for (int i = 0; i < n; ++i)
-            b += char(v >> (8 * i));
-        return b;
-    };
-    const quint32 offset = 14 + 40 + quint32(palette.size());
-    return "BM" + le(offset + quint32(pixels.size()), 4) + le(0, 4) + le(offset, 4) + le(40, 4) + le(quint32(width), 4) +
-           le(quint32(height), 4) + le(1, 2) + le(quint32(bits), 2) + le(0, 4) + le(quint32(pixels.size()), 4) +
-           le(2835, 4) + le(2835, 4) + le(quint32(colours), 4) + le(0, 4) + palette + pixels;
-}
-
 class HelpFile : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -270,10 +248,11 @@ Styled styledOf(const hr::HelpFile& h, const hr::Paragraph& p)
     return s;
 }
 
+// Window names in links are found whatever their case.
 int windowNumber(const Project& p, const QByteArray& name)
 {
     for (int k = 0; k < p.WindowCount(); ++k)
-        if (p.window(k).Name.bytes() == name)
+        if (p.window(k).Name.bytes().compare(name, Qt::CaseInsensitive) == 0)
             return k;
     return -1;
 }
@@ -591,7 +570,7 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
         rtf({
             para({run("Jump "), run("to formats-->FORMATS", strike), run(", pop-up "), run("note-->FORMATS", under)}),
             para({run("In a window "), run("side-->FORMATS>side", strike), run(" and pop-up ignoring it "),
-                  run("p-->FORMATS>side", under)}),
+                  run("p-->FORMATS>side", under), run(" spelled otherwise "), run("SIDE-->FORMATS>SIDE", strike)}),
             para({run("Other file "), run("there-->ELSEWHERE@other.hlp", strike), run(" pop "),
                   run("pp-->ELSEWHERE@other.hlp", under), run(" with window "),
                   run("tw-->ELSEWHERE>side@other.hlp", strike)}),
@@ -657,6 +636,26 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
             EXPECT_FALSE(h.fonts[i].face == h.fonts[k].face && h.fonts[i].halfPoints == h.fonts[k].halfPoints &&
                          h.fonts[i].attributes == h.fonts[k].attributes && h.fonts[i].color == h.fonts[k].color)
                 << "descriptors " << i << " and " << k << " are the same";
+}
+
+// Indents where their stored form grows from one byte to two, and the ends
+// of the two-byte form; paragraphs of 120 to 131 characters, among which the
+// stored text length grows from one byte to two: all read back as they were.
+TEST_F(HelpFile, NumbersAtTheEdgesOfTheirStoredFormsReadBack)
+{
+    std::vector<Paragraph> body = {
+        para({run("edges")}, Alignment::Left, 630, -640, 640),
+        para({run("past them")}, Alignment::Left, 640, -650, 163830),
+        para({run("ends")}, Alignment::Left, 163830, -163840, 0),
+    };
+    for (int n = 120; n <= 131; ++n)
+        body.push_back(para({run(QString(n, QLatin1Char('t')))}));
+    project.addTopic(topic("EDGES", "Edges", "", QByteArray(), rtf(body)));
+    HelpCompileReport report;
+    const hr::HelpFile h = compile(report);
+    EXPECT_EQ(report.warnings, 0) << report.logLines.join(QLatin1Char('\n')).toStdString();
+    Pictures pictures;
+    checkAgainstProject(project, h, pictures);
 }
 
 TEST_F(HelpFile, BrokenLinksAndPicturesAreWarningsAndTheFileStillReads)

@@ -212,18 +212,6 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
     EXPECT_EQ(parseError(QByteArray()), "'x.tsp' is damaged: the file ends after 0 bytes, in the topic and window counts");
     EXPECT_EQ(parseError(good.left(6)), "'x.tsp' is damaged: the file ends after 6 bytes, in the topic and window counts");
 
-    QByteArray b = good;
-    setIntAt(b, 0, 2050);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 2050 topics; a project holds 0 to 2049");
-    setIntAt(b, 0, -1);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims -1 topics; a project holds 0 to 2049");
-
-    b = good;
-    setIntAt(b, 4, 0);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 0 windows; a project holds 1 to 255");
-    setIntAt(b, 4, 256);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 256 windows; a project holds 1 to 255");
-
     // Truncated in a window record and in a topic's fixed part.
     EXPECT_EQ(parseError(good.left(8 + 200)),
               "'x.tsp' is damaged: the file ends after 208 bytes, in window 1");
@@ -231,7 +219,7 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
               "'x.tsp' is damaged: the file ends after 444 bytes, in topic 1");
 
     // A block longer than the rest of the file, a negative length.
-    b = good;
+    QByteArray b = good;
     setIntAt(b, t2 + 371, 4000000);
     EXPECT_EQ(parseError(b),
               "'x.tsp' is damaged: topic 3 claims 4000000 bytes of text but the file ends after 1899");
@@ -249,19 +237,77 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
               "'x.tsp' is damaged: topic 1 claims 2147483647 bytes of header text but the file ends after 1899");
     EXPECT_EQ(parseError(good.left(good.size() - 1)),
               "'x.tsp' is damaged: topic 3 claims 80 bytes of text but the file ends after 1898");
+    // A few bytes past the end, and past it only with the header block counted.
+    b = good;
+    setIntAt(b, t2 + 371, 83);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 3 claims 83 bytes of text but the file ends after 1899");
+    b = good;
+    const std::int32_t afterTopic0 = std::int32_t(good.size() - (t0 + 375));
+    setIntAt(b, t0 + 371, afterTopic0 - 100 + 1);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 1 claims 1081 bytes of text but the file ends after 1899");
+    setIntAt(b, t0 + 371, afterTopic0 - 100);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: the file ends after 1899 bytes, in topic 2");
+    setIntAt(b, t0 + 367, afterTopic0 + 1);
+    setIntAt(b, t0 + 371, 0);
+    EXPECT_EQ(parseError(b),
+              "'x.tsp' is damaged: topic 1 claims 1181 bytes of header text but the file ends after 1899");
+}
 
-    // Length bytes beyond a counted string's capacity.
+// Counts and the length bytes of counted strings are read up to their
+// limits; one past them is refused like a count or length far beyond.
+TEST(ProjectFile, CountsAndStringLengthsAreReadUpToTheirLimits)
+{
+    const QByteArray good = ProjectFile::serialize(exampleProject());
+    const qsizetype t0 = 8 + 336;
+
+    QByteArray b = good;
+    setIntAt(b, 0, 2050);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 2050 topics; a project holds 0 to 2049");
+    setIntAt(b, 0, -1);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims -1 topics; a project holds 0 to 2049");
+    setIntAt(b, 0, 0);
+    EXPECT_EQ(ProjectFile::parse(b.left(8 + 336), QStringLiteral("x.tsp")).TopicCount(), 0);
+    setIntAt(b, 0, 2049);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: the file ends after 1899 bytes, in topic 4");
+
     b = good;
-    b[t0] = char(51);
-    EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 1's Topic ID has a length of 51 characters, more than its 50");
-    b = good;
-    b[8 + 60] = char(101);
-    EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: window 0's caption has a length of 101 characters, more than its 100");
-    b = good;
-    b[8] = char(31);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: window 0's name has a length of 31 characters, more than its 30");
+    setIntAt(b, 4, 0);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 0 windows; a project holds 1 to 255");
+    setIntAt(b, 4, 256);
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 256 windows; a project holds 1 to 255");
+    Project fullTables;
+    while (fullTables.addWindow(TWindowRecord()))
+        ;
+    while (fullTables.addTopic(topic("T")))
+        ;
+    const Project readFull = ProjectFile::parse(ProjectFile::serialize(fullTables), QStringLiteral("x.tsp"));
+    EXPECT_EQ(readFull.WindowCount(), 255);
+    EXPECT_EQ(readFull.TopicCount(), 2049);
+    b = good.left(8 + 168);
+    setIntAt(b, 0, 0);
+    setIntAt(b, 4, 1);
+    EXPECT_EQ(ProjectFile::parse(b, QStringLiteral("x.tsp")).WindowCount(), 1);
+
+    // Length bytes of counted strings: the capacity is read, one more refused.
+    const struct {
+        qsizetype at;
+        int capacity;
+        const char* what;
+    } strings[] = {
+        {t0, 50, "topic 1's Topic ID"},
+        {t0 + 316, 50, "topic 1's title"},
+        {8, 30, "window 0's name"},
+        {8 + 60, 100, "window 0's caption"},
+    };
+    for (const auto& field : strings) {
+        b = good;
+        b[field.at] = char(field.capacity);
+        EXPECT_EQ(parseError(b), "no error") << field.what;
+        b[field.at] = char(field.capacity + 1);
+        EXPECT_EQ(parseError(b), std::string("'x.tsp' is damaged: ") + field.what + " has a length of " +
+                                     std::to_string(field.capacity + 1) + " characters, more than its " +
+                                     std::to_string(field.capacity));
+    }
     b = good;
     b[t0 + 316] = char(200);
     EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 1's title has a length of 200 characters, more than its 50");
@@ -278,6 +324,11 @@ TEST(ProjectFile, AWindowIndexOutsideTheTableOpensOnMain)
     p = ProjectFile::parse(b, QStringLiteral("x.tsp"));
     EXPECT_EQ(p.topic(1).WindowIndex, 0);
     EXPECT_EQ(p.topic(1).TopicID.bytes(), QByteArray("SECOND"));
+    // At the edges of the two-window table: 1 is the last window, 2 and -1 are none.
+    for (const auto& [stored, opened] : {std::pair{1, 1}, std::pair{2, 0}, std::pair{-1, 0}}) {
+        setIntAt(b, t1 + 56, stored);
+        EXPECT_EQ(ProjectFile::parse(b, QStringLiteral("x.tsp")).topic(1).WindowIndex, opened) << stored;
+    }
 }
 
 TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)

@@ -82,6 +82,14 @@ TEST(RtfCodePage, TextReadsInTheCodePageInForce)
         {"Mac Roman by number", doc("\\ansi\\ansicpg10000", "\\fnil Geneva", "Caf\\'8e"), QStringLiteral(u"Café")},
         {"a code page the converter lacks", doc("\\ansi\\ansicpg12345", "\\fnil Arial", "\\'d3\\'80"),
          QStringLiteral(u"Ó€")},
+        // The ISO 8859 pages by their Windows numbers, 28591 to 28606; the
+        // numbers beside them are not pages the converter has.
+        {"ISO 8859-1, first of the numbers", doc("\\ansi\\ansicpg28591", "\\fnil Arial", "\\'80"),
+         QStringLiteral(u"\u0080")},
+        {"ISO 8859-16, last of the numbers", doc("\\ansi\\ansicpg28606", "\\fnil Arial", "\\'a1"),
+         QStringLiteral(u"Ą")},
+        {"before the ISO numbers", doc("\\ansi\\ansicpg28590", "\\fnil Arial", "\\'80"), QStringLiteral(u"€")},
+        {"after the ISO numbers", doc("\\ansi\\ansicpg28607", "\\fnil Arial", "\\'a1"), QStringLiteral(u"¡")},
     };
     expectCases(cases);
 }

@@ -206,6 +206,8 @@ TEST(RtfReader, SpecialCharactersAndEscapes)
     const RichDocument d = readRtf(rtf);
     EXPECT_EQ(d.plainText(), QStringLiteral("a{b}c\\d\u00a0e\u00adf\u2011g\th\u2028i\u2014\u2013\u2018\u2019"
                                             "\u201c\u201d\u2022j\u00e9\u20ac\u008d\tk"));
+    // A hexadecimal escape takes two digits, never a third.
+    EXPECT_EQ(readRtf("{\\rtf1 \\'414\\'e9e}").plainText(), QStringLiteral("A4\u00e9e"));
 }
 
 TEST(RtfReader, UnicodeSkipCountsFollowTheirGroup)
@@ -350,15 +352,25 @@ TEST(RtfReader, MalformedInputNeverBreaksTheReader)
     EXPECT_EQ(readRtf("{\\rtf1{\\colortbl\\red999999999999;}{\\cf0 x}}").Paragraphs[0].Runs[0].Format.Color,
               std::optional<std::uint32_t>(0xFF0000));
 
-    const RichDocument huge = readRtf("{\\rtf1\\fs99999999999999999999\\li-99999999999999999999 x}");
-    EXPECT_EQ(huge.Paragraphs[0].Runs[0].Format.Size, INT_MAX);
-    EXPECT_EQ(huge.Paragraphs[0].LeftIndent, INT_MIN);
+    // Numbers past the range of int are held at its ends; the ends themselves are read as they are.
+    for (const char* rtf : {"{\\rtf1\\fs99999999999999999999\\li-99999999999999999999 x}",
+                            "{\\rtf1\\fs2147483648\\li-2147483649 x}", "{\\rtf1\\fs2147483647\\li-2147483648 x}"}) {
+        const RichDocument huge = readRtf(rtf);
+        EXPECT_EQ(huge.Paragraphs[0].Runs[0].Format.Size, INT_MAX) << rtf;
+        EXPECT_EQ(huge.Paragraphs[0].LeftIndent, INT_MIN) << rtf;
+    }
 
     // Nesting far deeper than any document: the deep part is passed over.
+    // 512 groups, the document's own included, are read; the 513th is not.
+    const auto nested = [](int depth) {
+        QByteArray deep("{\\rtf1 a");
+        deep += QByteArray(depth, '{') + "x" + QByteArray(depth, '}') + "b}";
+        return RtfReader::read(deep).plainText();
+    };
+    EXPECT_EQ(nested(511), QStringLiteral("axb"));
+    EXPECT_EQ(nested(512), QStringLiteral("ab"));
+    EXPECT_EQ(nested(200000), QStringLiteral("ab"));
     const int depth = 200000;
-    QByteArray deep("{\\rtf1 a");
-    deep += QByteArray(depth, '{') + "x" + QByteArray(depth, '}') + "b}";
-    EXPECT_EQ(RtfReader::read(deep).plainText(), QStringLiteral("ab"));
     QByteArray unclosed("{\\rtf1 a");
     unclosed += QByteArray(depth, '{') + "x";
     EXPECT_EQ(RtfReader::read(unclosed).plainText(), QStringLiteral("a"));

@@ -66,6 +66,10 @@ TEST(TopicRules, ProposalFollowsTheNumbersInUse)
     EXPECT_EQ(proposeCallId(projectOf({topic("A", ""), topic("B", "")})), 10);
     EXPECT_EQ(proposeCallId(projectOf({topic("A", "", 10), topic("B", "", 20)})), 30);
     EXPECT_EQ(proposeCallId(projectOf({topic("A", "", 15)})), 20);
+    // A number in use equal to the proposal raises it; one below does not.
+    EXPECT_EQ(proposeCallId(projectOf({topic("A", "", 20)})), 30);
+    EXPECT_EQ(proposeCallId(projectOf({topic("A", "", 19)})), 20);
+    EXPECT_EQ(proposeCallId(projectOf({topic("A", "", 30), topic("B", "", 40)})), 50);
     // One pass in project order: 30 is raised to 40 at the first topic and
     // never checked against it again.
     EXPECT_EQ(proposeCallId(projectOf({topic("A", "", 40), topic("B", "", 30)})), 40);
@@ -169,7 +173,9 @@ TEST(TopicRules, CallIdOfATopicIsCheckedBeforeItsTopicIdAndTheFirstConflictWins)
     EXPECT_TRUE(checkTopicProperties(p, fields("Z", "0"), -1).passes());
 }
 
-TEST(TopicRules, UpperCasingStaysInTheProjectFileCodePage)
+// Topic IDs are compared as the project stores them: upper-cased within the
+// code page and cut to 50 characters.
+TEST(TopicRules, TopicIdsAreComparedInTheirStoredForm)
 {
     EXPECT_EQ(upperTopicId(QStringLiteral("intro_2")), QStringLiteral("INTRO_2"));
     EXPECT_EQ(upperTopicId(QStringLiteral("caf\u00E9 \u00FF")), QStringLiteral("CAF\u00C9 \u0178"));
@@ -177,4 +183,10 @@ TEST(TopicRules, UpperCasingStaysInTheProjectFileCodePage)
     EXPECT_EQ(upperTopicId(QStringLiteral("\u00DF\u00B5")), QStringLiteral("\u00DF\u00B5"));
     const Project p = projectOf({topic("CAF\xC9", "Coffee")});
     EXPECT_FALSE(checkTopicProperties(p, fields("caf\xC3\xA9"), -1).passes());
+
+    const QByteArray fifty(50, 'l');
+    const Project full = projectOf({topic(fifty.toUpper().constData(), "Long")});
+    EXPECT_FALSE(checkTopicProperties(full, fields(fifty.constData()), -1).passes());
+    EXPECT_FALSE(checkTopicProperties(full, fields(QByteArray(fifty + "x").constData()), -1).passes());
+    EXPECT_TRUE(checkTopicProperties(full, fields(fifty.left(49).constData()), -1).passes());
 }
