@@ -43,6 +43,14 @@ std::string converterName(int number)
 {
     switch (number) {
     case 10000: return "MACINTOSH";
+    // The Mac's double-byte pages are the Windows ones in all the text an
+    // RTF file carries; the converter knows them under those names.
+    case 10001: return "SHIFT_JIS"; // Mac Japanese
+    case 10002: return "BIG5";      // Mac Traditional Chinese
+    case 10003: return "EUC-KR";    // Mac Korean
+    case 10008: return "EUC-CN";    // Mac Simplified Chinese
+    case 10007: return "MAC-CYRILLIC";
+    case 10017: return "MACUKRAINIAN";
     case 10029: return "MAC-CENTRALEUROPE";
     case 10079: return "MAC-IS";
     case 20866: return "KOI8-R";
@@ -59,7 +67,8 @@ std::string converterName(int number)
 // with shifts) and reads as Windows-1252.
 bool isDoubleBytePage(int number)
 {
-    return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361;
+    return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361 || number == 10001
+           || number == 10002 || number == 10003 || number == 10008;
 }
 
 enum class Result { Done, Incomplete, Invalid };

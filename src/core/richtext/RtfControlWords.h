@@ -20,10 +20,13 @@ enum class WordId : std::uint8_t {
     // flags
     Par, Pard, Plain, Ql, Qc, Qr, Qj, UlNone,
     Ansi, Mac, Pc, Pca, // the document's character set
+    TabRight, TabCenter, TabDecimal, LeaderDots, LeaderHyphens, LeaderUnderline, LeaderThick, LeaderEquals,
+    Superscript, Subscript, NoSuperSub, FootnoteMark,
     // toggles
-    Bold, Italic, Underline, Strike, Hidden,
+    Bold, Italic, Underline, Strike, Hidden, DoubleUnderline, SmallCaps,
     // values
     Font, FontSize, Color, LeftIndent, FirstIndent, RightIndent,
+    SpaceBefore, SpaceAfter, LineSpacing, LineMultiple, TabPosition, BarTab, Raise, Lower, Highlight,
     Deff, AnsiCpg, FontCharset, FontCodePage, Red, Green, Blue, Unicode, UnicodeSkip,
     // destinations read specially
     FontTable, ColorTable,

@@ -4,12 +4,14 @@
 #include "RtfControlWords.h"
 #include "RtfFontTable.h"
 #include "RtfTokenizer.h"
+#include "links/LinkMarkup.h"
 #include "model/Windows1252.h"
 
 #include <algorithm>
 #include <climits>
 #include <iterator>
 #include <string>
+#include <unordered_map>
 
 namespace ts::RtfReader {
 namespace {
@@ -20,10 +22,18 @@ using namespace ts::rtf;
 // comes near it, and it bounds the memory a hostile file can make us use.
 constexpr std::size_t kMaxDepth = 512;
 constexpr int kDefaultSize = 24; // RTF's default: 12 pt
+// Tab stops one paragraph may set; more than a line could ever use.
+constexpr std::size_t kMaxTabs = 64;
+// Different tab stop lists one document may set; this bounds the memory a
+// hostile file can make the reader use.
+constexpr std::size_t kMaxTabSets = 4096;
 
 enum class Dest : std::uint8_t { Normal, FontTable, ColorTable };
 
-enum : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16 };
+enum : std::uint16_t {
+    kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16,
+    kDoubleUnderline = 32, kSmallCaps = 64, kSuperscript = 128, kSubscript = 256,
+};
 
 // The character format as the RTF describes it: numbers into the tables.
 // Cheap to copy and compare; resolved to a CharFormat only when text arrives
@@ -32,7 +42,8 @@ struct CharKey {
     int font = 0;
     int size = kDefaultSize;
     int color = -1; // colour table index; -1 = no \cf given (automatic)
-    std::uint8_t flags = 0;
+    int highlight = 0; // colour table index of \highlightN; 0 = none
+    std::uint16_t flags = 0;
 
     friend bool operator==(const CharKey&, const CharKey&) = default;
 };
@@ -45,10 +56,16 @@ struct State {
     int li = 0;
     int fi = 0;
     int ri = 0;
+    int sb = 0;
+    int sa = 0;
+    int sl = 0;
+    bool slmult = false;
+    int tabs = -1; // index into the builder's tab sets; -1 = none
+    TabStop pendingTab; // the kind and leader words seen before the next \tx
 };
 
 // A key no text is ever formatted with: the next text looks its format up again.
-constexpr CharKey kStaleKey{INT_MIN, INT_MIN, INT_MIN, 0};
+constexpr CharKey kStaleKey{INT_MIN, INT_MIN, INT_MIN, INT_MIN, 0};
 
 class Builder {
 public:
@@ -64,6 +81,8 @@ private:
     void normalWord(const WordInfo& w, const Token& t, State& s);
     void fontTableWord(const WordInfo& w, const Token& t, State& s);
     void symbol(char c);
+    void addTab(State& s, int position);
+    void footnoteMark();
     void bytes(const char* data, std::size_t size);
     void byte(unsigned char b);
     void character(char16_t c);
@@ -116,6 +135,11 @@ private:
     const CodePage* runPage_ = nullptr; // the open key's code page
     bool parSeen_ = false;
     bool formattedSincePar_ = false;
+    // Tab stop lists as paragraphs set them; a state names one by index, so
+    // that groups copy a number rather than a list.
+    std::vector<std::vector<TabStop>> tabSets_;
+    std::unordered_map<std::string, int> tabSetIndex_;
+    int footnotes_ = 0; // footnote marks numbered so far
 };
 
 RichDocument Builder::run()
@@ -255,12 +279,18 @@ void Builder::word(const Token& t)
 void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
 {
     const bool on = !t.hasParam || t.param != 0;
-    auto flag = [&](std::uint8_t bit) {
-        s.chr.flags = on ? std::uint8_t(s.chr.flags | bit) : std::uint8_t(s.chr.flags & ~bit);
+    auto flag = [&](std::uint16_t bit) {
+        s.chr.flags = on ? std::uint16_t(s.chr.flags | bit) : std::uint16_t(s.chr.flags & ~bit);
+    };
+    auto vertical = [&](std::uint16_t bit) {
+        s.chr.flags = std::uint16_t((s.chr.flags & ~(kSuperscript | kSubscript)) | bit);
     };
     switch (w.id) {
     case WordId::Par:
         endParagraph();
+        return;
+    case WordId::FootnoteMark:
+        footnoteMark();
         return;
     case WordId::Character:
         character(w.character);
@@ -313,15 +343,44 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
     case WordId::Pard:
         s.align = Alignment::Left;
         s.li = s.fi = s.ri = 0;
+        s.sb = s.sa = s.sl = 0;
+        s.slmult = false;
+        s.tabs = -1;
+        s.pendingTab = TabStop();
         break;
     case WordId::Plain:
-        s.chr = CharKey{deff_, kDefaultSize, -1, 0};
+        s.chr = CharKey{deff_, kDefaultSize, -1, 0, 0};
         break;
     case WordId::Ql: s.align = Alignment::Left; break;
     case WordId::Qc: s.align = Alignment::Center; break;
     case WordId::Qr: s.align = Alignment::Right; break;
     case WordId::Qj: s.align = Alignment::Justify; break;
-    case WordId::UlNone: s.chr.flags &= std::uint8_t(~kUnderline); break;
+    case WordId::UlNone: s.chr.flags &= std::uint16_t(~(kUnderline | kDoubleUnderline)); break;
+    case WordId::DoubleUnderline: flag(kDoubleUnderline); break;
+    case WordId::SmallCaps: flag(kSmallCaps); break;
+    case WordId::Superscript: vertical(kSuperscript); break;
+    case WordId::Subscript: vertical(kSubscript); break;
+    case WordId::NoSuperSub: vertical(0); break;
+    case WordId::Raise: vertical(t.hasParam && t.param == 0 ? 0 : kSuperscript); break;
+    case WordId::Lower: vertical(t.hasParam && t.param == 0 ? 0 : kSubscript); break;
+    case WordId::Highlight: s.chr.highlight = t.hasParam ? std::max(0, t.param) : 0; break;
+    case WordId::SpaceBefore: s.sb = t.hasParam ? t.param : 0; break;
+    case WordId::SpaceAfter: s.sa = t.hasParam ? t.param : 0; break;
+    case WordId::LineSpacing: s.sl = t.hasParam ? t.param : 0; break;
+    case WordId::LineMultiple: s.slmult = t.hasParam && t.param == 1; break;
+    case WordId::TabRight: s.pendingTab.Align = TabStop::Kind::Right; break;
+    case WordId::TabCenter: s.pendingTab.Align = TabStop::Kind::Center; break;
+    case WordId::TabDecimal: s.pendingTab.Align = TabStop::Kind::Decimal; break;
+    case WordId::LeaderDots: s.pendingTab.Fill = TabStop::Leader::Dots; break;
+    case WordId::LeaderHyphens: s.pendingTab.Fill = TabStop::Leader::Hyphens; break;
+    case WordId::LeaderUnderline: s.pendingTab.Fill = TabStop::Leader::Underline; break;
+    case WordId::LeaderThick: s.pendingTab.Fill = TabStop::Leader::ThickLine; break;
+    case WordId::LeaderEquals: s.pendingTab.Fill = TabStop::Leader::Equals; break;
+    case WordId::TabPosition:
+    case WordId::BarTab:
+        if (t.hasParam)
+            addTab(s, t.param);
+        break;
     case WordId::Bold: flag(kBold); break;
     case WordId::Italic: flag(kItalic); break;
     case WordId::Underline: flag(kUnderline); break;
@@ -546,6 +605,13 @@ CharFormat Builder::formatFor(const CharKey& key, const FontEntry* font) const
     f.Underline = key.flags & kUnderline;
     f.Strike = key.flags & kStrike;
     f.Hidden = key.flags & kHidden;
+    f.DoubleUnderline = key.flags & kDoubleUnderline;
+    f.SmallCaps = key.flags & kSmallCaps;
+    f.Vertical = key.flags & kSuperscript ? VerticalPosition::Superscript
+                 : key.flags & kSubscript ? VerticalPosition::Subscript
+                                          : VerticalPosition::Normal;
+    if (key.highlight > 0 && std::size_t(key.highlight) < colors_.size())
+        f.Highlight = colors_[std::size_t(key.highlight)];
     return f;
 }
 
@@ -591,6 +657,12 @@ void Builder::endParagraph()
     p.LeftIndent = s.li;
     p.FirstIndent = s.fi;
     p.RightIndent = s.ri;
+    p.SpaceBefore = s.sb;
+    p.SpaceAfter = s.sa;
+    p.LineSpacing = s.sl;
+    p.LineSpacingMultiple = s.slmult && s.sl != 0;
+    if (s.tabs >= 0)
+        p.Tabs = tabSets_[std::size_t(s.tabs)];
     if (para_.empty()) {
         p.Runs.front().Format = formatFor(s.chr, fontFor(s.chr));
     } else {
@@ -601,6 +673,52 @@ void Builder::endParagraph()
     doc_.Paragraphs.push_back(std::move(p));
     parSeen_ = true;
     formattedSincePar_ = false;
+}
+
+// A tab stop at `position` with the kind and leader words that came before
+// it; a stop at a position already set replaces that one. A paragraph holds
+// at most a few hundred stops.
+void Builder::addTab(State& s, int position)
+{
+    TabStop stop = s.pendingTab;
+    stop.Position = std::clamp(position, 0, 31680); // 22 inches: wider than any page
+    s.pendingTab = TabStop();
+    std::vector<TabStop> set = s.tabs >= 0 ? tabSets_[std::size_t(s.tabs)] : std::vector<TabStop>();
+    if (set.size() >= kMaxTabs)
+        return;
+    const auto at = std::lower_bound(set.begin(), set.end(), stop.Position,
+                                     [](const TabStop& t, int pos) { return t.Position < pos; });
+    if (at != set.end() && at->Position == stop.Position)
+        *at = stop;
+    else
+        set.insert(at, stop);
+    // The same lists come again in every paragraph of a document: each is
+    // kept once.
+    std::string key;
+    for (const TabStop& t : set) {
+        key.append(reinterpret_cast<const char*>(&t.Position), sizeof t.Position);
+        key += char(t.Align);
+        key += char(t.Fill);
+    }
+    if (tabSets_.size() >= kMaxTabSets && !tabSetIndex_.count(key))
+        return;
+    const auto [found, added] = tabSetIndex_.emplace(std::move(key), int(tabSets_.size()));
+    if (added)
+        tabSets_.push_back(std::move(set));
+    s.tabs = found->second;
+}
+
+// \chftn stands for the number of its footnote: counted through the
+// document, as word processors show the mark. (The footnote's own text, with
+// its own \chftn, is a destination the reader skips.)
+void Builder::footnoteMark()
+{
+    if (stack_.empty() || stack_.back().dest != Dest::Normal)
+        return;
+    flushLead();
+    openRun();
+    for (const QChar c : QString::number(++footnotes_))
+        text_.push_back(c.unicode());
 }
 
 // A final \par ends the last paragraph: only text or formatting after it makes
@@ -614,6 +732,8 @@ void Builder::finish()
         endParagraph();
     if (doc_.Paragraphs.empty())
         doc_.Paragraphs.emplace_back();
+    for (Paragraph& p : doc_.Paragraphs)
+        links::hiddenTargetsToMarkup(p);
 }
 
 } // namespace
