@@ -10,8 +10,9 @@ non-breaking and typographic spaces taken as blanks and soft hyphens,
 zero-width characters and symbol-font private-use codes mapped as a reader
 shows them. The references are made once and kept in a cache folder.
 
-    tools/rtf-corpus/measure.py FOLDER [--build build] [--cache DIR] [--list]
+    tools/rtf-corpus/measure.py FOLDER [--build build] [--cache DIR] [--bullets] [--list]
 
+--bullets takes every bullet glyph that starts a line as the same bullet.
 --list prints every file that is not read right, with the first words where
 the texts part.
 """
@@ -30,8 +31,24 @@ DROPPED = dict.fromkeys(map(ord, "\u00ad\u200b\u200c\u200d\ufeff\u2060"), None)
 SYMBOLS = {0xF0B7: "\u2022", 0xF0A7: "\u25aa", 0xF06C: "\u25cf", 0xF0D8: "\u27a2", 0xF0FC: "\u2714"}
 
 
-def words(text):
+# Glyphs readers draw for a list's bullet. Which one a reader picks for a
+# level (LibreOffice draws its own for some, unrtf prints the byte of a
+# symbol font) is drawing, not reading: with --bullets a line's first word
+# that is one of these counts as "a bullet".
+BULLETS = set("\u2022\u25e6\u25aa\u25ab\u2023\u2043\u00b7\u25cf\u25cb\u25a0\u25a1\u2013\u2014-*o\u00a7\u2219\x13\ufffd\"")
+BULLETS |= {chr(c) for c in (0xF0B7, 0xF0A7, 0xF06C, 0xF06E, 0xF06F, 0xF0D8, 0xF076, 0xF0FC, 0xF0A8, 0xF0E8)}
+
+
+def words(text, bullets=False):
     text = unicodedata.normalize("NFC", text).translate(SPACES).translate(DROPPED)
+    if bullets:
+        lines = []
+        for line in text.splitlines():
+            first = line.split()[:1]
+            if first and all(c in BULLETS for c in first[0]):
+                line = line.replace(first[0], "\u2022", 1)
+            lines.append(line)
+        text = "\n".join(lines)
     text = "".join(SYMBOLS.get(ord(c), c) for c in text)
     return text.split()
 
@@ -89,6 +106,7 @@ def main():
     ap.add_argument("--build", default="build")
     ap.add_argument("--cache", default=os.path.join(os.environ.get("TMPDIR", "/tmp"), "rtf-corpus-references"))
     ap.add_argument("--list", action="store_true")
+    ap.add_argument("--bullets", action="store_true", help="take every bullet glyph that starts a line as the same")
     args = ap.parse_args()
 
     paths = sorted(os.path.join(args.folder, f) for f in os.listdir(args.folder) if f.lower().endswith(".rtf"))
@@ -98,9 +116,9 @@ def main():
 
     right = 0
     for p in paths:
-        mine = words(our.get(p, ""))
-        refs = {"unrtf": words(cached(args.cache, "unrtf", p, unrtf_text)),
-                "LibreOffice": words(cached(args.cache, "libreoffice", p, lambda _: ""))}
+        mine = words(our.get(p, ""), args.bullets)
+        refs = {"unrtf": words(cached(args.cache, "unrtf", p, unrtf_text), args.bullets),
+                "LibreOffice": words(cached(args.cache, "libreoffice", p, lambda _: ""), args.bullets)}
         if any(mine == r for r in refs.values()):
             right += 1
             continue

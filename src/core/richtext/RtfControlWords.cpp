@@ -95,6 +95,9 @@ constexpr WordInfo kWords[] = {
 
     {"fonttbl", K::Destination, W::FontTable, 0},
     {"colortbl", K::Destination, W::ColorTable, 0},
+    // Properties of a nested table: word processors also put the cells'
+    // text in this group.
+    {"nesttableprops", K::Destination, W::TransparentDestination, 0},
 
     {"stylesheet", K::Skip, W::SkippedDestination, 0},
     {"info", K::Skip, W::SkippedDestination, 0},
@@ -127,12 +130,23 @@ constexpr WordInfo kWords[] = {
     {"tc", K::Skip, W::SkippedDestination, 0},
     {"txe", K::Skip, W::SkippedDestination, 0},
     {"rxe", K::Skip, W::SkippedDestination, 0},
-    {"listtable", K::Skip, W::SkippedDestination, 0},
-    {"listoverridetable", K::Skip, W::SkippedDestination, 0},
+    {"listtable", K::Destination, W::ListTableDestination, 0},
+    {"listoverridetable", K::Destination, W::ListOverridesDestination, 0},
+    {"leveltext", K::Destination, W::LevelTextDestination, 0},
+    {"listtext", K::Destination, W::ListTextDestination, 0},
+    {"pntext", K::Destination, W::ListTextDestination, 0},
+    {"listlevel", K::Flag, W::ListLevel, 0},
+    {"levelnfc", K::Value, W::LevelFormat, 0},
+    {"levelnfcn", K::Value, W::LevelFormat, 0},
+    {"levelstartat", K::Value, W::LevelStart, 0},
+    {"levelfollow", K::Value, W::LevelFollow, 0},
+    {"listid", K::Value, W::ListId, 0},
+    {"ls", K::Value, W::ListNumber, 0},
+    {"ilvl", K::Value, W::ListLevelNumber, 0},
     // List definitions outside their tables, and the flat stand-in that
     // follows nested tables (their cells are read from \nestcell and \nestrow).
-    {"list", K::Skip, W::SkippedDestination, 0},
-    {"listoverride", K::Skip, W::SkippedDestination, 0},
+    {"list", K::Skip, W::ListDefinition, 0},
+    {"listoverride", K::Skip, W::ListOverride, 0},
     {"nonesttables", K::Skip, W::SkippedDestination, 0},
     {"revtbl", K::Skip, W::SkippedDestination, 0},
     {"rsidtbl", K::Skip, W::SkippedDestination, 0},

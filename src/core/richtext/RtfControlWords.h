@@ -27,11 +27,18 @@ enum class WordId : std::uint8_t {
     // values
     Font, FontSize, Color, LeftIndent, FirstIndent, RightIndent,
     SpaceBefore, SpaceAfter, LineSpacing, LineMultiple, TabPosition, BarTab, Raise, Lower, Highlight,
+    // lists
+    ListLevel, LevelFormat, LevelStart, LevelFollow, ListId, ListNumber, ListLevelNumber,
     Deff, AnsiCpg, FontCharset, FontCodePage, Red, Green, Blue, Unicode, UnicodeSkip,
     // destinations read specially
     FontTable, ColorTable,
+    // destinations whose text is the document's own (read as if the group
+    // were plain)
+    TransparentDestination,
+    ListTableDestination, ListOverridesDestination, LevelTextDestination, ListTextDestination,
     // destinations skipped whole
     SkippedDestination,
+    ListDefinition, ListOverride, // skipped outside their tables
     // characters
     Character,
 };

@@ -3,6 +3,7 @@
 #include "RtfCodePage.h"
 #include "RtfControlWords.h"
 #include "RtfFontTable.h"
+#include "RtfListTable.h"
 #include "RtfTokenizer.h"
 #include "links/LinkMarkup.h"
 #include "model/Windows1252.h"
@@ -28,7 +29,7 @@ constexpr std::size_t kMaxTabs = 64;
 // hostile file can make the reader use.
 constexpr std::size_t kMaxTabSets = 4096;
 
-enum class Dest : std::uint8_t { Normal, FontTable, ColorTable };
+enum class Dest : std::uint8_t { Normal, FontTable, ColorTable, ListTable, LevelText };
 
 enum : std::uint16_t {
     kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16,
@@ -62,6 +63,9 @@ struct State {
     bool slmult = false;
     int tabs = -1; // index into the builder's tab sets; -1 = none
     TabStop pendingTab; // the kind and leader words seen before the next \tx
+    int ls = 0;         // the paragraph's list (\lsN), 0 = none
+    int ilvl = 0;       // its level in the list
+    bool listText = false; // inside {\listtext ...} or {\pntext ...}
 };
 
 // A key no text is ever formatted with: the next text looks its format up again.
@@ -139,6 +143,13 @@ private:
     // that groups copy a number rather than a list.
     std::vector<std::vector<TabStop>> tabSets_;
     std::unordered_map<std::string, int> tabSetIndex_;
+    // Lists: their definitions, and where the label a word processor wrote
+    // for the paragraph ({\listtext ...}) lies in its text.
+    ListTable lists_;
+    qsizetype listTextStart_ = -1, listTextEnd_ = -1;
+    qsizetype paragraphLength() const;
+    void listWord(const WordInfo& w, const Token& t, State& s);
+    void addListLabel(Paragraph& p, const State& s);
     int footnotes_ = 0; // footnote marks numbered so far
 };
 
@@ -213,6 +224,8 @@ void Builder::groupEnd()
     }
     if (stack_.back().dest == Dest::FontTable)
         fonts_.groupEnd(stack_.size());
+    if (stack_.back().listText && stack_.size() > 1 && !stack_[stack_.size() - 2].listText)
+        listTextEnd_ = paragraphLength();
     if (stack_.size() == 1) {
         // The document's own group ends here; what follows is not ours. The
         // state stays on the stack: the last paragraph takes its properties.
@@ -243,11 +256,38 @@ void Builder::word(const Token& t)
     if (!w || stack_.empty())
         return;
     State& s = stack_.back();
+    if (s.dest == Dest::ListTable && (w->id == WordId::ListDefinition || w->id == WordId::ListOverride)) {
+        if (w->id == WordId::ListDefinition)
+            lists_.startList();
+        else
+            lists_.startOverride();
+        return;
+    }
     if (w->kind == WordKind::Skip) {
         skipRestOfGroup();
         return;
     }
     if (w->kind == WordKind::Destination) {
+        switch (w->id) {
+        case WordId::TransparentDestination:
+            return;
+        case WordId::ListTableDestination:
+        case WordId::ListOverridesDestination:
+            s.dest = Dest::ListTable;
+            lists_.setInOverrides(w->id == WordId::ListOverridesDestination);
+            return;
+        case WordId::LevelTextDestination:
+            s.dest = s.dest == Dest::ListTable ? Dest::LevelText : s.dest;
+            return;
+        case WordId::ListTextDestination:
+            if (s.dest == Dest::Normal && !s.listText) {
+                s.listText = true;
+                listTextStart_ = paragraphLength();
+            }
+            return;
+        default:
+            break;
+        }
         if (w->id == WordId::FontTable) {
             s.dest = Dest::FontTable;
             fonts_.begin();
@@ -263,6 +303,17 @@ void Builder::word(const Token& t)
         break;
     case Dest::FontTable:
         fontTableWord(*w, t, s);
+        break;
+    case Dest::ListTable:
+        listWord(*w, t, s);
+        break;
+    case Dest::LevelText:
+        if (w->id == WordId::Unicode && t.hasParam) {
+            lists_.levelTextCharacter(char16_t(std::uint32_t(t.param) & 0xFFFF));
+            ucSkip_ = s.uc;
+        } else if (w->id == WordId::UnicodeSkip && t.hasParam) {
+            s.uc = std::max(0, t.param);
+        }
         break;
     case Dest::ColorTable:
         if (!t.hasParam)
@@ -347,6 +398,7 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
         s.slmult = false;
         s.tabs = -1;
         s.pendingTab = TabStop();
+        s.ls = s.ilvl = 0;
         break;
     case WordId::Plain:
         s.chr = CharKey{deff_, kDefaultSize, -1, 0, 0};
@@ -376,6 +428,8 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
     case WordId::LeaderUnderline: s.pendingTab.Fill = TabStop::Leader::Underline; break;
     case WordId::LeaderThick: s.pendingTab.Fill = TabStop::Leader::ThickLine; break;
     case WordId::LeaderEquals: s.pendingTab.Fill = TabStop::Leader::Equals; break;
+    case WordId::ListNumber: s.ls = t.hasParam ? t.param : 0; break;
+    case WordId::ListLevelNumber: s.ilvl = t.hasParam ? std::clamp(t.param, 0, 15) : 0; break;
     case WordId::TabPosition:
     case WordId::BarTab:
         if (t.hasParam)
@@ -556,6 +610,12 @@ void Builder::bytes(const char* data, std::size_t size)
     case Dest::FontTable:
         fonts_.bytes(src, size);
         return;
+    case Dest::LevelText:
+        for (std::size_t i = 0; i < size; ++i)
+            lists_.levelTextByte(src[i]);
+        return;
+    case Dest::ListTable:
+        return;
     case Dest::ColorTable:
         for (std::size_t i = 0; i < size; ++i) {
             if (src[i] != ';')
@@ -670,6 +730,9 @@ void Builder::endParagraph()
         p.Runs.assign(std::make_move_iterator(para_.begin()), std::make_move_iterator(para_.end()));
         para_.clear();
     }
+    if (s.ls > 0)
+        addListLabel(p, s);
+    listTextStart_ = listTextEnd_ = -1;
     doc_.Paragraphs.push_back(std::move(p));
     parSeen_ = true;
     formattedSincePar_ = false;
@@ -719,6 +782,73 @@ void Builder::footnoteMark()
     openRun();
     for (const QChar c : QString::number(++footnotes_))
         text_.push_back(c.unicode());
+}
+
+qsizetype Builder::paragraphLength() const
+{
+    qsizetype n = qsizetype(text_.size());
+    for (const Run& r : para_)
+        n += r.Text.size();
+    return n;
+}
+
+void Builder::listWord(const WordInfo& w, const Token& t, State& /*s*/)
+{
+    const int value = t.hasParam ? t.param : 0;
+    switch (w.id) {
+    case WordId::ListLevel: lists_.startLevel(); break;
+    case WordId::LevelFormat: lists_.setNumberFormat(value); break;
+    case WordId::LevelStart: lists_.setStartAt(value); break;
+    case WordId::LevelFollow: lists_.setFollow(value); break;
+    case WordId::ListId: lists_.setListId(value); break;
+    case WordId::ListNumber: lists_.setOverrideNumber(value); break;
+    case WordId::Font: lists_.setLevelFont(value); break;
+    case WordId::FirstIndent: lists_.setLevelIndents(value, std::nullopt); break;
+    case WordId::LeftIndent: lists_.setLevelIndents(std::nullopt, value); break;
+    default: break;
+    }
+}
+
+// A paragraph of a defined list gets the label its definition gives, as
+// LibreOffice shows it, in place of the label the word processor wrote for
+// readers without lists ({\listtext ...}); without a definition that label
+// stays.
+void Builder::addListLabel(Paragraph& p, const State& s)
+{
+    std::optional<ListTable::Label> label = lists_.nextLabel(s.ls, s.ilvl);
+    if (!label)
+        return;
+    // Blanks before the written label (a line's indent in the file) go with it.
+    const QString before = p.text().left(std::max<qsizetype>(listTextStart_, 0));
+    if (listTextStart_ >= 0 && listTextEnd_ > listTextStart_ && before.trimmed().isEmpty()) {
+        qsizetype drop = listTextEnd_;
+        while (drop > 0 && !p.Runs.empty()) {
+            Run& r = p.Runs.front();
+            const qsizetype n = std::min(drop, r.Text.size());
+            r.Text.remove(0, n);
+            drop -= n;
+            if (r.Text.isEmpty() && p.Runs.size() > 1)
+                p.Runs.erase(p.Runs.begin());
+        }
+    }
+    CharFormat format = p.Runs.empty() ? formatFor(s.chr, fontFor(s.chr)) : p.Runs.front().Format;
+    const FontEntry* font = label->font >= 0 ? fonts_.find(label->font) : nullptr;
+    if (font)
+        format.Face = font->face;
+    // Bytes of the template are read in the label's font: kept as codes in a
+    // symbol font, otherwise as characters of its code page.
+    const bool symbol = font ? font->symbol : isSymbolFontFace(format.Face);
+    const CodePage& page = pageOf(font ? font : fontFor(s.chr));
+    for (QChar& c : label->text)
+        if (c.unicode() >= 0xE020 && c.unicode() <= 0xE0FF)
+            c = symbol ? QChar(c.unicode() + 0x1000) : QChar(page.single()[c.unicode() & 0xFF]);
+    p.Runs.insert(p.Runs.begin(), Run{label->text, format});
+    p.Runs.erase(std::remove_if(p.Runs.begin() + 1, p.Runs.end(), [](const Run& r) { return r.Text.isEmpty(); }),
+                 p.Runs.end());
+    if (p.LeftIndent == 0 && p.FirstIndent == 0) {
+        p.LeftIndent = label->leftIndent.value_or(0);
+        p.FirstIndent = label->firstIndent.value_or(0);
+    }
 }
 
 // A final \par ends the last paragraph: only text or formatting after it makes
