@@ -8,7 +8,8 @@ counts as read right when its words, in order, are those of at least one of
 the two; the words are the text split at blanks, after Unicode NFC, with
 non-breaking and typographic spaces taken as blanks and soft hyphens,
 zero-width characters and symbol-font private-use codes mapped as a reader
-shows them. The references are made once and kept in a cache folder.
+shows them; the document properties unrtf prints before the text are not
+taken as text. The references are made once and kept in a cache folder.
 
     tools/rtf-corpus/measure.py FOLDER [--build build] [--cache DIR] [--bullets] [--list]
 
@@ -29,6 +30,13 @@ DROPPED = dict.fromkeys(map(ord, "\u00ad\u200b\u200c\u200d\ufeff\u2060"), None)
 # Symbol-font codes (our reader keeps them as U+F000 + byte) as the glyphs
 # a reader shows for the common ones.
 SYMBOLS = {0xF0B7: "\u2022", 0xF0A7: "\u25aa", 0xF06C: "\u25cf", 0xF0D8: "\u27a2", 0xF0FC: "\u2714"}
+# Text in a symbol font below 0x80 is its ASCII bytes, as both references
+# print it (the reader keeps it as U+F000 + byte).
+SYMBOLS.update({0xF000 + c: chr(c) for c in range(0x21, 0x7F)})
+# Document properties unrtf prints before the text ({\info}); not text.
+INFO = re.compile(r"^(TITLE|SUBJECT|AUTHOR|MANAGER|COMPANY|OPERATOR|CATEGORY|KEYWORDS|COMMENT|DOCUMENT COMMENT|"
+                  r"HLINKBASE|CREATION DATE|REVISION DATE|PRINTED DATE|BACKUP DATE|VERSION|EDITING TIME|"
+                  r"NUMBER OF PAGES|NUMBER OF WORDS|NUMBER OF CHARACTERS|INTERNAL ID):")
 
 
 # Glyphs readers draw for a list's bullet. Which one a reader picks for a
@@ -59,7 +67,13 @@ def unrtf_text(path):
     except subprocess.TimeoutExpired:
         return ""
     lines = out.decode("utf-8", "replace").splitlines()
-    return "\n".join(l for l in lines if not l.startswith("###") and l != "-----------------")
+    # Its comments ("###") and the document properties lead the output (a
+    # property may run into a comment line).
+    start = 0
+    while start < len(lines) and (not lines[start].strip() or INFO.match(lines[start]) or "###" in lines[start]
+                                  or lines[start] == "-----------------"):
+        start += 1
+    return "\n".join(l for l in lines[start:] if not l.startswith("###") and l != "-----------------")
 
 
 def libreoffice_texts(paths, cache):

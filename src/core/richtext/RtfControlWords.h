@@ -29,6 +29,8 @@ enum class WordId : std::uint8_t {
     SpaceBefore, SpaceAfter, LineSpacing, LineMultiple, TabPosition, BarTab, Raise, Lower, Highlight,
     // lists
     ListLevel, LevelFormat, LevelStart, LevelFollow, ListId, ListNumber, ListLevelNumber,
+    // how footnote and endnote marks are numbered
+    FootnoteNumbering, EndnoteNumbering,
     Deff, AnsiCpg, FontCharset, FontCodePage, Red, Green, Blue, Unicode, UnicodeSkip,
     // destinations read specially
     FontTable, ColorTable,
@@ -36,9 +38,11 @@ enum class WordId : std::uint8_t {
     // were plain)
     TransparentDestination,
     ListTableDestination, ListOverridesDestination, LevelTextDestination, ListTextDestination,
+    FieldDestination, FieldInstructionDestination,
     // destinations skipped whole
     SkippedDestination,
     ListDefinition, ListOverride, // skipped outside their tables
+    Footnote,                     // skipped; an endnote renumbers its mark
     // characters
     Character,
 };

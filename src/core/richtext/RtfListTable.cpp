@@ -135,7 +135,9 @@ std::optional<ListTable::Label> ListTable::nextLabel(int ls, int level)
     const auto list = std::find_if(lists_.begin(), lists_.end(), [&](const List& l) { return l.id == *id; });
     if (list == lists_.end() || std::size_t(level) >= list->levels.size())
         return std::nullopt;
-    std::vector<int>& counts = counts_[ls];
+    // Lists that share a definition count on together, as word processors
+    // number them.
+    std::vector<int>& counts = counts_[*id];
     counts.resize(list->levels.size(), 0);
     counts[std::size_t(level)] = counts[std::size_t(level)] == 0 ? list->levels[std::size_t(level)].startAt
                                                                  : counts[std::size_t(level)] + 1;

@@ -58,11 +58,16 @@ private:
         int id = 0;
         std::vector<Level> levels;
     };
+public:
+    // A number as \levelnfcN spells it (0 decimal, 1 and 2 upper and lower
+    // roman, 3 and 4 upper and lower letters, 23 bullet: none).
     static QString number(int value, int format);
+
+private:
 
     std::vector<List> lists_;
     QHash<int, int> overrides_;            // \lsN -> list id
-    QHash<int, std::vector<int>> counts_;  // \lsN -> the count of each level, 0 = not begun
+    QHash<int, std::vector<int>> counts_;  // list id -> the count of each level, 0 = not begun
     int pendingOverride_ = -1;             // list id of the \listoverride being read
     bool inOverrides_ = false;
     bool levelOpen_ = false;

@@ -12,6 +12,7 @@
 #include <climits>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace ts::RtfReader {
@@ -29,7 +30,7 @@ constexpr std::size_t kMaxTabs = 64;
 // hostile file can make the reader use.
 constexpr std::size_t kMaxTabSets = 4096;
 
-enum class Dest : std::uint8_t { Normal, FontTable, ColorTable, ListTable, LevelText };
+enum class Dest : std::uint8_t { Normal, FontTable, ColorTable, ListTable, LevelText, FieldInstruction };
 
 enum : std::uint16_t {
     kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16,
@@ -66,6 +67,7 @@ struct State {
     int ls = 0;         // the paragraph's list (\lsN), 0 = none
     int ilvl = 0;       // its level in the list
     bool listText = false; // inside {\listtext ...} or {\pntext ...}
+    bool field = false;    // inside {\field ...}
 };
 
 // A key no text is ever formatted with: the next text looks its format up again.
@@ -151,6 +153,18 @@ private:
     void listWord(const WordInfo& w, const Token& t, State& s);
     void addListLabel(Paragraph& p, const State& s);
     int footnotes_ = 0; // footnote marks numbered so far
+    int endnotes_ = 0;
+    int footnoteForm_ = 0, endnoteForm_ = 0; // \levelnfc forms
+    // The last mark written: where it ends in its paragraph, and its length.
+    std::size_t markParagraph_ = 0;
+    qsizetype markEnd_ = -1, markLength_ = 0;
+    void renumberAsEndnote();
+    // Fields: the instruction of the one being read, and where its result
+    // begins. A SYMBOL field without a result shows its character.
+    std::string fieldInstruction_;
+    std::size_t fieldParagraph_ = 0;
+    qsizetype fieldStart_ = 0;
+    void fieldEnd();
 };
 
 RichDocument Builder::run()
@@ -226,6 +240,11 @@ void Builder::groupEnd()
         fonts_.groupEnd(stack_.size());
     if (stack_.back().listText && stack_.size() > 1 && !stack_[stack_.size() - 2].listText)
         listTextEnd_ = paragraphLength();
+    if (stack_.back().field && stack_.size() > 1 && !stack_[stack_.size() - 2].field) {
+        stack_.pop_back();
+        fieldEnd();
+        return;
+    }
     if (stack_.size() == 1) {
         // The document's own group ends here; what follows is not ours. The
         // state stays on the stack: the last paragraph takes its properties.
@@ -264,12 +283,29 @@ void Builder::word(const Token& t)
         return;
     }
     if (w->kind == WordKind::Skip) {
+        if (w->id == WordId::Footnote)
+            renumberAsEndnote();
         skipRestOfGroup();
         return;
     }
     if (w->kind == WordKind::Destination) {
         switch (w->id) {
         case WordId::TransparentDestination:
+            return;
+        case WordId::FieldDestination:
+            if (s.dest == Dest::Normal && !s.field) {
+                s.field = true;
+                fieldInstruction_.clear();
+                fieldParagraph_ = doc_.Paragraphs.size();
+                fieldStart_ = paragraphLength();
+            }
+            return;
+        case WordId::FieldInstructionDestination:
+            if (!s.field || s.dest != Dest::Normal) {
+                skipRestOfGroup();
+                return;
+            }
+            s.dest = Dest::FieldInstruction;
             return;
         case WordId::ListTableDestination:
         case WordId::ListOverridesDestination:
@@ -307,6 +343,8 @@ void Builder::word(const Token& t)
     case Dest::ListTable:
         listWord(*w, t, s);
         break;
+    case Dest::FieldInstruction:
+        break;
     case Dest::LevelText:
         if (w->id == WordId::Unicode && t.hasParam) {
             lists_.levelTextCharacter(char16_t(std::uint32_t(t.param) & 0xFFFF));
@@ -343,6 +381,13 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
     case WordId::FootnoteMark:
         footnoteMark();
         return;
+    case WordId::FootnoteNumbering:
+    case WordId::EndnoteNumbering: {
+        // The word's character names the form, as \levelnfc numbers it.
+        static constexpr int forms[] = {0, 4, 3, 2, 1};
+        (w.id == WordId::FootnoteNumbering ? footnoteForm_ : endnoteForm_) = forms[w.character - u'0'];
+        return;
+    }
     case WordId::Character:
         character(w.character);
         return;
@@ -616,6 +661,10 @@ void Builder::bytes(const char* data, std::size_t size)
         return;
     case Dest::ListTable:
         return;
+    case Dest::FieldInstruction:
+        if (fieldInstruction_.size() < 1024)
+            fieldInstruction_.append(reinterpret_cast<const char*>(src), std::min<std::size_t>(size, 1024));
+        return;
     case Dest::ColorTable:
         for (std::size_t i = 0; i < size; ++i) {
             if (src[i] != ';')
@@ -780,8 +829,31 @@ void Builder::footnoteMark()
         return;
     flushLead();
     openRun();
-    for (const QChar c : QString::number(++footnotes_))
+    const QString mark = ListTable::number(++footnotes_, footnoteForm_);
+    for (const QChar c : mark)
         text_.push_back(c.unicode());
+    markParagraph_ = doc_.Paragraphs.size();
+    markEnd_ = paragraphLength();
+    markLength_ = mark.size();
+}
+
+// {\footnote\ftnalt ...} right after its mark is an endnote: the mark takes
+// the endnotes' own count and form.
+void Builder::renumberAsEndnote()
+{
+    Tokenizer probe = tok_;
+    const Token next = probe.next();
+    if (next.kind != TokenKind::Word || next.size != 6 || std::string_view(next.data, 6) != "ftnalt")
+        return;
+    if (markEnd_ < 0 || markParagraph_ != doc_.Paragraphs.size() || markEnd_ != paragraphLength()
+        || qsizetype(text_.size()) < markLength_)
+        return;
+    text_.resize(text_.size() - std::size_t(markLength_));
+    --footnotes_;
+    const QString mark = ListTable::number(++endnotes_, endnoteForm_);
+    for (const QChar c : mark)
+        text_.push_back(c.unicode());
+    markEnd_ = -1;
 }
 
 qsizetype Builder::paragraphLength() const
@@ -851,6 +923,42 @@ void Builder::addListLabel(Paragraph& p, const State& s)
     }
 }
 
+// At the end of a field: a SYMBOL field ("SYMBOL 74 \\f "Wingdings"")
+// whose result is empty stands for its character, in its font.
+void Builder::fieldEnd()
+{
+    const std::string& in = fieldInstruction_;
+    std::size_t at = in.find_first_not_of(' ');
+    if (at == std::string::npos || in.compare(at, 6, "SYMBOL") != 0 || fieldParagraph_ != doc_.Paragraphs.size()
+        || paragraphLength() != fieldStart_ || stack_.empty())
+        return;
+    at += 6;
+    int code = 0;
+    std::size_t digits = 0;
+    while (at < in.size() && in[at] == ' ')
+        ++at;
+    for (; at < in.size() && in[at] >= '0' && in[at] <= '9' && digits < 6; ++at, ++digits)
+        code = code * 10 + (in[at] - '0');
+    if (digits == 0 || code == 0 || code > 0xFFFF)
+        return;
+    QString face;
+    if (const std::size_t f = in.find("\\f", at); f != std::string::npos) {
+        const std::size_t open = in.find('"', f);
+        const std::size_t close = open == std::string::npos ? open : in.find('"', open + 1);
+        if (close != std::string::npos)
+            face = QString::fromLatin1(in.data() + open + 1, qsizetype(close - open - 1));
+    }
+    flushLead();
+    flushRun();
+    CharFormat format = formatFor(stack_.back().chr, fontFor(stack_.back().chr));
+    if (!face.isEmpty())
+        format.Face = face;
+    const bool symbol = isSymbolFontFace(format.Face);
+    const QChar c = code < 256 ? QChar(symbol ? char16_t(0xF000 | code) : CodePage::get(kWindows1252).single()[code])
+                               : QChar(char16_t(code));
+    para_.push_back(Run{QString(c), format});
+}
+
 // A final \par ends the last paragraph: only text or formatting after it makes
 // one more. A document that never had \par is one paragraph, empty or not.
 void Builder::finish()
@@ -858,8 +966,13 @@ void Builder::finish()
     if (stack_.empty())
         stack_.emplace_back();
     flushLead();
-    if (!parSeen_ || paragraphHasText() || formattedSincePar_)
+    if (!parSeen_ || paragraphHasText() || formattedSincePar_) {
+        // A paragraph made only by formatting words after the last \par is
+        // no item of a list.
+        if (parSeen_ && !paragraphHasText())
+            stack_.back().ls = 0;
         endParagraph();
+    }
     if (doc_.Paragraphs.empty())
         doc_.Paragraphs.emplace_back();
     for (Paragraph& p : doc_.Paragraphs)
