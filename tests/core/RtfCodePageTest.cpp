@@ -82,6 +82,22 @@ TEST(RtfCodePage, TextReadsInTheCodePageInForce)
         {"Mac Roman by number", doc("\\ansi\\ansicpg10000", "\\fnil Geneva", "Caf\\'8e"), QStringLiteral(u"Café")},
         {"a code page the converter lacks", doc("\\ansi\\ansicpg12345", "\\fnil Arial", "\\'d3\\'80"),
          QStringLiteral(u"Ó€")},
+        // TextEdit's Japanese: Mac Japanese by number and by font charset, read
+        // as Windows reads Shift-JIS (0x8160 is the full-width tilde).
+        {"Mac Japanese", doc("\\mac\\ansicpg10001", "\\fnil\\fcharset78 HiraKakuPro-W3", "\\'82\\'a8\\'81\\'60"),
+         QStringLiteral(u"お～")},
+        {"Mac Japanese by font charset", doc("\\mac", "\\fnil\\fcharset78 Osaka", "\\'93\\'fa\\'96\\'7b"),
+         QStringLiteral(u"日本")},
+        {"Traditional Chinese, document code page", doc("\\ansi\\ansicpg950", "\\fnil PMingLiU", "\\'a4\\'a4\\'a4\\'e5"),
+         QStringLiteral(u"中文")},
+        {"Mac Traditional Chinese", doc("\\mac\\ansicpg10002", "\\fnil Apple LiSung", "\\'a4\\'a4"),
+         QStringLiteral(u"中")},
+        // Windows reads the rows of user-defined characters as private-use
+        // characters: one character, not two bytes.
+        {"Big5 user-defined character", doc("\\ansi", "\\fnil\\fcharset136 MingLiU", "a\\'84\\'68b\\'fa\\'40"),
+         QStringLiteral(u"a\uF0B7b\uE000")},
+        {"Shift-JIS user-defined character", doc("\\ansi\\ansicpg932", "\\fnil MS Gothic", "\\'f0\\'40\\'f0\\'80"),
+         QStringLiteral(u"\uE000\uE03F")},
     };
     expectCases(cases);
 }

@@ -154,11 +154,55 @@ TEST(RtfFormatting, ListLabelsAndFootnoteMarksAreText)
                                       "\\fi-720\\li720 Point\\par}");
     EXPECT_EQ(wordpad.Paragraphs[0].text(), QStringLiteral("\uF0B7\tPoint"));
 
+    // A list defined in the list table: the labels come from its levels
+    // (LibreOffice's reading), numbered through the document, also without
+    // any \listtext; a nested level restarts under each item; a bullet level
+    // in the Symbol font keeps its code; a cell of a list is an item.
+    const char* table =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}"
+        "{\\*\\listtable{\\list\\listtemplateid9"
+        "{\\listlevel\\levelnfc0\\levelstartat1\\levelfollow0{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\fi-360\\li720}"
+        "{\\listlevel\\levelnfc4\\levelstartat1\\levelfollow1{\\leveltext\\'04\\'00.\\'01);}{\\levelnumbers\\'01\\'03;}}"
+        "\\listid5}"
+        "{\\list{\\listlevel\\levelnfc23\\levelfollow0{\\leveltext\\'01\\'b7;}\\f1\\fi-360\\li360}\\listid6}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\listid6\\ls2}}";
+    const RichDocument listed = RtfReader::read(QByteArray(table) + QByteArray(
+        "{\\listtext 9.\\tab}\\pard\\ls1 One\\par"
+        "\\pard\\ls1\\ilvl1 Sub\\par\\pard\\ls1\\ilvl1 Sub\\par"
+        "\\pard\\ls1 Two\\par\\pard\\ls1\\ilvl1 Sub again\\par"
+        "\\pard\\ls2 Dot\\par\\pard\\intbl\\ls1 Cell\\cell Cell\\cell\\row}"));
+    EXPECT_EQ(text(listed), QStringLiteral("1.\tOne|1.a) Sub|1.b) Sub|2.\tTwo|2.a) Sub again|\uF0B7\tDot|"
+                                           "3.\tCell\t4.\tCell\t"));
+    EXPECT_EQ(listed.Paragraphs[0].FirstIndent, -360); // the level's indents, as the paragraph sets none
+    EXPECT_EQ(listed.Paragraphs[0].LeftIndent, 720);
+    EXPECT_EQ(listed.Paragraphs[5].Runs.front().Format.Face, QStringLiteral("Symbol"));
+    expectRoundTrip(listed);
+
+    // TextEdit names its bullet's shape and writes a numbered-looking template.
+    const RichDocument textEdit = read("{\\rtf1\\ansi{\\fonttbl\\f0 Helvetica;}"
+                                       "{\\*\\listtable{\\list\\listtemplateid1\\listhybrid{\\listlevel\\levelnfc23"
+                                       "\\levelfollow0{\\*\\levelmarker \\{disc\\}}{\\leveltext\\'02\\'05.;}}\\listid1}}"
+                                       "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                                       "\\pard\\ls1{\\listtext\\t\\'a5\\t}Item\\par}");
+    EXPECT_EQ(text(textEdit), QStringLiteral("\u2022\tItem"));
+
     // Footnote marks show their numbers; the footnotes' own text is not body text.
     const RichDocument notes = read("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}"
                                     "One{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} First note.} and "
                                     "two{\\super\\chftn}{\\footnote{\\super\\chftn} Second note.}.\\par}");
     EXPECT_EQ(text(notes), QStringLiteral("One1 and two2."));
+    // Endnotes count apart, in their own form (Word: i, ii, ...).
+    const RichDocument endnotes = read("{\\rtf1\\ansi\\aftnnrlc{\\fonttbl{\\f0 Arial;}}"
+                                       "A{\\super\\chftn}{\\footnote\\ftnalt{\\super\\chftn} End.} "
+                                       "B{\\super\\chftn}{\\footnote{\\super\\chftn} Foot.} "
+                                       "C{\\super\\chftn}{\\footnote\\ftnalt{\\super\\chftn} End.}\\par}");
+    EXPECT_EQ(text(endnotes), QStringLiteral("Ai B1 Cii"));
+    // A SYMBOL field without a result shows its character in its font.
+    const RichDocument symbolField = read("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}"
+                                          "({\\field{\\*\\fldinst SYMBOL 74 \\\\f \"Wingdings\" \\\\s 12}{\\fldrslt }})\\par}");
+    ASSERT_EQ(symbolField.Paragraphs[0].Runs.size(), 3u);
+    EXPECT_EQ(symbolField.Paragraphs[0].Runs[1].Text, QStringLiteral("\uF04A"));
+    EXPECT_EQ(symbolField.Paragraphs[0].Runs[1].Format.Face, QStringLiteral("Wingdings"));
     EXPECT_EQ(notes.Paragraphs[0].Runs[1].Format.Vertical, VerticalPosition::Superscript);
     expectRoundTrip(notes);
 }

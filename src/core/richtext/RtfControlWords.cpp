@@ -147,6 +147,7 @@ constexpr WordInfo kWords[] = {
     {"listtable", K::Destination, W::ListTableDestination, 0},
     {"listoverridetable", K::Destination, W::ListOverridesDestination, 0},
     {"leveltext", K::Destination, W::LevelTextDestination, 0},
+    {"levelmarker", K::Destination, W::LevelMarkerDestination, 0},
     {"listtext", K::Destination, W::ListTextDestination, 0},
     {"pntext", K::Destination, W::ListTextDestination, 0},
     {"listlevel", K::Flag, W::ListLevel, 0},
@@ -174,8 +175,8 @@ constexpr WordInfo kWords[] = {
     {"objdata", K::Skip, W::SkippedDestination, 0},
 
     {"tab", K::Symbol, W::Character, u'\t'},
-    {"cell", K::Symbol, W::Character, u'\t'},
-    {"nestcell", K::Symbol, W::Character, u'\t'},
+    {"cell", K::Symbol, W::Cell, u'\t'},
+    {"nestcell", K::Symbol, W::Cell, u'\t'},
     {"line", K::Symbol, W::Character, u'\u2028'},
     {"emdash", K::Symbol, W::Character, u'\u2014'},
     {"endash", K::Symbol, W::Character, u'\u2013'},

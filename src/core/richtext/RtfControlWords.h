@@ -38,13 +38,14 @@ enum class WordId : std::uint8_t {
     // were plain)
     TransparentDestination,
     ListTableDestination, ListOverridesDestination, LevelTextDestination, ListTextDestination,
-    FieldDestination, FieldInstructionDestination,
+    FieldDestination, FieldInstructionDestination, LevelMarkerDestination,
     // destinations skipped whole
     SkippedDestination,
     ListDefinition, ListOverride, // skipped outside their tables
     Footnote,                     // skipped; an endnote renumbers its mark
     // characters
     Character,
+    Cell, // a table cell's end: a tab, and the end of a list item
 };
 
 struct WordInfo {

@@ -1,6 +1,7 @@
 #include "RtfListTable.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace ts::rtf {
 namespace {
@@ -102,6 +103,12 @@ void ListTable::levelTextByte(unsigned char b)
     levelTextCharacter(b < 0x20 ? char16_t(b) : char16_t(0xE000 | b));
 }
 
+void ListTable::levelMarkerByte(unsigned char b)
+{
+    if (levelOpen_ && lists_.back().levels.back().marker.size() < MaxTemplate)
+        lists_.back().levels.back().marker += char(b);
+}
+
 void ListTable::startOverride()
 {
     pendingOverride_ = -1;
@@ -149,7 +156,18 @@ std::optional<ListTable::Label> ListTable::nextLabel(int ls, int level)
     label.font = l.font;
     label.firstIndent = l.firstIndent;
     label.leftIndent = l.leftIndent;
-    const std::size_t length = l.text.empty() ? 0 : std::min<std::size_t>(l.text.front(), l.text.size() - 1);
+    // A bullet TextEdit names by its shape stands for the level's template,
+    // which it writes for readers that do not know the names.
+    static const std::pair<const char*, char16_t> shapes[] = {{"{disc}", u'\u2022'},    {"{circle}", u'\u25E6'},
+                                                              {"{square}", u'\u25AA'},  {"{hyphen}", u'\u2043'},
+                                                              {"{diamond}", u'\u25C6'}, {"{check}", u'\u2713'}};
+    const auto shape = std::find_if(std::begin(shapes), std::end(shapes),
+                                    [&](const auto& s) { return l.format == 23 && l.marker == s.first; });
+    const std::size_t length = shape != std::end(shapes) || l.text.empty()
+                                   ? 0
+                                   : std::min<std::size_t>(l.text.front(), l.text.size() - 1);
+    if (shape != std::end(shapes))
+        label.text += QChar(shape->second);
     for (std::size_t i = 1; i <= length; ++i) {
         const char16_t c = l.text[i];
         if (c < 10) { // the number of level c

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QString>
+#include <string>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -29,6 +30,8 @@ public:
     // number's place, or text in the level's font).
     void levelTextCharacter(char16_t c);
     void levelTextByte(unsigned char b);
+    // Inside {\*\levelmarker ...} (TextEdit): the bullet's shape by name, "{disc}".
+    void levelMarkerByte(unsigned char b);
     void startOverride();             // \listoverride
     void setOverrideNumber(int ls);   // \lsN in a \listoverride
     bool inOverrides() const { return inOverrides_; }
@@ -53,6 +56,7 @@ private:
         int font = -1;
         std::optional<int> firstIndent, leftIndent;
         std::u16string text; // the template: its first character is its length
+        std::string marker;  // the bullet's shape by name
     };
     struct List {
         int id = 0;

@@ -30,7 +30,7 @@ constexpr std::size_t kMaxTabs = 64;
 // hostile file can make the reader use.
 constexpr std::size_t kMaxTabSets = 4096;
 
-enum class Dest : std::uint8_t { Normal, FontTable, ColorTable, ListTable, LevelText, FieldInstruction };
+enum class Dest : std::uint8_t { Normal, FontTable, ColorTable, ListTable, LevelText, LevelMarker, FieldInstruction };
 
 enum : std::uint16_t {
     kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16,
@@ -72,6 +72,9 @@ struct State {
 
 // A key no text is ever formatted with: the next text looks its format up again.
 constexpr CharKey kStaleKey{INT_MIN, INT_MIN, INT_MIN, INT_MIN, 0};
+
+std::size_t splitRunsAt(std::vector<Run>& runs, qsizetype offset);
+QString paragraphTextAfter(const std::vector<Run>& runs, qsizetype offset);
 
 class Builder {
 public:
@@ -151,7 +154,11 @@ private:
     qsizetype listTextStart_ = -1, listTextEnd_ = -1;
     qsizetype paragraphLength() const;
     void listWord(const WordInfo& w, const Token& t, State& s);
-    void addListLabel(Paragraph& p, const State& s);
+    // Labels the list item that begins at itemStart_ in `runs` (a cell, or
+    // what follows the last cell); `p` takes the level's indents.
+    void labelItem(std::vector<Run>& runs, const State& s, Paragraph* p);
+    qsizetype itemStart_ = 0;
+    bool cellLabelled_ = false;
     int footnotes_ = 0; // footnote marks numbered so far
     int endnotes_ = 0;
     int footnoteForm_ = 0, endnoteForm_ = 0; // \levelnfc forms
@@ -315,6 +322,9 @@ void Builder::word(const Token& t)
         case WordId::LevelTextDestination:
             s.dest = s.dest == Dest::ListTable ? Dest::LevelText : s.dest;
             return;
+        case WordId::LevelMarkerDestination:
+            s.dest = s.dest == Dest::ListTable ? Dest::LevelMarker : s.dest;
+            return;
         case WordId::ListTextDestination:
             if (s.dest == Dest::Normal && !s.listText) {
                 s.listText = true;
@@ -344,6 +354,7 @@ void Builder::word(const Token& t)
         listWord(*w, t, s);
         break;
     case Dest::FieldInstruction:
+    case Dest::LevelMarker:
         break;
     case Dest::LevelText:
         if (w->id == WordId::Unicode && t.hasParam) {
@@ -390,6 +401,16 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
     }
     case WordId::Character:
         character(w.character);
+        return;
+    case WordId::Cell:
+        if (s.ls > 0) { // each cell of a list is an item of its own
+            flushLead();
+            flushRun();
+            labelItem(para_, s, nullptr);
+            cellLabelled_ = true;
+        }
+        character(w.character);
+        itemStart_ = paragraphLength();
         return;
     case WordId::Unicode:
         if (t.hasParam) {
@@ -661,6 +682,10 @@ void Builder::bytes(const char* data, std::size_t size)
         return;
     case Dest::ListTable:
         return;
+    case Dest::LevelMarker:
+        for (std::size_t i = 0; i < size; ++i)
+            lists_.levelMarkerByte(src[i]);
+        return;
     case Dest::FieldInstruction:
         if (fieldInstruction_.size() < 1024)
             fieldInstruction_.append(reinterpret_cast<const char*>(src), std::min<std::size_t>(size, 1024));
@@ -746,7 +771,13 @@ void Builder::openRun()
 void Builder::flushRun()
 {
     if (!text_.empty()) {
-        para_.push_back(Run{QString(reinterpret_cast<const QChar*>(text_.data()), qsizetype(text_.size())), runFormat_});
+        const QString text(reinterpret_cast<const QChar*>(text_.data()), qsizetype(text_.size()));
+        // A run closed early (a list label or a field put in between) goes on
+        // in the run before when the format is the same.
+        if (!para_.empty() && para_.back().Format == runFormat_)
+            para_.back().Text += text;
+        else
+            para_.push_back(Run{text, runFormat_});
         text_.clear();
     }
     runOpen_ = false;
@@ -779,12 +810,43 @@ void Builder::endParagraph()
         p.Runs.assign(std::make_move_iterator(para_.begin()), std::make_move_iterator(para_.end()));
         para_.clear();
     }
-    if (s.ls > 0)
-        addListLabel(p, s);
+    // A row whose cells were the items has no item after its last cell.
+    if (s.ls > 0 && !(cellLabelled_ && paragraphTextAfter(p.Runs, itemStart_).trimmed().isEmpty()))
+        labelItem(p.Runs, s, &p);
     listTextStart_ = listTextEnd_ = -1;
+    itemStart_ = 0;
+    cellLabelled_ = false;
     doc_.Paragraphs.push_back(std::move(p));
     parSeen_ = true;
     formattedSincePar_ = false;
+}
+
+// The index of the run that starts `offset` characters into `runs`, splitting
+// a run there if need be (runs.size() at the end).
+std::size_t splitRunsAt(std::vector<Run>& runs, qsizetype offset)
+{
+    qsizetype start = 0;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const qsizetype size = runs[i].Text.size();
+        if (offset <= start)
+            return i;
+        if (offset < start + size) {
+            Run tail{runs[i].Text.mid(offset - start), runs[i].Format};
+            runs[i].Text.truncate(offset - start);
+            runs.insert(runs.begin() + std::ptrdiff_t(i) + 1, std::move(tail));
+            return i + 1;
+        }
+        start += size;
+    }
+    return runs.size();
+}
+
+QString paragraphTextAfter(const std::vector<Run>& runs, qsizetype offset)
+{
+    QString text;
+    for (const Run& r : runs)
+        text += r.Text;
+    return text.mid(offset);
 }
 
 // A tab stop at `position` with the kind and leader words that came before
@@ -881,29 +943,26 @@ void Builder::listWord(const WordInfo& w, const Token& t, State& /*s*/)
     }
 }
 
-// A paragraph of a defined list gets the label its definition gives, as
-// LibreOffice shows it, in place of the label the word processor wrote for
-// readers without lists ({\listtext ...}); without a definition that label
-// stays.
-void Builder::addListLabel(Paragraph& p, const State& s)
+// A paragraph (or table cell) of a defined list gets the label its
+// definition gives, as LibreOffice shows it, in place of the label the word
+// processor wrote for readers without lists ({\\listtext ...}); without a
+// definition that label stays.
+void Builder::labelItem(std::vector<Run>& runs, const State& s, Paragraph* p)
 {
     std::optional<ListTable::Label> label = lists_.nextLabel(s.ls, s.ilvl);
     if (!label)
         return;
+    const std::size_t at = splitRunsAt(runs, itemStart_);
     // Blanks before the written label (a line's indent in the file) go with it.
-    const QString before = p.text().left(std::max<qsizetype>(listTextStart_, 0));
-    if (listTextStart_ >= 0 && listTextEnd_ > listTextStart_ && before.trimmed().isEmpty()) {
-        qsizetype drop = listTextEnd_;
-        while (drop > 0 && !p.Runs.empty()) {
-            Run& r = p.Runs.front();
-            const qsizetype n = std::min(drop, r.Text.size());
-            r.Text.remove(0, n);
-            drop -= n;
-            if (r.Text.isEmpty() && p.Runs.size() > 1)
-                p.Runs.erase(p.Runs.begin());
-        }
+    const bool written = listTextStart_ >= itemStart_ && listTextEnd_ > listTextStart_
+                         && paragraphTextAfter(runs, itemStart_).left(listTextStart_ - itemStart_).trimmed().isEmpty();
+    if (written) {
+        const std::size_t end = splitRunsAt(runs, listTextEnd_);
+        runs.erase(runs.begin() + std::ptrdiff_t(at), runs.begin() + std::ptrdiff_t(end));
     }
-    CharFormat format = p.Runs.empty() ? formatFor(s.chr, fontFor(s.chr)) : p.Runs.front().Format;
+    CharFormat format = at < runs.size() ? runs[at].Format
+                        : runs.empty()   ? formatFor(s.chr, fontFor(s.chr))
+                                         : runs.back().Format;
     const FontEntry* font = label->font >= 0 ? fonts_.find(label->font) : nullptr;
     if (font)
         format.Face = font->face;
@@ -914,12 +973,24 @@ void Builder::addListLabel(Paragraph& p, const State& s)
     for (QChar& c : label->text)
         if (c.unicode() >= 0xE020 && c.unicode() <= 0xE0FF)
             c = symbol ? QChar(c.unicode() + 0x1000) : QChar(page.single()[c.unicode() & 0xFF]);
-    p.Runs.insert(p.Runs.begin(), Run{label->text, format});
-    p.Runs.erase(std::remove_if(p.Runs.begin() + 1, p.Runs.end(), [](const Run& r) { return r.Text.isEmpty(); }),
-                 p.Runs.end());
-    if (p.LeftIndent == 0 && p.FirstIndent == 0) {
-        p.LeftIndent = label->leftIndent.value_or(0);
-        p.FirstIndent = label->firstIndent.value_or(0);
+    runs.insert(runs.begin() + std::ptrdiff_t(at), Run{label->text, format});
+    // The label joins a neighbour of the same format, as the reader's runs do.
+    std::vector<Run> merged;
+    for (Run& r : runs) {
+        if (r.Text.isEmpty())
+            continue;
+        if (!merged.empty() && merged.back().Format == r.Format)
+            merged.back().Text += r.Text;
+        else
+            merged.push_back(std::move(r));
+    }
+    if (merged.empty())
+        merged.push_back(Run{QString(), format});
+    runs = std::move(merged);
+    listTextStart_ = listTextEnd_ = -1;
+    if (p && p->LeftIndent == 0 && p->FirstIndent == 0) {
+        p->LeftIndent = label->leftIndent.value_or(0);
+        p->FirstIndent = label->firstIndent.value_or(0);
     }
 }
 
