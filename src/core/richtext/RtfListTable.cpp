@@ -186,4 +186,67 @@ std::optional<ListTable::Label> ListTable::nextLabel(int ls, int level)
     return label;
 }
 
+namespace {
+
+// The index of the run that starts `offset` characters into `runs`, splitting
+// a run there if need be (runs.size() at the end).
+std::size_t splitRunsAt(std::vector<Run>& runs, qsizetype offset)
+{
+    qsizetype start = 0;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const qsizetype size = runs[i].Text.size();
+        if (offset <= start)
+            return i;
+        if (offset < start + size) {
+            Run tail{runs[i].Text.mid(offset - start), runs[i].Format};
+            runs[i].Text.truncate(offset - start);
+            runs.insert(runs.begin() + std::ptrdiff_t(i) + 1, std::move(tail));
+            return i + 1;
+        }
+        start += size;
+    }
+    return runs.size();
+}
+
+} // namespace
+
+QString textFrom(const std::vector<Run>& runs, qsizetype offset)
+{
+    QString text;
+    for (const Run& r : runs)
+        text += r.Text;
+    return text.mid(offset);
+}
+
+CharFormat formatAt(const std::vector<Run>& runs, qsizetype offset, const CharFormat& fallback)
+{
+    qsizetype start = 0;
+    for (const Run& r : runs) {
+        if (offset < start + r.Text.size())
+            return r.Format;
+        start += r.Text.size();
+    }
+    return runs.empty() ? fallback : runs.back().Format;
+}
+
+void putLabel(std::vector<Run>& runs, qsizetype from, qsizetype to, Run label)
+{
+    const std::size_t at = splitRunsAt(runs, from);
+    const std::size_t end = splitRunsAt(runs, to);
+    runs.erase(runs.begin() + std::ptrdiff_t(at), runs.begin() + std::ptrdiff_t(end));
+    runs.insert(runs.begin() + std::ptrdiff_t(at), std::move(label));
+    std::vector<Run> merged;
+    for (Run& r : runs) {
+        if (r.Text.isEmpty())
+            continue;
+        if (!merged.empty() && merged.back().Format == r.Format)
+            merged.back().Text += r.Text;
+        else
+            merged.push_back(std::move(r));
+    }
+    if (merged.empty())
+        merged.push_back(Run{QString(), label.Format});
+    runs = std::move(merged);
+}
+
 } // namespace ts::rtf

@@ -6,6 +6,8 @@
 // counted through the document ("1.", "2.a)", a bullet), in the level's font,
 // followed by a tab or a blank as the level asks.
 
+#include "RichDocument.h"
+
 #include <QHash>
 #include <QString>
 #include <string>
@@ -76,5 +78,13 @@ private:
     bool inOverrides_ = false;
     bool levelOpen_ = false;
 };
+
+// Placing a label into a paragraph's runs (offsets count characters):
+// the text from an offset on; the format of the character at an offset (or
+// `fallback` past the end); and `label` put in place of [from, to), joined
+// to a neighbour of the same format as the reader's runs are.
+QString textFrom(const std::vector<Run>& runs, qsizetype offset);
+CharFormat formatAt(const std::vector<Run>& runs, qsizetype offset, const CharFormat& fallback);
+void putLabel(std::vector<Run>& runs, qsizetype from, qsizetype to, Run label);
 
 } // namespace ts::rtf

@@ -4,6 +4,7 @@
 #include "RtfControlWords.h"
 #include "RtfFontTable.h"
 #include "RtfListTable.h"
+#include "RtfReaderState.h"
 #include "RtfTokenizer.h"
 #include "links/LinkMarkup.h"
 #include "model/Windows1252.h"
@@ -23,58 +24,6 @@ using namespace ts::rtf;
 // Groups nested deeper than this are passed over whole; no real document
 // comes near it, and it bounds the memory a hostile file can make us use.
 constexpr std::size_t kMaxDepth = 512;
-constexpr int kDefaultSize = 24; // RTF's default: 12 pt
-// Tab stops one paragraph may set; more than a line could ever use.
-constexpr std::size_t kMaxTabs = 64;
-// Different tab stop lists one document may set; this bounds the memory a
-// hostile file can make the reader use.
-constexpr std::size_t kMaxTabSets = 4096;
-
-enum class Dest : std::uint8_t { Normal, FontTable, ColorTable, ListTable, LevelText, LevelMarker, FieldInstruction };
-
-enum : std::uint16_t {
-    kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16,
-    kDoubleUnderline = 32, kSmallCaps = 64, kSuperscript = 128, kSubscript = 256,
-};
-
-// The character format as the RTF describes it: numbers into the tables.
-// Cheap to copy and compare; resolved to a CharFormat only when text arrives
-// under a key that differs from the current run's.
-struct CharKey {
-    int font = 0;
-    int size = kDefaultSize;
-    int color = -1; // colour table index; -1 = no \cf given (automatic)
-    int highlight = 0; // colour table index of \highlightN; 0 = none
-    std::uint16_t flags = 0;
-
-    friend bool operator==(const CharKey&, const CharKey&) = default;
-};
-
-struct State {
-    CharKey chr;
-    Dest dest = Dest::Normal;
-    int uc = 1; // characters to skip after \uN
-    Alignment align = Alignment::Left;
-    int li = 0;
-    int fi = 0;
-    int ri = 0;
-    int sb = 0;
-    int sa = 0;
-    int sl = 0;
-    bool slmult = false;
-    int tabs = -1; // index into the builder's tab sets; -1 = none
-    TabStop pendingTab; // the kind and leader words seen before the next \tx
-    int ls = 0;         // the paragraph's list (\lsN), 0 = none
-    int ilvl = 0;       // its level in the list
-    bool listText = false; // inside {\listtext ...} or {\pntext ...}
-    bool field = false;    // inside {\field ...}
-};
-
-// A key no text is ever formatted with: the next text looks its format up again.
-constexpr CharKey kStaleKey{INT_MIN, INT_MIN, INT_MIN, INT_MIN, 0};
-
-std::size_t splitRunsAt(std::vector<Run>& runs, qsizetype offset);
-QString paragraphTextAfter(const std::vector<Run>& runs, qsizetype offset);
 
 class Builder {
 public:
@@ -90,7 +39,6 @@ private:
     void normalWord(const WordInfo& w, const Token& t, State& s);
     void fontTableWord(const WordInfo& w, const Token& t, State& s);
     void symbol(char c);
-    void addTab(State& s, int position);
     void footnoteMark();
     void bytes(const char* data, std::size_t size);
     void byte(unsigned char b);
@@ -144,10 +92,7 @@ private:
     const CodePage* runPage_ = nullptr; // the open key's code page
     bool parSeen_ = false;
     bool formattedSincePar_ = false;
-    // Tab stop lists as paragraphs set them; a state names one by index, so
-    // that groups copy a number rather than a list.
-    std::vector<std::vector<TabStop>> tabSets_;
-    std::unordered_map<std::string, int> tabSetIndex_;
+    TabSets tabSets_;
     // Lists: their definitions, and where the label a word processor wrote
     // for the paragraph ({\listtext ...}) lies in its text.
     ListTable lists_;
@@ -378,13 +323,6 @@ void Builder::word(const Token& t)
 
 void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
 {
-    const bool on = !t.hasParam || t.param != 0;
-    auto flag = [&](std::uint16_t bit) {
-        s.chr.flags = on ? std::uint16_t(s.chr.flags | bit) : std::uint16_t(s.chr.flags & ~bit);
-    };
-    auto vertical = [&](std::uint16_t bit) {
-        s.chr.flags = std::uint16_t((s.chr.flags & ~(kSuperscript | kSubscript)) | bit);
-    };
     switch (w.id) {
     case WordId::Par:
         endParagraph();
@@ -455,73 +393,8 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
     }
 
     // Formatting: after a final \par, any of these starts one more paragraph.
-    formattedSincePar_ = true;
-    switch (w.id) {
-    case WordId::Pard:
-        s.align = Alignment::Left;
-        s.li = s.fi = s.ri = 0;
-        s.sb = s.sa = s.sl = 0;
-        s.slmult = false;
-        s.tabs = -1;
-        s.pendingTab = TabStop();
-        s.ls = s.ilvl = 0;
-        break;
-    case WordId::Plain:
-        s.chr = CharKey{deff_, kDefaultSize, -1, 0, 0};
-        break;
-    case WordId::Ql: s.align = Alignment::Left; break;
-    case WordId::Qc: s.align = Alignment::Center; break;
-    case WordId::Qr: s.align = Alignment::Right; break;
-    case WordId::Qj: s.align = Alignment::Justify; break;
-    case WordId::UlNone: s.chr.flags &= std::uint16_t(~(kUnderline | kDoubleUnderline)); break;
-    case WordId::DoubleUnderline: flag(kDoubleUnderline); break;
-    case WordId::SmallCaps: flag(kSmallCaps); break;
-    case WordId::Superscript: vertical(kSuperscript); break;
-    case WordId::Subscript: vertical(kSubscript); break;
-    case WordId::NoSuperSub: vertical(0); break;
-    case WordId::Raise: vertical(t.hasParam && t.param == 0 ? 0 : kSuperscript); break;
-    case WordId::Lower: vertical(t.hasParam && t.param == 0 ? 0 : kSubscript); break;
-    case WordId::Highlight: s.chr.highlight = t.hasParam ? std::max(0, t.param) : 0; break;
-    case WordId::SpaceBefore: s.sb = t.hasParam ? t.param : 0; break;
-    case WordId::SpaceAfter: s.sa = t.hasParam ? t.param : 0; break;
-    case WordId::LineSpacing: s.sl = t.hasParam ? t.param : 0; break;
-    case WordId::LineMultiple: s.slmult = t.hasParam && t.param == 1; break;
-    case WordId::TabRight: s.pendingTab.Align = TabStop::Kind::Right; break;
-    case WordId::TabCenter: s.pendingTab.Align = TabStop::Kind::Center; break;
-    case WordId::TabDecimal: s.pendingTab.Align = TabStop::Kind::Decimal; break;
-    case WordId::LeaderDots: s.pendingTab.Fill = TabStop::Leader::Dots; break;
-    case WordId::LeaderHyphens: s.pendingTab.Fill = TabStop::Leader::Hyphens; break;
-    case WordId::LeaderUnderline: s.pendingTab.Fill = TabStop::Leader::Underline; break;
-    case WordId::LeaderThick: s.pendingTab.Fill = TabStop::Leader::ThickLine; break;
-    case WordId::LeaderEquals: s.pendingTab.Fill = TabStop::Leader::Equals; break;
-    case WordId::ListNumber: s.ls = t.hasParam ? t.param : 0; break;
-    case WordId::ListLevelNumber: s.ilvl = t.hasParam ? std::clamp(t.param, 0, 15) : 0; break;
-    case WordId::TabPosition:
-    case WordId::BarTab:
-        if (t.hasParam)
-            addTab(s, t.param);
-        break;
-    case WordId::Bold: flag(kBold); break;
-    case WordId::Italic: flag(kItalic); break;
-    case WordId::Underline: flag(kUnderline); break;
-    case WordId::Strike: flag(kStrike); break;
-    case WordId::Hidden: flag(kHidden); break;
-    case WordId::Font:
-        if (t.hasParam)
-            s.chr.font = t.param;
-        break;
-    case WordId::FontSize:
-        s.chr.size = t.hasParam ? t.param : kDefaultSize;
-        break;
-    case WordId::Color:
-        s.chr.color = t.hasParam ? t.param : 0;
-        break;
-    case WordId::LeftIndent: s.li = t.hasParam ? t.param : 0; break;
-    case WordId::FirstIndent: s.fi = t.hasParam ? t.param : 0; break;
-    case WordId::RightIndent: s.ri = t.hasParam ? t.param : 0; break;
-    default:
-        break;
-    }
+    if (applyFormattingWord(w, t, s, tabSets_, deff_))
+        formattedSincePar_ = true;
 }
 
 void Builder::fontTableWord(const WordInfo& w, const Token& t, State& /*s*/)
@@ -802,7 +675,7 @@ void Builder::endParagraph()
     p.LineSpacing = s.sl;
     p.LineSpacingMultiple = s.slmult && s.sl != 0;
     if (s.tabs >= 0)
-        p.Tabs = tabSets_[std::size_t(s.tabs)];
+        p.Tabs = tabSets_.at(s.tabs);
     if (para_.empty()) {
         p.Runs.front().Format = formatFor(s.chr, fontFor(s.chr));
     } else {
@@ -811,7 +684,7 @@ void Builder::endParagraph()
         para_.clear();
     }
     // A row whose cells were the items has no item after its last cell.
-    if (s.ls > 0 && !(cellLabelled_ && paragraphTextAfter(p.Runs, itemStart_).trimmed().isEmpty()))
+    if (s.ls > 0 && !(cellLabelled_ && textFrom(p.Runs, itemStart_).trimmed().isEmpty()))
         labelItem(p.Runs, s, &p);
     listTextStart_ = listTextEnd_ = -1;
     itemStart_ = 0;
@@ -821,66 +694,6 @@ void Builder::endParagraph()
     formattedSincePar_ = false;
 }
 
-// The index of the run that starts `offset` characters into `runs`, splitting
-// a run there if need be (runs.size() at the end).
-std::size_t splitRunsAt(std::vector<Run>& runs, qsizetype offset)
-{
-    qsizetype start = 0;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        const qsizetype size = runs[i].Text.size();
-        if (offset <= start)
-            return i;
-        if (offset < start + size) {
-            Run tail{runs[i].Text.mid(offset - start), runs[i].Format};
-            runs[i].Text.truncate(offset - start);
-            runs.insert(runs.begin() + std::ptrdiff_t(i) + 1, std::move(tail));
-            return i + 1;
-        }
-        start += size;
-    }
-    return runs.size();
-}
-
-QString paragraphTextAfter(const std::vector<Run>& runs, qsizetype offset)
-{
-    QString text;
-    for (const Run& r : runs)
-        text += r.Text;
-    return text.mid(offset);
-}
-
-// A tab stop at `position` with the kind and leader words that came before
-// it; a stop at a position already set replaces that one. A paragraph holds
-// at most a few hundred stops.
-void Builder::addTab(State& s, int position)
-{
-    TabStop stop = s.pendingTab;
-    stop.Position = std::clamp(position, 0, 31680); // 22 inches: wider than any page
-    s.pendingTab = TabStop();
-    std::vector<TabStop> set = s.tabs >= 0 ? tabSets_[std::size_t(s.tabs)] : std::vector<TabStop>();
-    if (set.size() >= kMaxTabs)
-        return;
-    const auto at = std::lower_bound(set.begin(), set.end(), stop.Position,
-                                     [](const TabStop& t, int pos) { return t.Position < pos; });
-    if (at != set.end() && at->Position == stop.Position)
-        *at = stop;
-    else
-        set.insert(at, stop);
-    // The same lists come again in every paragraph of a document: each is
-    // kept once.
-    std::string key;
-    for (const TabStop& t : set) {
-        key.append(reinterpret_cast<const char*>(&t.Position), sizeof t.Position);
-        key += char(t.Align);
-        key += char(t.Fill);
-    }
-    if (tabSets_.size() >= kMaxTabSets && !tabSetIndex_.count(key))
-        return;
-    const auto [found, added] = tabSetIndex_.emplace(std::move(key), int(tabSets_.size()));
-    if (added)
-        tabSets_.push_back(std::move(set));
-    s.tabs = found->second;
-}
 
 // \chftn stands for the number of its footnote: counted through the
 // document, as word processors show the mark. (The footnote's own text, with
@@ -945,24 +758,17 @@ void Builder::listWord(const WordInfo& w, const Token& t, State& /*s*/)
 
 // A paragraph (or table cell) of a defined list gets the label its
 // definition gives, as LibreOffice shows it, in place of the label the word
-// processor wrote for readers without lists ({\\listtext ...}); without a
+// processor wrote for readers without lists ({\listtext ...}); without a
 // definition that label stays.
 void Builder::labelItem(std::vector<Run>& runs, const State& s, Paragraph* p)
 {
     std::optional<ListTable::Label> label = lists_.nextLabel(s.ls, s.ilvl);
     if (!label)
         return;
-    const std::size_t at = splitRunsAt(runs, itemStart_);
     // Blanks before the written label (a line's indent in the file) go with it.
     const bool written = listTextStart_ >= itemStart_ && listTextEnd_ > listTextStart_
-                         && paragraphTextAfter(runs, itemStart_).left(listTextStart_ - itemStart_).trimmed().isEmpty();
-    if (written) {
-        const std::size_t end = splitRunsAt(runs, listTextEnd_);
-        runs.erase(runs.begin() + std::ptrdiff_t(at), runs.begin() + std::ptrdiff_t(end));
-    }
-    CharFormat format = at < runs.size() ? runs[at].Format
-                        : runs.empty()   ? formatFor(s.chr, fontFor(s.chr))
-                                         : runs.back().Format;
+                         && textFrom(runs, itemStart_).left(listTextStart_ - itemStart_).trimmed().isEmpty();
+    CharFormat format = formatAt(runs, written ? listTextEnd_ : itemStart_, formatFor(s.chr, fontFor(s.chr)));
     const FontEntry* font = label->font >= 0 ? fonts_.find(label->font) : nullptr;
     if (font)
         format.Face = font->face;
@@ -973,20 +779,7 @@ void Builder::labelItem(std::vector<Run>& runs, const State& s, Paragraph* p)
     for (QChar& c : label->text)
         if (c.unicode() >= 0xE020 && c.unicode() <= 0xE0FF)
             c = symbol ? QChar(c.unicode() + 0x1000) : QChar(page.single()[c.unicode() & 0xFF]);
-    runs.insert(runs.begin() + std::ptrdiff_t(at), Run{label->text, format});
-    // The label joins a neighbour of the same format, as the reader's runs do.
-    std::vector<Run> merged;
-    for (Run& r : runs) {
-        if (r.Text.isEmpty())
-            continue;
-        if (!merged.empty() && merged.back().Format == r.Format)
-            merged.back().Text += r.Text;
-        else
-            merged.push_back(std::move(r));
-    }
-    if (merged.empty())
-        merged.push_back(Run{QString(), format});
-    runs = std::move(merged);
+    putLabel(runs, itemStart_, written ? listTextEnd_ : itemStart_, Run{label->text, format});
     listTextStart_ = listTextEnd_ = -1;
     if (p && p->LeftIndent == 0 && p->FirstIndent == 0) {
         p->LeftIndent = label->leftIndent.value_or(0);
