@@ -133,7 +133,8 @@ bool isLinkTarget(const QString& text)
     }
     if (id.isEmpty() || !std::all_of(id.begin(), id.end(), isTopicIdCharacter))
         return false;
-    return std::none_of(window.begin(), window.end(), [](QChar c) { return c.isSpace() || c == QLatin1Char('@'); });
+    return std::none_of(window.begin(), window.end(),
+                        [](QChar c) { return c.isSpace() || c == QLatin1Char('@') || c == QLatin1Char('>'); });
 }
 
 bool hasHiddenTargets(const Paragraph& paragraph)
