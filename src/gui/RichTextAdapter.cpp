@@ -36,12 +36,23 @@ QTextCharFormat toQt(const CharFormat& f)
     q.setFontPointSize(f.Size > 0 ? f.Size / 2.0 : 8.0);
     q.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
     q.setFontItalic(f.Italic);
-    q.setFontUnderline(f.Underline);
+    q.setFontUnderline(f.Underline || f.DoubleUnderline);
+    if (f.DoubleUnderline) {
+        q.setProperty(DoubleUnderlineProperty, true);
+        q.setProperty(SingleUnderlineProperty, f.Underline);
+    }
     q.setFontStrikeOut(f.Strike);
     if (f.Color)
         q.setForeground(QColor(QRgb(*f.Color | 0xFF000000u)));
     else
         q.clearForeground();
+    if (f.SmallCaps)
+        q.setFontCapitalization(QFont::SmallCaps);
+    if (f.Vertical != VerticalPosition::Normal)
+        q.setVerticalAlignment(f.Vertical == VerticalPosition::Superscript ? QTextCharFormat::AlignSuperScript
+                                                                          : QTextCharFormat::AlignSubScript);
+    if (f.Highlight)
+        q.setBackground(QColor(QRgb(*f.Highlight | 0xFF000000u)));
     q.setProperty(HiddenTextProperty, f.Hidden);
     return q;
 }
@@ -59,7 +70,71 @@ QTextBlockFormat toQt(const Paragraph& p)
     b.setTextIndent(TwipsToPixels(p.FirstIndent));
     b.setRightMargin(TwipsToPixels(p.RightIndent));
     b.setIndent(0);
+    b.setTopMargin(TwipsToPixels(p.SpaceBefore));
+    b.setBottomMargin(TwipsToPixels(p.SpaceAfter));
+    if (p.LineSpacing != 0) {
+        if (p.LineSpacingMultiple)
+            b.setLineHeight(p.LineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+        else if (p.LineSpacing > 0)
+            b.setLineHeight(TwipsToPixels(p.LineSpacing), QTextBlockFormat::MinimumHeight);
+        else
+            b.setLineHeight(TwipsToPixels(-p.LineSpacing), QTextBlockFormat::FixedHeight);
+    }
+    if (!p.Tabs.empty()) {
+        QList<QTextOption::Tab> tabs;
+        QList<QVariant> leaders;
+        for (const TabStop& t : p.Tabs) {
+            QTextOption::Tab tab;
+            tab.position = TwipsToPixels(t.Position);
+            switch (t.Align) {
+            case TabStop::Kind::Left: tab.type = QTextOption::LeftTab; break;
+            case TabStop::Kind::Right: tab.type = QTextOption::RightTab; break;
+            case TabStop::Kind::Center: tab.type = QTextOption::CenterTab; break;
+            case TabStop::Kind::Decimal:
+                tab.type = QTextOption::DelimiterTab;
+                tab.delimiter = QLatin1Char('.');
+                break;
+            }
+            tabs << tab;
+            leaders << int(t.Fill);
+        }
+        b.setTabPositions(tabs);
+        b.setProperty(TabLeadersProperty, leaders);
+    }
     return b;
+}
+
+// The spacing and tab stops of a block, as toQt(Paragraph) set them.
+void spacingFromQt(const QTextBlockFormat& b, Paragraph& p)
+{
+    p.SpaceBefore = PixelsToTwips(b.topMargin());
+    p.SpaceAfter = PixelsToTwips(b.bottomMargin());
+    switch (b.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        p.LineSpacing = int(std::lround(b.lineHeight() * 240.0 / 100.0));
+        p.LineSpacingMultiple = p.LineSpacing != 240;
+        if (!p.LineSpacingMultiple)
+            p.LineSpacing = 0;
+        break;
+    case QTextBlockFormat::MinimumHeight: p.LineSpacing = PixelsToTwips(b.lineHeight()); break;
+    case QTextBlockFormat::FixedHeight: p.LineSpacing = -PixelsToTwips(b.lineHeight()); break;
+    default: break;
+    }
+    const QList<QTextOption::Tab> tabs = b.tabPositions();
+    const QList<QVariant> leaders = b.property(TabLeadersProperty).toList();
+    for (qsizetype i = 0; i < tabs.size(); ++i) {
+        TabStop t;
+        t.Position = PixelsToTwips(tabs[i].position);
+        switch (tabs[i].type) {
+        case QTextOption::LeftTab: break;
+        case QTextOption::RightTab: t.Align = TabStop::Kind::Right; break;
+        case QTextOption::CenterTab: t.Align = TabStop::Kind::Center; break;
+        case QTextOption::DelimiterTab: t.Align = TabStop::Kind::Decimal; break;
+        }
+        if (tabs.size() == leaders.size())
+            t.Fill = TabStop::Leader(std::clamp(leaders[i].toInt(), 0, int(TabStop::Leader::Equals)));
+        p.Tabs.push_back(t);
+    }
 }
 
 // A value the fragment does not set itself comes from the document's font,
@@ -93,6 +168,20 @@ CharFormat fromQt(const QTextCharFormat& q, const QFont& base)
     f.Underline = q.hasProperty(QTextFormat::TextUnderlineStyle) || q.hasProperty(QTextFormat::FontUnderline)
                       ? q.fontUnderline()
                       : base.underline();
+    if (q.property(DoubleUnderlineProperty).toBool() && f.Underline) {
+        f.DoubleUnderline = true;
+        f.Underline = q.property(SingleUnderlineProperty).toBool();
+    }
+    f.SmallCaps = q.hasProperty(QTextFormat::FontCapitalization) && q.fontCapitalization() == QFont::SmallCaps;
+    if (q.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        f.Vertical = VerticalPosition::Superscript;
+    else if (q.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        f.Vertical = VerticalPosition::Subscript;
+    if (q.hasProperty(QTextFormat::BackgroundBrush)) {
+        const QBrush brush = q.background();
+        if (brush.style() != Qt::NoBrush)
+            f.Highlight = std::uint32_t(brush.color().rgb() & 0xFFFFFFu);
+    }
     f.Strike = q.hasProperty(QTextFormat::FontStrikeOut) ? q.fontStrikeOut() : base.strikeOut();
 
     if (q.hasProperty(QTextFormat::ForegroundBrush)) {
@@ -171,9 +260,17 @@ bool IsHiddenText(const QTextCharFormat& format)
     return format.property(HiddenTextProperty).toBool();
 }
 
+void UseHelpTabGrid(QTextDocument& document)
+{
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(TwipsToPixels(DefaultTabTwips));
+    document.setDefaultTextOption(option);
+}
+
 void ToTextDocument(const RichDocument& source, QTextDocument& target)
 {
     target.clear();
+    UseHelpTabGrid(target);
     QTextCursor cursor(&target);
     InsertRichDocument(cursor, source);
 }
@@ -230,6 +327,7 @@ RichDocument FromTextDocument(const QTextDocument& source, int from, int to)
         p.LeftIndent = PixelsToTwips(bf.leftMargin() + bf.indent() * indentWidth);
         p.FirstIndent = PixelsToTwips(bf.textIndent());
         p.RightIndent = PixelsToTwips(bf.rightMargin());
+        spacingFromQt(bf, p);
         p.Runs.clear();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();

@@ -1,7 +1,9 @@
 #pragma once
 // Moves rich text between the program's RichDocument and the QTextDocument
-// of a QTextEdit, keeping faces, sizes, colours, bold, italic, underline,
-// strike-out, hidden text, alignment and indents. A store followed by a load
+// of a QTextEdit, keeping faces, sizes, colours, bold, italic, underline and
+// double underline, strike-out, hidden text, small capitals, raised and
+// lowered text, highlights, alignment, indents, paragraph and line spacing and
+// tab stops. A store followed by a load
 // gives the user the same text and formatting.
 
 #include "richtext/RichDocument.h"
@@ -23,6 +25,18 @@ namespace ts {
 inline constexpr int HiddenTextProperty = QTextFormat::UserProperty + 1;
 
 bool IsHiddenText(const QTextCharFormat& format);
+
+// A double underline is drawn as an underline (Qt has no double one); these
+// properties keep it apart from a single one, and the leaders of tab stops,
+// which the editor does not draw, travel with the block format.
+inline constexpr int DoubleUnderlineProperty = QTextFormat::UserProperty + 2;
+inline constexpr int SingleUnderlineProperty = QTextFormat::UserProperty + 3;
+inline constexpr int TabLeadersProperty = QTextFormat::UserProperty + 4;
+
+// The distance between the default tab stops: half an inch, as in help files,
+// so that tabbed text lines up in the editor as the reader will see it.
+inline constexpr int DefaultTabTwips = 720;
+void UseHelpTabGrid(QTextDocument& document);
 
 // Paragraph indents: twips in the document, pixels of the screen's logical
 // resolution in the QTextDocument (the resolution point sizes are drawn at),

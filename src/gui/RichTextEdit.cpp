@@ -85,6 +85,7 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     : QTextEdit(parent)
 {
     new HiddenTextLook(document());
+    UseHelpTabGrid(*document());
 }
 
 QString RichTextEdit::rtfMimeType()

@@ -62,3 +62,16 @@ TEST(LinkMarkup, TopicChoice)
 {
     EXPECT_EQ(s(topicChoiceText(QStringLiteral("OVERVIEW"), QStringLiteral("Overview"))), "OVERVIEW - Overview");
 }
+
+// What hidden text behind a hotspot may name: a Topic ID, with a window
+// and a help file, or a macro; blanks and the characters Topic IDs refuse
+// make it text, not a target.
+TEST(LinkMarkup, LinkTargets)
+{
+    for (const char* target : {"INTRO", "intro_2", "MORE>second", "INTRO@other.hlp", "INTRO@c:\\help\\other.hlp>win",
+                               "!ExecFile(\"notepad.exe\")", "!  JumpId(a,b)"})
+        EXPECT_TRUE(ts::links::isLinkTarget(QString::fromLatin1(target))) << target;
+    for (const char* text : {"", "two words", "ID>", "ID@", ">win", "a>b>c", "ID>win@file>win", "semi;colon", "!",
+                             "{bmc x.bmp}", "100%"})
+        EXPECT_FALSE(ts::links::isLinkTarget(QString::fromLatin1(text))) << text;
+}

@@ -90,6 +90,22 @@ TEST(RtfCodePage, TextReadsInTheCodePageInForce)
          QStringLiteral(u"Ą")},
         {"before the ISO numbers", doc("\\ansi\\ansicpg28590", "\\fnil Arial", "\\'80"), QStringLiteral(u"€")},
         {"after the ISO numbers", doc("\\ansi\\ansicpg28607", "\\fnil Arial", "\\'a1"), QStringLiteral(u"¡")},
+        // TextEdit's Japanese: Mac Japanese by number and by font charset, read
+        // as Windows reads Shift-JIS (0x8160 is the full-width tilde).
+        {"Mac Japanese", doc("\\mac\\ansicpg10001", "\\fnil\\fcharset78 HiraKakuPro-W3", "\\'82\\'a8\\'81\\'60"),
+         QStringLiteral(u"お～")},
+        {"Mac Japanese by font charset", doc("\\mac", "\\fnil\\fcharset78 Osaka", "\\'93\\'fa\\'96\\'7b"),
+         QStringLiteral(u"日本")},
+        {"Traditional Chinese, document code page", doc("\\ansi\\ansicpg950", "\\fnil PMingLiU", "\\'a4\\'a4\\'a4\\'e5"),
+         QStringLiteral(u"中文")},
+        {"Mac Traditional Chinese", doc("\\mac\\ansicpg10002", "\\fnil Apple LiSung", "\\'a4\\'a4"),
+         QStringLiteral(u"中")},
+        // Windows reads the rows of user-defined characters as private-use
+        // characters: one character, not two bytes.
+        {"Big5 user-defined character", doc("\\ansi", "\\fnil\\fcharset136 MingLiU", "a\\'84\\'68b\\'fa\\'40"),
+         QStringLiteral(u"a\uF0B7b\uE000")},
+        {"Shift-JIS user-defined character", doc("\\ansi\\ansicpg932", "\\fnil MS Gothic", "\\'f0\\'40\\'f0\\'80"),
+         QStringLiteral(u"\uE000\uE03F")},
     };
     expectCases(cases);
 }
@@ -130,6 +146,8 @@ TEST(RtfCodePage, NestedTableStandInAndStrayListDefinitionsAreSkipped)
         "{\\listoverride\\listid7\\ls1}"
         "\\pard\\intbl a\\cell\\pard\\itap2 b\\nestcell c\\nestcell{\\*\\nesttableprops\\trowd\\nestrow}"
         "{\\nonesttables\\par b\\tab c}\\pard\\intbl\\cell\\row z\\par}"));
+    // The nested row ends where its \nestrow stands (inside the row's
+    // properties, as Word writes it); the outer cell goes on after it.
     EXPECT_EQ(d.paragraphTexts(),
-              QStringList({QStringLiteral("a\tb\tc\t\t"), QStringLiteral("z")}));
+              QStringList({QStringLiteral("a\tb\tc\t"), QStringLiteral("\t"), QStringLiteral("z")}));
 }

@@ -132,12 +132,12 @@ TEST(RtfReader, CharacterFormatFollowsGroupsAndToggles)
 {
     const char rtf[] =
         "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}{\\colortbl ;\\red1\\green2\\blue3;}"
-        "a{\\b b{\\i\\f1 c}d\\b0 e}{\\ul u\\ul0 n\\ul v\\ulnone w}{\\strike s}{\\v h\\v0 x}{\\cf1\\fs30 c\\plain p}"
+        "a{\\b b{\\i\\f1 c}d\\b0 e}{\\ul u\\ul0 n\\ul v\\ulnone w}{\\strike s} {\\v h\\v0 x}{\\cf1\\fs30 c\\plain p}"
         "{\\uldb d}{\\b1 o}}";
     const RichDocument d = readRtf(rtf);
     ASSERT_EQ(d.Paragraphs.size(), 1u);
     const std::vector<ts::Run>& r = d.Paragraphs[0].Runs;
-    EXPECT_EQ(d.plainText(), QStringLiteral("abcdeunvwshxcpdo"));
+    EXPECT_EQ(d.plainText(), QStringLiteral("abcdeunvws hxcpdo"));
 
     auto formatAt = [&](QChar ch) -> const CharFormat& {
         for (const ts::Run& run : r)
@@ -164,7 +164,8 @@ TEST(RtfReader, CharacterFormatFollowsGroupsAndToggles)
     EXPECT_TRUE(formatAt(u'o').Bold);
     EXPECT_TRUE(formatAt(u'd').Bold);
     EXPECT_TRUE(r.back().Format.Bold);
-    EXPECT_TRUE(r[r.size() - 2].Format.Underline); // \uldb
+    EXPECT_TRUE(r[r.size() - 2].Format.DoubleUnderline); // \uldb, kept apart from \ul
+    EXPECT_FALSE(r[r.size() - 2].Format.Underline);
     // \plain drops colour and size back to the defaults.
     const ts::Run* colored = nullptr;
     const ts::Run* plain = nullptr;

@@ -96,7 +96,7 @@ TEST(RtfWriter, WritesTheLineShape)
     const RichDocument d = doc({
         para({ts::Run{QStringLiteral("First paragraph with "), black}, ts::Run{QStringLiteral("a link-->INTRO2"), link},
               ts::Run{QStringLiteral(" and more"), fmt()}}),
-        para({ts::Run{QStringLiteral("Second "), red}, ts::Run{QStringLiteral("hidden"), hidden}}, Alignment::Center, 400),
+        para({ts::Run{QStringLiteral("Second "), red}, ts::Run{QStringLiteral("hidden text"), hidden}}, Alignment::Center, 400),
         para({ts::Run{QString(), fmt()}}, Alignment::Justify, -100, 200, 300),
     });
     EXPECT_EQ(RtfWriter::write(d),
@@ -105,7 +105,7 @@ TEST(RtfWriter, WritesTheLineShape)
                      "{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;}",
                      "\\pard\\plain\\f0\\fs16\\cf1 First paragraph with \\plain\\f0\\fs16\\strike a link-->INTRO2"
                      "\\plain\\f0\\fs16  and more",
-                     "\\par \\pard\\qc\\li400\\plain\\f1\\fs24\\cf2\\b\\i\\ul Second \\plain\\f1\\fs24\\v hidden",
+                     "\\par \\pard\\qc\\li400\\plain\\f1\\fs24\\cf2\\b\\i\\ul Second \\plain\\f1\\fs24\\v hidden text",
                      "\\par \\pard\\qj\\li-100\\ri200\\fi300\\plain\\f0\\fs16 ",
                      "}"}));
 }

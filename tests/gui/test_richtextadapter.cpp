@@ -4,11 +4,13 @@
 
 #include "RichDocumentSamples.h"
 #include "RichTextAdapter.h"
+#include "RichTextEdit.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
@@ -43,6 +45,72 @@ private slots:
         QVERIFY(back == expected);
         for (int twips : {1, 7, 399, -1, 28800})
             QCOMPARE(PixelsToTwips(TwipsToPixels(twips)), twips);
+    }
+
+    // Spacing, tab stops and the character formats word processors add are
+    // shown by the editor and come back from it unchanged.
+    void spacingTabsAndWordProcessorFormatsSurviveTheEditor()
+    {
+        RichDocument d;
+        Paragraph p;
+        CharFormat raised, lowered, marked, doubled;
+        raised.Vertical = VerticalPosition::Superscript;
+        raised.SmallCaps = true;
+        lowered.Vertical = VerticalPosition::Subscript;
+        marked.Highlight = 0xFFFF00;
+        doubled.DoubleUnderline = true;
+        p.Runs = {{QStringLiteral("a\t"), CharFormat()}, {QStringLiteral("up"), raised}, {QStringLiteral("down"), lowered},
+                  {QStringLiteral("marked"), marked}, {QStringLiteral("double"), doubled}};
+        p.SpaceBefore = 120;
+        p.SpaceAfter = 140;
+        p.LineSpacing = 276;
+        p.LineSpacingMultiple = true;
+        p.Tabs = {{720, TabStop::Kind::Left, TabStop::Leader::None}, {2880, TabStop::Kind::Center, TabStop::Leader::None},
+                  {4320, TabStop::Kind::Decimal, TabStop::Leader::None}, {8640, TabStop::Kind::Right, TabStop::Leader::Dots}};
+        Paragraph exact = p;
+        exact.Runs = {{QStringLiteral("exact"), CharFormat()}};
+        exact.LineSpacing = -360;
+        exact.LineSpacingMultiple = false;
+        exact.Tabs.clear();
+        Paragraph atLeast = exact;
+        atLeast.LineSpacing = 300;
+        d.Paragraphs = {p, exact, atLeast};
+
+        QTextDocument qt;
+        ToTextDocument(d, qt);
+        const QTextBlockFormat first = qt.firstBlock().blockFormat();
+        QCOMPARE(first.topMargin(), TwipsToPixels(120));
+        QCOMPARE(first.bottomMargin(), TwipsToPixels(140));
+        QCOMPARE(first.lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
+        QCOMPARE(first.lineHeight(), 115.0);
+        QCOMPARE(first.tabPositions().size(), 4);
+        QCOMPARE(first.tabPositions()[3].type, QTextOption::RightTab);
+        QCOMPARE(qt.firstBlock().next().blockFormat().lineHeightType(), int(QTextBlockFormat::FixedHeight));
+        RichDocument back = FromTextDocument(qt);
+        back.normalize();
+        d.normalize();
+        QCOMPARE(describe(back), describe(d));
+        QVERIFY(back == d);
+    }
+
+    // Tabs stop every half inch, as in help files, in the editors and in
+    // every document the adapter fills; a tab stop of the paragraph comes first.
+    void tabsStopAtTheHelpFileGrid()
+    {
+        RichTextEdit editor;
+        QCOMPARE(editor.tabStopDistance(), TwipsToPixels(DefaultTabTwips));
+        LoadEditorRtf(editor, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard x\\tab y\\par\\pard\\tx2000 x\\tab y\\par}");
+        editor.resize(800, 400);
+        editor.show();
+        QCOMPARE(editor.document()->defaultTextOption().tabStopDistance(), TwipsToPixels(720));
+        editor.document()->documentLayout(); // lays the blocks out
+        auto xOfY = [&](const QTextBlock& block) {
+            const QTextLine line = block.layout()->lineAt(0);
+            return line.cursorToX(2); // after "x" and the tab
+        };
+        const QTextBlock first = editor.document()->firstBlock();
+        QVERIFY(qAbs(xOfY(first) - TwipsToPixels(720)) < 1.5);
+        QVERIFY(qAbs(xOfY(first.next()) - TwipsToPixels(2000)) < 1.5);
     }
 
     void editorRtfIsStable()

@@ -248,6 +248,25 @@ private slots:
         QCOMPARE(pasted.plainText(), QStringLiteral("html"));
         QVERIFY(pasted.Paragraphs.front().Runs.front().Format.Bold);
     }
+
+    // Help source RTF pasted from another WinHelp tool: its hotspots become
+    // the program's link markup, and LibreOffice's paragraph spacing stays.
+    void pastedWinHelpHotspotsAndSpacingArriveAsTheProgramKeepsThem()
+    {
+        auto* data = new QMimeData;
+        data->setData(RichTextEdit::rtfMimeType(),
+                      "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\pard\\plain\\sa140\\sl276\\slmult1\\f0\\fs20 "
+                      "See {\\uldb the overview}{\\v OVERVIEW} and {\\ul a term}{\\v GLOSSARY}.\\par}");
+        QGuiApplication::clipboard()->setMimeData(data);
+        RichTextEdit editor;
+        LoadEditorRtf(editor, QByteArray());
+        editor.paste();
+        const QByteArray rtf = SaveEditorRtf(editor);
+        QVERIFY2(rtf.contains("\\strike the overview-->OVERVIEW"), rtf.constData());
+        QVERIFY2(rtf.contains("\\ul a term-->GLOSSARY"), rtf.constData());
+        QVERIFY2(rtf.contains("\\pard\\sa140\\sl276\\slmult1\\plain"), rtf.constData());
+        QCOMPARE(editor.document()->firstBlock().blockFormat().bottomMargin(), TwipsToPixels(140));
+    }
 };
 
 QTEST_MAIN(RichTextEditTest)

@@ -17,6 +17,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <algorithm>
 #include <map>
 
 namespace ts {
@@ -112,6 +113,8 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
         if (TopicFileWriter::hasText(header))
             out.NonScrolling = encoder.encode(header);
         out.Scrolling = encoder.encode(TopicFileWriter::readTopicText(topic.BodyRtf));
+        for (const QString& notice : encoder.takeNotices())
+            warn(QStringLiteral("Topic %1: %2").arg(current, notice));
         if (const int unshown = encoder.takeUnshownCharacters(); unshown > 0)
             warn(QStringLiteral("Topic %1: %2 characters cannot be shown in a Windows-1252 help file")
                      .arg(current)
@@ -126,14 +129,14 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
 void Compilation::addKeywords(HelpFileContainer& file, const std::vector<std::int32_t>& offsets)
 {
     // Keywords that differ only in case are one keyword, spelt as first met.
-    std::map<QByteArray, KeywordEntry> keywords;
+    std::map<QString, KeywordEntry> keywords;
     for (int i = 0; i < project_.TopicCount(); ++i) {
         const TTopicRecord& topic = project_.topic(i);
         for (QByteArray keyword : topic.Keywords.bytes().split(';')) {
             keyword = keyword.trimmed().replace('\0', ' ');
             if (keyword.isEmpty())
                 continue;
-            KeywordEntry& entry = keywords[keywordOrderKey(keyword)];
+            KeywordEntry& entry = keywords[keywordIdentity(keyword)];
             if (entry.Keyword.isEmpty())
                 entry.Keyword = keyword;
             if (entry.Topics.empty() || entry.Topics.back() != offsets[size_t(i)])
@@ -147,6 +150,8 @@ void Compilation::addKeywords(HelpFileContainer& file, const std::vector<std::in
     ordered.reserve(keywords.size());
     for (auto& [key, entry] : keywords)
         ordered.push_back(std::move(entry));
+    std::sort(ordered.begin(), ordered.end(),
+              [](const KeywordEntry& a, const KeywordEntry& b) { return keywordLess(a.Keyword, b.Keyword); });
     // The topic files carry the same keyword text as K and A keywords.
     const KeywordFiles files = keywordFiles(ordered);
     file.add(QByteArrayLiteral("|KWBTREE"), files.Tree);

@@ -65,6 +65,10 @@ int HelpFonts::lookUp(const CharFormat& format, bool hotspotText)
         d.Attributes |= 0x04;
     if (format.Strike && !hotspotText)
         d.Attributes |= 0x08;
+    if (format.DoubleUnderline && !hotspotText)
+        d.Attributes |= 0x10;
+    if (format.SmallCaps)
+        d.Attributes |= 0x20;
     d.HalfPoints = unsigned(qBound(2, format.Size, 255));
     d.Family = familyOf(format.Face);
     d.Face = faceIndex(format.Face);

@@ -6,6 +6,8 @@
 #include "model/Records.h"
 #include "model/Windows1252.h"
 
+#include <algorithm>
+
 namespace ts::helpfile {
 
 QByteArray windowRecord(const TWindowRecord& w, const std::function<void(const QString&)>& warn)
@@ -136,15 +138,89 @@ QByteArray windowMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>
     return pairTree(entries);
 }
 
-QByteArray keywordOrderKey(const QByteArray& keyword)
+namespace {
+
+// A keyword's sort key, level by level: primary weights (the letters without
+// case or accent, digits, symbols), then accents, then case; hyphens and
+// apostrophes take part in none of them.
+struct KeywordKey {
+    std::vector<char32_t> primary;
+    std::vector<char16_t> accents;
+    std::vector<bool> upper;
+    QByteArray bytes;
+};
+
+enum : char32_t { SymbolWeight = 0x100000, DigitWeight = 0x200000, LetterWeight = 0x300000 };
+
+// Letters that stand for two (ß, æ, œ, þ) or whose accent is no mark of
+// their own (ø, đ, ł).
+QString expansionOf(QChar lower)
 {
-    // Only A-Z are folded: how the viewer collates accented letters is not
-    // known, so they keep their byte order.
-    QByteArray key = keyword;
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+    switch (lower.unicode()) {
+    case u'\u00DF': return QStringLiteral("ss");
+    case u'\u00E6': return QStringLiteral("ae");
+    case u'\u0153': return QStringLiteral("oe");
+    case u'\u00FE': return QStringLiteral("th");
+    case u'\u00F8': return QStringLiteral("o");
+    case u'\u00F0': return QStringLiteral("d");
+    case u'\u0111': return QStringLiteral("d");
+    case u'\u0142': return QStringLiteral("l");
+    default: return QString();
+    }
+}
+
+KeywordKey keywordKey(const QByteArray& keyword)
+{
+    KeywordKey key;
+    key.bytes = keyword;
+    const QString text = cp1252::decode(keyword);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('-') || c == QLatin1Char('\'') || c == QChar(0x00AD))
+            continue;
+        const bool upper = c.isUpper();
+        const QChar lower = c.toLower();
+        QString base = expansionOf(lower);
+        char16_t accent = base.isEmpty() ? 0 : lower.unicode();
+        if (base.isEmpty()) {
+            const QString decomposed = QString(lower).normalized(QString::NormalizationForm_KD);
+            base = decomposed.isEmpty() ? QString(lower) : decomposed.left(1);
+            if (decomposed.size() > 1)
+                accent = decomposed.at(1).unicode();
+        }
+        for (const QChar b : base) {
+            const char32_t weight = b.isLetter() ? LetterWeight + b.toLower().unicode()
+                                    : b.isDigit() ? DigitWeight + char32_t(b.digitValue())
+                                                  : SymbolWeight + b.unicode();
+            key.primary.push_back(weight);
+            key.accents.push_back(accent);
+            key.upper.push_back(upper);
+        }
+    }
     return key;
+}
+
+} // namespace
+
+bool keywordLess(const QByteArray& a, const QByteArray& b)
+{
+    if (a == b)
+        return false;
+    const KeywordKey x = keywordKey(a), y = keywordKey(b);
+    if (x.primary != y.primary)
+        return x.primary < y.primary;
+    if (x.accents != y.accents)
+        return x.accents < y.accents;
+    if (x.upper != y.upper)
+        return x.upper < y.upper; // lower case first
+    if (a.size() != b.size())
+        return a.size() < b.size(); // without the hyphen first
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char p, char q) { return std::uint8_t(p) < std::uint8_t(q); });
+}
+
+QString keywordIdentity(const QByteArray& keyword)
+{
+    return cp1252::decode(keyword).toCaseFolded();
 }
 
 KeywordFiles keywordFiles(const std::vector<KeywordEntry>& keywords)

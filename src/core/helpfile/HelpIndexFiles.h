@@ -57,10 +57,19 @@ struct KeywordEntry {
     QByteArray Keyword;
     std::vector<std::int32_t> Topics;
 };
-// The keywords in their order (folded case, see keywordOrderKey).
+// The keywords in their order (keywordLess).
 KeywordFiles keywordFiles(const std::vector<KeywordEntry>& keywords);
 
-// The key keywords are sorted and merged by: A-Z folded to a-z.
-QByteArray keywordOrderKey(const QByteArray& keyword);
+// Keyword order as Windows compares words, which is how Microsoft's help
+// compiler sorts the index and the viewer searches it: letter case and
+// accents count only between keywords otherwise equal (so "Überblick" sorts
+// among the U's), hyphens and apostrophes are passed over ("Automation"
+// before "Auto-Reply"), and other symbols come before digits and digits
+// before letters. Keywords are Windows-1252 bytes.
+bool keywordLess(const QByteArray& a, const QByteArray& b);
+
+// What makes two keywords one: the same text without regard to letter case
+// ("Start" and "start", "Über" and "über").
+QString keywordIdentity(const QByteArray& keyword);
 
 } // namespace ts::helpfile

@@ -66,6 +66,58 @@ QString existingIgnoringCase(const QString& absolutePath)
     return QString();
 }
 
+constexpr std::uint32_t RleEightBits = 1; // BI_RLE8
+constexpr std::uint32_t RleFourBits = 2;  // BI_RLE4
+
+// The rows of a run-length encoded bitmap (8 or 4 bits a pixel), bottom-up
+// and padded as an uncompressed one. Pixels the codes never reach (a jump, or
+// data that ends early) are colour 0; codes that would write outside the
+// picture are dropped, so damaged data never writes out of bounds.
+QByteArray decodeRle(const QByteArray& data, int width, int rows, int bits, qsizetype rowBytes)
+{
+    QByteArray out(rowBytes * rows, '\0');
+    int x = 0, y = 0;
+    const auto put = [&](int value) {
+        if (x < width && y < rows) {
+            char& byte = out[qsizetype(y) * rowBytes + (bits == 8 ? x : x / 2)];
+            if (bits == 8)
+                byte = char(value);
+            else
+                byte = char(x % 2 == 0 ? (byte & 0x0F) | (value & 0x0F) << 4 : (byte & 0xF0) | (value & 0x0F));
+        }
+        ++x;
+    };
+    const auto at = [&data](qsizetype i) { return static_cast<unsigned char>(data[i]); };
+    qsizetype i = 0;
+    while (i + 1 < data.size() && y < rows) {
+        const int count = at(i), code = at(i + 1);
+        i += 2;
+        if (count > 0) { // a run: `count` pixels of one byte (two alternating pixels at 4 bits)
+            for (int k = 0; k < count; ++k)
+                put(bits == 8 ? code : (k % 2 == 0 ? code >> 4 : code & 0x0F));
+        } else if (code == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (code == 1) { // end of the picture
+            break;
+        } else if (code == 2) { // jump right and up
+            if (i + 1 >= data.size())
+                break;
+            x += at(i);
+            y += at(i + 1);
+            i += 2;
+        } else { // `code` pixels as they stand, padded to a whole word
+            const qsizetype bytes = bits == 8 ? code : (code + 1) / 2;
+            if (i + bytes > data.size())
+                break;
+            for (int k = 0; k < code; ++k)
+                put(bits == 8 ? at(i + k) : (k % 2 == 0 ? at(i + k / 2) >> 4 : at(i + k / 2) & 0x0F));
+            i += bytes + (bytes % 2);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 HelpPictures::HelpPictures(const QString& projectFolder) : folder_(projectFolder) {}
@@ -84,6 +136,15 @@ QString HelpPictures::locate(const QString& markupPath) const
     const QString name = fileNameOf(markupPath.trimmed());
     if (name.isEmpty())
         return QString();
+    // A path relative to the project, written with "\" or "/" ("pics\a.bmp").
+    QString relative = markupPath.trimmed();
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const bool absolute = relative.startsWith(QLatin1Char('/')) || (relative.size() > 1 && relative.at(1) == QLatin1Char(':'));
+    if (!absolute && relative.contains(QLatin1Char('/'))) {
+        const QString found = existingIgnoringCase(QDir::cleanPath(folder_.absoluteFilePath(relative)));
+        if (!found.isEmpty())
+            return found;
+    }
     if (QFileInfo(folder_.filePath(name)).isFile())
         return folder_.filePath(name);
     const QStringList entries = folder_.entryList(QDir::Files | QDir::Hidden);
@@ -147,11 +208,12 @@ std::optional<QByteArray> HelpPictures::pictureFromBmp(const QByteArray& bmp, bo
     const unsigned bits = readU16(bmp, 28);
     const std::uint32_t compression = readU32(bmp, 30);
     std::uint32_t colours = readU32(bmp, 46);
-    if (compression != 0)
-        return fail("is compressed; save it as an uncompressed BMP");
+    const bool rle = (compression == RleEightBits && bits == 8) || (compression == RleFourBits && bits == 4);
+    if (compression != 0 && !rle)
+        return fail("is compressed in a way other than RLE; save it as an uncompressed BMP");
     if (planes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
         return fail("has a colour depth other than 1, 4, 8 or 24 bits");
-    if (width <= 0 || height == 0 || width > 32767 || height < -32767 || height > 32767)
+    if (width <= 0 || height == 0 || width > 32767 || height < -32767 || height > 32767 || (rle && height < 0))
         return fail("has an impossible size");
     if (bits <= 8 && (colours == 0 || colours > (1u << bits)))
         colours = 1u << bits;
@@ -161,16 +223,21 @@ std::optional<QByteArray> HelpPictures::pictureFromBmp(const QByteArray& bmp, bo
     const qsizetype rowBytes = ((qsizetype(width) * bits + 31) / 32) * 4;
     const qsizetype rows = height < 0 ? -qsizetype(height) : height;
     const qsizetype pixelBytes = rowBytes * rows;
-    if (paletteAt + qsizetype(colours) * 4 > bmp.size() || qsizetype(pixelsAt) + pixelBytes > bmp.size()
-        || pixelsAt < paletteAt)
+    if (paletteAt + qsizetype(colours) * 4 > bmp.size() || pixelsAt < paletteAt || pixelsAt >= std::uint32_t(bmp.size())
+        || (!rle && qsizetype(pixelsAt) + pixelBytes > bmp.size()))
         return fail("is cut short");
 
-    // Rows are stored bottom-up; a top-down BMP (negative height) is turned.
     QByteArray pixels;
-    pixels.reserve(pixelBytes);
-    for (qsizetype r = 0; r < rows; ++r) {
-        const qsizetype source = height < 0 ? rows - 1 - r : r;
-        pixels += bmp.mid(qsizetype(pixelsAt) + source * rowBytes, rowBytes);
+    if (rle) {
+        // Stored as the plain rows the help file holds.
+        pixels = decodeRle(bmp.mid(qsizetype(pixelsAt)), int(width), int(rows), int(bits), rowBytes);
+    } else {
+        // Rows are stored bottom-up; a top-down BMP (negative height) is turned.
+        pixels.reserve(pixelBytes);
+        for (qsizetype r = 0; r < rows; ++r) {
+            const qsizetype source = height < 0 ? rows - 1 - r : r;
+            pixels += bmp.mid(qsizetype(pixelsAt) + source * rowBytes, rowBytes);
+        }
     }
 
     QByteArray head; // the picture's fields up to the pixel data offset

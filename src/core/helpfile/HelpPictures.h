@@ -1,10 +1,12 @@
 #pragma once
 // The pictures that topics place like characters ({bmc FILE}, {bmct FILE}):
 // each distinct BMP file becomes one internal file |bmN, numbered in the
-// order of first use. The file is looked for beside the project by its name
-// alone, without regard to case, since the markup holds an upper-cased path
-// that may come from another machine; then at the markup's own path, again
-// without regard to case.
+// order of first use. A path relative to the project ("pics\sub.bmp" or
+// "pics/sub.bmp") is looked for below the project's folder; then the file is
+// looked for beside the project by its name alone, since the markup holds an
+// upper-cased path that may come from another machine; then at the markup's
+// own path. Letter case does not matter in any of them. Uncompressed BMPs
+// and RLE-compressed ones of 4 and 8 bits a pixel are stored.
 
 #include <QByteArray>
 #include <QDir>
@@ -34,7 +36,8 @@ public:
     const std::vector<QByteArray>& pictures() const { return pictures_; }
 
     // The picture file for a BMP's bytes, or a description of why it cannot
-    // be stored (not a BMP, compressed, an unsupported colour depth).
+    // be stored (not a BMP, compressed other than by RLE, an unsupported colour
+    // depth).
     static std::optional<QByteArray> pictureFromBmp(const QByteArray& bmp, bool transparent, QString* problem);
 
 private:

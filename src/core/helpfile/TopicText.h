@@ -52,6 +52,11 @@ public:
     // Characters without a Windows-1252 form met since the last call; they
     // are stored as "?".
     int takeUnshownCharacters();
+    // What the help file cannot show as the author formatted it (justified
+    // text, raised or lowered text, highlights, decimal tab stops, tab
+    // leaders), met since the last call: one log line each, whatever how
+    // often it was met.
+    QStringList takeNotices();
 
 private:
     struct Piece;
@@ -72,6 +77,7 @@ private:
     std::function<void(const QString&)> warn_;
     int hotspots_ = 0;
     int unshown_ = 0;
+    unsigned notices_ = 0; // Notice bits
 };
 
 // A macro as the viewer expects it: ExecFile, ALink and KLink with one bare

@@ -14,6 +14,9 @@
 
 namespace ts {
 
+// Raised or lowered text (\super, \sub).
+enum class VerticalPosition : std::uint8_t { Normal, Superscript, Subscript };
+
 struct CharFormat {
     QString Face = QStringLiteral("Arial"); // font face name
     int Size = 16;                           // half-points (16 = 8 pt)
@@ -23,6 +26,13 @@ struct CharFormat {
     bool Underline = false;
     bool Strike = false;
     bool Hidden = false;
+    // What word processors add and help files show in part: a double
+    // underline (\uldb, kept apart from Underline), small capitals, raised or
+    // lowered text and a highlight (background) colour.
+    bool DoubleUnderline = false;
+    bool SmallCaps = false;
+    VerticalPosition Vertical = VerticalPosition::Normal;
+    std::optional<std::uint32_t> Highlight; // 0xRRGGBB; empty = none
 
     friend bool operator==(const CharFormat&, const CharFormat&) = default;
 };
@@ -36,11 +46,30 @@ struct Run {
 
 enum class Alignment { Left, Center, Right, Justify };
 
+// A tab stop (\tx with \tqr, \tqc, \tqdec and a leader such as \tldot).
+struct TabStop {
+    enum class Kind : std::uint8_t { Left, Right, Center, Decimal };
+    enum class Leader : std::uint8_t { None, Dots, Hyphens, Underline, ThickLine, Equals };
+    int Position = 0; // twips from the left margin
+    Kind Align = Kind::Left;
+    Leader Fill = Leader::None;
+
+    friend bool operator==(const TabStop&, const TabStop&) = default;
+};
+
 struct Paragraph {
     Alignment Align = Alignment::Left;
     int LeftIndent = 0;  // twips
     int FirstIndent = 0; // twips, relative to LeftIndent
     int RightIndent = 0; // twips
+    int SpaceBefore = 0; // twips (\sb)
+    int SpaceAfter = 0;  // twips (\sa)
+    // Line spacing as RTF's \sl gives it: 0 single, > 0 at least, < 0
+    // exactly that many twips; with LineSpacingMultiple (\slmult1) a
+    // multiple of single spacing in 240ths (276 = 1.15 lines).
+    int LineSpacing = 0;
+    bool LineSpacingMultiple = false;
+    std::vector<TabStop> Tabs; // ascending positions
     std::vector<Run> Runs{Run{}};
 
     QString text() const;

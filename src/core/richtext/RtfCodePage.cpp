@@ -3,6 +3,7 @@
 #include "model/Windows1252.h"
 
 #include <bit>
+#include <iterator>
 #include <cerrno>
 #include <iconv.h>
 #include <memory>
@@ -43,6 +44,14 @@ std::string converterName(int number)
 {
     switch (number) {
     case 10000: return "MACINTOSH";
+    // The Mac's double-byte pages are the Windows ones in all the text an
+    // RTF file carries; the converter knows them under those names.
+    case 10001: return "CP932";     // Mac Japanese
+    case 10002: return "BIG5";      // Mac Traditional Chinese
+    case 10003: return "EUC-KR";    // Mac Korean
+    case 10008: return "EUC-CN";    // Mac Simplified Chinese
+    case 10007: return "MAC-CYRILLIC";
+    case 10017: return "MACUKRAINIAN";
     case 10029: return "MAC-CENTRALEUROPE";
     case 10079: return "MAC-IS";
     case 20866: return "KOI8-R";
@@ -59,7 +68,8 @@ std::string converterName(int number)
 // with shifts) and reads as Windows-1252.
 bool isDoubleBytePage(int number)
 {
-    return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361;
+    return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361 || number == 10001
+           || number == 10002 || number == 10003 || number == 10008;
 }
 
 enum class Result { Done, Incomplete, Invalid };
@@ -83,6 +93,75 @@ Result convert(iconv_t cd, const unsigned char* src, std::size_t size, char16_t*
     return r;
 }
 
+// The user-defined characters (EUDC) of the Windows double-byte code pages:
+// Windows reads them as private-use characters, row after row. The
+// converter does not know them; a pair in these rows is one character, not
+// two bytes. Returns 0 for a pair outside them.
+char16_t userDefinedCharacter(int page, unsigned char lead, unsigned char trail)
+{
+    struct Rows {
+        unsigned char firstLead, lastLead, firstTrail, lastTrail;
+        char16_t first; // the character of the first pair
+    };
+    // Trails 0x40-0x7E and 0xA1-0xFE (157 a row), as Big5 has them; the rows
+    // from 0xC6 on begin at 0xC6A1, the 63rd place of their first row.
+    static constexpr Rows big5[] = {{0xFA, 0xFE, 0x40, 0xFE, 0xE000}, {0x8E, 0xA0, 0x40, 0xFE, 0xE311},
+                                    {0x81, 0x8D, 0x40, 0xFE, 0xEEB8}, {0xC6, 0xC8, 0x40, 0xFE, 0xF672}};
+    // Shift-JIS trails 0x40-0x7E and 0x80-0xFC (188 a row).
+    static constexpr Rows sjis[] = {{0xF0, 0xF9, 0x40, 0xFC, 0xE000}};
+    // GBK and Unified Hangul rows of 94 trails (0xA1-0xFE), and GBK's rows
+    // of 96 (0x40-0xA0 without 0x7F).
+    static constexpr Rows gbk[] = {{0xAA, 0xAF, 0xA1, 0xFE, 0xE000}, {0xF8, 0xFE, 0xA1, 0xFE, 0xE234},
+                                   {0xA1, 0xA7, 0x40, 0xA0, 0xE4C6}};
+    static constexpr Rows hangul[] = {{0xC9, 0xC9, 0xA1, 0xFE, 0xE000}, {0xFE, 0xFE, 0xA1, 0xFE, 0xE05E}};
+    const Rows* rows = nullptr;
+    std::size_t count = 0;
+    int (*column)(unsigned char) = nullptr;
+    switch (page) {
+    case 950:
+    case 10002:
+        rows = big5, count = std::size(big5);
+        column = [](unsigned char t) { return t <= 0x7E ? t - 0x40 : t >= 0xA1 ? t - 0xA1 + 63 : -1; };
+        break;
+    case 932:
+    case 10001:
+        rows = sjis, count = std::size(sjis);
+        column = [](unsigned char t) { return t <= 0x7E ? t - 0x40 : t >= 0x80 ? t - 0x80 + 63 : -1; };
+        break;
+    case 936:
+    case 10008:
+        rows = gbk, count = std::size(gbk);
+        break;
+    case 949:
+    case 10003:
+        rows = hangul, count = std::size(hangul);
+        break;
+    default:
+        return 0;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const Rows& r = rows[i];
+        if (lead < r.firstLead || lead > r.lastLead || trail < r.firstTrail || trail > r.lastTrail)
+            continue;
+        int col = 0, perRow = 0;
+        if (column) {
+            col = column(trail);
+            perRow = page == 932 || page == 10001 ? 188 : 157;
+        } else if (r.firstTrail == 0xA1) {
+            col = trail - 0xA1;
+            perRow = 94;
+        } else {
+            col = trail == 0x7F ? -1 : trail < 0x7F ? trail - 0x40 : trail - 0x41;
+            perRow = 96;
+        }
+        if (col < 0 || col >= perRow)
+            return 0;
+        const int offset = (lead - r.firstLead) * perRow + col;
+        return char16_t(r.first + offset);
+    }
+    return 0;
+}
+
 } // namespace
 
 int codePageForCharset(int charset)
@@ -90,6 +169,10 @@ int codePageForCharset(int charset)
     switch (charset) {
     case 0: return 1252;    // ANSI
     case 77: return 10000;  // Macintosh
+    case 78: return 10001;  // Mac Japanese
+    case 79: return 10003;  // Mac Korean
+    case 80: return 10008;  // Mac Simplified Chinese
+    case 81: return 10002;  // Mac Traditional Chinese
     case 128: return 932;   // Shift-JIS
     case 129: return 949;   // Hangul
     case 130: return 1361;  // Johab
@@ -155,6 +238,13 @@ CodePage::CodePage(int number)
         else if (r == Result::Incomplete)
             lead[b] = multiByte = true;
     }
+    // The rows of user-defined characters lead pairs too, though the
+    // converter knows no character in them.
+    if (multiByte)
+        for (int b = 0x81; b < 0xFF; ++b)
+            if (userDefinedCharacter(number, static_cast<unsigned char>(b), 0xA1) != 0
+                || userDefinedCharacter(number, static_cast<unsigned char>(b), 0x40) != 0)
+                lead[b] = true;
     if (multiByte && !isDoubleBytePage(number)) {
         iconv_close(cd);
         return;
@@ -245,8 +335,11 @@ bool CodePage::appendPair(unsigned char lead, unsigned char trail, std::u16strin
     char16_t chars[4];
     std::size_t units = 0;
     if (convert(static_cast<iconv_t>(iconv_), pair, 2, chars, &units) != Result::Done || units == 0 || units > 2) {
-        known = kNoPair;
-        return false;
+        const char16_t userDefined = userDefinedCharacter(number_, lead, trail);
+        known = userDefined != 0 ? userDefined : kNoPair;
+        if (userDefined != 0)
+            out.push_back(userDefined);
+        return userDefined != 0;
     }
     if (units == 1 && chars[0] != kNoPair && chars[0] != kWide && chars[0] != 0)
         known = chars[0];

@@ -20,17 +20,32 @@ enum class WordId : std::uint8_t {
     // flags
     Par, Pard, Plain, Ql, Qc, Qr, Qj, UlNone,
     Ansi, Mac, Pc, Pca, // the document's character set
+    TabRight, TabCenter, TabDecimal, LeaderDots, LeaderHyphens, LeaderUnderline, LeaderThick, LeaderEquals,
+    Superscript, Subscript, NoSuperSub, FootnoteMark,
     // toggles
-    Bold, Italic, Underline, Strike, Hidden,
+    Bold, Italic, Underline, Strike, Hidden, DoubleUnderline, SmallCaps,
     // values
     Font, FontSize, Color, LeftIndent, FirstIndent, RightIndent,
+    SpaceBefore, SpaceAfter, LineSpacing, LineMultiple, TabPosition, BarTab, Raise, Lower, Highlight,
+    // lists
+    ListLevel, LevelFormat, LevelStart, LevelFollow, ListId, ListNumber, ListLevelNumber,
+    // how footnote and endnote marks are numbered
+    FootnoteNumbering, EndnoteNumbering,
     Deff, AnsiCpg, FontCharset, FontCodePage, Red, Green, Blue, Unicode, UnicodeSkip,
     // destinations read specially
     FontTable, ColorTable,
+    // destinations whose text is the document's own (read as if the group
+    // were plain)
+    TransparentDestination,
+    ListTableDestination, ListOverridesDestination, LevelTextDestination, ListTextDestination,
+    FieldDestination, FieldInstructionDestination, LevelMarkerDestination,
     // destinations skipped whole
     SkippedDestination,
+    ListDefinition, ListOverride, // skipped outside their tables
+    Footnote,                     // skipped; an endnote renumbers its mark
     // characters
     Character,
+    Cell, // a table cell's end: a tab, and the end of a list item
 };
 
 struct WordInfo {

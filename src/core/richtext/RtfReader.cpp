@@ -3,13 +3,18 @@
 #include "RtfCodePage.h"
 #include "RtfControlWords.h"
 #include "RtfFontTable.h"
+#include "RtfListTable.h"
+#include "RtfReaderState.h"
 #include "RtfTokenizer.h"
+#include "links/LinkMarkup.h"
 #include "model/Windows1252.h"
 
 #include <algorithm>
 #include <climits>
 #include <iterator>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace ts::RtfReader {
 namespace {
@@ -19,36 +24,6 @@ using namespace ts::rtf;
 // Groups nested deeper than this are passed over whole; no real document
 // comes near it, and it bounds the memory a hostile file can make us use.
 constexpr std::size_t kMaxDepth = 512;
-constexpr int kDefaultSize = 24; // RTF's default: 12 pt
-
-enum class Dest : std::uint8_t { Normal, FontTable, ColorTable };
-
-enum : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16 };
-
-// The character format as the RTF describes it: numbers into the tables.
-// Cheap to copy and compare; resolved to a CharFormat only when text arrives
-// under a key that differs from the current run's.
-struct CharKey {
-    int font = 0;
-    int size = kDefaultSize;
-    int color = -1; // colour table index; -1 = no \cf given (automatic)
-    std::uint8_t flags = 0;
-
-    friend bool operator==(const CharKey&, const CharKey&) = default;
-};
-
-struct State {
-    CharKey chr;
-    Dest dest = Dest::Normal;
-    int uc = 1; // characters to skip after \uN
-    Alignment align = Alignment::Left;
-    int li = 0;
-    int fi = 0;
-    int ri = 0;
-};
-
-// A key no text is ever formatted with: the next text looks its format up again.
-constexpr CharKey kStaleKey{INT_MIN, INT_MIN, INT_MIN, 0};
 
 class Builder {
 public:
@@ -64,6 +39,7 @@ private:
     void normalWord(const WordInfo& w, const Token& t, State& s);
     void fontTableWord(const WordInfo& w, const Token& t, State& s);
     void symbol(char c);
+    void footnoteMark();
     void bytes(const char* data, std::size_t size);
     void byte(unsigned char b);
     void character(char16_t c);
@@ -116,6 +92,31 @@ private:
     const CodePage* runPage_ = nullptr; // the open key's code page
     bool parSeen_ = false;
     bool formattedSincePar_ = false;
+    TabSets tabSets_;
+    // Lists: their definitions, and where the label a word processor wrote
+    // for the paragraph ({\listtext ...}) lies in its text.
+    ListTable lists_;
+    qsizetype listTextStart_ = -1, listTextEnd_ = -1;
+    qsizetype paragraphLength() const;
+    void listWord(const WordInfo& w, const Token& t, State& s);
+    // Labels the list item that begins at itemStart_ in `runs` (a cell, or
+    // what follows the last cell); `p` takes the level's indents.
+    void labelItem(std::vector<Run>& runs, const State& s, Paragraph* p);
+    qsizetype itemStart_ = 0;
+    bool cellLabelled_ = false;
+    int footnotes_ = 0; // footnote marks numbered so far
+    int endnotes_ = 0;
+    int footnoteForm_ = 0, endnoteForm_ = 0; // \levelnfc forms
+    // The last mark written: where it ends in its paragraph, and its length.
+    std::size_t markParagraph_ = 0;
+    qsizetype markEnd_ = -1, markLength_ = 0;
+    void renumberAsEndnote();
+    // Fields: the instruction of the one being read, and where its result
+    // begins. A SYMBOL field without a result shows its character.
+    std::string fieldInstruction_;
+    std::size_t fieldParagraph_ = 0;
+    qsizetype fieldStart_ = 0;
+    void fieldEnd();
 };
 
 RichDocument Builder::run()
@@ -189,6 +190,13 @@ void Builder::groupEnd()
     }
     if (stack_.back().dest == Dest::FontTable)
         fonts_.groupEnd(stack_.size());
+    if (stack_.back().listText && stack_.size() > 1 && !stack_[stack_.size() - 2].listText)
+        listTextEnd_ = paragraphLength();
+    if (stack_.back().field && stack_.size() > 1 && !stack_[stack_.size() - 2].field) {
+        stack_.pop_back();
+        fieldEnd();
+        return;
+    }
     if (stack_.size() == 1) {
         // The document's own group ends here; what follows is not ours. The
         // state stays on the stack: the last paragraph takes its properties.
@@ -219,11 +227,58 @@ void Builder::word(const Token& t)
     if (!w || stack_.empty())
         return;
     State& s = stack_.back();
+    if (s.dest == Dest::ListTable && (w->id == WordId::ListDefinition || w->id == WordId::ListOverride)) {
+        if (w->id == WordId::ListDefinition)
+            lists_.startList();
+        else
+            lists_.startOverride();
+        return;
+    }
     if (w->kind == WordKind::Skip) {
+        if (w->id == WordId::Footnote)
+            renumberAsEndnote();
         skipRestOfGroup();
         return;
     }
     if (w->kind == WordKind::Destination) {
+        switch (w->id) {
+        case WordId::TransparentDestination:
+            return;
+        case WordId::FieldDestination:
+            if (s.dest == Dest::Normal && !s.field) {
+                s.field = true;
+                fieldInstruction_.clear();
+                fieldParagraph_ = doc_.Paragraphs.size();
+                fieldStart_ = paragraphLength();
+            }
+            return;
+        case WordId::FieldInstructionDestination:
+            if (!s.field || s.dest != Dest::Normal) {
+                skipRestOfGroup();
+                return;
+            }
+            s.dest = Dest::FieldInstruction;
+            return;
+        case WordId::ListTableDestination:
+        case WordId::ListOverridesDestination:
+            s.dest = Dest::ListTable;
+            lists_.setInOverrides(w->id == WordId::ListOverridesDestination);
+            return;
+        case WordId::LevelTextDestination:
+            s.dest = s.dest == Dest::ListTable ? Dest::LevelText : s.dest;
+            return;
+        case WordId::LevelMarkerDestination:
+            s.dest = s.dest == Dest::ListTable ? Dest::LevelMarker : s.dest;
+            return;
+        case WordId::ListTextDestination:
+            if (s.dest == Dest::Normal && !s.listText) {
+                s.listText = true;
+                listTextStart_ = paragraphLength();
+            }
+            return;
+        default:
+            break;
+        }
         if (w->id == WordId::FontTable) {
             s.dest = Dest::FontTable;
             fonts_.begin();
@@ -240,6 +295,20 @@ void Builder::word(const Token& t)
     case Dest::FontTable:
         fontTableWord(*w, t, s);
         break;
+    case Dest::ListTable:
+        listWord(*w, t, s);
+        break;
+    case Dest::FieldInstruction:
+    case Dest::LevelMarker:
+        break;
+    case Dest::LevelText:
+        if (w->id == WordId::Unicode && t.hasParam) {
+            lists_.levelTextCharacter(char16_t(std::uint32_t(t.param) & 0xFFFF));
+            ucSkip_ = s.uc;
+        } else if (w->id == WordId::UnicodeSkip && t.hasParam) {
+            s.uc = std::max(0, t.param);
+        }
+        break;
     case Dest::ColorTable:
         if (!t.hasParam)
             break;
@@ -254,16 +323,32 @@ void Builder::word(const Token& t)
 
 void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
 {
-    const bool on = !t.hasParam || t.param != 0;
-    auto flag = [&](std::uint8_t bit) {
-        s.chr.flags = on ? std::uint8_t(s.chr.flags | bit) : std::uint8_t(s.chr.flags & ~bit);
-    };
     switch (w.id) {
     case WordId::Par:
         endParagraph();
         return;
+    case WordId::FootnoteMark:
+        footnoteMark();
+        return;
+    case WordId::FootnoteNumbering:
+    case WordId::EndnoteNumbering: {
+        // The word's character names the form, as \levelnfc numbers it.
+        static constexpr int forms[] = {0, 4, 3, 2, 1};
+        (w.id == WordId::FootnoteNumbering ? footnoteForm_ : endnoteForm_) = forms[w.character - u'0'];
+        return;
+    }
     case WordId::Character:
         character(w.character);
+        return;
+    case WordId::Cell:
+        if (s.ls > 0) { // each cell of a list is an item of its own
+            flushLead();
+            flushRun();
+            labelItem(para_, s, nullptr);
+            cellLabelled_ = true;
+        }
+        character(w.character);
+        itemStart_ = paragraphLength();
         return;
     case WordId::Unicode:
         if (t.hasParam) {
@@ -308,41 +393,8 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
     }
 
     // Formatting: after a final \par, any of these starts one more paragraph.
-    formattedSincePar_ = true;
-    switch (w.id) {
-    case WordId::Pard:
-        s.align = Alignment::Left;
-        s.li = s.fi = s.ri = 0;
-        break;
-    case WordId::Plain:
-        s.chr = CharKey{deff_, kDefaultSize, -1, 0};
-        break;
-    case WordId::Ql: s.align = Alignment::Left; break;
-    case WordId::Qc: s.align = Alignment::Center; break;
-    case WordId::Qr: s.align = Alignment::Right; break;
-    case WordId::Qj: s.align = Alignment::Justify; break;
-    case WordId::UlNone: s.chr.flags &= std::uint8_t(~kUnderline); break;
-    case WordId::Bold: flag(kBold); break;
-    case WordId::Italic: flag(kItalic); break;
-    case WordId::Underline: flag(kUnderline); break;
-    case WordId::Strike: flag(kStrike); break;
-    case WordId::Hidden: flag(kHidden); break;
-    case WordId::Font:
-        if (t.hasParam)
-            s.chr.font = t.param;
-        break;
-    case WordId::FontSize:
-        s.chr.size = t.hasParam ? t.param : kDefaultSize;
-        break;
-    case WordId::Color:
-        s.chr.color = t.hasParam ? t.param : 0;
-        break;
-    case WordId::LeftIndent: s.li = t.hasParam ? t.param : 0; break;
-    case WordId::FirstIndent: s.fi = t.hasParam ? t.param : 0; break;
-    case WordId::RightIndent: s.ri = t.hasParam ? t.param : 0; break;
-    default:
-        break;
-    }
+    if (applyFormattingWord(w, t, s, tabSets_, deff_))
+        formattedSincePar_ = true;
 }
 
 void Builder::fontTableWord(const WordInfo& w, const Token& t, State& /*s*/)
@@ -497,6 +549,20 @@ void Builder::bytes(const char* data, std::size_t size)
     case Dest::FontTable:
         fonts_.bytes(src, size);
         return;
+    case Dest::LevelText:
+        for (std::size_t i = 0; i < size; ++i)
+            lists_.levelTextByte(src[i]);
+        return;
+    case Dest::ListTable:
+        return;
+    case Dest::LevelMarker:
+        for (std::size_t i = 0; i < size; ++i)
+            lists_.levelMarkerByte(src[i]);
+        return;
+    case Dest::FieldInstruction:
+        if (fieldInstruction_.size() < 1024)
+            fieldInstruction_.append(reinterpret_cast<const char*>(src), std::min<std::size_t>(size, 1024));
+        return;
     case Dest::ColorTable:
         for (std::size_t i = 0; i < size; ++i) {
             if (src[i] != ';')
@@ -546,6 +612,13 @@ CharFormat Builder::formatFor(const CharKey& key, const FontEntry* font) const
     f.Underline = key.flags & kUnderline;
     f.Strike = key.flags & kStrike;
     f.Hidden = key.flags & kHidden;
+    f.DoubleUnderline = key.flags & kDoubleUnderline;
+    f.SmallCaps = key.flags & kSmallCaps;
+    f.Vertical = key.flags & kSuperscript ? VerticalPosition::Superscript
+                 : key.flags & kSubscript ? VerticalPosition::Subscript
+                                          : VerticalPosition::Normal;
+    if (key.highlight > 0 && std::size_t(key.highlight) < colors_.size())
+        f.Highlight = colors_[std::size_t(key.highlight)];
     return f;
 }
 
@@ -571,7 +644,13 @@ void Builder::openRun()
 void Builder::flushRun()
 {
     if (!text_.empty()) {
-        para_.push_back(Run{QString(reinterpret_cast<const QChar*>(text_.data()), qsizetype(text_.size())), runFormat_});
+        const QString text(reinterpret_cast<const QChar*>(text_.data()), qsizetype(text_.size()));
+        // A run closed early (a list label or a field put in between) goes on
+        // in the run before when the format is the same.
+        if (!para_.empty() && para_.back().Format == runFormat_)
+            para_.back().Text += text;
+        else
+            para_.push_back(Run{text, runFormat_});
         text_.clear();
     }
     runOpen_ = false;
@@ -591,6 +670,12 @@ void Builder::endParagraph()
     p.LeftIndent = s.li;
     p.FirstIndent = s.fi;
     p.RightIndent = s.ri;
+    p.SpaceBefore = s.sb;
+    p.SpaceAfter = s.sa;
+    p.LineSpacing = s.sl;
+    p.LineSpacingMultiple = s.slmult && s.sl != 0;
+    if (s.tabs >= 0)
+        p.Tabs = tabSets_.at(s.tabs);
     if (para_.empty()) {
         p.Runs.front().Format = formatFor(s.chr, fontFor(s.chr));
     } else {
@@ -598,9 +683,144 @@ void Builder::endParagraph()
         p.Runs.assign(std::make_move_iterator(para_.begin()), std::make_move_iterator(para_.end()));
         para_.clear();
     }
+    // A row whose cells were the items has no item after its last cell.
+    if (s.ls > 0 && !(cellLabelled_ && textFrom(p.Runs, itemStart_).trimmed().isEmpty()))
+        labelItem(p.Runs, s, &p);
+    listTextStart_ = listTextEnd_ = -1;
+    itemStart_ = 0;
+    cellLabelled_ = false;
     doc_.Paragraphs.push_back(std::move(p));
     parSeen_ = true;
     formattedSincePar_ = false;
+}
+
+
+// \chftn stands for the number of its footnote: counted through the
+// document, as word processors show the mark. (The footnote's own text, with
+// its own \chftn, is a destination the reader skips.)
+void Builder::footnoteMark()
+{
+    if (stack_.empty() || stack_.back().dest != Dest::Normal)
+        return;
+    flushLead();
+    openRun();
+    const QString mark = ListTable::number(++footnotes_, footnoteForm_);
+    for (const QChar c : mark)
+        text_.push_back(c.unicode());
+    markParagraph_ = doc_.Paragraphs.size();
+    markEnd_ = paragraphLength();
+    markLength_ = mark.size();
+}
+
+// {\footnote\ftnalt ...} right after its mark is an endnote: the mark takes
+// the endnotes' own count and form.
+void Builder::renumberAsEndnote()
+{
+    Tokenizer probe = tok_;
+    const Token next = probe.next();
+    if (next.kind != TokenKind::Word || next.size != 6 || std::string_view(next.data, 6) != "ftnalt")
+        return;
+    if (markEnd_ < 0 || markParagraph_ != doc_.Paragraphs.size() || markEnd_ != paragraphLength()
+        || qsizetype(text_.size()) < markLength_)
+        return;
+    text_.resize(text_.size() - std::size_t(markLength_));
+    --footnotes_;
+    const QString mark = ListTable::number(++endnotes_, endnoteForm_);
+    for (const QChar c : mark)
+        text_.push_back(c.unicode());
+    markEnd_ = -1;
+}
+
+qsizetype Builder::paragraphLength() const
+{
+    qsizetype n = qsizetype(text_.size());
+    for (const Run& r : para_)
+        n += r.Text.size();
+    return n;
+}
+
+void Builder::listWord(const WordInfo& w, const Token& t, State& /*s*/)
+{
+    const int value = t.hasParam ? t.param : 0;
+    switch (w.id) {
+    case WordId::ListLevel: lists_.startLevel(); break;
+    case WordId::LevelFormat: lists_.setNumberFormat(value); break;
+    case WordId::LevelStart: lists_.setStartAt(value); break;
+    case WordId::LevelFollow: lists_.setFollow(value); break;
+    case WordId::ListId: lists_.setListId(value); break;
+    case WordId::ListNumber: lists_.setOverrideNumber(value); break;
+    case WordId::Font: lists_.setLevelFont(value); break;
+    case WordId::FirstIndent: lists_.setLevelIndents(value, std::nullopt); break;
+    case WordId::LeftIndent: lists_.setLevelIndents(std::nullopt, value); break;
+    default: break;
+    }
+}
+
+// A paragraph (or table cell) of a defined list gets the label its
+// definition gives, as LibreOffice shows it, in place of the label the word
+// processor wrote for readers without lists ({\listtext ...}); without a
+// definition that label stays.
+void Builder::labelItem(std::vector<Run>& runs, const State& s, Paragraph* p)
+{
+    std::optional<ListTable::Label> label = lists_.nextLabel(s.ls, s.ilvl);
+    if (!label)
+        return;
+    // Blanks before the written label (a line's indent in the file) go with it.
+    const bool written = listTextStart_ >= itemStart_ && listTextEnd_ > listTextStart_
+                         && textFrom(runs, itemStart_).left(listTextStart_ - itemStart_).trimmed().isEmpty();
+    CharFormat format = formatAt(runs, written ? listTextEnd_ : itemStart_, formatFor(s.chr, fontFor(s.chr)));
+    const FontEntry* font = label->font >= 0 ? fonts_.find(label->font) : nullptr;
+    if (font)
+        format.Face = font->face;
+    // Bytes of the template are read in the label's font: kept as codes in a
+    // symbol font, otherwise as characters of its code page.
+    const bool symbol = font ? font->symbol : isSymbolFontFace(format.Face);
+    const CodePage& page = pageOf(font ? font : fontFor(s.chr));
+    for (QChar& c : label->text)
+        if (c.unicode() >= 0xE020 && c.unicode() <= 0xE0FF)
+            c = symbol ? QChar(c.unicode() + 0x1000) : QChar(page.single()[c.unicode() & 0xFF]);
+    putLabel(runs, itemStart_, written ? listTextEnd_ : itemStart_, Run{label->text, format});
+    listTextStart_ = listTextEnd_ = -1;
+    if (p && p->LeftIndent == 0 && p->FirstIndent == 0) {
+        p->LeftIndent = label->leftIndent.value_or(0);
+        p->FirstIndent = label->firstIndent.value_or(0);
+    }
+}
+
+// At the end of a field: a SYMBOL field ("SYMBOL 74 \\f "Wingdings"")
+// whose result is empty stands for its character, in its font.
+void Builder::fieldEnd()
+{
+    const std::string& in = fieldInstruction_;
+    std::size_t at = in.find_first_not_of(' ');
+    if (at == std::string::npos || in.compare(at, 6, "SYMBOL") != 0 || fieldParagraph_ != doc_.Paragraphs.size()
+        || paragraphLength() != fieldStart_ || stack_.empty())
+        return;
+    at += 6;
+    int code = 0;
+    std::size_t digits = 0;
+    while (at < in.size() && in[at] == ' ')
+        ++at;
+    for (; at < in.size() && in[at] >= '0' && in[at] <= '9' && digits < 6; ++at, ++digits)
+        code = code * 10 + (in[at] - '0');
+    if (digits == 0 || code == 0 || code > 0xFFFF)
+        return;
+    QString face;
+    if (const std::size_t f = in.find("\\f", at); f != std::string::npos) {
+        const std::size_t open = in.find('"', f);
+        const std::size_t close = open == std::string::npos ? open : in.find('"', open + 1);
+        if (close != std::string::npos)
+            face = QString::fromLatin1(in.data() + open + 1, qsizetype(close - open - 1));
+    }
+    flushLead();
+    flushRun();
+    CharFormat format = formatFor(stack_.back().chr, fontFor(stack_.back().chr));
+    if (!face.isEmpty())
+        format.Face = face;
+    const bool symbol = isSymbolFontFace(format.Face);
+    const QChar c = code < 256 ? QChar(symbol ? char16_t(0xF000 | code) : CodePage::get(kWindows1252).single()[code])
+                               : QChar(char16_t(code));
+    para_.push_back(Run{QString(c), format});
 }
 
 // A final \par ends the last paragraph: only text or formatting after it makes
@@ -610,10 +830,17 @@ void Builder::finish()
     if (stack_.empty())
         stack_.emplace_back();
     flushLead();
-    if (!parSeen_ || paragraphHasText() || formattedSincePar_)
+    if (!parSeen_ || paragraphHasText() || formattedSincePar_) {
+        // A paragraph made only by formatting words after the last \par is
+        // no item of a list.
+        if (parSeen_ && !paragraphHasText())
+            stack_.back().ls = 0;
         endParagraph();
+    }
     if (doc_.Paragraphs.empty())
         doc_.Paragraphs.emplace_back();
+    for (Paragraph& p : doc_.Paragraphs)
+        links::hiddenTargetsToMarkup(p);
 }
 
 } // namespace

@@ -16,6 +16,11 @@
 // - \'hh and 8-bit text are read in the code page in force (RtfCodePage.h):
 //   the font's \fcharsetN, else its \cpgN, else \ansicpgN, else \mac, \pc or
 //   \pca, else Windows-1252. \uN takes precedence over its stand-in bytes.
+// - Hotspots written the way other WinHelp tools write them (struck-out or
+//   double-underlined text, or underlined text, followed by hidden text that
+//   names a target) come out as the program's link markup
+//   (links::hiddenTargetsToMarkup).
+// - \chftn, a footnote's mark, reads as the footnote's number.
 // - \page, \sect and \row end a paragraph; \cell is a tab. Nested tables are
 //   read from their cells, not from the {\nonesttables} stand-in.
 

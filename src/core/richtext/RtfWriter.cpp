@@ -1,5 +1,6 @@
 #include "RtfWriter.h"
 
+#include "links/LinkMarkup.h"
 #include "model/Windows1252.h"
 
 #include <array>
@@ -236,7 +237,32 @@ inline bool sameFace(const QString& a, const QString& b)
 inline bool sameFormat(const CharFormat& a, const CharFormat& b)
 {
     return a.Size == b.Size && a.Color == b.Color && a.Bold == b.Bold && a.Italic == b.Italic &&
-           a.Underline == b.Underline && a.Strike == b.Strike && a.Hidden == b.Hidden && sameFace(a.Face, b.Face);
+           a.Underline == b.Underline && a.Strike == b.Strike && a.Hidden == b.Hidden &&
+           a.DoubleUnderline == b.DoubleUnderline && a.SmallCaps == b.SmallCaps && a.Vertical == b.Vertical &&
+           a.Highlight == b.Highlight && sameFace(a.Face, b.Face);
+}
+
+// A tab stop's words: its kind and leader, then its position.
+void appendTabStop(QByteArray& out, const TabStop& t)
+{
+    char buf[48];
+    char* d = buf;
+    switch (t.Align) {
+    case TabStop::Kind::Left: break;
+    case TabStop::Kind::Right: d = putLiteral(d, "\\tqr", 4); break;
+    case TabStop::Kind::Center: d = putLiteral(d, "\\tqc", 4); break;
+    case TabStop::Kind::Decimal: d = putLiteral(d, "\\tqdec", 6); break;
+    }
+    switch (t.Fill) {
+    case TabStop::Leader::None: break;
+    case TabStop::Leader::Dots: d = putLiteral(d, "\\tldot", 6); break;
+    case TabStop::Leader::Hyphens: d = putLiteral(d, "\\tlhyph", 7); break;
+    case TabStop::Leader::Underline: d = putLiteral(d, "\\tlul", 5); break;
+    case TabStop::Leader::ThickLine: d = putLiteral(d, "\\tlth", 5); break;
+    case TabStop::Leader::Equals: d = putLiteral(d, "\\tleq", 5); break;
+    }
+    d = putInt(putLiteral(d, "\\tx", 3), t.Position);
+    out.append(buf, d - buf);
 }
 
 const Run& emptyRun()
@@ -271,7 +297,7 @@ void forEachWrittenRun(const Paragraph& p, F&& f)
 struct RtfWriter::WordCache {
     struct Entry {
         CharFormat format;
-        char words[96];
+        char words[128];
         int size = 0;
         bool symbol = false;
         bool valid = false;
@@ -320,6 +346,12 @@ void RtfWriter::addToTables(const Paragraph& paragraph)
 
 qsizetype RtfWriter::addToTables(const Paragraph& paragraph, FaceCache& cache)
 {
+    // The tables hold what the lines use: the hotspots as link markup.
+    if (links::hasHiddenTargets(paragraph)) {
+        Paragraph markup = paragraph;
+        links::hiddenTargetsToMarkup(markup);
+        return addToTables(markup, cache);
+    }
     qsizetype size = 16;
     forEachWrittenRun(paragraph, [this, &cache, &size](const Run& r) {
         const CharFormat& f = r.Format;
@@ -343,8 +375,10 @@ qsizetype RtfWriter::addToTables(const Paragraph& paragraph, FaceCache& cache)
             cache.next = (cache.next + 1) % cache.faces.size();
             cache.used = std::min(cache.used + 1, cache.faces.size());
         }
-        if (f.Color) {
-            const std::uint32_t rgb = *f.Color & 0xFFFFFF;
+        for (const std::optional<std::uint32_t>& color : {f.Color, f.Highlight}) {
+            if (!color)
+                continue;
+            const std::uint32_t rgb = *color & 0xFFFFFF;
             if (!colorIndex_.contains(rgb)) {
                 colors_.push_back(rgb);
                 colorIndex_.insert(rgb, int(colors_.size())); // entry 0 is the automatic colour
@@ -406,7 +440,15 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& paragraph,
 
 void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool first, WordCache& cache) const
 {
-    char buf[64];
+    // Hotspots with hidden targets are written as the reader reads them: as
+    // link markup.
+    if (links::hasHiddenTargets(p)) {
+        Paragraph markup = p;
+        links::hiddenTargetsToMarkup(markup);
+        appendParagraphLine(out, markup, first, cache);
+        return;
+    }
+    char buf[192];
     char* d = first ? putLiteral(buf, "\\pard", 5) : putLiteral(buf, "\\par \\pard", 10);
     switch (p.Align) {
     case Alignment::Left: break;
@@ -420,7 +462,18 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
         d = putInt(putLiteral(d, "\\ri", 3), p.RightIndent);
     if (p.FirstIndent != 0)
         d = putInt(putLiteral(d, "\\fi", 3), p.FirstIndent);
+    if (p.SpaceBefore != 0)
+        d = putInt(putLiteral(d, "\\sb", 3), p.SpaceBefore);
+    if (p.SpaceAfter != 0)
+        d = putInt(putLiteral(d, "\\sa", 3), p.SpaceAfter);
+    if (p.LineSpacing != 0) {
+        d = putInt(putLiteral(d, "\\sl", 3), p.LineSpacing);
+        if (p.LineSpacingMultiple)
+            d = putLiteral(d, "\\slmult1", 8);
+    }
     out.append(buf, d - buf);
+    for (const TabStop& t : p.Tabs)
+        appendTabStop(out, t);
 
     char previous[sizeof(WordCache::Entry::words)];
     int previousSize = -1;
@@ -457,6 +510,19 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
                 w = putLiteral(w, "\\strike", 7);
             if (f.Hidden)
                 w = putLiteral(w, "\\v", 2);
+            if (f.DoubleUnderline)
+                w = putLiteral(w, "\\uldb", 5);
+            if (f.SmallCaps)
+                w = putLiteral(w, "\\scaps", 6);
+            if (f.Vertical == VerticalPosition::Superscript)
+                w = putLiteral(w, "\\super", 6);
+            else if (f.Vertical == VerticalPosition::Subscript)
+                w = putLiteral(w, "\\sub", 4);
+            if (f.Highlight) {
+                const int color = colorIndex(*f.Highlight);
+                if (color > 0)
+                    w = putInt(putLiteral(w, "\\highlight", 10), color);
+            }
             *w++ = ' ';
             e.size = int(w - e.words);
             e.symbol = std::size_t(font) < fontSymbol_.size() && fontSymbol_[std::size_t(font)];

@@ -10,7 +10,10 @@
 // Opening lines hold no paragraph text; every paragraph is one line; every
 // paragraph after the first starts "\par \pard"; each run starts "\plain"
 // with its complete character words, then one blank, then the escaped text.
-// write(read(write(d))) == write(d).
+// Paragraph spacing (\sb \sa \sl \slmult), tab stops (\tqr \tldot \tx ...) and the
+// character words \uldb \scaps \super \sub \highlight are written only where a
+// paragraph or run has them, so a document without them writes the bytes it
+// always did. write(read(write(d))) == write(d).
 //
 // What a line holds is what reads back: runs without text are left out
 // (a paragraph without text is written with the format of its last run),

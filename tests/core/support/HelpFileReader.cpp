@@ -1,5 +1,7 @@
 #include "HelpFileReader.h"
 
+#include "model/Windows1252.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -119,12 +121,24 @@ bool bytesLess(const QByteArray& a, const QByteArray& b)
 }
 bool signedLess(const QByteArray& a, const QByteArray& b) { return readS32(a) < readS32(b); }
 bool unsignedLess(const QByteArray& a, const QByteArray& b) { return std::uint32_t(readS32(a)) < std::uint32_t(readS32(b)); }
-char fold(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+// Keywords stand in the order Windows compares words: by their letters
+// without case or accent, digits and symbols, hyphens and apostrophes passed
+// over; symbols before digits before letters. Checked on that level only
+// (what breaks a tie between keywords equal there is the compiler's choice).
+std::vector<std::pair<int, char16_t>> keywordWeights(const QByteArray& k)
+{
+    std::vector<std::pair<int, char16_t>> out;
+    for (const QChar c : ts::cp1252::decode(k)) {
+        if (c == QLatin1Char('-') || c == QLatin1Char('\'') || c == QChar(0xAD))
+            continue;
+        const QChar base = QString(c.toLower()).normalized(QString::NormalizationForm_D).front();
+        out.emplace_back(base.isLetter() ? 2 : base.isDigit() ? 1 : 0, base.unicode());
+    }
+    return out;
+}
 bool keywordLess(const QByteArray& a, const QByteArray& b)
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::uint8_t(fold(x)) < std::uint8_t(fold(y));
-    });
+    return a != b && keywordWeights(a) <= keywordWeights(b);
 }
 
 QByteArray fixedString(Cursor& c, int n)
