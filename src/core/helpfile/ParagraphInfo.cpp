@@ -7,7 +7,6 @@
 namespace ts::helpfile {
 namespace {
 
-
 // The line spacing field: at least (> 0) or exactly (< 0) so many units. A
 // multiple of single spacing (\slmult1) becomes an "at least" of that many
 // lines of the paragraph's first font, a line being 1.2 times its size; one
