@@ -74,7 +74,7 @@ private slots:
         exact.Tabs.clear();
         Paragraph atLeast = exact;
         atLeast.LineSpacing = 300;
-        Paragraph single = exact; // "\\sl240\\slmult1", as LibreOffice writes single spacing
+        Paragraph single = exact; // "\sl240\slmult1", as LibreOffice writes single spacing
         single.LineSpacing = 240;
         single.LineSpacingMultiple = true;
         d.Paragraphs = {p, exact, atLeast, single};
