@@ -112,9 +112,7 @@ void spacingFromQt(const QTextBlockFormat& b, Paragraph& p)
     switch (b.lineHeightType()) {
     case QTextBlockFormat::ProportionalHeight:
         p.LineSpacing = int(std::lround(b.lineHeight() * 240.0 / 100.0));
-        p.LineSpacingMultiple = p.LineSpacing != 240;
-        if (!p.LineSpacingMultiple)
-            p.LineSpacing = 0;
+        p.LineSpacingMultiple = p.LineSpacing != 0;
         break;
     case QTextBlockFormat::MinimumHeight: p.LineSpacing = PixelsToTwips(b.lineHeight()); break;
     case QTextBlockFormat::FixedHeight: p.LineSpacing = -PixelsToTwips(b.lineHeight()); break;

@@ -171,6 +171,16 @@ TEST_F(HelpFileFormatting, PicturesInProjectSubfoldersAndRleCompressed)
     EXPECT_EQ(h.bitmaps[1].bitCount, 4);
     EXPECT_EQ(h.bitmaps[1].pixels, plain4);
     EXPECT_EQ(h.bitmaps[0].packing, 0);
+
+    // Damaged codes: a run past the row's end, a jump past the picture, a
+    // literal stretch cut short. What lies inside the picture is kept, the
+    // rest stays colour 0, and nothing is written outside it.
+    const QByteArray damaged = QByteArray::fromHex("0a05" "0000" "0002ff7f" "0306" "0006010203");
+    put(QStringLiteral("damaged.bmp"), bmp(4, 2, 8, 1, damaged));
+    project.topic(0).BodyRtf = rtf({text(QStringLiteral("{bmc damaged.bmp}"))});
+    const hr::HelpFile again = compile(report);
+    ASSERT_EQ(again.bitmaps.size(), 1);
+    EXPECT_EQ(again.bitmaps[0].pixels, QByteArray::fromHex("05050505" "00000000"));
 }
 
 TEST_F(HelpFileFormatting, KeywordsSortAsWindowsComparesThem)

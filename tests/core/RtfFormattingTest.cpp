@@ -225,3 +225,30 @@ TEST(RtfFormatting, CharacterFormatsHelpFilesShowInPart)
     EXPECT_TRUE(formats[QStringLiteral("both")].Underline && formats[QStringLiteral("both")].DoubleUnderline);
     expectRoundTrip(d);
 }
+
+// Hostile or broken list tables and tab stops: the reader stays within its
+// bounds and reads the text.
+TEST(RtfFormatting, BrokenListsAndEndlessTabStopsStayBounded)
+{
+    QByteArray tabs = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}";
+    for (int p = 0; p < 200; ++p) {
+        tabs += "\\pard";
+        for (int t = 0; t < 100; ++t)
+            tabs += "\\tx" + QByteArray::number(p * 100 + t + 1);
+        tabs += " x\\par";
+    }
+    const RichDocument d = RtfReader::read(tabs + "}");
+    ASSERT_EQ(d.Paragraphs.size(), 200u);
+    for (const Paragraph& p : d.Paragraphs)
+        EXPECT_LE(p.Tabs.size(), 64u); // more than a line could use are not kept
+    EXPECT_EQ(d.Paragraphs[0].Tabs.front().Position, 1);
+
+    // A template longer than its text, a level number with no level, a list
+    // with no levels, \ls with no table, a level beyond the list's.
+    const RichDocument lists = read(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\listtable"
+        "{\\list{\\listlevel\\levelnfc0{\\leveltext\\'09\\'00-\\'07;}}\\listid1}{\\list\\listid2}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}"
+        "\\pard\\ls1 a\\par\\pard\\ls2 b\\par\\pard\\ls9 c\\par\\pard\\ls1\\ilvl5 d\\par}");
+    EXPECT_EQ(text(lists), QStringLiteral("1-\ta|b|c|d"));
+}

@@ -74,7 +74,10 @@ private slots:
         exact.Tabs.clear();
         Paragraph atLeast = exact;
         atLeast.LineSpacing = 300;
-        d.Paragraphs = {p, exact, atLeast};
+        Paragraph single = exact; // "\sl240\slmult1", as LibreOffice writes single spacing
+        single.LineSpacing = 240;
+        single.LineSpacingMultiple = true;
+        d.Paragraphs = {p, exact, atLeast, single};
 
         QTextDocument qt;
         ToTextDocument(d, qt);

@@ -1,6 +1,7 @@
 #include "TopicText.h"
 
 #include "ContextHash.h"
+#include "ParagraphInfo.h"
 #include "HelpFileBytes.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
@@ -49,42 +50,6 @@ QString helpFileName(const QString& file)
     const qsizetype cut = qMax(qMax(file.lastIndexOf(QLatin1Char('\\')), file.lastIndexOf(QLatin1Char('/'))),
                                file.lastIndexOf(QLatin1Char(':')));
     return file.mid(cut + 1).trimmed();
-}
-
-int twipsToUnits(int twips)
-{
-    return qBound(-16384, (twips >= 0 ? twips + 5 : twips - 5) / 10, 16383);
-}
-
-// The line spacing field: at least (> 0) or exactly (< 0) so many units. A
-// multiple of single spacing (\slmult1) becomes an "at least" of that many
-// lines of the paragraph's first font, a line being 1.2 times its size; one
-// line or less is single spacing, which needs no field.
-int lineSpacingUnits(const Paragraph& p)
-{
-    if (!p.LineSpacingMultiple)
-        return twipsToUnits(p.LineSpacing);
-    if (p.LineSpacing <= 240)
-        return 0;
-    const int halfPoints = p.Runs.empty() ? 24 : p.Runs.front().Format.Size;
-    // lines = LineSpacing / 240; a line = halfPoints * 10 twips * 1.2.
-    return twipsToUnits(int(qMin<qint64>(qint64(p.LineSpacing) * halfPoints / 20, 163830)));
-}
-
-// Tab stops: a count, then each position, marked when a kind follows (1
-// right, 2 centre). The format knows no decimal stops; they are left stops.
-void putTabStops(QByteArray& fields, const std::vector<TabStop>& tabs)
-{
-    const std::size_t count = qMin<std::size_t>(tabs.size(), 64);
-    putCompressedS16(fields, int(count));
-    for (std::size_t i = 0; i < count; ++i) {
-        const TabStop& t = tabs[i];
-        const unsigned position = unsigned(qBound(0, twipsToUnits(t.Position), 0x3FFF));
-        const unsigned kind = t.Align == TabStop::Kind::Right ? 1 : t.Align == TabStop::Kind::Center ? 2 : 0;
-        putCompressedU16(fields, kind != 0 ? position | 0x4000 : position);
-        if (kind != 0)
-            putCompressedU16(fields, kind);
-    }
 }
 
 } // namespace
@@ -209,46 +174,8 @@ public:
         // A record that continues the paragraph starts at the left indent,
         // like any line after the first; the space above belongs to the
         // paragraph's first record, the space below to its last.
-        const int firstIndent = splits_ > 0 ? 0 : paragraph_.FirstIndent;
-        const int spaceBefore = splits_ > 0 ? 0 : twipsToUnits(paragraph_.SpaceBefore);
-        const int spaceAfter = last ? twipsToUnits(paragraph_.SpaceAfter) : 0;
-        const int lineSpacing = lineSpacingUnits(paragraph_);
-        unsigned bits = 0;
-        QByteArray fields;
-        if (spaceBefore != 0)
-            bits |= 0x0002;
-        if (spaceAfter != 0)
-            bits |= 0x0004;
-        if (lineSpacing != 0)
-            bits |= 0x0008;
-        if (!paragraph_.Tabs.empty())
-            bits |= 0x0200;
-        if (bits & 0x0002)
-            putCompressedS16(fields, spaceBefore);
-        if (bits & 0x0004)
-            putCompressedS16(fields, spaceAfter);
-        if (bits & 0x0008)
-            putCompressedS16(fields, lineSpacing);
-        if (paragraph_.LeftIndent != 0)
-            bits |= 0x0010;
-        if (paragraph_.RightIndent != 0)
-            bits |= 0x0020;
-        if (firstIndent != 0)
-            bits |= 0x0040;
-        if (paragraph_.Align == Alignment::Right)
-            bits |= 0x0400;
-        else if (paragraph_.Align == Alignment::Center)
-            bits |= 0x0800;
-        if (bits & 0x0010)
-            putCompressedS16(fields, twipsToUnits(paragraph_.LeftIndent));
-        if (bits & 0x0020)
-            putCompressedS16(fields, twipsToUnits(paragraph_.RightIndent));
-        if (bits & 0x0040)
-            putCompressedS16(fields, twipsToUnits(firstIndent));
-        if (bits & 0x0200)
-            putTabStops(fields, paragraph_.Tabs);
-        putU16(head, bits);
-        head += fields;
+        head += paragraphInfo(paragraph_, splits_ == 0, last);
+
 
         TextRecord record;
         record.LinkData2 = QByteArray(strings_.data(), qsizetype(strings_.size()));
@@ -292,57 +219,9 @@ int TopicTextEncoder::takeUnshownCharacters()
     return n;
 }
 
-namespace {
-
-enum Notice : unsigned {
-    JustifiedNotice = 1,
-    SuperscriptNotice = 2,
-    SubscriptNotice = 4,
-    HighlightNotice = 8,
-    DecimalTabNotice = 16,
-    TabLeaderNotice = 32,
-};
-
-unsigned noticesOf(const Paragraph& p)
-{
-    unsigned n = 0;
-    if (p.Align == Alignment::Justify)
-        n |= JustifiedNotice;
-    for (const TabStop& t : p.Tabs) {
-        if (t.Align == TabStop::Kind::Decimal)
-            n |= DecimalTabNotice;
-        if (t.Fill != TabStop::Leader::None)
-            n |= TabLeaderNotice;
-    }
-    for (const Run& r : p.Runs) {
-        if (r.Text.isEmpty() || r.Format.Hidden)
-            continue;
-        if (r.Format.Vertical == VerticalPosition::Superscript)
-            n |= SuperscriptNotice;
-        else if (r.Format.Vertical == VerticalPosition::Subscript)
-            n |= SubscriptNotice;
-        if (r.Format.Highlight)
-            n |= HighlightNotice;
-    }
-    return n;
-}
-
-} // namespace
-
 QStringList TopicTextEncoder::takeNotices()
 {
-    static const std::pair<Notice, const char*> texts[] = {
-        {JustifiedNotice, "justified text is shown left-aligned"},
-        {SuperscriptNotice, "superscript text is shown on the line, like the text around it"},
-        {SubscriptNotice, "subscript text is shown on the line, like the text around it"},
-        {HighlightNotice, "highlighted text is shown without its highlight colour"},
-        {DecimalTabNotice, "decimal tab stops are shown as left tab stops"},
-        {TabLeaderNotice, "tab leaders (dots or lines before a tab stop) are not shown"},
-    };
-    QStringList out;
-    for (const auto& [bit, text] : texts)
-        if (notices_ & bit)
-            out << QString::fromLatin1(text);
+    const QStringList out = noticeTexts(notices_);
     notices_ = 0;
     return out;
 }
@@ -350,7 +229,7 @@ QStringList TopicTextEncoder::takeNotices()
 std::vector<TextRecord> TopicTextEncoder::encode(const RichDocument& document)
 {
     for (const Paragraph& p : document.Paragraphs)
-        notices_ |= noticesOf(p);
+        notices_ |= unshownFormatting(p);
     std::vector<TextRecord> records;
     for (const Paragraph& p : document.Paragraphs)
         encodeParagraph(p, records);

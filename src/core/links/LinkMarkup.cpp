@@ -83,6 +83,12 @@ HotspotKind hotspotKind(const CharFormat& f)
 // them. Empty when they name no target.
 QString hiddenTargetAt(const std::vector<Run>& runs, std::size_t at, std::size_t* end)
 {
+    // The program's own markup with its arrow hidden is left as it is; most
+    // hidden text is that, and is passed over without copying it.
+    if (runs[at].Text.startsWith(QLatin1String("-->"))) {
+        *end = at + 1;
+        return QString();
+    }
     QString text;
     std::size_t i = at;
     for (; i < runs.size() && runs[i].Format.Hidden; ++i)
@@ -139,6 +145,8 @@ bool isLinkTarget(const QString& text)
 bool hasHiddenTargets(const Paragraph& paragraph)
 {
     const std::vector<Run>& runs = paragraph.Runs;
+    if (runs.size() < 2)
+        return false;
     for (std::size_t i = 1; i < runs.size(); ++i) {
         std::size_t end = 0;
         if (runs[i].Format.Hidden && hotspotKind(runs[i - 1].Format) != HotspotKind::None

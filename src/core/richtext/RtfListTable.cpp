@@ -100,6 +100,8 @@ void ListTable::levelTextCharacter(char16_t c)
 
 void ListTable::levelTextByte(unsigned char b)
 {
+    if (b == ';') // ends the template
+        return;
     levelTextCharacter(b < 0x20 ? char16_t(b) : char16_t(0xE000 | b));
 }
 
@@ -235,18 +237,10 @@ void putLabel(std::vector<Run>& runs, qsizetype from, qsizetype to, Run label)
     const std::size_t end = splitRunsAt(runs, to);
     runs.erase(runs.begin() + std::ptrdiff_t(at), runs.begin() + std::ptrdiff_t(end));
     runs.insert(runs.begin() + std::ptrdiff_t(at), std::move(label));
-    std::vector<Run> merged;
-    for (Run& r : runs) {
-        if (r.Text.isEmpty())
-            continue;
-        if (!merged.empty() && merged.back().Format == r.Format)
-            merged.back().Text += r.Text;
-        else
-            merged.push_back(std::move(r));
-    }
-    if (merged.empty())
-        merged.push_back(Run{QString(), label.Format});
-    runs = std::move(merged);
+    RichDocument joined;
+    joined.Paragraphs.front().Runs = std::move(runs);
+    joined.normalize();
+    runs = std::move(joined.Paragraphs.front().Runs);
 }
 
 } // namespace ts::rtf

@@ -375,15 +375,17 @@ qsizetype RtfWriter::addToTables(const Paragraph& paragraph, FaceCache& cache)
             cache.next = (cache.next + 1) % cache.faces.size();
             cache.used = std::min(cache.used + 1, cache.faces.size());
         }
-        for (const std::optional<std::uint32_t>& color : {f.Color, f.Highlight}) {
-            if (!color)
-                continue;
-            const std::uint32_t rgb = *color & 0xFFFFFF;
+        const auto addColor = [this](std::uint32_t color) {
+            const std::uint32_t rgb = color & 0xFFFFFF;
             if (!colorIndex_.contains(rgb)) {
                 colors_.push_back(rgb);
                 colorIndex_.insert(rgb, int(colors_.size())); // entry 0 is the automatic colour
             }
-        }
+        };
+        if (f.Color)
+            addColor(*f.Color);
+        if (f.Highlight)
+            addColor(*f.Highlight);
     });
     return size;
 }
