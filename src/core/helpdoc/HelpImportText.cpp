@@ -234,7 +234,10 @@ CharFormat TopicTextConverter::formatOf(const HelpRun& run, int topic)
     if (!font.face.isEmpty())
         f.Face = font.face;
     f.Size = qMax(1, font.halfPoints);
-    f.Color = font.color;
+    // Black is what automatic colour shows; the project's text is automatic
+    // unless coloured.
+    if (font.color && *font.color != 0)
+        f.Color = font.color;
     f.Bold = font.bold;
     f.Italic = font.italic;
     f.Underline = font.underline || font.doubleUnderline;
