@@ -6,6 +6,7 @@
 #include "model/Windows1252.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -52,17 +53,29 @@ std::optional<QByteArray> suffixFor(std::uint64_t value, int k)
     return suffix;
 }
 
-// Spellings an author may have given a Topic ID written as `text`.
+// Spellings an author may have given a Topic ID written as `text`: as it
+// stands, with its blanks as "_" and without them, each also after "IDH_".
 QStringList spellings(const QString& text)
 {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty() || trimmed.size() > MaxTopicIdLength)
         return {};
     QStringList out{trimmed};
-    if (trimmed.contains(blanks)) {
-        out << QString(trimmed).replace(blanks, QStringLiteral("_"));
-        out << QString(trimmed).remove(blanks);
+    if (std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.isSpace(); })) {
+        QString underlined, joined;
+        bool gap = false;
+        for (const QChar c : trimmed) {
+            if (c.isSpace()) {
+                gap = true;
+                continue;
+            }
+            if (gap)
+                underlined += QLatin1Char('_');
+            gap = false;
+            underlined += c;
+            joined += c;
+        }
+        out << underlined << joined;
     }
     const qsizetype n = out.size();
     for (qsizetype i = 0; i < n; ++i)
@@ -192,16 +205,27 @@ void TopicNames::matchCandidates()
     if (unnamed.empty())
         return;
 
-    const auto tryName = [this, &unnamed](const QString& candidate) {
+    // Hotspot texts and keywords repeat a lot: each is tried once.
+    QSet<QString> tried;
+    const auto tryName = [this, &unnamed, &tried](const QString& candidate) {
+        if (unnamed.empty() || candidate.isEmpty() || tried.contains(candidate))
+            return;
+        tried.insert(candidate);
         const std::int32_t hash = contextHash(helpfile::encodeText(candidate, doc_.codePage));
         if (unnamed.erase(hash))
             names_.emplace(hash, candidate);
     };
-    const auto tryText = [&tryName](const QString& text) {
+    QSet<QString> triedTexts;
+    const auto tryText = [&tryName, &triedTexts](const QString& text) {
+        if (triedTexts.contains(text))
+            return;
+        triedTexts.insert(text);
         for (const QString& spelling : spellings(text))
             tryName(spelling);
     };
-    const auto tryMacro = [&tryName](const QString& macro) {
+    const auto tryMacro = [&tryName, &unnamed](const QString& macro) {
+        if (macro.isEmpty() || unnamed.empty())
+            return;
         for (const QString& word : macroWords(macro))
             tryName(word);
     };
