@@ -63,9 +63,12 @@ QString comparableText(const HelpDocument& doc, int topic)
         if (!t.startsWith(QLatin1Char('!'))) {
             const qsizetype cut = t.indexOf(QRegularExpression(QStringLiteral("[>@]")));
             const QString id = cut < 0 ? t : t.left(cut);
-            const int index = t.contains(QLatin1Char('@')) ? -1 : doc.findTopic(id);
+            const qsizetype at = t.indexOf(QLatin1Char('@'));
+            const bool elsewhere = at >= 0 && !namesThisHelpFile(doc, t.mid(at + 1).section(QLatin1Char('>'), 0, 0));
+            const int index = elsewhere ? -1 : doc.findTopic(id);
             const QString hash = id.startsWith(QLatin1String("0x")) ? id : HelpDocument::hashText(hashOf(id));
-            t = (index >= 0 ? QStringLiteral("#%1").arg(index) : hash) + (cut < 0 ? QString() : t.mid(cut));
+            const QString rest = cut < 0 ? QString() : at >= 0 && !elsewhere ? t.mid(cut, at - cut) : t.mid(cut);
+            t = (index >= 0 ? QStringLiteral("#%1").arg(index) : hash) + rest;
         }
         out += text.mid(at, m.capturedStart() - at) + QStringLiteral(" -> ") + t + QLatin1Char(']');
         at = m.capturedEnd();
@@ -102,7 +105,7 @@ void expectSameHelp(const HelpDocument& before, const HelpDocument& after, const
         if (!b.hashes.empty()) {
             EXPECT_NE(std::find(b.hashes.begin(), b.hashes.end(), a.hash), b.hashes.end()) << where;
         }
-        EXPECT_EQ(comparableText(after, i), comparableText(before, i)) << where;
+        EXPECT_EQ(comparableText(after, i).toStdString(), comparableText(before, i).toStdString()) << where;
         QStringList beforeWords = b.keywords.count(QLatin1Char('K')) ? b.keywords.at(QLatin1Char('K')) : QStringList();
         if (b.keywords.count(QLatin1Char('A')))
             beforeWords += b.keywords.at(QLatin1Char('A'));
@@ -204,8 +207,11 @@ TEST(HelpImport, TextKeepsItsLinksAndSaysWhatItChanged)
     HelpHotspot macro;
     macro.kind = HelpHotspot::Kind::Macro;
     macro.macro = QStringLiteral("CloseWindow(`main')");
+    HelpHotspot self = link(HelpHotspot::Kind::Jump, 2);
+    self.file = QStringLiteral("c:\\help\\hand.hlp");
+    self.targetTopic = -1;
     c.hotspots = {link(HelpHotspot::Kind::Jump, 1), link(HelpHotspot::Kind::Jump, 2),
-                  link(HelpHotspot::Kind::Popup, 1, false), macro};
+                  link(HelpHotspot::Kind::Popup, 1, false), macro, self};
     HelpRun ewc;
     ewc.kind = HelpRun::Kind::EmbeddedWindow;
     ewc.embedded = HelpEmbeddedWindow();
@@ -218,14 +224,15 @@ TEST(HelpImport, TextKeepsItsLinksAndSaysWhatItChanged)
                                   textRun(QStringLiteral(" run"), 0, 3)}),
                    spaced,
                    helpParagraph({textRun(QStringLiteral("c1"))}, 0, 0), helpParagraph({textRun(QStringLiteral("c2"))}, 0, 0),
-                   helpParagraph({textRun(QStringLiteral("d"))}, 0, 1)};
+                   helpParagraph({textRun(QStringLiteral("d"))}, 0, 1),
+                   helpParagraph({textRun(QStringLiteral("self"), 0, 4)})};
     doc.setContent(0, c);
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Hand.tsp"));
     const HelpImport import = importHelpDocument(doc, path);
     const RichDocument body = bodyOf(import.project, 0);
-    ASSERT_EQ(body.Paragraphs.size(), 3u);
+    ASSERT_EQ(body.Paragraphs.size(), 4u);
     // Targets that would run on into the struck-out text after them (the
     // next hotspot, plain text in a struck-out font) are a shade away.
     ASSERT_EQ(body.Paragraphs[0].Runs.size(), 7u);
@@ -239,6 +246,8 @@ TEST(HelpImport, TextKeepsItsLinksAndSaysWhatItChanged)
     EXPECT_TRUE(popup.Format.Underline && !popup.Format.Strike) << popup.Text.toStdString();
     EXPECT_EQ(body.Paragraphs[1].text(), QStringLiteral("a -\u2011> b "));
     EXPECT_EQ(body.Paragraphs[2].text(), QStringLiteral("c1\u2028c2\td"));
+    // A jump into the help file itself by name stays in the project.
+    EXPECT_EQ(body.Paragraphs[3].text(), QStringLiteral("self-->T2"));
 
     const ImportLog& log = import.log;
     for (const char* said : {"MYDLL,Player,1", "Struck-out text of pop-ups", "Hotspots drawn in the text's own format",
@@ -246,7 +255,7 @@ TEST(HelpImport, TextKeepsItsLinksAndSaysWhatItChanged)
         EXPECT_TRUE(log.mentions(QString::fromLatin1(said))) << said;
 
     ProjectFile::save(import.project, path);
-    EXPECT_EQ(comparableText(compileAndRead(path), 0), comparableText(doc, 0));
+    EXPECT_EQ(comparableText(compileAndRead(path), 0).toStdString(), comparableText(doc, 0).toStdString());
 }
 
 TEST(HelpImport, WhatDoesNotFitTheProjectIsLogged)

@@ -1,16 +1,7 @@
 #include "HelpImportContents.h"
 
-#include <QFileInfo>
-
 namespace ts::helpimport {
 namespace {
-
-bool namesFile(const QString& file, const QString& helpFile)
-{
-    return QFileInfo(QString(file).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName().compare(
-               QFileInfo(helpFile).fileName(), Qt::CaseInsensitive)
-           == 0;
-}
 
 // The entry's text in the contents notation.
 QString entryText(const HelpContentsEntry& entry, const HelpDocument& doc, const TopicNames& names, ImportLog& log)
@@ -29,7 +20,7 @@ QString entryText(const HelpContentsEntry& entry, const HelpDocument& doc, const
         log.note(QStringLiteral("Contents: the title \"%1\" holds \"=\", \"@\" or \">\", which the contents editor "
                                 "takes for the start of the Topic ID, file or window")
                      .arg(entry.text));
-    const bool here = entry.file.isEmpty() || namesFile(entry.file, doc.fileName);
+    const bool here = entry.file.isEmpty() || namesThisHelpFile(doc, entry.file);
     if (here) {
         const QString id = names.targetForName(entry.topicId);
         if (id.compare(entry.topicId, Qt::CaseInsensitive) != 0)

@@ -108,6 +108,15 @@ bool nameFitsLink(const QString& name)
 
 } // namespace
 
+bool namesThisHelpFile(const HelpDocument& document, const QString& file)
+{
+    const auto nameOf = [](const QString& path) {
+        const QString slashes = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        return slashes.mid(slashes.lastIndexOf(QLatin1Char('/')) + 1).trimmed();
+    };
+    return !file.isEmpty() && nameOf(file).compare(nameOf(document.fileName), Qt::CaseInsensitive) == 0;
+}
+
 bool holdsAsTopicId(const QString& name, std::int32_t hash)
 {
     if (name.isEmpty() || name.size() > MaxTopicIdLength || !nameFitsLink(name) || !cp1252::canEncode(name))
@@ -268,10 +277,6 @@ void TopicNames::assignIds()
 {
     const int count = int(doc_.topics.size());
     ids_.assign(size_t(count), QString());
-    std::set<std::int32_t> taken(linkHashes_.begin(), linkHashes_.end());
-    for (const HelpTopic& topic : doc_.topics)
-        taken.insert(topic.hashes.begin(), topic.hashes.end());
-
     // Links that lead inside a topic: a topic that no entry leads to the
     // start of takes such a hash, so that those links keep theirs.
     std::map<int, std::int32_t> inside;
@@ -287,47 +292,62 @@ void TopicNames::assignIds()
             hashes.insert(hashes.begin(), topic.hash);
         if (hashes.empty() && inside.count(i))
             hashes.push_back(inside.at(i));
-        if (hashes.empty()) {
+        if (hashes.empty())
             unreachable.push_back(i);
-            continue;
-        }
-        // The topic's own ID, else the first hash that has a name.
-        std::int32_t hash = topic.hasHash ? topic.hash : hashes.front();
-        if (topic.topicId.isEmpty())
-            for (const std::int32_t h : hashes)
-                if (names_.count(h)) {
-                    hash = h;
-                    break;
-                }
-        const QString name = nameFor(hash);
-        QString id;
-        if (holdsAsTopicId(name, hash)) {
-            id = upperTopicId(name);
-        } else {
-            id = idWithHash(idStem(name.isEmpty() ? topic.title : name, MaxTopicIdLength - 8) + QLatin1Char('_'),
-                            hash);
-            if (name.isEmpty())
-                log_.tally(QStringLiteral("Topic IDs made from the title, with a suffix that gives the hash the help "
-                                          "file stores, so that links from other files and programs still reach them"),
-                           i);
-            else
-                log_.topicNote(i, QStringLiteral("its Topic ID \"%1\" can not be a project's Topic ID; it is named %2, "
-                                                 "which links reach the same way")
-                                      .arg(name, id));
-        }
-        ids_[size_t(i)] = id;
-        usedIds_.insert(id);
-        if (hashes.size() > 1) {
-            QStringList others;
-            for (const std::int32_t h : hashes)
-                if (h != hash)
-                    others << (names_.count(h) ? names_.at(h) : HelpDocument::hashText(h));
-            log_.topicNote(i, QStringLiteral("the help file also leads to it as %1; a project topic has one Topic ID, "
-                                             "so jumps from other files and programs to those names find nothing")
-                                  .arg(others.join(QStringLiteral(", "))));
-        }
+        else
+            assignHashedId(i, hashes);
     }
-    for (const int i : unreachable) {
+    nameUnreachable(unreachable);
+}
+
+// Topic `i` is reached by `hashes`: its ID keeps the one that has a name
+// (its own ID first), or the first.
+void TopicNames::assignHashedId(int i, const std::vector<std::int32_t>& hashes)
+{
+    const HelpTopic& topic = doc_.topics[size_t(i)];
+    std::int32_t hash = topic.hasHash ? topic.hash : hashes.front();
+    if (topic.topicId.isEmpty())
+        for (const std::int32_t h : hashes)
+            if (names_.count(h)) {
+                hash = h;
+                break;
+            }
+    const QString name = nameFor(hash);
+    QString id;
+    if (holdsAsTopicId(name, hash)) {
+        id = upperTopicId(name);
+    } else {
+        id = idWithHash(idStem(name.isEmpty() ? topic.title : name, MaxTopicIdLength - 8) + QLatin1Char('_'), hash);
+        if (name.isEmpty())
+            log_.tally(QStringLiteral("Topic IDs made from the title, with a suffix that gives the hash the help "
+                                      "file stores, so that links from other files and programs still reach them"),
+                       i);
+        else
+            log_.topicNote(i, QStringLiteral("its Topic ID \"%1\" can not be a project's Topic ID; it is named %2, "
+                                             "which links reach the same way")
+                                  .arg(name, id));
+    }
+    ids_[size_t(i)] = id;
+    usedIds_.insert(id);
+    if (hashes.size() > 1) {
+        QStringList others;
+        for (const std::int32_t h : hashes)
+            if (h != hash)
+                others << (names_.count(h) ? names_.at(h) : HelpDocument::hashText(h));
+        log_.topicNote(i, QStringLiteral("the help file also leads to it as %1; a project topic has one Topic ID, "
+                                         "so jumps from other files and programs to those names find nothing")
+                              .arg(others.join(QStringLiteral(", "))));
+    }
+}
+
+// Topics nothing leads to by hash are named after their title, unique, and
+// with a hash no link of the file names.
+void TopicNames::nameUnreachable(const std::vector<int>& topics)
+{
+    std::set<std::int32_t> taken(linkHashes_.begin(), linkHashes_.end());
+    for (const HelpTopic& topic : doc_.topics)
+        taken.insert(topic.hashes.begin(), topic.hashes.end());
+    for (const int i : topics) {
         const QString stem = idStem(doc_.topics[size_t(i)].title, MaxTopicIdLength - 4);
         QString id = stem;
         for (int n = 2; usedIds_.count(id) || taken.count(contextHash(cp1252::encode(id))); ++n)
@@ -357,7 +377,7 @@ QString TopicNames::madeUpName(std::int32_t hash, const QString& text)
 
 QString TopicNames::linkTarget(const HelpHotspot& hotspot, const QString& hotspotText, int fromTopic)
 {
-    if (hotspot.file.isEmpty()) {
+    if (hotspot.file.isEmpty() || namesThisHelpFile(doc_, hotspot.file)) {
         int target = hotspot.targetTopic;
         if (hotspot.targetTopicNumber < 0) {
             const HelpLocation at = doc_.locate(hotspot.targetHash);
@@ -382,9 +402,10 @@ QString TopicNames::linkTarget(const HelpHotspot& hotspot, const QString& hotspo
                    fromTopic);
     }
     const QString name = hotspot.targetId.isEmpty() ? nameFor(hotspot.targetHash) : hotspot.targetId;
-    if (hotspot.file.isEmpty() ? holdsAsTopicId(name, hotspot.targetHash)
+    const bool here = hotspot.file.isEmpty() || namesThisHelpFile(doc_, hotspot.file);
+    if (here ? holdsAsTopicId(name, hotspot.targetHash)
                                : nameFitsLink(name) && contextHash(cp1252::encode(name)) == hotspot.targetHash)
-        return hotspot.file.isEmpty() ? upperTopicId(name) : name;
+        return here ? upperTopicId(name) : name;
     const QString made = madeUpName(hotspot.targetHash, hotspotText);
     log_.tally(QStringLiteral("Links known only by hash, named with a made-up Topic ID of the same hash"), fromTopic);
     return made;

@@ -51,6 +51,11 @@ QString idStem(const QString& text, int maxLength);
 // or a capital letter (weights 1 to 10 and 17 to 42).
 QString idWithHash(const QString& prefix, std::int32_t hash, int maxLength = MaxTopicIdLength);
 
+// Whether `file` (as a link or contents entry names it, perhaps with a
+// path) is the help file `document` was read from: such a link stays in
+// the project.
+bool namesThisHelpFile(const HelpDocument& document, const QString& file);
+
 class TopicNames {
 public:
     // Decodes every topic's text (the document keeps it for the converter).
@@ -73,6 +78,8 @@ private:
     void gatherNames();
     void matchCandidates();
     void assignIds();
+    void assignHashedId(int topic, const std::vector<std::int32_t>& hashes);
+    void nameUnreachable(const std::vector<int>& topics);
     QString nameFor(std::int32_t hash) const;
     QString madeUpName(std::int32_t hash, const QString& text);
 

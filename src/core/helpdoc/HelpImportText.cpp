@@ -151,7 +151,7 @@ private:
             if (!window.isEmpty())
                 target += QLatin1Char('>') + window;
         }
-        if (!h.file.isEmpty())
+        if (!h.file.isEmpty() && !namesThisHelpFile(c_.doc_, h.file))
             target += QLatin1Char('@') + h.file;
         return target;
     }

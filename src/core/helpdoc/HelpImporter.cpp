@@ -101,6 +101,7 @@ void logTopicExtras(const HelpDocument& doc, const HelpTopic& topic, int index, 
 void applyMapNumbers(const HelpDocument& doc, Project& project, ImportLog& log)
 {
     std::set<int> used;
+    std::map<int, QStringList> extra; // numbers of topics that have one already
     for (const HelpMapEntry& entry : doc.mapEntries) {
         const int topic = entry.location.topic;
         if (!entry.location.isValid()) {
@@ -115,10 +116,7 @@ void applyMapNumbers(const HelpDocument& doc, Project& project, ImportLog& log)
             continue;
         }
         if (record.HasMapID) {
-            log.topicNote(topic, QStringLiteral("it is also called by [MAP] number %1; a project topic has one "
-                                                "Application Call ID (%2)")
-                                     .arg(entry.number)
-                                     .arg(record.MapID));
+            extra[topic] << QString::number(entry.number);
             continue;
         }
         if (!entry.location.atTopicStart)
@@ -126,6 +124,12 @@ void applyMapNumbers(const HelpDocument& doc, Project& project, ImportLog& log)
         record.HasMapID = true;
         record.MapID = entry.number;
     }
+    for (const auto& [topic, numbers] : extra)
+        log.topicNote(topic, QStringLiteral("it is also called by [MAP] %1 %2; a project topic has one Application Call "
+                                            "ID (%3)")
+                                 .arg(numbers.size() == 1 ? QStringLiteral("number") : QStringLiteral("numbers"),
+                                      numbers.join(QStringLiteral(", ")))
+                                 .arg(project.topic(topic).MapID));
 }
 
 void logFileExtras(const HelpDocument& doc, const Project& project, ImportLog& log)
