@@ -318,6 +318,10 @@ void TopicNames::assignHashedId(int i, const std::vector<std::int32_t>& hashes)
         id = upperTopicId(name);
     } else {
         id = idWithHash(idStem(name.isEmpty() ? topic.title : name, MaxTopicIdLength - 8) + QLatin1Char('_'), hash);
+        if (id.isEmpty()) { // no suffix of nine characters reaches the hash
+            nameUnreachable({i});
+            return;
+        }
         if (name.isEmpty())
             log_.tally(QStringLiteral("Topic IDs made from the title, with a suffix that gives the hash the help "
                                       "file stores, so that links from other files and programs still reach them"),
