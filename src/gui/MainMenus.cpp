@@ -35,6 +35,8 @@ MainMenus::MainMenus(QMenuBar* bar)
     saveAction = menuItem(fileMenu, "saveAction", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAsAction = menuItem(fileMenu, "saveAsAction", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A));
     fileMenu->addSeparator();
+    importHelpAction = menuItem(fileMenu, "importHelpAction", QStringLiteral("&Import Help File..."));
+    fileMenu->addSeparator();
     exitAction = menuItem(fileMenu, "exitAction", QStringLiteral("E&xit"));
 
     editMenu = bar->addMenu(QStringLiteral("&Edit"));

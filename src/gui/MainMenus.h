@@ -19,7 +19,7 @@ struct MainMenus {
     void setEditingEnabled(bool enabled);
 
     QMenu *fileMenu, *reopenMenu, *editMenu, *buildMenu, *toolsMenu, *helpMenu;
-    QAction *newAction, *openAction, *saveAction, *saveAsAction, *exitAction;
+    QAction *newAction, *openAction, *saveAction, *saveAsAction, *importHelpAction, *exitAction;
     std::array<QAction*, RecentFiles::Count> reopenActions;
     QAction *cutAction, *copyAction, *pasteAction, *selectAllAction, *addTopicAction, *deleteTopicAction,
         *topicPropertiesAction, *editWindowsAction;

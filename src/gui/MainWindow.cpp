@@ -231,6 +231,7 @@ void MainWindow::connectCommands()
     wire(b->openButton, m.openAction, projectCommands, &ProjectCommands::openProject);
     wire(b->saveButton, m.saveAction, projectCommands, &ProjectCommands::saveProject);
     wire(nullptr, m.saveAsAction, projectCommands, &ProjectCommands::saveProjectAs);
+    wire(nullptr, m.importHelpAction, projectCommands, &ProjectCommands::importHelpFile);
     connect(m.exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
     for (int k = 0; k < RecentFiles::Count; ++k)
         connect(m.reopenActions[size_t(k)], &QAction::triggered, projectCommands,

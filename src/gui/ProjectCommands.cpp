@@ -1,11 +1,13 @@
 #include "ProjectCommands.h"
 
+#include "LogViewer.h"
 #include "Prompter.h"
 #include "StatusBar.h"
 #include "TopicCommands.h"
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
 #include "contents/ContentsFile.h"
+#include "helpdoc/HelpImporter.h"
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
@@ -13,6 +15,7 @@
 #include "model/WholeFile.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -314,6 +317,53 @@ void ProjectCommands::openRecentProject(int item)
     }
     project_.PendingOpenPath = path;
     openProject();
+}
+
+void ProjectCommands::importHelpFile()
+{
+    const QString helpPath =
+        prompter_.openFile(window_, QStringLiteral("Help Files (*.hlp)|*.HLP"), QStringLiteral("*.hlp"));
+    if (helpPath.isEmpty())
+        return;
+    const QFileInfo help(helpPath);
+    QString path = prompter_.saveFile(window_, ProjectFilter,
+                                      help.path() + QLatin1Char('/') + help.completeBaseName() + QStringLiteral(".tsp"),
+                                      QStringLiteral("tsp"));
+    if (path.isEmpty())
+        return;
+    if (!ProjectFile::isProjectFileName(path))
+        path += QStringLiteral(".tsp");
+    path = QFileInfo(path).absoluteFilePath();
+    if (project_.TopicCount() > 0 && QFileInfo(path) == QFileInfo(project_.ProjectPath)) {
+        // Its save question would write the open project over the import.
+        prompter_.error(window_, QStringLiteral("'%1' is the open project; import into another project file.").arg(path));
+        return;
+    }
+    if (QFileInfo::exists(path)
+        && prompter_.message(window_, path + QStringLiteral(" already exists\rReplace existing file?"),
+                             QStringLiteral("Import Help File"), Prompter::Buttons::OkCancel, Prompter::Icon::Question)
+               != Prompter::Answer::Ok)
+        return;
+
+    statusBar_.setPanelText(1, QStringLiteral("Importing help file..."));
+    HelpImportReport report;
+    try {
+        report = ts::importHelpFile(helpPath, path);
+    } catch (const IoError& e) {
+        statusBar_.finishActivity();
+        prompter_.error(window_, e.message());
+        return;
+    }
+    statusBar_.finishActivity();
+    project_.PendingOpenPath = path;
+    openProject();
+
+    if (!importLogViewer)
+        importLogViewer = new LogViewer(prompter_, window_);
+    importLogViewer->setWindowTitle(QStringLiteral("Import Log"));
+    importLogViewer->headerLabel->setText(QStringLiteral("  Import log for: ") + path);
+    importLogViewer->setText(report.logLines.join(QLatin1Char('\n')));
+    importLogViewer->exec();
 }
 
 } // namespace ts

@@ -1,6 +1,6 @@
 #pragma once
-// The project file commands New, Open, Save and Save As, and the list of
-// recent projects behind the Reopen menu.
+// The project file commands New, Open, Save and Save As, Import Help File,
+// and the list of recent projects behind the Reopen menu.
 
 #include "settings/RecentFiles.h"
 
@@ -13,6 +13,7 @@ class QWidget;
 
 namespace ts {
 
+class LogViewer;
 class Project;
 class Prompter;
 class StatusBar;
@@ -33,6 +34,8 @@ public:
                     const std::array<QAction*, RecentFiles::Count>& reopenActions, QWidget* window);
 
     const RecentFiles& recentFiles() const { return recent_; }
+    // The import log's viewer, made by the first import.
+    LogViewer* importLogViewer = nullptr;
     void setRecentFiles(const RecentFiles& recent);
 
 public slots:
@@ -41,6 +44,9 @@ public slots:
     SaveResult saveProject();
     SaveResult saveProjectAs();
     void openRecentProject(int item);
+    // Asks for a help file and the new project's name, imports the help
+    // file, opens the project and shows the import log.
+    void importHelpFile();
 
 signals:
     // A project was opened, or New ended without a first topic.

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "helpdoc/HelpImporter.h"
 #include "helpfile/HelpCompiler.h"
 #include "helpfile/HelpFileReader.h"
 #include "helpsource/BuildAll.h"
@@ -90,6 +91,17 @@ int helpText(const QString& path, QTextStream& out, QTextStream& err)
     return 0;
 }
 
+// A project made from a help file. An existing project is never replaced
+// from the command line: the user names a new one.
+int importHelp(const QString& helpPath, const QString& projectPath, QTextStream& out)
+{
+    if (QFileInfo::exists(projectPath))
+        throw IoError(QStringLiteral("'%1' already exists; name a new project to import into").arg(projectPath));
+    const HelpImportReport report = importHelpFile(helpPath, absolutePath(projectPath));
+    out << report.summary() << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 QString usageText()
@@ -100,6 +112,7 @@ QString usageText()
         "       topicsmith --compile PROJECT.tsp\n"
         "       topicsmith --topic-list PROJECT.tsp\n"
         "       topicsmith --text FILE.HLP\n"
+        "       topicsmith --import FILE.HLP PROJECT.tsp\n"
         "       topicsmith --version | --help\n"
         "\n"
         "Topicsmith edits Windows Help (WinHelp 4) projects.\n"
@@ -113,6 +126,11 @@ QString usageText()
         "  --topic-list PROJECT print every topic: Topic ID, title, Application Call ID\n"
         "  --text FILE.HLP      print every topic of a help file: its Topic ID (or hash)\n"
         "                       and title, then its text with the links marked\n"
+        "  --import FILE.HLP PROJECT.tsp\n"
+        "                       make a new project from a help file (and the .CNT\n"
+        "                       beside it): its topics, windows, pictures and\n"
+        "                       contents; PROJECT.import.log names what it could\n"
+        "                       not keep\n"
         "  --version            print the version\n"
         "  --help               print this text\n");
 }
@@ -138,6 +156,19 @@ std::optional<int> runHeadless(const QStringList& args, QTextStream& out, QTextS
             return 2;
         }
         return helpText(args.at(1), out, err);
+    }
+    if (command == QLatin1String("--import")) {
+        if (args.size() != 3) {
+            err << QStringLiteral("topicsmith: --import needs a help file and a new project file\n");
+            err.flush();
+            return 2;
+        }
+        try {
+            return importHelp(args.at(1), args.at(2), out);
+        } catch (const IoError& e) {
+            err << e.message() << Qt::endl;
+            return 1;
+        }
     }
     const bool takesProject = command == QLatin1String("--topic-list") || command == QLatin1String("--build")
                               || command == QLatin1String("--compile");
