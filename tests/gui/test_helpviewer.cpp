@@ -1,0 +1,532 @@
+// The help viewer on documents built here: regions and their colours,
+// hotspots (jump, pop-up, macro), Back, secondary windows placed from 1/1024
+// units, the Help Topics dialog's Contents, Index and Find tabs, and the
+// macros it refuses or does not support.
+
+#include "ScriptedPrompter.h"
+#include "helpfile/ContextHash.h"
+#include "helpfile/HelpCodePage.h"
+#include "viewer/HelpButtonBar.h"
+#include "viewer/HelpPopup.h"
+#include "viewer/HelpTopicListDialog.h"
+#include "viewer/HelpViewer.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+
+using namespace ts;
+
+namespace {
+
+const QString FilePath = QStringLiteral("/nonexistent/demo.hlp");
+
+HelpRun text(const QString& s, int hotspot = -1, int font = -1)
+{
+    HelpRun run;
+    run.text = s;
+    run.hotspot = hotspot;
+    run.font = font;
+    return run;
+}
+
+HelpParagraph paragraph(std::vector<HelpRun> runs)
+{
+    HelpParagraph p;
+    p.runs = std::move(runs);
+    return p;
+}
+
+HelpHotspot hotspotTo(HelpHotspot::Kind kind, int topic, const QString& window = QString())
+{
+    HelpHotspot h;
+    h.kind = kind;
+    h.targetTopic = topic;
+    h.window = window;
+    return h;
+}
+
+HelpHotspot macroHotspot(const QString& macro)
+{
+    HelpHotspot h;
+    h.kind = HelpHotspot::Kind::Macro;
+    h.macro = macro;
+    return h;
+}
+
+// Topics: 0 "Contents" (band + links), 1 "Printing", 2 "Definition" (pop-up
+// text), 3 "Setup", shown in the secondary window "sec".
+HelpDocument sampleDocument()
+{
+    HelpDocument doc;
+    doc.title = QStringLiteral("Demo Help");
+    HelpFont body;
+    body.face = QStringLiteral("Arial");
+    body.halfPoints = 20;
+    HelpFont heading = body;
+    heading.halfPoints = 28;
+    heading.bold = true;
+    heading.color = 0x000080;
+    doc.fonts = {body, heading};
+
+    HelpWindow main;
+    main.flags = HelpWindow::NameValid | HelpWindow::CaptionValid | HelpWindow::ScrollingColorValid
+                 | HelpWindow::NonScrollingColorValid;
+    main.name = QStringLiteral("main");
+    main.caption = QStringLiteral("Demo Main Caption");
+    main.scrollingColor = 0xFFFFE0;
+    main.nonScrollingColor = 0xC0C0FF;
+    HelpWindow sec;
+    sec.flags = HelpWindow::NameValid | HelpWindow::CaptionValid | HelpWindow::XValid | HelpWindow::YValid
+                | HelpWindow::WidthValid | HelpWindow::HeightValid | HelpWindow::ScrollingColorValid | HelpWindow::OnTop;
+    sec.name = QStringLiteral("sec");
+    sec.caption = QStringLiteral("Side Notes");
+    sec.x = 512;
+    sec.y = 256;
+    sec.width = 256;
+    sec.height = 512;
+    sec.state = 0x4000 | 0x0400; // Back and Contents buttons
+    sec.scrollingColor = 0xE0FFE0;
+    doc.windows = {main, sec};
+
+    const char* titles[] = {"Contents", "Printing", "Definition", "Setup"};
+    const char* ids[] = {"contents", "printing", "definition", "setup"};
+    for (int i = 0; i < 4; ++i) {
+        HelpTopic topic;
+        topic.title = QString::fromLatin1(titles[i]);
+        topic.topicId = QString::fromLatin1(ids[i]);
+        topic.topicOffset = std::uint32_t(i * 0x1000);
+        topic.hash = helpfile::contextHash(helpfile::encodeText(topic.topicId, 1252));
+        topic.hasHash = true;
+        doc.topics.push_back(topic);
+    }
+    doc.topics[1].browseNext = 3;
+    doc.topics[3].browsePrevious = 1;
+    doc.topics[3].window = 1;
+
+    HelpTopicContent contents;
+    contents.nonScrolling = {paragraph({text(QStringLiteral("Demo Contents"), -1, 1)})};
+    contents.hotspots = {hotspotTo(HelpHotspot::Kind::Jump, 1), hotspotTo(HelpHotspot::Kind::Popup, 2),
+                         macroHotspot(QStringLiteral("ExecFile(`notepad.exe', `readme.txt')")),
+                         hotspotTo(HelpHotspot::Kind::Jump, 3)};
+    contents.hotspots[3].drawnAsHotspot = false;
+    contents.scrolling = {paragraph({text(QStringLiteral("See "), -1, 0), text(QStringLiteral("Printing"), 0, 0),
+                                     text(QStringLiteral(" and the "), -1, 0), text(QStringLiteral("definition"), 1, 0),
+                                     text(QStringLiteral(".")), text(QStringLiteral(" Notepad"), 2),
+                                     text(QStringLiteral(" Setup"), 3)})};
+    doc.setContent(0, contents);
+    HelpTopicContent printing;
+    printing.scrolling = {paragraph({text(QStringLiteral("To print a topic, click Print."))})};
+    doc.setContent(1, printing);
+    HelpTopicContent definition;
+    definition.scrolling = {paragraph({text(QStringLiteral("A short definition."))})};
+    doc.setContent(2, definition);
+    HelpTopicContent setup;
+    setup.scrolling = {paragraph({text(QStringLiteral("Run setup from the printer disk."))})};
+    doc.setContent(3, setup);
+
+    HelpKeyword shared{QStringLiteral("printer"), {1, 3}, {}};
+    HelpKeyword single{QStringLiteral("definitions"), {2}, {}};
+    doc.keywordTables[QLatin1Char('K')] = {shared, single};
+    doc.contentsTopic = 0;
+    doc.finishBuilding();
+    return doc;
+}
+
+// Where the anchor `href` is drawn in `view`, in viewport coordinates.
+QPoint anchorPoint(HelpTopicView* view, const QString& href)
+{
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().anchorHref() == href) {
+                QTextCursor cursor(view->document());
+                cursor.setPosition(fragment.position() + 1);
+                return view->cursorRect(cursor).center() + QPoint(0, 0);
+            }
+        }
+    return QPoint(-1, -1);
+}
+
+void clickAnchor(HelpTopicView* view, const QString& href)
+{
+    const QPoint at = anchorPoint(view, href);
+    QVERIFY2(at.x() >= 0, qPrintable(href));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+QTextCharFormat formatOfAnchor(HelpTopicView* view, const QString& href)
+{
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().anchorHref() == href)
+                return it.fragment().charFormat();
+    return {};
+}
+
+// Answers the modal list dialog that opens next by choosing `row`.
+void chooseInNextList(int row)
+{
+    QTimer::singleShot(0, [row] {
+        auto* dialog = qobject_cast<HelpTopicListDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Topics Found"));
+        dialog->topicList->setCurrentItem(dialog->topicList->topLevelItem(row));
+        dialog->displayButton->click();
+    });
+}
+
+} // namespace
+
+class HelpViewerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void regionsColoursAndHotspotLooks();
+    void jumpBackAndBrowse();
+    void popupIsSmallAndCloses();
+    void secondaryWindowFromItsDefinition();
+    void indexListsSharedKeywordTopics();
+    void contentsTabFromTheContentsFile();
+    void findSearchesEveryTopic();
+    void macrosRefusedUnsupportedAndAddresses();
+    void keyboardFollowsHotspots();
+};
+
+void HelpViewerTest::regionsColoursAndHotspotLooks()
+{
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(sampleDocument(), FilePath);
+    HelpViewerWindow* main = viewer.mainWindow();
+    QVERIFY(main);
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QCOMPARE(main->windowTitle(), QStringLiteral("Demo Main Caption"));
+    QStringList captions;
+    for (const QString& id : main->buttonBar->ids())
+        captions.append(main->buttonBar->button(id)->text());
+    QCOMPARE(captions, (QStringList{QStringLiteral("&Contents"), QStringLiteral("&Index"), QStringLiteral("&Back"),
+                                    QStringLiteral("&Print")}));
+    QVERIFY(!main->buttonBar->button(QStringLiteral("btn_back"))->isEnabled());
+
+    // The band sits above the text in its own colour and does not scroll.
+    QVERIFY(main->nonScrollingView->isVisible());
+    QCOMPARE(main->nonScrollingView->toPlainText(), QStringLiteral("Demo Contents"));
+    QCOMPARE(main->nonScrollingView->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xFF));
+    QCOMPARE(main->scrollingView->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xE0));
+    QVERIFY(main->nonScrollingView->geometry().bottom() < main->scrollingView->geometry().top());
+    QCOMPARE(main->nonScrollingView->height(), main->nonScrollingView->fittedHeight());
+    const QTextCharFormat title = main->nonScrollingView->document()->begin().begin().fragment().charFormat();
+    QCOMPARE(title.fontPointSize(), 14.0);
+    QCOMPARE(title.fontWeight(), int(QFont::Bold));
+    QCOMPARE(title.foreground().color(), QColor(0x00, 0x00, 0x80));
+
+    // Jumps green with a solid underline, pop-ups dotted, "%" hotspots as the text.
+    const QTextCharFormat jump = formatOfAnchor(main->scrollingView, HelpAnchor::hotspotHref(0));
+    const QTextCharFormat popup = formatOfAnchor(main->scrollingView, HelpAnchor::hotspotHref(1));
+    const QTextCharFormat plain = formatOfAnchor(main->scrollingView, HelpAnchor::hotspotHref(3));
+    QCOMPARE(jump.foreground().color(), QColor(0, 128, 0));
+    QCOMPARE(jump.underlineStyle(), QTextCharFormat::SingleUnderline);
+    QCOMPARE(popup.foreground().color(), QColor(0, 128, 0));
+    QCOMPARE(popup.underlineStyle(), QTextCharFormat::DotLine);
+    QCOMPARE(plain.foreground().color(), QColor(Qt::black));
+    QCOMPARE(plain.underlineStyle(), QTextCharFormat::NoUnderline);
+    QVERIFY(plain.isAnchor());
+
+    // A topic without a band shows none.
+    QVERIFY(viewer.showTopic(1));
+    QVERIFY(!main->nonScrollingView->isVisible());
+    QCOMPARE(main->scrollingView->toPlainText(), QStringLiteral("To print a topic, click Print."));
+    QVERIFY(prompter.calls().empty());
+}
+
+void HelpViewerTest::jumpBackAndBrowse()
+{
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(sampleDocument(), FilePath);
+    HelpViewerWindow* main = viewer.mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    clickAnchor(main->scrollingView, HelpAnchor::hotspotHref(0));
+    QCOMPARE(main->page.topic, 1);
+    QPushButton* back = main->buttonBar->button(QStringLiteral("btn_back"));
+    QVERIFY(back->isEnabled());
+
+    // BrowseButtons adds << and >>, which follow the browse sequence.
+    viewer.runMacros(QStringLiteral("BrowseButtons()"), main);
+    QPushButton* next = main->buttonBar->button(QStringLiteral("btn_next"));
+    QVERIFY(next && next->isEnabled());
+    QVERIFY(!main->buttonBar->button(QStringLiteral("btn_previous"))->isEnabled());
+    next->click(); // topic 3 has its own window
+    HelpViewerWindow* sec = viewer.window(QStringLiteral("sec"));
+    QVERIFY(sec);
+    QCOMPARE(sec->page.topic, 3);
+    QCOMPARE(main->page.topic, 1);
+
+    back->click();
+    QCOMPARE(main->page.topic, 0);
+    QVERIFY(!back->isEnabled());
+    // Backspace goes back too; History lists what was shown, newest first.
+    viewer.showTopic(2, QString(), main);
+    QTest::keyClick(main->scrollingView, Qt::Key_Backspace);
+    QCOMPARE(main->page.topic, 0);
+    QStringList titles;
+    for (const HelpPage& page : viewer.history())
+        titles.append(page.title);
+    QCOMPARE(titles, (QStringList{QStringLiteral("Contents"), QStringLiteral("Definition"), QStringLiteral("Contents"),
+                                  QStringLiteral("Setup"), QStringLiteral("Printing"), QStringLiteral("Contents")}));
+    viewer.showHistory();
+    QCOMPARE(viewer.historyDialog()->topicList->topLevelItemCount(), 6);
+    QVERIFY(prompter.calls().empty());
+}
+
+void HelpViewerTest::popupIsSmallAndCloses()
+{
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(sampleDocument(), FilePath);
+    HelpViewerWindow* main = viewer.mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    for (int closeBy = 0; closeBy < 2; ++closeBy) {
+        clickAnchor(main->scrollingView, HelpAnchor::hotspotHref(1));
+        HelpPopup* popup = viewer.popup();
+        QVERIFY(popup);
+        QVERIFY(popup->isVisible());
+        QCOMPARE(main->page.topic, 0); // a pop-up is no jump
+        QVERIFY(popup->windowFlags() & Qt::Popup);
+        QCOMPARE(popup->view->toPlainText(), QStringLiteral("A short definition."));
+        // Sized to its text: narrower than the window, and one line high.
+        QVERIFY(popup->width() < main->width() * 2 / 3);
+        QVERIFY2(popup->height() < 60, qPrintable(QString::number(popup->height())));
+        QCOMPARE(popup->view->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xE0));
+        QPointer<HelpPopup> guarded(popup);
+        if (closeBy == 0)
+            QTest::keyClick(popup->view, Qt::Key_Escape);
+        else
+            QTest::mouseClick(popup->view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QTRY_VERIFY(!guarded || !guarded->isVisible());
+    }
+    // SetPopupColor colours the pop-ups that follow.
+    viewer.runMacros(QStringLiteral("SPC(255, 255, 192)"), main);
+    viewer.runMacros(QStringLiteral("PopupId(`', `definition')"), main);
+    QVERIFY(viewer.popup());
+    QCOMPARE(viewer.popup()->view->palette().color(QPalette::Base), QColor(255, 255, 192));
+    QVERIFY(prompter.calls().empty());
+}
+
+void HelpViewerTest::secondaryWindowFromItsDefinition()
+{
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(sampleDocument(), FilePath);
+    viewer.runMacros(QStringLiteral("JumpId(`>sec', `printing')"), viewer.mainWindow());
+    HelpViewerWindow* sec = viewer.window(QStringLiteral("sec"));
+    QVERIFY(sec);
+    QVERIFY(QTest::qWaitForWindowExposed(sec));
+    QCOMPARE(sec->page.topic, 1);
+    QCOMPARE(sec->windowTitle(), QStringLiteral("Side Notes"));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(sec->pos(), QPoint(screen.width() / 2, screen.height() / 4));
+    QCOMPARE(sec->size(), QSize(screen.width() / 4, screen.height() / 2));
+    QVERIFY(sec->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(sec->scrollingView->palette().color(QPalette::Base), QColor(0xE0, 0xFF, 0xE0));
+    QVERIFY(sec->menuBar()->actions().isEmpty());
+    QCOMPARE(sec->buttonBar->ids(), (QStringList{QStringLiteral("btn_contents"), QStringLiteral("btn_back")}));
+    // Jumps from the secondary window stay in it.
+    viewer.showTopic(2, QString(), sec);
+    QCOMPARE(sec->page.topic, 2);
+    QVERIFY(sec->buttonBar->button(QStringLiteral("btn_back"))->isEnabled());
+    QCOMPARE(viewer.mainWindow()->page.topic, 0);
+
+    viewer.runMacros(QStringLiteral("CloseSecondarys()"), viewer.mainWindow());
+    QTRY_VERIFY(!viewer.window(QStringLiteral("sec")));
+    QVERIFY(viewer.mainWindow());
+    QVERIFY(prompter.calls().empty());
+}
+
+void HelpViewerTest::indexListsSharedKeywordTopics()
+{
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(sampleDocument(), FilePath);
+    HelpViewerWindow* main = viewer.mainWindow();
+    main->buttonBar->button(QStringLiteral("btn_search"))->click();
+    HelpTopicsDialog* dialog = viewer.topicsDialog();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Help"));
+    QVERIFY(!dialog->hasContentsTab());
+    QCOMPARE(dialog->tabs->tabText(dialog->tabs->currentIndex()), QStringLiteral("Index"));
+    QCOMPARE(dialog->indexList->count(), 2);
+    QTest::keyClicks(dialog->indexEdit, QStringLiteral("PRI"));
+    QCOMPARE(dialog->indexList->currentItem()->text(), QStringLiteral("printer"));
+
+    chooseInNextList(1);
+    QTest::keyClick(dialog->indexEdit, Qt::Key_Return);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
+
+    // KLink over the same keyword lists the same topics; one topic goes straight there.
+    chooseInNextList(0);
+    viewer.runMacros(QStringLiteral("KLink(`printer')"), main);
+    QCOMPARE(main->page.topic, 1);
+    viewer.runMacros(QStringLiteral("KL(`nothing here;definitions')"), main);
+    QCOMPARE(main->page.topic, 2);
+    viewer.runMacros(QStringLiteral("ALink(`nothing')"), main);
+    QCOMPARE(prompter.lastMessage(), QStringLiteral("No topics are linked to \"nothing\"."));
+}
+
+void HelpViewerTest::contentsTabFromTheContentsFile()
+{
+    HelpDocument doc = sampleDocument();
+    doc.contents.title = QStringLiteral("Demo Contents File");
+    auto entry = [](HelpContentsEntry::Kind kind, int level, const char* text, const char* id, int topic) {
+        HelpContentsEntry e;
+        e.kind = kind;
+        e.level = level;
+        e.text = QString::fromLatin1(text);
+        e.topicId = QString::fromLatin1(id);
+        e.topic = topic;
+        return e;
+    };
+    using K = HelpContentsEntry::Kind;
+    doc.contents.entries = {entry(K::Book, 1, "Getting Started", "", -1), entry(K::Topic, 2, "Printing", "printing", 1),
+                            entry(K::Book, 2, "More", "", -1),           entry(K::Topic, 3, "Setup", "setup", -1),
+                            entry(K::Topic, 1, "Definition", "definition", 2)};
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(doc, FilePath);
+    viewer.mainWindow()->buttonBar->button(QStringLiteral("btn_contents"))->click();
+    HelpTopicsDialog* dialog = viewer.topicsDialog();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Contents File"));
+    QCOMPARE(dialog->tabs->count(), 3);
+    QCOMPARE(dialog->currentTab(), HelpTopicsDialog::Tab::Contents);
+    QTreeWidget* tree = dialog->contentsTree;
+    QCOMPARE(tree->topLevelItemCount(), 2);
+    QTreeWidgetItem* book = tree->topLevelItem(0);
+    QCOMPARE(book->childCount(), 2);
+    QCOMPARE(book->child(1)->text(0), QStringLiteral("More"));
+    QCOMPARE(book->child(1)->child(0)->text(0), QStringLiteral("Setup"));
+    // Display opens a book, and shows a topic (found by its ID when the entry has no index).
+    tree->setCurrentItem(book);
+    QCOMPARE(dialog->displayButton->text(), QStringLiteral("&Open"));
+    dialog->displayButton->click();
+    QVERIFY(book->isExpanded());
+    tree->setCurrentItem(book->child(1)->child(0));
+    dialog->displayButton->click();
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
+    QVERIFY(prompter.calls().empty());
+}
+
+void HelpViewerTest::findSearchesEveryTopic()
+{
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(sampleDocument(), FilePath);
+    viewer.runMacros(QStringLiteral("Find()"), viewer.mainWindow());
+    HelpTopicsDialog* dialog = viewer.topicsDialog();
+    QCOMPARE(dialog->currentTab(), HelpTopicsDialog::Tab::Find);
+    QTest::keyClicks(dialog->findEdit, QStringLiteral("print"));
+    QStringList words;
+    for (int i = 0; i < dialog->wordList->count(); ++i)
+        words.append(dialog->wordList->item(i)->text());
+    QCOMPARE(words, (QStringList{QStringLiteral("print"), QStringLiteral("printer"), QStringLiteral("Printing")}));
+    QCOMPARE(dialog->findTopicList->count(), 3);
+    QCOMPARE(dialog->findStatus->text(), QStringLiteral("3 Topics Found"));
+    // Choosing a word narrows the topics.
+    dialog->wordList->item(1)->setSelected(true);
+    QCOMPARE(dialog->findTopicList->count(), 1);
+    QCOMPARE(dialog->findTopicList->item(0)->text(), QStringLiteral("Setup"));
+    QTest::keyClick(dialog->findTopicList, Qt::Key_Return);
+    QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
+}
+
+void HelpViewerTest::macrosRefusedUnsupportedAndAddresses()
+{
+    HelpDocument doc = sampleDocument();
+    doc.configMacros = {QStringLiteral("RegisterRoutine(`ftui32.dll', `ftSearch', `U=U')"),
+                        QStringLiteral("AddAccelerator(0x41, 0, `Back()')"),
+                        QStringLiteral("CreateButton(`btn_up', `&Up', `JumpId(`', `printing')')")};
+    ScriptedPrompter prompter;
+    QList<QUrl> opened;
+    HelpViewer viewer(prompter);
+    viewer.openUrl = [&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    };
+    viewer.openDocument(doc, FilePath);
+    HelpViewerWindow* main = viewer.mainWindow();
+    QCOMPARE(prompter.messages(),
+             QStringList{QStringLiteral("This help file asks to run ftSearch from the library ftui32.dll; "
+                                        "Topicsmith does not run programs from help files.")});
+    // The page went on; what is not supported is named on it.
+    QCOMPARE(main->page.topic, 0);
+    QCOMPARE(main->notice(), QStringLiteral("Not supported by this viewer: AddAccelerator"));
+    QVERIFY(main->noticeLabel->isVisible());
+
+    // The button the file created runs its macro; a file may rebind and disable it.
+    QPushButton* up = main->buttonBar->button(QStringLiteral("btn_up"));
+    QVERIFY(up);
+    up->click();
+    QCOMPARE(main->page.topic, 1);
+    viewer.runMacros(QStringLiteral("CBB(`btn_up', `JI(`', `definition')'):DisableButton(`btn_up')"), main);
+    QVERIFY(!up->isEnabled());
+    viewer.runMacros(QStringLiteral("EB(`btn_up')"), main);
+    up->click();
+    QCOMPARE(main->page.topic, 2);
+
+    // A hotspot that would start a program is refused; a routine of the library too.
+    prompter.reset();
+    viewer.showTopic(0, QString(), main);
+    clickAnchor(main->scrollingView, HelpAnchor::hotspotHref(2));
+    viewer.runMacros(QStringLiteral("ftSearch(`x')"), main);
+    QCOMPARE(prompter.messages(),
+             (QStringList{QStringLiteral("This help file asks to run the program notepad.exe; "
+                                         "Topicsmith does not run programs from help files."),
+                          QStringLiteral("This help file asks to run ftSearch from the library ftui32.dll; "
+                                         "Topicsmith does not run programs from help files.")}));
+    QCOMPARE(main->page.topic, 0);
+
+    // A web address is shown first and opened only when the user agrees.
+    prompter.reset();
+    prompter.answer(Prompter::Answer::No).answer(Prompter::Answer::Yes);
+    viewer.runMacros(QStringLiteral("ExecFile(`http://example.com/help')"), main);
+    viewer.runMacros(QStringLiteral("EF(`http://example.com/help')"), main);
+    QCOMPARE(prompter.messages().size(), 2);
+    QVERIFY(prompter.messages().at(0).contains(QStringLiteral("http://example.com/help")));
+    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("http://example.com/help"))});
+    QCOMPARE(prompter.unusedScript(), 0);
+}
+
+void HelpViewerTest::keyboardFollowsHotspots()
+{
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(sampleDocument(), FilePath);
+    HelpViewerWindow* main = viewer.mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    main->activateWindow();
+    main->scrollingView->setFocus();
+    // Tab reaches the first hotspot, Enter follows it.
+    QTest::keyClick(main->scrollingView, Qt::Key_Tab);
+    QCOMPARE(main->scrollingView->textCursor().charFormat().anchorHref(), HelpAnchor::hotspotHref(0));
+    QTest::keyClick(main->scrollingView, Qt::Key_Return);
+    QCOMPARE(main->page.topic, 1);
+    QTest::keyClick(main->scrollingView, Qt::Key_Backspace);
+    QCOMPARE(main->page.topic, 0);
+    QVERIFY(prompter.calls().empty());
+}
+
+QTEST_MAIN(HelpViewerTest)
+#include "test_helpviewer.moc"
