@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "helpfile/HelpCompiler.h"
+#include "helpfile/HelpFileReader.h"
 #include "helpsource/BuildAll.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
@@ -62,6 +63,33 @@ int compile(const QString& path, QTextStream& out)
     return 0;
 }
 
+// Every topic of a help file as text: its Topic ID (or hash) and title on a
+// line, then its text with the links marked. What could not be read goes to
+// stderr; a file that is no help file at all fails.
+int helpText(const QString& path, QTextStream& out, QTextStream& err)
+{
+    const HelpDocument doc = helpfile::readHelpFile(path);
+    for (HelpProblem problem : doc.problems) {
+        problem.file = path;
+        err << problem.text() << '\n';
+    }
+    err.flush();
+    if (!doc.readable)
+        return 1;
+    for (int i = 0; i < int(doc.topics.size()); ++i) {
+        const QString id = doc.topics[size_t(i)].idOrHash();
+        out << (id.isEmpty() ? QStringLiteral("-") : id) << QStringLiteral("  ") << doc.topics[size_t(i)].title << '\n'
+            << doc.topicText(i, HelpDocument::TextStyle::MarkedLinks) << '\n';
+        for (HelpProblem problem : doc.content(i).problems) {
+            problem.file = path;
+            err << problem.text() << '\n';
+        }
+    }
+    out.flush();
+    err.flush();
+    return 0;
+}
+
 } // namespace
 
 QString usageText()
@@ -71,6 +99,7 @@ QString usageText()
         "       topicsmith --build PROJECT.tsp\n"
         "       topicsmith --compile PROJECT.tsp\n"
         "       topicsmith --topic-list PROJECT.tsp\n"
+        "       topicsmith --text FILE.HLP\n"
         "       topicsmith --version | --help\n"
         "\n"
         "Topicsmith edits Windows Help (WinHelp 4) projects.\n"
@@ -82,6 +111,8 @@ QString usageText()
         "                       help file (.HLP) and its log (.LOG) with the built-in\n"
         "                       help compiler\n"
         "  --topic-list PROJECT print every topic: Topic ID, title, Application Call ID\n"
+        "  --text FILE.HLP      print every topic of a help file: its Topic ID (or hash)\n"
+        "                       and title, then its text with the links marked\n"
         "  --version            print the version\n"
         "  --help               print this text\n");
 }
@@ -99,6 +130,14 @@ std::optional<int> runHeadless(const QStringList& args, QTextStream& out, QTextS
         out << usageText();
         out.flush();
         return 0;
+    }
+    if (command == QLatin1String("--text")) {
+        if (args.size() != 2) {
+            err << QStringLiteral("topicsmith: --text needs exactly one help file\n");
+            err.flush();
+            return 2;
+        }
+        return helpText(args.at(1), out, err);
     }
     const bool takesProject = command == QLatin1String("--topic-list") || command == QLatin1String("--build")
                               || command == QLatin1String("--compile");

@@ -76,8 +76,8 @@ enum FontAttribute : std::uint8_t {
     FontDoubleUnderline = 0x10,
     FontSmallCaps = 0x20,
 };
-// The text colour 01 01 00 means "automatic".
-inline constexpr std::uint32_t AutomaticColorBytes = 0x000101;
+// The text colour bytes 01 01 00 (R, G, B) mean "automatic", as 0xRRGGBB.
+inline constexpr std::uint32_t AutomaticColor = 0x010100;
 
 // -------------------------------------------------------------------- |TOPIC
 
