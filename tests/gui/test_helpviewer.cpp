@@ -19,6 +19,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -201,6 +204,7 @@ private slots:
     void findSearchesEveryTopic();
     void macrosRefusedUnsupportedAndAddresses();
     void keyboardFollowsHotspots();
+    void openFileNamesAMissingOrForeignFile();
 };
 
 void HelpViewerTest::regionsColoursAndHotspotLooks()
@@ -526,6 +530,27 @@ void HelpViewerTest::keyboardFollowsHotspots()
     QTest::keyClick(main->scrollingView, Qt::Key_Backspace);
     QCOMPARE(main->page.topic, 0);
     QVERIFY(prompter.calls().empty());
+}
+
+void HelpViewerTest::openFileNamesAMissingOrForeignFile()
+{
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(QStringLiteral("Missing.HLP"));
+    const QString foreign = folder.filePath(QStringLiteral("notes.hlp"));
+    QFile file(foreign);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("This is plain text, not a help file.\n");
+    file.close();
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    QVERIFY(!viewer.openFile(missing));
+    QVERIFY(!viewer.openFile(foreign));
+    const QStringList messages = prompter.messages();
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages.at(0), QStringLiteral("The help file %1 does not exist.").arg(QDir::toNativeSeparators(missing)));
+    QVERIFY2(messages.at(1).startsWith(QStringLiteral("%1 is not a Windows help file").arg(QDir::toNativeSeparators(foreign))),
+             qPrintable(messages.at(1)));
+    QVERIFY(!viewer.mainWindow());
 }
 
 QTEST_MAIN(HelpViewerTest)

@@ -13,7 +13,7 @@ HelpTopicView::HelpTopicView(QWidget* parent) : QTextBrowser(parent)
     setOpenLinks(false);
     setOpenExternalLinks(false);
     setFrameShape(QFrame::NoFrame);
-    setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+    setTextInteractionFlags(Qt::TextBrowserInteraction);
     // Mouse clicks are handled on release (to know the point inside a
     // picture); anchorClicked then only comes from the keyboard.
     connect(this, &QTextBrowser::anchorClicked, this, &HelpTopicView::followFocusedAnchor);

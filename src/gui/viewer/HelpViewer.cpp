@@ -1,12 +1,12 @@
 #include "HelpViewer.h"
 
 #include "HelpButtonBar.h"
-#include "HelpFileLoading.h"
 #include "HelpMacroRunner.h"
 #include "HelpPopup.h"
 #include "HelpTopicListDialog.h"
 #include "HelpTopicRenderer.h"
 #include "Prompter.h"
+#include "helpfile/HelpFileReader.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -36,7 +36,7 @@ QColor colorOf(std::uint32_t rgb) { return QColor::fromRgb(QRgb(0xFF000000u | rg
 } // namespace
 
 HelpViewer::HelpViewer(Prompter& prompter, QObject* parent)
-    : QObject(parent), loader(readHelpDocument), openUrl(&QDesktopServices::openUrl), prompter_(prompter),
+    : QObject(parent), loader([](const QString& path) { return helpfile::readHelpFile(path); }), openUrl(&QDesktopServices::openUrl), prompter_(prompter),
       macros_(std::make_unique<HelpMacroRunner>(*this, prompter))
 {
 }
