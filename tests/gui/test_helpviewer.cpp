@@ -6,6 +6,10 @@
 #include "ScriptedPrompter.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCodePage.h"
+#include "helpfile/HelpCompiler.h"
+#include "model/Project.h"
+#include "richtext/RichDocument.h"
+#include "richtext/RtfWriter.h"
 #include "viewer/HelpButtonBar.h"
 #include "viewer/HelpPopup.h"
 #include "viewer/HelpTopicListDialog.h"
@@ -205,6 +209,7 @@ private slots:
     void macrosRefusedUnsupportedAndAddresses();
     void keyboardFollowsHotspots();
     void openFileNamesAMissingOrForeignFile();
+    void compiledFileWithItsContentsFile();
 };
 
 void HelpViewerTest::regionsColoursAndHotspotLooks()
@@ -551,6 +556,54 @@ void HelpViewerTest::openFileNamesAMissingOrForeignFile()
     QVERIFY2(messages.at(1).startsWith(QStringLiteral("%1 is not a Windows help file").arg(QDir::toNativeSeparators(foreign))),
              qPrintable(messages.at(1)));
     QVERIFY(!viewer.mainWindow());
+}
+
+// Our compiler's file read by the help file reader, with a .CNT beside it.
+void HelpViewerTest::compiledFileWithItsContentsFile()
+{
+    QTemporaryDir folder;
+    Project project;
+    project.ProjectPath = folder.filePath(QStringLiteral("demo.tsp"));
+    for (const char* id : {"INTRO", "MORE"}) {
+        TTopicRecord topic;
+        topic.TopicID.setText(QString::fromLatin1(id));
+        topic.Title.setText(QStringLiteral("Title of ") + QString::fromLatin1(id));
+        topic.Keywords.setText(QStringLiteral("shared;only ") + QString::fromLatin1(id));
+        topic.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Body of ") + QString::fromLatin1(id)));
+        project.addTopic(topic);
+    }
+    HelpCompileReport report;
+    const QByteArray bytes = compileHelpFileBytes(project, report);
+    const QString hlp = folder.filePath(QStringLiteral("demo.HLP"));
+    QFile out(hlp);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    QFile cnt(folder.filePath(QStringLiteral("demo.cnt")));
+    QVERIFY(cnt.open(QIODevice::WriteOnly));
+    cnt.write(":Base demo.hlp\r\n:Title Demo Contents\r\n1 Getting started\r\n2 Introduction=INTRO\r\n2 More=MORE\r\n");
+    cnt.close();
+
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    QVERIFY(viewer.openFile(hlp, QStringLiteral("MORE")));
+    HelpViewerWindow* main = viewer.mainWindow();
+    QCOMPARE(main->scrollingView->toPlainText().trimmed(), QStringLiteral("Body of MORE"));
+    viewer.showContents(main);
+    HelpTopicsDialog* dialog = viewer.topicsDialog();
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Contents"));
+    QTreeWidget* tree = dialog->contentsTree;
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    dialog->displayButton->click();
+    QCOMPARE(main->scrollingView->toPlainText().trimmed(), QStringLiteral("Body of INTRO"));
+    QStringList keywords;
+    for (const HelpIndexEntry& entry : dialog->indexEntries())
+        keywords.append(QStringLiteral("%1:%2").arg(entry.keyword).arg(entry.targets.size()));
+    QCOMPARE(keywords, (QStringList{QStringLiteral("only INTRO:1"), QStringLiteral("only MORE:1"),
+                                    QStringLiteral("shared:2")}));
+    QVERIFY(prompter.calls().empty());
 }
 
 QTEST_MAIN(HelpViewerTest)
