@@ -15,7 +15,10 @@
 #include "viewer/HelpTopicListDialog.h"
 #include "viewer/HelpViewer.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
 #include <QLineEdit>
@@ -208,6 +211,7 @@ private slots:
     void findSearchesEveryTopic();
     void macrosRefusedUnsupportedAndAddresses();
     void keyboardFollowsHotspots();
+    void printCopyAndFontSize();
     void openFileNamesAMissingOrForeignFile();
     void compiledFileWithItsContentsFile();
 };
@@ -535,6 +539,42 @@ void HelpViewerTest::keyboardFollowsHotspots()
     QTest::keyClick(main->scrollingView, Qt::Key_Backspace);
     QCOMPARE(main->page.topic, 0);
     QVERIFY(prompter.calls().empty());
+}
+
+void HelpViewerTest::printCopyAndFontSize()
+{
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(sampleDocument(), FilePath);
+    HelpViewerWindow* main = viewer.mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    // Print hands the band and the text to the print dialog under the topic's title.
+    prompter.printAnswer(true);
+    main->buttonBar->button(QStringLiteral("btn_print"))->click();
+    QCOMPARE(int(prompter.calls().size()), 1);
+    QCOMPARE(prompter.calls()[0].kind, ScriptedPrompter::Kind::Print);
+    QCOMPARE(prompter.calls()[0].text, QStringLiteral("Contents"));
+    QVERIFY(prompter.calls()[0].document.startsWith(QStringLiteral("Demo Contents\nSee Printing and the definition.")));
+
+    // Ctrl+C without a selection copies the whole topic; with one, the selection.
+    main->activateWindow();
+    main->scrollingView->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(main->scrollingView, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), viewer.document().topicText(0));
+    QTextCursor cursor(main->scrollingView->document());
+    cursor.setPosition(0);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    main->scrollingView->setTextCursor(cursor);
+    QTest::keyClick(main->scrollingView, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("See"));
+
+    // Options > Font > Large draws every region larger.
+    QAction* large = main->fontSizeGroup->actions().at(2);
+    QCOMPARE(large->text(), QStringLiteral("&Large"));
+    large->trigger();
+    const QTextCharFormat title = main->nonScrollingView->document()->begin().begin().fragment().charFormat();
+    QCOMPARE(title.fontPointSize(), 14.0 * 1.25);
 }
 
 void HelpViewerTest::openFileNamesAMissingOrForeignFile()

@@ -67,9 +67,23 @@ QTextBlockFormat blockFormatOf(const HelpParagraph& p)
         format.setLineHeight(HelpTopicRenderer::pixels(p.lineSpacing), QTextBlockFormat::MinimumHeight);
     else if (p.lineSpacing < 0)
         format.setLineHeight(HelpTopicRenderer::pixels(-p.lineSpacing), QTextBlockFormat::FixedHeight);
+    // Help files measure tab stops from the left margin, Qt from where the
+    // paragraph's first line starts. A hanging indent also stops a tab at the
+    // indent, so the text after a bullet lines up with the lines below it.
     QList<QTextOption::Tab> tabs;
-    for (const HelpTabStop& tab : p.tabs)
-        tabs.append(QTextOption::Tab(HelpTopicRenderer::pixels(tab.position), tabTypeOf(tab.kind)));
+    const int firstLine = std::max(0, p.leftIndent) + p.firstIndent;
+    bool indentStop = p.firstIndent < 0;
+    for (const HelpTabStop& tab : p.tabs) {
+        if (indentStop && tab.position >= p.leftIndent) {
+            if (tab.position > p.leftIndent)
+                tabs.append(QTextOption::Tab(HelpTopicRenderer::pixels(p.leftIndent - firstLine), QTextOption::LeftTab));
+            indentStop = false;
+        }
+        if (tab.position > firstLine)
+            tabs.append(QTextOption::Tab(HelpTopicRenderer::pixels(tab.position - firstLine), tabTypeOf(tab.kind)));
+    }
+    if (indentStop)
+        tabs.append(QTextOption::Tab(HelpTopicRenderer::pixels(p.leftIndent - firstLine), QTextOption::LeftTab));
     format.setTabPositions(tabs);
     // WinHelp's "keep" paragraphs do not wrap; the window scrolls sideways.
     format.setNonBreakableLines(p.keepTogether);
@@ -157,6 +171,10 @@ QTextDocument* HelpTopicRenderer::render(const std::vector<HelpParagraph>& parag
     QFont base(QStringLiteral("Arial"));
     base.setPointSizeF(10 * fontScale_);
     doc->setDefaultFont(base);
+    // Tabs without stops go to the next half inch, as in WinHelp.
+    QTextOption option = doc->defaultTextOption();
+    option.setTabStopDistance(pixels(720));
+    doc->setDefaultTextOption(option);
     QTextCursor cursor(doc);
     bool newBlock = false; // the document starts with one empty block to fill
     for (int i = 0; i < int(paragraphs.size());) {

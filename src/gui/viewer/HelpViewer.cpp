@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 namespace ts {
@@ -174,9 +175,14 @@ void HelpViewer::configureWindow(HelpViewerWindow* window)
 
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     if (def && def->hasPosition() && def->width > 0 && def->height > 0) {
-        window->move(screen.x() + def->x * screen.width() / 1024, screen.y() + def->y * screen.height() / 1024);
-        window->resize(std::max(160, def->width * screen.width() / 1024),
-                       std::max(100, def->height * screen.height() / 1024));
+        // Kept on the screen: files made for other screens store places beyond it.
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize size(std::clamp(def->width * screen.width() / 1024, 160, std::max(160, available.width())),
+                         std::clamp(def->height * screen.height() / 1024, 100, std::max(100, available.height() - 40)));
+        const QPoint place(screen.x() + def->x * screen.width() / 1024, screen.y() + def->y * screen.height() / 1024);
+        window->move(std::clamp(place.x(), available.left(), std::max(available.left(), available.right() - size.width())),
+                     std::clamp(place.y(), available.top(), std::max(available.top(), available.bottom() - size.height() - 40)));
+        window->resize(size);
     } else if (!window->isVisible()) {
         window->resize(std::min(640, screen.width() * 2 / 3), std::min(560, screen.height() * 3 / 4));
     }
@@ -303,7 +309,11 @@ bool HelpViewer::showTopic(int topic, const QString& windowName, HelpViewerWindo
     if (!keepNotice_)
         target->setNotice(QString());
     renderPage(target);
-    target->show();
+    if (!target->isVisible()) {
+        target->show();
+        // The window manager adds the frame a moment later.
+        QTimer::singleShot(250, target, [this, target] { keepOnScreen(target); });
+    }
     target->raise();
     target->activateWindow();
     fitHeight(target);
@@ -324,6 +334,16 @@ void HelpViewer::renderPage(HelpViewerWindow* window)
     const HelpTopicContent& content = document_.content(topic);
     window->showRegions(renderer.render(content.nonScrolling, window), nonScrollingColor(window),
                         renderer.render(content.scrolling, window), scrollingColor(window));
+}
+
+// Before a window is shown its frame is not known, so a window placed at the
+// top of the screen may have its caption above it.
+void HelpViewer::keepOnScreen(HelpViewerWindow* window)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    if (frame.top() < available.top())
+        window->move(window->x(), window->y() + available.top() - frame.top());
 }
 
 // Auto-size windows shrink or grow to their text, within the screen.
