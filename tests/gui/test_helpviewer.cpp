@@ -160,9 +160,13 @@ QPoint anchorPoint(HelpTopicView* view, const QString& href)
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (fragment.charFormat().anchorHref() == href) {
+                // Midway between the caret before and after its first character.
                 QTextCursor cursor(view->document());
+                cursor.setPosition(fragment.position());
+                const QRect before = view->cursorRect(cursor);
                 cursor.setPosition(fragment.position() + 1);
-                return view->cursorRect(cursor).center() + QPoint(0, 0);
+                const QRect after = view->cursorRect(cursor);
+                return QPoint((before.left() + after.left()) / 2, after.center().y());
             }
         }
     return QPoint(-1, -1);
@@ -212,6 +216,7 @@ private slots:
     void macrosRefusedUnsupportedAndAddresses();
     void keyboardFollowsHotspots();
     void printCopyAndFontSize();
+    void pictureAreasAndButtons();
     void openFileNamesAMissingOrForeignFile();
     void compiledFileWithItsContentsFile();
 };
@@ -575,6 +580,59 @@ void HelpViewerTest::printCopyAndFontSize()
     large->trigger();
     const QTextCharFormat title = main->nonScrollingView->document()->begin().begin().fragment().charFormat();
     QCOMPARE(title.fontPointSize(), 14.0 * 1.25);
+}
+
+// A picture with a hotspot area on its right half, a {button}, and a
+// transparent picture drawn on the window's colour.
+void HelpViewerTest::pictureAreasAndButtons()
+{
+    HelpDocument doc = sampleDocument();
+    HelpPicture picture;
+    picture.format = HelpPicture::Format::Bitmap;
+    picture.image.width = 40;
+    picture.image.height = 20;
+    picture.image.rgba = QByteArray(40 * 20 * 4, char(0));
+    picture.transparent = true;
+    HelpPictureHotspot area;
+    area.area = QRect(20, 0, 20, 20);
+    area.hotspot = hotspotTo(HelpHotspot::Kind::Jump, 1);
+    picture.hotspots.push_back(area);
+    doc.setPicture(7, picture);
+    HelpRun image;
+    image.kind = HelpRun::Kind::Picture;
+    image.picture = 7;
+    HelpRun button;
+    button.kind = HelpRun::Kind::EmbeddedWindow;
+    button.embedded = HelpEmbeddedWindow{HelpEmbeddedWindow::Kind::Button, QStringLiteral("!&Setup,JI(`', `setup')"),
+                                         QStringLiteral("&Setup"), QStringLiteral("JI(`', `setup')"), {}, {}, {}, {}, {}, 0, 0};
+    HelpTopicContent content;
+    content.scrolling = {paragraph({text(QStringLiteral("Look: ")), image, text(QStringLiteral(" then ")), button})};
+    doc.setContent(2, content);
+
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(doc, FilePath, QStringLiteral("definition"));
+    HelpViewerWindow* main = viewer.mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QCOMPARE(main->page.topic, 2);
+    const QString href = HelpAnchor::pictureHref(7, -1);
+    const QPoint centre = anchorPoint(main->scrollingView, href);
+    QVERIFY(centre.x() >= 0);
+    QPoint offset;
+    int left = centre.x();
+    while (main->scrollingView->anchorAtPoint(QPoint(left - 1, centre.y()), &offset).kind == HelpAnchor::Kind::Picture)
+        --left;
+    // The left half is no hotspot; the right half jumps.
+    QTest::mouseClick(main->scrollingView->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(left + 5, centre.y()));
+    QCOMPARE(main->page.topic, 2);
+    QTest::mouseClick(main->scrollingView->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(left + 30, centre.y()));
+    QCOMPARE(main->page.topic, 1);
+    main->buttonBar->button(QStringLiteral("btn_back"))->click();
+    // The button runs its macro; it shows in the topic's own window.
+    clickAnchor(main->scrollingView, HelpAnchor::macroHref(QStringLiteral("JI(`', `setup')")));
+    QVERIFY(viewer.window(QStringLiteral("sec")));
+    QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
+    QVERIFY(prompter.calls().empty());
 }
 
 void HelpViewerTest::openFileNamesAMissingOrForeignFile()
