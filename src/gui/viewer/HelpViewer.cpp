@@ -102,6 +102,9 @@ void HelpViewer::openDocument(HelpDocument document, const QString& path, const 
         main->showRegions(nullptr, Qt::white, new QTextDocument(main), scrollingColor(main));
     keepNotice_ = false;
     main->show();
+    // A file with a contents file opens at Help Topics, as in WinHelp 4.
+    if (topicId.isEmpty() && !document_.contents.entries.empty())
+        showTopicsDialog(HelpTopicsDialog::Tab::Contents);
 }
 
 // ------------------------------------------------------------------ windows
