@@ -214,6 +214,7 @@ private slots:
     void contentsTabFromTheContentsFile();
     void findSearchesEveryTopic();
     void macrosRefusedUnsupportedAndAddresses();
+    void windowMacrosRefusedOnceAndCloseMain();
     void keyboardFollowsHotspots();
     void printCopyAndFontSize();
     void pictureAreasAndButtons();
@@ -528,6 +529,32 @@ void HelpViewerTest::macrosRefusedUnsupportedAndAddresses()
     QVERIFY(prompter.messages().at(0).contains(QStringLiteral("http://example.com/help")));
     QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("http://example.com/help"))});
     QCOMPARE(prompter.unusedScript(), 0);
+}
+
+// A window whose opening macros load a library and close the main window, as
+// some files do: the refusal is told once, and the window stays.
+void HelpViewerTest::windowMacrosRefusedOnceAndCloseMain()
+{
+    HelpDocument doc = sampleDocument();
+    doc.windows[1].configMacros = {QStringLiteral("RR(`hlp95en.dll', `MsoCF', `I=SII'):CW(`main')")};
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    int closedAll = 0;
+    connect(&viewer, &HelpViewer::allWindowsClosed, this, [&] { ++closedAll; });
+    viewer.openDocument(doc, FilePath);
+    viewer.runMacros(QStringLiteral("JI(`', `setup')"), viewer.mainWindow());
+    QTRY_VERIFY(!viewer.mainWindow());
+    HelpViewerWindow* sec = viewer.window(QStringLiteral("sec"));
+    QVERIFY(sec && sec->isVisible());
+    QCOMPARE(sec->page.topic, 3);
+    QCOMPARE(closedAll, 0);
+    sec->close();
+    QTRY_COMPARE(closedAll, 1);
+    viewer.showTopic(3);
+    QVERIFY(viewer.window(QStringLiteral("sec")));
+    QCOMPARE(prompter.messages(),
+             QStringList{QStringLiteral("This help file asks to run MsoCF from the library hlp95en.dll; "
+                                        "Topicsmith does not run programs from help files.")});
 }
 
 void HelpViewerTest::keyboardFollowsHotspots()

@@ -24,7 +24,7 @@ std::pair<QString, QString> fileAndWindow(const QString& text)
 
 HelpMacroRunner::HelpMacroRunner(HelpViewer& viewer, Prompter& prompter) : viewer_(viewer), prompter_(prompter) {}
 
-void HelpMacroRunner::run(const QString& text, HelpViewerWindow* from, const QPoint& globalPos)
+void HelpMacroRunner::run(const QString& text, HelpViewerWindow* from, const QPoint& globalPos, Source source)
 {
     if (depth_ >= MaximumDepth)
         return;
@@ -42,7 +42,8 @@ void HelpMacroRunner::run(const QString& text, HelpViewerWindow* from, const QPo
             viewer_.offerAddress(decision.detail, window);
             break;
         case HelpMacroDecision::Kind::RunsProgram:
-            refused.append(decision.detail);
+            if (source == Source::User || !refusalsTold_.contains(decision.detail))
+                refused.append(decision.detail);
             break;
         case HelpMacroDecision::Kind::NotSupported:
             notSupported.append(call.name);
@@ -51,10 +52,16 @@ void HelpMacroRunner::run(const QString& text, HelpViewerWindow* from, const QPo
         // A macro may have closed the window it came from.
         if (!window)
             window = viewer_.mainWindow();
+        if (!window && !viewer_.windows().isEmpty())
+            window = viewer_.windows().first();
     }
     if (!list.error.isEmpty())
         notSupported.append(QStringLiteral("a macro that could not be read (%1)").arg(list.error));
-    if (!refused.isEmpty())
+    refused.removeDuplicates();
+    refusalsTold_.append(refused);
+    if (batchDepth_ > 0)
+        batchedRefusals_.append(refused);
+    else if (!refused.isEmpty())
         prompter_.message(window, HelpMacroPolicy::refusalMessage(refused), QStringLiteral("Topicsmith"),
                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
     if (!notSupported.isEmpty() && window) {
@@ -66,6 +73,17 @@ void HelpMacroRunner::run(const QString& text, HelpViewerWindow* from, const QPo
     --depth_;
 }
 
+void HelpMacroRunner::endBatch(HelpViewerWindow* window)
+{
+    if (batchDepth_ > 0 && --batchDepth_ > 0)
+        return;
+    batchedRefusals_.removeDuplicates();
+    if (!batchedRefusals_.isEmpty())
+        prompter_.message(window, HelpMacroPolicy::refusalMessage(batchedRefusals_), QStringLiteral("Topicsmith"),
+                          Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    batchedRefusals_.clear();
+}
+
 void HelpMacroRunner::execute(const HelpMacroCall& call, HelpViewerWindow* from, const QPoint& globalPos)
 {
     if (executeNavigation(call, from, globalPos) || executeButtons(call, from))
@@ -73,7 +91,7 @@ void HelpMacroRunner::execute(const HelpMacroCall& call, HelpViewerWindow* from,
     if (call.is(QStringLiteral("About")))
         viewer_.showAbout(from);
     else if (call.is(QStringLiteral("CloseSecondarys")))
-        viewer_.closeSecondaryWindows();
+        viewer_.closeSecondaryWindows(from);
     else if (call.is(QStringLiteral("CloseWindow")))
         viewer_.closeWindow(call.arg(0).isEmpty() ? QStringLiteral("main") : call.arg(0));
     else if (call.is(QStringLiteral("CopyTopic")))

@@ -8,6 +8,7 @@
 #include "helpdoc/HelpMacro.h"
 
 #include <QPoint>
+#include <QStringList>
 
 namespace ts {
 
@@ -17,11 +18,23 @@ class Prompter;
 
 class HelpMacroRunner {
 public:
+    // Who asked: the user (a hotspot, a button) is told every time what is
+    // refused; the file's own macros only the first time.
+    enum class Source { User, File };
+
     HelpMacroRunner(HelpViewer& viewer, Prompter& prompter);
 
     // A new help file: routines registered by the last one are forgotten.
-    void startFile() { policy_ = HelpMacroPolicy(); }
-    void run(const QString& text, HelpViewerWindow* from, const QPoint& globalPos);
+    void startFile()
+    {
+        policy_ = HelpMacroPolicy();
+        refusalsTold_.clear();
+    }
+    void run(const QString& text, HelpViewerWindow* from, const QPoint& globalPos, Source source);
+    // Between these, refusals are gathered and told in one message at the
+    // end (a file's opening macros, a window's).
+    void beginBatch() { ++batchDepth_; }
+    void endBatch(HelpViewerWindow* window);
 
 private:
     void execute(const HelpMacroCall& call, HelpViewerWindow* from, const QPoint& globalPos);
@@ -31,6 +44,9 @@ private:
     HelpViewer& viewer_;
     Prompter& prompter_;
     HelpMacroPolicy policy_;
+    QStringList refusalsTold_;
+    QStringList batchedRefusals_;
+    int batchDepth_ = 0;
     int depth_ = 0; // a topic's entry macro that jumps to a topic whose entry macro jumps back
 };
 

@@ -84,24 +84,28 @@ void HelpViewer::openDocument(HelpDocument document, const QString& path, const 
     lastTab_ = HelpTopicsDialog::Tab::Contents;
     macros_->startFile();
 
-    HelpViewerWindow* main = ensureWindow(MainName);
+    QPointer<HelpViewerWindow> main = ensureWindow(MainName);
     // Another file starts the window afresh: its own buttons, caption, no Back.
     main->backList.clear();
     main->page = HelpPage();
     main->setNotice(QString());
     configureWindow(main);
     keepNotice_ = true;
+    macros_->beginBatch();
     for (const QString& macro : document_.configMacros)
-        runMacros(macro, main);
+        runFileMacros(macro, main);
     int topic = topicId.isEmpty() ? -1 : document_.findTopic(topicId);
     if (topic < 0)
         topic = document_.contentsTopic >= 0 ? document_.contentsTopic : 0;
+    // The contents topic opens in the main window, a topic asked for in its own.
     if (!document_.topics.empty())
-        showTopic(topic, MainName, main);
-    else
+        showTopic(topic, topicId.isEmpty() ? MainName : QString(), main);
+    else if (main)
         main->showRegions(nullptr, Qt::white, new QTextDocument(main), scrollingColor(main));
     keepNotice_ = false;
-    main->show();
+    if (main)
+        main->show();
+    macros_->endBatch(main ? main.data() : static_cast<HelpViewerWindow*>(dialogParent()));
     // A file with a contents file opens at Help Topics, as in WinHelp 4.
     if (topicId.isEmpty() && !document_.contents.entries.empty())
         showTopicsDialog(HelpTopicsDialog::Tab::Contents);
@@ -128,7 +132,13 @@ QList<HelpViewerWindow*> HelpViewer::windows() const
 
 HelpPopup* HelpViewer::popup() const { return popup_.data(); }
 
-QWidget* HelpViewer::dialogParent() const { return mainWindow(); }
+QWidget* HelpViewer::dialogParent() const
+{
+    if (HelpViewerWindow* main = mainWindow())
+        return main;
+    const QList<HelpViewerWindow*> open = windows();
+    return open.isEmpty() ? nullptr : open.first();
+}
 
 const HelpWindow* HelpViewer::definitionOf(const HelpViewerWindow* window) const
 {
@@ -158,9 +168,12 @@ HelpViewerWindow* HelpViewer::ensureWindow(const QString& name)
     connectWindow(created);
     configureWindow(created);
     if (!isMain)
-        if (const HelpWindow* def = definitionOf(created))
+        if (const HelpWindow* def = definitionOf(created)) {
+            macros_->beginBatch();
             for (const QString& macro : def->configMacros)
-                runMacros(macro, created);
+                runFileMacros(macro, created);
+            macros_->endBatch(created);
+        }
     return created;
 }
 
@@ -194,9 +207,11 @@ void HelpViewer::configureWindow(HelpViewerWindow* window)
     HelpButtonBar* bar = window->buttonBar;
     for (const QString& id : bar->ids())
         bar->removeButton(id);
+    // The main window always has WinHelp's own buttons; the state word adds
+    // to them, and chooses those of a secondary window.
     int bits = def ? def->state & ButtonBits : 0;
-    if (window->isMain() && bits == 0)
-        bits = ContentsBit | IndexBit | BackBit | PrintBit;
+    if (window->isMain())
+        bits |= ContentsBit | IndexBit | BackBit | PrintBit;
     if (bits & ContentsBit)
         bar->addButton(QStringLiteral("btn_contents"), QStringLiteral("&Contents"), QStringLiteral("Contents()"));
     if (bits & IndexBit)
@@ -240,7 +255,9 @@ void HelpViewer::connectWindow(HelpViewerWindow* window)
     }
     connect(window, &HelpViewerWindow::closing, this, [this](HelpViewerWindow* closing) {
         windows_.erase(closing->name().toCaseFolded());
-        if (closing->isMain())
+        // The user closing the main window closes help; a file's CloseWindow
+        // closes only the window it names.
+        if ((closing->isMain() && !closingByMacro_) || windows().isEmpty())
             closeAll();
     });
     if (!window->isMain())
@@ -257,19 +274,25 @@ void HelpViewer::connectWindow(HelpViewerWindow* window)
 
 void HelpViewer::closeWindow(const QString& name)
 {
-    if (HelpViewerWindow* w = window(name))
+    if (HelpViewerWindow* w = window(name)) {
+        closingByMacro_ = true;
         w->close();
+        closingByMacro_ = false;
+    }
 }
 
-void HelpViewer::closeSecondaryWindows()
+void HelpViewer::closeSecondaryWindows(HelpViewerWindow* except)
 {
     for (HelpViewerWindow* w : windows())
-        if (!w->isMain())
+        if (!w->isMain() && w != except)
             w->close();
 }
 
 void HelpViewer::closeAll()
 {
+    if (closingAll_)
+        return;
+    closingAll_ = true;
     if (popup_)
         popup_->close();
     if (topicsDialog_)
@@ -278,6 +301,7 @@ void HelpViewer::closeAll()
         historyDialog_->hide();
     for (HelpViewerWindow* w : windows())
         w->close();
+    closingAll_ = false;
     emit allWindowsClosed();
 }
 
@@ -326,7 +350,7 @@ bool HelpViewer::showTopic(int topic, const QString& windowName, HelpViewerWindo
     updateButtons(target);
     target->scrollingView->setFocus();
     for (const QString& macro : info.entryMacros)
-        runMacros(macro, target);
+        runFileMacros(macro, target);
     return true;
 }
 
@@ -510,7 +534,12 @@ void HelpViewer::activateHotspot(const HelpHotspot& hotspot, HelpViewerWindow* f
 
 void HelpViewer::runMacros(const QString& text, HelpViewerWindow* from, const QPoint& globalPos)
 {
-    macros_->run(text, from ? from : mainWindow(), globalPos);
+    macros_->run(text, from ? from : mainWindow(), globalPos, HelpMacroRunner::Source::User);
+}
+
+void HelpViewer::runFileMacros(const QString& text, HelpViewerWindow* from)
+{
+    macros_->run(text, from ? from : mainWindow(), QPoint(), HelpMacroRunner::Source::File);
 }
 
 // ------------------------------------------------------------ other files

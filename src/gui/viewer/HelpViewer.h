@@ -74,6 +74,9 @@ public:
     void showPopup(const QString& file, int topic, const QPoint& globalPos, HelpViewerWindow* from);
     void activateHotspot(const HelpHotspot& hotspot, HelpViewerWindow* from, const QPoint& globalPos);
     void runMacros(const QString& text, HelpViewerWindow* from, const QPoint& globalPos = QPoint());
+    // The file's own macros (when it opens, a window opens, a topic shows):
+    // what they would start is told once per file, not each time.
+    void runFileMacros(const QString& text, HelpViewerWindow* from);
     // ALink ('A') and KLink ('K'): one topic is shown, several are listed.
     void keywordLink(QChar table, const QString& keywords, int type, const QString& topicId,
                      const QString& windowName, HelpViewerWindow* from);
@@ -92,7 +95,8 @@ public:
     void setFontScale(double scale);
     void addBrowseButtons(HelpViewerWindow* window);
     void closeWindow(const QString& name);
-    void closeSecondaryWindows();
+    // All secondary windows but `except` (the one whose macro asks).
+    void closeSecondaryWindows(HelpViewerWindow* except = nullptr);
     void closeAll();
     void showAbout(HelpViewerWindow* from);
     void chooseAndOpenFile();
@@ -146,6 +150,8 @@ private:
     int contentsTopic_ = -1;
     bool browseButtons_ = false;
     bool keepNotice_ = false;
+    bool closingByMacro_ = false;
+    bool closingAll_ = false;
 };
 
 } // namespace ts
