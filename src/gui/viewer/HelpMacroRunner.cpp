@@ -124,15 +124,17 @@ bool HelpMacroRunner::executeNavigation(const HelpMacroCall& call, HelpViewerWin
     else if (call.is(QStringLiteral("JumpHash")))
         viewer_.jump(file, HelpDocument::hashText(std::int32_t(call.number(1).value_or(0))), window, from);
     else if (call.is(QStringLiteral("JumpContext")) || call.is(QStringLiteral("PopupContext"))) {
-        const HelpLocation location = viewer_.document().locateMapNumber(int(call.number(1).value_or(-1)));
-        if (call.is(QStringLiteral("PopupContext")))
-            viewer_.showPopup(file, location.topic, globalPos, from);
-        else if (!file.isEmpty() && file.compare(viewer_.filePath(), Qt::CaseInsensitive) != 0)
-            viewer_.jumpToLocation(file, location, window, from); // the number is looked up in this file
-        else if (location.isValid())
-            viewer_.jumpToLocation(QString(), location, window, from);
-        else
+        // The [MAP] number is the named file's.
+        const HelpDocument* document = viewer_.documentFor(file);
+        if (!document)
+            return true;
+        const HelpLocation location = document->locateMapNumber(int(call.number(1).value_or(-1)));
+        if (!location.isValid())
             viewer_.showTopic(-1);
+        else if (call.is(QStringLiteral("PopupContext")))
+            viewer_.showPopup(file, location.topic, globalPos, from);
+        else
+            viewer_.jumpToLocation(file, location, window, from);
     } else if (call.is(QStringLiteral("PopupId")) || call.is(QStringLiteral("PopupHash"))) {
         const bool byHash = call.is(QStringLiteral("PopupHash"));
         const QString id = byHash ? HelpDocument::hashText(std::int32_t(call.number(1).value_or(0))) : call.arg(1);

@@ -544,6 +544,11 @@ void HelpViewer::runFileMacros(const QString& text, HelpViewerWindow* from)
 
 // ------------------------------------------------------------ other files
 
+const HelpDocument* HelpViewer::documentFor(const QString& file)
+{
+    return isThisFile(file) ? &document_ : otherDocument(file);
+}
+
 bool HelpViewer::isThisFile(const QString& fileName) const
 {
     return fileName.isEmpty() || QFileInfo(fileName).fileName().compare(QFileInfo(path_).fileName(), Qt::CaseInsensitive) == 0;

@@ -50,6 +50,9 @@ public:
     void openDocument(HelpDocument document, const QString& path, const QString& topicId = QString());
 
     const HelpDocument& document() const { return document_; }
+    // This file's document (`file` empty or this file's name) or another's
+    // beside it; null when that cannot be read (the user has been told).
+    const HelpDocument* documentFor(const QString& file);
     QString filePath() const { return path_; }
 
     HelpViewerWindow* mainWindow() const;
