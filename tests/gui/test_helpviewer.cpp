@@ -1,206 +1,32 @@
 // The help viewer on documents built here: regions and their colours,
-// hotspots (jump, pop-up, macro), Back, secondary windows placed from 1/1024
-// units, the Help Topics dialog's Contents, Index and Find tabs, and the
-// macros it refuses or does not support.
+// hotspots (jump, pop-up, picture areas, buttons), Back, History, secondary
+// windows placed from 1/1024 units, Print, Copy, font size, the keyboard, the
+// macros it refuses or does not support, and files it cannot open. The Help
+// Topics dialog has its own test (test_helptopics).
 
+#include "HelpDocumentSamples.h"
 #include "ScriptedPrompter.h"
-#include "helpfile/ContextHash.h"
-#include "helpfile/HelpCodePage.h"
-#include "helpfile/HelpCompiler.h"
-#include "model/Project.h"
-#include "richtext/RichDocument.h"
-#include "richtext/RtfWriter.h"
 #include "viewer/HelpButtonBar.h"
 #include "viewer/HelpPopup.h"
-#include "viewer/HelpTopicListDialog.h"
 #include "viewer/HelpViewer.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
-#include <QListWidget>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QDir>
-#include <QFile>
 #include <QTest>
-#include <QTextBlock>
-#include <QTimer>
-#include <QTreeWidget>
 #include <QUrl>
 
 using namespace ts;
+using namespace ts::testing;
 
-namespace {
-
-const QString FilePath = QStringLiteral("/nonexistent/demo.hlp");
-
-HelpRun text(const QString& s, int hotspot = -1, int font = -1)
-{
-    HelpRun run;
-    run.text = s;
-    run.hotspot = hotspot;
-    run.font = font;
-    return run;
-}
-
-HelpParagraph paragraph(std::vector<HelpRun> runs)
-{
-    HelpParagraph p;
-    p.runs = std::move(runs);
-    return p;
-}
-
-HelpHotspot hotspotTo(HelpHotspot::Kind kind, int topic, const QString& window = QString())
-{
-    HelpHotspot h;
-    h.kind = kind;
-    h.targetTopic = topic;
-    h.window = window;
-    return h;
-}
-
-HelpHotspot macroHotspot(const QString& macro)
-{
-    HelpHotspot h;
-    h.kind = HelpHotspot::Kind::Macro;
-    h.macro = macro;
-    return h;
-}
-
-// Topics: 0 "Contents" (band + links), 1 "Printing", 2 "Definition" (pop-up
-// text), 3 "Setup", shown in the secondary window "sec".
-HelpDocument sampleDocument()
-{
-    HelpDocument doc;
-    doc.title = QStringLiteral("Demo Help");
-    HelpFont body;
-    body.face = QStringLiteral("Arial");
-    body.halfPoints = 20;
-    HelpFont heading = body;
-    heading.halfPoints = 28;
-    heading.bold = true;
-    heading.color = 0x000080;
-    doc.fonts = {body, heading};
-
-    HelpWindow main;
-    main.flags = HelpWindow::NameValid | HelpWindow::CaptionValid | HelpWindow::ScrollingColorValid
-                 | HelpWindow::NonScrollingColorValid;
-    main.name = QStringLiteral("main");
-    main.caption = QStringLiteral("Demo Main Caption");
-    main.scrollingColor = 0xFFFFE0;
-    main.nonScrollingColor = 0xC0C0FF;
-    HelpWindow sec;
-    sec.flags = HelpWindow::NameValid | HelpWindow::CaptionValid | HelpWindow::XValid | HelpWindow::YValid
-                | HelpWindow::WidthValid | HelpWindow::HeightValid | HelpWindow::ScrollingColorValid | HelpWindow::OnTop;
-    sec.name = QStringLiteral("sec");
-    sec.caption = QStringLiteral("Side Notes");
-    sec.x = 512;
-    sec.y = 256;
-    sec.width = 256;
-    sec.height = 512;
-    sec.state = 0x4000 | 0x0400; // Back and Contents buttons
-    sec.scrollingColor = 0xE0FFE0;
-    doc.windows = {main, sec};
-
-    const char* titles[] = {"Contents", "Printing", "Definition", "Setup"};
-    const char* ids[] = {"contents", "printing", "definition", "setup"};
-    for (int i = 0; i < 4; ++i) {
-        HelpTopic topic;
-        topic.title = QString::fromLatin1(titles[i]);
-        topic.topicId = QString::fromLatin1(ids[i]);
-        topic.topicOffset = std::uint32_t(i * 0x1000);
-        topic.hash = helpfile::contextHash(helpfile::encodeText(topic.topicId, 1252));
-        topic.hasHash = true;
-        doc.topics.push_back(topic);
-    }
-    doc.topics[1].browseNext = 3;
-    doc.topics[3].browsePrevious = 1;
-    doc.topics[3].window = 1;
-
-    HelpTopicContent contents;
-    contents.nonScrolling = {paragraph({text(QStringLiteral("Demo Contents"), -1, 1)})};
-    contents.hotspots = {hotspotTo(HelpHotspot::Kind::Jump, 1), hotspotTo(HelpHotspot::Kind::Popup, 2),
-                         macroHotspot(QStringLiteral("ExecFile(`notepad.exe', `readme.txt')")),
-                         hotspotTo(HelpHotspot::Kind::Jump, 3)};
-    contents.hotspots[3].drawnAsHotspot = false;
-    contents.scrolling = {paragraph({text(QStringLiteral("See "), -1, 0), text(QStringLiteral("Printing"), 0, 0),
-                                     text(QStringLiteral(" and the "), -1, 0), text(QStringLiteral("definition"), 1, 0),
-                                     text(QStringLiteral(".")), text(QStringLiteral(" Notepad"), 2),
-                                     text(QStringLiteral(" Setup"), 3)})};
-    doc.setContent(0, contents);
-    HelpTopicContent printing;
-    printing.scrolling = {paragraph({text(QStringLiteral("To print a topic, click Print."))})};
-    doc.setContent(1, printing);
-    HelpTopicContent definition;
-    definition.scrolling = {paragraph({text(QStringLiteral("A short definition."))})};
-    doc.setContent(2, definition);
-    HelpTopicContent setup;
-    setup.scrolling = {paragraph({text(QStringLiteral("Run setup from the printer disk."))})};
-    doc.setContent(3, setup);
-
-    HelpKeyword shared{QStringLiteral("printer"), {1, 3}, {}};
-    HelpKeyword single{QStringLiteral("definitions"), {2}, {}};
-    doc.keywordTables[QLatin1Char('K')] = {shared, single};
-    doc.contentsTopic = 0;
-    doc.finishBuilding();
-    return doc;
-}
-
-// Where the anchor `href` is drawn in `view`, in viewport coordinates.
-QPoint anchorPoint(HelpTopicView* view, const QString& href)
-{
-    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().anchorHref() == href) {
-                // Midway between the caret before and after its first character.
-                QTextCursor cursor(view->document());
-                cursor.setPosition(fragment.position());
-                const QRect before = view->cursorRect(cursor);
-                cursor.setPosition(fragment.position() + 1);
-                const QRect after = view->cursorRect(cursor);
-                return QPoint((before.left() + after.left()) / 2, after.center().y());
-            }
-        }
-    return QPoint(-1, -1);
-}
-
-void clickAnchor(HelpTopicView* view, const QString& href)
-{
-    const QPoint at = anchorPoint(view, href);
-    QVERIFY2(at.x() >= 0, qPrintable(href));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-}
-
-QTextCharFormat formatOfAnchor(HelpTopicView* view, const QString& href)
-{
-    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().anchorHref() == href)
-                return it.fragment().charFormat();
-    return {};
-}
-
-// Answers the modal list dialog that opens next by choosing `row`.
-void chooseInNextList(int row)
-{
-    QTimer::singleShot(0, [row] {
-        auto* dialog = qobject_cast<HelpTopicListDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Topics Found"));
-        dialog->topicList->setCurrentItem(dialog->topicList->topLevelItem(row));
-        dialog->displayButton->click();
-    });
-}
-
-} // namespace
 
 class HelpViewerTest : public QObject {
     Q_OBJECT
@@ -210,16 +36,12 @@ private slots:
     void jumpBackAndBrowse();
     void popupIsSmallAndCloses();
     void secondaryWindowFromItsDefinition();
-    void indexListsSharedKeywordTopics();
-    void contentsTabFromTheContentsFile();
-    void findSearchesEveryTopic();
     void macrosRefusedUnsupportedAndAddresses();
     void windowMacrosRefusedOnceAndCloseMain();
     void keyboardFollowsHotspots();
     void printCopyAndFontSize();
     void pictureAreasAndButtons();
     void openFileNamesAMissingOrForeignFile();
-    void compiledFileWithItsContentsFile();
 };
 
 void HelpViewerTest::regionsColoursAndHotspotLooks()
@@ -371,107 +193,6 @@ void HelpViewerTest::secondaryWindowFromItsDefinition()
     QTRY_VERIFY(!viewer.window(QStringLiteral("sec")));
     QVERIFY(viewer.mainWindow());
     QVERIFY(prompter.calls().empty());
-}
-
-void HelpViewerTest::indexListsSharedKeywordTopics()
-{
-    ScriptedPrompter prompter;
-    HelpViewer viewer(prompter);
-    viewer.openDocument(sampleDocument(), FilePath);
-    HelpViewerWindow* main = viewer.mainWindow();
-    main->buttonBar->button(QStringLiteral("btn_search"))->click();
-    HelpTopicsDialog* dialog = viewer.topicsDialog();
-    QVERIFY(dialog->isVisible());
-    QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Help"));
-    QVERIFY(!dialog->hasContentsTab());
-    QCOMPARE(dialog->tabs->tabText(dialog->tabs->currentIndex()), QStringLiteral("Index"));
-    QCOMPARE(dialog->indexList->count(), 2);
-    QTest::keyClicks(dialog->indexEdit, QStringLiteral("PRI"));
-    QCOMPARE(dialog->indexList->currentItem()->text(), QStringLiteral("printer"));
-
-    chooseInNextList(1);
-    QTest::keyClick(dialog->indexEdit, Qt::Key_Return);
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
-
-    // KLink over the same keyword lists the same topics; one topic goes straight there.
-    chooseInNextList(0);
-    viewer.runMacros(QStringLiteral("KLink(`printer')"), main);
-    QCOMPARE(main->page.topic, 1);
-    viewer.runMacros(QStringLiteral("KL(`nothing here;definitions')"), main);
-    QCOMPARE(main->page.topic, 2);
-    viewer.runMacros(QStringLiteral("ALink(`nothing')"), main);
-    QCOMPARE(prompter.lastMessage(), QStringLiteral("No topics are linked to \"nothing\"."));
-}
-
-void HelpViewerTest::contentsTabFromTheContentsFile()
-{
-    HelpDocument doc = sampleDocument();
-    doc.contents.title = QStringLiteral("Demo Contents File");
-    auto entry = [](HelpContentsEntry::Kind kind, int level, const char* text, const char* id, int topic) {
-        HelpContentsEntry e;
-        e.kind = kind;
-        e.level = level;
-        e.text = QString::fromLatin1(text);
-        e.topicId = QString::fromLatin1(id);
-        e.topic = topic;
-        return e;
-    };
-    using K = HelpContentsEntry::Kind;
-    doc.contents.entries = {entry(K::Book, 1, "Getting Started", "", -1), entry(K::Topic, 2, "Printing", "printing", 1),
-                            entry(K::Book, 2, "More", "", -1),           entry(K::Topic, 3, "Setup", "setup", -1),
-                            entry(K::Topic, 1, "Definition", "definition", 2)};
-    ScriptedPrompter prompter;
-    HelpViewer viewer(prompter);
-    viewer.openDocument(doc, FilePath);
-    // Opened without a topic, the file shows Help Topics first.
-    HelpTopicsDialog* dialog = viewer.topicsDialog();
-    QVERIFY(dialog->isVisible());
-    dialog->hide();
-    viewer.mainWindow()->buttonBar->button(QStringLiteral("btn_contents"))->click();
-    QVERIFY(dialog->isVisible());
-    QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Contents File"));
-    QCOMPARE(dialog->tabs->count(), 3);
-    QCOMPARE(dialog->currentTab(), HelpTopicsDialog::Tab::Contents);
-    QTreeWidget* tree = dialog->contentsTree;
-    QCOMPARE(tree->topLevelItemCount(), 2);
-    QTreeWidgetItem* book = tree->topLevelItem(0);
-    QCOMPARE(book->childCount(), 2);
-    QCOMPARE(book->child(1)->text(0), QStringLiteral("More"));
-    QCOMPARE(book->child(1)->child(0)->text(0), QStringLiteral("Setup"));
-    // Display opens a book, and shows a topic (found by its ID when the entry has no index).
-    tree->setCurrentItem(book);
-    QCOMPARE(dialog->displayButton->text(), QStringLiteral("&Open"));
-    dialog->displayButton->click();
-    QVERIFY(book->isExpanded());
-    tree->setCurrentItem(book->child(1)->child(0));
-    dialog->displayButton->click();
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
-    QVERIFY(prompter.calls().empty());
-}
-
-void HelpViewerTest::findSearchesEveryTopic()
-{
-    ScriptedPrompter prompter;
-    HelpViewer viewer(prompter);
-    viewer.openDocument(sampleDocument(), FilePath);
-    viewer.runMacros(QStringLiteral("Find()"), viewer.mainWindow());
-    HelpTopicsDialog* dialog = viewer.topicsDialog();
-    QCOMPARE(dialog->currentTab(), HelpTopicsDialog::Tab::Find);
-    QTest::keyClicks(dialog->findEdit, QStringLiteral("print"));
-    QStringList words;
-    for (int i = 0; i < dialog->wordList->count(); ++i)
-        words.append(dialog->wordList->item(i)->text());
-    QCOMPARE(words, (QStringList{QStringLiteral("print"), QStringLiteral("printer"), QStringLiteral("Printing")}));
-    QCOMPARE(dialog->findTopicList->count(), 3);
-    QCOMPARE(dialog->findStatus->text(), QStringLiteral("3 Topics Found"));
-    // Choosing a word narrows the topics.
-    dialog->wordList->item(1)->setSelected(true);
-    QCOMPARE(dialog->findTopicList->count(), 1);
-    QCOMPARE(dialog->findTopicList->item(0)->text(), QStringLiteral("Setup"));
-    QTest::keyClick(dialog->findTopicList, Qt::Key_Return);
-    QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
 }
 
 void HelpViewerTest::macrosRefusedUnsupportedAndAddresses()
@@ -633,8 +354,12 @@ void HelpViewerTest::pictureAreasAndButtons()
     image.picture = 7;
     HelpRun button;
     button.kind = HelpRun::Kind::EmbeddedWindow;
-    button.embedded = HelpEmbeddedWindow{HelpEmbeddedWindow::Kind::Button, QStringLiteral("!&Setup,JI(`', `setup')"),
-                                         QStringLiteral("&Setup"), QStringLiteral("JI(`', `setup')"), {}, {}, {}, {}, {}, 0, 0};
+    HelpEmbeddedWindow setupButton;
+    setupButton.kind = HelpEmbeddedWindow::Kind::Button;
+    setupButton.definition = QStringLiteral("!&Setup,JI(`', `setup')");
+    setupButton.caption = QStringLiteral("&Setup");
+    setupButton.macro = QStringLiteral("JI(`', `setup')");
+    button.embedded = setupButton;
     HelpTopicContent content;
     content.scrolling = {paragraph({text(QStringLiteral("Look: ")), image, text(QStringLiteral(" then ")), button})};
     doc.setContent(2, content);
@@ -681,57 +406,9 @@ void HelpViewerTest::openFileNamesAMissingOrForeignFile()
     const QStringList messages = prompter.messages();
     QCOMPARE(messages.size(), 2);
     QCOMPARE(messages.at(0), QStringLiteral("The help file %1 does not exist.").arg(QDir::toNativeSeparators(missing)));
-    QVERIFY2(messages.at(1).startsWith(QStringLiteral("%1 is not a Windows help file").arg(QDir::toNativeSeparators(foreign))),
-             qPrintable(messages.at(1)));
+    const QString notHelp = QStringLiteral("%1 is not a Windows help file").arg(QDir::toNativeSeparators(foreign));
+    QVERIFY2(messages.at(1).startsWith(notHelp), qPrintable(messages.at(1)));
     QVERIFY(!viewer.mainWindow());
-}
-
-// Our compiler's file read by the help file reader, with a .CNT beside it.
-void HelpViewerTest::compiledFileWithItsContentsFile()
-{
-    QTemporaryDir folder;
-    Project project;
-    project.ProjectPath = folder.filePath(QStringLiteral("demo.tsp"));
-    for (const char* id : {"INTRO", "MORE"}) {
-        TTopicRecord topic;
-        topic.TopicID.setText(QString::fromLatin1(id));
-        topic.Title.setText(QStringLiteral("Title of ") + QString::fromLatin1(id));
-        topic.Keywords.setText(QStringLiteral("shared;only ") + QString::fromLatin1(id));
-        topic.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Body of ") + QString::fromLatin1(id)));
-        project.addTopic(topic);
-    }
-    HelpCompileReport report;
-    const QByteArray bytes = compileHelpFileBytes(project, report);
-    const QString hlp = folder.filePath(QStringLiteral("demo.HLP"));
-    QFile out(hlp);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(bytes);
-    out.close();
-    QFile cnt(folder.filePath(QStringLiteral("demo.cnt")));
-    QVERIFY(cnt.open(QIODevice::WriteOnly));
-    cnt.write(":Base demo.hlp\r\n:Title Demo Contents\r\n1 Getting started\r\n2 Introduction=INTRO\r\n2 More=MORE\r\n");
-    cnt.close();
-
-    ScriptedPrompter prompter;
-    HelpViewer viewer(prompter);
-    QVERIFY(viewer.openFile(hlp, QStringLiteral("MORE")));
-    HelpViewerWindow* main = viewer.mainWindow();
-    QCOMPARE(main->scrollingView->toPlainText().trimmed(), QStringLiteral("Body of MORE"));
-    viewer.showContents(main);
-    HelpTopicsDialog* dialog = viewer.topicsDialog();
-    QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Contents"));
-    QTreeWidget* tree = dialog->contentsTree;
-    QCOMPARE(tree->topLevelItemCount(), 1);
-    QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
-    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
-    dialog->displayButton->click();
-    QCOMPARE(main->scrollingView->toPlainText().trimmed(), QStringLiteral("Body of INTRO"));
-    QStringList keywords;
-    for (const HelpIndexEntry& entry : dialog->indexEntries())
-        keywords.append(QStringLiteral("%1:%2").arg(entry.keyword).arg(entry.targets.size()));
-    QCOMPARE(keywords, (QStringList{QStringLiteral("only INTRO:1"), QStringLiteral("only MORE:1"),
-                                    QStringLiteral("shared:2")}));
-    QVERIFY(prompter.calls().empty());
 }
 
 QTEST_MAIN(HelpViewerTest)

@@ -79,7 +79,9 @@ public:
             list.calls.push_back(std::move(call));
             skipSpaces();
             if (pos_ < text_.size() && !isSeparator(text_.at(pos_))) {
-                list.error = QStringLiteral("';' or ':' expected after %1 at position %2").arg(list.calls.back().name).arg(pos_ + 1);
+                list.error = QStringLiteral("';' or ':' expected after %1 at position %2")
+                                 .arg(list.calls.back().name)
+                                 .arg(pos_ + 1);
                 break;
             }
             skipSeparators();

@@ -37,7 +37,8 @@ QColor colorOf(std::uint32_t rgb) { return QColor::fromRgb(QRgb(0xFF000000u | rg
 } // namespace
 
 HelpViewer::HelpViewer(Prompter& prompter, QObject* parent)
-    : QObject(parent), loader([](const QString& path) { return helpfile::readHelpFile(path); }), openUrl(&QDesktopServices::openUrl), prompter_(prompter),
+    : QObject(parent), loader([](const QString& path) { return helpfile::readHelpFile(path); }),
+      openUrl(&QDesktopServices::openUrl), prompter_(prompter),
       macros_(std::make_unique<HelpMacroRunner>(*this, prompter))
 {
 }
@@ -132,6 +133,11 @@ QList<HelpViewerWindow*> HelpViewer::windows() const
 
 HelpPopup* HelpViewer::popup() const { return popup_.data(); }
 
+void HelpViewer::warn(QWidget* parent, const QString& text)
+{
+    prompter_.message(parent, text, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+}
+
 QWidget* HelpViewer::dialogParent() const
 {
     if (HelpViewerWindow* main = mainWindow())
@@ -196,8 +202,9 @@ void HelpViewer::configureWindow(HelpViewerWindow* window)
         const QSize size(std::clamp(def->width * screen.width() / 1024, 160, std::max(160, available.width())),
                          std::clamp(def->height * screen.height() / 1024, 100, std::max(100, available.height() - 40)));
         const QPoint place(screen.x() + def->x * screen.width() / 1024, screen.y() + def->y * screen.height() / 1024);
-        window->move(std::clamp(place.x(), available.left(), std::max(available.left(), available.right() - size.width())),
-                     std::clamp(place.y(), available.top(), std::max(available.top(), available.bottom() - size.height() - 40)));
+        const QPoint last(std::max(available.left(), available.right() - size.width()),
+                          std::max(available.top(), available.bottom() - size.height() - 40));
+        window->move(std::clamp(place.x(), available.left(), last.x()), std::clamp(place.y(), available.top(), last.y()));
         window->resize(size);
     } else if (!window->isVisible()) {
         window->resize(std::min(640, screen.width() * 2 / 3), std::min(560, screen.height() * 3 / 4));
@@ -311,8 +318,7 @@ bool HelpViewer::showTopic(int topic, const QString& windowName, HelpViewerWindo
                            bool atTopicStart)
 {
     if (topic < 0 || topic >= int(document_.topics.size())) {
-        prompter_.message(dialogParent(), QStringLiteral("The topic does not exist in %1.").arg(QFileInfo(path_).fileName()),
-                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        warn(dialogParent(), QStringLiteral("The topic does not exist in %1.").arg(QFileInfo(path_).fileName()));
         return false;
     }
     const HelpTopic& info = document_.topics[size_t(topic)];
@@ -435,8 +441,7 @@ void HelpViewer::showPopup(const QString& file, int topic, const QPoint& globalP
     if (!document)
         return;
     if (topic < 0 || topic >= int(document->topics.size())) {
-        prompter_.message(dialogParent(), QStringLiteral("The pop-up topic does not exist in %1.").arg(QFileInfo(path).fileName()),
-                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        warn(dialogParent(), QStringLiteral("The pop-up topic does not exist in %1.").arg(QFileInfo(path).fileName()));
         return;
     }
     if (popup_)
@@ -521,9 +526,8 @@ void HelpViewer::activateHotspot(const HelpHotspot& hotspot, HelpViewerWindow* f
     if (!location.isValid() && !hotspot.targetId.isEmpty())
         location.topic = document->findTopic(hotspot.targetId);
     if (!location.isValid()) {
-        prompter_.message(from, QStringLiteral("The topic %1 does not exist in %2.")
-                                    .arg(document->targetText(hotspot), QFileInfo(path).fileName()),
-                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        warn(from, QStringLiteral("The topic %1 does not exist in %2.")
+                                    .arg(document->targetText(hotspot), QFileInfo(path).fileName()));
         return;
     }
     if (hotspot.kind == HelpHotspot::Kind::Popup)
@@ -540,93 +544,6 @@ void HelpViewer::runMacros(const QString& text, HelpViewerWindow* from, const QP
 void HelpViewer::runFileMacros(const QString& text, HelpViewerWindow* from)
 {
     macros_->run(text, from ? from : mainWindow(), QPoint(), HelpMacroRunner::Source::File);
-}
-
-// ------------------------------------------------------------ other files
-
-const HelpDocument* HelpViewer::documentFor(const QString& file)
-{
-    return isThisFile(file) ? &document_ : otherDocument(file);
-}
-
-bool HelpViewer::isThisFile(const QString& fileName) const
-{
-    return fileName.isEmpty() || QFileInfo(fileName).fileName().compare(QFileInfo(path_).fileName(), Qt::CaseInsensitive) == 0;
-}
-
-const HelpDocument* HelpViewer::otherDocument(const QString& fileName, QString* path)
-{
-    const QDir folder = QFileInfo(path_).absoluteDir();
-    QString found = folder.filePath(QFileInfo(fileName).fileName());
-    if (!QFileInfo(found).isFile())
-        for (const QString& entry : folder.entryList(QDir::Files))
-            if (entry.compare(QFileInfo(fileName).fileName(), Qt::CaseInsensitive) == 0)
-                found = folder.filePath(entry);
-    if (path)
-        *path = found;
-    auto it = otherDocuments_.find(found);
-    if (it == otherDocuments_.end()) {
-        if (!QFileInfo(found).isFile()) {
-            prompter_.message(dialogParent(), QStringLiteral("The help file %1 does not exist.").arg(QDir::toNativeSeparators(found)),
-                              QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
-            return nullptr;
-        }
-        it = otherDocuments_.emplace(found, loader(found)).first;
-    }
-    if (!it->second.readable) {
-        prompter_.message(dialogParent(), QStringLiteral("%1 is not a Windows help file, or it is damaged.").arg(QDir::toNativeSeparators(found)),
-                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
-        return nullptr;
-    }
-    return &it->second;
-}
-
-bool HelpViewer::jumpToLocation(const QString& file, HelpLocation location, const QString& windowName,
-                                HelpViewerWindow* from)
-{
-    if (!isThisFile(file)) {
-        QString path;
-        const HelpDocument* other = otherDocument(file, &path);
-        if (!other || !location.isValid())
-            return false;
-        // The window switches to the other file and starts a new Back list.
-        openDocument(*other, path, other->topics[size_t(location.topic)].idOrHash());
-        from = mainWindow();
-    }
-    return showTopic(location.topic, windowName, from, location.topicOffset, location.atTopicStart);
-}
-
-bool HelpViewer::jumpToIndex(const QString& file, int topic, const QString& windowName, HelpViewerWindow* from)
-{
-    const HelpDocument* document = isThisFile(file) ? &document_ : otherDocument(file);
-    if (!document)
-        return false;
-    if (topic < 0 || topic >= int(document->topics.size()))
-        return showTopic(-1);
-    return jumpToLocation(file, HelpLocation{topic, document->topics[size_t(topic)].topicOffset, true}, windowName, from);
-}
-
-bool HelpViewer::jump(const QString& file, const QString& topicId, const QString& windowName, HelpViewerWindow* from)
-{
-    const HelpDocument* document = isThisFile(file) ? &document_ : otherDocument(file);
-    if (!document)
-        return false;
-    const int topic = document->findTopic(topicId);
-    if (topic < 0) {
-        prompter_.message(from, QStringLiteral("The topic %1 does not exist in %2.")
-                                    .arg(topicId, isThisFile(file) ? QFileInfo(path_).fileName() : file),
-                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
-        return false;
-    }
-    return jumpToIndex(file, topic, windowName, from);
-}
-
-void HelpViewer::offerAddress(const QString& address, HelpViewerWindow* from)
-{
-    const auto answer = prompter_.message(from, QStringLiteral("This help file opens the address\r%1\rin your web browser or mail program. Open it?").arg(address),
-                                          QStringLiteral("Topicsmith"), Prompter::Buttons::YesNo, Prompter::Icon::Question);
-    if (answer == Prompter::Answer::Yes && openUrl && !openUrl(QUrl(address)))
-        prompter_.error(from, QStringLiteral("No program could be found to open %1.").arg(address));
 }
 
 } // namespace ts

@@ -136,6 +136,7 @@ private:
     QColor nonScrollingColor(const HelpViewerWindow* window) const;
     const HelpWindow* definitionOf(const HelpViewerWindow* window) const;
     QWidget* dialogParent() const;
+    void warn(QWidget* parent, const QString& text);
 
     Prompter& prompter_;
     HelpDocument document_;

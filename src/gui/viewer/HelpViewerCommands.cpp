@@ -1,5 +1,6 @@
-// HelpViewer's dialogs: Help Topics (Contents, Index, Find), Topics Found for
-// keywords and ALink/KLink, History, printing, copying, About, Open.
+// HelpViewer's commands beyond showing a topic: other help files beside this
+// one, Help Topics (Contents, Index, Find), Topics Found for keywords and
+// ALink/KLink, History, printing, copying, About, Open, web addresses.
 
 #include "HelpTopicListDialog.h"
 #include "HelpTopicRenderer.h"
@@ -13,6 +14,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QUrl>
+#include <QDesktopServices>
 
 #include <set>
 
@@ -36,6 +39,94 @@ void addTargets(std::vector<HelpIndexTarget>& targets, const HelpDocument& docum
 }
 
 } // namespace
+
+// ------------------------------------------------------------ other files
+
+const HelpDocument* HelpViewer::documentFor(const QString& file)
+{
+    return isThisFile(file) ? &document_ : otherDocument(file);
+}
+
+bool HelpViewer::isThisFile(const QString& fileName) const
+{
+    return fileName.isEmpty()
+           || QFileInfo(fileName).fileName().compare(QFileInfo(path_).fileName(), Qt::CaseInsensitive) == 0;
+}
+
+const HelpDocument* HelpViewer::otherDocument(const QString& fileName, QString* path)
+{
+    const QDir folder = QFileInfo(path_).absoluteDir();
+    QString found = folder.filePath(QFileInfo(fileName).fileName());
+    if (!QFileInfo(found).isFile())
+        for (const QString& entry : folder.entryList(QDir::Files))
+            if (entry.compare(QFileInfo(fileName).fileName(), Qt::CaseInsensitive) == 0)
+                found = folder.filePath(entry);
+    if (path)
+        *path = found;
+    auto it = otherDocuments_.find(found);
+    if (it == otherDocuments_.end()) {
+        if (!QFileInfo(found).isFile()) {
+            warn(dialogParent(), QStringLiteral("The help file %1 does not exist.").arg(QDir::toNativeSeparators(found)));
+            return nullptr;
+        }
+        it = otherDocuments_.emplace(found, loader(found)).first;
+    }
+    if (!it->second.readable) {
+        warn(dialogParent(),
+             QStringLiteral("%1 is not a Windows help file, or it is damaged.").arg(QDir::toNativeSeparators(found)));
+        return nullptr;
+    }
+    return &it->second;
+}
+
+bool HelpViewer::jumpToLocation(const QString& file, HelpLocation location, const QString& windowName,
+                                HelpViewerWindow* from)
+{
+    if (!isThisFile(file)) {
+        QString path;
+        const HelpDocument* other = otherDocument(file, &path);
+        if (!other || !location.isValid())
+            return false;
+        // The window switches to the other file and starts a new Back list.
+        openDocument(*other, path, other->topics[size_t(location.topic)].idOrHash());
+        from = mainWindow();
+    }
+    return showTopic(location.topic, windowName, from, location.topicOffset, location.atTopicStart);
+}
+
+bool HelpViewer::jumpToIndex(const QString& file, int topic, const QString& windowName, HelpViewerWindow* from)
+{
+    const HelpDocument* document = isThisFile(file) ? &document_ : otherDocument(file);
+    if (!document)
+        return false;
+    if (topic < 0 || topic >= int(document->topics.size()))
+        return showTopic(-1);
+    return jumpToLocation(file, HelpLocation{topic, document->topics[size_t(topic)].topicOffset, true}, windowName, from);
+}
+
+bool HelpViewer::jump(const QString& file, const QString& topicId, const QString& windowName, HelpViewerWindow* from)
+{
+    const HelpDocument* document = isThisFile(file) ? &document_ : otherDocument(file);
+    if (!document)
+        return false;
+    const int topic = document->findTopic(topicId);
+    if (topic < 0) {
+        warn(from, QStringLiteral("The topic %1 does not exist in %2.")
+                                    .arg(topicId, isThisFile(file) ? QFileInfo(path_).fileName() : file));
+        return false;
+    }
+    return jumpToIndex(file, topic, windowName, from);
+}
+
+void HelpViewer::offerAddress(const QString& address, HelpViewerWindow* from)
+{
+    const QString question =
+        QStringLiteral("This help file opens the address\r%1\rin your web browser or mail program. Open it?").arg(address);
+    const auto answer = prompter_.message(from, question,
+                                          QStringLiteral("Topicsmith"), Prompter::Buttons::YesNo, Prompter::Icon::Question);
+    if (answer == Prompter::Answer::Yes && openUrl && !openUrl(QUrl(address)))
+        prompter_.error(from, QStringLiteral("No program could be found to open %1.").arg(address));
+}
 
 // ------------------------------------------------------------ Help Topics
 
@@ -296,7 +387,8 @@ void HelpViewer::showAbout(HelpViewerWindow* from)
 
 void HelpViewer::chooseAndOpenFile()
 {
-    const QString chosen = prompter_.openFile(mainWindow(), QStringLiteral("Help Files (*.hlp)|*.HLP"), QStringLiteral("*.hlp"));
+    const QString chosen =
+        prompter_.openFile(mainWindow(), QStringLiteral("Help Files (*.hlp)|*.HLP"), QStringLiteral("*.hlp"));
     if (!chosen.isEmpty())
         openFile(chosen);
 }
