@@ -1,7 +1,7 @@
 // Reading help files, as the viewer and `--text` do. The files are compiled
 // by the built-in compiler first:
-//   - a help file of about 4 MB (2049 topics of some 10 KB of formatted text
-//     each, stored uncompressed): opened to its first topic in under 0.3 s,
+//   - a help file of about 4 MB (2049 topics of some 5 KB of formatted text
+//     each): opened to its first topic in under 0.3 s,
 //     and moving to another topic in under 20 ms;
 //   - an index of 10,000 keywords: one look-up in under 5 ms;
 //   - `topicsmith --text` of the full 2049-topic project (compressed) in
@@ -86,11 +86,11 @@ std::unique_ptr<HelpFileFixture> compileFixture(int paragraphs, int keywordsPerT
     return f;
 }
 
-// Paragraphs of some 250 characters each: 40 of them make the file about 4 MB
-// (the compiler stores them uncompressed, since a few paragraphs are long).
+// 26 paragraphs of some 200 characters per topic make the file about 4 MB
+// (compressed: some 10 MB of topic records).
 HelpFileFixture& largeFile()
 {
-    static const auto f = compileFixture(40, 0);
+    static const auto f = compileFixture(26, 0);
     return *f;
 }
 

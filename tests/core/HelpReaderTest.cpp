@@ -1,320 +1,24 @@
-// The help file reader: real files made by Microsoft's compilers (the shared
-// samples, with the facts their list gives), files our own compiler writes,
-// and damaged copies of both.
+// The help file reader over files our own compiler writes: links, formats,
+// keywords, windows, pictures, the full topic table, the contents file
+// beside it, --text, code pages, and cut or bit-flipped copies of every file.
 
+#include "HelpReaderSupport.h"
 #include "TopicSamples.h"
 
 #include "helpfile/ContainerReader.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCompiler.h"
-#include "helpfile/HelpFileBytes.h"
 #include "helpfile/HelpFileContainer.h"
-#include "helpfile/HelpFileReader.h"
-#include "helpfile/TreeReader.h"
 #include "links/LinkMarkup.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <set>
-#include <gtest/gtest.h>
 
 using namespace ts;
 using namespace ts::testing;
-
-// Failures show text as text.
-static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
-namespace {
-
-QString samplesFolder() { return QStringLiteral(TOPICSMITH_HLP_SAMPLES); }
-
-#define REQUIRE_SAMPLES()                                                                                              \
-    if (!QFile::exists(QDir(samplesFolder()).filePath(QStringLiteral("SOURCES.txt"))))                               \
-    GTEST_SKIP() << "the sample help files are not at " << samplesFolder().toStdString()
-
-// One line of the samples' list: the file, the compiler and what it holds.
-struct Sample {
-    QString file, compiler, features;
-    int number(const QString& pattern) const
-    {
-        const auto m = QRegularExpression(pattern).match(features);
-        return m.hasMatch() ? m.captured(1).toInt() : 0;
-    }
-    QString path() const { return QDir(samplesFolder()).filePath(file); }
-};
-
-std::vector<Sample> samples()
-{
-    std::vector<Sample> out;
-    QFile list(QDir(samplesFolder()).filePath(QStringLiteral("SOURCES.txt")));
-    if (!list.open(QIODevice::ReadOnly))
-        return out;
-    for (const QByteArray& line : list.readAll().split('\n')) {
-        const QStringList fields = QString::fromUtf8(line).split(QLatin1Char('\t'));
-        if (fields.size() >= 8 && !fields[0].startsWith(QLatin1Char('#')))
-            out.push_back({fields[0], fields[5], fields[7]});
-    }
-    return out;
-}
-
-const Sample& sample(const char* file)
-{
-    static const std::vector<Sample> all = samples();
-    for (const Sample& s : all)
-        if (s.file == QLatin1String(file))
-            return s;
-    static const Sample none;
-    return none;
-}
-
-HelpDocument readSample(const char* file) { return helpfile::readHelpFile(sample(file).path()); }
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The titles as |TTLBTREE lists them, by position: a second source of each
-// topic's title beside its header in the topic text.
-std::map<std::uint32_t, QByteArray> titleTree(const QByteArray& file)
-{
-    std::vector<HelpProblem> problems;
-    helpfile::reading::ReadProblems log(QString(), problems);
-    helpfile::reading::ContainerReader container;
-    std::map<std::uint32_t, QByteArray> titles;
-    if (container.read(file, log))
-        helpfile::reading::readTree(container.data("|TTLBTREE"), QString(), log, [&](helpfile::reading::ByteCursor& c) {
-            const std::uint32_t offset = c.u32();
-            titles[offset] = c.stringz();
-            return c.ok();
-        });
-    return titles;
-}
-
-// Everything of a topic's content, visited once.
-template <typename F> void forEachRun(const HelpTopicContent& c, F f)
-{
-    for (const auto* region : {&c.nonScrolling, &c.scrolling})
-        for (const HelpParagraph& p : *region)
-            for (const HelpRun& r : p.runs)
-                f(p, r);
-}
-
-struct Counts {
-    int tableRows = 0, embedded = 0, macroHotspots = 0, pictures = 0;
-};
-
-Counts countsOf(const HelpDocument& doc)
-{
-    Counts n;
-    for (int i = 0; i < int(doc.topics.size()); ++i) {
-        const HelpTopicContent& c = doc.content(i);
-        n.tableRows += int(c.tableRows.size());
-        for (const HelpHotspot& h : c.hotspots)
-            n.macroHotspots += h.kind == HelpHotspot::Kind::Macro;
-        forEachRun(c, [&](const HelpParagraph&, const HelpRun& r) {
-            n.embedded += r.kind == HelpRun::Kind::EmbeddedWindow;
-        });
-    }
-    return n;
-}
-
-QString problemsOf(const HelpDocument& doc)
-{
-    QStringList lines;
-    for (const HelpProblem& p : doc.allProblems())
-        lines << p.text();
-    return lines.join(QLatin1Char('\n'));
-}
-
-} // namespace
-
-// ------------------------------------------------------------ the samples
-
-TEST(HelpReaderSamples, EverySampleOpensWithWhatItsListSays)
-{
-    REQUIRE_SAMPLES();
-    const std::vector<Sample> all = samples();
-    ASSERT_GE(all.size(), 21u);
-    for (const Sample& s : all) {
-        SCOPED_TRACE(s.file.toStdString());
-        const QByteArray bytes = fileBytes(s.path());
-        const HelpDocument doc = helpfile::readHelpFile(s.path());
-        ASSERT_TRUE(doc.readable);
-        EXPECT_EQ(problemsOf(doc), QString());
-        EXPECT_EQ(int(doc.topics.size()), s.number(QStringLiteral("(\\d+) topics")));
-        EXPECT_TRUE(s.compiler.contains(doc.compilerName())) << doc.compilerName().toStdString();
-        EXPECT_EQ(doc.compressed, !s.features.contains(QLatin1String("not LZ77")));
-        EXPECT_EQ(doc.phraseCompression, s.features.contains(QLatin1String("Hall"))        ? QStringLiteral("Hall")
-                                         : s.features.contains(QLatin1String("|Phrases")) ? QStringLiteral("Phrases")
-                                                                                           : QString());
-        // Each title, decoded from the topic text, is the one the title list holds at the topic's position.
-        const auto titles = titleTree(bytes);
-        for (const HelpTopic& topic : doc.topics) {
-            ASSERT_EQ(titles.count(topic.topicOffset), 1u) << topic.title.toStdString();
-            EXPECT_EQ(topic.title, cp1252::decode(titles.at(topic.topicOffset)));
-        }
-        EXPECT_EQ(int(doc.windows.size()), s.number(QStringLiteral("(\\d+) window records")));
-        EXPECT_EQ(int(doc.configMacros.size()), s.number(QStringLiteral("\\((\\d+) config")));
-        EXPECT_EQ(int(doc.pictureNumbers().size()), s.number(QStringLiteral("(\\d+) pictures")));
-        for (const int n : doc.pictureNumbers()) {
-            EXPECT_NE(doc.picture(n).format, HelpPicture::Format::Missing) << n;
-            EXPECT_EQ(doc.picture(n).problem, QString()) << n;
-        }
-        const Counts counts = countsOf(doc);
-        EXPECT_EQ(counts.tableRows, s.number(QStringLiteral("(\\d+) table records")));
-        EXPECT_EQ(counts.embedded, s.number(QStringLiteral("(\\d+) embedded")));
-        EXPECT_EQ(counts.macroHotspots, s.number(QStringLiteral("(\\d+) hotspot\\)")));
-        EXPECT_EQ(doc.keywordTables.count(QLatin1Char('K')) == 1, s.features.contains(QLatin1String("keywords")));
-        EXPECT_EQ(doc.keywordTables.count(QLatin1Char('A')) == 1, s.features.contains(QLatin1String("keywords A")));
-    }
-}
-
-// One sample for each way of storing text, tables, pictures and hotspots.
-TEST(HelpReaderSamples, EachKindOfContentReadsAsStored)
-{
-    REQUIRE_SAMPLES();
-    // |Phrases and LZ77 (HC 3.1): text, pop-ups into another file, [MAP] numbers without topic.
-    const HelpDocument winfile = readSample("ms-winfile.hlp");
-    ASSERT_EQ(winfile.topics.size(), 169u);
-    EXPECT_EQ(winfile.topics[0].title, QStringLiteral("Contents for File Manager Help"));
-    EXPECT_TRUE(winfile.topicText(0).contains(QStringLiteral(
-        "Windows NT File Manager is a tool you can use to organize and work with your files and directories.")));
-    EXPECT_EQ(winfile.findTopic(winfile.topics[5].idOrHash()), 5);
-    EXPECT_TRUE(winfile.topicText(0, HelpDocument::TextStyle::MarkedLinks)
-                    .contains(QStringLiteral("[jump What Is File Manager? -> 0x")));
-    int intoOtherFile = 0;
-    for (int i = 0; i < int(winfile.topics.size()); ++i)
-        for (const HelpHotspot& h : winfile.content(i).hotspots)
-            intoOtherFile += h.kind == HelpHotspot::Kind::Popup && h.file == QLatin1String("glossary.hlp") && h.targetTopic < 0;
-    EXPECT_EQ(intoOtherFile, 72);
-    EXPECT_EQ(std::count_if(winfile.mapEntries.begin(), winfile.mapEntries.end(),
-                            [](const HelpMapEntry& m) { return !m.location.isValid(); }),
-              2);
-
-    // Hall and LZ77: text, Topic IDs and source files, each window's own macros.
-    const HelpDocument acm = readSample("ms-acmsetup-a.hlp");
-    EXPECT_EQ(acm.topicText(0), QStringLiteral("Type your full name in the Name box.\n"));
-    EXPECT_EQ(acm.topics[0].topicId, QStringLiteral("stcmdNameCopyDisincentiveDialog"));
-    EXPECT_EQ(acm.findTopic(QStringLiteral("STCMDNAMECOPYDISINCENTIVEDIALOG")), 0);
-    EXPECT_TRUE(acm.topics[0].sourceFile.endsWith(QLatin1String("qacme.acm")));
-    ASSERT_EQ(acm.windows.size(), 9u);
-    EXPECT_EQ(acm.windows[2].caption, QStringLiteral("Visual Basic Reference"));
-    EXPECT_EQ(acm.windows[0].configMacros, QStringList{QStringLiteral("CS()")});
-    EXPECT_TRUE(acm.windows[5].configMacros.isEmpty());
-
-    // Fixed-width tables, jumps into a secondary window, A keywords.
-    const HelpDocument msinfo = readSample("ms-msinfo32.hlp");
-    const int view = int(std::find_if(msinfo.topics.begin(), msinfo.topics.end(),
-                                      [](const HelpTopic& t) { return t.title == QLatin1String("View menu commands"); })
-                         - msinfo.topics.begin());
-    ASSERT_LT(view, int(msinfo.topics.size()));
-    const HelpTableRow& row = msinfo.content(view).tableRows.at(0);
-    EXPECT_TRUE(row.fixedWidth);
-    ASSERT_EQ(row.columns.size(), 2u);
-    EXPECT_EQ(row.columns[0].width, 1380);
-    EXPECT_EQ(row.columns[1].width, 4210);
-    bool intoWindow = false;
-    for (int i = 0; i < int(msinfo.topics.size()); ++i)
-        for (const HelpHotspot& h : msinfo.content(i).hotspots)
-            intoWindow |= h.kind == HelpHotspot::Kind::Jump && h.window == QLatin1String("proc4") && h.targetTopic >= 0;
-    EXPECT_TRUE(intoWindow);
-    const HelpKeyword* category = msinfo.findKeyword(QLatin1Char('A'), QStringLiteral("CATEGORY"));
-    ASSERT_NE(category, nullptr);
-    EXPECT_EQ(category->topics.size(), 36u);
-
-    // Buttons, a media player on a baggage file, plain jumps, borders.
-    const HelpDocument mm = readSample("ms-mm.hlp");
-    int buttons = 0, plainJumps = 0, borders = 0;
-    QString media;
-    for (int i = 0; i < int(mm.topics.size()); ++i) {
-        const HelpTopicContent& c = mm.content(i);
-        for (const HelpHotspot& h : c.hotspots)
-            plainJumps += h.kind == HelpHotspot::Kind::Jump && !h.drawnAsHotspot;
-        for (const HelpParagraph& p : c.scrolling)
-            borders += p.border.bottom || p.border.top;
-        forEachRun(c, [&](const HelpParagraph&, const HelpRun& r) {
-            if (r.embedded && r.embedded->kind == HelpEmbeddedWindow::Kind::Button)
-                buttons += r.embedded->macro.startsWith(QLatin1String("AL(")) || r.embedded->macro.startsWith(QLatin1String("KL("));
-            if (r.embedded && r.embedded->kind == HelpEmbeddedWindow::Kind::Media)
-                media = r.embedded->file;
-        });
-    }
-    EXPECT_GT(buttons, 90);
-    EXPECT_GT(plainJumps, 0);
-    EXPECT_GT(borders, 0);
-    EXPECT_EQ(media, QStringLiteral("MM.HLP+SOUND1.WAV"));
-    EXPECT_EQ(mm.baggageFiles, QStringList{QStringLiteral("SOUND1.WAV")});
-    EXPECT_TRUE(mm.baggage(QStringLiteral("sound1.wav")).startsWith("RIFF"));
-
-    // Macro hotspots, drawn and plain.
-    const HelpDocument faq = readSample("tp-aprofaq.hlp");
-    int drawn = 0, plain = 0;
-    for (int i = 0; i < int(faq.topics.size()); ++i)
-        for (const HelpHotspot& h : faq.content(i).hotspots)
-            if (h.kind == HelpHotspot::Kind::Macro && h.macro.startsWith(QLatin1String("EF(`http")))
-                (h.drawnAsHotspot ? drawn : plain)++;
-    EXPECT_EQ(drawn, 9);
-    EXPECT_EQ(plain, 1);
-}
-
-TEST(HelpReaderSamples, PicturesDecodeWithTheirHotspots)
-{
-    REQUIRE_SAMPLES();
-    // A segmented picture: one invisible pop-up hotspot to "setup2".
-    const HelpDocument setup = readSample("ms-3dmm.hlp");
-    const HelpPicture& segmented = setup.picture(1);
-    EXPECT_EQ(segmented.format, HelpPicture::Format::Bitmap);
-    EXPECT_EQ(segmented.image.width, 366);
-    EXPECT_EQ(segmented.image.height, 269);
-    EXPECT_EQ(segmented.image.rgba.size(), 366 * 269 * 4);
-    ASSERT_EQ(segmented.hotspots.size(), 1u);
-    const HelpPictureHotspot& spot = segmented.hotspots[0];
-    EXPECT_EQ(spot.area, QRect(180, 71, 27, 38));
-    EXPECT_EQ(spot.hotspot.kind, HelpHotspot::Kind::Popup);
-    EXPECT_FALSE(spot.hotspot.drawnAsHotspot);
-    EXPECT_EQ(spot.hotspot.targetId, QStringLiteral("setup2"));
-    EXPECT_EQ(spot.hotspot.targetHash, std::int32_t(0x37233861));
-    EXPECT_EQ(spot.hotspot.targetTopic, setup.findTopic(QStringLiteral("setup2")));
-    EXPECT_GE(spot.hotspot.targetTopic, 0);
-
-    // A 1-bit picture (packing 0): black and white only, opaque.
-    const HelpDocument winfile = readSample("ms-winfile.hlp");
-    const HelpPicture& folder = winfile.picture(1);
-    ASSERT_EQ(folder.image.rgba.size(), 15 * 12 * 4);
-    std::set<QByteArray> colours;
-    for (qsizetype i = 0; i < folder.image.rgba.size(); i += 4)
-        colours.insert(folder.image.rgba.mid(i, 4));
-    EXPECT_EQ(colours, (std::set<QByteArray>{QByteArray("\0\0\0\xff", 4), QByteArray("\xff\xff\xff\xff", 4)}));
-
-    // A transparent picture placed at the left margin.
-    const HelpDocument about = readSample("dd-pjabout.hlp");
-    EXPECT_TRUE(about.picture(0).transparent);
-    EXPECT_TRUE(about.picture(0).image.rgba.contains(QByteArray("\xff\xff\xff\x00", 4)));
-    bool left = false;
-    forEachRun(about.content(1), [&](const HelpParagraph&, const HelpRun& r) {
-        left |= r.kind == HelpRun::Kind::Picture && r.picture == 0 && r.placement == HelpPlacement::Left;
-    });
-    EXPECT_TRUE(left);
-
-    // Metafiles are kept as .WMF bytes behind a placeable header.
-    const HelpDocument purevoice = readSample("eu-purevoice.hlp");
-    const HelpPicture& metafile = purevoice.picture(0);
-    EXPECT_EQ(metafile.format, HelpPicture::Format::Metafile);
-    EXPECT_TRUE(metafile.metafile.startsWith(QByteArray("\xd7\xcd\xc6\x9a", 4)));
-    EXPECT_EQ(metafile.metafile.mid(22, 6), QByteArray("\x01\x00\x09\x00\x00\x03", 6));
-    EXPECT_GT(metafile.metafileWidth, 0);
-}
-
-// ----------------------------------------------------- our own help files
 
 namespace {
 
@@ -603,120 +307,22 @@ TEST_F(HelpReaderCompiled, TextCommandPrintsEveryTopicAndRefusesOtherFiles)
     }
 }
 
-// ------------------------------------------------------------- HC 3.0 files
-
-namespace {
-
-// A help file as the Windows 3.0 compiler lays it out: 2 KB topic blocks
-// addressed by raw offset, links between records as distances, text records
-// of type 1, jumps by topic number through |TOMAP, |Phrases stored plainly.
-QByteArray oldStyleHelpFile()
+TEST_F(HelpReaderCompiled, TextIsReadInTheCodePageTheFileNames)
 {
-    using namespace ts::helpfile;
-    struct Record {
-        int type;
-        QByteArray linkData1, linkData2;
-        int expandedLength = -1; // of linkData2 once its phrases are expanded; -1: as stored
-    };
-    auto header = [](int previous, int next) {
-        QByteArray d;
-        putS32(d, 0);
-        putS32(d, previous);
-        putS32(d, next);
-        return d;
-    };
-    auto text = [](const QByteArray& commands) -> QByteArray {
-        QByteArray paragraph("\x00\x80\x00\x00", 4);
-        putU16(paragraph, 0x0010); // left indent
-        putCompressedS16(paragraph, 36);
-        QByteArray d;
-        putCompressedS32(d, std::int32_t(paragraph.size() + commands.size()));
-        return d + paragraph + commands;
-    };
-    const QByteArray jump("\x80\x00\x00\xe1\x01\x00\x00\x00\x89\x82\xff", 11);
-    // Phrase 0 is "second"; the code 01 01 stands for it and a blank.
-    const QByteArray phrased = QByteArray("The \x01\x01topic.", 12) + '\0' + '\0';
-    const std::vector<Record> records{
-        {2, header(-1, 1), "First"},
-        {1, text(jump), '\0' + QByteArray(2100, 'x') + " See " + '\0' + "second" + '\0' + "." + '\0' + '\0'},
-        {2, header(0, -1), "Second"},
-        {1, text(QByteArray("\x82\xff", 2)), phrased, int(QByteArray("The second topic.").size()) + 2},
-    };
-    // Stream positions, then raw offsets: 2036 data bytes behind each 12-byte block header.
-    std::vector<qsizetype> at;
-    qsizetype stream = 0;
-    for (const Record& r : records) {
-        at.push_back(stream);
-        stream += 21 + r.linkData1.size() + r.linkData2.size();
-    }
-    auto raw = [](qsizetype s) { return std::int32_t(s / 2036 * 2048 + 12 + s % 2036); };
-    QByteArray data;
-    for (size_t i = 0; i < records.size(); ++i) {
-        const Record& r = records[i];
-        putS32(data, std::int32_t(21 + r.linkData1.size() + r.linkData2.size()));
-        putS32(data, r.expandedLength >= 0 ? r.expandedLength : std::int32_t(r.linkData2.size()));
-        putS32(data, i == 0 ? -1 : raw(at[i]) - raw(at[i - 1]));
-        putS32(data, i + 1 < records.size() ? raw(at[i + 1]) - raw(at[i]) : 0);
-        putS32(data, std::int32_t(21 + r.linkData1.size()));
-        putU8(data, unsigned(r.type));
-        data += r.linkData1 + r.linkData2;
-    }
-    QByteArray topic;
-    for (qsizetype from = 0; from < data.size(); from += 2036) {
-        putS32(topic, -1);
-        putS32(topic, 12);
-        putS32(topic, 0);
-        topic += data.mid(from, 2036);
-    }
-    QByteArray system;
-    putU16(system, 0x036C);
-    putU16(system, 15);
-    putU16(system, 1);
-    putU32(system, 0);
-    putU16(system, 0);
-    system += QByteArray("Old Help") + '\0';
-    QByteArray font;
-    for (const unsigned v : {1u, 1u, 8u, 28u})
-        putU16(font, v);
-    putFixed(font, "Arial", 20);
-    font += QByteArray("\x01\x14\x03\x00\x00\x00\x00\x00\x00\x00\x00", 11);
-    QByteArray phrases;
-    for (const unsigned v : {1u, 0x100u, 4u, 10u})
-        putU16(phrases, v);
-    phrases += "second";
-    QByteArray map;
-    putU32(map, std::uint32_t(raw(at[0])));
-    putU32(map, std::uint32_t(raw(at[2])));
-    HelpFileContainer file;
-    file.add("|SYSTEM", system);
-    file.add("|TOPIC", topic);
-    file.add("|FONT", font);
-    file.add("|Phrases", phrases);
-    file.add("|TOMAP", map);
-    return file.bytes();
-}
-
-} // namespace
-
-TEST(HelpReaderOldFiles, TopicsOfAWindows30FileRead)
-{
-    const HelpDocument doc = helpfile::readHelpFile(oldStyleHelpFile(), QStringLiteral("old.hlp"));
-    EXPECT_EQ(problemsOf(doc), QString());
-    EXPECT_EQ(doc.compilerName(), QStringLiteral("HC 3.0"));
-    EXPECT_EQ(doc.title, QStringLiteral("Old Help"));
-    ASSERT_EQ(doc.topics.size(), 2u);
-    EXPECT_EQ(doc.topics[0].title, QStringLiteral("First"));
-    EXPECT_EQ(doc.topics[1].title, QStringLiteral("Second"));
-    EXPECT_EQ(doc.topics[0].browseNext, 1);
-    EXPECT_EQ(doc.topics[1].browsePrevious, 0);
-    EXPECT_EQ(doc.contentsTopic, 0);
-    // The first topic's text runs on into the second block.
-    EXPECT_EQ(doc.topicText(0, HelpDocument::TextStyle::MarkedLinks),
-              QString(2100, QLatin1Char('x')) + QStringLiteral(" See [jump second -> #1].\n"));
-    EXPECT_EQ(doc.content(0).hotspots.at(0).targetTopic, 1);
-    EXPECT_EQ(doc.content(0).scrolling.at(0).leftIndent, 360);
-    EXPECT_TRUE(doc.fontOf(doc.content(0).scrolling.at(0).runs.at(0)).bold);
-    EXPECT_EQ(doc.topicText(1), QStringLiteral("The second topic.\n"));
+    project.addTopic(topic("INTRO", "\xcf\xf0\xe8\xe2\xe5\xf2", "", QByteArray(), QByteArray()));
+    compile();
+    // The same file, its character set record saying Cyrillic.
+    std::vector<HelpProblem> problems;
+    helpfile::reading::ReadProblems log(QString(), problems);
+    helpfile::reading::ContainerReader read;
+    ASSERT_TRUE(read.read(fileBytes(helpPath()), log));
+    helpfile::HelpFileContainer written;
+    for (const QByteArray& name : read.names())
+        written.add(name, read.data(name) + (name == "|SYSTEM" ? QByteArray("\x0b\x00\x02\x00\xcc\x00", 6) : QByteArray()));
+    const HelpDocument cyrillic = helpfile::readHelpFile(written.bytes(), QStringLiteral("ru.hlp"));
+    EXPECT_EQ(cyrillic.codePage, 1251);
+    EXPECT_EQ(cyrillic.topics.at(0).title, QString::fromUtf8("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82"));
+    EXPECT_EQ(helpfile::readHelpFile(helpPath()).topics.at(0).title, cp1252::decode("\xcf\xf0\xe8\xe2\xe5\xf2"));
 }
 
 // ------------------------------------------------------------ damaged files
@@ -770,3 +376,4 @@ TEST_F(HelpReaderCompiled, CutAndBitFlippedCopiesGiveProblemsNotCrashes)
     EXPECT_GT(flippedSaid, flipped / 3) << flippedSaid << " of " << flipped;
     EXPECT_FALSE(readsDamaged(files.front()));
 }
+

@@ -192,7 +192,9 @@ void HelpDocument::finishBuilding()
         HelpTopic& topic = topics[size_t(i)];
         topicStarts_.emplace_back(topic.topicOffset, i);
         if (!topic.topicId.isEmpty()) {
-            addIdName(helpfile::contextHash(helpfile::encodeText(topic.topicId, codePage)), topic.topicId);
+            const std::int32_t hash = helpfile::contextHash(helpfile::encodeText(topic.topicId, codePage));
+            addIdName(hash, topic.topicId);
+            contextTargets_.try_emplace(hash, HelpLocation{i, topic.topicOffset, true});
         }
         for (const std::int32_t hash : topic.hashes)
             contextTargets_.try_emplace(hash, HelpLocation{i, topic.topicOffset, true});
