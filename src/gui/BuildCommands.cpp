@@ -189,10 +189,10 @@ void BuildCommands::compileBuiltIn()
                                    .arg(QFileInfo(helpFilePathFor(project_)).fileName())
                                    .arg(report.topics)
                                    .arg(report.warnings));
-    // "... and show Help": the file opens at the current topic when a viewer
-    // is installed. Without one the status bar has said what was made, and
-    // View Help File says what to install.
-    if (hasViewer())
+    // "... and show Help": the file opens at the current topic.
+    if (showHelpFile)
+        showHelpFile(helpFilePathFor(project_), currentTopicId());
+    else if (hasViewer())
         startHelpViewer(helpFilePathFor(project_));
 }
 
@@ -201,11 +201,15 @@ bool BuildCommands::hasViewer() const
     return wineAvailable ? wineAvailable() : ts::wineAvailable();
 }
 
-void BuildCommands::startHelpViewer(const QString& helpFile)
+QString BuildCommands::currentTopicId() const
 {
     const int current = navigator_.currentTopic();
-    const QString topicId = current >= 0 ? project_.topic(current).TopicID.text() : QString();
-    const CompilerLaunch launch = PlanHelpViewerLaunch(helpFile, topicId);
+    return current >= 0 ? project_.topic(current).TopicID.text() : QString();
+}
+
+void BuildCommands::startHelpViewer(const QString& helpFile)
+{
+    const CompilerLaunch launch = PlanHelpViewerLaunch(helpFile, currentTopicId());
     if (startViewer)
         startViewer(launch);
     else if (!QProcess::startDetached(launch.Program, launch.Arguments, launch.WorkingFolder))
@@ -243,17 +247,34 @@ void BuildCommands::setHelpCompiler()
         chooseCompiler();
 }
 
+bool BuildCommands::helpFileExists(const QString& helpFile)
+{
+    if (QFileInfo(helpFile).isFile())
+        return true;
+    prompter_.message(window_,
+                      QStringLiteral("The help file %1 does not exist yet.\r"
+                                     "Compile the project first (Build All, Compile and show Help, F9).")
+                          .arg(QDir::toNativeSeparators(helpFile)),
+                      QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Information);
+    return false;
+}
+
 void BuildCommands::viewHelpFile()
 {
     const QString helpFile = helpFilePathFor(project_);
-    if (!QFileInfo(helpFile).isFile()) {
-        prompter_.message(window_,
-                          QStringLiteral("The help file %1 does not exist yet.\r"
-                                         "Compile the project first (Build All, Compile and show Help, F9).")
-                              .arg(QDir::toNativeSeparators(helpFile)),
-                          QStringLiteral("Topicsmith"), Prompter::Buttons::Ok, Prompter::Icon::Information);
+    if (!showHelpFile) {
+        viewHelpFileInWine();
         return;
     }
+    if (helpFileExists(helpFile))
+        showHelpFile(helpFile, currentTopicId());
+}
+
+void BuildCommands::viewHelpFileInWine()
+{
+    const QString helpFile = helpFilePathFor(project_);
+    if (!helpFileExists(helpFile))
+        return;
     if (!hasViewer()) {
         prompter_.message(window_,
                           QStringLiteral("No WinHelp viewer was found: wine is not on the PATH.\r"

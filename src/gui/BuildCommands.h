@@ -1,7 +1,7 @@
 #pragma once
 // The Build menu: the RTF topic file, the project and contents files, the
 // help compiler (the built-in one, or an external HCW.EXE/HCRTF.EXE), the
-// compiled help file shown in a WinHelp viewer; the compile log viewer and
+// compiled help file shown in the program's help viewer (or Wine's); the compile log viewer and
 // the extended topic list, which borrows the log viewer.
 //
 // CompilerPath "NoCompiler" (what a new settings file holds) means the
@@ -39,6 +39,9 @@ public:
     // Starts the help viewer in the same way (a failed start is reported);
     // a test puts its own here.
     std::function<void(const CompilerLaunch&)> startViewer;
+    // Shows a compiled help file at a Topic ID in the program's own viewer
+    // (the main window puts it here); unset, Wine's viewer is started.
+    std::function<void(const QString& helpFile, const QString& topicId)> showHelpFile;
     // Whether wine is on the PATH; WineAvailable unless a test puts its own here.
     std::function<bool()> wineAvailable;
     // Gives a project that was never saved its name (Save As) before a build,
@@ -54,6 +57,7 @@ public slots:
     void showCompileLog();
     void setHelpCompiler();
     void viewHelpFile();
+    void viewHelpFileInWine();
     void showTopicList();
 
 private:
@@ -65,6 +69,8 @@ private:
     bool chooseCompiler();
     void compileBuiltIn();
     bool hasViewer() const;
+    bool helpFileExists(const QString& helpFile);
+    QString currentTopicId() const;
     // Opens `helpFile` at the current topic.
     void startHelpViewer(const QString& helpFile);
 

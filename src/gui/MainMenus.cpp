@@ -32,6 +32,7 @@ MainMenus::MainMenus(QMenuBar* bar)
     static const char* const reopenNames[RecentFiles::Count] = {"reopenAction1", "reopenAction2", "reopenAction3", "reopenAction4", "reopenAction5"};
     for (int k = 0; k < RecentFiles::Count; ++k)
         reopenActions[size_t(k)] = menuItem(reopenMenu, reopenNames[k], RecentFiles::emptyCaption(k));
+    openHelpFileAction = menuItem(fileMenu, "openHelpFileAction", QStringLiteral("Open &Help File..."));
     saveAction = menuItem(fileMenu, "saveAction", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     saveAsAction = menuItem(fileMenu, "saveAsAction", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A));
     fileMenu->addSeparator();
@@ -62,6 +63,7 @@ MainMenus::MainMenus(QMenuBar* bar)
                                     QKeySequence(Qt::Key_F9));
     showLogAction = menuItem(buildMenu, "showLogAction", QStringLiteral("Show Last Compile &Log"));
     viewHelpAction = menuItem(buildMenu, "viewHelpAction", QStringLiteral("&View Help File"));
+    viewInWineAction = menuItem(buildMenu, "viewInWineAction", QStringLiteral("View in &Wine's Viewer"));
     buildMenu->addSeparator();
     buildAllAction = menuItem(buildMenu, "buildAllAction", QStringLiteral("&Build All Without Compiling"));
     projectFilesAction = menuItem(buildMenu, "projectFilesAction", QStringLiteral("&Project and Contents Files Only"));

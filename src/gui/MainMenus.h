@@ -19,13 +19,13 @@ struct MainMenus {
     void setEditingEnabled(bool enabled);
 
     QMenu *fileMenu, *reopenMenu, *editMenu, *buildMenu, *toolsMenu, *helpMenu;
-    QAction *newAction, *openAction, *saveAction, *saveAsAction, *importHelpAction, *exitAction;
+    QAction *newAction, *openAction, *openHelpFileAction, *saveAction, *saveAsAction, *importHelpAction, *exitAction;
     std::array<QAction*, RecentFiles::Count> reopenActions;
     QAction *cutAction, *copyAction, *pasteAction, *selectAllAction, *addTopicAction, *deleteTopicAction,
         *topicPropertiesAction, *editWindowsAction;
     QAction* searchAction;
     QAction *compileAction, *showLogAction, *buildAllAction, *projectFilesAction, *topicFileAction,
-        *setCompilerAction, *viewHelpAction;
+        *setCompilerAction, *viewHelpAction, *viewInWineAction;
     QAction *contentsEditorAction, *topicListAction, *spellCheckAction, *addBitmapAction, *addTransparentBitmapAction,
         *addRelatedTopicsButtonAction, *addTopicLinkAction, *addWebLinkAction;
     QAction *helpContentsAction, *aboutAction;

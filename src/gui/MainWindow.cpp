@@ -18,6 +18,8 @@
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
 #include "TopicTabBar.h"
+#include "helpsource/CompilerCommand.h"
+#include "viewer/HelpViewer.h"
 #include "model/IoError.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramFolder.h"
@@ -146,6 +148,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
                                           *statusBar, menus->reopenActions, this);
     build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);
     build->nameProject = [this] { return projectCommands->saveProjectAs() == ProjectCommands::SaveResult::Saved; };
+    helpViewer = new HelpViewer(prompter_, this);
     insertion = new InsertCommands(project_, prompter_, *editors, this);
 
     connectCommands();
@@ -256,6 +259,10 @@ void MainWindow::connectCommands()
     wire(b->logButton, m.showLogAction, build, &BuildCommands::showCompileLog);
     wire(nullptr, m.setCompilerAction, build, &BuildCommands::setHelpCompiler);
     wire(nullptr, m.viewHelpAction, build, &BuildCommands::viewHelpFile);
+    wire(nullptr, m.viewInWineAction, build, &BuildCommands::viewHelpFileInWine);
+    m.viewInWineAction->setVisible(wineAvailable());
+    build->showHelpFile = [this](const QString& file, const QString& topicId) { helpViewer->openFile(file, topicId); };
+    connect(m.openHelpFileAction, &QAction::triggered, helpViewer, &HelpViewer::chooseAndOpenFile);
     wire(b->topicListButton, m.topicListAction, build, &BuildCommands::showTopicList);
 
     // Tools and help.

@@ -32,6 +32,7 @@ class QTimer;
 namespace ts {
 
 class BuildCommands;
+class HelpViewer;
 class CommandToolBar;
 class FormattingToolBar;
 class InsertCommands;
@@ -75,6 +76,7 @@ public:
     BuildCommands* build;
     InsertCommands* insertion;
     ToolsCommands* tools;
+    HelpViewer* helpViewer; // help files: File > Open Help File, F9, View Help File
 
     QWidget* editorPanel;
     StatusBar* statusBar;

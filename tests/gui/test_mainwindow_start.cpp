@@ -120,6 +120,7 @@ void MainWindowStartTest::layoutAndCommandSurface()
     const QList<std::pair<const char*, QString>> items = {
         {"newAction", QStringLiteral("&New")},
         {"openAction", QStringLiteral("&Open")},
+        {"openHelpFileAction", QStringLiteral("Open &Help File...")},
         {"saveAction", QStringLiteral("&Save")},
         {"saveAsAction", QStringLiteral("Save &As...")},
         {"exitAction", QStringLiteral("E&xit")},
@@ -134,6 +135,7 @@ void MainWindowStartTest::layoutAndCommandSurface()
         {"topicFileAction", QStringLiteral("&RTF File Only")},
         {"setCompilerAction", QStringLiteral("Set &Help Compiler...")},
         {"viewHelpAction", QStringLiteral("&View Help File")},
+        {"viewInWineAction", QStringLiteral("View in &Wine's Viewer")},
         {"topicListAction", QStringLiteral("Show e&xtended Topic List...")},
         {"aboutAction", QStringLiteral("&About...")},
     };

@@ -42,8 +42,12 @@ if(NOT mimeText MATCHES "<mime-type type=\"application/x-topicsmith-project\">[^
   message(FATAL_ERROR "${mime} does not give *.tsp the type application/x-topicsmith-project")
 endif()
 file(READ "${share}/applications/topicsmith.desktop" desktopText)
-if(NOT desktopText MATCHES "\nMimeType=application/x-topicsmith-project;")
-  message(FATAL_ERROR "the menu entry does not open application/x-topicsmith-project")
+if(NOT desktopText MATCHES "\nMimeType=application/x-topicsmith-project;application/winhlp;")
+  message(FATAL_ERROR "the menu entry does not open application/x-topicsmith-project and application/winhlp")
+endif()
+# Help files (any case of .hlp: globs ignore case) open in the viewer.
+if(NOT mimeText MATCHES "<mime-type type=\"application/winhlp\">[^<]*(<[^/][^>]*>[^<]*(</[a-z]+>)?[^<]*)*<glob pattern=\"\\*\\.hlp\"/>")
+  message(FATAL_ERROR "${mime} does not give *.hlp the type application/winhlp")
 endif()
 
 # The menu entry.

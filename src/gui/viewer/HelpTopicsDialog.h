@@ -1,0 +1,97 @@
+#pragma once
+// The Help Topics dialog: a Contents tab (the .CNT beside the help file, when
+// there is one), an Index tab (every K keyword, of this file and the files
+// the .CNT adds with :Index) and a Find tab (full-text search over every
+// topic of this file). It only shows and reports what was chosen; the viewer
+// shows the topic.
+
+#include "helpdoc/HelpDocument.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QLabel;
+
+namespace ts {
+
+class HelpTextSearch;
+
+struct HelpIndexTarget {
+    QString file;     // the help file's path
+    int topic = -1;
+    QString title;    // the topic's title
+    QString location; // the help file's title, for lists over several files
+};
+
+struct HelpIndexEntry {
+    QString keyword;
+    std::vector<HelpIndexTarget> targets;
+};
+
+class HelpTopicsDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum class Tab { Contents, Index, Find };
+
+    explicit HelpTopicsDialog(QWidget* parent = nullptr);
+    ~HelpTopicsDialog() override;
+
+    // `document` must outlive the dialog's use of it (the Find tab reads it).
+    void setSources(const HelpDocument* document, const QString& caption, std::vector<HelpIndexEntry> index);
+    void showTab(Tab tab);
+    Tab currentTab() const;
+    bool hasContentsTab() const;
+
+    QTabWidget* tabs;
+    QTreeWidget* contentsTree;
+    QLineEdit* indexEdit;
+    QListWidget* indexList;
+    QLineEdit* findEdit;
+    QListWidget* wordList;
+    QListWidget* findTopicList;
+    QLabel* findStatus;
+    QPushButton* displayButton;
+
+    const std::vector<HelpIndexEntry>& indexEntries() const { return index_; }
+    // Topics found by the Find tab, in list order.
+    const std::vector<int>& foundTopics() const { return found_; }
+
+signals:
+    void contentsEntryChosen(const ts::HelpContentsEntry& entry);
+    void indexEntryChosen(const ts::HelpIndexEntry& entry);
+    void findTopicChosen(int topic);
+
+public slots:
+    void display();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildContentsTab();
+    QWidget* buildIndexTab();
+    QWidget* buildFindTab();
+    void fillContents();
+    void fillIndex();
+    void scrollIndexTo(const QString& typed);
+    void updateWords();
+    void updateFoundTopics();
+    void updateDisplayButton();
+
+    const HelpDocument* document_ = nullptr;
+    std::vector<HelpIndexEntry> index_;
+    std::unique_ptr<HelpTextSearch> search_;
+    std::vector<int> found_;
+    QWidget* contentsTab_ = nullptr;
+    QWidget* indexTab_ = nullptr;
+    QWidget* findTab_ = nullptr;
+};
+
+} // namespace ts
