@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "PublishCommand.h"
+
 #include "helpfile/HelpCompiler.h"
 #include "helpfile/HelpFileReader.h"
 #include "helpsource/BuildAll.h"
@@ -100,6 +102,7 @@ QString usageText()
         "       topicsmith --compile PROJECT.tsp\n"
         "       topicsmith --topic-list PROJECT.tsp\n"
         "       topicsmith --text FILE.HLP\n"
+        "       topicsmith --publish html|chm PROJECT-OR-HELPFILE OUTPUT\n"
         "       topicsmith --version | --help\n"
         "\n"
         "Topicsmith edits Windows Help (WinHelp 4) projects.\n"
@@ -113,6 +116,9 @@ QString usageText()
         "  --topic-list PROJECT print every topic: Topic ID, title, Application Call ID\n"
         "  --text FILE.HLP      print every topic of a help file: its Topic ID (or hash)\n"
         "                       and title, then its text with the links marked\n"
+        "  --publish html SOURCE FOLDER   a web site of the project (.tsp) or help\n"
+        "                       file (.hlp) in FOLDER; open FOLDER/index.html\n"
+        "  --publish chm SOURCE FILE.chm  the same pages as compiled HTML help\n"
         "  --version            print the version\n"
         "  --help               print this text\n");
 }
@@ -139,6 +145,8 @@ std::optional<int> runHeadless(const QStringList& args, QTextStream& out, QTextS
         }
         return helpText(args.at(1), out, err);
     }
+    if (command == QLatin1String("--publish"))
+        return runPublishCommand(args, out, err);
     const bool takesProject = command == QLatin1String("--topic-list") || command == QLatin1String("--build")
                               || command == QLatin1String("--compile");
     if (!takesProject) {
