@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 
 #include "BuildCommands.h"
+#include "PublishCommands.h"
 #include "CommandToolBar.h"
 #include "FormattingToolBar.h"
 #include "InsertCommands.h"
@@ -254,6 +255,8 @@ void MainWindow::connectCommands()
     wire(b->logButton, m.showLogAction, build, &BuildCommands::showCompileLog);
     wire(nullptr, m.setCompilerAction, build, &BuildCommands::setHelpCompiler);
     wire(nullptr, m.viewHelpAction, build, &BuildCommands::viewHelpFile);
+    wire(nullptr, m.publishHtmlAction, build->publishing, &PublishCommands::publishHtml);
+    wire(nullptr, m.publishChmAction, build->publishing, &PublishCommands::publishChm);
     wire(b->topicListButton, m.topicListAction, build, &BuildCommands::showTopicList);
 
     // Tools and help.
