@@ -27,15 +27,15 @@ SitePictures::Shown SitePictures::show(int number, int topic, int inTopic)
     shown.picture = picture;
     if (!picture || picture->format == HelpPicture::Format::Missing) {
         shown.problem = picture && !picture->problem.isEmpty() ? picture->problem : QStringLiteral("the help file holds no such picture");
-        log_.warn(QStringLiteral("Picture %1 is missing (%2); its places show its name").arg(name, shown.problem));
+        log_.warn(QStringLiteral("Picture %1 is missing (%2); its places show its name").arg(name, shown.problem), topic);
     } else if (picture->format == HelpPicture::Format::Metafile) {
         shown.problem = QStringLiteral("a Windows metafile, which browsers cannot show");
-        log_.warn(QStringLiteral("Picture %1 is %2; its places show its name").arg(name, shown.problem));
+        log_.warn(QStringLiteral("Picture %1 is %2; its places show its name").arg(name, shown.problem), topic);
     } else {
         const QByteArray png = encodePng(picture->image);
         if (png.isEmpty()) {
             shown.problem = QStringLiteral("its pixels could not be read");
-            log_.warn(QStringLiteral("Picture %1: %2; its places show its name").arg(name, shown.problem));
+            log_.warn(QStringLiteral("Picture %1: %2; its places show its name").arg(name, shown.problem), topic);
         } else {
             shown.file = QStringLiteral("pictures/%1.png").arg(name);
             shown.width = picture->image.width;

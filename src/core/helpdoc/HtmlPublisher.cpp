@@ -145,11 +145,11 @@ HtmlSite publishHtml(const HelpDocument& doc, const PublishOptions& options)
 {
     PublishLog log;
     for (const HelpProblem& problem : doc.problems)
-        log.warn(QStringLiteral("Could not be read: %1").arg(problem.text()));
+        log.warn(QStringLiteral("Could not be read: %1").arg(problem.text()), -2);
     const SitePlan plan(doc, log);
     for (int t = 0; t < plan.topicCount(); ++t)
         for (const HelpProblem& problem : doc.content(t).problems)
-            log.warn(QStringLiteral("%1 could not be read in full: %2").arg(plan.topicLabel(t), problem.text()));
+            log.warn(QStringLiteral("%1 could not be read in full: %2").arg(plan.topicLabel(t), problem.text()), t);
     noteUnrunMacros(doc, log);
 
     PageSettings settings;

@@ -20,7 +20,7 @@ body { font-family: Arial, "Liberation Sans", Helvetica, sans-serif; font-size: 
 .caption { margin: 0; padding: 4px 8px; font-size: 11pt; background: #000080; color: #fff; }
 .nonscroll, .scroll { padding: 4px 8px; }
 .scroll { padding-bottom: 2em; }
-.r p, .popup p { margin: 0; white-space: pre-wrap; overflow-wrap: break-word; }
+.r p, .popup-box p { margin: 0; white-space: pre-wrap; overflow-wrap: break-word; }
 .r table { border-collapse: collapse; }
 .r td { vertical-align: top; padding: 0; }
 a.jump, a.popup, a.macro { color: #008000; cursor: pointer; }
@@ -35,11 +35,12 @@ img.left { float: left; margin: 0 6px 2px 0; }
 img.right { float: right; margin: 0 0 2px 6px; }
 img { border: 0; }
 .missing { border: 1px dashed #999; padding: 0 4px; color: #666; }
-button.macro { font: inherit; }
+button.macro { font: inherit; vertical-align: middle; }
+button.macro:empty { width: 1.6em; height: 1em; padding: 0; }
 button.macro[aria-disabled="true"] { color: #777; }
-.popup { position: absolute; z-index: 10; max-width: 40em; padding: 6px 8px; border: 1px solid #333; box-shadow: 2px 3px 6px rgba(0,0,0,.35); background: #ffffe0; }
-.popup[hidden] { display: none; }
-.popup:focus { outline: 2px solid #36c; }
+.popup-box { position: absolute; z-index: 10; max-width: 40em; padding: 6px 8px; border: 1px solid #333; box-shadow: 2px 3px 6px rgba(0,0,0,.35); background: #ffffe0; }
+.popup-box[hidden] { display: none; }
+.popup-box:focus { outline: 2px solid #36c; }
 .contents-page { display: flex; flex-direction: column; height: 100vh; }
 .split { display: flex; flex: 1; min-height: 0; }
 .tree { width: 18em; min-width: 10em; overflow: auto; padding: 6px; border-right: 1px solid #999; resize: horizontal; }
@@ -101,7 +102,7 @@ const char ScriptText[] = R"js((function () {
   }
   function listPopup(from, title, items) {
     var box = document.createElement("div");
-    box.className = "popup";
+    box.className = "popup-box";
     box.setAttribute("role", "dialog");
     box.setAttribute("aria-label", title);
     box.setAttribute("data-made", "1");

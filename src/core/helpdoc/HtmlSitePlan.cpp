@@ -2,14 +2,18 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <tuple>
+
 namespace ts::publish {
 
 // ------------------------------------------------------------------ the log
 
-void PublishLog::warn(const QString& line)
+void PublishLog::warn(const QString& line, int topic)
 {
     std::lock_guard lock(mutex_);
-    lines_ << line;
+    if (known_.insert(line).second)
+        lines_.emplace(std::pair{topic, line}, qsizetype(lines_.size()));
 }
 
 void PublishLog::tally(const QString& key)
@@ -21,7 +25,14 @@ void PublishLog::tally(const QString& key)
 QStringList PublishLog::lines() const
 {
     std::lock_guard lock(mutex_);
-    QStringList out = lines_;
+    // By topic; within a topic (and for the file as a whole) as they came.
+    std::vector<std::tuple<int, qsizetype, QString>> ordered;
+    for (const auto& [key, order] : lines_)
+        ordered.emplace_back(key.first, order, key.second);
+    std::sort(ordered.begin(), ordered.end());
+    QStringList out;
+    for (const auto& line : ordered)
+        out << std::get<2>(line);
     for (const auto& [key, count] : tallies_)
         out << QStringLiteral("%1 (%2)").arg(key, counted(count, QStringLiteral("time"), QStringLiteral("times")));
     return out;
@@ -158,7 +169,10 @@ QString SitePlan::topicLabel(int topic) const
     if (topic < 0 || topic >= topicCount())
         return QStringLiteral("the contents");
     const HelpTopic& t = doc_.topics[size_t(topic)];
-    return QStringLiteral("Topic '%1' (%2)").arg(t.title, t.idOrHash());
+    const QString id = t.idOrHash();
+    if (t.title.trimmed().isEmpty())
+        return id.isEmpty() ? QStringLiteral("Topic %1").arg(topic + 1) : QStringLiteral("Topic %1 (%2)").arg(topic + 1).arg(id);
+    return id.isEmpty() ? QStringLiteral("Topic '%1'").arg(t.title) : QStringLiteral("Topic '%1' (%2)").arg(t.title, id);
 }
 
 SiteLink SitePlan::linkToLocation(const HelpLocation& at, int window, bool popup) const
@@ -200,7 +214,8 @@ SiteLink SitePlan::linkFor(const HelpHotspot& hotspot, int fromTopic) const
         link.note = QStringLiteral("No topic has the Topic ID %1").arg(doc_.targetText(hotspot));
         log_.warn(QStringLiteral("%1: the %2 to %3 leads nowhere: no topic has that Topic ID; shown as plain text")
                       .arg(topicLabel(fromTopic), popup ? QStringLiteral("pop-up") : QStringLiteral("jump"),
-                           doc_.targetText(hotspot)));
+                           doc_.targetText(hotspot)),
+                  fromTopic);
     }
     return link;
 }
@@ -222,7 +237,8 @@ SiteLink SitePlan::linkToId(const QString& fileAndWindow, const QString& id, boo
         SiteLink link;
         link.note = QStringLiteral("No topic has the Topic ID %1").arg(id);
         log_.warn(QStringLiteral("%1: the macro's %2 to %3 leads nowhere: no topic has that Topic ID")
-                      .arg(topicLabel(fromTopic), popup ? QStringLiteral("pop-up") : QStringLiteral("jump"), id));
+                      .arg(topicLabel(fromTopic), popup ? QStringLiteral("pop-up") : QStringLiteral("jump"), id),
+                  fromTopic);
         return link;
     }
     return linkToLocation(HelpLocation{topic, doc_.topics[size_t(topic)].topicOffset, true}, windowIndex(window), popup);
@@ -245,7 +261,8 @@ SiteLink SitePlan::linkForMacro(const QString& macro, int fromTopic) const
                                   macroKind(call.name) == MacroKind::PopupContext);
             if (link.kind == SiteLink::Kind::Broken)
                 log_.warn(QStringLiteral("%1: the macro %2 names a [MAP] number no topic has")
-                              .arg(topicLabel(fromTopic), call.name));
+                              .arg(topicLabel(fromTopic), call.name),
+                          fromTopic);
             return link;
         case MacroKind::KLink:
         case MacroKind::ALink:

@@ -21,10 +21,12 @@
 namespace ts::publish {
 
 // What the site could not show, broken links, missing pictures: the lines
-// of the publish log. Safe to add to from several threads.
+// of the publish log. Safe to add to from several threads. Pages are made
+// in any order and a pop-up is written into every page that opens it, so
+// lines are kept once each and ordered by the topic they are about.
 class PublishLog {
 public:
-    void warn(const QString& line);
+    void warn(const QString& line, int topic = -1);
     // Counts one use of something repeated (an inert macro, links into
     // another file); one line per key is written at the end.
     void tally(const QString& key);
@@ -33,7 +35,8 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    QStringList lines_;
+    std::map<std::pair<int, QString>, qsizetype> lines_; // (topic, line) -> the order it came in
+    std::set<QString> known_;
     std::map<QString, int> tallies_;
 };
 

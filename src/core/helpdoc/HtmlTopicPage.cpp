@@ -331,7 +331,7 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
         const int p = popups[i];
         const HelpTopicContent& pc = doc.content(p);
         RegionWriter popupWriter(plan, pictures, p, popups, false, maps);
-        out += QStringLiteral("<div class=\"popup r\" id=\"%1\" role=\"dialog\" aria-label=\"%2\" hidden style=\"background-color:%3\">\n%4</div>\n")
+        out += QStringLiteral("<div class=\"popup-box r\" id=\"%1\" role=\"dialog\" aria-label=\"%2\" hidden style=\"background-color:%3\">\n%4</div>\n")
                    .arg(popupId(p), htmlEscaped(doc.topics[size_t(p)].title.isEmpty() ? QStringLiteral("Pop-up") : doc.topics[size_t(p)].title),
                         popupBackground, popupWriter.write(pc.scrolling.empty() ? pc.nonScrolling : pc.scrolling));
     }
