@@ -120,6 +120,18 @@ TEST(HtmlPublisher, HotspotsBecomeLinksPopupsAndNotes)
     EXPECT_TRUE(p.logHas(QStringLiteral("The macro RegisterRoutine that WinHelp runs when the file opens")));
     EXPECT_FALSE(p.logHas(QStringLiteral("BrowseButtons")));
 
+    // A pop-up as long as a whole topic is not carried in every page that
+    // opens it: its hotspot opens its page, and the log says so.
+    HelpDocument longPopup = samples::sampleHelpDocument();
+    HelpTopicContent text;
+    text.scrolling = {samples::paragraphOf({samples::textRun(QString(2000, QLatin1Char('x')))})};
+    longPopup.setContent(2, text);
+    const HtmlSite site = publishHtml(longPopup);
+    const QString opener = fileText(site, QStringLiteral("CONTENTS.html"));
+    EXPECT_TRUE(opener.contains(QStringLiteral("<a class=\"popup\" href=\"DEF.html\">term</a>")));
+    EXPECT_FALSE(opener.contains(QStringLiteral("id=\"popup-3\"")));
+    EXPECT_EQ(site.report.logLines.filter(QStringLiteral("Pop-ups too long to carry")).size(), 1);
+
     // The secondary window's page: its caption as the heading, its colour.
     const QString secondary = fileText(p.site, QStringLiteral("_._X.sec.html"));
     EXPECT_TRUE(secondary.contains(QStringLiteral("<h1 class=\"caption\">Glossary &lt;b&gt;</h1>")));

@@ -197,14 +197,25 @@ namespace {
 
 // Whole or not at all, like QSaveFile, but without its sync to disk: a site
 // of thousands of pages would otherwise wait for the disk thousands of times,
-// and a page lost to a power cut is made again by publishing again.
+// and a page lost to a power cut is made again by publishing again. A file
+// that is there already is replaced only once its successor is complete; a
+// new one is written in place and removed again when the writing fails.
 void writeWhole(const QString& path, const QByteArray& bytes)
 {
+    if (!QFileInfo::exists(path)) {
+        QFile out(path);
+        if (out.open(QIODevice::NewOnly) && out.write(bytes) == bytes.size() && out.flush())
+            return;
+        const QString why = out.errorString();
+        if (out.isOpen())
+            out.remove();
+        throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, why));
+    }
     QTemporaryFile temporary(path + QLatin1String(".XXXXXX"));
     temporary.setAutoRemove(true);
     if (!temporary.open() || temporary.write(bytes) != bytes.size() || !temporary.flush())
         throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, temporary.errorString()));
-    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    temporary.setPermissions(QFile::permissions(path));
     temporary.close();
     if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         throw IoError(QStringLiteral("Cannot write '%1': %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));

@@ -8,19 +8,39 @@ namespace ts::publish {
 
 namespace {
 
-// The most pop-ups one page carries; a pop-up that opens pop-ups adds
-// theirs, and a long chain of them stays bounded.
-constexpr int MaxPopupsPerPage = 200;
+// Pop-ups are carried in every page that opens them, so what they may add
+// to a page is bounded: a pop-up is a definition or a note, and one longer
+// than MaxPopupCharacters (a whole topic shown as a pop-up) opens as its
+// page instead; a page carries at most MaxPopupPageCharacters of them,
+// those of pop-ups that open pop-ups included.
+constexpr qsizetype MaxPopupCharacters = 1500;
+constexpr qsizetype MaxPopupPageCharacters = 20000;
+
+qsizetype textLength(const HelpTopicContent& content)
+{
+    qsizetype n = 0;
+    for (const auto* region : {&content.nonScrolling, &content.scrolling})
+        for (const HelpParagraph& p : *region)
+            for (const HelpRun& run : p.runs)
+                n += run.text.size();
+    return n;
+}
 
 QString popupId(int topic) { return QStringLiteral("popup-%1").arg(topic + 1); }
 
 // Writes paragraphs of one topic's text; hotspots index that topic's list.
 class RegionWriter {
 public:
-    RegionWriter(const SitePlan& plan, SitePictures& pictures, int topic, std::vector<int>& popups, bool anchors,
-                 int& maps)
-        : plan_(plan), pictures_(pictures), topic_(topic), content_(plan.document().content(topic)),
-          popups_(popups), anchors_(anchors), maps_(maps)
+    // What the writers of one page share.
+    struct Page {
+        std::vector<int> popups;       // the pop-up topics the page carries, in order
+        qsizetype popupCharacters = 0; // their text
+        int maps = 0;                  // picture maps so far, for unique names
+    };
+
+    RegionWriter(const SitePlan& plan, SitePictures& pictures, int topic, Page& page, bool anchors)
+        : plan_(plan), pictures_(pictures), topic_(topic), content_(plan.document().content(topic)), page_(page),
+          anchors_(anchors)
     {
     }
 
@@ -56,10 +76,11 @@ private:
     SitePictures& pictures_;
     int topic_;
     const HelpTopicContent& content_;
-    std::vector<int>& popups_;
+    bool carryPopup(int topic);
+
+    Page& page_;
     bool anchors_;
     std::map<int, SiteLink> links_;
-    int& maps_; // picture maps written on the page so far, for unique names
 };
 
 QString paragraphStyle(const HelpParagraph& p)
@@ -161,9 +182,7 @@ QString RegionWriter::linkAttributes(const SiteLink& link, bool forButton)
     case SiteLink::Kind::External:
         return forButton ? QStringLiteral(" data-href=\"%1\"").arg(href) : QStringLiteral(" href=\"%1\"").arg(href);
     case SiteLink::Kind::Popup:
-        if (std::find(popups_.begin(), popups_.end(), link.topic) == popups_.end() && int(popups_.size()) < MaxPopupsPerPage)
-            popups_.push_back(link.topic);
-        if (std::find(popups_.begin(), popups_.end(), link.topic) == popups_.end())
+        if (!carryPopup(link.topic))
             return forButton ? QStringLiteral(" data-href=\"%1\"").arg(href) : QStringLiteral(" href=\"%1\"").arg(href);
         return QStringLiteral("%1 data-popup=\"%2\" aria-haspopup=\"dialog\"")
             .arg(forButton ? QString() : QStringLiteral(" href=\"%1\"").arg(href), popupId(link.topic));
@@ -177,6 +196,20 @@ QString RegionWriter::linkAttributes(const SiteLink& link, bool forButton)
         return QStringLiteral(" title=\"%1\"%2").arg(htmlEscaped(link.note), forButton ? QStringLiteral(" aria-disabled=\"true\"") : QString());
     }
     return QString();
+}
+
+bool RegionWriter::carryPopup(int topic)
+{
+    if (std::find(page_.popups.begin(), page_.popups.end(), topic) != page_.popups.end())
+        return true;
+    const qsizetype length = textLength(plan_.document().content(topic));
+    if (length > MaxPopupCharacters || page_.popupCharacters + length > MaxPopupPageCharacters) {
+        plan_.log().tally(QStringLiteral("Pop-ups too long to carry in the pages that open them open as pages of their own"));
+        return false;
+    }
+    page_.popups.push_back(topic);
+    page_.popupCharacters += length;
+    return true;
 }
 
 std::pair<QString, QString> RegionWriter::hotspotTags(int hotspot)
@@ -261,7 +294,7 @@ QString RegionWriter::picture(const HelpRun& run)
                       .arg(shown.file).arg(shown.width).arg(shown.height).arg(htmlEscaped(shown.name), placement);
     if (areas.isEmpty())
         return out + QLatin1Char('>');
-    const QString map = QStringLiteral("map%1").arg(++maps_);
+    const QString map = QStringLiteral("map%1").arg(++page_.maps);
     return out + QStringLiteral(" usemap=\"#%1\"><map name=\"%1\">%2</map>").arg(map, areas);
 }
 
@@ -303,9 +336,8 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
     const std::uint32_t scroll = scrollingColor(w);
     const std::uint32_t nonScroll = w && w->has(HelpWindow::NonScrollingColorValid) ? w->nonScrollingColor : scroll;
 
-    std::vector<int> popups;
-    int maps = 0;
-    RegionWriter writer(plan, pictures, topic, popups, true, maps);
+    RegionWriter::Page state;
+    RegionWriter writer(plan, pictures, topic, state, true);
     QString out = pageStart(t.title, settings.language,
                             QStringLiteral("class=\"%1\" style=\"background-color:%2\"")
                                 .arg(secondary ? QStringLiteral("secondary") : QStringLiteral("main"), cssColor(scroll)));
@@ -327,10 +359,10 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
 
     // Pop-ups show no non-scrolling band; one made only of that band shows it.
     const QString popupBackground = cssColor(settings.popupColor.value_or(scroll));
-    for (size_t i = 0; i < popups.size(); ++i) {
-        const int p = popups[i];
+    for (size_t i = 0; i < state.popups.size(); ++i) {
+        const int p = state.popups[i];
         const HelpTopicContent& pc = doc.content(p);
-        RegionWriter popupWriter(plan, pictures, p, popups, false, maps);
+        RegionWriter popupWriter(plan, pictures, p, state, false);
         out += QStringLiteral("<div class=\"popup-box r\" id=\"%1\" role=\"dialog\" aria-label=\"%2\" hidden style=\"background-color:%3\">\n%4</div>\n")
                    .arg(popupId(p), htmlEscaped(doc.topics[size_t(p)].title.isEmpty() ? QStringLiteral("Pop-up") : doc.topics[size_t(p)].title),
                         popupBackground, popupWriter.write(pc.scrolling.empty() ? pc.nonScrolling : pc.scrolling));
