@@ -192,7 +192,9 @@ void HelpDocument::finishBuilding()
         HelpTopic& topic = topics[size_t(i)];
         topicStarts_.emplace_back(topic.topicOffset, i);
         if (!topic.topicId.isEmpty()) {
-            addIdName(helpfile::contextHash(helpfile::encodeText(topic.topicId, codePage)), topic.topicId);
+            const std::int32_t hash = helpfile::contextHash(helpfile::encodeText(topic.topicId, codePage));
+            addIdName(hash, topic.topicId);
+            contextTargets_.try_emplace(hash, HelpLocation{i, topic.topicOffset, true});
         }
         for (const std::int32_t hash : topic.hashes)
             contextTargets_.try_emplace(hash, HelpLocation{i, topic.topicOffset, true});
@@ -297,13 +299,14 @@ QString HelpDocument::targetText(const HelpHotspot& hotspot) const
     if (hotspot.kind == HelpHotspot::Kind::Macro)
         return QLatin1Char('!') + hotspot.macro;
     QString id = hotspot.targetId;
-    if (id.isEmpty() && hotspot.targetTopicNumber >= 0 && hotspot.file.isEmpty())
-        id = hotspot.targetTopic >= 0 ? topics[size_t(hotspot.targetTopic)].idOrHash()
-                                      : QStringLiteral("#%1").arg(hotspot.targetTopicNumber);
+    if (id.isEmpty() && hotspot.targetTopicNumber >= 0) { // old files jump by topic number
+        if (hotspot.targetTopic >= 0 && hotspot.targetTopic < int(topics.size()))
+            id = topics[size_t(hotspot.targetTopic)].idOrHash();
+        if (id.isEmpty())
+            id = QStringLiteral("#%1").arg(hotspot.targetTopicNumber);
+    }
     if (id.isEmpty())
         id = idForHash(hotspot.targetHash);
-    if (id.isEmpty() && hotspot.targetTopic >= 0 && hotspot.file.isEmpty())
-        id = topics[size_t(hotspot.targetTopic)].idOrHash();
     if (id.isEmpty())
         id = hashText(hotspot.targetHash);
     if (!hotspot.window.isEmpty() && hotspot.kind == HelpHotspot::Kind::Jump)

@@ -13,8 +13,10 @@
 //
 // Laziness. A topic's paragraphs and a picture's pixels are decoded the first
 // time content() or picture() asks for them, and kept. Both are const and
-// safe to call from several threads. A document built by hand (tests, a
-// converter) supplies them with setContent() and setPicture().
+// safe to call from several threads; the references they return stay valid
+// while the document (or a copy of it) lives, so keep the document, not a
+// temporary, when holding one. A document built by hand (tests, a converter)
+// supplies them with setContent() and setPicture().
 //
 // Units: paragraph metrics and tab stops in twips (1/1440 inch); font sizes in
 // half-points; colours 0xRRGGBB; window positions in 1/1024 of the screen.

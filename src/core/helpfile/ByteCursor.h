@@ -24,6 +24,9 @@ public:
             failed_ = true;
     }
 
+    // The cursor points into the array: a temporary would be gone before it is read.
+    ByteCursor(QByteArray&&, qsizetype = 0, qsizetype = -1) = delete;
+
     bool ok() const { return !failed_; }
     void fail() { failed_ = true; }
     qsizetype pos() const { return pos_; }

@@ -97,7 +97,8 @@ IndexValues readIndexes(const ContainerReader& container, ReadProblems& problems
     if (container.contains("|CTXOMAP"))
         readMapNumbers(container.data("|CTXOMAP"), out, problems);
     if (container.contains("|TOMAP")) {
-        ByteCursor c(container.data("|TOMAP"));
+        const QByteArray positions = container.data("|TOMAP");
+        ByteCursor c(positions);
         while (c.left() >= 4)
             out.topicPositions.push_back(c.s32());
     }
@@ -109,7 +110,8 @@ IndexValues readIndexes(const ContainerReader& container, ReadProblems& problems
             const int window = name.mid(3).toInt(&isNumber);
             if (!isNumber)
                 continue;
-            ByteCursor c(container.data(name));
+            const QByteArray macros = container.data(name);
+            ByteCursor c(macros);
             while (!c.atEnd()) {
                 const QByteArray macro = c.stringz();
                 if (!macro.isEmpty())

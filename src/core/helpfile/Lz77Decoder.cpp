@@ -7,39 +7,45 @@ namespace ts::helpfile::reading {
 Lz77Result lz77Decompress(const char* data, qsizetype size, qsizetype maxOutput)
 {
     Lz77Result result;
-    QByteArray& out = result.bytes;
-    out.reserve(qMin(maxOutput, lz77MaxOutput(size)));
+    // Room for everything the input can give, but never more than allowed.
+    result.bytes.resize(qMax<qsizetype>(0, qMin(maxOutput, lz77MaxOutput(size))));
+    char* out = result.bytes.data();
+    const qsizetype room = result.bytes.size();
+    qsizetype written = 0;
     qsizetype in = 0;
-    while (in < size) {
+    while (in < size && !result.damaged && !result.cutShort) {
         const auto flags = std::uint8_t(data[in++]);
         for (int bit = 0; bit < 8 && in < size; ++bit) {
-            if (out.size() >= maxOutput) {
+            if (written >= room) {
                 result.cutShort = true;
-                return result;
+                break;
             }
             if (!(flags & (1 << bit))) {
-                out.append(data[in++]);
+                out[written++] = data[in++];
                 continue;
             }
-            if (in + 1 >= size)
-                return result; // a lone byte at the end: the input ends mid-item
+            if (in + 1 >= size) {
+                in = size; // a lone byte at the end: the input ends mid-item
+                break;
+            }
             const unsigned word = std::uint8_t(data[in]) | unsigned(std::uint8_t(data[in + 1])) << 8;
             in += 2;
             const qsizetype distance = qsizetype(word & 0x0FFF) + 1;
-            const qsizetype length = qsizetype(word >> 12) + format::Lz77MinMatch;
-            if (distance > out.size()) {
+            qsizetype length = qsizetype(word >> 12) + format::Lz77MinMatch;
+            if (distance > written) {
                 result.damaged = true;
-                return result;
+                break;
             }
-            for (qsizetype i = 0; i < length; ++i) {
-                if (out.size() >= maxOutput) {
-                    result.cutShort = true;
-                    return result;
-                }
-                out.append(out.at(out.size() - distance));
+            if (length > room - written) {
+                length = room - written;
+                result.cutShort = true;
             }
+            // One byte at a time: the copy may overlap what it produces.
+            for (qsizetype i = 0; i < length; ++i, ++written)
+                out[written] = out[written - distance];
         }
     }
+    result.bytes.truncate(written);
     return result;
 }
 

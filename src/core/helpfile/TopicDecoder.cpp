@@ -294,7 +294,8 @@ bool RecordDecoder::hotspotCommand(std::uint8_t code, ByteCursor& c)
     h.drawnAsHotspot = !(code & HotspotPlainBit);
     if (code == CommandMacro || code == CommandMacroPlain) {
         h.kind = HelpHotspot::Kind::Macro;
-        ByteCursor macro(c.bytes(c.u16()));
+        const QByteArray stored = c.bytes(c.u16());
+        ByteCursor macro(stored);
         h.macro = decodeText(macro.stringz(), context_.codePage);
     } else if (code == CommandPopup30 || code == CommandJump30) {
         h.kind = (code & HotspotJumpBit) ? HelpHotspot::Kind::Jump : HelpHotspot::Kind::Popup;
@@ -336,7 +337,8 @@ bool RecordDecoder::objectCommand(std::uint8_t code, ByteCursor& c)
         problem(QStringLiteral("a picture or embedded window is cut short"));
         return false;
     }
-    ByteCursor data(c.bytes(size));
+    const QByteArray object = c.bytes(size);
+    ByteCursor data(object);
     HelpRun run;
     run.font = font_;
     run.hotspot = hotspot_;

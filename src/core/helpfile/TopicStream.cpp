@@ -44,7 +44,9 @@ void TopicStream::readBlocks(const QByteArray& topicFile, ReadProblems& problems
             stream_.append(topicFile.constData() + from, size);
         } else {
             const Lz77Result data = lz77Decompress(topicFile.constData() + from, size, format::DecompressedBlockSize);
-            if (data.damaged || data.cutShort)
+            // Bytes past the most a block may hold (zero padding, say) cannot be
+            // addressed and are left alone; a reference before the start is damage.
+            if (data.damaged)
                 problems.add(TopicFile, from, QStringLiteral("topic block %1 does not decompress cleanly").arg(b));
             stream_.append(data.bytes);
         }
