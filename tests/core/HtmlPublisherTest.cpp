@@ -13,6 +13,7 @@
 #include "richtext/RtfWriter.h"
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtEndian>
@@ -161,8 +162,9 @@ TEST(HtmlPublisher, KeywordsMapAndContents)
     EXPECT_LT(index.indexOf(QLatin1String("alpha")), index.indexOf(QLatin1String("beta")));
 
     const QJsonObject map = QJsonDocument::fromJson(p.site.file(QStringLiteral("map.json"))->bytes).object();
-    EXPECT_EQ(map.size(), 1);
+    EXPECT_EQ(map.size(), 2);
     EXPECT_EQ(map.value(QStringLiteral("100")).toString(), QStringLiteral("_._x.html"));
+    EXPECT_EQ(map.value(QStringLiteral("300")).toString(), QStringLiteral("_._x.html"));
     EXPECT_TRUE(p.logHas(QStringLiteral("[MAP] number 200 names no topic")));
 
     const QString contents = fileText(p.site, QStringLiteral("index.html"));
@@ -301,4 +303,41 @@ TEST(HtmlPublisher, HostileProjectPublishesSafely)
     EXPECT_TRUE(first.contains(QStringLiteral("&lt;iframe src=&quot;http://example.com&quot;&gt;&lt;/iframe&gt; &amp; \u00e9t\u00e9")));
     EXPECT_TRUE(first.contains(QStringLiteral("<meta charset=\"utf-8\">")));
     EXPECT_TRUE(QFile::exists(out + QStringLiteral("/topic-index.html")));
+}
+
+TEST(HtmlPublisher, PublishCommandWritesTheSiteOrSaysWhy)
+{
+    QTemporaryDir dir;
+    Project project;
+    TTopicRecord t;
+    t.TopicID.setBytes("START");
+    t.Title.setBytes("Start here");
+    t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Hello"), CharFormat()));
+    project.addTopic(t);
+    const QString source = dir.filePath(QStringLiteral("Guide.TSP")); // any case
+    ProjectFile::save(project, source);
+    auto run = [](const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral(TOPICSMITH_BINARY), args);
+        p.waitForFinished(60000);
+        return std::tuple{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    };
+    const QString site = dir.filePath(QStringLiteral("site"));
+    auto [code, out, err] = run({QStringLiteral("--publish"), QStringLiteral("HTML"), source, site});
+    EXPECT_EQ(code, 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("\n1 page, 0 pictures, 0 keywords; 0 warnings\n"))) << out.toStdString();
+    EXPECT_TRUE(QFile::exists(site + QStringLiteral("/START.html")));
+    EXPECT_TRUE(QFile::exists(site + QStringLiteral("/index.html")));
+
+    std::tie(code, out, err) = run({QStringLiteral("--publish"), QStringLiteral("pdf"), source, site});
+    EXPECT_EQ(code, 2);
+    std::tie(code, out, err) = run({QStringLiteral("--publish"), QStringLiteral("html"), dir.filePath(QStringLiteral("none.hlp")), site});
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("none.hlp': it does not exist"))) << err.toStdString();
+    std::tie(code, out, err) = run({QStringLiteral("--publish"), QStringLiteral("html"), dir.filePath(QStringLiteral("notes.txt")), site});
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("name a project (.tsp) or a help file (.hlp)"))) << err.toStdString();
+    std::tie(code, out, err) = run({QStringLiteral("--publish"), QStringLiteral("html"), source, source});
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("it is a file, not a folder"))) << err.toStdString();
 }

@@ -65,6 +65,31 @@ QByteArray sitemapObject(const QString& name, const QString& local)
     return out + "</OBJECT>\r\n";
 }
 
+// chmcmd takes one [ALIAS] name per page: a second name for the same page
+// makes it refuse the project. A [MAP] number that leads to a page another
+// number already leads to gets a page of its own that forwards there.
+void addForwardingPages(HtmlSite& site)
+{
+    QSet<QString> aliased;
+    for (HtmlSite::MapLine& line : site.map) {
+        if (!aliased.contains(line.page.toLower())) {
+            aliased.insert(line.page.toLower());
+            continue;
+        }
+        const QString target = htmlEscaped(line.page);
+        QString page = QStringLiteral("map-%1.html").arg(line.number);
+        for (int n = 2; aliased.contains(page.toLower()); ++n)
+            page = QStringLiteral("map-%1-%2.html").arg(line.number).arg(n);
+        aliased.insert(page.toLower());
+        site.files.push_back({page, QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+                                                   "<meta http-equiv=\"refresh\" content=\"0; url=%1\">\n<title>%1</title>\n</head>\n"
+                                                   "<body><p><a href=\"%1\">%1</a></p></body>\n</html>\n")
+                                        .arg(target)
+                                        .toUtf8()});
+        line.page = page;
+    }
+}
+
 const QByteArray SitemapStart = "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\r\n<HTML>\r\n<HEAD></HEAD>\r\n<BODY>\r\n";
 
 } // namespace
@@ -145,9 +170,10 @@ void writeChm(const HtmlSite& site, const QString& chmPath, QStringList* compile
         throw IoError(QStringLiteral("Cannot make a CHM file: no temporary folder (%1)").arg(work.errorString()));
     const QString base = QStringLiteral("help");
     HtmlSite chm = site;
-    chm.files.push_back({base + QLatin1String(".hhp"), chmProjectFile(site, base)});
-    chm.files.push_back({base + QLatin1String(".hhc"), chmContentsFile(site)});
-    chm.files.push_back({base + QLatin1String(".hhk"), chmIndexFile(site)});
+    addForwardingPages(chm);
+    chm.files.push_back({base + QLatin1String(".hhp"), chmProjectFile(chm, base)});
+    chm.files.push_back({base + QLatin1String(".hhc"), chmContentsFile(chm)});
+    chm.files.push_back({base + QLatin1String(".hhk"), chmIndexFile(chm)});
     writeSite(chm, work.path());
 
     QProcess process;

@@ -314,6 +314,8 @@ QString siteScript()
 QString pageStart(const QString& title, const QString& language, const QString& bodyAttributes)
 {
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"%1\">\n<head>\n<meta charset=\"utf-8\">\n"
+                          // A CHM viewer shows pages in an old mode unless told otherwise.
+                          "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge\">\n"
                           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                           "<title>%2</title>\n<link rel=\"stylesheet\" href=\"site.css\">\n"
                           "<script src=\"site.js\" defer></script>\n</head>\n<body%3>\n")

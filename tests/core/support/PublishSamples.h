@@ -92,7 +92,8 @@ inline HelpDocument sampleHelpDocument()
     doc.keywordTables[QLatin1Char('K')] = {HelpKeyword{QStringLiteral("alpha"), {0, 1}, {0, 0x1000}},
                                            HelpKeyword{QStringLiteral("beta <i>"), {1}, {0x1000}}};
     doc.keywordTables[QLatin1Char('A')] = {HelpKeyword{QStringLiteral("related"), {1, 3}, {0x1000, 0x3000}}};
-    doc.mapEntries = {HelpMapEntry{100, HelpLocation{1, 0x1000, true}}, HelpMapEntry{200, HelpLocation{}}};
+    doc.mapEntries = {HelpMapEntry{100, HelpLocation{1, 0x1000, true}}, HelpMapEntry{200, HelpLocation{}},
+                      HelpMapEntry{300, HelpLocation{1, 0x1000, true}}};
 
     HelpContentsEntry book;
     book.kind = HelpContentsEntry::Kind::Book;
