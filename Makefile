@@ -15,7 +15,7 @@ CMAKE_ARGS ?=
 # Debian packages the build, the program and the tests need.
 PACKAGES = cmake ninja-build pkg-config g++ qt6-base-dev libgtest-dev libgmock-dev \
            libbenchmark-dev libhunspell-dev hunspell-en-us fonts-liberation \
-           unrtf xvfb xauth desktop-file-utils libxml2-utils
+           unrtf xvfb xauth desktop-file-utils libxml2-utils fp-utils tidy chromium
 
 # What the fuzz targets need besides: clang with its fuzzer and sanitizer
 # runtimes, and llvm-symbolizer for readable reports.

@@ -2,6 +2,7 @@
 
 #include "LogViewer.h"
 #include "Prompter.h"
+#include "PublishCommands.h"
 #include "StatusBar.h"
 #include "TopicNavigator.h"
 #include "contents/ContentsFile.h"
@@ -99,6 +100,7 @@ BuildCommands::BuildCommands(Project& project, Prompter& prompter, TopicNavigato
 {
     setObjectName(QStringLiteral("buildCommands"));
     logViewer = new LogViewer(prompter_, window);
+    publishing = new PublishCommands(project_, prompter_, navigator_, statusBar_, window);
 }
 
 

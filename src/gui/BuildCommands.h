@@ -19,6 +19,7 @@ namespace ts {
 
 class LogViewer;
 class Project;
+class PublishCommands;
 class Prompter;
 class StatusBar;
 class TopicNavigator;
@@ -33,6 +34,8 @@ public:
                   QWidget* window);
 
     LogViewer* logViewer;
+    // Publish as HTML and as CHM.
+    PublishCommands* publishing;
     // Starts the help compiler without waiting for it; a failed start says
     // nothing. QProcess::startDetached unless a test puts its own here.
     std::function<void(const CompilerLaunch&)> startCompiler;

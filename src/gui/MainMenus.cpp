@@ -69,6 +69,9 @@ MainMenus::MainMenus(QMenuBar* bar)
     projectFilesAction = menuItem(buildMenu, "projectFilesAction", QStringLiteral("&Project and Contents Files Only"));
     topicFileAction = menuItem(buildMenu, "topicFileAction", QStringLiteral("&RTF File Only"));
     buildMenu->addSeparator();
+    publishHtmlAction = menuItem(buildMenu, "publishHtmlAction", QStringLiteral("P&ublish as HTML..."));
+    publishChmAction = menuItem(buildMenu, "publishChmAction", QStringLiteral("Publi&sh as CHM..."));
+    buildMenu->addSeparator();
     setCompilerAction = menuItem(buildMenu, "setCompilerAction", QStringLiteral("Set &Help Compiler..."));
 
     toolsMenu = bar->addMenu(QStringLiteral("&Tools"));

@@ -25,7 +25,7 @@ struct MainMenus {
         *topicPropertiesAction, *editWindowsAction;
     QAction* searchAction;
     QAction *compileAction, *showLogAction, *buildAllAction, *projectFilesAction, *topicFileAction,
-        *setCompilerAction, *viewHelpAction, *viewInWineAction;
+        *setCompilerAction, *viewHelpAction, *viewInWineAction, *publishHtmlAction, *publishChmAction;
     QAction *contentsEditorAction, *topicListAction, *spellCheckAction, *addBitmapAction, *addTransparentBitmapAction,
         *addRelatedTopicsButtonAction, *addTopicLinkAction, *addWebLinkAction;
     QAction *helpContentsAction, *aboutAction;

@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 
 #include "BuildCommands.h"
+#include "PublishCommands.h"
 #include "CommandToolBar.h"
 #include "FormattingToolBar.h"
 #include "InsertCommands.h"
@@ -263,6 +264,8 @@ void MainWindow::connectCommands()
     m.viewInWineAction->setVisible(wineAvailable());
     build->showHelpFile = [this](const QString& file, const QString& topicId) { helpViewer->openFile(file, topicId); };
     connect(m.openHelpFileAction, &QAction::triggered, helpViewer, &HelpViewer::chooseAndOpenFile);
+    wire(nullptr, m.publishHtmlAction, build->publishing, &PublishCommands::publishHtml);
+    wire(nullptr, m.publishChmAction, build->publishing, &PublishCommands::publishChm);
     wire(b->topicListButton, m.topicListAction, build, &BuildCommands::showTopicList);
 
     // Tools and help.

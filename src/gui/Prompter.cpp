@@ -173,6 +173,24 @@ QString WidgetPrompter::saveFile(QWidget* parent, const QString& filter, const Q
     return dialog.selectedFiles().constFirst();
 }
 
+QString WidgetPrompter::chooseFolder(QWidget* parent, const QString& caption, const QString& folder)
+{
+    QFileDialog dialog(parent, caption);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    // A folder not made yet starts the dialog in its parent, with its name typed in.
+    const QFileInfo wanted(folder);
+    if (wanted.isDir()) {
+        dialog.setDirectory(wanted.absoluteFilePath());
+    } else {
+        dialog.setDirectory(wanted.absolutePath());
+        dialog.selectFile(wanted.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 std::optional<std::uint32_t> WidgetPrompter::chooseColor(QWidget* parent, std::uint32_t initial)
 {
     const QColor start(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF));

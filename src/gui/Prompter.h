@@ -34,6 +34,9 @@ public:
     virtual QString openFile(QWidget* parent, const QString& filter, const QString& fileName) = 0;
     virtual QString saveFile(QWidget* parent, const QString& filter, const QString& fileName,
                              const QString& defaultSuffix) = 0;
+    // Folder dialog: `caption` over it, starting at `folder` (which need not
+    // exist yet). The chosen folder, or empty when the user cancels.
+    virtual QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) = 0;
 
     // Colour dialog: 0x00BBGGRR in and out; empty when cancelled.
     virtual std::optional<std::uint32_t> chooseColor(QWidget* parent, std::uint32_t initial) = 0;
@@ -58,6 +61,7 @@ public:
     QString openFile(QWidget* parent, const QString& filter, const QString& fileName) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& fileName,
                      const QString& defaultSuffix) override;
+    QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) override;
     std::optional<std::uint32_t> chooseColor(QWidget* parent, std::uint32_t initial) override;
     bool print(QWidget* parent, const QTextDocument& document, const QString& jobTitle) override;
 

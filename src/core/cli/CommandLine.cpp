@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include "helpdoc/HelpImporter.h"
+#include "PublishCommand.h"
+
 #include "helpfile/HelpCompiler.h"
 #include "helpfile/HelpFileReader.h"
 #include "helpsource/BuildAll.h"
@@ -113,6 +115,7 @@ QString usageText()
         "       topicsmith --topic-list PROJECT.tsp\n"
         "       topicsmith --text FILE.HLP\n"
         "       topicsmith --import FILE.HLP PROJECT.tsp\n"
+        "       topicsmith --publish html|chm PROJECT-OR-HELPFILE OUTPUT\n"
         "       topicsmith --version | --help\n"
         "\n"
         "Topicsmith edits Windows Help (WinHelp 4) projects.\n"
@@ -131,6 +134,9 @@ QString usageText()
         "                       beside it): its topics, windows, pictures and\n"
         "                       contents; PROJECT.import.log names what it could\n"
         "                       not keep\n"
+        "  --publish html SOURCE FOLDER   a web site of the project (.tsp) or help\n"
+        "                       file (.hlp) in FOLDER; open FOLDER/index.html\n"
+        "  --publish chm SOURCE FILE.chm  the same pages as compiled HTML help\n"
         "  --version            print the version\n"
         "  --help               print this text\n");
 }
@@ -170,6 +176,8 @@ std::optional<int> runHeadless(const QStringList& args, QTextStream& out, QTextS
             return 1;
         }
     }
+    if (command == QLatin1String("--publish"))
+        return runPublishCommand(args, out, err);
     const bool takesProject = command == QLatin1String("--topic-list") || command == QLatin1String("--build")
                               || command == QLatin1String("--compile");
     if (!takesProject) {

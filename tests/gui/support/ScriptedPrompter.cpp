@@ -97,6 +97,19 @@ QString ScriptedPrompter::saveFile(QWidget*, const QString& filter, const QStrin
     return p;
 }
 
+// A folder dialog takes the next path of the script, as file dialogs do.
+QString ScriptedPrompter::chooseFolder(QWidget*, const QString& caption, const QString& folder)
+{
+    Call call;
+    call.kind = Kind::Folder;
+    call.caption = caption;
+    call.fileName = folder;
+    QString p;
+    take(paths_, p, call);
+    record(call);
+    return p;
+}
+
 std::optional<std::uint32_t> ScriptedPrompter::chooseColor(QWidget*, std::uint32_t initial)
 {
     Call call;

@@ -20,7 +20,7 @@ namespace ts {
 
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Color, Print };
+    enum class Kind { Message, OpenFile, SaveFile, Folder, Color, Print };
 
     struct Call {
         Kind kind = Kind::Message;
@@ -29,7 +29,7 @@ public:
         Buttons buttons = Buttons::Ok;
         Icon icon = Icon::None;
         QString filter;        // file dialogs
-        QString fileName;      // file dialogs: the name offered
+        QString fileName;      // file and folder dialogs: the name offered
         QString defaultSuffix; // save dialog
         std::uint32_t color = 0; // colour dialog: the initial colour
         QString document;      // print: the plain text of the document handed over
@@ -61,6 +61,7 @@ public:
     QString openFile(QWidget* parent, const QString& filter, const QString& fileName) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& fileName,
                      const QString& defaultSuffix) override;
+    QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) override;
     std::optional<std::uint32_t> chooseColor(QWidget* parent, std::uint32_t initial) override;
     bool print(QWidget* parent, const QTextDocument& document, const QString& jobTitle) override;
 

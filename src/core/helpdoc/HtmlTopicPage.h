@@ -1,0 +1,27 @@
+#pragma once
+// One topic as a page: the non-scrolling region as a band that stays at the
+// top in its colour, the scrolling region in the topic colour, and the text
+// of every pop-up the page opens, hidden until its hotspot is used. Fonts,
+// sizes, colours, alignment, indents, spacing and tab stops are kept as far
+// as HTML allows; every text of the help file is escaped.
+
+#include "HtmlPictures.h"
+#include "HtmlSitePlan.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace ts::publish {
+
+struct PageSettings {
+    QString language = QStringLiteral("en");
+    // The background of pop-ups (SetPopupColor); empty = the caller's colour.
+    std::optional<std::uint32_t> popupColor;
+};
+
+// The page of `topic` shown in `window` (an index into the document's
+// windows, -1 for a window the file does not define).
+QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettings& settings, int topic, int window);
+
+} // namespace ts::publish

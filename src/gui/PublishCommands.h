@@ -1,0 +1,61 @@
+#pragma once
+// Build > Publish as HTML... and Publish as CHM...: the project compiled in
+// memory, read back and published as a web site or a compiled HTML help
+// file. The folder or file is asked for through the Prompter and remembered
+// per project in the settings file; the status bar shows the progress; a
+// published site is offered to be opened in the browser.
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace ts {
+
+class Project;
+class Prompter;
+class StatusBar;
+class TopicNavigator;
+
+namespace publish {
+struct HtmlSite;
+}
+
+class PublishCommands : public QObject {
+    Q_OBJECT
+public:
+    PublishCommands(Project& project, Prompter& prompter, TopicNavigator& navigator, StatusBar& statusBar,
+                    QWidget* window);
+
+    // Opens the site's index.html; QDesktopServices::openUrl unless a test
+    // puts its own here.
+    std::function<void(const QUrl&)> openInBrowser;
+
+    // The settings key under which the output of `format` ("HTML", "CHM")
+    // is remembered for the project.
+    QString settingsKey(const QString& format) const;
+
+public slots:
+    void publishHtml();
+    void publishChm();
+
+private:
+    bool hasTopics();
+    // The site of the project, with the status bar showing the progress;
+    // empty after a failure, which has been shown.
+    std::optional<publish::HtmlSite> makeSite(const QString& statusText);
+    QString remembered(const QString& format, const QString& fallback) const;
+    void remember(const QString& format, const QString& path);
+
+    Project& project_;
+    Prompter& prompter_;
+    TopicNavigator& navigator_;
+    StatusBar& statusBar_;
+    QWidget* window_;
+};
+
+} // namespace ts
