@@ -268,7 +268,7 @@ TEST(HelpImport, WhatDoesNotFitTheProjectIsLogged)
     doc.topics[2].keywords[QLatin1Char('A')] << QStringLiteral("Only an ALink");
     doc.mapEntries = {{10, {0, 0, true}}, {11, {0, 0, true}}, {10, {1, 0x8000, true}}, {99, {}}};
     for (int k = 0; k < 260; ++k) {
-        HelpWindow w;
+        HelpWindowDefinition w;
         w.name = QStringLiteral("w%1").arg(k);
         doc.windows.push_back(w);
     }
@@ -295,17 +295,17 @@ TEST(HelpImport, WhatDoesNotFitTheProjectIsLogged)
 TEST(HelpImport, WindowsAndContentsTakeTheProjectsForm)
 {
     HelpDocument doc = handMade(2);
-    HelpWindow second;
+    HelpWindowDefinition second;
     second.name = QStringLiteral("secondary9");
-    second.flags = HelpWindow::NameValid | HelpWindow::ScrollingColorValid | HelpWindow::OnTop;
+    second.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::ScrollingColorValid | HelpWindowDefinition::OnTop;
     second.scrollingColor = 0x112233;
     second.state = 0x400 | 0x4000 | 0x1000 | 4;
     second.configMacros = {QStringLiteral("CS()")};
-    HelpWindow main;
+    HelpWindowDefinition main;
     main.name = QStringLiteral("Main");
     main.caption = QStringLiteral("Hand Help");
-    main.flags = HelpWindow::NameValid | HelpWindow::CaptionValid | HelpWindow::XValid | HelpWindow::YValid
-                 | HelpWindow::WidthValid | HelpWindow::HeightValid;
+    main.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::XValid | HelpWindowDefinition::YValid
+                 | HelpWindowDefinition::WidthValid | HelpWindowDefinition::HeightValid;
     main.x = 10, main.y = 20, main.width = 500, main.height = 600;
     doc.windows = {second, main};
     doc.topics[1].window = 0;

@@ -79,7 +79,7 @@ struct HelpFont {
 // only when its flag is set; `flags` keeps the stored flag word, so that an
 // importer can keep what the file says. The index in HelpDocument::windows is
 // the window number that topics, jumps and [CONFIG-n] macros use.
-struct HelpWindow {
+struct HelpWindowDefinition {
     enum Field : std::uint16_t {
         TypeValid = 0x0001,
         NameValid = 0x0002,
@@ -374,7 +374,7 @@ public:
     int contentsTopic = -1;    // topic index of the contents topic
     QStringList configMacros;  // run when the file opens, in order
 
-    std::vector<HelpWindow> windows;
+    std::vector<HelpWindowDefinition> windows;
     std::vector<HelpFont> fonts;
     std::vector<HelpTopic> topics;   // in file order
     std::vector<HelpMapEntry> mapEntries; // [MAP], in stored order

@@ -240,7 +240,7 @@ void TopicNames::matchCandidates()
     };
     for (const QString& macro : doc_.configMacros)
         tryMacro(macro);
-    for (const HelpWindow& window : doc_.windows)
+    for (const HelpWindowDefinition& window : doc_.windows)
         for (const QString& macro : window.configMacros)
             tryMacro(macro);
     for (const HelpContentsEntry& entry : doc_.contents.entries)

@@ -9,16 +9,16 @@ constexpr int ShownState = 4;
 // The longest window name a help file stores.
 constexpr int HelpFileNameLength = 8;
 
-bool isMain(const HelpWindow& window) { return window.name.compare(QStringLiteral("main"), Qt::CaseInsensitive) == 0; }
+bool isMain(const HelpWindowDefinition& window) { return window.name.compare(QStringLiteral("main"), Qt::CaseInsensitive) == 0; }
 
-QString windowLabel(const HelpWindow& window, int index)
+QString windowLabel(const HelpWindowDefinition& window, int index)
 {
     return window.name.isEmpty() ? QStringLiteral("number %1").arg(index) : window.name;
 }
 
 // Logs what the record loses; the state word's other bits are gathered
 // into `otherBits`, for one line.
-void logWhatIsLost(const HelpWindow& window, int index, ImportLog& log, QStringList& otherBits)
+void logWhatIsLost(const HelpWindowDefinition& window, int index, ImportLog& log, QStringList& otherBits)
 {
     const QString label = windowLabel(window, index);
     if (window.name.size() > HelpFileNameLength)
@@ -30,8 +30,8 @@ void logWhatIsLost(const HelpWindow& window, int index, ImportLog& log, QStringL
         other &= ~weight;
     if (other != 0)
         otherBits << QStringLiteral("%1 0x%2").arg(label, QString::number(other, 16).toUpper());
-    const bool somePosition = window.has(HelpWindow::XValid) || window.has(HelpWindow::YValid)
-                              || window.has(HelpWindow::WidthValid) || window.has(HelpWindow::HeightValid);
+    const bool somePosition = window.has(HelpWindowDefinition::XValid) || window.has(HelpWindowDefinition::YValid)
+                              || window.has(HelpWindowDefinition::WidthValid) || window.has(HelpWindowDefinition::HeightValid);
     if (somePosition && !window.hasPosition())
         log.note(QStringLiteral("Window %1: only part of its position and size is given; it uses the default "
                                 "position")
@@ -48,11 +48,11 @@ std::uint32_t projectColor(std::uint32_t rgb)
     return (rgb & 0xFF) << 16 | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
 }
 
-TWindowRecord windowRecordFrom(const HelpWindow& window)
+TWindowRecord windowRecordFrom(const HelpWindowDefinition& window)
 {
     TWindowRecord w = TWindowRecord::defaultWindow();
     w.Name.setText(window.name);
-    w.Caption.setText(window.has(HelpWindow::CaptionValid) ? window.caption : QString());
+    w.Caption.setText(window.has(HelpWindowDefinition::CaptionValid) ? window.caption : QString());
     w.DefaultPosition = !window.hasPosition();
     if (window.hasPosition()) {
         w.Left = window.x;
@@ -60,9 +60,9 @@ TWindowRecord windowRecordFrom(const HelpWindow& window)
         w.Width = window.width;
         w.Height = window.height;
     }
-    w.TopicColor = window.has(HelpWindow::ScrollingColorValid) ? projectColor(window.scrollingColor) : 0xFFFFFF;
+    w.TopicColor = window.has(HelpWindowDefinition::ScrollingColorValid) ? projectColor(window.scrollingColor) : 0xFFFFFF;
     w.NonScrollColor =
-        window.has(HelpWindow::NonScrollingColorValid) ? projectColor(window.nonScrollingColor) : 0xFFFFFF;
+        window.has(HelpWindowDefinition::NonScrollingColorValid) ? projectColor(window.nonScrollingColor) : 0xFFFFFF;
     w.OnTop = window.onTop();
     w.AutoSizeHeight = window.autoSizeHeight();
     for (int b = 0; b < ButtonCount; ++b)
@@ -90,7 +90,7 @@ std::vector<int> importWindows(const HelpDocument& document, Project& project, I
     for (int k = 0; k < count; ++k) {
         if (k == main)
             continue;
-        const HelpWindow& window = document.windows[size_t(k)];
+        const HelpWindowDefinition& window = document.windows[size_t(k)];
         TWindowRecord record = windowRecordFrom(window);
         if (window.name.isEmpty()) {
             record.Name.setText(QStringLiteral("win%1").arg(k));

@@ -23,7 +23,7 @@ namespace ts::helpimport {
 std::uint32_t projectColor(std::uint32_t rgb);
 
 // A window record with the file's values.
-TWindowRecord windowRecordFrom(const HelpWindow& window);
+TWindowRecord windowRecordFrom(const HelpWindowDefinition& window);
 
 // Fills the project's window table (which must hold only "main"); returns,
 // for each window of the file, its index in the project, or 0 for a window

@@ -73,7 +73,7 @@ void noteUnrunMacros(const HelpDocument& doc, PublishLog& log)
     };
     for (const QString& macro : doc.configMacros)
         note(macro, QStringLiteral("when the file opens"));
-    for (const HelpWindow& window : doc.windows)
+    for (const HelpWindowDefinition& window : doc.windows)
         for (const QString& macro : window.configMacros)
             note(macro, QStringLiteral("when a window opens"));
     for (const HelpTopic& topic : doc.topics)

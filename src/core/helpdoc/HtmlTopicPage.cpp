@@ -318,9 +318,9 @@ QString RegionWriter::embedded(const HelpRun& run)
              htmlEscaped(media ? w.file : w.windowClass));
 }
 
-std::uint32_t scrollingColor(const HelpWindow* w)
+std::uint32_t scrollingColor(const HelpWindowDefinition* w)
 {
-    return w && w->has(HelpWindow::ScrollingColorValid) ? w->scrollingColor : 0xFFFFFF;
+    return w && w->has(HelpWindowDefinition::ScrollingColorValid) ? w->scrollingColor : 0xFFFFFF;
 }
 
 } // namespace
@@ -330,11 +330,11 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
     const HelpDocument& doc = plan.document();
     const HelpTopic& t = doc.topics[size_t(topic)];
     const HelpTopicContent& content = doc.content(topic);
-    const HelpWindow* w = window >= 0 && window < int(doc.windows.size()) ? &doc.windows[size_t(window)] : nullptr;
+    const HelpWindowDefinition* w = window >= 0 && window < int(doc.windows.size()) ? &doc.windows[size_t(window)] : nullptr;
     const bool secondary = w && w->name.compare(QLatin1String("main"), Qt::CaseInsensitive) != 0
                            && w->type.compare(QLatin1String("main"), Qt::CaseInsensitive) != 0;
     const std::uint32_t scroll = scrollingColor(w);
-    const std::uint32_t nonScroll = w && w->has(HelpWindow::NonScrollingColorValid) ? w->nonScrollingColor : scroll;
+    const std::uint32_t nonScroll = w && w->has(HelpWindowDefinition::NonScrollingColorValid) ? w->nonScrollingColor : scroll;
 
     RegionWriter::Page state;
     RegionWriter writer(plan, pictures, topic, state, true);
@@ -344,7 +344,7 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
     out += QLatin1String("<header class=\"top\">\n");
     const auto pageOf = [&plan](int to) { return to >= 0 && to < plan.topicCount() ? plan.pageOf(to) : QString(); };
     if (secondary) {
-        const QString caption = w->has(HelpWindow::CaptionValid) && !w->caption.isEmpty() ? w->caption : doc.title;
+        const QString caption = w->has(HelpWindowDefinition::CaptionValid) && !w->caption.isEmpty() ? w->caption : doc.title;
         out += QStringLiteral("<h1 class=\"caption\">%1</h1>\n").arg(htmlEscaped(caption.isEmpty() ? t.title : caption));
         out += buttonBar(pageOf(t.browsePrevious), pageOf(t.browseNext));
         out += QStringLiteral("<h2 class=\"vh\">%1</h2>\n").arg(htmlEscaped(t.title));

@@ -89,7 +89,7 @@ void readSystemValues(HelpDocument& doc, const SystemValues& s)
     for (const QByteArray& macro : s.configMacros)
         doc.configMacros.append(text(macro));
     for (const SystemValues::Window& w : s.windows) {
-        HelpWindow window;
+        HelpWindowDefinition window;
         window.flags = w.flags;
         window.type = text(w.type);
         window.name = text(w.name);
@@ -155,7 +155,7 @@ HelpDocument readHelpFile(const QByteArray& bytes, const QString& fileName)
     source->context.oldFormat = system.oldFormat();
     source->context.codePage = doc.codePage;
     source->context.fontCount = int(doc.fonts.size());
-    for (const HelpWindow& window : doc.windows)
+    for (const HelpWindowDefinition& window : doc.windows)
         source->context.windowNames.push_back(window.name);
     readTopics(doc, *source, problems);
     applyIndexes(doc, *source, readIndexes(source->container, problems), system.contentsOffset, problems);

@@ -146,7 +146,7 @@ QWidget* HelpViewer::dialogParent() const
     return open.isEmpty() ? nullptr : open.first();
 }
 
-const HelpWindow* HelpViewer::definitionOf(const HelpViewerWindow* window) const
+const HelpWindowDefinition* HelpViewer::definitionOf(const HelpViewerWindow* window) const
 {
     const int index = window ? document_.windowByName(window->name()) : -1;
     return index >= 0 ? &document_.windows[size_t(index)] : nullptr;
@@ -154,14 +154,14 @@ const HelpWindow* HelpViewer::definitionOf(const HelpViewerWindow* window) const
 
 QColor HelpViewer::scrollingColor(const HelpViewerWindow* window) const
 {
-    const HelpWindow* def = definitionOf(window);
-    return def && def->has(HelpWindow::ScrollingColorValid) ? colorOf(def->scrollingColor) : QColor(Qt::white);
+    const HelpWindowDefinition* def = definitionOf(window);
+    return def && def->has(HelpWindowDefinition::ScrollingColorValid) ? colorOf(def->scrollingColor) : QColor(Qt::white);
 }
 
 QColor HelpViewer::nonScrollingColor(const HelpViewerWindow* window) const
 {
-    const HelpWindow* def = definitionOf(window);
-    return def && def->has(HelpWindow::NonScrollingColorValid) ? colorOf(def->nonScrollingColor) : QColor(Qt::white);
+    const HelpWindowDefinition* def = definitionOf(window);
+    return def && def->has(HelpWindowDefinition::NonScrollingColorValid) ? colorOf(def->nonScrollingColor) : QColor(Qt::white);
 }
 
 HelpViewerWindow* HelpViewer::ensureWindow(const QString& name)
@@ -174,7 +174,7 @@ HelpViewerWindow* HelpViewer::ensureWindow(const QString& name)
     connectWindow(created);
     configureWindow(created);
     if (!isMain)
-        if (const HelpWindow* def = definitionOf(created)) {
+        if (const HelpWindowDefinition* def = definitionOf(created)) {
             macros_->beginBatch();
             for (const QString& macro : def->configMacros)
                 runFileMacros(macro, created);
@@ -187,8 +187,8 @@ HelpViewerWindow* HelpViewer::ensureWindow(const QString& name)
 // definition of the window (position and size in 1/1024 of the screen).
 void HelpViewer::configureWindow(HelpViewerWindow* window)
 {
-    const HelpWindow* def = definitionOf(window);
-    QString caption = def && def->has(HelpWindow::CaptionValid) ? def->caption : QString();
+    const HelpWindowDefinition* def = definitionOf(window);
+    QString caption = def && def->has(HelpWindowDefinition::CaptionValid) ? def->caption : QString();
     if (caption.isEmpty())
         caption = document_.title;
     if (caption.isEmpty())
@@ -382,7 +382,7 @@ void HelpViewer::keepOnScreen(HelpViewerWindow* window)
 // Auto-size windows shrink or grow to their text, within the screen.
 void HelpViewer::fitHeight(HelpViewerWindow* window)
 {
-    const HelpWindow* def = definitionOf(window);
+    const HelpWindowDefinition* def = definitionOf(window);
     if (!def || !def->autoSizeHeight())
         return;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

@@ -134,7 +134,7 @@ private:
     bool isThisFile(const QString& fileName) const;
     QColor scrollingColor(const HelpViewerWindow* window) const;
     QColor nonScrollingColor(const HelpViewerWindow* window) const;
-    const HelpWindow* definitionOf(const HelpViewerWindow* window) const;
+    const HelpWindowDefinition* definitionOf(const HelpViewerWindow* window) const;
     QWidget* dialogParent() const;
     void warn(QWidget* parent, const QString& text);
 

@@ -55,13 +55,13 @@ inline HelpDocument sampleHelpDocument()
     doc.fileName = QStringLiteral("/somewhere/SAMPLE.HLP");
     doc.readable = true;
     doc.title = QStringLiteral("Sample Help");
-    HelpWindow main;
-    main.flags = HelpWindow::NameValid | HelpWindow::ScrollingColorValid | HelpWindow::NonScrollingColorValid;
+    HelpWindowDefinition main;
+    main.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::ScrollingColorValid | HelpWindowDefinition::NonScrollingColorValid;
     main.name = QStringLiteral("main");
     main.scrollingColor = 0xFFFFF0;
     main.nonScrollingColor = 0xC0C0FF;
-    HelpWindow sec;
-    sec.flags = HelpWindow::NameValid | HelpWindow::CaptionValid | HelpWindow::ScrollingColorValid;
+    HelpWindowDefinition sec;
+    sec.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::ScrollingColorValid;
     sec.name = QStringLiteral("sec");
     sec.type = QStringLiteral("secondary");
     sec.caption = QStringLiteral("Glossary <b>");

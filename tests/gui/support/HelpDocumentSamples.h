@@ -72,16 +72,16 @@ inline HelpDocument sampleDocument()
     heading.color = 0x000080;
     doc.fonts = {body, heading};
 
-    HelpWindow main;
-    main.flags = HelpWindow::NameValid | HelpWindow::CaptionValid | HelpWindow::ScrollingColorValid
-                 | HelpWindow::NonScrollingColorValid;
+    HelpWindowDefinition main;
+    main.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::ScrollingColorValid
+                 | HelpWindowDefinition::NonScrollingColorValid;
     main.name = QStringLiteral("main");
     main.caption = QStringLiteral("Demo Main Caption");
     main.scrollingColor = 0xFFFFE0;
     main.nonScrollingColor = 0xC0C0FF;
-    HelpWindow sec;
-    sec.flags = HelpWindow::NameValid | HelpWindow::CaptionValid | HelpWindow::XValid | HelpWindow::YValid
-                | HelpWindow::WidthValid | HelpWindow::HeightValid | HelpWindow::ScrollingColorValid | HelpWindow::OnTop;
+    HelpWindowDefinition sec;
+    sec.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::XValid | HelpWindowDefinition::YValid
+                | HelpWindowDefinition::WidthValid | HelpWindowDefinition::HeightValid | HelpWindowDefinition::ScrollingColorValid | HelpWindowDefinition::OnTop;
     sec.name = QStringLiteral("sec");
     sec.caption = QStringLiteral("Side Notes");
     sec.x = 512;
