@@ -155,6 +155,8 @@ HtmlSite publishHtml(const HelpDocument& doc, const PublishOptions& options)
     PageSettings settings;
     settings.language = options.language;
     settings.popupColor = popupColor(doc);
+    const ParagraphStyles paragraphStyles = ParagraphStyles::of(doc);
+    settings.paragraphStyles = &paragraphStyles;
     SitePictures pictures(doc, log);
 
     std::vector<PageJob> jobs;
@@ -174,7 +176,7 @@ HtmlSite publishHtml(const HelpDocument& doc, const PublishOptions& options)
     site.files.push_back({QStringLiteral("keywords.html"), keywordPage(plan, settings).toUtf8()});
     site.files.push_back({QStringLiteral("search.html"), searchPage(settings).toUtf8()});
     site.files.push_back({QStringLiteral("search-index.js"), searchIndexScript(plan).toUtf8()});
-    site.files.push_back({QStringLiteral("site.css"), siteStyleSheet(doc).toUtf8()});
+    site.files.push_back({QStringLiteral("site.css"), (siteStyleSheet(doc) + paragraphStyles.css()).toUtf8()});
     site.files.push_back({QStringLiteral("site.js"), siteScript().toUtf8()});
     site.files.push_back({QStringLiteral("map.json"), mapJson(plan).toUtf8()});
     for (const auto& [path, png] : pictures.files())
