@@ -343,3 +343,26 @@ TEST(HtmlPublisher, PublishCommandWritesTheSiteOrSaysWhy)
     EXPECT_EQ(code, 1);
     EXPECT_TRUE(err.contains(QStringLiteral("it is a file, not a folder"))) << err.toStdString();
 }
+
+TEST(HtmlPublisher, PublishingAgainReplacesOnlyWhatChanged)
+{
+    QTemporaryDir dir;
+    HtmlSite site = publishHtml(samples::sampleHelpDocument());
+    writeSite(site, dir.path());
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-1);
+    for (const QString& name : {QStringLiteral("DEF.html"), QStringLiteral("CONTENTS.html")}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    for (SiteFile& f : site.files)
+        if (f.path == QLatin1String("CONTENTS.html"))
+            f.bytes.replace("Welcome", "Hello there");
+    writeSite(site, dir.path());
+    EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("DEF.html"))).lastModified().toUTC(), old.toUTC());
+    QFile changed(dir.filePath(QStringLiteral("CONTENTS.html")));
+    ASSERT_TRUE(changed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(changed.readAll().contains("Hello there"));
+    EXPECT_NE(QFileInfo(changed).lastModified().toUTC(), old.toUTC());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.html.*")}, QDir::Files).size(), 0); // no temporary left
+}
