@@ -81,6 +81,11 @@ void noteUnrunMacros(const HelpDocument& doc, PublishLog& log)
             note(macro, QStringLiteral("when a topic is shown"));
 }
 
+int threadsFor(const PublishOptions& options)
+{
+    return options.threads > 0 ? options.threads : int(std::max(1u, std::thread::hardware_concurrency()));
+}
+
 struct PageJob {
     int topic;
     int window;
@@ -102,8 +107,7 @@ std::vector<QByteArray> makePages(const std::vector<PageJob>& jobs, const SitePl
                 options.progress(int(finished), int(jobs.size()));
         }
     };
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const int threads = std::min<int>(options.threads > 0 ? options.threads : int(cores), int(jobs.size() / 16 + 1));
+    const int threads = std::min<int>(threadsFor(options), int(jobs.size() / 16 + 1));
     std::vector<std::thread> helpers;
     for (int k = 1; k < threads; ++k)
         helpers.emplace_back(work, false);
@@ -155,6 +159,8 @@ HtmlSite publishHtml(const HelpDocument& doc, const PublishOptions& options)
     PageSettings settings;
     settings.language = options.language;
     settings.popupColor = popupColor(doc);
+    const ParagraphStyles paragraphStyles = ParagraphStyles::of(doc);
+    settings.paragraphStyles = &paragraphStyles;
     SitePictures pictures(doc, log);
 
     std::vector<PageJob> jobs;
@@ -174,7 +180,7 @@ HtmlSite publishHtml(const HelpDocument& doc, const PublishOptions& options)
     site.files.push_back({QStringLiteral("keywords.html"), keywordPage(plan, settings).toUtf8()});
     site.files.push_back({QStringLiteral("search.html"), searchPage(settings).toUtf8()});
     site.files.push_back({QStringLiteral("search-index.js"), searchIndexScript(plan).toUtf8()});
-    site.files.push_back({QStringLiteral("site.css"), siteStyleSheet(doc).toUtf8()});
+    site.files.push_back({QStringLiteral("site.css"), (siteStyleSheet(doc) + paragraphStyles.css()).toUtf8()});
     site.files.push_back({QStringLiteral("site.js"), siteScript().toUtf8()});
     site.files.push_back({QStringLiteral("map.json"), mapJson(plan).toUtf8()});
     for (const auto& [path, png] : pictures.files())
@@ -202,7 +208,14 @@ namespace {
 // new one is written in place and removed again when the writing fails.
 void writeWhole(const QString& path, const QByteArray& bytes)
 {
-    if (!QFileInfo::exists(path)) {
+    const QFileInfo existing(path);
+    if (existing.exists() && existing.size() == bytes.size()) {
+        // Publishing again leaves the pages that did not change as they are.
+        QFile old(path);
+        if (old.open(QIODevice::ReadOnly) && old.readAll() == bytes)
+            return;
+    }
+    if (!existing.exists()) {
         QFile out(path);
         if (out.open(QIODevice::NewOnly) && out.write(bytes) == bytes.size() && out.flush())
             return;
@@ -235,7 +248,9 @@ void writeSite(const HtmlSite& site, const QString& folder)
         const QString path = QDir::cleanPath(root + QLatin1Char('/') + file.path);
         if (!path.startsWith(root + QLatin1Char('/')))
             throw IoError(QStringLiteral("Refused to write '%1': it lies outside '%2'").arg(file.path, root));
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        const QString parent = QFileInfo(path).absolutePath();
+        if (parent != root && !QDir().mkpath(parent))
+            throw IoError(QStringLiteral("Cannot make the folder '%1'").arg(parent));
         writeWhole(path, file.bytes);
     }
 }

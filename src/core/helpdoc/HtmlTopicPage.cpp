@@ -6,6 +6,37 @@
 
 namespace ts::publish {
 
+QString paragraphStyle(const HelpParagraph& p)
+{
+    QString s;
+    auto add = [&s](const char* property, const QString& value) {
+        s += QLatin1String(property) + QLatin1Char(':') + value + QLatin1Char(';');
+    };
+    if (p.spaceBefore) add("margin-top", twipsAsPoints(p.spaceBefore));
+    if (p.spaceAfter) add("margin-bottom", twipsAsPoints(p.spaceAfter));
+    if (p.leftIndent) add("margin-left", twipsAsPoints(p.leftIndent));
+    if (p.rightIndent) add("margin-right", twipsAsPoints(p.rightIndent));
+    if (p.firstIndent) add("text-indent", twipsAsPoints(p.firstIndent));
+    if (p.align == HelpAlignment::Center) add("text-align", QStringLiteral("center"));
+    if (p.align == HelpAlignment::Right) add("text-align", QStringLiteral("right"));
+    if (p.lineSpacing) add("line-height", twipsAsPoints(std::abs(p.lineSpacing)));
+    // HTML has no tab stops: tabs advance to multiples of the first stop,
+    // which is exact for evenly spaced stops.
+    if (!p.tabs.empty() && p.tabs.front().position > 0)
+        add("tab-size", twipsAsPoints(p.tabs.front().position));
+    if (p.border.any()) {
+        const QString line = QStringLiteral("%1 %2 #000")
+                                 .arg(p.border.doubleLine ? QStringLiteral("3px") : p.border.thick ? QStringLiteral("2px") : QStringLiteral("1px"),
+                                      p.border.doubleLine ? QStringLiteral("double") : QStringLiteral("solid"));
+        if (p.border.box || p.border.top) add("border-top", line);
+        if (p.border.box || p.border.bottom) add("border-bottom", line);
+        if (p.border.box || p.border.left) add("border-left", line);
+        if (p.border.box || p.border.right) add("border-right", line);
+        add("padding", QStringLiteral("1pt 2pt"));
+    }
+    return s;
+}
+
 namespace {
 
 // Pop-ups are carried in every page that opens them, so what they may add
@@ -38,8 +69,9 @@ public:
         int maps = 0;                  // picture maps so far, for unique names
     };
 
-    RegionWriter(const SitePlan& plan, SitePictures& pictures, int topic, Page& page, bool anchors)
-        : plan_(plan), pictures_(pictures), topic_(topic), content_(plan.document().content(topic)), page_(page),
+    RegionWriter(const SitePlan& plan, SitePictures& pictures, const PageSettings& settings, int topic, Page& page,
+                 bool anchors)
+        : plan_(plan), pictures_(pictures), settings_(settings), topic_(topic), content_(plan.document().content(topic)), page_(page),
           anchors_(anchors)
     {
     }
@@ -74,6 +106,7 @@ private:
 
     const SitePlan& plan_;
     SitePictures& pictures_;
+    const PageSettings& settings_;
     int topic_;
     const HelpTopicContent& content_;
     bool carryPopup(int topic);
@@ -83,44 +116,16 @@ private:
     std::map<int, SiteLink> links_;
 };
 
-QString paragraphStyle(const HelpParagraph& p)
-{
-    QString s;
-    auto add = [&s](const char* property, const QString& value) {
-        s += QLatin1String(property) + QLatin1Char(':') + value + QLatin1Char(';');
-    };
-    if (p.spaceBefore) add("margin-top", twipsAsPoints(p.spaceBefore));
-    if (p.spaceAfter) add("margin-bottom", twipsAsPoints(p.spaceAfter));
-    if (p.leftIndent) add("margin-left", twipsAsPoints(p.leftIndent));
-    if (p.rightIndent) add("margin-right", twipsAsPoints(p.rightIndent));
-    if (p.firstIndent) add("text-indent", twipsAsPoints(p.firstIndent));
-    if (p.align == HelpAlignment::Center) add("text-align", QStringLiteral("center"));
-    if (p.align == HelpAlignment::Right) add("text-align", QStringLiteral("right"));
-    if (p.lineSpacing) add("line-height", twipsAsPoints(std::abs(p.lineSpacing)));
-    // HTML has no tab stops: tabs advance to multiples of the first stop,
-    // which is exact for evenly spaced stops.
-    if (!p.tabs.empty() && p.tabs.front().position > 0)
-        add("tab-size", twipsAsPoints(p.tabs.front().position));
-    if (p.border.any()) {
-        const QString line = QStringLiteral("%1 %2 #000")
-                                 .arg(p.border.doubleLine ? QStringLiteral("3px") : p.border.thick ? QStringLiteral("2px") : QStringLiteral("1px"),
-                                      p.border.doubleLine ? QStringLiteral("double") : QStringLiteral("solid"));
-        if (p.border.box || p.border.top) add("border-top", line);
-        if (p.border.box || p.border.bottom) add("border-bottom", line);
-        if (p.border.box || p.border.left) add("border-left", line);
-        if (p.border.box || p.border.right) add("border-right", line);
-        add("padding", QStringLiteral("1pt 2pt"));
-    }
-    return s;
-}
-
 void RegionWriter::paragraph(const HelpParagraph& p, QString& out)
 {
     out += QLatin1String("<p");
     if (anchors_ && plan_.isAnchor(topic_, p.topicOffset))
         out += QStringLiteral(" id=\"%1\"").arg(SitePlan::anchorName(p.topicOffset));
     const QString style = paragraphStyle(p);
-    if (!style.isEmpty())
+    const int shared = settings_.paragraphStyles ? settings_.paragraphStyles->numbers.value(style, -1) : -1;
+    if (shared >= 0)
+        out += QStringLiteral(" class=\"p%1\"").arg(shared);
+    else if (!style.isEmpty())
         out += QStringLiteral(" style=\"%1\"").arg(style);
     out += QLatin1Char('>');
     const qsizetype before = out.size();
@@ -337,7 +342,7 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
     const std::uint32_t nonScroll = w && w->has(HelpWindowDefinition::NonScrollingColorValid) ? w->nonScrollingColor : scroll;
 
     RegionWriter::Page state;
-    RegionWriter writer(plan, pictures, topic, state, true);
+    RegionWriter writer(plan, pictures, settings, topic, state, true);
     QString out = pageStart(t.title, settings.language,
                             QStringLiteral("class=\"%1\" style=\"background-color:%2\"")
                                 .arg(secondary ? QStringLiteral("secondary") : QStringLiteral("main"), cssColor(scroll)));
@@ -362,12 +367,38 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
     for (size_t i = 0; i < state.popups.size(); ++i) {
         const int p = state.popups[i];
         const HelpTopicContent& pc = doc.content(p);
-        RegionWriter popupWriter(plan, pictures, p, state, false);
+        RegionWriter popupWriter(plan, pictures, settings, p, state, false);
         out += QStringLiteral("<div class=\"popup-box r\" id=\"%1\" role=\"dialog\" aria-label=\"%2\" hidden style=\"background-color:%3\">\n%4</div>\n")
                    .arg(popupId(p), htmlEscaped(doc.topics[size_t(p)].title.isEmpty() ? QStringLiteral("Pop-up") : doc.topics[size_t(p)].title),
                         popupBackground, popupWriter.write(pc.scrolling.empty() ? pc.nonScrolling : pc.scrolling));
     }
     return out + PageEnd;
+}
+
+ParagraphStyles ParagraphStyles::of(const HelpDocument& doc)
+{
+    ParagraphStyles styles;
+    for (int t = 0; t < int(doc.topics.size()); ++t) {
+        const HelpTopicContent& content = doc.content(t);
+        for (const auto* region : {&content.nonScrolling, &content.scrolling}) {
+            for (const HelpParagraph& p : *region) {
+                const QString style = paragraphStyle(p);
+                if (!style.isEmpty() && !styles.numbers.contains(style)) {
+                    styles.numbers.insert(style, int(styles.inOrder.size()));
+                    styles.inOrder << style;
+                }
+            }
+        }
+    }
+    return styles;
+}
+
+QString ParagraphStyles::css() const
+{
+    QString out;
+    for (int i = 0; i < int(inOrder.size()); ++i)
+        out += QStringLiteral(".p%1{%2}\n").arg(i).arg(inOrder.at(i));
+    return out;
 }
 
 } // namespace ts::publish
