@@ -375,8 +375,9 @@ TEST_F(HelpReaderCompiled, CutAndBitFlippedCopiesGiveProblemsNotCrashes)
     // Flips in the text itself read as other text; over the samples most
     // flips hit structure (our one small file is mostly text, so without the
     // samples only the absence of crashes is measured).
-    if (files.size() > 1)
+    if (files.size() > 1) {
         EXPECT_GT(flippedSaid, flipped / 3) << flippedSaid << " of " << flipped;
+    }
     EXPECT_FALSE(readsDamaged(files.front()));
 }
 
