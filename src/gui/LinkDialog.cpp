@@ -69,7 +69,7 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     topicWindowCheck = new QCheckBox(QStringLiteral("Show in specific window selected for this topic"), this);
     topicWindowCheck->setObjectName(QStringLiteral("topicWindowCheck"));
     layout->addWidget(topicWindowCheck);
-    otherHelpFileCheck = new QCheckBox(QStringLiteral("Jump to topic in onother help file (specify below)"), this);
+    otherHelpFileCheck = new QCheckBox(QStringLiteral("Jump to topic in another help file (specify below)"), this);
     otherHelpFileCheck->setObjectName(QStringLiteral("otherHelpFileCheck"));
     layout->addWidget(otherHelpFileCheck);
     linkTypeButtons[0]->setChecked(true);

@@ -35,7 +35,7 @@ TopicCommands::TopicCommands(Project& project, Prompter& prompter, TopicNavigato
 void TopicCommands::addTopic()
 {
     if (project_.topicTableFull()) {
-        prompter_.message(window_, QStringLiteral("You can not have more than %1 topics").arg(Project::TopicSlots),
+        prompter_.message(window_, QStringLiteral("You cannot have more than %1 topics.").arg(Project::TopicSlots),
                           QStringLiteral("Add new topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
@@ -84,7 +84,7 @@ void TopicCommands::deleteTopic()
         return;
     if (project_.TopicCount() == 1) {
         prompter_.message(window_,
-                          QStringLiteral("You can not delete all topics!\rSelect New if You want to start a new project"),
+                          QStringLiteral("You cannot delete all topics!\rSelect New if you want to start a new project."),
                           QStringLiteral("Delete Topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
@@ -93,7 +93,7 @@ void TopicCommands::deleteTopic()
     const QString linked = countLinksTo(project_, i).deleteQuestion(t.TopicID.text());
     const auto answer = prompter_.message(
         window_, QStringLiteral("You are about to delete Topic:\r") + t.TopicID.text() + QStringLiteral(" - ") +
-                     t.Title.text() + QStringLiteral("\r") + (linked.isEmpty() ? QStringLiteral("Are You sure?") : linked),
+                     t.Title.text() + QStringLiteral("\r") + (linked.isEmpty() ? QStringLiteral("Are you sure?") : linked),
         QStringLiteral("Delete Topic?"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
     if (answer != Prompter::Answer::Ok)
         return;

@@ -61,7 +61,7 @@ TopicEditorPane::TopicEditorPane(QWidget* parent) : QWidget(parent)
 
     auto* captionLine = new QHBoxLayout;
     captionLine->setContentsMargins(2, 0, 2, 0);
-    nonScrollingCaption = new QLabel(QStringLiteral("Non Scroll area"), this);
+    nonScrollingCaption = new QLabel(QStringLiteral("Non-scrolling area"), this);
     nonScrollingCaption->setObjectName(QStringLiteral("nonScrollingCaption"));
     topicTitleLabel = new QLabel(QStringLiteral("Topic Title "), this);
     topicTitleLabel->setObjectName(QStringLiteral("topicTitleLabel"));

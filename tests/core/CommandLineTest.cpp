@@ -129,7 +129,7 @@ TEST(CommandLine, CompileWritesSourcesHelpFileAndLog)
         EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("demo") + QLatin1String(ext)))) << ext;
     EXPECT_TRUE(r.out.contains(QStringLiteral("Topic INTRO: jump to MISSING: no topic has this Topic ID\n")))
         << r.out.toStdString();
-    EXPECT_TRUE(r.out.endsWith(QStringLiteral("1 topics, 1 jumps, 0 keywords, 0 bitmaps; 1 warnings, 0 errors\n")))
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("1 topic, 1 jump, 0 keywords, 0 bitmaps; 1 warning, 0 errors\n")))
         << r.out.toStdString();
 
     // A help file that cannot be written: exit 1, the reason on stderr.

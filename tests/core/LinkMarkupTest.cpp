@@ -29,14 +29,14 @@ TEST(LinkMarkup, OtherHelpFileLinkKeepsTheFieldsAsTyped)
     EXPECT_EQ(s(otherHelpFileLink(QString(), QStringLiteral("intro"), QStringLiteral("o.hlp"))), "-->intro@o.hlp");
 
     EXPECT_EQ(s(otherHelpFileRefusal(topicIdPrompt(), QString()).value()),
-              "Could not create link to onother help file!\r\nTopic ID not entered!");
+              "Could not create the link to another help file!\r\nThe Topic ID was not entered!");
     EXPECT_EQ(s(otherHelpFileRefusal(QStringLiteral("intro"), QString()).value()),
-              "Could not create link to onother help file!\r\nFile name not entered!");
+              "Could not create the link to another help file!\r\nThe file name was not entered!");
     EXPECT_FALSE(otherHelpFileRefusal(QStringLiteral("intro"), QStringLiteral("o.hlp")).has_value());
     // An ID left empty (or blank) is not entered either.
     for (const QString& id : {QString(), QStringLiteral("  ")})
         EXPECT_EQ(s(otherHelpFileRefusal(id, QStringLiteral("o.hlp")).value()),
-                  "Could not create link to onother help file!\r\nTopic ID not entered!");
+                  "Could not create the link to another help file!\r\nThe Topic ID was not entered!");
 }
 
 TEST(LinkMarkup, WebAndMailLinks)

@@ -235,7 +235,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
-             QStringLiteral("Could not create link to onother help file!\r\nTopic ID not entered!"));
+             QStringLiteral("Could not create the link to another help file!\r\nThe Topic ID was not entered!"));
     QCOMPARE(f.editors->topicEditor->toHtml(), before);
 
     // No file name.
@@ -250,7 +250,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
-             QStringLiteral("Could not create link to onother help file!\r\nFile name not entered!"));
+             QStringLiteral("Could not create the link to another help file!\r\nThe file name was not entered!"));
     QCOMPARE(f.editors->topicEditor->toHtml(), before);
 
     // The file chosen with Search; clearing the box brings the list back

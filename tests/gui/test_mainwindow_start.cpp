@@ -53,16 +53,16 @@ void MainWindowStartTest::layoutAndCommandSurface()
     const QList<std::pair<const char*, const char*>> hints = {
         {"newButton", "New Project"}, {"openButton", "Open Project"}, {"saveButton", "Save Project"},
         {"compileButton", "Build all, compile help file and show it"}, {"buildAllButton", "Create HPJ, CNT and RTF files"},
-        {"projectFilesButton", "Create PRJ and CNT Files Only"}, {"topicFileButton", "Create RTF File Only"},
-        {"contentsButton", "Contentst editor"}, {"logButton", "Show Last Compile Info"},
+        {"projectFilesButton", "Create HPJ and CNT Files Only"}, {"topicFileButton", "Create RTF File Only"},
+        {"contentsButton", "Contents editor"}, {"logButton", "Show Last Compile Info"},
         {"topicListButton", "Show extended Topic List"}, {"bitmapButton", "Insert Bitmap or Segmented Hypergraphic"},
         {"transparentBitmapButton", "Insert Transparent Bitmap"}, {"relatedTopicsButton", "Insert Related Topics button"},
-        {"topicLinkButton", "Insert Link to another topic"}, {"webLinkButton", "Insert Link to WEB or e-mail"},
+        {"topicLinkButton", "Insert Link to another topic"}, {"webLinkButton", "Insert Link to web site or e-mail"},
         {"cutButton", "Cut"}, {"copyButton", "Copy"}, {"pasteButton", "Paste"},
         {"searchButton", "Search topic..."}, {"spellButton", "Spell Check"},
         {"topicListToggle", "Show/Hide Topic ID List"}, {"topicPropertiesButton", "Change Topic Properties"},
         {"addTopicButton", "Add new Topic"}, {"deleteTopicButton", "Delete Current Topic"}, {"editWindowsButton", "Edit Windows"},
-        {"boldButton", "Bold"}, {"italicButton", "Italic"}, {"leftAlignButton", "Left Allignment"}, {"centreButton", "Center"}};
+        {"boldButton", "Bold"}, {"italicButton", "Italic"}, {"leftAlignButton", "Left Alignment"}, {"centreButton", "Center"}};
     for (const auto& [name, hint] : hints) {
         auto* b = f.findChild<QToolButton*>(QString::fromLatin1(name));
         QVERIFY2(b, name);
@@ -93,7 +93,7 @@ void MainWindowStartTest::layoutAndCommandSurface()
     QCOMPARE(f.navigator->topicListPanel->width(), 165);
     QCOMPARE(f.editors->headerEditor->height(), 84);
     QVERIFY(!f.editors->headerEditor->tabChangesFocus());
-    QCOMPARE(f.editors->nonScrollingCaption->text(), QStringLiteral("Non Scroll area"));
+    QCOMPARE(f.editors->nonScrollingCaption->text(), QStringLiteral("Non-scrolling area"));
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Topic Title "));
     QVERIFY(f.editors->topicTitleLabel->font().bold());
     QVERIFY(f.editors->topicTitleLabel->alignment() & Qt::AlignRight);
@@ -405,7 +405,7 @@ void MainWindowStartTest::startScreenClosesTwoSecondsAfterFirstShow()
     auto* start = new StartScreen;
     start->showAndPaint();
     QCOMPARE(start->size(), QSize(553, 123));
-    QCOMPARE(start->versionLabel->text(), QStringLiteral("V1.1,  Loading..."));
+    QCOMPARE(start->versionLabel->text(), QStringLiteral("V" TOPICSMITH_VERSION ", Loading..."));
     h.form->setStartScreen(start);
     QPointer<StartScreen> watch(start);
     h.show();

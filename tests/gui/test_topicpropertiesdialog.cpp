@@ -147,7 +147,7 @@ private slots:
         dialog->callIdEdit->clear();
         QTest::keyClicks(dialog->callIdEdit, QStringLiteral("12a"));
         enter(dialog->callIdEdit);
-        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("The call from Application ID no. is not valid!")});
+        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("The Application Call ID number is not valid!")});
         QVERIFY(dialog->isVisible());
 
         dialog->callIdEdit->clear();
@@ -165,8 +165,8 @@ private slots:
         QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("my topic"));
         enter(dialog->topicIdEdit);
         QCOMPARE(prompter.messages(),
-                 (QStringList{QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign"),
-                              QStringLiteral("Topic ID:my_topic is allready in use by:\r\nMY_TOPIC-Mine")}));
+                 (QStringList{QStringLiteral("Spaces found in the Topic ID\rwill be replaced with the \"_\" sign."),
+                              QStringLiteral("Topic ID my_topic is already in use by:\r\nMY_TOPIC - Mine")}));
         QCOMPARE(dialog->topicIdEdit->text(), QStringLiteral("my_topic"));
         QVERIFY(dialog->isVisible());
 
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(dialog->callIdEdit->text(), QStringLiteral("40"));
         enter(dialog->topicIdEdit);
         QCOMPARE(prompter.messages(),
-                 QStringList{QStringLiteral("Applicaton Call ID:40 is allready in use by:\r\nFIRST-One")});
+                 QStringList{QStringLiteral("Application Call ID 40 is already in use by:\r\nFIRST - One")});
         QVERIFY(dialog->isVisible());
     }
 
@@ -221,7 +221,7 @@ private slots:
         openForAdding();
         QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("b"));
         enter(dialog->topicIdEdit);
-        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("Topic ID:b is allready in use by:\r\nB-Second")});
+        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("Topic ID b is already in use by:\r\nB - Second")});
     }
 
     void emptyTopicIdWithTopicsClosesAsACancel()

@@ -30,9 +30,9 @@ std::optional<QString> otherHelpFileRefusal(const QString& typedId, const QStrin
 {
     // An ID left empty would make a link to nowhere: it is not entered either.
     if (typedId == topicIdPrompt() || typedId.trimmed().isEmpty())
-        return QStringLiteral("Could not create link to onother help file!\r\nTopic ID not entered!");
+        return QStringLiteral("Could not create the link to another help file!\r\nThe Topic ID was not entered!");
     if (helpFile.isEmpty())
-        return QStringLiteral("Could not create link to onother help file!\r\nFile name not entered!");
+        return QStringLiteral("Could not create the link to another help file!\r\nThe file name was not entered!");
     return std::nullopt;
 }
 
