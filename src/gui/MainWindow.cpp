@@ -19,6 +19,7 @@
 #include "TopicNavigator.h"
 #include "TopicTabBar.h"
 #include "model/IoError.h"
+#include "model/ProjectFile.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramFolder.h"
 #include "settings/Settings.h"
@@ -26,6 +27,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -212,12 +214,23 @@ void MainWindow::onFirstShow()
         QTimer::singleShot(0, startScreen_.data(), &QWidget::raise);
     if (QFile::exists(programFolder_ + Settings::fileName()))
         readSettings();
+    // The argument is opened once the window is on the screen, so that a
+    // message about it comes over the window and not before it.
+    if (!programArgument_.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::openProgramArgument);
+}
+
+void MainWindow::openProgramArgument()
+{
     // A project named on the command line opens also on the first run, when
     // there are no settings yet: a file manager starts us that way.
     const QString& arg = programArgument_;
     if (arg.size() >= 3 && arg.right(3).toUpper() == QStringLiteral("TSP")) {
         project_.PendingOpenPath = arg;
         projectCommands->openProject();
+    } else if (!arg.endsWith(QLatin1String(".hlp"), Qt::CaseInsensitive)) {
+        // A help file goes to the help viewer; anything else is not ours.
+        prompter_.error(this, ProjectFile::notAProjectFileMessage(arg));
     }
 }
 
@@ -309,6 +322,11 @@ void MainWindow::disableControls()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // The start screen stays on top of everything: a message or dialog that
+    // comes while it is up would be hidden behind it.
+    if (event->type() == QEvent::Show && startScreen_ && watched != startScreen_.data()
+        && qobject_cast<QDialog*>(watched))
+        closeStartScreen();
     if (event->type() == QEvent::ShortcutOverride) {
         // The window's menu shortcuts come before the keys the focused
         // control would otherwise claim (Ctrl+A selects all in an editor).

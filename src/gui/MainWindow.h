@@ -85,6 +85,9 @@ public:
 
 public slots:
     void onFirstShow();
+    // Opens the program's argument when it names a project; says so when it
+    // names a file that is neither a project nor a help file.
+    void openProgramArgument();
     // Asks to save a project with topics; false keeps the window open.
     bool confirmClose();
     void exitProgram();

@@ -119,13 +119,11 @@ void ProjectCommands::openProject()
         prompter_.error(window_, ProjectFile::notAProjectFileMessage(path));
         return;
     }
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        prompter_.message(window_, QStringLiteral("File not exists any more"), QStringLiteral("Open"),
-                          Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    if (const std::optional<QString> refusal = ProjectFile::notAProjectFileRefusal(path)) {
+        prompter_.error(window_, *refusal);
         return;
     }
-    const QString fullPath = info.absoluteFilePath();
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
 
     // The file is read whole and checked before the open project is given up.
     const auto read = [this, &fullPath](Project& into) {

@@ -209,62 +209,67 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
     const qsizetype t0 = 8 + 336;
     const qsizetype t2 = t0 + 375 + 100 + 375 + 250;
 
-    EXPECT_EQ(parseError(QByteArray()), "'x.tsp' is damaged: the file ends after 0 bytes, in the topic and window counts");
-    EXPECT_EQ(parseError(good.left(6)), "'x.tsp' is damaged: the file ends after 6 bytes, in the topic and window counts");
+    // A file that does not start like a project says so first, the detail
+    // on a second line.
+    EXPECT_EQ(parseError(QByteArray()), "'x.tsp' is empty.");
+    const std::string notAProject = "'x.tsp' is not a Topicsmith project (it does not start like one).\n";
+    EXPECT_EQ(parseError(good.left(6)), "'x.tsp' is not a Topicsmith project (it is too short to be one).\n"
+                                        "The file ends after 6 bytes, in the topic and window counts.");
+    EXPECT_EQ(parseError("Some notes\n"), notAProject + "It claims 1701670739 topics; a project holds 0 to 2049.");
 
     QByteArray b = good;
     setIntAt(b, 0, 2050);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 2050 topics; a project holds 0 to 2049");
+    EXPECT_EQ(parseError(b), notAProject + "It claims 2050 topics; a project holds 0 to 2049.");
     setIntAt(b, 0, -1);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims -1 topics; a project holds 0 to 2049");
+    EXPECT_EQ(parseError(b), notAProject + "It claims -1 topics; a project holds 0 to 2049.");
 
     b = good;
     setIntAt(b, 4, 0);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 0 windows; a project holds 1 to 255");
+    EXPECT_EQ(parseError(b), notAProject + "It claims 0 windows; a project holds 1 to 255.");
     setIntAt(b, 4, 256);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 256 windows; a project holds 1 to 255");
+    EXPECT_EQ(parseError(b), notAProject + "It claims 256 windows; a project holds 1 to 255.");
 
     // Truncated in a window record and in a topic's fixed part.
     EXPECT_EQ(parseError(good.left(8 + 200)),
-              "'x.tsp' is damaged: the file ends after 208 bytes, in window 1");
+              "'x.tsp' is damaged and cannot be opened.\nThe file ends after 208 bytes, in window 1.");
     EXPECT_EQ(parseError(good.left(t0 + 100)),
-              "'x.tsp' is damaged: the file ends after 444 bytes, in topic 1");
+              "'x.tsp' is damaged and cannot be opened.\nThe file ends after 444 bytes, in topic 1.");
 
     // A block longer than the rest of the file, a negative length.
     b = good;
     setIntAt(b, t2 + 371, 4000000);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 3 claims 4000000 bytes of text but the file ends after 1899");
+              "'x.tsp' is damaged and cannot be opened.\nTopic 3 claims 4000000 bytes of text but the file ends after 1899 bytes.");
     // The size named is the file's own, also behind a header block.
     b = good;
     setIntAt(b, t0 + 371, 4000000);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 1 claims 4000000 bytes of text but the file ends after 1899");
+              "'x.tsp' is damaged and cannot be opened.\nTopic 1 claims 4000000 bytes of text but the file ends after 1899 bytes.");
     b = good;
     setIntAt(b, t0 + 367, -3);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 1 claims -3 bytes of header text");
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged and cannot be opened.\nTopic 1 claims -3 bytes of header text.");
     b = good;
     setIntAt(b, t0 + 367, 0x7FFFFFFF);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 1 claims 2147483647 bytes of header text but the file ends after 1899");
+              "'x.tsp' is damaged and cannot be opened.\nTopic 1 claims 2147483647 bytes of header text but the file ends after 1899 bytes.");
     EXPECT_EQ(parseError(good.left(good.size() - 1)),
-              "'x.tsp' is damaged: topic 3 claims 80 bytes of text but the file ends after 1898");
+              "'x.tsp' is damaged and cannot be opened.\nTopic 3 claims 80 bytes of text but the file ends after 1898 bytes.");
 
     // Length bytes beyond a counted string's capacity.
     b = good;
     b[t0] = char(51);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 1's Topic ID has a length of 51 characters, more than its 50");
+              "'x.tsp' is damaged and cannot be opened.\nTopic 1's Topic ID has a length of 51 characters, more than its 50.");
     b = good;
     b[8 + 60] = char(101);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: window 0's caption has a length of 101 characters, more than its 100");
+              "'x.tsp' is damaged and cannot be opened.\nWindow 0's caption has a length of 101 characters, more than its 100.");
     b = good;
     b[8] = char(31);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: window 0's name has a length of 31 characters, more than its 30");
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged and cannot be opened.\nWindow 0's name has a length of 31 characters, more than its 30.");
     b = good;
     b[t0 + 316] = char(200);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 1's title has a length of 200 characters, more than its 50");
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged and cannot be opened.\nTopic 1's title has a length of 200 characters, more than its 50.");
 }
 
 TEST(ProjectFile, AWindowIndexOutsideTheTableOpensOnMain)
@@ -301,7 +306,7 @@ TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)
     } catch (const IoError& e) {
         EXPECT_TRUE(e.message().contains(lost));
     }
-    // A damaged file names itself without its folder.
+    // A file too short to be a project names itself without its folder.
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(5, '\0'));
@@ -310,13 +315,19 @@ TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)
         ProjectFile::load(path);
         FAIL() << "no error";
     } catch (const IoError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("'Demo.tsp' is damaged")));
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("'Demo.tsp' is not a Topicsmith project")));
     }
     try {
         ProjectFile::load(dir.filePath(QStringLiteral("missing.tsp")));
         FAIL() << "no error";
     } catch (const IoError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("missing.tsp")));
+        EXPECT_EQ(e.message(), QStringLiteral("There is no file '%1'.").arg(dir.filePath(QStringLiteral("missing.tsp"))));
+    }
+    try {
+        ProjectFile::load(dir.path());
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("'%1' is a folder, not a project.").arg(dir.path()));
     }
 }
 

@@ -438,7 +438,8 @@ void MainWindowProjectTest::projectNamesEndInTsp()
     const QString other = h.path(QStringLiteral("notes.txt"));
     MainWindowHarness::writeProject(other, {QStringLiteral("P")});
     openByDialog(h, other, false);
-    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("'%1' is not a project file: its name must end in .tsp").arg(other));
+    QCOMPARE(h.prompter.lastMessage(),
+             QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.").arg(other));
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("Manual v1.2.tsp")));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -457,7 +458,7 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     h.newProject(QStringLiteral("NEW"));
 
     f.menus->reopenActions[0]->trigger();
-    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("File not exists any more"));
+    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("There is no file '%1'.").arg(path));
     QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
     QVERIFY(f.project().PendingOpenPath.isEmpty());

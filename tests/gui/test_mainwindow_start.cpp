@@ -247,10 +247,13 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension_data()
     QTest::addColumn<bool>("settings");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("opened");
-    QTest::newRow("tsp with settings") << true << QStringLiteral("demo.tsp") << true;
-    QTest::newRow("TSP in capitals") << true << QStringLiteral("DEMO.TsP") << true;
-    QTest::newRow("other extension") << true << QStringLiteral("demo.txt") << false;
-    QTest::newRow("no settings file") << false << QStringLiteral("demo.tsp") << true;
+    QTest::addColumn<QString>("message"); // %1 is the argument
+    QTest::newRow("tsp with settings") << true << QStringLiteral("demo.tsp") << true << QString();
+    QTest::newRow("TSP in capitals") << true << QStringLiteral("DEMO.TsP") << true << QString();
+    QTest::newRow("other extension") << true << QStringLiteral("demo.txt") << false
+                                     << QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.");
+    QTest::newRow("help file") << true << QStringLiteral("demo.HLP") << false << QString();
+    QTest::newRow("no settings file") << false << QStringLiteral("demo.tsp") << true << QString();
 }
 
 void MainWindowStartTest::commandLineProjectNeedsTspExtension()
@@ -258,6 +261,7 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension()
     QFETCH(bool, settings);
     QFETCH(QString, fileName);
     QFETCH(bool, opened);
+    QFETCH(QString, message);
     QTemporaryDir projects;
     const QString argument = projects.filePath(fileName);
     MainWindowHarness::writeProject(argument, {QStringLiteral("INTRO"), QStringLiteral("USAGE")});
@@ -272,8 +276,14 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension()
         QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of INTRO"));
         QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
         QVERIFY(f.project().PendingOpenPath.isEmpty());
+        QVERIFY(h.prompter.calls().empty());
+    } else if (message.isEmpty()) {
+        QVERIFY(h.prompter.calls().empty());
+    } else {
+        // Said over the window, once it is on the screen.
+        QCOMPARE(h.prompter.messages(), QStringList{message.arg(argument)});
+        QCOMPARE(h.prompter.calls().back().icon, Prompter::Icon::Error);
     }
-    QVERIFY(h.prompter.calls().empty());
 }
 
 void MainWindowStartTest::closeAsksToSaveAndWritesSettingsInOrder()
