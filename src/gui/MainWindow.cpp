@@ -61,7 +61,6 @@ bool isWindowShortcut(const QKeyEvent* key)
     const Qt::KeyboardModifiers mods = combo.keyboardModifiers() & ~Qt::KeypadModifier;
     if (mods == Qt::ControlModifier) {
         switch (combo.key()) {
-        case Qt::Key_A:
         case Qt::Key_C:
         case Qt::Key_V:
         case Qt::Key_X:
@@ -292,6 +291,8 @@ void MainWindow::connectCommands()
     wire(b->copyButton, m.copyAction, editors, &TopicEditorPane::copy);
     wire(b->pasteButton, m.pasteAction, editors, &TopicEditorPane::paste);
     wire(nullptr, m.selectAllAction, editors, &TopicEditorPane::selectAll);
+    wire(nullptr, m.undoAction, editors, &TopicEditorPane::undo);
+    wire(nullptr, m.redoAction, editors, &TopicEditorPane::redo);
 
     connect(startScreenTimer, &QTimer::timeout, this, &MainWindow::closeStartScreen);
 }
@@ -328,8 +329,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         && qobject_cast<QDialog*>(watched))
         closeStartScreen();
     if (event->type() == QEvent::ShortcutOverride) {
-        // The window's menu shortcuts come before the keys the focused
-        // control would otherwise claim (Ctrl+A selects all in an editor).
+        // The clipboard and project shortcuts of the window's menus come
+        // before the keys the focused control would otherwise claim, so that
+        // they always run the menu's command.
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && isWindowShortcut(static_cast<QKeyEvent*>(event))) {
             event->ignore();

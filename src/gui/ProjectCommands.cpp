@@ -93,16 +93,31 @@ void ProjectCommands::newProject()
 {
     if (!askSaveBeforeClosing(QStringLiteral("Save This Project Before Closing?"), QStringLiteral("Close project")))
         return;
+    // Cancelling the first topic's dialog cancels New: the project open
+    // before comes back as it was, unsaved changes included.
+    navigator_.storeCurrentTopic();
+    Project previous = project_;
+    const int previousTopic = navigator_.currentTopic();
+    const bool previousChanged = window_->isWindowModified();
+
     clearProject();
     project_.ProjectPath = project_.unnamedPath();
     setProjectPanel(project_.ProjectPath);
     topics_.addTopic();
-    if (project_.TopicCount() == 0) {
-        // Only a dialog closed without its checks gets here: no project.
+    if (project_.TopicCount() > 0) {
+        navigator_.storeCurrentTopic();
+        return;
+    }
+    if (previous.TopicCount() == 0) {
         emit projectAbandoned();
         return;
     }
-    navigator_.storeCurrentTopic();
+    project_ = std::move(previous);
+    setProjectPanel(project_.ProjectPath);
+    navigator_.showProject();
+    navigator_.goToTopic(previousTopic);
+    topics_.refillWindows();
+    window_->setWindowModified(previousChanged);
 }
 
 void ProjectCommands::openProject()

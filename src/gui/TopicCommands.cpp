@@ -47,9 +47,7 @@ void TopicCommands::addTopic()
     d.topicIdEdit->clear();
     d.titleEdit->clear();
     d.callIdEdit->clear();
-    d.exec();
-
-    if (d.topicIdEdit->text().isEmpty())
+    if (d.exec() != QDialog::Accepted || d.topicIdEdit->text().isEmpty())
         return;
     const QString id = upperTopicId(d.topicIdEdit->text());
 
@@ -133,9 +131,7 @@ void TopicCommands::changeTopicProperties()
         d.callIdEdit->setText(QString::number(before.MapID));
     else
         d.callIdEdit->clear();
-    d.exec();
-
-    if (d.topicIdEdit->text().isEmpty())
+    if (d.exec() != QDialog::Accepted || d.topicIdEdit->text().isEmpty())
         return;
     const QString newId = upperTopicId(d.topicIdEdit->text());
     const CountedString<50> newIdStored(newId);

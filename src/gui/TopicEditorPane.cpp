@@ -198,28 +198,52 @@ void TopicEditorPane::putOnClipboard(const QString& text)
     markupBuffer->copy();
 }
 
-void TopicEditorPane::cut()
+// The Edit menu's commands act on the text the user is in: one of the
+// editors, or the keywords field.
+template <typename EditorCommand, typename FieldCommand>
+void TopicEditorPane::onTextInUse(EditorCommand onEditor, FieldCommand onField)
 {
     if (QTextEdit* editor = activeEditor())
-        editor->cut();
+        (editor->*onEditor)();
+    else if (window()->focusWidget() == keywordsEdit)
+        (keywordsEdit->*onField)();
+}
+
+void TopicEditorPane::cut()
+{
+    onTextInUse(&QTextEdit::cut, &QLineEdit::cut);
 }
 
 void TopicEditorPane::copy()
 {
-    if (QTextEdit* editor = activeEditor())
-        editor->copy();
+    onTextInUse(&QTextEdit::copy, &QLineEdit::copy);
 }
 
 void TopicEditorPane::paste()
 {
-    if (QTextEdit* editor = activeEditor())
-        editor->paste();
+    onTextInUse(&QTextEdit::paste, &QLineEdit::paste);
+}
+
+void TopicEditorPane::undo()
+{
+    onTextInUse(&QTextEdit::undo, &QLineEdit::undo);
+}
+
+void TopicEditorPane::redo()
+{
+    onTextInUse(&QTextEdit::redo, &QLineEdit::redo);
 }
 
 void TopicEditorPane::selectAll()
 {
-    if (QTextEdit* editor = activeEditor())
-        editor->selectAll();
+    // From outside the texts (the topic list, a toolbar box), Select All
+    // selects the editor last used, and goes there.
+    if (!activeEditor() && window()->focusWidget() != keywordsEdit) {
+        QTextEdit* editor = lastUsedEditor();
+        if (editor->isEnabled())
+            editor->setFocus(Qt::ShortcutFocusReason);
+    }
+    onTextInUse(&QTextEdit::selectAll, &QLineEdit::selectAll);
 }
 
 } // namespace ts

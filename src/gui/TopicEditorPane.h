@@ -4,7 +4,8 @@
 // title above them. They are a working copy of one topic: store() writes
 // them into its record, load() shows a record in its window's colours.
 // The pane also remembers which editor was used last, which the formatting
-// toolbar acts on, and carries the Edit menu's clipboard commands.
+// toolbar acts on, and carries the Edit menu's commands (undo, redo and the
+// clipboard), which act on the editor or the keywords field in use.
 
 #include <QTextCharFormat>
 #include <QWidget>
@@ -58,6 +59,8 @@ public slots:
     void cut();
     void copy();
     void paste();
+    void undo();
+    void redo();
     void selectAll();
 
 signals:
@@ -68,6 +71,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    template <typename EditorCommand, typename FieldCommand>
+    void onTextInUse(EditorCommand onEditor, FieldCommand onField);
+
     bool headerLastUsed_ = true;
 };
 

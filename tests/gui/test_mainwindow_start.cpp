@@ -144,7 +144,11 @@ void MainWindowStartTest::layoutAndCommandSurface()
     }
     QCOMPARE(f.menus->openAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     QCOMPARE(f.menus->saveAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    QCOMPARE(f.menus->saveAsAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(f.menus->saveAsAction->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QCOMPARE(f.menus->selectAllAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(f.menus->undoAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(f.menus->redoAction->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     QCOMPARE(f.menus->addTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
     QCOMPARE(f.menus->deleteTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     QCOMPARE(f.menus->compileAction->shortcut(), QKeySequence(Qt::Key_F9));

@@ -417,10 +417,10 @@ void MainWindowTopicsTest::menuShortcutsWinOverEditorKeys()
     QTest::keyClick(f.editors->topicEditor, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Delete Topic?"));
 
-    // Ctrl+A is Save As, also inside the editors.
+    // Ctrl+Shift+S is Save As, also inside the editors.
     h.prompter.path(QString());
     f.editors->topicEditor->setFocus();
-    QTest::keyClick(f.editors->topicEditor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
     QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
     QVERIFY(!h.prompter.unexpectedCall());
