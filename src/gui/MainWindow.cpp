@@ -177,7 +177,8 @@ void MainWindow::setUsableMinimumSize()
 
 void MainWindow::showProjectName(const QString& path)
 {
-    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - Topicsmith"));
+    // "[*]" shows as "*" while the project has unsaved changes.
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral("[*] - Topicsmith"));
 }
 
 MainWindow::~MainWindow()
@@ -258,6 +259,9 @@ void MainWindow::connectCommands()
     wire(b->topicPropertiesButton, m.topicPropertiesAction, topics, &TopicCommands::changeTopicProperties);
     wire(b->editWindowsButton, m.editWindowsAction, topics, &TopicCommands::editWindows);
     connect(topics, &TopicCommands::topicAdded, this, &MainWindow::enableControls);
+    // What the title's "*" and the save questions go by.
+    connect(editors, &TopicEditorPane::edited, this, [this] { setWindowModified(true); });
+    connect(topics, &TopicCommands::projectChanged, this, [this] { setWindowModified(true); });
 
     // Build.
     wire(b->compileButton, m.compileAction, build, &BuildCommands::compileProject);
@@ -396,7 +400,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::confirmClose()
 {
-    if (project_.TopicCount() != 0) {
+    if (projectCommands->hasUnsavedChanges()) {
         const auto answer = prompter_.message(this, QStringLiteral("Save Project Before Exiting?"),
                                               QStringLiteral("Exit"), Prompter::Buttons::YesNoOrKeep,
                                               Prompter::Icon::Question);

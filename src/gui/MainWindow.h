@@ -88,14 +88,15 @@ public slots:
     // Opens the program's argument when it names a project; says so when it
     // names a file that is neither a project nor a help file.
     void openProgramArgument();
-    // Asks to save a project with topics; false keeps the window open.
+    // Asks to save a project with unsaved changes; false keeps the window open.
     bool confirmClose();
     void exitProgram();
     void closeStartScreen();
     void toggleTopicList();
     void enableControls();
     void disableControls();
-    // "demo.tsp - Topicsmith": the title names the project file.
+    // "demo.tsp - Topicsmith": the title names the project file, with "*"
+    // after it while there are unsaved changes.
     void showProjectName(const QString& path);
 
 protected:

@@ -66,12 +66,22 @@ void ProjectCommands::setProjectPanel(const QString& path)
 }
 
 
+bool ProjectCommands::hasUnsavedChanges() const
+{
+    return project_.TopicCount() > 0 && (window_->isWindowModified() || project_.PendingContents.has_value());
+}
+
+void ProjectCommands::markSaved()
+{
+    window_->setWindowModified(false);
+}
+
 // The question of New and Open: false when the user pressed Escape or the
 // save they asked for failed or was cancelled, which stops the command so
-// that nothing is lost.
+// that nothing is lost. A project without unsaved changes is not asked about.
 bool ProjectCommands::askSaveBeforeClosing(const QString& text, const QString& caption)
 {
-    if (project_.TopicCount() == 0)
+    if (!hasUnsavedChanges())
         return true;
     const auto answer =
         prompter_.message(window_, text, caption, Prompter::Buttons::YesNoOrKeep, Prompter::Icon::Question);
@@ -85,6 +95,7 @@ void ProjectCommands::clearProject()
 {
     navigator_.clear();
     project_.reset();
+    markSaved();
     // The next topic lies on the fresh "main" window; show its colours.
     editors_.clear(project_.window(0));
 }
@@ -182,6 +193,7 @@ void ProjectCommands::openProject()
     statusBar_.finishActivity();
     rememberRecentProject();
     topics_.refillWindows();
+    markSaved();
 }
 
 ProjectCommands::SaveResult ProjectCommands::saveProject()
@@ -298,6 +310,7 @@ bool ProjectCommands::writeProjectFile(const QString& path)
         return false;
     }
     lastSavedPath_ = path;
+    markSaved();
     return true;
 }
 

@@ -17,6 +17,9 @@
 #include <QLineEdit>
 #include <QTextEdit>
 
+#include <utility>
+#include <vector>
+
 namespace ts {
 
 TopicCommands::TopicCommands(Project& project, Prompter& prompter, TopicNavigator& navigator,
@@ -71,6 +74,7 @@ void TopicCommands::addTopic()
     else
         editors_.showTitle(topic.Title.text());
     emit topicAdded();
+    emit projectChanged();
     // The user goes on writing the new topic.
     editors_.topicEditor->setFocus();
 }
@@ -97,6 +101,7 @@ void TopicCommands::deleteTopic()
         return;
     project_.deleteTopic(i);
     navigator_.removeTopic(i);
+    emit projectChanged();
 }
 
 void TopicCommands::editWindows()
@@ -105,8 +110,20 @@ void TopicCommands::editWindows()
     if (i < 0)
         return;
     navigator_.storeCurrentTopic();
+    const auto windowsAndPlaces = [this] {
+        std::vector<TWindowRecord> windows;
+        for (int k = 0; k < project_.WindowCount(); ++k)
+            windows.push_back(project_.window(k));
+        std::vector<int> places;
+        for (int t = 0; t < project_.TopicCount(); ++t)
+            places.push_back(project_.topic(t).WindowIndex);
+        return std::pair{windows, places};
+    };
+    const auto before = windowsAndPlaces();
     windowEditor->setTopicWindow(project_.topic(i).WindowIndex);
     windowEditor->exec();
+    if (windowsAndPlaces() != before)
+        emit projectChanged();
     // The editor has stored its fields; the topic is shown again in its
     // window's colours, and with the links a deleted window's rewrite changed.
     navigator_.loadCurrentTopic();
@@ -123,7 +140,7 @@ void TopicCommands::changeTopicProperties()
     project_.AddMode = false;
     d.setCurrentTopic(i);
 
-    const TTopicRecord& before = project_.topic(i);
+    const TTopicRecord before = project_.topic(i);
     d.topicIdEdit->setText(before.TopicID.text());
     d.titleEdit->setText(before.Title.text());
     d.callIdCheck->setChecked(before.HasMapID);
@@ -161,6 +178,8 @@ void TopicCommands::changeTopicProperties()
     t.HasMapID = callId.has_value();
     t.MapID = callId.value_or(0);
     navigator_.loadCurrentTopic();
+    if (!(project_.topic(i) == before))
+        emit projectChanged();
 }
 
 void TopicCommands::refillWindows()
@@ -201,6 +220,8 @@ void TopicCommands::rewriteLinks(const QString& oldText, const QString& newText)
             failure = e.message();
         }
     }
+    // The topics are rewritten even when the contents file failed.
+    emit projectChanged();
     if (!failure.isEmpty())
         prompter_.error(window_, failure);
 }

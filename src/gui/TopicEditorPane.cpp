@@ -10,6 +10,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -123,7 +126,15 @@ TopicEditorPane::TopicEditorPane(QWidget* parent) : QWidget(parent)
         const auto showFormat = [this, editor] { emit formatAtCaretChanged(SelectionFormat(*editor)); };
         connect(editor, &QTextEdit::selectionChanged, this, showFormat);
         connect(editor, &QTextEdit::cursorPositionChanged, this, showFormat);
+        connect(editor->document(), &QTextDocument::contentsChanged, this, [this] {
+            if (!loading_)
+                emit edited();
+        });
     }
+    connect(keywordsEdit, &QLineEdit::textChanged, this, [this] {
+        if (!loading_)
+            emit edited();
+    });
 }
 
 QTextEdit* TopicEditorPane::lastUsedEditor() const
@@ -162,6 +173,7 @@ void TopicEditorPane::store(TTopicRecord& topic) const
 
 void TopicEditorPane::load(const TTopicRecord& topic, const TWindowRecord& window)
 {
+    const QScopedValueRollback<bool> loading(loading_, true);
     keywordsEdit->setText(topic.Keywords.text());
     setEditorColour(headerEditor, window.NonScrollColor);
     setEditorColour(topicEditor, window.TopicColor);
@@ -172,6 +184,7 @@ void TopicEditorPane::load(const TTopicRecord& topic, const TWindowRecord& windo
 
 void TopicEditorPane::clear(const TWindowRecord& window)
 {
+    const QScopedValueRollback<bool> loading(loading_, true);
     keywordsEdit->clear();
     topicTitleLabel->setText(QStringLiteral("Topic Title "));
     loadEditor(headerEditor, QByteArray());

@@ -66,6 +66,9 @@ public slots:
 signals:
     // The format at the caret or over the selection of an editor changed.
     void formatAtCaretChanged(const QTextCharFormat& format);
+    // The user changed the text, its format or the keywords. Loading a topic
+    // into the editors, or emptying them, is not an edit.
+    void edited();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,6 +78,8 @@ private:
     void onTextInUse(EditorCommand onEditor, FieldCommand onField);
 
     bool headerLastUsed_ = true;
+    // Set while load() and clear() fill the editors.
+    bool loading_ = false;
 };
 
 // Paints an editor's background with a 0x00BBGGRR colour.

@@ -47,7 +47,7 @@ void MainWindowStartTest::layoutAndCommandSurface()
 {
     MainWindowHarness h;
     MainWindow& f = *h.form;
-    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp[*] - Topicsmith"));
 
     // Every toolbar button is found by its name and carries its hint.
     const QList<std::pair<const char*, const char*>> hints = {
@@ -219,9 +219,9 @@ void MainWindowStartTest::startWithoutSettingsFile()
     QCOMPARE(f.project().TopicCount(), 1);
     QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
 
-    // Closing asks whether to save, and writes the settings.
-    h.prompter.answer(Prompter::Answer::No);
+    // Closing a project without changes asks nothing, and writes the settings.
     QVERIFY(f.close());
+    QVERIFY(h.prompter.calls().empty());
     const IniFile ini = IniFile::read(h.path(QStringLiteral("Topicsmith.ini")));
     QCOMPARE(ini.value(QStringLiteral("CONFIG"), QStringLiteral("TLB")), QStringLiteral("1"));
     QCOMPARE(ini.value(QStringLiteral("CONFIG"), QStringLiteral("HelpCompiler")), QStringLiteral("NoCompiler"));
@@ -369,6 +369,7 @@ void MainWindowStartTest::failedSaveOnExitKeepsTheWindowOpen()
     h.form->project().PendingOpenPath = path;
     h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().TopicCount(), 1);
+    MainWindowHarness::typeInto(h.form->editors->keywordsEdit, QStringLiteral("changed"));
     // The project file's place is taken by a folder: the save must fail.
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir(h.folder()).mkdir(QStringLiteral("gone.tsp")));
