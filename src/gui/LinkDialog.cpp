@@ -91,11 +91,12 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     connect(browseButton, &QPushButton::clicked, this, &LinkDialog::browseHelpFile);
 }
 
-void LinkDialog::setTopics(const QStringList& entries)
+void LinkDialog::setTopics(const QStringList& entries, int proposed)
 {
+    proposedTopic_ = proposed >= 0 && proposed < entries.size() ? proposed : 0;
     topicCombo->clear();
     topicCombo->addItems(entries);
-    topicCombo->setCurrentIndex(entries.isEmpty() ? -1 : 0);
+    topicCombo->setCurrentIndex(entries.isEmpty() ? -1 : proposedTopic_);
 }
 
 int LinkDialog::linkType() const
@@ -140,7 +141,7 @@ void LinkDialog::otherHelpFileToggled()
             topicIdEdit->setFocus();
         topicIdEdit->selectAll();
     } else {
-        topicCombo->setCurrentIndex(topicCombo->count() > 0 ? 0 : -1);
+        topicCombo->setCurrentIndex(topicCombo->count() > proposedTopic_ ? proposedTopic_ : -1);
         const bool focused = topicIdEdit->hasFocus();
         topicIdEdit->hide();
         topicCombo->show();

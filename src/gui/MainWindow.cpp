@@ -147,7 +147,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
                                           *statusBar, menus->reopenActions, this);
     build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);
     build->nameProject = [this] { return projectCommands->saveProjectAs() == ProjectCommands::SaveResult::Saved; };
-    insertion = new InsertCommands(project_, prompter_, *editors, this);
+    insertion = new InsertCommands(project_, prompter_, *editors, *navigator, this);
 
     connectCommands();
     qApp->installEventFilter(this);

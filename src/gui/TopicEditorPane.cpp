@@ -211,6 +211,23 @@ void TopicEditorPane::putOnClipboard(const QString& text)
     markupBuffer->copy();
 }
 
+bool TopicEditorPane::showFound(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QTextEdit* editor : {headerEditor, topicEditor}) {
+        const QTextCursor found = editor->document()->find(text);
+        if (found.isNull())
+            continue;
+        editor->setTextCursor(found);
+        editor->ensureCursorVisible();
+        if (editor->isEnabled())
+            editor->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
+}
+
 // The Edit menu's commands act on the text the user is in: one of the
 // editors, or the keywords field.
 template <typename EditorCommand, typename FieldCommand>

@@ -44,6 +44,10 @@ public:
     void setEditingEnabled(bool enabled);
     // Puts `text` on the clipboard through the hidden markupBuffer.
     void putOnClipboard(const QString& text);
+    // Selects the first place where `text` stands (case aside), in the
+    // non-scrolling area first, then in the topic area, and scrolls it into
+    // view with the focus in that editor. False when neither holds it.
+    bool showFound(const QString& text);
 
     QLabel *nonScrollingCaption, *topicTitleLabel;
     QTextEdit* headerEditor;

@@ -1,4 +1,5 @@
 #include "links/LinkMarkup.h"
+#include "model/Project.h"
 
 #include <gtest/gtest.h>
 
@@ -61,4 +62,24 @@ TEST(LinkMarkup, ButtonsAndBitmaps)
 TEST(LinkMarkup, TopicChoice)
 {
     EXPECT_EQ(s(topicChoiceText(QStringLiteral("OVERVIEW"), QStringLiteral("Overview"))), "OVERVIEW - Overview");
+}
+
+TEST(LinkMarkup, ProposedTargetIsAnotherTopicOrTheOneTheSelectionNames)
+{
+    ts::Project p;
+    for (const char* id : {"WELCOME", "INSTALL_GUIDE", "USAGE"}) {
+        ts::TTopicRecord t;
+        t.TopicID.setText(QString::fromLatin1(id));
+        t.Title.setText(QStringLiteral("Title of ") + QString::fromLatin1(id).toLower());
+        p.addTopic(t);
+    }
+    EXPECT_EQ(proposedLinkTarget(p, 0, QString()), 1);             // not itself
+    EXPECT_EQ(proposedLinkTarget(p, 1, QStringLiteral("words")), 0); // no match: the first other
+    EXPECT_EQ(proposedLinkTarget(p, 0, QStringLiteral(" install guide ")), 1); // an ID, case and blanks aside
+    EXPECT_EQ(proposedLinkTarget(p, 0, QStringLiteral("TITLE OF\u2029usage")), 2); // a title, over a paragraph end
+    EXPECT_EQ(proposedLinkTarget(p, 2, QStringLiteral("usage")), 0); // its own ID is no target
+    ts::Project one;
+    one.addTopic(p.topic(0));
+    EXPECT_EQ(proposedLinkTarget(one, 0, QString()), 0);
+    EXPECT_EQ(proposedLinkTarget(ts::Project(), -1, QString()), -1);
 }

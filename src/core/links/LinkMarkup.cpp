@@ -1,5 +1,8 @@
 #include "links/LinkMarkup.h"
 
+#include "model/Project.h"
+#include "model/TopicRules.h"
+
 namespace ts::links {
 
 QString topicIdPrompt()
@@ -10,6 +13,28 @@ QString topicIdPrompt()
 QString topicChoiceText(const QString& topicId, const QString& title)
 {
     return topicId + QStringLiteral(" - ") + title;
+}
+
+int proposedLinkTarget(const Project& project, int currentTopic, const QString& selectedText)
+{
+    const int count = project.TopicCount();
+    if (count == 0)
+        return -1;
+    const QString wanted = selectedText.simplified();
+    if (!wanted.isEmpty()) {
+        // Topic IDs are stored upper-cased with '_' for blanks.
+        const QString asId = upperTopicId(wanted).replace(QLatin1Char(' '), QLatin1Char('_'));
+        for (int i = 0; i < count; ++i)
+            if (i != currentTopic && project.topic(i).TopicID.text() == asId)
+                return i;
+        for (int i = 0; i < count; ++i)
+            if (i != currentTopic && project.topic(i).Title.text().simplified().compare(wanted, Qt::CaseInsensitive) == 0)
+                return i;
+    }
+    for (int i = 0; i < count; ++i)
+        if (i != currentTopic)
+            return i;
+    return 0;
 }
 
 QString topicLink(const QString& linkText, const QString& topicId, const QString& title,
