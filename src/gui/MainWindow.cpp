@@ -18,6 +18,7 @@
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
 #include "TopicTabBar.h"
+#include "WindowPlacer.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
 #include "settings/IniFile.h"
@@ -30,12 +31,10 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScreen>
 #include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
@@ -159,6 +158,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     showProjectName(project_.ProjectPath);
     disableControls();
     setUsableMinimumSize();
+    placer_ = new WindowPlacer(*this);
 }
 
 void MainWindow::setUsableMinimumSize()
@@ -169,7 +169,11 @@ void MainWindow::setUsableMinimumSize()
     // topic text in view.
     const int lines = editors->topicEditor->fontMetrics().lineSpacing();
     editors->topicEditor->setMinimumHeight(4 * lines + 2 * editors->topicEditor->frameWidth());
-    const QSize contents = layout()->minimumSize();
+    // The window's layout counts only a status bar's explicit minimum, and
+    // the menu bar only in its total: without both the editors would be
+    // squeezed under their captions.
+    statusBar->setMinimumHeight(statusBar->minimumSizeHint().height());
+    const QSize contents = layout()->totalMinimumSize();
     const int width = std::max({contents.width(), toolBar->layout()->sizeHint().width(),
                             statusBar->progressBar->x() + statusBar->progressBar->width()});
     setMinimumSize(width, contents.height());
@@ -208,12 +212,16 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::onFirstShow()
 {
+    // Polished, the controls may need more room than when they were made.
+    setUsableMinimumSize();
     startScreenTimer->start();
     // The start screen stays in front until the timer closes it.
     if (startScreen_)
         QTimer::singleShot(0, startScreen_.data(), &QWidget::raise);
     if (QFile::exists(programFolder_ + Settings::fileName()))
         readSettings();
+    else
+        placer_->placeOnFirstStart();
     // The argument is opened once the window is on the screen, so that a
     // message about it comes over the window and not before it.
     if (!programArgument_.isEmpty())
@@ -349,17 +357,7 @@ void MainWindow::readSettings()
 {
     const Settings s = Settings::fromIni(IniFile::read(programFolder_ + Settings::fileName()));
 
-    // Bounds that would put the window out of sight (a screen that is gone)
-    // leave it where the platform put it.
-    const int width = qMax(s.Width, 100);
-    const int height = qMax(s.Height, 100);
-    const QRect titleBar(s.Left + 20, s.Top, width - 40, 30);
-    bool visible = false;
-    for (const QScreen* screen : QGuiApplication::screens())
-        visible = visible || screen->availableGeometry().intersects(titleBar);
-    if (visible)
-        move(s.Left, s.Top);
-    resize(width, height);
+    placer_->restore(QRect(s.Left, s.Top, qMax(s.Width, 100), qMax(s.Height, 100)), s.Maximized);
 
     toolBar->topicListToggle->setChecked(s.TLB);
     navigator->setListVisible(s.TLB);
@@ -371,10 +369,14 @@ void MainWindow::writeSettings()
 {
     const QString path = programFolder_ + Settings::fileName();
     Settings s;
-    s.Left = x();
-    s.Top = y();
-    s.Width = width();
-    s.Height = height();
+    // A maximised window keeps the bounds it is restored to: an older
+    // version, which knows nothing of Maximized, opens it there.
+    s.Maximized = isMaximized();
+    const QRect kept = placer_->boundsToKeep();
+    s.Left = kept.left();
+    s.Top = kept.top();
+    s.Width = kept.width();
+    s.Height = kept.height();
     s.TLB = toolBar->topicListToggle->isChecked();
     s.HelpCompiler = project_.CompilerPath;
     s.Recent = projectCommands->recentFiles();

@@ -43,6 +43,7 @@ class ToolsCommands;
 class TopicCommands;
 class TopicEditorPane;
 class TopicNavigator;
+class WindowPlacer;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -118,6 +119,7 @@ private:
     QPointer<StartScreen> startScreen_;
     bool shown_ = false;
     bool closed_ = false;
+    WindowPlacer* placer_ = nullptr;
     // The colour the colour dialogs start on, 0x00BBGGRR.
     std::uint32_t lastColour_ = 0;
 };

@@ -4,6 +4,7 @@
 #include "test_mainwindow_support.h"
 
 #include "settings/IniFile.h"
+#include "settings/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
 
 using namespace ts;
@@ -33,6 +35,7 @@ private slots:
     void disabledUntilAProjectExists();
     void startWithoutSettingsFile();
     void startWithSettingsFile();
+    void windowComesBackMaximisedAndOnTheScreen();
     void commandLineProjectNeedsTspExtension_data();
     void commandLineProjectNeedsTspExtension();
     void closeAsksToSaveAndWritesSettingsInOrder();
@@ -214,6 +217,15 @@ void MainWindowStartTest::startWithoutSettingsFile()
     QVERIFY(f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
     QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
+    // The first start's window: about two thirds of the screen, centred.
+    // (The test screen is smaller than the smallest window: it starts at
+    // the screen's corner then, its title bar in reach.)
+    const QRect screen = f.screen()->availableGeometry();
+    QCOMPARE(f.size(), firstStartBounds(screen).size().expandedTo(f.minimumSize()));
+    if (f.width() <= screen.width() && f.height() <= screen.height())
+        QCOMPARE(f.frameGeometry().center(), screen.center());
+    else
+        QVERIFY(screen.contains(f.frameGeometry().topLeft()));
     // The project named on the command line opens on the first run too.
     QCOMPARE(f.project().ProjectPath, argument);
     QCOMPARE(f.project().TopicCount(), 1);
@@ -322,7 +334,8 @@ void MainWindowStartTest::closeAsksToSaveAndWritesSettingsInOrder()
         keys.append(line.section(QLatin1Char('='), 0, 0));
     QCOMPARE(keys, (QStringList{QStringLiteral("[CONFIG]"), QStringLiteral("Left"), QStringLiteral("Top"),
                                 QStringLiteral("Width"), QStringLiteral("Height"), QStringLiteral("TLB"),
-                                QStringLiteral("HelpCompiler"), QStringLiteral("[RECENT FILES]"), QStringLiteral("0"),
+                                QStringLiteral("HelpCompiler"), QStringLiteral("Maximized"),
+                                QStringLiteral("[RECENT FILES]"), QStringLiteral("0"),
                                 QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
     QVERIFY(lines.contains(QStringLiteral("Left=12")));
     QVERIFY(lines.contains(QStringLiteral("Top=34")));
