@@ -41,7 +41,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     banner->setPixmap(ProgramBanner(QSize(329, 70)));
     banner->setCursor(Qt::PointingHandCursor);
 
-    versionLabel = label("versionLabel", QStringLiteral("Version 1.1"));
+    versionLabel = label("versionLabel", QStringLiteral("Version " TOPICSMITH_VERSION));
     versionLabel->adjustSize();
     versionLabel->move(8, 70 - versionLabel->height() - 2);
 

@@ -23,7 +23,7 @@ public:
     std::function<void(const QUrl&)> openUrl;
 
     QLabel* banner; // banner
-    QLabel* versionLabel; // "Version 1.1"
+    QLabel* versionLabel; // "Version " and the version --version prints
     QLabel* creditLabel; // credit line
     QLabel* iconLabel; // icon
     QLabel* closeLabel; // "Close"

@@ -31,7 +31,7 @@ AutoSizeDialog::AutoSizeDialog(QWidget* parent) : QDialog(parent)
 
     resizeLabel = new QLabel(QStringLiteral("Resize and move this window,"), this);
     resizeLabel->setObjectName(QStringLiteral("resizeLabel"));
-    okLabel = new QLabel(QStringLiteral("then click OK to take changes."), this);
+    okLabel = new QLabel(QStringLiteral("then click OK to keep the changes."), this);
     okLabel->setObjectName(QStringLiteral("okLabel"));
     okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));

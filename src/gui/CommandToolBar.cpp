@@ -29,11 +29,11 @@ CommandToolBar::CommandToolBar(QWidget* parent) : QFrame(parent)
                           QStringLiteral("go"));
     buildAllButton = toolButton(p, upper, "buildAllButton", QStringLiteral("Create HPJ, CNT and RTF files"),
                            QStringLiteral("all"));
-    projectFilesButton = toolButton(p, upper, "projectFilesButton", QStringLiteral("Create PRJ and CNT Files Only"),
+    projectFilesButton = toolButton(p, upper, "projectFilesButton", QStringLiteral("Create HPJ and CNT Files Only"),
                            QStringLiteral("prj"));
     topicFileButton = toolButton(p, upper, "topicFileButton", QStringLiteral("Create RTF File Only"), QStringLiteral("rtf"));
     separator(upper);
-    contentsButton = toolButton(p, upper, "contentsButton", QStringLiteral("Contentst editor"), QStringLiteral("cnt"));
+    contentsButton = toolButton(p, upper, "contentsButton", QStringLiteral("Contents editor"), QStringLiteral("cnt"));
     logButton = toolButton(p, upper, "logButton", QStringLiteral("Show Last Compile Info"), QStringLiteral("log"));
     topicListButton = toolButton(p, upper, "topicListButton", QStringLiteral("Show extended Topic List"),
                               QStringLiteral("topicl"));
@@ -46,7 +46,7 @@ CommandToolBar::CommandToolBar(QWidget* parent) : QFrame(parent)
                               QStringLiteral("button"));
     topicLinkButton = toolButton(p, upper, "topicLinkButton", QStringLiteral("Insert Link to another topic"),
                             QStringLiteral("jump"));
-    webLinkButton = toolButton(p, upper, "webLinkButton", QStringLiteral("Insert Link to WEB or e-mail"),
+    webLinkButton = toolButton(p, upper, "webLinkButton", QStringLiteral("Insert Link to web site or e-mail"),
                            QStringLiteral("web"));
     separator(upper);
     cutButton = toolButton(p, upper, "cutButton", QStringLiteral("Cut"), QStringLiteral("cut"));

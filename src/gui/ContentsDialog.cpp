@@ -620,9 +620,9 @@ void ContentsDialog::deleteEntry()
     if (!entry)
         return;
     const bool heading = entry->Kind == ContentsKind::Heading;
-    const QString text = heading ? QStringLiteral("You are about to delete selected Heading. All subitems will be "
-                                                  "deleted also.\rAre You sure?")
-                                 : QStringLiteral("You are about to delete selected Topic from contents file.\rAre You sure?");
+    const QString text = heading ? QStringLiteral("You are about to delete the selected heading. All its entries will be "
+                                                  "deleted too.\rAre you sure?")
+                                 : QStringLiteral("You are about to delete the selected topic from the contents file.\rAre you sure?");
     const QString caption = heading ? QStringLiteral("Delete Heading") : QStringLiteral("Delete Topic");
     if (prompter_.message(this, text, caption, Prompter::Buttons::YesNo, Prompter::Icon::Question)
         != Prompter::Answer::Yes)
@@ -665,7 +665,7 @@ void ContentsDialog::ok()
 
     if (removeTopicsWithoutId(tree_) > 0) {
         redraw({});
-        prompter_.message(this, QStringLiteral("Some topics do not have TopicID and have been removed"), windowTitle(),
+        prompter_.message(this, QStringLiteral("Some topics did not have a Topic ID and have been removed."), windowTitle(),
                           Prompter::Buttons::Ok, Prompter::Icon::Information);
     }
     try {
@@ -686,7 +686,7 @@ void ContentsDialog::ok()
 
 void ContentsDialog::cancel()
 {
-    if (prompter_.message(this, QStringLiteral("Changes will not be saved.\rAre You sure?"), windowTitle(),
+    if (prompter_.message(this, QStringLiteral("Changes will not be saved.\rAre you sure?"), windowTitle(),
                           Prompter::Buttons::YesNo, Prompter::Icon::Question)
         == Prompter::Answer::Yes)
         QDialog::reject();

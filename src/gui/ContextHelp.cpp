@@ -3,10 +3,14 @@
 #include "HelpPages.h"
 #include "HelpWindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QDialog>
 #include <QHelpEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWhatsThis>
 #include <QWhatsThisClickedEvent>
 #include <QWidget>
@@ -73,6 +77,31 @@ bool ContextHelp::showHelpFor(QWidget* widget, const QPoint& globalPos)
         showPopup(widget, page->file, globalPos);
     else
         showPage(page->file);
+    return true;
+}
+
+bool ContextHelp::showNoteFor(QWidget* widget, const QPoint& globalPos)
+{
+    const HelpPage* page = HelpPages::builtIn().pageForContext(contextNumber(widget));
+    if (!page)
+        return false;
+    showPopup(widget, page->file, globalPos);
+    return true;
+}
+
+bool ContextHelp::offerWhatsThis(QDialog* dialog, const QContextMenuEvent& event)
+{
+    QWidget* target = dialog->childAt(event.pos());
+    if (!target)
+        target = dialog;
+    if (!HelpPages::builtIn().pageForContext(contextNumber(target)))
+        return false;
+    QMenu menu(dialog);
+    menu.setObjectName(QStringLiteral("whatsThisMenu"));
+    QAction* whatsThis = menu.addAction(QStringLiteral("What's This?"));
+    whatsThis->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    if (menu.exec(event.globalPos()) == whatsThis)
+        showNoteFor(target, event.globalPos());
     return true;
 }
 
@@ -167,11 +196,19 @@ bool ContextHelp::eventFilter(QObject* watched, QEvent* event)
         if (!widget || !widget->whatsThis().isEmpty()
             || !HelpPages::builtIn().pageForContext(contextNumber(widget)))
             return false;
+        // The "?" button and Shift+F1 ask for the short note, in every window.
         auto* help = static_cast<QHelpEvent*>(event);
-        if (event->type() == QEvent::WhatsThis && !showHelpFor(widget, help->globalPos()))
+        if (event->type() == QEvent::WhatsThis && !showNoteFor(widget, help->globalPos()))
             return false;
         event->accept();
         return true;
+    }
+    case QEvent::ContextMenu: {
+        // A right-click that no control of a dialog took (on a label, a
+        // frame, the dialog itself) offers What's This, also where the
+        // window manager draws no "?" button.
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        return dialog && offerWhatsThis(dialog, *static_cast<QContextMenuEvent*>(event));
     }
     case QEvent::WhatsThisClicked: {
         const QString href = static_cast<QWhatsThisClickedEvent*>(event)->href();

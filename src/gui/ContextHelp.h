@@ -4,9 +4,10 @@
 // the number of the focused control, or of the nearest enclosing control or
 // window that has one, and shows that page; with no number nothing happens.
 // Windows with a "?" button in the title bar answer with a pop-up holding the
-// page's first paragraph and a link to the whole page, as they do after the
-// "?" button (or Shift+F1) and a click on a control; other windows open the
-// page in the help window.
+// page's first paragraph and a link to the whole page; other windows open the
+// page in the help window. The "?" button (or Shift+F1, or "What's This?" on
+// a dialog's context menu) followed by a click on a control always gives the
+// pop-up.
 //
 // One instance serves the whole application: it watches the application's
 // events and owns the help window.
@@ -14,6 +15,8 @@
 #include <QObject>
 #include <QPointer>
 
+class QContextMenuEvent;
+class QDialog;
 class QIcon;
 class QPoint;
 class QWidget;
@@ -39,6 +42,9 @@ public:
     // Help for `widget`, as F1 gives it. `globalPos` places a pop-up.
     // Returns false when no number applies (nothing is shown).
     bool showHelpFor(QWidget* widget, const QPoint& globalPos);
+    // The short note about `widget` as a pop-up, as What's This gives it in
+    // every window; false when no number applies.
+    bool showNoteFor(QWidget* widget, const QPoint& globalPos);
 
     // The program's own icon, as the desktop shows it.
     static QIcon applicationIcon();
@@ -59,6 +65,9 @@ protected:
 private:
     explicit ContextHelp(QObject* parent);
     void showPopup(QWidget* widget, const QString& page, const QPoint& globalPos);
+    // The context menu of a dialog's background: "What's This?" for the
+    // control under the mouse. False when no help number applies.
+    bool offerWhatsThis(QDialog* dialog, const QContextMenuEvent& event);
     HelpWindow* windowOverModalDialog();
 
     QPointer<HelpWindow> window_;

@@ -172,7 +172,7 @@ FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editor
     italicButton = toolButton(this, row, "italicButton", QStringLiteral("Italic"), QStringLiteral("italic"));
     italicButton->setCheckable(true);
     separator(row);
-    leftAlignButton = toolButton(this, row, "leftAlignButton", QStringLiteral("Left Allignment"), QStringLiteral("left"));
+    leftAlignButton = toolButton(this, row, "leftAlignButton", QStringLiteral("Left Alignment"), QStringLiteral("left"));
     centreButton = toolButton(this, row, "centreButton", QStringLiteral("Center"), QStringLiteral("center"));
     leftAlignButton->setCheckable(true);
     centreButton->setCheckable(true);

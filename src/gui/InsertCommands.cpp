@@ -12,6 +12,7 @@
 #include "Prompter.h"
 #include "RichTextAdapter.h"
 #include "TopicEditorPane.h"
+#include "TopicNavigator.h"
 #include "links/LinkMarkup.h"
 #include "model/Project.h"
 
@@ -144,8 +145,10 @@ void giveFocusBack(QTextEdit* editor)
 
 } // namespace
 
-InsertCommands::InsertCommands(const Project& project, Prompter& prompter, TopicEditorPane& editors, QWidget* window)
-    : QObject(window), project_(project), prompter_(prompter), editors_(editors), window_(window)
+InsertCommands::InsertCommands(const Project& project, Prompter& prompter, TopicEditorPane& editors,
+                               const TopicNavigator& navigator, QWidget* window)
+    : QObject(window), project_(project), prompter_(prompter), editors_(editors), navigator_(navigator),
+      window_(window)
 {
     setObjectName(QStringLiteral("insertCommands"));
     linkDialog = new LinkDialog(prompter_, window);
@@ -165,7 +168,10 @@ void InsertCommands::insertTopicLink()
         entries.append(links::topicChoiceText(project_.topic(i).TopicID.text(), project_.topic(i).Title.text()));
     d.topicWindowCheck->setChecked(false);
     d.otherHelpFileCheck->setChecked(false);
-    d.setTopics(entries);
+    // A link from a topic to itself is seldom meant: another topic is
+    // proposed, the one the selected words name when there is one.
+    const QString selected = editor ? editor->textCursor().selectedText() : QString();
+    d.setTopics(entries, links::proposedLinkTarget(project_, navigator_.currentTopic(), selected));
     d.setLinkType(0);
 
     if (d.exec() != QDialog::Accepted) {

@@ -14,11 +14,13 @@ class LinkDialog;
 class Project;
 class Prompter;
 class TopicEditorPane;
+class TopicNavigator;
 
 class InsertCommands : public QObject {
     Q_OBJECT
 public:
-    InsertCommands(const Project& project, Prompter& prompter, TopicEditorPane& editors, QWidget* window);
+    InsertCommands(const Project& project, Prompter& prompter, TopicEditorPane& editors,
+                   const TopicNavigator& navigator, QWidget* window);
 
     LinkDialog* linkDialog;
     ButtonDialog* buttonDialog;
@@ -33,6 +35,7 @@ private:
     const Project& project_;
     Prompter& prompter_;
     TopicEditorPane& editors_;
+    const TopicNavigator& navigator_;
     QWidget* window_;
 };
 

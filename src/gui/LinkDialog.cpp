@@ -69,7 +69,7 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     topicWindowCheck = new QCheckBox(QStringLiteral("Show in specific window selected for this topic"), this);
     topicWindowCheck->setObjectName(QStringLiteral("topicWindowCheck"));
     layout->addWidget(topicWindowCheck);
-    otherHelpFileCheck = new QCheckBox(QStringLiteral("Jump to topic in onother help file (specify below)"), this);
+    otherHelpFileCheck = new QCheckBox(QStringLiteral("Jump to topic in another help file (specify below)"), this);
     otherHelpFileCheck->setObjectName(QStringLiteral("otherHelpFileCheck"));
     layout->addWidget(otherHelpFileCheck);
     linkTypeButtons[0]->setChecked(true);
@@ -91,11 +91,12 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     connect(browseButton, &QPushButton::clicked, this, &LinkDialog::browseHelpFile);
 }
 
-void LinkDialog::setTopics(const QStringList& entries)
+void LinkDialog::setTopics(const QStringList& entries, int proposed)
 {
+    proposedTopic_ = proposed >= 0 && proposed < entries.size() ? proposed : 0;
     topicCombo->clear();
     topicCombo->addItems(entries);
-    topicCombo->setCurrentIndex(entries.isEmpty() ? -1 : 0);
+    topicCombo->setCurrentIndex(entries.isEmpty() ? -1 : proposedTopic_);
 }
 
 int LinkDialog::linkType() const
@@ -140,7 +141,7 @@ void LinkDialog::otherHelpFileToggled()
             topicIdEdit->setFocus();
         topicIdEdit->selectAll();
     } else {
-        topicCombo->setCurrentIndex(topicCombo->count() > 0 ? 0 : -1);
+        topicCombo->setCurrentIndex(topicCombo->count() > proposedTopic_ ? proposedTopic_ : -1);
         const bool focused = topicIdEdit->hasFocus();
         topicIdEdit->hide();
         topicCombo->show();

@@ -25,8 +25,10 @@ class LinkDialog : public QDialog {
 public:
     explicit LinkDialog(Prompter& prompter, QWidget* parent = nullptr);
 
-    // Fills topicCombo with these entries and selects the first.
-    void setTopics(const QStringList& entries);
+    // Fills topicCombo with these entries and selects entry `proposed`
+    // (the first when out of range), also when the other help file is
+    // unchecked again.
+    void setTopics(const QStringList& entries, int proposed = 0);
     // "Jump to selected topic" (0) or "Popup selected topic" (1).
     int linkType() const;
     void setLinkType(int index);
@@ -58,6 +60,7 @@ protected:
 
 private:
     Prompter& prompter_;
+    int proposedTopic_ = 0;
 };
 
 } // namespace ts

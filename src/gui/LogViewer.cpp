@@ -63,7 +63,7 @@ LogViewer::LogViewer(Prompter& prompter, QWidget* parent) : QDialog(parent), pro
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    headerLabel = new QLabel(QStringLiteral("  Nothing Compiled yet!"), this);
+    headerLabel = new QLabel(QStringLiteral("  Nothing compiled yet!"), this);
     headerLabel->setObjectName(QStringLiteral("headerLabel"));
     headerLabel->setFixedHeight(HeaderHeight);
     headerLabel->setFrameShape(QFrame::Panel);

@@ -34,7 +34,8 @@ MainMenus::MainMenus(QMenuBar* bar)
         reopenActions[size_t(k)] = menuItem(reopenMenu, reopenNames[k], RecentFiles::emptyCaption(k));
     openHelpFileAction = menuItem(fileMenu, "openHelpFileAction", QStringLiteral("Open &Help File..."));
     saveAction = menuItem(fileMenu, "saveAction", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    saveAsAction = menuItem(fileMenu, "saveAsAction", QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::Key_A));
+    saveAsAction = menuItem(fileMenu, "saveAsAction", QStringLiteral("Save &As..."),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     fileMenu->addSeparator();
     importHelpAction = menuItem(fileMenu, "importHelpAction", QStringLiteral("&Import Help File..."));
     fileMenu->addSeparator();
@@ -42,10 +43,15 @@ MainMenus::MainMenus(QMenuBar* bar)
 
     editMenu = bar->addMenu(QStringLiteral("&Edit"));
     editMenu->setObjectName(QStringLiteral("editMenu"));
+    // Access keys the menu's other items leave free: "C&ut" keeps its u.
+    undoAction = menuItem(editMenu, "undoAction", QStringLiteral("U&ndo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction = menuItem(editMenu, "redoAction", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    editMenu->addSeparator();
     cutAction = menuItem(editMenu, "cutAction", QStringLiteral("C&ut"), QKeySequence(Qt::CTRL | Qt::Key_X));
     copyAction = menuItem(editMenu, "copyAction", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
     pasteAction = menuItem(editMenu, "pasteAction", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    selectAllAction = menuItem(editMenu, "selectAllAction", QStringLiteral("Select &All"));
+    selectAllAction = menuItem(editMenu, "selectAllAction", QStringLiteral("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A));
     editMenu->addSeparator();
     addTopicAction = menuItem(editMenu, "addTopicAction", QStringLiteral("&Add Topic..."), QKeySequence(Qt::CTRL | Qt::Key_Insert));
     deleteTopicAction =

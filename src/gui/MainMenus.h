@@ -21,7 +21,7 @@ struct MainMenus {
     QMenu *fileMenu, *reopenMenu, *editMenu, *buildMenu, *toolsMenu, *helpMenu;
     QAction *newAction, *openAction, *openHelpFileAction, *saveAction, *saveAsAction, *importHelpAction, *exitAction;
     std::array<QAction*, RecentFiles::Count> reopenActions;
-    QAction *cutAction, *copyAction, *pasteAction, *selectAllAction, *addTopicAction, *deleteTopicAction,
+    QAction *undoAction, *redoAction, *cutAction, *copyAction, *pasteAction, *selectAllAction, *addTopicAction, *deleteTopicAction,
         *topicPropertiesAction, *editWindowsAction;
     QAction* searchAction;
     QAction *compileAction, *showLogAction, *buildAllAction, *projectFilesAction, *topicFileAction,

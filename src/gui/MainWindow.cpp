@@ -19,9 +19,11 @@
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
 #include "TopicTabBar.h"
+#include "WindowPlacer.h"
 #include "helpsource/CompilerCommand.h"
 #include "viewer/HelpViewer.h"
 #include "model/IoError.h"
+#include "model/ProjectFile.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramFolder.h"
 #include "settings/Settings.h"
@@ -29,14 +31,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScreen>
 #include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
@@ -62,7 +63,6 @@ bool isWindowShortcut(const QKeyEvent* key)
     const Qt::KeyboardModifiers mods = combo.keyboardModifiers() & ~Qt::KeypadModifier;
     if (mods == Qt::ControlModifier) {
         switch (combo.key()) {
-        case Qt::Key_A:
         case Qt::Key_C:
         case Qt::Key_V:
         case Qt::Key_X:
@@ -150,7 +150,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);
     build->nameProject = [this] { return projectCommands->saveProjectAs() == ProjectCommands::SaveResult::Saved; };
     helpViewer = new HelpViewer(prompter_, this);
-    insertion = new InsertCommands(project_, prompter_, *editors, this);
+    insertion = new InsertCommands(project_, prompter_, *editors, *navigator, this);
 
     connectCommands();
     qApp->installEventFilter(this);
@@ -162,6 +162,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     showProjectName(project_.ProjectPath);
     disableControls();
     setUsableMinimumSize();
+    placer_ = new WindowPlacer(*this);
 }
 
 void MainWindow::setUsableMinimumSize()
@@ -172,7 +173,11 @@ void MainWindow::setUsableMinimumSize()
     // topic text in view.
     const int lines = editors->topicEditor->fontMetrics().lineSpacing();
     editors->topicEditor->setMinimumHeight(4 * lines + 2 * editors->topicEditor->frameWidth());
-    const QSize contents = layout()->minimumSize();
+    // The window's layout counts only a status bar's explicit minimum, and
+    // the menu bar only in its total: without both the editors would be
+    // squeezed under their captions.
+    statusBar->setMinimumHeight(statusBar->minimumSizeHint().height());
+    const QSize contents = layout()->totalMinimumSize();
     const int width = std::max({contents.width(), toolBar->layout()->sizeHint().width(),
                             statusBar->progressBar->x() + statusBar->progressBar->width()});
     setMinimumSize(width, contents.height());
@@ -180,7 +185,8 @@ void MainWindow::setUsableMinimumSize()
 
 void MainWindow::showProjectName(const QString& path)
 {
-    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - Topicsmith"));
+    // "[*]" shows as "*" while the project has unsaved changes.
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral("[*] - Topicsmith"));
 }
 
 MainWindow::~MainWindow()
@@ -210,18 +216,33 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::onFirstShow()
 {
+    // Polished, the controls may need more room than when they were made.
+    setUsableMinimumSize();
     startScreenTimer->start();
     // The start screen stays in front until the timer closes it.
     if (startScreen_)
         QTimer::singleShot(0, startScreen_.data(), &QWidget::raise);
     if (QFile::exists(programFolder_ + Settings::fileName()))
         readSettings();
+    else
+        placer_->placeOnFirstStart();
+    // The argument is opened once the window is on the screen, so that a
+    // message about it comes over the window and not before it.
+    if (!programArgument_.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::openProgramArgument);
+}
+
+void MainWindow::openProgramArgument()
+{
     // A project named on the command line opens also on the first run, when
     // there are no settings yet: a file manager starts us that way.
     const QString& arg = programArgument_;
     if (arg.size() >= 3 && arg.right(3).toUpper() == QStringLiteral("TSP")) {
         project_.PendingOpenPath = arg;
         projectCommands->openProject();
+    } else if (!arg.endsWith(QLatin1String(".hlp"), Qt::CaseInsensitive)) {
+        // A help file goes to the help viewer; anything else is not ours.
+        prompter_.error(this, ProjectFile::notAProjectFileMessage(arg));
     }
 }
 
@@ -251,6 +272,9 @@ void MainWindow::connectCommands()
     wire(b->topicPropertiesButton, m.topicPropertiesAction, topics, &TopicCommands::changeTopicProperties);
     wire(b->editWindowsButton, m.editWindowsAction, topics, &TopicCommands::editWindows);
     connect(topics, &TopicCommands::topicAdded, this, &MainWindow::enableControls);
+    // What the title's "*" and the save questions go by.
+    connect(editors, &TopicEditorPane::edited, this, [this] { setWindowModified(true); });
+    connect(topics, &TopicCommands::projectChanged, this, [this] { setWindowModified(true); });
 
     // Build.
     wire(b->compileButton, m.compileAction, build, &BuildCommands::compileProject);
@@ -290,6 +314,8 @@ void MainWindow::connectCommands()
     wire(b->copyButton, m.copyAction, editors, &TopicEditorPane::copy);
     wire(b->pasteButton, m.pasteAction, editors, &TopicEditorPane::paste);
     wire(nullptr, m.selectAllAction, editors, &TopicEditorPane::selectAll);
+    wire(nullptr, m.undoAction, editors, &TopicEditorPane::undo);
+    wire(nullptr, m.redoAction, editors, &TopicEditorPane::redo);
 
     connect(startScreenTimer, &QTimer::timeout, this, &MainWindow::closeStartScreen);
 }
@@ -320,9 +346,15 @@ void MainWindow::disableControls()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // The start screen stays on top of everything: a message or dialog that
+    // comes while it is up would be hidden behind it.
+    if (event->type() == QEvent::Show && startScreen_ && watched != startScreen_.data()
+        && qobject_cast<QDialog*>(watched))
+        closeStartScreen();
     if (event->type() == QEvent::ShortcutOverride) {
-        // The window's menu shortcuts come before the keys the focused
-        // control would otherwise claim (Ctrl+A selects all in an editor).
+        // The clipboard and project shortcuts of the window's menus come
+        // before the keys the focused control would otherwise claim, so that
+        // they always run the menu's command.
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && isWindowShortcut(static_cast<QKeyEvent*>(event))) {
             event->ignore();
@@ -336,17 +368,7 @@ void MainWindow::readSettings()
 {
     const Settings s = Settings::fromIni(IniFile::read(programFolder_ + Settings::fileName()));
 
-    // Bounds that would put the window out of sight (a screen that is gone)
-    // leave it where the platform put it.
-    const int width = qMax(s.Width, 100);
-    const int height = qMax(s.Height, 100);
-    const QRect titleBar(s.Left + 20, s.Top, width - 40, 30);
-    bool visible = false;
-    for (const QScreen* screen : QGuiApplication::screens())
-        visible = visible || screen->availableGeometry().intersects(titleBar);
-    if (visible)
-        move(s.Left, s.Top);
-    resize(width, height);
+    placer_->restore(QRect(s.Left, s.Top, qMax(s.Width, 100), qMax(s.Height, 100)), s.Maximized);
 
     toolBar->topicListToggle->setChecked(s.TLB);
     navigator->setListVisible(s.TLB);
@@ -358,10 +380,14 @@ void MainWindow::writeSettings()
 {
     const QString path = programFolder_ + Settings::fileName();
     Settings s;
-    s.Left = x();
-    s.Top = y();
-    s.Width = width();
-    s.Height = height();
+    // A maximised window keeps the bounds it is restored to: an older
+    // version, which knows nothing of Maximized, opens it there.
+    s.Maximized = isMaximized();
+    const QRect kept = placer_->boundsToKeep();
+    s.Left = kept.left();
+    s.Top = kept.top();
+    s.Width = kept.width();
+    s.Height = kept.height();
     s.TLB = toolBar->topicListToggle->isChecked();
     s.HelpCompiler = project_.CompilerPath;
     s.Recent = projectCommands->recentFiles();
@@ -387,7 +413,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::confirmClose()
 {
-    if (project_.TopicCount() != 0) {
+    if (projectCommands->hasUnsavedChanges()) {
         const auto answer = prompter_.message(this, QStringLiteral("Save Project Before Exiting?"),
                                               QStringLiteral("Exit"), Prompter::Buttons::YesNoOrKeep,
                                               Prompter::Icon::Question);

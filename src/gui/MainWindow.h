@@ -44,6 +44,7 @@ class ToolsCommands;
 class TopicCommands;
 class TopicEditorPane;
 class TopicNavigator;
+class WindowPlacer;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -87,14 +88,18 @@ public:
 
 public slots:
     void onFirstShow();
-    // Asks to save a project with topics; false keeps the window open.
+    // Opens the program's argument when it names a project; says so when it
+    // names a file that is neither a project nor a help file.
+    void openProgramArgument();
+    // Asks to save a project with unsaved changes; false keeps the window open.
     bool confirmClose();
     void exitProgram();
     void closeStartScreen();
     void toggleTopicList();
     void enableControls();
     void disableControls();
-    // "demo.tsp - Topicsmith": the title names the project file.
+    // "demo.tsp - Topicsmith": the title names the project file, with "*"
+    // after it while there are unsaved changes.
     void showProjectName(const QString& path);
 
 protected:
@@ -116,6 +121,7 @@ private:
     QPointer<StartScreen> startScreen_;
     bool shown_ = false;
     bool closed_ = false;
+    WindowPlacer* placer_ = nullptr;
     // The colour the colour dialogs start on, 0x00BBGGRR.
     std::uint32_t lastColour_ = 0;
 };

@@ -69,12 +69,22 @@ void ProjectCommands::setProjectPanel(const QString& path)
 }
 
 
+bool ProjectCommands::hasUnsavedChanges() const
+{
+    return project_.TopicCount() > 0 && (window_->isWindowModified() || project_.PendingContents.has_value());
+}
+
+void ProjectCommands::markSaved()
+{
+    window_->setWindowModified(false);
+}
+
 // The question of New and Open: false when the user pressed Escape or the
 // save they asked for failed or was cancelled, which stops the command so
-// that nothing is lost.
+// that nothing is lost. A project without unsaved changes is not asked about.
 bool ProjectCommands::askSaveBeforeClosing(const QString& text, const QString& caption)
 {
-    if (project_.TopicCount() == 0)
+    if (!hasUnsavedChanges())
         return true;
     const auto answer =
         prompter_.message(window_, text, caption, Prompter::Buttons::YesNoOrKeep, Prompter::Icon::Question);
@@ -88,6 +98,7 @@ void ProjectCommands::clearProject()
 {
     navigator_.clear();
     project_.reset();
+    markSaved();
     // The next topic lies on the fresh "main" window; show its colours.
     editors_.clear(project_.window(0));
 }
@@ -96,16 +107,31 @@ void ProjectCommands::newProject()
 {
     if (!askSaveBeforeClosing(QStringLiteral("Save This Project Before Closing?"), QStringLiteral("Close project")))
         return;
+    // Cancelling the first topic's dialog cancels New: the project open
+    // before comes back as it was, unsaved changes included.
+    navigator_.storeCurrentTopic();
+    Project previous = project_;
+    const int previousTopic = navigator_.currentTopic();
+    const bool previousChanged = window_->isWindowModified();
+
     clearProject();
     project_.ProjectPath = project_.unnamedPath();
     setProjectPanel(project_.ProjectPath);
     topics_.addTopic();
-    if (project_.TopicCount() == 0) {
-        // Only a dialog closed without its checks gets here: no project.
+    if (project_.TopicCount() > 0) {
+        navigator_.storeCurrentTopic();
+        return;
+    }
+    if (previous.TopicCount() == 0) {
         emit projectAbandoned();
         return;
     }
-    navigator_.storeCurrentTopic();
+    project_ = std::move(previous);
+    setProjectPanel(project_.ProjectPath);
+    navigator_.showProject();
+    navigator_.goToTopic(previousTopic);
+    topics_.refillWindows();
+    window_->setWindowModified(previousChanged);
 }
 
 void ProjectCommands::openProject()
@@ -122,13 +148,11 @@ void ProjectCommands::openProject()
         prompter_.error(window_, ProjectFile::notAProjectFileMessage(path));
         return;
     }
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        prompter_.message(window_, QStringLiteral("File not exists any more"), QStringLiteral("Open"),
-                          Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    if (const std::optional<QString> refusal = ProjectFile::notAProjectFileRefusal(path)) {
+        prompter_.error(window_, *refusal);
         return;
     }
-    const QString fullPath = info.absoluteFilePath();
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
 
     // The file is read whole and checked before the open project is given up.
     const auto read = [this, &fullPath](Project& into) {
@@ -172,6 +196,7 @@ void ProjectCommands::openProject()
     statusBar_.finishActivity();
     rememberRecentProject();
     topics_.refillWindows();
+    markSaved();
 }
 
 ProjectCommands::SaveResult ProjectCommands::saveProject()
@@ -288,6 +313,7 @@ bool ProjectCommands::writeProjectFile(const QString& path)
         return false;
     }
     lastSavedPath_ = path;
+    markSaved();
     return true;
 }
 

@@ -36,6 +36,11 @@ public:
     const RecentFiles& recentFiles() const { return recent_; }
     // The import log's viewer, made by the first import.
     LogViewer* importLogViewer = nullptr;
+
+    // Whether the project holds work that is not in its file: the window's
+    // modified mark (set by every change, cleared by Open and a successful
+    // save) or contents a rename rewrote, which wait for the Save.
+    bool hasUnsavedChanges() const;
     void setRecentFiles(const RecentFiles& recent);
 
 public slots:
@@ -60,6 +65,8 @@ private:
     // failed or was cancelled, which stops the command so that nothing is lost.
     bool askSaveBeforeClosing(const QString& text, const QString& caption);
     void clearProject();
+    // The project is as its file holds it.
+    void markSaved();
     bool writeProjectFile(const QString& path);
     void refreshRecentMenu();
     void rememberRecentProject();

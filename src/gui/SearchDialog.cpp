@@ -151,6 +151,8 @@ void SearchDialog::search()
     } searching(*this);
 
     resultList->clear();
+    foundQuery = query;
+    foundMode = searchMode();
     const std::vector<int> found = ts::searchTopics(project_, query, SearchMode(searchMode()),
                                                 [this](int position) { progress_.setValue(position); });
     const QIcon check = imageList_.value(CheckIcon);

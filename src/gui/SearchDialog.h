@@ -38,6 +38,10 @@ public:
 
     // The topic picked at the dialog's last closing, or -1.
     int searchResultIndex = -1;
+    // What the rows shown were found by: the query and the "Search by" entry
+    // of the last search.
+    QString foundQuery;
+    int foundMode = 0;
 
     // The chosen "Search by" entry: 0 Topic ID, 1 Topic Title, 2 Text in topic.
     int searchMode() const;

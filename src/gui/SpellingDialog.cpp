@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -76,7 +77,15 @@ SpellingDialog::SpellingDialog(const Speller::Question& q, QWidget* parent) : QD
     changeButton = new QPushButton(QStringLiteral("&Change"), this);
     addButton = new QPushButton(QStringLiteral("&Add"), this);
     cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    changeButton->setDefault(true);
+    // Enter changes the word only when a suggestion is the word itself in
+    // other letter case; otherwise a guess ("exr" for "exe") would replace a
+    // name the dictionary does not know, so Enter passes the word over.
+    const qsizetype caseVariant = q.suggestions.indexOf(QRegularExpression(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(q.word)),
+        QRegularExpression::CaseInsensitiveOption));
+    if (caseVariant >= 0)
+        suggestionList->setCurrentRow(int(caseVariant));
+    (caseVariant >= 0 ? changeButton : ignoreButton)->setDefault(true);
     connect(ignoreButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Ignore); });
     connect(ignoreAllButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::IgnoreAll); });
     connect(changeButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Change); });

@@ -27,7 +27,7 @@ StartScreen::StartScreen(QWidget* parent)
     banner->setGeometry(8, 4, 537, 118);
     banner->setPixmap(ProgramBanner(QSize(537, 118)));
 
-    versionLabel = new QLabel(QStringLiteral("V1.1,  Loading..."), this);
+    versionLabel = new QLabel(QStringLiteral("V" TOPICSMITH_VERSION ", Loading..."), this);
     versionLabel->setObjectName(QStringLiteral("versionLabel"));
     QFont bold = versionLabel->font();
     bold.setBold(true);

@@ -15,6 +15,7 @@
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
 #include "model/Project.h"
+#include "search/TopicSearch.h"
 #include "spelling/SpellWords.h"
 
 #include <QLineEdit>
@@ -65,6 +66,9 @@ void ToolsCommands::searchTopics()
     if (picked < 0 || picked >= project_.TopicCount())
         return;
     navigator_.goToTopic(picked);
+    // A topic found by its text shows where: the words found are selected.
+    if (searchDialog->foundMode == int(SearchMode::TextInTopic))
+        editors_.showFound(searchDialog->foundQuery);
 }
 
 // The contents editor reads the contents file at every opening and writes

@@ -17,6 +17,9 @@
 #include <QLineEdit>
 #include <QTextEdit>
 
+#include <utility>
+#include <vector>
+
 namespace ts {
 
 TopicCommands::TopicCommands(Project& project, Prompter& prompter, TopicNavigator& navigator,
@@ -35,7 +38,7 @@ TopicCommands::TopicCommands(Project& project, Prompter& prompter, TopicNavigato
 void TopicCommands::addTopic()
 {
     if (project_.topicTableFull()) {
-        prompter_.message(window_, QStringLiteral("You can not have more than %1 topics").arg(Project::TopicSlots),
+        prompter_.message(window_, QStringLiteral("You cannot have more than %1 topics.").arg(Project::TopicSlots),
                           QStringLiteral("Add new topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
@@ -47,9 +50,7 @@ void TopicCommands::addTopic()
     d.topicIdEdit->clear();
     d.titleEdit->clear();
     d.callIdEdit->clear();
-    d.exec();
-
-    if (d.topicIdEdit->text().isEmpty())
+    if (d.exec() != QDialog::Accepted || d.topicIdEdit->text().isEmpty())
         return;
     const QString id = upperTopicId(d.topicIdEdit->text());
 
@@ -73,6 +74,7 @@ void TopicCommands::addTopic()
     else
         editors_.showTitle(topic.Title.text());
     emit topicAdded();
+    emit projectChanged();
     // The user goes on writing the new topic.
     editors_.topicEditor->setFocus();
 }
@@ -84,7 +86,7 @@ void TopicCommands::deleteTopic()
         return;
     if (project_.TopicCount() == 1) {
         prompter_.message(window_,
-                          QStringLiteral("You can not delete all topics!\rSelect New if You want to start a new project"),
+                          QStringLiteral("You cannot delete all topics!\rSelect New if you want to start a new project."),
                           QStringLiteral("Delete Topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
@@ -93,12 +95,13 @@ void TopicCommands::deleteTopic()
     const QString linked = countLinksTo(project_, i).deleteQuestion(t.TopicID.text());
     const auto answer = prompter_.message(
         window_, QStringLiteral("You are about to delete Topic:\r") + t.TopicID.text() + QStringLiteral(" - ") +
-                     t.Title.text() + QStringLiteral("\r") + (linked.isEmpty() ? QStringLiteral("Are You sure?") : linked),
+                     t.Title.text() + QStringLiteral("\r") + (linked.isEmpty() ? QStringLiteral("Are you sure?") : linked),
         QStringLiteral("Delete Topic?"), Prompter::Buttons::OkCancel, Prompter::Icon::Question);
     if (answer != Prompter::Answer::Ok)
         return;
     project_.deleteTopic(i);
     navigator_.removeTopic(i);
+    emit projectChanged();
 }
 
 void TopicCommands::editWindows()
@@ -107,8 +110,20 @@ void TopicCommands::editWindows()
     if (i < 0)
         return;
     navigator_.storeCurrentTopic();
+    const auto windowsAndPlaces = [this] {
+        std::vector<TWindowRecord> windows;
+        for (int k = 0; k < project_.WindowCount(); ++k)
+            windows.push_back(project_.window(k));
+        std::vector<int> places;
+        for (int t = 0; t < project_.TopicCount(); ++t)
+            places.push_back(project_.topic(t).WindowIndex);
+        return std::pair{windows, places};
+    };
+    const auto before = windowsAndPlaces();
     windowEditor->setTopicWindow(project_.topic(i).WindowIndex);
     windowEditor->exec();
+    if (windowsAndPlaces() != before)
+        emit projectChanged();
     // The editor has stored its fields; the topic is shown again in its
     // window's colours, and with the links a deleted window's rewrite changed.
     navigator_.loadCurrentTopic();
@@ -125,7 +140,7 @@ void TopicCommands::changeTopicProperties()
     project_.AddMode = false;
     d.setCurrentTopic(i);
 
-    const TTopicRecord& before = project_.topic(i);
+    const TTopicRecord before = project_.topic(i);
     d.topicIdEdit->setText(before.TopicID.text());
     d.titleEdit->setText(before.Title.text());
     d.callIdCheck->setChecked(before.HasMapID);
@@ -133,9 +148,7 @@ void TopicCommands::changeTopicProperties()
         d.callIdEdit->setText(QString::number(before.MapID));
     else
         d.callIdEdit->clear();
-    d.exec();
-
-    if (d.topicIdEdit->text().isEmpty())
+    if (d.exec() != QDialog::Accepted || d.topicIdEdit->text().isEmpty())
         return;
     const QString newId = upperTopicId(d.topicIdEdit->text());
     const CountedString<50> newIdStored(newId);
@@ -165,6 +178,8 @@ void TopicCommands::changeTopicProperties()
     t.HasMapID = callId.has_value();
     t.MapID = callId.value_or(0);
     navigator_.loadCurrentTopic();
+    if (!(project_.topic(i) == before))
+        emit projectChanged();
 }
 
 void TopicCommands::refillWindows()
@@ -205,6 +220,8 @@ void TopicCommands::rewriteLinks(const QString& oldText, const QString& newText)
             failure = e.message();
         }
     }
+    // The topics are rewritten even when the contents file failed.
+    emit projectChanged();
     if (!failure.isEmpty())
         prompter_.error(window_, failure);
 }

@@ -46,6 +46,8 @@ public slots:
 signals:
     // A topic was added: the editing commands have something to act on.
     void topicAdded();
+    // The command changed the project: topics, windows or links.
+    void projectChanged();
 
 private:
     Project& project_;

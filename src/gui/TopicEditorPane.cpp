@@ -10,6 +10,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -61,7 +64,7 @@ TopicEditorPane::TopicEditorPane(QWidget* parent) : QWidget(parent)
 
     auto* captionLine = new QHBoxLayout;
     captionLine->setContentsMargins(2, 0, 2, 0);
-    nonScrollingCaption = new QLabel(QStringLiteral("Non Scroll area"), this);
+    nonScrollingCaption = new QLabel(QStringLiteral("Non-scrolling area"), this);
     nonScrollingCaption->setObjectName(QStringLiteral("nonScrollingCaption"));
     topicTitleLabel = new QLabel(QStringLiteral("Topic Title "), this);
     topicTitleLabel->setObjectName(QStringLiteral("topicTitleLabel"));
@@ -123,7 +126,15 @@ TopicEditorPane::TopicEditorPane(QWidget* parent) : QWidget(parent)
         const auto showFormat = [this, editor] { emit formatAtCaretChanged(SelectionFormat(*editor)); };
         connect(editor, &QTextEdit::selectionChanged, this, showFormat);
         connect(editor, &QTextEdit::cursorPositionChanged, this, showFormat);
+        connect(editor->document(), &QTextDocument::contentsChanged, this, [this] {
+            if (!loading_)
+                emit edited();
+        });
     }
+    connect(keywordsEdit, &QLineEdit::textChanged, this, [this] {
+        if (!loading_)
+            emit edited();
+    });
 }
 
 QTextEdit* TopicEditorPane::lastUsedEditor() const
@@ -162,6 +173,7 @@ void TopicEditorPane::store(TTopicRecord& topic) const
 
 void TopicEditorPane::load(const TTopicRecord& topic, const TWindowRecord& window)
 {
+    const QScopedValueRollback<bool> loading(loading_, true);
     keywordsEdit->setText(topic.Keywords.text());
     setEditorColour(headerEditor, window.NonScrollColor);
     setEditorColour(topicEditor, window.TopicColor);
@@ -172,6 +184,7 @@ void TopicEditorPane::load(const TTopicRecord& topic, const TWindowRecord& windo
 
 void TopicEditorPane::clear(const TWindowRecord& window)
 {
+    const QScopedValueRollback<bool> loading(loading_, true);
     keywordsEdit->clear();
     topicTitleLabel->setText(QStringLiteral("Topic Title "));
     loadEditor(headerEditor, QByteArray());
@@ -198,28 +211,69 @@ void TopicEditorPane::putOnClipboard(const QString& text)
     markupBuffer->copy();
 }
 
-void TopicEditorPane::cut()
+bool TopicEditorPane::showFound(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QTextEdit* editor : {headerEditor, topicEditor}) {
+        const QTextCursor found = editor->document()->find(text);
+        if (found.isNull())
+            continue;
+        editor->setTextCursor(found);
+        editor->ensureCursorVisible();
+        if (editor->isEnabled())
+            editor->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
+}
+
+// The Edit menu's commands act on the text the user is in: one of the
+// editors, or the keywords field.
+template <typename EditorCommand, typename FieldCommand>
+void TopicEditorPane::onTextInUse(EditorCommand onEditor, FieldCommand onField)
 {
     if (QTextEdit* editor = activeEditor())
-        editor->cut();
+        (editor->*onEditor)();
+    else if (window()->focusWidget() == keywordsEdit)
+        (keywordsEdit->*onField)();
+}
+
+void TopicEditorPane::cut()
+{
+    onTextInUse(&QTextEdit::cut, &QLineEdit::cut);
 }
 
 void TopicEditorPane::copy()
 {
-    if (QTextEdit* editor = activeEditor())
-        editor->copy();
+    onTextInUse(&QTextEdit::copy, &QLineEdit::copy);
 }
 
 void TopicEditorPane::paste()
 {
-    if (QTextEdit* editor = activeEditor())
-        editor->paste();
+    onTextInUse(&QTextEdit::paste, &QLineEdit::paste);
+}
+
+void TopicEditorPane::undo()
+{
+    onTextInUse(&QTextEdit::undo, &QLineEdit::undo);
+}
+
+void TopicEditorPane::redo()
+{
+    onTextInUse(&QTextEdit::redo, &QLineEdit::redo);
 }
 
 void TopicEditorPane::selectAll()
 {
-    if (QTextEdit* editor = activeEditor())
-        editor->selectAll();
+    // From outside the texts (the topic list, a toolbar box), Select All
+    // selects the editor last used, and goes there.
+    if (!activeEditor() && window()->focusWidget() != keywordsEdit) {
+        QTextEdit* editor = lastUsedEditor();
+        if (editor->isEnabled())
+            editor->setFocus(Qt::ShortcutFocusReason);
+    }
+    onTextInUse(&QTextEdit::selectAll, &QLineEdit::selectAll);
 }
 
 } // namespace ts

@@ -4,7 +4,8 @@
 // title above them. They are a working copy of one topic: store() writes
 // them into its record, load() shows a record in its window's colours.
 // The pane also remembers which editor was used last, which the formatting
-// toolbar acts on, and carries the Edit menu's clipboard commands.
+// toolbar acts on, and carries the Edit menu's commands (undo, redo and the
+// clipboard), which act on the editor or the keywords field in use.
 
 #include <QTextCharFormat>
 #include <QWidget>
@@ -43,6 +44,10 @@ public:
     void setEditingEnabled(bool enabled);
     // Puts `text` on the clipboard through the hidden markupBuffer.
     void putOnClipboard(const QString& text);
+    // Selects the first place where `text` stands (case aside), in the
+    // non-scrolling area first, then in the topic area, and scrolls it into
+    // view with the focus in that editor. False when neither holds it.
+    bool showFound(const QString& text);
 
     QLabel *nonScrollingCaption, *topicTitleLabel;
     QTextEdit* headerEditor;
@@ -58,17 +63,27 @@ public slots:
     void cut();
     void copy();
     void paste();
+    void undo();
+    void redo();
     void selectAll();
 
 signals:
     // The format at the caret or over the selection of an editor changed.
     void formatAtCaretChanged(const QTextCharFormat& format);
+    // The user changed the text, its format or the keywords. Loading a topic
+    // into the editors, or emptying them, is not an edit.
+    void edited();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    template <typename EditorCommand, typename FieldCommand>
+    void onTextInUse(EditorCommand onEditor, FieldCommand onField);
+
     bool headerLastUsed_ = true;
+    // Set while load() and clear() fill the editors.
+    bool loading_ = false;
 };
 
 // Paints an editor's background with a 0x00BBGGRR colour.

@@ -42,8 +42,9 @@ TopicPropertiesDialog::TopicPropertiesDialog(Project& project, Prompter& prompte
     setObjectName(QStringLiteral("topicPropertiesDialog"));
     setWindowTitle(QStringLiteral("Change Topic Properties"));
     setModal(true);
-    // No close box: the dialog is left through its checks only.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // The close box cancels; the "?" button gives a control's short note.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::WindowContextHelpButtonHint);
     setProperty("helpContext", 150);
 
     auto* storable = new StorableTextValidator(this);
@@ -55,9 +56,6 @@ TopicPropertiesDialog::TopicPropertiesDialog(Project& project, Prompter& prompte
     windowCombo->setEditable(false);
     callIdCheck = new QCheckBox(QStringLiteral("Call topic from application. ID No: "), this);
     callIdCheck->setObjectName(QStringLiteral("callIdCheck"));
-    okButton = new QPushButton(QStringLiteral("Close"), this);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setDefault(true);
 
     auto label = [this](const char* name, const QString& text, QWidget* buddy) {
         auto* l = new QLabel(text, this);
@@ -79,15 +77,22 @@ TopicPropertiesDialog::TopicPropertiesDialog(Project& project, Prompter& prompte
     callRow->addWidget(callIdCheck);
     callRow->addWidget(callIdEdit, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(okButton);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(callRow);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setAutoDefault(false);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
     setMinimumWidth(420);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     connect(callIdCheck, &QCheckBox::toggled, this, &TopicPropertiesDialog::callIdToggled);
     connect(okButton, &QPushButton::clicked, this, &TopicPropertiesDialog::acceptIfValid);
@@ -157,18 +162,10 @@ void TopicPropertiesDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         acceptIfValid();
         return;
-    case Qt::Key_Escape:
-        // No cancel: Escape does nothing.
-        event->accept();
-        return;
     default:
+        // Escape cancels.
         QDialog::keyPressEvent(event);
     }
-}
-
-void TopicPropertiesDialog::reject()
-{
-    acceptIfValid();
 }
 
 void TopicPropertiesDialog::acceptIfValid()

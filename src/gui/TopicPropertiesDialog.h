@@ -1,10 +1,11 @@
 #pragma once
 // TopicPropertiesDialog: the topic properties dialog, shared by "Add new topic" and
 // "Change Topic Properties". It edits the Topic ID, the title, the window and
-// the Application Call ID, and closes only through its checks (okButton or
-// Enter); it has no close box and no cancel. An empty Topic ID is how the
-// user cancels while the project has topics. The command that opened the
-// dialog reads the fields afterwards and applies them to the project.
+// the Application Call ID. OK (or Enter) closes it through its checks;
+// Cancel, Escape and the close box leave it without a change. OK with an
+// empty Topic ID changes nothing either while the project has topics. The
+// command that opened the dialog reads the fields after an accepted close
+// and applies them to the project.
 
 #include <QDialog>
 
@@ -45,14 +46,13 @@ public:
     QCheckBox* callIdCheck = nullptr;
     QLineEdit* callIdEdit = nullptr;
     QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 public slots:
     // The checks; closes the dialog (accept) when they pass.
     void acceptIfValid();
     // Proposes a free Application Call ID when checked, empties callIdEdit when not.
     void callIdToggled();
-    // Title-bar close and the like: the same checks as okButton.
-    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

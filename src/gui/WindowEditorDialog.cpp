@@ -46,7 +46,7 @@ QPushButton* pushButton(QWidget* parent, const char* name, const QString& text)
 {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
-    // Enter is the dialog's "Ok" wherever the focus is.
+    // Enter is the dialog's "OK" wherever the focus is.
     b->setAutoDefault(false);
     return b;
 }
@@ -117,7 +117,7 @@ WindowEditorDialog::WindowEditorDialog(Project& project, Prompter& prompter, std
     : QDialog(parent), project_(project), prompter_(prompter), lastColor_(lastColor), autoSize_(autoSize)
 {
     setObjectName(QStringLiteral("windowEditor"));
-    setWindowTitle(QStringLiteral("Change Windows properties"));
+    setWindowTitle(QStringLiteral("Change Window Properties"));
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::WindowContextHelpButtonHint);
@@ -189,8 +189,8 @@ WindowEditorDialog::WindowEditorDialog(Project& project, Prompter& prompter, std
     groupRow->addLayout(groupButtons);
     buttonsGroup->setLayout(groupRow);
 
-    okButton = pushButton(this, "okButton", QStringLiteral("Ok"));
-    hiddenOkButton = pushButton(this, "hiddenOkButton", QStringLiteral("Ok"));
+    okButton = pushButton(this, "okButton", QStringLiteral("OK"));
+    hiddenOkButton = pushButton(this, "hiddenOkButton", QStringLiteral("OK"));
     hiddenOkButton->setVisible(false);
 
     auto label = [this](const QString& text, QWidget* buddy) {

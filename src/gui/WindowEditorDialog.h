@@ -2,7 +2,7 @@
 // WindowEditorDialog: the window definitions editor. It works on the project's window
 // table directly: there is no Cancel. The shown fields reach their window
 // when the selector gets the focus, before any change of the selected window
-// (so that they survive a switch to another window) and at "Ok"; Add New and
+// (so that they survive a switch to another window) and at "OK"; Add New and
 // Delete change the table at once.
 // Deleting a window asks the main window to rewrite the link references to it
 // through rewriteWindowLinks (with Project::WindowLinkMode set).
@@ -75,7 +75,7 @@ public slots:
     void checkButtons();  // Check
     void chooseNonScrollingColour();
     void chooseTopicColour();
-    // The close box: "Ok", but the dialog closes even when nothing could be stored.
+    // The close box: "OK", but the dialog closes even when nothing could be stored.
     void reject() override;
 
 protected:
@@ -101,7 +101,7 @@ private:
     void okCommand(bool fromCloseBox);
     void pickColor(ColourPanel* panel);
     void watchKeys(QWidget* widget);
-    // Enter is "Ok" and Escape gives up a new name, wherever the focus is.
+    // Enter is "OK" and Escape gives up a new name, wherever the focus is.
     bool handleKey(QKeyEvent* key);
 
     Project& project_;

@@ -117,11 +117,11 @@ TEST(ContentsFile, LineEndsCtrlZEmptyLinesAndNul)
 TEST(ContentsFile, TextThatWouldNotReadBackIsRefused)
 {
     const auto refusal = [](const QString& text) { return ContentsFile::entryTextRefusal(text).value_or(QString()); };
-    EXPECT_EQ(refusal(QStringLiteral("\x1a")), QStringLiteral("An entry can not consist of the character Ctrl-Z alone"));
-    EXPECT_EQ(refusal(QStringLiteral(" Intro=INTRO")), QStringLiteral("An entry can not begin with a blank or a TAB"));
-    EXPECT_EQ(refusal(QStringLiteral("\tIntro")), QStringLiteral("An entry can not begin with a blank or a TAB"));
-    EXPECT_EQ(refusal(QStringLiteral("Two\nlines")), QStringLiteral("An entry can not hold a line break"));
-    EXPECT_EQ(refusal(QStringLiteral("\u0416uk")), QStringLiteral("An entry can not hold the character '\u0416'"));
+    EXPECT_EQ(refusal(QStringLiteral("\x1a")), QStringLiteral("An entry cannot consist of the character Ctrl-Z alone."));
+    EXPECT_EQ(refusal(QStringLiteral(" Intro=INTRO")), QStringLiteral("An entry cannot begin with a blank or a TAB."));
+    EXPECT_EQ(refusal(QStringLiteral("\tIntro")), QStringLiteral("An entry cannot begin with a blank or a TAB."));
+    EXPECT_EQ(refusal(QStringLiteral("Two\nlines")), QStringLiteral("An entry cannot hold a line break."));
+    EXPECT_EQ(refusal(QStringLiteral("\u0416uk")), QStringLiteral("An entry cannot hold the character '\u0416'."));
     for (const QString& fine : {QStringLiteral("\x1aX"), QString(), QStringLiteral("Caf\u00e9 = \u20ac "),
                                 QStringLiteral("Title=ID@f.hlp>w")})
         EXPECT_EQ(refusal(fine), QString()) << fine.toStdString();

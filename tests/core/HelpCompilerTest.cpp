@@ -501,7 +501,7 @@ TEST(HelpCompiler, AFileThatCannotBeWrittenFailsWithTheReasonInTheLog)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString text = QString::fromLatin1(log.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral("Demo.HLP"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("0 warnings, 1 errors"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("0 warnings, 1 error"))) << text.toStdString();
 }
 
 TEST(HelpCompiler, MacrosGetTheirBareArgumentQuoted)

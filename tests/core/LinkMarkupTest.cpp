@@ -1,4 +1,5 @@
 #include "links/LinkMarkup.h"
+#include "model/Project.h"
 
 #include <gtest/gtest.h>
 
@@ -29,14 +30,14 @@ TEST(LinkMarkup, OtherHelpFileLinkKeepsTheFieldsAsTyped)
     EXPECT_EQ(s(otherHelpFileLink(QString(), QStringLiteral("intro"), QStringLiteral("o.hlp"))), "-->intro@o.hlp");
 
     EXPECT_EQ(s(otherHelpFileRefusal(topicIdPrompt(), QString()).value()),
-              "Could not create link to onother help file!\r\nTopic ID not entered!");
+              "Could not create the link to another help file!\r\nThe Topic ID was not entered!");
     EXPECT_EQ(s(otherHelpFileRefusal(QStringLiteral("intro"), QString()).value()),
-              "Could not create link to onother help file!\r\nFile name not entered!");
+              "Could not create the link to another help file!\r\nThe file name was not entered!");
     EXPECT_FALSE(otherHelpFileRefusal(QStringLiteral("intro"), QStringLiteral("o.hlp")).has_value());
     // An ID left empty (or blank) is not entered either.
     for (const QString& id : {QString(), QStringLiteral("  ")})
         EXPECT_EQ(s(otherHelpFileRefusal(id, QStringLiteral("o.hlp")).value()),
-                  "Could not create link to onother help file!\r\nTopic ID not entered!");
+                  "Could not create the link to another help file!\r\nThe Topic ID was not entered!");
 }
 
 TEST(LinkMarkup, WebAndMailLinks)
@@ -74,4 +75,22 @@ TEST(LinkMarkup, LinkTargets)
     for (const char* text : {"", "two words", "ID>", "ID@", ">win", "a>b>c", "ID>win@file>win", "semi;colon", "!",
                              "{bmc x.bmp}", "100%"})
         EXPECT_FALSE(ts::links::isLinkTarget(QString::fromLatin1(text))) << text;
+TEST(LinkMarkup, ProposedTargetIsAnotherTopicOrTheOneTheSelectionNames)
+{
+    ts::Project p;
+    for (const char* id : {"WELCOME", "INSTALL_GUIDE", "USAGE"}) {
+        ts::TTopicRecord t;
+        t.TopicID.setText(QString::fromLatin1(id));
+        t.Title.setText(QStringLiteral("Title of ") + QString::fromLatin1(id).toLower());
+        p.addTopic(t);
+    }
+    EXPECT_EQ(proposedLinkTarget(p, 0, QString()), 1);             // not itself
+    EXPECT_EQ(proposedLinkTarget(p, 1, QStringLiteral("words")), 0); // no match: the first other
+    EXPECT_EQ(proposedLinkTarget(p, 0, QStringLiteral(" install guide ")), 1); // an ID, case and blanks aside
+    EXPECT_EQ(proposedLinkTarget(p, 0, QStringLiteral("TITLE OF\u2029usage")), 2); // a title, over a paragraph end
+    EXPECT_EQ(proposedLinkTarget(p, 2, QStringLiteral("usage")), 0); // its own ID is no target
+    ts::Project one;
+    one.addTopic(p.topic(0));
+    EXPECT_EQ(proposedLinkTarget(one, 0, QString()), 0);
+    EXPECT_EQ(proposedLinkTarget(ts::Project(), -1, QString()), -1);
 }

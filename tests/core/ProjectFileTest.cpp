@@ -209,48 +209,53 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
     const qsizetype t0 = 8 + 336;
     const qsizetype t2 = t0 + 375 + 100 + 375 + 250;
 
-    EXPECT_EQ(parseError(QByteArray()), "'x.tsp' is damaged: the file ends after 0 bytes, in the topic and window counts");
-    EXPECT_EQ(parseError(good.left(6)), "'x.tsp' is damaged: the file ends after 6 bytes, in the topic and window counts");
+    // A file that does not start like a project says so first, the detail
+    // on a second line.
+    EXPECT_EQ(parseError(QByteArray()), "'x.tsp' is empty.");
+    const std::string notAProject = "'x.tsp' is not a Topicsmith project (it does not start like one).\n";
+    EXPECT_EQ(parseError(good.left(6)), "'x.tsp' is not a Topicsmith project (it is too short to be one).\n"
+                                        "The file ends after 6 bytes, in the topic and window counts.");
+    EXPECT_EQ(parseError("Some notes\n"), notAProject + "It claims 1701670739 topics; a project holds 0 to 2049.");
 
     // Truncated in a window record and in a topic's fixed part.
     EXPECT_EQ(parseError(good.left(8 + 200)),
-              "'x.tsp' is damaged: the file ends after 208 bytes, in window 1");
+              "'x.tsp' is damaged and cannot be opened.\nThe file ends after 208 bytes, in window 1.");
     EXPECT_EQ(parseError(good.left(t0 + 100)),
-              "'x.tsp' is damaged: the file ends after 444 bytes, in topic 1");
+              "'x.tsp' is damaged and cannot be opened.\nThe file ends after 444 bytes, in topic 1.");
 
     // A block longer than the rest of the file, a negative length.
     QByteArray b = good;
     setIntAt(b, t2 + 371, 4000000);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 3 claims 4000000 bytes of text but the file ends after 1899");
+              "'x.tsp' is damaged and cannot be opened.\nTopic 3 claims 4000000 bytes of text but the file ends after 1899 bytes.");
     // The size named is the file's own, also behind a header block.
     b = good;
     setIntAt(b, t0 + 371, 4000000);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 1 claims 4000000 bytes of text but the file ends after 1899");
+              "'x.tsp' is damaged and cannot be opened.\nTopic 1 claims 4000000 bytes of text but the file ends after 1899 bytes.");
     b = good;
     setIntAt(b, t0 + 367, -3);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 1 claims -3 bytes of header text");
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged and cannot be opened.\nTopic 1 claims -3 bytes of header text.");
     b = good;
     setIntAt(b, t0 + 367, 0x7FFFFFFF);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 1 claims 2147483647 bytes of header text but the file ends after 1899");
+              "'x.tsp' is damaged and cannot be opened.\nTopic 1 claims 2147483647 bytes of header text but the file ends after 1899 bytes.");
     EXPECT_EQ(parseError(good.left(good.size() - 1)),
-              "'x.tsp' is damaged: topic 3 claims 80 bytes of text but the file ends after 1898");
+              "\'x.tsp\' is damaged and cannot be opened.\nTopic 3 claims 80 bytes of text but the file ends after 1898 bytes.");
     // A few bytes past the end, and past it only with the header block counted.
     b = good;
     setIntAt(b, t2 + 371, 83);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 3 claims 83 bytes of text but the file ends after 1899");
+    EXPECT_EQ(parseError(b), "\'x.tsp\' is damaged and cannot be opened.\nTopic 3 claims 83 bytes of text but the file ends after 1899 bytes.");
     b = good;
     const std::int32_t afterTopic0 = std::int32_t(good.size() - (t0 + 375));
     setIntAt(b, t0 + 371, afterTopic0 - 100 + 1);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 1 claims 1081 bytes of text but the file ends after 1899");
+    EXPECT_EQ(parseError(b), "\'x.tsp\' is damaged and cannot be opened.\nTopic 1 claims 1081 bytes of text but the file ends after 1899 bytes.");
     setIntAt(b, t0 + 371, afterTopic0 - 100);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: the file ends after 1899 bytes, in topic 2");
+    EXPECT_EQ(parseError(b), "\'x.tsp\' is damaged and cannot be opened.\nThe file ends after 1899 bytes, in topic 2.");
     setIntAt(b, t0 + 367, afterTopic0 + 1);
     setIntAt(b, t0 + 371, 0);
     EXPECT_EQ(parseError(b),
-              "'x.tsp' is damaged: topic 1 claims 1181 bytes of header text but the file ends after 1899");
+              "\'x.tsp\' is damaged and cannot be opened.\nTopic 1 claims 1181 bytes of header text but the file ends after 1899 bytes.");
 }
 
 // Counts and the length bytes of counted strings are read up to their
@@ -262,19 +267,19 @@ TEST(ProjectFile, CountsAndStringLengthsAreReadUpToTheirLimits)
 
     QByteArray b = good;
     setIntAt(b, 0, 2050);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 2050 topics; a project holds 0 to 2049");
+    EXPECT_EQ(parseError(b), "\'x.tsp\' is not a Topicsmith project (it does not start like one).\nIt claims 2050 topics; a project holds 0 to 2049.");
     setIntAt(b, 0, -1);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims -1 topics; a project holds 0 to 2049");
+    EXPECT_EQ(parseError(b), "\'x.tsp\' is not a Topicsmith project (it does not start like one).\nIt claims -1 topics; a project holds 0 to 2049.");
     setIntAt(b, 0, 0);
     EXPECT_EQ(ProjectFile::parse(b.left(8 + 336), QStringLiteral("x.tsp")).TopicCount(), 0);
     setIntAt(b, 0, 2049);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: the file ends after 1899 bytes, in topic 4");
+    EXPECT_EQ(parseError(b), "\'x.tsp\' is damaged and cannot be opened.\nThe file ends after 1899 bytes, in topic 4.");
 
     b = good;
     setIntAt(b, 4, 0);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 0 windows; a project holds 1 to 255");
+    EXPECT_EQ(parseError(b), "\'x.tsp\' is not a Topicsmith project (it does not start like one).\nIt claims 0 windows; a project holds 1 to 255.");
     setIntAt(b, 4, 256);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: it claims 256 windows; a project holds 1 to 255");
+    EXPECT_EQ(parseError(b), "\'x.tsp\' is not a Topicsmith project (it does not start like one).\nIt claims 256 windows; a project holds 1 to 255.");
     Project fullTables;
     while (fullTables.addWindow(TWindowRecord()))
         ;
@@ -294,23 +299,23 @@ TEST(ProjectFile, CountsAndStringLengthsAreReadUpToTheirLimits)
         int capacity;
         const char* what;
     } strings[] = {
-        {t0, 50, "topic 1's Topic ID"},
-        {t0 + 316, 50, "topic 1's title"},
-        {8, 30, "window 0's name"},
-        {8 + 60, 100, "window 0's caption"},
+        {t0, 50, "Topic 1's Topic ID"},
+        {t0 + 316, 50, "Topic 1's title"},
+        {8, 30, "Window 0's name"},
+        {8 + 60, 100, "Window 0's caption"},
     };
     for (const auto& field : strings) {
         b = good;
         b[field.at] = char(field.capacity);
         EXPECT_EQ(parseError(b), "no error") << field.what;
         b[field.at] = char(field.capacity + 1);
-        EXPECT_EQ(parseError(b), std::string("'x.tsp' is damaged: ") + field.what + " has a length of " +
+        EXPECT_EQ(parseError(b), std::string("'x.tsp' is damaged and cannot be opened.\n") + field.what + " has a length of " +
                                      std::to_string(field.capacity + 1) + " characters, more than its " +
-                                     std::to_string(field.capacity));
+                                     std::to_string(field.capacity) + ".");
     }
     b = good;
     b[t0 + 316] = char(200);
-    EXPECT_EQ(parseError(b), "'x.tsp' is damaged: topic 1's title has a length of 200 characters, more than its 50");
+    EXPECT_EQ(parseError(b), "'x.tsp' is damaged and cannot be opened.\nTopic 1's title has a length of 200 characters, more than its 50.");
 }
 
 TEST(ProjectFile, AWindowIndexOutsideTheTableOpensOnMain)
@@ -352,7 +357,7 @@ TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)
     } catch (const IoError& e) {
         EXPECT_TRUE(e.message().contains(lost));
     }
-    // A damaged file names itself without its folder.
+    // A file too short to be a project names itself without its folder.
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(5, '\0'));
@@ -361,13 +366,19 @@ TEST(ProjectFile, SaveAndLoadThroughTheFileSystem)
         ProjectFile::load(path);
         FAIL() << "no error";
     } catch (const IoError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("'Demo.tsp' is damaged")));
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("'Demo.tsp' is not a Topicsmith project")));
     }
     try {
         ProjectFile::load(dir.filePath(QStringLiteral("missing.tsp")));
         FAIL() << "no error";
     } catch (const IoError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("missing.tsp")));
+        EXPECT_EQ(e.message(), QStringLiteral("There is no file '%1'.").arg(dir.filePath(QStringLiteral("missing.tsp"))));
+    }
+    try {
+        ProjectFile::load(dir.path());
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("'%1' is a folder, not a project.").arg(dir.path()));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "settings/ProgramFolder.h"
 #include "settings/RecentFiles.h"
 #include "settings/Settings.h"
+#include "settings/WindowPlacement.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,12 +51,13 @@ TEST(Settings, WritesTheIniTextInItsOrder)
     s.Height = 600;
     s.TLB = false;
     s.HelpCompiler = QStringLiteral("C:\\Program Files\\HCW\\HCW.EXE");
+    s.Maximized = true;
     s.Recent.arrangeReopen(QStringLiteral("/home/u/Help One.tsp"));
     IniFile ini;
     s.toIni(ini);
     EXPECT_EQ(ini.serialize(),
               QByteArray("[CONFIG]\r\nLeft=10\r\nTop=-4\r\nWidth=800\r\nHeight=600\r\nTLB=0\r\n"
-                         "HelpCompiler=C:\\Program Files\\HCW\\HCW.EXE\r\n"
+                         "HelpCompiler=C:\\Program Files\\HCW\\HCW.EXE\r\nMaximized=1\r\n"
                          "\r\n[RECENT FILES]\r\n0=&1 /home/u/Help One.tsp\r\n1=&2 NoName\r\n2=&3 NoName\r\n"
                          "3=&4 NoName\r\n4=&5 NoName\r\n"));
 }
@@ -70,6 +72,7 @@ TEST(Settings, MissingKeysAndNonNumbersGiveDefaults)
     EXPECT_EQ(s.Height, 400);
     EXPECT_TRUE(s.TLB);
     EXPECT_EQ(s.HelpCompiler, QStringLiteral("NoCompiler"));
+    EXPECT_FALSE(s.Maximized); // a file of an older version
     for (int k = 0; k < RecentFiles::Count; ++k)
         EXPECT_EQ(s.Recent.caption(k), RecentFiles::emptyCaption(k));
 
@@ -237,4 +240,22 @@ TEST(ProgramFolder, OnlyABuildFolderKeepsTheSettingsBesideTheProgram)
     EXPECT_TRUE(ts::isBuildFolder(dir.filePath(QStringLiteral("build"))));
     EXPECT_TRUE(ts::isBuildFolder(dir.filePath(QStringLiteral("build/tests"))));
     EXPECT_FALSE(ts::isBuildFolder(QString()));
+}
+
+TEST(WindowPlacement, SavedBoundsComeBackOnTheScreenAndAFirstStartIsCentred)
+{
+    const QRect screen(0, 0, 1280, 1024);
+    const QSize frame(0, 30);
+    // A window that fits stays where it was.
+    EXPECT_EQ(ts::fitIntoScreen(QRect(100, 50, 800, 600), screen, frame), QRect(100, 50, 800, 600));
+    // The bounds of a maximised window, its title bar above the screen: as
+    // large as the screen allows with the frame, and moved onto it.
+    EXPECT_EQ(ts::fitIntoScreen(QRect(-1, -1, 1280, 1005), screen, frame), QRect(0, 0, 1280, 994));
+    // Off to the right and below: pulled back whole.
+    EXPECT_EQ(ts::fitIntoScreen(QRect(1200, 1000, 400, 300), screen, frame), QRect(880, 694, 400, 300));
+    // A second screen's room counts from its own corner.
+    EXPECT_EQ(ts::fitIntoScreen(QRect(1200, 10, 400, 300), QRect(1280, 0, 1920, 1080), frame),
+              QRect(1280, 10, 400, 300));
+    EXPECT_EQ(ts::firstStartBounds(QRect(0, 0, 1920, 1080)), QRect(320, 180, 1280, 720));
+    EXPECT_EQ(ts::firstStartBounds(QRect(0, 24, 1024, 744)), QRect(171, 148, 682, 496));
 }

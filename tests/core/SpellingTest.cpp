@@ -33,8 +33,14 @@ TEST(SpellWords, ExceptionsAreExactAndComplete)
 TEST(SpellWords, SplitsLettersKeepsInnerApostrophesSkipsDigitRuns)
 {
     EXPECT_EQ(wordsOf(QStringLiteral("{bmct logo.bmp} Don't 'quote' Win32 3rd x")),
-              (QStringList{QStringLiteral("bmct"), QStringLiteral("logo"), QStringLiteral("bmp"),
-                           QStringLiteral("Don't"), QStringLiteral("quote"), QStringLiteral("x")}));
+              (QStringList{QStringLiteral("bmct"), QStringLiteral("Don't"), QStringLiteral("quote"),
+                           QStringLiteral("x")}));
+    // File names and addresses are passed over whole; the punctuation of the
+    // sentence around them is not part of them.
+    EXPECT_EQ(wordsOf(QStringLiteral("Run setup.exe, see www.example.com or mail me@example.org (C:\\Help\\a.hlp). "
+                                     "Done.")),
+              (QStringList{QStringLiteral("Run"), QStringLiteral("see"), QStringLiteral("or"), QStringLiteral("mail"),
+                           QStringLiteral("Done")}));
     EXPECT_EQ(wordsOf(QStringLiteral("Setup guide-->SETUP")),
               (QStringList{QStringLiteral("Setup"), QStringLiteral("guide"), QStringLiteral("SETUP")}));
     EXPECT_EQ(wordsOf(QStringLiteral("caf\u00e9 na\u00efve\nline\u2029two")),

@@ -81,7 +81,7 @@ TEST(TopicRules, ProposalThatCollidesIsRefusedAtTheFirstTopic)
     const Project p = projectOf({topic("FIRST", "One", 40), topic("SECOND", "Two", 30)});
     const TopicCheck c = checkTopicProperties(p, fields("NEW", "40"), -1);
     ASSERT_TRUE(c.Refusal);
-    EXPECT_EQ(*c.Refusal, QStringLiteral("Applicaton Call ID:40 is allready in use by:\r\nFIRST-One"));
+    EXPECT_EQ(*c.Refusal, QStringLiteral("Application Call ID 40 is already in use by:\r\nFIRST - One"));
 }
 
 TEST(TopicRules, EmptyTopicIdIsRequiredOnlyForTheFirstTopic)
@@ -101,7 +101,7 @@ TEST(TopicRules, InvalidCallIdIsRefusedBeforeTheBlankNotice)
 {
     const TopicCheck c = checkTopicProperties(Project(), fields("my topic", "ten"), -1);
     ASSERT_TRUE(c.Refusal);
-    EXPECT_EQ(*c.Refusal, QStringLiteral("The call from Application ID no. is not valid!"));
+    EXPECT_EQ(*c.Refusal, QStringLiteral("The Application Call ID number is not valid!"));
     EXPECT_FALSE(c.BlankNotice);
     EXPECT_EQ(c.TopicID, QStringLiteral("my topic"));
     // Unchecked, the number field is not read.
@@ -113,10 +113,10 @@ TEST(TopicRules, BlankNoticeThenConflictShowsTheEntryWithUnderscores)
     const Project p = projectOf({topic("INTRO", "Start"), topic("MY_TOPIC", "Mine")});
     const TopicCheck c = checkTopicProperties(p, fields("my topic"), -1);
     ASSERT_TRUE(c.BlankNotice);
-    EXPECT_EQ(*c.BlankNotice, QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign"));
+    EXPECT_EQ(*c.BlankNotice, QStringLiteral("Spaces found in the Topic ID\rwill be replaced with the \"_\" sign."));
     EXPECT_EQ(c.TopicID, QStringLiteral("my_topic"));
     ASSERT_TRUE(c.Refusal);
-    EXPECT_EQ(*c.Refusal, QStringLiteral("Topic ID:my_topic is allready in use by:\r\nMY_TOPIC-Mine"));
+    EXPECT_EQ(*c.Refusal, QStringLiteral("Topic ID my_topic is already in use by:\r\nMY_TOPIC - Mine"));
 
     // Without a conflict the notice is shown and the dialog closes.
     const TopicCheck ok = checkTopicProperties(p, fields(" a b "), -1);
@@ -132,11 +132,11 @@ TEST(TopicRules, CharactersThatBreakLinksOrTheHelpProjectAreRefused)
         const QString id = QStringLiteral("A") + QLatin1Char(c) + QStringLiteral("B");
         const TopicCheck check = checkTopicProperties(p, fields(id.toLatin1().constData()), -1);
         EXPECT_EQ(check.Refusal.value_or(QString()),
-                  QStringLiteral("A Topic ID can not contain the character '%1'").arg(QLatin1Char(c)))
+                  QStringLiteral("A Topic ID cannot contain the character '%1'.").arg(QLatin1Char(c)))
             << c;
     }
     EXPECT_EQ(checkTopicProperties(p, fields("A\tB"), -1).Refusal.value_or(QString()),
-              QStringLiteral("A Topic ID can not contain the control character 9"));
+              QStringLiteral("A Topic ID cannot contain the control character 9."));
     // A blank is still replaced, and the result is checked.
     const TopicCheck blank = checkTopicProperties(p, fields("a b>c"), -1);
     EXPECT_TRUE(blank.BlankNotice);
@@ -153,7 +153,7 @@ TEST(TopicRules, OwnTopicIsSkippedWhenChangingButComparedWhenAdding)
     EXPECT_TRUE(checkTopicProperties(p, fields("b", "20"), 1).passes());
     const TopicCheck adding = checkTopicProperties(p, fields("b", "30"), -1);
     ASSERT_TRUE(adding.Refusal);
-    EXPECT_EQ(*adding.Refusal, QStringLiteral("Topic ID:b is allready in use by:\r\nB-Second"));
+    EXPECT_EQ(*adding.Refusal, QStringLiteral("Topic ID b is already in use by:\r\nB - Second"));
     // Changing topic 1 to topic 0's ID is still a conflict.
     EXPECT_FALSE(checkTopicProperties(p, fields("A"), 1).passes());
 }
@@ -162,13 +162,13 @@ TEST(TopicRules, CallIdOfATopicIsCheckedBeforeItsTopicIdAndTheFirstConflictWins)
 {
     const Project p = projectOf({topic("X", "Ex"), topic("Y", "Why", 10)});
     const TopicCheck sameTopic = checkTopicProperties(p, fields("Y", "10"), -1);
-    EXPECT_EQ(sameTopic.Refusal, QStringLiteral("Applicaton Call ID:10 is allready in use by:\r\nY-Why"));
+    EXPECT_EQ(sameTopic.Refusal, QStringLiteral("Application Call ID 10 is already in use by:\r\nY - Why"));
     // Topic 0's ID conflict comes before topic 1's call ID conflict.
     const TopicCheck order = checkTopicProperties(p, fields("x", "10"), -1);
-    EXPECT_EQ(order.Refusal, QStringLiteral("Topic ID:x is allready in use by:\r\nX-Ex"));
+    EXPECT_EQ(order.Refusal, QStringLiteral("Topic ID x is already in use by:\r\nX - Ex"));
     // Numbers are compared by value and shown as typed.
     const TopicCheck hex = checkTopicProperties(p, fields("Z", " $A"), -1);
-    EXPECT_EQ(hex.Refusal, QStringLiteral("Applicaton Call ID: $A is allready in use by:\r\nY-Why"));
+    EXPECT_EQ(hex.Refusal, QStringLiteral("Application Call ID $A is already in use by:\r\nY - Why"));
     // A topic without a call ID holds 0 but is no conflict for 0.
     EXPECT_TRUE(checkTopicProperties(p, fields("Z", "0"), -1).passes());
 }

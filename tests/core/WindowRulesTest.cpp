@@ -101,11 +101,11 @@ TEST(WindowRules, OnlyFourIntegersPassTheOkCheck)
 
 TEST(WindowRules, NewNamesHoldOneToEightCharacters)
 {
-    EXPECT_EQ(checkNewWindowName(QString()), QStringLiteral("Please type in the name of new window!"));
+    EXPECT_EQ(checkNewWindowName(QString()), QStringLiteral("Please type in the name of the new window!"));
     EXPECT_FALSE(checkNewWindowName(QStringLiteral("m")));
     EXPECT_FALSE(checkNewWindowName(QStringLiteral("abcdefgh")));
     EXPECT_EQ(checkNewWindowName(QStringLiteral("abcdefghi")),
-              QStringLiteral("Window name can NOT contain more than 8 caracters!"));
+              QStringLiteral("A window name cannot have more than 8 characters!"));
     // Names need not be unique, and blanks are kept.
     EXPECT_FALSE(checkNewWindowName(QStringLiteral("main")));
     EXPECT_FALSE(checkNewWindowName(QStringLiteral("a b")));
@@ -147,5 +147,5 @@ TEST(WindowRules, DeleteQuestionNamesTheWindow)
 {
     EXPECT_EQ(WindowMessages::deleteQuestion(QStringLiteral("pop")),
               QStringLiteral("You are about to delete Window: pop\rAll topics assigned to this window will be reset "
-                             "to \"main window\"\rAre You shure?"));
+                             "to the \"main\" window.\rAre you sure?"));
 }

@@ -138,7 +138,7 @@ void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
         QTest::mouseClick(d->okButton, Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
-    QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("Some topics do not have TopicID and have been removed")});
+    QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("Some topics did not have a Topic ID and have been removed.")});
     QCOMPARE(e.contents(), QByteArray("Type in the title\r\n"));
 }
 
@@ -272,10 +272,10 @@ void ContentsDialogTest::deletingEverythingAndOkDeletesTheFile()
     QVERIFY(!e.stayedOpen);
     const auto& calls = e.h.prompter.calls();
     QCOMPARE(calls.size(), size_t(3));
-    QCOMPARE(calls[0].text, QStringLiteral("You are about to delete selected Heading. All subitems will be deleted "
-                                           "also.\rAre You sure?"));
+    QCOMPARE(calls[0].text, QStringLiteral("You are about to delete the selected heading. All its entries will be "
+                                           "deleted too.\rAre you sure?"));
     QCOMPARE(calls[0].caption, QStringLiteral("Delete Heading"));
-    QCOMPARE(calls[2].text, QStringLiteral("You are about to delete selected Topic from contents file.\rAre You sure?"));
+    QCOMPARE(calls[2].text, QStringLiteral("You are about to delete the selected topic from the contents file.\rAre you sure?"));
     QCOMPARE(calls[2].caption, QStringLiteral("Delete Topic"));
     QCOMPARE(calls[2].icon, Prompter::Icon::Question);
     QVERIFY(!QFile::exists(e.contentsPath()));
@@ -293,8 +293,8 @@ void ContentsDialogTest::cancelAsksAndWritesNothing()
     });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.h.prompter.messages(),
-             (QStringList{QStringLiteral("Changes will not be saved.\rAre You sure?"),
-                          QStringLiteral("Changes will not be saved.\rAre You sure?")}));
+             (QStringList{QStringLiteral("Changes will not be saved.\rAre you sure?"),
+                          QStringLiteral("Changes will not be saved.\rAre you sure?")}));
     QCOMPARE(e.contents(), QByteArray("a=A\r\n"));
     // The next opening reads the file again.
     e.run([&](ContentsDialog* d) { QCOMPARE(shape(d->tree()), QStringList{QStringLiteral("0 a=A")}); });

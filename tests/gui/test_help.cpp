@@ -1,6 +1,6 @@
 // The program's help: every numbered page exists and its links lead
 // somewhere, the number lookup, Help > Contents, F1 in dialogs and the
-// What's This pop-ups of the window editor.
+// What's This pop-ups of the topic dialog and the window editor.
 
 #include "test_mainwindow_support.h"
 
@@ -12,7 +12,10 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTextBrowser>
@@ -137,8 +140,13 @@ private slots:
         h.show();
         ContextHelp* help = ContextHelp::forApplication();
 
+        // The topic dialog has the "?" button: F1 gives the short note, F1
+        // again the whole page.
         TopicPropertiesDialog* topic = h.form->topics->topicPropertiesDialog;
+        QSignalSpy popups(help, &ContextHelp::popupShown);
         pressF1In(topic, topic->titleEdit);
+        QCOMPARE(popups.size(), 1);
+        QTest::keyClick(whatsThisPopup(), Qt::Key_F1);
         QVERIFY(help->helpWindow()->isVisible());
         QCOMPARE(help->helpWindow()->currentPage(), QStringLiteral("topic-properties.html"));
         // Over a modal dialog the help window belongs to it, so it takes input.
@@ -151,6 +159,47 @@ private slots:
         QVERIFY(isWithin(help->helpWindow(), contents));
         help->helpWindow()->close();
         contents->hide();
+    }
+
+    // Shift+F1 (the "?" button's key) and the dialog's context menu give the
+    // short note, also where no "?" button is drawn.
+    void whatsThisInTheTopicDialog()
+    {
+        MainWindowHarness h;
+        h.show();
+        ContextHelp* help = ContextHelp::forApplication();
+        QSignalSpy popups(help, &ContextHelp::popupShown);
+        TopicPropertiesDialog* topic = h.form->topics->topicPropertiesDialog;
+        QVERIFY(topic->windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
+        topic->show();
+        QApplication::setActiveWindow(topic);
+
+        topic->topicIdEdit->setFocus();
+        QTest::keyClick(topic->topicIdEdit, Qt::Key_F1, Qt::ShiftModifier);
+        QVERIFY(QWhatsThis::inWhatsThisMode());
+        QTest::mouseClick(topic->titleEdit, Qt::LeftButton, {}, topic->titleEdit->rect().center());
+        QCOMPARE(popups.size(), 1);
+        QCOMPARE(popups.at(0).at(0).toString(), QStringLiteral("topic-properties.html"));
+        QVERIFY(!help->helpWindow() || !help->helpWindow()->isVisible());
+        QWhatsThis::hideText();
+
+        auto* label = topic->findChild<QLabel*>(QStringLiteral("windowLabel"));
+        QVERIFY(label);
+        QString offered;
+        QTimer::singleShot(0, topic, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            offered = menu->actions().first()->text();
+            menu->setActiveAction(menu->actions().first());
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, label->rect().center(),
+                                     label->mapToGlobal(label->rect().center()));
+        QApplication::sendEvent(label, &rightClick);
+        QCOMPARE(offered, QStringLiteral("What's This?"));
+        QCOMPARE(popups.size(), 2);
+        QWhatsThis::hideText();
+        topic->hide();
     }
 
     void whatsThisInTheWindowEditor()

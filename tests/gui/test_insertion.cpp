@@ -65,13 +65,13 @@ QString clipboardText()
     return QGuiApplication::clipboard()->text();
 }
 
-// A project of two topics, OVERVIEW "Overview" (current) and SECOND.
+// A project of two topics, OVERVIEW "Overview" and SECOND (current): the
+// link dialog proposes OVERVIEW, the first topic that is not the current one.
 MainWindow& withTopics(MainWindowHarness& h)
 {
     h.show();
     h.newProject(QStringLiteral("OVERVIEW"), QStringLiteral("Overview"));
     h.addTopic(QStringLiteral("SECOND"), QStringLiteral("Second one"));
-    h.clickTab(0);
     h.activate();
     return *h.form;
 }
@@ -84,6 +84,7 @@ class InsertionTest : public QObject {
 private slots:
     void jumpOverSelectionIsStruckOutAndReachesTheTopicFile();
     void jumpWithoutTextTakesTheTitleAndKeepsBold();
+    void linkDialogProposesAnotherTopicOrTheOneSelected();
     void popupIsUnderlinedAndOneCharacterIsNotProposed();
     void otherHelpFileLinkAndItsRefusals();
     void webAndMailLinks();
@@ -170,6 +171,38 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
     QVERIFY(f.editors->topicEditor->toPlainText().endsWith(QStringLiteral(">mainnext-->SECOND")));
 }
 
+void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
+{
+    MainWindowHarness h;
+    MainWindow& f = withTopics(h);
+    h.addTopic(QStringLiteral("THIRD"), QStringLiteral("Third one"));
+    h.clickTab(0);
+    h.activate();
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("see third one here"));
+
+    // Nothing selected in OVERVIEW: not OVERVIEW itself, the next topic.
+    QList<int> proposed;
+    QTimer::singleShot(0, &f, [&] {
+        proposed.append(f.insertion->linkDialog->topicCombo->currentIndex());
+        f.insertion->linkDialog->cancelButton->click();
+    });
+    h.click(f.toolBar->topicLinkButton);
+    // "third one" selected: the topic of that title, also after a detour
+    // through the other help file.
+    selectRange(f.editors->topicEditor, 4, 13);
+    QTimer::singleShot(0, &f, [&] {
+        LinkDialog* d = f.insertion->linkDialog;
+        proposed.append(d->topicCombo->currentIndex());
+        d->otherHelpFileCheck->setChecked(true);
+        d->otherHelpFileCheck->setChecked(false);
+        proposed.append(d->topicCombo->currentIndex());
+        d->okButton->click();
+    });
+    h.click(f.toolBar->topicLinkButton);
+    QCOMPARE(proposed, (QList<int>{1, 2, 2}));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("see third one-->THIRD here"));
+}
+
 void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
 {
     MainWindowHarness h;
@@ -235,7 +268,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
-             QStringLiteral("Could not create link to onother help file!\r\nTopic ID not entered!"));
+             QStringLiteral("Could not create the link to another help file!\r\nThe Topic ID was not entered!"));
     QCOMPARE(f.editors->topicEditor->toHtml(), before);
 
     // No file name.
@@ -250,7 +283,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
-             QStringLiteral("Could not create link to onother help file!\r\nFile name not entered!"));
+             QStringLiteral("Could not create the link to another help file!\r\nThe file name was not entered!"));
     QCOMPARE(f.editors->topicEditor->toHtml(), before);
 
     // The file chosen with Search; clearing the box brings the list back

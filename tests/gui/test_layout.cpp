@@ -47,6 +47,15 @@ void LayoutTest::smallestMainWindowKeepsEveryControlUsable()
     }
     QTextEdit* topic = f.editors->topicEditor;
     QVERIFY(topic->viewport()->height() >= 3 * topic->fontMetrics().lineSpacing());
+    // Nothing lies over anything else: the captions, editors and status bar
+    // each keep their own room, one below the other.
+    const QList<QWidget*> column = {f.navigator->topicTabs, f.editors->nonScrollingCaption, f.editors->headerEditor,
+                                    f.editors->topicAreaCaption, topic, f.editors->keywordsCaption,
+                                    f.editors->keywordsEdit, f.statusBar};
+    for (qsizetype i = 1; i < column.size(); ++i) {
+        const int above = column[i - 1]->mapTo(&f, QPoint(0, column[i - 1]->height())).y();
+        QVERIFY2(column[i]->mapTo(&f, QPoint(0, 0)).y() >= above, qPrintable(column[i]->objectName()));
+    }
     const QRect bar(f.progressBar->mapTo(&f, QPoint(0, 0)), f.progressBar->size());
     QVERIFY(window.contains(bar));
     // The status texts keep their room at this size: the result panel gives way.

@@ -27,7 +27,7 @@ void LogViewerTest::firstLook()
     ScriptedPrompter prompter;
     LogViewer form(prompter);
     QCOMPARE(form.windowTitle(), QStringLiteral("Last Compile Information"));
-    QCOMPARE(form.headerLabel->text(), QStringLiteral("  Nothing Compiled yet!"));
+    QCOMPARE(form.headerLabel->text(), QStringLiteral("  Nothing compiled yet!"));
     QCOMPARE(form.printButton->toolTip(), QStringLiteral("Print!"));
     QVERIFY(form.textView->isReadOnly());
     QCOMPARE(form.textView->lineWrapMode(), QTextEdit::NoWrap);

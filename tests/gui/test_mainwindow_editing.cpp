@@ -121,7 +121,7 @@ private slots:
     void alignmentFollowsTheCaretAndActsOnTheActiveEditor();
     void indentIsInPointsAndShownBack();
     void showingTheFormatRunsNoHandler();
-    void clipboardKeysActOnTheEditorsOnly();
+    void editKeysActOnTheTextInUse();
     void formattingSurvivesSwitchAndReopen();
 };
 
@@ -418,7 +418,9 @@ void MainWindowEditingTest::showingTheFormatRunsNoHandler()
     QVERIFY(h.prompter.calls().empty());
 }
 
-void MainWindowEditingTest::clipboardKeysActOnTheEditorsOnly()
+// The Edit menu's keys act on the text the user is in, the keywords field
+// included, as in any program of the desktop; elsewhere they change no text.
+void MainWindowEditingTest::editKeysActOnTheTextInUse()
 {
     MainWindowHarness h;
     MainWindow& f = withProject(h);
@@ -426,21 +428,45 @@ void MainWindowEditingTest::clipboardKeysActOnTheEditorsOnly()
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("alpha beta"));
     MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("keywords"));
 
-    clipboard->setText(QStringLiteral("before"));
-    f.editors->keywordsEdit->selectAll();
-    QTest::keyClick(f.editors->keywordsEdit, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(clipboard->text(), QStringLiteral("before"));
-    QTest::keyClick(f.editors->keywordsEdit, Qt::Key_X, Qt::ControlModifier);
-    QTest::keyClick(f.editors->keywordsEdit, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("keywords"));
+    QLineEdit* keywords = f.editors->keywordsEdit;
+    keywords->deselect();
+    QTest::keyClick(keywords, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(keywords->selectedText(), QStringLiteral("keywords"));
+    QTest::keyClick(keywords, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("keywords"));
+    QTest::keyClick(keywords, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(keywords->text(), QString());
+    QTest::keyClick(keywords, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(keywords, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(keywords->text(), QStringLiteral("keywordskeywords"));
+    f.menus->undoAction->trigger();
+    QCOMPARE(keywords->text(), QStringLiteral("keywords"));
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("alpha beta"));
+    clipboard->setText(QStringLiteral("before"));
     f.navigator->topicList->setFocus();
     QTest::keyClick(f.navigator->topicList, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("before"));
-    // "Select All" reaches no editor from the keywords field either.
-    f.editors->keywordsEdit->setFocus();
-    f.menus->selectAllAction->trigger();
-    QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
+
+    // Undo and Redo, from the menu and by their keys, in the editor in use.
+    clickInto(f.editors->topicEditor);
+    selectByKeys(f.editors->topicEditor, 6, 10);
+    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("BETA"));
+    const QString before = QStringLiteral("alpha beta"), after = QStringLiteral("alpha BETA");
+    f.menus->undoAction->trigger();
+    QCOMPARE(f.editors->topicEditor->toPlainText(), before);
+    f.menus->redoAction->trigger();
+    QCOMPARE(f.editors->topicEditor->toPlainText(), after);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), before);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), after);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), after);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(f.editors->topicEditor->textCursor().selectedText(), after);
+    f.menus->undoAction->trigger();
+    QCOMPARE(f.editors->topicEditor->toPlainText(), before);
 
     // In the editors the keys cut, copy and paste with the formatting.
     clickInto(f.editors->topicEditor);

@@ -4,11 +4,15 @@
 #include "test_mainwindow_support.h"
 
 #include "RichTextAdapter.h"
+#include "WindowEditorDialog.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTextBlock>
+#include <QWindow>
+
+#include <functional>
 
 using namespace ts;
 using namespace ts::testing;
@@ -69,6 +73,8 @@ private slots:
     void recentFilesFollowOpenAndSaveAs();
     void formattingSurvivesSaveAndReopen();
     void titleNamesTheProject();
+    void questionsComeOnlyWithUnsavedChanges();
+    void cancelledNewKeepsTheOpenProject();
 };
 
 void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
@@ -438,7 +444,8 @@ void MainWindowProjectTest::projectNamesEndInTsp()
     const QString other = h.path(QStringLiteral("notes.txt"));
     MainWindowHarness::writeProject(other, {QStringLiteral("P")});
     openByDialog(h, other, false);
-    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("'%1' is not a project file: its name must end in .tsp").arg(other));
+    QCOMPARE(h.prompter.lastMessage(),
+             QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.").arg(other));
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("Manual v1.2.tsp")));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -457,7 +464,7 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     h.newProject(QStringLiteral("NEW"));
 
     f.menus->reopenActions[0]->trigger();
-    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("File not exists any more"));
+    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("There is no file '%1'.").arg(path));
     QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
     QVERIFY(f.project().PendingOpenPath.isEmpty());
@@ -618,15 +625,116 @@ void MainWindowProjectTest::titleNamesTheProject()
     MainWindowHarness::writeProject(demo, {QStringLiteral("X")}, 1);
     h.show();
     MainWindow& f = *h.form;
-    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
+    const auto title = [&f] { return f.windowHandle()->title(); };
+    QCOMPARE(title(), QStringLiteral("NoName.tsp - Topicsmith"));
     openByDialog(h, demo, false);
-    QCOMPARE(f.windowTitle(), QStringLiteral("demo.tsp - Topicsmith"));
+    QCOMPARE(title(), QStringLiteral("demo.tsp - Topicsmith"));
     h.prompter.path(h.path(QStringLiteral("guide.tsp")));
     f.menus->saveAsAction->trigger();
-    QCOMPARE(f.windowTitle(), QStringLiteral("guide.tsp - Topicsmith"));
-    h.prompter.answer(Prompter::Answer::No);
+    QCOMPARE(title(), QStringLiteral("guide.tsp - Topicsmith"));
     h.newProject(QStringLiteral("NEW"));
-    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
+    QCOMPARE(title(), QStringLiteral("NoName.tsp* - Topicsmith"));
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+// The title's "*" and the save questions of New, Open, Reopen and Exit
+// follow the changes that are not in the file: none after opening or
+// switching topics, one after each kind of change, none after saving.
+void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
+{
+    MainWindowHarness h;
+    const QString demo = h.path(QStringLiteral("demo.tsp"));
+    const QString other = h.path(QStringLiteral("other.tsp"));
+    MainWindowHarness::writeProject(demo, {QStringLiteral("X"), QStringLiteral("Y")}, 2);
+    MainWindowHarness::writeProject(other, {QStringLiteral("Z")});
+    h.show();
+    MainWindow& f = *h.form;
+    openByDialog(h, demo, false);
+    const auto changed = [&f] { return f.windowHandle()->title().startsWith(QStringLiteral("demo.tsp*")); };
+    h.clickTab(1);
+    h.clickTab(0);
+    QVERIFY(!changed());
+
+    // Each kind of change marks the project, and Save clears the mark.
+    const std::function<void()> changes[] = {
+        [&] { MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("typed")); },
+        [&] { MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("index")); },
+        [&] { h.addTopic(QStringLiteral("ADDED")); },
+        [&] {
+            h.prompter.answer(Prompter::Answer::Ok);
+            h.click(f.toolBar->deleteTopicButton);
+        },
+        [&] { // a rename, which rewrites the contents waiting for the Save
+            MainWindowHarness::writeFile(h.path(QStringLiteral("demo.tsc")), "Title of X=X\r\nTitle of Y=Y\r\n");
+            h.onTopicDialog({QStringLiteral("RENAMED"), {}, {}, {}});
+            h.click(f.toolBar->topicPropertiesButton);
+            QVERIFY(f.project().PendingContents.has_value());
+        },
+        [&] { // a window's colour
+            h.prompter.color(0x123456);
+            QTimer::singleShot(0, &f, [&f] {
+                QTest::mouseClick(f.topics->windowEditor->topicColourPanel, Qt::LeftButton);
+                f.topics->windowEditor->okButton->click();
+            });
+            h.click(f.toolBar->editWindowsButton);
+        },
+    };
+    int step = 0;
+    for (const auto& change : changes) {
+        change();
+        QVERIFY2(changed(), qPrintable(QString::number(step)));
+        h.activate();
+        QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY2(!changed(), qPrintable(QString::number(step++)));
+    }
+    QVERIFY(!QFile::exists(h.path(QStringLiteral("demo.tsc"))) || !f.project().PendingContents.has_value());
+
+    // A properties dialog left without a change, the window editor closed
+    // as it was: nothing to save.
+    h.onTopicDialog({QStringLiteral("RENAMED"), {}, {}, {}});
+    h.click(f.toolBar->topicPropertiesButton);
+    QTimer::singleShot(0, &f, [&f] { f.topics->windowEditor->okButton->click(); });
+    h.click(f.toolBar->editWindowsButton);
+    QVERIFY(!changed());
+
+    // No question from Open, Reopen or Exit while nothing is unsaved.
+    const int before = int(h.prompter.calls().size());
+    openByDialog(h, other, false);
+    f.menus->reopenActions[1]->trigger();
+    QCOMPARE(f.project().ProjectPath, demo);
+    QCOMPARE(int(h.prompter.calls().size()), before + 1); // the open dialog
+    // With a change, Exit asks; Escape keeps the window.
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("more"));
+    h.prompter.answer(Prompter::Answer::Cancel);
+    QVERIFY(!f.close());
+    QCOMPARE(h.prompter.calls().back().text, QStringLiteral("Save Project Before Exiting?"));
+    h.prompter.answer(Prompter::Answer::No);
+    QVERIFY(f.close());
+    QVERIFY(!h.prompter.unexpectedCall());
+}
+
+// Cancelling the first topic's dialog of New keeps the project open before,
+// with its unsaved text.
+void MainWindowProjectTest::cancelledNewKeepsTheOpenProject()
+{
+    MainWindowHarness h;
+    const QString demo = h.path(QStringLiteral("demo.tsp"));
+    MainWindowHarness::writeProject(demo, {QStringLiteral("X"), QStringLiteral("Y")});
+    h.show();
+    MainWindow& f = *h.form;
+    openByDialog(h, demo, false);
+    h.clickTab(1);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved"));
+    h.prompter.answer(Prompter::Answer::No);
+    QTimer::singleShot(0, &f, [&f] { f.topics->topicPropertiesDialog->cancelButton->click(); });
+    h.click(f.toolBar->newButton);
+    QCOMPARE(f.project().ProjectPath, demo);
+    QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("X"), QStringLiteral("Y")}));
+    QCOMPARE(f.navigator->currentTopic(), 1);
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved"));
+    QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: demo.tsp"));
+    QVERIFY(f.editors->topicEditor->isEnabled());
+    QVERIFY(f.windowHandle()->title().startsWith(QStringLiteral("demo.tsp*")));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 

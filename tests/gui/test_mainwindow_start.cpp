@@ -4,6 +4,7 @@
 #include "test_mainwindow_support.h"
 
 #include "settings/IniFile.h"
+#include "settings/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
 
 using namespace ts;
@@ -33,6 +35,7 @@ private slots:
     void disabledUntilAProjectExists();
     void startWithoutSettingsFile();
     void startWithSettingsFile();
+    void windowComesBackMaximisedAndOnTheScreen();
     void commandLineProjectNeedsTspExtension_data();
     void commandLineProjectNeedsTspExtension();
     void closeAsksToSaveAndWritesSettingsInOrder();
@@ -47,22 +50,22 @@ void MainWindowStartTest::layoutAndCommandSurface()
 {
     MainWindowHarness h;
     MainWindow& f = *h.form;
-    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp - Topicsmith"));
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp[*] - Topicsmith"));
 
     // Every toolbar button is found by its name and carries its hint.
     const QList<std::pair<const char*, const char*>> hints = {
         {"newButton", "New Project"}, {"openButton", "Open Project"}, {"saveButton", "Save Project"},
         {"compileButton", "Build all, compile help file and show it"}, {"buildAllButton", "Create HPJ, CNT and RTF files"},
-        {"projectFilesButton", "Create PRJ and CNT Files Only"}, {"topicFileButton", "Create RTF File Only"},
-        {"contentsButton", "Contentst editor"}, {"logButton", "Show Last Compile Info"},
+        {"projectFilesButton", "Create HPJ and CNT Files Only"}, {"topicFileButton", "Create RTF File Only"},
+        {"contentsButton", "Contents editor"}, {"logButton", "Show Last Compile Info"},
         {"topicListButton", "Show extended Topic List"}, {"bitmapButton", "Insert Bitmap or Segmented Hypergraphic"},
         {"transparentBitmapButton", "Insert Transparent Bitmap"}, {"relatedTopicsButton", "Insert Related Topics button"},
-        {"topicLinkButton", "Insert Link to another topic"}, {"webLinkButton", "Insert Link to WEB or e-mail"},
+        {"topicLinkButton", "Insert Link to another topic"}, {"webLinkButton", "Insert Link to web site or e-mail"},
         {"cutButton", "Cut"}, {"copyButton", "Copy"}, {"pasteButton", "Paste"},
         {"searchButton", "Search topic..."}, {"spellButton", "Spell Check"},
         {"topicListToggle", "Show/Hide Topic ID List"}, {"topicPropertiesButton", "Change Topic Properties"},
         {"addTopicButton", "Add new Topic"}, {"deleteTopicButton", "Delete Current Topic"}, {"editWindowsButton", "Edit Windows"},
-        {"boldButton", "Bold"}, {"italicButton", "Italic"}, {"leftAlignButton", "Left Allignment"}, {"centreButton", "Center"}};
+        {"boldButton", "Bold"}, {"italicButton", "Italic"}, {"leftAlignButton", "Left Alignment"}, {"centreButton", "Center"}};
     for (const auto& [name, hint] : hints) {
         auto* b = f.findChild<QToolButton*>(QString::fromLatin1(name));
         QVERIFY2(b, name);
@@ -93,7 +96,7 @@ void MainWindowStartTest::layoutAndCommandSurface()
     QCOMPARE(f.navigator->topicListPanel->width(), 165);
     QCOMPARE(f.editors->headerEditor->height(), 84);
     QVERIFY(!f.editors->headerEditor->tabChangesFocus());
-    QCOMPARE(f.editors->nonScrollingCaption->text(), QStringLiteral("Non Scroll area"));
+    QCOMPARE(f.editors->nonScrollingCaption->text(), QStringLiteral("Non-scrolling area"));
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Topic Title "));
     QVERIFY(f.editors->topicTitleLabel->font().bold());
     QVERIFY(f.editors->topicTitleLabel->alignment() & Qt::AlignRight);
@@ -146,7 +149,11 @@ void MainWindowStartTest::layoutAndCommandSurface()
     }
     QCOMPARE(f.menus->openAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     QCOMPARE(f.menus->saveAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    QCOMPARE(f.menus->saveAsAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(f.menus->saveAsAction->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QCOMPARE(f.menus->selectAllAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(f.menus->undoAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(f.menus->redoAction->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     QCOMPARE(f.menus->addTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
     QCOMPARE(f.menus->deleteTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     QCOMPARE(f.menus->compileAction->shortcut(), QKeySequence(Qt::Key_F9));
@@ -212,14 +219,23 @@ void MainWindowStartTest::startWithoutSettingsFile()
     QVERIFY(f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
     QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
+    // The first start's window: about two thirds of the screen, centred.
+    // (The test screen is smaller than the smallest window: it starts at
+    // the screen's corner then, its title bar in reach.)
+    const QRect screen = f.screen()->availableGeometry();
+    QCOMPARE(f.size(), firstStartBounds(screen).size().expandedTo(f.minimumSize()));
+    if (f.width() <= screen.width() && f.height() <= screen.height())
+        QCOMPARE(f.frameGeometry().center(), screen.center());
+    else
+        QVERIFY(screen.contains(f.frameGeometry().topLeft()));
     // The project named on the command line opens on the first run too.
     QCOMPARE(f.project().ProjectPath, argument);
     QCOMPARE(f.project().TopicCount(), 1);
     QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
 
-    // Closing asks whether to save, and writes the settings.
-    h.prompter.answer(Prompter::Answer::No);
+    // Closing a project without changes asks nothing, and writes the settings.
     QVERIFY(f.close());
+    QVERIFY(h.prompter.calls().empty());
     const IniFile ini = IniFile::read(h.path(QStringLiteral("Topicsmith.ini")));
     QCOMPARE(ini.value(QStringLiteral("CONFIG"), QStringLiteral("TLB")), QStringLiteral("1"));
     QCOMPARE(ini.value(QStringLiteral("CONFIG"), QStringLiteral("HelpCompiler")), QStringLiteral("NoCompiler"));
@@ -249,10 +265,13 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension_data()
     QTest::addColumn<bool>("settings");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("opened");
-    QTest::newRow("tsp with settings") << true << QStringLiteral("demo.tsp") << true;
-    QTest::newRow("TSP in capitals") << true << QStringLiteral("DEMO.TsP") << true;
-    QTest::newRow("other extension") << true << QStringLiteral("demo.txt") << false;
-    QTest::newRow("no settings file") << false << QStringLiteral("demo.tsp") << true;
+    QTest::addColumn<QString>("message"); // %1 is the argument
+    QTest::newRow("tsp with settings") << true << QStringLiteral("demo.tsp") << true << QString();
+    QTest::newRow("TSP in capitals") << true << QStringLiteral("DEMO.TsP") << true << QString();
+    QTest::newRow("other extension") << true << QStringLiteral("demo.txt") << false
+                                     << QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.");
+    QTest::newRow("help file") << true << QStringLiteral("demo.HLP") << false << QString();
+    QTest::newRow("no settings file") << false << QStringLiteral("demo.tsp") << true << QString();
 }
 
 void MainWindowStartTest::commandLineProjectNeedsTspExtension()
@@ -260,6 +279,7 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension()
     QFETCH(bool, settings);
     QFETCH(QString, fileName);
     QFETCH(bool, opened);
+    QFETCH(QString, message);
     QTemporaryDir projects;
     const QString argument = projects.filePath(fileName);
     MainWindowHarness::writeProject(argument, {QStringLiteral("INTRO"), QStringLiteral("USAGE")});
@@ -274,8 +294,14 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension()
         QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of INTRO"));
         QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
         QVERIFY(f.project().PendingOpenPath.isEmpty());
+        QVERIFY(h.prompter.calls().empty());
+    } else if (message.isEmpty()) {
+        QVERIFY(h.prompter.calls().empty());
+    } else {
+        // Said over the window, once it is on the screen.
+        QCOMPARE(h.prompter.messages(), QStringList{message.arg(argument)});
+        QCOMPARE(h.prompter.calls().back().icon, Prompter::Icon::Error);
     }
-    QVERIFY(h.prompter.calls().empty());
 }
 
 void MainWindowStartTest::closeAsksToSaveAndWritesSettingsInOrder()
@@ -310,7 +336,8 @@ void MainWindowStartTest::closeAsksToSaveAndWritesSettingsInOrder()
         keys.append(line.section(QLatin1Char('='), 0, 0));
     QCOMPARE(keys, (QStringList{QStringLiteral("[CONFIG]"), QStringLiteral("Left"), QStringLiteral("Top"),
                                 QStringLiteral("Width"), QStringLiteral("Height"), QStringLiteral("TLB"),
-                                QStringLiteral("HelpCompiler"), QStringLiteral("[RECENT FILES]"), QStringLiteral("0"),
+                                QStringLiteral("HelpCompiler"), QStringLiteral("Maximized"),
+                                QStringLiteral("[RECENT FILES]"), QStringLiteral("0"),
                                 QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
     QVERIFY(lines.contains(QStringLiteral("Left=12")));
     QVERIFY(lines.contains(QStringLiteral("Top=34")));
@@ -357,6 +384,7 @@ void MainWindowStartTest::failedSaveOnExitKeepsTheWindowOpen()
     h.form->project().PendingOpenPath = path;
     h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().TopicCount(), 1);
+    MainWindowHarness::typeInto(h.form->editors->keywordsEdit, QStringLiteral("changed"));
     // The project file's place is taken by a folder: the save must fail.
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir(h.folder()).mkdir(QStringLiteral("gone.tsp")));
@@ -407,7 +435,7 @@ void MainWindowStartTest::startScreenClosesTwoSecondsAfterFirstShow()
     auto* start = new StartScreen;
     start->showAndPaint();
     QCOMPARE(start->size(), QSize(553, 123));
-    QCOMPARE(start->versionLabel->text(), QStringLiteral("V1.1,  Loading..."));
+    QCOMPARE(start->versionLabel->text(), QStringLiteral("V" TOPICSMITH_VERSION ", Loading..."));
     h.form->setStartScreen(start);
     QPointer<StartScreen> watch(start);
     h.show();

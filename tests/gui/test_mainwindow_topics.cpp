@@ -101,7 +101,7 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
     QCOMPARE(h.dialogWindows, QStringList{QStringLiteral("main")});
     // The dialog puts "_" for the blank, the command upper-cases.
     QVERIFY(h.prompter.messages().contains(
-        QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign")));
+        QStringLiteral("Spaces found in the Topic ID\rwill be replaced with the \"_\" sign.")));
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("MY_TOPIC")});
     QCOMPARE(h.listEntries(), h.tabCaptions());
     QCOMPARE(f.project().TopicCount(), 1);
@@ -250,7 +250,7 @@ void MainWindowTopicsTest::deleteSelectsTheRightTopic()
     h.click(f.toolBar->deleteTopicButton);
     const auto& q = h.prompter.calls().back();
     QCOMPARE(q.text, QStringLiteral("You are about to delete Topic:\r") + gone + QStringLiteral(" - Title ") + gone +
-                         QStringLiteral("\rAre You sure?"));
+                         QStringLiteral("\rAre you sure?"));
     QCOMPARE(q.caption, QStringLiteral("Delete Topic?"));
     QCOMPARE(q.buttons, Prompter::Buttons::OkCancel);
     QCOMPARE(q.icon, Prompter::Icon::Question);
@@ -273,7 +273,7 @@ void MainWindowTopicsTest::deleteIsRefusedOrCancelled()
     h.newProject(QStringLiteral("ONLY"));
     h.click(f.toolBar->deleteTopicButton);
     QCOMPARE(h.prompter.lastMessage(),
-             QStringLiteral("You can not delete all topics!\rSelect New if You want to start a new project"));
+             QStringLiteral("You cannot delete all topics!\rSelect New if you want to start a new project."));
     QCOMPARE(h.prompter.calls().back().buttons, Prompter::Buttons::Ok);
     QCOMPARE(f.project().TopicCount(), 1);
 
@@ -372,7 +372,7 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
     h.onTopicDialog({QStringLiteral("beta"), {}, {}, {}});
     h.click(f.toolBar->topicPropertiesButton);
     QVERIFY(h.refused);
-    QVERIFY(h.prompter.lastMessage().startsWith(QStringLiteral("Topic ID:beta is allready in use by:\r\nBETA-")));
+    QVERIFY(h.prompter.lastMessage().startsWith(QStringLiteral("Topic ID beta is already in use by:\r\nBETA - ")));
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
 }
 
@@ -417,10 +417,10 @@ void MainWindowTopicsTest::menuShortcutsWinOverEditorKeys()
     QTest::keyClick(f.editors->topicEditor, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Delete Topic?"));
 
-    // Ctrl+A is Save As, also inside the editors.
+    // Ctrl+Shift+S is Save As, also inside the editors.
     h.prompter.path(QString());
     f.editors->topicEditor->setFocus();
-    QTest::keyClick(f.editors->topicEditor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(f.editors->topicEditor, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
     QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
     QVERIFY(!h.prompter.unexpectedCall());
@@ -462,7 +462,7 @@ void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()
     h.onTopicDialog({QStringLiteral("ONE_MORE"), {}, {}, {}});
     h.click(f.toolBar->addTopicButton);
     QTRY_VERIFY(h.refused); // the dialog never opened
-    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("You can not have more than 2049 topics"));
+    QCOMPARE(h.prompter.lastMessage(), QStringLiteral("You cannot have more than 2049 topics."));
     QCOMPARE(f.project().TopicCount(), Project::TopicSlots);
     QCOMPARE(f.navigator->topicTabs->count(), Project::TopicSlots);
 }

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -125,6 +126,7 @@ private slots:
     void progressWindowForOtherWork();
     void mainWindowSwitchesToThePickedTopic();
     void mainWindowWithoutAPickKeepsTheTopic();
+    void wordsFoundInTheTextAreSelectedAndInView();
 };
 
 void SearchDialogTest::firstLook()
@@ -428,6 +430,42 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
     QVERIFY(f.project().topic(1).BodyRtf != storedBefore);
     QCOMPARE(topicTextLines(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("unsaved")});
     QVERIFY(h.prompter.calls().empty());
+}
+
+void SearchDialogTest::wordsFoundInTheTextAreSelectedAndInView()
+{
+    MainWindowHarness h;
+    const QString path = h.path(QStringLiteral("search.tsp"));
+    MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("LONG")});
+    h.show();
+    MainWindow& f = *h.form;
+    f.project().PendingOpenPath = path;
+    f.projectCommands->openProject();
+    h.clickTab(1);
+    QTextEdit* editor = f.editors->topicEditor;
+    MainWindowHarness::typeInto(editor, QStringLiteral("line"));
+    for (int i = 0; i < 100; ++i) {
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, QStringLiteral("line"));
+    }
+    QTest::keyClicks(editor, QStringLiteral(" the Needle here"));
+    h.clickTab(0);
+    QTimer::singleShot(0, &f, [&] {
+        SearchDialog* s = f.tools->searchDialog;
+        s->setSearchMode(2);
+        s->queryEdit->setText(QStringLiteral("NEEDLE"));
+        s->searchButton->click();
+        if (s->resultList->topLevelItemCount() == 1)
+            doubleClickRow(s->resultList, 0);
+        if (s->isVisible())
+            s->cancelButton->click();
+    });
+    h.click(f.toolBar->searchButton);
+    QCOMPARE(f.navigator->currentTopic(), 1);
+    QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("Needle"));
+    QCOMPARE(f.focusWidget(), editor);
+    QVERIFY(editor->verticalScrollBar()->value() > 0);
+    QVERIFY(editor->viewport()->rect().contains(editor->cursorRect()));
 }
 
 QTEST_MAIN(SearchDialogTest)

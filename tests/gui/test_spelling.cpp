@@ -101,6 +101,7 @@ private slots:
     void passesOverExceptionsHotspotsAndHeaderAndReturns();
     void changeIgnoreAllAddAndCancel();
     void realDictionaryThroughTheDialog();
+    void enterChangesOnlyALetterCaseCorrection();
     void dialogStaysWhereItWasFromWordToWord();
 };
 
@@ -136,16 +137,16 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
     connect(f.progressBar, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
     h.click(f.toolBar->spellButton);
 
-    // "x" and "bmp" of the bitmap markup are unknown too; only the
-    // exception "bmct" is passed over, not "Bmct".
-    QCOMPARE(answers.words(), (QStringList{QStringLiteral("x"), QStringLiteral("bmp"), QStringLiteral("Bmct"),
-                                           QStringLiteral("Setup"), QStringLiteral("guide"), QStringLiteral("SETUP")}));
+    // The picture's file name is passed over; only the exception "bmct" is
+    // passed over, not "Bmct".
+    QCOMPARE(answers.words(), (QStringList{QStringLiteral("Bmct"), QStringLiteral("Setup"), QStringLiteral("guide"),
+                                           QStringLiteral("SETUP")}));
     for (const Asked& a : answers.asked) {
         QCOMPARE(a.selected, a.word);
         QCOMPARE(a.status, QStringLiteral("Spell Checking..."));
         QCOMPARE(a.topic, 0);
     }
-    QCOMPARE(answers.asked.at(3).offset, qsizetype(popupAt));
+    QCOMPARE(answers.asked.at(1).offset, qsizetype(popupAt));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
     QCOMPARE(f.navigator->currentTopic(), 1);
     QCOMPARE(f.navigator->topicList->currentRow(), 1);
@@ -231,17 +232,25 @@ void SpellingTest::realDictionaryThroughTheDialog()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONLY"), QStringLiteral("Only"));
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("This sentense has a mistake."));
+    // A file name is no word: "exe" is not put to the user.
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("This sentense has a mistake. Run setup.exe."));
 
     QString context;
     QStringList suggestions;
-    bool shown = false;
-    QTimer::singleShot(0, &f, [&] {
+    int shown = 0;
+    bool ignoreIsDefault = false;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, &f, [&] {
         auto* d = qobject_cast<SpellingDialog*>(QApplication::activeModalWidget());
         if (!d)
             return;
-        shown = true;
+        if (++shown > 1) {
+            d->ignoreButton->click();
+            return;
+        }
         context = d->contextLabel->text();
+        // Enter would not replace the word with a guess.
+        ignoreIsDefault = d->ignoreButton->isDefault() && !d->changeButton->isDefault();
         for (int i = 0; i < d->suggestionList->count(); ++i)
             suggestions.append(d->suggestionList->item(i)->text());
         const auto found = d->suggestionList->findItems(QStringLiteral("sentence"), Qt::MatchExactly);
@@ -249,14 +258,31 @@ void SpellingTest::realDictionaryThroughTheDialog()
             d->suggestionList->setCurrentItem(found.first());
         QTest::mouseClick(d->changeButton, Qt::LeftButton);
     });
+    answer.start(20);
     h.click(f.toolBar->spellButton);
+    answer.stop();
 
-    QVERIFY(shown);
+    QCOMPARE(shown, 1);
+    QVERIFY(ignoreIsDefault);
     QVERIFY2(context.contains(QStringLiteral("This <b>sentense</b> has")), qPrintable(context));
     QVERIFY(suggestions.contains(QStringLiteral("sentence")));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("This sentence has a mistake."));
+    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("This sentence has a mistake. Run setup.exe."));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
     QCOMPARE(f.progressBar->value(), 0);
+}
+
+// Enter changes the word only when a suggestion differs from it in letter
+// case alone; a guess is not made by Enter.
+void SpellingTest::enterChangesOnlyALetterCaseCorrection()
+{
+    SpellingDialog guess({QStringLiteral("exe"), QStringLiteral("setup exe"), 6,
+                          {QStringLiteral("exr"), QStringLiteral("ewe")}});
+    QVERIFY(guess.ignoreButton->isDefault());
+    QVERIFY(!guess.changeButton->isDefault());
+    SpellingDialog caseOnly({QStringLiteral("english"), QStringLiteral("in english"), 3,
+                             {QStringLiteral("Englishes"), QStringLiteral("English")}});
+    QVERIFY(caseOnly.changeButton->isDefault());
+    QCOMPARE(caseOnly.changeToEdit->text(), QStringLiteral("English"));
 }
 
 void SpellingTest::dialogStaysWhereItWasFromWordToWord()

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
+
 using namespace ts;
 
 namespace {
@@ -112,16 +114,26 @@ private slots:
         QCOMPARE(dialog->topicIdEdit->text(), QStringLiteral("intro"));
     }
 
-    void escapeAndTitleBarCloseDoNotBypassTheChecks()
+    // Cancel, Escape and the window manager's close box leave without the
+    // checks and with the dialog rejected, also for a first topic.
+    void cancelEscapeAndCloseBoxLeaveWithoutChecks()
     {
-        QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
-        openForAdding();
-        QTest::keyClick(dialog->topicIdEdit, Qt::Key_Escape);
-        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(dialog->okButton->text(), QStringLiteral("OK"));
+        QVERIFY(dialog->okButton->isDefault());
+        const std::function<void()> leaveBy[] = {
+            [this] { QTest::keyClick(dialog->topicIdEdit, Qt::Key_Escape); },
+            [this] { dialog->close(); },
+            [this] { QTest::mouseClick(dialog->cancelButton, Qt::LeftButton); },
+        };
+        for (const auto& leave : leaveBy) {
+            openForAdding();
+            QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("typed"));
+            leave();
+            QVERIFY(!dialog->isVisible());
+            QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        }
         QVERIFY(prompter.messages().isEmpty());
-        dialog->close(); // what the window manager's close does
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(prompter.messages(), QStringList{NoTopicId});
     }
 
     void enterInTheWindowListAndOnTheCheckBoxRunsTheChecks()
@@ -147,7 +159,7 @@ private slots:
         dialog->callIdEdit->clear();
         QTest::keyClicks(dialog->callIdEdit, QStringLiteral("12a"));
         enter(dialog->callIdEdit);
-        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("The call from Application ID no. is not valid!")});
+        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("The Application Call ID number is not valid!")});
         QVERIFY(dialog->isVisible());
 
         dialog->callIdEdit->clear();
@@ -165,8 +177,8 @@ private slots:
         QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("my topic"));
         enter(dialog->topicIdEdit);
         QCOMPARE(prompter.messages(),
-                 (QStringList{QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign"),
-                              QStringLiteral("Topic ID:my_topic is allready in use by:\r\nMY_TOPIC-Mine")}));
+                 (QStringList{QStringLiteral("Spaces found in the Topic ID\rwill be replaced with the \"_\" sign."),
+                              QStringLiteral("Topic ID my_topic is already in use by:\r\nMY_TOPIC - Mine")}));
         QCOMPARE(dialog->topicIdEdit->text(), QStringLiteral("my_topic"));
         QVERIFY(dialog->isVisible());
 
@@ -202,7 +214,7 @@ private slots:
         QCOMPARE(dialog->callIdEdit->text(), QStringLiteral("40"));
         enter(dialog->topicIdEdit);
         QCOMPARE(prompter.messages(),
-                 QStringList{QStringLiteral("Applicaton Call ID:40 is allready in use by:\r\nFIRST-One")});
+                 QStringList{QStringLiteral("Application Call ID 40 is already in use by:\r\nFIRST - One")});
         QVERIFY(dialog->isVisible());
     }
 
@@ -221,7 +233,7 @@ private slots:
         openForAdding();
         QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("b"));
         enter(dialog->topicIdEdit);
-        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("Topic ID:b is allready in use by:\r\nB-Second")});
+        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("Topic ID b is already in use by:\r\nB - Second")});
     }
 
     void emptyTopicIdWithTopicsClosesAsACancel()

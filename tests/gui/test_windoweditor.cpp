@@ -239,13 +239,13 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
         QVERIFY(d->windowCombo->currentText().isEmpty());
 
         Editor::focus(d->captionEdit);
-        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Please type in the name of new window!"));
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Please type in the name of the new window!"));
         QVERIFY(d->newNameMode());
         QVERIFY(d->windowCombo->hasFocus());
 
         QTest::keyClicks(d->windowCombo, QStringLiteral("abcdefghi"));
         Editor::focus(d->captionEdit);
-        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("Window name can NOT contain more than 8 caracters!"));
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("A window name cannot have more than 8 characters!"));
         QVERIFY(d->newNameMode());
         QCOMPARE(e.project().WindowCount(), 1);
 
@@ -297,7 +297,7 @@ void WindowEditorTest::addNewRefusesThe256thWindow()
         QVERIFY(!d->newNameMode());
         e.h.click(d->okButton);
     });
-    QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("You can not have more than 255 windows")});
+    QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("You cannot have more than 255 windows.")});
     QCOMPARE(e.project().WindowCount(), Project::MaxWindows);
 }
 
@@ -333,7 +333,7 @@ void WindowEditorTest::deleteMovesTopicsAndAsksForTheLinkRewrite()
     const auto& calls = e.h.prompter.calls();
     QCOMPARE(int(calls.size()), 2);
     QCOMPARE(calls[0].text, QStringLiteral("You are about to delete Window: W2\rAll topics assigned to this window will "
-                                           "be reset to \"main window\"\rAre You shure?"));
+                                           "be reset to the \"main\" window.\rAre you sure?"));
     QCOMPARE(calls[0].caption, QStringLiteral("Delete window?"));
     QCOMPARE(calls[0].buttons, Prompter::Buttons::OkCancel);
     QCOMPARE(calls[0].icon, Prompter::Icon::Question);
@@ -357,7 +357,7 @@ void WindowEditorTest::deleteRefusesMainAndHonoursCancel()
         QCOMPARE(d->windowCombo->count(), 2);
         d->windowCombo->setCurrentIndex(0);
         e.h.click(d->deleteButton);
-        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("You can not delete main window!"));
+        QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("You cannot delete the main window!"));
         e.h.click(d->okButton);
     });
     QCOMPARE(e.h.prompter.messages().size(), 2);

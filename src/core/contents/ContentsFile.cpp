@@ -28,14 +28,14 @@ QString ParseResult::repairMessage() const
 std::optional<QString> entryTextRefusal(const QString& text)
 {
     if (text == QString(QChar(26)))
-        return QStringLiteral("An entry can not consist of the character Ctrl-Z alone");
+        return QStringLiteral("An entry cannot consist of the character Ctrl-Z alone.");
     if (text.startsWith(QLatin1Char('\t')) || text.startsWith(QLatin1Char(' ')))
-        return QStringLiteral("An entry can not begin with a blank or a TAB");
+        return QStringLiteral("An entry cannot begin with a blank or a TAB.");
     for (const QChar c : text) {
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.isNull())
-            return QStringLiteral("An entry can not hold a line break");
+            return QStringLiteral("An entry cannot hold a line break.");
         if (!cp1252::canEncode(c))
-            return QStringLiteral("An entry can not hold the character '%1'").arg(c);
+            return QStringLiteral("An entry cannot hold the character '%1'.").arg(c);
     }
     return std::nullopt;
 }

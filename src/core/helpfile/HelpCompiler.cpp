@@ -10,6 +10,7 @@
 #include "contents/ContentsFile.h"
 #include "helpsource/CntWriter.h"
 #include "helpsource/TopicFileWriter.h"
+#include "model/CountText.h"
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "model/WholeFile.h"
@@ -289,13 +290,13 @@ QByteArray logBytes(const HelpCompileReport& report)
 
 QString HelpCompileReport::summary() const
 {
-    return QStringLiteral("%1 topics, %2 jumps, %3 keywords, %4 bitmaps; %5 warnings, %6 errors")
-        .arg(topics)
-        .arg(jumps)
-        .arg(keywords)
-        .arg(bitmaps)
-        .arg(warnings)
-        .arg(errors);
+    const auto count = [](qint64 n, const char* one, const char* many) {
+        return countText(n, QLatin1String(one), QLatin1String(many));
+    };
+    return count(topics, "topic", "topics") + QStringLiteral(", ") + count(jumps, "jump", "jumps")
+        + QStringLiteral(", ") + count(keywords, "keyword", "keywords") + QStringLiteral(", ")
+        + count(bitmaps, "bitmap", "bitmaps") + QStringLiteral("; ") + count(warnings, "warning", "warnings")
+        + QStringLiteral(", ") + count(errors, "error", "errors");
 }
 
 QString helpFilePathFor(const Project& project) { return project.projectBase() + QStringLiteral(".HLP"); }

@@ -22,7 +22,7 @@ class Project;
 struct HelpCompileReport {
     int topics = 0, jumps = 0, keywords = 0, bitmaps = 0, warnings = 0, errors = 0;
     QStringList logLines;      // one line per problem, naming the topic, then the summary line
-    QString summary() const;   // "N topics, N jumps, N keywords, N bitmaps; N warnings, N errors"
+    QString summary() const;   // "N topics, N jumps, N keywords, N bitmaps; N warnings, N errors", "1 topic" for one
     // The topic text: its size in the help file, the size of its records
     // before compression, and whether it is compressed.
     qint64 topicFileBytes = 0, topicRecordBytes = 0;

@@ -1,6 +1,8 @@
 #include "links/LinkMarkup.h"
 
 #include <algorithm>
+#include "model/Project.h"
+#include "model/TopicRules.h"
 
 namespace ts::links {
 
@@ -12,6 +14,28 @@ QString topicIdPrompt()
 QString topicChoiceText(const QString& topicId, const QString& title)
 {
     return topicId + QStringLiteral(" - ") + title;
+}
+
+int proposedLinkTarget(const Project& project, int currentTopic, const QString& selectedText)
+{
+    const int count = project.TopicCount();
+    if (count == 0)
+        return -1;
+    const QString wanted = selectedText.simplified();
+    if (!wanted.isEmpty()) {
+        // Topic IDs are stored upper-cased with '_' for blanks.
+        const QString asId = upperTopicId(wanted).replace(QLatin1Char(' '), QLatin1Char('_'));
+        for (int i = 0; i < count; ++i)
+            if (i != currentTopic && project.topic(i).TopicID.text() == asId)
+                return i;
+        for (int i = 0; i < count; ++i)
+            if (i != currentTopic && project.topic(i).Title.text().simplified().compare(wanted, Qt::CaseInsensitive) == 0)
+                return i;
+    }
+    for (int i = 0; i < count; ++i)
+        if (i != currentTopic)
+            return i;
+    return 0;
 }
 
 QString topicLink(const QString& linkText, const QString& topicId, const QString& title,
@@ -32,9 +56,9 @@ std::optional<QString> otherHelpFileRefusal(const QString& typedId, const QStrin
 {
     // An ID left empty would make a link to nowhere: it is not entered either.
     if (typedId == topicIdPrompt() || typedId.trimmed().isEmpty())
-        return QStringLiteral("Could not create link to onother help file!\r\nTopic ID not entered!");
+        return QStringLiteral("Could not create the link to another help file!\r\nThe Topic ID was not entered!");
     if (helpFile.isEmpty())
-        return QStringLiteral("Could not create link to onother help file!\r\nFile name not entered!");
+        return QStringLiteral("Could not create the link to another help file!\r\nThe file name was not entered!");
     return std::nullopt;
 }
 

@@ -13,6 +13,10 @@
 
 #include <optional>
 
+namespace ts {
+class Project;
+}
+
 namespace ts::links {
 
 // The prompt that stands in the topic field of the link dialog while the user
@@ -21,6 +25,13 @@ QString topicIdPrompt();
 
 // One entry of the link dialog's topic list: "ID - Title".
 QString topicChoiceText(const QString& topicId, const QString& title);
+
+// The topic the link dialog proposes for a link written in topic
+// `currentTopic`: another topic whose Topic ID or title is the selected text
+// (case aside, blanks around it ignored; an ID match first), else the first
+// topic that is not the current one. A topic never proposes itself unless it
+// is the only one. -1 without topics.
+int proposedLinkTarget(const Project& project, int currentTopic, const QString& selectedText);
 
 // Jump or pop-up to a project topic: linkText "-->" topicId, and
 // ">" windowName when a window is given. An empty link text takes the

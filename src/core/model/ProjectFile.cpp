@@ -73,9 +73,23 @@ class Reader {
 public:
     Reader(const QByteArray& bytes, const QString& fileName) : data_(bytes), name_(fileName) {}
 
+    // A file that starts like a project but is broken further on. The first
+    // line says what the user meets, the second where the file is broken.
     [[noreturn]] void fail(const QString& what) const
     {
-        throw IoError(QStringLiteral("'%1' is damaged: %2").arg(name_, what));
+        throw IoError(QStringLiteral("'%1' is damaged and cannot be opened.\n%2.").arg(name_, sentence(what)));
+    }
+
+    // A file that does not start like a project at all: another kind of
+    // file given the project's extension, or an empty one.
+    [[noreturn]] void failStart(const QString& what) const
+    {
+        if (data_.isEmpty())
+            throw IoError(QStringLiteral("'%1' is empty.").arg(name_));
+        const QString reason = data_.size() < 8 ? QStringLiteral("it is too short to be one")
+                                                : QStringLiteral("it does not start like one");
+        throw IoError(
+            QStringLiteral("'%1' is not a Topicsmith project (%2).\n%3.").arg(name_, reason, sentence(what)));
     }
 
     qsizetype pos() const { return pos_; }
@@ -86,7 +100,12 @@ public:
     void need(qsizetype n, const QString& what) const
     {
         if (n > remaining())
-            fail(QStringLiteral("the file ends after %1 bytes, in %2").arg(data_.size()).arg(what));
+            fail(endsIn(what));
+    }
+
+    QString endsIn(const QString& what) const
+    {
+        return QStringLiteral("the file ends after %1 bytes, in %2").arg(data_.size()).arg(what);
     }
 
     std::int32_t int32()
@@ -116,6 +135,8 @@ public:
     }
 
 private:
+    static QString sentence(const QString& what) { return what.left(1).toUpper() + what.mid(1); }
+
     const QByteArray& data_;
     QString name_;
     qsizetype pos_ = 0;
@@ -165,7 +186,7 @@ TTopicRecord readTopic(Reader& r, int i, int windowCount)
         if (len < 0)
             r.fail(QStringLiteral("%1 claims %2 bytes of %3").arg(where).arg(len).arg(what));
         if (len > available)
-            r.fail(QStringLiteral("%1 claims %2 bytes of %3 but the file ends after %4")
+            r.fail(QStringLiteral("%1 claims %2 bytes of %3 but the file ends after %4 bytes")
                        .arg(where)
                        .arg(len)
                        .arg(what)
@@ -188,7 +209,19 @@ bool isProjectFileName(const QString& path)
 
 QString notAProjectFileMessage(const QString& path)
 {
-    return QStringLiteral("'%1' is not a project file: its name must end in .tsp").arg(path);
+    return QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.").arg(path);
+}
+
+std::optional<QString> notAProjectFileRefusal(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("There is no file '%1'.").arg(path);
+    if (info.isDir())
+        return QStringLiteral("'%1' is a folder, not a project.").arg(path);
+    if (!info.isFile())
+        return QStringLiteral("'%1' is not a regular file, so it cannot be a project.").arg(path);
+    return std::nullopt;
 }
 
 QByteArray serialize(const Project& project, const ProgressStep& progress)
@@ -225,13 +258,16 @@ namespace {
 // The topic and window counts that open the file, checked.
 std::pair<std::int32_t, std::int32_t> readCounts(Reader& r)
 {
-    r.need(8, QStringLiteral("the topic and window counts"));
+    if (r.remaining() < 8)
+        r.failStart(r.endsIn(QStringLiteral("the topic and window counts")));
     const std::int32_t topicCount = r.int32();
     const std::int32_t windowCount = r.int32();
     if (topicCount < 0 || topicCount > Project::TopicSlots)
-        r.fail(QStringLiteral("it claims %1 topics; a project holds 0 to %2").arg(topicCount).arg(Project::TopicSlots));
+        r.failStart(
+            QStringLiteral("it claims %1 topics; a project holds 0 to %2").arg(topicCount).arg(Project::TopicSlots));
     if (windowCount < 1 || windowCount > Project::MaxWindows)
-        r.fail(QStringLiteral("it claims %1 windows; a project holds 1 to %2").arg(windowCount).arg(Project::MaxWindows));
+        r.failStart(
+            QStringLiteral("it claims %1 windows; a project holds 1 to %2").arg(windowCount).arg(Project::MaxWindows));
     return {topicCount, windowCount};
 }
 
@@ -263,6 +299,8 @@ Project parse(const QByteArray& bytes, const QString& fileName, const QString& p
 
 Project load(const QString& path, const QString& programFolder, const ProgressStep& progress)
 {
+    if (const std::optional<QString> refusal = notAProjectFileRefusal(path))
+        throw IoError(*refusal);
     // The counts are checked before the file is read whole, so that a large
     // file of another kind is refused at once.
     QFile head(path);

@@ -17,6 +17,7 @@
 #include <QString>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace ts::ProjectFile {
 
@@ -35,6 +36,11 @@ bool isProjectFileName(const QString& path);
 // The message that refuses any other path for a command.
 QString notAProjectFileMessage(const QString& path);
 
+// Why `path` cannot be opened as a project before its bytes are looked at:
+// there is no such file, it is a folder or not a regular file. None when it
+// is a file. The message names `path` as given.
+std::optional<QString> notAProjectFileRefusal(const QString& path);
+
 // The file's bytes. `progress` advances by 50 div WindowCount per window and
 // by 50 div TopicCount per topic (before the topic is written).
 QByteArray serialize(const Project& project, const ProgressStep& progress = {});
@@ -49,7 +55,8 @@ void save(const Project& project, const QString& path, const ProgressStep& progr
 Project parse(const QByteArray& bytes, const QString& fileName, const QString& programFolder = QString(),
               const ProgressStep& progress = {});
 
-// Reads `path` whole, then parses it; ProjectPath becomes `path`. Throws IoError.
+// Reads `path` whole, then parses it; ProjectPath becomes `path`. Throws
+// IoError, with the refusal above for a missing file or a folder.
 Project load(const QString& path, const QString& programFolder = QString(), const ProgressStep& progress = {});
 
 } // namespace ts::ProjectFile

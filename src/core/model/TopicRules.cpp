@@ -43,8 +43,8 @@ namespace TopicMessages {
 QString forbiddenCharacter(QChar c)
 {
     if (c.category() == QChar::Other_Control)
-        return QStringLiteral("A Topic ID can not contain the control character %1").arg(c.unicode());
-    return QStringLiteral("A Topic ID can not contain the character '%1'").arg(c);
+        return QStringLiteral("A Topic ID cannot contain the control character %1.").arg(c.unicode());
+    return QStringLiteral("A Topic ID cannot contain the character '%1'.").arg(c);
 }
 
 QString noTopicId()
@@ -54,24 +54,24 @@ QString noTopicId()
 
 QString invalidCallId()
 {
-    return QStringLiteral("The call from Application ID no. is not valid!");
+    return QStringLiteral("The Application Call ID number is not valid!");
 }
 
 QString blankNotice()
 {
-    return QStringLiteral("Spaces wich are detected in Topic ID\rwill be replaced with \"_\" sign");
+    return QStringLiteral("Spaces found in the Topic ID\rwill be replaced with the \"_\" sign.");
 }
 
 QString callIdInUse(const QString& entered, const TTopicRecord& by)
 {
-    return QStringLiteral("Applicaton Call ID:") + entered + QStringLiteral(" is allready in use by:\r\n")
-           + by.TopicID.text() + QLatin1Char('-') + by.Title.text();
+    return QStringLiteral("Application Call ID ") + entered.trimmed() + QStringLiteral(" is already in use by:\r\n")
+           + by.TopicID.text() + QStringLiteral(" - ") + by.Title.text();
 }
 
 QString topicIdInUse(const QString& entered, const TTopicRecord& by)
 {
-    return QStringLiteral("Topic ID:") + entered + QStringLiteral(" is allready in use by:\r\n")
-           + by.TopicID.text() + QLatin1Char('-') + by.Title.text();
+    return QStringLiteral("Topic ID ") + entered + QStringLiteral(" is already in use by:\r\n")
+           + by.TopicID.text() + QStringLiteral(" - ") + by.Title.text();
 }
 
 } // namespace TopicMessages

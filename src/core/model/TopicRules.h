@@ -55,12 +55,12 @@ TopicCheck checkTopicProperties(const Project& project, const TopicFields& field
 
 namespace TopicMessages {
 QString noTopicId();         // "You must enter the Topic ID!"
-QString invalidCallId();     // "The call from Application ID no. is not valid!"
+QString invalidCallId();     // "The Application Call ID number is not valid!"
 QString blankNotice();       // the notice that blanks become "_"
 QString callIdInUse(const QString& entered, const TTopicRecord& by);
 QString topicIdInUse(const QString& entered, const TTopicRecord& by);
-// "A Topic ID can not contain the character '#'", or for a control
-// character "A Topic ID can not contain the control character 9".
+// "A Topic ID cannot contain the character '#'.", or for a control
+// character "A Topic ID cannot contain the control character 9."
 QString forbiddenCharacter(QChar c);
 } // namespace TopicMessages
 

@@ -107,22 +107,22 @@ namespace WindowMessages {
 
 QString tooManyWindows()
 {
-    return QStringLiteral("You can not have more than 255 windows");
+    return QStringLiteral("You cannot have more than 255 windows.");
 }
 
 QString noNewName()
 {
-    return QStringLiteral("Please type in the name of new window!");
+    return QStringLiteral("Please type in the name of the new window!");
 }
 
 QString nameTooLong()
 {
-    return QStringLiteral("Window name can NOT contain more than 8 caracters!");
+    return QStringLiteral("A window name cannot have more than 8 characters!");
 }
 
 QString cannotDeleteMain()
 {
-    return QStringLiteral("You can not delete main window!");
+    return QStringLiteral("You cannot delete the main window!");
 }
 
 QString deleteCaption()
@@ -133,7 +133,7 @@ QString deleteCaption()
 QString deleteQuestion(const QString& name)
 {
     return QStringLiteral("You are about to delete Window: ") + name
-           + QStringLiteral("\rAll topics assigned to this window will be reset to \"main window\"\rAre You shure?");
+           + QStringLiteral("\rAll topics assigned to this window will be reset to the \"main\" window.\rAre you sure?");
 }
 
 QString invalidSizeOrPosition()

@@ -61,10 +61,10 @@ int helpUnitsToPixels(int units, int screenPixels);
 int pixelsToHelpUnits(int pixels, int screenPixels);
 
 namespace WindowMessages {
-QString tooManyWindows();         // "You can not have more than 255 windows"
+QString tooManyWindows();         // "You cannot have more than 255 windows."
 QString noNewName();              // "Please type in the name of new window!"
-QString nameTooLong();            // "Window name can NOT contain more than 8 caracters!"
-QString cannotDeleteMain();       // "You can not delete main window!"
+QString nameTooLong();            // "A window name cannot have more than 8 characters!"
+QString cannotDeleteMain();       // "You cannot delete the main window!"
 QString deleteCaption();          // "Delete window?"
 QString deleteQuestion(const QString& name);
 QString invalidSizeOrPosition();  // "Invalid Window size or position"

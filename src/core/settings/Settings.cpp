@@ -18,6 +18,7 @@ Settings Settings::fromIni(const IniFile& ini)
     s.Height = ini.intValue(config, QStringLiteral("Height"), s.Height);
     s.TLB = ini.flag(config, QStringLiteral("TLB"), s.TLB);
     s.HelpCompiler = ini.value(config, QStringLiteral("HelpCompiler"), s.HelpCompiler);
+    s.Maximized = ini.flag(config, QStringLiteral("Maximized"), s.Maximized);
     for (int k = 0; k < RecentFiles::Count; ++k)
         s.Recent.setCaption(k, ini.value(recent, QString::number(k), RecentFiles::emptyCaption(k)));
     return s;
@@ -31,6 +32,7 @@ void Settings::toIni(IniFile& ini) const
     ini.setInt(config, QStringLiteral("Height"), Height);
     ini.setFlag(config, QStringLiteral("TLB"), TLB);
     ini.setValue(config, QStringLiteral("HelpCompiler"), HelpCompiler);
+    ini.setFlag(config, QStringLiteral("Maximized"), Maximized);
     for (int k = 0; k < RecentFiles::Count; ++k)
         ini.setValue(recent, QString::number(k), Recent.caption(k));
 }

@@ -29,6 +29,31 @@ bool isApostrophe(QChar c)
     return c == QLatin1Char('\'') || c == QChar(0x2019);
 }
 
+// Whether the word from `start` to `end` belongs to a file name, an address
+// or the like: the blank-separated piece of text around it, without the
+// punctuation of the sentence it stands in, holds a dot, a slash, an "@" or
+// another sign that ordinary words do not join with ("setup.exe",
+// "www.example.com", "C:\Pics\logo.bmp", "user@example.com").
+bool inFileNameOrAddress(const QString& text, qsizetype start, qsizetype end)
+{
+    static const QString sentencePunctuation = QStringLiteral(".,;:!?()[]{}<>\"'\u00AB\u00BB\u2018\u2019\u201C\u201D");
+    static const QString joiningSigns = QStringLiteral("./\\@:_~#=%&|");
+    qsizetype from = start;
+    while (from > 0 && !text.at(from - 1).isSpace())
+        --from;
+    qsizetype to = end;
+    while (to < text.size() && !text.at(to).isSpace())
+        ++to;
+    while (from < start && sentencePunctuation.contains(text.at(from)))
+        ++from;
+    while (to > end && sentencePunctuation.contains(text.at(to - 1)))
+        --to;
+    for (qsizetype k = from; k < to; ++k)
+        if (joiningSigns.contains(text.at(k)))
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::optional<TextWord> nextWord(const QString& text, qsizetype from)
@@ -54,7 +79,7 @@ std::optional<TextWord> nextWord(const QString& text, qsizetype from)
                 break;
             }
         }
-        if (!digit)
+        if (!digit && !inFileNameOrAddress(text, start, i))
             return TextWord{start, i - start};
     }
     return std::nullopt;

@@ -26,7 +26,11 @@ bool isSpellException(const QString& word);
 // The next word of `text` at or after `from`, or none. A word is a run of
 // letters that may hold apostrophes between letters ("don't"); runs that
 // touch a digit ("Win32", "3rd") are not words, as a dictionary cannot judge
-// them. A trailing or leading apostrophe is not part of the word.
+// them, and neither are the parts of file names and addresses ("setup.exe",
+// "www.example.com", "user@example.com", "C:\Help\gadget.hlp"): a piece of
+// text between blanks that holds a dot, slash, "@" or similar sign inside it
+// (sentence punctuation around it aside). A trailing or leading apostrophe
+// is not part of the word.
 std::optional<TextWord> nextWord(const QString& text, qsizetype from);
 
 // All words of `text`, in order.
