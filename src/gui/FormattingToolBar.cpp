@@ -368,16 +368,15 @@ void FormattingToolBar::showFormat(const QTextCharFormat& format)
     boldButton->setChecked(bold);
     italicButton->setChecked(italic);
 
+    // The paragraph of the editor in use, or of the one last used when the
+    // focus is elsewhere: the toolbar shows the topic on screen.
     QTextEdit* active = editors_.activeEditor();
-    const QTextEdit* indentFrom = active == editors_.headerEditor ? editors_.headerEditor : editors_.topicEditor;
-    showText(indentCombo,
-             QString::number(indentPoints(selectionBlock(*indentFrom), indentFrom->document()->indentWidth())));
-
-    if (active) {
-        const Qt::Alignment align = selectionBlock(*active).blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-        const bool centred = (align & Qt::AlignHCenter) && !(align & Qt::AlignJustify);
-        (centred ? centreButton : leftAlignButton)->setChecked(true);
-    }
+    const QTextEdit* shown = active ? active : editors_.lastUsedEditor();
+    const QTextBlock block = selectionBlock(*shown);
+    showText(indentCombo, QString::number(indentPoints(block, shown->document()->indentWidth())));
+    const Qt::Alignment align = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    const bool centred = (align & Qt::AlignHCenter) && !(align & Qt::AlignJustify);
+    (centred ? centreButton : leftAlignButton)->setChecked(true);
 }
 
 } // namespace ts

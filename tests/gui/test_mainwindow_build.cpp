@@ -262,8 +262,11 @@ void MainWindowBuildTest::f9WithNoCompilerChosenCompilesBuiltIn()
     QVERIFY(hlp.startsWith(QByteArray("\x3f\x5f\x03\x00", 4)));
     QVERIFY(activity.texts.contains(HelpCompileStatusText));
     QCOMPARE(f.statusBar->panelText(3), QStringLiteral("Compiled demo.HLP: 3 topics, 0 warnings"));
+    // Shown whole across the bar for a while, whatever the panel's room.
+    QCOMPARE(f.statusBar->currentMessage(), QStringLiteral("Compiled demo.HLP: 3 topics, 0 warnings"));
     QCOMPARE(f.statusBar->panelText(1), QString());
     QCOMPARE(f.progressBar->value(), 0);
+    QVERIFY(f.progressBar->isHidden()); // no empty box while idle
 
     // The log button shows the log of this compile.
     ViewerSeen log = runWithViewer(h, [&] { h.click(f.toolBar->logButton); });

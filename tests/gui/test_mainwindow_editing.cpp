@@ -119,6 +119,7 @@ private slots:
     void sizeAndIndentTextsAreDecimalWholeNumbers();
     void colourDialogStartsOnTheLastColour();
     void alignmentFollowsTheCaretAndActsOnTheActiveEditor();
+    void toolbarShowsTheTopicOnScreen();
     void indentIsInPointsAndShownBack();
     void showingTheFormatRunsNoHandler();
     void editKeysActOnTheTextInUse();
@@ -334,6 +335,36 @@ void MainWindowEditingTest::alignmentFollowsTheCaretAndActsOnTheActiveEditor()
     h.click(f.formatting->centreButton);
     QCOMPARE(alignment(f.editors->topicEditor, 0), Qt::AlignLeft);
     QVERIFY(f.formatting->centreButton->isChecked());
+}
+
+// The toolbar shows the format at the caret of the topic the window shows,
+// as soon as it is shown: clicking into it changes nothing there.
+void MainWindowEditingTest::toolbarShowsTheTopicOnScreen()
+{
+    MainWindowHarness h;
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("centred"));
+    h.click(f.formatting->centreButton);
+    selectByKeys(f.editors->topicEditor, 0, 7);
+    chooseFromList(f.formatting->sizeCombo, QStringLiteral("14"));
+    const auto shown = [&f] {
+        return QStringList{f.formatting->fontCombo->currentText(), f.formatting->sizeCombo->currentText(),
+                           f.formatting->centreButton->isChecked() ? QStringLiteral("centre") : QStringLiteral("left")};
+    };
+
+    h.addTopic(QStringLiteral("TWO"));
+    h.activate();
+    const QStringList fresh = shown();
+    QCOMPARE(fresh.at(2), QStringLiteral("left"));
+    clickInto(f.editors->topicEditor);
+    QCOMPARE(shown(), fresh);
+
+    // Back by the topic list, the focus staying there.
+    h.clickListEntry(0);
+    QVERIFY(f.navigator->topicList->hasFocus());
+    QCOMPARE(shown().mid(1), (QStringList{QStringLiteral("14"), QStringLiteral("centre")}));
+    h.clickListEntry(1);
+    QCOMPARE(shown(), fresh);
 }
 
 void MainWindowEditingTest::indentIsInPointsAndShownBack()
