@@ -107,9 +107,8 @@ void showText(QComboBox* combo, const QString& text)
 
 } // namespace
 
-FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editors, std::uint32_t& lastColour,
-                                     QWidget* parent)
-    : QWidget(parent), prompter_(prompter), editors_(editors), lastColour_(lastColour)
+FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editors, QWidget* parent)
+    : QWidget(parent), prompter_(prompter), editors_(editors)
 {
     setObjectName(QStringLiteral("formatting"));
     auto* row = new QHBoxLayout(this);
@@ -288,11 +287,15 @@ void FormattingToolBar::applyFontSize()
 
 void FormattingToolBar::chooseTextColour()
 {
-    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(window(), lastColour_);
+    // The dialog opens on the colour the swatch shows: the text's at the caret.
+    const QColor shown = colourSwatch->palette().color(QPalette::Window);
+    const std::uint32_t initial =
+        std::uint32_t(shown.red()) | std::uint32_t(shown.green()) << 8 | std::uint32_t(shown.blue()) << 16;
+    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(window(), initial);
     if (!chosen)
         return;
-    lastColour_ = *chosen & 0xFFFFFFu;
-    const QColor color(int(lastColour_ & 0xFF), int((lastColour_ >> 8) & 0xFF), int((lastColour_ >> 16) & 0xFF));
+    const std::uint32_t rgb = *chosen & 0xFFFFFFu;
+    const QColor color(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
     showColor(colourSwatch, color);
     QTextCharFormat change;
     change.setForeground(color);

@@ -117,7 +117,7 @@ private slots:
     void boldAndItalicWhileTyping();
     void unboldingKeepsStrikeOut();
     void sizeAndIndentTextsAreDecimalWholeNumbers();
-    void colourDialogStartsOnTheLastColour();
+    void colourDialogStartsOnTheColourAtTheCaret();
     void alignmentFollowsTheCaretAndActsOnTheActiveEditor();
     void toolbarShowsTheTopicOnScreen();
     void indentIsInPointsAndShownBack();
@@ -275,7 +275,7 @@ void MainWindowEditingTest::sizeAndIndentTextsAreDecimalWholeNumbers()
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("body text"));
 }
 
-void MainWindowEditingTest::colourDialogStartsOnTheLastColour()
+void MainWindowEditingTest::colourDialogStartsOnTheColourAtTheCaret()
 {
     MainWindowHarness h;
     MainWindow& f = withProject(h);
@@ -291,14 +291,20 @@ void MainWindowEditingTest::colourDialogStartsOnTheLastColour()
     QCOMPARE(swatch(f), QColor(255, 0, 0));
     QVERIFY(f.editors->topicEditor->hasFocus());
 
-    // The caption above the swatch opens it too, on the colour of last time;
-    // Cancel changes nothing.
+    // The caption above the swatch opens it too, on the colour the swatch
+    // shows, that of the text at the caret; Cancel changes nothing.
+    selectByKeys(f.editors->topicEditor, 0, 2);
+    h.prompter.color(std::nullopt);
+    QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
+    QCOMPARE(h.prompter.calls().back().color, 0x0000FFu);
     selectByKeys(f.editors->topicEditor, 4, 9);
     QCOMPARE(swatch(f), QApplication::palette().color(QPalette::Text));
     const RichDocument before = FromTextDocument(*f.editors->topicEditor->document());
     h.prompter.color(std::nullopt);
     QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
-    QCOMPARE(h.prompter.calls().back().color, 0x0000FFu);
+    const QColor text = QApplication::palette().color(QPalette::Text);
+    QCOMPARE(h.prompter.calls().back().color,
+             std::uint32_t(text.red()) | std::uint32_t(text.green()) << 8 | std::uint32_t(text.blue()) << 16);
     QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), before);
     QVERIFY(!h.prompter.unexpectedCall());
 }

@@ -469,7 +469,9 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
     QVERIFY(f.project().PendingOpenPath.isEmpty());
 
-    // A "NoName" place does nothing.
+    // A "NoName" place is not offered, and does nothing.
+    QVERIFY(f.menus->reopenActions[0]->isVisible());
+    QVERIFY(!f.menus->reopenActions[3]->isVisible());
     const int callsBefore = int(h.prompter.calls().size());
     f.menus->reopenActions[3]->trigger();
     QCOMPARE(int(h.prompter.calls().size()), callsBefore);
