@@ -297,7 +297,7 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension_data()
     QTest::newRow("tsp with settings") << true << QStringLiteral("demo.tsp") << true << QString();
     QTest::newRow("TSP in capitals") << true << QStringLiteral("DEMO.TsP") << true << QString();
     QTest::newRow("other extension") << true << QStringLiteral("demo.txt") << false
-                                     << QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.");
+                                     << QStringLiteral("'%1' is not a Topicsmith project: project files are named like gadget.tsp.");
     QTest::newRow("help file") << true << QStringLiteral("demo.HLP") << false << QString();
     QTest::newRow("no settings file") << false << QStringLiteral("demo.tsp") << true << QString();
 }
