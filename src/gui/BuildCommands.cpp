@@ -9,6 +9,7 @@
 #include "helpfile/HelpCompiler.h"
 #include "helpsource/BuildAll.h"
 #include "helpsource/HpjWriter.h"
+#include "model/CountText.h"
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "model/TopicList.h"
@@ -187,10 +188,10 @@ void BuildCommands::compileBuiltIn()
         return;
     }
     statusBar_.finishActivity();
-    statusBar_.setPanelText(StatusBar::ResultPanel, QStringLiteral("Compiled %1: %2 topics, %3 warnings")
-                                   .arg(QFileInfo(helpFilePathFor(project_)).fileName())
-                                   .arg(report.topics)
-                                   .arg(report.warnings));
+    statusBar_.showResult(QStringLiteral("Compiled %1: %2, %3")
+                              .arg(QFileInfo(helpFilePathFor(project_)).fileName(),
+                                   countText(report.topics, QStringLiteral("topic"), QStringLiteral("topics")),
+                                   countText(report.warnings, QStringLiteral("warning"), QStringLiteral("warnings"))));
     // "... and show Help": the file opens at the current topic.
     if (showHelpFile)
         showHelpFile(helpFilePathFor(project_), currentTopicId());

@@ -34,14 +34,24 @@ namespace {
 
 const QString NewEntryText = QStringLiteral("Type in the title");
 
-QMenu* placementMenu(QWidget* parent, const char* name, const QString& levelCaption)
+QMenu* placementMenu(QWidget* parent, const char* name)
 {
     auto* menu = new QMenu(parent);
     menu->setObjectName(QLatin1String(name));
-    menu->addAction(QStringLiteral("As &Child"))->setData(int(ContentsDialog::DropChoice::AsChild));
-    menu->addAction(levelCaption)->setData(int(ContentsDialog::DropChoice::OnThisLevel));
+    menu->addAction(QStringLiteral("Insert as &Child of Heading"))->setData(int(ContentsDialog::DropChoice::AsChild));
+    menu->addAction(QStringLiteral("Insert at This &Level"))->setData(int(ContentsDialog::DropChoice::OnThisLevel));
     menu->addAction(QStringLiteral("&Cancel"))->setData(int(ContentsDialog::DropChoice::Cancel));
     return menu;
+}
+
+// Every heading that holds entries opens, so the whole tree is in view.
+void expandHeadings(std::vector<ContentsEntry>& entries)
+{
+    for (ContentsEntry& e : entries) {
+        if (e.Kind == ContentsKind::Heading && !e.Children.empty())
+            e.Expanded = true;
+        expandHeadings(e.Children);
+    }
 }
 
 } // namespace
@@ -157,8 +167,8 @@ ContentsDialog::ContentsDialog(Project& project, Prompter& prompter, SearchDialo
         b->setDefault(false);
     }
 
-    headingDropMenu = placementMenu(this, "headingDropMenu", QStringLiteral("On This &Level"));
-    topicDropMenu = placementMenu(this, "topicDropMenu", QStringLiteral("OnThis &Level"));
+    headingDropMenu = placementMenu(this, "headingDropMenu");
+    topicDropMenu = placementMenu(this, "topicDropMenu");
     deleteMenu = new QMenu(this);
     deleteMenu->setObjectName(QStringLiteral("deleteMenu"));
     QAction* delete1 = deleteMenu->addAction(QStringLiteral("&Delete"));
@@ -268,6 +278,7 @@ void ContentsDialog::reload()
         try {
             ContentsFile::ParseResult read = ContentsFile::readFor(project_);
             tree_ = std::move(read.Tree);
+            expandHeadings(tree_);
             // Every line is kept; the ones whose level could not be taken as
             // it stands are named with the place they were given. The file
             // itself changes only on OK.
@@ -560,14 +571,14 @@ void ContentsDialog::changeCurrentLevel(int step)
         redraw(*to);
 }
 
-void ContentsDialog::placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice)
+bool ContentsDialog::placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice)
 {
     const ContentsPath on = target ? pathOf(target) : ContentsPath{};
     const ContentsEntry* onEntry = contentsAt(tree_, on);
     ContentsPlacement placement = ContentsPlacement::OnThisLevel;
     if (onEntry && contentsDropAsks(*onEntry)) {
         if (choice == DropChoice::Cancel)
-            return;
+            return false;
         if (choice == DropChoice::AsChild)
             placement = ContentsPlacement::AsChild;
     }
@@ -576,15 +587,22 @@ void ContentsDialog::placeNew(ContentsEntry entry, QTreeWidgetItem* target, Drop
         entered_ = false;
     }
     redraw(insertContentsEntry(tree_, on, std::move(entry), placement));
+    return true;
 }
 
 void ContentsDialog::dropPaletteItem(int paletteItem, QTreeWidgetItem* target, DropChoice choice)
 {
     if (paletteItem != PaletteHeading && paletteItem != PaletteTopic)
         return;
-    placeNew(ContentsEntry{NewEntryText, paletteItem == PaletteHeading ? ContentsKind::Heading : ContentsKind::Topic,
-                           {}, false},
-             target, choice);
+    const bool placed = placeNew(
+        ContentsEntry{NewEntryText, paletteItem == PaletteHeading ? ContentsKind::Heading : ContentsKind::Topic, {},
+                      false},
+        target, choice);
+    // The new entry's title is there to be typed over.
+    if (placed) {
+        titleEdit->setFocus(Qt::OtherFocusReason);
+        titleEdit->selectAll();
+    }
 }
 
 void ContentsDialog::dropTopic(int topic, QTreeWidgetItem* target, DropChoice choice)

@@ -132,7 +132,8 @@ private:
     void currentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void expandedChanged(QTreeWidgetItem* item, bool expanded);
     void onDrop(QObject* source, const QPoint& at);
-    void placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice);
+    // False when the user cancelled the placement.
+    bool placeNew(ContentsEntry entry, QTreeWidgetItem* target, DropChoice choice);
     // Enter or a double-click on a palette item or a topic: placed as if
     // dropped on the current entry, asking where when that is a heading.
     void addFromKeyboard(QObject* source);

@@ -2,6 +2,8 @@
 
 #include "HelpPages.h"
 #include "HelpWindow.h"
+#include "WindowPlacer.h"
+#include "settings/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,8 +11,10 @@
 #include <QDialog>
 #include <QHelpEvent>
 #include <QIcon>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QWhatsThis>
 #include <QWhatsThisClickedEvent>
 #include <QWidget>
@@ -20,6 +24,7 @@ namespace ts {
 namespace {
 
 const char* const contextProperty = "helpContext";
+const char* const placedProperty = "placedOnScreen";
 
 // Qt's What's This pop-up; F1 in it opens the page it came from.
 bool isWhatsThisPopup(const QObject* object)
@@ -33,6 +38,31 @@ bool isWithin(const QWidget* widget, const QWidget* ancestor)
         if (w == ancestor)
             return true;
     return false;
+}
+
+// The help window opens whole on the screen of the window asking for it:
+// the first time in its middle, later where the user left it, no larger
+// than the screen.
+void keepInsideScreen(QWidget& window)
+{
+    const QWidget* asking = QApplication::activeWindow();
+    const QScreen* screen = asking ? asking->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    // The frame, or room for a usual one while the window manager has not
+    // framed the window yet.
+    const QSize frame = (window.frameGeometry().size() - window.size())
+                            .expandedTo(QSize(8, WindowPlacer::TypicalTitleBarHeight));
+    QRect bounds(window.pos(), window.size());
+    if (!window.property(placedProperty).toBool()) {
+        bounds.setSize(bounds.size().boundedTo(room.size() - frame));
+        bounds.moveCenter(room.center());
+        window.setProperty(placedProperty, true);
+    }
+    bounds = fitIntoScreen(bounds, room, frame);
+    window.resize(bounds.size());
+    window.move(bounds.topLeft());
 }
 
 } // namespace
@@ -128,6 +158,8 @@ void ContextHelp::showPage(const QString& file)
 {
     HelpWindow* w = windowOverModalDialog();
     w->showPage(file);
+    if (!w->isVisible())
+        keepInsideScreen(*w);
     w->show();
     w->raise();
     w->activateWindow();

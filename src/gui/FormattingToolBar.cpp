@@ -107,9 +107,8 @@ void showText(QComboBox* combo, const QString& text)
 
 } // namespace
 
-FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editors, std::uint32_t& lastColour,
-                                     QWidget* parent)
-    : QWidget(parent), prompter_(prompter), editors_(editors), lastColour_(lastColour)
+FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editors, QWidget* parent)
+    : QWidget(parent), prompter_(prompter), editors_(editors)
 {
     setObjectName(QStringLiteral("formatting"));
     auto* row = new QHBoxLayout(this);
@@ -288,11 +287,15 @@ void FormattingToolBar::applyFontSize()
 
 void FormattingToolBar::chooseTextColour()
 {
-    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(window(), lastColour_);
+    // The dialog opens on the colour the swatch shows: the text's at the caret.
+    const QColor shown = colourSwatch->palette().color(QPalette::Window);
+    const std::uint32_t initial =
+        std::uint32_t(shown.red()) | std::uint32_t(shown.green()) << 8 | std::uint32_t(shown.blue()) << 16;
+    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(window(), initial);
     if (!chosen)
         return;
-    lastColour_ = *chosen & 0xFFFFFFu;
-    const QColor color(int(lastColour_ & 0xFF), int((lastColour_ >> 8) & 0xFF), int((lastColour_ >> 16) & 0xFF));
+    const std::uint32_t rgb = *chosen & 0xFFFFFFu;
+    const QColor color(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
     showColor(colourSwatch, color);
     QTextCharFormat change;
     change.setForeground(color);
@@ -368,16 +371,15 @@ void FormattingToolBar::showFormat(const QTextCharFormat& format)
     boldButton->setChecked(bold);
     italicButton->setChecked(italic);
 
+    // The paragraph of the editor in use, or of the one last used when the
+    // focus is elsewhere: the toolbar shows the topic on screen.
     QTextEdit* active = editors_.activeEditor();
-    const QTextEdit* indentFrom = active == editors_.headerEditor ? editors_.headerEditor : editors_.topicEditor;
-    showText(indentCombo,
-             QString::number(indentPoints(selectionBlock(*indentFrom), indentFrom->document()->indentWidth())));
-
-    if (active) {
-        const Qt::Alignment align = selectionBlock(*active).blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-        const bool centred = (align & Qt::AlignHCenter) && !(align & Qt::AlignJustify);
-        (centred ? centreButton : leftAlignButton)->setChecked(true);
-    }
+    const QTextEdit* shown = active ? active : editors_.lastUsedEditor();
+    const QTextBlock block = selectionBlock(*shown);
+    showText(indentCombo, QString::number(indentPoints(block, shown->document()->indentWidth())));
+    const Qt::Alignment align = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    const bool centred = (align & Qt::AlignHCenter) && !(align & Qt::AlignJustify);
+    (centred ? centreButton : leftAlignButton)->setChecked(true);
 }
 
 } // namespace ts

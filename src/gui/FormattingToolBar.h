@@ -24,9 +24,7 @@ class TopicEditorPane;
 class FormattingToolBar : public QWidget {
     Q_OBJECT
 public:
-    // `lastColour` is the colour dialog's memory shared with the window editor.
-    FormattingToolBar(Prompter& prompter, TopicEditorPane& editors, std::uint32_t& lastColour,
-                      QWidget* parent = nullptr);
+    FormattingToolBar(Prompter& prompter, TopicEditorPane& editors, QWidget* parent = nullptr);
 
     QComboBox *fontCombo, *sizeCombo, *indentCombo;
     QLabel *colourLabel, *colourSwatch;
@@ -57,7 +55,6 @@ private:
 
     Prompter& prompter_;
     TopicEditorPane& editors_;
-    std::uint32_t& lastColour_;
 };
 
 } // namespace ts

@@ -141,10 +141,10 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     startScreenTimer->setSingleShot(true);
     startScreenTimer->setInterval(2000);
 
-    formatting = new FormattingToolBar(prompter_, *editors, lastColour_, toolBar);
+    formatting = new FormattingToolBar(prompter_, *editors, toolBar);
     toolBar->addToLowerRow(formatting);
     tools = new ToolsCommands(project_, prompter_, programFolder_, *navigator, *editors, *statusBar, listIcons, this);
-    topics = new TopicCommands(project_, prompter_, *navigator, *editors, *tools->searchProgress, lastColour_, this);
+    topics = new TopicCommands(project_, prompter_, *navigator, *editors, *tools->searchProgress, this);
     projectCommands = new ProjectCommands(project_, prompter_, programFolder_, *navigator, *editors, *topics,
                                           *statusBar, menus->reopenActions, this);
     build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);

@@ -122,8 +122,6 @@ private:
     bool shown_ = false;
     bool closed_ = false;
     WindowPlacer* placer_ = nullptr;
-    // The colour the colour dialogs start on, 0x00BBGGRR.
-    std::uint32_t lastColour_ = 0;
 };
 
 } // namespace ts

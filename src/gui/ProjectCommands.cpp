@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QStringList>
 #include <QTextEdit>
 
@@ -319,13 +320,23 @@ bool ProjectCommands::writeProjectFile(const QString& path)
 
 void ProjectCommands::refreshRecentMenu()
 {
+    bool any = false;
     for (int k = 0; k < RecentFiles::Count; ++k) {
         // The place's own "&k" marks the access key; an "&" inside the path
         // is shown as it stands.
         const QString caption = recent_.caption(k);
         QString shown = caption.left(3) + QString(caption.mid(3)).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        reopenActions_[size_t(k)]->setText(shown);
+        QAction* item = reopenActions_[size_t(k)];
+        item->setText(shown);
+        // An empty place ("NoName") opens nothing, so it is not offered.
+        const QString path = recent_.path(k);
+        const bool real = !path.isEmpty() && path != QStringLiteral("NoName");
+        item->setVisible(real);
+        any = any || real;
     }
+    // Reopen itself is greyed while there is nothing to reopen.
+    if (auto* menu = qobject_cast<QMenu*>(reopenActions_[0]->parent()))
+        menu->menuAction()->setEnabled(any);
 }
 
 void ProjectCommands::rememberRecentProject()

@@ -71,6 +71,8 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     progressBar->setRange(0, 100);
     progressBar->setValue(0);
     progressBar->setTextVisible(false);
+    // An idle bar would only draw an empty box.
+    progressBar->hide();
     placeProgressBar();
     // The bar follows the third panel wherever the layout puts it.
     panels_[2]->installEventFilter(this);
@@ -129,7 +131,8 @@ void StatusBar::advance(int step)
     if (step == 0)
         return;
     progressBar->setValue(qMin(progressBar->maximum(), progressBar->value() + step));
-    if (progressBar->isVisible())
+    progressBar->show();
+    if (isVisible())
         progressBar->repaint();
 }
 
@@ -137,6 +140,13 @@ void StatusBar::finishActivity()
 {
     setPanelText(1, QString());
     progressBar->setValue(0);
+    progressBar->hide();
+}
+
+void StatusBar::showResult(const QString& text)
+{
+    setPanelText(ResultPanel, text);
+    showMessage(text, ResultShownMs);
 }
 
 void StatusBar::resizeEvent(QResizeEvent* event)

@@ -3,7 +3,8 @@
 // right-aligned, 200 and 200 pixels wide; the second as wide as the longest
 // activity text in the current font) and the progress bar progressBar
 // (0..100) lying over the third panel. Panel 0 names the project, panel 1 says
-// what a long command is doing; progressBar shows that command's progress.
+// what a long command is doing; progressBar shows that command's progress
+// and is hidden while no command runs.
 // Panel 3 (the last, stretched over the room left) reports a command's result.
 
 #include <QStatusBar>
@@ -29,8 +30,14 @@ public:
 
     // Adds `step` to progressBar and repaints it when its value changed.
     void advance(int step);
-    // progressBar back to 0 and panel 1 emptied: the end of a long command.
+    // progressBar back to 0 (and out of sight) and panel 1 emptied: the end
+    // of a long command.
     void finishActivity();
+    // A command's result: shown whole across the bar for a while, and kept
+    // in panel 3 (shortened there when the room is short, whole as its tool
+    // tip) until the next result.
+    void showResult(const QString& text);
+    static constexpr int ResultShownMs = 10000;
 
     QProgressBar* progressBar;
 

@@ -23,15 +23,14 @@
 namespace ts {
 
 TopicCommands::TopicCommands(Project& project, Prompter& prompter, TopicNavigator& navigator,
-                             TopicEditorPane& editors, SearchProgressDialog& progress, std::uint32_t& lastColour,
-                             QWidget* window)
+                             TopicEditorPane& editors, SearchProgressDialog& progress, QWidget* window)
     : QObject(window), project_(project), prompter_(prompter), navigator_(navigator), editors_(editors),
       progress_(progress), window_(window)
 {
     setObjectName(QStringLiteral("topicCommands"));
     topicPropertiesDialog = new TopicPropertiesDialog(project_, prompter_, window);
     autoSizeDialog = new AutoSizeDialog(window);
-    windowEditor = new WindowEditorDialog(project_, prompter_, lastColour, *autoSizeDialog, window);
+    windowEditor = new WindowEditorDialog(project_, prompter_, *autoSizeDialog, window);
     connect(windowEditor, &WindowEditorDialog::rewriteWindowLinks, this, &TopicCommands::rewriteLinks);
 }
 

@@ -23,10 +23,9 @@ class WindowEditorDialog;
 class TopicCommands : public QObject {
     Q_OBJECT
 public:
-    // `lastColour` is the colour dialog's memory shared with the formatting
-    // toolbar; `progress` is lent to the link maintenance while it runs.
+    // `progress` is lent to the link maintenance while it runs.
     TopicCommands(Project& project, Prompter& prompter, TopicNavigator& navigator, TopicEditorPane& editors,
-                  SearchProgressDialog& progress, std::uint32_t& lastColour, QWidget* window);
+                  SearchProgressDialog& progress, QWidget* window);
 
     TopicPropertiesDialog* topicPropertiesDialog;
     WindowEditorDialog* windowEditor;

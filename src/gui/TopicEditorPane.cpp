@@ -180,6 +180,7 @@ void TopicEditorPane::load(const TTopicRecord& topic, const TWindowRecord& windo
     loadEditor(headerEditor, topic.HeaderRtf);
     loadEditor(topicEditor, topic.BodyRtf);
     showTitle(topic.Title.text());
+    showFormatAtCaret();
 }
 
 void TopicEditorPane::clear(const TWindowRecord& window)
@@ -191,6 +192,12 @@ void TopicEditorPane::clear(const TWindowRecord& window)
     loadEditor(topicEditor, QByteArray());
     setEditorColour(headerEditor, window.NonScrollColor);
     setEditorColour(topicEditor, window.TopicColor);
+    showFormatAtCaret();
+}
+
+void TopicEditorPane::showFormatAtCaret()
+{
+    emit formatAtCaretChanged(SelectionFormat(*lastUsedEditor()));
 }
 
 void TopicEditorPane::showTitle(const QString& title)

@@ -40,6 +40,9 @@ public:
     void load(const TTopicRecord& topic, const TWindowRecord& window);
     // Empty editors and keywords in the colours of `window`, the title caption reset.
     void clear(const TWindowRecord& window);
+    // Reports the format at the caret of the editor last used, as a caret
+    // move does: load() and clear() end with it.
+    void showFormatAtCaret();
     void showTitle(const QString& title);
     void setEditingEnabled(bool enabled);
     // Puts `text` on the clipboard through the hidden markupBuffer.

@@ -112,9 +112,9 @@ bool movesBetweenControls(Qt::FocusReason reason)
 
 // ---- WindowEditorDialog ----
 
-WindowEditorDialog::WindowEditorDialog(Project& project, Prompter& prompter, std::uint32_t& lastColor, AutoSizeDialog& autoSize,
-                       QWidget* parent)
-    : QDialog(parent), project_(project), prompter_(prompter), lastColor_(lastColor), autoSize_(autoSize)
+WindowEditorDialog::WindowEditorDialog(Project& project, Prompter& prompter, AutoSizeDialog& autoSize,
+                                       QWidget* parent)
+    : QDialog(parent), project_(project), prompter_(prompter), autoSize_(autoSize)
 {
     setObjectName(QStringLiteral("windowEditor"));
     setWindowTitle(QStringLiteral("Change Window Properties"));
@@ -554,11 +554,10 @@ void WindowEditorDialog::pickColor(ColourPanel* panel)
     if (!acceptNewName())
         return;
     okButton->setFocus(Qt::OtherFocusReason);
-    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(this, lastColor_);
+    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(this, panel->color());
     if (!chosen)
         return;
-    lastColor_ = *chosen & 0xFFFFFFu;
-    panel->setColor(lastColor_);
+    panel->setColor(*chosen & 0xFFFFFFu);
 }
 
 void WindowEditorDialog::chooseNonScrollingColour()

@@ -35,10 +35,8 @@ class WindowEditorDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `lastColor` is the program's shared colour dialog memory (0x00BBGGRR):
-    // the colour dialog opens on it and keeps the colour chosen.
-    WindowEditorDialog(Project& project, Prompter& prompter, std::uint32_t& lastColor, AutoSizeDialog& autoSize,
-               QWidget* parent = nullptr);
+    // A colour panel's dialog opens on the panel's own colour.
+    WindowEditorDialog(Project& project, Prompter& prompter, AutoSizeDialog& autoSize, QWidget* parent = nullptr);
 
     // Refills the selector from the window table, selects window `select`
     // (the current topic's window; 0 when out of range) and shows its fields.
@@ -106,7 +104,6 @@ private:
 
     Project& project_;
     Prompter& prompter_;
-    std::uint32_t& lastColor_;
     AutoSizeDialog& autoSize_;
     int topicWindow_ = 0;
     // The window whose fields the dialog shows; -1 before the first.

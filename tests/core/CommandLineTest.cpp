@@ -87,7 +87,7 @@ TEST(CommandLine, MissingOrDamagedProjectsFailOnStderr)
         for (const char* command : {"--build", "--compile"}) {
             r = run({QString::fromLatin1(command), QString::fromLatin1(path)});
             EXPECT_EQ(r.exitCode, 1);
-            EXPECT_EQ(r.err, QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.\n")
+            EXPECT_EQ(r.err, QStringLiteral("'%1' is not a Topicsmith project: project files are named like gadget.tsp.\n")
                                  .arg(QLatin1String(path)));
         }
     r = run({QStringLiteral("--build"), dir.filePath(QStringLiteral("NOPE.TSP"))});

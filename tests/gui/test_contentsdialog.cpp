@@ -117,6 +117,7 @@ private slots:
     void typedTextTheFileCannotKeepIsRefused();
     void unreadableFileIsReplacedOnlyWhenConfirmed();
     void keyboardAddsAndMovesEntries();
+    void treeOpensWholeAndANewTitleIsReadyToType();
 };
 
 void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
@@ -452,6 +453,38 @@ void ContentsDialogTest::keyboardAddsAndMovesEntries()
         QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 Type in the title"), QStringLiteral("0 last=L"),
                                                 QStringLiteral("0 H"), QStringLiteral("1 a=A"),
                                                 QStringLiteral("1 Title 1=T1>popwin")}));
+    });
+    QVERIFY(e.stayedOpen);
+}
+
+// The tree opens with its headings open; a new entry's placeholder title is
+// selected in the focused Title box; the drop menus say what they do.
+void ContentsDialogTest::treeOpensWholeAndANewTitleIsReadyToType()
+{
+    Editor e("H1\r\n\ta=A\r\n\tH2\r\n\t\tc=C\r\nb=B\r\n");
+    e.run([&](ContentsDialog* d) {
+        for (const ContentsPath& heading : {ContentsPath{0}, ContentsPath{0, 1}}) {
+            QVERIFY(d->itemAt(heading)->isExpanded());
+            QCOMPARE(d->itemAt(heading)->data(0, ContentsDialog::IconRole).toInt(), 0);
+        }
+        for (QMenu* menu : {d->headingDropMenu, d->topicDropMenu}) {
+            QStringList captions;
+            for (QAction* a : menu->actions())
+                captions << a->text();
+            QCOMPARE(captions, (QStringList{QStringLiteral("Insert as &Child of Heading"),
+                                            QStringLiteral("Insert at This &Level"), QStringLiteral("&Cancel")}));
+        }
+
+        d->dropPaletteItem(ContentsDialog::PaletteHeading, d->itemAt({1}));
+        QCOMPARE(d->focusWidget(), d->titleEdit);
+        QCOMPARE(d->titleEdit->selectedText(), QStringLiteral("Type in the title"));
+        QTest::keyClicks(d->titleEdit, QStringLiteral("Appendix"));
+        QTest::keyClick(d->titleEdit, Qt::Key_Return);
+        QCOMPARE(d->itemAt({2})->text(0), QStringLiteral("Appendix"));
+        // A cancelled placement leaves the focus where it was.
+        d->contentsTree->setFocus();
+        d->dropPaletteItem(ContentsDialog::PaletteTopic, d->itemAt({0}), ContentsDialog::DropChoice::Cancel);
+        QCOMPARE(d->focusWidget(), d->contentsTree);
     });
     QVERIFY(e.stayedOpen);
 }

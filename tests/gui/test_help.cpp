@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QWhatsThis>
@@ -123,6 +124,8 @@ private slots:
         h.form->menus->helpContentsAction->trigger();
         HelpWindow* w = ContextHelp::forApplication()->helpWindow();
         QVERIFY(w && w->isVisible());
+        // Whole on the screen, also one smaller than the window would like.
+        QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
         QCOMPARE(w->currentPage(), QStringLiteral("index.html"));
         QCOMPARE(w->windowTitle(), QStringLiteral("Topicsmith Help"));
         // Following a link, then Back, returns to the contents.

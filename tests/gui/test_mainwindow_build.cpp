@@ -257,9 +257,27 @@ void MainWindowBuildTest::f9WithNoCompilerChosenCompilesBuiltIn()
     viewer->close();
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.RTF"))));
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HPJ"))));
+    const QByteArray hlp = MainWindowHarness::readFile(h.path(QStringLiteral("demo.HLP")));
+    // A WinHelp file starts with its magic number, 0x00035F3F little-endian.
+    QVERIFY(hlp.startsWith(QByteArray("\x3f\x5f\x03\x00", 4)));
+    QVERIFY(activity.texts.contains(HelpCompileStatusText));
+    QCOMPARE(f.statusBar->panelText(3), QStringLiteral("Compiled demo.HLP: 3 topics, 0 warnings"));
+    // Shown whole across the bar for a while, whatever the panel's room.
+    QCOMPARE(f.statusBar->currentMessage(), QStringLiteral("Compiled demo.HLP: 3 topics, 0 warnings"));
     QCOMPARE(f.statusBar->panelText(1), QString());
     QCOMPARE(f.statusBar->panelText(3), QStringLiteral("Compiled demo.HLP: 3 topics, 0 warnings"));
     QCOMPARE(f.progressBar->value(), 0);
+    QVERIFY(f.progressBar->isHidden()); // no empty box while idle
+
+    // The log button shows the log of this compile.
+    ViewerSeen log = runWithViewer(h, [&] { h.click(f.toolBar->logButton); });
+    QVERIFY(log.shown);
+    QCOMPARE(log.header, QStringLiteral("  Last compile log for: ") + path);
+    QVERIFY2(log.text.contains(QStringLiteral("3 topics, 0 jumps")), qPrintable(log.text));
+
+    // The result belongs to this project: opening one empties the panel.
+    openProject(h, path);
+    QCOMPARE(f.statusBar->panelText(3), QString());
 }
 
 void MainWindowBuildTest::builtInCompileFailureNamesTheFile()

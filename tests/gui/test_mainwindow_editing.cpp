@@ -117,8 +117,9 @@ private slots:
     void boldAndItalicWhileTyping();
     void unboldingKeepsStrikeOut();
     void sizeAndIndentTextsAreDecimalWholeNumbers();
-    void colourDialogStartsOnTheLastColour();
+    void colourDialogStartsOnTheColourAtTheCaret();
     void alignmentFollowsTheCaretAndActsOnTheActiveEditor();
+    void toolbarShowsTheTopicOnScreen();
     void indentIsInPointsAndShownBack();
     void showingTheFormatRunsNoHandler();
     void editKeysActOnTheTextInUse();
@@ -274,7 +275,7 @@ void MainWindowEditingTest::sizeAndIndentTextsAreDecimalWholeNumbers()
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("body text"));
 }
 
-void MainWindowEditingTest::colourDialogStartsOnTheLastColour()
+void MainWindowEditingTest::colourDialogStartsOnTheColourAtTheCaret()
 {
     MainWindowHarness h;
     MainWindow& f = withProject(h);
@@ -290,14 +291,20 @@ void MainWindowEditingTest::colourDialogStartsOnTheLastColour()
     QCOMPARE(swatch(f), QColor(255, 0, 0));
     QVERIFY(f.editors->topicEditor->hasFocus());
 
-    // The caption above the swatch opens it too, on the colour of last time;
-    // Cancel changes nothing.
+    // The caption above the swatch opens it too, on the colour the swatch
+    // shows, that of the text at the caret; Cancel changes nothing.
+    selectByKeys(f.editors->topicEditor, 0, 2);
+    h.prompter.color(std::nullopt);
+    QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
+    QCOMPARE(h.prompter.calls().back().color, 0x0000FFu);
     selectByKeys(f.editors->topicEditor, 4, 9);
     QCOMPARE(swatch(f), QApplication::palette().color(QPalette::Text));
     const RichDocument before = FromTextDocument(*f.editors->topicEditor->document());
     h.prompter.color(std::nullopt);
     QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
-    QCOMPARE(h.prompter.calls().back().color, 0x0000FFu);
+    const QColor text = QApplication::palette().color(QPalette::Text);
+    QCOMPARE(h.prompter.calls().back().color,
+             std::uint32_t(text.red()) | std::uint32_t(text.green()) << 8 | std::uint32_t(text.blue()) << 16);
     QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), before);
     QVERIFY(!h.prompter.unexpectedCall());
 }
@@ -334,6 +341,36 @@ void MainWindowEditingTest::alignmentFollowsTheCaretAndActsOnTheActiveEditor()
     h.click(f.formatting->centreButton);
     QCOMPARE(alignment(f.editors->topicEditor, 0), Qt::AlignLeft);
     QVERIFY(f.formatting->centreButton->isChecked());
+}
+
+// The toolbar shows the format at the caret of the topic the window shows,
+// as soon as it is shown: clicking into it changes nothing there.
+void MainWindowEditingTest::toolbarShowsTheTopicOnScreen()
+{
+    MainWindowHarness h;
+    MainWindow& f = withProject(h);
+    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("centred"));
+    h.click(f.formatting->centreButton);
+    selectByKeys(f.editors->topicEditor, 0, 7);
+    chooseFromList(f.formatting->sizeCombo, QStringLiteral("14"));
+    const auto shown = [&f] {
+        return QStringList{f.formatting->fontCombo->currentText(), f.formatting->sizeCombo->currentText(),
+                           f.formatting->centreButton->isChecked() ? QStringLiteral("centre") : QStringLiteral("left")};
+    };
+
+    h.addTopic(QStringLiteral("TWO"));
+    h.activate();
+    const QStringList fresh = shown();
+    QCOMPARE(fresh.at(2), QStringLiteral("left"));
+    clickInto(f.editors->topicEditor);
+    QCOMPARE(shown(), fresh);
+
+    // Back by the topic list, the focus staying there.
+    h.clickListEntry(0);
+    QVERIFY(f.navigator->topicList->hasFocus());
+    QCOMPARE(shown().mid(1), (QStringList{QStringLiteral("14"), QStringLiteral("centre")}));
+    h.clickListEntry(1);
+    QCOMPARE(shown(), fresh);
 }
 
 void MainWindowEditingTest::indentIsInPointsAndShownBack()

@@ -445,7 +445,7 @@ void MainWindowProjectTest::projectNamesEndInTsp()
     MainWindowHarness::writeProject(other, {QStringLiteral("P")});
     openByDialog(h, other, false);
     QCOMPARE(h.prompter.lastMessage(),
-             QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.").arg(other));
+             QStringLiteral("'%1' is not a Topicsmith project: project files are named like gadget.tsp.").arg(other));
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.project().ProjectPath, h.path(QStringLiteral("Manual v1.2.tsp")));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -469,7 +469,9 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
     QVERIFY(f.project().PendingOpenPath.isEmpty());
 
-    // A "NoName" place does nothing.
+    // A "NoName" place is not offered, and does nothing.
+    QVERIFY(f.menus->reopenActions[0]->isVisible());
+    QVERIFY(!f.menus->reopenActions[3]->isVisible());
     const int callsBefore = int(h.prompter.calls().size());
     f.menus->reopenActions[3]->trigger();
     QCOMPARE(int(h.prompter.calls().size()), callsBefore);

@@ -162,8 +162,12 @@ void MainWindowStartTest::layoutAndCommandSurface()
         bar.append(a->text());
     QCOMPARE(bar, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Search..."),
                                QStringLiteral("&Build"), QStringLiteral("&Tools"), QStringLiteral("&Help")}));
-    for (int k = 0; k < 5; ++k)
+    // Empty places are kept in the settings but not offered.
+    for (int k = 0; k < 5; ++k) {
         QCOMPARE(f.menus->reopenActions[size_t(k)]->text(), QStringLiteral("&%1 NoName").arg(k + 1));
+        QVERIFY(!f.menus->reopenActions[size_t(k)]->isVisible());
+    }
+    QVERIFY(!f.menus->reopenMenu->menuAction()->isEnabled());
     QCOMPARE(f.menus->reopenActions[0]->objectName(), QStringLiteral("reopenAction1"));
     QCOMPARE(f.menus->reopenActions[4]->objectName(), QStringLiteral("reopenAction5"));
 }
@@ -190,7 +194,7 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     QVERIFY(!f.menus->toolsMenu->menuAction()->isEnabled());
     QVERIFY(!f.menus->searchAction->isEnabled());
     QVERIFY(!f.menus->saveAction->isEnabled() && !f.menus->saveAsAction->isEnabled());
-    QVERIFY(f.menus->newAction->isEnabled() && f.menus->openAction->isEnabled() && f.menus->exitAction->isEnabled() && f.menus->reopenMenu->isEnabled());
+    QVERIFY(f.menus->newAction->isEnabled() && f.menus->openAction->isEnabled() && f.menus->exitAction->isEnabled());
     QVERIFY(f.menus->helpMenu->menuAction()->isEnabled());
 
     // Ctrl+Ins is an Edit menu command: without a project it does nothing.
@@ -258,6 +262,32 @@ void MainWindowStartTest::startWithSettingsFile()
     QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 /projects/a.tsp"));
     QCOMPARE(f.menus->reopenActions[1]->text(), QStringLiteral("&7 edited by hand"));
     QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
+    QVERIFY(f.menus->reopenActions[1]->isVisible());
+    QVERIFY(!f.menus->reopenActions[2]->isVisible());
+}
+
+// A window closed maximised comes back maximised, over the bounds it is
+// restored to; bounds larger than the screen come back on it, whole.
+void MainWindowStartTest::windowComesBackMaximisedAndOnTheScreen()
+{
+    {
+        MainWindowHarness h(iniText({QStringLiteral("[CONFIG]"), QStringLiteral("Left=30"), QStringLiteral("Top=40"),
+                                     QStringLiteral("Width=700"), QStringLiteral("Height=450"),
+                                     QStringLiteral("Maximized=1")}));
+        h.show();
+        QVERIFY(h.form->isMaximized());
+        QVERIFY(h.form->close());
+        const IniFile ini = IniFile::read(h.path(QStringLiteral("Topicsmith.ini")));
+        const auto value = [&ini](const char* key) { return ini.value(QStringLiteral("CONFIG"), QLatin1String(key)); };
+        QCOMPARE(value("Maximized"), QStringLiteral("1"));
+        QCOMPARE((QStringList{value("Left"), value("Top"), value("Width"), value("Height")}),
+                 (QStringList{QStringLiteral("30"), QStringLiteral("40"), QStringLiteral("700"), QStringLiteral("450")}));
+    }
+    MainWindowHarness h(iniText({QStringLiteral("[CONFIG]"), QStringLiteral("Left=-1"), QStringLiteral("Top=-1"),
+                                 QStringLiteral("Width=5000"), QStringLiteral("Height=5000")}));
+    h.show();
+    QVERIFY(!h.form->isMaximized());
+    QVERIFY(h.form->screen()->availableGeometry().contains(h.form->frameGeometry()));
 }
 
 void MainWindowStartTest::commandLineProjectNeedsTspExtension_data()
@@ -269,7 +299,7 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension_data()
     QTest::newRow("tsp with settings") << true << QStringLiteral("demo.tsp") << true << QString();
     QTest::newRow("TSP in capitals") << true << QStringLiteral("DEMO.TsP") << true << QString();
     QTest::newRow("other extension") << true << QStringLiteral("demo.txt") << false
-                                     << QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.");
+                                     << QStringLiteral("'%1' is not a Topicsmith project: project files are named like gadget.tsp.");
     QTest::newRow("help file") << true << QStringLiteral("demo.HLP") << false << QString();
     QTest::newRow("no settings file") << false << QStringLiteral("demo.tsp") << true << QString();
 }

@@ -125,7 +125,7 @@ private slots:
     void addNewRefusesThe256thWindow();
     void deleteMovesTopicsAndAsksForTheLinkRewrite();
     void deleteRefusesMainAndHonoursCancel();
-    void colourPanelsUseTheSharedColourDialog();
+    void colourPanelsOpenTheColourDialogOnTheirColour();
     void enterActsAsOkAndGroupButtonsSetAllSix();
     void autoSizePlacesTheSampleAndReadsItBack();
     void openRefillsTheWindowList();
@@ -366,7 +366,7 @@ void WindowEditorTest::deleteRefusesMainAndHonoursCancel()
     QVERIFY(!e.h.prompter.unexpectedCall());
 }
 
-void WindowEditorTest::colourPanelsUseTheSharedColourDialog()
+void WindowEditorTest::colourPanelsOpenTheColourDialogOnTheirColour()
 {
     Editor e;
     e.h.prompter.color(0x0000FF).color(std::nullopt).color(0x123456);
@@ -387,10 +387,10 @@ void WindowEditorTest::colourPanelsUseTheSharedColourDialog()
     });
     const auto& calls = e.h.prompter.calls();
     QCOMPARE(int(calls.size()), 3);
-    // The dialog opens on the colour chosen last, not on the panel's.
-    QCOMPARE(calls[0].color, 0u);
-    QCOMPARE(calls[1].color, 0x0000FFu);
-    QCOMPARE(calls[2].color, 0x0000FFu);
+    // The dialog opens on the colour of the panel clicked.
+    QCOMPARE(calls[0].color, 0xC0C0C0u);
+    QCOMPARE(calls[1].color, 0xDCFFFFu);
+    QCOMPARE(calls[2].color, 0xDCFFFFu);
     QCOMPARE(e.project().window(1).NonScrollColor, 0x0000FFu);
     QCOMPARE(e.project().window(1).TopicColor, 0x123456u);
     QCOMPARE(e.project().window(0).NonScrollColor, 0xC0C0C0u);

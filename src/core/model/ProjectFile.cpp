@@ -209,7 +209,7 @@ bool isProjectFileName(const QString& path)
 
 QString notAProjectFileMessage(const QString& path)
 {
-    return QStringLiteral("'%1' is not a Topicsmith project: a project's file name ends in .tsp.").arg(path);
+    return QStringLiteral("'%1' is not a Topicsmith project: project files are named like gadget.tsp.").arg(path);
 }
 
 std::optional<QString> notAProjectFileRefusal(const QString& path)
