@@ -75,6 +75,8 @@ TEST(LinkMarkup, LinkTargets)
     for (const char* text : {"", "two words", "ID>", "ID@", ">win", "a>b>c", "ID>win@file>win", "semi;colon", "!",
                              "{bmc x.bmp}", "100%"})
         EXPECT_FALSE(ts::links::isLinkTarget(QString::fromLatin1(text))) << text;
+}
+
 TEST(LinkMarkup, ProposedTargetIsAnotherTopicOrTheOneTheSelectionNames)
 {
     ts::Project p;

@@ -75,7 +75,7 @@ void MainWindowImportTest::importOpensTheNewProjectAndShowsItsLog()
     QCOMPARE(calls[1].fileName, h.path(QStringLiteral("Source.tsp")));
 
     QVERIFY(QFile::exists(project));
-    QCOMPARE(h.form->windowTitle(), QStringLiteral("Imported.tsp - Topicsmith"));
+    QCOMPARE(h.form->windowTitle(), QStringLiteral("Imported.tsp[*] - Topicsmith"));
     QCOMPARE(h.form->project().TopicCount(), 2);
     QCOMPARE(h.form->project().topic(1).Title.text(), QStringLiteral("Title of SECOND"));
     QVERIFY(h.form->menus->saveAction->isEnabled());
@@ -122,7 +122,7 @@ void MainWindowImportTest::importRefusesWithoutTouchingTheOpenProject()
     QVERIFY(!h.prompter.unexpectedCall());
     QCOMPARE(h.form->project().TopicCount(), 1);
     QCOMPARE(h.form->project().topic(0).TopicID.text(), QStringLiteral("KEEP"));
-    QCOMPARE(h.form->windowTitle(), QStringLiteral("Open.tsp - Topicsmith"));
+    QCOMPARE(h.form->windowTitle(), QStringLiteral("Open.tsp[*] - Topicsmith"));
 }
 
 QTEST_MAIN(MainWindowImportTest)
