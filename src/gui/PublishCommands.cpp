@@ -120,18 +120,10 @@ void PublishCommands::publishHtml()
     if (folder.isEmpty())
         return;
     remember(QStringLiteral("HTML"), folder);
-    const std::optional<publish::HtmlSite> site = makeSite(QStringLiteral("Publishing as HTML..."));
+    const std::optional<publish::HtmlSite> site = publishWith(
+        QStringLiteral("Publishing as HTML..."), [&](const publish::HtmlSite& made) { publish::writeSite(made, folder); });
     if (!site)
         return;
-    try {
-        publish::writeSite(*site, folder);
-    } catch (const IoError& e) {
-        statusBar_.finishActivity();
-        prompter_.error(window_, e.message());
-        return;
-    }
-    statusBar_.finishActivity();
-    statusBar_.setPanelText(StatusBar::ResultPanel, QStringLiteral("Published %1").arg(site->report.summary()));
     const QString index = QDir(folder).filePath(QStringLiteral("index.html"));
     const auto answer = prompter_.message(window_,
                                           QStringLiteral("The help was published as a web site in %1.\r\r%2\r\rOpen it in the browser?")
@@ -143,6 +135,24 @@ void PublishCommands::publishHtml()
         openInBrowser(QUrl::fromLocalFile(index));
     else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(index)))
         prompter_.error(window_, QStringLiteral("No browser could be started for %1.").arg(QDir::toNativeSeparators(index)));
+}
+
+std::optional<publish::HtmlSite> PublishCommands::publishWith(
+    const QString& statusText, const std::function<void(const publish::HtmlSite&)>& write)
+{
+    std::optional<publish::HtmlSite> site = makeSite(statusText);
+    if (!site)
+        return std::nullopt;
+    try {
+        write(*site);
+    } catch (const IoError& e) {
+        statusBar_.finishActivity();
+        prompter_.error(window_, e.message());
+        return std::nullopt;
+    }
+    statusBar_.finishActivity();
+    statusBar_.setPanelText(StatusBar::ResultPanel, QStringLiteral("Published %1").arg(site->report.summary()));
+    return site;
 }
 
 void PublishCommands::publishChm()
@@ -165,18 +175,10 @@ void PublishCommands::publishChm()
                != Prompter::Answer::Yes)
         return;
     remember(QStringLiteral("CHM"), path);
-    const std::optional<publish::HtmlSite> site = makeSite(QStringLiteral("Publishing as CHM..."));
+    const std::optional<publish::HtmlSite> site = publishWith(
+        QStringLiteral("Publishing as CHM..."), [&](const publish::HtmlSite& made) { publish::writeChm(made, path); });
     if (!site)
         return;
-    try {
-        publish::writeChm(*site, path);
-    } catch (const IoError& e) {
-        statusBar_.finishActivity();
-        prompter_.error(window_, e.message());
-        return;
-    }
-    statusBar_.finishActivity();
-    statusBar_.setPanelText(StatusBar::ResultPanel, QStringLiteral("Published %1").arg(site->report.summary()));
     prompter_.message(window_, QStringLiteral("The help was published as %1.\r\r%2").arg(QDir::toNativeSeparators(path), logForMessage(site->report)),
                       QStringLiteral("Publish as CHM"), Prompter::Buttons::Ok, Prompter::Icon::Information);
 }

@@ -48,6 +48,10 @@ private:
     // The site of the project, with the status bar showing the progress;
     // empty after a failure, which has been shown.
     std::optional<publish::HtmlSite> makeSite(const QString& statusText);
+    // Makes the site, hands it to `write` and shows the result; nothing when
+    // the site could not be made or written (the failure has been said).
+    std::optional<publish::HtmlSite> publishWith(const QString& statusText,
+                                                 const std::function<void(const publish::HtmlSite&)>& write);
     QString remembered(const QString& format, const QString& fallback) const;
     void remember(const QString& format, const QString& path);
 
