@@ -1,5 +1,7 @@
 #include "SystemReader.h"
 
+#include <algorithm>
+
 #include "ByteCursor.h"
 #include "HelpCodePage.h"
 #include "HelpFileFormat.h"
@@ -212,7 +214,10 @@ void readNewDescriptor(ByteCursor& c, HelpFont& f, int& face, bool styled)
     f.strikeOut = c.u8();
     f.doubleUnderline = c.u8();
     f.smallCaps = c.u8();
-    f.halfPoints = qBound(1, int(qAbs(height) / format::ParagraphUnitTwips), 32767);
+    // In 64 bits: the height of a damaged descriptor may be the one int32 whose
+    // magnitude does not fit.
+    const std::int64_t magnitude = height < 0 ? -std::int64_t(height) : std::int64_t(height);
+    f.halfPoints = int(std::clamp<std::int64_t>(magnitude / format::ParagraphUnitTwips, 1, 32767));
     c.seek(start + format::NewFontDescriptorSize);
 }
 
