@@ -9,13 +9,19 @@
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCompiler.h"
 #include "helpfile/HelpFileContainer.h"
+#include "helpfile/ReadProblems.h"
+#include "helpfile/SystemReader.h"
 #include "links/LinkMarkup.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
 
+#include <QDataStream>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QtEndian>
+
+#include <limits>
 
 using namespace ts;
 using namespace ts::testing;
@@ -381,3 +387,28 @@ TEST_F(HelpReaderCompiled, CutAndBitFlippedCopiesGiveProblemsNotCrashes)
     EXPECT_FALSE(readsDamaged(files.front()));
 }
 
+
+TEST(HelpReaderFonts, ExtremeHeightsOfMultimediaViewerFontsStayInRange)
+{
+    // Face names at 12 in 32-byte slots, then one 46-byte descriptor: face,
+    // colour, background, five bytes, the height in twips (negative as a
+    // LOGFONT's may be), the rest zero.
+    for (const std::int32_t height : {std::numeric_limits<std::int32_t>::min(), std::int32_t(-240), std::int32_t(0),
+                                      std::numeric_limits<std::int32_t>::max()}) {
+        QByteArray table;
+        QDataStream out(&table, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out << quint16(1) << quint16(1) << quint16(12) << quint16(12 + 32) << quint32(0);
+        table.append(QByteArray("Arial").leftJustified(32, '\0'));
+        QByteArray descriptor(46, '\0');
+        qToLittleEndian<std::int32_t>(height, descriptor.data() + 2 + 3 + 3 + 5);
+        table.append(descriptor);
+        std::vector<HelpProblem> said;
+        helpfile::reading::ReadProblems problems(QStringLiteral("fonts.hlp"), said);
+        const std::vector<HelpFont> fonts = helpfile::reading::readFonts(table, 1252, problems);
+        ASSERT_EQ(fonts.size(), 1u) << height;
+        EXPECT_EQ(fonts[0].face, QStringLiteral("Arial"));
+        EXPECT_GE(fonts[0].halfPoints, 1) << height;
+        EXPECT_LE(fonts[0].halfPoints, 32767) << height;
+    }
+}
