@@ -31,7 +31,7 @@ QByteArray bodyRtf(int i)
     popup.Underline = true;
     ts::CharFormat code;
     code.Face = QStringLiteral("Courier New");
-    code.Color = 0x800000;
+    code.Colour = 0x800000;
     const QString words = QStringLiteral("The quick brown fox jumps over the lazy dog while the help compiler waits; ");
     ts::RichDocument d;
     d.Paragraphs.clear();
@@ -62,12 +62,12 @@ Fixture& fixture(int topics)
         slot = std::make_unique<Fixture>();
         ts::Project p;
         for (int i = 0; i < topics; ++i) {
-            ts::TTopicRecord t;
+            ts::TopicRecord t;
             t.TopicID.setBytes("TOPIC_" + QByteArray::number(i));
             t.Title.setBytes("Title of topic " + QByteArray::number(i));
             t.Keywords.setBytes("alpha;beta;gamma");
-            t.HasMapID = i % 2 == 0;
-            t.MapID = i;
+            t.HasCallId = i % 2 == 0;
+            t.CallId = i;
             t.HeaderRtf = ts::RtfWriter::write(ts::RichDocument::fromPlainText(QStringLiteral("Topic header")));
             t.BodyRtf = bodyRtf(i);
             p.addTopic(t);

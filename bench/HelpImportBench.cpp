@@ -27,7 +27,7 @@ QByteArray topicBody(int i)
     strong.Bold = true;
     ts::CharFormat note = text;
     note.Italic = true;
-    note.Color = 0x004080;
+    note.Colour = 0x004080;
     ts::CharFormat jump = text;
     jump.Strike = true;
     ts::CharFormat popup = text;
@@ -62,12 +62,12 @@ struct Fixture {
         title.Bold = true;
         ts::ContentsEntry book{QStringLiteral("All topics"), ts::ContentsKind::Heading, {}};
         for (int i = 0; i < Topics; ++i) {
-            ts::TTopicRecord t;
+            ts::TopicRecord t;
             t.TopicID.setBytes("TOPIC_" + QByteArray::number(i));
             t.Title.setBytes("Title of topic " + QByteArray::number(i));
             t.Keywords.setBytes("alpha;beta " + QByteArray::number(i % 50) + ";topic " + QByteArray::number(i));
-            t.HasMapID = true;
-            t.MapID = 1000 + i;
+            t.HasCallId = true;
+            t.CallId = 1000 + i;
             t.HeaderRtf = ts::RtfWriter::write(
                 ts::RichDocument::fromPlainText(QStringLiteral("Title of topic %1").arg(i), title));
             t.BodyRtf = topicBody(i);

@@ -66,7 +66,7 @@ std::unique_ptr<HelpFileFixture> compileFixture(int paragraphs, int keywordsPerT
     p.ProjectPath = f->dir.filePath(QStringLiteral("Bench.tsp"));
     const int topics = ts::Project::TopicSlots;
     for (int i = 0; i < topics; ++i) {
-        ts::TTopicRecord t;
+        ts::TopicRecord t;
         t.TopicID.setBytes("TOPIC_" + QByteArray::number(i));
         t.Title.setBytes("Title of topic " + QByteArray::number(i));
         QByteArray keywords;

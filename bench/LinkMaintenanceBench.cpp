@@ -45,7 +45,7 @@ ts::Project& project()
         ts::Project made;
         made.ProjectPath = dir.filePath(QStringLiteral("Big.tsp"));
         for (int i = 0; i < ts::Project::TopicSlots; ++i) {
-            ts::TTopicRecord t;
+            ts::TopicRecord t;
             t.TopicID.setBytes("TOPIC_" + QByteArray::number(i));
             t.HeaderRtf = ts::RtfWriter::write(ts::RichDocument::fromPlainText(QStringLiteral("Topic header")));
             t.BodyRtf = linkedBody(i);

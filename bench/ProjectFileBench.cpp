@@ -12,12 +12,12 @@ ts::Project bigProject()
 {
     ts::Project p;
     for (int i = 0; i < ts::Project::TopicSlots; ++i) {
-        ts::TTopicRecord t;
+        ts::TopicRecord t;
         t.TopicID.setBytes(QByteArray("TOPIC_") + QByteArray::number(i));
         t.Title.setBytes(QByteArray("Title of topic ") + QByteArray::number(i));
         t.Keywords.setBytes("alpha;beta;gamma");
-        t.HasMapID = true;
-        t.MapID = 10 * (i + 1);
+        t.HasCallId = true;
+        t.CallId = 10 * (i + 1);
         t.HeaderRtf = QByteArray(2 * 1024, 'h');
         t.BodyRtf = QByteArray(8 * 1024, 'b');
         p.addTopic(t);

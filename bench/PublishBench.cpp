@@ -98,12 +98,12 @@ Fixture& fixture()
     }
     const int topics = 2049;
     for (int i = 0; i < topics; ++i) {
-        ts::TTopicRecord t;
+        ts::TopicRecord t;
         t.TopicID.setBytes("TOPIC_" + QByteArray::number(i));
         t.Title.setBytes("Title of topic " + QByteArray::number(i));
         t.Keywords.setBytes("alpha;beta " + QByteArray::number(i % 50) + ";topic " + QByteArray::number(i));
-        t.HasMapID = true;
-        t.MapID = 1000 + i;
+        t.HasCallId = true;
+        t.CallId = 1000 + i;
         t.HeaderRtf = ts::RtfWriter::write(ts::RichDocument::fromPlainText(QStringLiteral("Title of topic %1").arg(i), {}));
         t.BodyRtf = topicBody(i, topics);
         f->topicTextBytes += t.HeaderRtf.size() + t.BodyRtf.size();

@@ -38,7 +38,7 @@ ts::RichDocument mixedDocument(qsizetype targetBytes)
             run.Format.Face = faces[rng() % 3];
             run.Format.Size = 16 + 4 * int(rng() % 4);
             if (rng() % 3 == 0)
-                run.Format.Color = (rng() % 2) ? 0xFF0000u : 0x0000FFu;
+                run.Format.Colour = (rng() % 2) ? 0xFF0000u : 0x0000FFu;
             run.Format.Bold = rng() % 4 == 0;
             run.Format.Italic = rng() % 5 == 0;
             run.Format.Underline = rng() % 7 == 0;

@@ -38,7 +38,7 @@ const ts::Project& project()
     static const ts::Project p = [] {
         ts::Project made;
         for (int i = 0; i < ts::Project::TopicSlots; ++i) {
-            ts::TTopicRecord t;
+            ts::TopicRecord t;
             t.TopicID.setBytes("TOPIC_" + QByteArray::number(i));
             t.Title.setBytes("Title of topic " + QByteArray::number(i));
             t.HeaderRtf = ts::RtfWriter::write(ts::RichDocument::fromPlainText(QStringLiteral("Topic header")));

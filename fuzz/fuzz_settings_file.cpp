@@ -14,7 +14,7 @@ QByteArray describe(const ts::Settings& s)
 {
     QByteArray out = QByteArray::number(s.Left) + ',' + QByteArray::number(s.Top) + ',' +
                      QByteArray::number(s.Width) + ',' + QByteArray::number(s.Height) + ',' +
-                     QByteArray::number(int(s.TLB)) + ',' + fuzzsupport::printable(s.HelpCompiler);
+                     QByteArray::number(int(s.topicListShown)) + ',' + fuzzsupport::printable(s.HelpCompiler);
     for (int k = 0; k < ts::RecentFiles::Count; ++k)
         out += ',' + fuzzsupport::printable(s.Recent.caption(k));
     return out;

@@ -40,7 +40,7 @@ QByteArray topicFile(const std::vector<QByteArray>& blocks, bool disarm)
 {
     ts::Project project;
     for (size_t t = 0; t + 1 < blocks.size(); t += 2) {
-        ts::TTopicRecord topic;
+        ts::TopicRecord topic;
         topic.TopicID = ts::CountedString<50>(QStringLiteral("T%1").arg(t / 2 + 1));
         topic.HeaderRtf = storedBlock(blocks[t], disarm);
         topic.BodyRtf = storedBlock(blocks[t + 1], disarm);

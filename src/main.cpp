@@ -34,6 +34,6 @@ int main(int argc, char* argv[])
     QTextStream(stdout) << ts::usageText();
     return 0;
 #else
-    return ts::RunGui(argc, argv);
+    return ts::runGui(argc, argv);
 #endif
 }

@@ -38,7 +38,7 @@ AboutDialog::AboutDialog(QWidget* parent)
 
     banner = label("banner", QString());
     banner->setGeometry(0, 0, 329, 70);
-    banner->setPixmap(ProgramBanner(QSize(329, 70)));
+    banner->setPixmap(programBanner(QSize(329, 70)));
     banner->setCursor(Qt::PointingHandCursor);
 
     versionLabel = label("versionLabel", QStringLiteral("Version " TOPICSMITH_VERSION));
@@ -88,17 +88,17 @@ void AboutDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void AboutDialog::setTextColor(QLabel* label, const QColor& color)
+void AboutDialog::setTextColour(QLabel* label, const QColor& colour)
 {
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
+    pal.setColor(QPalette::WindowText, colour);
     label->setPalette(pal);
 }
 
 void AboutDialog::highlight(const QLabel* link)
 {
-    setTextColor(emailLink, link == emailLink ? Qt::blue : Qt::black);
-    setTextColor(webLink, link == webLink ? Qt::blue : Qt::black);
+    setTextColour(emailLink, link == emailLink ? Qt::blue : Qt::black);
+    setTextColour(webLink, link == webLink ? Qt::blue : Qt::black);
 }
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event)

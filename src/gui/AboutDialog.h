@@ -37,7 +37,7 @@ protected:
 private:
     // Which link is under the mouse: emailLink, webLink or none.
     void highlight(const QLabel* link);
-    static void setTextColor(QLabel* label, const QColor& color);
+    static void setTextColour(QLabel* label, const QColor& colour);
 };
 
 } // namespace ts

@@ -9,7 +9,7 @@ namespace ts {
 
 // The program's mark and name on white, drawn on a 537 by 118 plan and
 // scaled to the size asked for.
-QPixmap ProgramBanner(QSize size)
+QPixmap programBanner(QSize size)
 {
     QPixmap pixmap(size);
     pixmap.fill(Qt::white);

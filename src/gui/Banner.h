@@ -6,6 +6,6 @@
 
 namespace ts {
 
-QPixmap ProgramBanner(QSize size);
+QPixmap programBanner(QSize size);
 
 } // namespace ts

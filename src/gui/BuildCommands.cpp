@@ -81,7 +81,7 @@ bool viewerFindsTopicId(const QString& id)
 
 // `wine winhlp32 [-i ID] base.HLP` in the help file's folder; without a
 // topic Wine can find, the viewer opens the file at its contents topic.
-CompilerLaunch PlanHelpViewerLaunch(const QString& helpFilePath, const QString& topicId)
+CompilerLaunch planHelpViewerLaunch(const QString& helpFilePath, const QString& topicId)
 {
     const QFileInfo file(helpFilePath);
     CompilerLaunch launch;
@@ -212,7 +212,7 @@ QString BuildCommands::currentTopicId() const
 
 void BuildCommands::startHelpViewer(const QString& helpFile)
 {
-    const CompilerLaunch launch = PlanHelpViewerLaunch(helpFile, currentTopicId());
+    const CompilerLaunch launch = planHelpViewerLaunch(helpFile, currentTopicId());
     if (startViewer)
         startViewer(launch);
     else if (!QProcess::startDetached(launch.Program, launch.Arguments, launch.WorkingFolder))

@@ -25,7 +25,7 @@ class StatusBar;
 class TopicNavigator;
 
 // How "View Help File" starts Wine's viewer on `helpFilePath` at `topicId`.
-CompilerLaunch PlanHelpViewerLaunch(const QString& helpFilePath, const QString& topicId);
+CompilerLaunch planHelpViewerLaunch(const QString& helpFilePath, const QString& topicId);
 
 class BuildCommands : public QObject {
     Q_OBJECT

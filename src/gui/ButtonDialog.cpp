@@ -47,7 +47,7 @@ ButtonDialog::ButtonDialog(QWidget* parent) : QDialog(parent)
     linkKindButtons[0]->setChecked(true);
     layout->addWidget(linkKindGroup);
 
-    AddOkCancelRow(this, layout, okButton, cancelButton);
+    addOkCancelRow(this, layout, okButton, cancelButton);
 
     setupForButton();
 }
@@ -82,7 +82,7 @@ bool ButtonDialog::emailChosen() const
 void ButtonDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FitInsertionDialog(this);
+    fitInsertionDialog(this);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
     targetEdit->setFocus(Qt::OtherFocusReason);

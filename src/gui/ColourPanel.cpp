@@ -9,7 +9,7 @@ namespace ts {
 
 namespace {
 
-QColor fromColorRef(std::uint32_t bgr)
+QColor fromColourRef(std::uint32_t bgr)
 {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
@@ -30,13 +30,13 @@ ColourPanel::ColourPanel(const QString& hint, QWidget* parent) : QFrame(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(caption);
-    setColor(0);
+    setColour(0);
 }
 
-void ColourPanel::setColor(std::uint32_t color)
+void ColourPanel::setColour(std::uint32_t colour)
 {
-    color_ = color & 0xFFFFFFu;
-    const QColor c = fromColorRef(color_);
+    colour_ = colour & 0xFFFFFFu;
+    const QColor c = fromColourRef(colour_);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, c);
     // The caption stays readable on dark and light colours alike.

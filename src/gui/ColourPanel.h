@@ -13,8 +13,8 @@ class ColourPanel : public QFrame {
 
 public:
     ColourPanel(const QString& hint, QWidget* parent = nullptr);
-    std::uint32_t color() const { return color_; }
-    void setColor(std::uint32_t color);
+    std::uint32_t colour() const { return colour_; }
+    void setColour(std::uint32_t colour);
 
 signals:
     void clicked();
@@ -26,7 +26,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    std::uint32_t color_ = 0;
+    std::uint32_t colour_ = 0;
 };
 
 } // namespace ts

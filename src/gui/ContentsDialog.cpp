@@ -260,7 +260,7 @@ void ContentsDialog::reload()
     paletteTree->topLevelItem(PaletteTopic)->setIcon(0, imageList_.value(1));
     topicList->clear();
     for (int i = 0; i < project_.TopicCount(); ++i) {
-        const TTopicRecord& t = project_.topic(i);
+        const TopicRecord& t = project_.topic(i);
         auto* item = new QListWidgetItem(imageList_.value(1), t.TopicID.text() + QStringLiteral(" - ") + t.Title.text());
         topicList->addItem(item);
     }
@@ -609,7 +609,7 @@ void ContentsDialog::dropTopic(int topic, QTreeWidgetItem* target, DropChoice ch
 {
     if (topic < 0 || topic >= project_.TopicCount())
         return;
-    const TTopicRecord& t = project_.topic(topic);
+    const TopicRecord& t = project_.topic(topic);
     const int w = t.WindowIndex;
     const QString window = w > 0 && w < project_.WindowCount() ? project_.window(w).Name.text() : QString();
     placeNew(ContentsEntry{contentsTextForTopic(t.Title.text(), t.TopicID.text(), window.isEmpty() ? 0 : w, window),

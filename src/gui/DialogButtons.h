@@ -9,7 +9,7 @@
 
 namespace ts {
 
-inline void AddOkCancelRow(QDialog* dialog, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel)
+inline void addOkCancelRow(QDialog* dialog, QBoxLayout* layout, QPushButton*& ok, QPushButton*& cancel)
 {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -29,7 +29,7 @@ inline void AddOkCancelRow(QDialog* dialog, QBoxLayout* layout, QPushButton*& ok
 // Makes an insertion dialog wide enough for its title beside the title
 // bar's buttons and for its boxes to show a path or a link text of forty
 // characters; its own layout gives the width its labels and check boxes need.
-inline void FitInsertionDialog(QDialog* dialog)
+inline void fitInsertionDialog(QDialog* dialog)
 {
     const QFontMetrics metrics = dialog->fontMetrics();
     const int titleWidth = metrics.horizontalAdvance(dialog->windowTitle()) + 160;

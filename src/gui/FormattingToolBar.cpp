@@ -58,7 +58,7 @@ QTextBlock selectionBlock(const QTextEdit& editor)
 int indentPoints(const QTextBlock& block, qreal indentWidth)
 {
     const QTextBlockFormat f = block.blockFormat();
-    return int(std::lround(PixelsToTwips(f.leftMargin() + f.indent() * indentWidth) / 20.0));
+    return int(std::lround(pixelsToTwips(f.leftMargin() + f.indent() * indentWidth) / 20.0));
 }
 
 QString faceOf(const QTextCharFormat& format, const QFont& base)
@@ -76,20 +76,20 @@ int pointsOf(const QTextCharFormat& format, const QFont& base)
     if (format.hasProperty(QTextFormat::FontPointSize))
         points = format.fontPointSize();
     else if (format.hasProperty(QTextFormat::FontPixelSize))
-        points = PixelsToTwips(format.intProperty(QTextFormat::FontPixelSize)) / 20.0;
+        points = pixelsToTwips(format.intProperty(QTextFormat::FontPixelSize)) / 20.0;
     else if (base.pointSizeF() > 0)
         points = base.pointSizeF();
     else if (base.pixelSize() > 0)
-        points = PixelsToTwips(base.pixelSize()) / 20.0;
+        points = pixelsToTwips(base.pixelSize()) / 20.0;
     return int(std::lround(points));
 }
 
-void showColor(QLabel* swatch, const QColor& color)
+void showColour(QLabel* swatch, const QColor& colour)
 {
     QPalette pal = swatch->palette();
-    if (pal.color(QPalette::Window) == color)
+    if (pal.color(QPalette::Window) == colour)
         return;
-    pal.setColor(QPalette::Window, color);
+    pal.setColor(QPalette::Window, colour);
     swatch->setPalette(pal);
 }
 
@@ -140,18 +140,18 @@ FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editor
     row->addWidget(sizeCombo);
 
     // "Color" above the swatch of the current text colour; both are click areas.
-    auto* colorBox = new QWidget(this);
-    auto* colorLayout = new QVBoxLayout(colorBox);
-    colorLayout->setContentsMargins(3, 0, 3, 0);
-    colorLayout->setSpacing(1);
-    colourLabel = new QLabel(QStringLiteral("Color"), colorBox);
+    auto* colourBox = new QWidget(this);
+    auto* colourLayout = new QVBoxLayout(colourBox);
+    colourLayout->setContentsMargins(3, 0, 3, 0);
+    colourLayout->setSpacing(1);
+    colourLabel = new QLabel(QStringLiteral("Color"), colourBox);
     colourLabel->setObjectName(QStringLiteral("colourLabel"));
     colourLabel->setToolTip(QStringLiteral("Font Color"));
     colourLabel->setAlignment(Qt::AlignCenter);
     QFont small = colourLabel->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
     colourLabel->setFont(small);
-    colourSwatch = new QLabel(colorBox);
+    colourSwatch = new QLabel(colourBox);
     colourSwatch->setObjectName(QStringLiteral("colourSwatch"));
     colourSwatch->setToolTip(QStringLiteral("Font Color"));
     colourSwatch->setFixedSize(30, 8);
@@ -162,9 +162,9 @@ FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editor
     colourSwatch->setPalette(swatch);
     colourSwatch->installEventFilter(this);
     colourLabel->installEventFilter(this);
-    colorLayout->addWidget(colourLabel);
-    colorLayout->addWidget(colourSwatch, 0, Qt::AlignHCenter);
-    row->addWidget(colorBox);
+    colourLayout->addWidget(colourLabel);
+    colourLayout->addWidget(colourSwatch, 0, Qt::AlignHCenter);
+    row->addWidget(colourBox);
 
     boldButton = toolButton(this, row, "boldButton", QStringLiteral("Bold"), QStringLiteral("bold"));
     boldButton->setCheckable(true);
@@ -291,14 +291,14 @@ void FormattingToolBar::chooseTextColour()
     const QColor shown = colourSwatch->palette().color(QPalette::Window);
     const std::uint32_t initial =
         std::uint32_t(shown.red()) | std::uint32_t(shown.green()) << 8 | std::uint32_t(shown.blue()) << 16;
-    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(window(), initial);
+    const std::optional<std::uint32_t> chosen = prompter_.chooseColour(window(), initial);
     if (!chosen)
         return;
     const std::uint32_t rgb = *chosen & 0xFFFFFFu;
-    const QColor color(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
-    showColor(colourSwatch, color);
+    const QColor colour(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
+    showColour(colourSwatch, colour);
     QTextCharFormat change;
-    change.setForeground(color);
+    change.setForeground(colour);
     applyCharFormat(change);
     returnFocus(editors_.lastUsedEditor());
 }
@@ -325,7 +325,7 @@ void FormattingToolBar::applyIndent()
     if (!points)
         return;
     QTextBlockFormat change;
-    change.setLeftMargin(TwipsToPixels(std::clamp(*points, 0, MaxIndentPoints) * 20));
+    change.setLeftMargin(twipsToPixels(std::clamp(*points, 0, MaxIndentPoints) * 20));
     // A list-style indent level from pasted text would add to the margin.
     change.setIndent(0);
     editors_.lastUsedEditor()->textCursor().mergeBlockFormat(change);
@@ -363,7 +363,7 @@ void FormattingToolBar::showFormat(const QTextCharFormat& format)
     showText(sizeCombo, QString::number(pointsOf(format, base)));
     const QBrush brush = format.foreground();
     const bool automatic = !format.hasProperty(QTextFormat::ForegroundBrush) || brush.style() == Qt::NoBrush;
-    showColor(colourSwatch, automatic ? QApplication::palette().color(QPalette::Text) : brush.color());
+    showColour(colourSwatch, automatic ? QApplication::palette().color(QPalette::Text) : brush.color());
 
     const bool bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
                                                                    : base.bold();

@@ -24,7 +24,7 @@ int runHelpViewer(const QString& path)
 
 } // namespace
 
-int RunGui(int argc, char* argv[])
+int runGui(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Topicsmith"));

@@ -3,6 +3,6 @@
 
 namespace ts {
 
-int RunGui(int argc, char* argv[]);
+int runGui(int argc, char* argv[]);
 
 } // namespace ts

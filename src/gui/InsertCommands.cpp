@@ -38,7 +38,7 @@ void insertMarkup(TopicEditorPane& pane, QTextEdit* editor, const QString& marku
     if (!editor)
         return;
     QTextCursor cursor = editor->textCursor();
-    const QTextCharFormat format = SelectionFormat(*editor);
+    const QTextCharFormat format = selectionFormat(*editor);
     cursor.insertText(markup, format);
     editor->setTextCursor(cursor);
 }
@@ -110,7 +110,7 @@ void insertHotspot(TopicEditorPane& pane, QTextEdit* editor, const QString& mark
 
 qreal selectionPoints(const QTextEdit& editor)
 {
-    const QTextCharFormat format = SelectionFormat(editor);
+    const QTextCharFormat format = selectionFormat(editor);
     if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
         return format.fontPointSize();
     const QFont base = editor.document()->defaultFont();
@@ -195,7 +195,7 @@ void InsertCommands::insertTopicLink()
             giveFocusBack(editor);
             return;
         }
-        const TTopicRecord& topic = project_.topic(i);
+        const TopicRecord& topic = project_.topic(i);
         std::optional<QString> window;
         if (d.topicWindowCheck->isChecked()) {
             const int w = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount() ? topic.WindowIndex : 0;

@@ -84,7 +84,7 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     fileRow->addWidget(browseButton);
     layout->addLayout(fileRow);
 
-    AddOkCancelRow(this, layout, okButton, cancelButton);
+    addOkCancelRow(this, layout, okButton, cancelButton);
 
     connect(topicWindowCheck, &QCheckBox::toggled, this, &LinkDialog::topicWindowToggled);
     connect(otherHelpFileCheck, &QCheckBox::toggled, this, &LinkDialog::otherHelpFileToggled);
@@ -161,7 +161,7 @@ void LinkDialog::browseHelpFile()
 void LinkDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FitInsertionDialog(this);
+    fitInsertionDialog(this);
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - rect().center());
 }

@@ -370,8 +370,8 @@ void MainWindow::readSettings()
 
     placer_->restore(QRect(s.Left, s.Top, qMax(s.Width, 100), qMax(s.Height, 100)), s.Maximized);
 
-    toolBar->topicListToggle->setChecked(s.TLB);
-    navigator->setListVisible(s.TLB);
+    toolBar->topicListToggle->setChecked(s.topicListShown);
+    navigator->setListVisible(s.topicListShown);
     project_.CompilerPath = s.HelpCompiler;
     projectCommands->setRecentFiles(s.Recent);
 }
@@ -388,7 +388,7 @@ void MainWindow::writeSettings()
     s.Top = kept.top();
     s.Width = kept.width();
     s.Height = kept.height();
-    s.TLB = toolBar->topicListToggle->isChecked();
+    s.topicListShown = toolBar->topicListToggle->isChecked();
     s.HelpCompiler = project_.CompilerPath;
     s.Recent = projectCommands->recentFiles();
     try {

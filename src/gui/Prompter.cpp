@@ -191,7 +191,7 @@ QString WidgetPrompter::chooseFolder(QWidget* parent, const QString& caption, co
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<std::uint32_t> WidgetPrompter::chooseColor(QWidget* parent, std::uint32_t initial)
+std::optional<std::uint32_t> WidgetPrompter::chooseColour(QWidget* parent, std::uint32_t initial)
 {
     const QColor start(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF));
     const QColor chosen = QColorDialog::getColor(start, parent);

@@ -39,7 +39,7 @@ public:
     virtual QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) = 0;
 
     // Colour dialog: 0x00BBGGRR in and out; empty when cancelled.
-    virtual std::optional<std::uint32_t> chooseColor(QWidget* parent, std::uint32_t initial) = 0;
+    virtual std::optional<std::uint32_t> chooseColour(QWidget* parent, std::uint32_t initial) = 0;
 
     // Print dialog followed by printing `document` under `jobTitle`; false
     // when the user cancels.
@@ -62,7 +62,7 @@ public:
     QString saveFile(QWidget* parent, const QString& filter, const QString& fileName,
                      const QString& defaultSuffix) override;
     QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) override;
-    std::optional<std::uint32_t> chooseColor(QWidget* parent, std::uint32_t initial) override;
+    std::optional<std::uint32_t> chooseColour(QWidget* parent, std::uint32_t initial) override;
     bool print(QWidget* parent, const QTextDocument& document, const QString& jobTitle) override;
 
     // "Topicsmith Project (*.tsp)|*.TSP" -> "Topicsmith Project (*.tsp) (*.TSP *.tsp)"

@@ -42,8 +42,8 @@ QTextCharFormat toQt(const CharFormat& f)
         q.setProperty(SingleUnderlineProperty, f.Underline);
     }
     q.setFontStrikeOut(f.Strike);
-    if (f.Color)
-        q.setForeground(QColor(QRgb(*f.Color | 0xFF000000u)));
+    if (f.Colour)
+        q.setForeground(QColor(QRgb(*f.Colour | 0xFF000000u)));
     else
         q.clearForeground();
     if (f.SmallCaps)
@@ -66,26 +66,26 @@ QTextBlockFormat toQt(const Paragraph& p)
     case Alignment::Right: b.setAlignment(Qt::AlignRight); break;
     case Alignment::Justify: b.setAlignment(Qt::AlignJustify); break;
     }
-    b.setLeftMargin(TwipsToPixels(p.LeftIndent));
-    b.setTextIndent(TwipsToPixels(p.FirstIndent));
-    b.setRightMargin(TwipsToPixels(p.RightIndent));
+    b.setLeftMargin(twipsToPixels(p.LeftIndent));
+    b.setTextIndent(twipsToPixels(p.FirstIndent));
+    b.setRightMargin(twipsToPixels(p.RightIndent));
     b.setIndent(0);
-    b.setTopMargin(TwipsToPixels(p.SpaceBefore));
-    b.setBottomMargin(TwipsToPixels(p.SpaceAfter));
+    b.setTopMargin(twipsToPixels(p.SpaceBefore));
+    b.setBottomMargin(twipsToPixels(p.SpaceAfter));
     if (p.LineSpacing != 0) {
         if (p.LineSpacingMultiple)
             b.setLineHeight(p.LineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
         else if (p.LineSpacing > 0)
-            b.setLineHeight(TwipsToPixels(p.LineSpacing), QTextBlockFormat::MinimumHeight);
+            b.setLineHeight(twipsToPixels(p.LineSpacing), QTextBlockFormat::MinimumHeight);
         else
-            b.setLineHeight(TwipsToPixels(-p.LineSpacing), QTextBlockFormat::FixedHeight);
+            b.setLineHeight(twipsToPixels(-p.LineSpacing), QTextBlockFormat::FixedHeight);
     }
     if (!p.Tabs.empty()) {
         QList<QTextOption::Tab> tabs;
         QList<QVariant> leaders;
         for (const TabStop& t : p.Tabs) {
             QTextOption::Tab tab;
-            tab.position = TwipsToPixels(t.Position);
+            tab.position = twipsToPixels(t.Position);
             switch (t.Align) {
             case TabStop::Kind::Left: tab.type = QTextOption::LeftTab; break;
             case TabStop::Kind::Right: tab.type = QTextOption::RightTab; break;
@@ -107,22 +107,22 @@ QTextBlockFormat toQt(const Paragraph& p)
 // The spacing and tab stops of a block, as toQt(Paragraph) set them.
 void spacingFromQt(const QTextBlockFormat& b, Paragraph& p)
 {
-    p.SpaceBefore = PixelsToTwips(b.topMargin());
-    p.SpaceAfter = PixelsToTwips(b.bottomMargin());
+    p.SpaceBefore = pixelsToTwips(b.topMargin());
+    p.SpaceAfter = pixelsToTwips(b.bottomMargin());
     switch (b.lineHeightType()) {
     case QTextBlockFormat::ProportionalHeight:
         p.LineSpacing = int(std::lround(b.lineHeight() * 240.0 / 100.0));
         p.LineSpacingMultiple = p.LineSpacing != 0;
         break;
-    case QTextBlockFormat::MinimumHeight: p.LineSpacing = PixelsToTwips(b.lineHeight()); break;
-    case QTextBlockFormat::FixedHeight: p.LineSpacing = -PixelsToTwips(b.lineHeight()); break;
+    case QTextBlockFormat::MinimumHeight: p.LineSpacing = pixelsToTwips(b.lineHeight()); break;
+    case QTextBlockFormat::FixedHeight: p.LineSpacing = -pixelsToTwips(b.lineHeight()); break;
     default: break;
     }
     const QList<QTextOption::Tab> tabs = b.tabPositions();
     const QList<QVariant> leaders = b.property(TabLeadersProperty).toList();
     for (qsizetype i = 0; i < tabs.size(); ++i) {
         TabStop t;
-        t.Position = PixelsToTwips(tabs[i].position);
+        t.Position = pixelsToTwips(tabs[i].position);
         switch (tabs[i].type) {
         case QTextOption::LeftTab: break;
         case QTextOption::RightTab: t.Align = TabStop::Kind::Right; break;
@@ -185,9 +185,9 @@ CharFormat fromQt(const QTextCharFormat& q, const QFont& base)
     if (q.hasProperty(QTextFormat::ForegroundBrush)) {
         const QBrush brush = q.foreground();
         if (brush.style() != Qt::NoBrush)
-            f.Color = std::uint32_t(brush.color().rgb() & 0xFFFFFFu);
+            f.Colour = std::uint32_t(brush.color().rgb() & 0xFFFFFFu);
     }
-    f.Hidden = IsHiddenText(q);
+    f.Hidden = isHiddenText(q);
     return f;
 }
 
@@ -236,44 +236,44 @@ bool hiddenCharacter(const QTextDocument& document, int position)
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         if (fragment.contains(position))
-            return IsHiddenText(fragment.charFormat());
+            return isHiddenText(fragment.charFormat());
     }
     return false;
 }
 
 } // namespace
 
-qreal TwipsToPixels(int twips)
+qreal twipsToPixels(int twips)
 {
     return twips * logicalDpi() / 1440.0;
 }
 
-int PixelsToTwips(qreal pixels)
+int pixelsToTwips(qreal pixels)
 {
     return int(std::lround(pixels * 1440.0 / logicalDpi()));
 }
 
-bool IsHiddenText(const QTextCharFormat& format)
+bool isHiddenText(const QTextCharFormat& format)
 {
     return format.property(HiddenTextProperty).toBool();
 }
 
-void UseHelpTabGrid(QTextDocument& document)
+void useHelpTabGrid(QTextDocument& document)
 {
     QTextOption option = document.defaultTextOption();
-    option.setTabStopDistance(TwipsToPixels(DefaultTabTwips));
+    option.setTabStopDistance(twipsToPixels(DefaultTabTwips));
     document.setDefaultTextOption(option);
 }
 
-void ToTextDocument(const RichDocument& source, QTextDocument& target)
+void toTextDocument(const RichDocument& source, QTextDocument& target)
 {
     target.clear();
-    UseHelpTabGrid(target);
+    useHelpTabGrid(target);
     QTextCursor cursor(&target);
-    InsertRichDocument(cursor, source);
+    insertRichDocument(cursor, source);
 }
 
-void InsertRichDocument(QTextCursor& cursor, const RichDocument& source)
+void insertRichDocument(QTextCursor& cursor, const RichDocument& source)
 {
     cursor.beginEditBlock();
     cursor.removeSelectedText();
@@ -305,12 +305,12 @@ void InsertRichDocument(QTextCursor& cursor, const RichDocument& source)
     cursor.endEditBlock();
 }
 
-RichDocument FromTextDocument(const QTextDocument& source)
+RichDocument fromTextDocument(const QTextDocument& source)
 {
-    return FromTextDocument(source, 0, std::numeric_limits<int>::max());
+    return fromTextDocument(source, 0, std::numeric_limits<int>::max());
 }
 
-RichDocument FromTextDocument(const QTextDocument& source, int from, int to)
+RichDocument fromTextDocument(const QTextDocument& source, int from, int to)
 {
     const QFont base = source.defaultFont();
     const qreal indentWidth = source.indentWidth();
@@ -322,9 +322,9 @@ RichDocument FromTextDocument(const QTextDocument& source, int from, int to)
         const QTextBlockFormat bf = block.blockFormat();
         Paragraph p;
         p.Align = fromQt(bf.alignment());
-        p.LeftIndent = PixelsToTwips(bf.leftMargin() + bf.indent() * indentWidth);
-        p.FirstIndent = PixelsToTwips(bf.textIndent());
-        p.RightIndent = PixelsToTwips(bf.rightMargin());
+        p.LeftIndent = pixelsToTwips(bf.leftMargin() + bf.indent() * indentWidth);
+        p.FirstIndent = pixelsToTwips(bf.textIndent());
+        p.RightIndent = pixelsToTwips(bf.rightMargin());
         spacingFromQt(bf, p);
         p.Runs.clear();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -348,28 +348,28 @@ RichDocument FromTextDocument(const QTextDocument& source, int from, int to)
     return doc;
 }
 
-QByteArray SaveEditorRtf(const QTextEdit& editor)
+QByteArray saveEditorRtf(const QTextEdit& editor)
 {
-    return RtfWriter::write(FromTextDocument(*editor.document()));
+    return RtfWriter::write(fromTextDocument(*editor.document()));
 }
 
-void LoadEditorRtf(QTextEdit& editor, const QByteArray& rtf)
+void loadEditorRtf(QTextEdit& editor, const QByteArray& rtf)
 {
     const RichDocument doc = rtf.isEmpty() ? RichDocument() : RtfReader::read(rtf);
     QTextDocument& target = *editor.document();
     // A loaded topic starts a fresh undo history: undo must never bring back
     // the text of the topic shown before.
     target.setUndoRedoEnabled(false);
-    ToTextDocument(doc, target);
+    toTextDocument(doc, target);
     target.setUndoRedoEnabled(true);
     target.setModified(false);
     editor.moveCursor(QTextCursor::Start);
 }
 
-QTextCharFormat InsertionFormat(const QTextCursor& cursor)
+QTextCharFormat insertionFormat(const QTextCursor& cursor)
 {
     QTextCharFormat format = cursor.charFormat();
-    if (IsHiddenText(format)) {
+    if (isHiddenText(format)) {
         const QTextDocument& document = *cursor.document();
         const bool inside = hiddenCharacter(document, cursor.selectionStart() - 1) &&
                             hiddenCharacter(document, cursor.selectionEnd());
@@ -379,11 +379,11 @@ QTextCharFormat InsertionFormat(const QTextCursor& cursor)
     return format;
 }
 
-QTextCharFormat SelectionFormat(const QTextEdit& editor)
+QTextCharFormat selectionFormat(const QTextEdit& editor)
 {
     const QTextCursor cursor = editor.textCursor();
     if (!cursor.hasSelection())
-        return InsertionFormat(cursor);
+        return insertionFormat(cursor);
     QTextCursor first(editor.document());
     first.setPosition(cursor.selectionStart());
     if (!first.atBlockEnd())

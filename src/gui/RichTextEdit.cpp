@@ -37,7 +37,7 @@ protected:
         const QTextBlock block = currentBlock();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.isValid() && IsHiddenText(fragment.charFormat()))
+            if (fragment.isValid() && isHiddenText(fragment.charFormat()))
                 setFormat(fragment.position() - block.position(), fragment.length(), look_);
         }
     }
@@ -85,7 +85,7 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     : QTextEdit(parent)
 {
     new HiddenTextLook(document());
-    UseHelpTabGrid(*document());
+    useHelpTabGrid(*document());
 }
 
 QString RichTextEdit::rtfMimeType()
@@ -99,7 +99,7 @@ QMimeData* RichTextEdit::createMimeDataFromSelection() const
     const QTextCursor cursor = textCursor();
     if (!cursor.hasSelection())
         return data;
-    const RichDocument selection = FromTextDocument(*document(), cursor.selectionStart(), cursor.selectionEnd());
+    const RichDocument selection = fromTextDocument(*document(), cursor.selectionStart(), cursor.selectionEnd());
     data->setData(rtfMimeType(), RtfWriter::write(selection));
     const QTextDocumentFragment fragment(cursor);
     data->setHtml(fragment.toHtml());
@@ -120,7 +120,7 @@ void RichTextEdit::insertFromMimeData(const QMimeData* source)
     const QByteArray rtf = rtfOf(*source);
     if (!rtf.isEmpty()) {
         QTextCursor cursor = textCursor();
-        InsertRichDocument(cursor, RtfReader::read(rtf));
+        insertRichDocument(cursor, RtfReader::read(rtf));
         setTextCursor(cursor);
     } else if (acceptRichText() && source->hasHtml()) {
         QTextEdit::insertFromMimeData(source);
@@ -136,7 +136,7 @@ void RichTextEdit::pastePlainText(const QString& text)
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    const QTextCharFormat format = InsertionFormat(cursor);
+    const QTextCharFormat format = insertionFormat(cursor);
     const QStringList lines = text.split(lineEnd);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0)
@@ -151,7 +151,7 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
 {
     if (!isReadOnly() && typesText(event->text())) {
         QTextCursor cursor = textCursor();
-        const QTextCharFormat format = InsertionFormat(cursor);
+        const QTextCharFormat format = insertionFormat(cursor);
         if (format != cursor.charFormat()) {
             if (!cursor.hasSelection()) {
                 setCurrentCharFormat(format);
@@ -171,7 +171,7 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
 void RichTextEdit::inputMethodEvent(QInputMethodEvent* event)
 {
     if (!isReadOnly() && !event->commitString().isEmpty() && !textCursor().hasSelection()) {
-        const QTextCharFormat format = InsertionFormat(textCursor());
+        const QTextCharFormat format = insertionFormat(textCursor());
         if (format != textCursor().charFormat())
             setCurrentCharFormat(format);
     }

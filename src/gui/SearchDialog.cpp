@@ -159,7 +159,7 @@ void SearchDialog::search()
     QList<QTreeWidgetItem*> rows;
     rows.reserve(qsizetype(found.size()));
     for (int i : found) {
-        const TTopicRecord& t = project_.topic(i);
+        const TopicRecord& t = project_.topic(i);
         auto* row = new QTreeWidgetItem;
         row->setText(IdColumn, t.TopicID.text());
         row->setText(TitleColumn, t.Title.text());

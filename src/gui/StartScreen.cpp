@@ -25,7 +25,7 @@ StartScreen::StartScreen(QWidget* parent)
     banner = new QLabel(this);
     banner->setObjectName(QStringLiteral("banner"));
     banner->setGeometry(8, 4, 537, 118);
-    banner->setPixmap(ProgramBanner(QSize(537, 118)));
+    banner->setPixmap(programBanner(QSize(537, 118)));
 
     versionLabel = new QLabel(QStringLiteral("V" TOPICSMITH_VERSION ", Loading..."), this);
     versionLabel->setObjectName(QStringLiteral("versionLabel"));

@@ -53,13 +53,13 @@ void TopicCommands::addTopic()
         return;
     const QString id = upperTopicId(d.topicIdEdit->text());
 
-    TTopicRecord topic;
+    TopicRecord topic;
     topic.TopicID.setText(id);
     topic.Title.setText(d.titleEdit->text());
     topic.WindowIndex = d.selectedWindowIndex();
     if (const auto callId = d.callId()) {
-        topic.HasMapID = true;
-        topic.MapID = *callId;
+        topic.HasCallId = true;
+        topic.CallId = *callId;
     }
 
     // The topic being left keeps what was typed into it.
@@ -89,7 +89,7 @@ void TopicCommands::deleteTopic()
                           QStringLiteral("Delete Topic"), Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return;
     }
-    const TTopicRecord& t = project_.topic(i);
+    const TopicRecord& t = project_.topic(i);
     // Links that would be left dangling are the user's choice, made knowingly.
     const QString linked = countLinksTo(project_, i).deleteQuestion(t.TopicID.text());
     const auto answer = prompter_.message(
@@ -110,7 +110,7 @@ void TopicCommands::editWindows()
         return;
     navigator_.storeCurrentTopic();
     const auto windowsAndPlaces = [this] {
-        std::vector<TWindowRecord> windows;
+        std::vector<WindowRecord> windows;
         for (int k = 0; k < project_.WindowCount(); ++k)
             windows.push_back(project_.window(k));
         std::vector<int> places;
@@ -139,12 +139,12 @@ void TopicCommands::changeTopicProperties()
     project_.AddMode = false;
     d.setCurrentTopic(i);
 
-    const TTopicRecord before = project_.topic(i);
+    const TopicRecord before = project_.topic(i);
     d.topicIdEdit->setText(before.TopicID.text());
     d.titleEdit->setText(before.Title.text());
-    d.callIdCheck->setChecked(before.HasMapID);
-    if (before.HasMapID)
-        d.callIdEdit->setText(QString::number(before.MapID));
+    d.callIdCheck->setChecked(before.HasCallId);
+    if (before.HasCallId)
+        d.callIdEdit->setText(QString::number(before.CallId));
     else
         d.callIdEdit->clear();
     if (d.exec() != QDialog::Accepted || d.topicIdEdit->text().isEmpty())
@@ -169,13 +169,13 @@ void TopicCommands::changeTopicProperties()
 
     navigator_.renameTopic(i, newIdStored.text());
 
-    TTopicRecord& t = project_.topic(i);
+    TopicRecord& t = project_.topic(i);
     t.TopicID = newIdStored;
     t.Title.setText(d.titleEdit->text());
     t.WindowIndex = newWindow;
     const auto callId = d.callId();
-    t.HasMapID = callId.has_value();
-    t.MapID = callId.value_or(0);
+    t.HasCallId = callId.has_value();
+    t.CallId = callId.value_or(0);
     navigator_.loadCurrentTopic();
     if (!(project_.topic(i) == before))
         emit projectChanged();

@@ -38,7 +38,7 @@ QTextEdit* makeTopicEditor(QWidget* parent, const char* name)
 
 void loadEditor(QTextEdit* editor, const QByteArray& rtf)
 {
-    LoadEditorRtf(*editor, rtf);
+    loadEditorRtf(*editor, rtf);
     // Undo must not bring back the text of the topic shown before.
     editor->document()->clearUndoRedoStacks();
     editor->document()->setModified(false);
@@ -123,7 +123,7 @@ TopicEditorPane::TopicEditorPane(QWidget* parent) : QWidget(parent)
 
     for (QTextEdit* editor : {headerEditor, topicEditor}) {
         editor->installEventFilter(this);
-        const auto showFormat = [this, editor] { emit formatAtCaretChanged(SelectionFormat(*editor)); };
+        const auto showFormat = [this, editor] { emit formatAtCaretChanged(selectionFormat(*editor)); };
         connect(editor, &QTextEdit::selectionChanged, this, showFormat);
         connect(editor, &QTextEdit::cursorPositionChanged, this, showFormat);
         connect(editor->document(), &QTextDocument::contentsChanged, this, [this] {
@@ -164,40 +164,40 @@ bool TopicEditorPane::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TopicEditorPane::store(TTopicRecord& topic) const
+void TopicEditorPane::store(TopicRecord& topic) const
 {
     topic.Keywords.setText(keywordsEdit->text());
-    topic.HeaderRtf = SaveEditorRtf(*headerEditor);
-    topic.BodyRtf = SaveEditorRtf(*topicEditor);
+    topic.HeaderRtf = saveEditorRtf(*headerEditor);
+    topic.BodyRtf = saveEditorRtf(*topicEditor);
 }
 
-void TopicEditorPane::load(const TTopicRecord& topic, const TWindowRecord& window)
+void TopicEditorPane::load(const TopicRecord& topic, const WindowRecord& window)
 {
     const QScopedValueRollback<bool> loading(loading_, true);
     keywordsEdit->setText(topic.Keywords.text());
-    setEditorColour(headerEditor, window.NonScrollColor);
-    setEditorColour(topicEditor, window.TopicColor);
+    setEditorColour(headerEditor, window.NonScrollColour);
+    setEditorColour(topicEditor, window.TopicColour);
     loadEditor(headerEditor, topic.HeaderRtf);
     loadEditor(topicEditor, topic.BodyRtf);
     showTitle(topic.Title.text());
     showFormatAtCaret();
 }
 
-void TopicEditorPane::clear(const TWindowRecord& window)
+void TopicEditorPane::clear(const WindowRecord& window)
 {
     const QScopedValueRollback<bool> loading(loading_, true);
     keywordsEdit->clear();
     topicTitleLabel->setText(QStringLiteral("Topic Title "));
     loadEditor(headerEditor, QByteArray());
     loadEditor(topicEditor, QByteArray());
-    setEditorColour(headerEditor, window.NonScrollColor);
-    setEditorColour(topicEditor, window.TopicColor);
+    setEditorColour(headerEditor, window.NonScrollColour);
+    setEditorColour(topicEditor, window.TopicColour);
     showFormatAtCaret();
 }
 
 void TopicEditorPane::showFormatAtCaret()
 {
-    emit formatAtCaretChanged(SelectionFormat(*lastUsedEditor()));
+    emit formatAtCaretChanged(selectionFormat(*lastUsedEditor()));
 }
 
 void TopicEditorPane::showTitle(const QString& title)

@@ -18,8 +18,8 @@ class QTextEdit;
 
 namespace ts {
 
-struct TTopicRecord;
-struct TWindowRecord;
+struct TopicRecord;
+struct WindowRecord;
 
 class TopicEditorPane : public QWidget {
     Q_OBJECT
@@ -35,11 +35,11 @@ public:
     QTextEdit* activeEditor() const;
 
     // The editors and keywords into `topic`.
-    void store(TTopicRecord& topic) const;
+    void store(TopicRecord& topic) const;
     // Shows `topic` in the colours of `window`; undo starts afresh.
-    void load(const TTopicRecord& topic, const TWindowRecord& window);
+    void load(const TopicRecord& topic, const WindowRecord& window);
     // Empty editors and keywords in the colours of `window`, the title caption reset.
-    void clear(const TWindowRecord& window);
+    void clear(const WindowRecord& window);
     // Reports the format at the caret of the editor last used, as a caret
     // move does: load() and clear() end with it.
     void showFormatAtCaret();

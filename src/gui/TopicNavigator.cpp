@@ -82,7 +82,7 @@ void TopicNavigator::loadCurrentTopic()
         const QSignalBlocker block(topicList);
         topicList->setCurrentRow(i);
     }
-    const TTopicRecord& t = project_.topic(i);
+    const TopicRecord& t = project_.topic(i);
     editors_.load(t, project_.windowOf(t));
 }
 

@@ -290,8 +290,8 @@ WindowFields WindowEditorDialog::shownFields() const
     f.DefaultPosition = defaultPositionCheck->isChecked();
     f.AutoSizeHeight = autoHeightCheck->isChecked();
     f.OnTop = onTopCheck->isChecked();
-    f.NonScrollColor = nonScrollingColourPanel->color();
-    f.TopicColor = topicColourPanel->color();
+    f.NonScrollColour = nonScrollingColourPanel->colour();
+    f.TopicColour = topicColourPanel->colour();
     const auto boxes = buttonBoxes();
     for (size_t i = 0; i < boxes.size(); ++i)
         f.Buttons[i] = boxes[i]->isChecked();
@@ -330,8 +330,8 @@ void WindowEditorDialog::loadWindowFields(int k)
     defaultPositionCheck->setChecked(f.DefaultPosition);
     autoHeightCheck->setChecked(f.AutoSizeHeight);
     onTopCheck->setChecked(f.OnTop);
-    nonScrollingColourPanel->setColor(f.NonScrollColor);
-    topicColourPanel->setColor(f.TopicColor);
+    nonScrollingColourPanel->setColour(f.NonScrollColour);
+    topicColourPanel->setColour(f.TopicColour);
     const auto boxes = buttonBoxes();
     for (size_t i = 0; i < boxes.size(); ++i)
         boxes[i]->setChecked(f.Buttons[i]);
@@ -549,25 +549,25 @@ void WindowEditorDialog::checkButtons()
         box->setChecked(true);
 }
 
-void WindowEditorDialog::pickColor(ColourPanel* panel)
+void WindowEditorDialog::pickColour(ColourPanel* panel)
 {
     if (!acceptNewName())
         return;
     okButton->setFocus(Qt::OtherFocusReason);
-    const std::optional<std::uint32_t> chosen = prompter_.chooseColor(this, panel->color());
+    const std::optional<std::uint32_t> chosen = prompter_.chooseColour(this, panel->colour());
     if (!chosen)
         return;
-    panel->setColor(*chosen & 0xFFFFFFu);
+    panel->setColour(*chosen & 0xFFFFFFu);
 }
 
 void WindowEditorDialog::chooseNonScrollingColour()
 {
-    pickColor(nonScrollingColourPanel);
+    pickColour(nonScrollingColourPanel);
 }
 
 void WindowEditorDialog::chooseTopicColour()
 {
-    pickColor(topicColourPanel);
+    pickColour(topicColourPanel);
 }
 
 void WindowEditorDialog::showEvent(QShowEvent* event)

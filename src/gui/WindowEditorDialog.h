@@ -97,7 +97,7 @@ private:
     void leaveNewNameMode();
     // Ok from the buttons or Enter, or from the close box.
     void okCommand(bool fromCloseBox);
-    void pickColor(ColourPanel* panel);
+    void pickColour(ColourPanel* panel);
     void watchKeys(QWidget* widget);
     // Enter is "OK" and Escape gives up a new name, wherever the focus is.
     bool handleKey(QKeyEvent* key);

@@ -40,16 +40,16 @@ TEST(CommandLine, TopicListPrintsOneLinePerTopic)
 {
     QTemporaryDir dir;
     Project p;
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes("INTRO");
     t.Title.setText(QStringLiteral("Welcome \u00e0 bord"));
-    t.HasMapID = true;
-    t.MapID = 10;
+    t.HasCallId = true;
+    t.CallId = 10;
     p.addTopic(t);
     t.TopicID.setBytes("OTHER");
     t.Title.clear();
-    t.HasMapID = false;
-    t.MapID = 4;
+    t.HasCallId = false;
+    t.CallId = 4;
     p.addTopic(t);
     const QString path = dir.filePath(QStringLiteral("demo.tsp"));
     ProjectFile::save(p, path);
@@ -117,7 +117,7 @@ TEST(CommandLine, CompileWritesSourcesHelpFileAndLog)
 {
     QTemporaryDir dir;
     Project p;
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes("INTRO");
     t.BodyRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 See {\\strike more-->MISSING}.\\par}";
     p.addTopic(t);

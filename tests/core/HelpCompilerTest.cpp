@@ -142,7 +142,7 @@ TEST(HelpCompiler, TopicRecordsOfASmallHelpFileAreExact)
     // Two topics: INTRO "See more." with "more" a jump to MORE, and MORE
     // "Second topic."; one font, Arial 10 pt; uncompressed.
     Project project;
-    TTopicRecord intro, more;
+    TopicRecord intro, more;
     intro.TopicID.setBytes("INTRO");
     more.TopicID.setBytes("MORE");
     project.addTopic(intro);
@@ -251,7 +251,7 @@ TEST(HelpCompiler, LogNamesEachProblemAndTheFileStaysUsable)
     CharFormat plain, jump, popup;
     jump.Strike = true;
     popup.Underline = true;
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes("INTRO");
     t.Keywords.setBytes("Start; start;printing");
     t.BodyRtf = RtfWriter::write(paragraph({{QStringLiteral("Go-->NOWHERE"), jump},
@@ -324,7 +324,7 @@ TEST(HelpCompiler, WindowRecordsHoldNamesOf8AndCaptionsOf50)
         std::int32_t left, top;
     } windows[] = {{"popupwindow", 0, 0, 0}, {"eightchr", 50, 32767, -32768}, {"ninechars", 51, 32768, -32769}};
     for (const auto& w : windows) {
-        TWindowRecord r = TWindowRecord::defaultWindow();
+        WindowRecord r = WindowRecord::defaultWindow();
         r.Name.setBytes(w.name);
         r.Caption.setBytes(QByteArray(w.caption, 'c'));
         r.DefaultPosition = false;
@@ -332,7 +332,7 @@ TEST(HelpCompiler, WindowRecordsHoldNamesOf8AndCaptionsOf50)
         r.Top = w.top;
         project.addWindow(r);
     }
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes("INTRO");
     project.addTopic(t);
     const auto [report, read] = compiled(project);
@@ -375,7 +375,7 @@ TEST(HelpCompiler, CommandsUpToTheLongestAreStored)
     for (const auto& [text, format] : paragraphs)
         body.Paragraphs.push_back(paragraph({{text, format}}).Paragraphs.front());
     Project project;
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes("INTRO");
     t.BodyRtf = RtfWriter::write(body);
     project.addTopic(t);
@@ -439,7 +439,7 @@ TEST(HelpCompiler, PicturesAtTheLimitsOfTheirSizes)
     const auto [report, h] = compiled(project);
     ASSERT_EQ(h.bitmaps.size(), 6);
     for (int n : {4, 5}) {
-        EXPECT_EQ(h.bitmaps[n].colorsUsed, 16u) << n;
+        EXPECT_EQ(h.bitmaps[n].coloursUsed, 16u) << n;
         EXPECT_EQ(h.bitmaps[n].palette, ts::testing::bmpFile(5, 3, 4).mid(54, 64)) << n;
     }
     for (int n = 0; n < 4; ++n) {
@@ -492,7 +492,7 @@ TEST(HelpCompiler, AFileThatCannotBeWrittenFailsWithTheReasonInTheLog)
     QTemporaryDir dir;
     Project project;
     project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes("INTRO");
     project.addTopic(t);
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Demo.HLP"))); // a folder where the file should go

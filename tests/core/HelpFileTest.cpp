@@ -51,9 +51,9 @@ Paragraph para(std::vector<ts::Run> runs, Alignment align = Alignment::Left, int
 ts::Run run(const QString& text, const CharFormat& f = fmt()) { return ts::Run{text, f}; }
 ts::Run run(const char* text, const CharFormat& f = fmt()) { return run(QString::fromLatin1(text), f); }
 
-TWindowRecord window(const char* name, const char* caption)
+WindowRecord window(const char* name, const char* caption)
 {
-    TWindowRecord w = TWindowRecord::defaultWindow();
+    WindowRecord w = WindowRecord::defaultWindow();
     w.Name.setBytes(name);
     w.Caption.setBytes(caption);
     return w;
@@ -95,13 +95,13 @@ struct Key {
     QByteArray face;
     int halfPoints = 0;
     int attributes = 0;
-    quint32 color = 0;
+    quint32 colour = 0;
     friend bool operator==(const Key&, const Key&) = default;
 };
 
 std::ostream& operator<<(std::ostream& os, const Key& k)
 {
-    return os << k.face.constData() << '/' << k.halfPoints << "/a" << k.attributes << "/c" << std::hex << k.color << std::dec;
+    return os << k.face.constData() << '/' << k.halfPoints << "/a" << k.attributes << "/c" << std::hex << k.colour << std::dec;
 }
 
 using Styled = std::vector<std::pair<QByteArray, Key>>;
@@ -118,7 +118,7 @@ void addStyled(Styled& s, const QByteArray& text, const Key& k)
 
 Key keyOf(const CharFormat& f, bool hotspot)
 {
-    Key k{cp1252::encode(f.Face), f.Size, 0, f.Color.value_or(0)};
+    Key k{cp1252::encode(f.Face), f.Size, 0, f.Colour.value_or(0)};
     k.attributes = (f.Bold ? 1 : 0) | (f.Italic ? 2 : 0);
     if (!hotspot)
         k.attributes |= (f.Underline ? 4 : 0) | (f.Strike ? 8 : 0);
@@ -243,7 +243,7 @@ Styled styledOf(const hr::HelpFile& h, const hr::Paragraph& p)
         if (piece.kind != hr::Piece::Text)
             continue;
         const hr::FontDescriptor& f = h.font(piece.font);
-        addStyled(s, piece.text, Key{f.face, f.halfPoints, f.attributes, f.color});
+        addStyled(s, piece.text, Key{f.face, f.halfPoints, f.attributes, f.colour});
     }
     return s;
 }
@@ -319,7 +319,7 @@ void checkParagraphs(const Project& project, const hr::HelpFile& h, const QByteA
     }
 }
 
-QList<QByteArray> keywordsOf(const TTopicRecord& t)
+QList<QByteArray> keywordsOf(const TopicRecord& t)
 {
     QList<QByteArray> out;
     for (const QByteArray& k : t.Keywords.bytes().split(';'))
@@ -366,15 +366,15 @@ void checkAgainstProject(const Project& project, const hr::HelpFile& h, Pictures
     std::map<QByteArray, std::pair<QByteArray, QList<std::uint32_t>>> keywords; // folded -> spelling, topics
     std::vector<std::pair<std::int32_t, std::uint32_t>> map;
     for (int i = 0; i < project.TopicCount(); ++i) {
-        const TTopicRecord& t = project.topic(i);
+        const TopicRecord& t = project.topic(i);
         const hr::Topic& got = h.topics[i];
         SCOPED_TRACE(t.TopicID.bytes().constData());
         EXPECT_EQ(got.title, t.Title.bytes());
         EXPECT_EQ(h.context.value(hr::contextHash(t.TopicID.bytes()), 0xFFFFFFFF), got.topicOffset);
         EXPECT_EQ(h.titles.value(got.topicOffset, "<none>"), t.Title.bytes());
         EXPECT_EQ(h.viola.value(got.topicOffset, -1), t.WindowIndex);
-        if (t.HasMapID)
-            map.push_back({t.MapID, got.topicOffset});
+        if (t.HasCallId)
+            map.push_back({t.CallId, got.topicOffset});
         for (const QByteArray& k : keywordsOf(t)) {
             auto& entry = keywords[k.toLower()];
             if (entry.first.isEmpty())
@@ -409,7 +409,7 @@ void checkAgainstProject(const Project& project, const hr::HelpFile& h, Pictures
 
     ASSERT_EQ(h.system.windows.size(), project.WindowCount());
     for (int k = 0; k < project.WindowCount(); ++k) {
-        const TWindowRecord& w = project.window(k);
+        const WindowRecord& w = project.window(k);
         const hr::WindowRecord& g = h.system.windows[k];
         SCOPED_TRACE(w.Name.bytes().constData());
         const int flags = 0x0003 | (w.Caption.isEmpty() ? 0 : 0x0004) | (w.DefaultPosition ? 0 : 0x0078) | 0x0300 |
@@ -425,8 +425,8 @@ void checkAgainstProject(const Project& project, const hr::HelpFile& h, Pictures
         for (int b = 0; b < ButtonCount; ++b)
             state += w.Buttons[size_t(b)] ? weights[b] : 0;
         EXPECT_EQ(g.state, state);
-        EXPECT_EQ(g.scrollColor, w.TopicColor);
-        EXPECT_EQ(g.nonScrollColor, w.NonScrollColor);
+        EXPECT_EQ(g.scrollColour, w.TopicColour);
+        EXPECT_EQ(g.nonScrollColour, w.NonScrollColour);
     }
 
     // Every picture the text places is stored under its number.
@@ -494,10 +494,10 @@ TEST_F(HelpFile, ExampleProjectReadsBack)
 {
     project.addTopic(topic("INTRO", "Introduction", "start", rtf({para({run("Introduction", with(fmt(), &CharFormat::Bold))})}),
                            rtf({para({run("Welcome. "), run("Next-->SECOND", with(fmt(), &CharFormat::Strike))})})));
-    project.topic(0).HasMapID = true;
-    project.topic(0).MapID = 100;
+    project.topic(0).HasCallId = true;
+    project.topic(0).CallId = 100;
     project.addTopic(topic("SECOND", "Second", "", QByteArray(), rtf({para({run("Second topic.")})})));
-    project.topic(1).MapID = 7; // not mapped: HasMapID is off
+    project.topic(1).CallId = 7; // not mapped: HasCallId is off
 
     const HelpCompileReport written = compileHelpFile(project);
     EXPECT_EQ(written.errors, 0);
@@ -516,7 +516,7 @@ TEST_F(HelpFile, ExampleProjectReadsBack)
     EXPECT_EQ(h.trees["|CONTEXT"].levels, 1);
 
     // The example's second window line: pop="Pop-up",(10,20,500,400),16900,...,1
-    TWindowRecord pop = window("pop", "Pop-up");
+    WindowRecord pop = window("pop", "Pop-up");
     pop.DefaultPosition = false;
     pop.Left = 10;
     pop.Top = 20;
@@ -538,26 +538,26 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
 {
     put(QStringLiteral("Pic16.bmp"), bmpFile(5, 3, 4));
     put(QStringLiteral("photo.BMP"), bmpFile(4, 2, 24));
-    TWindowRecord side = window("side", "Side window");
+    WindowRecord side = window("side", "Side window");
     side.DefaultPosition = false;
     side.Left = 100;
     side.Top = 50;
     side.Width = 400;
     side.Height = 600;
-    side.TopicColor = 0xFFEBCA;
-    side.NonScrollColor = 0x8269FF;
+    side.TopicColour = 0xFFEBCA;
+    side.NonScrollColour = 0x8269FF;
     side.AutoSizeHeight = side.OnTop = true;
     side.Buttons = {true, true, true, true, true, true};
     project.window(0).Caption.setBytes("Everything Help");
     ASSERT_TRUE(project.addWindow(side));
-    TWindowRecord note = window("note", "");
+    WindowRecord note = window("note", "");
     note.AutoSizeHeight = true;
     ASSERT_TRUE(project.addWindow(note));
 
     const CharFormat strike = with(fmt(), &CharFormat::Strike);
     const CharFormat under = with(fmt(), &CharFormat::Underline);
     CharFormat red = fmt("Times New Roman", 28);
-    red.Color = 0xC00000;
+    red.Colour = 0xC00000;
     red.Bold = red.Italic = true;
     CharFormat mono = fmt("Courier New", 16);
     mono.Underline = true;
@@ -593,10 +593,10 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
         }),
         2));
     project.addTopic(topic("EMPTY", "", "", rtf({para({run("")})}), QByteArray()));
-    project.topic(1).HasMapID = true;
-    project.topic(1).MapID = -5;
-    project.topic(2).HasMapID = true;
-    project.topic(2).MapID = 70000;
+    project.topic(1).HasCallId = true;
+    project.topic(1).CallId = -5;
+    project.topic(2).HasCallId = true;
+    project.topic(2).CallId = 70000;
 
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);
@@ -616,7 +616,7 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
         EXPECT_EQ(b.bitCount, four ? 4 : 24);
         EXPECT_EQ(b.width, four ? 5u : 4u);
         EXPECT_EQ(b.height, four ? 3u : 2u);
-        EXPECT_EQ(b.colorsImportant, pictures.inOrder[size_t(n)].second ? 1u : 0u);
+        EXPECT_EQ(b.coloursImportant, pictures.inOrder[size_t(n)].second ? 1u : 0u);
         EXPECT_EQ(b.palette, source.mid(54, four ? 64 : 0));
         EXPECT_EQ(b.pixels, source.mid(four ? 54 + 64 : 54));
     }
@@ -634,7 +634,7 @@ TEST_F(HelpFile, EveryLinkAndFormatReadsBack)
     for (qsizetype i = 0; i < h.fonts.size(); ++i)
         for (qsizetype k = i + 1; k < h.fonts.size(); ++k)
             EXPECT_FALSE(h.fonts[i].face == h.fonts[k].face && h.fonts[i].halfPoints == h.fonts[k].halfPoints &&
-                         h.fonts[i].attributes == h.fonts[k].attributes && h.fonts[i].color == h.fonts[k].color)
+                         h.fonts[i].attributes == h.fonts[k].attributes && h.fonts[i].colour == h.fonts[k].colour)
                 << "descriptors " << i << " and " << k << " are the same";
 }
 
@@ -855,8 +855,8 @@ TEST_F(HelpFile, TopicTableFullReadsBack)
         ASSERT_TRUE(project.addTopic(topic(id, "Topic number " + QByteArray::number(i),
                                            "common;kw" + QByteArray::number(i % 700),
                                            i % 3 ? QByteArray() : rtf({para({run("Header")})}), rtf(body))));
-        project.topic(i).HasMapID = i % 2;
-        project.topic(i).MapID = 1000 + i;
+        project.topic(i).HasCallId = i % 2;
+        project.topic(i).CallId = 1000 + i;
     }
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);

@@ -238,7 +238,7 @@ TEST(HelpImport, TextKeepsItsLinksAndSaysWhatItChanged)
     ASSERT_EQ(body.Paragraphs[0].Runs.size(), 7u);
     EXPECT_EQ(body.Paragraphs[0].Runs[0].Text, QStringLiteral("one"));
     EXPECT_EQ(body.Paragraphs[0].Runs[1].Text, QStringLiteral("-->T1"));
-    EXPECT_EQ(body.Paragraphs[0].Runs[1].Format.Color, 0x000000u);
+    EXPECT_EQ(body.Paragraphs[0].Runs[1].Format.Colour, 0x000000u);
     EXPECT_TRUE(body.Paragraphs[0].Runs[0].Format.Strike && body.Paragraphs[0].Runs[1].Format.Strike);
     EXPECT_EQ(body.Paragraphs[0].text(), QStringLiteral("one-->T1two-->T2 and pop-->T1 run-->!CloseWindow(`main')"));
     EXPECT_EQ(body.Paragraphs[0].Runs[3].Text, QStringLiteral("-->T2"));
@@ -280,8 +280,8 @@ TEST(HelpImport, WhatDoesNotFitTheProjectIsLogged)
     EXPECT_EQ(p.WindowCount(), Project::MaxWindows);
     EXPECT_EQ(p.topic(3).WindowIndex, 0);
     EXPECT_EQ(p.topic(0).Title.length(), 50);
-    EXPECT_EQ(p.topic(0).MapID, 10);
-    EXPECT_FALSE(p.topic(1).HasMapID);
+    EXPECT_EQ(p.topic(0).CallId, 10);
+    EXPECT_FALSE(p.topic(1).HasCallId);
     EXPECT_LE(p.topic(1).Keywords.length(), 255);
     EXPECT_TRUE(p.topic(1).Keywords.text().startsWith(QLatin1String("keyword0;keyword1;")));
     EXPECT_EQ(p.topic(2).Keywords.text(), QStringLiteral("Only an ALink"));
@@ -297,8 +297,8 @@ TEST(HelpImport, WindowsAndContentsTakeTheProjectsForm)
     HelpDocument doc = handMade(2);
     HelpWindowDefinition second;
     second.name = QStringLiteral("secondary9");
-    second.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::ScrollingColorValid | HelpWindowDefinition::OnTop;
-    second.scrollingColor = 0x112233;
+    second.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::ScrollingColourValid | HelpWindowDefinition::OnTop;
+    second.scrollingColour = 0x112233;
     second.state = 0x400 | 0x4000 | 0x1000 | 4;
     second.configMacros = {QStringLiteral("CS()")};
     HelpWindowDefinition main;
@@ -339,9 +339,9 @@ TEST(HelpImport, WindowsAndContentsTakeTheProjectsForm)
     EXPECT_EQ(p.window(0).Caption.text(), QStringLiteral("Hand Help"));
     EXPECT_FALSE(p.window(0).DefaultPosition);
     EXPECT_EQ(p.window(0).Height, 600);
-    EXPECT_EQ(p.window(0).TopicColor, 0xFFFFFFu);
-    const TWindowRecord& w = p.window(1);
-    EXPECT_EQ(w.TopicColor, 0x332211u);
+    EXPECT_EQ(p.window(0).TopicColour, 0xFFFFFFu);
+    const WindowRecord& w = p.window(1);
+    EXPECT_EQ(w.TopicColour, 0x332211u);
     EXPECT_TRUE(w.OnTop && w.DefaultPosition);
     EXPECT_EQ(w.Buttons, (std::array<bool, ButtonCount>{false, true, false, false, true, false}));
     EXPECT_EQ(p.topic(1).WindowIndex, 1);
@@ -364,10 +364,10 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         original.ProjectPath = dir.filePath(QStringLiteral("Gadget.tsp"));
-        TWindowRecord& main = original.window(0);
+        WindowRecord& main = original.window(0);
         main.Caption.setText(QStringLiteral("Gadget Help"));
-        main.TopicColor = 0x00E0FFFF;
-        TWindowRecord pop = TWindowRecord::defaultWindow();
+        main.TopicColour = 0x00E0FFFF;
+        WindowRecord pop = WindowRecord::defaultWindow();
         pop.Name.setText(QStringLiteral("pop"));
         pop.Caption.setText(QStringLiteral("Details"));
         pop.DefaultPosition = false;
@@ -380,10 +380,10 @@ protected:
         big.Size = 24;
         big.Bold = true;
         CharFormat red;
-        red.Color = 0xFF0000;
+        red.Colour = 0xFF0000;
         const CharFormat jump = with(CharFormat(), &CharFormat::Strike);
         const CharFormat popup = with(CharFormat(), &CharFormat::Underline);
-        TTopicRecord intro = ts::testing::topic(
+        TopicRecord intro = ts::testing::topic(
             "INTRO", "Introduction", "start;overview", rtf({para({run(QStringLiteral("Introduction"), big)}, 0, Alignment::Center)}),
             rtf({para({run(QStringLiteral("Welcome, see ")), run(QStringLiteral("Setup-->SETUP"), jump), run(QStringLiteral(" or ")),
                        run(QStringLiteral("a term-->GLOSSARY"), popup), run(QStringLiteral(" in red"), red)}),
@@ -394,8 +394,8 @@ protected:
                       400),
                  para({run(QStringLiteral("Adjacent-->SETUP"), jump),
                        run(QStringLiteral("links-->GLOSSARY"), with(jump, &CharFormat::Bold))})}));
-        intro.HasMapID = true;
-        intro.MapID = 10;
+        intro.HasCallId = true;
+        intro.CallId = 10;
         original.addTopic(intro);
         original.addTopic(ts::testing::topic("SETUP", "Setting up", "install", {}, rtf({para({run(QStringLiteral("Setup text"))})}), 1));
         original.addTopic(ts::testing::topic("GLOSSARY", "Glossary", "", {}, rtf({para({run(QStringLiteral("Terms"))})})));
@@ -444,8 +444,8 @@ TEST_F(OwnProjectRoundTrip, TheProjectComesBackAndCompilesToTheSameHelp)
         typed.sort();
         EXPECT_EQ(words, typed);
         EXPECT_EQ(imported.topic(i).WindowIndex, original.topic(i).WindowIndex);
-        EXPECT_EQ(imported.topic(i).HasMapID, original.topic(i).HasMapID);
-        EXPECT_EQ(imported.topic(i).MapID, original.topic(i).MapID);
+        EXPECT_EQ(imported.topic(i).HasCallId, original.topic(i).HasCallId);
+        EXPECT_EQ(imported.topic(i).CallId, original.topic(i).CallId);
     }
     ASSERT_EQ(imported.WindowCount(), 2);
     EXPECT_EQ(imported.window(0), original.window(0));

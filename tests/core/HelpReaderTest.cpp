@@ -94,7 +94,7 @@ protected:
     void addDemoTopics()
     {
         project.window(0).Caption.setBytes("Demo Help");
-        TWindowRecord side = TWindowRecord::defaultWindow();
+        WindowRecord side = WindowRecord::defaultWindow();
         side.Name.setBytes("side");
         side.Caption.setBytes("Side window");
         side.DefaultPosition = false;
@@ -102,14 +102,14 @@ protected:
         side.Top = 50;
         side.Width = 400;
         side.Height = 600;
-        side.TopicColor = 0xFFEBCA; // 0x00BBGGRR
+        side.TopicColour = 0xFFEBCA; // 0x00BBGGRR
         side.OnTop = side.AutoSizeHeight = true;
         ASSERT_TRUE(project.addWindow(side));
         put(QStringLiteral("photo.bmp"), bmp24());
 
         CharFormat heading = fmt(28);
         heading.Bold = true;
-        heading.Color = 0xC00000;
+        heading.Colour = 0xC00000;
         const CharFormat jump = with(fmt(), &CharFormat::Strike);
         const CharFormat popup = with(fmt(), &CharFormat::Underline);
         project.addTopic(topic(
@@ -124,8 +124,8 @@ protected:
                        run(links::relatedTopicsButton(QStringLiteral("Related"), QStringLiteral("shared")))})})));
         project.addTopic(topic("MORE", "More", "shared;more", QByteArray(), rtf({para({run(QStringLiteral("Second topic."))})}), 1));
         project.addTopic(topic("THIRD", "Third", "SHARED", QByteArray(), rtf({para({run(QStringLiteral("Third topic."))})})));
-        project.topic(1).HasMapID = true;
-        project.topic(1).MapID = 42;
+        project.topic(1).HasCallId = true;
+        project.topic(1).CallId = 42;
     }
 };
 
@@ -166,7 +166,7 @@ TEST_F(HelpReaderCompiled, LinksFormatsKeywordsAndWindowsReadBack)
     const HelpFont& heading = doc.fontOf(intro.nonScrolling[0].runs.at(0));
     EXPECT_TRUE(heading.bold);
     EXPECT_EQ(heading.halfPoints, 28);
-    EXPECT_EQ(heading.color, std::optional<std::uint32_t>(0xC00000));
+    EXPECT_EQ(heading.colour, std::optional<std::uint32_t>(0xC00000));
     const HelpParagraph& indented = intro.scrolling.at(2);
     EXPECT_EQ(indented.align, HelpAlignment::Right);
     EXPECT_EQ(indented.leftIndent, 720);
@@ -197,7 +197,7 @@ TEST_F(HelpReaderCompiled, LinksFormatsKeywordsAndWindowsReadBack)
     EXPECT_EQ(side.caption, QStringLiteral("Side window"));
     EXPECT_TRUE(side.hasPosition());
     EXPECT_EQ(QRect(side.x, side.y, side.width, side.height), QRect(100, 50, 400, 600));
-    EXPECT_EQ(side.scrollingColor, 0xCAEBFFu);
+    EXPECT_EQ(side.scrollingColour, 0xCAEBFFu);
     EXPECT_TRUE(side.onTop() && side.autoSizeHeight());
     EXPECT_EQ(doc.topics[1].window, 1);
     EXPECT_EQ(doc.windowByName(QStringLiteral("SIDE")), 1);
@@ -221,8 +221,8 @@ TEST_F(HelpReaderCompiled, TheFullTopicTableReadsBack)
                                            "common;kw" + QByteArray::number(i % 700), QByteArray(),
                                            rtf({para({run(QStringLiteral("Paragraph of topic %1, with words. ").arg(i)),
                                                       run(QString::fromLatin1("next-->" + next), strike)})}))));
-        project.topic(i).HasMapID = true;
-        project.topic(i).MapID = 1000 + i;
+        project.topic(i).HasCallId = true;
+        project.topic(i).CallId = 1000 + i;
     }
     const HelpDocument doc = compile();
     EXPECT_EQ(problemsOf(doc), QString());

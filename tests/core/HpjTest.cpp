@@ -9,18 +9,18 @@ using namespace ts;
 
 namespace {
 
-TTopicRecord topic(const char* id, bool mapped = false, int mapId = 0)
+TopicRecord topic(const char* id, bool mapped = false, int mapId = 0)
 {
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes(QByteArray(id));
-    t.HasMapID = mapped;
-    t.MapID = mapId;
+    t.HasCallId = mapped;
+    t.CallId = mapId;
     return t;
 }
 
-TWindowRecord popWindow()
+WindowRecord popWindow()
 {
-    TWindowRecord w;
+    WindowRecord w;
     w.Name.setBytes("pop");
     w.Caption.setBytes("Pop-up");
     w.DefaultPosition = false;
@@ -60,7 +60,7 @@ TEST(HpjWriter, NewProjectExample)
 
 TEST(HpjWriter, WindowLineExampleAndFlagItems)
 {
-    TWindowRecord w = popWindow();
+    WindowRecord w = popWindow();
     EXPECT_EQ(HpjWriter::windowLine(w), QByteArray("pop=\"Pop-up\",(10,20,500,400),16900,(r14483455),(r12632256),1"));
 
     w.AutoSizeHeight = true;
@@ -74,8 +74,8 @@ TEST(HpjWriter, WindowLineExampleAndFlagItems)
     // written as stored, a quote inside it unescaped; negative numbers signed.
     w.DefaultPosition = true;
     w.Caption.setBytes("Say \"hi\"");
-    w.TopicColor = 0xFF;
-    w.NonScrollColor = 0;
+    w.TopicColour = 0xFF;
+    w.NonScrollColour = 0;
     EXPECT_EQ(HpjWriter::windowLine(w), QByteArray("pop=\"Say \"hi\"\",,16900,(r255),(r0)"));
     w.DefaultPosition = false;
     w.Left = -5;
@@ -84,11 +84,11 @@ TEST(HpjWriter, WindowLineExampleAndFlagItems)
 
 TEST(HpjWriter, StateNumberWeights)
 {
-    TWindowRecord w;
+    WindowRecord w;
     EXPECT_EQ(HpjWriter::windowState(w), 4);
     const int weights[ButtonCount] = {512, 1024, 2048, 8192, 16384, 32768};
     for (int i = 0; i < ButtonCount; ++i) {
-        TWindowRecord one;
+        WindowRecord one;
         one.Buttons[size_t(i)] = true;
         EXPECT_EQ(HpjWriter::windowState(one), 4 + weights[i]) << i;
     }
@@ -100,13 +100,13 @@ TEST(HpjWriter, MapAndWindowSections)
 {
     Project p;
     p.ProjectPath = QStringLiteral("/h/D.tsp");
-    // HasMapID off: no line, whatever MapID holds.
+    // HasCallId off: no line, whatever CallId holds.
     p.addTopic(topic("A", false, 7));
     p.addTopic(topic("B", true, -3));
     p.addTopic(topic("C", true, 0));
-    TWindowRecord flagged = popWindow();
+    WindowRecord flagged = popWindow();
     p.addWindow(flagged);
-    TWindowRecord plain = popWindow();
+    WindowRecord plain = popWindow();
     plain.Name.setBytes("plain");
     plain.OnTop = false;
     p.addWindow(plain);

@@ -270,7 +270,7 @@ TEST(HtmlPublisher, HostileProjectPublishesSafely)
     project.ProjectPath = dir.filePath(QStringLiteral("Evil.tsp"));
     const QList<QByteArray> ids = {"../x", "index", "..\\..\\etc", "<b>ID</b>"};
     for (int i = 0; i < ids.size(); ++i) {
-        TTopicRecord t;
+        TopicRecord t;
         t.TopicID.setBytes(ids[i]);
         t.Title.setBytes("<script>alert(" + QByteArray::number(i) + ")</script>");
         t.Keywords.setBytes("<img src=x onerror=alert(1)>");
@@ -311,7 +311,7 @@ TEST(HtmlPublisher, PublishCommandWritesTheSiteOrSaysWhy)
 {
     QTemporaryDir dir;
     Project project;
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes("START");
     t.Title.setBytes("Start here");
     t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Hello"), CharFormat()));

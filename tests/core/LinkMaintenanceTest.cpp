@@ -45,9 +45,9 @@ RichDocument doc(std::vector<Paragraph> paragraphs)
     return d;
 }
 
-TTopicRecord topic(const char* id, QByteArray header, QByteArray body)
+TopicRecord topic(const char* id, QByteArray header, QByteArray body)
 {
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes(id);
     t.HeaderRtf = std::move(header);
     t.BodyRtf = std::move(body);

@@ -81,7 +81,7 @@ TEST(LinkMarkup, ProposedTargetIsAnotherTopicOrTheOneTheSelectionNames)
 {
     ts::Project p;
     for (const char* id : {"WELCOME", "INSTALL_GUIDE", "USAGE"}) {
-        ts::TTopicRecord t;
+        ts::TopicRecord t;
         t.TopicID.setText(QString::fromLatin1(id));
         t.Title.setText(QStringLiteral("Title of ") + QString::fromLatin1(id).toLower());
         p.addTopic(t);

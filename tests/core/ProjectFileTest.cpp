@@ -25,9 +25,9 @@ void setIntAt(QByteArray& b, qsizetype offset, std::int32_t v)
     qToLittleEndian<std::int32_t>(v, b.data() + offset);
 }
 
-TTopicRecord topic(const char* id, int headerLen = 0, int bodyLen = 0)
+TopicRecord topic(const char* id, int headerLen = 0, int bodyLen = 0)
 {
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes(id);
     t.HeaderRtf = QByteArray(headerLen, 'h');
     t.BodyRtf = QByteArray(bodyLen, 'b');
@@ -38,7 +38,7 @@ TTopicRecord topic(const char* id, int headerLen = 0, int bodyLen = 0)
 Project exampleProject()
 {
     Project p;
-    TWindowRecord pop;
+    WindowRecord pop;
     pop.Name.setBytes("pop");
     pop.Caption.setBytes("Pop-up");
     pop.Left = 10;
@@ -50,13 +50,13 @@ Project exampleProject()
     pop.Buttons[Browse] = true;
     pop.Buttons[Back] = true;
     p.addWindow(pop);
-    TTopicRecord a = topic("INTRO", 100, 0);
+    TopicRecord a = topic("INTRO", 100, 0);
     a.Title.setBytes("Introduction");
     a.Keywords.setBytes("start;begin");
-    a.HasMapID = true;
-    a.MapID = -5;
+    a.HasCallId = true;
+    a.CallId = -5;
     p.addTopic(a);
-    TTopicRecord b = topic("SECOND", 250, 0);
+    TopicRecord b = topic("SECOND", 250, 0);
     b.WindowIndex = 1;
     p.addTopic(b);
     p.addTopic(topic("THIRD", 0, 80));
@@ -138,7 +138,7 @@ TEST(ProjectFile, ReadGivesBackEveryFieldAndWritesTheSameBytes)
 TEST(ProjectFile, FullWidthStringsAndNonAsciiSurvive)
 {
     Project p;
-    TTopicRecord t = topic("X");
+    TopicRecord t = topic("X");
     t.TopicID.setBytes(QByteArray(50, 'I'));
     t.Keywords.setBytes(QByteArray(255, 'k'));
     t.Title.setText(QStringLiteral("Caf\u00e9 \u20ac"));
@@ -175,8 +175,8 @@ TEST(ProjectFile, PaddingAndBytesAfterStringLengthsAreIgnoredOnRead)
 TEST(ProjectFile, ProgressAdvancesPerWindowAndPerTopic)
 {
     Project p;
-    p.addWindow(TWindowRecord());
-    p.addWindow(TWindowRecord());
+    p.addWindow(WindowRecord());
+    p.addWindow(WindowRecord());
     for (int i = 0; i < 7; ++i)
         p.addTopic(topic("T"));
     std::vector<int> steps;
@@ -281,7 +281,7 @@ TEST(ProjectFile, CountsAndStringLengthsAreReadUpToTheirLimits)
     setIntAt(b, 4, 256);
     EXPECT_EQ(parseError(b), "\'x.tsp\' is not a Topicsmith project (it does not start like one).\nIt claims 256 windows; a project holds 1 to 255.");
     Project fullTables;
-    while (fullTables.addWindow(TWindowRecord()))
+    while (fullTables.addWindow(WindowRecord()))
         ;
     while (fullTables.addTopic(topic("T")))
         ;

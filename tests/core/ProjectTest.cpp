@@ -8,9 +8,9 @@ using namespace ts;
 
 namespace {
 
-TTopicRecord topic(const char* id, const char* title = "")
+TopicRecord topic(const char* id, const char* title = "")
 {
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes(QByteArray(id));
     t.Title.setBytes(QByteArray(title));
     return t;
@@ -60,10 +60,10 @@ TEST(Project, StartStateHoldsTheDefaultWindowOnly)
     Project p(QStringLiteral("/opt/ts/"));
     EXPECT_EQ(p.TopicCount(), 0);
     EXPECT_EQ(p.WindowCount(), 1);
-    const TWindowRecord& w = p.window(0);
+    const WindowRecord& w = p.window(0);
     EXPECT_EQ(w.Name.bytes(), QByteArray("main"));
-    EXPECT_EQ(w.NonScrollColor, 0xC0C0C0u);
-    EXPECT_EQ(w.TopicColor, 0xDCFFFFu);
+    EXPECT_EQ(w.NonScrollColour, 0xC0C0C0u);
+    EXPECT_EQ(w.TopicColour, 0xDCFFFFu);
     EXPECT_FALSE(w.OnTop);
     EXPECT_FALSE(w.AutoSizeHeight);
     EXPECT_EQ(w.Left, 0);
@@ -87,10 +87,10 @@ TEST(Project, DeleteTopicMovesLaterTopicsDownAndClearsTheFreedSlot)
 {
     Project p;
     for (const char* id : {"A", "B", "C"}) {
-        TTopicRecord t = topic(id);
+        TopicRecord t = topic(id);
         t.BodyRtf = QByteArray("body of ") + id;
-        t.HasMapID = true;
-        t.MapID = 7;
+        t.HasCallId = true;
+        t.CallId = 7;
         ASSERT_TRUE(p.addTopic(t));
     }
     p.deleteTopic(0);
@@ -101,7 +101,7 @@ TEST(Project, DeleteTopicMovesLaterTopicsDownAndClearsTheFreedSlot)
     // The freed slot is empty when it is used again.
     ASSERT_TRUE(p.addTopic(topic("D")));
     EXPECT_EQ(p.topic(2).BodyLen(), 0);
-    EXPECT_FALSE(p.topic(2).HasMapID);
+    EXPECT_FALSE(p.topic(2).HasCallId);
 
     p.deleteTopic(2); // the last slot: nothing moves
     ASSERT_EQ(p.TopicCount(), 2);
@@ -123,7 +123,7 @@ TEST(Project, TopicTableRefusesThe2050thTopic)
 TEST(Project, WindowTableHoldsAtMost255AndDeletingMovesTopics)
 {
     Project p;
-    TWindowRecord w;
+    WindowRecord w;
     for (int k = 1; k < Project::MaxWindows; ++k) {
         w.Name.setText(QStringLiteral("w%1").arg(k));
         ASSERT_TRUE(p.addWindow(w));
@@ -132,7 +132,7 @@ TEST(Project, WindowTableHoldsAtMost255AndDeletingMovesTopics)
     EXPECT_EQ(p.WindowCount(), 255);
 
     for (int k : {1, 2, 3}) {
-        TTopicRecord t = topic("X");
+        TopicRecord t = topic("X");
         t.WindowIndex = k;
         p.addTopic(t);
     }
@@ -148,17 +148,17 @@ TEST(Project, ResetLeavesOnlyTheDefaultMainWindow)
 {
     Project p;
     p.window(0).Caption.setText(QStringLiteral("Changed"));
-    p.window(0).TopicColor = 0x123456;
+    p.window(0).TopicColour = 0x123456;
     for (int k = 0; k < 4; ++k)
-        p.addWindow(TWindowRecord());
-    TTopicRecord t = topic("A");
+        p.addWindow(WindowRecord());
+    TopicRecord t = topic("A");
     t.HeaderRtf = "x";
     t.Keywords.setText(QStringLiteral("k"));
     p.addTopic(t);
     p.reset();
     EXPECT_EQ(p.TopicCount(), 0);
     EXPECT_EQ(p.WindowCount(), 1);
-    EXPECT_EQ(p.window(0), TWindowRecord::defaultWindow());
+    EXPECT_EQ(p.window(0), WindowRecord::defaultWindow());
     ASSERT_TRUE(p.addTopic(topic("B")));
     EXPECT_TRUE(p.topic(0).Keywords.isEmpty());
     EXPECT_EQ(p.topic(0).HeaderLen(), 0);
@@ -167,12 +167,12 @@ TEST(Project, ResetLeavesOnlyTheDefaultMainWindow)
 TEST(TopicList, OneLinePerTopicWithOrWithoutCallId)
 {
     Project p;
-    TTopicRecord intro = topic("INTRO", "Welcome");
-    intro.HasMapID = true;
-    intro.MapID = 10;
+    TopicRecord intro = topic("INTRO", "Welcome");
+    intro.HasCallId = true;
+    intro.CallId = 10;
     p.addTopic(intro);
-    TTopicRecord plain = topic("PLAIN");
-    plain.MapID = 99; // ignored without HasMapID
+    TopicRecord plain = topic("PLAIN");
+    plain.CallId = 99; // ignored without HasCallId
     p.addTopic(plain);
     EXPECT_EQ(topicListLines(p),
               (QStringList{QStringLiteral("INTRO : Welcome : Application Call ID: 10"),

@@ -50,9 +50,9 @@ TEST(RtfReader, ClassicRichEditBlockKeepsItsParagraphsAndFormats)
     ASSERT_EQ(p0.Runs.size(), 2u);
     EXPECT_EQ(p0.Runs[0].Format.Face, QStringLiteral("Arial"));
     EXPECT_EQ(p0.Runs[0].Format.Size, 16);
-    EXPECT_FALSE(p0.Runs[0].Format.Color.has_value());
+    EXPECT_FALSE(p0.Runs[0].Format.Colour.has_value());
     EXPECT_TRUE(p0.Runs[1].Format.Bold);
-    EXPECT_EQ(p0.Runs[1].Format.Color, std::optional<std::uint32_t>(0xFF0000));
+    EXPECT_EQ(p0.Runs[1].Format.Colour, std::optional<std::uint32_t>(0xFF0000));
 
     EXPECT_EQ(d.Paragraphs[1].Align, Alignment::Center);
     EXPECT_EQ(d.Paragraphs[1].Runs[0].Format.Size, 20);
@@ -125,7 +125,7 @@ TEST(RtfReader, WordProcessorDocument)
 
     const ts::Run& link = d.Paragraphs[3].Runs[0];
     EXPECT_TRUE(link.Format.Underline);
-    EXPECT_EQ(link.Format.Color, std::optional<std::uint32_t>(0x0000FF));
+    EXPECT_EQ(link.Format.Colour, std::optional<std::uint32_t>(0x0000FF));
 }
 
 TEST(RtfReader, CharacterFormatFollowsGroupsAndToggles)
@@ -167,18 +167,18 @@ TEST(RtfReader, CharacterFormatFollowsGroupsAndToggles)
     EXPECT_TRUE(r[r.size() - 2].Format.DoubleUnderline); // \uldb, kept apart from \ul
     EXPECT_FALSE(r[r.size() - 2].Format.Underline);
     // \plain drops colour and size back to the defaults.
-    const ts::Run* colored = nullptr;
+    const ts::Run* coloured = nullptr;
     const ts::Run* plain = nullptr;
     for (const ts::Run& run : r) {
-        if (run.Text == QStringLiteral("c") && run.Format.Color)
-            colored = &run;
+        if (run.Text == QStringLiteral("c") && run.Format.Colour)
+            coloured = &run;
         if (run.Text == QStringLiteral("p"))
             plain = &run;
     }
-    ASSERT_TRUE(colored && plain);
-    EXPECT_EQ(*colored->Format.Color, 0x010203u);
-    EXPECT_EQ(colored->Format.Size, 30);
-    EXPECT_FALSE(plain->Format.Color.has_value());
+    ASSERT_TRUE(coloured && plain);
+    EXPECT_EQ(*coloured->Format.Colour, 0x010203u);
+    EXPECT_EQ(coloured->Format.Size, 30);
+    EXPECT_FALSE(plain->Format.Colour.has_value());
     EXPECT_EQ(plain->Format.Size, 24);
 }
 
@@ -190,13 +190,13 @@ TEST(RtfReader, ColourTableEntriesAndIndices)
         "{\\rtf1{\\colortbl\\red0\\green0\\blue0;;\\red0\\green128\\blue0;}"
         "a{\\cf0 b}{\\cf1 c}{\\cf2 d}{\\cf9 e}{\\cf-4 f}}";
     const RichDocument d = readRtf(rtf);
-    std::vector<std::optional<std::uint32_t>> colors;
+    std::vector<std::optional<std::uint32_t>> colours;
     for (const ts::Run& r : d.Paragraphs[0].Runs)
         for (int i = 0; i < r.Text.size(); ++i)
-            colors.push_back(r.Format.Color);
+            colours.push_back(r.Format.Colour);
     const std::vector<std::optional<std::uint32_t>> expected{
         std::nullopt, 0x000000u, std::nullopt, 0x008000u, std::nullopt, std::nullopt};
-    EXPECT_EQ(colors, expected);
+    EXPECT_EQ(colours, expected);
 }
 
 TEST(RtfReader, SpecialCharactersAndEscapes)
@@ -350,7 +350,7 @@ TEST(RtfReader, MalformedInputNeverBreaksTheReader)
     EXPECT_EQ(readRtf("{\\rtf1 a{\\pict\\bin3 }}").plainText(), QStringLiteral("a"));
     EXPECT_EQ(readRtf("{\\rtf1\\uc2000000000\\u65 abc}").plainText(), QStringLiteral("A"));
     EXPECT_EQ(readRtf("{\\rtf1{\\fonttbl{\\f0 Arial").plainText(), QString());
-    EXPECT_EQ(readRtf("{\\rtf1{\\colortbl\\red999999999999;}{\\cf0 x}}").Paragraphs[0].Runs[0].Format.Color,
+    EXPECT_EQ(readRtf("{\\rtf1{\\colortbl\\red999999999999;}{\\cf0 x}}").Paragraphs[0].Runs[0].Format.Colour,
               std::optional<std::uint32_t>(0xFF0000));
 
     // Numbers past the range of int are held at its ends; the ends themselves are read as they are.

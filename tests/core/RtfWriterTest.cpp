@@ -45,13 +45,13 @@ QByteArray lines(std::initializer_list<const char*> ls)
     return out;
 }
 
-const char* kOpeningArial = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}";
+const char* OpeningArial = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}";
 
 // A document that uses every formatting feature the program keeps.
 RichDocument everyFeature()
 {
     CharFormat black = fmt();
-    black.Color = 0x000000;
+    black.Colour = 0x000000;
     CharFormat link = fmt();
     link.Strike = true;
     CharFormat popup = fmt(QStringLiteral("Times New Roman"), 20);
@@ -59,11 +59,11 @@ RichDocument everyFeature()
     CharFormat hidden = fmt();
     hidden.Hidden = true;
     CharFormat loud = fmt(QStringLiteral("Courier New"), 24);
-    loud.Color = 0xFF0000;
+    loud.Colour = 0xFF0000;
     loud.Bold = loud.Italic = loud.Underline = true;
     CharFormat symbol = fmt(QStringLiteral("Wingdings"), 18);
     CharFormat blue = fmt(QStringLiteral("Verdana"), 8);
-    blue.Color = 0x0000FF;
+    blue.Colour = 0x0000FF;
     blue.Italic = true;
 
     return doc({
@@ -84,11 +84,11 @@ RichDocument everyFeature()
 TEST(RtfWriter, WritesTheLineShape)
 {
     CharFormat black = fmt();
-    black.Color = 0x000000;
+    black.Colour = 0x000000;
     CharFormat link = fmt();
     link.Strike = true;
     CharFormat red = fmt(QStringLiteral("Courier New"), 24);
-    red.Color = 0xFF0000;
+    red.Colour = 0xFF0000;
     red.Bold = red.Italic = red.Underline = true;
     CharFormat hidden = fmt(QStringLiteral("Courier New"), 24);
     hidden.Hidden = true;
@@ -112,7 +112,7 @@ TEST(RtfWriter, WritesTheLineShape)
 
 TEST(RtfWriter, EmptyDocumentIsOneEmptyParagraph)
 {
-    const QByteArray expected = lines({kOpeningArial, "{\\colortbl ;}", "\\pard\\plain\\f0\\fs16 ", "}"});
+    const QByteArray expected = lines({OpeningArial, "{\\colortbl ;}", "\\pard\\plain\\f0\\fs16 ", "}"});
     EXPECT_EQ(RtfWriter::write(RichDocument()), expected);
     RichDocument none;
     none.Paragraphs.clear();
@@ -126,7 +126,7 @@ TEST(RtfWriter, EscapesText)
                                                         "\u2028-->x\u0001 \u00a0"),
                                           fmt()}})});
     EXPECT_EQ(RtfWriter::write(d),
-              lines({kOpeningArial, "{\\colortbl ;}",
+              lines({OpeningArial, "{\\colortbl ;}",
                      "\\pard\\plain\\f0\\fs16 a\\\\b\\{c\\}d\\tab \\'e9\\'80\\'8d\\u128?\\u1046?\\u-3?\\u-10179?\\u-8704?"
                      "\\line -->x\\'01 \\'a0",
                      "}"}));
@@ -135,16 +135,16 @@ TEST(RtfWriter, EscapesText)
 TEST(RtfWriter, NumbersFontsAndColoursInOrderOfFirstUse)
 {
     CharFormat times = fmt(QStringLiteral("Times New Roman"));
-    times.Color = 0x0000FF;
+    times.Colour = 0x0000FF;
     CharFormat arial = fmt();
-    arial.Color = 0xFF0000;
+    arial.Colour = 0xFF0000;
     CharFormat timesRed = fmt(QStringLiteral("Times New Roman"));
-    timesRed.Color = 0xFF0000;
+    timesRed.Colour = 0xFF0000;
     CharFormat unused = fmt(QStringLiteral("Unused"));
-    unused.Color = 0x123456;
+    unused.Colour = 0x123456;
     CharFormat stripped = fmt(QStringLiteral(" Bad;{Face}\\\r "));
     CharFormat clean = fmt(QStringLiteral("BadFace"));
-    clean.Color = 0xFF000000u | 0x0000FF; // bits above the colour are not part of it
+    clean.Colour = 0xFF000000u | 0x0000FF; // bits above the colour are not part of it
 
     const RichDocument d = doc({
         para({ts::Run{QStringLiteral("t"), times}, ts::Run{QStringLiteral("a"), arial}}),
@@ -246,7 +246,7 @@ TEST(RtfWriter, RoundTripKeepsEveryFeature)
 TEST(RtfWriter, ExtremeValuesRoundTrip)
 {
     CharFormat f = fmt(QString(), INT_MAX);
-    f.Color = 0xFFFFFF;
+    f.Colour = 0xFFFFFF;
     const RichDocument d =
         doc({para({ts::Run{QStringLiteral("x"), f}}, Alignment::Left, INT_MIN, INT_MAX, -1), para({ts::Run{QString(), fmt(QString(), 0)}})});
     const QByteArray once = RtfWriter::write(d);
@@ -262,7 +262,7 @@ TEST(RtfWriter, ExtremeValuesRoundTrip)
 TEST(RtfWriter, TablesSpanSeveralDocuments)
 {
     CharFormat red = fmt(QStringLiteral("Courier New"));
-    red.Color = 0xFF0000;
+    red.Colour = 0xFF0000;
     const RichDocument a = doc({para({ts::Run{QStringLiteral("one"), fmt()}})});
     const RichDocument b = doc({para({ts::Run{QStringLiteral("two"), red}})});
     RtfWriter w;
@@ -306,7 +306,7 @@ TEST(RtfWriter, RandomDocumentsRoundTrip)
                 run.Format.Face = faces[pick(6)];
                 run.Format.Size = 8 + pick(3) * 8;
                 if (pick(2))
-                    run.Format.Color = std::uint32_t(pick(3)) * 0x7F7F7Fu;
+                    run.Format.Colour = std::uint32_t(pick(3)) * 0x7F7F7Fu;
                 run.Format.Bold = pick(2);
                 run.Format.Strike = pick(2);
                 run.Format.Hidden = pick(4) == 0;

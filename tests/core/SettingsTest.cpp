@@ -49,7 +49,7 @@ TEST(Settings, WritesTheIniTextInItsOrder)
     s.Top = -4;
     s.Width = 800;
     s.Height = 600;
-    s.TLB = false;
+    s.topicListShown = false;
     s.HelpCompiler = QStringLiteral("C:\\Program Files\\HCW\\HCW.EXE");
     s.Maximized = true;
     s.Recent.arrangeReopen(QStringLiteral("/home/u/Help One.tsp"));
@@ -70,7 +70,7 @@ TEST(Settings, MissingKeysAndNonNumbersGiveDefaults)
     EXPECT_EQ(s.Top, -7);
     EXPECT_EQ(s.Width, 640);
     EXPECT_EQ(s.Height, 400);
-    EXPECT_TRUE(s.TLB);
+    EXPECT_TRUE(s.topicListShown);
     EXPECT_EQ(s.HelpCompiler, QStringLiteral("NoCompiler"));
     EXPECT_FALSE(s.Maximized); // a file of an older version
     for (int k = 0; k < RecentFiles::Count; ++k)
@@ -78,7 +78,7 @@ TEST(Settings, MissingKeysAndNonNumbersGiveDefaults)
 
     const Settings empty = Settings::fromIni(IniFile());
     EXPECT_EQ(empty.Width, 640);
-    EXPECT_TRUE(empty.TLB);
+    EXPECT_TRUE(empty.topicListShown);
     EXPECT_EQ(empty.Recent.caption(4), QStringLiteral("&5 NoName"));
 }
 
@@ -90,7 +90,7 @@ TEST(Settings, HandEditedFileIsReadAsWritten)
         "; edited by hand\n[config]\nHeight = 0X1F4\nTLB=0\nHelpCompiler=C:\\HCW\\hcrtf.exe\n"
         "[RECENT FILES]\n0=&3 /data/a.tsp\n2=&3 /data/c.tsp\n"));
     EXPECT_EQ(s.Height, 500);
-    EXPECT_FALSE(s.TLB);
+    EXPECT_FALSE(s.topicListShown);
     EXPECT_EQ(s.HelpCompiler, QStringLiteral("C:\\HCW\\hcrtf.exe"));
     EXPECT_EQ(s.Recent.caption(0), QStringLiteral("&3 /data/a.tsp"));
     EXPECT_EQ(s.Recent.path(0), QStringLiteral("/data/a.tsp"));

@@ -23,7 +23,7 @@ CharFormat courier()
     CharFormat f;
     f.Face = QStringLiteral("Courier New");
     f.Size = 24;
-    f.Color = 0xFF0000;
+    f.Colour = 0xFF0000;
     return f;
 }
 
@@ -41,7 +41,7 @@ Paragraph para(const char* text, const CharFormat& format = arial())
 
 // The topic of the worked example: a one-paragraph header and a body whose
 // first paragraph holds a jump to INTRO2.
-TTopicRecord introTopic()
+TopicRecord introTopic()
 {
     return topic("INTRO", "Introduction", "start", rtf({para("Introduction")}),
                  rtf({para({ts::Run{QStringLiteral("First body paragraph with "), arial()},
@@ -81,7 +81,7 @@ void keepn(QByteArray& l)
 
 QByteArray footnotes(const Project& p, int i)
 {
-    const TTopicRecord& t = p.topic(i);
+    const TopicRecord& t = p.topic(i);
     QByteArray out = "\\pard\\plain \\super #{\\*\\footnote #\\pard\\plain " + t.TopicID.bytes() + "}\r\n";
     if (!t.Title.isEmpty())
         out += "\\super ${\\*\\footnote $\\pard\\plain " + t.Title.bytes() + "}\r\n";
@@ -150,11 +150,11 @@ QByteArray linePass(const Project& p)
     return out;
 }
 
-Project projectOf(std::vector<TTopicRecord> topics)
+Project projectOf(std::vector<TopicRecord> topics)
 {
     Project p;
     p.ProjectPath = QStringLiteral("/help/Demo.tsp");
-    TWindowRecord pop;
+    WindowRecord pop;
     pop.Name.setBytes("pop");
     p.addWindow(pop);
     for (auto& t : topics)
@@ -260,7 +260,7 @@ TEST(TopicFile, MarkerTextsTypedByUsersAreOrdinaryText)
 
 TEST(TopicFile, FootnoteTextsAreEscapedAndKeptWhole)
 {
-    TTopicRecord t = topic("ID", "Using {braces} \\ caf\xe9", "", rtf({para("h")}), rtf({para("b")}));
+    TopicRecord t = topic("ID", "Using {braces} \\ caf\xe9", "", rtf({para("h")}), rtf({para("b")}));
     const QByteArray longKeywords = QByteArray(246, 'k') + "-->x";
     t.Keywords.setBytes(longKeywords + "12345");
     ASSERT_EQ(t.Keywords.length(), 255);
@@ -300,7 +300,7 @@ TEST(TopicFile, ClassicRichEditTextKeepsItsHotspots)
 
 TEST(TopicFile, ProgressAdvancesByNinetyDivTopicCount)
 {
-    std::vector<TTopicRecord> seven;
+    std::vector<TopicRecord> seven;
     for (int i = 0; i < 7; ++i)
         seven.push_back(topic("T", "", "", QByteArray(), QByteArray()));
     std::vector<int> steps;
@@ -331,7 +331,7 @@ TEST(TopicFile, UnrtfReadsEveryTopic)
     if (unrtf.isEmpty())
         GTEST_SKIP() << "unrtf is not installed";
 
-    std::vector<TTopicRecord> topics;
+    std::vector<TopicRecord> topics;
     topics.push_back(introTopic());
     topics.push_back(topic("BRACES", "Using {braces}", "open;close", rtf({para("Brace header")}),
                            rtf({para("Text with {curly} and \\ back"),

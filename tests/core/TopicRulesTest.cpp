@@ -10,22 +10,22 @@ using namespace ts;
 
 namespace {
 
-TTopicRecord topic(const char* id, const char* title, std::optional<int> callId = std::nullopt)
+TopicRecord topic(const char* id, const char* title, std::optional<int> callId = std::nullopt)
 {
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes(QByteArray(id));
     t.Title.setBytes(QByteArray(title));
     if (callId) {
-        t.HasMapID = true;
-        t.MapID = *callId;
+        t.HasCallId = true;
+        t.CallId = *callId;
     }
     return t;
 }
 
-Project projectOf(std::initializer_list<TTopicRecord> topics)
+Project projectOf(std::initializer_list<TopicRecord> topics)
 {
     Project p;
-    for (const TTopicRecord& t : topics)
+    for (const TopicRecord& t : topics)
         p.addTopic(t);
     return p;
 }

@@ -23,7 +23,7 @@ Project projectOf(const std::vector<TopicSpec>& topics)
 {
     Project p;
     for (const TopicSpec& s : topics) {
-        TTopicRecord t;
+        TopicRecord t;
         t.TopicID.setText(s.id);
         t.Title.setText(s.title);
         t.HeaderRtf = s.header;
@@ -155,7 +155,7 @@ TEST(TopicSearch, ProgressAdvancesByTheWholeStepAfterEveryTopic)
     // still searched.
     Project full;
     for (int i = 0; i < Project::TopicSlots; ++i) {
-        TTopicRecord t;
+        TopicRecord t;
         t.TopicID.setText(QStringLiteral("T%1").arg(i));
         full.addTopic(t);
     }

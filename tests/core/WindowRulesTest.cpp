@@ -24,7 +24,7 @@ WindowFields validFields()
 
 TEST(WindowRules, LoadThenStoreGivesTheSameRecord)
 {
-    TWindowRecord w = TWindowRecord::defaultWindow();
+    WindowRecord w = WindowRecord::defaultWindow();
     w.Name.setText(QStringLiteral("pop"));
     w.Caption.setText(QStringLiteral("Pop-up"));
     w.Left = -5;
@@ -33,15 +33,15 @@ TEST(WindowRules, LoadThenStoreGivesTheSameRecord)
     w.Height = 1;
     w.OnTop = true;
     w.DefaultPosition = false;
-    w.NonScrollColor = 0x123456;
-    w.TopicColor = 0xABCDEF;
+    w.NonScrollColour = 0x123456;
+    w.TopicColour = 0xABCDEF;
     w.Buttons = {true, false, true, false, false, true};
 
     const WindowFields f = ts::loadWindowFields(w);
     EXPECT_EQ(f.Left, QStringLiteral("-5"));
     EXPECT_EQ(f.Width, QStringLiteral("9999"));
 
-    TWindowRecord back = TWindowRecord::defaultWindow();
+    WindowRecord back = WindowRecord::defaultWindow();
     back.Name = w.Name;
     EXPECT_FALSE(ts::storeWindowFields(back, f));
     EXPECT_EQ(back, w);
@@ -54,7 +54,7 @@ TEST(WindowRules, StoreTakesSignedAndHexadecimalNumbers)
     f.Width = QStringLiteral("$1F");
     f.Top = QStringLiteral("  +7");
     f.Height = QStringLiteral("$fff");
-    TWindowRecord w;
+    WindowRecord w;
     ASSERT_FALSE(ts::storeWindowFields(w, f));
     EXPECT_EQ(w.Left, -5);
     EXPECT_EQ(w.Width, 31);
@@ -64,7 +64,7 @@ TEST(WindowRules, StoreTakesSignedAndHexadecimalNumbers)
 
 TEST(WindowRules, StoreStopsAtTheFirstBoxThatIsNoInteger)
 {
-    TWindowRecord w;
+    WindowRecord w;
     w.Left = 1;
     w.Width = 2;
     w.Top = 3;

@@ -21,7 +21,7 @@ private slots:
 
 namespace {
 
-QColor textColor(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+QColor textColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
 
 void enter(QWidget* w)
 {
@@ -41,18 +41,18 @@ void AboutDialogTest::linksTurnBlueOneAtATime()
     QCOMPARE(about.size(), QSize(329, 109));
 
     enter(about.emailLink);
-    QCOMPARE(textColor(about.emailLink), QColor(Qt::blue));
-    QCOMPARE(textColor(about.webLink), QColor(Qt::black));
+    QCOMPARE(textColour(about.emailLink), QColor(Qt::blue));
+    QCOMPARE(textColour(about.webLink), QColor(Qt::black));
     // Straight from the e-mail link onto the web link: only the web link is blue.
     enter(about.webLink);
-    QCOMPARE(textColor(about.emailLink), QColor(Qt::black));
-    QCOMPARE(textColor(about.webLink), QColor(Qt::blue));
+    QCOMPARE(textColour(about.emailLink), QColor(Qt::black));
+    QCOMPARE(textColour(about.webLink), QColor(Qt::blue));
     for (QWidget* elsewhere : {static_cast<QWidget*>(about.closeLabel), static_cast<QWidget*>(about.banner),
                                static_cast<QWidget*>(about.creditLabel), static_cast<QWidget*>(&about)}) {
         enter(about.emailLink);
         enter(elsewhere);
-        QCOMPARE(textColor(about.emailLink), QColor(Qt::black));
-        QCOMPARE(textColor(about.webLink), QColor(Qt::black));
+        QCOMPARE(textColour(about.emailLink), QColor(Qt::black));
+        QCOMPARE(textColour(about.webLink), QColor(Qt::black));
     }
 }
 

@@ -25,11 +25,11 @@ struct Editor {
     explicit Editor(const QByteArray& contents = QByteArray())
     {
         Project p;
-        TWindowRecord w = TWindowRecord::defaultWindow();
+        WindowRecord w = WindowRecord::defaultWindow();
         w.Name.setText(QStringLiteral("popwin"));
         p.addWindow(w);
         for (int i = 0; i < 2; ++i) {
-            TTopicRecord t;
+            TopicRecord t;
             t.TopicID.setText(QStringLiteral("T%1").arg(i));
             t.Title.setText(QStringLiteral("Title %1").arg(i));
             t.WindowIndex = i;

@@ -139,7 +139,7 @@ void HelpTopicsTest::compiledFileWithItsContentsFile()
     Project project;
     project.ProjectPath = folder.filePath(QStringLiteral("demo.tsp"));
     for (const char* id : {"INTRO", "MORE"}) {
-        TTopicRecord topic;
+        TopicRecord topic;
         topic.TopicID.setText(QString::fromLatin1(id));
         topic.Title.setText(QStringLiteral("Title of ") + QString::fromLatin1(id));
         topic.Keywords.setText(QStringLiteral("shared;only ") + QString::fromLatin1(id));

@@ -82,13 +82,13 @@ void writeProject(const QString& path, const QStringList& ids, const QList<int>&
 {
     Project p;
     for (qsizetype i = 0; i < ids.size(); ++i) {
-        TTopicRecord t;
+        TopicRecord t;
         t.TopicID.setText(ids[i]);
         t.Title.setText(i == 1 ? QString() : QStringLiteral("Title of ") + ids[i]);
         t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Body of ") + ids[i]));
         if (i < callIds.size() && callIds[i] >= 0) {
-            t.HasMapID = true;
-            t.MapID = callIds[i];
+            t.HasCallId = true;
+            t.CallId = callIds[i];
         }
         p.addTopic(t);
     }

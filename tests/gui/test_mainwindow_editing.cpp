@@ -103,7 +103,7 @@ QString faceOf(const QTextCharFormat& f)
 
 QColor swatch(const MainWindow& f)
 {
-    return f.formatting->colourSwatch->palette().color(QPalette::Window);
+    return f.formatting->colourSwatch->palette().colour(QPalette::Window);
 }
 
 } // namespace
@@ -132,7 +132,7 @@ void MainWindowEditingTest::sizeGoesToTheLastEditorAndTheFocusBack()
     MainWindow& f = withProject(h);
     MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("head"));
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("body text"));
-    const RichDocument header = FromTextDocument(*f.editors->headerEditor->document());
+    const RichDocument header = fromTextDocument(*f.editors->headerEditor->document());
 
     clickInto(f.editors->topicEditor);
     selectByKeys(f.editors->topicEditor, 0, 4);
@@ -143,7 +143,7 @@ void MainWindowEditingTest::sizeGoesToTheLastEditorAndTheFocusBack()
     QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 12.0);
     QCOMPARE(charAt(f.editors->topicEditor, 3).fontPointSize(), 12.0);
     QCOMPARE(charAt(f.editors->topicEditor, 5).fontPointSize(), 8.0);
-    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), header);
+    QCOMPARE(fromTextDocument(*f.editors->headerEditor->document()), header);
     QVERIFY(h.prompter.calls().empty());
 }
 
@@ -153,7 +153,7 @@ void MainWindowEditingTest::fontGoesToTheLastEditorWhenTheFocusIsElsewhere()
     MainWindow& f = withProject(h);
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("body"));
     MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("head line"));
-    const RichDocument body = FromTextDocument(*f.editors->topicEditor->document());
+    const RichDocument body = fromTextDocument(*f.editors->topicEditor->document());
     selectByKeys(f.editors->headerEditor, 0, 4);
     QCOMPARE(f.editors->lastUsedEditor(), f.editors->headerEditor);
 
@@ -167,7 +167,7 @@ void MainWindowEditingTest::fontGoesToTheLastEditorWhenTheFocusIsElsewhere()
     QCOMPARE(faceOf(charAt(f.editors->headerEditor, 0)), face);
     QCOMPARE(faceOf(charAt(f.editors->headerEditor, 3)), face);
     QVERIFY(faceOf(charAt(f.editors->headerEditor, 5)) != face);
-    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), body);
+    QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()), body);
 }
 
 void MainWindowEditingTest::boldAndItalicWhileTyping()
@@ -242,7 +242,7 @@ void MainWindowEditingTest::sizeAndIndentTextsAreDecimalWholeNumbers()
     QVERIFY(h.prompter.calls().empty());
 
     // Emptying the box is refused; the focus stays for the correction.
-    const RichDocument before = FromTextDocument(*f.editors->topicEditor->document());
+    const RichDocument before = fromTextDocument(*f.editors->topicEditor->document());
     typeIntoCombo(f.formatting->sizeCombo, QString());
     QTest::keyClick(f.formatting->sizeCombo->lineEdit(), Qt::Key_Backspace);
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("'' is not a valid integer value")});
@@ -256,7 +256,7 @@ void MainWindowEditingTest::sizeAndIndentTextsAreDecimalWholeNumbers()
                                                  QStringLiteral("'x' is not a valid integer value")}));
     QCOMPARE(h.prompter.calls().front().caption, QStringLiteral("Topicsmith"));
     QVERIFY(f.formatting->indentCombo->lineEdit()->hasFocus());
-    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), before);
+    QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()), before);
 
     // Values no editor can show are held to the nearest sensible one rather
     // than taken as they stand.
@@ -266,7 +266,7 @@ void MainWindowEditingTest::sizeAndIndentTextsAreDecimalWholeNumbers()
     typeIntoCombo(f.formatting->sizeCombo, QStringLiteral("99999"));
     QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 1638.0);
     chooseFromList(f.formatting->indentCombo, QStringLiteral("10"));
-    QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), TwipsToPixels(200));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), twipsToPixels(200));
     // "-" alone is refused; "-5" would put the text left of the page.
     typeIntoCombo(f.formatting->indentCombo, QStringLiteral("-"));
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("'-' is not a valid integer value"));
@@ -282,11 +282,11 @@ void MainWindowEditingTest::colourDialogStartsOnTheColourAtTheCaret()
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("red words"));
     selectByKeys(f.editors->topicEditor, 0, 3);
 
-    h.prompter.color(0x0000FF); // 0x00BBGGRR: red
+    h.prompter.colour(0x0000FF); // 0x00BBGGRR: red
     QTest::mouseClick(f.formatting->colourSwatch, Qt::LeftButton);
-    QCOMPARE(h.prompter.calls().back().color, 0u);
-    QCOMPARE(charAt(f.editors->topicEditor, 0).foreground().color(), QColor(255, 0, 0));
-    QCOMPARE(charAt(f.editors->topicEditor, 2).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(h.prompter.calls().back().colour, 0u);
+    QCOMPARE(charAt(f.editors->topicEditor, 0).foreground().colour(), QColor(255, 0, 0));
+    QCOMPARE(charAt(f.editors->topicEditor, 2).foreground().colour(), QColor(255, 0, 0));
     QVERIFY(!charAt(f.editors->topicEditor, 4).hasProperty(QTextFormat::ForegroundBrush));
     QCOMPARE(swatch(f), QColor(255, 0, 0));
     QVERIFY(f.editors->topicEditor->hasFocus());
@@ -294,18 +294,18 @@ void MainWindowEditingTest::colourDialogStartsOnTheColourAtTheCaret()
     // The caption above the swatch opens it too, on the colour the swatch
     // shows, that of the text at the caret; Cancel changes nothing.
     selectByKeys(f.editors->topicEditor, 0, 2);
-    h.prompter.color(std::nullopt);
+    h.prompter.colour(std::nullopt);
     QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
-    QCOMPARE(h.prompter.calls().back().color, 0x0000FFu);
+    QCOMPARE(h.prompter.calls().back().colour, 0x0000FFu);
     selectByKeys(f.editors->topicEditor, 4, 9);
-    QCOMPARE(swatch(f), QApplication::palette().color(QPalette::Text));
-    const RichDocument before = FromTextDocument(*f.editors->topicEditor->document());
-    h.prompter.color(std::nullopt);
+    QCOMPARE(swatch(f), QApplication::palette().colour(QPalette::Text));
+    const RichDocument before = fromTextDocument(*f.editors->topicEditor->document());
+    h.prompter.colour(std::nullopt);
     QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
-    const QColor text = QApplication::palette().color(QPalette::Text);
-    QCOMPARE(h.prompter.calls().back().color,
+    const QColor text = QApplication::palette().colour(QPalette::Text);
+    QCOMPARE(h.prompter.calls().back().colour,
              std::uint32_t(text.red()) | std::uint32_t(text.green()) << 8 | std::uint32_t(text.blue()) << 16);
-    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), before);
+    QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()), before);
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -389,11 +389,11 @@ void MainWindowEditingTest::indentIsInPointsAndShownBack()
 
     chooseFromList(f.formatting->indentCombo, QStringLiteral("20"));
     QVERIFY(f.editors->topicEditor->hasFocus());
-    QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), TwipsToPixels(400));
-    QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), TwipsToPixels(400));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), twipsToPixels(400));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), twipsToPixels(400));
     QCOMPARE(blockFormat(f.editors->topicEditor, 2).leftMargin(), 0.0);
 
-    const RichDocument stored = FromTextDocument(*f.editors->topicEditor->document());
+    const RichDocument stored = fromTextDocument(*f.editors->topicEditor->document());
     QCOMPARE(stored.Paragraphs.at(0).LeftIndent, 400);
     QCOMPARE(stored.Paragraphs.at(1).LeftIndent, 400);
     QCOMPARE(stored.Paragraphs.at(2).LeftIndent, 0);
@@ -404,9 +404,9 @@ void MainWindowEditingTest::indentIsInPointsAndShownBack()
     QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("20"));
     // Typed, not chosen: applied as it stands at every keystroke.
     typeIntoCombo(f.formatting->indentCombo, QStringLiteral("7"));
-    QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), TwipsToPixels(140));
+    QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), twipsToPixels(140));
     QTest::keyClicks(f.formatting->indentCombo->lineEdit(), QStringLiteral("5"));
-    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()).Paragraphs.at(1).LeftIndent, 1500);
+    QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()).Paragraphs.at(1).LeftIndent, 1500);
     QTest::keyClick(f.formatting->indentCombo->lineEdit(), Qt::Key_Enter);
     QVERIFY(f.editors->topicEditor->hasFocus());
 }
@@ -429,9 +429,9 @@ void MainWindowEditingTest::showingTheFormatRunsNoHandler()
     strong.setFontFamilies({QStringLiteral("Liberation Mono")});
     c.mergeCharFormat(strong);
     QTextBlockFormat indented;
-    indented.setLeftMargin(TwipsToPixels(400));
+    indented.setLeftMargin(twipsToPixels(400));
     c.mergeBlockFormat(indented);
-    const RichDocument before = FromTextDocument(*f.editors->headerEditor->document());
+    const RichDocument before = fromTextDocument(*f.editors->headerEditor->document());
 
     // A selection growing from the plain paragraph back into the strong run
     // shows the format of its start; none of it may be applied to the rest.
@@ -444,13 +444,13 @@ void MainWindowEditingTest::showingTheFormatRunsNoHandler()
     QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("20"));
     QVERIFY(f.formatting->boldButton->isChecked());
     QVERIFY(f.formatting->italicButton->isChecked());
-    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), before);
+    QCOMPARE(fromTextDocument(*f.editors->headerEditor->document()), before);
 
     QTest::keyClick(f.editors->headerEditor, Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(f.formatting->sizeCombo->currentText(), QStringLiteral("8"));
     QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("0"));
     QVERIFY(!f.formatting->boldButton->isChecked());
-    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), before);
+    QCOMPARE(fromTextDocument(*f.editors->headerEditor->document()), before);
     QVERIFY(f.editors->headerEditor->hasFocus());
     QVERIFY(h.prompter.calls().empty());
 }
@@ -543,9 +543,9 @@ void MainWindowEditingTest::formattingSurvivesSwitchAndReopen()
         QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("plain bold red\nindented italic"));
         QCOMPARE(charAt(f.editors->topicEditor, 0).fontWeight(), int(QFont::Normal));
         QCOMPARE(charAt(f.editors->topicEditor, 6).fontWeight(), int(QFont::Bold));
-        QCOMPARE(charAt(f.editors->topicEditor, 11).foreground().color(), QColor(0, 128, 0));
+        QCOMPARE(charAt(f.editors->topicEditor, 11).foreground().colour(), QColor(0, 128, 0));
         QVERIFY(!charAt(f.editors->topicEditor, 6).hasProperty(QTextFormat::ForegroundBrush));
-        QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), TwipsToPixels(300));
+        QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), twipsToPixels(300));
         QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), 0.0);
         QVERIFY(charAt(f.editors->topicEditor, 24).fontItalic());
         QVERIFY(!charAt(f.editors->topicEditor, 15).fontItalic());
@@ -570,7 +570,7 @@ void MainWindowEditingTest::formattingSurvivesSwitchAndReopen()
     h.click(f.formatting->boldButton);
     QTest::keyClicks(f.editors->topicEditor, QStringLiteral(" red"));
     selectByKeys(f.editors->topicEditor, 11, 14);
-    h.prompter.color(0x008000);
+    h.prompter.colour(0x008000);
     QTest::mouseClick(f.formatting->colourSwatch, Qt::LeftButton);
     QTest::keyClick(f.editors->topicEditor, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);

@@ -59,7 +59,7 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("OLD"), QStringLiteral("Title"));
-    TWindowRecord side = TWindowRecord::defaultWindow();
+    WindowRecord side = WindowRecord::defaultWindow();
     side.Name.setText(QStringLiteral("side"));
     QVERIFY(f.project().addWindow(side));
     h.addTopic(QStringLiteral("OTHER"));
@@ -176,7 +176,7 @@ void MainWindowLinksTest::windowCalledDefaultIsStoredAndLinkedAsChosen()
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     for (const char* name : {"side", "dEfAuLt"}) {
-        TWindowRecord w = TWindowRecord::defaultWindow();
+        WindowRecord w = WindowRecord::defaultWindow();
         w.Name.setText(QLatin1String(name));
         QVERIFY(f.project().addWindow(w));
     }

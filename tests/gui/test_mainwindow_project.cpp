@@ -44,7 +44,7 @@ Project loadProject(const QString& path)
 QString storedBody(const Project& p, int i)
 {
     QTextEdit editor;
-    LoadEditorRtf(editor, p.topic(i).BodyRtf);
+    loadEditorRtf(editor, p.topic(i).BodyRtf);
     return editor.toPlainText();
 }
 
@@ -591,8 +591,8 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     QTextCharFormat italic;
     italic.setFontItalic(true);
     hc.mergeCharFormat(italic);
-    const RichDocument body = FromTextDocument(*f.editors->topicEditor->document());
-    const RichDocument header = FromTextDocument(*f.editors->headerEditor->document());
+    const RichDocument body = fromTextDocument(*f.editors->topicEditor->document());
+    const RichDocument header = fromTextDocument(*f.editors->headerEditor->document());
 
     const QString path = h.path(QStringLiteral("styled.tsp"));
     saveAs(h, path);
@@ -601,8 +601,8 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
     openByDialog(h, path);
 
-    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), body);
-    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), header);
+    QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()), body);
+    QCOMPARE(fromTextDocument(*f.editors->headerEditor->document()), header);
     const auto at = [&f](int pos) {
         QTextCursor k(f.editors->topicEditor->document());
         k.setPosition(pos + 1);
@@ -610,7 +610,7 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     };
     QCOMPARE(at(6).fontWeight(), int(QFont::Bold));
     QCOMPARE(at(0).fontWeight(), int(QFont::Normal));
-    QCOMPARE(at(11).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(at(11).foreground().colour(), QColor(255, 0, 0));
     QCOMPARE(at(15).fontPointSize(), 20.0);
     QCOMPARE(f.editors->topicEditor->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
              Qt::AlignHCenter);
@@ -673,7 +673,7 @@ void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
             QVERIFY(f.project().PendingContents.has_value());
         },
         [&] { // a window's colour
-            h.prompter.color(0x123456);
+            h.prompter.colour(0x123456);
             QTimer::singleShot(0, &f, [&f] {
                 QTest::mouseClick(f.topics->windowEditor->topicColourPanel, Qt::LeftButton);
                 f.topics->windowEditor->okButton->click();

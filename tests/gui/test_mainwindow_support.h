@@ -216,13 +216,13 @@ public:
     {
         Project p;
         for (int k = 1; k < windows; ++k) {
-            TWindowRecord w = TWindowRecord::defaultWindow();
+            WindowRecord w = WindowRecord::defaultWindow();
             w.Name.setText(QStringLiteral("win%1").arg(k));
-            w.TopicColor = 0x00FF0000 + std::uint32_t(k);
+            w.TopicColour = 0x00FF0000 + std::uint32_t(k);
             p.addWindow(w);
         }
         for (const QString& id : ids) {
-            TTopicRecord t;
+            TopicRecord t;
             t.TopicID.setText(id);
             t.Title.setText(QStringLiteral("Title of ") + id);
             t.Keywords.setText(QStringLiteral("keys of ") + id);

@@ -24,7 +24,7 @@ QByteArray formattedBody(int bytes, int seed)
         CharFormat bold = plain;
         bold.Bold = true;
         CharFormat red = plain;
-        red.Color = 0xC00000u;
+        red.Colour = 0xC00000u;
         red.Size = 24;
         para.Runs.push_back({QStringLiteral("Paragraph %1 of topic %2 says something plain, ").arg(p).arg(seed), plain});
         para.Runs.push_back({QStringLiteral("then something bold, "), bold});
@@ -42,7 +42,7 @@ void writeProject(const QString& path, int topics, int bytesPerTopic)
 {
     Project p;
     for (int i = 0; i < topics; ++i) {
-        TTopicRecord t;
+        TopicRecord t;
         t.TopicID.setText(QStringLiteral("TOPIC_%1").arg(i));
         t.Title.setText(QStringLiteral("Topic number %1").arg(i));
         t.HeaderRtf = formattedBody(80, i);

@@ -105,7 +105,7 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("MY_TOPIC")});
     QCOMPARE(h.listEntries(), h.tabCaptions());
     QCOMPARE(f.project().TopicCount(), 1);
-    const TTopicRecord& t = f.project().topic(0);
+    const TopicRecord& t = f.project().topic(0);
     QCOMPARE(t.TopicID.text(), QStringLiteral("MY_TOPIC"));
     QCOMPARE(t.Title.text(), QStringLiteral("My first title"));
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("My first title "));
@@ -174,10 +174,10 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     h.addTopic(QStringLiteral("Q&A"));
     QCOMPARE(f.navigator->topicTabs->tabText(2), QStringLiteral("Q&&A"));
     // A second window, coloured, for the new topic.
-    TWindowRecord w = TWindowRecord::defaultWindow();
+    WindowRecord w = WindowRecord::defaultWindow();
     w.Name.setText(QStringLiteral("side"));
-    w.NonScrollColor = 0x000000FF; // red
-    w.TopicColor = 0x0000FF00;     // green
+    w.NonScrollColour = 0x000000FF; // red
+    w.TopicColour = 0x0000FF00;     // green
     QVERIFY(f.project().addWindow(w));
 
     h.clickTab(1);
@@ -194,7 +194,7 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Fourth "));
     QCOMPARE(base(f.editors->headerEditor), QColor(255, 0, 0));
     QCOMPARE(base(f.editors->topicEditor), QColor(0, 255, 0));
-    const TTopicRecord& added = f.project().topic(3);
+    const TopicRecord& added = f.project().topic(3);
     QCOMPARE(added.WindowIndex, 1);
     QVERIFY(added.Keywords.isEmpty());
     QCOMPARE(added.HeaderLen(), 0);
@@ -300,9 +300,9 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("FIRST"), QStringLiteral("Old title"));
     h.addTopic(QStringLiteral("SECOND"));
-    TWindowRecord w = TWindowRecord::defaultWindow();
+    WindowRecord w = WindowRecord::defaultWindow();
     w.Name.setText(QStringLiteral("side"));
-    w.TopicColor = 0x00FF0000; // blue
+    w.TopicColour = 0x00FF0000; // blue
     QVERIFY(f.project().addWindow(w));
     h.clickTab(0);
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved words"));
@@ -315,12 +315,12 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     QCOMPARE(h.dialogWindows, (QStringList{QStringLiteral("main"), QStringLiteral("side")}));
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("RENAMED"), QStringLiteral("SECOND")}));
     QCOMPARE(h.listEntries(), h.tabCaptions());
-    const TTopicRecord& t = f.project().topic(0);
+    const TopicRecord& t = f.project().topic(0);
     QCOMPARE(t.TopicID.text(), QStringLiteral("RENAMED"));
     QCOMPARE(t.Title.text(), QStringLiteral("New title"));
     QCOMPARE(t.WindowIndex, 1);
-    QVERIFY(t.HasMapID);
-    QCOMPARE(t.MapID, 42);
+    QVERIFY(t.HasCallId);
+    QCOMPARE(t.CallId, 42);
     QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("New title "));
     QCOMPARE(base(f.editors->topicEditor), QColor(0, 0, 255));
     // The command stored the editors first; the reload shows the same text.
@@ -341,8 +341,8 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     QCOMPARE(seenId, QStringLiteral("RENAMED"));
     QVERIFY(seenChecked);
     QCOMPARE(seenCall, QStringLiteral("42"));
-    QVERIFY(!f.project().topic(0).HasMapID);
-    QCOMPARE(f.project().topic(0).MapID, 0);
+    QVERIFY(!f.project().topic(0).HasCallId);
+    QCOMPARE(f.project().topic(0).CallId, 0);
 
     // An empty Topic ID changes nothing.
     h.onTopicDialog({QString(), QStringLiteral("ignored"), 0, {}});
@@ -384,16 +384,16 @@ void MainWindowTopicsTest::formattingSurvivesSwitching()
     h.newProject(QStringLiteral("STYLED"));
     typeFormatted(f.editors->headerEditor, QStringLiteral("Head line one"), QStringLiteral("centred head"));
     typeFormatted(f.editors->topicEditor, QStringLiteral("Body text here"), QStringLiteral("centred body"));
-    const RichDocument header = FromTextDocument(*f.editors->headerEditor->document());
-    const RichDocument body = FromTextDocument(*f.editors->topicEditor->document());
+    const RichDocument header = fromTextDocument(*f.editors->headerEditor->document());
+    const RichDocument body = fromTextDocument(*f.editors->topicEditor->document());
 
     h.addTopic(QStringLiteral("PLAIN"));
     QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
     h.clickTab(0);
     checkFormatted(f.editors->headerEditor, QStringLiteral("Head line one"), QStringLiteral("centred head"));
     checkFormatted(f.editors->topicEditor, QStringLiteral("Body text here"), QStringLiteral("centred body"));
-    QCOMPARE(FromTextDocument(*f.editors->headerEditor->document()), header);
-    QCOMPARE(FromTextDocument(*f.editors->topicEditor->document()), body);
+    QCOMPARE(fromTextDocument(*f.editors->headerEditor->document()), header);
+    QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()), body);
     // Undo does not reach back into another topic's text.
     QVERIFY(!f.editors->topicEditor->document()->isUndoAvailable());
 }

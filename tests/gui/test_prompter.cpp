@@ -156,7 +156,7 @@ private slots:
                  Prompter::Answer::Cancel);
         QVERIFY(p.unexpectedCall());
         QVERIFY(p.openFile(nullptr, QString(), QString()).isEmpty());
-        QVERIFY(!p.chooseColor(nullptr, 0xFF));
+        QVERIFY(!p.chooseColour(nullptr, 0xFF));
 
         QCOMPARE(p.calls().size(), size_t(6));
         QCOMPARE(p.messages(), (QStringList{QStringLiteral("Info"), QStringLiteral("Q?"), QStringLiteral("Delete?")}));
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(p.calls()[2].fileName, QStringLiteral("x.tsp"));
         QVERIFY(!p.calls()[2].unexpected);
         QVERIFY(p.calls()[3].unexpected);
-        QCOMPARE(p.calls()[5].color, 0xFFu);
+        QCOMPARE(p.calls()[5].colour, 0xFFu);
     }
 };
 

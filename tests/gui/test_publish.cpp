@@ -21,7 +21,7 @@ void writeProject(const QString& path, int topics)
 {
     Project p;
     for (int i = 0; i < topics; ++i) {
-        TTopicRecord t;
+        TopicRecord t;
         t.TopicID.setText(QStringLiteral("T%1").arg(i));
         t.Title.setText(QStringLiteral("Title <%1>").arg(i));
         t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Body of topic %1").arg(i)));

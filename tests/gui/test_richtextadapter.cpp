@@ -35,16 +35,16 @@ private slots:
     {
         const RichDocument original = everything();
         QTextDocument qt;
-        ToTextDocument(original, qt);
+        toTextDocument(original, qt);
         QCOMPARE(qt.blockCount(), int(original.Paragraphs.size()));
-        RichDocument back = FromTextDocument(qt);
+        RichDocument back = fromTextDocument(qt);
         RichDocument expected = original;
         expected.normalize();
         back.normalize();
         QCOMPARE(describe(back), describe(expected));
         QVERIFY(back == expected);
         for (int twips : {1, 7, 399, -1, 28800})
-            QCOMPARE(PixelsToTwips(TwipsToPixels(twips)), twips);
+            QCOMPARE(pixelsToTwips(twipsToPixels(twips)), twips);
     }
 
     // Spacing, tab stops and the character formats word processors add are
@@ -80,16 +80,16 @@ private slots:
         d.Paragraphs = {p, exact, atLeast, single};
 
         QTextDocument qt;
-        ToTextDocument(d, qt);
+        toTextDocument(d, qt);
         const QTextBlockFormat first = qt.firstBlock().blockFormat();
-        QCOMPARE(first.topMargin(), TwipsToPixels(120));
-        QCOMPARE(first.bottomMargin(), TwipsToPixels(140));
+        QCOMPARE(first.topMargin(), twipsToPixels(120));
+        QCOMPARE(first.bottomMargin(), twipsToPixels(140));
         QCOMPARE(first.lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
         QCOMPARE(first.lineHeight(), 115.0);
         QCOMPARE(first.tabPositions().size(), 4);
         QCOMPARE(first.tabPositions()[3].type, QTextOption::RightTab);
         QCOMPARE(qt.firstBlock().next().blockFormat().lineHeightType(), int(QTextBlockFormat::FixedHeight));
-        RichDocument back = FromTextDocument(qt);
+        RichDocument back = fromTextDocument(qt);
         back.normalize();
         d.normalize();
         QCOMPARE(describe(back), describe(d));
@@ -101,49 +101,49 @@ private slots:
     void tabsStopAtTheHelpFileGrid()
     {
         RichTextEdit editor;
-        QCOMPARE(editor.tabStopDistance(), TwipsToPixels(DefaultTabTwips));
-        LoadEditorRtf(editor, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard x\\tab y\\par\\pard\\tx2000 x\\tab y\\par}");
+        QCOMPARE(editor.tabStopDistance(), twipsToPixels(DefaultTabTwips));
+        loadEditorRtf(editor, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard x\\tab y\\par\\pard\\tx2000 x\\tab y\\par}");
         editor.resize(800, 400);
         editor.show();
-        QCOMPARE(editor.document()->defaultTextOption().tabStopDistance(), TwipsToPixels(720));
+        QCOMPARE(editor.document()->defaultTextOption().tabStopDistance(), twipsToPixels(720));
         editor.document()->documentLayout(); // lays the blocks out
         auto xOfY = [&](const QTextBlock& block) {
             const QTextLine line = block.layout()->lineAt(0);
             return line.cursorToX(2); // after "x" and the tab
         };
         const QTextBlock first = editor.document()->firstBlock();
-        QVERIFY(qAbs(xOfY(first) - TwipsToPixels(720)) < 1.5);
-        QVERIFY(qAbs(xOfY(first.next()) - TwipsToPixels(2000)) < 1.5);
+        QVERIFY(qAbs(xOfY(first) - twipsToPixels(720)) < 1.5);
+        QVERIFY(qAbs(xOfY(first.next()) - twipsToPixels(2000)) < 1.5);
     }
 
     void editorRtfIsStable()
     {
         QTextEdit editor;
         const QByteArray ours = RtfWriter::write(everything());
-        LoadEditorRtf(editor, ours);
-        QCOMPARE(SaveEditorRtf(editor), ours);
+        loadEditorRtf(editor, ours);
+        QCOMPARE(saveEditorRtf(editor), ours);
 
         // RTF of another writer: once through the editor, it settles.
         const QByteArray foreign =
             "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}}"
             "{\\colortbl;\\red0\\green0\\blue255;}\\pard\\qc\\li720 {\\b Bold}\\i  and \\cf1 blue\\par"
             "\\pard\\fi-360\\li360\\f1\\fs20 Item\\tab one\\line two{\\v hidden}\\par}";
-        LoadEditorRtf(editor, foreign);
-        const QByteArray once = SaveEditorRtf(editor);
-        LoadEditorRtf(editor, once);
-        QCOMPARE(SaveEditorRtf(editor), once);
-        QCOMPARE(FromTextDocument(*editor.document()).paragraphTexts(),
+        loadEditorRtf(editor, foreign);
+        const QByteArray once = saveEditorRtf(editor);
+        loadEditorRtf(editor, once);
+        QCOMPARE(saveEditorRtf(editor), once);
+        QCOMPARE(fromTextDocument(*editor.document()).paragraphTexts(),
                  (QStringList{QStringLiteral("Bold and blue"), QStringLiteral("Item\tone\u2028twohidden")}));
     }
 
     void emptyAndPlainBlocksLoad()
     {
         QTextEdit editor;
-        LoadEditorRtf(editor, QByteArray());
+        loadEditorRtf(editor, QByteArray());
         QVERIFY(editor.toPlainText().isEmpty());
-        QVERIFY(FromTextDocument(*editor.document()) == RichDocument());
+        QVERIFY(fromTextDocument(*editor.document()) == RichDocument());
 
-        LoadEditorRtf(editor, QByteArray("first line\r\nsecond"));
+        loadEditorRtf(editor, QByteArray("first line\r\nsecond"));
         QCOMPARE(editor.document()->blockCount(), 2);
         QCOMPARE(editor.toPlainText(), QStringLiteral("first line\nsecond"));
     }
@@ -151,7 +151,7 @@ private slots:
     void typedTextGivesTheExpectedRuns()
     {
         QTextEdit editor;
-        LoadEditorRtf(editor, QByteArray());
+        loadEditorRtf(editor, QByteArray());
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QTest::keyClicks(&editor, QStringLiteral("Hello "));
@@ -171,7 +171,7 @@ private slots:
         RichDocument expected;
         expected.Paragraphs = {para({{QStringLiteral("Hello "), plain}, {QStringLiteral("World"), bold}}),
                                para({{QStringLiteral("Next"), italic}}, Alignment::Center)};
-        const QByteArray rtf = SaveEditorRtf(editor);
+        const QByteArray rtf = saveEditorRtf(editor);
         QCOMPARE(QString::fromLatin1(rtf), describe(expected));
         QVERIFY(rtf.contains("\\pard\\plain\\f0\\fs16 Hello \\plain\\f0\\fs16\\b World\r\n"));
         QVERIFY(rtf.contains("\r\n\\par \\pard\\qc\\plain\\f0\\fs16\\i Next\r\n"));
@@ -186,12 +186,12 @@ private slots:
         RichDocument d;
         d.Paragraphs = {para({{QStringLiteral("Go"), CharFormat()}, {QStringLiteral("-->HERE"), hidden}})};
         QTextEdit editor;
-        LoadEditorRtf(editor, RtfWriter::write(d));
+        loadEditorRtf(editor, RtfWriter::write(d));
         QCOMPARE(editor.toPlainText(), QStringLiteral("Go-->HERE"));
         QTextCursor c(editor.document());
         c.movePosition(QTextCursor::End);
         c.insertText(QStringLiteral("X"));
-        const RichDocument back = FromTextDocument(*editor.document());
+        const RichDocument back = fromTextDocument(*editor.document());
         QCOMPARE(back.Paragraphs.front().Runs.back().Text, QStringLiteral("-->HEREX"));
         QVERIFY(back.Paragraphs.front().Runs.back().Format.Hidden);
     }
@@ -200,9 +200,9 @@ private slots:
     void loadStartsAFreshUndoHistory()
     {
         QTextEdit editor;
-        LoadEditorRtf(editor, QByteArray("topic A"));
+        loadEditorRtf(editor, QByteArray("topic A"));
         editor.textCursor().insertText(QStringLiteral("typed "));
-        LoadEditorRtf(editor, QByteArray("topic B"));
+        loadEditorRtf(editor, QByteArray("topic B"));
         QVERIFY(!editor.document()->isUndoAvailable());
         editor.undo();
         QCOMPARE(editor.toPlainText(), QStringLiteral("topic B"));
@@ -213,16 +213,16 @@ private slots:
     void pastedHtmlKeepsItsFormats()
     {
         QTextEdit editor;
-        LoadEditorRtf(editor, QByteArray());
+        loadEditorRtf(editor, QByteArray());
         editor.insertHtml(QStringLiteral("<p align=\"right\"><span style=\"font-family:'Courier New'; font-size:12pt;"
                                          " color:#0000ff; text-decoration: underline\">blue</span>"
                                          "<b> bold</b><img src=\"none.png\"></p>"));
-        const RichDocument d = FromTextDocument(*editor.document());
+        const RichDocument d = fromTextDocument(*editor.document());
         const Paragraph& p = d.Paragraphs.back();
         QCOMPARE(p.text(), QStringLiteral("blue bold"));
         QCOMPARE(p.Runs.front().Format.Face, QStringLiteral("Courier New"));
         QCOMPARE(p.Runs.front().Format.Size, 24);
-        QCOMPARE(p.Runs.front().Format.Color, std::optional<std::uint32_t>(0x0000FF));
+        QCOMPARE(p.Runs.front().Format.Colour, std::optional<std::uint32_t>(0x0000FF));
         QVERIFY(p.Runs.front().Format.Underline);
         QVERIFY(p.Runs.back().Format.Bold);
     }

@@ -27,7 +27,7 @@ namespace {
 
 QString stored(const QTextEdit& editor)
 {
-    return QString::fromLatin1(SaveEditorRtf(editor));
+    return QString::fromLatin1(saveEditorRtf(editor));
 }
 
 QString written(RichDocument d)
@@ -80,7 +80,7 @@ private slots:
                                    {QStringLiteral(" tail"), plain}})};
         RichTextEdit editor;
         editor.resize(500, 200);
-        LoadEditorRtf(editor, RtfWriter::write(d));
+        loadEditorRtf(editor, RtfWriter::write(d));
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         place(editor, 0);
@@ -94,12 +94,12 @@ private slots:
         // Typed right after the run, at its start and by paste: not hidden.
         // Typed inside it: hidden.
         place(editor, 16);
-        QVERIFY(!IsHiddenText(SelectionFormat(editor))); // what link insertion takes
+        QVERIFY(!isHiddenText(selectionFormat(editor))); // what link insertion takes
         QTest::keyClicks(&editor, QStringLiteral("X"));
         place(editor, 7);
         QTest::keyClicks(&editor, QStringLiteral("Y"));
         place(editor, 11);
-        QVERIFY(IsHiddenText(SelectionFormat(editor)));
+        QVERIFY(isHiddenText(selectionFormat(editor)));
         QTest::keyClicks(&editor, QStringLiteral("z"));
         QGuiApplication::clipboard()->setText(QStringLiteral("P"));
         place(editor, 18);
@@ -119,7 +119,7 @@ private slots:
         CharFormat hidden = fmt("Arial", 16);
         hidden.Hidden = true;
         RichTextEdit source;
-        LoadEditorRtf(source, RtfWriter::write(d));
+        loadEditorRtf(source, RtfWriter::write(d));
         source.selectAll();
         source.copy();
         const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
@@ -127,11 +127,11 @@ private slots:
         QCOMPARE(clip->text(), source.document()->toPlainText());
 
         RichTextEdit target;
-        LoadEditorRtf(target, QByteArray());
+        loadEditorRtf(target, QByteArray());
         target.paste();
         QCOMPARE(stored(target), written(d));
         target.undo(); // the paste is one step
-        QVERIFY(FromTextDocument(*target.document()) == RichDocument());
+        QVERIFY(fromTextDocument(*target.document()) == RichDocument());
 
         // One run ("-->TARGET_2", at 6..17 of the second paragraph) into the
         // middle of another paragraph: the run keeps its format, the
@@ -141,7 +141,7 @@ private slots:
         source.copy();
         RichDocument right;
         right.Paragraphs = {para({{QStringLiteral("ab"), fmt("Arial", 16)}}, Alignment::Right, 200)};
-        LoadEditorRtf(target, RtfWriter::write(right));
+        loadEditorRtf(target, RtfWriter::write(right));
         place(target, 1);
         target.paste();
         right.Paragraphs[0].Runs = {{QStringLiteral("a"), fmt("Arial", 16)},
@@ -159,7 +159,7 @@ private slots:
         h.newProject(QStringLiteral("FROM"));
         h.activate();
         auto& f = *h.form;
-        LoadEditorRtf(*f.editors->topicEditor, RtfWriter::write(everything()));
+        loadEditorRtf(*f.editors->topicEditor, RtfWriter::write(everything()));
         h.addTopic(QStringLiteral("TO"));
         h.activate();
         h.clickTab(0);
@@ -203,19 +203,19 @@ private slots:
         QGuiApplication::clipboard()->setMimeData(data);
 
         RichTextEdit editor;
-        LoadEditorRtf(editor, QByteArray());
+        loadEditorRtf(editor, QByteArray());
         editor.paste();
         const CharFormat serif = fmt("Liberation Serif", 24);
         CharFormat bold = serif;
         bold.Bold = true;
         CharFormat struck = serif;
         struck.Strike = true;
-        struck.Color = 0xFF0000;
+        struck.Colour = 0xFF0000;
         CharFormat hidden = serif;
         hidden.Hidden = true;
         CharFormat blue = fmt("Liberation Sans", 32);
         blue.Italic = true;
-        blue.Color = 0x0000FF;
+        blue.Colour = 0x0000FF;
         RichDocument expected;
         expected.Paragraphs = {
             para({{QStringLiteral("Plain "), serif},
@@ -229,7 +229,7 @@ private slots:
 
         // Dropped, the same data goes in the same way.
         RichTextEdit dropTarget;
-        LoadEditorRtf(dropTarget, QByteArray());
+        loadEditorRtf(dropTarget, QByteArray());
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(dropTarget.viewport(), &enter);
         QVERIFY(enter.isAccepted());
@@ -242,9 +242,9 @@ private slots:
         html->setHtml(QStringLiteral("<b>html</b>"));
         html->setText(QStringLiteral("plain"));
         QGuiApplication::clipboard()->setMimeData(html);
-        LoadEditorRtf(editor, QByteArray());
+        loadEditorRtf(editor, QByteArray());
         editor.paste();
-        const RichDocument pasted = FromTextDocument(*editor.document());
+        const RichDocument pasted = fromTextDocument(*editor.document());
         QCOMPARE(pasted.plainText(), QStringLiteral("html"));
         QVERIFY(pasted.Paragraphs.front().Runs.front().Format.Bold);
     }
@@ -259,13 +259,13 @@ private slots:
                       "See {\\uldb the overview}{\\v OVERVIEW} and {\\ul a term}{\\v GLOSSARY}.\\par}");
         QGuiApplication::clipboard()->setMimeData(data);
         RichTextEdit editor;
-        LoadEditorRtf(editor, QByteArray());
+        loadEditorRtf(editor, QByteArray());
         editor.paste();
-        const QByteArray rtf = SaveEditorRtf(editor);
+        const QByteArray rtf = saveEditorRtf(editor);
         QVERIFY2(rtf.contains("\\strike the overview-->OVERVIEW"), rtf.constData());
         QVERIFY2(rtf.contains("\\ul a term-->GLOSSARY"), rtf.constData());
         QVERIFY2(rtf.contains("\\pard\\sa140\\sl276\\slmult1\\plain"), rtf.constData());
-        QCOMPARE(editor.document()->firstBlock().blockFormat().bottomMargin(), TwipsToPixels(140));
+        QCOMPARE(editor.document()->firstBlock().blockFormat().bottomMargin(), twipsToPixels(140));
     }
 };
 

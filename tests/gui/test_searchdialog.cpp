@@ -64,7 +64,7 @@ struct Fixture {
 
     void addTopic(const QString& id, const QString& title, const QString& body = QString())
     {
-        TTopicRecord t;
+        TopicRecord t;
         t.TopicID.setText(id);
         t.Title.setText(title);
         if (!body.isEmpty())

@@ -19,22 +19,22 @@ using namespace ts;
 
 namespace {
 
-TTopicRecord topic(const char* id, const char* title, int window = 0, std::optional<int> callId = std::nullopt)
+TopicRecord topic(const char* id, const char* title, int window = 0, std::optional<int> callId = std::nullopt)
 {
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes(QByteArray(id));
     t.Title.setBytes(QByteArray(title));
     t.WindowIndex = window;
     if (callId) {
-        t.HasMapID = true;
-        t.MapID = *callId;
+        t.HasCallId = true;
+        t.CallId = *callId;
     }
     return t;
 }
 
-TWindowRecord window(const char* name)
+WindowRecord window(const char* name)
 {
-    TWindowRecord w;
+    WindowRecord w;
     w.Name.setBytes(QByteArray(name));
     return w;
 }
@@ -67,14 +67,14 @@ class TopicPropertiesDialogTest : public QObject {
     void openForChanging(int i)
     {
         project.AddMode = false;
-        const TTopicRecord& t = project.topic(i);
+        const TopicRecord& t = project.topic(i);
         dialog->setWindowTitle(QStringLiteral("Change Topic Properties"));
         dialog->setCurrentTopic(i);
         dialog->topicIdEdit->setText(t.TopicID.text());
         dialog->titleEdit->setText(t.Title.text());
-        dialog->callIdCheck->setChecked(t.HasMapID);
-        if (t.HasMapID)
-            dialog->callIdEdit->setText(QString::number(t.MapID));
+        dialog->callIdCheck->setChecked(t.HasCallId);
+        if (t.HasCallId)
+            dialog->callIdEdit->setText(QString::number(t.CallId));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }

@@ -23,7 +23,7 @@ namespace {
 
 QColor baseOf(const QTextEdit* editor)
 {
-    return editor->palette().color(QPalette::Active, QPalette::Base);
+    return editor->palette().colour(QPalette::Active, QPalette::Base);
 }
 
 QColor fromBgr(std::uint32_t bgr)
@@ -40,14 +40,14 @@ QStringList itemsOf(const QComboBox* combo)
 }
 
 // A window with this name and a caption of its own.
-TWindowRecord window(const QString& name)
+WindowRecord window(const QString& name)
 {
-    TWindowRecord w = TWindowRecord::defaultWindow();
+    WindowRecord w = WindowRecord::defaultWindow();
     w.Name.setText(name);
     w.Caption.setText(QStringLiteral("Caption of ") + name);
     w.Left = 11;
     w.Width = 222;
-    w.TopicColor = 0x102030;
+    w.TopicColour = 0x102030;
     return w;
 }
 
@@ -60,7 +60,7 @@ struct Editor {
         for (const QString& name : windows)
             p.addWindow(window(name));
         for (int w : topicWindows) {
-            TTopicRecord t;
+            TopicRecord t;
             t.TopicID.setText(QStringLiteral("T%1").arg(p.TopicCount()));
             t.WindowIndex = w;
             p.addTopic(t);
@@ -144,7 +144,7 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
         QCOMPARE(d->leftEdit->text(), QStringLiteral("11"));
         QCOMPARE(d->widthEdit->text(), QStringLiteral("222"));
         QVERIFY(d->defaultPositionCheck->isChecked());
-        QCOMPARE(d->topicColourPanel->color(), 0x102030u);
+        QCOMPARE(d->topicColourPanel->colour(), 0x102030u);
 
         MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("New caption"));
         MainWindowHarness::typeInto(d->leftEdit, QStringLiteral("-5"));
@@ -152,12 +152,12 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
         d->onTopCheck->setChecked(true);
         d->defaultPositionCheck->setChecked(false);
         d->printCheck->setChecked(true);
-        d->topicColourPanel->setColor(0x00FF00);
+        d->topicColourPanel->setColour(0x00FF00);
         e.h.click(d->okButton);
     });
     QVERIFY(!e.stayedOpen);
     QVERIFY(e.h.prompter.messages().isEmpty());
-    const TWindowRecord& w = e.project().window(2);
+    const WindowRecord& w = e.project().window(2);
     QCOMPARE(w.Caption.text(), QStringLiteral("New caption"));
     QCOMPARE(w.Left, -5);
     QCOMPARE(w.Width, 31);
@@ -172,7 +172,7 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
 void WindowEditorTest::okRefusesNonIntegersButTheCloseBoxCloses()
 {
     Editor e;
-    const TWindowRecord before = e.project().window(0);
+    const WindowRecord before = e.project().window(0);
     e.run([&](WindowEditorDialog* d) {
         MainWindowHarness::typeInto(d->captionEdit, QStringLiteral("changed"));
         MainWindowHarness::typeInto(d->topEdit, QStringLiteral("12a"));
@@ -213,7 +213,7 @@ void WindowEditorTest::fieldsAreStoredOnTheWayIntoTheSelector()
         MainWindowHarness::typeInto(d->heightEdit, QStringLiteral("9"));
         Editor::focus(d->windowCombo);
         QCOMPARE(e.h.prompter.lastMessage(), QStringLiteral("'x' is not a valid integer value"));
-        const TWindowRecord& w = e.project().window(1);
+        const WindowRecord& w = e.project().window(1);
         QCOMPARE(w.Left, 7);
         QCOMPARE(w.Width, 8);
         QCOMPARE(w.Top, 0);
@@ -226,7 +226,7 @@ void WindowEditorTest::fieldsAreStoredOnTheWayIntoTheSelector()
 void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
 {
     Editor e;
-    TWindowRecord& main = e.project().window(0);
+    WindowRecord& main = e.project().window(0);
     main.Caption.setText(QStringLiteral("My Help"));
     main.Width = 500;
     main.Buttons[Browse] = true;
@@ -262,7 +262,7 @@ void WindowEditorTest::addNewChecksTheNameAndCopiesMain()
     });
     QCOMPARE(e.h.prompter.messages().size(), 2);
     QCOMPARE(e.project().WindowCount(), 2);
-    TWindowRecord expected = e.project().window(0);
+    WindowRecord expected = e.project().window(0);
     expected.Name.setText(QStringLiteral("abcdefgh"));
     QCOMPARE(e.project().window(1), expected);
     QCOMPARE(e.project().window(0).Caption.text(), QStringLiteral("Typed"));
@@ -369,31 +369,31 @@ void WindowEditorTest::deleteRefusesMainAndHonoursCancel()
 void WindowEditorTest::colourPanelsOpenTheColourDialogOnTheirColour()
 {
     Editor e;
-    e.h.prompter.color(0x0000FF).color(std::nullopt).color(0x123456);
+    e.h.prompter.colour(0x0000FF).colour(std::nullopt).colour(0x123456);
     e.run([&](WindowEditorDialog* d) {
         e.h.click(d->addButton); // a new name being typed is judged first
         QTest::keyClicks(d->windowCombo, QStringLiteral("side"));
         QTest::mouseClick(d->nonScrollingColourPanel, Qt::LeftButton);
         QVERIFY(!d->newNameMode());
         QCOMPARE(d->windowCombo->currentText(), QStringLiteral("side"));
-        QCOMPARE(d->nonScrollingColourPanel->color(), 0x0000FFu);
+        QCOMPARE(d->nonScrollingColourPanel->colour(), 0x0000FFu);
         QVERIFY(d->okButton->hasFocus());
         QTest::mouseClick(d->topicColourPanel, Qt::LeftButton); // cancelled
-        QCOMPARE(d->topicColourPanel->color(), 0xDCFFFFu);
+        QCOMPARE(d->topicColourPanel->colour(), 0xDCFFFFu);
         d->topicColourPanel->setFocus(Qt::TabFocusReason);
         QTest::keyClick(d->topicColourPanel, Qt::Key_Space);
-        QCOMPARE(d->topicColourPanel->color(), 0x123456u);
+        QCOMPARE(d->topicColourPanel->colour(), 0x123456u);
         e.h.click(d->okButton);
     });
     const auto& calls = e.h.prompter.calls();
     QCOMPARE(int(calls.size()), 3);
     // The dialog opens on the colour of the panel clicked.
-    QCOMPARE(calls[0].color, 0xC0C0C0u);
-    QCOMPARE(calls[1].color, 0xDCFFFFu);
-    QCOMPARE(calls[2].color, 0xDCFFFFu);
-    QCOMPARE(e.project().window(1).NonScrollColor, 0x0000FFu);
-    QCOMPARE(e.project().window(1).TopicColor, 0x123456u);
-    QCOMPARE(e.project().window(0).NonScrollColor, 0xC0C0C0u);
+    QCOMPARE(calls[0].colour, 0xC0C0C0u);
+    QCOMPARE(calls[1].colour, 0xDCFFFFu);
+    QCOMPARE(calls[2].colour, 0xDCFFFFu);
+    QCOMPARE(e.project().window(1).NonScrollColour, 0x0000FFu);
+    QCOMPARE(e.project().window(1).TopicColour, 0x123456u);
+    QCOMPARE(e.project().window(0).NonScrollColour, 0xC0C0C0u);
 }
 
 void WindowEditorTest::enterActsAsOkAndGroupButtonsSetAllSix()
@@ -480,12 +480,12 @@ void WindowEditorTest::openRefillsTheWindowList()
 void WindowEditorTest::longValuesAreShownAndKeptWhole()
 {
     Editor e;
-    TWindowRecord& main = e.project().window(0);
+    WindowRecord& main = e.project().window(0);
     main.Left = -1000;
     main.Width = 12345;
     main.Top = 7;
     main.Height = 99999;
-    const TWindowRecord before = main;
+    const WindowRecord before = main;
     e.run([&](WindowEditorDialog* d) {
         QCOMPARE(d->leftEdit->text(), QStringLiteral("-1000"));
         QCOMPARE(d->widthEdit->text(), QStringLiteral("12345"));

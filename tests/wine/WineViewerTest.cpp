@@ -39,9 +39,9 @@ QByteArray rtfOf(const QString& text, bool strike = false, int halfPoints = 20)
     return RtfWriter::write(d);
 }
 
-TTopicRecord topic(const char* id, const char* title, const char* keywords, QByteArray body)
+TopicRecord topic(const char* id, const char* title, const char* keywords, QByteArray body)
 {
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes(id);
     t.Title.setBytes(title);
     t.Keywords.setBytes(keywords);
@@ -67,7 +67,7 @@ Case caseAtCorner(const QString& folder, const QString& name, const QString& cap
     c.name = name;
     c.caption = caption;
     c.project.ProjectPath = folder + QLatin1Char('/') + name + QStringLiteral(".tsp");
-    TWindowRecord& main = c.project.window(0);
+    WindowRecord& main = c.project.window(0);
     main.Caption.setText(c.caption);
     main.DefaultPosition = false;
     main.Left = 0;

@@ -62,7 +62,7 @@ struct HelpFont {
     QString face;                       // "Arial"; empty when the font table names none
     int halfPoints = 20;                // 10 pt = 20
     Family family = Family::Unknown;
-    std::optional<std::uint32_t> color; // 0xRRGGBB; empty = automatic (the window's text colour)
+    std::optional<std::uint32_t> colour; // 0xRRGGBB; empty = automatic (the window's text colour)
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -89,8 +89,8 @@ struct HelpWindowDefinition {
         WidthValid = 0x0020,
         HeightValid = 0x0040,
         StateValid = 0x0080,
-        ScrollingColorValid = 0x0100,
-        NonScrollingColorValid = 0x0200,
+        ScrollingColourValid = 0x0100,
+        NonScrollingColourValid = 0x0200,
         OnTop = 0x0400,
         AutoSizeHeight = 0x0800,
     };
@@ -101,8 +101,8 @@ struct HelpWindowDefinition {
     QString caption;
     int x = 0, y = 0, width = 0, height = 0; // 1/1024 of the screen
     int state = 0;                           // the state word as stored (show mode, buttons)
-    std::uint32_t scrollingColor = 0xFFFFFF;    // 0xRRGGBB
-    std::uint32_t nonScrollingColor = 0xFFFFFF; // 0xRRGGBB
+    std::uint32_t scrollingColour = 0xFFFFFF;    // 0xRRGGBB
+    std::uint32_t nonScrollingColour = 0xFFFFFF; // 0xRRGGBB
     QStringList configMacros; // [CONFIG-n] macros run when this window opens, in order
 
     bool has(Field field) const { return (flags & field) != 0; }

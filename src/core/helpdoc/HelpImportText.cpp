@@ -12,13 +12,13 @@ const QString ShownArrow = QStringLiteral("-\u2011>");
 
 // A colour a shade away from `color`, for a link target that must not run
 // together with the text after it.
-std::optional<std::uint32_t> shadeAway(const std::optional<std::uint32_t>& color)
+std::optional<std::uint32_t> shadeAway(const std::optional<std::uint32_t>& colour)
 {
-    if (!color)
+    if (!colour)
         return 0x000000u;
-    if (*color == 0)
+    if (*colour == 0)
         return std::nullopt;
-    return *color ^ 0x000001u;
+    return *colour ^ 0x000001u;
 }
 
 bool readsAsMarkup(const QString& text)
@@ -196,7 +196,7 @@ private:
             // becomes a run of its own, a shade away.
             Run& last = out_.Runs.back();
             Run target{last.Text.right(closedTarget_), last.Format};
-            target.Format.Color = shadeAway(target.Format.Color);
+            target.Format.Colour = shadeAway(target.Format.Colour);
             last.Text.chop(closedTarget_);
             if (last.Text.isEmpty())
                 last = target;
@@ -236,8 +236,8 @@ CharFormat TopicTextConverter::formatOf(const HelpRun& run, int topic)
     f.Size = qMax(1, font.halfPoints);
     // Black is what automatic colour shows; the project's text is automatic
     // unless coloured.
-    if (font.color && *font.color != 0)
-        f.Color = font.color;
+    if (font.colour && *font.colour != 0)
+        f.Colour = font.colour;
     f.Bold = font.bold;
     f.Italic = font.italic;
     f.Underline = font.underline || font.doubleUnderline;

@@ -43,14 +43,14 @@ void logWhatIsLost(const HelpWindowDefinition& window, int index, ImportLog& log
 
 } // namespace
 
-std::uint32_t projectColor(std::uint32_t rgb)
+std::uint32_t projectColour(std::uint32_t rgb)
 {
     return (rgb & 0xFF) << 16 | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
 }
 
-TWindowRecord windowRecordFrom(const HelpWindowDefinition& window)
+WindowRecord windowRecordFrom(const HelpWindowDefinition& window)
 {
-    TWindowRecord w = TWindowRecord::defaultWindow();
+    WindowRecord w = WindowRecord::defaultWindow();
     w.Name.setText(window.name);
     w.Caption.setText(window.has(HelpWindowDefinition::CaptionValid) ? window.caption : QString());
     w.DefaultPosition = !window.hasPosition();
@@ -60,9 +60,9 @@ TWindowRecord windowRecordFrom(const HelpWindowDefinition& window)
         w.Width = window.width;
         w.Height = window.height;
     }
-    w.TopicColor = window.has(HelpWindowDefinition::ScrollingColorValid) ? projectColor(window.scrollingColor) : 0xFFFFFF;
-    w.NonScrollColor =
-        window.has(HelpWindowDefinition::NonScrollingColorValid) ? projectColor(window.nonScrollingColor) : 0xFFFFFF;
+    w.TopicColour = window.has(HelpWindowDefinition::ScrollingColourValid) ? projectColour(window.scrollingColour) : 0xFFFFFF;
+    w.NonScrollColour =
+        window.has(HelpWindowDefinition::NonScrollingColourValid) ? projectColour(window.nonScrollingColour) : 0xFFFFFF;
     w.OnTop = window.onTop();
     w.AutoSizeHeight = window.autoSizeHeight();
     for (int b = 0; b < ButtonCount; ++b)
@@ -80,8 +80,8 @@ std::vector<int> importWindows(const HelpDocument& document, Project& project, I
         if (isMain(document.windows[size_t(k)]))
             main = k;
     // Without a definition of its own, "main" looks as a viewer shows it.
-    project.window(0).TopicColor = 0xFFFFFF;
-    project.window(0).NonScrollColor = 0xFFFFFF;
+    project.window(0).TopicColour = 0xFFFFFF;
+    project.window(0).NonScrollColour = 0xFFFFFF;
     if (main >= 0) {
         project.window(0) = windowRecordFrom(document.windows[size_t(main)]);
         logWhatIsLost(document.windows[size_t(main)], main, log, otherBits);
@@ -91,7 +91,7 @@ std::vector<int> importWindows(const HelpDocument& document, Project& project, I
         if (k == main)
             continue;
         const HelpWindowDefinition& window = document.windows[size_t(k)];
-        TWindowRecord record = windowRecordFrom(window);
+        WindowRecord record = windowRecordFrom(window);
         if (window.name.isEmpty()) {
             record.Name.setText(QStringLiteral("win%1").arg(k));
             log.note(QStringLiteral("Window number %1 has no name; it is named %2").arg(k).arg(record.Name.text()));

@@ -20,10 +20,10 @@
 namespace ts::helpimport {
 
 // 0xRRGGBB as the project's 0x00BBGGRR.
-std::uint32_t projectColor(std::uint32_t rgb);
+std::uint32_t projectColour(std::uint32_t rgb);
 
 // A window record with the file's values.
-TWindowRecord windowRecordFrom(const HelpWindowDefinition& window);
+WindowRecord windowRecordFrom(const HelpWindowDefinition& window);
 
 // Fills the project's window table (which must hold only "main"); returns,
 // for each window of the file, its index in the project, or 0 for a window

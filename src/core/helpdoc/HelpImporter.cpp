@@ -20,8 +20,8 @@ namespace {
 
 using namespace helpimport;
 
-constexpr int KeywordCapacity = decltype(TTopicRecord::Keywords)::Capacity;
-constexpr int TitleCapacity = decltype(TTopicRecord::Title)::Capacity;
+constexpr int KeywordCapacity = decltype(TopicRecord::Keywords)::Capacity;
+constexpr int TitleCapacity = decltype(TopicRecord::Title)::Capacity;
 
 // The keyword line of a topic: its index keywords, then the ALink keywords
 // the index does not already hold (the project keeps one list and compiles
@@ -74,7 +74,7 @@ QString keywordLine(const HelpTopic& topic, int index, ImportLog& log)
     return line;
 }
 
-void setCountedTexts(TTopicRecord& record, const HelpTopic& topic, const QString& keywords, int index, ImportLog& log)
+void setCountedTexts(TopicRecord& record, const HelpTopic& topic, const QString& keywords, int index, ImportLog& log)
 {
     if (topic.title.size() > TitleCapacity)
         log.tally(QStringLiteral("Titles longer than %1 characters, cut").arg(TitleCapacity), index);
@@ -110,26 +110,26 @@ void applyMapNumbers(const HelpDocument& doc, Project& project, ImportLog& log)
         }
         if (topic >= project.TopicCount())
             continue; // the topic was left out, and said so
-        TTopicRecord& record = project.topic(topic);
+        TopicRecord& record = project.topic(topic);
         if (!used.insert(entry.number).second) {
             log.topicNote(topic, QStringLiteral("[MAP] number %1 belongs to an earlier topic; left out").arg(entry.number));
             continue;
         }
-        if (record.HasMapID) {
+        if (record.HasCallId) {
             extra[topic] << QString::number(entry.number);
             continue;
         }
         if (!entry.location.atTopicStart)
             log.tally(QStringLiteral("[MAP] numbers that lead inside a topic, now to its start"), topic);
-        record.HasMapID = true;
-        record.MapID = entry.number;
+        record.HasCallId = true;
+        record.CallId = entry.number;
     }
     for (const auto& [topic, numbers] : extra)
         log.topicNote(topic, QStringLiteral("it is also called by [MAP] %1 %2; a project topic has one Application Call "
                                             "ID (%3)")
                                  .arg(numbers.size() == 1 ? QStringLiteral("number") : QStringLiteral("numbers"),
                                       numbers.join(QStringLiteral(", ")))
-                                 .arg(project.topic(topic).MapID));
+                                 .arg(project.topic(topic).CallId));
 }
 
 void logFileExtras(const HelpDocument& doc, const Project& project, ImportLog& log)
@@ -156,11 +156,11 @@ void logFileExtras(const HelpDocument& doc, const Project& project, ImportLog& l
                      .arg(doc.codePage));
 }
 
-TTopicRecord topicRecord(const HelpDocument& doc, int index, const TopicNames& names, TopicTextConverter& text,
+TopicRecord topicRecord(const HelpDocument& doc, int index, const TopicNames& names, TopicTextConverter& text,
                          const std::vector<int>& windows, ImportLog& log)
 {
     const HelpTopic& topic = doc.topics[size_t(index)];
-    TTopicRecord record;
+    TopicRecord record;
     record.TopicID.setText(names.topicId(index));
     setCountedTexts(record, topic, keywordLine(topic, index, log), index, log);
     if (topic.window >= 0 && topic.window < int(windows.size()))

@@ -40,24 +40,24 @@ const SiteFile* HtmlSite::file(const QString& path) const
 namespace {
 
 // SetPopupColor(r, g, b) or SetPopupColor(COLORREF) among the file's macros.
-std::optional<std::uint32_t> popupColor(const HelpDocument& doc)
+std::optional<std::uint32_t> popupColour(const HelpDocument& doc)
 {
-    std::optional<std::uint32_t> color;
+    std::optional<std::uint32_t> colour;
     for (const QString& macro : doc.configMacros) {
         for (const MacroCall& call : parseMacroCalls(macro)) {
             const QString name = call.name.toLower();
             if (name != QLatin1String("setpopupcolor") && name != QLatin1String("spc"))
                 continue;
             if (call.arguments.size() >= 3) {
-                color = (call.arguments[0].toUInt(nullptr, 0) & 0xFF) << 16 | (call.arguments[1].toUInt(nullptr, 0) & 0xFF) << 8
+                colour = (call.arguments[0].toUInt(nullptr, 0) & 0xFF) << 16 | (call.arguments[1].toUInt(nullptr, 0) & 0xFF) << 8
                         | (call.arguments[2].toUInt(nullptr, 0) & 0xFF);
             } else if (call.arguments.size() == 1) {
                 const std::uint32_t bgr = call.arguments[0].toUInt(nullptr, 0);
-                color = (bgr & 0xFF) << 16 | (bgr & 0xFF00) | (bgr >> 16 & 0xFF);
+                colour = (bgr & 0xFF) << 16 | (bgr & 0xFF00) | (bgr >> 16 & 0xFF);
             }
         }
     }
-    return color;
+    return colour;
 }
 
 // Macros that WinHelp runs by itself (when the file opens, when a topic is
@@ -158,7 +158,7 @@ HtmlSite publishHtml(const HelpDocument& doc, const PublishOptions& options)
 
     PageSettings settings;
     settings.language = options.language;
-    settings.popupColor = popupColor(doc);
+    settings.popupColour = popupColour(doc);
     const ParagraphStyles paragraphStyles = ParagraphStyles::of(doc);
     settings.paragraphStyles = &paragraphStyles;
     SitePictures pictures(doc, log);

@@ -291,8 +291,8 @@ QString fontRule(int index, const HelpFont& font)
                                                             font.doubleUnderline ? QStringLiteral(" double") : QString());
     if (font.smallCaps)
         rule += QLatin1String("font-variant:small-caps;");
-    if (font.color)
-        rule += QStringLiteral("color:%1;").arg(cssColor(*font.color));
+    if (font.colour)
+        rule += QStringLiteral("color:%1;").arg(cssColour(*font.colour));
     return rule + QLatin1String("}\n");
 }
 

@@ -44,7 +44,7 @@ QString jsonString(const QString& text)
     return out;
 }
 
-QString cssColor(std::uint32_t rgb)
+QString cssColour(std::uint32_t rgb)
 {
     return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0'));
 }

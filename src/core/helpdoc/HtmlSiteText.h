@@ -21,7 +21,7 @@ QString htmlEscaped(const QString& text);
 QString jsonString(const QString& text);
 
 // "#RRGGBB".
-QString cssColor(std::uint32_t rgb);
+QString cssColour(std::uint32_t rgb);
 // Twips as points, "7.5pt"; 0 as "0".
 QString twipsAsPoints(int twips);
 

@@ -323,9 +323,9 @@ QString RegionWriter::embedded(const HelpRun& run)
              htmlEscaped(media ? w.file : w.windowClass));
 }
 
-std::uint32_t scrollingColor(const HelpWindowDefinition* w)
+std::uint32_t scrollingColour(const HelpWindowDefinition* w)
 {
-    return w && w->has(HelpWindowDefinition::ScrollingColorValid) ? w->scrollingColor : 0xFFFFFF;
+    return w && w->has(HelpWindowDefinition::ScrollingColourValid) ? w->scrollingColour : 0xFFFFFF;
 }
 
 } // namespace
@@ -338,14 +338,14 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
     const HelpWindowDefinition* w = window >= 0 && window < int(doc.windows.size()) ? &doc.windows[size_t(window)] : nullptr;
     const bool secondary = w && w->name.compare(QLatin1String("main"), Qt::CaseInsensitive) != 0
                            && w->type.compare(QLatin1String("main"), Qt::CaseInsensitive) != 0;
-    const std::uint32_t scroll = scrollingColor(w);
-    const std::uint32_t nonScroll = w && w->has(HelpWindowDefinition::NonScrollingColorValid) ? w->nonScrollingColor : scroll;
+    const std::uint32_t scroll = scrollingColour(w);
+    const std::uint32_t nonScroll = w && w->has(HelpWindowDefinition::NonScrollingColourValid) ? w->nonScrollingColour : scroll;
 
     RegionWriter::Page state;
     RegionWriter writer(plan, pictures, settings, topic, state, true);
     QString out = pageStart(t.title, settings.language,
                             QStringLiteral("class=\"%1\" style=\"background-color:%2\"")
-                                .arg(secondary ? QStringLiteral("secondary") : QStringLiteral("main"), cssColor(scroll)));
+                                .arg(secondary ? QStringLiteral("secondary") : QStringLiteral("main"), cssColour(scroll)));
     out += QLatin1String("<header class=\"top\">\n");
     const auto pageOf = [&plan](int to) { return to >= 0 && to < plan.topicCount() ? plan.pageOf(to) : QString(); };
     if (secondary) {
@@ -359,11 +359,11 @@ QString topicPage(const SitePlan& plan, SitePictures& pictures, const PageSettin
     }
     if (!content.nonScrolling.empty())
         out += QStringLiteral("<div class=\"nonscroll r\" style=\"background-color:%1\">\n%2</div>\n")
-                   .arg(cssColor(nonScroll), writer.write(content.nonScrolling));
+                   .arg(cssColour(nonScroll), writer.write(content.nonScrolling));
     out += QStringLiteral("</header>\n<main class=\"scroll r\">\n%1</main>\n").arg(writer.write(content.scrolling));
 
     // Pop-ups show no non-scrolling band; one made only of that band shows it.
-    const QString popupBackground = cssColor(settings.popupColor.value_or(scroll));
+    const QString popupBackground = cssColour(settings.popupColour.value_or(scroll));
     for (size_t i = 0; i < state.popups.size(); ++i) {
         const int p = state.popups[i];
         const HelpTopicContent& pc = doc.content(p);

@@ -33,7 +33,7 @@ struct ParagraphStyles {
 struct PageSettings {
     QString language = QStringLiteral("en");
     // The background of pop-ups (SetPopupColor); empty = the caller's colour.
-    std::optional<std::uint32_t> popupColor;
+    std::optional<std::uint32_t> popupColour;
     // Paragraph formats shared through site.css; none = inline styles.
     const ParagraphStyles* paragraphStyles = nullptr;
 };

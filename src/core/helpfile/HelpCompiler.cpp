@@ -28,9 +28,9 @@ using namespace helpfile;
 
 // The index holds keywords of up to 255 characters; a topic's keyword field
 // is never longer, so no keyword needs cutting.
-static_assert(decltype(TTopicRecord::Keywords)::Capacity <= 255);
+static_assert(decltype(TopicRecord::Keywords)::Capacity <= 255);
 
-QString idText(const TTopicRecord& topic) { return cp1252::decode(topic.TopicID.bytes()); }
+QString idText(const TopicRecord& topic) { return cp1252::decode(topic.TopicID.bytes()); }
 
 // Titles are stored as strings that end at a NUL (in the title index and
 // |SYSTEM): a NUL that came in with the project is shown as a blank instead
@@ -79,7 +79,7 @@ void Compilation::hashTopicIds()
 {
     inContext_.assign(size_t(project_.TopicCount()), false);
     for (int i = 0; i < project_.TopicCount(); ++i) {
-        const TTopicRecord& topic = project_.topic(i);
+        const TopicRecord& topic = project_.topic(i);
         if (topic.TopicID.isEmpty()) {
             warn(QStringLiteral("Topic %1 (\"%2\") has no Topic ID; nothing can jump to it")
                      .arg(i + 1)
@@ -106,7 +106,7 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
     TopicTextEncoder encoder(project_, fonts_, pictures_, topicsByHash_,
                              [this, &current](const QString& line) { warn(QStringLiteral("Topic %1: %2").arg(current, line)); });
     for (int i = 0; i < count; ++i) {
-        const TTopicRecord& topic = project_.topic(i);
+        const TopicRecord& topic = project_.topic(i);
         current = topic.TopicID.isEmpty() ? QString::number(i + 1) : idText(topic);
         LaidOutTopic& out = topics[size_t(i)];
         out.Title = storedText(topic.Title.bytes());
@@ -132,7 +132,7 @@ void Compilation::addKeywords(HelpFileContainer& file, const std::vector<std::in
     // Keywords that differ only in case are one keyword, spelt as first met.
     std::map<QString, KeywordEntry> keywords;
     for (int i = 0; i < project_.TopicCount(); ++i) {
-        const TTopicRecord& topic = project_.topic(i);
+        const TopicRecord& topic = project_.topic(i);
         for (QByteArray keyword : topic.Keywords.bytes().split(';')) {
             keyword = keyword.trimmed().replace('\0', ' ');
             if (keyword.isEmpty())
@@ -240,16 +240,16 @@ QByteArray Compilation::run()
     std::vector<std::pair<std::int32_t, QByteArray>> titles;
     std::vector<std::pair<std::int32_t, std::int32_t>> topicWindows;
     for (int i = 0; i < project_.TopicCount(); ++i) {
-        const TTopicRecord& topic = project_.topic(i);
+        const TopicRecord& topic = project_.topic(i);
         const std::int32_t offset = offsets[size_t(i)];
-        if (topic.HasMapID) {
-            const auto [owner, added] = mapOwners.emplace(topic.MapID, i);
+        if (topic.HasCallId) {
+            const auto [owner, added] = mapOwners.emplace(topic.CallId, i);
             if (added)
-                mapped.emplace_back(topic.MapID, offset);
+                mapped.emplace_back(topic.CallId, offset);
             else
                 warn(QStringLiteral("Topic %1: Application Call ID %2 is already that of topic %3; ignored")
                          .arg(idText(topic))
-                         .arg(topic.MapID)
+                         .arg(topic.CallId)
                          .arg(idText(project_.topic(owner->second))));
         }
         titles.emplace_back(offset, storedText(topic.Title.bytes()));

@@ -77,7 +77,7 @@ enum FontAttribute : std::uint8_t {
     FontSmallCaps = 0x20,
 };
 // The text colour bytes 01 01 00 (R, G, B) mean "automatic", as 0xRRGGBB.
-inline constexpr std::uint32_t AutomaticColor = 0x010100;
+inline constexpr std::uint32_t AutomaticColour = 0x010100;
 
 // -------------------------------------------------------------------- |TOPIC
 

@@ -28,7 +28,7 @@ void readTopics(HelpDocument& doc, HelpFileSource& source, ReadProblems& problem
     const auto& records = source.stream.records();
     const bool old = source.context.oldFormat;
     for (int i = 0; i < int(records.size()); ++i) {
-        const TopicRecord& record = records[size_t(i)];
+        const TopicLinkRecord& record = records[size_t(i)];
         if (record.type != RecordTopicHeader) {
             if (doc.topics.empty() && i == 0)
                 problems.add(QStringLiteral("|TOPIC"), record.pos, QStringLiteral("text before the first topic is left out"));
@@ -99,8 +99,8 @@ void readSystemValues(HelpDocument& doc, const SystemValues& s)
         window.width = w.width;
         window.height = w.height;
         window.state = w.state;
-        window.scrollingColor = w.scrollingColor;
-        window.nonScrollingColor = w.nonScrollingColor;
+        window.scrollingColour = w.scrollingColour;
+        window.nonScrollingColour = w.nonScrollingColour;
         doc.windows.push_back(window);
     }
 }

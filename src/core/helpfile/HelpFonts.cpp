@@ -72,7 +72,7 @@ int HelpFonts::lookUp(const CharFormat& format, bool hotspotText)
     d.HalfPoints = unsigned(qBound(2, format.Size, 255));
     d.Family = familyOf(format.Face);
     d.Face = faceIndex(format.Face);
-    d.Rgb = format.Color.value_or(0) & 0xFFFFFF;
+    d.Rgb = format.Colour.value_or(0) & 0xFFFFFF;
     const auto key = d.key();
     const auto found = descriptorIndex_.find(key);
     if (found != descriptorIndex_.end())

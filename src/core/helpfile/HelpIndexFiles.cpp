@@ -10,7 +10,7 @@
 
 namespace ts::helpfile {
 
-QByteArray windowRecord(const TWindowRecord& w, const std::function<void(const QString&)>& warn)
+QByteArray windowRecord(const WindowRecord& w, const std::function<void(const QString&)>& warn)
 {
     const QByteArray name = w.Name.bytes();
     const QByteArray caption = w.Caption.bytes();
@@ -43,8 +43,8 @@ QByteArray windowRecord(const TWindowRecord& w, const std::function<void(const Q
     putS16(out, w.DefaultPosition ? 0 : coordinate(w.Height));
     // The HPJ's state number: 4 plus the weights of the window's buttons.
     putU16(out, unsigned(HpjWriter::windowState(w)));
-    putU32(out, w.TopicColor & 0xFFFFFF);     // 0x00BBGGRR: bytes R, G, B, 0
-    putU32(out, w.NonScrollColor & 0xFFFFFF);
+    putU32(out, w.TopicColour & 0xFFFFFF);     // 0x00BBGGRR: bytes R, G, B, 0
+    putU32(out, w.NonScrollColour & 0xFFFFFF);
     Q_ASSERT(out.size() == 90);
     return out;
 }

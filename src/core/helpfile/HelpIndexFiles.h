@@ -14,7 +14,7 @@
 #include <vector>
 
 namespace ts {
-struct TWindowRecord;
+struct WindowRecord;
 }
 
 namespace ts::helpfile {
@@ -31,7 +31,7 @@ struct SystemValues {
 
 // A window definition (90 bytes) as the HPJ describes the window. `warn`
 // hears of a name or caption too long for the record.
-QByteArray windowRecord(const TWindowRecord& window, const std::function<void(const QString&)>& warn);
+QByteArray windowRecord(const WindowRecord& window, const std::function<void(const QString&)>& warn);
 
 QByteArray systemFile(const SystemValues& values, const std::vector<QByteArray>& windowRecords);
 

@@ -70,7 +70,7 @@ QByteArray unpack(const QByteArray& stored, int packing, qsizetype expected, QSt
 
 struct BitmapHeader {
     int type = 0, packing = 0, bitCount = 0, width = 0, height = 0;
-    std::uint32_t colorsUsed = 0, colorsImportant = 0, storedSize = 0, hotspotSize = 0;
+    std::uint32_t coloursUsed = 0, coloursImportant = 0, storedSize = 0, hotspotSize = 0;
     std::uint32_t pixelOffset = 0, hotspotOffset = 0;
     std::vector<std::uint32_t> palette; // 0xRRGGBB
 };
@@ -196,8 +196,8 @@ bool readBitmapHeader(ByteCursor& c, BitmapHeader& h, HelpPicture& out)
     h.bitCount = c.cus();
     h.width = int(c.cul());
     h.height = int(c.cul());
-    h.colorsUsed = c.cul();
-    h.colorsImportant = c.cul();
+    h.coloursUsed = c.cul();
+    h.coloursImportant = c.cul();
     h.storedSize = c.cul();
     h.hotspotSize = c.cul();
     h.pixelOffset = c.u32();
@@ -210,7 +210,7 @@ bool readBitmapHeader(ByteCursor& c, BitmapHeader& h, HelpPicture& out)
         return false;
     }
     if (h.type == PictureDib && h.bitCount <= 8) {
-        const qint64 colours = h.colorsUsed ? h.colorsUsed : (1u << h.bitCount);
+        const qint64 colours = h.coloursUsed ? h.coloursUsed : (1u << h.bitCount);
         for (qint64 i = 0; i < colours && i < 256 && c.left() >= 4; ++i) {
             const std::uint32_t b = c.u8(), g = c.u8(), r = c.u8();
             c.u8();
@@ -239,7 +239,7 @@ void decodeBitmap(const QByteArray& picture, ByteCursor& c, BitmapHeader& h, int
             out.problem = QStringLiteral("the bitmap's pixels are cut short");
         pixels.append(QByteArray(expected - pixels.size(), '\0'));
     }
-    out.transparent = h.colorsImportant == 1;
+    out.transparent = h.coloursImportant == 1;
     out.image = toRgba(h, pixels, stride, out.transparent);
     out.format = HelpPicture::Format::Bitmap;
     if (h.hotspotSize > 0 && h.hotspotOffset > 0)

@@ -31,9 +31,9 @@ SystemValues::Window readWindow(ByteCursor& c)
     w.width = c.s16();
     w.height = c.s16();
     w.state = c.u16();
-    w.scrollingColor = rgb(c);
+    w.scrollingColour = rgb(c);
     c.u8();
-    w.nonScrollingColor = rgb(c);
+    w.nonScrollingColour = rgb(c);
     c.u8();
     return w;
 }
@@ -169,7 +169,7 @@ HelpFont::Family familyOf(int family)
 
 std::optional<std::uint32_t> colourOf(std::uint32_t rgb)
 {
-    if (rgb == format::AutomaticColor)
+    if (rgb == format::AutomaticColour)
         return std::nullopt;
     return rgb;
 }
@@ -180,7 +180,7 @@ void readOldDescriptor(ByteCursor& c, HelpFont& f, int& face)
     f.halfPoints = c.u8();
     f.family = familyOf(c.u8());
     face = c.u16();
-    f.color = colourOf(rgb(c));
+    f.colour = colourOf(rgb(c));
     c.skip(3); // background, never used
     f.bold = attributes & format::FontBold;
     f.italic = attributes & format::FontItalic;
@@ -201,7 +201,7 @@ void readNewDescriptor(ByteCursor& c, HelpFont& f, int& face, bool styled)
         c.u8();
         face = c.s16();
     }
-    f.color = colourOf(rgb(c));
+    f.colour = colourOf(rgb(c));
     c.skip(3);
     if (!styled)
         c.skip(5);

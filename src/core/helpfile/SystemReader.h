@@ -23,7 +23,7 @@ struct SystemValues {
         std::uint16_t flags = 0;
         QByteArray type, name, caption;
         int x = 0, y = 0, width = 0, height = 0, state = 0;
-        std::uint32_t scrollingColor = 0xFFFFFF, nonScrollingColor = 0xFFFFFF;
+        std::uint32_t scrollingColour = 0xFFFFFF, nonScrollingColour = 0xFFFFFF;
     };
     std::vector<Window> windows;
     int lcid = 0;

@@ -93,7 +93,7 @@ public:
     {
     }
 
-    void decode(const TopicRecord& record, std::vector<HelpParagraph>& region);
+    void decode(const TopicLinkRecord& record, std::vector<HelpParagraph>& region);
 
 private:
     void decodeTable(ByteCursor& c);
@@ -116,7 +116,7 @@ private:
     ReadProblems& problems_;
     int topic_;
     std::vector<HelpParagraph>* region_ = nullptr;
-    const TopicRecord* record_ = nullptr;
+    const TopicLinkRecord* record_ = nullptr;
 
     QByteArray text_;
     qsizetype textPos_ = 0;
@@ -133,7 +133,7 @@ void RecordDecoder::problem(const QString& message, qint64 at)
     problems_.add(TopicFile, at >= 0 ? at : record_->pos, message, topic_);
 }
 
-void RecordDecoder::decode(const TopicRecord& record, std::vector<HelpParagraph>& region)
+void RecordDecoder::decode(const TopicLinkRecord& record, std::vector<HelpParagraph>& region)
 {
     record_ = &record;
     region_ = &region;
@@ -434,7 +434,7 @@ HelpTopicContent decodeTopic(const TopicDecodeContext& context, int topic, int f
     bool scrolling = !hasNonScrolling;
     const auto& records = context.stream->records();
     for (int i = first; i < end && i < int(records.size()); ++i) {
-        const TopicRecord& record = records[size_t(i)];
+        const TopicLinkRecord& record = records[size_t(i)];
         if (record.pos == scrollPos)
             scrolling = true;
         if (record.type != RecordText && record.type != RecordTable && record.type != RecordText30) {

@@ -87,7 +87,7 @@ void TopicStream::walk(ReadProblems& problems)
             break;
         }
         ByteCursor c(stream_, at);
-        TopicRecord r;
+        TopicLinkRecord r;
         const std::int32_t blockSize = c.s32();
         const std::int32_t dataLen2 = c.s32();
         c.s32(); // previous record
@@ -143,12 +143,12 @@ void TopicStream::walk(ReadProblems& problems)
     }
 }
 
-ByteCursor TopicStream::linkData1(const TopicRecord& record) const
+ByteCursor TopicStream::linkData1(const TopicLinkRecord& record) const
 {
     return ByteCursor(stream_, record.at + format::RecordHeaderSize, record.linkData1End);
 }
 
-QByteArray TopicStream::text(const TopicRecord& record, const PhraseTable& phrases, bool* damaged) const
+QByteArray TopicStream::text(const TopicLinkRecord& record, const PhraseTable& phrases, bool* damaged) const
 {
     const char* stored = stream_.constData() + record.linkData1End;
     const qsizetype storedSize = qMax<qsizetype>(0, record.end - record.linkData1End);
@@ -174,7 +174,7 @@ QByteArray TopicStream::text(const TopicRecord& record, const PhraseTable& phras
 int TopicStream::recordAt(std::int32_t pos) const
 {
     const auto it = std::lower_bound(records_.begin(), records_.end(), pos,
-                                     [](const TopicRecord& r, std::int32_t p) { return r.pos < p; });
+                                     [](const TopicLinkRecord& r, std::int32_t p) { return r.pos < p; });
     return it != records_.end() && it->pos == pos ? int(it - records_.begin()) : -1;
 }
 

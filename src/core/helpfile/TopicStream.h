@@ -15,7 +15,7 @@
 
 namespace ts::helpfile::reading {
 
-struct TopicRecord {
+struct TopicLinkRecord {
     std::uint8_t type = 0;
     std::int32_t pos = 0;           // TOPICPOS
     qsizetype at = 0;               // of its header in the stream
@@ -30,10 +30,10 @@ class TopicStream {
 public:
     void read(const QByteArray& topicFile, const SystemValues& system, ReadProblems& problems);
 
-    const std::vector<TopicRecord>& records() const { return records_; }
+    const std::vector<TopicLinkRecord>& records() const { return records_; }
     // LinkData1 (after the 21-byte header) and the expanded LinkData2.
-    ByteCursor linkData1(const TopicRecord& record) const;
-    QByteArray text(const TopicRecord& record, const PhraseTable& phrases, bool* damaged) const;
+    ByteCursor linkData1(const TopicLinkRecord& record) const;
+    QByteArray text(const TopicLinkRecord& record, const PhraseTable& phrases, bool* damaged) const;
     // The record at a TOPICPOS; -1 when no record starts there.
     int recordAt(std::int32_t pos) const;
     qsizetype streamSize() const { return stream_.size(); }
@@ -51,7 +51,7 @@ private:
     qsizetype fileSize_ = 0;
     QByteArray stream_;
     std::vector<qsizetype> blockStart_, blockLength_;
-    std::vector<TopicRecord> records_;
+    std::vector<TopicLinkRecord> records_;
 };
 
 } // namespace ts::helpfile::reading

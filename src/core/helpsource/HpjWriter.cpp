@@ -21,7 +21,7 @@ QByteArray number(qint64 value) { return QByteArray::number(value); }
 
 QString pathFor(const Project& project) { return project.projectBase() + QStringLiteral(".HPJ"); }
 
-int windowState(const TWindowRecord& window)
+int windowState(const WindowRecord& window)
 {
     int state = 4;
     for (int i = 0; i < ButtonCount; ++i)
@@ -30,7 +30,7 @@ int windowState(const TWindowRecord& window)
     return state;
 }
 
-QByteArray windowLine(const TWindowRecord& w)
+QByteArray windowLine(const WindowRecord& w)
 {
     QByteArray line = w.Name.bytes() + "=\"" + w.Caption.bytes() + '"';
     if (w.DefaultPosition)
@@ -39,7 +39,7 @@ QByteArray windowLine(const TWindowRecord& w)
         line += ",(" + number(w.Left) + ',' + number(w.Top) + ',' + number(w.Width) + ',' + number(w.Height) + "),";
     line += number(windowState(w));
     // Colours are 0x00BBGGRR values printed whole as one decimal number.
-    line += ",(r" + number(qint32(w.TopicColor)) + "),(r" + number(qint32(w.NonScrollColor)) + ')';
+    line += ",(r" + number(qint32(w.TopicColour)) + "),(r" + number(qint32(w.NonScrollColour)) + ')';
     if (w.AutoSizeHeight && w.OnTop)
         line += ",f3";
     else if (w.AutoSizeHeight)
@@ -74,9 +74,9 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
     out += Eol;
     out += "[MAP]" + Eol;
     for (int i = 0; i < project.TopicCount(); ++i) {
-        const TTopicRecord& t = project.topic(i);
-        if (t.HasMapID)
-            out += t.TopicID.bytes() + '=' + number(t.MapID) + Eol;
+        const TopicRecord& t = project.topic(i);
+        if (t.HasCallId)
+            out += t.TopicID.bytes() + '=' + number(t.CallId) + Eol;
     }
     out += Eol;
     out += "[WINDOWS]" + Eol;

@@ -12,7 +12,7 @@
 namespace ts {
 
 class Project;
-struct TWindowRecord;
+struct WindowRecord;
 
 namespace HpjWriter {
 
@@ -24,10 +24,10 @@ QString pathFor(const Project& project);
 
 // The window state number: 4 plus the weights of the buttons shown
 // (Browse 512, Contents 1024, Index 2048, Print 8192, Back 16384, Find 32768).
-int windowState(const TWindowRecord& window);
+int windowState(const WindowRecord& window);
 
 // One "[WINDOWS]" line, without its line end.
-QByteArray windowLine(const TWindowRecord& window);
+QByteArray windowLine(const WindowRecord& window);
 
 // The project base as the help compiler reads it (WindowsFormOfPath) in
 // Windows-1252; throws IoError naming the project when the path holds a

@@ -52,7 +52,7 @@ void appendFootnote(QByteArray& out, char mark, const QByteArray& text)
     out += Eol;
 }
 
-void appendFootnotes(QByteArray& out, const Project& project, const TTopicRecord& topic)
+void appendFootnotes(QByteArray& out, const Project& project, const TopicRecord& topic)
 {
     // \page keeps the character formatting in force: without a reset, a page
     // whose text ends in a link would give the next page's marks its
@@ -180,7 +180,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
     RtfWriter writer;
     qsizetype estimate = 0;
     for (int i = 0; i < count; ++i) {
-        const TTopicRecord& t = project.topic(i);
+        const TopicRecord& t = project.topic(i);
         TopicText text{readTopicText(t.HeaderRtf), readTopicText(t.BodyRtf)};
         // One font and colour table for the whole file, in the order the
         // topics use them: each topic's header, then its body.

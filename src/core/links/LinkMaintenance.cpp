@@ -232,7 +232,7 @@ LinksToTopic countLinksTo(const Project& project, int topicIndex)
     for (int i = 0; i < project.TopicCount(); ++i) {
         if (i == topicIndex)
             continue; // its own links go with it
-        const TTopicRecord& topic = project.topic(i);
+        const TopicRecord& topic = project.topic(i);
         const int links = linksIn(topic.HeaderRtf, toTopic) + linksIn(topic.BodyRtf, toTopic);
         found.Links += links;
         found.Topics += links > 0 ? 1 : 0;
@@ -313,7 +313,7 @@ void updateLinks(Project& project, const LinkRename& rename, const ProgressStep&
 {
     const int count = project.TopicCount();
     for (int i = 0; i < count; ++i) {
-        TTopicRecord& topic = project.topic(i);
+        TopicRecord& topic = project.topic(i);
         updateBlock(topic.HeaderRtf, rename);
         updateBlock(topic.BodyRtf, rename);
         if (progress)

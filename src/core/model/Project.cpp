@@ -6,9 +6,9 @@
 
 namespace ts {
 
-TWindowRecord TWindowRecord::defaultWindow()
+WindowRecord WindowRecord::defaultWindow()
 {
-    TWindowRecord w;
+    WindowRecord w;
     w.Name.setBytes(QByteArrayLiteral("main"));
     return w;
 }
@@ -16,7 +16,7 @@ TWindowRecord TWindowRecord::defaultWindow()
 Project::Project(const QString& programFolder)
     : topics_(TopicSlots), windows_(WindowSlots), programFolder_(programFolder)
 {
-    windows_[0] = TWindowRecord::defaultWindow();
+    windows_[0] = WindowRecord::defaultWindow();
     ProjectPath = unnamedPath();
 }
 
@@ -26,37 +26,37 @@ bool Project::isUnnamedPath(const QString& path) const
     return full(path) == full(unnamedPath());
 }
 
-const TTopicRecord& Project::topic(int i) const
+const TopicRecord& Project::topic(int i) const
 {
     Q_ASSERT(i >= 0 && i < topicCount_);
     return topics_[size_t(i)];
 }
 
-TTopicRecord& Project::topic(int i)
+TopicRecord& Project::topic(int i)
 {
     Q_ASSERT(i >= 0 && i < topicCount_);
     return topics_[size_t(i)];
 }
 
-const TWindowRecord& Project::window(int k) const
+const WindowRecord& Project::window(int k) const
 {
     Q_ASSERT(k >= 0 && k < windowCount_);
     return windows_[size_t(k)];
 }
 
-TWindowRecord& Project::window(int k)
+WindowRecord& Project::window(int k)
 {
     Q_ASSERT(k >= 0 && k < windowCount_);
     return windows_[size_t(k)];
 }
 
-const TWindowRecord& Project::windowOf(const TTopicRecord& topic) const
+const WindowRecord& Project::windowOf(const TopicRecord& topic) const
 {
     const int k = topic.WindowIndex;
     return windows_[size_t(k >= 0 && k < windowCount_ ? k : 0)];
 }
 
-bool Project::addTopic(const TTopicRecord& topic)
+bool Project::addTopic(const TopicRecord& topic)
 {
     if (topicTableFull())
         return false;
@@ -81,7 +81,7 @@ int Project::findTopic(const QByteArray& topicId) const
     return -1;
 }
 
-bool Project::addWindow(const TWindowRecord& window)
+bool Project::addWindow(const WindowRecord& window)
 {
     if (windowCount_ >= MaxWindows)
         return false;
@@ -108,7 +108,7 @@ void Project::reset()
 {
     for (int i = 0; i < topicCount_; ++i)
         topics_[size_t(i)].clear();
-    windows_[0] = TWindowRecord::defaultWindow();
+    windows_[0] = WindowRecord::defaultWindow();
     windowCount_ = 1;
     topicCount_ = 0;
     PendingContents.reset();

@@ -5,7 +5,7 @@
 //
 // The tables keep their fixed capacities: 2049 topic slots and 256 window
 // slots, of which at most 255 are live. Every slot at or past TopicCount()
-// is empty (see TTopicRecord::clear).
+// is empty (see TopicRecord::clear).
 
 #include "Records.h"
 
@@ -31,16 +31,16 @@ public:
 
     // Live topics 0..TopicCount()-1 and live windows 0..WindowCount()-1.
     // Indices outside those ranges are a programming error (asserted).
-    const TTopicRecord& topic(int i) const;
-    TTopicRecord& topic(int i);
-    const TWindowRecord& window(int k) const;
-    TWindowRecord& window(int k);
+    const TopicRecord& topic(int i) const;
+    TopicRecord& topic(int i);
+    const WindowRecord& window(int k) const;
+    WindowRecord& window(int k);
 
     // The window a topic is shown in; window 0 when its index is out of range.
-    const TWindowRecord& windowOf(const TTopicRecord& topic) const;
+    const WindowRecord& windowOf(const TopicRecord& topic) const;
 
     // Appends a topic; false (and nothing changes) when all slots are used.
-    bool addTopic(const TTopicRecord& topic);
+    bool addTopic(const TopicRecord& topic);
     bool topicTableFull() const { return topicCount_ >= TopicSlots; }
     // Removes topic i; the later topics move down one slot.
     void deleteTopic(int i);
@@ -48,7 +48,7 @@ public:
     int findTopic(const QByteArray& topicId) const;
 
     // Appends a window; false when 255 windows are live.
-    bool addWindow(const TWindowRecord& window);
+    bool addWindow(const WindowRecord& window);
     // Removes window k (k > 0): its topics go to window 0, topics of later
     // windows follow their window down one index.
     void deleteWindow(int k);
@@ -82,8 +82,8 @@ public:
 
 private:
     friend class ProjectFileReader;
-    std::vector<TTopicRecord> topics_;   // TopicSlots slots
-    std::vector<TWindowRecord> windows_; // WindowSlots slots
+    std::vector<TopicRecord> topics_;   // TopicSlots slots
+    std::vector<WindowRecord> windows_; // WindowSlots slots
     int topicCount_ = 0;
     int windowCount_ = 1;
     QString programFolder_;

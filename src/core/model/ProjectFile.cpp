@@ -31,13 +31,13 @@ void putCounted(QByteArray& out, const CountedString<N>& s)
     out.append(N - s.length(), '\0');
 }
 
-void putWindow(QByteArray& out, const TWindowRecord& w)
+void putWindow(QByteArray& out, const WindowRecord& w)
 {
     const auto start = out.size();
     putCounted(out, w.Name);                      // 0..30
     out.append('\0');                             // 31 padding
-    putInt(out, std::int32_t(w.NonScrollColor));  // 32
-    putInt(out, std::int32_t(w.TopicColor));      // 36
+    putInt(out, std::int32_t(w.NonScrollColour));  // 32
+    putInt(out, std::int32_t(w.TopicColour));      // 36
     putByte(out, w.OnTop);                        // 40
     putByte(out, w.AutoSizeHeight);               // 41
     out.append(2, '\0');                          // 42 padding
@@ -53,11 +53,11 @@ void putWindow(QByteArray& out, const TWindowRecord& w)
     Q_UNUSED(start);
 }
 
-void putTopic(QByteArray& out, const TTopicRecord& t)
+void putTopic(QByteArray& out, const TopicRecord& t)
 {
     putCounted(out, t.TopicID);   // 0
-    putByte(out, t.HasMapID);     // 51
-    putInt(out, t.MapID);         // 52
+    putByte(out, t.HasCallId);     // 51
+    putInt(out, t.CallId);         // 52
     putInt(out, t.WindowIndex);   // 56
     putCounted(out, t.Keywords);  // 60
     putCounted(out, t.Title);     // 316
@@ -142,15 +142,15 @@ private:
     qsizetype pos_ = 0;
 };
 
-TWindowRecord readWindow(Reader& r, int k)
+WindowRecord readWindow(Reader& r, int k)
 {
     const QString where = QStringLiteral("window %1").arg(k);
     r.need(WindowRecordSize, where);
-    TWindowRecord w;
+    WindowRecord w;
     r.counted(w.Name, where + QStringLiteral("'s name"));
     r.skip(1);
-    w.NonScrollColor = std::uint32_t(r.int32());
-    w.TopicColor = std::uint32_t(r.int32());
+    w.NonScrollColour = std::uint32_t(r.int32());
+    w.TopicColour = std::uint32_t(r.int32());
     w.OnTop = r.byte() != 0;
     w.AutoSizeHeight = r.byte() != 0;
     r.skip(2);
@@ -165,14 +165,14 @@ TWindowRecord readWindow(Reader& r, int k)
     return w;
 }
 
-TTopicRecord readTopic(Reader& r, int i, int windowCount)
+TopicRecord readTopic(Reader& r, int i, int windowCount)
 {
     const QString where = QStringLiteral("topic %1").arg(i + 1);
     r.need(TopicEntryFixedSize, where);
-    TTopicRecord t;
+    TopicRecord t;
     r.counted(t.TopicID, where + QStringLiteral("'s Topic ID"));
-    t.HasMapID = r.byte() != 0;
-    t.MapID = r.int32();
+    t.HasCallId = r.byte() != 0;
+    t.CallId = r.int32();
     t.WindowIndex = r.int32();
     // A window index outside the table would make the topic unreachable; it
     // is shown on "main" instead so that the user's text stays at hand.
@@ -281,7 +281,7 @@ Project parse(const QByteArray& bytes, const QString& fileName, const QString& p
 
     Project project(programFolder);
     for (int k = 0; k < windowCount; ++k) {
-        const TWindowRecord w = readWindow(r, k);
+        const WindowRecord w = readWindow(r, k);
         if (k == 0)
             project.window(0) = w;
         else

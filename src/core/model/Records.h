@@ -11,10 +11,10 @@ namespace ts {
 
 // One topic. The record owns its two blocks of RTF; an empty block means
 // "no block held" (length 0).
-struct TTopicRecord {
+struct TopicRecord {
     CountedString<50> TopicID;    // upper case, no blanks, unique
-    bool HasMapID = false;        // callable from an application by number
-    std::int32_t MapID = 0;       // the Application Call ID; 0 unless HasMapID
+    bool HasCallId = false;        // callable from an application by number
+    std::int32_t CallId = 0;       // the Application Call ID; 0 unless HasCallId
     std::int32_t WindowIndex = 0; // index into the window table; 0 is "main"
     CountedString<255> Keywords;
     CountedString<50> Title;
@@ -25,9 +25,9 @@ struct TTopicRecord {
     std::int32_t BodyLen() const { return std::int32_t(BodyRtf.size()); }
 
     // Every field back to the state of a free slot.
-    void clear() { *this = TTopicRecord(); }
+    void clear() { *this = TopicRecord(); }
 
-    friend bool operator==(const TTopicRecord&, const TTopicRecord&) = default;
+    friend bool operator==(const TopicRecord&, const TopicRecord&) = default;
 };
 
 // The six buttons a help window can show, in their stored order.
@@ -35,10 +35,10 @@ enum WindowButton { Browse = 0, Contents, Index, Print, Back, Find, ButtonCount 
 
 // One help window definition. Colours are 0x00BBGGRR; positions and sizes in
 // help units (1024 span the screen).
-struct TWindowRecord {
+struct WindowRecord {
     CountedString<30> Name;
-    std::uint32_t NonScrollColor = 0xC0C0C0;
-    std::uint32_t TopicColor = 0xDCFFFF;
+    std::uint32_t NonScrollColour = 0xC0C0C0;
+    std::uint32_t TopicColour = 0xDCFFFF;
     bool OnTop = false;
     bool AutoSizeHeight = false;
     std::int32_t Left = 0;
@@ -49,10 +49,10 @@ struct TWindowRecord {
     bool DefaultPosition = true;
     std::array<bool, ButtonCount> Buttons{};
 
-    friend bool operator==(const TWindowRecord&, const TWindowRecord&) = default;
+    friend bool operator==(const WindowRecord&, const WindowRecord&) = default;
 
     // The window every project starts with in slot 0.
-    static TWindowRecord defaultWindow();
+    static WindowRecord defaultWindow();
 };
 
 // Size of a window record in the project file.

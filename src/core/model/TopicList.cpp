@@ -9,8 +9,8 @@ QStringList topicListLines(const Project& project)
     for (int i = 0; i < project.TopicCount(); ++i) {
         const auto& t = project.topic(i);
         QString line = t.TopicID.text() + QStringLiteral(" : ") + t.Title.text();
-        if (t.HasMapID)
-            line += QStringLiteral(" : Application Call ID: ") + QString::number(t.MapID);
+        if (t.HasCallId)
+            line += QStringLiteral(" : Application Call ID: ") + QString::number(t.CallId);
         else
             line += QStringLiteral(" : No Application Call");
         lines.append(line);

@@ -9,11 +9,11 @@ std::int64_t proposeCallId(const Project& project)
 {
     std::int64_t withId = 0;
     for (int i = 0; i < project.TopicCount(); ++i)
-        if (project.topic(i).HasMapID)
+        if (project.topic(i).HasCallId)
             ++withId;
     std::int64_t n = 10 + 10 * withId;
     for (int i = 0; i < project.TopicCount(); ++i)
-        if (n <= project.topic(i).MapID)
+        if (n <= project.topic(i).CallId)
             n += 10;
     return n;
 }
@@ -62,13 +62,13 @@ QString blankNotice()
     return QStringLiteral("Spaces found in the Topic ID\rwill be replaced with the \"_\" sign.");
 }
 
-QString callIdInUse(const QString& entered, const TTopicRecord& by)
+QString callIdInUse(const QString& entered, const TopicRecord& by)
 {
     return QStringLiteral("Application Call ID ") + entered.trimmed() + QStringLiteral(" is already in use by:\r\n")
            + by.TopicID.text() + QStringLiteral(" - ") + by.Title.text();
 }
 
-QString topicIdInUse(const QString& entered, const TTopicRecord& by)
+QString topicIdInUse(const QString& entered, const TopicRecord& by)
 {
     return QStringLiteral("Topic ID ") + entered + QStringLiteral(" is already in use by:\r\n")
            + by.TopicID.text() + QStringLiteral(" - ") + by.Title.text();
@@ -111,8 +111,8 @@ TopicCheck checkTopicProperties(const Project& project, const TopicFields& field
     for (int i = 0; i < project.TopicCount(); ++i) {
         if (i == own)
             continue;
-        const TTopicRecord& t = project.topic(i);
-        if (t.HasMapID && callId && *callId == t.MapID) {
+        const TopicRecord& t = project.topic(i);
+        if (t.HasCallId && callId && *callId == t.CallId) {
             result.Refusal = TopicMessages::callIdInUse(fields.CallId, t);
             return result;
         }

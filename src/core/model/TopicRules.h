@@ -57,8 +57,8 @@ namespace TopicMessages {
 QString noTopicId();         // "You must enter the Topic ID!"
 QString invalidCallId();     // "The Application Call ID number is not valid!"
 QString blankNotice();       // the notice that blanks become "_"
-QString callIdInUse(const QString& entered, const TTopicRecord& by);
-QString topicIdInUse(const QString& entered, const TTopicRecord& by);
+QString callIdInUse(const QString& entered, const TopicRecord& by);
+QString topicIdInUse(const QString& entered, const TopicRecord& by);
 // "A Topic ID cannot contain the character '#'.", or for a control
 // character "A Topic ID cannot contain the control character 9."
 QString forbiddenCharacter(QChar c);

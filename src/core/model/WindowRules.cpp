@@ -21,7 +21,7 @@ int roundToInt(double value)
 
 } // namespace
 
-WindowFields loadWindowFields(const TWindowRecord& window)
+WindowFields loadWindowFields(const WindowRecord& window)
 {
     WindowFields f;
     f.Caption = window.Caption.text();
@@ -32,13 +32,13 @@ WindowFields loadWindowFields(const TWindowRecord& window)
     f.DefaultPosition = window.DefaultPosition;
     f.AutoSizeHeight = window.AutoSizeHeight;
     f.OnTop = window.OnTop;
-    f.NonScrollColor = window.NonScrollColor;
-    f.TopicColor = window.TopicColor;
+    f.NonScrollColour = window.NonScrollColour;
+    f.TopicColour = window.TopicColour;
     f.Buttons = window.Buttons;
     return f;
 }
 
-std::optional<QString> storeWindowFields(TWindowRecord& window, const WindowFields& fields)
+std::optional<QString> storeWindowFields(WindowRecord& window, const WindowFields& fields)
 {
     window.Caption.setText(fields.Caption);
     const std::pair<const QString*, std::int32_t*> boxes[] = {
@@ -57,8 +57,8 @@ std::optional<QString> storeWindowFields(TWindowRecord& window, const WindowFiel
     window.AutoSizeHeight = fields.AutoSizeHeight;
     window.OnTop = fields.OnTop;
     // Colours are 0x00BBGGRR: the top byte is never stored.
-    window.NonScrollColor = fields.NonScrollColor & 0xFFFFFFu;
-    window.TopicColor = fields.TopicColor & 0xFFFFFFu;
+    window.NonScrollColour = fields.NonScrollColour & 0xFFFFFFu;
+    window.TopicColour = fields.TopicColour & 0xFFFFFFu;
     window.Buttons = fields.Buttons;
     return std::nullopt;
 }
@@ -82,7 +82,7 @@ std::optional<QString> checkNewWindowName(const QString& name)
 
 int addWindowLikeMain(Project& project, const QString& name)
 {
-    TWindowRecord window = project.window(0);
+    WindowRecord window = project.window(0);
     window.Name.setText(name);
     if (!project.addWindow(window))
         return -1;

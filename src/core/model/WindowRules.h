@@ -28,20 +28,20 @@ struct WindowFields {
     bool DefaultPosition = false;
     bool AutoSizeHeight = false;
     bool OnTop = false;
-    std::uint32_t NonScrollColor = 0;
-    std::uint32_t TopicColor = 0;
+    std::uint32_t NonScrollColour = 0;
+    std::uint32_t TopicColour = 0;
     std::array<bool, ButtonCount> Buttons{};
 };
 
 // The fields of `window`, the numbers as decimal text.
-WindowFields loadWindowFields(const TWindowRecord& window);
+WindowFields loadWindowFields(const WindowRecord& window);
 
 // Stores `fields` into `window` in the editor's order: caption, then Left,
 // Width, Top and Height, then the flags, the colours and the buttons. A box
 // that does not hold an integer stops the store there and its refusal
 // ("'<text>' is not a valid integer value") is returned; what was stored
 // before it keeps its new value.
-std::optional<QString> storeWindowFields(TWindowRecord& window, const WindowFields& fields);
+std::optional<QString> storeWindowFields(WindowRecord& window, const WindowFields& fields);
 
 // True when Left, Width, Top and Height all hold integers.
 bool windowFieldsHoldIntegers(const WindowFields& fields);

@@ -4,7 +4,7 @@ namespace ts::cp1252 {
 namespace {
 
 // Unicode code points of bytes 0x80..0x9F. Undefined bytes keep their own value.
-constexpr char16_t kHigh[32] = {
+constexpr char16_t High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -20,7 +20,7 @@ QString decode(const char* data, qsizetype size)
     const auto* src = reinterpret_cast<const unsigned char*>(data);
     for (qsizetype i = 0; i < size; ++i) {
         const unsigned char b = src[i];
-        dst[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+        dst[i] = (b >= 0x80 && b < 0xA0) ? High[b - 0x80] : char16_t(b);
     }
     return out;
 }
@@ -35,7 +35,7 @@ int byteFor(char16_t c)
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return c;
     for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == c)
+        if (High[i] == c)
             return 0x80 + i;
     return -1;
 }

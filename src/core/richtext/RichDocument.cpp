@@ -87,11 +87,11 @@ RichDocument::TextPosition RichDocument::locate(qsizetype position) const
 
 bool isSymbolFontFace(const QString& face)
 {
-    static const QString kFaces[] = {
+    static const QString Faces[] = {
         QStringLiteral("Symbol"),      QStringLiteral("Wingdings"), QStringLiteral("Wingdings 2"),
         QStringLiteral("Wingdings 3"), QStringLiteral("Webdings"),  QStringLiteral("Marlett"),
     };
-    for (const QString& f : kFaces)
+    for (const QString& f : Faces)
         if (face.compare(f, Qt::CaseInsensitive) == 0)
             return true;
     return false;

@@ -20,7 +20,7 @@ enum class VerticalPosition : std::uint8_t { Normal, Superscript, Subscript };
 struct CharFormat {
     QString Face = QStringLiteral("Arial"); // font face name
     int Size = 16;                           // half-points (16 = 8 pt)
-    std::optional<std::uint32_t> Color;      // 0xRRGGBB; empty = automatic
+    std::optional<std::uint32_t> Colour;      // 0xRRGGBB; empty = automatic
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;

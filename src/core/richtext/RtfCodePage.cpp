@@ -17,12 +17,12 @@
 namespace ts::rtf {
 namespace {
 
-constexpr char16_t kNoPair = 0xFFFF;
-constexpr char16_t kWide = 0xFFFE;
+constexpr char16_t NoPair = 0xFFFF;
+constexpr char16_t Wide = 0xFFFE;
 
 // The converter's UTF-16 in this machine's byte order, so that its output can
 // be copied into a std::u16string as it stands.
-constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+constexpr const char* Utf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
 const std::array<char16_t, 256>& windows1252()
 {
@@ -202,13 +202,13 @@ const CodePage& CodePage::get(int number)
 {
     thread_local CodePageCache cache;
     if (number <= 0 || number > 65535)
-        number = kWindows1252;
+        number = Windows1252CodePage;
     if (const auto it = cache.byNumber.find(number); it != cache.byNumber.end())
         return *it->second;
     std::unique_ptr<CodePage> page(new CodePage(number));
     const CodePage* p = page.get();
     if (page->number_ != number) // the converter lacks it: share the Windows-1252 page
-        p = &get(kWindows1252);
+        p = &get(Windows1252CodePage);
     else
         cache.owned.push_back(std::move(page));
     cache.byNumber.emplace(number, p);
@@ -218,9 +218,9 @@ const CodePage& CodePage::get(int number)
 CodePage::CodePage(int number)
 {
     single_ = windows1252();
-    if (number == kWindows1252)
+    if (number == Windows1252CodePage)
         return;
-    const iconv_t cd = iconv_open(kUtf16, converterName(number).c_str());
+    const iconv_t cd = iconv_open(Utf16, converterName(number).c_str());
     if (cd == iconv_t(-1))
         return;
     std::array<char16_t, 256> single = single_;
@@ -325,8 +325,8 @@ bool CodePage::appendPair(unsigned char lead, unsigned char trail, std::u16strin
     if (pairs_.empty())
         pairs_.assign(256 * 256, u'\0');
     char16_t& known = pairs_[std::size_t(lead) << 8 | trail];
-    if (known != 0 && known != kWide) {
-        if (known == kNoPair)
+    if (known != 0 && known != Wide) {
+        if (known == NoPair)
             return false;
         out.push_back(known);
         return true;
@@ -336,15 +336,15 @@ bool CodePage::appendPair(unsigned char lead, unsigned char trail, std::u16strin
     std::size_t units = 0;
     if (convert(static_cast<iconv_t>(iconv_), pair, 2, chars, &units) != Result::Done || units == 0 || units > 2) {
         const char16_t userDefined = userDefinedCharacter(number_, lead, trail);
-        known = userDefined != 0 ? userDefined : kNoPair;
+        known = userDefined != 0 ? userDefined : NoPair;
         if (userDefined != 0)
             out.push_back(userDefined);
         return userDefined != 0;
     }
-    if (units == 1 && chars[0] != kNoPair && chars[0] != kWide && chars[0] != 0)
+    if (units == 1 && chars[0] != NoPair && chars[0] != Wide && chars[0] != 0)
         known = chars[0];
     else
-        known = kWide; // not memoized: converted again next time
+        known = Wide; // not memoized: converted again next time
     out.append(chars, units);
     return true;
 }

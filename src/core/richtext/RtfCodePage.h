@@ -16,7 +16,7 @@
 
 namespace ts::rtf {
 
-constexpr int kWindows1252 = 1252;
+constexpr int Windows1252CodePage = 1252;
 
 // The code page a \fcharsetN names, or 0 when it names none (1 "default",
 // 2 symbol, values we do not know): the next source in line decides then.
@@ -55,13 +55,13 @@ private:
 
     friend struct CodePageCache;
 
-    int number_ = kWindows1252;
+    int number_ = Windows1252CodePage;
     bool doubleByte_ = false;
     void* iconv_ = nullptr; // iconv_t; kept open for double-byte code pages
     std::array<char16_t, 256> single_{};
     std::array<bool, 256> lead_{};
     // What the converter made of each lead/trail pair asked so far, indexed
-    // lead * 256 + trail: 0 not asked yet, kNoPair undefined, kWide outside
+    // lead * 256 + trail: 0 not asked yet, NoPair undefined, Wide outside
     // the 16-bit range (asked again each time).
     mutable std::u16string pairs_;
 };

@@ -12,7 +12,7 @@ using W = WordId;
 
 // Words that end a paragraph in the reader's model: page and section breaks
 // and table rows become paragraph breaks, a table cell a tab.
-constexpr WordInfo kWords[] = {
+constexpr WordInfo WordTable[] = {
     {"par", K::Flag, W::Par, 0},
     {"page", K::Flag, W::Par, 0},
     {"sect", K::Flag, W::Par, 0},
@@ -70,7 +70,7 @@ constexpr WordInfo kWords[] = {
 
     {"f", K::Value, W::Font, 0},
     {"fs", K::Value, W::FontSize, 0},
-    {"cf", K::Value, W::Color, 0},
+    {"cf", K::Value, W::Colour, 0},
     {"li", K::Value, W::LeftIndent, 0},
     {"fi", K::Value, W::FirstIndent, 0},
     {"ri", K::Value, W::RightIndent, 0},
@@ -94,7 +94,7 @@ constexpr WordInfo kWords[] = {
     {"uc", K::Value, W::UnicodeSkip, 0},
 
     {"fonttbl", K::Destination, W::FontTable, 0},
-    {"colortbl", K::Destination, W::ColorTable, 0},
+    {"colortbl", K::Destination, W::ColourTable, 0},
     // Properties of a nested table: word processors also put the cells'
     // text in this group.
     {"nesttableprops", K::Destination, W::TransparentDestination, 0},
@@ -190,42 +190,42 @@ constexpr WordInfo kWords[] = {
     {"bullet", K::Symbol, W::Character, u'\u2022'},
 };
 
-constexpr std::size_t kWordCount = sizeof(kWords) / sizeof(kWords[0]);
-constexpr std::size_t kSlots = 512; // a power of two, well above twice the word count
-static_assert(kWordCount < 256 && kSlots > 2 * kWordCount);
+constexpr std::size_t WordCount = sizeof(WordTable) / sizeof(WordTable[0]);
+constexpr std::size_t Slots = 512; // a power of two, well above twice the word count
+static_assert(WordCount < 256 && Slots > 2 * WordCount);
 
 // Open addressing over the name hash; slot value = index + 1, 0 = empty.
 // Built at compile time, so a lookup is one hash probe and one compare.
-constexpr std::array<std::uint8_t, kSlots> makeSlots()
+constexpr std::array<std::uint8_t, Slots> makeSlots()
 {
-    std::array<std::uint8_t, kSlots> slots{};
-    for (std::size_t i = 0; i < kWordCount; ++i) {
+    std::array<std::uint8_t, Slots> slots{};
+    for (std::size_t i = 0; i < WordCount; ++i) {
         std::size_t n = 0;
-        while (kWords[i].name[n])
+        while (WordTable[i].name[n])
             ++n;
-        std::size_t s = hashName(kWords[i].name, n) & (kSlots - 1);
+        std::size_t s = hashName(WordTable[i].name, n) & (Slots - 1);
         while (slots[s] != 0)
-            s = (s + 1) & (kSlots - 1);
+            s = (s + 1) & (Slots - 1);
         slots[s] = std::uint8_t(i + 1);
     }
     return slots;
 }
 
-constexpr std::array<std::uint8_t, kSlots> kSlotTable = makeSlots();
+constexpr std::array<std::uint8_t, Slots> SlotTable = makeSlots();
 
-constexpr std::array<std::uint8_t, kWordCount> makeLengths()
+constexpr std::array<std::uint8_t, WordCount> makeLengths()
 {
-    std::array<std::uint8_t, kWordCount> lengths{};
-    for (std::size_t i = 0; i < kWordCount; ++i) {
+    std::array<std::uint8_t, WordCount> lengths{};
+    for (std::size_t i = 0; i < WordCount; ++i) {
         std::size_t n = 0;
-        while (kWords[i].name[n])
+        while (WordTable[i].name[n])
             ++n;
         lengths[i] = std::uint8_t(n);
     }
     return lengths;
 }
 
-constexpr std::array<std::uint8_t, kWordCount> kLengths = makeLengths();
+constexpr std::array<std::uint8_t, WordCount> Lengths = makeLengths();
 
 } // namespace
 
@@ -233,17 +233,17 @@ const WordInfo* lookupWord(const char* name, std::size_t size, std::uint32_t has
 {
     if (size == 0 || size > 32)
         return nullptr;
-    std::size_t s = hash & (kSlots - 1);
-    while (const std::uint8_t v = kSlotTable[s]) {
-        if (kLengths[v - 1] == size) {
-            const char* w = kWords[v - 1].name;
+    std::size_t s = hash & (Slots - 1);
+    while (const std::uint8_t v = SlotTable[s]) {
+        if (Lengths[v - 1] == size) {
+            const char* w = WordTable[v - 1].name;
             std::size_t i = 0;
             while (i < size && w[i] == name[i])
                 ++i;
             if (i == size)
-                return &kWords[v - 1];
+                return &WordTable[v - 1];
         }
-        s = (s + 1) & (kSlots - 1);
+        s = (s + 1) & (Slots - 1);
     }
     return nullptr;
 }

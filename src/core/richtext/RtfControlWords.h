@@ -25,7 +25,7 @@ enum class WordId : std::uint8_t {
     // toggles
     Bold, Italic, Underline, Strike, Hidden, DoubleUnderline, SmallCaps,
     // values
-    Font, FontSize, Color, LeftIndent, FirstIndent, RightIndent,
+    Font, FontSize, Colour, LeftIndent, FirstIndent, RightIndent,
     SpaceBefore, SpaceAfter, LineSpacing, LineMultiple, TabPosition, BarTab, Raise, Lower, Highlight,
     // lists
     ListLevel, LevelFormat, LevelStart, LevelFollow, ListId, ListNumber, ListLevelNumber,
@@ -33,7 +33,7 @@ enum class WordId : std::uint8_t {
     FootnoteNumbering, EndnoteNumbering,
     Deff, AnsiCpg, FontCharset, FontCodePage, Red, Green, Blue, Unicode, UnicodeSkip,
     // destinations read specially
-    FontTable, ColorTable,
+    FontTable, ColourTable,
     // destinations whose text is the document's own (read as if the group
     // were plain)
     TransparentDestination,

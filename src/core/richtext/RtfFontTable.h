@@ -42,7 +42,7 @@ public:
 private:
     void commit();
 
-    int documentCodePage_ = kWindows1252;
+    int documentCodePage_ = Windows1252CodePage;
     QHash<int, FontEntry> fonts_;
     struct {
         bool active = false;

@@ -23,7 +23,7 @@ using namespace ts::rtf;
 
 // Groups nested deeper than this are passed over whole; no real document
 // comes near it, and it bounds the memory a hostile file can make us use.
-constexpr std::size_t kMaxDepth = 512;
+constexpr std::size_t MaxDepth = 512;
 
 class Builder {
 public:
@@ -68,18 +68,18 @@ private:
 
     // Code pages: \ansicpgN, else \mac, \pc or \pca, else Windows-1252.
     int ansiCpg_ = 0;
-    int charsetCodePage_ = kWindows1252;
+    int charsetCodePage_ = Windows1252CodePage;
     int lead_ = -1;                       // a lead byte waiting for its trail
     const CodePage* leadPage_ = nullptr;  // the code page it was read in
 
     // Tables.
     int deff_ = 0;
     FontTable fonts_;
-    std::vector<std::optional<std::uint32_t>> colors_;
+    std::vector<std::optional<std::uint32_t>> colours_;
     struct {
         int r = 0, g = 0, b = 0;
         bool any = false;
-    } pendingColor_;
+    } pendingColour_;
 
     // The document being built.
     RichDocument doc_;
@@ -171,7 +171,7 @@ void Builder::groupStart()
     skipTrail_ = false;
     if (stack_.empty()) {
         stack_.emplace_back();
-    } else if (stack_.size() >= kMaxDepth) {
+    } else if (stack_.size() >= MaxDepth) {
         tok_.skipGroup();
         return;
     } else {
@@ -283,8 +283,8 @@ void Builder::word(const Token& t)
             s.dest = Dest::FontTable;
             fonts_.begin();
         } else {
-            s.dest = Dest::ColorTable;
-            pendingColor_ = {};
+            s.dest = Dest::ColourTable;
+            pendingColour_ = {};
         }
         return;
     }
@@ -309,13 +309,13 @@ void Builder::word(const Token& t)
             s.uc = std::max(0, t.param);
         }
         break;
-    case Dest::ColorTable:
+    case Dest::ColourTable:
         if (!t.hasParam)
             break;
         if (w->id == WordId::Red || w->id == WordId::Green || w->id == WordId::Blue) {
             const int v = std::clamp(t.param, 0, 255);
-            (w->id == WordId::Red ? pendingColor_.r : w->id == WordId::Green ? pendingColor_.g : pendingColor_.b) = v;
-            pendingColor_.any = true;
+            (w->id == WordId::Red ? pendingColour_.r : w->id == WordId::Green ? pendingColour_.g : pendingColour_.b) = v;
+            pendingColour_.any = true;
         }
         break;
     }
@@ -371,7 +371,7 @@ void Builder::normalWord(const WordInfo& w, const Token& t, State& s)
             setDocumentCodePage(&ansiCpg_, std::max(0, t.param));
         return;
     case WordId::Ansi:
-        setDocumentCodePage(&charsetCodePage_, kWindows1252);
+        setDocumentCodePage(&charsetCodePage_, Windows1252CodePage);
         return;
     case WordId::Mac:
         setDocumentCodePage(&charsetCodePage_, 10000);
@@ -431,7 +431,7 @@ void Builder::setDocumentCodePage(int* which, int number)
 {
     *which = number;
     fonts_.setDocumentCodePage(documentCodePage());
-    runKey_ = kStaleKey; // the open run's code page may no longer hold
+    runKey_ = StaleKey; // the open run's code page may no longer hold
 }
 
 const CodePage& Builder::pageOf(const FontEntry* font) const
@@ -563,15 +563,15 @@ void Builder::bytes(const char* data, std::size_t size)
         if (fieldInstruction_.size() < 1024)
             fieldInstruction_.append(reinterpret_cast<const char*>(src), std::min<std::size_t>(size, 1024));
         return;
-    case Dest::ColorTable:
+    case Dest::ColourTable:
         for (std::size_t i = 0; i < size; ++i) {
             if (src[i] != ';')
                 continue;
-            if (pendingColor_.any)
-                colors_.emplace_back(std::uint32_t(pendingColor_.r << 16 | pendingColor_.g << 8 | pendingColor_.b));
+            if (pendingColour_.any)
+                colours_.emplace_back(std::uint32_t(pendingColour_.r << 16 | pendingColour_.g << 8 | pendingColour_.b));
             else
-                colors_.emplace_back(std::nullopt);
-            pendingColor_ = {};
+                colours_.emplace_back(std::nullopt);
+            pendingColour_ = {};
         }
         return;
     }
@@ -605,20 +605,20 @@ CharFormat Builder::formatFor(const CharKey& key, const FontEntry* font) const
     if (font)
         f.Face = font->face;
     f.Size = key.size;
-    if (key.color >= 0 && std::size_t(key.color) < colors_.size())
-        f.Color = colors_[std::size_t(key.color)];
-    f.Bold = key.flags & kBold;
-    f.Italic = key.flags & kItalic;
-    f.Underline = key.flags & kUnderline;
-    f.Strike = key.flags & kStrike;
-    f.Hidden = key.flags & kHidden;
-    f.DoubleUnderline = key.flags & kDoubleUnderline;
-    f.SmallCaps = key.flags & kSmallCaps;
-    f.Vertical = key.flags & kSuperscript ? VerticalPosition::Superscript
-                 : key.flags & kSubscript ? VerticalPosition::Subscript
+    if (key.colour >= 0 && std::size_t(key.colour) < colours_.size())
+        f.Colour = colours_[std::size_t(key.colour)];
+    f.Bold = key.flags & BoldFlag;
+    f.Italic = key.flags & ItalicFlag;
+    f.Underline = key.flags & UnderlineFlag;
+    f.Strike = key.flags & StrikeFlag;
+    f.Hidden = key.flags & HiddenFlag;
+    f.DoubleUnderline = key.flags & DoubleUnderlineFlag;
+    f.SmallCaps = key.flags & SmallCapsFlag;
+    f.Vertical = key.flags & SuperscriptFlag ? VerticalPosition::Superscript
+                 : key.flags & SubscriptFlag ? VerticalPosition::Subscript
                                           : VerticalPosition::Normal;
-    if (key.highlight > 0 && std::size_t(key.highlight) < colors_.size())
-        f.Highlight = colors_[std::size_t(key.highlight)];
+    if (key.highlight > 0 && std::size_t(key.highlight) < colours_.size())
+        f.Highlight = colours_[std::size_t(key.highlight)];
     return f;
 }
 
@@ -818,7 +818,7 @@ void Builder::fieldEnd()
     if (!face.isEmpty())
         format.Face = face;
     const bool symbol = isSymbolFontFace(format.Face);
-    const QChar c = code < 256 ? QChar(symbol ? char16_t(0xF000 | code) : CodePage::get(kWindows1252).single()[code])
+    const QChar c = code < 256 ? QChar(symbol ? char16_t(0xF000 | code) : CodePage::get(Windows1252CodePage).single()[code])
                                : QChar(char16_t(code));
     para_.push_back(Run{QString(c), format});
 }
@@ -847,12 +847,12 @@ void Builder::finish()
 
 RichDocument read(const QByteArray& rtf)
 {
-    static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+    static const QByteArray Utf8Bom("\xEF\xBB\xBF");
     if (rtf.startsWith("{\\rtf")) {
         Builder b(rtf.constData(), rtf.constData() + rtf.size());
         return b.run();
     }
-    if (rtf.startsWith(kUtf8Bom))
+    if (rtf.startsWith(Utf8Bom))
         return RichDocument::fromPlainText(QString::fromUtf8(rtf.constData() + 3, rtf.size() - 3));
     return RichDocument::fromPlainText(cp1252::decode(rtf));
 }

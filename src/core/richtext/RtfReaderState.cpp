@@ -6,9 +6,9 @@ namespace ts::rtf {
 namespace {
 
 // Tab stops one paragraph may set; more than a line could ever use.
-constexpr std::size_t kMaxTabs = 64;
+constexpr std::size_t MaxTabs = 64;
 // Different tab stop lists one document may set.
-constexpr std::size_t kMaxTabSets = 4096;
+constexpr std::size_t MaxTabSets = 4096;
 
 } // namespace
 
@@ -16,7 +16,7 @@ int TabSets::add(int current, TabStop stop, int position)
 {
     stop.Position = std::clamp(position, 0, 31680); // 22 inches: wider than any page
     std::vector<TabStop> set = current >= 0 ? sets_[std::size_t(current)] : std::vector<TabStop>();
-    if (set.size() >= kMaxTabs)
+    if (set.size() >= MaxTabs)
         return current;
     const auto at = std::lower_bound(set.begin(), set.end(), stop.Position,
                                      [](const TabStop& t, int pos) { return t.Position < pos; });
@@ -32,7 +32,7 @@ int TabSets::add(int current, TabStop stop, int position)
         key += char(t.Align);
         key += char(t.Fill);
     }
-    if (sets_.size() >= kMaxTabSets && !index_.count(key))
+    if (sets_.size() >= MaxTabSets && !index_.count(key))
         return current;
     const auto [found, added] = index_.emplace(std::move(key), int(sets_.size()));
     if (added)
@@ -47,7 +47,7 @@ bool applyFormattingWord(const WordInfo& w, const Token& t, State& s, TabSets& t
         s.chr.flags = on ? std::uint16_t(s.chr.flags | bit) : std::uint16_t(s.chr.flags & ~bit);
     };
     auto vertical = [&](std::uint16_t bit) {
-        s.chr.flags = std::uint16_t((s.chr.flags & ~(kSuperscript | kSubscript)) | bit);
+        s.chr.flags = std::uint16_t((s.chr.flags & ~(SuperscriptFlag | SubscriptFlag)) | bit);
     };
     switch (w.id) {
     case WordId::Pard:
@@ -60,20 +60,20 @@ bool applyFormattingWord(const WordInfo& w, const Token& t, State& s, TabSets& t
         s.ls = s.ilvl = 0;
         break;
     case WordId::Plain:
-        s.chr = CharKey{deff, kDefaultSize, -1, 0, 0};
+        s.chr = CharKey{deff, DefaultSize, -1, 0, 0};
         break;
     case WordId::Ql: s.align = Alignment::Left; break;
     case WordId::Qc: s.align = Alignment::Center; break;
     case WordId::Qr: s.align = Alignment::Right; break;
     case WordId::Qj: s.align = Alignment::Justify; break;
-    case WordId::UlNone: s.chr.flags &= std::uint16_t(~(kUnderline | kDoubleUnderline)); break;
-    case WordId::DoubleUnderline: flag(kDoubleUnderline); break;
-    case WordId::SmallCaps: flag(kSmallCaps); break;
-    case WordId::Superscript: vertical(kSuperscript); break;
-    case WordId::Subscript: vertical(kSubscript); break;
+    case WordId::UlNone: s.chr.flags &= std::uint16_t(~(UnderlineFlag | DoubleUnderlineFlag)); break;
+    case WordId::DoubleUnderline: flag(DoubleUnderlineFlag); break;
+    case WordId::SmallCaps: flag(SmallCapsFlag); break;
+    case WordId::Superscript: vertical(SuperscriptFlag); break;
+    case WordId::Subscript: vertical(SubscriptFlag); break;
     case WordId::NoSuperSub: vertical(0); break;
-    case WordId::Raise: vertical(t.hasParam && t.param == 0 ? 0 : kSuperscript); break;
-    case WordId::Lower: vertical(t.hasParam && t.param == 0 ? 0 : kSubscript); break;
+    case WordId::Raise: vertical(t.hasParam && t.param == 0 ? 0 : SuperscriptFlag); break;
+    case WordId::Lower: vertical(t.hasParam && t.param == 0 ? 0 : SubscriptFlag); break;
     case WordId::Highlight: s.chr.highlight = t.hasParam ? std::max(0, t.param) : 0; break;
     case WordId::SpaceBefore: s.sb = t.hasParam ? t.param : 0; break;
     case WordId::SpaceAfter: s.sa = t.hasParam ? t.param : 0; break;
@@ -95,20 +95,20 @@ bool applyFormattingWord(const WordInfo& w, const Token& t, State& s, TabSets& t
             s.tabs = tabs.add(s.tabs, s.pendingTab, t.param);
         s.pendingTab = TabStop();
         break;
-    case WordId::Bold: flag(kBold); break;
-    case WordId::Italic: flag(kItalic); break;
-    case WordId::Underline: flag(kUnderline); break;
-    case WordId::Strike: flag(kStrike); break;
-    case WordId::Hidden: flag(kHidden); break;
+    case WordId::Bold: flag(BoldFlag); break;
+    case WordId::Italic: flag(ItalicFlag); break;
+    case WordId::Underline: flag(UnderlineFlag); break;
+    case WordId::Strike: flag(StrikeFlag); break;
+    case WordId::Hidden: flag(HiddenFlag); break;
     case WordId::Font:
         if (t.hasParam)
             s.chr.font = t.param;
         break;
     case WordId::FontSize:
-        s.chr.size = t.hasParam ? t.param : kDefaultSize;
+        s.chr.size = t.hasParam ? t.param : DefaultSize;
         break;
-    case WordId::Color:
-        s.chr.color = t.hasParam ? t.param : 0;
+    case WordId::Colour:
+        s.chr.colour = t.hasParam ? t.param : 0;
         break;
     case WordId::LeftIndent: s.li = t.hasParam ? t.param : 0; break;
     case WordId::FirstIndent: s.fi = t.hasParam ? t.param : 0; break;

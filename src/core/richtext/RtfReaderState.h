@@ -15,12 +15,12 @@
 
 namespace ts::rtf {
 
-enum class Dest : std::uint8_t { Normal, FontTable, ColorTable, ListTable, LevelText, LevelMarker, FieldInstruction };
+enum class Dest : std::uint8_t { Normal, FontTable, ColourTable, ListTable, LevelText, LevelMarker, FieldInstruction };
 
-constexpr int kDefaultSize = 24; // RTF's default: 12 pt
+constexpr int DefaultSize = 24; // RTF's default: 12 pt
 enum : std::uint16_t {
-    kBold = 1, kItalic = 2, kUnderline = 4, kStrike = 8, kHidden = 16,
-    kDoubleUnderline = 32, kSmallCaps = 64, kSuperscript = 128, kSubscript = 256,
+    BoldFlag = 1, ItalicFlag = 2, UnderlineFlag = 4, StrikeFlag = 8, HiddenFlag = 16,
+    DoubleUnderlineFlag = 32, SmallCapsFlag = 64, SuperscriptFlag = 128, SubscriptFlag = 256,
 };
 
 // The character format as the RTF describes it: numbers into the tables.
@@ -28,8 +28,8 @@ enum : std::uint16_t {
 // under a key that differs from the current run's.
 struct CharKey {
     int font = 0;
-    int size = kDefaultSize;
-    int color = -1; // colour table index; -1 = no \cf given (automatic)
+    int size = DefaultSize;
+    int colour = -1; // colour table index; -1 = no \cf given (automatic)
     int highlight = 0; // colour table index of \highlightN; 0 = none
     std::uint16_t flags = 0;
 
@@ -57,7 +57,7 @@ struct State {
 };
 
 // A key no text is ever formatted with: the next text looks its format up again.
-constexpr CharKey kStaleKey{INT_MIN, INT_MIN, INT_MIN, INT_MIN, 0};
+constexpr CharKey StaleKey{INT_MIN, INT_MIN, INT_MIN, INT_MIN, 0};
 
 // The tab stop lists paragraphs set, each kept once: a state names one by
 // index, so that groups copy a number rather than a list. Bounded, so that

@@ -11,31 +11,31 @@
 namespace ts::rtf {
 namespace {
 
-enum : std::uint8_t { kPlain = 0, kStopText = 1, kIgnored = 2, kLetter = 4, kDigit = 8, kGroupByte = 16 };
+enum : std::uint8_t { Plain = 0, StopText = 1, Ignored = 2, Letter = 4, Digit = 8, GroupByte = 16 };
 
 constexpr std::array<std::uint8_t, 256> makeClasses()
 {
     std::array<std::uint8_t, 256> t{};
     for (int c = 0; c < 0x20; ++c)
-        t[c] = kStopText | kIgnored; // RTF ignores line ends; other control bytes carry nothing
-    t['\t'] = kPlain;                // a literal tab is a tab
-    t['\\'] = kStopText | kGroupByte;
-    t['{'] = kStopText | kGroupByte;
-    t['}'] = kStopText | kGroupByte;
+        t[c] = StopText | Ignored; // RTF ignores line ends; other control bytes carry nothing
+    t['\t'] = Plain;                // a literal tab is a tab
+    t['\\'] = StopText | GroupByte;
+    t['{'] = StopText | GroupByte;
+    t['}'] = StopText | GroupByte;
     for (int c = 'a'; c <= 'z'; ++c)
-        t[c] = kLetter;
+        t[c] = Letter;
     for (int c = 'A'; c <= 'Z'; ++c)
-        t[c] = kLetter;
+        t[c] = Letter;
     for (int c = '0'; c <= '9'; ++c)
-        t[c] = kDigit;
+        t[c] = Digit;
     return t;
 }
 
-constexpr std::array<std::uint8_t, 256> kClass = makeClasses();
+constexpr std::array<std::uint8_t, 256> Class = makeClasses();
 
 inline std::uint8_t cls(char c)
 {
-    return kClass[static_cast<unsigned char>(c)];
+    return Class[static_cast<unsigned char>(c)];
 }
 
 inline int hexValue(char c)
@@ -70,7 +70,7 @@ inline const char* endOfText(const char* p, const char* end)
         p += 16;
     }
 #endif
-    while (p < end && !(cls(*p) & kStopText))
+    while (p < end && !(cls(*p) & StopText))
         ++p;
     return p;
 }
@@ -80,8 +80,8 @@ inline const char* endOfText(const char* p, const char* end)
 void Tokenizer::readWord(Token& t)
 {
     const char* name = p_;
-    std::uint32_t h = kHashSeed;
-    while (p_ < end_ && (cls(*p_) & kLetter)) {
+    std::uint32_t h = HashSeed;
+    while (p_ < end_ && (cls(*p_) & Letter)) {
         h = hashStep(h, static_cast<unsigned char>(*p_));
         ++p_;
     }
@@ -94,14 +94,14 @@ void Tokenizer::readWord(Token& t)
 
     const char* q = p_;
     bool negative = false;
-    if (q < end_ && *q == '-' && q + 1 < end_ && (cls(q[1]) & kDigit)) {
+    if (q < end_ && *q == '-' && q + 1 < end_ && (cls(q[1]) & Digit)) {
         negative = true;
         ++q;
     }
-    if (q < end_ && (cls(*q) & kDigit)) {
+    if (q < end_ && (cls(*q) & Digit)) {
         // Saturate instead of overflowing; the digits are consumed all the same.
         std::int64_t v = 0;
-        while (q < end_ && (cls(*q) & kDigit)) {
+        while (q < end_ && (cls(*q) & Digit)) {
             if (v <= std::int64_t(INT_MAX) + 1)
                 v = v * 10 + (*q - '0');
             ++q;
@@ -137,7 +137,7 @@ Token Tokenizer::next()
     while (p_ < end_) {
         const char c = *p_;
         const std::uint8_t k = cls(c);
-        if (!(k & kStopText)) {
+        if (!(k & StopText)) {
             const char* start = p_;
             p_ = endOfText(p_ + 1, end_);
             t.kind = TokenKind::Text;
@@ -145,7 +145,7 @@ Token Tokenizer::next()
             t.size = std::size_t(p_ - start);
             return t;
         }
-        if (k & kIgnored) {
+        if (k & Ignored) {
             ++p_;
             continue;
         }
@@ -162,7 +162,7 @@ Token Tokenizer::next()
         if (p_ >= end_)
             break;
         const char e = *p_;
-        if (cls(e) & kLetter) {
+        if (cls(e) & Letter) {
             readWord(t);
             return t;
         }
@@ -197,7 +197,7 @@ void Tokenizer::skipGroup()
     std::size_t depth = 1;
     while (p_ < end_) {
         const char c = *p_++;
-        if (!(cls(c) & kGroupByte))
+        if (!(cls(c) & GroupByte))
             continue;
         if (c == '{') {
             ++depth;
@@ -207,7 +207,7 @@ void Tokenizer::skipGroup()
         } else { // backslash
             if (p_ >= end_)
                 return;
-            if (cls(*p_) & kLetter) {
+            if (cls(*p_) & Letter) {
                 Token t;
                 readWord(t); // passes over \bin data
             } else {

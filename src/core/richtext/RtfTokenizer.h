@@ -35,10 +35,10 @@ constexpr std::uint32_t hashStep(std::uint32_t h, unsigned char c)
 {
     return (h ^ c) * 16777619u;
 }
-constexpr std::uint32_t kHashSeed = 2166136261u;
+constexpr std::uint32_t HashSeed = 2166136261u;
 constexpr std::uint32_t hashName(const char* name, std::size_t size)
 {
-    std::uint32_t h = kHashSeed;
+    std::uint32_t h = HashSeed;
     for (std::size_t i = 0; i < size; ++i)
         h = hashStep(h, static_cast<unsigned char>(name[i]));
     return h;

@@ -13,9 +13,9 @@
 namespace ts {
 namespace {
 
-constexpr char kHex[] = "0123456789abcdef";
-constexpr qsizetype kChunk = 4096;     // characters escaped per buffer reservation
-constexpr qsizetype kMaxPerChar = 9;   // the longest escape: \u-32768?
+constexpr char Hex[] = "0123456789abcdef";
+constexpr qsizetype Chunk = 4096;     // characters escaped per buffer reservation
+constexpr qsizetype MaxPerChar = 9;   // the longest escape: \u-32768?
 
 // The face name as the font table can hold it: without the characters that
 // would end the entry or the table, without control characters, and trimmed
@@ -59,8 +59,8 @@ inline char* putHexByte(char* d, int b)
 {
     *d++ = '\\';
     *d++ = '\'';
-    *d++ = kHex[(b >> 4) & 0xF];
-    *d++ = kHex[b & 0xF];
+    *d++ = Hex[(b >> 4) & 0xF];
+    *d++ = Hex[b & 0xF];
     return d;
 }
 
@@ -74,20 +74,20 @@ inline char* putUnicode(char* d, char16_t c)
     return d;
 }
 
-enum : std::uint8_t { kAsIs = 0, kEscapeBrace = 1, kTab = 2, kControl = 3 };
+enum : std::uint8_t { AsIs = 0, EscapeBrace = 1, Tab = 2, Control = 3 };
 
 constexpr std::array<std::uint8_t, 128> makeAsciiClasses()
 {
     std::array<std::uint8_t, 128> t{};
     for (int c = 0; c < 0x20; ++c)
-        t[c] = kControl;
-    t['\t'] = kTab;
-    t['\\'] = kEscapeBrace;
-    t['{'] = kEscapeBrace;
-    t['}'] = kEscapeBrace;
+        t[c] = Control;
+    t['\t'] = Tab;
+    t['\\'] = EscapeBrace;
+    t['{'] = EscapeBrace;
+    t['}'] = EscapeBrace;
     return t;
 }
-constexpr std::array<std::uint8_t, 128> kAscii = makeAsciiClasses();
+constexpr std::array<std::uint8_t, 128> Ascii = makeAsciiClasses();
 
 // Windows-1252 byte of a character, or -1: taken once from the program's own
 // code page, as a table over every character up to the highest it maps.
@@ -147,7 +147,7 @@ inline qsizetype copyPlainAscii(const char16_t* src, qsizetype n, char* d)
 #endif
     while (i < n) {
         const char16_t c = src[i];
-        if (c >= 0x80 || kAscii[c] != kAsIs)
+        if (c >= 0x80 || Ascii[c] != AsIs)
             break;
         d[i] = char(c);
         ++i;
@@ -165,10 +165,10 @@ void appendText(QByteArray& out, const QString& text, bool symbol)
     const Cp1252Bytes& byteFor = cp1252Bytes();
     const char16_t* src = reinterpret_cast<const char16_t*>(text.constData());
     const qsizetype n = text.size();
-    for (qsizetype start = 0; start < n; start += kChunk) {
-        const qsizetype end = std::min(n, start + kChunk);
+    for (qsizetype start = 0; start < n; start += Chunk) {
+        const qsizetype end = std::min(n, start + Chunk);
         const qsizetype base = out.size();
-        out.resize(base + (end - start) * kMaxPerChar);
+        out.resize(base + (end - start) * MaxPerChar);
         char* const begin = out.data();
         char* d = begin + base;
         qsizetype i = start;
@@ -187,12 +187,12 @@ void appendText(QByteArray& out, const QString& text, bool symbol)
                 d = putLiteral(d, "\\line ", 6);
             } else if (symbol) {
                 const int b = (c & 0xFF00) == 0xF000 ? int(c & 0xFF) : byteFor(c);
-                if (b >= 0 && b < 0x80 && kAscii[b] == kAsIs)
+                if (b >= 0 && b < 0x80 && Ascii[b] == AsIs)
                     *d++ = char(b);
                 else
                     d = b >= 0 ? putHexByte(d, b) : putUnicode(d, c);
             } else if (c < 0x80) {
-                if (kAscii[c] == kEscapeBrace) {
+                if (Ascii[c] == EscapeBrace) {
                     *d++ = '\\';
                     *d++ = char(c);
                 } else {
@@ -236,7 +236,7 @@ inline bool sameFace(const QString& a, const QString& b)
 
 inline bool sameFormat(const CharFormat& a, const CharFormat& b)
 {
-    return a.Size == b.Size && a.Color == b.Color && a.Bold == b.Bold && a.Italic == b.Italic &&
+    return a.Size == b.Size && a.Colour == b.Colour && a.Bold == b.Bold && a.Italic == b.Italic &&
            a.Underline == b.Underline && a.Strike == b.Strike && a.Hidden == b.Hidden &&
            a.DoubleUnderline == b.DoubleUnderline && a.SmallCaps == b.SmallCaps && a.Vertical == b.Vertical &&
            a.Highlight == b.Highlight && sameFace(a.Face, b.Face);
@@ -302,8 +302,8 @@ struct RtfWriter::WordCache {
         bool symbol = false;
         bool valid = false;
     };
-    static constexpr std::size_t kSlots = 64;
-    std::vector<Entry> entries{kSlots};
+    static constexpr std::size_t Slots = 64;
+    std::vector<Entry> entries{Slots};
     // Font numbers of recent faces.
     std::array<QString, 4> faces;
     std::array<int, 4> faceIndex{};
@@ -313,11 +313,11 @@ struct RtfWriter::WordCache {
     static std::size_t slot(const CharFormat& f)
     {
         std::size_t h = std::size_t(unsigned(f.Size)) * 0x9E3779B1u;
-        h ^= std::size_t(f.Color ? *f.Color + 1 : 0) * 0x85EBCA6Bu;
+        h ^= std::size_t(f.Colour ? *f.Colour + 1 : 0) * 0x85EBCA6Bu;
         h ^= std::size_t(f.Bold | f.Italic << 1 | f.Underline << 2 | f.Strike << 3 | f.Hidden << 4) * 0xC2B2AE35u;
         h ^= std::size_t(reinterpret_cast<std::uintptr_t>(f.Face.constData()) >> 4) * 0x27D4EB2Fu;
         h ^= h >> 17;
-        return h & (kSlots - 1);
+        return h & (Slots - 1);
     }
 };
 
@@ -375,17 +375,17 @@ qsizetype RtfWriter::addToTables(const Paragraph& paragraph, FaceCache& cache)
             cache.next = (cache.next + 1) % cache.faces.size();
             cache.used = std::min(cache.used + 1, cache.faces.size());
         }
-        const auto addColor = [this](std::uint32_t color) {
-            const std::uint32_t rgb = color & 0xFFFFFF;
-            if (!colorIndex_.contains(rgb)) {
-                colors_.push_back(rgb);
-                colorIndex_.insert(rgb, int(colors_.size())); // entry 0 is the automatic colour
+        const auto addColour = [this](std::uint32_t colour) {
+            const std::uint32_t rgb = colour & 0xFFFFFF;
+            if (!colourIndex_.contains(rgb)) {
+                colours_.push_back(rgb);
+                colourIndex_.insert(rgb, int(colours_.size())); // entry 0 is the automatic colour
             }
         };
-        if (f.Color)
-            addColor(*f.Color);
+        if (f.Colour)
+            addColour(*f.Colour);
         if (f.Highlight)
-            addColor(*f.Highlight);
+            addColour(*f.Highlight);
     });
     return size;
 }
@@ -395,15 +395,15 @@ int RtfWriter::fontIndex(const QString& face) const
     return fontIndex_.value(face, 0);
 }
 
-int RtfWriter::colorIndex(std::uint32_t rgb) const
+int RtfWriter::colourIndex(std::uint32_t rgb) const
 {
-    return colorIndex_.value(rgb & 0xFFFFFF, 0);
+    return colourIndex_.value(rgb & 0xFFFFFF, 0);
 }
 
 QByteArray RtfWriter::openingLines() const
 {
     QByteArray out;
-    out.reserve(128 + qsizetype(fonts_.size()) * 48 + qsizetype(colors_.size()) * 32);
+    out.reserve(128 + qsizetype(fonts_.size()) * 48 + qsizetype(colours_.size()) * 32);
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl");
     char buf[64];
     for (std::size_t i = 0; i < fonts_.size(); ++i) {
@@ -415,7 +415,7 @@ QByteArray RtfWriter::openingLines() const
         out.append(";}");
     }
     out.append("}\r\n{\\colortbl ;");
-    for (std::uint32_t rgb : colors_) {
+    for (std::uint32_t rgb : colours_) {
         char* d = putLiteral(buf, "\\red", 4);
         d = putInt(d, int((rgb >> 16) & 0xFF));
         d = putLiteral(d, "\\green", 6);
@@ -497,10 +497,10 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
             char* w = putLiteral(e.words, "\\plain\\f", 8);
             w = putInt(w, font);
             w = putInt(putLiteral(w, "\\fs", 3), f.Size);
-            if (f.Color) {
-                const int color = colorIndex(*f.Color);
-                if (color > 0)
-                    w = putInt(putLiteral(w, "\\cf", 3), color);
+            if (f.Colour) {
+                const int colour = colourIndex(*f.Colour);
+                if (colour > 0)
+                    w = putInt(putLiteral(w, "\\cf", 3), colour);
             }
             if (f.Bold)
                 w = putLiteral(w, "\\b", 2);
@@ -521,9 +521,9 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
             else if (f.Vertical == VerticalPosition::Subscript)
                 w = putLiteral(w, "\\sub", 4);
             if (f.Highlight) {
-                const int color = colorIndex(*f.Highlight);
-                if (color > 0)
-                    w = putInt(putLiteral(w, "\\highlight", 10), color);
+                const int colour = colourIndex(*f.Highlight);
+                if (colour > 0)
+                    w = putInt(putLiteral(w, "\\highlight", 10), colour);
             }
             *w++ = ' ';
             e.size = int(w - e.words);

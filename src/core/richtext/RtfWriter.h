@@ -62,7 +62,7 @@ private:
     qsizetype addToTables(const Paragraph& paragraph, FaceCache& cache);
     void appendParagraphLine(QByteArray& out, const Paragraph& paragraph, bool first, WordCache& cache) const;
     int fontIndex(const QString& face) const;
-    int colorIndex(std::uint32_t rgb) const;
+    int colourIndex(std::uint32_t rgb) const;
 
     // Fonts in order of first use, by the name the table holds (a face name
     // without the characters a table cannot hold); faces as given map to them.
@@ -70,8 +70,8 @@ private:
     std::vector<bool> fontSymbol_; // written \fcharset2
     QHash<QString, int> fontByName_;
     QHash<QString, int> fontIndex_;
-    std::vector<std::uint32_t> colors_;
-    QHash<std::uint32_t, int> colorIndex_;
+    std::vector<std::uint32_t> colours_;
+    QHash<std::uint32_t, int> colourIndex_;
 };
 
 } // namespace ts

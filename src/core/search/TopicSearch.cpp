@@ -20,7 +20,7 @@ bool linesContain(const QByteArray& rtf, const QString& upperQuery)
     return false;
 }
 
-bool matches(const TTopicRecord& topic, const QString& upperQuery, SearchMode mode)
+bool matches(const TopicRecord& topic, const QString& upperQuery, SearchMode mode)
 {
     switch (mode) {
     case SearchMode::TopicId:

@@ -16,7 +16,7 @@ Settings Settings::fromIni(const IniFile& ini)
     s.Top = ini.intValue(config, QStringLiteral("Top"), s.Top);
     s.Width = ini.intValue(config, QStringLiteral("Width"), s.Width);
     s.Height = ini.intValue(config, QStringLiteral("Height"), s.Height);
-    s.TLB = ini.flag(config, QStringLiteral("TLB"), s.TLB);
+    s.topicListShown = ini.flag(config, QStringLiteral("TLB"), s.topicListShown);
     s.HelpCompiler = ini.value(config, QStringLiteral("HelpCompiler"), s.HelpCompiler);
     s.Maximized = ini.flag(config, QStringLiteral("Maximized"), s.Maximized);
     for (int k = 0; k < RecentFiles::Count; ++k)
@@ -30,7 +30,7 @@ void Settings::toIni(IniFile& ini) const
     ini.setInt(config, QStringLiteral("Top"), Top);
     ini.setInt(config, QStringLiteral("Width"), Width);
     ini.setInt(config, QStringLiteral("Height"), Height);
-    ini.setFlag(config, QStringLiteral("TLB"), TLB);
+    ini.setFlag(config, QStringLiteral("TLB"), topicListShown);
     ini.setValue(config, QStringLiteral("HelpCompiler"), HelpCompiler);
     ini.setFlag(config, QStringLiteral("Maximized"), Maximized);
     for (int k = 0; k < RecentFiles::Count; ++k)

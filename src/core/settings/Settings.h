@@ -12,7 +12,7 @@ struct Settings {
     int Top = 0;
     int Width = 640;
     int Height = 400;
-    bool TLB = true;                                // topic list shown
+    bool topicListShown = true;                                // topic list shown
     // The window was maximised when it closed; Left to Height then hold its
     // bounds before it was, where it goes when it is restored. A key of its
     // own, so that older versions read the bounds as they always did.

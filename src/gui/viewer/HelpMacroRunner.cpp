@@ -106,10 +106,10 @@ void HelpMacroRunner::execute(const HelpMacroCall& call, HelpViewerWindow* from,
     else if (call.is(QStringLiteral("SetPopupColor"))) {
         // SetPopupColor(r, g, b) or SetPopupColor(0x00BBGGRR).
         if (call.args.size() >= 3)
-            viewer_.popupColor = QColor(int(call.number(0).value_or(255)) & 0xFF, int(call.number(1).value_or(255)) & 0xFF,
+            viewer_.popupColour = QColor(int(call.number(0).value_or(255)) & 0xFF, int(call.number(1).value_or(255)) & 0xFF,
                                         int(call.number(2).value_or(255)) & 0xFF);
-        else if (const auto colorRef = call.number(0))
-            viewer_.popupColor = QColor(int(*colorRef & 0xFF), int((*colorRef >> 8) & 0xFF), int((*colorRef >> 16) & 0xFF));
+        else if (const auto colourRef = call.number(0))
+            viewer_.popupColour = QColor(int(*colourRef & 0xFF), int((*colourRef >> 8) & 0xFF), int((*colourRef >> 16) & 0xFF));
     }
     // Flush has nothing to wait for here.
 }

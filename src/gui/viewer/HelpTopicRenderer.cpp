@@ -298,7 +298,7 @@ QTextCharFormat HelpTopicRenderer::charFormat(const HelpRun& run) const
     format.setFontStrikeOut(font.strikeOut);
     if (font.smallCaps)
         format.setFontCapitalization(QFont::SmallCaps);
-    format.setForeground(QColor(font.color ? QRgb(0xFF000000 | *font.color) : QRgb(0xFF000000)));
+    format.setForeground(QColor(font.colour ? QRgb(0xFF000000 | *font.colour) : QRgb(0xFF000000)));
 
     if (run.hotspot >= 0 && run.hotspot < int(content_.hotspots.size())) {
         const HelpHotspot& hotspot = content_.hotspots[size_t(run.hotspot)];
@@ -306,7 +306,7 @@ QTextCharFormat HelpTopicRenderer::charFormat(const HelpRun& run) const
         format.setAnchorHref(HelpAnchor::hotspotHref(run.hotspot));
         format.setToolTip(document_.targetText(hotspot));
         if (hotspot.drawnAsHotspot) {
-            format.setForeground(QColor::fromRgb(HotspotColor));
+            format.setForeground(QColor::fromRgb(HotspotColour));
             format.setUnderlineStyle(hotspot.kind == HelpHotspot::Kind::Popup ? QTextCharFormat::DotLine
                                                                               : QTextCharFormat::SingleUnderline);
         }

@@ -38,7 +38,7 @@ struct HelpAnchor {
 
 class HelpTopicRenderer {
 public:
-    static constexpr QRgb HotspotColor = 0xFF008000; // WinHelp's green
+    static constexpr QRgb HotspotColour = 0xFF008000; // WinHelp's green
     // Each paragraph's block carries its HelpParagraph::topicOffset under this
     // format property, for jumps to a place inside a topic.
     static constexpr int ParagraphOffsetProperty = 0x100000 + 1; // QTextFormat::UserProperty + 1

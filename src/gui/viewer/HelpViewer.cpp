@@ -32,7 +32,7 @@ enum ButtonBit : int {
 };
 constexpr int ButtonBits = BrowseBit | ContentsBit | IndexBit | PrintBit | BackBit | FindBit;
 
-QColor colorOf(std::uint32_t rgb) { return QColor::fromRgb(QRgb(0xFF000000u | rgb)); }
+QColor colourOf(std::uint32_t rgb) { return QColor::fromRgb(QRgb(0xFF000000u | rgb)); }
 
 } // namespace
 
@@ -80,7 +80,7 @@ void HelpViewer::openDocument(HelpDocument document, const QString& path, const 
     otherDocuments_.clear();
     contentsTopic_ = -1;
     browseButtons_ = false;
-    popupColor = QColor();
+    popupColour = QColor();
     topicsDialogStale_ = true;
     lastTab_ = HelpTopicsDialog::Tab::Contents;
     macros_->startFile();
@@ -102,7 +102,7 @@ void HelpViewer::openDocument(HelpDocument document, const QString& path, const 
     if (!document_.topics.empty())
         showTopic(topic, topicId.isEmpty() ? MainName : QString(), main);
     else if (main)
-        main->showRegions(nullptr, Qt::white, new QTextDocument(main), scrollingColor(main));
+        main->showRegions(nullptr, Qt::white, new QTextDocument(main), scrollingColour(main));
     keepNotice_ = false;
     if (main)
         main->show();
@@ -152,16 +152,16 @@ const HelpWindowDefinition* HelpViewer::definitionOf(const HelpViewerWindow* win
     return index >= 0 ? &document_.windows[size_t(index)] : nullptr;
 }
 
-QColor HelpViewer::scrollingColor(const HelpViewerWindow* window) const
+QColor HelpViewer::scrollingColour(const HelpViewerWindow* window) const
 {
     const HelpWindowDefinition* def = definitionOf(window);
-    return def && def->has(HelpWindowDefinition::ScrollingColorValid) ? colorOf(def->scrollingColor) : QColor(Qt::white);
+    return def && def->has(HelpWindowDefinition::ScrollingColourValid) ? colourOf(def->scrollingColour) : QColor(Qt::white);
 }
 
-QColor HelpViewer::nonScrollingColor(const HelpViewerWindow* window) const
+QColor HelpViewer::nonScrollingColour(const HelpViewerWindow* window) const
 {
     const HelpWindowDefinition* def = definitionOf(window);
-    return def && def->has(HelpWindowDefinition::NonScrollingColorValid) ? colorOf(def->nonScrollingColor) : QColor(Qt::white);
+    return def && def->has(HelpWindowDefinition::NonScrollingColourValid) ? colourOf(def->nonScrollingColour) : QColor(Qt::white);
 }
 
 HelpViewerWindow* HelpViewer::ensureWindow(const QString& name)
@@ -365,8 +365,8 @@ void HelpViewer::renderPage(HelpViewerWindow* window)
     const int topic = window->page.topic;
     const HelpTopicRenderer renderer(document_, topic, fontScale_);
     const HelpTopicContent& content = document_.content(topic);
-    window->showRegions(renderer.render(content.nonScrolling, window), nonScrollingColor(window),
-                        renderer.render(content.scrolling, window), scrollingColor(window));
+    window->showRegions(renderer.render(content.nonScrolling, window), nonScrollingColour(window),
+                        renderer.render(content.scrolling, window), scrollingColour(window));
 }
 
 // Before a window is shown its frame is not known, so a window placed at the
@@ -455,7 +455,7 @@ void HelpViewer::showPopup(const QString& file, int topic, const QPoint& globalP
     std::vector<HelpParagraph> paragraphs = content.nonScrolling;
     paragraphs.insert(paragraphs.end(), content.scrolling.begin(), content.scrolling.end());
     QTextDocument* text = renderer.render(paragraphs, popup);
-    const QColor background = popupColor.isValid() ? popupColor : scrollingColor(caller);
+    const QColor background = popupColour.isValid() ? popupColour : scrollingColour(caller);
     const int maximumWidth = std::max(320, (caller ? caller->width() : 640) * 2 / 3);
     QPointer<HelpViewerWindow> guarded(caller);
     connect(popup, &HelpPopup::anchorActivated, this,

@@ -106,7 +106,7 @@ public:
     // Shows a web or mail address and opens it when the user agrees.
     void offerAddress(const QString& address, HelpViewerWindow* from);
 
-    QColor popupColor; // SetPopupColor; invalid = the calling window's colour
+    QColor popupColour; // SetPopupColor; invalid = the calling window's colour
 
 signals:
     void allWindowsClosed();
@@ -132,8 +132,8 @@ private:
     // cannot be read (the user has been told).
     const HelpDocument* otherDocument(const QString& fileName, QString* path = nullptr);
     bool isThisFile(const QString& fileName) const;
-    QColor scrollingColor(const HelpViewerWindow* window) const;
-    QColor nonScrollingColor(const HelpViewerWindow* window) const;
+    QColor scrollingColour(const HelpViewerWindow* window) const;
+    QColor nonScrollingColour(const HelpViewerWindow* window) const;
     const HelpWindowDefinition* definitionOf(const HelpViewerWindow* window) const;
     QWidget* dialogParent() const;
     void warn(QWidget* parent, const QString& text);

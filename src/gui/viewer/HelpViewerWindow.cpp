@@ -85,15 +85,15 @@ void HelpViewerWindow::buildMenus()
     aboutAction = help->addAction(QStringLiteral("&About Help..."));
 }
 
-void HelpViewerWindow::showRegions(QTextDocument* nonScrolling, const QColor& nonScrollingColor,
-                                   QTextDocument* scrolling, const QColor& scrollingColor)
+void HelpViewerWindow::showRegions(QTextDocument* nonScrolling, const QColor& nonScrollingColour,
+                                   QTextDocument* scrolling, const QColor& scrollingColour)
 {
     const bool band = nonScrolling && !nonScrolling->isEmpty();
     if (nonScrolling)
-        nonScrollingView->showDocument(nonScrolling, nonScrollingColor);
+        nonScrollingView->showDocument(nonScrolling, nonScrollingColour);
     nonScrollingView->setVisible(band);
     regionSeparator->setVisible(band);
-    scrollingView->showDocument(scrolling, scrollingColor);
+    scrollingView->showDocument(scrolling, scrollingColour);
     scrollingView->verticalScrollBar()->setValue(0);
     scrollingView->horizontalScrollBar()->setValue(0);
 }

@@ -43,8 +43,8 @@ public:
     bool isMain() const { return isMain_; }
 
     // Shows a rendered topic: the band only when it holds text.
-    void showRegions(QTextDocument* nonScrolling, const QColor& nonScrollingColor, QTextDocument* scrolling,
-                     const QColor& scrollingColor);
+    void showRegions(QTextDocument* nonScrolling, const QColor& nonScrollingColour, QTextDocument* scrolling,
+                     const QColor& scrollingColour);
     // Scrolls the topic text to the paragraph at or after `topicOffset`.
     void scrollToOffset(std::uint32_t topicOffset);
     // A line under the buttons naming what the page's macros asked for and

@@ -414,8 +414,8 @@ WindowRecord readWindow(Cursor& c)
     w.width = c.s16();
     w.height = c.s16();
     w.state = c.u16();
-    w.scrollColor = c.u32();
-    w.nonScrollColor = c.u32();
+    w.scrollColour = c.u32();
+    w.nonScrollColour = c.u32();
     return w;
 }
 
@@ -491,7 +491,7 @@ void readFonts(const InternalFile& f, HelpFile& out)
             d.error(QStringLiteral("descriptor %1 names face %2 of %3").arg(i).arg(fd.faceIndex).arg(faces));
         fd.face = out.faces[fd.faceIndex];
         const std::uint32_t r = d.u8(), g = d.u8(), b = d.u8();
-        fd.color = r << 16 | g << 8 | b;
+        fd.colour = r << 16 | g << 8 | b;
         d.skip(3);
         out.fonts.append(fd);
     }
@@ -985,13 +985,13 @@ Bitmap readBitmap(const InternalFile& f)
     b.bitCount = p.cus();
     b.width = p.cul();
     b.height = p.cul();
-    b.colorsUsed = p.cul();
-    b.colorsImportant = p.cul();
+    b.coloursUsed = p.cul();
+    b.coloursImportant = p.cul();
     const std::uint32_t pixelSize = p.cul();
     p.cul(); // hotspot data size
     const std::uint32_t pixelsAt = p.u32();
     p.u32(); // hotspot data offset
-    std::uint32_t colours = b.colorsUsed;
+    std::uint32_t colours = b.coloursUsed;
     if (colours == 0 && b.bitCount <= 8)
         colours = 1u << b.bitCount;
     if (b.bitCount != 1 && b.bitCount != 4 && b.bitCount != 8 && b.bitCount != 24)

@@ -61,8 +61,8 @@ struct WindowRecord {
     QByteArray type, name, caption;
     std::int16_t x = 0, y = 0, width = 0, height = 0;
     std::uint16_t state = 0;
-    std::uint32_t scrollColor = 0;    // 0x00BBGGRR, as the bytes R, G, B, 0 read
-    std::uint32_t nonScrollColor = 0; // the same
+    std::uint32_t scrollColour = 0;    // 0x00BBGGRR, as the bytes R, G, B, 0 read
+    std::uint32_t nonScrollColour = 0; // the same
 };
 
 struct SystemInfo {
@@ -83,7 +83,7 @@ struct FontDescriptor {
     std::uint8_t family = 0;
     std::uint16_t faceIndex = 0;
     QByteArray face;
-    std::uint32_t color = 0; // 0xRRGGBB
+    std::uint32_t colour = 0; // 0xRRGGBB
 };
 
 struct Hotspot {
@@ -148,7 +148,7 @@ struct Bitmap {
     std::uint8_t type = 0, packing = 0;
     std::uint32_t xdpi = 0, ydpi = 0;
     int planes = 0, bitCount = 0;
-    std::uint32_t width = 0, height = 0, colorsUsed = 0, colorsImportant = 0;
+    std::uint32_t width = 0, height = 0, coloursUsed = 0, coloursImportant = 0;
     QByteArray palette; // colorsUsed x B, G, R, 0
     QByteArray pixels;
 };

@@ -56,23 +56,23 @@ inline HelpDocument sampleHelpDocument()
     doc.readable = true;
     doc.title = QStringLiteral("Sample Help");
     HelpWindowDefinition main;
-    main.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::ScrollingColorValid | HelpWindowDefinition::NonScrollingColorValid;
+    main.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::ScrollingColourValid | HelpWindowDefinition::NonScrollingColourValid;
     main.name = QStringLiteral("main");
-    main.scrollingColor = 0xFFFFF0;
-    main.nonScrollingColor = 0xC0C0FF;
+    main.scrollingColour = 0xFFFFF0;
+    main.nonScrollingColour = 0xC0C0FF;
     HelpWindowDefinition sec;
-    sec.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::ScrollingColorValid;
+    sec.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::ScrollingColourValid;
     sec.name = QStringLiteral("sec");
     sec.type = QStringLiteral("secondary");
     sec.caption = QStringLiteral("Glossary <b>");
-    sec.scrollingColor = 0x204060;
+    sec.scrollingColour = 0x204060;
     doc.windows = {main, sec};
     HelpFont plain;
     plain.face = QStringLiteral("Arial");
     HelpFont heading = plain;
     heading.halfPoints = 28;
     heading.bold = true;
-    heading.color = 0x800000;
+    heading.colour = 0x800000;
     doc.fonts = {plain, heading};
 
     const QStringList titles = {QStringLiteral("Contents"), QStringLiteral("<script>alert(1)</script>"),

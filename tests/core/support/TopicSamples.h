@@ -26,10 +26,10 @@ inline QByteArray rtf(std::vector<Paragraph> paragraphs)
     return RtfWriter::write(d);
 }
 
-inline TTopicRecord topic(const QByteArray& id, const QByteArray& title, const QByteArray& keywords, QByteArray header,
+inline TopicRecord topic(const QByteArray& id, const QByteArray& title, const QByteArray& keywords, QByteArray header,
                           QByteArray body, int window = 0)
 {
-    TTopicRecord t;
+    TopicRecord t;
     t.TopicID.setBytes(id);
     t.Title.setBytes(title);
     t.Keywords.setBytes(keywords);

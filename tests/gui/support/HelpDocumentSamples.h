@@ -69,19 +69,19 @@ inline HelpDocument sampleDocument()
     HelpFont heading = body;
     heading.halfPoints = 28;
     heading.bold = true;
-    heading.color = 0x000080;
+    heading.colour = 0x000080;
     doc.fonts = {body, heading};
 
     HelpWindowDefinition main;
-    main.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::ScrollingColorValid
-                 | HelpWindowDefinition::NonScrollingColorValid;
+    main.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::ScrollingColourValid
+                 | HelpWindowDefinition::NonScrollingColourValid;
     main.name = QStringLiteral("main");
     main.caption = QStringLiteral("Demo Main Caption");
-    main.scrollingColor = 0xFFFFE0;
-    main.nonScrollingColor = 0xC0C0FF;
+    main.scrollingColour = 0xFFFFE0;
+    main.nonScrollingColour = 0xC0C0FF;
     HelpWindowDefinition sec;
     sec.flags = HelpWindowDefinition::NameValid | HelpWindowDefinition::CaptionValid | HelpWindowDefinition::XValid | HelpWindowDefinition::YValid
-                | HelpWindowDefinition::WidthValid | HelpWindowDefinition::HeightValid | HelpWindowDefinition::ScrollingColorValid | HelpWindowDefinition::OnTop;
+                | HelpWindowDefinition::WidthValid | HelpWindowDefinition::HeightValid | HelpWindowDefinition::ScrollingColourValid | HelpWindowDefinition::OnTop;
     sec.name = QStringLiteral("sec");
     sec.caption = QStringLiteral("Side Notes");
     sec.x = 512;
@@ -89,7 +89,7 @@ inline HelpDocument sampleDocument()
     sec.width = 256;
     sec.height = 512;
     sec.state = 0x4000 | 0x0400; // Back and Contents buttons
-    sec.scrollingColor = 0xE0FFE0;
+    sec.scrollingColour = 0xE0FFE0;
     doc.windows = {main, sec};
 
     const char* titles[] = {"Contents", "Printing", "Definition", "Setup"};

@@ -34,17 +34,17 @@ inline RichDocument everything()
     bold.Bold = true;
     CharFormat italicRed = fmt("Times New Roman", 24);
     italicRed.Italic = true;
-    italicRed.Color = 0xFF0000;
+    italicRed.Colour = 0xFF0000;
     CharFormat underline = fmt("Courier New", 17); // 8.5 pt
     underline.Underline = true;
-    underline.Color = 0x00FF00;
+    underline.Colour = 0x00FF00;
     CharFormat strike = fmt("Arial", 16);
     strike.Strike = true;
     CharFormat hidden = fmt("Arial", 16);
     hidden.Hidden = true;
     CharFormat all = fmt("Verdana", 40);
     all.Bold = all.Italic = all.Underline = all.Strike = all.Hidden = true;
-    all.Color = 0x000000; // black, which is not "automatic"
+    all.Colour = 0x000000; // black, which is not "automatic"
     CharFormat emptyLine = fmt("Times New Roman", 28);
     emptyLine.Bold = true;
 

@@ -42,14 +42,14 @@ QString ScriptedPrompter::lastMessage() const
 
 int ScriptedPrompter::unusedScript() const
 {
-    return int(answers_.size() + paths_.size() + colors_.size() + prints_.size());
+    return int(answers_.size() + paths_.size() + colours_.size() + prints_.size());
 }
 
 void ScriptedPrompter::reset()
 {
     answers_.clear();
     paths_.clear();
-    colors_.clear();
+    colours_.clear();
     prints_.clear();
     calls_.clear();
     unexpected_ = false;
@@ -110,13 +110,13 @@ QString ScriptedPrompter::chooseFolder(QWidget*, const QString& caption, const Q
     return p;
 }
 
-std::optional<std::uint32_t> ScriptedPrompter::chooseColor(QWidget*, std::uint32_t initial)
+std::optional<std::uint32_t> ScriptedPrompter::chooseColour(QWidget*, std::uint32_t initial)
 {
     Call call;
-    call.kind = Kind::Color;
-    call.color = initial;
+    call.kind = Kind::Colour;
+    call.colour = initial;
     std::optional<std::uint32_t> c;
-    take(colors_, c, call);
+    take(colours_, c, call);
     record(call);
     return c;
 }

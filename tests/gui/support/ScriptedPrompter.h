@@ -20,7 +20,7 @@ namespace ts {
 
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Folder, Color, Print };
+    enum class Kind { Message, OpenFile, SaveFile, Folder, Colour, Print };
 
     struct Call {
         Kind kind = Kind::Message;
@@ -31,7 +31,7 @@ public:
         QString filter;        // file dialogs
         QString fileName;      // file and folder dialogs: the name offered
         QString defaultSuffix; // save dialog
-        std::uint32_t color = 0; // colour dialog: the initial colour
+        std::uint32_t colour = 0; // colour dialog: the initial colour
         QString document;      // print: the plain text of the document handed over
         bool unexpected = false; // the script had no answer for it
     };
@@ -39,7 +39,7 @@ public:
     // The script.
     ScriptedPrompter& answer(Answer a) { answers_.push_back(a); return *this; }
     ScriptedPrompter& path(const QString& p) { paths_.push_back(p); return *this; }
-    ScriptedPrompter& color(std::optional<std::uint32_t> c) { colors_.push_back(c); return *this; }
+    ScriptedPrompter& colour(std::optional<std::uint32_t> c) { colours_.push_back(c); return *this; }
     ScriptedPrompter& printAnswer(bool print) { prints_.push_back(print); return *this; }
 
     // Runs after each call is recorded, before it is answered: lets a test
@@ -62,7 +62,7 @@ public:
     QString saveFile(QWidget* parent, const QString& filter, const QString& fileName,
                      const QString& defaultSuffix) override;
     QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) override;
-    std::optional<std::uint32_t> chooseColor(QWidget* parent, std::uint32_t initial) override;
+    std::optional<std::uint32_t> chooseColour(QWidget* parent, std::uint32_t initial) override;
     bool print(QWidget* parent, const QTextDocument& document, const QString& jobTitle) override;
 
 private:
@@ -72,7 +72,7 @@ private:
 
     std::deque<Answer> answers_;
     std::deque<QString> paths_;
-    std::deque<std::optional<std::uint32_t>> colors_;
+    std::deque<std::optional<std::uint32_t>> colours_;
     std::deque<bool> prints_;
     std::vector<Call> calls_;
     bool unexpected_ = false;
