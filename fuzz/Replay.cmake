@@ -17,7 +17,10 @@ foreach(src ${FUZZ_SOURCES})
   target_link_libraries(${target}_replay PRIVATE fuzz_replay_main topicsmith_core)
   if(target STREQUAL "fuzz_help_compiler")
     # The help compiler's output is read back with the tests' own reader.
-    target_sources(${target}_replay PRIVATE ${FUZZ_DIR}/../tests/core/support/HelpFileReader.cpp)
+    target_sources(${target}_replay PRIVATE
+      ${FUZZ_DIR}/../tests/core/support/HelpFileReader.cpp
+      ${FUZZ_DIR}/../tests/core/support/HelpFileReaderTopics.cpp
+      ${FUZZ_DIR}/../tests/core/support/HelpFileReaderTrees.cpp)
     target_include_directories(${target}_replay PRIVATE ${FUZZ_DIR}/../tests/core/support)
   endif()
 

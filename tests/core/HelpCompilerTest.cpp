@@ -6,19 +6,23 @@
 #include "HelpFileReader.h"
 #include "TopicSamples.h"
 
+#include "contents/ContentsFile.h"
 #include "helpfile/BPlusTree.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCompiler.h"
 #include "helpfile/HelpPictures.h"
 #include "helpfile/TopicLayout.h"
 #include "helpfile/TopicText.h"
+#include "helpsource/CntWriter.h"
 #include "links/LinkMarkup.h"
 #include "model/IoError.h"
 #include "model/Project.h"
+#include "model/WholeFile.h"
 #include "richtext/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -511,4 +515,24 @@ TEST(HelpCompiler, MacrosGetTheirBareArgumentQuoted)
     EXPECT_EQ(quotedMacro(QStringLiteral("ExecFile(\"notepad.exe\")")), QStringLiteral("ExecFile(\"notepad.exe\")"));
     EXPECT_EQ(quotedMacro(QStringLiteral("JumpId(`a.hlp', `B')")), QStringLiteral("JumpId(`a.hlp', `B')"));
     EXPECT_EQ(quotedMacro(QStringLiteral("ExecFile(a, b)")), QStringLiteral("ExecFile(a, b)"));
+}
+
+// The help file names the .cnt the build writes beside it, and names none
+// when the project has no contents file to write one from.
+TEST(HelpCompiler, TheContentsFileNamedIsTheOneTheBuildWrites)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    Project project;
+    project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
+    TopicRecord t;
+    t.TopicID.setBytes("INTRO");
+    project.addTopic(t);
+    HelpCompileReport report;
+    EXPECT_FALSE(hlpread::readHelpFile(compileHelpFileBytes(project, report)).system.cntName.has_value());
+
+    writeWholeFile(ContentsFile::pathFor(project), "Introduction=INTRO\r\n");
+    const hlpread::HelpFile h = hlpread::readHelpFile(compileHelpFileBytes(project, report));
+    EXPECT_EQ(h.system.cntName, QFileInfo(CntWriter::pathFor(project)).fileName().toLatin1());
+    EXPECT_EQ(report.warnings, 0) << report.logLines.join(u'\n').toStdString();
 }

@@ -12,11 +12,11 @@
 #include "helpfile/HelpCompiler.h"
 #include "helpfile/HelpFileReader.h"
 #include "helpsource/CntWriter.h"
-#include "helpsource/TopicFileWriter.h"
 #include "model/ProjectFile.h"
 #include "model/WholeFile.h"
 #include "model/Windows1252.h"
 #include "richtext/RtfWriter.h"
+#include "richtext/StoredText.h"
 #include "TopicSamples.h"
 
 #include <QDir>
@@ -46,7 +46,7 @@ Paragraph para(std::vector<Run> runs, int left = 0, Alignment align = Alignment:
     return p;
 }
 
-RichDocument bodyOf(const Project& p, int i) { return TopicFileWriter::readTopicText(p.topic(i).BodyRtf); }
+RichDocument bodyOf(const Project& p, int i) { return readStoredText(p.topic(i).BodyRtf); }
 
 // A topic's text with its links marked, each target that leads to a topic
 // of the file written as that topic's number, names of other files' topics
@@ -452,8 +452,8 @@ TEST_F(OwnProjectRoundTrip, TheProjectComesBackAndCompilesToTheSameHelp)
     EXPECT_EQ(imported.window(1), original.window(1));
 
     // The text as it was typed, but for what the compiler stores its own way.
-    EXPECT_EQ(TopicFileWriter::readTopicText(imported.topic(0).HeaderRtf),
-              TopicFileWriter::readTopicText(original.topic(0).HeaderRtf));
+    EXPECT_EQ(readStoredText(imported.topic(0).HeaderRtf),
+              readStoredText(original.topic(0).HeaderRtf));
     const RichDocument body = bodyOf(imported, 0);
     const RichDocument before = bodyOf(original, 0);
     EXPECT_EQ(body.Paragraphs[0], before.Paragraphs[0]);

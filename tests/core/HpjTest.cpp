@@ -2,6 +2,7 @@
 #include "model/Project.h"
 
 #include "model/IoError.h"
+#include "model/WindowRules.h"
 
 #include <gtest/gtest.h>
 
@@ -85,15 +86,15 @@ TEST(HpjWriter, WindowLineExampleAndFlagItems)
 TEST(HpjWriter, StateNumberWeights)
 {
     WindowRecord w;
-    EXPECT_EQ(HpjWriter::windowState(w), 4);
+    EXPECT_EQ(windowState(w), 4);
     const int weights[ButtonCount] = {512, 1024, 2048, 8192, 16384, 32768};
     for (int i = 0; i < ButtonCount; ++i) {
         WindowRecord one;
         one.Buttons[size_t(i)] = true;
-        EXPECT_EQ(HpjWriter::windowState(one), 4 + weights[i]) << i;
+        EXPECT_EQ(windowState(one), 4 + weights[i]) << i;
     }
     w.Buttons.fill(true);
-    EXPECT_EQ(HpjWriter::windowState(w), 60932);
+    EXPECT_EQ(windowState(w), 60932);
 }
 
 TEST(HpjWriter, MapAndWindowSections)

@@ -5,6 +5,8 @@
 // key of each child. Pages are numbered in storage order and the root is
 // the last page.
 
+#include "HelpFileFormat.h"
+
 #include <QByteArray>
 #include <vector>
 
@@ -16,8 +18,8 @@ struct BTreeEntry {
 };
 
 struct BTreeShape {
-    int PageSize = 2048;
-    unsigned Flags = 0x0002;
+    int PageSize = format::LookupPageSize;
+    unsigned Flags = format::OtherTreeFlags;
     QByteArray Structure; // the format string, at most 15 characters
 };
 

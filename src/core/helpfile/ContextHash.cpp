@@ -1,5 +1,7 @@
 #include "ContextHash.h"
 
+#include "HelpFileFormat.h"
+
 namespace ts::helpfile {
 namespace {
 
@@ -28,7 +30,7 @@ constexpr unsigned char Weights[256] = {
 std::int32_t contextHash(const QByteArray& topicId)
 {
     if (topicId.isEmpty())
-        return 1;
+        return format::EmptyTopicIdHash;
     std::uint32_t h = 0;
     for (const char c : topicId) {
         const auto weight = std::int32_t(std::int8_t(Weights[static_cast<unsigned char>(c)]));

@@ -8,13 +8,12 @@
 #include "TopicLayout.h"
 #include "TopicText.h"
 #include "contents/ContentsFile.h"
-#include "helpsource/CntWriter.h"
-#include "helpsource/TopicFileWriter.h"
 #include "model/CountText.h"
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "model/WholeFile.h"
 #include "model/Windows1252.h"
+#include "richtext/StoredText.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -36,6 +35,13 @@ QString idText(const TopicRecord& topic) { return cp1252::decode(topic.TopicID.b
 // |SYSTEM): a NUL that came in with the project is shown as a blank instead
 // of cutting the title short in one place and not in another.
 QByteArray storedText(QByteArray bytes) { return bytes.replace('\0', ' '); }
+
+// The .cnt the build writes beside the help file (the project base +
+// ".cnt"), which the viewer opens for the Contents tab.
+QString contentsFileName(const Project& project)
+{
+    return QFileInfo(project.projectBase() + QStringLiteral(".cnt")).fileName();
+}
 
 std::uint32_t generationTime()
 {
@@ -63,7 +69,14 @@ private:
     }
     void hashTopicIds();
     std::vector<LaidOutTopic> encodeTopics();
+    // One function per internal file; topics are named by their offsets.
+    TopicFileLayout addTopics(HelpFileContainer& file, const std::vector<LaidOutTopic>& topics);
+    void addSystem(HelpFileContainer& file, const TopicFileLayout& layout, bool anyTopics);
+    void addContext(HelpFileContainer& file, const std::vector<std::int32_t>& offsets);
+    void addContextMap(HelpFileContainer& file, const std::vector<std::int32_t>& offsets);
+    void addTitlesAndWindows(HelpFileContainer& file, const std::vector<std::int32_t>& offsets);
     void addKeywords(HelpFileContainer& file, const std::vector<std::int32_t>& offsets);
+    void addPictures(HelpFileContainer& file);
     void checkContentsFile();
 
     const Project& project_;
@@ -110,10 +123,10 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
         current = topic.TopicID.isEmpty() ? QString::number(i + 1) : idText(topic);
         LaidOutTopic& out = topics[size_t(i)];
         out.Title = storedText(topic.Title.bytes());
-        const RichDocument header = TopicFileWriter::readTopicText(topic.HeaderRtf);
-        if (TopicFileWriter::hasText(header))
+        const RichDocument header = readStoredText(topic.HeaderRtf);
+        if (hasText(header))
             out.NonScrolling = encoder.encode(header);
-        out.Scrolling = encoder.encode(TopicFileWriter::readTopicText(topic.BodyRtf));
+        out.Scrolling = encoder.encode(readStoredText(topic.BodyRtf));
         for (const QString& notice : encoder.takeNotices())
             warn(QStringLiteral("Topic %1: %2").arg(current, notice));
         if (const int unshown = encoder.takeUnshownCharacters(); unshown > 0)
@@ -186,17 +199,9 @@ void Compilation::checkContentsFile()
     }
 }
 
-QByteArray Compilation::run()
+TopicFileLayout Compilation::addTopics(HelpFileContainer& file, const std::vector<LaidOutTopic>& topics)
 {
-    if (feedback_.Status)
-        feedback_.Status(HelpCompileStatusText);
-    report_.topics = project_.TopicCount();
-    if (report_.topics == 0)
-        warn(QStringLiteral("The project has no topics; the help file shows nothing"));
-    hashTopicIds();
-    const std::vector<LaidOutTopic> topics = encodeTopics();
-    const TopicFileLayout layout = layOutTopics(topics, true);
-    const std::vector<std::int32_t>& offsets = layout.Offsets;
+    TopicFileLayout layout = layOutTopics(topics, true);
     report_.topicFileBytes = layout.Bytes.size();
     report_.topicRecordBytes = layout.RecordBytes;
     report_.topicsCompressed = layout.Compressed;
@@ -204,10 +209,12 @@ QByteArray Compilation::run()
         warn(QStringLiteral("A paragraph is too long to be compressed (about 4000 characters at the most); the "
                             "help file is stored uncompressed, and larger. Break long paragraphs up to keep it "
                             "compressed."));
-
-    HelpFileContainer file;
     file.add(QByteArrayLiteral("|TOPIC"), layout.Bytes);
+    return layout;
+}
 
+void Compilation::addSystem(HelpFileContainer& file, const TopicFileLayout& layout, bool anyTopics)
+{
     std::vector<QByteArray> windows;
     for (int k = 0; k < project_.WindowCount(); ++k)
         windows.push_back(windowRecord(project_.window(k), [this](const QString& line) { warn(line); }));
@@ -219,54 +226,92 @@ QByteArray Compilation::run()
         system.Title = cp1252::encode(QFileInfo(project_.ProjectPath).completeBaseName());
     // Without topics there is nothing to name: the last offset is the end
     // of the topic chain, which no viewer can show.
-    if (!topics.empty())
-        system.ContentsTopic = offsets.front();
+    if (anyTopics)
+        system.ContentsTopic = layout.Offsets.front();
     system.Compressed = layout.Compressed;
     system.GenerationTime = generationTime();
-    if (CntWriter::hasContentsFile(project_)) {
-        system.ContentsFileName = cp1252::encode(QFileInfo(CntWriter::pathFor(project_)).fileName());
+    if (ContentsFile::existsFor(project_)) {
+        system.ContentsFileName = cp1252::encode(contentsFileName(project_));
         checkContentsFile();
     }
     file.add(QByteArrayLiteral("|SYSTEM"), systemFile(system, windows));
-    file.add(QByteArrayLiteral("|FONT"), fonts_.bytes());
+}
 
+void Compilation::addContext(HelpFileContainer& file, const std::vector<std::int32_t>& offsets)
+{
     std::vector<std::pair<std::int32_t, std::int32_t>> contexts;
     for (const auto& [hash, topic] : topicsByHash_)
         contexts.emplace_back(hash, offsets[size_t(topic)]);
     file.add(QByteArrayLiteral("|CONTEXT"), contextFile(contexts));
+}
 
+// |CTXOMAP: each Application Call ID once, for the first topic that has it.
+void Compilation::addContextMap(HelpFileContainer& file, const std::vector<std::int32_t>& offsets)
+{
     std::vector<std::pair<std::int32_t, std::int32_t>> mapped;
     std::map<std::int32_t, int> mapOwners;
+    for (int i = 0; i < project_.TopicCount(); ++i) {
+        const TopicRecord& topic = project_.topic(i);
+        if (!topic.HasCallId)
+            continue;
+        const auto [owner, added] = mapOwners.emplace(topic.CallId, i);
+        if (added)
+            mapped.emplace_back(topic.CallId, offsets[size_t(i)]);
+        else
+            warn(QStringLiteral("Topic %1: Application Call ID %2 is already that of topic %3; ignored")
+                     .arg(idText(topic))
+                     .arg(topic.CallId)
+                     .arg(idText(project_.topic(owner->second))));
+    }
+    file.add(QByteArrayLiteral("|CTXOMAP"), contextMapFile(mapped));
+}
+
+// |TTLBTREE, with an empty title for the end of the topic chain, and |VIOLA.
+void Compilation::addTitlesAndWindows(HelpFileContainer& file, const std::vector<std::int32_t>& offsets)
+{
     std::vector<std::pair<std::int32_t, QByteArray>> titles;
     std::vector<std::pair<std::int32_t, std::int32_t>> topicWindows;
     for (int i = 0; i < project_.TopicCount(); ++i) {
         const TopicRecord& topic = project_.topic(i);
         const std::int32_t offset = offsets[size_t(i)];
-        if (topic.HasCallId) {
-            const auto [owner, added] = mapOwners.emplace(topic.CallId, i);
-            if (added)
-                mapped.emplace_back(topic.CallId, offset);
-            else
-                warn(QStringLiteral("Topic %1: Application Call ID %2 is already that of topic %3; ignored")
-                         .arg(idText(topic))
-                         .arg(topic.CallId)
-                         .arg(idText(project_.topic(owner->second))));
-        }
         titles.emplace_back(offset, storedText(topic.Title.bytes()));
         const bool knownWindow = topic.WindowIndex >= 0 && topic.WindowIndex < project_.WindowCount();
         topicWindows.emplace_back(offset, knownWindow ? topic.WindowIndex : 0);
     }
     titles.emplace_back(offsets.back(), QByteArray());
-    file.add(QByteArrayLiteral("|CTXOMAP"), contextMapFile(mapped));
     file.add(QByteArrayLiteral("|TTLBTREE"), titleFile(titles));
     if (!topicWindows.empty())
         file.add(QByteArrayLiteral("|VIOLA"), windowMapFile(topicWindows));
-    addKeywords(file, offsets);
+}
 
+void Compilation::addPictures(HelpFileContainer& file)
+{
     const std::vector<QByteArray>& pictures = pictures_.pictures();
     for (size_t n = 0; n < pictures.size(); ++n)
         file.add("|bm" + QByteArray::number(qulonglong(n)), pictures[n]);
     report_.bitmaps = int(pictures.size());
+}
+
+QByteArray Compilation::run()
+{
+    if (feedback_.Status)
+        feedback_.Status(HelpCompileStatusText);
+    report_.topics = project_.TopicCount();
+    if (report_.topics == 0)
+        warn(QStringLiteral("The project has no topics; the help file shows nothing"));
+    hashTopicIds();
+    const std::vector<LaidOutTopic> topics = encodeTopics();
+
+    HelpFileContainer file;
+    const TopicFileLayout layout = addTopics(file, topics);
+    const std::vector<std::int32_t>& offsets = layout.Offsets;
+    addSystem(file, layout, !topics.empty());
+    file.add(QByteArrayLiteral("|FONT"), fonts_.bytes());
+    addContext(file, offsets);
+    addContextMap(file, offsets);
+    addTitlesAndWindows(file, offsets);
+    addKeywords(file, offsets);
+    addPictures(file);
 
     QByteArray bytes = file.bytes();
     if (bytes.size() > 0x7FFFFFFF)

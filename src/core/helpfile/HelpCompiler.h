@@ -9,7 +9,7 @@
 // are warnings, one log line each naming the topic; the compile fails only
 // when no help file can be made or written.
 
-#include "helpsource/BuildAll.h"
+#include "model/BuildFeedback.h"
 
 #include <QByteArray>
 #include <QString>

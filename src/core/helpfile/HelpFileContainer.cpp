@@ -2,13 +2,16 @@
 
 #include "BPlusTree.h"
 #include "HelpFileBytes.h"
+#include "HelpFileFormat.h"
 
 namespace ts::helpfile {
 namespace {
 
+using namespace format;
+
 void putFileHeader(QByteArray& out, qsizetype used, unsigned flags)
 {
-    putU32(out, std::uint32_t(used + 9));
+    putU32(out, std::uint32_t(used + InternalHeaderSize));
     putU32(out, std::uint32_t(used));
     putU8(out, flags);
 }
@@ -17,13 +20,13 @@ void putFileHeader(QByteArray& out, qsizetype used, unsigned flags)
 
 QByteArray HelpFileContainer::bytes() const
 {
-    qsizetype total = 16;
+    qsizetype total = FileHeaderSize;
     for (const auto& [name, data] : files_)
-        total += 9 + data.size();
+        total += InternalHeaderSize + data.size();
 
     QByteArray out;
-    out.reserve(total + 9 + 38 + 2048);
-    out.append(QByteArray(16, '\0'));
+    out.reserve(total + InternalHeaderSize + TreeHeaderSize + 2 * DirectoryPageSize);
+    out.append(QByteArray(FileHeaderSize, '\0'));
     std::vector<BTreeEntry> directory;
     directory.reserve(files_.size());
     for (const auto& [name, data] : files_) {
@@ -32,18 +35,22 @@ QByteArray HelpFileContainer::bytes() const
         entry.Bytes = entry.Key;
         putU32(entry.Bytes, std::uint32_t(out.size()));
         directory.push_back(std::move(entry));
-        putFileHeader(out, data.size(), 0);
+        putFileHeader(out, data.size(), InternalFileFlags);
         out += data;
     }
     const qsizetype directoryAt = out.size();
-    const BTreeResult tree = buildBTree(directory, {1024, 0x0402, QByteArrayLiteral("z4")});
-    putFileHeader(out, tree.Bytes.size(), 4);
+    const BTreeResult tree =
+        buildBTree(directory, {DirectoryPageSize, DirectoryTreeFlags, QByteArray(DirectoryStructure)});
+    putFileHeader(out, tree.Bytes.size(), DirectoryFileFlags);
     out += tree.Bytes;
 
-    setU32(out, 0, 0x00035F3F);
-    setS32(out, 4, std::int32_t(directoryAt));
-    setS32(out, 8, -1);
-    setU32(out, 12, std::uint32_t(out.size()));
+    QByteArray header;
+    putU32(header, FileMagic);
+    putS32(header, std::int32_t(directoryAt));
+    putS32(header, NoFreeList);
+    putU32(header, std::uint32_t(out.size()));
+    Q_ASSERT(header.size() == FileHeaderSize);
+    out.replace(0, FileHeaderSize, header);
     return out;
 }
 

@@ -13,6 +13,8 @@ inline constexpr std::uint32_t FileMagic = 0x00035F3F; // first four bytes of ev
 inline constexpr int FileHeaderSize = 16;  // magic, directory offset, free list, file size
 inline constexpr int InternalHeaderSize = 9; // reserved size, used size, flags byte
 inline constexpr std::uint8_t DirectoryFileFlags = 4; // flags byte of the directory's header
+inline constexpr std::uint8_t InternalFileFlags = 0;  // flags byte of every other internal file
+inline constexpr std::int32_t NoFreeList = -1;         // the free list field of a file without gaps
 
 // ----------------------------------------------------------------- B+ trees
 
@@ -24,6 +26,16 @@ inline constexpr int IndexPageHeaderSize = 6; // unused, entries, first child
 inline constexpr std::uint16_t DirectoryTreeFlags = 0x0402;
 inline constexpr std::uint16_t OtherTreeFlags = 0x0002;
 inline constexpr int DirectoryPageSize = 1024;
+inline constexpr int KeywordPageSize = 1024; // |KWBTREE and |AWBTREE
+inline constexpr int LookupPageSize = 2048;  // |CONTEXT, |TTLBTREE, |VIOLA
+inline constexpr std::int16_t NoPage = -1;    // an unused page link
+inline constexpr int PageNumberSize = 2;      // an index page's child number (s16)
+// The Structure strings: z NUL-terminated string, L and 4 a 32-bit value,
+// 2 a 16-bit value, F a keyword.
+inline constexpr char DirectoryStructure[] = "z4";
+inline constexpr char ContextStructure[] = "L4";  // hash, TOPICOFFSET; |VIOLA too
+inline constexpr char TitleStructure[] = "Lz";    // TOPICOFFSET, title
+inline constexpr char KeywordStructure[] = "F24"; // keyword, count, |KWDATA offset
 inline constexpr int MaxTreeLevels = 16; // deeper trees are damage
 
 // ------------------------------------------------------------------ |SYSTEM
@@ -34,6 +46,7 @@ inline constexpr int LastVersion30 = 16; // minor versions up to this follow 3.0
 inline constexpr int Version31 = 21;
 inline constexpr int VersionViewer = 27;
 inline constexpr int Version40 = 33;
+inline constexpr int MajorVersion = 1;
 // |SYSTEM flags: whether and how |TOPIC is compressed.
 inline constexpr std::uint16_t SystemFlagsPlain = 0;
 inline constexpr std::uint16_t SystemFlagsCompressed = 4;      // LZ77, 4 KB blocks
@@ -54,10 +67,25 @@ enum SystemRecord : std::uint16_t {
     SystemIndexSeparators = 14,
 };
 inline constexpr int WindowRecordSize = 90;
+enum WindowFlag : std::uint16_t {
+    WindowTypeValid = 0x0001,
+    WindowNameValid = 0x0002,
+    WindowCaptionValid = 0x0004,
+    WindowXValid = 0x0008,
+    WindowYValid = 0x0010,
+    WindowWidthValid = 0x0020,
+    WindowHeightValid = 0x0040,
+    WindowScrollingColourValid = 0x0100,
+    WindowNonScrollingColourValid = 0x0200,
+    WindowOnTop = 0x0400,
+    WindowAutoSizeHeight = 0x0800,
+};
 inline constexpr int WindowTypeSize = 10;
 inline constexpr int WindowNameSize = 9;
 inline constexpr int WindowCaptionSize = 51;
 inline constexpr int LcidRecordSize = 10; // the LCID is the u16 at +8
+inline constexpr int LcidOffset = 8;
+inline constexpr std::uint16_t DefaultLcid = 0x0409; // English (United States)
 
 // -------------------------------------------------------------------- |FONT
 
@@ -68,6 +96,13 @@ inline constexpr int FaceNameSize40 = 32;
 // A face-name offset this large means the descriptors of the Multimedia Viewer.
 inline constexpr int NewFontFacenamesOffset = 12;
 inline constexpr int NewFontDescriptorSize = 46;
+enum FontFamily : std::uint8_t {
+    FamilyModern = 1,
+    FamilyRoman = 2,
+    FamilySwiss = 3,
+    FamilyScript = 4,
+    FamilyDecorative = 5,
+};
 enum FontAttribute : std::uint8_t {
     FontBold = 0x01,
     FontItalic = 0x02,
@@ -90,6 +125,13 @@ inline constexpr std::uint32_t TopicOffsetBlockShift = 15; // TOPICOFFSET = bloc
 inline constexpr int RecordHeaderSize = 21;
 inline constexpr int TopicHeaderSize = 28;   // LinkData1 of a topic header (3.1 and later)
 inline constexpr int TopicHeaderSize30 = 12; // LinkData1 of a topic header (3.0)
+inline constexpr std::int32_t NoTopicPos = -1;   // an unused TOPICPOS link (record chain, topic header)
+// The BlockSize of the empty topic header that ends the topic chain.
+inline constexpr std::int32_t EndTopicBlockSize = 24;
+// A text record's LinkData1 after its sizes: two bytes always 0x00 0x80,
+// then a paragraph id always 0.
+inline constexpr std::uint8_t TextRecordByte0 = 0x00;
+inline constexpr std::uint8_t TextRecordByte1 = 0x80;
 
 enum RecordType : std::uint8_t {
     RecordText30 = 0x01,
@@ -114,6 +156,7 @@ enum ParagraphBit : std::uint16_t {
     ParagraphKeepTogether = 0x1000,
 };
 inline constexpr int ParagraphUnitTwips = 10; // paragraph metrics are stored in 10-twip units
+inline constexpr int MaxTabStops = 64;
 
 enum BorderBit : std::uint8_t {
     BorderBox = 0x01,
@@ -178,6 +221,10 @@ enum ObjectType : std::uint8_t {
     ObjectEmbeddedWindow = 0x05,
     ObjectPicture = 0x22,
 };
+// Picture objects: s16 0 (the picture is an internal file of its own), s16
+// the N of |bmN. Embedded windows: three s16 of unknown use, written 0.
+inline constexpr std::int16_t PictureInOwnFile = 0;
+inline constexpr int EmbeddedWindowUnknownWords = 3;
 inline constexpr char ButtonPrefix = '!';
 inline constexpr char MediaPrefix = '*';
 
@@ -194,6 +241,7 @@ inline constexpr int HallIndexHeaderSize = 28;
 
 inline constexpr std::uint16_t PictureMagicBitmap = 0x506C;
 inline constexpr std::uint16_t PictureMagicMultiResolution = 0x706C;
+inline constexpr int PictureFileHeaderSize = 4; // magic, picture count; a u32 offset per picture follows
 enum PictureType : std::uint8_t { PictureDdb = 5, PictureDib = 6, PictureMetafile = 8 };
 enum PicturePacking : std::uint8_t { PackingNone = 0, PackingRle = 1, PackingLz77 = 2, PackingLz77Rle = 3 };
 inline constexpr std::uint8_t PictureHotspotMagic = 1;
@@ -207,6 +255,8 @@ inline constexpr int PlaceableMetafileHeaderSize = 22;
 inline constexpr int Lz77MinMatch = 3;
 inline constexpr int Lz77MaxMatch = 18;
 inline constexpr int Lz77Window = 4096;
+inline constexpr int Lz77DistanceBits = 12; // a match word: (length - 3) << 12 | (distance - 1)
+inline constexpr int Lz77ItemsPerFlag = 8;  // a flag byte, then 8 literals or matches
 
 // ---------------------------------------------------------- context hashes
 

@@ -1,12 +1,21 @@
 #include "HelpFonts.h"
 
 #include "HelpFileBytes.h"
+#include "HelpFileFormat.h"
 #include "model/Windows1252.h"
 
 namespace ts::helpfile {
 namespace {
 
-enum Family : unsigned { Modern = 1, Roman = 2, Swiss = 3, Script = 4, Decorative = 5 };
+using namespace format;
+
+// A colour as the descriptor stores it: the bytes R, G, B.
+void putRgb(QByteArray& out, std::uint32_t rgb)
+{
+    putU8(out, (rgb >> 16) & 0xFF);
+    putU8(out, (rgb >> 8) & 0xFF);
+    putU8(out, rgb & 0xFF);
+}
 
 // The font family the viewer falls back on when the face is not installed.
 unsigned familyOf(const QString& face)
@@ -14,24 +23,24 @@ unsigned familyOf(const QString& face)
     const QString f = face.toLower();
     const auto has = [&f](const char* part) { return f.contains(QLatin1String(part)); };
     if (isSymbolFontFace(face))
-        return Decorative;
+        return FamilyDecorative;
     if (has("courier") || has("mono") || has("console") || has("consolas") || has("fixedsys")
         || has("terminal"))
-        return Modern;
+        return FamilyModern;
     if (has("times") || has("roman") || has("serif") || has("georgia") || has("garamond")
         || has("book") || has("palatino") || has("century"))
-        return f.contains(QLatin1String("sans")) ? Swiss : Roman;
+        return f.contains(QLatin1String("sans")) ? FamilySwiss : FamilyRoman;
     if (has("script") || has("comic") || has("brush") || has("hand"))
-        return Script;
-    return Swiss;
+        return FamilyScript;
+    return FamilySwiss;
 }
 
 } // namespace
 
 int HelpFonts::faceIndex(const QString& face)
 {
-    // A face name holds at most 31 bytes and its NUL.
-    QByteArray name = cp1252::encode(face).left(31);
+    // A face name holds its NUL too.
+    QByteArray name = cp1252::encode(face).left(FaceNameSize40 - 1);
     if (name.isEmpty())
         name = QByteArrayLiteral("Arial");
     const auto found = faceIndex_.find(name);
@@ -58,17 +67,17 @@ int HelpFonts::lookUp(const CharFormat& format, bool hotspotText)
 {
     Descriptor d;
     if (format.Bold)
-        d.Attributes |= 0x01;
+        d.Attributes |= FontBold;
     if (format.Italic)
-        d.Attributes |= 0x02;
+        d.Attributes |= FontItalic;
     if (format.Underline && !hotspotText)
-        d.Attributes |= 0x04;
+        d.Attributes |= FontUnderline;
     if (format.Strike && !hotspotText)
-        d.Attributes |= 0x08;
+        d.Attributes |= FontStrikeOut;
     if (format.DoubleUnderline && !hotspotText)
-        d.Attributes |= 0x10;
+        d.Attributes |= FontDoubleUnderline;
     if (format.SmallCaps)
-        d.Attributes |= 0x20;
+        d.Attributes |= FontSmallCaps;
     d.HalfPoints = unsigned(qBound(2, format.Size, 255));
     d.Family = familyOf(format.Face);
     d.Face = faceIndex(format.Face);
@@ -89,23 +98,19 @@ QByteArray HelpFonts::bytes() const
     const auto faceCount = unsigned(faces_.size());
     putU16(out, faceCount);
     putU16(out, unsigned(descriptors_.size()));
-    putU16(out, 8);
-    putU16(out, 8 + 32 * faceCount);
+    putU16(out, FontHeaderSize);
+    putU16(out, FontHeaderSize + FaceNameSize40 * faceCount);
     for (const QByteArray& face : faces_)
-        putFixed(out, face, 32);
+        putFixed(out, face, FaceNameSize40);
     for (const Descriptor& d : descriptors_) {
         putU8(out, d.Attributes);
         putU8(out, d.HalfPoints);
         putU8(out, d.Family);
         putU16(out, unsigned(d.Face));
-        putU8(out, (d.Rgb >> 16) & 0xFF); // red
-        putU8(out, (d.Rgb >> 8) & 0xFF);  // green
-        putU8(out, d.Rgb & 0xFF);         // blue
+        putRgb(out, d.Rgb);
         // The background colour is not used by the viewer; every descriptor
-        // carries these three bytes.
-        putU8(out, 1);
-        putU8(out, 1);
-        putU8(out, 0);
+        // carries the automatic colour there.
+        putRgb(out, AutomaticColour);
     }
     return out;
 }

@@ -2,86 +2,98 @@
 
 #include "BPlusTree.h"
 #include "HelpFileBytes.h"
-#include "helpsource/HpjWriter.h"
+#include "HelpFileFormat.h"
 #include "model/Records.h"
+#include "model/WindowRules.h"
 #include "model/Windows1252.h"
 
 #include <algorithm>
 
 namespace ts::helpfile {
 
+using namespace format;
+
 QByteArray windowRecord(const WindowRecord& w, const std::function<void(const QString&)>& warn)
 {
     const QByteArray name = w.Name.bytes();
     const QByteArray caption = w.Caption.bytes();
-    if (name.size() > 8)
-        warn(QStringLiteral("Window %1: the name is longer than 8 characters; stored as %2")
-                 .arg(cp1252::decode(name), cp1252::decode(name.left(8))));
-    if (caption.size() > 50)
-        warn(QStringLiteral("Window %1: the caption is longer than 50 characters; cut after \"%2\"")
-                 .arg(cp1252::decode(name), cp1252::decode(caption.left(50))));
+    // Both fields keep room for their NUL.
+    const int nameLength = WindowNameSize - 1, captionLength = WindowCaptionSize - 1;
+    if (name.size() > nameLength)
+        warn(QStringLiteral("Window %1: the name is longer than %2 characters; stored as %3")
+                 .arg(cp1252::decode(name), QString::number(nameLength), cp1252::decode(name.left(nameLength))));
+    if (caption.size() > captionLength)
+        warn(QStringLiteral("Window %1: the caption is longer than %2 characters; cut after \"%3\"")
+                 .arg(cp1252::decode(name), QString::number(captionLength),
+                      cp1252::decode(caption.left(captionLength))));
 
-    unsigned flags = 0x0001 | 0x0002 | 0x0100 | 0x0200; // type, name, both colours
+    unsigned flags = WindowTypeValid | WindowNameValid | WindowScrollingColourValid | WindowNonScrollingColourValid;
     if (!caption.isEmpty())
-        flags |= 0x0004;
+        flags |= WindowCaptionValid;
     if (!w.DefaultPosition)
-        flags |= 0x0008 | 0x0010 | 0x0020 | 0x0040;
+        flags |= WindowXValid | WindowYValid | WindowWidthValid | WindowHeightValid;
     if (w.OnTop)
-        flags |= 0x0400;
+        flags |= WindowOnTop;
     if (w.AutoSizeHeight)
-        flags |= 0x0800;
+        flags |= WindowAutoSizeHeight;
 
     QByteArray out;
     putU16(out, flags);
-    putFixed(out, QByteArray(), 10);
-    putFixed(out, name.left(8), 9);
-    putFixed(out, caption.left(50), 51);
+    putFixed(out, QByteArray(), WindowTypeSize);
+    putFixed(out, name.left(nameLength), WindowNameSize);
+    putFixed(out, caption.left(captionLength), WindowCaptionSize);
     const auto coordinate = [](std::int32_t v) { return int(qBound(-32768, v, 32767)); };
     putS16(out, w.DefaultPosition ? 0 : coordinate(w.Left));
     putS16(out, w.DefaultPosition ? 0 : coordinate(w.Top));
     putS16(out, w.DefaultPosition ? 0 : coordinate(w.Width));
     putS16(out, w.DefaultPosition ? 0 : coordinate(w.Height));
     // The HPJ's state number: 4 plus the weights of the window's buttons.
-    putU16(out, unsigned(HpjWriter::windowState(w)));
+    putU16(out, unsigned(windowState(w)));
     putU32(out, w.TopicColour & 0xFFFFFF);     // 0x00BBGGRR: bytes R, G, B, 0
     putU32(out, w.NonScrollColour & 0xFFFFFF);
-    Q_ASSERT(out.size() == 90);
+    Q_ASSERT(out.size() == WindowRecordSize);
     return out;
 }
 
 QByteArray systemFile(const SystemValues& v, const std::vector<QByteArray>& windowRecords)
 {
     QByteArray out;
-    putU16(out, 0x036C);
-    putU16(out, 33); // WinHelp 4
-    putU16(out, 1);
+    putU16(out, SystemMagic);
+    putU16(out, Version40);
+    putU16(out, MajorVersion);
     putU32(out, v.GenerationTime);
-    putU16(out, v.Compressed ? 4 : 0);
+    putU16(out, v.Compressed ? SystemFlagsCompressed : SystemFlagsPlain);
     const auto record = [&out](unsigned type, const QByteArray& data) {
         putU16(out, type);
         putU16(out, unsigned(data.size()));
         out += data;
     };
     if (!v.Title.isEmpty())
-        record(1, stringz(v.Title));
+        record(SystemTitle, stringz(v.Title));
     if (v.ContentsTopic) {
         QByteArray contents;
         putS32(contents, *v.ContentsTopic);
-        record(3, contents);
+        record(SystemContents, contents);
     }
     for (const QByteArray& macro : v.Macros)
-        record(4, stringz(macro));
+        record(SystemConfig, stringz(macro));
     for (const QByteArray& window : windowRecords)
-        record(6, window);
-    QByteArray locale(8, '\0');
+        record(SystemWindow, window);
+    QByteArray locale(LcidOffset, '\0');
     putU16(locale, v.Locale);
-    record(9, locale);
+    Q_ASSERT(locale.size() == LcidRecordSize);
+    record(SystemLcid, locale);
     if (!v.ContentsFileName.isEmpty())
-        record(10, stringz(v.ContentsFileName));
+        record(SystemContentsFile, stringz(v.ContentsFileName));
     return out;
 }
 
 namespace {
+
+// Titles longer than this are cut, so that an entry fits a page with room
+// to spare.
+constexpr qsizetype MaxStoredTitle = 2000;
+static_assert(LeafPageHeaderSize + 4 + MaxStoredTitle + 1 <= LookupPageSize);
 
 // A tree of (s32 key, s32 value) entries.
 QByteArray pairTree(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
@@ -95,7 +107,7 @@ QByteArray pairTree(const std::vector<std::pair<std::int32_t, std::int32_t>>& en
         putS32(e.Bytes, value);
         tree.push_back(std::move(e));
     }
-    return buildBTree(tree, {2048, 0x0002, QByteArrayLiteral("L4")}).Bytes;
+    return buildBTree(tree, {LookupPageSize, OtherTreeFlags, QByteArray(ContextStructure)}).Bytes;
 }
 
 } // namespace
@@ -108,8 +120,10 @@ QByteArray contextFile(const std::vector<std::pair<std::int32_t, std::int32_t>>&
 QByteArray contextMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
 {
     QByteArray out;
-    putU16(out, unsigned(qMin<size_t>(entries.size(), 0xFFFF)));
-    for (size_t i = 0; i < entries.size() && i < 0xFFFF; ++i) {
+    // The count is a u16: entries past what it can count are left out.
+    const size_t count = qMin<size_t>(entries.size(), 0xFFFF);
+    putU16(out, unsigned(count));
+    for (size_t i = 0; i < count; ++i) {
         putS32(out, entries[i].first);
         putS32(out, entries[i].second);
     }
@@ -124,10 +138,10 @@ QByteArray titleFile(const std::vector<std::pair<std::int32_t, QByteArray>>& ent
         BTreeEntry e;
         putS32(e.Key, offset);
         e.Bytes = e.Key;
-        e.Bytes += stringz(title.left(2000));
+        e.Bytes += stringz(title.left(MaxStoredTitle));
         tree.push_back(std::move(e));
     }
-    return buildBTree(tree, {2048, 0x0002, QByteArrayLiteral("Lz")}).Bytes;
+    return buildBTree(tree, {LookupPageSize, OtherTreeFlags, QByteArray(TitleStructure)}).Bytes;
 }
 
 QByteArray windowMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>>& entries)
@@ -238,7 +252,7 @@ KeywordFiles keywordFiles(const std::vector<KeywordEntry>& keywords)
             putS32(files.Data, offset);
         tree.push_back(std::move(e));
     }
-    const BTreeResult result = buildBTree(tree, {1024, 0x0002, QByteArrayLiteral("F24")});
+    const BTreeResult result = buildBTree(tree, {KeywordPageSize, OtherTreeFlags, QByteArray(KeywordStructure)});
     files.Tree = result.Bytes;
     putU16(files.Map, unsigned(result.LeafPages));
     for (int p = 0; p < result.LeafPages; ++p) {

@@ -5,6 +5,8 @@
 // |KWDATA, |KWMAP and the A-keyword files) and |VIOLA (topic -> window).
 // Topics are named by their topic offsets.
 
+#include "HelpFileFormat.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -26,7 +28,7 @@ struct SystemValues {
     std::vector<QByteArray> Macros;    // run when the file opens, in order
     QByteArray ContentsFileName;       // the .cnt beside the help file; empty: none
     std::uint32_t GenerationTime = 0;  // seconds since 1970
-    std::uint16_t Locale = 0x0409;
+    std::uint16_t Locale = format::DefaultLcid;
 };
 
 // A window definition (90 bytes) as the HPJ describes the window. `warn`

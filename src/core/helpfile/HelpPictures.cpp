@@ -1,6 +1,7 @@
 #include "HelpPictures.h"
 
 #include "HelpFileBytes.h"
+#include "HelpFileFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,14 @@
 
 namespace ts::helpfile {
 namespace {
+
+using namespace format;
+
+// The BMP file's own headers.
+constexpr qsizetype BmpFileHeaderSize = 14;
+constexpr std::uint32_t BmpInfoHeaderSize = 40; // BITMAPINFOHEADER; larger ones extend it
+// The resolution of the screen the help file is made for.
+constexpr std::uint32_t ScreenDotsPerInch = 96;
 
 std::uint32_t readU32(const QByteArray& b, qsizetype at)
 {
@@ -189,85 +198,119 @@ HelpPictures::Lookup HelpPictures::pictureFor(const QString& markupPath, bool tr
     return lookup;
 }
 
-std::optional<QByteArray> HelpPictures::pictureFromBmp(const QByteArray& bmp, bool transparent, QString* problem)
+namespace {
+
+// What the picture file needs of a BMP.
+struct BmpInfo {
+    std::int32_t Width = 0, Height = 0; // a negative height: rows stored top-down
+    unsigned Bits = 0;
+    std::uint32_t Colours = 0;  // palette entries to store
+    qsizetype PaletteAt = 0;
+    std::uint32_t PixelsAt = 0;
+    qsizetype RowBytes = 0, Rows = 0;
+    bool Rle = false;
+};
+
+// The BMP's header, checked against the file's size; nothing, with `problem`
+// set, for a BMP the help file cannot hold.
+std::optional<BmpInfo> readBmpHeader(const QByteArray& bmp, const char** problem)
 {
     const auto fail = [problem](const char* why) {
+        *problem = why;
+        return std::nullopt;
+    };
+    if (bmp.size() < BmpFileHeaderSize + BmpInfoHeaderSize || bmp[0] != 'B' || bmp[1] != 'M')
+        return fail("is not a BMP file");
+    BmpInfo b;
+    b.PixelsAt = readU32(bmp, 10);
+    const std::uint32_t headerSize = readU32(bmp, 14);
+    if (headerSize < BmpInfoHeaderSize || BmpFileHeaderSize + qsizetype(headerSize) > bmp.size())
+        return fail("has a picture header this compiler does not know");
+    b.Width = std::int32_t(readU32(bmp, 18));
+    b.Height = std::int32_t(readU32(bmp, 22));
+    const unsigned planes = readU16(bmp, 26);
+    b.Bits = readU16(bmp, 28);
+    const std::uint32_t compression = readU32(bmp, 30);
+    b.Colours = readU32(bmp, 46);
+    b.Rle = (compression == RleEightBits && b.Bits == 8) || (compression == RleFourBits && b.Bits == 4);
+    if (compression != 0 && !b.Rle)
+        return fail("is compressed in a way other than RLE; save it as an uncompressed BMP");
+    if (planes != 1 || (b.Bits != 1 && b.Bits != 4 && b.Bits != 8 && b.Bits != 24))
+        return fail("has a colour depth other than 1, 4, 8 or 24 bits");
+    if (b.Width <= 0 || b.Height == 0 || b.Width > 32767 || b.Height < -32767 || b.Height > 32767
+        || (b.Rle && b.Height < 0))
+        return fail("has an impossible size");
+    if (b.Bits <= 8 && (b.Colours == 0 || b.Colours > (1u << b.Bits)))
+        b.Colours = 1u << b.Bits;
+    if (b.Bits == 24)
+        b.Colours = 0;
+    b.PaletteAt = BmpFileHeaderSize + qsizetype(headerSize);
+    b.RowBytes = ((qsizetype(b.Width) * b.Bits + 31) / 32) * 4;
+    b.Rows = b.Height < 0 ? -qsizetype(b.Height) : b.Height;
+    if (b.PaletteAt + qsizetype(b.Colours) * 4 > bmp.size() || b.PixelsAt < b.PaletteAt
+        || b.PixelsAt >= std::uint32_t(bmp.size())
+        || (!b.Rle && qsizetype(b.PixelsAt) + b.RowBytes * b.Rows > bmp.size()))
+        return fail("is cut short");
+    return b;
+}
+
+// The pixel rows bottom-up and uncompressed, as the help file holds them.
+QByteArray plainRows(const QByteArray& bmp, const BmpInfo& b)
+{
+    if (b.Rle)
+        return decodeRle(bmp.mid(qsizetype(b.PixelsAt)), int(b.Width), int(b.Rows), int(b.Bits), b.RowBytes);
+    // A top-down BMP (negative height) is turned.
+    QByteArray pixels;
+    pixels.reserve(b.RowBytes * b.Rows);
+    for (qsizetype r = 0; r < b.Rows; ++r) {
+        const qsizetype source = b.Height < 0 ? b.Rows - 1 - r : r;
+        pixels += bmp.mid(qsizetype(b.PixelsAt) + source * b.RowBytes, b.RowBytes);
+    }
+    return pixels;
+}
+
+} // namespace
+
+std::optional<QByteArray> HelpPictures::pictureFromBmp(const QByteArray& bmp, bool transparent, QString* problem)
+{
+    const char* why = nullptr;
+    const std::optional<BmpInfo> info = readBmpHeader(bmp, &why);
+    if (!info) {
         if (problem)
             *problem = QString::fromLatin1(why);
         return std::nullopt;
-    };
-    if (bmp.size() < 54 || bmp[0] != 'B' || bmp[1] != 'M')
-        return fail("is not a BMP file");
-    const std::uint32_t pixelsAt = readU32(bmp, 10);
-    const std::uint32_t headerSize = readU32(bmp, 14);
-    if (headerSize < 40 || 14 + qsizetype(headerSize) > bmp.size())
-        return fail("has a picture header this compiler does not know");
-    const auto width = std::int32_t(readU32(bmp, 18));
-    const auto height = std::int32_t(readU32(bmp, 22));
-    const unsigned planes = readU16(bmp, 26);
-    const unsigned bits = readU16(bmp, 28);
-    const std::uint32_t compression = readU32(bmp, 30);
-    std::uint32_t colours = readU32(bmp, 46);
-    const bool rle = (compression == RleEightBits && bits == 8) || (compression == RleFourBits && bits == 4);
-    if (compression != 0 && !rle)
-        return fail("is compressed in a way other than RLE; save it as an uncompressed BMP");
-    if (planes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 24))
-        return fail("has a colour depth other than 1, 4, 8 or 24 bits");
-    if (width <= 0 || height == 0 || width > 32767 || height < -32767 || height > 32767 || (rle && height < 0))
-        return fail("has an impossible size");
-    if (bits <= 8 && (colours == 0 || colours > (1u << bits)))
-        colours = 1u << bits;
-    if (bits == 24)
-        colours = 0;
-    const qsizetype paletteAt = 14 + qsizetype(headerSize);
-    const qsizetype rowBytes = ((qsizetype(width) * bits + 31) / 32) * 4;
-    const qsizetype rows = height < 0 ? -qsizetype(height) : height;
-    const qsizetype pixelBytes = rowBytes * rows;
-    if (paletteAt + qsizetype(colours) * 4 > bmp.size() || pixelsAt < paletteAt || pixelsAt >= std::uint32_t(bmp.size())
-        || (!rle && qsizetype(pixelsAt) + pixelBytes > bmp.size()))
-        return fail("is cut short");
-
-    QByteArray pixels;
-    if (rle) {
-        // Stored as the plain rows the help file holds.
-        pixels = decodeRle(bmp.mid(qsizetype(pixelsAt)), int(width), int(rows), int(bits), rowBytes);
-    } else {
-        // Rows are stored bottom-up; a top-down BMP (negative height) is turned.
-        pixels.reserve(pixelBytes);
-        for (qsizetype r = 0; r < rows; ++r) {
-            const qsizetype source = height < 0 ? rows - 1 - r : r;
-            pixels += bmp.mid(qsizetype(pixelsAt) + source * rowBytes, rowBytes);
-        }
     }
+    const BmpInfo& b = *info;
+    const QByteArray pixels = plainRows(bmp, b);
 
     QByteArray head; // the picture's fields up to the pixel data offset
-    putU8(head, 6);  // device-independent bitmap
-    putU8(head, 0);  // stored as it is
-    // 96 dots per inch: the resolution of the screen the help file is made for.
-    putCompressedU32(head, 96);
-    putCompressedU32(head, 96);
-    putCompressedU16(head, 1);
-    putCompressedU16(head, bits);
-    putCompressedU32(head, std::uint32_t(width));
-    putCompressedU32(head, std::uint32_t(rows));
-    putCompressedU32(head, colours);
+    putU8(head, PictureDib);
+    putU8(head, PackingNone);
+    putCompressedU32(head, ScreenDotsPerInch);
+    putCompressedU32(head, ScreenDotsPerInch);
+    putCompressedU16(head, 1); // planes
+    putCompressedU16(head, b.Bits);
+    putCompressedU32(head, std::uint32_t(b.Width));
+    putCompressedU32(head, std::uint32_t(b.Rows));
+    putCompressedU32(head, b.Colours);
     // A transparent picture drops its white; only pictures with a palette
     // can say so.
-    putCompressedU32(head, transparent && bits <= 8 ? 1 : 0);
-    putCompressedU32(head, std::uint32_t(pixelBytes));
+    putCompressedU32(head, transparent && b.Bits <= 8 ? 1 : 0);
+    putCompressedU32(head, std::uint32_t(b.RowBytes * b.Rows));
     putCompressedU32(head, 0); // no hotspots
+    // The two offsets below end the fields; the palette follows them.
     const qsizetype fixed = head.size() + 8;
-    const qsizetype dataAt = fixed + qsizetype(colours) * 4;
+    const qsizetype dataAt = fixed + qsizetype(b.Colours) * 4;
     putU32(head, std::uint32_t(dataAt));
     putU32(head, 0);
 
     QByteArray out;
-    putU16(out, 0x506C);
-    putU16(out, 1);
-    putU32(out, 8);
+    putU16(out, PictureMagicBitmap);
+    putU16(out, 1); // one picture
+    putU32(out, PictureFileHeaderSize + 4);
     out += head;
-    for (std::uint32_t c = 0; c < colours; ++c) {
-        out += bmp.mid(paletteAt + qsizetype(c) * 4, 3);
+    for (std::uint32_t c = 0; c < b.Colours; ++c) {
+        out += bmp.mid(b.PaletteAt + qsizetype(c) * 4, 3);
         putU8(out, 0);
     }
     out += pixels;

@@ -1,12 +1,15 @@
 #include "Lz77.h"
 
+#include "HelpFileFormat.h"
+
 namespace ts::helpfile {
 namespace {
 
 constexpr int HashBits = 13;
-constexpr int MinMatch = 3;
-constexpr int MaxMatch = 18;
-constexpr int Window = 4096;
+constexpr int MinMatch = format::Lz77MinMatch;
+constexpr int MaxMatch = format::Lz77MaxMatch;
+constexpr int Window = format::Lz77Window;
+constexpr int ItemsPerFlag = format::Lz77ItemsPerFlag;
 constexpr int ChainLimit = 12; // candidates tried per position; enough for help text
 
 unsigned hash3(const char* p)
@@ -25,14 +28,14 @@ void Lz77Block::clear()
     raw_.clear();
     out_.clear();
     flagAt_ = -1;
-    items_ = 8;
+    items_ = ItemsPerFlag;
     head_.assign(size_t(1) << HashBits, -1);
     prev_.clear();
 }
 
 inline void Lz77Block::emitLiteral(char c)
 {
-    if (items_ == 8) {
+    if (items_ == ItemsPerFlag) {
         flagAt_ = qsizetype(out_.size());
         out_.push_back('\0');
         items_ = 0;
@@ -43,13 +46,13 @@ inline void Lz77Block::emitLiteral(char c)
 
 inline void Lz77Block::emitMatch(int distance, int length)
 {
-    if (items_ == 8) {
+    if (items_ == ItemsPerFlag) {
         flagAt_ = qsizetype(out_.size());
         out_.push_back('\0');
         items_ = 0;
     }
     out_[size_t(flagAt_)] = char(static_cast<unsigned char>(out_[size_t(flagAt_)]) | (1u << items_));
-    const unsigned word = unsigned(length - MinMatch) << 12 | unsigned(distance - 1);
+    const unsigned word = unsigned(length - MinMatch) << format::Lz77DistanceBits | unsigned(distance - 1);
     out_.push_back(char(word & 0xFF));
     out_.push_back(char(word >> 8));
     ++items_;

@@ -8,6 +8,8 @@
 // compressed at once, referring back only into the same block, so the
 // compressed size is known after every record the layout adds.
 
+#include "HelpFileFormat.h"
+
 #include <QByteArray>
 #include <vector>
 
@@ -32,7 +34,7 @@ public:
     // again later with other bytes.
     struct Checkpoint {
         qsizetype Raw = 0, Out = 0, FlagAt = -1;
-        int Items = 8;
+        int Items = format::Lz77ItemsPerFlag;
         char Flag = 0;
     };
     Checkpoint checkpoint() const;
@@ -52,7 +54,7 @@ private:
     std::vector<char> raw_;
     std::vector<char> out_;
     qsizetype flagAt_ = -1; // the open group's flag byte in out_
-    int items_ = 8;         // items in the open group
+    int items_ = format::Lz77ItemsPerFlag; // items in the open group
     std::vector<int> head_; // latest position of each 3-byte hash, or -1
     std::vector<int> prev_; // earlier position with the same hash, per position
 };

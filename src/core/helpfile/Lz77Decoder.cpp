@@ -15,7 +15,7 @@ Lz77Result lz77Decompress(const char* data, qsizetype size, qsizetype maxOutput)
     qsizetype in = 0;
     while (in < size && !result.damaged && !result.cutShort) {
         const auto flags = std::uint8_t(data[in++]);
-        for (int bit = 0; bit < 8 && in < size; ++bit) {
+        for (int bit = 0; bit < format::Lz77ItemsPerFlag && in < size; ++bit) {
             if (written >= room) {
                 result.cutShort = true;
                 break;
@@ -30,8 +30,8 @@ Lz77Result lz77Decompress(const char* data, qsizetype size, qsizetype maxOutput)
             }
             const unsigned word = std::uint8_t(data[in]) | unsigned(std::uint8_t(data[in + 1])) << 8;
             in += 2;
-            const qsizetype distance = qsizetype(word & 0x0FFF) + 1;
-            qsizetype length = qsizetype(word >> 12) + format::Lz77MinMatch;
+            const qsizetype distance = qsizetype(word & ((1u << format::Lz77DistanceBits) - 1)) + 1;
+            qsizetype length = qsizetype(word >> format::Lz77DistanceBits) + format::Lz77MinMatch;
             if (distance > written) {
                 result.damaged = true;
                 break;

@@ -1,11 +1,14 @@
 #include "ParagraphInfo.h"
 
 #include "HelpFileBytes.h"
+#include "HelpFileFormat.h"
 
 #include <utility>
 
 namespace ts::helpfile {
 namespace {
+
+using namespace format;
 
 // The line spacing field: at least (> 0) or exactly (< 0) so many units. A
 // multiple of single spacing (\slmult1) becomes an "at least" of that many
@@ -26,14 +29,16 @@ int lineSpacingUnits(const Paragraph& p)
 // right, 2 centre). The format knows no decimal stops; they are left stops.
 void putTabStops(QByteArray& fields, const std::vector<TabStop>& tabs)
 {
-    const std::size_t count = qMin<std::size_t>(tabs.size(), 64);
+    const std::size_t count = qMin<std::size_t>(tabs.size(), MaxTabStops);
     putCompressedS16(fields, int(count));
     for (std::size_t i = 0; i < count; ++i) {
         const TabStop& t = tabs[i];
-        const unsigned position = unsigned(qBound(0, twipsToUnits(t.Position), 0x3FFF));
-        const unsigned kind = t.Align == TabStop::Kind::Right ? 1 : t.Align == TabStop::Kind::Center ? 2 : 0;
-        putCompressedU16(fields, kind != 0 ? position | 0x4000 : position);
-        if (kind != 0)
+        const unsigned position = unsigned(qBound(0, twipsToUnits(t.Position), TabPositionMask));
+        const unsigned kind = t.Align == TabStop::Kind::Right    ? TabRight
+                              : t.Align == TabStop::Kind::Center ? TabCentre
+                                                                 : TabLeft;
+        putCompressedU16(fields, kind != TabLeft ? position | TabHasType : position);
+        if (kind != TabLeft)
             putCompressedU16(fields, kind);
     }
 }
@@ -75,7 +80,8 @@ unsigned noticesOf(const Paragraph& p)
 
 int twipsToUnits(int twips)
 {
-    return qBound(-16384, (twips >= 0 ? twips + 5 : twips - 5) / 10, 16383);
+    const int half = ParagraphUnitTwips / 2;
+    return qBound(-16384, (twips >= 0 ? twips + half : twips - half) / ParagraphUnitTwips, 16383);
 }
 
 QByteArray paragraphInfo(const Paragraph& p, bool firstRecord, bool lastRecord)
@@ -87,37 +93,37 @@ QByteArray paragraphInfo(const Paragraph& p, bool firstRecord, bool lastRecord)
     unsigned bits = 0;
     QByteArray fields;
     if (spaceBefore != 0)
-        bits |= 0x0002;
+        bits |= ParagraphSpaceBefore;
     if (spaceAfter != 0)
-        bits |= 0x0004;
+        bits |= ParagraphSpaceAfter;
     if (lineSpacing != 0)
-        bits |= 0x0008;
+        bits |= ParagraphLineSpacing;
     if (p.LeftIndent != 0)
-        bits |= 0x0010;
+        bits |= ParagraphLeftIndent;
     if (p.RightIndent != 0)
-        bits |= 0x0020;
+        bits |= ParagraphRightIndent;
     if (firstIndent != 0)
-        bits |= 0x0040;
+        bits |= ParagraphFirstIndent;
     if (!p.Tabs.empty())
-        bits |= 0x0200;
+        bits |= ParagraphTabs;
     if (p.Align == Alignment::Right)
-        bits |= 0x0400;
+        bits |= ParagraphRightAligned;
     else if (p.Align == Alignment::Center)
-        bits |= 0x0800;
+        bits |= ParagraphCentred;
     // The fields follow in the order of their bits.
-    if (bits & 0x0002)
+    if (bits & ParagraphSpaceBefore)
         putCompressedS16(fields, spaceBefore);
-    if (bits & 0x0004)
+    if (bits & ParagraphSpaceAfter)
         putCompressedS16(fields, spaceAfter);
-    if (bits & 0x0008)
+    if (bits & ParagraphLineSpacing)
         putCompressedS16(fields, lineSpacing);
-    if (bits & 0x0010)
+    if (bits & ParagraphLeftIndent)
         putCompressedS16(fields, twipsToUnits(p.LeftIndent));
-    if (bits & 0x0020)
+    if (bits & ParagraphRightIndent)
         putCompressedS16(fields, twipsToUnits(p.RightIndent));
-    if (bits & 0x0040)
+    if (bits & ParagraphFirstIndent)
         putCompressedS16(fields, twipsToUnits(firstIndent));
-    if (bits & 0x0200)
+    if (bits & ParagraphTabs)
         putTabStops(fields, p.Tabs);
     QByteArray out;
     putU16(out, bits);

@@ -152,15 +152,15 @@ namespace {
 HelpFont::Family familyOf(int family)
 {
     switch (family) {
-    case 1:
+    case format::FamilyModern:
         return HelpFont::Family::Modern;
-    case 2:
+    case format::FamilyRoman:
         return HelpFont::Family::Roman;
-    case 3:
+    case format::FamilySwiss:
         return HelpFont::Family::Swiss;
-    case 4:
+    case format::FamilyScript:
         return HelpFont::Family::Script;
-    case 5:
+    case format::FamilyDecorative:
         return HelpFont::Family::Decorative;
     default:
         return HelpFont::Family::Unknown;

@@ -1,8 +1,9 @@
 #include "TopicText.h"
 
 #include "ContextHash.h"
-#include "ParagraphInfo.h"
 #include "HelpFileBytes.h"
+#include "HelpFileFormat.h"
+#include "ParagraphInfo.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
 
@@ -11,6 +12,8 @@
 
 namespace ts::helpfile {
 namespace {
+
+using namespace format;
 
 // Limits that keep every record inside what the format can count: the
 // strings of one record stay well below the 32767 characters a record may
@@ -25,23 +28,6 @@ constexpr qsizetype MaxCommand = 2000;
 constexpr size_t MaxWordCut = 200;
 
 constexpr char16_t LineSeparator = 0x2028;
-
-enum Command : unsigned char {
-    FontChange = 0x80,
-    LineBreak = 0x81,
-    EndOfParagraph = 0x82,
-    Tab = 0x83,
-    PictureInLine = 0x86,
-    PictureLeft = 0x87,
-    PictureRight = 0x88,
-    EndOfHotspot = 0x89,
-    MacroHotspot = 0xC8,
-    PopupHere = 0xE2,
-    JumpHere = 0xE3,
-    PopupElsewhere = 0xEA,
-    JumpElsewhere = 0xEB,
-    EndOfCommands = 0xFF,
-};
 
 // The file name of a help file named with a path: the reader looks for it
 // beside the help file and on its help path, never on the author's disk.
@@ -68,7 +54,7 @@ struct TopicTextEncoder::Piece {
     enum Kind { Text, Target, Picture, Button } kind = Text;
     QString text; // the text, the link target, the picture's path or the button's contents
     CharFormat format;
-    unsigned char pictureCommand = PictureInLine;
+    unsigned char pictureCommand = CommandObjectInLine;
     bool transparent = false;
 
     // 1 for a jump's text, 2 for a pop-up's, 0 for anything else.
@@ -98,7 +84,7 @@ public:
     void countPicture() { ++pictures_; }
     void fontChange(int font)
     {
-        QByteArray change(1, char(FontChange));
+        QByteArray change(1, char(CommandFont));
         putU16(change, unsigned(font));
         command(change);
         Font = font;
@@ -117,7 +103,7 @@ public:
     }
     void closeHotspot()
     {
-        command(EndOfHotspot);
+        command(CommandHotspotEnd);
         link_.clear();
     }
 
@@ -165,11 +151,11 @@ public:
     // record that continues the same paragraph.
     TextRecord finish(bool last = true)
     {
-        command(EndOfParagraph);
-        command(EndOfCommands);
+        command(CommandParagraphEnd);
+        command(CommandEnd);
         QByteArray head;
-        head += '\0';
-        head += char(0x80);
+        putU8(head, TextRecordByte0);
+        putU8(head, TextRecordByte1);
         putU16(head, 0); // paragraph id
         // A record that continues the paragraph starts at the left indent,
         // like any line after the first; the space above belongs to the
@@ -257,9 +243,9 @@ std::vector<TopicTextEncoder::Piece> TopicTextEncoder::piecesOf(const Paragraph&
                 pieces.push_back({Piece::Text, text.mid(at, m.capturedStart() - at), format});
             const QString word = m.captured(1).toLower();
             Piece piece{word == QLatin1String("button") ? Piece::Button : Piece::Picture, m.captured(2), format};
-            piece.pictureCommand = word.startsWith(QLatin1String("bml"))   ? PictureLeft
-                                   : word.startsWith(QLatin1String("bmr")) ? PictureRight
-                                                                           : PictureInLine;
+            piece.pictureCommand = word.startsWith(QLatin1String("bml"))   ? CommandObjectLeft
+                                   : word.startsWith(QLatin1String("bmr")) ? CommandObjectRight
+                                                                           : CommandObjectInLine;
             piece.transparent = word.size() == 4 && word.endsWith(QLatin1Char('t'));
             pieces.push_back(piece);
             at = m.capturedEnd();
@@ -369,10 +355,10 @@ void TopicTextEncoder::emitPiece(RecordBuilder& b, const Piece& piece, bool hots
         if (!picture.Number)
             return;
         QByteArray data;
-        putS16(data, 0); // the picture lives in a file of its own
+        putS16(data, PictureInOwnFile);
         putS16(data, *picture.Number);
         QByteArray bytes(1, char(piece.pictureCommand));
-        putU8(bytes, 0x22);
+        putU8(bytes, ObjectPicture);
         putCompressedS32(bytes, std::int32_t(data.size()));
         putCompressedU16(bytes, 1); // one position in the text
         bytes += data;
@@ -381,23 +367,22 @@ void TopicTextEncoder::emitPiece(RecordBuilder& b, const Piece& piece, bool hots
         b.countPicture();
         return;
     }
-    // A button: its caption and macro in one string behind "!". The three
+    // A button: its caption and macro in one string behind "!". The
     // leading words of an embedded button are not known to carry anything;
     // they are written as zeros.
     const qsizetype comma = piece.text.indexOf(QLatin1Char(','));
     const QString caption = comma < 0 ? piece.text.trimmed() : piece.text.left(comma).trimmed();
     const QString macro = comma < 0 ? QString() : quotedMacro(piece.text.mid(comma + 1));
     QByteArray data;
-    putS16(data, 0);
-    putS16(data, 0);
-    putS16(data, 0);
-    data += stringz("!" + cp1252::encode(caption) + "," + cp1252::encode(macro));
+    for (int k = 0; k < EmbeddedWindowUnknownWords; ++k)
+        putS16(data, 0);
+    data += stringz(ButtonPrefix + cp1252::encode(caption) + "," + cp1252::encode(macro));
     if (data.size() + 8 > MaxCommand) {
         warn_(QStringLiteral("button %1: caption and macro are too long; left out").arg(caption.left(40)));
         return;
     }
-    QByteArray bytes(1, char(PictureInLine));
-    putU8(bytes, 0x05);
+    QByteArray bytes(1, char(CommandObjectInLine));
+    putU8(bytes, ObjectEmbeddedWindow);
     putCompressedS32(bytes, std::int32_t(data.size()));
     bytes += data;
     b.makeRoom(bytes.size());
@@ -414,9 +399,9 @@ void TopicTextEncoder::emitText(RecordBuilder& b, const QString& text, const Cha
             b.fontChange(font);
         const char16_t c = text.at(i).unicode();
         if (c == u'\t') {
-            b.command(Tab);
+            b.command(CommandTab);
         } else if (c == LineSeparator || c == u'\n' || c == u'\r') {
-            b.command(LineBreak);
+            b.command(CommandLineBreak);
         } else if (symbols && c >= 0xF000 && c <= 0xF0FF && c != 0xF000) {
             b.text(char(c - 0xF000));
         } else if (c == 0) {
@@ -434,90 +419,119 @@ void TopicTextEncoder::emitText(RecordBuilder& b, const QString& text, const Cha
     }
 }
 
+namespace {
+
+// What a link target names: "ID", "ID>WINDOW", "ID@FILE", "ID>WINDOW@FILE"
+// or "ID@FILE>WINDOW"; the file by its name alone.
+struct LinkTarget {
+    QString Id, File, Window;
+};
+
+LinkTarget splitTarget(const QString& target)
+{
+    LinkTarget t;
+    t.Id = target;
+    if (const qsizetype at = t.Id.indexOf(QLatin1Char('@')); at >= 0) {
+        t.File = t.Id.mid(at + 1);
+        t.Id.truncate(at);
+    }
+    if (const qsizetype gt = t.Id.indexOf(QLatin1Char('>')); gt >= 0) {
+        t.Window = t.Id.mid(gt + 1).trimmed();
+        t.Id.truncate(gt);
+    }
+    if (const qsizetype gt = t.File.indexOf(QLatin1Char('>')); gt >= 0) {
+        t.Window = t.File.mid(gt + 1).trimmed();
+        t.File.truncate(gt);
+    }
+    t.Id = t.Id.trimmed();
+    t.File = helpFileName(t.File);
+    return t;
+}
+
+// A command with a u16 length before its data.
+QByteArray commandWithData(unsigned char code, const QByteArray& data)
+{
+    QByteArray bytes;
+    putU8(bytes, code);
+    putU16(bytes, unsigned(data.size()));
+    return bytes + data;
+}
+
+// A link into another help file, into one of its windows when a jump names one.
+QByteArray otherFileCommand(std::int32_t hash, const LinkTarget& t, bool jump)
+{
+    QByteArray data;
+    const bool withWindow = jump && !t.Window.isEmpty();
+    putU8(data, withWindow ? LinkFileWindow : LinkFile);
+    putS32(data, hash);
+    if (withWindow)
+        data += stringz(cp1252::encode(t.Window));
+    data += stringz(cp1252::encode(t.File));
+    return commandWithData(jump ? CommandJumpFile : CommandPopupFile, data);
+}
+
+QString linkWhat(bool jump) { return jump ? QStringLiteral("jump to") : QStringLiteral("pop-up of"); }
+
+} // namespace
+
 QByteArray TopicTextEncoder::linkCommand(const QString& target, bool jump)
 {
-    const QString what = jump ? QStringLiteral("jump to") : QStringLiteral("pop-up of");
-    if (target.startsWith(QLatin1Char('!'))) {
-        QByteArray macro = cp1252::encode(quotedMacro(target.mid(1)));
-        if (macro.isEmpty() || macro.size() + 4 > MaxCommand) {
-            warn_(QStringLiteral("macro link %1 is empty or too long; left out").arg(target));
-            return {};
-        }
-        QByteArray bytes(1, char(MacroHotspot));
-        putU16(bytes, unsigned(macro.size() + 1));
-        bytes += stringz(macro);
-        ++hotspots_;
-        return bytes;
-    }
-    QString id = target;
-    QString file;
-    QString window;
-    if (const qsizetype at = id.indexOf(QLatin1Char('@')); at >= 0) {
-        file = id.mid(at + 1);
-        id.truncate(at);
-    }
-    if (const qsizetype gt = id.indexOf(QLatin1Char('>')); gt >= 0) {
-        window = id.mid(gt + 1).trimmed();
-        id.truncate(gt);
-    }
-    if (const qsizetype gt = file.indexOf(QLatin1Char('>')); gt >= 0) {
-        window = file.mid(gt + 1).trimmed();
-        file.truncate(gt);
-    }
-    id = id.trimmed();
-    file = helpFileName(file);
-    if (id.isEmpty()) {
+    if (target.startsWith(QLatin1Char('!')))
+        return macroCommand(target);
+    const LinkTarget t = splitTarget(target);
+    if (t.Id.isEmpty()) {
         warn_(QStringLiteral("link %1 names no Topic ID; left out").arg(target));
         return {};
     }
-    const QByteArray idBytes = cp1252::encode(id);
-    const std::int32_t hash = contextHash(idBytes);
-    QByteArray bytes;
-    if (file.isEmpty()) {
-        if (!topicsByHash_.count(hash))
-            warn_(QStringLiteral("%1 %2: no topic has this Topic ID").arg(what, id));
-        int windowNumber = -1;
-        if (jump && !window.isEmpty()) {
-            const QByteArray name = cp1252::encode(window);
-            for (int k = 0; k < project_.WindowCount(); ++k)
-                if (project_.window(k).Name.bytes().compare(name, Qt::CaseInsensitive) == 0) {
-                    windowNumber = k;
-                    break;
-                }
-            if (windowNumber < 0)
-                warn_(QStringLiteral("%1 %2 names the window %3, which does not exist; it opens in the current window")
-                          .arg(what, id, window));
-        }
-        if (windowNumber < 0) {
-            putU8(bytes, jump ? JumpHere : PopupHere);
-            putS32(bytes, hash);
-        } else {
-            QByteArray data;
-            putU8(data, 1);
-            putS32(data, hash);
-            putU8(data, unsigned(windowNumber));
-            putU8(bytes, JumpElsewhere);
-            putU16(bytes, unsigned(data.size()));
-            bytes += data;
-        }
-    } else {
-        QByteArray data;
-        const bool withWindow = jump && !window.isEmpty();
-        putU8(data, withWindow ? 6 : 4);
-        putS32(data, hash);
-        if (withWindow)
-            data += stringz(cp1252::encode(window));
-        data += stringz(cp1252::encode(file));
-        putU8(bytes, jump ? JumpElsewhere : PopupElsewhere);
-        putU16(bytes, unsigned(data.size()));
-        bytes += data;
-    }
+    const std::int32_t hash = contextHash(cp1252::encode(t.Id));
+    const QByteArray bytes = t.File.isEmpty() ? sameFileCommand(hash, t.Id, t.Window, jump)
+                                              : otherFileCommand(hash, t, jump);
     if (bytes.size() > MaxCommand) {
-        warn_(QStringLiteral("%1 %2: the help file or window name is too long; left out").arg(what, id));
+        warn_(QStringLiteral("%1 %2: the help file or window name is too long; left out").arg(linkWhat(jump), t.Id));
         return {};
     }
     ++hotspots_;
     return bytes;
+}
+
+QByteArray TopicTextEncoder::macroCommand(const QString& target)
+{
+    QByteArray macro = cp1252::encode(quotedMacro(target.mid(1)));
+    if (macro.isEmpty() || macro.size() + 4 > MaxCommand) {
+        warn_(QStringLiteral("macro link %1 is empty or too long; left out").arg(target));
+        return {};
+    }
+    ++hotspots_;
+    return commandWithData(CommandMacro, stringz(macro));
+}
+
+QByteArray TopicTextEncoder::sameFileCommand(std::int32_t hash, const QString& id, const QString& window, bool jump)
+{
+    if (!topicsByHash_.count(hash))
+        warn_(QStringLiteral("%1 %2: no topic has this Topic ID").arg(linkWhat(jump), id));
+    const int number = jump && !window.isEmpty() ? windowNumber(window, id, jump) : -1;
+    QByteArray bytes;
+    if (number < 0) {
+        putU8(bytes, jump ? CommandJump : CommandPopup);
+        putS32(bytes, hash);
+        return bytes;
+    }
+    QByteArray data;
+    putU8(data, LinkWindow);
+    putS32(data, hash);
+    putU8(data, unsigned(number));
+    return commandWithData(CommandJumpFile, data);
+}
+
+int TopicTextEncoder::windowNumber(const QString& window, const QString& id, bool jump)
+{
+    const QByteArray name = cp1252::encode(window);
+    for (int k = 0; k < project_.WindowCount(); ++k)
+        if (project_.window(k).Name.bytes().compare(name, Qt::CaseInsensitive) == 0)
+            return k;
+    warn_(QStringLiteral("%1 %2 names the window %3, which does not exist; it opens in the current window")
+              .arg(linkWhat(jump), id, window));
+    return -1;
 }
 
 } // namespace ts::helpfile

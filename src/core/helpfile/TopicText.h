@@ -69,6 +69,12 @@ private:
     // The command that opens a hotspot linking to `target`, or nothing when
     // the link is left out (the problem is logged).
     QByteArray linkCommand(const QString& target, bool jump);
+    QByteArray macroCommand(const QString& target);
+    // The link into this help file; a jump into a window of its own names
+    // the window's number.
+    QByteArray sameFileCommand(std::int32_t hash, const QString& id, const QString& window, bool jump);
+    // The window number of a jump's window name, or -1 (logged) for none.
+    int windowNumber(const QString& window, const QString& id, bool jump);
 
     const Project& project_;
     HelpFonts& fonts_;

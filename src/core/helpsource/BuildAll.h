@@ -9,27 +9,14 @@
 // level, after the RTF and HPJ are written); later files are not touched and
 // the status and progress keep their last values.
 
-#include "model/Progress.h"
+#include "model/BuildFeedback.h"
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace ts {
 
 class Project;
-
-struct BuildFeedback {
-    // The activity text for the status bar as each writer starts
-    // (TopicFileWriter::StatusText, HpjWriter::StatusText,
-    // CntWriter::StatusText), and an empty text when it has finished; the
-    // progress bar goes back to 0 with every call.
-    std::function<void(const QString& text)> Status;
-    // Each advance of the progress bar, as the writers make them.
-    ProgressStep Progress;
-    // The path of every file as soon as it has been written.
-    std::function<void(const QString& path)> FileWritten;
-};
 
 // "RTF File Only": the topic file. Returns its path.
 QString buildTopicFile(const Project& project, const BuildFeedback& feedback = {});

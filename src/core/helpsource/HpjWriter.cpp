@@ -4,6 +4,7 @@
 #include "model/IoError.h"
 #include "model/WholeFile.h"
 #include "model/Project.h"
+#include "model/WindowRules.h"
 #include "model/Windows1252.h"
 
 namespace ts::HpjWriter {
@@ -11,24 +12,11 @@ namespace {
 
 const QByteArray Eol = QByteArrayLiteral("\r\n");
 
-// The weight of each button in stored order: Browse, Contents and Index take
-// bits 9 to 11, Print, Back and Find bits 13 to 15; bit 12 is never set.
-constexpr int ButtonWeights[ButtonCount] = {0x200, 0x400, 0x800, 0x2000, 0x4000, 0x8000};
-
 QByteArray number(qint64 value) { return QByteArray::number(value); }
 
 } // namespace
 
 QString pathFor(const Project& project) { return project.projectBase() + QStringLiteral(".HPJ"); }
-
-int windowState(const WindowRecord& window)
-{
-    int state = 4;
-    for (int i = 0; i < ButtonCount; ++i)
-        if (window.Buttons[size_t(i)])
-            state += ButtonWeights[i];
-    return state;
-}
 
 QByteArray windowLine(const WindowRecord& w)
 {

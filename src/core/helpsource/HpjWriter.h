@@ -22,11 +22,8 @@ inline const QString StatusText = QStringLiteral("Saving .HPJ file...");
 // The project base + ".HPJ".
 QString pathFor(const Project& project);
 
-// The window state number: 4 plus the weights of the buttons shown
-// (Browse 512, Contents 1024, Index 2048, Print 8192, Back 16384, Find 32768).
-int windowState(const WindowRecord& window);
-
-// One "[WINDOWS]" line, without its line end.
+// One "[WINDOWS]" line, without its line end; its state number is
+// windowState() (model/WindowRules.h).
 QByteArray windowLine(const WindowRecord& window);
 
 // The project base as the help compiler reads it (WindowsFormOfPath) in

@@ -2,8 +2,8 @@
 
 #include "model/WholeFile.h"
 #include "model/Project.h"
-#include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
+#include "richtext/StoredText.h"
 
 #include <cstring>
 #include <string_view>
@@ -124,24 +124,6 @@ void appendConverted(QByteArray& out, const QByteArray& lines)
 
 } // namespace
 
-RichDocument readTopicText(const QByteArray& rtf)
-{
-    if (rtf.isEmpty())
-        return RichDocument();
-    RichDocument document = RtfReader::read(rtf);
-    if (document.Paragraphs.empty())
-        document = RichDocument();
-    return document;
-}
-
-bool hasText(const RichDocument& document)
-{
-    for (const Paragraph& p : document.Paragraphs)
-        if (!p.isEmpty())
-            return true;
-    return false;
-}
-
 QString pathFor(const Project& project) { return project.projectBase() + QStringLiteral(".RTF"); }
 
 QByteArray escapeFootnoteText(const QByteArray& text)
@@ -181,7 +163,7 @@ QByteArray generate(const Project& project, const ProgressStep& progress)
     qsizetype estimate = 0;
     for (int i = 0; i < count; ++i) {
         const TopicRecord& t = project.topic(i);
-        TopicText text{readTopicText(t.HeaderRtf), readTopicText(t.BodyRtf)};
+        TopicText text{readStoredText(t.HeaderRtf), readStoredText(t.BodyRtf)};
         // One font and colour table for the whole file, in the order the
         // topics use them: each topic's header, then its body.
         writer.addToTables(text.Header);

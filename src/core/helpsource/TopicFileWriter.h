@@ -28,12 +28,6 @@ namespace TopicFileWriter {
 // The status text shown while the file is written.
 inline const QString StatusText = QStringLiteral("Saving RTF file...");
 
-// A stored header or body as a document; a block never stored, or one
-// without paragraphs, is an empty document (one empty paragraph).
-RichDocument readTopicText(const QByteArray& rtf);
-// Whether any paragraph of the document holds text.
-bool hasText(const RichDocument& document);
-
 // The project base + ".RTF".
 QString pathFor(const Project& project);
 

@@ -89,6 +89,15 @@ int addWindowLikeMain(Project& project, const QString& name)
     return project.WindowCount() - 1;
 }
 
+int windowState(const WindowRecord& window)
+{
+    int state = WindowStateBase;
+    for (int i = 0; i < ButtonCount; ++i)
+        if (window.Buttons[size_t(i)])
+            state += ButtonStateWeights[i];
+    return state;
+}
+
 int helpUnitsToPixels(int units, int screenPixels)
 {
     if (screenPixels <= 0)

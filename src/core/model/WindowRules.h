@@ -54,6 +54,13 @@ std::optional<QString> checkNewWindowName(const QString& name);
 // new window, or -1 when 255 windows are live already.
 int addWindowLikeMain(Project& project, const QString& name);
 
+// The window state number the help compiler reads from the project file and
+// stores in the help file: 4 plus the weight of each button shown (Browse
+// 512, Contents 1024, Index 2048, Print 8192, Back 16384, Find 32768).
+inline constexpr int WindowStateBase = 4;
+inline constexpr int ButtonStateWeights[ButtonCount] = {0x200, 0x400, 0x800, 0x2000, 0x4000, 0x8000};
+int windowState(const WindowRecord& window);
+
 // Help units span the screen: 1024 units are `screenPixels` pixels. Both
 // directions round halves to the even neighbour; results outside the range
 // of int are held at its ends.

@@ -289,6 +289,68 @@ void forEachWrittenRun(const Paragraph& p, F&& f)
         f(p.Runs.empty() ? emptyRun() : p.Runs.back());
 }
 
+// The paragraph words, "\pard" (or "\par \pard") and the properties the
+// paragraph has, without its tab stops.
+char* putParagraphWords(char* d, const Paragraph& p, bool first)
+{
+    d = first ? putLiteral(d, "\\pard", 5) : putLiteral(d, "\\par \\pard", 10);
+    switch (p.Align) {
+    case Alignment::Left: break;
+    case Alignment::Center: d = putLiteral(d, "\\qc", 3); break;
+    case Alignment::Right: d = putLiteral(d, "\\qr", 3); break;
+    case Alignment::Justify: d = putLiteral(d, "\\qj", 3); break;
+    }
+    if (p.LeftIndent != 0)
+        d = putInt(putLiteral(d, "\\li", 3), p.LeftIndent);
+    if (p.RightIndent != 0)
+        d = putInt(putLiteral(d, "\\ri", 3), p.RightIndent);
+    if (p.FirstIndent != 0)
+        d = putInt(putLiteral(d, "\\fi", 3), p.FirstIndent);
+    if (p.SpaceBefore != 0)
+        d = putInt(putLiteral(d, "\\sb", 3), p.SpaceBefore);
+    if (p.SpaceAfter != 0)
+        d = putInt(putLiteral(d, "\\sa", 3), p.SpaceAfter);
+    if (p.LineSpacing != 0) {
+        d = putInt(putLiteral(d, "\\sl", 3), p.LineSpacing);
+        if (p.LineSpacingMultiple)
+            d = putLiteral(d, "\\slmult1", 8);
+    }
+    return d;
+}
+
+// A run's character words from "\plain" to the blank before its text;
+// `colour` and `highlight` are colour table entries, 0 for none.
+char* putCharWords(char* w, const CharFormat& f, int font, int colour, int highlight)
+{
+    w = putLiteral(w, "\\plain\\f", 8);
+    w = putInt(w, font);
+    w = putInt(putLiteral(w, "\\fs", 3), f.Size);
+    if (colour > 0)
+        w = putInt(putLiteral(w, "\\cf", 3), colour);
+    if (f.Bold)
+        w = putLiteral(w, "\\b", 2);
+    if (f.Italic)
+        w = putLiteral(w, "\\i", 2);
+    if (f.Underline)
+        w = putLiteral(w, "\\ul", 3);
+    if (f.Strike)
+        w = putLiteral(w, "\\strike", 7);
+    if (f.Hidden)
+        w = putLiteral(w, "\\v", 2);
+    if (f.DoubleUnderline)
+        w = putLiteral(w, "\\uldb", 5);
+    if (f.SmallCaps)
+        w = putLiteral(w, "\\scaps", 6);
+    if (f.Vertical == VerticalPosition::Superscript)
+        w = putLiteral(w, "\\super", 6);
+    else if (f.Vertical == VerticalPosition::Subscript)
+        w = putLiteral(w, "\\sub", 4);
+    if (highlight > 0)
+        w = putInt(putLiteral(w, "\\highlight", 10), highlight);
+    *w++ = ' ';
+    return w;
+}
+
 } // namespace
 
 // The words of recently written formats, direct-mapped by a hash of the
@@ -440,6 +502,19 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& paragraph,
     appendParagraphLine(out, paragraph, first, cache);
 }
 
+int RtfWriter::cachedFontIndex(WordCache& cache, const QString& face) const
+{
+    for (std::size_t i = 0; i < cache.facesUsed; ++i)
+        if (sameFace(cache.faces[i], face))
+            return cache.faceIndex[i];
+    const int font = fontIndex(face);
+    cache.faces[cache.nextFace] = face;
+    cache.faceIndex[cache.nextFace] = font;
+    cache.nextFace = (cache.nextFace + 1) % cache.faces.size();
+    cache.facesUsed = std::min(cache.facesUsed + 1, cache.faces.size());
+    return font;
+}
+
 void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool first, WordCache& cache) const
 {
     // Hotspots with hidden targets are written as the reader reads them: as
@@ -451,29 +526,7 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
         return;
     }
     char buf[192];
-    char* d = first ? putLiteral(buf, "\\pard", 5) : putLiteral(buf, "\\par \\pard", 10);
-    switch (p.Align) {
-    case Alignment::Left: break;
-    case Alignment::Center: d = putLiteral(d, "\\qc", 3); break;
-    case Alignment::Right: d = putLiteral(d, "\\qr", 3); break;
-    case Alignment::Justify: d = putLiteral(d, "\\qj", 3); break;
-    }
-    if (p.LeftIndent != 0)
-        d = putInt(putLiteral(d, "\\li", 3), p.LeftIndent);
-    if (p.RightIndent != 0)
-        d = putInt(putLiteral(d, "\\ri", 3), p.RightIndent);
-    if (p.FirstIndent != 0)
-        d = putInt(putLiteral(d, "\\fi", 3), p.FirstIndent);
-    if (p.SpaceBefore != 0)
-        d = putInt(putLiteral(d, "\\sb", 3), p.SpaceBefore);
-    if (p.SpaceAfter != 0)
-        d = putInt(putLiteral(d, "\\sa", 3), p.SpaceAfter);
-    if (p.LineSpacing != 0) {
-        d = putInt(putLiteral(d, "\\sl", 3), p.LineSpacing);
-        if (p.LineSpacingMultiple)
-            d = putLiteral(d, "\\slmult1", 8);
-    }
-    out.append(buf, d - buf);
+    out.append(buf, putParagraphWords(buf, p, first) - buf);
     for (const TabStop& t : p.Tabs)
         appendTabStop(out, t);
 
@@ -483,50 +536,10 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
         WordCache::Entry& e = cache.entries[WordCache::slot(r.Format)];
         if (!e.valid || !sameFormat(e.format, r.Format)) {
             const CharFormat& f = r.Format;
-            int font = -1;
-            for (std::size_t i = 0; i < cache.facesUsed && font < 0; ++i)
-                if (sameFace(cache.faces[i], f.Face))
-                    font = cache.faceIndex[i];
-            if (font < 0) {
-                font = fontIndex(f.Face);
-                cache.faces[cache.nextFace] = f.Face;
-                cache.faceIndex[cache.nextFace] = font;
-                cache.nextFace = (cache.nextFace + 1) % cache.faces.size();
-                cache.facesUsed = std::min(cache.facesUsed + 1, cache.faces.size());
-            }
-            char* w = putLiteral(e.words, "\\plain\\f", 8);
-            w = putInt(w, font);
-            w = putInt(putLiteral(w, "\\fs", 3), f.Size);
-            if (f.Colour) {
-                const int colour = colourIndex(*f.Colour);
-                if (colour > 0)
-                    w = putInt(putLiteral(w, "\\cf", 3), colour);
-            }
-            if (f.Bold)
-                w = putLiteral(w, "\\b", 2);
-            if (f.Italic)
-                w = putLiteral(w, "\\i", 2);
-            if (f.Underline)
-                w = putLiteral(w, "\\ul", 3);
-            if (f.Strike)
-                w = putLiteral(w, "\\strike", 7);
-            if (f.Hidden)
-                w = putLiteral(w, "\\v", 2);
-            if (f.DoubleUnderline)
-                w = putLiteral(w, "\\uldb", 5);
-            if (f.SmallCaps)
-                w = putLiteral(w, "\\scaps", 6);
-            if (f.Vertical == VerticalPosition::Superscript)
-                w = putLiteral(w, "\\super", 6);
-            else if (f.Vertical == VerticalPosition::Subscript)
-                w = putLiteral(w, "\\sub", 4);
-            if (f.Highlight) {
-                const int colour = colourIndex(*f.Highlight);
-                if (colour > 0)
-                    w = putInt(putLiteral(w, "\\highlight", 10), colour);
-            }
-            *w++ = ' ';
-            e.size = int(w - e.words);
+            const int font = cachedFontIndex(cache, f.Face);
+            const int colour = f.Colour ? colourIndex(*f.Colour) : 0;
+            const int highlight = f.Highlight ? colourIndex(*f.Highlight) : 0;
+            e.size = int(putCharWords(e.words, f, font, colour, highlight) - e.words);
             e.symbol = std::size_t(font) < fontSymbol_.size() && fontSymbol_[std::size_t(font)];
             e.format = f;
             e.valid = true;

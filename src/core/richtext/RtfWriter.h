@@ -61,6 +61,8 @@ private:
     // Returns a size estimate of the paragraph's line.
     qsizetype addToTables(const Paragraph& paragraph, FaceCache& cache);
     void appendParagraphLine(QByteArray& out, const Paragraph& paragraph, bool first, WordCache& cache) const;
+    // The font number of a face, the cache's recent faces looked at first.
+    int cachedFontIndex(WordCache& cache, const QString& face) const;
     int fontIndex(const QString& face) const;
     int colourIndex(std::uint32_t rgb) const;
 

@@ -1,6 +1,7 @@
 #pragma once
 // A reader of compiled WinHelp 4 files for the tests, written on its own from
-// the file format and sharing nothing with the compiler. It walks the whole
+// the file format and sharing nothing with the compiler but the format's
+// named numbers (helpfile/HelpFileFormat.h). It walks the whole
 // file, checks the structures as it goes (headers, every B+ tree page by page,
 // the |TOPIC record chain and its positions) and decodes what the compiler
 // stored: system records, windows, fonts, topics with their text, formatting
