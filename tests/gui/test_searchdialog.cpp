@@ -396,7 +396,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
         if (s->isVisible())
             s->cancelButton()->click();
     });
-    f.tools->searchDialog->queryEdit->setText(QStringLiteral("FRESH"));
+    f.tools->searchDialog->queryEdit()->setText(QStringLiteral("FRESH"));
     f.menus->searchAction->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.navigator->currentTopic(), 0);
