@@ -36,45 +36,45 @@ AboutDialog::AboutDialog(QWidget* parent)
         return l;
     };
 
-    banner = label("banner", QString());
-    banner->setGeometry(0, 0, 329, 70);
-    banner->setPixmap(programBanner(QSize(329, 70)));
-    banner->setCursor(Qt::PointingHandCursor);
+    banner_ = label("banner", QString());
+    banner_->setGeometry(0, 0, 329, 70);
+    banner_->setPixmap(programBanner(QSize(329, 70)));
+    banner_->setCursor(Qt::PointingHandCursor);
 
-    versionLabel = label("versionLabel", QStringLiteral("Version " TOPICSMITH_VERSION));
-    versionLabel->adjustSize();
-    versionLabel->move(8, 70 - versionLabel->height() - 2);
+    versionLabel_ = label("versionLabel", QStringLiteral("Version " TOPICSMITH_VERSION));
+    versionLabel_->adjustSize();
+    versionLabel_->move(8, 70 - versionLabel_->height() - 2);
 
-    creditLabel = label("creditLabel", QStringLiteral("Written by the Topicsmith authors"));
-    creditLabel->adjustSize();
-    creditLabel->move(329 - creditLabel->width() - 8, 70 - creditLabel->height() - 2);
+    creditLabel_ = label("creditLabel", QStringLiteral("Written by the Topicsmith authors"));
+    creditLabel_->adjustSize();
+    creditLabel_->move(329 - creditLabel_->width() - 8, 70 - creditLabel_->height() - 2);
 
-    iconLabel = label("iconLabel", QString());
-    iconLabel->setGeometry(6, 74, 32, 32);
-    iconLabel->setPixmap(QIcon(QStringLiteral(":/icons/logo")).pixmap(32, 32));
+    iconLabel_ = label("iconLabel", QString());
+    iconLabel_->setGeometry(6, 74, 32, 32);
+    iconLabel_->setPixmap(QIcon(QStringLiteral(":/icons/logo")).pixmap(32, 32));
 
-    closeLabel = label("closeLabel", QStringLiteral("Close"));
-    closeLabel->setGeometry(329 - 57 - 8, 82, 57, 17);
-    closeLabel->setAlignment(Qt::AlignCenter);
-    closeLabel->setAutoFillBackground(true);
-    QPalette closeLook = closeLabel->palette();
+    closeLabel_ = label("closeLabel", QStringLiteral("Close"));
+    closeLabel_->setGeometry(329 - 57 - 8, 82, 57, 17);
+    closeLabel_->setAlignment(Qt::AlignCenter);
+    closeLabel_->setAutoFillBackground(true);
+    QPalette closeLook = closeLabel_->palette();
     closeLook.setColor(QPalette::Window, Qt::black);
     closeLook.setColor(QPalette::WindowText, Qt::white);
-    closeLabel->setPalette(closeLook);
-    QFont bold = closeLabel->font();
+    closeLabel_->setPalette(closeLook);
+    QFont bold = closeLabel_->font();
     bold.setBold(true);
-    closeLabel->setFont(bold);
-    closeLabel->setCursor(Qt::PointingHandCursor);
+    closeLabel_->setFont(bold);
+    closeLabel_->setCursor(Qt::PointingHandCursor);
 
-    emailLink = label("emailLink", authorEmail());
-    emailLink->adjustSize();
-    emailLink->move(46, 74);
-    emailLink->setCursor(Qt::PointingHandCursor);
+    emailLink_ = label("emailLink", authorEmail());
+    emailLink_->adjustSize();
+    emailLink_->move(46, 74);
+    emailLink_->setCursor(Qt::PointingHandCursor);
 
-    webLink = label("webLink", webPage());
-    webLink->adjustSize();
-    webLink->move(46, 90);
-    webLink->setCursor(Qt::PointingHandCursor);
+    webLink_ = label("webLink", webPage());
+    webLink_->adjustSize();
+    webLink_->move(46, 90);
+    webLink_->setCursor(Qt::PointingHandCursor);
 
     installEventFilter(this);
     highlight(nullptr);
@@ -97,8 +97,8 @@ void AboutDialog::setTextColour(QLabel* label, const QColor& colour)
 
 void AboutDialog::highlight(const QLabel* link)
 {
-    setTextColour(emailLink, link == emailLink ? Qt::blue : Qt::black);
-    setTextColour(webLink, link == webLink ? Qt::blue : Qt::black);
+    setTextColour(emailLink_, link == emailLink_ ? Qt::blue : Qt::black);
+    setTextColour(webLink_, link == webLink_ ? Qt::blue : Qt::black);
 }
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
@@ -108,20 +108,20 @@ bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseMove:
         // The mouse over a link lights that link only; anywhere else in the
         // box both links are black.
-        highlight(watched == emailLink || watched == webLink ? static_cast<QLabel*>(watched) : nullptr);
+        highlight(watched == emailLink_ || watched == webLink_ ? static_cast<QLabel*>(watched) : nullptr);
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
             break;
-        if (watched == emailLink) {
+        if (watched == emailLink_) {
             openUrl(QUrl(QStringLiteral("mailto:") + authorEmail() + QStringLiteral("?subject=Topicsmith")));
             return true;
         }
-        if (watched == webLink) {
-            openUrl(QUrl(webLink->text()));
+        if (watched == webLink_) {
+            openUrl(QUrl(webLink_->text()));
             return true;
         }
-        if (watched == banner || watched == iconLabel || watched == closeLabel) {
+        if (watched == banner_ || watched == iconLabel_ || watched == closeLabel_) {
             accept();
             return true;
         }

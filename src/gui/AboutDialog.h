@@ -22,13 +22,14 @@ public:
     // Opens an address with the desktop's handler; tests replace it.
     std::function<void(const QUrl&)> openUrl;
 
-    QLabel* banner; // banner
-    QLabel* versionLabel; // "Version " and the version --version prints
-    QLabel* creditLabel; // credit line
-    QLabel* iconLabel; // icon
-    QLabel* closeLabel; // "Close"
-    QLabel* emailLink; // e-mail link
-    QLabel* webLink; // web link
+    // The box's labels, for the tests.
+    QLabel* banner() const { return banner_; }
+    QLabel* versionLabel() const { return versionLabel_; } // "Version " and the version --version prints
+    QLabel* creditLabel() const { return creditLabel_; }
+    QLabel* iconLabel() const { return iconLabel_; }
+    QLabel* closeLabel() const { return closeLabel_; } // "Close"
+    QLabel* emailLink() const { return emailLink_; }
+    QLabel* webLink() const { return webLink_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,6 +39,14 @@ private:
     // Which link is under the mouse: emailLink, webLink or none.
     void highlight(const QLabel* link);
     static void setTextColour(QLabel* label, const QColor& colour);
+
+    QLabel* banner_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* creditLabel_ = nullptr;
+    QLabel* iconLabel_ = nullptr;
+    QLabel* closeLabel_ = nullptr;
+    QLabel* emailLink_ = nullptr;
+    QLabel* webLink_ = nullptr;
 };
 
 } // namespace ts

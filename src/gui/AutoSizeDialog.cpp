@@ -29,24 +29,24 @@ AutoSizeDialog::AutoSizeDialog(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setSizeGripEnabled(true);
 
-    resizeLabel = new QLabel(QStringLiteral("Resize and move this window,"), this);
+    auto* resizeLabel = new QLabel(QStringLiteral("Resize and move this window,"), this);
     resizeLabel->setObjectName(QStringLiteral("resizeLabel"));
-    okLabel = new QLabel(QStringLiteral("then click OK to keep the changes."), this);
+    auto* okLabel = new QLabel(QStringLiteral("then click OK to keep the changes."), this);
     okLabel->setObjectName(QStringLiteral("okLabel"));
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setDefault(true);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(resizeLabel, 0, Qt::AlignHCenter);
     layout->addWidget(okLabel, 0, Qt::AlignHCenter);
     layout->addStretch(1);
-    layout->addWidget(okButton, 0, Qt::AlignHCenter);
+    layout->addWidget(okButton_, 0, Qt::AlignHCenter);
     // Any size the user drags it to is taken, however small.
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     setMinimumSize(1, 1);
 
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     settleTimer_ = new QTimer(this);
     settleTimer_->setInterval(SettleInterval);

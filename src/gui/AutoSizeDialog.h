@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QRect>
 
-class QLabel;
 class QTimer;
 class QPushButton;
 
@@ -28,9 +27,7 @@ public:
     // it was shown and framed (the user moved or resized it).
     bool frameChanged() const;
 
-    QLabel* resizeLabel = nullptr;
-    QLabel* okLabel = nullptr;
-    QPushButton* okButton = nullptr;
+    QPushButton* okButton() const { return okButton_; }
 
 public slots:
     void done(int result) override;
@@ -44,6 +41,7 @@ private:
     // Follows the window manager framing the sample after it is shown.
     void settle();
 
+    QPushButton* okButton_ = nullptr;
     QRect wanted_;
     QRect settled_;
     QRect closedFrame_;

@@ -21,33 +21,33 @@ ButtonDialog::ButtonDialog(QWidget* parent) : QDialog(parent)
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
-    captionLabel = new QLabel(this);
-    captionLabel->setObjectName(QStringLiteral("captionLabel"));
+    captionLabel_ = new QLabel(this);
+    captionLabel_->setObjectName(QStringLiteral("captionLabel"));
     captionEdit = new QLineEdit(this);
     captionEdit->setObjectName(QStringLiteral("captionEdit"));
-    captionLabel->setBuddy(captionEdit);
-    targetLabel = new QLabel(this);
-    targetLabel->setObjectName(QStringLiteral("targetLabel"));
+    captionLabel_->setBuddy(captionEdit);
+    targetLabel_ = new QLabel(this);
+    targetLabel_->setObjectName(QStringLiteral("targetLabel"));
     targetEdit = new QLineEdit(this);
     targetEdit->setObjectName(QStringLiteral("targetEdit"));
-    targetLabel->setBuddy(targetEdit);
-    layout->addWidget(captionLabel);
+    targetLabel_->setBuddy(targetEdit);
+    layout->addWidget(captionLabel_);
     layout->addWidget(captionEdit);
-    layout->addWidget(targetLabel);
+    layout->addWidget(targetLabel_);
     layout->addWidget(targetEdit);
 
-    linkKindGroup = new QGroupBox(QStringLiteral("Link to:"), this);
-    linkKindGroup->setObjectName(QStringLiteral("linkKindGroup"));
-    auto* choices = new QHBoxLayout(linkKindGroup);
+    linkKindGroup_ = new QGroupBox(QStringLiteral("Link to:"), this);
+    linkKindGroup_->setObjectName(QStringLiteral("linkKindGroup"));
+    auto* choices = new QHBoxLayout(linkKindGroup_);
     for (const QString& caption : {QStringLiteral("Web Site"), QStringLiteral("E-Mail")}) {
-        auto* b = new QRadioButton(caption, linkKindGroup);
+        auto* b = new QRadioButton(caption, linkKindGroup_);
         choices->addWidget(b);
-        linkKindButtons.append(b);
+        linkKindButtons_.append(b);
     }
-    linkKindButtons[0]->setChecked(true);
-    layout->addWidget(linkKindGroup);
+    linkKindButtons_[0]->setChecked(true);
+    layout->addWidget(linkKindGroup_);
 
-    addOkCancelRow(this, layout, okButton, cancelButton);
+    addOkCancelRow(this, layout, okButton_, cancelButton_);
 
     setupForButton();
 }
@@ -56,9 +56,9 @@ void ButtonDialog::setupForButton()
 {
     setProperty("helpContext", 160);
     setWindowTitle(QStringLiteral("Insert Button"));
-    captionLabel->setText(QStringLiteral("Caption:"));
-    targetLabel->setText(QStringLiteral("Keywords:"));
-    linkKindGroup->hide();
+    captionLabel_->setText(QStringLiteral("Caption:"));
+    targetLabel_->setText(QStringLiteral("Keywords:"));
+    linkKindGroup_->hide();
     captionEdit->clear();
     targetEdit->clear();
 }
@@ -67,16 +67,16 @@ void ButtonDialog::setupForWeb()
 {
     setProperty("helpContext", 170);
     setWindowTitle(QStringLiteral("Link to web site or e-mail"));
-    captionLabel->setText(QStringLiteral("Text for link:"));
-    targetLabel->setText(QStringLiteral("Web site or e-mail address:"));
-    linkKindGroup->show();
+    captionLabel_->setText(QStringLiteral("Text for link:"));
+    targetLabel_->setText(QStringLiteral("Web site or e-mail address:"));
+    linkKindGroup_->show();
     captionEdit->clear();
     targetEdit->clear();
 }
 
 bool ButtonDialog::emailChosen() const
 {
-    return linkKindButtons[1]->isChecked();
+    return linkKindButtons_[1]->isChecked();
 }
 
 void ButtonDialog::showEvent(QShowEvent* event)

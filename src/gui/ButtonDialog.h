@@ -27,17 +27,25 @@ public:
     // "E-Mail" is chosen in linkKindGroup.
     bool emailChosen() const;
 
-    QLabel* captionLabel;
     QLineEdit* captionEdit;
-    QLabel* targetLabel;
     QLineEdit* targetEdit;
-    QGroupBox* linkKindGroup;
-    QList<QRadioButton*> linkKindButtons; // "Web Site", "E-Mail"
-    QPushButton* okButton;
-    QPushButton* cancelButton;
+
+    // The other controls, for the tests.
+    QGroupBox* linkKindGroup() const { return linkKindGroup_; }
+    const QList<QRadioButton*>& linkKindButtons() const { return linkKindButtons_; } // "Web Site", "E-Mail"
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* captionLabel_ = nullptr;
+    QLabel* targetLabel_ = nullptr;
+    QGroupBox* linkKindGroup_ = nullptr;
+    QList<QRadioButton*> linkKindButtons_;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace ts

@@ -2,21 +2,17 @@
 
 #include "Prompter.h"
 #include "SearchDialog.h"
-#include "StorableTextValidator.h"
 #include "contents/ContentsFile.h"
 #include "model/Project.h"
 
 #include <QApplication>
 #include <QScopedValueRollback>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
+#include <QShowEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -56,46 +52,6 @@ void expandHeadings(std::vector<ContentsEntry>& entries)
 
 } // namespace
 
-// ---- ContentsTreeWidget ----
-
-void ContentsTreeWidget::dragEnterEvent(QDragEnterEvent* event)
-{
-    event->acceptProposedAction();
-}
-
-void ContentsTreeWidget::dragMoveEvent(QDragMoveEvent* event)
-{
-    QTreeWidget::dragMoveEvent(event); // scrolls near the edges
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-}
-
-void ContentsTreeWidget::dropEvent(QDropEvent* event)
-{
-    // Copy, never move: the source views keep their items; the dialog
-    // changes the tree itself.
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    emit dropped(event->source(), event->position().toPoint());
-}
-
-void ContentsTreeWidget::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
-        emit deletePressed();
-        return;
-    }
-    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && event->modifiers() == Qt::ControlModifier) {
-        emit moveKeyPressed(event->key() == Qt::Key_Up ? -1 : 1);
-        return;
-    }
-    if ((event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) && event->modifiers() == Qt::ControlModifier) {
-        emit levelKeyPressed(event->key() == Qt::Key_Left ? -1 : 1);
-        return;
-    }
-    QTreeWidget::keyPressEvent(event);
-}
-
 // ---- ContentsDialog ----
 
 ContentsDialog::ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search,
@@ -108,137 +64,113 @@ ContentsDialog::ContentsDialog(Project& project, Prompter& prompter, SearchDialo
     setProperty("helpContext", 130);
     setModal(true);
 
-    contentsTree = new ContentsTreeWidget(this);
-    contentsTree->setObjectName(QStringLiteral("contentsTree"));
-    contentsTree->setHeaderHidden(true);
-    contentsTree->setRootIsDecorated(false);
-    contentsTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    contentsTree->setExpandsOnDoubleClick(true);
-    contentsTree->setDragEnabled(true);
-    contentsTree->setAcceptDrops(true);
-    contentsTree->setDragDropMode(QAbstractItemView::DragDrop);
-    contentsTree->setDefaultDropAction(Qt::CopyAction);
-    contentsTree->setContextMenuPolicy(Qt::CustomContextMenu);
-    contentsTree->setMinimumSize(260, 300);
-
-    paletteTree = new QTreeWidget(this);
-    paletteTree->setObjectName(QStringLiteral("paletteTree"));
-    paletteTree->setHeaderHidden(true);
-    paletteTree->setRootIsDecorated(false);
-    paletteTree->setDragEnabled(true);
-    paletteTree->setDragDropMode(QAbstractItemView::DragOnly);
-    paletteTree->setDefaultDropAction(Qt::CopyAction);
-    for (const QString& caption : {QStringLiteral("Heading"), QStringLiteral("Topic")})
-        new QTreeWidgetItem(paletteTree, QStringList{caption});
-    paletteTree->setCurrentItem(paletteTree->topLevelItem(0));
-    paletteTree->setMaximumHeight(64);
-
-    topicList = new QListWidget(this);
-    topicList->setObjectName(QStringLiteral("topicList"));
-    topicList->setDragEnabled(true);
-    topicList->setDragDropMode(QAbstractItemView::DragOnly);
-    topicList->setDefaultDropAction(Qt::CopyAction);
-
-    searchButton = new QToolButton(this);
-    searchButton->setObjectName(QStringLiteral("searchButton"));
-    searchButton->setText(QStringLiteral("Search..."));
-    searchButton->setToolTip(QStringLiteral("Search topic"));
-
-    titleEdit = new QLineEdit(this);
-    titleEdit->setObjectName(QStringLiteral("titleEdit"));
-    topicIdEdit = new QLineEdit(this);
-    topicIdEdit->setObjectName(QStringLiteral("topicIdEdit"));
-    helpFileEdit = new QLineEdit(this);
-    helpFileEdit->setObjectName(QStringLiteral("helpFileEdit"));
-    for (QLineEdit* edit : {titleEdit, topicIdEdit, helpFileEdit})
-        edit->setValidator(new StorableTextValidator(edit));
-    windowCombo = new QComboBox(this);
-    windowCombo->setObjectName(QStringLiteral("windowCombo"));
-    windowCombo->setEditable(true);
-    windowCombo->setInsertPolicy(QComboBox::NoInsert);
-
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    // Enter in a box updates the entry; it does not close the dialog.
-    for (QPushButton* b : {okButton, cancelButton}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-
-    headingDropMenu = placementMenu(this, "headingDropMenu");
-    topicDropMenu = placementMenu(this, "topicDropMenu");
-    deleteMenu = new QMenu(this);
-    deleteMenu->setObjectName(QStringLiteral("deleteMenu"));
-    QAction* delete1 = deleteMenu->addAction(QStringLiteral("&Delete"));
-    deleteMenu->addAction(QStringLiteral("&Cancel"));
-
-    auto* fields = new QGridLayout;
-    const auto label = [this](const QString& text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
-    fields->addWidget(label(QStringLiteral("&Title:"), titleEdit), 0, 0);
-    fields->addWidget(titleEdit, 0, 1);
-    fields->addWidget(label(QStringLiteral("Topic &ID:"), topicIdEdit), 1, 0);
-    fields->addWidget(topicIdEdit, 1, 1);
-    fields->addWidget(label(QStringLiteral("&Help File"), helpFileEdit), 2, 0);
-    fields->addWidget(helpFileEdit, 2, 1);
-    fields->addWidget(label(QStringLiteral("&Window"), windowCombo), 3, 0);
-    fields->addWidget(windowCombo, 3, 1);
-
-    auto* right = new QVBoxLayout;
-    right->addWidget(paletteTree);
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(new QLabel(QStringLiteral("Topics:"), this));
-    searchRow->addStretch();
-    searchRow->addWidget(searchButton);
-    right->addLayout(searchRow);
-    right->addWidget(topicList, 1);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(contentsTree, 1);
-    top->addLayout(right, 1);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addLayout(fields);
-    layout->addLayout(buttons);
+    makeControls();
+    layOut();
 
     askPlacement = [](QMenu* menu, const QPoint& at) {
         const QAction* chosen = menu->exec(at);
         return chosen ? DropChoice(chosen->data().toInt()) : DropChoice::Cancel;
     };
+    connectControls();
+}
 
-    for (QWidget* box : {static_cast<QWidget*>(titleEdit), static_cast<QWidget*>(topicIdEdit), static_cast<QWidget*>(helpFileEdit),
-                         static_cast<QWidget*>(windowCombo)})
+void ContentsDialog::makeControls()
+{
+    contentsTree_ = new ContentsTreeWidget(this);
+    // The image list is filled after the dialog is made.
+    contentsTree_->iconFor = [this](int index) { return imageList_.value(index); };
+
+    paletteTree_ = new QTreeWidget(this);
+    paletteTree_->setObjectName(QStringLiteral("paletteTree"));
+    paletteTree_->setHeaderHidden(true);
+    paletteTree_->setRootIsDecorated(false);
+    paletteTree_->setDragEnabled(true);
+    paletteTree_->setDragDropMode(QAbstractItemView::DragOnly);
+    paletteTree_->setDefaultDropAction(Qt::CopyAction);
+    for (const QString& caption : {QStringLiteral("Heading"), QStringLiteral("Topic")})
+        new QTreeWidgetItem(paletteTree_, QStringList{caption});
+    paletteTree_->setCurrentItem(paletteTree_->topLevelItem(0));
+    paletteTree_->setMaximumHeight(64);
+
+    topicList_ = new QListWidget(this);
+    topicList_->setObjectName(QStringLiteral("topicList"));
+    topicList_->setDragEnabled(true);
+    topicList_->setDragDropMode(QAbstractItemView::DragOnly);
+    topicList_->setDefaultDropAction(Qt::CopyAction);
+
+    searchButton_ = new QToolButton(this);
+    searchButton_->setObjectName(QStringLiteral("searchButton"));
+    searchButton_->setText(QStringLiteral("Search..."));
+    searchButton_->setToolTip(QStringLiteral("Search topic"));
+
+    form_ = std::make_unique<ContentsEntryForm>(this);
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    // Enter in a box updates the entry; it does not close the dialog.
+    for (QPushButton* b : {okButton_, cancelButton_}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
+    headingDropMenu_ = placementMenu(this, "headingDropMenu");
+    topicDropMenu_ = placementMenu(this, "topicDropMenu");
+    deleteMenu_ = new QMenu(this);
+    deleteMenu_->setObjectName(QStringLiteral("deleteMenu"));
+    connect(deleteMenu_->addAction(QStringLiteral("&Delete")), &QAction::triggered, this, &ContentsDialog::deleteEntry);
+    deleteMenu_->addAction(QStringLiteral("&Cancel"));
+}
+
+void ContentsDialog::layOut()
+{
+    QGridLayout* fields = form_->layout();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(paletteTree_);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("Topics:"), this));
+    searchRow->addStretch();
+    searchRow->addWidget(searchButton_);
+    right->addLayout(searchRow);
+    right->addWidget(topicList_, 1);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(contentsTree_, 1);
+    top->addLayout(right, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+}
+
+void ContentsDialog::connectControls()
+{
+    for (QWidget* box : form_->boxes())
         box->installEventFilter(this);
-
-    connect(topicIdEdit, &QLineEdit::textChanged, this, [this](const QString& text) { windowCombo->setEnabled(!text.isEmpty()); });
-    for (QLineEdit* edit : {titleEdit, topicIdEdit, helpFileEdit})
+    for (QLineEdit* edit : {form_->titleEdit(), form_->topicIdEdit(), form_->helpFileEdit()})
         connect(edit, &QLineEdit::returnPressed, this, [this] { updateEntry(Trigger::EnterKey); });
-    connect(contentsTree, &QTreeWidget::currentItemChanged, this, &ContentsDialog::currentChanged);
-    connect(contentsTree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* i) { expandedChanged(i, true); });
-    connect(contentsTree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* i) { expandedChanged(i, false); });
-    connect(contentsTree, &ContentsTreeWidget::dropped, this, &ContentsDialog::onDrop);
-    connect(contentsTree, &ContentsTreeWidget::deletePressed, this, &ContentsDialog::deleteEntry);
-    connect(contentsTree, &ContentsTreeWidget::moveKeyPressed, this, &ContentsDialog::moveCurrentBy);
-    connect(contentsTree, &ContentsTreeWidget::levelKeyPressed, this, &ContentsDialog::changeCurrentLevel);
-    connect(paletteTree, &QTreeWidget::itemActivated, this, [this] { addFromKeyboard(paletteTree); });
-    connect(topicList, &QListWidget::itemActivated, this, [this] { addFromKeyboard(topicList); });
-    connect(contentsTree, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { deleteMenu->popup(contentsTree->viewport()->mapToGlobal(at)); });
-    connect(delete1, &QAction::triggered, this, &ContentsDialog::deleteEntry);
-    connect(searchButton, &QToolButton::clicked, this, &ContentsDialog::searchTopic);
-    connect(okButton, &QPushButton::clicked, this, &ContentsDialog::ok);
-    connect(cancelButton, &QPushButton::clicked, this, &ContentsDialog::cancel);
+
+    connect(contentsTree_, &ContentsTreeWidget::currentEntryChanged, this, &ContentsDialog::currentChanged);
+    connect(contentsTree_, &ContentsTreeWidget::entryExpandedChanged, this, &ContentsDialog::expandedChanged);
+    connect(contentsTree_, &ContentsTreeWidget::dropped, this, &ContentsDialog::onDrop);
+    connect(contentsTree_, &ContentsTreeWidget::deletePressed, this, &ContentsDialog::deleteEntry);
+    connect(contentsTree_, &ContentsTreeWidget::moveKeyPressed, this, &ContentsDialog::moveCurrentBy);
+    connect(contentsTree_, &ContentsTreeWidget::levelKeyPressed, this, &ContentsDialog::changeCurrentLevel);
+    connect(paletteTree_, &QTreeWidget::itemActivated, this, [this] { addFromKeyboard(paletteTree_); });
+    connect(topicList_, &QListWidget::itemActivated, this, [this] { addFromKeyboard(topicList_); });
+    connect(contentsTree_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { deleteMenu_->popup(contentsTree_->viewport()->mapToGlobal(at)); });
+    connect(searchButton_, &QToolButton::clicked, this, &ContentsDialog::searchTopic);
+    connect(okButton_, &QPushButton::clicked, this, &ContentsDialog::ok);
+    connect(cancelButton_, &QPushButton::clicked, this, &ContentsDialog::cancel);
 }
 
 void ContentsDialog::showEvent(QShowEvent* event)
@@ -251,176 +183,83 @@ void ContentsDialog::showEvent(QShowEvent* event)
 void ContentsDialog::reload()
 {
     entered_ = false;
-    titleEdit->clear();
-    topicIdEdit->clear();
-    helpFileEdit->clear();
+    form_->clearTexts();
 
     // The image list is filled after the dialog is made.
-    paletteTree->topLevelItem(PaletteHeading)->setIcon(0, imageList_.value(2));
-    paletteTree->topLevelItem(PaletteTopic)->setIcon(0, imageList_.value(1));
-    topicList->clear();
+    paletteTree_->topLevelItem(PaletteHeading)->setIcon(0, imageList_.value(2));
+    paletteTree_->topLevelItem(PaletteTopic)->setIcon(0, imageList_.value(1));
+    topicList_->clear();
     for (int i = 0; i < project_.TopicCount(); ++i) {
         const TopicRecord& t = project_.topic(i);
         auto* item = new QListWidgetItem(imageList_.value(1), t.TopicID.text() + QStringLiteral(" - ") + t.Title.text());
-        topicList->addItem(item);
+        topicList_->addItem(item);
     }
 
-    windowCombo->clear();
+    QStringList windows;
     for (int k = 0; k < project_.WindowCount(); ++k)
-        windowCombo->addItem(project_.window(k).Name.text());
+        windows.append(project_.window(k).Name.text());
+    form_->setWindowNames(windows);
 
     tree_.clear();
     unreadFile_ = false;
-    const QString path = ContentsFile::pathFor(project_);
+    readContentsFile();
+    redraw({});
+    form_->titleEdit()->setEnabled(!tree_.empty());
+}
+
+void ContentsDialog::readContentsFile()
+{
     // A rename since the last Save has rewritten the contents in memory; they
     // are shown as they will be saved.
-    if (ContentsFile::existsFor(project_)) {
-        try {
-            ContentsFile::ParseResult read = ContentsFile::readFor(project_);
-            tree_ = std::move(read.Tree);
-            expandHeadings(tree_);
-            // Every line is kept; the ones whose level could not be taken as
-            // it stands are named with the place they were given. The file
-            // itself changes only on OK.
-            if (!read.ok())
-                prompter_.message(this,
-                                  ContentsLevelError::text() + QStringLiteral(" in ") + path + QStringLiteral("\r")
-                                      + read.repairMessage()
-                                      + QStringLiteral("\rOK writes the contents as shown; Cancel leaves the file "
-                                                       "as it is."),
-                                  windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
-        } catch (const IoError& e) {
-            unreadFile_ = true;
+    if (!ContentsFile::existsFor(project_))
+        return;
+    const QString path = ContentsFile::pathFor(project_);
+    try {
+        ContentsFile::ParseResult read = ContentsFile::readFor(project_);
+        tree_ = std::move(read.Tree);
+        expandHeadings(tree_);
+        // Every line is kept; the ones whose level could not be taken as
+        // it stands are named with the place they were given. The file
+        // itself changes only on OK.
+        if (!read.ok())
             prompter_.message(this,
-                              e.message() + QStringLiteral("\rThe file is left as it is unless you confirm on OK."),
-                              windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Error);
-        }
-    }
-    redraw({});
-    titleEdit->setEnabled(!tree_.empty());
-}
-
-void ContentsDialog::setIcon(QTreeWidgetItem* item, const ContentsEntry& entry) const
-{
-    const int index = entry.Kind == ContentsKind::Topic ? 1 : entry.Expanded ? 0 : 2;
-    item->setIcon(0, imageList_.value(index));
-    item->setData(0, IconRole, index);
-}
-
-void ContentsDialog::addItems(QTreeWidgetItem* parent, const std::vector<ContentsEntry>& entries)
-{
-    for (const ContentsEntry& e : entries) {
-        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(contentsTree);
-        item->setText(0, e.Text);
-        setIcon(item, e);
-        addItems(item, e.Children);
-        item->setExpanded(e.Expanded);
+                              ContentsLevelError::text() + QStringLiteral(" in ") + path + QStringLiteral("\r")
+                                  + read.repairMessage()
+                                  + QStringLiteral("\rOK writes the contents as shown; Cancel leaves the file "
+                                                   "as it is."),
+                              windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    } catch (const IoError& e) {
+        unreadFile_ = true;
+        prompter_.message(this, e.message() + QStringLiteral("\rThe file is left as it is unless you confirm on OK."),
+                          windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Error);
     }
 }
 
 void ContentsDialog::redraw(const ContentsPath& select)
 {
-    // The selected entry is shown: the entries above it open.
-    for (size_t k = 1; k < select.size(); ++k) {
-        if (ContentsEntry* above = contentsAt(tree_, ContentsPath(select.begin(), select.begin() + qsizetype(k)))) {
-            above->Expanded = true;
-            above->Kind = ContentsKind::Heading;
-        }
-    }
-    guard_ = true;
-    contentsTree->clear();
-    addItems(nullptr, tree_);
-    contentsTree->setCurrentItem(itemAt(select));
-    guard_ = false;
-    if (QTreeWidgetItem* item = contentsTree->currentItem())
-        contentsTree->scrollToItem(item);
+    contentsTree_->draw(tree_, select);
     loadEntryFields();
-}
-
-QTreeWidgetItem* ContentsDialog::itemAt(const ContentsPath& path) const
-{
-    QTreeWidgetItem* item = nullptr;
-    for (int i : path) {
-        item = item ? item->child(i) : contentsTree->topLevelItem(i);
-        if (!item)
-            return nullptr;
-    }
-    return item;
-}
-
-ContentsPath ContentsDialog::pathOf(const QTreeWidgetItem* item)
-{
-    ContentsPath path;
-    for (; item; item = item->parent())
-        path.insert(path.begin(), item->parent() ? item->parent()->indexOfChild(const_cast<QTreeWidgetItem*>(item))
-                                                 : item->treeWidget()->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)));
-    return path;
 }
 
 ContentsEntry* ContentsDialog::selectedEntry()
 {
-    QTreeWidgetItem* item = contentsTree->currentItem();
+    QTreeWidgetItem* item = contentsTree_->currentItem();
     return item ? contentsAt(tree_, pathOf(item)) : nullptr;
 }
 
 void ContentsDialog::loadEntryFields()
 {
-    const ContentsEntry* entry = selectedEntry();
-    if (tree_.empty()) {
-        titleEdit->clear();
-        topicIdEdit->clear();
-        helpFileEdit->clear();
-        for (QWidget* w : {static_cast<QWidget*>(titleEdit), static_cast<QWidget*>(topicIdEdit), static_cast<QWidget*>(helpFileEdit),
-                           static_cast<QWidget*>(windowCombo)})
-            w->setEnabled(false);
-        return;
-    }
-    if (!entry)
-        return;
-    titleEdit->setEnabled(true);
-    if (entry->Kind == ContentsKind::Heading) {
-        titleEdit->setText(entry->Text);
-        topicIdEdit->clear();
-        helpFileEdit->clear();
-        windowCombo->setEditText(QString());
-        topicIdEdit->setEnabled(false);
-        helpFileEdit->setEnabled(false);
-        windowCombo->setEnabled(false);
-        return;
-    }
-    topicIdEdit->setEnabled(true);
-    helpFileEdit->setEnabled(true);
-    const ContentsEntryParts parts = splitContentsText(entry->Text);
-    titleEdit->setText(parts.Title);
-    topicIdEdit->setText(parts.TopicId); // enables the Window box when not empty
-    helpFileEdit->setText(parts.HelpFile);
-    if (!entry->Text.contains(QLatin1Char('='))) {
-        windowCombo->setEditText(windowCombo->itemText(0));
-        windowCombo->setEnabled(false);
-    } else {
-        windowCombo->setEditText(parts.Window);
-    }
+    form_->show(selectedEntry(), tree_.empty());
 }
 
 bool ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
 {
     if (!item)
-        item = contentsTree->currentItem();
+        item = contentsTree_->currentItem();
     ContentsEntry* entry = item ? contentsAt(tree_, pathOf(item)) : nullptr;
     if (!entry)
         return true;
-    QString text;
-    if (trigger == Trigger::TitleLeft && entry->Kind == ContentsKind::Heading) {
-        text = titleEdit->text();
-    } else {
-        bool withWindow = true;
-        if (trigger == Trigger::TopicIdLeft || trigger == Trigger::EnterKey)
-            withWindow = windowCombo->isEnabled();
-        else if (trigger == Trigger::SelectionMove)
-            withWindow = !windowCombo->currentText().isEmpty();
-        text = composeContentsText(
-            ContentsEntryParts{titleEdit->text(), topicIdEdit->text(), helpFileEdit->text(), windowCombo->currentText()}, withWindow);
-    }
+    const QString text = form_->composedText(trigger, entry->Kind);
     // Text the file could not give back as typed is refused; the entry keeps
     // what it had.
     if (const auto refusal = ContentsFile::entryTextRefusal(text)) {
@@ -429,7 +268,7 @@ bool ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
         const QScopedValueRollback refusing(refusing_, true);
         prompter_.message(this, *refusal + QStringLiteral(": '") + text + QStringLiteral("'"), windowTitle(),
                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
-        if (item == contentsTree->currentItem())
+        if (item == contentsTree_->currentItem())
             loadEntryFields();
         return false;
     }
@@ -438,10 +277,16 @@ bool ContentsDialog::updateEntry(Trigger trigger, QTreeWidgetItem* item)
     return true;
 }
 
+void ContentsDialog::applyBoxesBeforeLeaving()
+{
+    if (entered_) {
+        updateEntry(Trigger::SelectionMove);
+        entered_ = false;
+    }
+}
+
 void ContentsDialog::currentChanged(QTreeWidgetItem*, QTreeWidgetItem* previous)
 {
-    if (guard_)
-        return;
     if (entered_ && previous) {
         // The boxes still show the entry being left: it gets them first.
         updateEntry(Trigger::SelectionMove, previous);
@@ -452,29 +297,20 @@ void ContentsDialog::currentChanged(QTreeWidgetItem*, QTreeWidgetItem* previous)
 
 void ContentsDialog::expandedChanged(QTreeWidgetItem* item, bool expanded)
 {
-    if (guard_)
-        return;
     ContentsEntry* entry = contentsAt(tree_, pathOf(item));
     if (!entry)
         return;
     entry->Expanded = expanded;
     entry->Kind = ContentsKind::Heading; // what expands is a heading from now on
-    setIcon(item, *entry);
-    if (item == contentsTree->currentItem() && !entered_)
+    contentsTree_->setIcon(item, *entry);
+    if (item == contentsTree_->currentItem() && !entered_)
         loadEntryFields();
 }
 
 bool ContentsDialog::applyBoxLeft(const QObject* box)
 {
-    if (box == titleEdit)
-        return updateEntry(Trigger::TitleLeft);
-    if (box == topicIdEdit)
-        return updateEntry(Trigger::TopicIdLeft);
-    if (box == helpFileEdit)
-        return updateEntry(Trigger::HelpFileLeft);
-    if (box == windowCombo)
-        return updateEntry(Trigger::ComboExit);
-    return true;
+    const std::optional<Trigger> trigger = form_->leaving(box);
+    return trigger ? updateEntry(*trigger) : true;
 }
 
 bool ContentsDialog::eventFilter(QObject* watched, QEvent* event)
@@ -486,7 +322,7 @@ bool ContentsDialog::eventFilter(QObject* watched, QEvent* event)
                && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         // A click on OK takes the focus from the box first: when the box's
         // text is refused then, that click does not close the dialog.
-        const bool toOk = QApplication::focusWidget() == okButton;
+        const bool toOk = QApplication::focusWidget() == okButton_;
         refusedOnTheWayToOk_ = !applyBoxLeft(watched) && toOk;
     }
     return QDialog::eventFilter(watched, event);
@@ -499,50 +335,50 @@ void ContentsDialog::onDrop(QObject* source, const QPoint& at)
     // Where the drop happened and what was dragged are taken now; the work
     // waits until the drag has ended, so that it may ask with a popup menu
     // and rebuild the tree.
-    const ContentsPath target = pathOf(contentsTree->itemAt(at));
+    const ContentsPath target = pathOf(contentsTree_->itemAt(at));
     const QPoint menuAt(geometry().left() + at.x() + 4, geometry().top() + at.y() + 12);
     const auto choiceFor = [this, target, menuAt](QMenu* menu) {
         const ContentsEntry* on = contentsAt(tree_, target);
         return on && contentsDropAsks(*on) ? askPlacement(menu, menuAt) : DropChoice::OnThisLevel;
     };
-    if (source == paletteTree) {
-        const int palette = paletteTree->indexOfTopLevelItem(paletteTree->currentItem());
+    if (source == paletteTree_) {
+        const int palette = paletteTree_->indexOfTopLevelItem(paletteTree_->currentItem());
         QTimer::singleShot(0, this, [this, palette, target, choiceFor] {
-            dropPaletteItem(palette, itemAt(target), choiceFor(headingDropMenu));
+            dropPaletteItem(palette, itemAt(target), choiceFor(headingDropMenu_));
         });
-    } else if (source == topicList) {
-        const int topic = topicList->currentRow();
+    } else if (source == topicList_) {
+        const int topic = topicList_->currentRow();
         QTimer::singleShot(0, this, [this, topic, target, choiceFor] {
-            dropTopic(topic, itemAt(target), choiceFor(topicDropMenu));
+            dropTopic(topic, itemAt(target), choiceFor(topicDropMenu_));
         });
-    } else if (source == contentsTree) {
-        const ContentsPath dragged = pathOf(contentsTree->currentItem());
+    } else if (source == contentsTree_) {
+        const ContentsPath dragged = pathOf(contentsTree_->currentItem());
         QTimer::singleShot(0, this, [this, dragged, target] { moveEntry(itemAt(dragged), itemAt(target)); });
     }
 }
 
 void ContentsDialog::addFromKeyboard(QObject* source)
 {
-    QTreeWidgetItem* target = contentsTree->currentItem();
+    QTreeWidgetItem* target = contentsTree_->currentItem();
     const ContentsEntry* on = target ? contentsAt(tree_, pathOf(target)) : nullptr;
-    const QPoint menuAt = target ? contentsTree->viewport()->mapToGlobal(contentsTree->visualItemRect(target).bottomLeft())
+    const QPoint menuAt = target ? contentsTree_->viewport()->mapToGlobal(contentsTree_->visualItemRect(target).bottomLeft())
                                  : QPoint();
-    QMenu* menu = source == paletteTree ? headingDropMenu : topicDropMenu;
+    QMenu* menu = source == paletteTree_ ? headingDropMenu_ : topicDropMenu_;
     const DropChoice choice = on && contentsDropAsks(*on) ? askPlacement(menu, menuAt) : DropChoice::OnThisLevel;
-    if (source == paletteTree)
-        dropPaletteItem(paletteTree->indexOfTopLevelItem(paletteTree->currentItem()), target, choice);
+    if (source == paletteTree_)
+        dropPaletteItem(paletteTree_->indexOfTopLevelItem(paletteTree_->currentItem()), target, choice);
     else
-        dropTopic(topicList->currentRow(), target, choice);
+        dropTopic(topicList_->currentRow(), target, choice);
 }
 
 void ContentsDialog::moveCurrentBy(int step)
 {
-    QTreeWidgetItem* item = contentsTree->currentItem();
+    QTreeWidgetItem* item = contentsTree_->currentItem();
     if (!item)
         return;
     const ContentsPath path = pathOf(item);
     QTreeWidgetItem* parent = item->parent();
-    const int siblings = parent ? parent->childCount() : contentsTree->topLevelItemCount();
+    const int siblings = parent ? parent->childCount() : contentsTree_->topLevelItemCount();
     const int to = path.back() + step;
     if (to < 0 || to >= siblings)
         return;
@@ -554,19 +390,16 @@ void ContentsDialog::moveCurrentBy(int step)
         moveEntry(item, itemAt(other));
     } else {
         moveEntry(itemAt(other), item);
-        contentsTree->setCurrentItem(itemAt(other));
+        contentsTree_->setCurrentItem(itemAt(other));
     }
 }
 
 void ContentsDialog::changeCurrentLevel(int step)
 {
-    QTreeWidgetItem* item = contentsTree->currentItem();
+    QTreeWidgetItem* item = contentsTree_->currentItem();
     if (!item)
         return;
-    if (entered_) {
-        updateEntry(Trigger::SelectionMove);
-        entered_ = false;
-    }
+    applyBoxesBeforeLeaving();
     if (const auto to = changeContentsLevel(tree_, pathOf(item), step))
         redraw(*to);
 }
@@ -582,10 +415,7 @@ bool ContentsDialog::placeNew(ContentsEntry entry, QTreeWidgetItem* target, Drop
         if (choice == DropChoice::AsChild)
             placement = ContentsPlacement::AsChild;
     }
-    if (entered_) {
-        updateEntry(Trigger::SelectionMove);
-        entered_ = false;
-    }
+    applyBoxesBeforeLeaving();
     redraw(insertContentsEntry(tree_, on, std::move(entry), placement));
     return true;
 }
@@ -600,8 +430,8 @@ void ContentsDialog::dropPaletteItem(int paletteItem, QTreeWidgetItem* target, D
         target, choice);
     // The new entry's title is there to be typed over.
     if (placed) {
-        titleEdit->setFocus(Qt::OtherFocusReason);
-        titleEdit->selectAll();
+        form_->titleEdit()->setFocus(Qt::OtherFocusReason);
+        form_->titleEdit()->selectAll();
     }
 }
 
@@ -621,10 +451,7 @@ void ContentsDialog::moveEntry(QTreeWidgetItem* dragged, QTreeWidgetItem* target
 {
     if (!dragged || !target)
         return;
-    if (entered_) {
-        updateEntry(Trigger::SelectionMove);
-        entered_ = false;
-    }
+    applyBoxesBeforeLeaving();
     if (const auto to = moveContentsEntry(tree_, pathOf(dragged), pathOf(target)))
         redraw(*to);
 }
@@ -633,7 +460,7 @@ void ContentsDialog::moveEntry(QTreeWidgetItem* dragged, QTreeWidgetItem* target
 
 void ContentsDialog::deleteEntry()
 {
-    QTreeWidgetItem* item = contentsTree->currentItem();
+    QTreeWidgetItem* item = contentsTree_->currentItem();
     const ContentsEntry* entry = item ? contentsAt(tree_, pathOf(item)) : nullptr;
     if (!entry)
         return;
@@ -652,11 +479,11 @@ void ContentsDialog::deleteEntry()
 void ContentsDialog::searchTopic()
 {
     const int t = search_.execute();
-    if (t < 0 || t >= topicList->count())
+    if (t < 0 || t >= topicList_->count())
         return;
-    topicList->setCurrentRow(t);
-    topicList->scrollToItem(topicList->item(t));
-    topicList->setFocus();
+    topicList_->setCurrentRow(t);
+    topicList_->scrollToItem(topicList_->item(t));
+    topicList_->setFocus();
 }
 
 void ContentsDialog::ok()
@@ -664,8 +491,8 @@ void ContentsDialog::ok()
     // The box being edited gives up its text first, as its leaving would.
     // A refused text keeps the dialog open, so that the entry can be mended.
     QWidget* focus = QApplication::focusWidget();
-    if (focus && focus->parentWidget() == windowCombo)
-        focus = windowCombo;
+    if (focus && focus->parentWidget() == form_->windowCombo())
+        focus = form_->windowCombo();
     if (!applyBoxLeft(focus) || std::exchange(refusedOnTheWayToOk_, false))
         return;
     entered_ = false;

@@ -12,14 +12,15 @@
 // item or a topic adds it at the current entry, and Ctrl+Up/Ctrl+Down move
 // the current entry.
 
-#include "contents/ContentsEditing.h"
+#include "ContentsEntryForm.h"
+#include "ContentsTreeWidget.h"
 
 #include <QDialog>
 #include <QIcon>
 #include <QList>
-#include <QTreeWidget>
 
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLineEdit;
@@ -33,30 +34,6 @@ namespace ts {
 class Project;
 class Prompter;
 class SearchDialog;
-
-// contentsTree: takes any drag and reports the drop with the widget it came
-// from and the point in the viewport; Del deletes, Ctrl+Up and Ctrl+Down
-// move the current entry.
-class ContentsTreeWidget : public QTreeWidget {
-    Q_OBJECT
-public:
-    using QTreeWidget::QTreeWidget;
-    using QTreeWidget::itemFromIndex;
-
-signals:
-    void dropped(QObject* source, const QPoint& at);
-    void deletePressed();
-    // Ctrl+Up (-1) or Ctrl+Down (+1): the current entry moves among its siblings.
-    void moveKeyPressed(int step);
-    // Ctrl+Left (-1) or Ctrl+Right (+1).
-    void levelKeyPressed(int step);
-
-protected:
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-};
 
 class ContentsDialog : public QDialog {
     Q_OBJECT
@@ -75,12 +52,12 @@ public:
     // The tree being edited, as it stands.
     const ContentsTree& tree() const { return tree_; }
     // An item's data in this role is the index of its icon in the image list.
-    static constexpr int IconRole = Qt::UserRole + 1;
+    static constexpr int IconRole = ContentsTreeWidget::IconRole;
 
     // The item of contentsTree that shows the entry at `path`, or nullptr.
-    QTreeWidgetItem* itemAt(const ContentsPath& path) const;
+    QTreeWidgetItem* itemAt(const ContentsPath& path) const { return contentsTree_->itemFor(path); }
     // The path of an item of contentsTree.
-    static ContentsPath pathOf(const QTreeWidgetItem* item);
+    static ContentsPath pathOf(const QTreeWidgetItem* item) { return ContentsTreeWidget::pathOf(item); }
 
     // The three drops. `target` is the contentsTree item under the drop, or
     // nullptr; `choice` is what the user picked from the popup menu when the
@@ -92,14 +69,18 @@ public:
     // Asks headingDropMenu or topicDropMenu at a global point; tests may replace it.
     std::function<DropChoice(QMenu* menu, const QPoint& globalPos)> askPlacement;
 
-    ContentsTreeWidget* contentsTree = nullptr;
-    QTreeWidget* paletteTree = nullptr;
-    QListWidget* topicList = nullptr;
-    QToolButton* searchButton = nullptr;
-    QLineEdit *titleEdit = nullptr, *topicIdEdit = nullptr, *helpFileEdit = nullptr;
-    QComboBox* windowCombo = nullptr;
-    QPushButton *okButton = nullptr, *cancelButton = nullptr;
-    QMenu *headingDropMenu = nullptr, *topicDropMenu = nullptr, *deleteMenu = nullptr;
+    // The dialog's controls, for the tests.
+    ContentsTreeWidget* contentsTree() const { return contentsTree_; }
+    QTreeWidget* paletteTree() const { return paletteTree_; }
+    QListWidget* topicList() const { return topicList_; }
+    QLineEdit* titleEdit() const { return form_->titleEdit(); }
+    QLineEdit* topicIdEdit() const { return form_->topicIdEdit(); }
+    QLineEdit* helpFileEdit() const { return form_->helpFileEdit(); }
+    QComboBox* windowCombo() const { return form_->windowCombo(); }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QMenu* headingDropMenu() const { return headingDropMenu_; }
+    QMenu* topicDropMenu() const { return topicDropMenu_; }
 
 public slots:
     // Reads the contents file and fills the lists; run by every opening.
@@ -115,12 +96,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Trigger { TitleLeft, TopicIdLeft, EnterKey, HelpFileLeft, ComboExit, SelectionMove };
+    using Trigger = ContentsEntryForm::Trigger;
 
+    // Made in tab order: the tree, the palette, the topics and their search
+    // button, the boxes of the entry, OK and Cancel; then the popup menus.
+    void makeControls();
+    void layOut();
+    void connectControls();
     // Redraws contentsTree from the tree and selects the entry at `select`.
     void redraw(const ContentsPath& select);
-    void addItems(QTreeWidgetItem* parent, const std::vector<ContentsEntry>& entries);
-    void setIcon(QTreeWidgetItem* item, const ContentsEntry& entry) const;
     ContentsEntry* selectedEntry();
     void loadEntryFields();
     // Composes the text of `item` (the selected entry when null) from the boxes.
@@ -129,6 +113,8 @@ private:
     // The update that leaving `box` makes (nothing for another widget); false
     // when its text was refused.
     bool applyBoxLeft(const QObject* box);
+    // The boxes still show the entry being left: it gets them first.
+    void applyBoxesBeforeLeaving();
     void currentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void expandedChanged(QTreeWidgetItem* item, bool expanded);
     void onDrop(QObject* source, const QPoint& at);
@@ -140,6 +126,8 @@ private:
     void moveCurrentBy(int step);
     // Into the heading above (+1) or out of its heading (-1).
     void changeCurrentLevel(int step);
+    // Reads the contents file into the tree; says what could not be read.
+    void readContentsFile();
 
     Project& project_;
     Prompter& prompter_;
@@ -147,9 +135,13 @@ private:
     const QList<QIcon>& imageList_;
     ContentsTree tree_;
     bool entered_ = false;
-    // Set while the dialog changes contentsTree itself: selection, expand and
-    // collapse signals are not the user's.
-    bool guard_ = false;
+    ContentsTreeWidget* contentsTree_ = nullptr;
+    QTreeWidget* paletteTree_ = nullptr;
+    QListWidget* topicList_ = nullptr;
+    QToolButton* searchButton_ = nullptr;
+    std::unique_ptr<ContentsEntryForm> form_;
+    QPushButton *okButton_ = nullptr, *cancelButton_ = nullptr;
+    QMenu *headingDropMenu_ = nullptr, *topicDropMenu_ = nullptr, *deleteMenu_ = nullptr;
     // A refusal message is up: the focus it takes does not apply the boxes again.
     bool refusing_ = false;
     // The box left for the OK button had its text refused.

@@ -29,7 +29,7 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
 
     auto* layout = new QVBoxLayout(this);
 
-    hotspotLabel = new QLabel(QStringLiteral("Link text:"), this);
+    auto* hotspotLabel = new QLabel(QStringLiteral("Link text:"), this);
     hotspotLabel->setObjectName(QStringLiteral("hotspotLabel"));
     hotspotEdit = new QLineEdit(this);
     hotspotEdit->setObjectName(QStringLiteral("hotspotEdit"));
@@ -37,8 +37,8 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     layout->addWidget(hotspotLabel);
     layout->addWidget(hotspotEdit);
 
-    topicLabel = new QLabel(QStringLiteral("Select a topic to show:"), this);
-    topicLabel->setObjectName(QStringLiteral("topicLabel"));
+    topicLabel_ = new QLabel(QStringLiteral("Select a topic to show:"), this);
+    topicLabel_->setObjectName(QStringLiteral("topicLabel"));
     topicCombo = new QComboBox(this);
     topicCombo->setObjectName(QStringLiteral("topicCombo"));
     topicCombo->setEditable(false);
@@ -46,19 +46,19 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     topicIdEdit = new QLineEdit(this);
     topicIdEdit->setObjectName(QStringLiteral("topicIdEdit"));
     topicIdEdit->hide();
-    topicLabel->setBuddy(topicCombo);
-    layout->addWidget(topicLabel);
+    topicLabel_->setBuddy(topicCombo);
+    layout->addWidget(topicLabel_);
     layout->addWidget(topicCombo);
     layout->addWidget(topicIdEdit);
 
-    linkTypeGroup = new QGroupBox(QStringLiteral("Link type"), this);
+    auto* linkTypeGroup = new QGroupBox(QStringLiteral("Link type"), this);
     linkTypeGroup->setObjectName(QStringLiteral("linkTypeGroup"));
     auto* choices = new QGridLayout(linkTypeGroup);
     const QStringList captions{QStringLiteral("Jump to selected topic"), QStringLiteral("Popup selected topic")};
     for (int k = 0; k < captions.size(); ++k) {
         auto* b = new QRadioButton(captions[k], linkTypeGroup);
         choices->addWidget(b, 0, k);
-        linkTypeButtons.append(b);
+        linkTypeButtons_.append(b);
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
                 linkTypeChanged();
@@ -72,23 +72,23 @@ LinkDialog::LinkDialog(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     otherHelpFileCheck = new QCheckBox(QStringLiteral("Jump to topic in another help file (specify below)"), this);
     otherHelpFileCheck->setObjectName(QStringLiteral("otherHelpFileCheck"));
     layout->addWidget(otherHelpFileCheck);
-    linkTypeButtons[0]->setChecked(true);
+    linkTypeButtons_[0]->setChecked(true);
 
     auto* fileRow = new QHBoxLayout;
     helpFileEdit = new QLineEdit(this);
     helpFileEdit->setObjectName(QStringLiteral("helpFileEdit"));
     fileRow->addWidget(helpFileEdit, 1);
-    browseButton = new QPushButton(QStringLiteral("Search"), this);
-    browseButton->setObjectName(QStringLiteral("browseButton"));
-    browseButton->setAutoDefault(false);
-    fileRow->addWidget(browseButton);
+    browseButton_ = new QPushButton(QStringLiteral("Search"), this);
+    browseButton_->setObjectName(QStringLiteral("browseButton"));
+    browseButton_->setAutoDefault(false);
+    fileRow->addWidget(browseButton_);
     layout->addLayout(fileRow);
 
-    addOkCancelRow(this, layout, okButton, cancelButton);
+    addOkCancelRow(this, layout, okButton_, cancelButton_);
 
     connect(topicWindowCheck, &QCheckBox::toggled, this, &LinkDialog::topicWindowToggled);
     connect(otherHelpFileCheck, &QCheckBox::toggled, this, &LinkDialog::otherHelpFileToggled);
-    connect(browseButton, &QPushButton::clicked, this, &LinkDialog::browseHelpFile);
+    connect(browseButton_, &QPushButton::clicked, this, &LinkDialog::browseHelpFile);
 }
 
 void LinkDialog::setTopics(const QStringList& entries, int proposed)
@@ -101,12 +101,12 @@ void LinkDialog::setTopics(const QStringList& entries, int proposed)
 
 int LinkDialog::linkType() const
 {
-    return linkTypeButtons[1]->isChecked() ? 1 : 0;
+    return linkTypeButtons_[1]->isChecked() ? 1 : 0;
 }
 
 void LinkDialog::setLinkType(int index)
 {
-    linkTypeButtons[index == 1 ? 1 : 0]->setChecked(true);
+    linkTypeButtons_[index == 1 ? 1 : 0]->setChecked(true);
     linkTypeChanged();
 }
 
@@ -136,7 +136,7 @@ void LinkDialog::otherHelpFileToggled()
         topicIdEdit->setText(links::topicIdPrompt());
         topicCombo->hide();
         topicIdEdit->show();
-        topicLabel->setBuddy(topicIdEdit);
+        topicLabel_->setBuddy(topicIdEdit);
         if (topicCombo->hasFocus())
             topicIdEdit->setFocus();
         topicIdEdit->selectAll();
@@ -145,7 +145,7 @@ void LinkDialog::otherHelpFileToggled()
         const bool focused = topicIdEdit->hasFocus();
         topicIdEdit->hide();
         topicCombo->show();
-        topicLabel->setBuddy(topicCombo);
+        topicLabel_->setBuddy(topicCombo);
         if (focused)
             topicCombo->setFocus();
     }

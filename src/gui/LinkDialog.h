@@ -10,7 +10,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,21 +32,21 @@ public:
     int linkType() const;
     void setLinkType(int index);
 
-    QLabel* hotspotLabel;
     QLineEdit* hotspotEdit;
-    QLabel* topicLabel;
     // The project's topics; in "other help file" mode topicIdEdit, a plain
     // box for the other file's Topic ID, stands in its place.
     QComboBox* topicCombo;
     QLineEdit* topicIdEdit;
-    QGroupBox* linkTypeGroup;
-    QList<QRadioButton*> linkTypeButtons;
     QCheckBox* topicWindowCheck;
     QCheckBox* otherHelpFileCheck;
     QLineEdit* helpFileEdit;
-    QPushButton* browseButton;
-    QPushButton* okButton;
-    QPushButton* cancelButton;
+
+    // The other controls, for the tests.
+    // "Jump to selected topic", "Popup selected topic".
+    const QList<QRadioButton*>& linkTypeButtons() const { return linkTypeButtons_; }
+    QPushButton* browseButton() const { return browseButton_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
 
 public slots:
     void linkTypeChanged();
@@ -60,6 +59,11 @@ protected:
 
 private:
     Prompter& prompter_;
+    QLabel* topicLabel_ = nullptr;
+    QList<QRadioButton*> linkTypeButtons_;
+    QPushButton* browseButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     int proposedTopic_ = 0;
 };
 

@@ -74,20 +74,20 @@ LogViewer::LogViewer(Prompter& prompter, QWidget* parent) : QDialog(parent), pro
     headerLabel->setMinimumWidth(1);
     layout->addWidget(headerLabel);
 
-    printButtonPanel = new QFrame(headerLabel);
-    printButtonPanel->setObjectName(QStringLiteral("printButtonPanel"));
-    auto* buttonRow = new QHBoxLayout(printButtonPanel);
+    printButtonPanel_ = new QFrame(headerLabel);
+    printButtonPanel_->setObjectName(QStringLiteral("printButtonPanel"));
+    auto* buttonRow = new QHBoxLayout(printButtonPanel_);
     buttonRow->setContentsMargins(1, 1, 1, 1);
-    printButton = new QToolButton(printButtonPanel);
-    printButton->setObjectName(QStringLiteral("printButton"));
-    printButton->setToolTip(QStringLiteral("Print!"));
-    printButton->setIcon(printerIcon());
-    printButton->setIconSize(QSize(18, 18));
-    printButton->setAutoRaise(true);
-    buttonRow->addWidget(printButton);
+    printButton_ = new QToolButton(printButtonPanel_);
+    printButton_->setObjectName(QStringLiteral("printButton"));
+    printButton_->setToolTip(QStringLiteral("Print!"));
+    printButton_->setIcon(printerIcon());
+    printButton_->setIconSize(QSize(18, 18));
+    printButton_->setAutoRaise(true);
+    buttonRow->addWidget(printButton_);
     headerLabel->installEventFilter(this);
 
-    textFrame = new QFrame(this);
+    auto* textFrame = new QFrame(this);
     textFrame->setObjectName(QStringLiteral("textFrame"));
     textFrame->setFrameShape(QFrame::Panel);
     textFrame->setFrameShadow(QFrame::Sunken);
@@ -97,25 +97,25 @@ LogViewer::LogViewer(Prompter& prompter, QWidget* parent) : QDialog(parent), pro
 
     // Display only, yet scrollable and selectable from the keyboard so that
     // a long log can be read and copied.
-    textView = new QTextEdit(textFrame);
-    textView->setObjectName(QStringLiteral("textView"));
-    textView->setReadOnly(true);
-    textView->setAcceptRichText(false);
-    textView->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    textView->setLineWrapMode(QTextEdit::NoWrap);
-    textView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    textView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    textView->setTabChangesFocus(true);
+    textView_ = new QTextEdit(textFrame);
+    textView_->setObjectName(QStringLiteral("textView"));
+    textView_->setReadOnly(true);
+    textView_->setAcceptRichText(false);
+    textView_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    textView_->setLineWrapMode(QTextEdit::NoWrap);
+    textView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textView_->setTabChangesFocus(true);
     {
-        QPalette pal = textView->palette();
+        QPalette pal = textView_->palette();
         const QColor face = QApplication::palette().color(QPalette::Button);
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             pal.setColor(group, QPalette::Base, face);
-        textView->setPalette(pal);
+        textView_->setPalette(pal);
     }
-    frame->addWidget(textView);
+    frame->addWidget(textView_);
 
-    connect(printButton, &QToolButton::clicked, this, &LogViewer::print);
+    connect(printButton_, &QToolButton::clicked, this, &LogViewer::print);
     auto* printKey = new QShortcut(QKeySequence::Print, this);
     connect(printKey, &QShortcut::activated, this, &LogViewer::print);
 
@@ -129,12 +129,12 @@ void LogViewer::setText(const QString& text)
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    textView->setPlainText(plain);
+    textView_->setPlainText(plain);
 }
 
 QString LogViewer::text() const
 {
-    return textView->toPlainText();
+    return textView_->toPlainText();
 }
 
 void LogViewer::placeCentred()
@@ -156,13 +156,13 @@ void LogViewer::showEvent(QShowEvent* event)
         placeCentred();
     }
     QDialog::showEvent(event);
-    textView->setFocus();
+    textView_->setFocus();
     placePrintButton();
 }
 
 void LogViewer::print()
 {
-    prompter_.print(this, *textView->document(), headerLabel->text());
+    prompter_.print(this, *textView_->document(), headerLabel->text());
 }
 
 bool LogViewer::handleKey(int key)
@@ -175,9 +175,9 @@ bool LogViewer::handleKey(int key)
 
 void LogViewer::placePrintButton()
 {
-    const QSize hint = printButtonPanel->sizeHint();
+    const QSize hint = printButtonPanel_->sizeHint();
     const int height = qMin(hint.height(), headerLabel->height());
-    printButtonPanel->setGeometry(headerLabel->width() - hint.width() - 2, (headerLabel->height() - height) / 2, hint.width(), height);
+    printButtonPanel_->setGeometry(headerLabel->width() - hint.width() - 2, (headerLabel->height() - height) / 2, hint.width(), height);
 }
 
 bool LogViewer::eventFilter(QObject* watched, QEvent* event)

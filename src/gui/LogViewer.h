@@ -33,10 +33,11 @@ public:
     void placeCentred();
 
     QLabel* headerLabel = nullptr;        // the header line: what is shown
-    QFrame* printButtonPanel = nullptr;        // holds the print button at headerLabel's right end
-    QToolButton* printButton = nullptr;
-    QFrame* textFrame = nullptr;        // the frame around the text
-    QTextEdit* textView = nullptr;  // the text, read-only, unwrapped
+
+    // The viewer's controls, for the tests.
+    QFrame* printButtonPanel() const { return printButtonPanel_; }
+    QToolButton* printButton() const { return printButton_; }
+    QTextEdit* textView() const { return textView_; }
 
 public slots:
     // Print dialog, then the text printed with headerLabel's caption as the job title.
@@ -53,6 +54,9 @@ private:
     void placePrintButton();
 
     Prompter& prompter_;
+    QFrame* printButtonPanel_ = nullptr; // holds the print button at headerLabel's right end
+    QToolButton* printButton_ = nullptr;
+    QTextEdit* textView_ = nullptr; // the text, read-only, unwrapped
     bool placed_ = false;
 };
 

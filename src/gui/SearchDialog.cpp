@@ -40,55 +40,55 @@ SearchDialog::SearchDialog(const Project& project, SearchProgressDialog& progres
     auto* layout = new QVBoxLayout(this);
 
     auto* queryRow = new QHBoxLayout;
-    queryEdit = new QLineEdit(this);
-    queryEdit->setObjectName(QStringLiteral("queryEdit"));
-    queryRow->addWidget(queryEdit, 1);
-    searchButton = new QPushButton(QStringLiteral("Search..."), this);
-    searchButton->setObjectName(QStringLiteral("searchButton"));
-    searchButton->setDefault(true);
-    queryRow->addWidget(searchButton);
+    queryEdit_ = new QLineEdit(this);
+    queryEdit_->setObjectName(QStringLiteral("queryEdit"));
+    queryRow->addWidget(queryEdit_, 1);
+    searchButton_ = new QPushButton(QStringLiteral("Search..."), this);
+    searchButton_->setObjectName(QStringLiteral("searchButton"));
+    searchButton_->setDefault(true);
+    queryRow->addWidget(searchButton_);
     layout->addLayout(queryRow);
 
-    searchByGroup = new QGroupBox(QStringLiteral("Search by"), this);
-    searchByGroup->setObjectName(QStringLiteral("searchByGroup"));
-    auto* choices = new QHBoxLayout(searchByGroup);
+    searchByGroup_ = new QGroupBox(QStringLiteral("Search by"), this);
+    searchByGroup_->setObjectName(QStringLiteral("searchByGroup"));
+    auto* choices = new QHBoxLayout(searchByGroup_);
     for (const QString& caption :
          {QStringLiteral("Topic ID"), QStringLiteral("Topic Title"), QStringLiteral("Text in topic")}) {
-        auto* b = new QRadioButton(caption, searchByGroup);
+        auto* b = new QRadioButton(caption, searchByGroup_);
         choices->addWidget(b);
-        searchByButtons.append(b);
+        searchByButtons_.append(b);
     }
-    searchByButtons[0]->setChecked(true);
-    layout->addWidget(searchByGroup);
+    searchByButtons_[0]->setChecked(true);
+    layout->addWidget(searchByGroup_);
 
-    resultList = new QTreeWidget(this);
-    resultList->setObjectName(QStringLiteral("resultList"));
-    resultList->setColumnCount(3);
-    resultList->setHeaderLabels({QStringLiteral("Topic ID"), QStringLiteral("Topic Title"), QString()});
-    resultList->setColumnWidth(IdColumn, 160);
-    resultList->setColumnWidth(TitleColumn, 245);
-    resultList->setColumnHidden(IndexColumn, true);
-    resultList->setRootIsDecorated(false);
-    resultList->setItemsExpandable(false);
-    resultList->setUniformRowHeights(true);
-    resultList->setSortingEnabled(false);
-    resultList->setSelectionMode(QAbstractItemView::SingleSelection);
-    resultList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    resultList->header()->setSectionsMovable(false);
-    resultList->installEventFilter(this);
-    resultList->viewport()->installEventFilter(this);
-    layout->addWidget(resultList, 1);
+    resultList_ = new QTreeWidget(this);
+    resultList_->setObjectName(QStringLiteral("resultList"));
+    resultList_->setColumnCount(3);
+    resultList_->setHeaderLabels({QStringLiteral("Topic ID"), QStringLiteral("Topic Title"), QString()});
+    resultList_->setColumnWidth(IdColumn, 160);
+    resultList_->setColumnWidth(TitleColumn, 245);
+    resultList_->setColumnHidden(IndexColumn, true);
+    resultList_->setRootIsDecorated(false);
+    resultList_->setItemsExpandable(false);
+    resultList_->setUniformRowHeights(true);
+    resultList_->setSortingEnabled(false);
+    resultList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    resultList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultList_->header()->setSectionsMovable(false);
+    resultList_->installEventFilter(this);
+    resultList_->viewport()->installEventFilter(this);
+    layout->addWidget(resultList_, 1);
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
-    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton->setAutoDefault(false);
-    buttonRow->addWidget(cancelButton);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton_->setAutoDefault(false);
+    buttonRow->addWidget(cancelButton_);
     layout->addLayout(buttonRow);
 
-    connect(searchButton, &QPushButton::clicked, this, &SearchDialog::search);
-    connect(cancelButton, &QPushButton::clicked, this, &SearchDialog::cancel);
+    connect(searchButton_, &QPushButton::clicked, this, &SearchDialog::search);
+    connect(cancelButton_, &QPushButton::clicked, this, &SearchDialog::cancel);
 
     resize(450, 380);
 }
@@ -96,16 +96,16 @@ SearchDialog::SearchDialog(const Project& project, SearchProgressDialog& progres
 int SearchDialog::execute()
 {
     searchResultIndex = -1;
-    queryEdit->setFocus();
-    queryEdit->selectAll();
+    queryEdit_->setFocus();
+    queryEdit_->selectAll();
     exec();
     return searchResultIndex;
 }
 
 int SearchDialog::searchMode() const
 {
-    for (int k = 0; k < searchByButtons.size(); ++k) {
-        if (searchByButtons[k]->isChecked())
+    for (int k = 0; k < searchByButtons_.size(); ++k) {
+        if (searchByButtons_[k]->isChecked())
             return k;
     }
     return 0;
@@ -113,20 +113,20 @@ int SearchDialog::searchMode() const
 
 void SearchDialog::setSearchMode(int mode)
 {
-    if (mode >= 0 && mode < searchByButtons.size())
-        searchByButtons[mode]->setChecked(true);
+    if (mode >= 0 && mode < searchByButtons_.size())
+        searchByButtons_[mode]->setChecked(true);
 }
 
 void SearchDialog::setControlsEnabled(bool enabled)
 {
-    for (QWidget* w : {static_cast<QWidget*>(queryEdit), static_cast<QWidget*>(searchButton),
-                       static_cast<QWidget*>(cancelButton), static_cast<QWidget*>(resultList)})
+    for (QWidget* w : {static_cast<QWidget*>(queryEdit_), static_cast<QWidget*>(searchButton_),
+                       static_cast<QWidget*>(cancelButton_), static_cast<QWidget*>(resultList_)})
         w->setEnabled(enabled);
 }
 
 void SearchDialog::search()
 {
-    const QString query = queryEdit->text();
+    const QString query = queryEdit_->text();
     if (query.isEmpty())
         return;
 
@@ -150,7 +150,7 @@ void SearchDialog::search()
         }
     } searching(*this);
 
-    resultList->clear();
+    resultList_->clear();
     foundQuery = query;
     foundMode = searchMode();
     const std::vector<int> found = ts::searchTopics(project_, query, SearchMode(searchMode()),
@@ -167,7 +167,7 @@ void SearchDialog::search()
         row->setIcon(IdColumn, check);
         rows.append(row);
     }
-    resultList->addTopLevelItems(rows);
+    resultList_->addTopLevelItems(rows);
 }
 
 int SearchDialog::topicOf(const QTreeWidgetItem* row) const
@@ -182,12 +182,12 @@ int SearchDialog::topicOf(const QTreeWidgetItem* row) const
 
 void SearchDialog::pickResult()
 {
-    if (resultList->topLevelItemCount() == 0) {
+    if (resultList_->topLevelItemCount() == 0) {
         searchResultIndex = -1;
         accept();
         return;
     }
-    const QList<QTreeWidgetItem*> selected = resultList->selectedItems();
+    const QList<QTreeWidgetItem*> selected = resultList_->selectedItems();
     // Rows but none selected (a double-click below the last row): nothing
     // is picked and the dialog stays.
     if (selected.isEmpty())
@@ -215,17 +215,17 @@ void SearchDialog::closeEvent(QCloseEvent* event)
 
 bool SearchDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == resultList->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == resultList_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // The view selects the row under the mouse on the press before.
         pickResult();
         return true;
     }
-    if (watched == resultList && event->type() == QEvent::KeyPress) {
+    if (watched == resultList_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && resultList->currentItem()) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && resultList_->currentItem()) {
             // The row with the keyboard focus is the one meant, also when
             // Tab brought the focus here without selecting it.
-            resultList->currentItem()->setSelected(true);
+            resultList_->currentItem()->setSelected(true);
             pickResult();
             return true;
         }

@@ -47,12 +47,13 @@ public:
     int searchMode() const;
     void setSearchMode(int mode);
 
-    QLineEdit* queryEdit = nullptr;
-    QPushButton* searchButton = nullptr;
-    QGroupBox* searchByGroup = nullptr;
-    QList<QRadioButton*> searchByButtons; // the three entries of searchByGroup
-    QPushButton* cancelButton = nullptr;
-    QTreeWidget* resultList = nullptr;
+    // The dialog's controls, for the tests.
+    QLineEdit* queryEdit() const { return queryEdit_; }
+    QPushButton* searchButton() const { return searchButton_; }
+    QGroupBox* searchByGroup() const { return searchByGroup_; }
+    const QList<QRadioButton*>& searchByButtons() const { return searchByButtons_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QTreeWidget* resultList() const { return resultList_; }
 
     // Columns of resultList; the third, hidden, holds the topic's index.
     enum Column { IdColumn = 0, TitleColumn = 1, IndexColumn = 2 };
@@ -69,6 +70,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QLineEdit* queryEdit_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QGroupBox* searchByGroup_ = nullptr;
+    QList<QRadioButton*> searchByButtons_; // the three entries of searchByGroup
+    QPushButton* cancelButton_ = nullptr;
+    QTreeWidget* resultList_ = nullptr;
+
     void setControlsEnabled(bool enabled);
     // The topic a row stands for now: its index while that slot still holds
     // the row's Topic ID, else the topic that has the ID, else -1 (the

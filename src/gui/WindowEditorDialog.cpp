@@ -8,10 +8,7 @@
 #include "model/Windows1252.h"
 #include "StorableTextValidator.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,21 +24,6 @@ namespace ts {
 
 namespace {
 
-QLineEdit* lineEdit(QWidget* parent, const char* name, int maxLength)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setMaxLength(maxLength);
-    return e;
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text)
-{
-    auto* c = new QCheckBox(text, parent);
-    c->setObjectName(QString::fromLatin1(name));
-    return c;
-}
-
 QPushButton* pushButton(QWidget* parent, const char* name, const QString& text)
 {
     auto* b = new QPushButton(text, parent);
@@ -49,51 +31,6 @@ QPushButton* pushButton(QWidget* parent, const char* name, const QString& text)
     // Enter is the dialog's "OK" wherever the focus is.
     b->setAutoDefault(false);
     return b;
-}
-
-// A position or size box: typing stops at `limit` characters, but a longer
-// value put there by the program (a stored -1000 or 12345, an Auto-size
-// result) is shown and kept whole, and may be shortened by typing.
-class TypingLimitEdit : public QLineEdit {
-public:
-    TypingLimitEdit(QWidget* parent, int limit) : QLineEdit(parent), limit_(limit) {}
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        const Before before = remember();
-        QLineEdit::keyPressEvent(event);
-        undoIfTooLong(before);
-    }
-    void inputMethodEvent(QInputMethodEvent* event) override
-    {
-        const Before before = remember();
-        QLineEdit::inputMethodEvent(event);
-        undoIfTooLong(before);
-    }
-
-private:
-    struct Before {
-        QString Text;
-        int Cursor;
-    };
-    Before remember() const { return {text(), cursorPosition()}; }
-    void undoIfTooLong(const Before& before)
-    {
-        if (text().size() > limit_ && text().size() > before.Text.size()) {
-            setText(before.Text);
-            setCursorPosition(before.Cursor);
-        }
-    }
-
-    int limit_;
-};
-
-QLineEdit* limitedEdit(QWidget* parent, const char* name, int limit)
-{
-    auto* e = new TypingLimitEdit(parent, limit);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
 }
 
 bool isEnter(const QKeyEvent* key)
@@ -121,181 +58,80 @@ WindowEditorDialog::WindowEditorDialog(Project& project, Prompter& prompter, Aut
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::WindowContextHelpButtonHint);
+    makeControls();
+    layOut();
+    connectControls();
+}
 
-    auto* storable = new StorableTextValidator(this);
+void WindowEditorDialog::makeControls()
+{
+    // Made in tab order: the selector row, the fields, OK.
+    windowCombo_ = new QComboBox(this);
+    windowCombo_->setObjectName(QStringLiteral("windowCombo"));
+    windowCombo_->setEditable(false);
+    windowCombo_->setMinimumContentsLength(12);
+    windowCombo_->setProperty("helpContext", 10);
+    addButton_ = pushButton(this, "addButton", QStringLiteral("Add New"));
+    addButton_->setProperty("helpContext", 30);
+    deleteButton_ = pushButton(this, "deleteButton", QStringLiteral("Delete"));
+    deleteButton_->setProperty("helpContext", 40);
 
-    windowCombo = new QComboBox(this);
-    windowCombo->setObjectName(QStringLiteral("windowCombo"));
-    windowCombo->setEditable(false);
-    windowCombo->setMinimumContentsLength(12);
-    windowCombo->setProperty("helpContext", 10);
-    addButton = pushButton(this, "addButton", QStringLiteral("Add New"));
-    addButton->setProperty("helpContext", 30);
-    deleteButton = pushButton(this, "deleteButton", QStringLiteral("Delete"));
-    deleteButton->setProperty("helpContext", 40);
+    form_ = std::make_unique<WindowFieldsForm>(this);
 
-    captionEdit = lineEdit(this, "captionEdit", 100);
-    captionEdit->setValidator(storable);
-    captionEdit->setProperty("helpContext", 110);
-    leftEdit = limitedEdit(this, "leftEdit", 4);
-    widthEdit = limitedEdit(this, "widthEdit", 4);
-    topEdit = limitedEdit(this, "topEdit", 4);
-    heightEdit = limitedEdit(this, "heightEdit", 4);
-    for (QLineEdit* e : {leftEdit, widthEdit, topEdit, heightEdit}) {
-        e->setText(QStringLiteral("0"));
-        e->setProperty("helpContext", 20);
-    }
-    autoSizeButton = pushButton(this, "autoSizeButton", QStringLiteral("Auto-size"));
-    autoSizeButton->setProperty("helpContext", 50);
-    defaultPositionCheck = checkBox(this, "defaultPositionCheck", QStringLiteral("Use default position"));
-    defaultPositionCheck->setProperty("helpContext", 70);
-    autoHeightCheck = checkBox(this, "autoHeightCheck", QStringLiteral("auto-size height"));
-    autoHeightCheck->setProperty("helpContext", 80);
-    onTopCheck = checkBox(this, "onTopCheck", QStringLiteral("Keep window on top"));
-    onTopCheck->setProperty("helpContext", 60);
+    okButton_ = pushButton(this, "okButton", QStringLiteral("OK"));
+    hiddenOkButton_ = pushButton(this, "hiddenOkButton", QStringLiteral("OK"));
+    hiddenOkButton_->setVisible(false);
+}
 
-    nonScrollingColourPanel = new ColourPanel(QStringLiteral("Non-scrolling area color - click to change"), this);
-    nonScrollingColourPanel->setObjectName(QStringLiteral("nonScrollingColourPanel"));
-    nonScrollingColourPanel->setProperty("helpContext", 100);
-    topicColourPanel = new ColourPanel(QStringLiteral("Topic area color - click to change"), this);
-    topicColourPanel->setObjectName(QStringLiteral("topicColourPanel"));
-    topicColourPanel->setProperty("helpContext", 100);
-
-    // The six check boxes are the group's first children, in the order of
-    // the stored buttons; its layout and push buttons come after them.
-    buttonsGroup = new QGroupBox(QStringLiteral("Show Buttons:"), this);
-    buttonsGroup->setObjectName(QStringLiteral("buttonsGroup"));
-    buttonsGroup->setProperty("helpContext", 90);
-    browseCheck = checkBox(buttonsGroup, "browseCheck", QStringLiteral("Browse"));
-    contentsCheck = checkBox(buttonsGroup, "contentsCheck", QStringLiteral("Contents"));
-    indexCheck = checkBox(buttonsGroup, "indexCheck", QStringLiteral("Index"));
-    printCheck = checkBox(buttonsGroup, "printCheck", QStringLiteral("Print"));
-    backCheck = checkBox(buttonsGroup, "backCheck", QStringLiteral("Back"));
-    findCheck = checkBox(buttonsGroup, "findCheck", QStringLiteral("Find"));
-    clearButtonsButton = pushButton(buttonsGroup, "clearButtonsButton", QStringLiteral("Clear"));
-    checkButtonsButton = pushButton(buttonsGroup, "checkButtonsButton", QStringLiteral("Check"));
-    auto* buttonGrid = new QGridLayout;
-    buttonGrid->addWidget(browseCheck, 0, 0);
-    buttonGrid->addWidget(contentsCheck, 0, 1);
-    buttonGrid->addWidget(indexCheck, 0, 2);
-    buttonGrid->addWidget(printCheck, 1, 0);
-    buttonGrid->addWidget(backCheck, 1, 1);
-    buttonGrid->addWidget(findCheck, 1, 2);
-    auto* groupButtons = new QVBoxLayout;
-    groupButtons->addWidget(clearButtonsButton);
-    groupButtons->addWidget(checkButtonsButton);
-    auto* groupRow = new QHBoxLayout;
-    groupRow->addLayout(buttonGrid, 1);
-    groupRow->addLayout(groupButtons);
-    buttonsGroup->setLayout(groupRow);
-
-    okButton = pushButton(this, "okButton", QStringLiteral("OK"));
-    hiddenOkButton = pushButton(this, "hiddenOkButton", QStringLiteral("OK"));
-    hiddenOkButton->setVisible(false);
-
-    auto label = [this](const QString& text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
-
+void WindowEditorDialog::layOut()
+{
     auto* selectorRow = new QHBoxLayout;
-    selectorRow->addWidget(label(QStringLiteral("Window:"), windowCombo));
-    selectorRow->addWidget(windowCombo, 1);
-    selectorRow->addWidget(addButton);
-    selectorRow->addWidget(deleteButton);
-
-    auto* captionRow = new QHBoxLayout;
-    captionRow->addWidget(label(QStringLiteral("Title bar text:"), captionEdit));
-    captionRow->addWidget(captionEdit, 1);
-
-    auto* position = new QGridLayout;
-    position->addWidget(label(QStringLiteral("Left:"), leftEdit), 0, 0);
-    position->addWidget(leftEdit, 0, 1);
-    position->addWidget(label(QStringLiteral("Width:"), widthEdit), 0, 2);
-    position->addWidget(widthEdit, 0, 3);
-    position->addWidget(autoSizeButton, 0, 4);
-    position->addWidget(label(QStringLiteral("Top:"), topEdit), 1, 0);
-    position->addWidget(topEdit, 1, 1);
-    position->addWidget(label(QStringLiteral("Height:"), heightEdit), 1, 2);
-    position->addWidget(heightEdit, 1, 3);
-    position->addWidget(defaultPositionCheck, 1, 4);
-
-    auto* flags = new QHBoxLayout;
-    flags->addWidget(autoHeightCheck);
-    flags->addWidget(onTopCheck);
-    flags->addStretch(1);
-
-    auto* colours = new QHBoxLayout;
-    colours->addWidget(nonScrollingColourPanel, 1);
-    colours->addWidget(topicColourPanel, 1);
+    auto* windowLabel = new QLabel(QStringLiteral("Window:"), this);
+    windowLabel->setBuddy(windowCombo_);
+    selectorRow->addWidget(windowLabel);
+    selectorRow->addWidget(windowCombo_, 1);
+    selectorRow->addWidget(addButton_);
+    selectorRow->addWidget(deleteButton_);
 
     auto* okRow = new QHBoxLayout;
     okRow->addStretch(1);
-    okRow->addWidget(okButton);
-    okRow->addWidget(hiddenOkButton);
+    okRow->addWidget(okButton_);
+    okRow->addWidget(hiddenOkButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(selectorRow);
-    layout->addLayout(captionRow);
-    layout->addLayout(position);
-    layout->addLayout(flags);
-    layout->addLayout(colours);
-    layout->addWidget(buttonsGroup);
+    form_->addRows(layout);
     layout->addLayout(okRow);
     // Wide enough for the two colour panels to show their captions on one line.
     const int colourCaption = fontMetrics().horizontalAdvance(QStringLiteral("Non-scrolling area color - click to change"));
     setMinimumWidth(qMax(460, 2 * (colourCaption + 24) + 30));
 
-    setTabOrder(windowCombo, addButton);
-    setTabOrder(addButton, deleteButton);
-    setTabOrder(deleteButton, captionEdit);
+    setTabOrder(windowCombo_, addButton_);
+    setTabOrder(addButton_, deleteButton_);
+    setTabOrder(deleteButton_, form_->captionEdit());
+}
 
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             windowCombo, addButton, deleteButton, captionEdit, leftEdit, widthEdit, topEdit, heightEdit, autoSizeButton, defaultPositionCheck, autoHeightCheck,
-             onTopCheck, nonScrollingColourPanel, topicColourPanel, browseCheck, contentsCheck, indexCheck, printCheck, backCheck, findCheck,
-             clearButtonsButton, checkButtonsButton, okButton, hiddenOkButton})
+void WindowEditorDialog::connectControls()
+{
+    for (QWidget* w : QList<QWidget*>{windowCombo_, addButton_, deleteButton_} + form_->controls()
+                          + QList<QWidget*>{okButton_, hiddenOkButton_})
         watchKeys(w);
 
-    connect(windowCombo, &QComboBox::currentIndexChanged, this, &WindowEditorDialog::windowSelected);
-    connect(okButton, &QPushButton::clicked, this, &WindowEditorDialog::ok);
-    connect(hiddenOkButton, &QPushButton::clicked, this, &WindowEditorDialog::ok);
-    connect(addButton, &QPushButton::clicked, this, &WindowEditorDialog::addWindow);
-    connect(deleteButton, &QPushButton::clicked, this, &WindowEditorDialog::deleteWindow);
-    connect(autoSizeButton, &QPushButton::clicked, this, &WindowEditorDialog::autoSize);
-    connect(clearButtonsButton, &QPushButton::clicked, this, &WindowEditorDialog::clearButtons);
-    connect(checkButtonsButton, &QPushButton::clicked, this, &WindowEditorDialog::checkButtons);
-    connect(nonScrollingColourPanel, &ColourPanel::clicked, this, &WindowEditorDialog::chooseNonScrollingColour);
-    connect(topicColourPanel, &ColourPanel::clicked, this, &WindowEditorDialog::chooseTopicColour);
+    connect(windowCombo_, &QComboBox::currentIndexChanged, this, &WindowEditorDialog::windowSelected);
+    connect(okButton_, &QPushButton::clicked, this, &WindowEditorDialog::ok);
+    connect(hiddenOkButton_, &QPushButton::clicked, this, &WindowEditorDialog::ok);
+    connect(addButton_, &QPushButton::clicked, this, &WindowEditorDialog::addWindow);
+    connect(deleteButton_, &QPushButton::clicked, this, &WindowEditorDialog::deleteWindow);
+    connect(form_->autoSizeButton(), &QPushButton::clicked, this, &WindowEditorDialog::autoSize);
+    connect(form_->clearButtonsButton(), &QPushButton::clicked, this, &WindowEditorDialog::clearButtons);
+    connect(form_->checkButtonsButton(), &QPushButton::clicked, this, &WindowEditorDialog::checkButtons);
+    connect(form_->nonScrollingColourPanel(), &ColourPanel::clicked, this, &WindowEditorDialog::chooseNonScrollingColour);
+    connect(form_->topicColourPanel(), &ColourPanel::clicked, this, &WindowEditorDialog::chooseTopicColour);
 }
 
 void WindowEditorDialog::watchKeys(QWidget* widget)
 {
     widget->installEventFilter(this);
-}
-
-std::array<QCheckBox*, 6> WindowEditorDialog::buttonBoxes() const
-{
-    return {browseCheck, contentsCheck, indexCheck, printCheck, backCheck, findCheck};
-}
-
-WindowFields WindowEditorDialog::shownFields() const
-{
-    WindowFields f;
-    f.Caption = captionEdit->text();
-    f.Left = leftEdit->text();
-    f.Width = widthEdit->text();
-    f.Top = topEdit->text();
-    f.Height = heightEdit->text();
-    f.DefaultPosition = defaultPositionCheck->isChecked();
-    f.AutoSizeHeight = autoHeightCheck->isChecked();
-    f.OnTop = onTopCheck->isChecked();
-    f.NonScrollColour = nonScrollingColourPanel->colour();
-    f.TopicColour = topicColourPanel->colour();
-    const auto boxes = buttonBoxes();
-    for (size_t i = 0; i < boxes.size(); ++i)
-        f.Buttons[i] = boxes[i]->isChecked();
-    return f;
 }
 
 void WindowEditorDialog::refillWindowList(int select)
@@ -307,11 +143,11 @@ void WindowEditorDialog::refillWindowList(int select)
         select = 0;
     topicWindow_ = select;
     {
-        const QSignalBlocker block(windowCombo);
-        windowCombo->clear();
+        const QSignalBlocker block(windowCombo_);
+        windowCombo_->clear();
         for (int k = 0; k < project_.WindowCount(); ++k)
-            windowCombo->addItem(project_.window(k).Name.text());
-        windowCombo->setCurrentIndex(select);
+            windowCombo_->addItem(project_.window(k).Name.text());
+        windowCombo_->setCurrentIndex(select);
     }
     loadWindowFields(select);
 }
@@ -321,20 +157,7 @@ void WindowEditorDialog::loadWindowFields(int k)
     if (newNameMode_ || guard_ || k < 0 || k >= project_.WindowCount())
         return;
     shownWindow_ = k;
-    const WindowFields f = ts::loadWindowFields(project_.window(k));
-    captionEdit->setText(f.Caption);
-    leftEdit->setText(f.Left);
-    widthEdit->setText(f.Width);
-    topEdit->setText(f.Top);
-    heightEdit->setText(f.Height);
-    defaultPositionCheck->setChecked(f.DefaultPosition);
-    autoHeightCheck->setChecked(f.AutoSizeHeight);
-    onTopCheck->setChecked(f.OnTop);
-    nonScrollingColourPanel->setColour(f.NonScrollColour);
-    topicColourPanel->setColour(f.TopicColour);
-    const auto boxes = buttonBoxes();
-    for (size_t i = 0; i < boxes.size(); ++i)
-        boxes[i]->setChecked(f.Buttons[i]);
+    form_->setFields(ts::loadWindowFields(project_.window(k)));
 }
 
 bool WindowEditorDialog::storeWindowFields()
@@ -342,7 +165,7 @@ bool WindowEditorDialog::storeWindowFields()
     const int k = shownWindow_;
     if (newNameMode_ || guard_ || k < 0 || k >= project_.WindowCount())
         return true;
-    if (const auto refusal = ts::storeWindowFields(project_.window(k), shownFields())) {
+    if (const auto refusal = ts::storeWindowFields(project_.window(k), form_->fields())) {
         prompter_.message(this, *refusal, QStringLiteral("Topicsmith"), Prompter::Buttons::Ok,
                           Prompter::Icon::Error);
         return false;
@@ -356,8 +179,8 @@ void WindowEditorDialog::windowSelected(int index)
     // the window shown so far gets its fields first. When they cannot be
     // stored the selection goes back to it, so that nothing typed is lost.
     if (!newNameMode_ && !guard_ && shownWindow_ != index && !storeWindowFields()) {
-        const QSignalBlocker block(windowCombo);
-        windowCombo->setCurrentIndex(shownWindow_);
+        const QSignalBlocker block(windowCombo_);
+        windowCombo_->setCurrentIndex(shownWindow_);
         return;
     }
     loadWindowFields(index);
@@ -373,26 +196,26 @@ void WindowEditorDialog::enterNewNameMode()
 {
     newNameMode_ = true;
     {
-        const QSignalBlocker block(windowCombo);
-        windowCombo->setEditable(true);
-        windowCombo->setInsertPolicy(QComboBox::NoInsert);
-        windowCombo->setCompleter(nullptr);
+        const QSignalBlocker block(windowCombo_);
+        windowCombo_->setEditable(true);
+        windowCombo_->setInsertPolicy(QComboBox::NoInsert);
+        windowCombo_->setCompleter(nullptr);
     }
-    QLineEdit* name = windowCombo->lineEdit();
+    QLineEdit* name = windowCombo_->lineEdit();
     name->setObjectName(QStringLiteral("NewWindowName"));
     name->setMaxLength(30);
     name->setValidator(new StorableTextValidator(name));
     watchKeys(name);
     name->clear();
-    windowCombo->setFocus(Qt::OtherFocusReason);
+    windowCombo_->setFocus(Qt::OtherFocusReason);
 }
 
 void WindowEditorDialog::leaveNewNameMode()
 {
-    const QSignalBlocker block(windowCombo);
-    const int k = windowCombo->currentIndex();
-    windowCombo->setEditable(false);
-    windowCombo->setCurrentIndex(k);
+    const QSignalBlocker block(windowCombo_);
+    const int k = windowCombo_->currentIndex();
+    windowCombo_->setEditable(false);
+    windowCombo_->setCurrentIndex(k);
     newNameMode_ = false;
 }
 
@@ -400,12 +223,12 @@ bool WindowEditorDialog::acceptNewName(bool quiet)
 {
     if (!newNameMode_)
         return true;
-    const QString name = windowCombo->currentText();
+    const QString name = windowCombo_->currentText();
     if (const auto refusal = checkNewWindowName(name)) {
         if (quiet)
             return false;
         prompter_.message(this, *refusal, windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
-        windowCombo->setFocus(Qt::OtherFocusReason);
+        windowCombo_->setFocus(Qt::OtherFocusReason);
         return false;
     }
     const int k = addWindowLikeMain(project_, name);
@@ -413,13 +236,13 @@ bool WindowEditorDialog::acceptNewName(bool quiet)
     if (k < 0) {
         prompter_.message(this, WindowMessages::tooManyWindows(), windowTitle(), Prompter::Buttons::Ok,
                           Prompter::Icon::Warning);
-        loadWindowFields(windowCombo->currentIndex());
+        loadWindowFields(windowCombo_->currentIndex());
         return true;
     }
     {
-        const QSignalBlocker block(windowCombo);
-        windowCombo->addItem(project_.window(k).Name.text());
-        windowCombo->setCurrentIndex(k);
+        const QSignalBlocker block(windowCombo_);
+        windowCombo_->addItem(project_.window(k).Name.text());
+        windowCombo_->setCurrentIndex(k);
     }
     loadWindowFields(k);
     return true;
@@ -436,7 +259,7 @@ void WindowEditorDialog::okCommand(bool fromCloseBox)
         }
         return;
     }
-    if (!windowFieldsHoldIntegers(shownFields())) {
+    if (!windowFieldsHoldIntegers(form_->fields())) {
         prompter_.message(this, WindowMessages::invalidSizeOrPosition(), windowTitle(), Prompter::Buttons::Ok,
                           Prompter::Icon::Warning);
         if (fromCloseBox)
@@ -476,7 +299,7 @@ void WindowEditorDialog::deleteWindow()
 {
     if (!acceptNewName())
         return;
-    const int k = windowCombo->currentIndex();
+    const int k = windowCombo_->currentIndex();
     if (k < 0 || k >= project_.WindowCount())
         return;
     if (k == 0) {
@@ -495,8 +318,8 @@ void WindowEditorDialog::deleteWindow()
     // Later windows move down one slot; topics on the deleted window go to
     // "main", those on later windows follow their window.
     project_.deleteWindow(k);
-    windowCombo->setCurrentIndex(k - 1);
-    windowCombo->removeItem(k);
+    windowCombo_->setCurrentIndex(k - 1);
+    windowCombo_->removeItem(k);
     guard_ = false;
     loadWindowFields(k - 1);
 
@@ -509,7 +332,7 @@ void WindowEditorDialog::autoSize()
     if (!acceptNewName())
         return;
     int units[4] = {}; // left, top, width, height
-    const QLineEdit* boxes[4] = {leftEdit, topEdit, widthEdit, heightEdit};
+    const auto boxes = form_->placeBoxes();
     for (int i = 0; i < 4; ++i) {
         const std::optional<int> value = parseUserInteger(boxes[i]->text());
         if (!value) {
@@ -531,29 +354,27 @@ void WindowEditorDialog::autoSize()
     if (autoSize_.exec() != QDialog::Accepted || !autoSize_.frameChanged())
         return;
     const QRect f = autoSize_.frame();
-    leftEdit->setText(QString::number(pixelsToHelpUnits(f.x() - area.x(), sw)));
-    topEdit->setText(QString::number(pixelsToHelpUnits(f.y() - area.y(), sh)));
-    widthEdit->setText(QString::number(pixelsToHelpUnits(f.width(), sw)));
-    heightEdit->setText(QString::number(pixelsToHelpUnits(f.height(), sh)));
+    boxes[0]->setText(QString::number(pixelsToHelpUnits(f.x() - area.x(), sw)));
+    boxes[1]->setText(QString::number(pixelsToHelpUnits(f.y() - area.y(), sh)));
+    boxes[2]->setText(QString::number(pixelsToHelpUnits(f.width(), sw)));
+    boxes[3]->setText(QString::number(pixelsToHelpUnits(f.height(), sh)));
 }
 
 void WindowEditorDialog::clearButtons()
 {
-    for (QCheckBox* box : buttonBoxes())
-        box->setChecked(false);
+    form_->setAllButtons(false);
 }
 
 void WindowEditorDialog::checkButtons()
 {
-    for (QCheckBox* box : buttonBoxes())
-        box->setChecked(true);
+    form_->setAllButtons(true);
 }
 
 void WindowEditorDialog::pickColour(ColourPanel* panel)
 {
     if (!acceptNewName())
         return;
-    okButton->setFocus(Qt::OtherFocusReason);
+    okButton_->setFocus(Qt::OtherFocusReason);
     const std::optional<std::uint32_t> chosen = prompter_.chooseColour(this, panel->colour());
     if (!chosen)
         return;
@@ -562,12 +383,12 @@ void WindowEditorDialog::pickColour(ColourPanel* panel)
 
 void WindowEditorDialog::chooseNonScrollingColour()
 {
-    pickColour(nonScrollingColourPanel);
+    pickColour(form_->nonScrollingColourPanel());
 }
 
 void WindowEditorDialog::chooseTopicColour()
 {
-    pickColour(topicColourPanel);
+    pickColour(form_->topicColourPanel());
 }
 
 void WindowEditorDialog::showEvent(QShowEvent* event)
@@ -576,7 +397,7 @@ void WindowEditorDialog::showEvent(QShowEvent* event)
     if (event->spontaneous())
         return;
     refillWindowList(topicWindow_);
-    windowCombo->setFocus(Qt::ActiveWindowFocusReason);
+    windowCombo_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 bool WindowEditorDialog::handleKey(QKeyEvent* key)
@@ -590,7 +411,7 @@ bool WindowEditorDialog::handleKey(QKeyEvent* key)
         // nothing to cancel.
         if (newNameMode_) {
             leaveNewNameMode();
-            loadWindowFields(windowCombo->currentIndex());
+            loadWindowFields(windowCombo_->currentIndex());
         }
         return true;
     }
@@ -614,15 +435,15 @@ bool WindowEditorDialog::eventFilter(QObject* watched, QEvent* event)
             return true;
         break;
     case QEvent::FocusIn:
-        if (watched == windowCombo && movesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
+        if (watched == windowCombo_ && movesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
             selectorEntered();
         break;
     case QEvent::FocusOut:
         // The name is judged once the focus has settled on the next control.
-        if (newNameMode_ && (watched == windowCombo || watched == windowCombo->lineEdit())
+        if (newNameMode_ && (watched == windowCombo_ || watched == windowCombo_->lineEdit())
             && movesBetweenControls(static_cast<QFocusEvent*>(event)->reason()))
             QTimer::singleShot(0, this, [this] {
-                if (newNameMode_ && isVisible() && !windowCombo->hasFocus())
+                if (newNameMode_ && isVisible() && !windowCombo_->hasFocus())
                     acceptNewName();
             });
         break;

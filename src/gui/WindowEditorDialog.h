@@ -11,11 +11,11 @@
 // it again after, so the editors show the topic's window colours.
 
 #include "ColourPanel.h"
+#include "WindowFieldsForm.h"
 
 #include <QDialog>
 
-#include <array>
-#include <cstdint>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -25,11 +25,10 @@ class QPushButton;
 
 namespace ts {
 
+class AutoSizeDialog;
+class ColourPanel;
 class Project;
 class Prompter;
-class AutoSizeDialog;
-struct WindowFields;
-
 
 class WindowEditorDialog : public QDialog {
     Q_OBJECT
@@ -48,16 +47,28 @@ public:
     // True while the selector is an editable field for a new window's name.
     bool newNameMode() const { return newNameMode_; }
 
-    QComboBox* windowCombo = nullptr;
-    QLineEdit *captionEdit = nullptr, *leftEdit = nullptr, *widthEdit = nullptr, *topEdit = nullptr, *heightEdit = nullptr;
-    QCheckBox *defaultPositionCheck = nullptr, *autoHeightCheck = nullptr, *onTopCheck = nullptr;
-    ColourPanel *nonScrollingColourPanel = nullptr, *topicColourPanel = nullptr;
-    QGroupBox* buttonsGroup = nullptr;
-    // Browse, Contents, Index, Print, Back, Find: the order of the stored buttons.
-    QCheckBox *browseCheck = nullptr, *contentsCheck = nullptr, *indexCheck = nullptr, *printCheck = nullptr,
-              *backCheck = nullptr, *findCheck = nullptr;
-    QPushButton *clearButtonsButton = nullptr, *checkButtonsButton = nullptr;
-    QPushButton *autoSizeButton = nullptr, *deleteButton = nullptr, *addButton = nullptr, *okButton = nullptr, *hiddenOkButton = nullptr;
+    // The dialog's controls, for the tests.
+    QComboBox* windowCombo() const { return windowCombo_; }
+    QPushButton* addButton() const { return addButton_; }
+    QPushButton* deleteButton() const { return deleteButton_; }
+    QPushButton* okButton() const { return okButton_; }
+    QLineEdit* captionEdit() const { return form_->captionEdit(); }
+    QLineEdit* leftEdit() const { return form_->leftEdit(); }
+    QLineEdit* widthEdit() const { return form_->widthEdit(); }
+    QLineEdit* topEdit() const { return form_->topEdit(); }
+    QLineEdit* heightEdit() const { return form_->heightEdit(); }
+    QPushButton* autoSizeButton() const { return form_->autoSizeButton(); }
+    QCheckBox* defaultPositionCheck() const { return form_->defaultPositionCheck(); }
+    QCheckBox* onTopCheck() const { return form_->onTopCheck(); }
+    ColourPanel* nonScrollingColourPanel() const { return form_->nonScrollingColourPanel(); }
+    ColourPanel* topicColourPanel() const { return form_->topicColourPanel(); }
+    QGroupBox* buttonsGroup() const { return form_->buttonsGroup(); }
+    QCheckBox* browseCheck() const { return form_->buttonBoxes()[0]; }
+    QCheckBox* contentsCheck() const { return form_->buttonBoxes()[1]; }
+    QCheckBox* printCheck() const { return form_->buttonBoxes()[3]; }
+    QCheckBox* findCheck() const { return form_->buttonBoxes()[5]; }
+    QPushButton* clearButtonsButton() const { return form_->clearButtonsButton(); }
+    QPushButton* checkButtonsButton() const { return form_->checkButtonsButton(); }
 
 signals:
     // A window was deleted: references `oldText` (">" and its name) in links
@@ -82,8 +93,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::array<QCheckBox*, 6> buttonBoxes() const;
-    WindowFields shownFields() const;
+    // The window selector row and the OK buttons; the fields between them
+    // come from WindowFieldsForm.
+    void makeControls();
+    void layOut();
+    void connectControls();
     void loadWindowFields(int k);
     // Stores the shown fields into the shown window; false (after the
     // refusal was shown) when a position or size box is not an integer.
@@ -105,6 +119,10 @@ private:
     Project& project_;
     Prompter& prompter_;
     AutoSizeDialog& autoSize_;
+    QComboBox* windowCombo_ = nullptr;
+    QPushButton *addButton_ = nullptr, *deleteButton_ = nullptr;
+    std::unique_ptr<WindowFieldsForm> form_;
+    QPushButton *okButton_ = nullptr, *hiddenOkButton_ = nullptr;
     int topicWindow_ = 0;
     // The window whose fields the dialog shows; -1 before the first.
     int shownWindow_ = -1;

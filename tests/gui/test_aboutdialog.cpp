@@ -37,22 +37,22 @@ void AboutDialogTest::linksTurnBlueOneAtATime()
     about.show();
     QCOMPARE(about.windowTitle(), QStringLiteral("About Topicsmith"));
     // The version --version prints.
-    QCOMPARE(about.versionLabel->text(), QStringLiteral("Version " TOPICSMITH_VERSION));
+    QCOMPARE(about.versionLabel()->text(), QStringLiteral("Version " TOPICSMITH_VERSION));
     QCOMPARE(about.size(), QSize(329, 109));
 
-    enter(about.emailLink);
-    QCOMPARE(textColour(about.emailLink), QColor(Qt::blue));
-    QCOMPARE(textColour(about.webLink), QColor(Qt::black));
+    enter(about.emailLink());
+    QCOMPARE(textColour(about.emailLink()), QColor(Qt::blue));
+    QCOMPARE(textColour(about.webLink()), QColor(Qt::black));
     // Straight from the e-mail link onto the web link: only the web link is blue.
-    enter(about.webLink);
-    QCOMPARE(textColour(about.emailLink), QColor(Qt::black));
-    QCOMPARE(textColour(about.webLink), QColor(Qt::blue));
-    for (QWidget* elsewhere : {static_cast<QWidget*>(about.closeLabel), static_cast<QWidget*>(about.banner),
-                               static_cast<QWidget*>(about.creditLabel), static_cast<QWidget*>(&about)}) {
-        enter(about.emailLink);
+    enter(about.webLink());
+    QCOMPARE(textColour(about.emailLink()), QColor(Qt::black));
+    QCOMPARE(textColour(about.webLink()), QColor(Qt::blue));
+    for (QWidget* elsewhere : {static_cast<QWidget*>(about.closeLabel()), static_cast<QWidget*>(about.banner()),
+                               static_cast<QWidget*>(about.creditLabel()), static_cast<QWidget*>(&about)}) {
+        enter(about.emailLink());
         enter(elsewhere);
-        QCOMPARE(textColour(about.emailLink), QColor(Qt::black));
-        QCOMPARE(textColour(about.webLink), QColor(Qt::black));
+        QCOMPARE(textColour(about.emailLink()), QColor(Qt::black));
+        QCOMPARE(textColour(about.webLink()), QColor(Qt::black));
     }
 }
 
@@ -62,11 +62,11 @@ void AboutDialogTest::linksOpenMailAndWebAddresses()
     QList<QUrl> opened;
     about.openUrl = [&](const QUrl& url) { opened.append(url); };
     about.show();
-    QTest::mouseClick(about.emailLink, Qt::LeftButton);
-    QTest::mouseClick(about.webLink, Qt::LeftButton);
+    QTest::mouseClick(about.emailLink(), Qt::LeftButton);
+    QTest::mouseClick(about.webLink(), Qt::LeftButton);
     QCOMPARE(opened.size(), 2);
     QCOMPARE(opened.at(0).toString(), QStringLiteral("mailto:") + AboutDialog::authorEmail() + QStringLiteral("?subject=Topicsmith"));
-    QCOMPARE(opened.at(1), QUrl(about.webLink->text()));
+    QCOMPARE(opened.at(1), QUrl(about.webLink()->text()));
     QVERIFY(about.isVisible()); // a link does not close the box
 }
 
@@ -75,7 +75,7 @@ void AboutDialogTest::picturesAndCloseLabelCloseTheBox()
     for (int which = 0; which < 3; ++which) {
         AboutDialog about;
         about.show();
-        QLabel* target = which == 0 ? about.banner : which == 1 ? about.iconLabel : about.closeLabel;
+        QLabel* target = which == 0 ? about.banner() : which == 1 ? about.iconLabel() : about.closeLabel();
         QTest::mouseClick(target, Qt::LeftButton);
         QVERIFY2(!about.isVisible(), qPrintable(target->objectName()));
         QCOMPARE(about.result(), int(QDialog::Accepted));

@@ -124,19 +124,19 @@ void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
 {
     Editor e;
     e.run([&](ContentsDialog* d) {
-        QVERIFY(d->contentsTree->topLevelItemCount() == 0);
-        QVERIFY(!d->titleEdit->isEnabled());
-        QCOMPARE(d->topicList->count(), 2);
-        QCOMPARE(d->topicList->item(1)->text(), QStringLiteral("T1 - Title 1"));
-        QCOMPARE(d->windowCombo->itemText(1), QStringLiteral("popwin"));
+        QVERIFY(d->contentsTree()->topLevelItemCount() == 0);
+        QVERIFY(!d->titleEdit()->isEnabled());
+        QCOMPARE(d->topicList()->count(), 2);
+        QCOMPARE(d->topicList()->item(1)->text(), QStringLiteral("T1 - Title 1"));
+        QCOMPARE(d->windowCombo()->itemText(1), QStringLiteral("popwin"));
 
         d->dropPaletteItem(ContentsDialog::PaletteTopic, nullptr);
-        QCOMPARE(d->contentsTree->currentItem()->text(0), QStringLiteral("Type in the title"));
-        QVERIFY(d->topicIdEdit->isEnabled());
-        QVERIFY(!d->windowCombo->isEnabled());
-        d->dropPaletteItem(ContentsDialog::PaletteHeading, d->contentsTree->topLevelItem(0));
-        QVERIFY(!d->topicIdEdit->isEnabled());
-        QTest::mouseClick(d->okButton, Qt::LeftButton);
+        QCOMPARE(d->contentsTree()->currentItem()->text(0), QStringLiteral("Type in the title"));
+        QVERIFY(d->topicIdEdit()->isEnabled());
+        QVERIFY(!d->windowCombo()->isEnabled());
+        d->dropPaletteItem(ContentsDialog::PaletteHeading, d->contentsTree()->topLevelItem(0));
+        QVERIFY(!d->topicIdEdit()->isEnabled());
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.h.prompter.messages(), QStringList{QStringLiteral("Some topics did not have a Topic ID and have been removed.")});
@@ -150,10 +150,10 @@ void ContentsDialogTest::topicDropsTakeTheLevelOrThePopupChoice()
         QCOMPARE(shape(d->tree()).size(), 4);
         // On a topic entry that is a first child: after the heading's last child.
         d->dropTopic(1, d->itemAt({0, 0}));
-        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0, 2}));
-        QCOMPARE(d->titleEdit->text(), QStringLiteral("Title 1"));
-        QCOMPARE(d->topicIdEdit->text(), QStringLiteral("T1"));
-        QCOMPARE(d->windowCombo->currentText(), QStringLiteral("popwin"));
+        QCOMPARE(d->contentsTree()->currentItem(), d->itemAt({0, 2}));
+        QCOMPARE(d->titleEdit()->text(), QStringLiteral("Title 1"));
+        QCOMPARE(d->topicIdEdit()->text(), QStringLiteral("T1"));
+        QCOMPARE(d->windowCombo()->currentText(), QStringLiteral("popwin"));
 
         // On a heading the popup decides; Cancel adds nothing.
         d->dropTopic(0, d->itemAt({0}), ContentsDialog::DropChoice::Cancel);
@@ -168,10 +168,10 @@ void ContentsDialogTest::topicDropsTakeTheLevelOrThePopupChoice()
             asked = menu;
             return ContentsDialog::DropChoice::AsChild;
         };
-        d->topicList->setCurrentRow(0);
-        emit d->contentsTree->dropped(d->topicList, d->contentsTree->visualItemRect(d->itemAt({0})).center());
-        QTRY_VERIFY(asked == d->topicDropMenu);
-        QTest::mouseClick(d->okButton, Qt::LeftButton);
+        d->topicList()->setCurrentRow(0);
+        emit d->contentsTree()->dropped(d->topicList(), d->contentsTree()->visualItemRect(d->itemAt({0})).center());
+        QTRY_VERIFY(asked == d->topicDropMenu());
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.h.prompter.messages(), QStringList());
@@ -183,21 +183,21 @@ void ContentsDialogTest::windowBoxSuffixIsCaseSensitive()
 {
     Editor e("a=A\r\nb=B>popwin\r\n");
     e.run([&](ContentsDialog* d) {
-        d->contentsTree->setCurrentItem(d->itemAt({0}));
-        QCOMPARE(d->windowCombo->currentText(), QStringLiteral("main"));
-        Editor::focus(d->windowCombo);
-        d->windowCombo->setEditText(QStringLiteral("Main"));
-        Editor::focus(d->titleEdit);
+        d->contentsTree()->setCurrentItem(d->itemAt({0}));
+        QCOMPARE(d->windowCombo()->currentText(), QStringLiteral("main"));
+        Editor::focus(d->windowCombo());
+        d->windowCombo()->setEditText(QStringLiteral("Main"));
+        Editor::focus(d->titleEdit());
         QCOMPARE(d->itemAt({0})->text(0), QStringLiteral("a=A>Main"));
 
-        d->contentsTree->setCurrentItem(d->itemAt({1}));
-        Editor::focus(d->windowCombo);
-        d->windowCombo->setEditText(QStringLiteral("main"));
-        Editor::focus(d->helpFileEdit);
+        d->contentsTree()->setCurrentItem(d->itemAt({1}));
+        Editor::focus(d->windowCombo());
+        d->windowCombo()->setEditText(QStringLiteral("main"));
+        Editor::focus(d->helpFileEdit());
         QCOMPARE(d->itemAt({1})->text(0), QStringLiteral("b=B"));
         // Enter in a box updates and keeps the dialog open.
-        QTest::keyClicks(d->helpFileEdit, QStringLiteral("other.hlp"));
-        QTest::keyClick(d->helpFileEdit, Qt::Key_Return);
+        QTest::keyClicks(d->helpFileEdit(), QStringLiteral("other.hlp"));
+        QTest::keyClick(d->helpFileEdit(), Qt::Key_Return);
         QVERIFY(d->isVisible());
         QCOMPARE(d->itemAt({1})->text(0), QStringLiteral("b=B@other.hlp"));
     });
@@ -208,18 +208,18 @@ void ContentsDialogTest::leavingAnEditedEntryAppliesTheBoxesFirst()
 {
     Editor e("H\r\n\tx=X>popwin\r\n");
     e.run([&](ContentsDialog* d) {
-        d->contentsTree->setCurrentItem(d->itemAt({0, 0}));
-        Editor::type(d->topicIdEdit, QStringLiteral("NEWID"));
+        d->contentsTree()->setCurrentItem(d->itemAt({0, 0}));
+        Editor::type(d->topicIdEdit(), QStringLiteral("NEWID"));
         // The selection moves while the focus stays in the box.
-        d->contentsTree->setCurrentItem(d->itemAt({0}));
+        d->contentsTree()->setCurrentItem(d->itemAt({0}));
         QCOMPARE(d->tree()[0].Children[0].Text, QStringLiteral("x=NEWID>popwin"));
-        QCOMPARE(d->titleEdit->text(), QStringLiteral("H"));
-        QVERIFY(!d->topicIdEdit->isEnabled());
-        QVERIFY(d->topicIdEdit->text().isEmpty());
+        QCOMPARE(d->titleEdit()->text(), QStringLiteral("H"));
+        QVERIFY(!d->topicIdEdit()->isEnabled());
+        QVERIFY(d->topicIdEdit()->text().isEmpty());
 
         // A heading whose title gets "=" stays a heading while the dialog is open.
-        Editor::type(d->titleEdit, QStringLiteral("A=B"));
-        QTest::mouseClick(d->okButton, Qt::LeftButton);
+        Editor::type(d->titleEdit(), QStringLiteral("A=B"));
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.contents(), QByteArray("A=B\r\n\tx=NEWID>popwin\r\n"));
@@ -235,18 +235,18 @@ void ContentsDialogTest::moveKeepsSubEntriesAndExpandSetsTheIcon()
         d->moveEntry(d->itemAt({0}), d->itemAt({1, 0}));
         QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 H2"), QStringLiteral("1 H1"), QStringLiteral("2 a=A"),
                                                 QStringLiteral("1 b=B")}));
-        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0, 0}));
-        QCOMPARE(d->titleEdit->text(), QStringLiteral("H1"));
+        QCOMPARE(d->contentsTree()->currentItem(), d->itemAt({0, 0}));
+        QCOMPARE(d->titleEdit()->text(), QStringLiteral("H1"));
 
         // The moved entry is shown: its new heading opened.
         QTreeWidgetItem* h2 = d->itemAt({0});
         QVERIFY(h2->isExpanded());
         QCOMPARE(h2->data(0, ContentsDialog::IconRole).toInt(), 0);
         // What a double-click on the entry does.
-        d->contentsTree->collapseItem(h2);
+        d->contentsTree()->collapseItem(h2);
         QCOMPARE(h2->data(0, ContentsDialog::IconRole).toInt(), 2);
         QVERIFY(!d->tree()[0].Expanded);
-        d->contentsTree->expandItem(h2);
+        d->contentsTree()->expandItem(h2);
         QCOMPARE(h2->data(0, ContentsDialog::IconRole).toInt(), 0);
         QVERIFY(d->tree()[0].Expanded);
     });
@@ -258,17 +258,17 @@ void ContentsDialogTest::deletingEverythingAndOkDeletesTheFile()
     Editor e("H\r\n\ta=A\r\nb=B\r\n");
     e.h.prompter.answer(Prompter::Answer::No).answer(Prompter::Answer::Yes).answer(Prompter::Answer::Yes);
     e.run([&](ContentsDialog* d) {
-        d->contentsTree->setCurrentItem(d->itemAt({0}));
-        Editor::focus(d->contentsTree);
-        QTest::keyClick(d->contentsTree, Qt::Key_Delete); // No
+        d->contentsTree()->setCurrentItem(d->itemAt({0}));
+        Editor::focus(d->contentsTree());
+        QTest::keyClick(d->contentsTree(), Qt::Key_Delete); // No
         QCOMPARE(d->tree().size(), size_t(2));
-        QTest::keyClick(d->contentsTree, Qt::Key_Delete); // Yes: the heading with its child
+        QTest::keyClick(d->contentsTree(), Qt::Key_Delete); // Yes: the heading with its child
         QCOMPARE(shape(d->tree()), QStringList{QStringLiteral("0 b=B")});
-        QCOMPARE(d->topicIdEdit->text(), QStringLiteral("B"));
+        QCOMPARE(d->topicIdEdit()->text(), QStringLiteral("B"));
         d->deleteEntry();
-        QVERIFY(!d->titleEdit->isEnabled());
+        QVERIFY(!d->titleEdit()->isEnabled());
         d->deleteEntry(); // nothing selected: no question
-        QTest::mouseClick(d->okButton, Qt::LeftButton);
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
     });
     QVERIFY(!e.stayedOpen);
     const auto& calls = e.h.prompter.calls();
@@ -288,7 +288,7 @@ void ContentsDialogTest::cancelAsksAndWritesNothing()
     e.h.prompter.answer(Prompter::Answer::No).answer(Prompter::Answer::Yes);
     e.run([&](ContentsDialog* d) {
         d->dropPaletteItem(ContentsDialog::PaletteHeading, nullptr);
-        QTest::mouseClick(d->cancelButton, Qt::LeftButton);
+        QTest::mouseClick(d->cancelButton(), Qt::LeftButton);
         QVERIFY(d->isVisible());
         QTest::keyClick(d, Qt::Key_Escape);
     });
@@ -307,14 +307,14 @@ void ContentsDialogTest::searchSelectsTheFoundTopic()
     e.run([&](ContentsDialog* d) {
         QTimer::singleShot(0, d, [&] {
             SearchDialog* s = e.h.form->tools->searchDialog;
-            s->queryEdit->setText(QStringLiteral("T1"));
+            s->queryEdit()->setText(QStringLiteral("T1"));
             s->setSearchMode(0);
             s->search();
-            s->resultList->setCurrentItem(s->resultList->topLevelItem(0));
+            s->resultList()->setCurrentItem(s->resultList()->topLevelItem(0));
             s->pickResult();
         });
         d->searchTopic();
-        QCOMPARE(d->topicList->currentRow(), 1);
+        QCOMPARE(d->topicList()->currentRow(), 1);
     });
 }
 
@@ -328,7 +328,7 @@ void ContentsDialogTest::invalidLevelsAreNamedAndWrittenOnlyOnOk()
     e.h.prompter.answer(Prompter::Answer::Ok).answer(Prompter::Answer::Yes);
     e.run([&](ContentsDialog* d) {
         QCOMPARE(shape(d->tree()), repaired);
-        QTest::mouseClick(d->cancelButton, Qt::LeftButton);
+        QTest::mouseClick(d->cancelButton(), Qt::LeftButton);
     });
     const QString message = e.h.prompter.messages().first();
     QVERIFY2(message.contains(QStringLiteral("Line 3 'Deep=B' had an invalid level and was moved to level 2")),
@@ -337,7 +337,7 @@ void ContentsDialogTest::invalidLevelsAreNamedAndWrittenOnlyOnOk()
     QCOMPARE(e.contents(), broken);
 
     e.h.prompter.answer(Prompter::Answer::Ok);
-    e.run([&](ContentsDialog* d) { QTest::mouseClick(d->okButton, Qt::LeftButton); });
+    e.run([&](ContentsDialog* d) { QTest::mouseClick(d->okButton(), Qt::LeftButton); });
     QVERIFY(!e.stayedOpen);
     QCOMPARE(e.contents(), QByteArray("A=A\r\n\tB\r\n\t\tDeep=B\r\n\t\tC=C\r\n"));
 }
@@ -348,13 +348,13 @@ void ContentsDialogTest::typedTextTheFileCannotKeepIsRefused()
     e.h.prompter.answer(Prompter::Answer::Ok).answer(Prompter::Answer::Ok);
     e.run([&](ContentsDialog* d) {
         // A heading that is only Ctrl-Z, a title that starts with a blank.
-        d->contentsTree->setCurrentItem(d->itemAt({0}));
-        Editor::focus(d->titleEdit);
-        d->titleEdit->setText(QString(QChar(26)));
-        d->contentsTree->setCurrentItem(d->itemAt({0, 0}));
+        d->contentsTree()->setCurrentItem(d->itemAt({0}));
+        Editor::focus(d->titleEdit());
+        d->titleEdit()->setText(QString(QChar(26)));
+        d->contentsTree()->setCurrentItem(d->itemAt({0, 0}));
         QCOMPARE(d->tree()[0].Text, QStringLiteral("H"));
-        Editor::type(d->titleEdit, QStringLiteral(" x"));
-        QTest::mouseClick(d->okButton, Qt::LeftButton);
+        Editor::type(d->titleEdit(), QStringLiteral(" x"));
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
     });
     // OK applied the box first; its refusal keeps the dialog open.
     QVERIFY(e.stayedOpen);
@@ -375,7 +375,7 @@ void ContentsDialogTest::unreadableFileIsReplacedOnlyWhenConfirmed()
     e.h.prompter.answer(Prompter::Answer::Cancel);
     e.run([&](ContentsDialog* d) {
         QVERIFY(d->tree().empty());
-        QTest::mouseClick(d->okButton, Qt::LeftButton);
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
     });
     QVERIFY(e.stayedOpen);
     QVERIFY2(e.h.prompter.messages()[0].startsWith(QStringLiteral("Cannot read '") + e.contentsPath()),
@@ -389,7 +389,7 @@ void ContentsDialogTest::unreadableFileIsReplacedOnlyWhenConfirmed()
 
     // Confirmed, the (empty) contents replace it.
     e.h.prompter.answer(Prompter::Answer::Ok);
-    e.run([&](ContentsDialog* d) { QTest::mouseClick(d->okButton, Qt::LeftButton); });
+    e.run([&](ContentsDialog* d) { QTest::mouseClick(d->okButton(), Qt::LeftButton); });
     QVERIFY(!e.stayedOpen);
     QVERIFY(!QFile::exists(e.contentsPath()));
 }
@@ -405,34 +405,34 @@ void ContentsDialogTest::keyboardAddsAndMovesEntries()
         };
         // Enter on a topic with the heading current: the popup asks, the
         // topic becomes its child; the dialog stays open.
-        d->contentsTree->setCurrentItem(d->itemAt({0}));
-        Editor::focus(d->topicList);
-        d->topicList->setCurrentRow(1);
-        QTest::keyClick(d->topicList, Qt::Key_Return);
-        QCOMPARE(asked, d->topicDropMenu);
+        d->contentsTree()->setCurrentItem(d->itemAt({0}));
+        Editor::focus(d->topicList());
+        d->topicList()->setCurrentRow(1);
+        QTest::keyClick(d->topicList(), Qt::Key_Return);
+        QCOMPARE(asked, d->topicDropMenu());
         QVERIFY(d->isVisible());
-        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0, 1}));
+        QCOMPARE(d->contentsTree()->currentItem(), d->itemAt({0, 1}));
 
         // Enter on the palette's Heading with a topic entry current: no question.
         asked = nullptr;
-        d->contentsTree->setCurrentItem(d->itemAt({1}));
-        Editor::focus(d->paletteTree);
-        d->paletteTree->setCurrentItem(d->paletteTree->topLevelItem(ContentsDialog::PaletteHeading));
-        QTest::keyClick(d->paletteTree, Qt::Key_Return);
+        d->contentsTree()->setCurrentItem(d->itemAt({1}));
+        Editor::focus(d->paletteTree());
+        d->paletteTree()->setCurrentItem(d->paletteTree()->topLevelItem(ContentsDialog::PaletteHeading));
+        QTest::keyClick(d->paletteTree(), Qt::Key_Return);
         QVERIFY(!asked);
-        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({2}));
+        QCOMPARE(d->contentsTree()->currentItem(), d->itemAt({2}));
 
         // Ctrl+Up and Ctrl+Down move the current entry among its siblings,
         // sub-entries with it, and it stays current; at either end nothing moves.
-        Editor::focus(d->contentsTree);
-        d->contentsTree->setCurrentItem(d->itemAt({0}));
-        QTest::keyClick(d->contentsTree, Qt::Key_Up, Qt::ControlModifier);
-        QTest::keyClick(d->contentsTree, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({1}));
-        d->contentsTree->setCurrentItem(d->itemAt({2}));
-        QTest::keyClick(d->contentsTree, Qt::Key_Up, Qt::ControlModifier);
-        QTest::keyClick(d->contentsTree, Qt::Key_Up, Qt::ControlModifier);
-        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0}));
+        Editor::focus(d->contentsTree());
+        d->contentsTree()->setCurrentItem(d->itemAt({0}));
+        QTest::keyClick(d->contentsTree(), Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(d->contentsTree(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(d->contentsTree()->currentItem(), d->itemAt({1}));
+        d->contentsTree()->setCurrentItem(d->itemAt({2}));
+        QTest::keyClick(d->contentsTree(), Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(d->contentsTree(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(d->contentsTree()->currentItem(), d->itemAt({0}));
         QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 Type in the title"), QStringLiteral("0 last=L"),
                                                 QStringLiteral("0 H"), QStringLiteral("1 a=A"),
                                                 QStringLiteral("1 Title 1=T1>popwin")}));
@@ -440,16 +440,16 @@ void ContentsDialogTest::keyboardAddsAndMovesEntries()
         // Ctrl+Right puts the entry into the heading above it, Ctrl+Left
         // takes it out to just after that heading; a topic above takes
         // nothing in, and a top-level entry goes no higher.
-        d->contentsTree->setCurrentItem(d->itemAt({1}));
-        QTest::keyClick(d->contentsTree, Qt::Key_Right, Qt::ControlModifier);
-        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({0, 0}));
+        d->contentsTree()->setCurrentItem(d->itemAt({1}));
+        QTest::keyClick(d->contentsTree(), Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(d->contentsTree()->currentItem(), d->itemAt({0, 0}));
         QCOMPARE(shape(d->tree()).mid(0, 3), (QStringList{QStringLiteral("0 Type in the title"),
                                                           QStringLiteral("1 last=L"), QStringLiteral("0 H")}));
-        QTest::keyClick(d->contentsTree, Qt::Key_Left, Qt::ControlModifier);
-        QTest::keyClick(d->contentsTree, Qt::Key_Left, Qt::ControlModifier);
-        QCOMPARE(d->contentsTree->currentItem(), d->itemAt({1}));
-        d->contentsTree->setCurrentItem(d->itemAt({2, 1}));
-        QTest::keyClick(d->contentsTree, Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(d->contentsTree(), Qt::Key_Left, Qt::ControlModifier);
+        QTest::keyClick(d->contentsTree(), Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(d->contentsTree()->currentItem(), d->itemAt({1}));
+        d->contentsTree()->setCurrentItem(d->itemAt({2, 1}));
+        QTest::keyClick(d->contentsTree(), Qt::Key_Right, Qt::ControlModifier);
         QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 Type in the title"), QStringLiteral("0 last=L"),
                                                 QStringLiteral("0 H"), QStringLiteral("1 a=A"),
                                                 QStringLiteral("1 Title 1=T1>popwin")}));
@@ -467,7 +467,7 @@ void ContentsDialogTest::treeOpensWholeAndANewTitleIsReadyToType()
             QVERIFY(d->itemAt(heading)->isExpanded());
             QCOMPARE(d->itemAt(heading)->data(0, ContentsDialog::IconRole).toInt(), 0);
         }
-        for (QMenu* menu : {d->headingDropMenu, d->topicDropMenu}) {
+        for (QMenu* menu : {d->headingDropMenu(), d->topicDropMenu()}) {
             QStringList captions;
             for (QAction* a : menu->actions())
                 captions << a->text();
@@ -476,15 +476,15 @@ void ContentsDialogTest::treeOpensWholeAndANewTitleIsReadyToType()
         }
 
         d->dropPaletteItem(ContentsDialog::PaletteHeading, d->itemAt({1}));
-        QCOMPARE(d->focusWidget(), d->titleEdit);
-        QCOMPARE(d->titleEdit->selectedText(), QStringLiteral("Type in the title"));
-        QTest::keyClicks(d->titleEdit, QStringLiteral("Appendix"));
-        QTest::keyClick(d->titleEdit, Qt::Key_Return);
+        QCOMPARE(d->focusWidget(), d->titleEdit());
+        QCOMPARE(d->titleEdit()->selectedText(), QStringLiteral("Type in the title"));
+        QTest::keyClicks(d->titleEdit(), QStringLiteral("Appendix"));
+        QTest::keyClick(d->titleEdit(), Qt::Key_Return);
         QCOMPARE(d->itemAt({2})->text(0), QStringLiteral("Appendix"));
         // A cancelled placement leaves the focus where it was.
-        d->contentsTree->setFocus();
+        d->contentsTree()->setFocus();
         d->dropPaletteItem(ContentsDialog::PaletteTopic, d->itemAt({0}), ContentsDialog::DropChoice::Cancel);
-        QCOMPARE(d->focusWidget(), d->contentsTree);
+        QCOMPARE(d->focusWidget(), d->contentsTree());
     });
     QVERIFY(e.stayedOpen);
 }

@@ -157,7 +157,7 @@ private slots:
         topic->hide();
 
         ContentsDialog* contents = h.form->tools->contentsDialog;
-        pressF1In(contents, contents->titleEdit);
+        pressF1In(contents, contents->titleEdit());
         QCOMPARE(help->helpWindow()->currentPage(), QStringLiteral("contents-editor.html"));
         QVERIFY(isWithin(help->helpWindow(), contents));
         help->helpWindow()->close();

@@ -42,13 +42,13 @@ void HelpTopicsTest::indexListsSharedKeywordTopics()
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Help"));
     QVERIFY(!dialog->hasContentsTab());
-    QCOMPARE(dialog->tabs->tabText(dialog->tabs->currentIndex()), QStringLiteral("Index"));
-    QCOMPARE(dialog->indexList->count(), 2);
-    QTest::keyClicks(dialog->indexEdit, QStringLiteral("PRI"));
-    QCOMPARE(dialog->indexList->currentItem()->text(), QStringLiteral("printer"));
+    QCOMPARE(dialog->tabs()->tabText(dialog->tabs()->currentIndex()), QStringLiteral("Index"));
+    QCOMPARE(dialog->indexList()->count(), 2);
+    QTest::keyClicks(dialog->indexEdit(), QStringLiteral("PRI"));
+    QCOMPARE(dialog->indexList()->currentItem()->text(), QStringLiteral("printer"));
 
     chooseInNextList(1);
-    QTest::keyClick(dialog->indexEdit, Qt::Key_Return);
+    QTest::keyClick(dialog->indexEdit(), Qt::Key_Return);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
 
@@ -89,9 +89,9 @@ void HelpTopicsTest::contentsTabFromTheContentsFile()
     viewer.mainWindow()->buttonBar->button(QStringLiteral("btn_contents"))->click();
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Contents File"));
-    QCOMPARE(dialog->tabs->count(), 3);
+    QCOMPARE(dialog->tabs()->count(), 3);
     QCOMPARE(dialog->currentTab(), HelpTopicsDialog::Tab::Contents);
-    QTreeWidget* tree = dialog->contentsTree;
+    QTreeWidget* tree = dialog->contentsTree();
     QCOMPARE(tree->topLevelItemCount(), 2);
     QTreeWidgetItem* book = tree->topLevelItem(0);
     QCOMPARE(book->childCount(), 2);
@@ -99,11 +99,11 @@ void HelpTopicsTest::contentsTabFromTheContentsFile()
     QCOMPARE(book->child(1)->child(0)->text(0), QStringLiteral("Setup"));
     // Display opens a book, and shows a topic (found by its ID when the entry has no index).
     tree->setCurrentItem(book);
-    QCOMPARE(dialog->displayButton->text(), QStringLiteral("&Open"));
-    dialog->displayButton->click();
+    QCOMPARE(dialog->displayButton()->text(), QStringLiteral("&Open"));
+    dialog->displayButton()->click();
     QVERIFY(book->isExpanded());
     tree->setCurrentItem(book->child(1)->child(0));
-    dialog->displayButton->click();
+    dialog->displayButton()->click();
     QVERIFY(!dialog->isVisible());
     QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
     QVERIFY(prompter.calls().empty());
@@ -117,18 +117,18 @@ void HelpTopicsTest::findSearchesEveryTopic()
     viewer.runMacros(QStringLiteral("Find()"), viewer.mainWindow());
     HelpTopicsDialog* dialog = viewer.topicsDialog();
     QCOMPARE(dialog->currentTab(), HelpTopicsDialog::Tab::Find);
-    QTest::keyClicks(dialog->findEdit, QStringLiteral("print"));
+    QTest::keyClicks(dialog->findEdit(), QStringLiteral("print"));
     QStringList words;
-    for (int i = 0; i < dialog->wordList->count(); ++i)
-        words.append(dialog->wordList->item(i)->text());
+    for (int i = 0; i < dialog->wordList()->count(); ++i)
+        words.append(dialog->wordList()->item(i)->text());
     QCOMPARE(words, (QStringList{QStringLiteral("print"), QStringLiteral("printer"), QStringLiteral("Printing")}));
-    QCOMPARE(dialog->findTopicList->count(), 3);
-    QCOMPARE(dialog->findStatus->text(), QStringLiteral("3 Topics Found"));
+    QCOMPARE(dialog->findTopicList()->count(), 3);
+    QCOMPARE(dialog->findStatus()->text(), QStringLiteral("3 Topics Found"));
     // Choosing a word narrows the topics.
-    dialog->wordList->item(1)->setSelected(true);
-    QCOMPARE(dialog->findTopicList->count(), 1);
-    QCOMPARE(dialog->findTopicList->item(0)->text(), QStringLiteral("Setup"));
-    QTest::keyClick(dialog->findTopicList, Qt::Key_Return);
+    dialog->wordList()->item(1)->setSelected(true);
+    QCOMPARE(dialog->findTopicList()->count(), 1);
+    QCOMPARE(dialog->findTopicList()->item(0)->text(), QStringLiteral("Setup"));
+    QTest::keyClick(dialog->findTopicList(), Qt::Key_Return);
     QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
 }
 
@@ -166,11 +166,11 @@ void HelpTopicsTest::compiledFileWithItsContentsFile()
     viewer.showContents(main);
     HelpTopicsDialog* dialog = viewer.topicsDialog();
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Help Topics: Demo Contents"));
-    QTreeWidget* tree = dialog->contentsTree;
+    QTreeWidget* tree = dialog->contentsTree();
     QCOMPARE(tree->topLevelItemCount(), 1);
     QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
-    dialog->displayButton->click();
+    dialog->displayButton()->click();
     QCOMPARE(main->scrollingView->toPlainText().trimmed(), QStringLiteral("Body of INTRO"));
     QStringList keywords;
     for (const HelpIndexEntry& entry : dialog->indexEntries())

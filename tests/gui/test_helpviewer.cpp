@@ -127,7 +127,7 @@ void HelpViewerTest::jumpBackAndBrowse()
     QCOMPARE(titles, (QStringList{QStringLiteral("Contents"), QStringLiteral("Definition"), QStringLiteral("Contents"),
                                   QStringLiteral("Setup"), QStringLiteral("Printing"), QStringLiteral("Contents")}));
     viewer.showHistory();
-    QCOMPARE(viewer.historyDialog()->topicList->topLevelItemCount(), 6);
+    QCOMPARE(viewer.historyDialog()->topicList()->topLevelItemCount(), 6);
     QVERIFY(prompter.calls().empty());
 }
 
@@ -145,23 +145,23 @@ void HelpViewerTest::popupIsSmallAndCloses()
         QVERIFY(popup->isVisible());
         QCOMPARE(main->page.topic, 0); // a pop-up is no jump
         QVERIFY(popup->windowFlags() & Qt::Popup);
-        QCOMPARE(popup->view->toPlainText(), QStringLiteral("A short definition."));
+        QCOMPARE(popup->view()->toPlainText(), QStringLiteral("A short definition."));
         // Sized to its text: narrower than the window, and one line high.
         QVERIFY(popup->width() < main->width() * 2 / 3);
         QVERIFY2(popup->height() < 60, qPrintable(QString::number(popup->height())));
-        QCOMPARE(popup->view->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xE0));
+        QCOMPARE(popup->view()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xE0));
         QPointer<HelpPopup> guarded(popup);
         if (closeBy == 0)
-            QTest::keyClick(popup->view, Qt::Key_Escape);
+            QTest::keyClick(popup->view(), Qt::Key_Escape);
         else
-            QTest::mouseClick(popup->view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+            QTest::mouseClick(popup->view()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QTRY_VERIFY(!guarded || !guarded->isVisible());
     }
     // SetPopupColor colours the pop-ups that follow.
     viewer.runMacros(QStringLiteral("SPC(255, 255, 192)"), main);
     viewer.runMacros(QStringLiteral("PopupId(`', `definition')"), main);
     QVERIFY(viewer.popup());
-    QCOMPARE(viewer.popup()->view->palette().color(QPalette::Base), QColor(255, 255, 192));
+    QCOMPARE(viewer.popup()->view()->palette().color(QPalette::Base), QColor(255, 255, 192));
     QVERIFY(prompter.calls().empty());
 }
 
@@ -216,7 +216,7 @@ void HelpViewerTest::macrosRefusedUnsupportedAndAddresses()
     // The page went on; what is not supported is named on it.
     QCOMPARE(main->page.topic, 0);
     QCOMPARE(main->notice(), QStringLiteral("Not supported by this viewer: AddAccelerator"));
-    QVERIFY(main->noticeLabel->isVisible());
+    QVERIFY(main->noticeLabel()->isVisible());
 
     // The button the file created runs its macro; a file may rebind and disable it.
     QPushButton* up = main->buttonBar->button(QStringLiteral("btn_up"));

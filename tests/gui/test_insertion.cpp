@@ -110,8 +110,8 @@ void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
         for (int k = 0; k < d->topicCombo->count(); ++k)
             items.append(d->topicCombo->itemText(k));
         QCOMPARE(d->topicCombo->currentIndex(), 0);
-        QVERIFY(d->linkTypeButtons[0]->isChecked());
-        d->okButton->click();
+        QVERIFY(d->linkTypeButtons()[0]->isChecked());
+        d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
 
@@ -147,7 +147,7 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
         LinkDialog* d = f.insertion->linkDialog;
         QVERIFY(d->hotspotEdit->text().isEmpty());
         d->topicWindowCheck->setChecked(true);
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
 
@@ -165,7 +165,7 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
         QVERIFY(!d->topicWindowCheck->isChecked()); // reset by the command
         d->topicCombo->setCurrentIndex(1);
         d->hotspotEdit->setText(QStringLiteral("next"));
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
     QVERIFY(f.editors->topicEditor->toPlainText().endsWith(QStringLiteral(">mainnext-->SECOND")));
@@ -184,7 +184,7 @@ void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
     QList<int> proposed;
     QTimer::singleShot(0, &f, [&] {
         proposed.append(f.insertion->linkDialog->topicCombo->currentIndex());
-        f.insertion->linkDialog->cancelButton->click();
+        f.insertion->linkDialog->cancelButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
     // "third one" selected: the topic of that title, also after a detour
@@ -196,7 +196,7 @@ void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
         d->otherHelpFileCheck->setChecked(true);
         d->otherHelpFileCheck->setChecked(false);
         proposed.append(d->topicCombo->currentIndex());
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(proposed, (QList<int>{1, 2, 2}));
@@ -215,11 +215,11 @@ void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
         LinkDialog* d = f.insertion->linkDialog;
         proposed = d->hotspotEdit->text();
         d->topicWindowCheck->setChecked(true);
-        d->linkTypeButtons[1]->click();
+        d->linkTypeButtons()[1]->click();
         QVERIFY(!d->topicWindowCheck->isChecked());
         QVERIFY(!d->topicWindowCheck->isEnabled());
         QVERIFY(!d->otherHelpFileCheck->isEnabled());
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
 
@@ -239,9 +239,9 @@ void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
     QTimer::singleShot(0, &f, [&] {
         LinkDialog* d = f.insertion->linkDialog;
         QCOMPARE(d->hotspotEdit->text(), QStringLiteral("ab cd"));
-        QVERIFY(d->linkTypeButtons[0]->isChecked());
+        QVERIFY(d->linkTypeButtons()[0]->isChecked());
         QVERIFY(d->topicWindowCheck->isEnabled() && d->otherHelpFileCheck->isEnabled());
-        d->cancelButton->click();
+        d->cancelButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
 }
@@ -264,7 +264,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         QVERIFY(!d->topicIdEdit->isHidden());
         QCOMPARE(d->topicIdEdit->text(), QStringLiteral("Please type in the topic ID!"));
         d->helpFileEdit->setText(QStringLiteral("other.hlp"));
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
@@ -279,7 +279,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         d->otherHelpFileCheck->setChecked(true);
         d->topicIdEdit->setText(QStringLiteral("intro"));
         d->helpFileEdit->clear();
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
@@ -299,8 +299,8 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         QCOMPARE(d->topicCombo->currentIndex(), 0);
         d->otherHelpFileCheck->setChecked(true);
         d->topicIdEdit->setText(QStringLiteral("Intro"));
-        d->browseButton->click();
-        d->okButton->click();
+        d->browseButton()->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.calls().back().filter, QStringLiteral("Help Files (*.hlp)|*.HLP"));
@@ -318,12 +318,12 @@ void InsertionTest::webAndMailLinks()
     QTimer::singleShot(0, &f, [&] {
         ButtonDialog* d = f.insertion->buttonDialog;
         QCOMPARE(d->windowTitle(), QStringLiteral("Link to web site or e-mail"));
-        QVERIFY(d->linkKindGroup->isVisible());
+        QVERIFY(d->linkKindGroup()->isVisible());
         QCOMPARE(d->property("helpContext").toInt(), 170);
-        QVERIFY(d->linkKindButtons[0]->isChecked());
-        d->linkKindButtons[1]->click();
+        QVERIFY(d->linkKindButtons()[0]->isChecked());
+        d->linkKindButtons()[1]->click();
         QTest::keyClicks(d->targetEdit, QStringLiteral("sales"));
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->webLinkButton);
 
@@ -337,12 +337,12 @@ void InsertionTest::webAndMailLinks()
     selectRange(f.editors->topicEditor, 0, 2);
     QTimer::singleShot(0, &f, [&] {
         ButtonDialog* d = f.insertion->buttonDialog;
-        QVERIFY(d->linkKindButtons[1]->isChecked());
+        QVERIFY(d->linkKindButtons()[1]->isChecked());
         QCOMPARE(d->captionEdit->text(), QStringLiteral("go"));
         QVERIFY(d->targetEdit->text().isEmpty());
-        d->linkKindButtons[0]->click();
+        d->linkKindButtons()[0]->click();
         d->targetEdit->setText(QStringLiteral("http://example.com"));
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->webLinkButton);
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("go-->!ExecFile(http://example.com)"));
@@ -360,10 +360,10 @@ void InsertionTest::relatedTopicsButtonAtEightPoints()
     QTimer::singleShot(0, &f, [&] {
         ButtonDialog* d = f.insertion->buttonDialog;
         QCOMPARE(d->windowTitle(), QStringLiteral("Insert Button"));
-        QVERIFY(d->linkKindGroup->isHidden());
+        QVERIFY(d->linkKindGroup()->isHidden());
         QCOMPARE(d->property("helpContext").toInt(), 160);
         QTest::keyClicks(d->targetEdit, QStringLiteral("printing"));
-        d->okButton->click();
+        d->okButton()->click();
     });
     h.click(f.toolBar->relatedTopicsButton);
 
@@ -412,9 +412,9 @@ void InsertionTest::cancelAndNoActiveEditorInsertNothing()
     const QString before = f.editors->topicEditor->toHtml();
     QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
 
-    QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->cancelButton->click(); });
+    QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->cancelButton()->click(); });
     h.click(f.toolBar->topicLinkButton);
-    QTimer::singleShot(0, &f, [&] { f.insertion->buttonDialog->cancelButton->click(); });
+    QTimer::singleShot(0, &f, [&] { f.insertion->buttonDialog->cancelButton()->click(); });
     h.click(f.toolBar->relatedTopicsButton);
     QTimer::singleShot(0, &f, [&] { f.insertion->buttonDialog->reject(); });
     h.click(f.toolBar->webLinkButton);
@@ -428,7 +428,7 @@ void InsertionTest::cancelAndNoActiveEditorInsertNothing()
     f.editors->keywordsEdit->setFocus();
     QTimer::singleShot(0, &f, [&] {
         f.insertion->buttonDialog->targetEdit->setText(QStringLiteral("kw"));
-        f.insertion->buttonDialog->okButton->click();
+        f.insertion->buttonDialog->okButton()->click();
     });
     h.click(f.toolBar->relatedTopicsButton);
     QCOMPARE(f.editors->topicEditor->toHtml(), before);
@@ -455,14 +455,14 @@ void InsertionTest::oneUndoTakesBackAWholeInsertion()
     // A link over a selection, a web link, a button and a bitmap.
     QVERIFY(undoneBy1([&] {
         selectRange(editor, 8, 16);
-        QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->okButton->click(); });
+        QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->okButton()->click(); });
         h.click(f.toolBar->topicLinkButton);
     }));
     QVERIFY(undoneBy1([&] {
         caretAtEnd(editor);
         QTimer::singleShot(0, &f, [&] {
             QTest::keyClicks(f.insertion->buttonDialog->targetEdit, QStringLiteral("example.com"));
-            f.insertion->buttonDialog->okButton->click();
+            f.insertion->buttonDialog->okButton()->click();
         });
         h.click(f.toolBar->webLinkButton);
     }));
@@ -470,7 +470,7 @@ void InsertionTest::oneUndoTakesBackAWholeInsertion()
         selectRange(editor, 0, 3);
         QTimer::singleShot(0, &f, [&] {
             QTest::keyClicks(f.insertion->buttonDialog->targetEdit, QStringLiteral("printing"));
-            f.insertion->buttonDialog->okButton->click();
+            f.insertion->buttonDialog->okButton()->click();
         });
         h.click(f.toolBar->relatedTopicsButton);
     }));
@@ -501,7 +501,7 @@ void InsertionTest::aLinkReplacesExactlyTheSelection()
         {"pop-up", f.toolBar->topicLinkButton,
          [&] {
              f.insertion->linkDialog->topicCombo->setCurrentIndex(1);
-             f.insertion->linkDialog->linkTypeButtons[1]->click();
+             f.insertion->linkDialog->linkTypeButtons()[1]->click();
          },
          QStringLiteral("-->SECOND")},
         {"other help file", f.toolBar->topicLinkButton,
@@ -514,7 +514,7 @@ void InsertionTest::aLinkReplacesExactlyTheSelection()
          QStringLiteral("-->INTRO@other.hlp")},
         {"web", f.toolBar->webLinkButton,
          [&] {
-             f.insertion->buttonDialog->linkKindButtons[0]->click();
+             f.insertion->buttonDialog->linkKindButtons()[0]->click();
              f.insertion->buttonDialog->targetEdit->setText(QStringLiteral("example.com"));
          },
          QStringLiteral("-->!ExecFile(example.com)")},
@@ -535,9 +535,9 @@ void InsertionTest::aLinkReplacesExactlyTheSelection()
             QTimer::singleShot(0, &f, [&] {
                 kind.fillDialog();
                 if (kind.button == f.toolBar->webLinkButton)
-                    f.insertion->buttonDialog->okButton->click();
+                    f.insertion->buttonDialog->okButton()->click();
                 else
-                    f.insertion->linkDialog->okButton->click();
+                    f.insertion->linkDialog->okButton()->click();
             });
             h.click(kind.button);
             QCOMPARE(editor->toPlainText(), left + QStringLiteral("Gadget") + kind.target + right);

@@ -122,12 +122,12 @@ void LayoutTest::insertionDialogsAreWideEnoughForTheirTexts()
     bool linkFits = false, webFits = false;
     QTimer::singleShot(0, &f, [&] {
         linkFits = textsFit(f.insertion->linkDialog);
-        f.insertion->linkDialog->cancelButton->click();
+        f.insertion->linkDialog->cancelButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
     QTimer::singleShot(0, &f, [&] {
         webFits = textsFit(f.insertion->buttonDialog);
-        f.insertion->buttonDialog->cancelButton->click();
+        f.insertion->buttonDialog->cancelButton()->click();
     });
     h.click(f.toolBar->webLinkButton);
     QVERIFY(linkFits);

@@ -28,16 +28,16 @@ void LogViewerTest::firstLook()
     LogViewer form(prompter);
     QCOMPARE(form.windowTitle(), QStringLiteral("Last Compile Information"));
     QCOMPARE(form.headerLabel->text(), QStringLiteral("  Nothing compiled yet!"));
-    QCOMPARE(form.printButton->toolTip(), QStringLiteral("Print!"));
-    QVERIFY(form.textView->isReadOnly());
-    QCOMPARE(form.textView->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(form.printButton()->toolTip(), QStringLiteral("Print!"));
+    QVERIFY(form.textView()->isReadOnly());
+    QCOMPARE(form.textView()->lineWrapMode(), QTextEdit::NoWrap);
 
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(511, 379));
     QCOMPARE(form.headerLabel->height(), 29);
     // The print button sits inside the header at its right end.
-    const QRect button = form.printButtonPanel->geometry();
+    const QRect button = form.printButtonPanel()->geometry();
     QVERIFY(button.right() < form.headerLabel->width());
     QVERIFY(button.left() > form.headerLabel->width() / 2);
 }
@@ -48,14 +48,14 @@ void LogViewerTest::textLinesEndWhateverTheLineEnds()
     LogViewer form(prompter);
     form.setText(QStringLiteral("Compiling C:\\HELP\\DEMO.RTF\r\n\tTopic 1\rDone\n"));
     QCOMPARE(form.text(), QStringLiteral("Compiling C:\\HELP\\DEMO.RTF\n\tTopic 1\nDone\n"));
-    QCOMPARE(form.textView->document()->blockCount(), 4);
+    QCOMPARE(form.textView()->document()->blockCount(), 4);
 }
 
 void LogViewerTest::escapeClosesFromEveryControl()
 {
     ScriptedPrompter prompter;
     LogViewer form(prompter);
-    for (QWidget* target : {static_cast<QWidget*>(form.textView), static_cast<QWidget*>(form.printButton)}) {
+    for (QWidget* target : {static_cast<QWidget*>(form.textView()), static_cast<QWidget*>(form.printButton())}) {
         bool wasOpen = false;
         QTimer::singleShot(0, &form, [&] {
             wasOpen = form.isVisible();
@@ -88,7 +88,7 @@ void LogViewerTest::printUsesTheHeaderAsJobTitle()
     prompter.printAnswer(true);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::mouseClick(form.printButton, Qt::LeftButton);
+    QTest::mouseClick(form.printButton(), Qt::LeftButton);
 
     QCOMPARE(int(prompter.calls().size()), 1);
     const auto& call = prompter.calls().front();

@@ -68,7 +68,7 @@ ViewerSeen runWithViewer(MainWindowHarness& h, const std::function<void()>& comm
         seen.text = log->text();
         if (whileOpen)
             whileOpen(*log);
-        QTest::keyClick(log->textView, Qt::Key_Escape);
+        QTest::keyClick(log->textView(), Qt::Key_Escape);
     });
     command();
     // A command that did not open the viewer leaves the check pending.
@@ -467,7 +467,7 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
                                  "Microsoft (R) Help Compiler\r\nCaf\xe9 \x80 topic\r\n\t1 topic, 0 errors\r\n");
     h.prompter.printAnswer(true);
     ViewerSeen after = runWithViewer(h, [&] { f.menus->showLogAction->trigger(); },
-                                     [](LogViewer& log) { QTest::mouseClick(log.printButton, Qt::LeftButton); });
+                                     [](LogViewer& log) { QTest::mouseClick(log.printButton(), Qt::LeftButton); });
     QVERIFY(after.shown);
     QCOMPARE(after.header, QStringLiteral("  Last compile log for: ") + path);
     QCOMPARE(after.text, QStringLiteral("Microsoft (R) Help Compiler\nCaf\u00e9 \u20ac topic\n\t1 topic, 0 errors\n"));

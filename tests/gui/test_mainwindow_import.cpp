@@ -42,7 +42,7 @@ LogSeen runImport(MainWindowHarness& h)
             return;
         poll.stop();
         seen = {true, log->windowTitle(), log->headerLabel->text(), log->text()};
-        QTest::keyClick(log->textView, Qt::Key_Escape);
+        QTest::keyClick(log->textView(), Qt::Key_Escape);
     });
     poll.start();
     h.form->menus->importHelpAction->trigger();

@@ -675,8 +675,8 @@ void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
         [&] { // a window's colour
             h.prompter.colour(0x123456);
             QTimer::singleShot(0, &f, [&f] {
-                QTest::mouseClick(f.topics->windowEditor->topicColourPanel, Qt::LeftButton);
-                f.topics->windowEditor->okButton->click();
+                QTest::mouseClick(f.topics->windowEditor->topicColourPanel(), Qt::LeftButton);
+                f.topics->windowEditor->okButton()->click();
             });
             h.click(f.toolBar->editWindowsButton);
         },
@@ -695,7 +695,7 @@ void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
     // as it was: nothing to save.
     h.onTopicDialog({QStringLiteral("RENAMED"), {}, {}, {}});
     h.click(f.toolBar->topicPropertiesButton);
-    QTimer::singleShot(0, &f, [&f] { f.topics->windowEditor->okButton->click(); });
+    QTimer::singleShot(0, &f, [&f] { f.topics->windowEditor->okButton()->click(); });
     h.click(f.toolBar->editWindowsButton);
     QVERIFY(!changed());
 

@@ -75,15 +75,15 @@ struct Fixture {
     void search(const QString& query, int mode)
     {
         form.setSearchMode(mode);
-        form.queryEdit->setText(query);
-        QTest::mouseClick(form.searchButton, Qt::LeftButton);
+        form.queryEdit()->setText(query);
+        QTest::mouseClick(form.searchButton(), Qt::LeftButton);
     }
 
     QStringList column(int c) const
     {
         QStringList out;
-        for (int r = 0; r < form.resultList->topLevelItemCount(); ++r)
-            out.append(form.resultList->topLevelItem(r)->text(c));
+        for (int r = 0; r < form.resultList()->topLevelItemCount(); ++r)
+            out.append(form.resultList()->topLevelItem(r)->text(c));
         return out;
     }
 
@@ -95,12 +95,12 @@ struct Fixture {
             user();
             stillOpen = form.isVisible();
             if (stillOpen)
-                form.cancelButton->click();
+                form.cancelButton()->click();
         });
         return form.execute();
     }
 
-    void doubleClickRow(int row) { ::doubleClickRow(form.resultList, row); }
+    void doubleClickRow(int row) { ::doubleClickRow(form.resultList(), row); }
 
     Project project;
     SearchProgressDialog progress;
@@ -136,16 +136,16 @@ void SearchDialogTest::firstLook()
     QVERIFY(!(f.form.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(f.form.windowFlags() & Qt::WindowContextHelpButtonHint);
     QCOMPARE(f.form.property("helpContext").toInt(), 190);
-    QCOMPARE(f.form.searchButton->text(), QStringLiteral("Search..."));
-    QCOMPARE(f.form.cancelButton->text(), QStringLiteral("Cancel"));
-    QCOMPARE(f.form.searchByGroup->title(), QStringLiteral("Search by"));
+    QCOMPARE(f.form.searchButton()->text(), QStringLiteral("Search..."));
+    QCOMPARE(f.form.cancelButton()->text(), QStringLiteral("Cancel"));
+    QCOMPARE(f.form.searchByGroup()->title(), QStringLiteral("Search by"));
     QStringList choices;
-    for (QRadioButton* b : f.form.searchByButtons)
+    for (QRadioButton* b : f.form.searchByButtons())
         choices.append(b->text());
     QCOMPARE(choices, (QStringList{QStringLiteral("Topic ID"), QStringLiteral("Topic Title"),
                                    QStringLiteral("Text in topic")}));
     QCOMPARE(f.form.searchMode(), 0);
-    QTreeWidget* list = f.form.resultList;
+    QTreeWidget* list = f.form.resultList();
     QCOMPARE(list->headerItem()->text(0), QStringLiteral("Topic ID"));
     QCOMPARE(list->headerItem()->text(1), QStringLiteral("Topic Title"));
     QCOMPARE(list->columnWidth(0), 160);
@@ -174,7 +174,7 @@ void SearchDialogTest::rowsListTheMatchesInTableOrder()
     // Every row shows the image list's check mark (its fifth icon).
     const QImage check = f.images[4].pixmap(16, 16).toImage();
     for (int r = 0; r < 3; ++r)
-        QCOMPARE(f.form.resultList->topLevelItem(r)->icon(0).pixmap(16, 16).toImage(), check);
+        QCOMPARE(f.form.resultList()->topLevelItem(r)->icon(0).pixmap(16, 16).toImage(), check);
 
     // An empty query changes nothing, not even the rows.
     f.search(QString(), 1);
@@ -182,7 +182,7 @@ void SearchDialogTest::rowsListTheMatchesInTableOrder()
 
     // A new search replaces the rows.
     f.search(QStringLiteral("nothing like it"), 0);
-    QCOMPARE(f.form.resultList->topLevelItemCount(), 0);
+    QCOMPARE(f.form.resultList()->topLevelItemCount(), 0);
 }
 
 void SearchDialogTest::whileSearchingTheControlsRestAndTheBarAdvances()
@@ -202,25 +202,25 @@ void SearchDialogTest::whileSearchingTheControlsRestAndTheBarAdvances()
         if (v == 0)
             return; // the reset before the window shows
         shown = shown && f.progress.isVisible();
-        for (QWidget* w : {static_cast<QWidget*>(f.form.queryEdit), static_cast<QWidget*>(f.form.searchButton),
-                           static_cast<QWidget*>(f.form.cancelButton), static_cast<QWidget*>(f.form.resultList)})
+        for (QWidget* w : {static_cast<QWidget*>(f.form.queryEdit()), static_cast<QWidget*>(f.form.searchButton()),
+                           static_cast<QWidget*>(f.form.cancelButton()), static_cast<QWidget*>(f.form.resultList())})
             allDisabled = allDisabled && !w->isEnabled();
     });
-    f.form.queryEdit->setFocus();
+    f.form.queryEdit()->setFocus();
     f.search(QStringLiteral("BODY 3"), 2);
     QCOMPARE(values, (QList<int>{0, 292, 584, 876, 1168, 1460, 1752, 2044}));
     QVERIFY(shown);
     QVERIFY(allDisabled);
     QCOMPARE(f.column(0), QStringList{QStringLiteral("T3")});
     QVERIFY(!f.progress.isVisible());
-    for (QWidget* w : {static_cast<QWidget*>(f.form.queryEdit), static_cast<QWidget*>(f.form.searchButton),
-                       static_cast<QWidget*>(f.form.cancelButton), static_cast<QWidget*>(f.form.resultList)})
+    for (QWidget* w : {static_cast<QWidget*>(f.form.queryEdit()), static_cast<QWidget*>(f.form.searchButton()),
+                       static_cast<QWidget*>(f.form.cancelButton()), static_cast<QWidget*>(f.form.resultList())})
         QVERIFY(w->isEnabled());
     // The Enter key in the query runs the search too.
     values.clear();
-    f.form.queryEdit->setFocus();
-    f.form.queryEdit->setText(QStringLiteral("body"));
-    QTest::keyClick(f.form.queryEdit, Qt::Key_Return);
+    f.form.queryEdit()->setFocus();
+    f.form.queryEdit()->setText(QStringLiteral("body"));
+    QTest::keyClick(f.form.queryEdit(), Qt::Key_Return);
     QCOMPARE(f.column(0).size(), 7);
     QCOMPARE(values.size(), 8);
 }
@@ -239,18 +239,18 @@ void SearchDialogTest::doubleClickPicksTheRowsTopic()
 
     // Enter on the selected row picks it as well.
     result = f.run([&] {
-        f.form.resultList->setFocus();
-        f.form.resultList->setCurrentItem(f.form.resultList->topLevelItem(2));
-        QTest::keyClick(f.form.resultList, Qt::Key_Return);
+        f.form.resultList()->setFocus();
+        f.form.resultList()->setCurrentItem(f.form.resultList()->topLevelItem(2));
+        QTest::keyClick(f.form.resultList(), Qt::Key_Return);
     });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, 3);
     // ... and on the row that has the focus but is not selected (Tab from the query).
     result = f.run([&] {
-        f.form.resultList->setCurrentItem(f.form.resultList->topLevelItem(0));
-        f.form.resultList->clearSelection();
-        f.form.resultList->setFocus();
-        QTest::keyClick(f.form.resultList, Qt::Key_Return);
+        f.form.resultList()->setCurrentItem(f.form.resultList()->topLevelItem(0));
+        f.form.resultList()->clearSelection();
+        f.form.resultList()->setFocus();
+        QTest::keyClick(f.form.resultList(), Qt::Key_Return);
     });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, 0);
@@ -258,8 +258,8 @@ void SearchDialogTest::doubleClickPicksTheRowsTopic()
     // A double-click below the rows with none selected picks nothing and
     // leaves the dialog open.
     result = f.run([&] {
-        f.form.resultList->clearSelection();
-        QWidget* viewport = f.form.resultList->viewport();
+        f.form.resultList()->clearSelection();
+        QWidget* viewport = f.form.resultList()->viewport();
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(20, viewport->height() - 5));
     });
     QVERIFY(f.stillOpen);
@@ -271,18 +271,18 @@ void SearchDialogTest::cancelEscapeAndAnEmptyListReportNoTopic()
     Fixture f;
     f.addTopic(QStringLiteral("ONLY"), QString());
     f.search(QStringLiteral("only"), 0);
-    f.form.resultList->setCurrentItem(f.form.resultList->topLevelItem(0));
-    int result = f.run([&] { f.form.cancelButton->click(); });
+    f.form.resultList()->setCurrentItem(f.form.resultList()->topLevelItem(0));
+    int result = f.run([&] { f.form.cancelButton()->click(); });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, -1);
-    result = f.run([&] { QTest::keyClick(f.form.queryEdit, Qt::Key_Escape); });
+    result = f.run([&] { QTest::keyClick(f.form.queryEdit(), Qt::Key_Escape); });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, -1);
 
     // Without rows a double-click closes the dialog with no topic.
     f.search(QStringLiteral("none"), 0);
     result = f.run([&] {
-        QTest::mouseDClick(f.form.resultList->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseDClick(f.form.resultList()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     });
     QVERIFY(!f.stillOpen);
     QCOMPARE(result, -1);
@@ -294,10 +294,10 @@ void SearchDialogTest::queryModeAndRowsStayBetweenUses()
     f.addTopic(QStringLiteral("INTRO"), QStringLiteral("Welcome"));
     f.addTopic(QStringLiteral("OTHER"), QStringLiteral("Welcome back"));
     f.search(QStringLiteral("welcome"), 1);
-    f.run([&] { f.form.cancelButton->click(); });
+    f.run([&] { f.form.cancelButton()->click(); });
     QStringList seen;
     f.run([&] {
-        seen = QStringList{f.form.queryEdit->text(), QString::number(f.form.searchMode())} + f.column(0);
+        seen = QStringList{f.form.queryEdit()->text(), QString::number(f.form.searchMode())} + f.column(0);
     });
     QCOMPARE(seen, (QStringList{QStringLiteral("welcome"), QStringLiteral("1"), QStringLiteral("INTRO"),
                                 QStringLiteral("OTHER")}));
@@ -362,16 +362,16 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
         SearchDialog* s = f.tools->searchDialog;
         progressIsTheWindows = f.findChild<SearchProgressDialog*>() == f.tools->searchProgress;
         s->setSearchMode(2);
-        s->queryEdit->setText(QStringLiteral("fresh"));
-        s->searchButton->click();
-        typed = rowIds(s->resultList);
-        s->queryEdit->setText(QStringLiteral("body of overview"));
-        s->searchButton->click();
-        found = rowIds(s->resultList);
+        s->queryEdit()->setText(QStringLiteral("fresh"));
+        s->searchButton()->click();
+        typed = rowIds(s->resultList());
+        s->queryEdit()->setText(QStringLiteral("body of overview"));
+        s->searchButton()->click();
+        found = rowIds(s->resultList());
         if (!found.isEmpty())
-            doubleClickRow(s->resultList, 0);
+            doubleClickRow(s->resultList(), 0);
         if (s->isVisible())
-            s->cancelButton->click();
+            s->cancelButton()->click();
     });
     h.click(f.toolBar->searchButton);
     QVERIFY(progressIsTheWindows);
@@ -389,14 +389,14 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     // Through the menu, with the query and mode of the last use.
     QTimer::singleShot(0, &f, [&] {
         SearchDialog* s = f.tools->searchDialog;
-        s->searchButton->click(); // the query and mode of the last use
-        found = rowIds(s->resultList);
+        s->searchButton()->click(); // the query and mode of the last use
+        found = rowIds(s->resultList());
         if (!found.isEmpty())
-            doubleClickRow(s->resultList, 0);
+            doubleClickRow(s->resultList(), 0);
         if (s->isVisible())
-            s->cancelButton->click();
+            s->cancelButton()->click();
     });
-    f.tools->searchDialog->queryEdit->setText(QStringLiteral("FRESH"));
+    f.tools->searchDialog->queryEdit()->setText(QStringLiteral("FRESH"));
     f.menus->searchAction->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.navigator->currentTopic(), 0);
@@ -418,9 +418,9 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
     QTimer::singleShot(0, &f, [&] {
         SearchDialog* s = f.tools->searchDialog;
         s->setSearchMode(0);
-        s->queryEdit->setText(QStringLiteral("intro"));
-        s->searchButton->click();
-        s->cancelButton->click();
+        s->queryEdit()->setText(QStringLiteral("intro"));
+        s->searchButton()->click();
+        s->cancelButton()->click();
     });
     h.click(f.toolBar->searchButton);
     QCOMPARE(f.tools->searchDialog->searchResultIndex, -1);
@@ -453,12 +453,12 @@ void SearchDialogTest::wordsFoundInTheTextAreSelectedAndInView()
     QTimer::singleShot(0, &f, [&] {
         SearchDialog* s = f.tools->searchDialog;
         s->setSearchMode(2);
-        s->queryEdit->setText(QStringLiteral("NEEDLE"));
-        s->searchButton->click();
-        if (s->resultList->topLevelItemCount() == 1)
-            doubleClickRow(s->resultList, 0);
+        s->queryEdit()->setText(QStringLiteral("NEEDLE"));
+        s->searchButton()->click();
+        if (s->resultList()->topLevelItemCount() == 1)
+            doubleClickRow(s->resultList(), 0);
         if (s->isVisible())
-            s->cancelButton->click();
+            s->cancelButton()->click();
     });
     h.click(f.toolBar->searchButton);
     QCOMPARE(f.navigator->currentTopic(), 1);

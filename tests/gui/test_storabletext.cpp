@@ -59,9 +59,9 @@ void StorableTextTest::everyStoredFieldHasTheValidator()
     MainWindow& f = *h.form;
     for (const QLineEdit* edit :
          {f.editors->keywordsEdit, f.topics->topicPropertiesDialog->topicIdEdit,
-          f.topics->topicPropertiesDialog->titleEdit, f.topics->windowEditor->captionEdit,
-          f.tools->contentsDialog->titleEdit, f.tools->contentsDialog->topicIdEdit,
-          f.tools->contentsDialog->helpFileEdit})
+          f.topics->topicPropertiesDialog->titleEdit, f.topics->windowEditor->captionEdit(),
+          f.tools->contentsDialog->titleEdit(), f.tools->contentsDialog->topicIdEdit(),
+          f.tools->contentsDialog->helpFileEdit()})
         QVERIFY2(qobject_cast<const StorableTextValidator*>(edit->validator()), qPrintable(edit->objectName()));
 }
 

@@ -16,21 +16,21 @@ HelpPopup::HelpPopup(QWidget* parent) : QFrame(parent, Qt::Popup | Qt::Frameless
     setLineWidth(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
-    view = new HelpTopicView(this);
-    view->setObjectName(QStringLiteral("popupView"));
-    view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_ = new HelpTopicView(this);
+    view_->setObjectName(QStringLiteral("popupView"));
+    view_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A one-line pop-up is smaller than a scroll area likes to be.
-    view->setMinimumSize(1, 1);
-    layout->addWidget(view);
-    view->viewport()->installEventFilter(this);
-    connect(view, &HelpTopicView::anchorActivated, this, &HelpPopup::anchorActivated);
+    view_->setMinimumSize(1, 1);
+    layout->addWidget(view_);
+    view_->viewport()->installEventFilter(this);
+    connect(view_, &HelpTopicView::anchorActivated, this, &HelpPopup::anchorActivated);
 }
 
 void HelpPopup::showDocument(QTextDocument* document, const QColor& background, const QPoint& globalPos,
                              int maximumWidth)
 {
-    view->showDocument(document, background);
+    view_->showDocument(document, background);
     QScreen* screen = QGuiApplication::screenAt(globalPos);
     if (!screen)
         screen = QGuiApplication::primaryScreen();
@@ -39,7 +39,7 @@ void HelpPopup::showDocument(QTextDocument* document, const QColor& background, 
     const int widest = std::clamp(maximumWidth, 120, std::max(120, area.width() - 16));
     // As narrow as the text's longest line allows, as high as the text then is.
     document->setTextWidth(widest - chrome);
-    const int textWidth = std::min(view->idealWidth(), widest - chrome);
+    const int textWidth = std::min(view_->idealWidth(), widest - chrome);
     document->setTextWidth(textWidth);
     const int height = std::min(int(std::ceil(document->size().height())) + chrome, area.height() - 16);
     resize(textWidth + chrome, height);
@@ -50,7 +50,7 @@ void HelpPopup::showDocument(QTextDocument* document, const QColor& background, 
         topLeft.setY(std::max(area.top() + 4, globalPos.y() - height - 4));
     move(topLeft);
     show();
-    view->setFocus();
+    view_->setFocus();
 }
 
 void HelpPopup::keyPressEvent(QKeyEvent* event)
@@ -65,14 +65,14 @@ void HelpPopup::keyPressEvent(QKeyEvent* event)
 // A click on the text that is not on a hotspot closes the pop-up, as in WinHelp.
 bool HelpPopup::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (view->anchorAt(mouse->pos()).isEmpty()) {
+        if (view_->anchorAt(mouse->pos()).isEmpty()) {
             close();
             return true;
         }
     }
-    if (watched == view->viewport() && event->type() == QEvent::KeyPress
+    if (watched == view_->viewport() && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         close();
         return true;

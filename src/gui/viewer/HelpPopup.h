@@ -19,7 +19,8 @@ public:
     // `maximumWidth` wide.
     void showDocument(QTextDocument* document, const QColor& background, const QPoint& globalPos, int maximumWidth);
 
-    HelpTopicView* view;
+    // The topic text, for the tests.
+    HelpTopicView* view() const { return view_; }
     int topic = -1;
 
 signals:
@@ -28,6 +29,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    HelpTopicView* view_ = nullptr;
 };
 
 } // namespace ts

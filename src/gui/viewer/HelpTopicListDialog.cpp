@@ -16,16 +16,16 @@ HelpTopicListDialog::HelpTopicListDialog(const QString& caption, const QString& 
     setObjectName(QStringLiteral("topicListDialog"));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(prompt, this);
-    topicList = new QTreeWidget(this);
-    topicList->setObjectName(QStringLiteral("topicList"));
-    topicList->setRootIsDecorated(false);
-    topicList->setHeaderLabels({QStringLiteral("Title"), QStringLiteral("Location")});
-    label->setBuddy(topicList);
+    topicList_ = new QTreeWidget(this);
+    topicList_->setObjectName(QStringLiteral("topicList"));
+    topicList_->setRootIsDecorated(false);
+    topicList_->setHeaderLabels({QStringLiteral("Title"), QStringLiteral("Location")});
+    label->setBuddy(topicList_);
     auto* buttons = new QDialogButtonBox(this);
     displayButton = buttons->addButton(QStringLiteral("&Display"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QDialogButtonBox::Cancel);
     layout->addWidget(label);
-    layout->addWidget(topicList, 1);
+    layout->addWidget(topicList_, 1);
     layout->addWidget(buttons);
     resize(420, 300);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -35,7 +35,7 @@ HelpTopicListDialog::HelpTopicListDialog(const QString& caption, const QString& 
         }
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(topicList, &QTreeWidget::itemActivated, this, [this] {
+    connect(topicList_, &QTreeWidget::itemActivated, this, [this] {
         emit rowChosen(chosenRow());
         accept();
     });
@@ -43,23 +43,23 @@ HelpTopicListDialog::HelpTopicListDialog(const QString& caption, const QString& 
 
 void HelpTopicListDialog::setItems(const std::vector<Item>& items)
 {
-    topicList->clear();
+    topicList_->clear();
     bool locations = false;
     for (const Item& item : items) {
-        new QTreeWidgetItem(topicList, {item.title, item.location});
+        new QTreeWidgetItem(topicList_, {item.title, item.location});
         locations = locations || !item.location.isEmpty();
     }
-    topicList->setHeaderHidden(!locations);
-    topicList->setColumnHidden(1, !locations);
-    topicList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    if (topicList->topLevelItemCount() > 0)
-        topicList->setCurrentItem(topicList->topLevelItem(0));
-    topicList->setFocus();
+    topicList_->setHeaderHidden(!locations);
+    topicList_->setColumnHidden(1, !locations);
+    topicList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    if (topicList_->topLevelItemCount() > 0)
+        topicList_->setCurrentItem(topicList_->topLevelItem(0));
+    topicList_->setFocus();
 }
 
 int HelpTopicListDialog::chosenRow() const
 {
-    return topicList->currentItem() ? topicList->indexOfTopLevelItem(topicList->currentItem()) : -1;
+    return topicList_->currentItem() ? topicList_->indexOfTopLevelItem(topicList_->currentItem()) : -1;
 }
 
 int HelpTopicListDialog::choose(QWidget* parent, const QString& caption, const QString& prompt,

@@ -26,11 +26,15 @@ public:
     // Runs the dialog; the row chosen, or -1.
     static int choose(QWidget* parent, const QString& caption, const QString& prompt, const std::vector<Item>& items);
 
-    QTreeWidget* topicList;
     QPushButton* displayButton;
+    // The list, for the tests.
+    QTreeWidget* topicList() const { return topicList_; }
 
 signals:
     void rowChosen(int row); // also when the dialog stays open (History)
+
+private:
+    QTreeWidget* topicList_ = nullptr;
 };
 
 } // namespace ts

@@ -33,21 +33,21 @@ HelpTopicsDialog::HelpTopicsDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("helpTopicsDialog"));
     auto* layout = new QVBoxLayout(this);
-    tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("tabs"));
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabs"));
     contentsTab_ = buildContentsTab();
     indexTab_ = buildIndexTab();
     findTab_ = buildFindTab();
     auto* buttons = new QDialogButtonBox(this);
-    displayButton = buttons->addButton(QStringLiteral("&Display"), QDialogButtonBox::ActionRole);
-    displayButton->setDefault(true);
+    displayButton_ = buttons->addButton(QStringLiteral("&Display"), QDialogButtonBox::ActionRole);
+    displayButton_->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel);
-    layout->addWidget(tabs, 1);
+    layout->addWidget(tabs_, 1);
     layout->addWidget(buttons);
-    connect(displayButton, &QPushButton::clicked, this, &HelpTopicsDialog::display);
+    connect(displayButton_, &QPushButton::clicked, this, &HelpTopicsDialog::display);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(tabs, &QTabWidget::currentChanged, this, [this] {
-        if (tabs->currentWidget() == findTab_)
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        if (tabs_->currentWidget() == findTab_)
             updateWords();
         updateDisplayButton();
     });
@@ -60,21 +60,21 @@ QWidget* HelpTopicsDialog::buildContentsTab()
 {
     auto* tab = new QWidget(this);
     auto* layout = new QVBoxLayout(tab);
-    contentsTree = new QTreeWidget(tab);
-    contentsTree->setObjectName(QStringLiteral("contentsTree"));
-    contentsTree->setHeaderHidden(true);
+    contentsTree_ = new QTreeWidget(tab);
+    contentsTree_->setObjectName(QStringLiteral("contentsTree"));
+    contentsTree_->setHeaderHidden(true);
     layout->addWidget(stepLabel(QStringLiteral("Click a book, and then click Open. Or click another tab, such as Index."),
-                                contentsTree, tab));
-    layout->addWidget(contentsTree, 1);
-    connect(contentsTree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        contentsTree->setCurrentItem(item);
+                                contentsTree_, tab));
+    layout->addWidget(contentsTree_, 1);
+    connect(contentsTree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        contentsTree_->setCurrentItem(item);
         display();
     });
-    connect(contentsTree, &QTreeWidget::currentItemChanged, this, &HelpTopicsDialog::updateDisplayButton);
+    connect(contentsTree_, &QTreeWidget::currentItemChanged, this, &HelpTopicsDialog::updateDisplayButton);
     const QIcon closed = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon open = QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon);
-    connect(contentsTree, &QTreeWidget::itemExpanded, this, [open](QTreeWidgetItem* item) { item->setIcon(0, open); });
-    connect(contentsTree, &QTreeWidget::itemCollapsed, this, [closed](QTreeWidgetItem* item) { item->setIcon(0, closed); });
+    connect(contentsTree_, &QTreeWidget::itemExpanded, this, [open](QTreeWidgetItem* item) { item->setIcon(0, open); });
+    connect(contentsTree_, &QTreeWidget::itemCollapsed, this, [closed](QTreeWidgetItem* item) { item->setIcon(0, closed); });
     return tab;
 }
 
@@ -82,21 +82,21 @@ QWidget* HelpTopicsDialog::buildIndexTab()
 {
     auto* tab = new QWidget(this);
     auto* layout = new QVBoxLayout(tab);
-    indexEdit = new QLineEdit(tab);
-    indexEdit->setObjectName(QStringLiteral("indexEdit"));
-    indexList = new QListWidget(tab);
-    indexList->setObjectName(QStringLiteral("indexList"));
+    indexEdit_ = new QLineEdit(tab);
+    indexEdit_->setObjectName(QStringLiteral("indexEdit"));
+    indexList_ = new QListWidget(tab);
+    indexList_->setObjectName(QStringLiteral("indexList"));
     layout->addWidget(stepLabel(QStringLiteral("&1  Type the first few letters of the word you're looking for."),
-                                indexEdit, tab));
-    layout->addWidget(indexEdit);
+                                indexEdit_, tab));
+    layout->addWidget(indexEdit_);
     layout->addWidget(stepLabel(QStringLiteral("&2  Click the index entry you want, and then click Display."),
-                                indexList, tab));
-    layout->addWidget(indexList, 1);
-    connect(indexEdit, &QLineEdit::textEdited, this, &HelpTopicsDialog::scrollIndexTo);
-    connect(indexEdit, &QLineEdit::returnPressed, this, &HelpTopicsDialog::display);
-    connect(indexList, &QListWidget::itemActivated, this, &HelpTopicsDialog::display);
+                                indexList_, tab));
+    layout->addWidget(indexList_, 1);
+    connect(indexEdit_, &QLineEdit::textEdited, this, &HelpTopicsDialog::scrollIndexTo);
+    connect(indexEdit_, &QLineEdit::returnPressed, this, &HelpTopicsDialog::display);
+    connect(indexList_, &QListWidget::itemActivated, this, &HelpTopicsDialog::display);
     // Up and Down in the box move through the list, as in WinHelp.
-    indexEdit->installEventFilter(this);
+    indexEdit_->installEventFilter(this);
     return tab;
 }
 
@@ -104,27 +104,27 @@ QWidget* HelpTopicsDialog::buildFindTab()
 {
     auto* tab = new QWidget(this);
     auto* layout = new QVBoxLayout(tab);
-    findEdit = new QLineEdit(tab);
-    findEdit->setObjectName(QStringLiteral("findEdit"));
-    wordList = new QListWidget(tab);
-    wordList->setObjectName(QStringLiteral("wordList"));
-    wordList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    findTopicList = new QListWidget(tab);
-    findTopicList->setObjectName(QStringLiteral("findTopicList"));
-    findStatus = new QLabel(tab);
-    findStatus->setObjectName(QStringLiteral("findStatus"));
-    layout->addWidget(stepLabel(QStringLiteral("&1  Type the word(s) you want to find"), findEdit, tab));
-    layout->addWidget(findEdit);
-    layout->addWidget(stepLabel(QStringLiteral("&2  Select some matching words to narrow your search"), wordList, tab));
-    layout->addWidget(wordList, 1);
-    layout->addWidget(stepLabel(QStringLiteral("&3  Click a topic, then click Display"), findTopicList, tab));
-    layout->addWidget(findTopicList, 1);
-    layout->addWidget(findStatus);
-    connect(findEdit, &QLineEdit::textChanged, this, &HelpTopicsDialog::updateWords);
-    connect(findEdit, &QLineEdit::returnPressed, this, &HelpTopicsDialog::display);
-    connect(wordList, &QListWidget::itemSelectionChanged, this, &HelpTopicsDialog::updateFoundTopics);
-    connect(findTopicList, &QListWidget::itemActivated, this, &HelpTopicsDialog::display);
-    connect(findTopicList, &QListWidget::currentRowChanged, this, &HelpTopicsDialog::updateDisplayButton);
+    findEdit_ = new QLineEdit(tab);
+    findEdit_->setObjectName(QStringLiteral("findEdit"));
+    wordList_ = new QListWidget(tab);
+    wordList_->setObjectName(QStringLiteral("wordList"));
+    wordList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    findTopicList_ = new QListWidget(tab);
+    findTopicList_->setObjectName(QStringLiteral("findTopicList"));
+    findStatus_ = new QLabel(tab);
+    findStatus_->setObjectName(QStringLiteral("findStatus"));
+    layout->addWidget(stepLabel(QStringLiteral("&1  Type the word(s) you want to find"), findEdit_, tab));
+    layout->addWidget(findEdit_);
+    layout->addWidget(stepLabel(QStringLiteral("&2  Select some matching words to narrow your search"), wordList_, tab));
+    layout->addWidget(wordList_, 1);
+    layout->addWidget(stepLabel(QStringLiteral("&3  Click a topic, then click Display"), findTopicList_, tab));
+    layout->addWidget(findTopicList_, 1);
+    layout->addWidget(findStatus_);
+    connect(findEdit_, &QLineEdit::textChanged, this, &HelpTopicsDialog::updateWords);
+    connect(findEdit_, &QLineEdit::returnPressed, this, &HelpTopicsDialog::display);
+    connect(wordList_, &QListWidget::itemSelectionChanged, this, &HelpTopicsDialog::updateFoundTopics);
+    connect(findTopicList_, &QListWidget::itemActivated, this, &HelpTopicsDialog::display);
+    connect(findTopicList_, &QListWidget::currentRowChanged, this, &HelpTopicsDialog::updateDisplayButton);
     return tab;
 }
 
@@ -135,47 +135,47 @@ void HelpTopicsDialog::setSources(const HelpDocument* document, const QString& c
     search_.reset();
     found_.clear();
     setWindowTitle(QStringLiteral("Help Topics: ") + caption);
-    tabs->clear();
+    tabs_->clear();
     if (document_ && !document_->contents.entries.empty())
-        tabs->addTab(contentsTab_, QStringLiteral("Contents"));
+        tabs_->addTab(contentsTab_, QStringLiteral("Contents"));
     else
         contentsTab_->hide();
-    tabs->addTab(indexTab_, QStringLiteral("Index"));
-    tabs->addTab(findTab_, QStringLiteral("Find"));
+    tabs_->addTab(indexTab_, QStringLiteral("Index"));
+    tabs_->addTab(findTab_, QStringLiteral("Find"));
     fillContents();
     fillIndex();
-    findEdit->clear();
-    wordList->clear();
-    findTopicList->clear();
-    findStatus->clear();
+    findEdit_->clear();
+    wordList_->clear();
+    findTopicList_->clear();
+    findStatus_->clear();
 }
 
-bool HelpTopicsDialog::hasContentsTab() const { return tabs->indexOf(contentsTab_) >= 0; }
+bool HelpTopicsDialog::hasContentsTab() const { return tabs_->indexOf(contentsTab_) >= 0; }
 
 void HelpTopicsDialog::showTab(Tab tab)
 {
     QWidget* page = tab == Tab::Contents ? contentsTab_ : tab == Tab::Index ? indexTab_ : findTab_;
-    if (tabs->indexOf(page) < 0)
+    if (tabs_->indexOf(page) < 0)
         page = indexTab_;
-    tabs->setCurrentWidget(page);
+    tabs_->setCurrentWidget(page);
     if (page == indexTab_)
-        indexEdit->setFocus();
+        indexEdit_->setFocus();
     else if (page == findTab_)
-        findEdit->setFocus();
+        findEdit_->setFocus();
     else
-        contentsTree->setFocus();
+        contentsTree_->setFocus();
     updateDisplayButton();
 }
 
 HelpTopicsDialog::Tab HelpTopicsDialog::currentTab() const
 {
-    QWidget* page = tabs->currentWidget();
+    QWidget* page = tabs_->currentWidget();
     return page == contentsTab_ ? Tab::Contents : page == findTab_ ? Tab::Find : Tab::Index;
 }
 
 void HelpTopicsDialog::fillContents()
 {
-    contentsTree->clear();
+    contentsTree_->clear();
     if (!document_)
         return;
     const QIcon book = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -190,7 +190,7 @@ void HelpTopicsDialog::fillContents()
         const int level = std::max(1, entry.level);
         parents.resize(size_t(std::min(int(parents.size()), level - 1)));
         QTreeWidgetItem* parent = parents.empty() ? nullptr : parents.back();
-        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(contentsTree);
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(contentsTree_);
         item->setText(0, entry.text);
         item->setData(0, EntryRole, i);
         item->setIcon(0, entry.kind == HelpContentsEntry::Kind::Book ? book : page);
@@ -200,18 +200,18 @@ void HelpTopicsDialog::fillContents()
             parents.push_back(item);
         }
     }
-    if (contentsTree->topLevelItemCount() > 0)
-        contentsTree->setCurrentItem(contentsTree->topLevelItem(0));
+    if (contentsTree_->topLevelItemCount() > 0)
+        contentsTree_->setCurrentItem(contentsTree_->topLevelItem(0));
 }
 
 void HelpTopicsDialog::fillIndex()
 {
-    indexList->clear();
+    indexList_->clear();
     for (const HelpIndexEntry& entry : index_)
-        indexList->addItem(entry.keyword);
-    indexEdit->clear();
-    if (indexList->count() > 0)
-        indexList->setCurrentRow(0);
+        indexList_->addItem(entry.keyword);
+    indexEdit_->clear();
+    if (indexList_->count() > 0)
+        indexList_->setCurrentRow(0);
 }
 
 void HelpTopicsDialog::scrollIndexTo(const QString& typed)
@@ -220,18 +220,18 @@ void HelpTopicsDialog::scrollIndexTo(const QString& typed)
     int row = 0;
     while (row < int(index_.size()) && index_[size_t(row)].keyword.toCaseFolded() < key)
         ++row;
-    if (row < indexList->count()) {
-        indexList->setCurrentRow(row);
-        indexList->scrollToItem(indexList->item(row), QAbstractItemView::PositionAtTop);
+    if (row < indexList_->count()) {
+        indexList_->setCurrentRow(row);
+        indexList_->scrollToItem(indexList_->item(row), QAbstractItemView::PositionAtTop);
     }
 }
 
 bool HelpTopicsDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == indexEdit && event->type() == QEvent::KeyPress) {
+    if (watched == indexEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
-            QApplication::sendEvent(indexList, event);
+            QApplication::sendEvent(indexList_, event);
             return true;
         }
     }
@@ -247,9 +247,9 @@ void HelpTopicsDialog::updateWords()
         search_ = std::make_unique<HelpTextSearch>(*document_);
         QApplication::restoreOverrideCursor();
     }
-    const QSignalBlocker blocker(wordList);
-    wordList->clear();
-    wordList->addItems(search_->matchingWords(findEdit->text()));
+    const QSignalBlocker blocker(wordList_);
+    wordList_->clear();
+    wordList_->addItems(search_->matchingWords(findEdit_->text()));
     updateFoundTopics();
 }
 
@@ -258,17 +258,17 @@ void HelpTopicsDialog::updateFoundTopics()
     if (!search_ || !document_)
         return;
     QStringList chosen;
-    for (const QListWidgetItem* item : wordList->selectedItems())
+    for (const QListWidgetItem* item : wordList_->selectedItems())
         chosen.append(item->text());
-    found_ = search_->topicsFound(findEdit->text(), chosen);
-    findTopicList->clear();
+    found_ = search_->topicsFound(findEdit_->text(), chosen);
+    findTopicList_->clear();
     for (int topic : found_)
-        findTopicList->addItem(document_->topics[size_t(topic)].title.isEmpty()
+        findTopicList_->addItem(document_->topics[size_t(topic)].title.isEmpty()
                                    ? document_->topics[size_t(topic)].idOrHash()
                                    : document_->topics[size_t(topic)].title);
     if (!found_.empty())
-        findTopicList->setCurrentRow(0);
-    findStatus->setText(findEdit->text().trimmed().isEmpty()
+        findTopicList_->setCurrentRow(0);
+    findStatus_->setText(findEdit_->text().trimmed().isEmpty()
                             ? QString()
                             : QStringLiteral("%1 Topics Found").arg(found_.size()));
     updateDisplayButton();
@@ -276,18 +276,18 @@ void HelpTopicsDialog::updateFoundTopics()
 
 void HelpTopicsDialog::updateDisplayButton()
 {
-    const bool book = tabs->currentWidget() == contentsTab_ && contentsTree->currentItem()
-                      && contentsTree->currentItem()->childCount() > 0;
-    displayButton->setText(book ? (contentsTree->currentItem()->isExpanded() ? QStringLiteral("&Close")
+    const bool book = tabs_->currentWidget() == contentsTab_ && contentsTree_->currentItem()
+                      && contentsTree_->currentItem()->childCount() > 0;
+    displayButton_->setText(book ? (contentsTree_->currentItem()->isExpanded() ? QStringLiteral("&Close")
                                                                              : QStringLiteral("&Open"))
                                 : QStringLiteral("&Display"));
 }
 
 void HelpTopicsDialog::display()
 {
-    QWidget* page = tabs->currentWidget();
+    QWidget* page = tabs_->currentWidget();
     if (page == contentsTab_) {
-        QTreeWidgetItem* item = contentsTree->currentItem();
+        QTreeWidgetItem* item = contentsTree_->currentItem();
         if (!item || !document_)
             return;
         const HelpContentsEntry& entry = document_->contents.entries[size_t(item->data(0, EntryRole).toInt())];
@@ -299,13 +299,13 @@ void HelpTopicsDialog::display()
         hide();
         emit contentsEntryChosen(entry);
     } else if (page == indexTab_) {
-        const int row = indexList->currentRow();
+        const int row = indexList_->currentRow();
         if (row < 0 || row >= int(index_.size()))
             return;
         hide();
         emit indexEntryChosen(index_[size_t(row)]);
     } else {
-        const int row = findTopicList->currentRow();
+        const int row = findTopicList_->currentRow();
         if (row < 0 || row >= int(found_.size()))
             return;
         hide();

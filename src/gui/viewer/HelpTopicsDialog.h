@@ -49,15 +49,16 @@ public:
     Tab currentTab() const;
     bool hasContentsTab() const;
 
-    QTabWidget* tabs;
-    QTreeWidget* contentsTree;
-    QLineEdit* indexEdit;
-    QListWidget* indexList;
-    QLineEdit* findEdit;
-    QListWidget* wordList;
-    QListWidget* findTopicList;
-    QLabel* findStatus;
-    QPushButton* displayButton;
+    // The dialog's controls, for the tests.
+    QTabWidget* tabs() const { return tabs_; }
+    QTreeWidget* contentsTree() const { return contentsTree_; }
+    QLineEdit* indexEdit() const { return indexEdit_; }
+    QListWidget* indexList() const { return indexList_; }
+    QLineEdit* findEdit() const { return findEdit_; }
+    QListWidget* wordList() const { return wordList_; }
+    QListWidget* findTopicList() const { return findTopicList_; }
+    QLabel* findStatus() const { return findStatus_; }
+    QPushButton* displayButton() const { return displayButton_; }
 
     const std::vector<HelpIndexEntry>& indexEntries() const { return index_; }
     // Topics found by the Find tab, in list order.
@@ -85,6 +86,15 @@ private:
     void updateFoundTopics();
     void updateDisplayButton();
 
+    QTabWidget* tabs_ = nullptr;
+    QTreeWidget* contentsTree_ = nullptr;
+    QLineEdit* indexEdit_ = nullptr;
+    QListWidget* indexList_ = nullptr;
+    QLineEdit* findEdit_ = nullptr;
+    QListWidget* wordList_ = nullptr;
+    QListWidget* findTopicList_ = nullptr;
+    QLabel* findStatus_ = nullptr;
+    QPushButton* displayButton_ = nullptr;
     const HelpDocument* document_ = nullptr;
     std::vector<HelpIndexEntry> index_;
     std::unique_ptr<HelpTextSearch> search_;

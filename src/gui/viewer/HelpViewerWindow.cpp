@@ -25,30 +25,30 @@ HelpViewerWindow::HelpViewerWindow(const QString& name, bool isMain, QWidget* pa
 
     buttonBar = new HelpButtonBar(central);
     buttonBar->setObjectName(QStringLiteral("buttonBar"));
-    noticeLabel = new QLabel(central);
-    noticeLabel->setObjectName(QStringLiteral("noticeLabel"));
-    noticeLabel->setWordWrap(true);
-    noticeLabel->setContentsMargins(6, 2, 6, 2);
-    noticeLabel->setStyleSheet(QStringLiteral("background: #FFFFE1; color: #202020;"));
-    noticeLabel->hide();
+    noticeLabel_ = new QLabel(central);
+    noticeLabel_->setObjectName(QStringLiteral("noticeLabel"));
+    noticeLabel_->setWordWrap(true);
+    noticeLabel_->setContentsMargins(6, 2, 6, 2);
+    noticeLabel_->setStyleSheet(QStringLiteral("background: #FFFFE1; color: #202020;"));
+    noticeLabel_->hide();
     nonScrollingView = new HelpTopicView(central);
     nonScrollingView->setObjectName(QStringLiteral("nonScrollingView"));
     nonScrollingView->setFitted(true);
-    regionSeparator = new QFrame(central);
-    regionSeparator->setFrameShape(QFrame::HLine);
-    regionSeparator->setFrameShadow(QFrame::Plain);
-    regionSeparator->setFixedHeight(1);
+    regionSeparator_ = new QFrame(central);
+    regionSeparator_->setFrameShape(QFrame::HLine);
+    regionSeparator_->setFrameShadow(QFrame::Plain);
+    regionSeparator_->setFixedHeight(1);
     scrollingView = new HelpTopicView(central);
     scrollingView->setObjectName(QStringLiteral("scrollingView"));
 
     layout->addWidget(buttonBar);
-    layout->addWidget(noticeLabel);
+    layout->addWidget(noticeLabel_);
     layout->addWidget(nonScrollingView);
-    layout->addWidget(regionSeparator);
+    layout->addWidget(regionSeparator_);
     layout->addWidget(scrollingView, 1);
     setCentralWidget(central);
     nonScrollingView->hide();
-    regionSeparator->hide();
+    regionSeparator_->hide();
     if (isMain_)
         buildMenus();
 }
@@ -92,7 +92,7 @@ void HelpViewerWindow::showRegions(QTextDocument* nonScrolling, const QColor& no
     if (nonScrolling)
         nonScrollingView->showDocument(nonScrolling, nonScrollingColour);
     nonScrollingView->setVisible(band);
-    regionSeparator->setVisible(band);
+    regionSeparator_->setVisible(band);
     scrollingView->showDocument(scrolling, scrollingColour);
     scrollingView->verticalScrollBar()->setValue(0);
     scrollingView->horizontalScrollBar()->setValue(0);
@@ -113,11 +113,11 @@ void HelpViewerWindow::scrollToOffset(std::uint32_t topicOffset)
 
 void HelpViewerWindow::setNotice(const QString& text)
 {
-    noticeLabel->setText(text);
-    noticeLabel->setVisible(!text.isEmpty());
+    noticeLabel_->setText(text);
+    noticeLabel_->setVisible(!text.isEmpty());
 }
 
-QString HelpViewerWindow::notice() const { return noticeLabel->text(); }
+QString HelpViewerWindow::notice() const { return noticeLabel_->text(); }
 
 int HelpViewerWindow::heightForWholeTopic() const
 {
@@ -127,8 +127,8 @@ int HelpViewerWindow::heightForWholeTopic() const
     height += buttonBar->sizeHint().height();
     if (nonScrollingView->isVisibleTo(this))
         height += nonScrollingView->fittedHeight() + 1;
-    if (noticeLabel->isVisibleTo(this))
-        height += noticeLabel->sizeHint().height();
+    if (noticeLabel_->isVisibleTo(this))
+        height += noticeLabel_->sizeHint().height();
     if (menuWidget())
         height += menuWidget()->sizeHint().height();
     return height;

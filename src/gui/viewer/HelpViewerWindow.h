@@ -55,10 +55,10 @@ public:
     int heightForWholeTopic() const;
 
     HelpButtonBar* buttonBar;
-    QLabel* noticeLabel;
     HelpTopicView* nonScrollingView;
-    QFrame* regionSeparator;
     HelpTopicView* scrollingView;
+    // The notice line, for the tests.
+    QLabel* noticeLabel() const { return noticeLabel_; }
 
     // Main window menu commands (null in secondary windows).
     QAction* openAction = nullptr;
@@ -84,6 +84,8 @@ private:
 
     QString name_;
     bool isMain_;
+    QLabel* noticeLabel_ = nullptr;
+    QFrame* regionSeparator_ = nullptr;
 };
 
 } // namespace ts

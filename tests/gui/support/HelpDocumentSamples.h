@@ -178,7 +178,7 @@ inline void chooseInNextList(int row)
         auto* dialog = qobject_cast<HelpTopicListDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Topics Found"));
-        dialog->topicList->setCurrentItem(dialog->topicList->topLevelItem(row));
+        dialog->topicList()->setCurrentItem(dialog->topicList()->topLevelItem(row));
         dialog->displayButton->click();
     });
 }
