@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QStringList>
-#include <QTextEdit>
 
 namespace ts {
 
@@ -137,13 +136,13 @@ void ProjectCommands::newProject()
 
 void ProjectCommands::openProject()
 {
-    QString path = project_.PendingOpenPath;
+    QString path = pendingOpenPath_;
     if (path.isEmpty()) {
         path = prompter_.openFile(window_, ProjectFilter, QStringLiteral("*.tsp"));
         if (path.isEmpty())
             return;
     }
-    project_.PendingOpenPath.clear();
+    pendingOpenPath_.clear();
     if (!ProjectFile::isProjectFileName(path)) {
         // Its help sources would be named after a cut-off name.
         prompter_.error(window_, ProjectFile::notAProjectFileMessage(path));
@@ -193,7 +192,7 @@ void ProjectCommands::openProject()
 
     navigator_.showProject();
     emit projectOpened();
-    editors_.topicEditor->setFocus();
+    editors_.focusArea(TopicEditorPane::Area::Topic);
     statusBar_.finishActivity();
     rememberRecentProject();
     topics_.refillWindows();
@@ -349,10 +348,10 @@ void ProjectCommands::openRecentProject(int item)
 {
     const QString path = recent_.path(item);
     if (path.isEmpty() || path == QStringLiteral("NoName")) {
-        project_.PendingOpenPath.clear();
+        pendingOpenPath_.clear();
         return;
     }
-    project_.PendingOpenPath = path;
+    pendingOpenPath_ = path;
     openProject();
 }
 
@@ -392,7 +391,7 @@ void ProjectCommands::importHelpFile()
         return;
     }
     statusBar_.finishActivity();
-    project_.PendingOpenPath = path;
+    pendingOpenPath_ = path;
     openProject();
 
     if (!importLogViewer)

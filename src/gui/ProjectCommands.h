@@ -34,6 +34,11 @@ public:
                     const std::array<QAction*, RecentFiles::Count>& reopenActions, QWidget* window);
 
     const RecentFiles& recentFiles() const { return recent_; }
+    // The project file the next Open opens without asking for one: the
+    // program's argument, a Reopen item, an imported project. Open takes it
+    // and leaves it empty.
+    void setPendingOpenPath(const QString& path) { pendingOpenPath_ = path; }
+    const QString& pendingOpenPath() const { return pendingOpenPath_; }
     // The import log's viewer, made by the first import.
     LogViewer* importLogViewer = nullptr;
 
@@ -83,6 +88,7 @@ private:
     QWidget* window_;
     RecentFiles recent_;
     QString lastSavedPath_;
+    QString pendingOpenPath_;
 };
 
 } // namespace ts

@@ -32,7 +32,7 @@ void writeDictionary(MainWindowHarness& h, const QStringList& words)
 
 void openProject(MainWindowHarness& h, const QString& path)
 {
-    h.form->project().PendingOpenPath = path;
+    h.form->projectCommands->setPendingOpenPath(path);
     h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().ProjectPath, path);
 }
@@ -69,7 +69,7 @@ struct ScriptedAnswers {
     void install(MainWindow& f)
     {
         f.tools->speller().setAnswerSource([this, &f](const Speller::Question& q) {
-            asked.append({q.word, q.offset, f.editors->topicEditor->textCursor().selectedText(), f.statusBar->panelText(1),
+            asked.append({q.word, q.offset, f.editors->topicEditor()->textCursor().selectedText(), f.statusBar->panelText(1),
                           f.navigator->currentTopic()});
             return script.isEmpty() ? Speller::Answer{Speller::Answer::Kind::Ignore, {}} : script.takeFirst();
         });
@@ -119,11 +119,11 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
     answers.install(f);
 
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Headerwurd"));
-    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("keywurd"));
-    typeStyled(f.editors->topicEditor, QStringLiteral("{bmct x.bmp} Bmct "), QStringLiteral("Setup guide-->SETUP"),
+    MainWindowHarness::typeInto(f.editors->headerEditor(), QStringLiteral("Headerwurd"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit(), QStringLiteral("keywurd"));
+    typeStyled(f.editors->topicEditor(), QStringLiteral("{bmct x.bmp} Bmct "), QStringLiteral("Setup guide-->SETUP"),
                QStringLiteral(" and "), true);
-    QTextCursor end(f.editors->topicEditor->document());
+    QTextCursor end(f.editors->topicEditor()->document());
     end.movePosition(QTextCursor::End);
     const int popupAt = end.position();
     end.insertText(QStringLiteral("Setup guide-->SETUP"));
@@ -155,7 +155,7 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
     QCOMPARE(progress, (QList<int>{50, 100, 0}));
     QCOMPARE(f.tools->speller().disabledDialogElements(), 139292);
     QCOMPARE(f.tools->speller().resultCode(), std::int16_t(0));
-    QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
+    QVERIFY(!f.editors->topicEditor()->textCursor().hasSelection());
 }
 
 void SpellingTest::changeIgnoreAllAddAndCancel()
@@ -171,17 +171,17 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     answers.install(f);
 
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("aaa blorp aaa flarn"));
-    QTextCursor bold(f.editors->topicEditor->document());
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("aaa blorp aaa flarn"));
+    QTextCursor bold(f.editors->topicEditor()->document());
     bold.setPosition(4);
     bold.setPosition(9, QTextCursor::KeepAnchor);
     QTextCharFormat b;
     b.setFontWeight(QFont::Bold);
     bold.mergeCharFormat(b);
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("flarn zig"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("flarn zig"));
     h.clickTab(2);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("zig quux aaa"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("zig quux aaa"));
     h.clickTab(1);
 
     using K = Speller::Answer::Kind;
@@ -207,7 +207,7 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     // The replacement is stored and took the replaced word's format.
     QCOMPARE(runs(f.project().topic(0).BodyRtf),
              (QStringList{QStringLiteral("aaa |"), QStringLiteral("blip bloop|B"), QStringLiteral(" aaa flarn|")}));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("flarn zig"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("flarn zig"));
     // The added word went to the user's word list and counts from now on.
     QVERIFY(MainWindowHarness::readFile(h.path(QStringLiteral("Topicsmith.dic"))).contains("zig\n"));
     QVERIFY(f.tools->speller().isKnown(QStringLiteral("zig")));
@@ -216,11 +216,11 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     answers.asked.clear();
     answers.script = {{K::Change, QString()}};
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("aaa quux aaa"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("aaa quux aaa"));
     h.prompter.reset();
     h.click(f.toolBar->spellButton);
     QCOMPARE(answers.words(), (QStringList{QStringLiteral("quux"), QStringLiteral("quux")}));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("aaa quux aaa"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("aaa quux aaa"));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
 }
 
@@ -233,7 +233,7 @@ void SpellingTest::realDictionaryThroughTheDialog()
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONLY"), QStringLiteral("Only"));
     // A file name is no word: "exe" is not put to the user.
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("This sentense has a mistake. Run setup.exe."));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("This sentense has a mistake. Run setup.exe."));
 
     QString context;
     QStringList suggestions;
@@ -266,7 +266,7 @@ void SpellingTest::realDictionaryThroughTheDialog()
     QVERIFY(ignoreIsDefault);
     QVERIFY2(context.contains(QStringLiteral("This <b>sentense</b> has")), qPrintable(context));
     QVERIFY(suggestions.contains(QStringLiteral("sentence")));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("This sentence has a mistake. Run setup.exe."));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("This sentence has a mistake. Run setup.exe."));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
     QCOMPARE(f.progressBar->value(), 0);
 }
