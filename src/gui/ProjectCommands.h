@@ -5,8 +5,10 @@
 #include "settings/RecentFiles.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QWidget;
@@ -17,6 +19,7 @@ class LogViewer;
 class Project;
 class Prompter;
 class StatusBar;
+struct SaveAsPlan;
 class TopicCommands;
 class TopicEditorPane;
 class TopicNavigator;
@@ -73,6 +76,17 @@ private:
     // The project is as its file holds it.
     void markSaved();
     bool writeProjectFile(const QString& path);
+    // Save As in steps: the new name, asked and confirmed (nothing when
+    // cancelled); the questions about the companion files (false when
+    // cancelled), which put the target contents files the renamed project
+    // goes on without into `setAside`; the companions copied and the
+    // project written under the new name (false, and the old name kept,
+    // when that failed).
+    std::optional<QString> askSaveAsPath();
+    bool askAboutCompanions(const SaveAsPlan& plan, QStringList& setAside);
+    bool writeUnderNewName(const QString& path, const SaveAsPlan& plan);
+    // An Ok/Cancel question of Save As; true for Ok.
+    bool confirmSaveAs(const QString& text);
     void refreshRecentMenu();
     void rememberRecentProject();
     void setProjectPanel(const QString& path);
