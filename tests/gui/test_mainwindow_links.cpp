@@ -9,6 +9,8 @@
 #include "contents/ContentsFile.h"
 #include "richtext/RtfReader.h"
 
+#include <QProgressBar>
+
 using namespace ts;
 using namespace ts::testing;
 
@@ -51,6 +53,7 @@ private slots:
     void badContentsFileIsReportedAndTheRenameStillHappens();
     void renamedContentsWaitForTheProjectsSave();
     void windowCalledDefaultIsStoredAndLinkedAsChosen();
+    void theRewriteShowsAProgressWindowOfItsOwn();
 };
 
 void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
@@ -193,6 +196,40 @@ void MainWindowLinksTest::windowCalledDefaultIsStoredAndLinkedAsChosen()
     h.click(f.toolBar->topicPropertiesButton);
     QCOMPARE(f.project().topic(1).WindowIndex, 2);
     QCOMPARE(runs(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>dEfAuLt|U")});
+}
+
+// The search's progress window stays the search's: the rewrite shows its
+// own, with its own text, for as long as it runs.
+void MainWindowLinksTest::theRewriteShowsAProgressWindowOfItsOwn()
+{
+    MainWindowHarness h;
+    h.show();
+    MainWindow& f = *h.form;
+    h.newProject(QStringLiteral("OLD"));
+    for (const QString& id : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}) {
+        h.addTopic(id);
+        typeLink(f.editors->topicEditor(), QString(), QStringLiteral("Go-->OLD"), QString(), true);
+    }
+    h.clickTab(0);
+
+    SearchProgressDialog* own = f.topics->linkProgress();
+    QVERIFY(own != f.tools->searchProgress());
+    QList<int> values;
+    bool alwaysShownAlone = true;
+    connect(own->progressBar, &QProgressBar::valueChanged, &f, [&](int v) {
+        values.append(v);
+        if (v > 0)
+            alwaysShownAlone = alwaysShownAlone && own->isVisible() && own->text() == QStringLiteral("Updating links...")
+                               && !f.tools->searchProgress()->isVisible();
+    });
+    h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
+    h.click(f.toolBar->topicPropertiesButton);
+
+    QCOMPARE(values, (QList<int>{512, 1024, 1536, 2048, 0}));
+    QVERIFY(alwaysShownAlone);
+    QVERIFY(!own->isVisible());
+    QCOMPARE(f.tools->searchProgress()->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(runs(f.project().topic(3).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
 }
 
 QTEST_MAIN(MainWindowLinksTest)

@@ -103,6 +103,7 @@ private slots:
     void realDictionaryThroughTheDialog();
     void enterChangesOnlyALetterCaseCorrection();
     void dialogStaysWhereItWasFromWordToWord();
+    void withNoOneToAnswerAnUnknownWordStopsTheCheck();
 };
 
 void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
@@ -306,6 +307,26 @@ void SpellingTest::dialogStaysWhereItWasFromWordToWord()
     // A longer context and no suggestions make a dialog of another size.
     SpellingDialog::ask({QStringLiteral("qwzx"), QStringLiteral("a much longer line of text with qwzx in it"), 31, {}});
     QCOMPARE(positions, (QList<QPoint>{QPoint(123, 77), QPoint(123, 77)}));
+}
+
+// The speller knows no dialog of its own: without an answer source the
+// first unknown word ends the check as a Cancel would.
+void SpellingTest::withNoOneToAnswerAnUnknownWordStopsTheCheck()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    MainWindowHarness::writeFile(dir.filePath(QStringLiteral("t.aff")), "SET UTF-8\n");
+    MainWindowHarness::writeFile(dir.filePath(QStringLiteral("t.dic")), "1\nknown\n");
+    Speller speller;
+    QVERIFY(speller.loadDictionary(dir.filePath(QStringLiteral("t.aff")), dir.filePath(QStringLiteral("t.dic"))));
+    QStringList reported;
+    speller.onMisspelled = [&](Speller& s, std::int16_t&) { reported.append(s.misspelledWord()); };
+
+    speller.setCheckText(QStringLiteral("known known"));
+    QCOMPARE(speller.resultCode(), std::int16_t(0));
+    speller.setCheckText(QStringLiteral("known blorp flarn"));
+    QCOMPARE(reported, QStringList{QStringLiteral("blorp")});
+    QCOMPARE(speller.resultCode(), Speller::Cancelled);
 }
 
 QTEST_MAIN(SpellingTest)
