@@ -10,7 +10,6 @@
 #include "ButtonDialog.h"
 #include "LinkDialog.h"
 #include "Prompter.h"
-#include "RichTextAdapter.h"
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
 #include "links/LinkMarkup.h"

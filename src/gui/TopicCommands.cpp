@@ -187,7 +187,10 @@ void TopicCommands::refillWindows()
 
 void TopicCommands::rewriteDeletedWindowLinks(const QString& oldText, const QString& newText)
 {
-    const auto windowOf = [](const QString& reference) { return reference.mid(reference.indexOf(QLatin1Char('>')) + 1); };
+    // The dialog names the windows as links do, behind a ">".
+    const auto windowOf = [](const QString& reference) {
+        return reference.mid(reference.indexOf(QLatin1Char('>')) + 1);
+    };
     rewriteLinks(windowRename(windowOf(oldText), windowOf(newText)));
 }
 

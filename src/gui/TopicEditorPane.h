@@ -115,7 +115,7 @@ public:
     qreal paragraphIndentAtCaret() const;
     Qt::Alignment paragraphAlignmentAtCaret() const;
 
-    // ---- The controls, for the window's layout checks and the tests ----
+    // ---- The controls, for the tests; the other parts use the operations ----
 
     QTextEdit* headerEditor() const { return headerEditor_; }
     QTextEdit* topicEditor() const { return topicEditor_; }

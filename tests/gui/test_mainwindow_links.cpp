@@ -219,7 +219,8 @@ void MainWindowLinksTest::theRewriteShowsAProgressWindowOfItsOwn()
     connect(own->progressBar, &QProgressBar::valueChanged, &f, [&](int v) {
         values.append(v);
         if (v > 0)
-            alwaysShownAlone = alwaysShownAlone && own->isVisible() && own->text() == QStringLiteral("Updating links...")
+            alwaysShownAlone = alwaysShownAlone && own->isVisible()
+                               && own->text() == QStringLiteral("Updating links...")
                                && !f.tools->searchProgress()->isVisible();
     });
     h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
