@@ -56,24 +56,24 @@ ts::Project& project()
     return p;
 }
 
-void BM_UpdateJumpsRewrite(benchmark::State& state)
+void BM_UpdateLinksRewrite(benchmark::State& state)
 {
     ts::Project& p = project();
     for (auto _ : state) {
-        ts::updateJumps(p, QStringLiteral("GLOSSARY"), QStringLiteral("LEXICON"));
-        ts::updateJumps(p, QStringLiteral("LEXICON"), QStringLiteral("GLOSSARY"));
+        ts::updateLinks(p, ts::topicIdRename(QStringLiteral("GLOSSARY"), QStringLiteral("LEXICON")));
+        ts::updateLinks(p, ts::topicIdRename(QStringLiteral("LEXICON"), QStringLiteral("GLOSSARY")));
     }
     state.SetItemsProcessed(state.iterations() * 2 * p.TopicCount());
 }
-BENCHMARK(BM_UpdateJumpsRewrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpdateLinksRewrite)->Unit(benchmark::kMillisecond);
 
-void BM_UpdateJumpsAbsent(benchmark::State& state)
+void BM_UpdateLinksAbsent(benchmark::State& state)
 {
     ts::Project& p = project();
     for (auto _ : state)
-        ts::updateJumps(p, QStringLiteral("NOWHERE"), QStringLiteral("ELSEWHERE"));
+        ts::updateLinks(p, ts::topicIdRename(QStringLiteral("NOWHERE"), QStringLiteral("ELSEWHERE")));
     state.SetItemsProcessed(state.iterations() * p.TopicCount());
 }
-BENCHMARK(BM_UpdateJumpsAbsent)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpdateLinksAbsent)->Unit(benchmark::kMillisecond);
 
 } // namespace

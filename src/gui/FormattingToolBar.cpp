@@ -15,10 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QTextBlock>
 #include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -49,16 +46,10 @@ std::optional<int> decimalWholeNumber(const QString& text)
     return parseUserInteger(text);
 }
 
-QTextBlock selectionBlock(const QTextEdit& editor)
+// A paragraph's start indent in whole points, as it is stored.
+int indentPoints(qreal pixels)
 {
-    return editor.document()->findBlock(editor.textCursor().selectionStart());
-}
-
-// The start indent of a paragraph in whole points, as it is stored.
-int indentPoints(const QTextBlock& block, qreal indentWidth)
-{
-    const QTextBlockFormat f = block.blockFormat();
-    return int(std::lround(pixelsToTwips(f.leftMargin() + f.indent() * indentWidth) / 20.0));
+    return int(std::lround(pixelsToTwips(pixels) / 20.0));
 }
 
 QString faceOf(const QTextCharFormat& format, const QFont& base)
@@ -114,120 +105,137 @@ FormattingToolBar::FormattingToolBar(Prompter& prompter, TopicEditorPane& editor
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
+    addFontBoxes(row);
+    addColourBox(row);
+    addStyleButtons(row);
+    addIndentBox(row);
+    connectControls();
+}
 
-    fontCombo = new QComboBox(this);
-    fontCombo->setObjectName(QStringLiteral("fontCombo"));
-    fontCombo->setToolTip(QStringLiteral("Font Face"));
-    fontCombo->setEditable(true);
-    fontCombo->setInsertPolicy(QComboBox::NoInsert);
-    fontCombo->setMaxVisibleItems(16);
-    fontCombo->setMinimumContentsLength(18);
-    fontCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    row->addWidget(fontCombo);
+void FormattingToolBar::addFontBoxes(QHBoxLayout* row)
+{
+    fontCombo_ = new QComboBox(this);
+    fontCombo_->setObjectName(QStringLiteral("fontCombo"));
+    fontCombo_->setToolTip(QStringLiteral("Font Face"));
+    fontCombo_->setEditable(true);
+    fontCombo_->setInsertPolicy(QComboBox::NoInsert);
+    fontCombo_->setMaxVisibleItems(16);
+    fontCombo_->setMinimumContentsLength(18);
+    fontCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    fontCombo_->blockSignals(true);
+    QStringList families = QFontDatabase::families();
+    families.removeDuplicates();
+    families.sort(Qt::CaseInsensitive);
+    fontCombo_->addItems(families);
+    fontCombo_->setCurrentText(QStringLiteral("Arial"));
+    fontCombo_->blockSignals(false);
+    row->addWidget(fontCombo_);
 
-    sizeCombo = new QComboBox(this);
-    sizeCombo->setObjectName(QStringLiteral("sizeCombo"));
-    sizeCombo->setToolTip(QStringLiteral("Font Size"));
-    sizeCombo->setEditable(true);
-    sizeCombo->setInsertPolicy(QComboBox::NoInsert);
-    sizeCombo->addItems({QStringLiteral("6"), QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("12"),
-                     QStringLiteral("14"), QStringLiteral("16"), QStringLiteral("18"), QStringLiteral("20"),
-                     QStringLiteral("24"), QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("30"),
-                     QStringLiteral("35"), QStringLiteral("40"), QStringLiteral("50"), QStringLiteral("60"),
-                     QStringLiteral("70")});
-    sizeCombo->setCurrentIndex(sizeCombo->findText(QStringLiteral("8")));
-    sizeCombo->setMinimumContentsLength(3);
-    row->addWidget(sizeCombo);
+    sizeCombo_ = new QComboBox(this);
+    sizeCombo_->setObjectName(QStringLiteral("sizeCombo"));
+    sizeCombo_->setToolTip(QStringLiteral("Font Size"));
+    sizeCombo_->setEditable(true);
+    sizeCombo_->setInsertPolicy(QComboBox::NoInsert);
+    for (int points : {6, 8, 10, 12, 14, 16, 18, 20, 24, 26, 28, 30, 35, 40, 50, 60, 70})
+        sizeCombo_->addItem(QString::number(points));
+    sizeCombo_->setCurrentIndex(sizeCombo_->findText(QStringLiteral("8")));
+    sizeCombo_->setMinimumContentsLength(3);
+    row->addWidget(sizeCombo_);
+}
 
-    // "Color" above the swatch of the current text colour; both are click areas.
+// "Color" above the swatch of the current text colour; both are click areas.
+void FormattingToolBar::addColourBox(QHBoxLayout* row)
+{
     auto* colourBox = new QWidget(this);
     auto* colourLayout = new QVBoxLayout(colourBox);
     colourLayout->setContentsMargins(3, 0, 3, 0);
     colourLayout->setSpacing(1);
-    colourLabel = new QLabel(QStringLiteral("Color"), colourBox);
-    colourLabel->setObjectName(QStringLiteral("colourLabel"));
-    colourLabel->setToolTip(QStringLiteral("Font Color"));
-    colourLabel->setAlignment(Qt::AlignCenter);
-    QFont small = colourLabel->font();
+    colourLabel_ = new QLabel(QStringLiteral("Color"), colourBox);
+    colourLabel_->setObjectName(QStringLiteral("colourLabel"));
+    colourLabel_->setToolTip(QStringLiteral("Font Color"));
+    colourLabel_->setAlignment(Qt::AlignCenter);
+    QFont small = colourLabel_->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
-    colourLabel->setFont(small);
-    colourSwatch = new QLabel(colourBox);
-    colourSwatch->setObjectName(QStringLiteral("colourSwatch"));
-    colourSwatch->setToolTip(QStringLiteral("Font Color"));
-    colourSwatch->setFixedSize(30, 8);
-    colourSwatch->setAutoFillBackground(true);
-    colourSwatch->setFrameShape(QFrame::Box);
-    QPalette swatch = colourSwatch->palette();
+    colourLabel_->setFont(small);
+    colourSwatch_ = new QLabel(colourBox);
+    colourSwatch_->setObjectName(QStringLiteral("colourSwatch"));
+    colourSwatch_->setToolTip(QStringLiteral("Font Color"));
+    colourSwatch_->setFixedSize(30, 8);
+    colourSwatch_->setAutoFillBackground(true);
+    colourSwatch_->setFrameShape(QFrame::Box);
+    QPalette swatch = colourSwatch_->palette();
     swatch.setColor(QPalette::Window, Qt::black);
-    colourSwatch->setPalette(swatch);
-    colourSwatch->installEventFilter(this);
-    colourLabel->installEventFilter(this);
-    colourLayout->addWidget(colourLabel);
-    colourLayout->addWidget(colourSwatch, 0, Qt::AlignHCenter);
+    colourSwatch_->setPalette(swatch);
+    colourSwatch_->installEventFilter(this);
+    colourLabel_->installEventFilter(this);
+    colourLayout->addWidget(colourLabel_);
+    colourLayout->addWidget(colourSwatch_, 0, Qt::AlignHCenter);
     row->addWidget(colourBox);
+}
 
-    boldButton = toolButton(this, row, "boldButton", QStringLiteral("Bold"), QStringLiteral("bold"));
-    boldButton->setCheckable(true);
-    italicButton = toolButton(this, row, "italicButton", QStringLiteral("Italic"), QStringLiteral("italic"));
-    italicButton->setCheckable(true);
+void FormattingToolBar::addStyleButtons(QHBoxLayout* row)
+{
+    boldButton_ = toolButton(this, row, "boldButton", QStringLiteral("Bold"), QStringLiteral("bold"));
+    boldButton_->setCheckable(true);
+    italicButton_ = toolButton(this, row, "italicButton", QStringLiteral("Italic"), QStringLiteral("italic"));
+    italicButton_->setCheckable(true);
     separator(row);
-    leftAlignButton = toolButton(this, row, "leftAlignButton", QStringLiteral("Left Alignment"), QStringLiteral("left"));
-    centreButton = toolButton(this, row, "centreButton", QStringLiteral("Center"), QStringLiteral("center"));
-    leftAlignButton->setCheckable(true);
-    centreButton->setCheckable(true);
-    alignGroup = new QButtonGroup(this);
+    leftAlignButton_ =
+        toolButton(this, row, "leftAlignButton", QStringLiteral("Left Alignment"), QStringLiteral("left"));
+    centreButton_ = toolButton(this, row, "centreButton", QStringLiteral("Center"), QStringLiteral("center"));
+    leftAlignButton_->setCheckable(true);
+    centreButton_->setCheckable(true);
+    auto* alignGroup = new QButtonGroup(this);
     alignGroup->setExclusive(true);
-    alignGroup->addButton(leftAlignButton);
-    alignGroup->addButton(centreButton);
-    leftAlignButton->setChecked(true);
+    alignGroup->addButton(leftAlignButton_);
+    alignGroup->addButton(centreButton_);
+    leftAlignButton_->setChecked(true);
     separator(row);
+}
 
-    indentCombo = new QComboBox(this);
-    indentCombo->setObjectName(QStringLiteral("indentCombo"));
-    indentCombo->setToolTip(QStringLiteral("Indent size"));
-    indentCombo->setEditable(true);
-    indentCombo->setInsertPolicy(QComboBox::NoInsert);
+void FormattingToolBar::addIndentBox(QHBoxLayout* row)
+{
+    indentCombo_ = new QComboBox(this);
+    indentCombo_->setObjectName(QStringLiteral("indentCombo"));
+    indentCombo_->setToolTip(QStringLiteral("Indent size"));
+    indentCombo_->setEditable(true);
+    indentCombo_->setInsertPolicy(QComboBox::NoInsert);
     for (int i = 0; i <= 50; i += 5)
-        indentCombo->addItem(QString::number(i));
-    indentCombo->setCurrentText(QStringLiteral("0"));
-    indentCombo->setMinimumContentsLength(3);
-    row->addWidget(indentCombo);
+        indentCombo_->addItem(QString::number(i));
+    indentCombo_->setCurrentText(QStringLiteral("0"));
+    indentCombo_->setMinimumContentsLength(3);
+    row->addWidget(indentCombo_);
+}
 
-    fontCombo->blockSignals(true);
-    QStringList families = QFontDatabase::families();
-    families.removeDuplicates();
-    families.sort(Qt::CaseInsensitive);
-    fontCombo->addItems(families);
-    fontCombo->setCurrentText(QStringLiteral("Arial"));
-    fontCombo->blockSignals(false);
-
-    connect(fontCombo, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyFontFace);
-    connect(sizeCombo, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyFontSize);
-    connect(indentCombo, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyIndent);
-    connect(boldButton, &QToolButton::clicked, this, &FormattingToolBar::applyBold);
-    connect(italicButton, &QToolButton::clicked, this, &FormattingToolBar::applyItalic);
-    connect(leftAlignButton, &QToolButton::clicked, this, &FormattingToolBar::alignLeft);
-    connect(centreButton, &QToolButton::clicked, this, &FormattingToolBar::alignCentre);
+void FormattingToolBar::connectControls()
+{
+    connect(fontCombo_, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyFontFace);
+    connect(sizeCombo_, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyFontSize);
+    connect(indentCombo_, &QComboBox::currentTextChanged, this, &FormattingToolBar::applyIndent);
+    connect(boldButton_, &QToolButton::clicked, this, &FormattingToolBar::applyBold);
+    connect(italicButton_, &QToolButton::clicked, this, &FormattingToolBar::applyItalic);
+    connect(leftAlignButton_, &QToolButton::clicked, this, &FormattingToolBar::alignLeft);
+    connect(centreButton_, &QToolButton::clicked, this, &FormattingToolBar::alignCentre);
     connect(&editors_, &TopicEditorPane::formatAtCaretChanged, this, &FormattingToolBar::showFormat);
 
     // A value typed into a box applies with every keystroke, but the focus
     // stays in the box until Enter: were it handed back after the first
     // character, the second ("2" of "12") would replace the selected text.
     // A value chosen from the list is complete and hands the focus back.
-    for (QComboBox* combo : {fontCombo, sizeCombo, indentCombo}) {
-        connect(combo, &QComboBox::activated, this, [this] { returnFocus(editors_.lastUsedEditor()); });
-        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this] { returnFocus(editors_.lastUsedEditor()); });
+    for (QComboBox* combo : {fontCombo_, sizeCombo_, indentCombo_}) {
+        connect(combo, &QComboBox::activated, this, &FormattingToolBar::returnFocus);
+        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, &FormattingToolBar::returnFocus);
     }
     // Numbers are taken as typed: completing "1" to "10" would apply a size
     // the user did not ask for. Face names keep their completion.
-    sizeCombo->setCompleter(nullptr);
-    indentCombo->setCompleter(nullptr);
+    sizeCombo_->setCompleter(nullptr);
+    indentCombo_->setCompleter(nullptr);
 }
 
 bool FormattingToolBar::eventFilter(QObject* watched, QEvent* event)
 {
     // "Color" and its swatch are click areas.
-    if (event->type() == QEvent::MouseButtonRelease && (watched == colourSwatch || watched == colourLabel)) {
+    if (event->type() == QEvent::MouseButtonRelease && (watched == colourSwatch_ || watched == colourLabel_)) {
         chooseTextColour();
         return true;
     }
@@ -240,14 +248,13 @@ bool FormattingToolBar::eventFilter(QObject* watched, QEvent* event)
 void FormattingToolBar::applyCharFormat(const QTextCharFormat& change)
 {
     // Applied to the selection, or to what is typed next when there is none.
-    editors_.lastUsedEditor()->mergeCurrentCharFormat(change);
+    editors_.mergeCharFormat(change);
 }
 
-void FormattingToolBar::returnFocus(QTextEdit* target)
+void FormattingToolBar::returnFocus()
 {
     // The user types on in the editor with the new format.
-    if (target->isEnabled())
-        target->setFocus(Qt::OtherFocusReason);
+    editors_.focusLastUsedArea();
 }
 
 std::optional<int> FormattingToolBar::comboNumber(QComboBox* combo)
@@ -266,7 +273,7 @@ std::optional<int> FormattingToolBar::comboNumber(QComboBox* combo)
 
 void FormattingToolBar::applyFontFace()
 {
-    const QString face = fontCombo->currentText().left(MaxFaceLength);
+    const QString face = fontCombo_->currentText().left(MaxFaceLength);
     // A face needs a name; an emptied box waits for the next one.
     if (face.trimmed().isEmpty())
         return;
@@ -277,7 +284,7 @@ void FormattingToolBar::applyFontFace()
 
 void FormattingToolBar::applyFontSize()
 {
-    const std::optional<int> points = comboNumber(sizeCombo);
+    const std::optional<int> points = comboNumber(sizeCombo_);
     if (!points)
         return;
     QTextCharFormat change;
@@ -288,7 +295,7 @@ void FormattingToolBar::applyFontSize()
 void FormattingToolBar::chooseTextColour()
 {
     // The dialog opens on the colour the swatch shows: the text's at the caret.
-    const QColor shown = colourSwatch->palette().color(QPalette::Window);
+    const QColor shown = colourSwatch_->palette().color(QPalette::Window);
     const std::uint32_t initial =
         std::uint32_t(shown.red()) | std::uint32_t(shown.green()) << 8 | std::uint32_t(shown.blue()) << 16;
     const std::optional<std::uint32_t> chosen = prompter_.chooseColour(window(), initial);
@@ -296,51 +303,49 @@ void FormattingToolBar::chooseTextColour()
         return;
     const std::uint32_t rgb = *chosen & 0xFFFFFFu;
     const QColor colour(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
-    showColour(colourSwatch, colour);
+    showColour(colourSwatch_, colour);
     QTextCharFormat change;
     change.setForeground(colour);
     applyCharFormat(change);
-    returnFocus(editors_.lastUsedEditor());
+    returnFocus();
 }
 
 void FormattingToolBar::applyBold()
 {
     QTextCharFormat change;
-    change.setFontWeight(boldButton->isChecked() ? QFont::Bold : QFont::Normal);
+    change.setFontWeight(boldButton_->isChecked() ? QFont::Bold : QFont::Normal);
     applyCharFormat(change);
-    returnFocus(editors_.lastUsedEditor());
+    returnFocus();
 }
 
 void FormattingToolBar::applyItalic()
 {
     QTextCharFormat change;
-    change.setFontItalic(italicButton->isChecked());
+    change.setFontItalic(italicButton_->isChecked());
     applyCharFormat(change);
-    returnFocus(editors_.lastUsedEditor());
+    returnFocus();
 }
 
 void FormattingToolBar::applyIndent()
 {
-    const std::optional<int> points = comboNumber(indentCombo);
+    const std::optional<int> points = comboNumber(indentCombo_);
     if (!points)
         return;
     QTextBlockFormat change;
     change.setLeftMargin(twipsToPixels(std::clamp(*points, 0, MaxIndentPoints) * 20));
     // A list-style indent level from pasted text would add to the margin.
     change.setIndent(0);
-    editors_.lastUsedEditor()->textCursor().mergeBlockFormat(change);
+    editors_.mergeBlockFormat(change);
 }
 
 void FormattingToolBar::alignLeft()
 {
-    if (QTextEdit* editor = editors_.activeEditor())
-        editor->setAlignment(Qt::AlignLeft);
+    editors_.alignParagraphs(Qt::AlignLeft);
 }
 
 void FormattingToolBar::alignCentre()
 {
-    if (QTextEdit* editor = editors_.activeEditor())
-        editor->setAlignment(Qt::AlignHCenter);
+    editors_.alignParagraphs(Qt::AlignHCenter);
 }
 
 // ---- The toolbar following the caret ----
@@ -349,37 +354,34 @@ void FormattingToolBar::showFormat(const QTextCharFormat& format)
 {
     // Showing the format is not a user change: none of the change handlers
     // may run from here.
-    const QSignalBlocker blockFace(fontCombo);
-    const QSignalBlocker blockSize(sizeCombo);
-    const QSignalBlocker blockIndent(indentCombo);
-    const QSignalBlocker blockBold(boldButton);
-    const QSignalBlocker blockItalic(italicButton);
-    const QSignalBlocker blockLeft(leftAlignButton);
-    const QSignalBlocker blockCenter(centreButton);
+    const QSignalBlocker blockFace(fontCombo_);
+    const QSignalBlocker blockSize(sizeCombo_);
+    const QSignalBlocker blockIndent(indentCombo_);
+    const QSignalBlocker blockBold(boldButton_);
+    const QSignalBlocker blockItalic(italicButton_);
+    const QSignalBlocker blockLeft(leftAlignButton_);
+    const QSignalBlocker blockCenter(centreButton_);
 
     // Both editors draw unformatted text in the application's font.
-    const QFont base = editors_.topicEditor->document()->defaultFont();
-    showText(fontCombo, faceOf(format, base));
-    showText(sizeCombo, QString::number(pointsOf(format, base)));
+    const QFont base = editors_.baseFont();
+    showText(fontCombo_, faceOf(format, base));
+    showText(sizeCombo_, QString::number(pointsOf(format, base)));
     const QBrush brush = format.foreground();
     const bool automatic = !format.hasProperty(QTextFormat::ForegroundBrush) || brush.style() == Qt::NoBrush;
-    showColour(colourSwatch, automatic ? QApplication::palette().color(QPalette::Text) : brush.color());
+    showColour(colourSwatch_, automatic ? QApplication::palette().color(QPalette::Text) : brush.color());
 
     const bool bold = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
                                                                    : base.bold();
     const bool italic = format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
-    boldButton->setChecked(bold);
-    italicButton->setChecked(italic);
+    boldButton_->setChecked(bold);
+    italicButton_->setChecked(italic);
 
     // The paragraph of the editor in use, or of the one last used when the
     // focus is elsewhere: the toolbar shows the topic on screen.
-    QTextEdit* active = editors_.activeEditor();
-    const QTextEdit* shown = active ? active : editors_.lastUsedEditor();
-    const QTextBlock block = selectionBlock(*shown);
-    showText(indentCombo, QString::number(indentPoints(block, shown->document()->indentWidth())));
-    const Qt::Alignment align = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    showText(indentCombo_, QString::number(indentPoints(editors_.paragraphIndentAtCaret())));
+    const Qt::Alignment align = editors_.paragraphAlignmentAtCaret();
     const bool centred = (align & Qt::AlignHCenter) && !(align & Qt::AlignJustify);
-    (centred ? centreButton : leftAlignButton)->setChecked(true);
+    (centred ? centreButton_ : leftAlignButton_)->setChecked(true);
 }
 
 } // namespace ts

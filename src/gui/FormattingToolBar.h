@@ -1,8 +1,8 @@
 #pragma once
 // The formatting controls of the lower toolbar row: font face, size and
 // colour, bold, italic, left or centred alignment and the paragraph indent.
-// They act on the editor pane's last used editor and follow the format at
-// its caret.
+// They act on the editor pane's last used area through the pane's format
+// operations and follow the format at its caret.
 
 #include <QTextCharFormat>
 #include <QWidget>
@@ -10,10 +10,9 @@
 #include <cstdint>
 #include <optional>
 
-class QButtonGroup;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
-class QTextEdit;
 class QToolButton;
 
 namespace ts {
@@ -26,10 +25,16 @@ class FormattingToolBar : public QWidget {
 public:
     FormattingToolBar(Prompter& prompter, TopicEditorPane& editors, QWidget* parent = nullptr);
 
-    QComboBox *fontCombo, *sizeCombo, *indentCombo;
-    QLabel *colourLabel, *colourSwatch;
-    QToolButton *boldButton, *italicButton, *leftAlignButton, *centreButton;
-    QButtonGroup* alignGroup;
+    // The controls, for the tests.
+    QComboBox* fontCombo() const { return fontCombo_; }
+    QComboBox* sizeCombo() const { return sizeCombo_; }
+    QComboBox* indentCombo() const { return indentCombo_; }
+    QLabel* colourLabel() const { return colourLabel_; }
+    QLabel* colourSwatch() const { return colourSwatch_; }
+    QToolButton* boldButton() const { return boldButton_; }
+    QToolButton* italicButton() const { return italicButton_; }
+    QToolButton* leftAlignButton() const { return leftAlignButton_; }
+    QToolButton* centreButton() const { return centreButton_; }
 
 public slots:
     void applyFontFace();
@@ -48,13 +53,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The constructor's parts, left to right, and the wiring.
+    void addFontBoxes(QHBoxLayout* row);
+    void addColourBox(QHBoxLayout* row);
+    void addStyleButtons(QHBoxLayout* row);
+    void addIndentBox(QHBoxLayout* row);
+    void connectControls();
     void applyCharFormat(const QTextCharFormat& change);
-    void returnFocus(QTextEdit* target);
+    void returnFocus();
     // The whole number in a size or indent box, or the refusal shown.
     std::optional<int> comboNumber(QComboBox* combo);
 
     Prompter& prompter_;
     TopicEditorPane& editors_;
+    QComboBox* fontCombo_;
+    QComboBox* sizeCombo_;
+    QComboBox* indentCombo_;
+    QLabel* colourLabel_;
+    QLabel* colourSwatch_;
+    QToolButton* boldButton_;
+    QToolButton* italicButton_;
+    QToolButton* leftAlignButton_;
+    QToolButton* centreButton_;
 };
 
 } // namespace ts

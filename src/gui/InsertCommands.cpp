@@ -1,8 +1,8 @@
 // The insert commands that put link markup, "Related Topics" buttons
 // and bitmaps into the topic text. Every command ends the same way: the
-// markup passes through the editor pane's hidden markupBuffer onto the clipboard and goes in
-// at the active editor's caret (or over its selection) in the format set for
-// that point, so the clipboard afterwards holds the last text inserted. The
+// editor pane puts the markup on the clipboard and in at the caret of the
+// area the user was in (or over its selection) in the format set for that
+// point, so the clipboard afterwards holds the last text inserted. The
 // hotspot is made by the character style given to the inserted run.
 
 #include "InsertCommands.h"
@@ -10,7 +10,6 @@
 #include "ButtonDialog.h"
 #include "LinkDialog.h"
 #include "Prompter.h"
-#include "RichTextAdapter.h"
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
 #include "links/LinkMarkup.h"
@@ -20,37 +19,22 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextEdit>
 
-#include <cmath>
 #include <optional>
 
 namespace ts {
 
 namespace {
 
-// Puts `markup` on the clipboard through the hidden line edit, then into
-// `editor` (when there is one) in place of its selection.
-void insertMarkup(TopicEditorPane& pane, QTextEdit* editor, const QString& markup)
-{
-    pane.putOnClipboard(markup);
-    if (!editor)
-        return;
-    QTextCursor cursor = editor->textCursor();
-    const QTextCharFormat format = selectionFormat(*editor);
-    cursor.insertText(markup, format);
-    editor->setTextCursor(cursor);
-}
+using Area = TopicEditorPane::Area;
 
 // The selection when it is longer than one character, copied through the
 // clipboard into the dialog's hotspot field (which starts empty).
-void proposeHotspot(QTextEdit* editor, QLineEdit& field)
+void proposeHotspot(TopicEditorPane& pane, std::optional<Area> area, QLineEdit& field)
 {
     field.clear();
-    if (!editor || std::abs(editor->textCursor().selectionEnd() - editor->textCursor().selectionStart()) <= 1)
+    if (!area || !pane.copySelection(*area, 2))
         return;
-    editor->copy();
     field.paste();
     // A hotspot is one run of text: paragraph breaks of a selection over
     // several paragraphs become blanks, or the link would break in two.
@@ -70,77 +54,34 @@ QTextCharFormat styleChange(std::optional<bool> strike, std::optional<bool> unde
     return change;
 }
 
-// Groups every change made while it lives into one step of the editor's
-// undo history, so that one Undo takes back a whole insertion.
-class EditBlock {
-public:
-    explicit EditBlock(QTextEdit* editor)
-    {
-        if (editor) {
-            cursor_ = editor->textCursor();
-            cursor_.beginEditBlock();
-        }
-    }
-    ~EditBlock()
-    {
-        if (!cursor_.isNull())
-            cursor_.endEditBlock();
-    }
-    EditBlock(const EditBlock&) = delete;
-    EditBlock& operator=(const EditBlock&) = delete;
-
-private:
-    QTextCursor cursor_;
-};
-
-// A hotspot: the markup in the caret's style with `on` added, and nothing
-// else; the text around it stays as it was. The hotspot ends where its style
-// does, so what is typed next at the caret has strike-out and underline
-// taken away again.
-void insertHotspot(TopicEditorPane& pane, QTextEdit* editor, const QString& markup, const QTextCharFormat& on,
-                   const QTextCharFormat& off)
+// The point size at the caret: the text's own, or the editor's font's.
+qreal pointsAtCaret(const TopicEditorPane& pane, Area area)
 {
-    const EditBlock block(editor);
-    if (editor)
-        editor->mergeCurrentCharFormat(on);
-    insertMarkup(pane, editor, markup);
-    if (editor)
-        editor->mergeCurrentCharFormat(off);
-}
-
-qreal selectionPoints(const QTextEdit& editor)
-{
-    const QTextCharFormat format = selectionFormat(editor);
+    const QTextCharFormat format = pane.formatAtCaret(area);
     if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
         return format.fontPointSize();
-    const QFont base = editor.document()->defaultFont();
+    const QFont base = pane.baseFont();
     return base.pointSizeF() > 0 ? base.pointSizeF() : 8.0;
 }
 
 // Buttons and bitmaps go in at 8 points; the size in force afterwards is
 // the size before.
-void insertSmall(TopicEditorPane& pane, QTextEdit* editor, const QString& markup)
+void insertSmall(TopicEditorPane& pane, std::optional<Area> area, const QString& markup)
 {
-    if (!editor) {
-        insertMarkup(pane, editor, markup);
-        return;
-    }
-    const EditBlock block(editor);
-    const qreal before = selectionPoints(*editor);
     QTextCharFormat small;
-    small.setFontPointSize(8);
-    editor->mergeCurrentCharFormat(small);
-    insertMarkup(pane, editor, markup);
     QTextCharFormat restore;
-    restore.setFontPointSize(before);
-    editor->mergeCurrentCharFormat(restore);
+    if (area) {
+        small.setFontPointSize(8);
+        restore.setFontPointSize(pointsAtCaret(pane, *area));
+    }
+    pane.insertMarkup(area, markup, small, restore);
 }
 
 // The user works on in the editor the command wrote into.
-void giveFocusBack(QTextEdit* editor)
+void giveFocusBack(TopicEditorPane& pane, std::optional<Area> area)
 {
-    if (editor && editor->isEnabled())
-        editor->setFocus(Qt::OtherFocusReason);
+    if (area)
+        pane.focusArea(*area);
 }
 
 } // namespace
@@ -157,12 +98,12 @@ InsertCommands::InsertCommands(const Project& project, Prompter& prompter, Topic
 
 void InsertCommands::insertTopicLink()
 {
-    // The dialog takes the focus; the editor to write into is the one the
+    // The dialog takes the focus; the area to write into is the one the
     // user was in when the command started.
-    QTextEdit* const editor = editors_.activeEditor();
+    const std::optional<Area> area = editors_.areaInUse();
     LinkDialog& d = *linkDialog;
 
-    proposeHotspot(editor, *d.hotspotEdit);
+    proposeHotspot(editors_, area, *d.hotspotEdit);
     QStringList entries;
     for (int i = 0; i < project_.TopicCount(); ++i)
         entries.append(links::topicChoiceText(project_.topic(i).TopicID.text(), project_.topic(i).Title.text()));
@@ -170,12 +111,12 @@ void InsertCommands::insertTopicLink()
     d.otherHelpFileCheck->setChecked(false);
     // A link from a topic to itself is seldom meant: another topic is
     // proposed, the one the selected words name when there is one.
-    const QString selected = editor ? editor->textCursor().selectedText() : QString();
+    const QString selected = area ? editors_.selectedText(*area) : QString();
     d.setTopics(entries, links::proposedLinkTarget(project_, navigator_.currentTopic(), selected));
     d.setLinkType(0);
 
     if (d.exec() != QDialog::Accepted) {
-        giveFocusBack(editor);
+        giveFocusBack(editors_, area);
         return;
     }
 
@@ -185,14 +126,14 @@ void InsertCommands::insertTopicLink()
         const QString helpFile = d.helpFileEdit->text();
         if (const std::optional<QString> refusal = links::otherHelpFileRefusal(typedId, helpFile)) {
             prompter_.message(window_, *refusal, QStringLiteral("Topicsmith"));
-            giveFocusBack(editor);
+            giveFocusBack(editors_, area);
             return;
         }
         markup = links::otherHelpFileLink(d.hotspotEdit->text(), typedId, helpFile);
     } else {
         const int i = d.topicCombo->currentIndex();
         if (i < 0 || i >= project_.TopicCount()) {
-            giveFocusBack(editor);
+            giveFocusBack(editors_, area);
             return;
         }
         const TopicRecord& topic = project_.topic(i);
@@ -205,53 +146,55 @@ void InsertCommands::insertTopicLink()
     }
 
     const bool popup = d.linkType() == 1;
-    insertHotspot(editors_, editor, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
-                  styleChange(false, false));
-    giveFocusBack(editor);
+    // The hotspot ends where its style does: what is typed next at the
+    // caret has strike-out and underline taken away again.
+    editors_.insertMarkup(area, markup, popup ? styleChange(std::nullopt, true) : styleChange(true, std::nullopt),
+                          styleChange(false, false));
+    giveFocusBack(editors_, area);
 }
 
 void InsertCommands::insertWebLink()
 {
-    QTextEdit* const editor = editors_.activeEditor();
+    const std::optional<Area> area = editors_.areaInUse();
     ButtonDialog& d = *buttonDialog;
     d.setupForWeb();
-    proposeHotspot(editor, *d.captionEdit);
+    proposeHotspot(editors_, area, *d.captionEdit);
 
     if (d.exec() != QDialog::Accepted) {
-        giveFocusBack(editor);
+        giveFocusBack(editors_, area);
         return;
     }
     const QString markup = links::webLink(d.captionEdit->text(), d.targetEdit->text(), d.emailChosen());
-    insertHotspot(editors_, editor, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
-    giveFocusBack(editor);
+    editors_.insertMarkup(area, markup, styleChange(true, std::nullopt), styleChange(false, std::nullopt));
+    giveFocusBack(editors_, area);
 }
 
 void InsertCommands::insertRelatedTopicsButton()
 {
-    QTextEdit* const editor = editors_.activeEditor();
+    const std::optional<Area> area = editors_.areaInUse();
     ButtonDialog& d = *buttonDialog;
     d.setupForButton();
 
     if (d.exec() != QDialog::Accepted) {
-        giveFocusBack(editor);
+        giveFocusBack(editors_, area);
         return;
     }
-    insertSmall(editors_, editor, links::relatedTopicsButton(d.captionEdit->text(), d.targetEdit->text()));
-    giveFocusBack(editor);
+    insertSmall(editors_, area, links::relatedTopicsButton(d.captionEdit->text(), d.targetEdit->text()));
+    giveFocusBack(editors_, area);
 }
 
 void InsertCommands::insertBitmap(bool transparent)
 {
-    QTextEdit* const editor = editors_.activeEditor();
+    const std::optional<Area> area = editors_.areaInUse();
 
     const QString path = prompter_.openFile(
         window_, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"), QStringLiteral("*.bmp"));
     if (path.isEmpty()) {
-        giveFocusBack(editor);
+        giveFocusBack(editors_, area);
         return;
     }
-    insertSmall(editors_, editor, links::bitmapMarkup(path, transparent));
-    giveFocusBack(editor);
+    insertSmall(editors_, area, links::bitmapMarkup(path, transparent));
+    giveFocusBack(editors_, area);
 }
 
 } // namespace ts

@@ -144,7 +144,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     formatting = new FormattingToolBar(prompter_, *editors, toolBar);
     toolBar->addToLowerRow(formatting);
     tools = new ToolsCommands(project_, prompter_, programFolder_, *navigator, *editors, *statusBar, listIcons, this);
-    topics = new TopicCommands(project_, prompter_, *navigator, *editors, *tools->searchProgress, this);
+    topics = new TopicCommands(project_, prompter_, *navigator, *editors, this);
     projectCommands = new ProjectCommands(project_, prompter_, programFolder_, *navigator, *editors, *topics,
                                           *statusBar, menus->reopenActions, this);
     build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);
@@ -156,7 +156,6 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     qApp->installEventFilter(this);
 
     // The model starts empty with the default window: the Project was made so.
-    project_.PendingOpenPath.clear();
     project_.ProjectPath = project_.unnamedPath();
     project_.CompilerPath = QStringLiteral("NoCompiler");
     showProjectName(project_.ProjectPath);
@@ -171,8 +170,7 @@ void MainWindow::setUsableMinimumSize()
     // window; the smallest window still shows every button, box and the
     // panels up to the progress bar whole, and keeps a few lines of the
     // topic text in view.
-    const int lines = editors->topicEditor->fontMetrics().lineSpacing();
-    editors->topicEditor->setMinimumHeight(4 * lines + 2 * editors->topicEditor->frameWidth());
+    editors->setMinimumTopicLines(4);
     // The window's layout counts only a status bar's explicit minimum, and
     // the menu bar only in its total: without both the editors would be
     // squeezed under their captions.
@@ -238,7 +236,7 @@ void MainWindow::openProgramArgument()
     // there are no settings yet: a file manager starts us that way.
     const QString& arg = programArgument_;
     if (arg.size() >= 3 && arg.right(3).toUpper() == QStringLiteral("TSP")) {
-        project_.PendingOpenPath = arg;
+        projectCommands->setPendingOpenPath(arg);
         projectCommands->openProject();
     } else if (!arg.endsWith(QLatin1String(".hlp"), Qt::CaseInsensitive)) {
         // A help file goes to the help viewer; anything else is not ours.

@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QStringList>
-#include <QTextEdit>
 
 namespace ts {
 
@@ -137,13 +136,13 @@ void ProjectCommands::newProject()
 
 void ProjectCommands::openProject()
 {
-    QString path = project_.PendingOpenPath;
+    QString path = pendingOpenPath_;
     if (path.isEmpty()) {
         path = prompter_.openFile(window_, ProjectFilter, QStringLiteral("*.tsp"));
         if (path.isEmpty())
             return;
     }
-    project_.PendingOpenPath.clear();
+    pendingOpenPath_.clear();
     if (!ProjectFile::isProjectFileName(path)) {
         // Its help sources would be named after a cut-off name.
         prompter_.error(window_, ProjectFile::notAProjectFileMessage(path));
@@ -193,7 +192,7 @@ void ProjectCommands::openProject()
 
     navigator_.showProject();
     emit projectOpened();
-    editors_.topicEditor->setFocus();
+    editors_.focusArea(TopicEditorPane::Area::Topic);
     statusBar_.finishActivity();
     rememberRecentProject();
     topics_.refillWindows();
@@ -218,11 +217,50 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
     if (project_.TopicCount() == 0)
         return SaveResult::Cancelled;
     navigator_.storeCurrentTopic();
+    const std::optional<QString> path = askSaveAsPath();
+    if (!path)
+        return SaveResult::Cancelled;
+
+    // Every question comes before anything is written, so that a Cancel
+    // changes nothing.
+    const SaveAsPlan plan = planSaveAsCompanions(project_, *path);
+    QStringList setAside; // the target's contents file the renamed project goes on without
+    if (!askAboutCompanions(plan, setAside))
+        return SaveResult::Cancelled;
+    if (!writeUnderNewName(*path, plan))
+        return SaveResult::Failed;
+
+    for (const QString& target : setAside) {
+        const QString aside = freeName(target + QStringLiteral(".old"));
+        if (!QFile::rename(target, aside))
+            prompter_.error(window_, QStringLiteral("Cannot rename '%1' to '%2'; it stays the contents of '%3'.")
+                                         .arg(target, aside, *path));
+    }
+    // The unnamed project's contents now live under the new name; its CNT
+    // file is kept.
+    if (plan.RemoveFromAfterCopy)
+        for (const CompanionFile& file : plan.Files)
+            if (file.FromExists && file.Extension == QStringLiteral(".tsc"))
+                QFile::remove(file.From);
+    rememberRecentProject();
+    statusBar_.finishActivity();
+    return SaveResult::Saved;
+}
+
+bool ProjectCommands::confirmSaveAs(const QString& text)
+{
+    return prompter_.message(window_, text, QStringLiteral("Save As"), Prompter::Buttons::OkCancel,
+                             Prompter::Icon::Question)
+           == Prompter::Answer::Ok;
+}
+
+std::optional<QString> ProjectCommands::askSaveAsPath()
+{
     QString path = prompter_.saveFile(window_, ProjectFilter, project_.isUnnamed() ? QString() : project_.ProjectPath,
                                       QStringLiteral("tsp"));
     if (path.isEmpty()) {
         statusBar_.finishActivity();
-        return SaveResult::Cancelled;
+        return std::nullopt;
     }
     // The dialog adds the extension only to a name without any dot; the
     // companion files are named after the name without ".tsp", so a name
@@ -230,23 +268,18 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
     if (!ProjectFile::isProjectFileName(path))
         path += QStringLiteral(".tsp");
     path = QFileInfo(path).absoluteFilePath();
-    const auto askOkCancel = [this](const QString& text) {
-        return prompter_.message(window_, text, QStringLiteral("Save As"), Prompter::Buttons::OkCancel,
-                                 Prompter::Icon::Question)
-               == Prompter::Answer::Ok;
-    };
-    if (QFileInfo::exists(path) && !askOkCancel(path + QStringLiteral(" already exists\rReplace existing file?")))
-        return SaveResult::Cancelled;
+    if (QFileInfo::exists(path) && !confirmSaveAs(path + QStringLiteral(" already exists\rReplace existing file?")))
+        return std::nullopt;
+    return path;
+}
 
-    // Every question comes before anything is written, so that a Cancel
-    // changes nothing.
-    const SaveAsPlan plan = planSaveAsCompanions(project_, path);
-    QStringList setAside;   // the target's contents file the renamed project goes on without
+bool ProjectCommands::askAboutCompanions(const SaveAsPlan& plan, QStringList& setAside)
+{
     for (const CompanionFile& file : plan.Files) {
         if (file.askBeforeReplacing()
-            && !askOkCancel(file.To + QStringLiteral(" already exists\rReplace it with this project's ")
-                            + companionKind(file.Extension) + QStringLiteral("?")))
-            return SaveResult::Cancelled;
+            && !confirmSaveAs(file.To + QStringLiteral(" already exists\rReplace it with this project's ")
+                              + companionKind(file.Extension) + QStringLiteral("?")))
+            return false;
         if (file.askWhetherToKeepTarget() && file.Extension == QStringLiteral(".tsc")) {
             const auto keep = prompter_.message(
                 window_,
@@ -259,7 +292,11 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
                 setAside.append(file.To);
         }
     }
+    return true;
+}
 
+bool ProjectCommands::writeUnderNewName(const QString& path, const SaveAsPlan& plan)
+{
     // A failure anywhere leaves the project's name, the status bar and the
     // next Save as they were.
     const QString oldPath = project_.ProjectPath;
@@ -269,7 +306,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
         statusBar_.finishActivity();
         if (!message.isEmpty())
             prompter_.error(window_, message);
-        return SaveResult::Failed;
+        return false;
     };
     try {
         for (const CompanionFile& file : plan.Files)
@@ -284,22 +321,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
     statusBar_.setPanelText(1, QStringLiteral("Saving project..."));
     if (!writeProjectFile(path))
         return fail(QString());
-
-    for (const QString& target : setAside) {
-        const QString aside = freeName(target + QStringLiteral(".old"));
-        if (!QFile::rename(target, aside))
-            prompter_.error(window_, QStringLiteral("Cannot rename '%1' to '%2'; it stays the contents of '%3'.")
-                                         .arg(target, aside, path));
-    }
-    // The unnamed project's contents now live under the new name; its CNT
-    // file is kept.
-    if (plan.RemoveFromAfterCopy)
-        for (const CompanionFile& file : plan.Files)
-            if (file.FromExists && file.Extension == QStringLiteral(".tsc"))
-                QFile::remove(file.From);
-    rememberRecentProject();
-    statusBar_.finishActivity();
-    return SaveResult::Saved;
+    return true;
 }
 
 bool ProjectCommands::writeProjectFile(const QString& path)
@@ -349,10 +371,10 @@ void ProjectCommands::openRecentProject(int item)
 {
     const QString path = recent_.path(item);
     if (path.isEmpty() || path == QStringLiteral("NoName")) {
-        project_.PendingOpenPath.clear();
+        pendingOpenPath_.clear();
         return;
     }
-    project_.PendingOpenPath = path;
+    pendingOpenPath_ = path;
     openProject();
 }
 
@@ -392,7 +414,7 @@ void ProjectCommands::importHelpFile()
         return;
     }
     statusBar_.finishActivity();
-    project_.PendingOpenPath = path;
+    pendingOpenPath_ = path;
     openProject();
 
     if (!importLogViewer)

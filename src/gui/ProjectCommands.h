@@ -5,8 +5,10 @@
 #include "settings/RecentFiles.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QWidget;
@@ -17,6 +19,7 @@ class LogViewer;
 class Project;
 class Prompter;
 class StatusBar;
+struct SaveAsPlan;
 class TopicCommands;
 class TopicEditorPane;
 class TopicNavigator;
@@ -34,6 +37,11 @@ public:
                     const std::array<QAction*, RecentFiles::Count>& reopenActions, QWidget* window);
 
     const RecentFiles& recentFiles() const { return recent_; }
+    // The project file the next Open opens without asking for one: the
+    // program's argument, a Reopen item, an imported project. Open takes it
+    // and leaves it empty.
+    void setPendingOpenPath(const QString& path) { pendingOpenPath_ = path; }
+    const QString& pendingOpenPath() const { return pendingOpenPath_; }
     // The import log's viewer, made by the first import.
     LogViewer* importLogViewer = nullptr;
 
@@ -68,6 +76,17 @@ private:
     // The project is as its file holds it.
     void markSaved();
     bool writeProjectFile(const QString& path);
+    // Save As in steps: the new name, asked and confirmed (nothing when
+    // cancelled); the questions about the companion files (false when
+    // cancelled), which put the target contents files the renamed project
+    // goes on without into `setAside`; the companions copied and the
+    // project written under the new name (false, and the old name kept,
+    // when that failed).
+    std::optional<QString> askSaveAsPath();
+    bool askAboutCompanions(const SaveAsPlan& plan, QStringList& setAside);
+    bool writeUnderNewName(const QString& path, const SaveAsPlan& plan);
+    // An Ok/Cancel question of Save As; true for Ok.
+    bool confirmSaveAs(const QString& text);
     void refreshRecentMenu();
     void rememberRecentProject();
     void setProjectPanel(const QString& path);
@@ -83,6 +102,7 @@ private:
     QWidget* window_;
     RecentFiles recent_;
     QString lastSavedPath_;
+    QString pendingOpenPath_;
 };
 
 } // namespace ts

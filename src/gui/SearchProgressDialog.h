@@ -1,12 +1,11 @@
 #pragma once
-// SearchProgressDialog: the small progress window of topic search, which link
-// maintenance borrows for its own pass. It stays on top, has no title-bar
-// buttons and is shown without blocking for the length of the work; the
-// work runs on without returning to the event loop, so every change paints
-// at once.
+// SearchProgressDialog: the small progress window of topic search; link
+// maintenance shows one of its own with another text. It stays on top, has
+// no title-bar buttons and is shown without blocking for the length of the
+// work; the work runs on without returning to the event loop, so every
+// change paints at once.
 //
-// Made once with the main window and kept for the run. A user that changes
-// the text sets it back to "Searching topics..." when done.
+// Each user makes one with the main window and keeps it for the run.
 
 #include <QDialog>
 

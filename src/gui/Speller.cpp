@@ -1,6 +1,5 @@
 #include "Speller.h"
 
-#include "SpellingDialog.h"
 #include "spelling/SpellWords.h"
 
 #include <QFile>
@@ -22,7 +21,6 @@ QString Speller::defaultDicPath()
 
 Speller::Speller(QObject* parent) : QObject(parent)
 {
-    answers_ = [](const Question& q) { return SpellingDialog::ask(q); };
 }
 
 Speller::~Speller() = default;

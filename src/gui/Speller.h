@@ -15,6 +15,8 @@
 // wordOffset is the word's offset in the checked text as it stands after the
 // replacements made earlier in the same check.
 
+#include "SpellingQuestion.h"
+
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -35,20 +37,8 @@ public:
     static constexpr std::int32_t ChangeButton = 32;
     static constexpr std::int16_t Cancelled = -3;
 
-    // The user's answer for one unknown word.
-    struct Answer {
-        enum class Kind { Ignore, IgnoreAll, Change, Add, Cancel };
-        Kind kind = Kind::Cancel;
-        QString replacement; // Change
-    };
-    // What the user is shown: the word, the text it stands in with its offset
-    // there, and the dictionary's suggestions.
-    struct Question {
-        QString word;
-        QString text;
-        qsizetype offset = 0;
-        QStringList suggestions;
-    };
+    using Answer = SpellingAnswer;
+    using Question = SpellingQuestion;
     using AnswerSource = std::function<Answer(const Question&)>;
     using Event = std::function<void(Speller& sender, std::int16_t& action)>;
 
@@ -67,7 +57,9 @@ public:
     void setPersonalDictionary(const QString& path);
     QString personalDictionary() const { return personalPath_; }
 
-    // The dialog by default; tests put a scripted one here.
+    // Who answers for the user: none at first (an unknown word then cancels
+    // the check); the tools commands put the spelling dialog here, tests a
+    // scripted user.
     void setAnswerSource(AnswerSource source) { answers_ = std::move(source); }
 
     bool isKnown(const QString& word) const;

@@ -29,7 +29,7 @@ QString oneLine(QString s)
 
 } // namespace
 
-QString SpellingDialog::contextHtml(const Speller::Question& q)
+QString SpellingDialog::contextHtml(const SpellingQuestion& q)
 {
     const qsizetype start = qMax<qsizetype>(0, q.offset - ContextChars);
     const qsizetype end = qMin(q.text.size(), q.offset + q.word.size() + ContextChars);
@@ -44,7 +44,7 @@ QString SpellingDialog::contextHtml(const Speller::Question& q)
     return html;
 }
 
-SpellingDialog::SpellingDialog(const Speller::Question& q, QWidget* parent) : QDialog(parent)
+SpellingDialog::SpellingDialog(const SpellingQuestion& q, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("SpellingDialog"));
     setWindowTitle(QStringLiteral("Spell Check"));
@@ -70,7 +70,7 @@ SpellingDialog::SpellingDialog(const Speller::Question& q, QWidget* parent) : QD
     if (!q.suggestions.isEmpty())
         suggestionList->setCurrentRow(0);
     connect(suggestionList, &QListWidget::currentTextChanged, changeToEdit, &QLineEdit::setText);
-    connect(suggestionList, &QListWidget::itemDoubleClicked, this, [this] { finish(Speller::Answer::Kind::Change); });
+    connect(suggestionList, &QListWidget::itemDoubleClicked, this, [this] { finish(SpellingAnswer::Kind::Change); });
 
     ignoreButton = new QPushButton(QStringLiteral("&Ignore"), this);
     ignoreAllButton = new QPushButton(QStringLiteral("I&gnore All"), this);
@@ -86,11 +86,11 @@ SpellingDialog::SpellingDialog(const Speller::Question& q, QWidget* parent) : QD
     if (caseVariant >= 0)
         suggestionList->setCurrentRow(int(caseVariant));
     (caseVariant >= 0 ? changeButton : ignoreButton)->setDefault(true);
-    connect(ignoreButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Ignore); });
-    connect(ignoreAllButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::IgnoreAll); });
-    connect(changeButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Change); });
-    connect(addButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Add); });
-    connect(cancelButton, &QPushButton::clicked, this, [this] { finish(Speller::Answer::Kind::Cancel); });
+    connect(ignoreButton, &QPushButton::clicked, this, [this] { finish(SpellingAnswer::Kind::Ignore); });
+    connect(ignoreAllButton, &QPushButton::clicked, this, [this] { finish(SpellingAnswer::Kind::IgnoreAll); });
+    connect(changeButton, &QPushButton::clicked, this, [this] { finish(SpellingAnswer::Kind::Change); });
+    connect(addButton, &QPushButton::clicked, this, [this] { finish(SpellingAnswer::Kind::Add); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { finish(SpellingAnswer::Kind::Cancel); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(notFound);
@@ -110,17 +110,17 @@ SpellingDialog::SpellingDialog(const Speller::Question& q, QWidget* parent) : QD
     changeToEdit->selectAll();
 }
 
-void SpellingDialog::finish(Speller::Answer::Kind kind)
+void SpellingDialog::finish(SpellingAnswer::Kind kind)
 {
     answer_.kind = kind;
-    answer_.replacement = kind == Speller::Answer::Kind::Change ? changeToEdit->text() : QString();
-    if (kind == Speller::Answer::Kind::Cancel)
+    answer_.replacement = kind == SpellingAnswer::Kind::Change ? changeToEdit->text() : QString();
+    if (kind == SpellingAnswer::Kind::Cancel)
         reject();
     else
         accept();
 }
 
-Speller::Answer SpellingDialog::ask(const Speller::Question& question)
+SpellingAnswer SpellingDialog::ask(const SpellingQuestion& question)
 {
     // Each word gets a dialog of its own; it opens where the one before was
     // (where the user last put it), so it does not jump about while the

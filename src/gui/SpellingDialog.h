@@ -3,7 +3,7 @@
 // replacement, the dictionary's suggestions, and the buttons Ignore,
 // Ignore All, Change, Add and Cancel. Escape and closing the window cancel.
 
-#include "Speller.h"
+#include "SpellingQuestion.h"
 
 #include <QDialog>
 
@@ -17,12 +17,12 @@ namespace ts {
 class SpellingDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit SpellingDialog(const Speller::Question& question, QWidget* parent = nullptr);
+    explicit SpellingDialog(const SpellingQuestion& question, QWidget* parent = nullptr);
 
     // Shows the dialog modally over the active window and returns the answer.
-    static Speller::Answer ask(const Speller::Question& question);
+    static SpellingAnswer ask(const SpellingQuestion& question);
 
-    Speller::Answer answer() const { return answer_; }
+    SpellingAnswer answer() const { return answer_; }
 
     QLabel* contextLabel;
     QLineEdit* changeToEdit;
@@ -31,12 +31,12 @@ public:
 
     // The word in its surroundings (about 40 characters each side, on one
     // line), as rich text with the word in bold.
-    static QString contextHtml(const Speller::Question& question);
+    static QString contextHtml(const SpellingQuestion& question);
 
 private:
-    void finish(Speller::Answer::Kind kind);
+    void finish(SpellingAnswer::Kind kind);
 
-    Speller::Answer answer_;
+    SpellingAnswer answer_;
 };
 
 } // namespace ts

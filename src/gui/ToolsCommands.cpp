@@ -11,6 +11,7 @@
 #include "SearchDialog.h"
 #include "SearchProgressDialog.h"
 #include "Speller.h"
+#include "SpellingDialog.h"
 #include "StatusBar.h"
 #include "TopicEditorPane.h"
 #include "TopicNavigator.h"
@@ -18,29 +19,12 @@
 #include "search/TopicSearch.h"
 #include "spelling/SpellWords.h"
 
-#include <QLineEdit>
-#include <QTextCursor>
-#include <QTextEdit>
-
 namespace ts {
 
 namespace {
 
 // The dialog elements switched off at the start of every run.
 constexpr std::int32_t DisabledDialogElements = 139292;
-
-// True when every character from `start` for `length` characters is struck
-// out: the word lies inside a jump or web hotspot or its markup.
-bool struckOut(QTextDocument* document, int start, int length)
-{
-    QTextCursor c(document);
-    for (int p = start; p < start + length; ++p) {
-        c.setPosition(p + 1);
-        if (!c.charFormat().fontStrikeOut())
-            return false;
-    }
-    return length > 0;
-}
 
 } // namespace
 
@@ -51,8 +35,8 @@ ToolsCommands::ToolsCommands(Project& project, Prompter& prompter, const QString
       editors_(editors), statusBar_(statusBar), window_(window)
 {
     setObjectName(QStringLiteral("toolsCommands"));
-    searchProgress = new SearchProgressDialog(window);
-    searchDialog = new SearchDialog(project_, *searchProgress, listIcons, window);
+    searchProgress_ = new SearchProgressDialog(window);
+    searchDialog = new SearchDialog(project_, *searchProgress_, listIcons, window);
     contentsDialog = new ContentsDialog(project_, prompter_, *searchDialog, listIcons, window);
     aboutDialog = new AboutDialog(window);
 }
@@ -94,6 +78,7 @@ ts::Speller& ToolsCommands::speller()
         speller_ = new ts::Speller(this);
         speller_->setObjectName(QStringLiteral("Speller"));
         speller_->setPersonalDictionary(programFolder_ + QStringLiteral("Topicsmith.dic"));
+        speller_->setAnswerSource(&SpellingDialog::ask);
         speller_->onMisspelled = [this](ts::Speller& sender, std::int16_t& action) {
             onMisspelled(sender, action);
         };
@@ -122,10 +107,8 @@ void ToolsCommands::checkSpelling()
     bool stopped = false;
     for (int i = 0; i < count; ++i) {
         navigator_.goToTopic(i);
-        s.setCheckText(editors_.topicEditor->toPlainText());
-        QTextCursor c = editors_.topicEditor->textCursor();
-        c.clearSelection();
-        editors_.topicEditor->setTextCursor(c);
+        s.setCheckText(editors_.plainText(TopicEditorPane::Area::Topic));
+        editors_.clearSelection(TopicEditorPane::Area::Topic);
         if (s.resultCode() == ts::Speller::Cancelled) {
             stopped = true;
             break;
@@ -145,14 +128,10 @@ void ToolsCommands::onMisspelled(ts::Speller& sender, std::int16_t& action)
         action = 1;
         return;
     }
-    QTextCursor c = editors_.topicEditor->textCursor();
+    // Words inside a jump or web hotspot or its markup are passed over.
     const int start = sender.wordOffset();
-    const int end = qMin(start + int(word.size()), editors_.topicEditor->document()->characterCount() - 1);
-    c.setPosition(qMin(start, end));
-    c.setPosition(end, QTextCursor::KeepAnchor);
-    editors_.topicEditor->setTextCursor(c);
-    editors_.topicEditor->ensureCursorVisible();
-    if (struckOut(editors_.topicEditor->document(), start, end - start))
+    const int selected = editors_.selectText(TopicEditorPane::Area::Topic, start, int(word.size()));
+    if (editors_.isStruckOut(TopicEditorPane::Area::Topic, start, selected))
         action = 1;
 }
 
@@ -161,18 +140,13 @@ void ToolsCommands::onSpellerClick(ts::Speller& sender, std::int16_t& action)
     if (sender.clickedButton() != ts::Speller::ChangeButton)
         return;
     const QString replacement = sender.clickInfoText();
-    editors_.putOnClipboard(replacement);
+    putOnClipboard(replacement);
     if (replacement.isEmpty()) {
         action = 1;
         return;
     }
     // The replacement takes the format of the word it replaces.
-    QTextCursor c = editors_.topicEditor->textCursor();
-    QTextCursor first(editors_.topicEditor->document());
-    first.setPosition(qMin(c.selectionStart() + 1, editors_.topicEditor->document()->characterCount() - 1));
-    const QTextCharFormat format = first.charFormat();
-    c.insertText(replacement, format);
-    editors_.topicEditor->setTextCursor(c);
+    editors_.replaceSelection(TopicEditorPane::Area::Topic, replacement);
 }
 
 } // namespace ts

@@ -1,7 +1,6 @@
 #pragma once
 // The tools commands: topic search, the contents editor, spell checking of
-// every topic's text, the about box and the program's help. The search's
-// progress window is lent to the link maintenance as well.
+// every topic's text, the about box and the program's help.
 
 #include <QIcon>
 #include <QList>
@@ -37,7 +36,8 @@ public:
     // Topicsmith.dic in the program folder.
     ts::Speller& speller();
 
-    SearchProgressDialog* searchProgress;
+    // The search's progress window; the search alone uses it.
+    SearchProgressDialog* searchProgress() const { return searchProgress_; }
     SearchDialog* searchDialog;
     ContentsDialog* contentsDialog;
     AboutDialog* aboutDialog;
@@ -64,6 +64,7 @@ private:
     TopicEditorPane& editors_;
     StatusBar& statusBar_;
     QWidget* window_;
+    SearchProgressDialog* searchProgress_;
     ts::Speller* speller_ = nullptr;
 };
 

@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTextEdit>
 
 #include <utility>
 #include <vector>
@@ -23,15 +22,18 @@
 namespace ts {
 
 TopicCommands::TopicCommands(Project& project, Prompter& prompter, TopicNavigator& navigator,
-                             TopicEditorPane& editors, SearchProgressDialog& progress, QWidget* window)
+                             TopicEditorPane& editors, QWidget* window)
     : QObject(window), project_(project), prompter_(prompter), navigator_(navigator), editors_(editors),
-      progress_(progress), window_(window)
+      window_(window)
 {
     setObjectName(QStringLiteral("topicCommands"));
     topicPropertiesDialog = new TopicPropertiesDialog(project_, prompter_, window);
     autoSizeDialog = new AutoSizeDialog(window);
     windowEditor = new WindowEditorDialog(project_, prompter_, *autoSizeDialog, window);
-    connect(windowEditor, &WindowEditorDialog::rewriteWindowLinks, this, &TopicCommands::rewriteLinks);
+    connect(windowEditor, &WindowEditorDialog::rewriteWindowLinks, this, &TopicCommands::rewriteDeletedWindowLinks);
+    linkProgress_ = new SearchProgressDialog(window);
+    linkProgress_->setObjectName(QStringLiteral("linkProgress"));
+    linkProgress_->setText(QStringLiteral("Updating links..."));
 }
 
 void TopicCommands::addTopic()
@@ -42,7 +44,7 @@ void TopicCommands::addTopic()
         return;
     }
     TopicPropertiesDialog& d = *topicPropertiesDialog;
-    project_.AddMode = true;
+    d.setAdding(true);
     d.setWindowTitle(QStringLiteral("Add new topic"));
     d.setCurrentTopic(navigator_.currentTopic());
     d.callIdCheck->setChecked(false);
@@ -75,7 +77,7 @@ void TopicCommands::addTopic()
     emit topicAdded();
     emit projectChanged();
     // The user goes on writing the new topic.
-    editors_.topicEditor->setFocus();
+    editors_.focusArea(TopicEditorPane::Area::Topic);
 }
 
 void TopicCommands::deleteTopic()
@@ -136,7 +138,7 @@ void TopicCommands::changeTopicProperties()
     navigator_.storeCurrentTopic();
     TopicPropertiesDialog& d = *topicPropertiesDialog;
     d.setWindowTitle(QStringLiteral("Change Topic Properties"));
-    project_.AddMode = false;
+    d.setAdding(false);
     d.setCurrentTopic(i);
 
     const TopicRecord before = project_.topic(i);
@@ -155,16 +157,13 @@ void TopicCommands::changeTopicProperties()
     const int oldWindow = project_.topic(i).WindowIndex;
     const int newWindow = d.selectedWindowIndex();
 
-    project_.WindowLinkMode = false;
     if (!(newIdStored == project_.topic(i).TopicID))
-        rewriteLinks(oldId, newIdStored.text());
+        rewriteLinks(topicIdRename(oldId, newIdStored.text()));
     if (newWindow != oldWindow) {
-        project_.WindowLinkMode = true;
         const auto windowName = [this](int k) {
             return k >= 0 && k < project_.WindowCount() ? project_.window(k).Name.text() : QString();
         };
-        rewriteLinks(newIdStored.text() + QLatin1Char('>') + windowName(oldWindow),
-                     newIdStored.text() + QLatin1Char('>') + windowName(newWindow));
+        rewriteLinks(topicWindowMove(newIdStored.text(), windowName(oldWindow), windowName(newWindow)));
     }
 
     navigator_.renameTopic(i, newIdStored.text());
@@ -186,34 +185,41 @@ void TopicCommands::refillWindows()
     windowEditor->refillWindowList(project_.topic(navigator_.currentTopic()).WindowIndex);
 }
 
+void TopicCommands::rewriteDeletedWindowLinks(const QString& oldText, const QString& newText)
+{
+    // The dialog names the windows as links do, behind a ">".
+    const auto windowOf = [](const QString& reference) {
+        return reference.mid(reference.indexOf(QLatin1Char('>')) + 1);
+    };
+    rewriteLinks(windowRename(windowOf(oldText), windowOf(newText)));
+}
+
 // The callers store the editors into the current topic first and load it
 // back afterwards, so the current topic is rewritten through its stored
 // blocks like every other topic.
-void TopicCommands::rewriteLinks(const QString& oldText, const QString& newText)
+void TopicCommands::rewriteLinks(const LinkRename& rename)
 {
-    // The pass borrows the search's progress window and hands it back as
-    // search expects it, however the pass ends.
-    struct Borrowed {
+    // The progress window shows from nothing for the length of the pass,
+    // however the pass ends.
+    struct ShownWhileRewriting {
         SearchProgressDialog& window;
-        explicit Borrowed(SearchProgressDialog& w) : window(w)
+        explicit ShownWhileRewriting(SearchProgressDialog& w) : window(w)
         {
             window.setValue(0);
-            window.setText(QStringLiteral("Updating links..."));
             window.showAndPaint();
         }
-        ~Borrowed()
+        ~ShownWhileRewriting()
         {
             window.setValue(0);
-            window.setText(QStringLiteral("Searching topics..."));
             window.hide();
         }
     };
 
     QString failure;
     {
-        Borrowed progress(progress_);
+        const ShownWhileRewriting shown(*linkProgress_);
         try {
-            updateJumps(project_, oldText, newText, [this](int step) { progress_.setValue(progress_.value() + step); });
+            updateLinks(project_, rename, [this](int step) { linkProgress_->setValue(linkProgress_->value() + step); });
         } catch (const IoError& e) {
             // Only the contents file can fail; the topics are rewritten by then.
             failure = e.message();

@@ -5,13 +5,12 @@
 
 #include <QObject>
 
-#include <cstdint>
-
 class QWidget;
 
 namespace ts {
 
 class AutoSizeDialog;
+struct LinkRename;
 class Project;
 class Prompter;
 class SearchProgressDialog;
@@ -23,13 +22,14 @@ class WindowEditorDialog;
 class TopicCommands : public QObject {
     Q_OBJECT
 public:
-    // `progress` is lent to the link maintenance while it runs.
     TopicCommands(Project& project, Prompter& prompter, TopicNavigator& navigator, TopicEditorPane& editors,
-                  SearchProgressDialog& progress, QWidget* window);
+                  QWidget* window);
 
     TopicPropertiesDialog* topicPropertiesDialog;
     WindowEditorDialog* windowEditor;
     AutoSizeDialog* autoSizeDialog;
+    // The link maintenance's progress window, shown while it rewrites.
+    SearchProgressDialog* linkProgress() const { return linkProgress_; }
 
 public slots:
     void addTopic();
@@ -38,9 +38,9 @@ public slots:
     void changeTopicProperties();
     // The window editor shows the current topic's window of a project just opened.
     void refillWindows();
-    // Link maintenance for a Topic ID rename (WindowLinkMode false) or a
-    // window reference rewrite (WindowLinkMode true).
-    void rewriteLinks(const QString& oldText, const QString& newText);
+    // Link maintenance for a Topic ID rename, a topic moved to another
+    // window or a window deleted, as `rename` says.
+    void rewriteLinks(const LinkRename& rename);
 
 signals:
     // A topic was added: the editing commands have something to act on.
@@ -49,11 +49,15 @@ signals:
     void projectChanged();
 
 private:
+    // The window editor deleted a window: references `oldText` (">" and the
+    // window's name) become `newText` (">main").
+    void rewriteDeletedWindowLinks(const QString& oldText, const QString& newText);
+
     Project& project_;
     Prompter& prompter_;
     TopicNavigator& navigator_;
     TopicEditorPane& editors_;
-    SearchProgressDialog& progress_;
+    SearchProgressDialog* linkProgress_;
     QWidget* window_;
 };
 

@@ -174,7 +174,7 @@ void TopicPropertiesDialog::acceptIfValid()
     fields.TopicID = topicIdEdit->text();
     fields.AssignID = callIdCheck->isChecked();
     fields.CallId = callIdEdit->text();
-    const int own = project_.AddMode ? -1 : currentTopic_;
+    const int own = adding_ ? -1 : currentTopic_;
     const TopicCheck check = checkTopicProperties(project_, fields, own);
 
     if (check.BlankNotice) {

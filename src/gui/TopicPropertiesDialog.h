@@ -27,9 +27,13 @@ class TopicPropertiesDialog : public QDialog {
 public:
     TopicPropertiesDialog(Project& project, Prompter& prompter, QWidget* parent = nullptr);
 
-    // The current topic: when changing (Project::AddMode false) it is not
-    // compared with itself, and prepareFields selects its window when topicIdEdit holds
-    // an ID.
+    // Whether the dialog adds a topic (Add new topic) or changes the current
+    // one (Change Topic Properties). When changing, the current topic is not
+    // compared with itself.
+    void setAdding(bool adding) { adding_ = adding; }
+    bool adding() const { return adding_; }
+    // The current topic: when changing it is not compared with itself, and
+    // prepareFields selects its window when topicIdEdit holds an ID.
     void setCurrentTopic(int index);
     int currentTopic() const { return currentTopic_; }
 
@@ -64,6 +68,7 @@ private:
     Project& project_;
     Prompter& prompter_;
     int currentTopic_ = -1;
+    bool adding_ = false;
 };
 
 } // namespace ts

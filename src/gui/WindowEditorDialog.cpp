@@ -323,7 +323,6 @@ void WindowEditorDialog::deleteWindow()
     guard_ = false;
     loadWindowFields(k - 1);
 
-    project_.WindowLinkMode = true;
     emit rewriteWindowLinks(oldText, QStringLiteral(">main"));
 }
 

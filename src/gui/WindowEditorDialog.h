@@ -5,7 +5,7 @@
 // (so that they survive a switch to another window) and at "OK"; Add New and
 // Delete change the table at once.
 // Deleting a window asks the main window to rewrite the link references to it
-// through rewriteWindowLinks (with Project::WindowLinkMode set).
+// through rewriteWindowLinks.
 //
 // The command that opens the dialog stores the current topic before and loads
 // it again after, so the editors show the topic's window colours.
@@ -72,7 +72,7 @@ public:
 
 signals:
     // A window was deleted: references `oldText` (">" and its name) in links
-    // are to become `newText` (">main"). WindowLinkMode is set.
+    // are to become `newText` (">main").
     void rewriteWindowLinks(const QString& oldText, const QString& newText);
 
 public slots:

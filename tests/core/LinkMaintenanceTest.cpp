@@ -170,7 +170,7 @@ TEST(RenameInContentsEntry, RewritesWholeNamesExactly)
     EXPECT_EQ(renamed("A=MAIN", move), "A=MAIN");
 }
 
-class UpdateJumpsTest : public ::testing::Test {
+class UpdateLinksTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -183,7 +183,7 @@ protected:
     Project project;
 };
 
-TEST_F(UpdateJumpsTest, RewritesExactlyTheBlocksWhereANameChanged)
+TEST_F(UpdateLinksTest, RewritesExactlyTheBlocksWhereANameChanged)
 {
     const QByteArray linked = RtfWriter::write(doc({para({run("Go-->SETUP", struck())})}));
     // Written by another program: a rewrite would change its bytes.
@@ -194,7 +194,8 @@ TEST_F(UpdateJumpsTest, RewritesExactlyTheBlocksWhereANameChanged)
     project.addTopic(topic("THREE", unrelated, QByteArray()));
 
     std::vector<int> steps;
-    updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"), [&](int s) { steps.push_back(s); });
+    updateLinks(project, topicIdRename(QStringLiteral("SETUP"), QStringLiteral("INSTALL")),
+                [&](int s) { steps.push_back(s); });
 
     EXPECT_EQ(steps, (std::vector<int>{682, 682, 682}));
     EXPECT_TRUE(project.topic(0).HeaderRtf.isEmpty());
@@ -206,7 +207,7 @@ TEST_F(UpdateJumpsTest, RewritesExactlyTheBlocksWhereANameChanged)
     EXPECT_FALSE(QFile::exists(contentsPath())); // no contents file, none made
 }
 
-TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
+TEST_F(UpdateLinksTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
 {
     const QString tail = QString(400, QLatin1Char('x'));
     writeAll(contentsPath(), QByteArray("SETUP book\r\n\tSetup=SETUP\r\n\tSetupX=SETUPX\r\n"
@@ -215,7 +216,7 @@ TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
     const QByteArray before = readAll(contentsPath());
     project.addTopic(topic("ONE", QByteArray(), QByteArray()));
 
-    updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
+    updateLinks(project, topicIdRename(QStringLiteral("SETUP"), QStringLiteral("INSTALL")));
 
     const QByteArray renamed = QByteArray("SETUP book\r\n\tSetup=INSTALL\r\n\tSetupX=SETUPX\r\n"
                                           "\tLower=setup\r\n\t\tLong=INSTALL>win ") +
@@ -223,9 +224,8 @@ TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
     // The file waits for the project's Save; the commands see the new entries.
     EXPECT_EQ(readAll(contentsPath()), before);
     EXPECT_EQ(ContentsFile::bytesFor(project), renamed);
-    EXPECT_FALSE(project.WindowLinkMode);
     // A second rename starts from the pending entries.
-    updateJumps(project, QStringLiteral("INSTALL"), QStringLiteral("INSTALL2"));
+    updateLinks(project, topicIdRename(QStringLiteral("INSTALL"), QStringLiteral("INSTALL2")));
     EXPECT_EQ(ContentsFile::bytesFor(project), QByteArray(renamed).replace("=INSTALL", "=INSTALL2"));
     ContentsFile::savePending(project);
     EXPECT_EQ(readAll(contentsPath()), QByteArray(renamed).replace("=INSTALL", "=INSTALL2"));
@@ -233,43 +233,39 @@ TEST_F(UpdateJumpsTest, TopicIdRenameRewritesTheContentsEntriesThatNameIt)
 
     // Nothing to rewrite: nothing waits, and the file keeps its own line ends.
     writeAll(contentsPath(), "Other=OTHER\n");
-    updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
+    updateLinks(project, topicIdRename(QStringLiteral("SETUP"), QStringLiteral("INSTALL")));
     EXPECT_FALSE(project.PendingContents);
     EXPECT_EQ(readAll(contentsPath()), QByteArray("Other=OTHER\n"));
 }
 
-TEST_F(UpdateJumpsTest, WindowDeletionRewritesTopicsAndContentsAndClearsTheFlag)
+TEST_F(UpdateLinksTest, WindowDeletionRewritesTopicsAndContents)
 {
     project.addTopic(topic("ONE", RtfWriter::write(doc({para({run("Head-->T>OLDWIN", underlined())})})),
                            RtfWriter::write(doc({para({run("Go-->T>OLDWIN", struck()), run(" >OLDWIN", plain())})}))));
     writeAll(contentsPath(), "Page=T>OLDWIN\r\nOther=OLDWIN\r\nLonger=T>OLDWIN2\r\n");
-    project.WindowLinkMode = true;
 
-    updateJumps(project, QStringLiteral(">OLDWIN"), QStringLiteral(">main"));
+    updateLinks(project, windowRename(QStringLiteral("OLDWIN"), QStringLiteral("main")));
 
-    EXPECT_FALSE(project.WindowLinkMode);
     EXPECT_EQ(project.topic(0).HeaderRtf, RtfWriter::write(doc({para({run("Head-->T>main", underlined())})})));
     EXPECT_EQ(project.topic(0).BodyRtf,
               RtfWriter::write(doc({para({run("Go-->T>main", struck()), run(" >OLDWIN", plain())})})));
     // Only the window part of an entry, whole.
     EXPECT_EQ(ContentsFile::bytesFor(project), QByteArray("Page=T>main\r\nOther=OLDWIN\r\nLonger=T>OLDWIN2\r\n"));
 
-    // A topic moved from "main" to "pop" through the two-text form.
+    // A topic moved from "main" to "pop".
     project.topic(0).BodyRtf = RtfWriter::write(doc({para({run("-->T>main -->MAIN>main", struck())})}));
-    project.WindowLinkMode = true;
-    updateJumps(project, QStringLiteral("T>main"), QStringLiteral("T>pop"));
+    updateLinks(project, topicWindowMove(QStringLiteral("T"), QStringLiteral("main"), QStringLiteral("pop")));
     EXPECT_EQ(project.topic(0).BodyRtf, RtfWriter::write(doc({para({run("-->T>pop -->MAIN>main", struck())})})));
-    EXPECT_FALSE(project.WindowLinkMode);
 }
 
-TEST_F(UpdateJumpsTest, ABadContentsFileIsReportedAndLeftAsItWasAfterTheTopicsAreDone)
+TEST_F(UpdateLinksTest, ABadContentsFileIsReportedAndLeftAsItWasAfterTheTopicsAreDone)
 {
     const QByteArray bad("Top=SETUP\r\n\t\t\tToo deep=SETUP\r\n");
     writeAll(contentsPath(), bad);
     project.addTopic(topic("ONE", QByteArray(), RtfWriter::write(doc({para({run("-->SETUP", struck())})}))));
 
     try {
-        updateJumps(project, QStringLiteral("SETUP"), QStringLiteral("INSTALL"));
+        updateLinks(project, topicIdRename(QStringLiteral("SETUP"), QStringLiteral("INSTALL")));
         FAIL() << "no error for a bad contents file";
     } catch (const ContentsLevelError& e) {
         EXPECT_TRUE(e.message().contains(contentsPath())) << e.message().toStdString();
@@ -279,7 +275,7 @@ TEST_F(UpdateJumpsTest, ABadContentsFileIsReportedAndLeftAsItWasAfterTheTopicsAr
     EXPECT_EQ(project.topic(0).BodyRtf, RtfWriter::write(doc({para({run("-->INSTALL", struck())})})));
 }
 
-TEST_F(UpdateJumpsTest, CountsTheLinksThatADeletionWouldLeaveDangling)
+TEST_F(UpdateLinksTest, CountsTheLinksThatADeletionWouldLeaveDangling)
 {
     project.addTopic(topic("INSTALL", QByteArray(), RtfWriter::write(doc({para({run("Self-->INSTALL", struck())})}))));
     project.addTopic(topic("A", RtfWriter::write(doc({para({run("Up-->install", underlined())})})),

@@ -78,9 +78,6 @@ TEST(Project, StartStateHoldsTheDefaultWindowOnly)
     EXPECT_TRUE(p.isUnnamed());
     EXPECT_EQ(p.projectBase(), QStringLiteral("/opt/ts/NoName"));
     EXPECT_EQ(p.CompilerPath, QStringLiteral("NoCompiler"));
-    EXPECT_TRUE(p.PendingOpenPath.isEmpty());
-    EXPECT_FALSE(p.AddMode);
-    EXPECT_FALSE(p.WindowLinkMode);
 }
 
 TEST(Project, DeleteTopicMovesLaterTopicsDownAndClearsTheFreedSlot)

@@ -40,7 +40,7 @@ struct Editor {
         if (!contents.isEmpty())
             MainWindowHarness::writeFile(contentsPath(), contents);
         h.show();
-        h.form->project().PendingOpenPath = path;
+        h.form->projectCommands->setPendingOpenPath(path);
         h.form->projectCommands->openProject();
     }
 

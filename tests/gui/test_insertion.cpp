@@ -99,8 +99,8 @@ void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Product overview"));
-    selectRange(f.editors->topicEditor, 0, 16);
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("Product overview"));
+    selectRange(f.editors->topicEditor(), 0, 16);
 
     QStringList items;
     QString proposed;
@@ -118,15 +118,15 @@ void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
     QCOMPARE(proposed, QStringLiteral("Product overview"));
     QCOMPARE(items, QStringList({QStringLiteral("OVERVIEW - Overview"), QStringLiteral("SECOND - Second one")}));
     const QString markup = QStringLiteral("Product overview-->OVERVIEW");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), markup);
-    QVERIFY(struckOut(f.editors->topicEditor, 0, int(markup.size())));
-    QVERIFY(!underlined(f.editors->topicEditor, 0, 1));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), markup);
+    QVERIFY(struckOut(f.editors->topicEditor(), 0, int(markup.size())));
+    QVERIFY(!underlined(f.editors->topicEditor(), 0, 1));
     QCOMPARE(clipboardText(), markup);
-    QCOMPARE(f.editors->topicEditor->textCursor().position(), int(markup.size()));
+    QCOMPARE(f.editors->topicEditor()->textCursor().position(), int(markup.size()));
 
     // What is typed next is plain again.
-    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("x"));
-    QVERIFY(!charAt(f.editors->topicEditor, int(markup.size())).fontStrikeOut());
+    QTest::keyClicks(f.editors->topicEditor(), QStringLiteral("x"));
+    QVERIFY(!charAt(f.editors->topicEditor(), int(markup.size())).fontStrikeOut());
 
     f.navigator->storeCurrentTopic();
     const QByteArray rtf = TopicFileWriter::generate(f.project());
@@ -138,10 +138,10 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("See "));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("See "));
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
-    f.editors->topicEditor->mergeCurrentCharFormat(bold);
+    f.editors->topicEditor()->mergeCurrentCharFormat(bold);
 
     QTimer::singleShot(0, &f, [&] {
         LinkDialog* d = f.insertion->linkDialog;
@@ -152,14 +152,14 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
     h.click(f.toolBar->topicLinkButton);
 
     const QString markup = QStringLiteral("Overview-->OVERVIEW>main");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("See ") + markup);
-    QVERIFY(struckOut(f.editors->topicEditor, 4, 4 + int(markup.size())));
-    QCOMPARE(charAt(f.editors->topicEditor, 4).fontWeight(), int(QFont::Bold));
-    QCOMPARE(charAt(f.editors->topicEditor, 3 + int(markup.size())).fontWeight(), int(QFont::Bold));
-    QVERIFY(!struckOut(f.editors->topicEditor, 0, 1));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("See ") + markup);
+    QVERIFY(struckOut(f.editors->topicEditor(), 4, 4 + int(markup.size())));
+    QCOMPARE(charAt(f.editors->topicEditor(), 4).fontWeight(), int(QFont::Bold));
+    QCOMPARE(charAt(f.editors->topicEditor(), 3 + int(markup.size())).fontWeight(), int(QFont::Bold));
+    QVERIFY(!struckOut(f.editors->topicEditor(), 0, 1));
 
     // The second topic from the list, in no window.
-    caretAtEnd(f.editors->topicEditor);
+    caretAtEnd(f.editors->topicEditor());
     QTimer::singleShot(0, &f, [&] {
         LinkDialog* d = f.insertion->linkDialog;
         QVERIFY(!d->topicWindowCheck->isChecked()); // reset by the command
@@ -168,7 +168,7 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
         d->okButton()->click();
     });
     h.click(f.toolBar->topicLinkButton);
-    QVERIFY(f.editors->topicEditor->toPlainText().endsWith(QStringLiteral(">mainnext-->SECOND")));
+    QVERIFY(f.editors->topicEditor()->toPlainText().endsWith(QStringLiteral(">mainnext-->SECOND")));
 }
 
 void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
@@ -178,7 +178,7 @@ void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
     h.addTopic(QStringLiteral("THIRD"), QStringLiteral("Third one"));
     h.clickTab(0);
     h.activate();
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("see third one here"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("see third one here"));
 
     // Nothing selected in OVERVIEW: not OVERVIEW itself, the next topic.
     QList<int> proposed;
@@ -189,7 +189,7 @@ void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
     h.click(f.toolBar->topicLinkButton);
     // "third one" selected: the topic of that title, also after a detour
     // through the other help file.
-    selectRange(f.editors->topicEditor, 4, 13);
+    selectRange(f.editors->topicEditor(), 4, 13);
     QTimer::singleShot(0, &f, [&] {
         LinkDialog* d = f.insertion->linkDialog;
         proposed.append(d->topicCombo->currentIndex());
@@ -200,15 +200,15 @@ void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
     });
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(proposed, (QList<int>{1, 2, 2}));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("see third one-->THIRD here"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("see third one-->THIRD here"));
 }
 
 void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("abc"));
-    selectRange(f.editors->topicEditor, 1, 2);
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("abc"));
+    selectRange(f.editors->topicEditor(), 1, 2);
 
     QString proposed = QStringLiteral("unset");
     QTimer::singleShot(0, &f, [&] {
@@ -225,17 +225,17 @@ void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
 
     QCOMPARE(proposed, QString());
     const QString markup = QStringLiteral("Overview-->OVERVIEW");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("a") + markup + QStringLiteral("c"));
-    QVERIFY(underlined(f.editors->topicEditor, 1, 1 + int(markup.size())));
-    QVERIFY(!struckOut(f.editors->topicEditor, 1, 2));
-    QVERIFY(!charAt(f.editors->topicEditor, 1 + int(markup.size())).fontUnderline());
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("a") + markup + QStringLiteral("c"));
+    QVERIFY(underlined(f.editors->topicEditor(), 1, 1 + int(markup.size())));
+    QVERIFY(!struckOut(f.editors->topicEditor(), 1, 2));
+    QVERIFY(!charAt(f.editors->topicEditor(), 1 + int(markup.size())).fontUnderline());
 
     // Jump chosen again: the check boxes come back. A selection over two
     // paragraphs is proposed as one line.
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("ab"));
-    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
-    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("cd"));
-    selectRange(f.editors->topicEditor, 0, 5);
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("ab"));
+    QTest::keyClick(f.editors->topicEditor(), Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor(), QStringLiteral("cd"));
+    selectRange(f.editors->topicEditor(), 0, 5);
     QTimer::singleShot(0, &f, [&] {
         LinkDialog* d = f.insertion->linkDialog;
         QCOMPARE(d->hotspotEdit->text(), QStringLiteral("ab cd"));
@@ -250,8 +250,8 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("text"));
-    const QString before = f.editors->topicEditor->toHtml();
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("text"));
+    const QString before = f.editors->topicEditor()->toHtml();
 
     // The prompt left in the topic field.
     QTimer::singleShot(0, &f, [&] {
@@ -269,10 +269,10 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
              QStringLiteral("Could not create the link to another help file!\r\nThe Topic ID was not entered!"));
-    QCOMPARE(f.editors->topicEditor->toHtml(), before);
+    QCOMPARE(f.editors->topicEditor()->toHtml(), before);
 
     // No file name.
-    caretAtEnd(f.editors->topicEditor);
+    caretAtEnd(f.editors->topicEditor());
     QTimer::singleShot(0, &f, [&] {
         LinkDialog* d = f.insertion->linkDialog;
         QCOMPARE(d->helpFileEdit->text(), QStringLiteral("other.hlp")); // kept from the last use
@@ -284,11 +284,11 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.lastMessage(),
              QStringLiteral("Could not create the link to another help file!\r\nThe file name was not entered!"));
-    QCOMPARE(f.editors->topicEditor->toHtml(), before);
+    QCOMPARE(f.editors->topicEditor()->toHtml(), before);
 
     // The file chosen with Search; clearing the box brings the list back
     // first, then it is checked again.
-    caretAtEnd(f.editors->topicEditor);
+    caretAtEnd(f.editors->topicEditor());
     h.prompter.path(QStringLiteral("/help/Other.hlp"));
     QTimer::singleShot(0, &f, [&] {
         LinkDialog* d = f.insertion->linkDialog;
@@ -305,15 +305,15 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
     h.click(f.toolBar->topicLinkButton);
     QCOMPARE(h.prompter.calls().back().filter, QStringLiteral("Help Files (*.hlp)|*.HLP"));
     const QString markup = QStringLiteral("-->Intro@/help/Other.hlp");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("text") + markup);
-    QVERIFY(struckOut(f.editors->topicEditor, 4, 4 + int(markup.size())));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("text") + markup);
+    QVERIFY(struckOut(f.editors->topicEditor(), 4, 4 + int(markup.size())));
 }
 
 void InsertionTest::webAndMailLinks()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    caretAtEnd(f.editors->topicEditor);
+    caretAtEnd(f.editors->topicEditor());
 
     QTimer::singleShot(0, &f, [&] {
         ButtonDialog* d = f.insertion->buttonDialog;
@@ -328,13 +328,13 @@ void InsertionTest::webAndMailLinks()
     h.click(f.toolBar->webLinkButton);
 
     const QString markup = QStringLiteral("sales-->!ExecFile(mailto:sales)");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), markup);
-    QVERIFY(struckOut(f.editors->topicEditor, 0, int(markup.size())));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), markup);
+    QVERIFY(struckOut(f.editors->topicEditor(), 0, int(markup.size())));
     QCOMPARE(clipboardText(), markup);
 
     // The choice is kept; the hotspot comes from a selection of two characters.
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("go"));
-    selectRange(f.editors->topicEditor, 0, 2);
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("go"));
+    selectRange(f.editors->topicEditor(), 0, 2);
     QTimer::singleShot(0, &f, [&] {
         ButtonDialog* d = f.insertion->buttonDialog;
         QVERIFY(d->linkKindButtons()[1]->isChecked());
@@ -345,17 +345,17 @@ void InsertionTest::webAndMailLinks()
         d->okButton()->click();
     });
     h.click(f.toolBar->webLinkButton);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("go-->!ExecFile(http://example.com)"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("go-->!ExecFile(http://example.com)"));
 }
 
 void InsertionTest::relatedTopicsButtonAtEightPoints()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("ab"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("ab"));
     QTextCharFormat twelve;
     twelve.setFontPointSize(12);
-    f.editors->topicEditor->mergeCurrentCharFormat(twelve);
+    f.editors->topicEditor()->mergeCurrentCharFormat(twelve);
 
     QTimer::singleShot(0, &f, [&] {
         ButtonDialog* d = f.insertion->buttonDialog;
@@ -368,24 +368,24 @@ void InsertionTest::relatedTopicsButtonAtEightPoints()
     h.click(f.toolBar->relatedTopicsButton);
 
     const QString markup = QStringLiteral(" {button ,Alink(printing)}  Related Topics");
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("ab") + markup);
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("ab") + markup);
     for (int k = 2; k < 2 + int(markup.size()); ++k)
-        QCOMPARE(charAt(f.editors->topicEditor, k).fontPointSize(), 8.0);
-    QVERIFY(!struckOut(f.editors->topicEditor, 2, 3));
+        QCOMPARE(charAt(f.editors->topicEditor(), k).fontPointSize(), 8.0);
+    QVERIFY(!struckOut(f.editors->topicEditor(), 2, 3));
     QCOMPARE(clipboardText(), markup);
 
     // The size before is in force again, and a paste repeats the markup.
-    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("z"));
-    QCOMPARE(charAt(f.editors->topicEditor, 2 + int(markup.size())).fontPointSize(), 12.0);
+    QTest::keyClicks(f.editors->topicEditor(), QStringLiteral("z"));
+    QCOMPARE(charAt(f.editors->topicEditor(), 2 + int(markup.size())).fontPointSize(), 12.0);
     f.editors->paste();
-    QVERIFY(f.editors->topicEditor->toPlainText().endsWith(QStringLiteral("z") + markup));
+    QVERIFY(f.editors->topicEditor()->toPlainText().endsWith(QStringLiteral("z") + markup));
 }
 
 void InsertionTest::bitmapsOfBothKinds()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    caretAtEnd(f.editors->topicEditor);
+    caretAtEnd(f.editors->topicEditor());
 
     h.prompter.path(QStringLiteral("c:\\Pics\\logo.bmp"));
     h.click(f.toolBar->transparentBitmapButton);
@@ -393,12 +393,12 @@ void InsertionTest::bitmapsOfBothKinds()
     QCOMPARE(call.kind, ScriptedPrompter::Kind::OpenFile);
     QCOMPARE(call.filter, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"));
     QCOMPARE(call.fileName, QStringLiteral("*.bmp"));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP} "));
-    QCOMPARE(charAt(f.editors->topicEditor, 0).fontPointSize(), 8.0);
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP} "));
+    QCOMPARE(charAt(f.editors->topicEditor(), 0).fontPointSize(), 8.0);
 
     h.prompter.path(QStringLiteral("/pics/Map.shg"));
     f.menus->addBitmapAction->trigger();
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP}  {bmc /PICS/MAP.SHG} "));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP}  {bmc /PICS/MAP.SHG} "));
     QCOMPARE(clipboardText(), QStringLiteral(" {bmc /PICS/MAP.SHG} "));
     QVERIFY(!h.prompter.unexpectedCall());
 }
@@ -407,9 +407,9 @@ void InsertionTest::cancelAndNoActiveEditorInsertNothing()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("keep me"));
-    selectRange(f.editors->topicEditor, 0, 4);
-    const QString before = f.editors->topicEditor->toHtml();
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("keep me"));
+    selectRange(f.editors->topicEditor(), 0, 4);
+    const QString before = f.editors->topicEditor()->toHtml();
     QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
 
     QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->cancelButton()->click(); });
@@ -420,19 +420,19 @@ void InsertionTest::cancelAndNoActiveEditorInsertNothing()
     h.click(f.toolBar->webLinkButton);
     h.prompter.path(QString());
     h.click(f.toolBar->bitmapButton);
-    QCOMPARE(f.editors->topicEditor->toHtml(), before);
+    QCOMPARE(f.editors->topicEditor()->toHtml(), before);
 
     // With the focus in the keywords field the dialog runs and the clipboard
     // is replaced, but neither editor changes.
-    const QString header = f.editors->headerEditor->toHtml();
-    f.editors->keywordsEdit->setFocus();
+    const QString header = f.editors->headerEditor()->toHtml();
+    f.editors->keywordsEdit()->setFocus();
     QTimer::singleShot(0, &f, [&] {
         f.insertion->buttonDialog->targetEdit->setText(QStringLiteral("kw"));
         f.insertion->buttonDialog->okButton()->click();
     });
     h.click(f.toolBar->relatedTopicsButton);
-    QCOMPARE(f.editors->topicEditor->toHtml(), before);
-    QCOMPARE(f.editors->headerEditor->toHtml(), header);
+    QCOMPARE(f.editors->topicEditor()->toHtml(), before);
+    QCOMPARE(f.editors->headerEditor()->toHtml(), header);
     QCOMPARE(clipboardText(), QStringLiteral(" {button ,Alink(kw)}  Related Topics"));
 }
 
@@ -440,7 +440,7 @@ void InsertionTest::oneUndoTakesBackAWholeInsertion()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    QTextEdit* editor = f.editors->topicEditor;
+    QTextEdit* editor = f.editors->topicEditor();
     MainWindowHarness::typeInto(editor, QStringLiteral("See the overview"));
     const auto undoneBy1 = [&](const std::function<void()>& insert) {
         const QString before = editor->toHtml();
@@ -488,7 +488,7 @@ void InsertionTest::aLinkReplacesExactlyTheSelection()
 {
     MainWindowHarness h;
     MainWindow& f = withTopics(h);
-    QTextEdit* editor = f.editors->topicEditor;
+    QTextEdit* editor = f.editors->topicEditor();
     struct Kind {
         const char* name;
         QAbstractButton* button;

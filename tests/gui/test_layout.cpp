@@ -37,7 +37,7 @@ void LayoutTest::smallestMainWindowKeepsEveryControlUsable()
     for (QWidget* w : f.toolBar->findChildren<QWidget*>())
         if (w->isVisibleTo(&f) && (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w)))
             controls.append(w);
-    controls << f.editors->keywordsEdit << f.editors->headerEditor << f.navigator->topicTabs
+    controls << f.editors->keywordsEdit() << f.editors->headerEditor() << f.navigator->topicTabs
              << f.navigator->topicListPanel;
     QVERIFY(controls.size() > 20);
     for (QWidget* w : controls) {
@@ -45,13 +45,13 @@ void LayoutTest::smallestMainWindowKeepsEveryControlUsable()
         QVERIFY2(window.contains(r), qPrintable(w->objectName()));
         QVERIFY2(w->width() >= w->minimumSizeHint().width(), qPrintable(w->objectName()));
     }
-    QTextEdit* topic = f.editors->topicEditor;
+    QTextEdit* topic = f.editors->topicEditor();
     QVERIFY(topic->viewport()->height() >= 3 * topic->fontMetrics().lineSpacing());
     // Nothing lies over anything else: the captions, editors and status bar
     // each keep their own room, one below the other.
-    const QList<QWidget*> column = {f.navigator->topicTabs, f.editors->nonScrollingCaption, f.editors->headerEditor,
-                                    f.editors->topicAreaCaption, topic, f.editors->keywordsCaption,
-                                    f.editors->keywordsEdit, f.statusBar};
+    const QList<QWidget*> column = {f.navigator->topicTabs, f.editors->nonScrollingCaption(), f.editors->headerEditor(),
+                                    f.editors->topicAreaCaption(), topic, f.editors->keywordsCaption(),
+                                    f.editors->keywordsEdit(), f.statusBar};
     for (qsizetype i = 1; i < column.size(); ++i) {
         const int above = column[i - 1]->mapTo(&f, QPoint(0, column[i - 1]->height())).y();
         QVERIFY2(column[i]->mapTo(&f, QPoint(0, 0)).y() >= above, qPrintable(column[i]->objectName()));

@@ -28,7 +28,7 @@ const QString UseBuiltIn = QStringLiteral(
 
 void openProject(MainWindowHarness& h, const QString& path)
 {
-    h.form->project().PendingOpenPath = path;
+    h.form->projectCommands->setPendingOpenPath(path);
     h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().ProjectPath, path);
 }
@@ -126,7 +126,7 @@ void MainWindowBuildTest::rtfFileStoresTheCurrentTopicAndShowsItsProgress()
     h.show();
     MainWindow& f = *h.form;
     openProject(h, path);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Typed but not yet stored"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("Typed but not yet stored"));
 
     Activity activity(f);
     h.click(f.toolBar->topicFileButton);

@@ -9,6 +9,8 @@
 #include "contents/ContentsFile.h"
 #include "richtext/RtfReader.h"
 
+#include <QProgressBar>
+
 using namespace ts;
 using namespace ts::testing;
 
@@ -51,6 +53,7 @@ private slots:
     void badContentsFileIsReportedAndTheRenameStillHappens();
     void renamedContentsWaitForTheProjectsSave();
     void windowCalledDefaultIsStoredAndLinkedAsChosen();
+    void theRewriteShowsAProgressWindowOfItsOwn();
 };
 
 void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
@@ -63,11 +66,11 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
     side.Name.setText(QStringLiteral("side"));
     QVERIFY(f.project().addWindow(side));
     h.addTopic(QStringLiteral("OTHER"));
-    typeLink(f.editors->topicEditor, QStringLiteral("See "), QStringLiteral("Jump-->OLD"), QStringLiteral(" or a>OLD"), true);
+    typeLink(f.editors->topicEditor(), QStringLiteral("See "), QStringLiteral("Jump-->OLD"), QStringLiteral(" or a>OLD"), true);
     h.clickTab(0);
     // Typed into the current topic and not stored yet: the command stores it
     // before the rewrite and shows the rewritten text afterwards.
-    typeLink(f.editors->topicEditor, QString(), QStringLiteral("Self-->OLD>main"), QStringLiteral(" end"), false);
+    typeLink(f.editors->topicEditor(), QString(), QStringLiteral("Self-->OLD>main"), QStringLiteral(" end"), false);
     const QString contents = ContentsFile::pathFor(f.project());
     MainWindowHarness::writeFile(contents, "Book\r\n\tTitle=OLD\r\n\tOther=OTHER\r\n");
 
@@ -77,20 +80,19 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
     QVERIFY(!h.refused);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
 
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Self-->NEW>side end"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Self-->NEW>side end"));
     QCOMPARE(runs(f.project().topic(0).BodyRtf), (QStringList{QStringLiteral("Self-->NEW>side|U"), QStringLiteral(" end|")}));
     QCOMPARE(runs(f.project().topic(1).BodyRtf),
              (QStringList{QStringLiteral("See |"), QStringLiteral("Jump-->NEW|S"), QStringLiteral(" or a>OLD|")}));
     QCOMPARE(ContentsFile::bytesFor(f.project()), QByteArray("Book\r\n\tTitle=NEW\r\n\tOther=OTHER\r\n"));
-    QVERIFY(!f.project().WindowLinkMode);
     QVERIFY(h.prompter.messages().isEmpty());
-    // The progress window is handed back as search expects it.
-    QVERIFY(!f.tools->searchProgress->isVisible());
-    QCOMPARE(f.tools->searchProgress->text(), QStringLiteral("Searching topics..."));
-    QCOMPARE(f.tools->searchProgress->value(), 0);
+    // The link upkeep's progress window is gone again; search's was never touched.
+    QVERIFY(!f.topics->linkProgress()->isVisible());
+    QCOMPARE(f.tools->searchProgress()->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(f.tools->searchProgress()->value(), 0);
 
     h.clickTab(1);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("See Jump-->NEW or a>OLD"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("See Jump-->NEW or a>OLD"));
 }
 
 // The contents file changes with the project file: a rename that is
@@ -144,7 +146,7 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("OLD"));
     h.addTopic(QStringLiteral("OTHER"));
-    typeLink(f.editors->topicEditor, QString(), QStringLiteral("Go-->OLD"), QString(), true);
+    typeLink(f.editors->topicEditor(), QString(), QStringLiteral("Go-->OLD"), QString(), true);
     h.clickTab(0);
     const QString contents = ContentsFile::pathFor(f.project());
     const QByteArray bad("Title=OLD\r\n\t\t\tToo deep\r\n");
@@ -152,7 +154,7 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
 
     bool progressShownWithMessage = true;
     h.prompter.onCall = [&](const ScriptedPrompter::Call&) {
-        progressShownWithMessage = f.tools->searchProgress->isVisible();
+        progressShownWithMessage = f.topics->linkProgress()->isVisible();
     };
     h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
     h.click(f.toolBar->topicPropertiesButton);
@@ -164,7 +166,7 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
     // The links and the topic agree on the new ID.
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
     QCOMPARE(runs(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
-    QCOMPARE(f.tools->searchProgress->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(f.tools->searchProgress()->text(), QStringLiteral("Searching topics..."));
 }
 
 // "Default" in any case is a window name like any other: the record and the
@@ -184,7 +186,7 @@ void MainWindowLinksTest::windowCalledDefaultIsStoredAndLinkedAsChosen()
     h.click(f.toolBar->addTopicButton);
     QCOMPARE(f.project().topic(1).WindowIndex, 2);
 
-    typeLink(f.editors->topicEditor, QString(), QStringLiteral("Self-->TWO>dEfAuLt"), QString(), false);
+    typeLink(f.editors->topicEditor(), QString(), QStringLiteral("Self-->TWO>dEfAuLt"), QString(), false);
     h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
     h.click(f.toolBar->topicPropertiesButton);
     QCOMPARE(f.project().topic(1).WindowIndex, 1);
@@ -194,6 +196,41 @@ void MainWindowLinksTest::windowCalledDefaultIsStoredAndLinkedAsChosen()
     h.click(f.toolBar->topicPropertiesButton);
     QCOMPARE(f.project().topic(1).WindowIndex, 2);
     QCOMPARE(runs(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>dEfAuLt|U")});
+}
+
+// The search's progress window stays the search's: the rewrite shows its
+// own, with its own text, for as long as it runs.
+void MainWindowLinksTest::theRewriteShowsAProgressWindowOfItsOwn()
+{
+    MainWindowHarness h;
+    h.show();
+    MainWindow& f = *h.form;
+    h.newProject(QStringLiteral("OLD"));
+    for (const QString& id : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}) {
+        h.addTopic(id);
+        typeLink(f.editors->topicEditor(), QString(), QStringLiteral("Go-->OLD"), QString(), true);
+    }
+    h.clickTab(0);
+
+    SearchProgressDialog* own = f.topics->linkProgress();
+    QVERIFY(own != f.tools->searchProgress());
+    QList<int> values;
+    bool alwaysShownAlone = true;
+    connect(own->progressBar, &QProgressBar::valueChanged, &f, [&](int v) {
+        values.append(v);
+        if (v > 0)
+            alwaysShownAlone = alwaysShownAlone && own->isVisible()
+                               && own->text() == QStringLiteral("Updating links...")
+                               && !f.tools->searchProgress()->isVisible();
+    });
+    h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
+    h.click(f.toolBar->topicPropertiesButton);
+
+    QCOMPARE(values, (QList<int>{512, 1024, 1536, 2048, 0}));
+    QVERIFY(alwaysShownAlone);
+    QVERIFY(!own->isVisible());
+    QCOMPARE(f.tools->searchProgress()->text(), QStringLiteral("Searching topics..."));
+    QCOMPARE(runs(f.project().topic(3).BodyRtf), QStringList{QStringLiteral("Go-->NEW|S")});
 }
 
 QTEST_MAIN(MainWindowLinksTest)

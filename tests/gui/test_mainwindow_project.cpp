@@ -83,8 +83,8 @@ void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("INTRO"), QStringLiteral("Introduction"));
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Welcome"));
-    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("start;begin"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("Welcome"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit(), QStringLiteral("start;begin"));
     const QString path = h.path(QStringLiteral("guide.tsp"));
     saveAs(h, path);
 
@@ -117,10 +117,10 @@ void MainWindowProjectTest::saveWritesInPlaceWithProgressAndStatus()
     MainWindowHarness::writeProject(path, ids, 3);
     h.show();
     MainWindow& f = *h.form;
-    f.project().PendingOpenPath = path;
+    f.projectCommands->setPendingOpenPath(path);
     f.projectCommands->openProject();
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: seven.tsp"));
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("changed first topic"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("changed first topic"));
 
     QList<int> steps;
     QStringList activity;
@@ -316,7 +316,7 @@ void MainWindowProjectTest::openDialogAndItsCancel()
     QCOMPARE(call.filter, Filter);
     QCOMPARE(call.fileName, QStringLiteral("*.tsp"));
     QCOMPARE(f.project().TopicCount(), 0);
-    QVERIFY(!f.editors->topicEditor->isEnabled());
+    QVERIFY(!f.editors->topicEditor()->isEnabled());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -340,15 +340,15 @@ void MainWindowProjectTest::openReplacesTheProjectAfterTheQuestion()
     QCOMPARE(h.listEntries(), h.tabCaptions());
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
     QCOMPARE(f.navigator->topicList->currentRow(), 0);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of X"));
-    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("keys of X"));
-    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title of X "));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Body of X"));
+    QCOMPARE(f.editors->keywordsEdit()->text(), QStringLiteral("keys of X"));
+    QCOMPARE(f.editors->topicTitleLabel()->text(), QStringLiteral("Title of X "));
     QCOMPARE(f.project().WindowCount(), 2);
     QCOMPARE(f.project().ProjectPath, path);
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: other.tsp"));
     QCOMPARE(f.statusBar->panelText(1), QString());
     QCOMPARE(f.progressBar->value(), 0);
-    QVERIFY(f.project().PendingOpenPath.isEmpty());
+    QVERIFY(f.projectCommands->pendingOpenPath().isEmpty());
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
     QVERIFY(!h.prompter.unexpectedCall());
 }
@@ -363,16 +363,16 @@ void MainWindowProjectTest::openOfTheOpenProjectAfterSavingShowsTheSavedState()
     openByDialog(h, path, false);
 
     // Yes: the changes are saved first, then the file is read.
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("edited"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("edited"));
     h.prompter.path(path).answer(Prompter::Answer::Yes);
     h.click(f.toolBar->openButton);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("edited"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("edited"));
     QCOMPARE(storedBody(loadProject(path), 0), QStringLiteral("edited"));
 
     // No: the file as it is on disk, the edits are dropped.
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("dropped"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("dropped"));
     openByDialog(h, path);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("edited"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("edited"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -390,7 +390,7 @@ void MainWindowProjectTest::damagedFileLeavesTheOpenProjectAlone()
     MainWindow& f = *h.form;
     openByDialog(h, good, false);
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved work"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("unsaved work"));
     const int callsBefore = int(h.prompter.calls().size());
 
     h.prompter.path(damaged);
@@ -402,7 +402,7 @@ void MainWindowProjectTest::damagedFileLeavesTheOpenProjectAlone()
     QCOMPARE(error.icon, Prompter::Icon::Error);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("KEEP"), QStringLiteral("ME")}));
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 1);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved work"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("unsaved work"));
     QCOMPARE(f.project().ProjectPath, good);
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: good.tsp"));
     QCOMPARE(f.statusBar->panelText(1), QString());
@@ -467,7 +467,7 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("There is no file '%1'.").arg(path));
     QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
-    QVERIFY(f.project().PendingOpenPath.isEmpty());
+    QVERIFY(f.projectCommands->pendingOpenPath().isEmpty());
 
     // A "NoName" place is not offered, and does nothing.
     QVERIFY(f.menus->reopenActions[0]->isVisible());
@@ -475,7 +475,7 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     const int callsBefore = int(h.prompter.calls().size());
     f.menus->reopenActions[3]->trigger();
     QCOMPARE(int(h.prompter.calls().size()), callsBefore);
-    QVERIFY(f.project().PendingOpenPath.isEmpty());
+    QVERIFY(f.projectCommands->pendingOpenPath().isEmpty());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -485,7 +485,7 @@ void MainWindowProjectTest::newAsksAndCancelledSaveAsKeepsTheProject()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("FIRST"));
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("discarded"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("discarded"));
 
     h.prompter.answer(Prompter::Answer::Yes).path(QString());
     h.onTopicDialog({QStringLiteral("SECOND"), {}, {}, {}});
@@ -496,7 +496,7 @@ void MainWindowProjectTest::newAsksAndCancelledSaveAsKeepsTheProject()
     QCOMPARE(calls.back().kind, ScriptedPrompter::Kind::SaveFile);
     // Yes asked for the work to be saved; without a name New does not go on.
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("FIRST")});
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("discarded"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("discarded"));
     QVERIFY(f.project().isUnnamed());
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -544,7 +544,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
     const QString upper = h.path(QStringLiteral("D.tsp"));
     QVERIFY(QFile::copy(paths[3], upper));
     h.prompter.answer(Prompter::Answer::No);
-    f.project().PendingOpenPath = upper;
+    f.projectCommands->setPendingOpenPath(upper);
     f.projectCommands->openProject();
     QCOMPARE(captions().at(0), QStringLiteral("&1 ") + upper);
     QCOMPARE(captions().at(1), QStringLiteral("&2 ") + paths[3]);
@@ -563,10 +563,10 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("STYLED"), QStringLiteral("Styled topic"));
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Plain bold red big"));
-    QTest::keyClick(f.editors->topicEditor, Qt::Key_Return);
-    QTest::keyClicks(f.editors->topicEditor, QStringLiteral("A centred line"));
-    QTextCursor c(f.editors->topicEditor->document());
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("Plain bold red big"));
+    QTest::keyClick(f.editors->topicEditor(), Qt::Key_Return);
+    QTest::keyClicks(f.editors->topicEditor(), QStringLiteral("A centred line"));
+    QTextCursor c(f.editors->topicEditor()->document());
     c.setPosition(6);
     c.setPosition(10, QTextCursor::KeepAnchor);
     QTextCharFormat bold;
@@ -584,27 +584,27 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     c.mergeCharFormat(big);
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
-    QTextCursor(f.editors->topicEditor->document()->lastBlock()).mergeBlockFormat(centred);
-    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Header line"));
-    QTextCursor hc(f.editors->headerEditor->document());
+    QTextCursor(f.editors->topicEditor()->document()->lastBlock()).mergeBlockFormat(centred);
+    MainWindowHarness::typeInto(f.editors->headerEditor(), QStringLiteral("Header line"));
+    QTextCursor hc(f.editors->headerEditor()->document());
     hc.select(QTextCursor::Document);
     QTextCharFormat italic;
     italic.setFontItalic(true);
     hc.mergeCharFormat(italic);
-    const RichDocument body = fromTextDocument(*f.editors->topicEditor->document());
-    const RichDocument header = fromTextDocument(*f.editors->headerEditor->document());
+    const RichDocument body = fromTextDocument(*f.editors->topicEditor()->document());
+    const RichDocument header = fromTextDocument(*f.editors->headerEditor()->document());
 
     const QString path = h.path(QStringLiteral("styled.tsp"));
     saveAs(h, path);
     h.prompter.answer(Prompter::Answer::No);
     h.newProject(QStringLiteral("BLANK"));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QString());
     openByDialog(h, path);
 
-    QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()), body);
-    QCOMPARE(fromTextDocument(*f.editors->headerEditor->document()), header);
+    QCOMPARE(fromTextDocument(*f.editors->topicEditor()->document()), body);
+    QCOMPARE(fromTextDocument(*f.editors->headerEditor()->document()), header);
     const auto at = [&f](int pos) {
-        QTextCursor k(f.editors->topicEditor->document());
+        QTextCursor k(f.editors->topicEditor()->document());
         k.setPosition(pos + 1);
         return k.charFormat();
     };
@@ -612,9 +612,9 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     QCOMPARE(at(0).fontWeight(), int(QFont::Normal));
     QCOMPARE(at(11).foreground().color(), QColor(255, 0, 0));
     QCOMPARE(at(15).fontPointSize(), 20.0);
-    QCOMPARE(f.editors->topicEditor->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+    QCOMPARE(f.editors->topicEditor()->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
              Qt::AlignHCenter);
-    QTextCursor headerStart(f.editors->headerEditor->document());
+    QTextCursor headerStart(f.editors->headerEditor()->document());
     headerStart.setPosition(1);
     QVERIFY(headerStart.charFormat().fontItalic());
     QVERIFY(!h.prompter.unexpectedCall());
@@ -659,8 +659,8 @@ void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
 
     // Each kind of change marks the project, and Save clears the mark.
     const std::function<void()> changes[] = {
-        [&] { MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("typed")); },
-        [&] { MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("index")); },
+        [&] { MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("typed")); },
+        [&] { MainWindowHarness::typeInto(f.editors->keywordsEdit(), QStringLiteral("index")); },
         [&] { h.addTopic(QStringLiteral("ADDED")); },
         [&] {
             h.prompter.answer(Prompter::Answer::Ok);
@@ -706,7 +706,7 @@ void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
     QCOMPARE(f.project().ProjectPath, demo);
     QCOMPARE(int(h.prompter.calls().size()), before + 1); // the open dialog
     // With a change, Exit asks; Escape keeps the window.
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("more"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("more"));
     h.prompter.answer(Prompter::Answer::Cancel);
     QVERIFY(!f.close());
     QCOMPARE(h.prompter.calls().back().text, QStringLiteral("Save Project Before Exiting?"));
@@ -726,16 +726,16 @@ void MainWindowProjectTest::cancelledNewKeepsTheOpenProject()
     MainWindow& f = *h.form;
     openByDialog(h, demo, false);
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("unsaved"));
     h.prompter.answer(Prompter::Answer::No);
     QTimer::singleShot(0, &f, [&f] { f.topics->topicPropertiesDialog->cancelButton->click(); });
     h.click(f.toolBar->newButton);
     QCOMPARE(f.project().ProjectPath, demo);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("X"), QStringLiteral("Y")}));
     QCOMPARE(f.navigator->currentTopic(), 1);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("unsaved"));
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: demo.tsp"));
-    QVERIFY(f.editors->topicEditor->isEnabled());
+    QVERIFY(f.editors->topicEditor()->isEnabled());
     QVERIFY(f.windowHandle()->title().startsWith(QStringLiteral("demo.tsp*")));
     QVERIFY(!h.prompter.unexpectedCall());
 }

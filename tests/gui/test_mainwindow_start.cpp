@@ -72,38 +72,38 @@ void MainWindowStartTest::layoutAndCommandSurface()
         QCOMPARE(b->toolTip(), QString::fromLatin1(hint));
     }
     QVERIFY(f.toolBar->topicListToggle->isCheckable() && f.toolBar->topicListToggle->isChecked());
-    QVERIFY(f.formatting->boldButton->isCheckable() && !f.formatting->boldButton->isChecked());
-    QVERIFY(f.formatting->italicButton->isCheckable() && !f.formatting->italicButton->isChecked());
-    QVERIFY(f.formatting->leftAlignButton->isChecked() && !f.formatting->centreButton->isChecked());
-    f.formatting->centreButton->click();
-    QVERIFY(!f.formatting->leftAlignButton->isChecked() && f.formatting->centreButton->isChecked());
+    QVERIFY(f.formatting->boldButton()->isCheckable() && !f.formatting->boldButton()->isChecked());
+    QVERIFY(f.formatting->italicButton()->isCheckable() && !f.formatting->italicButton()->isChecked());
+    QVERIFY(f.formatting->leftAlignButton()->isChecked() && !f.formatting->centreButton()->isChecked());
+    f.formatting->centreButton()->click();
+    QVERIFY(!f.formatting->leftAlignButton()->isChecked() && f.formatting->centreButton()->isChecked());
 
-    QCOMPARE(f.formatting->sizeCombo->currentText(), QStringLiteral("8"));
-    QCOMPARE(f.formatting->sizeCombo->count(), 17);
-    QCOMPARE(f.formatting->sizeCombo->itemText(16), QStringLiteral("70"));
-    QCOMPARE(f.formatting->indentCombo->currentText(), QStringLiteral("0"));
-    QCOMPARE(f.formatting->indentCombo->count(), 11);
-    QCOMPARE(f.formatting->indentCombo->itemText(10), QStringLiteral("50"));
-    QVERIFY(f.formatting->fontCombo->count() > 0);
-    for (int i = 1; i < f.formatting->fontCombo->count(); ++i)
-        QVERIFY(f.formatting->fontCombo->itemText(i - 1).compare(f.formatting->fontCombo->itemText(i), Qt::CaseInsensitive) <= 0);
-    QCOMPARE(f.formatting->fontCombo->maxVisibleItems(), 16);
-    QCOMPARE(f.formatting->fontCombo->toolTip(), QStringLiteral("Font Face"));
-    QCOMPARE(f.formatting->colourSwatch->toolTip(), QStringLiteral("Font Color"));
-    QCOMPARE(f.formatting->colourLabel->text(), QStringLiteral("Color"));
+    QCOMPARE(f.formatting->sizeCombo()->currentText(), QStringLiteral("8"));
+    QCOMPARE(f.formatting->sizeCombo()->count(), 17);
+    QCOMPARE(f.formatting->sizeCombo()->itemText(16), QStringLiteral("70"));
+    QCOMPARE(f.formatting->indentCombo()->currentText(), QStringLiteral("0"));
+    QCOMPARE(f.formatting->indentCombo()->count(), 11);
+    QCOMPARE(f.formatting->indentCombo()->itemText(10), QStringLiteral("50"));
+    QVERIFY(f.formatting->fontCombo()->count() > 0);
+    for (int i = 1; i < f.formatting->fontCombo()->count(); ++i)
+        QVERIFY(f.formatting->fontCombo()->itemText(i - 1).compare(f.formatting->fontCombo()->itemText(i), Qt::CaseInsensitive) <= 0);
+    QCOMPARE(f.formatting->fontCombo()->maxVisibleItems(), 16);
+    QCOMPARE(f.formatting->fontCombo()->toolTip(), QStringLiteral("Font Face"));
+    QCOMPARE(f.formatting->colourSwatch()->toolTip(), QStringLiteral("Font Color"));
+    QCOMPARE(f.formatting->colourLabel()->text(), QStringLiteral("Color"));
 
     QCOMPARE(f.toolBar->height(), 61);
     QCOMPARE(f.navigator->topicListPanel->width(), 165);
-    QCOMPARE(f.editors->headerEditor->height(), 84);
-    QVERIFY(!f.editors->headerEditor->tabChangesFocus());
-    QCOMPARE(f.editors->nonScrollingCaption->text(), QStringLiteral("Non-scrolling area"));
-    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Topic Title "));
-    QVERIFY(f.editors->topicTitleLabel->font().bold());
-    QVERIFY(f.editors->topicTitleLabel->alignment() & Qt::AlignRight);
-    QCOMPARE(f.editors->topicAreaCaption->text(), QStringLiteral("Topic area"));
-    QCOMPARE(f.editors->keywordsCaption->text(), QStringLiteral("Keywords:"));
-    QCOMPARE(f.editors->keywordsEdit->maxLength(), 255);
-    QCOMPARE(f.editors->topicEditor->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xDC));
+    QCOMPARE(f.editors->headerEditor()->height(), 84);
+    QVERIFY(!f.editors->headerEditor()->tabChangesFocus());
+    QCOMPARE(f.editors->nonScrollingCaption()->text(), QStringLiteral("Non-scrolling area"));
+    QCOMPARE(f.editors->topicTitleLabel()->text(), QStringLiteral("Topic Title "));
+    QVERIFY(f.editors->topicTitleLabel()->font().bold());
+    QVERIFY(f.editors->topicTitleLabel()->alignment() & Qt::AlignRight);
+    QCOMPARE(f.editors->topicAreaCaption()->text(), QStringLiteral("Topic area"));
+    QCOMPARE(f.editors->keywordsCaption()->text(), QStringLiteral("Keywords:"));
+    QCOMPARE(f.editors->keywordsEdit()->maxLength(), 255);
+    QCOMPARE(f.editors->topicEditor()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xDC));
     QCOMPARE(f.listIcons.size(), 5);
     for (const QIcon& icon : f.listIcons)
         QVERIFY(!icon.pixmap(16, 16).isNull());
@@ -180,11 +180,11 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     const QList<QWidget*> switched = {f.toolBar->topicPropertiesButton, f.toolBar->deleteTopicButton, f.toolBar->addTopicButton, f.toolBar->editWindowsButton, f.toolBar->bitmapButton, f.toolBar->transparentBitmapButton,
                                       f.toolBar->relatedTopicsButton, f.toolBar->topicLinkButton, f.toolBar->webLinkButton, f.toolBar->topicFileButton, f.toolBar->projectFilesButton,
                                       f.toolBar->buildAllButton, f.toolBar->compileButton, f.toolBar->saveButton, f.toolBar->searchButton, f.toolBar->cutButton,
-                                      f.toolBar->copyButton, f.toolBar->pasteButton, f.toolBar->contentsButton, f.toolBar->spellButton, f.editors->headerEditor,
-                                      f.editors->topicEditor, f.editors->keywordsEdit};
+                                      f.toolBar->copyButton, f.toolBar->pasteButton, f.toolBar->contentsButton, f.toolBar->spellButton, f.editors->headerEditor(),
+                                      f.editors->topicEditor(), f.editors->keywordsEdit()};
     const QList<QWidget*> always = {f.toolBar->newButton, f.toolBar->openButton, f.toolBar->topicListToggle, f.toolBar->logButton, f.toolBar->topicListButton,
-                                    f.formatting->fontCombo, f.formatting->sizeCombo, f.formatting->indentCombo, f.formatting->boldButton, f.formatting->italicButton,
-                                    f.formatting->leftAlignButton, f.formatting->centreButton};
+                                    f.formatting->fontCombo(), f.formatting->sizeCombo(), f.formatting->indentCombo(), f.formatting->boldButton(), f.formatting->italicButton(),
+                                    f.formatting->leftAlignButton(), f.formatting->centreButton()};
     for (QWidget* w : switched)
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     for (QWidget* w : always)
@@ -321,9 +321,9 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension()
     if (opened) {
         QCOMPARE(f.project().ProjectPath, argument);
         QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("INTRO"), QStringLiteral("USAGE")}));
-        QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of INTRO"));
+        QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Body of INTRO"));
         QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
-        QVERIFY(f.project().PendingOpenPath.isEmpty());
+        QVERIFY(f.projectCommands->pendingOpenPath().isEmpty());
         QVERIFY(h.prompter.calls().empty());
     } else if (message.isEmpty()) {
         QVERIFY(h.prompter.calls().empty());
@@ -411,10 +411,10 @@ void MainWindowStartTest::failedSaveOnExitKeepsTheWindowOpen()
     const QString path = h.path(QStringLiteral("gone.tsp"));
     MainWindowHarness::writeProject(path, {QStringLiteral("A")});
     h.show();
-    h.form->project().PendingOpenPath = path;
+    h.form->projectCommands->setPendingOpenPath(path);
     h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().TopicCount(), 1);
-    MainWindowHarness::typeInto(h.form->editors->keywordsEdit, QStringLiteral("changed"));
+    MainWindowHarness::typeInto(h.form->editors->keywordsEdit(), QStringLiteral("changed"));
     // The project file's place is taken by a folder: the save must fail.
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir(h.folder()).mkdir(QStringLiteral("gone.tsp")));
@@ -436,15 +436,15 @@ void MainWindowStartTest::topicListVisibilitySurvivesRestart()
     {
         MainWindowHarness h;
         h.show();
-        const int editorWidth = h.form->editors->headerEditor->width();
+        const int editorWidth = h.form->editors->headerEditor()->width();
         h.click(h.form->toolBar->topicListToggle);
         QVERIFY(!h.form->navigator->topicListPanel->isVisible());
         QVERIFY(!h.form->toolBar->topicListToggle->isChecked());
         // The editors take the freed width.
-        QTRY_VERIFY(h.form->editors->headerEditor->width() > editorWidth);
+        QTRY_VERIFY(h.form->editors->headerEditor()->width() > editorWidth);
         h.click(h.form->toolBar->topicListToggle);
         QVERIFY(h.form->navigator->topicListPanel->isVisible());
-        QTRY_COMPARE(h.form->editors->headerEditor->width(), editorWidth);
+        QTRY_COMPARE(h.form->editors->headerEditor()->width(), editorWidth);
         h.click(h.form->toolBar->topicListToggle);
         QVERIFY(h.form->close());
         QFile::copy(h.path(QStringLiteral("Topicsmith.ini")), home.filePath(QStringLiteral("Topicsmith.ini")));

@@ -76,7 +76,7 @@ void MainWindowTimingTest::openFullProject()
 
     QElapsedTimer clock;
     clock.start();
-    f.project().PendingOpenPath = path;
+    f.projectCommands->setPendingOpenPath(path);
     f.projectCommands->openProject();
     const qint64 ms = clock.elapsed();
     qInfo("Opening %d topics (%lld KB): %lld ms", Project::TopicSlots,
@@ -84,7 +84,7 @@ void MainWindowTimingTest::openFullProject()
 
     QCOMPARE(f.navigator->topicTabs->count(), Project::TopicSlots);
     QCOMPARE(f.navigator->topicList->count(), Project::TopicSlots);
-    QVERIFY(f.editors->topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic 0")));
+    QVERIFY(f.editors->topicEditor()->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic 0")));
 }
 
 void MainWindowTimingTest::switchTopicsWithLongText()
@@ -94,7 +94,7 @@ void MainWindowTimingTest::switchTopicsWithLongText()
     writeProject(path, 4, 100 * 1024);
     h.show();
     MainWindow& f = *h.form;
-    f.project().PendingOpenPath = path;
+    f.projectCommands->setPendingOpenPath(path);
     f.projectCommands->openProject();
     QCOMPARE(f.navigator->topicTabs->count(), 4);
 
@@ -110,7 +110,7 @@ void MainWindowTimingTest::switchTopicsWithLongText()
         total += ms;
         worst = qMax(worst, ms);
         QCOMPARE(f.navigator->topicTabs->currentIndex(), target);
-        QVERIFY(f.editors->topicEditor->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic %1 ").arg(target)));
+        QVERIFY(f.editors->topicEditor()->toPlainText().startsWith(QStringLiteral("Paragraph 0 of topic %1 ").arg(target)));
     }
     qInfo("Switching topics with %d KB of RTF per topic (store + load): mean %lld ms, worst %lld ms",
           int(f.project().topic(0).BodyRtf.size() / 1024), total / rounds, worst);

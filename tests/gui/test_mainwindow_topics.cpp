@@ -108,9 +108,9 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
     const TopicRecord& t = f.project().topic(0);
     QCOMPARE(t.TopicID.text(), QStringLiteral("MY_TOPIC"));
     QCOMPARE(t.Title.text(), QStringLiteral("My first title"));
-    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("My first title "));
+    QCOMPARE(f.editors->topicTitleLabel()->text(), QStringLiteral("My first title "));
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: NoName.tsp"));
-    QVERIFY(f.editors->topicEditor->isEnabled());
+    QVERIFY(f.editors->topicEditor()->isEnabled());
     // New stores the (empty) editors into the first topic straight away.
     QVERIFY(!t.BodyRtf.isEmpty());
     QVERIFY(f.project().isUnnamed());
@@ -122,44 +122,44 @@ void MainWindowTopicsTest::switchingByTabAndListKeepsEachTopicsText()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("A"), QStringLiteral("Title A"));
-    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Header of A"));
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Body of A"));
-    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("alpha;first"));
+    MainWindowHarness::typeInto(f.editors->headerEditor(), QStringLiteral("Header of A"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("Body of A"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit(), QStringLiteral("alpha;first"));
 
     h.addTopic(QStringLiteral("B"), QStringLiteral("Title B"));
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 1);
-    QCOMPARE(f.editors->headerEditor->toPlainText(), QString());
-    QCOMPARE(f.editors->keywordsEdit->text(), QString());
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Body of B"));
-    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("beta"));
+    QCOMPARE(f.editors->headerEditor()->toPlainText(), QString());
+    QCOMPARE(f.editors->keywordsEdit()->text(), QString());
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("Body of B"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit(), QStringLiteral("beta"));
 
     h.clickTab(0);
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
     QCOMPARE(f.navigator->topicList->currentRow(), 0);
-    QCOMPARE(f.editors->headerEditor->toPlainText(), QStringLiteral("Header of A"));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of A"));
-    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("alpha;first"));
-    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title A "));
+    QCOMPARE(f.editors->headerEditor()->toPlainText(), QStringLiteral("Header of A"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Body of A"));
+    QCOMPARE(f.editors->keywordsEdit()->text(), QStringLiteral("alpha;first"));
+    QCOMPARE(f.editors->topicTitleLabel()->text(), QStringLiteral("Title A "));
     // The topic left was stored.
     QCOMPARE(f.project().topic(1).Keywords.text(), QStringLiteral("beta"));
 
     // A click on the selected tab does nothing: the unstored edit stays unstored.
-    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("changed"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit(), QStringLiteral("changed"));
     h.clickTab(0);
     QCOMPARE(f.project().topic(0).Keywords.text(), QStringLiteral("alpha;first"));
-    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("changed"));
+    QCOMPARE(f.editors->keywordsEdit()->text(), QStringLiteral("changed"));
 
     h.clickListEntry(1);
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 1);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of B"));
-    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("beta"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Body of B"));
+    QCOMPARE(f.editors->keywordsEdit()->text(), QStringLiteral("beta"));
     QCOMPARE(f.project().topic(0).Keywords.text(), QStringLiteral("changed"));
 
     // Keyboard in the list switches as well.
     f.navigator->topicList->setFocus();
     QTest::keyClick(f.navigator->topicList, Qt::Key_Up);
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of A"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Body of A"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -181,7 +181,7 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     QVERIFY(f.project().addWindow(w));
 
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("typed into two"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("typed into two"));
     h.onTopicDialog({QStringLiteral("four"), QStringLiteral("Fourth"), 1, {}});
     h.click(f.toolBar->addTopicButton);
 
@@ -190,10 +190,10 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     QCOMPARE(h.listEntries(), h.tabCaptions());
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 3);
     QCOMPARE(f.navigator->topicList->currentRow(), 3);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
-    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Fourth "));
-    QCOMPARE(base(f.editors->headerEditor), QColor(255, 0, 0));
-    QCOMPARE(base(f.editors->topicEditor), QColor(0, 255, 0));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QString());
+    QCOMPARE(f.editors->topicTitleLabel()->text(), QStringLiteral("Fourth "));
+    QCOMPARE(base(f.editors->headerEditor()), QColor(255, 0, 0));
+    QCOMPARE(base(f.editors->topicEditor()), QColor(0, 255, 0));
     const TopicRecord& added = f.project().topic(3);
     QCOMPARE(added.WindowIndex, 1);
     QVERIFY(added.Keywords.isEmpty());
@@ -201,8 +201,8 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     QCOMPARE(added.BodyLen(), 0);
 
     h.clickTab(1);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("typed into two"));
-    QCOMPARE(base(f.editors->topicEditor), QColor(0xFF, 0xFF, 0xDC));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("typed into two"));
+    QCOMPARE(base(f.editors->topicEditor()), QColor(0xFF, 0xFF, 0xDC));
 }
 
 void MainWindowTopicsTest::cancelledAddKeepsUnstoredEdits()
@@ -212,11 +212,11 @@ void MainWindowTopicsTest::cancelledAddKeepsUnstoredEdits()
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     const QByteArray stored = f.project().topic(0).BodyRtf;
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("not stored yet"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("not stored yet"));
     h.addTopic(QString());
     QCOMPARE(f.project().TopicCount(), 1);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONE")});
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("not stored yet"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("not stored yet"));
     QCOMPARE(f.project().topic(0).BodyRtf, stored);
 }
 
@@ -241,7 +241,7 @@ void MainWindowTopicsTest::deleteSelectsTheRightTopic()
         h.addTopic(QString::fromLatin1(id), QStringLiteral("Title ") + QString::fromLatin1(id));
     for (int i = 0; i < 4; ++i) {
         h.clickTab(i);
-        MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("Text ") + h.tabCaptions().at(i));
+        MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("Text ") + h.tabCaptions().at(i));
     }
     h.clickTab(deleted);
     const QString gone = h.tabCaptions().at(deleted);
@@ -260,8 +260,8 @@ void MainWindowTopicsTest::deleteSelectsTheRightTopic()
     QCOMPARE(h.listEntries(), h.tabCaptions());
     QCOMPARE(f.navigator->topicTabs->tabText(f.navigator->topicTabs->currentIndex()), shown);
     QCOMPARE(f.navigator->topicList->currentRow(), f.navigator->topicTabs->currentIndex());
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Text ") + shown);
-    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title ") + shown + QLatin1Char(' '));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Text ") + shown);
+    QCOMPARE(f.editors->topicTitleLabel()->text(), QStringLiteral("Title ") + shown + QLatin1Char(' '));
     QCOMPARE(f.project().findTopic(gone.toLatin1()), -1);
 }
 
@@ -278,18 +278,18 @@ void MainWindowTopicsTest::deleteIsRefusedOrCancelled()
     QCOMPARE(f.project().TopicCount(), 1);
 
     h.addTopic(QStringLiteral("OTHER"));
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("kept"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("kept"));
     h.prompter.answer(Prompter::Answer::Cancel);
     h.click(f.toolBar->deleteTopicButton);
     QCOMPARE(f.project().TopicCount(), 2);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("kept"));
 
     // Two topics: deleting the current one leaves the other, shown.
     h.prompter.answer(Prompter::Answer::Ok);
     h.click(f.toolBar->deleteTopicButton);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONLY")});
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QString());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -305,13 +305,13 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     w.TopicColour = 0x00FF0000; // blue
     QVERIFY(f.project().addWindow(w));
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved words"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("unsaved words"));
 
     h.onTopicDialog({QStringLiteral("renamed"), QStringLiteral("New title"), 1, QStringLiteral("42")});
     h.click(f.toolBar->topicPropertiesButton);
     QVERIFY(!h.refused);
     QCOMPARE(h.dialogTitle, QStringLiteral("Change Topic Properties"));
-    QVERIFY(!f.project().AddMode);
+    QVERIFY(!f.topics->topicPropertiesDialog->adding());
     QCOMPARE(h.dialogWindows, (QStringList{QStringLiteral("main"), QStringLiteral("side")}));
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("RENAMED"), QStringLiteral("SECOND")}));
     QCOMPARE(h.listEntries(), h.tabCaptions());
@@ -321,10 +321,10 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     QCOMPARE(t.WindowIndex, 1);
     QVERIFY(t.HasCallId);
     QCOMPARE(t.CallId, 42);
-    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("New title "));
-    QCOMPARE(base(f.editors->topicEditor), QColor(0, 0, 255));
+    QCOMPARE(f.editors->topicTitleLabel()->text(), QStringLiteral("New title "));
+    QCOMPARE(base(f.editors->topicEditor()), QColor(0, 0, 255));
     // The command stored the editors first; the reload shows the same text.
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved words"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("unsaved words"));
 
     // The dialog is filled from the topic; unchecking the call ID clears it.
     TopicPropertiesDialog* d = f.topics->topicPropertiesDialog;
@@ -382,20 +382,20 @@ void MainWindowTopicsTest::formattingSurvivesSwitching()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("STYLED"));
-    typeFormatted(f.editors->headerEditor, QStringLiteral("Head line one"), QStringLiteral("centred head"));
-    typeFormatted(f.editors->topicEditor, QStringLiteral("Body text here"), QStringLiteral("centred body"));
-    const RichDocument header = fromTextDocument(*f.editors->headerEditor->document());
-    const RichDocument body = fromTextDocument(*f.editors->topicEditor->document());
+    typeFormatted(f.editors->headerEditor(), QStringLiteral("Head line one"), QStringLiteral("centred head"));
+    typeFormatted(f.editors->topicEditor(), QStringLiteral("Body text here"), QStringLiteral("centred body"));
+    const RichDocument header = fromTextDocument(*f.editors->headerEditor()->document());
+    const RichDocument body = fromTextDocument(*f.editors->topicEditor()->document());
 
     h.addTopic(QStringLiteral("PLAIN"));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QString());
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QString());
     h.clickTab(0);
-    checkFormatted(f.editors->headerEditor, QStringLiteral("Head line one"), QStringLiteral("centred head"));
-    checkFormatted(f.editors->topicEditor, QStringLiteral("Body text here"), QStringLiteral("centred body"));
-    QCOMPARE(fromTextDocument(*f.editors->headerEditor->document()), header);
-    QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()), body);
+    checkFormatted(f.editors->headerEditor(), QStringLiteral("Head line one"), QStringLiteral("centred head"));
+    checkFormatted(f.editors->topicEditor(), QStringLiteral("Body text here"), QStringLiteral("centred body"));
+    QCOMPARE(fromTextDocument(*f.editors->headerEditor()->document()), header);
+    QCOMPARE(fromTextDocument(*f.editors->topicEditor()->document()), body);
     // Undo does not reach back into another topic's text.
-    QVERIFY(!f.editors->topicEditor->document()->isUndoAvailable());
+    QVERIFY(!f.editors->topicEditor()->document()->isUndoAvailable());
 }
 
 void MainWindowTopicsTest::menuShortcutsWinOverEditorKeys()
@@ -405,24 +405,24 @@ void MainWindowTopicsTest::menuShortcutsWinOverEditorKeys()
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     h.activate();
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("words"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("words"));
 
     h.onTopicDialog({QStringLiteral("TWO"), {}, {}, {}});
-    QTest::keyClick(f.editors->topicEditor, Qt::Key_Insert, Qt::ControlModifier);
+    QTest::keyClick(f.editors->topicEditor(), Qt::Key_Insert, Qt::ControlModifier);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ONE"), QStringLiteral("TWO")}));
 
     h.activate();
     h.prompter.answer(Prompter::Answer::Cancel);
-    f.editors->topicEditor->setFocus();
-    QTest::keyClick(f.editors->topicEditor, Qt::Key_Delete, Qt::ControlModifier);
+    f.editors->topicEditor()->setFocus();
+    QTest::keyClick(f.editors->topicEditor(), Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Delete Topic?"));
 
     // Ctrl+Shift+S is Save As, also inside the editors.
     h.prompter.path(QString());
-    f.editors->topicEditor->setFocus();
-    QTest::keyClick(f.editors->topicEditor, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    f.editors->topicEditor()->setFocus();
+    QTest::keyClick(f.editors->topicEditor(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
-    QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
+    QVERIFY(!f.editors->topicEditor()->textCursor().hasSelection());
     QVERIFY(!h.prompter.unexpectedCall());
 }
 
@@ -433,10 +433,10 @@ void MainWindowTopicsTest::keywordsTakeOnlyStorableCharacters()
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONE"));
     // Typed one key at a time, as a keyboard with these characters would.
-    f.editors->keywordsEdit->setFocus();
+    f.editors->keywordsEdit()->setFocus();
     for (QChar c : QStringLiteral("caf\u00e9 \u20ac\u2603x"))
-        QTest::sendKeyEvent(QTest::Click, f.editors->keywordsEdit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    QCOMPARE(f.editors->keywordsEdit->text(), QStringLiteral("caf\u00e9 \u20acx"));
+        QTest::sendKeyEvent(QTest::Click, f.editors->keywordsEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(f.editors->keywordsEdit()->text(), QStringLiteral("caf\u00e9 \u20acx"));
     h.addTopic(QStringLiteral("TWO"));
     QCOMPARE(f.project().topic(0).Keywords.bytes(), QByteArray("caf\xe9 \x80x"));
 }
@@ -451,7 +451,7 @@ void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()
     MainWindowHarness::writeProject(path, ids);
     h.show();
     MainWindow& f = *h.form;
-    f.project().PendingOpenPath = path;
+    f.projectCommands->setPendingOpenPath(path);
     f.projectCommands->openProject();
     QCOMPARE(f.navigator->topicTabs->count(), Project::TopicSlots);
     QCOMPARE(f.navigator->topicList->count(), Project::TopicSlots);
@@ -477,15 +477,15 @@ void MainWindowTopicsTest::typingGoesIntoTheNewTopic()
     h.newProject(QStringLiteral("FIRST"));
     h.activate();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("first words"));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("first words"));
-    QCOMPARE(f.formatting->fontCombo->currentText(), QStringLiteral("Arial"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("first words"));
+    QCOMPARE(f.formatting->fontCombo()->currentText(), QStringLiteral("Arial"));
 
     h.addTopic(QStringLiteral("SECOND"));
     h.activate();
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("second words"));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("second words"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("second words"));
     h.clickTab(0);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("first words"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("first words"));
 }
 
 QTEST_MAIN(MainWindowTopicsTest)

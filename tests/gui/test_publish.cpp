@@ -32,7 +32,7 @@ void writeProject(const QString& path, int topics)
 
 void openProject(MainWindowHarness& h, const QString& path)
 {
-    h.form->project().PendingOpenPath = path;
+    h.form->projectCommands->setPendingOpenPath(path);
     h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().ProjectPath, path);
 }

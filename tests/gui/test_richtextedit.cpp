@@ -159,15 +159,15 @@ private slots:
         h.newProject(QStringLiteral("FROM"));
         h.activate();
         auto& f = *h.form;
-        loadEditorRtf(*f.editors->topicEditor, RtfWriter::write(everything()));
+        loadEditorRtf(*f.editors->topicEditor(), RtfWriter::write(everything()));
         h.addTopic(QStringLiteral("TO"));
         h.activate();
         h.clickTab(0);
-        f.editors->topicEditor->setFocus();
-        f.editors->topicEditor->selectAll();
+        f.editors->topicEditor()->setFocus();
+        f.editors->topicEditor()->selectAll();
         h.click(f.toolBar->copyButton);
         h.clickTab(1);
-        f.editors->topicEditor->setFocus();
+        f.editors->topicEditor()->setFocus();
         h.click(f.toolBar->pasteButton);
         h.clickTab(0); // stores the topic shown
         QCOMPARE(f.project().topic(1).BodyRtf, RtfWriter::write(everything()));

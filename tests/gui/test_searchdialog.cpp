@@ -349,18 +349,18 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     MainWindow& f = *h.form;
     QVERIFY(!f.toolBar->searchButton->isEnabled());
     QVERIFY(!f.menus->searchAction->isEnabled());
-    f.project().PendingOpenPath = path;
+    f.projectCommands->setPendingOpenPath(path);
     f.projectCommands->openProject();
     QVERIFY(f.toolBar->searchButton->isEnabled());
     QVERIFY(f.menus->searchAction->isEnabled());
     QCOMPARE(f.navigator->currentTopic(), 0);
 
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("fresh words"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("fresh words"));
     QStringList typed, found;
     bool progressIsTheWindows = false;
     QTimer::singleShot(0, &f, [&] {
         SearchDialog* s = f.tools->searchDialog;
-        progressIsTheWindows = f.findChild<SearchProgressDialog*>() == f.tools->searchProgress;
+        progressIsTheWindows = f.findChild<SearchProgressDialog*>() == f.tools->searchProgress();
         s->setSearchMode(2);
         s->queryEdit()->setText(QStringLiteral("fresh"));
         s->searchButton()->click();
@@ -381,8 +381,8 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
 
     QCOMPARE(f.navigator->currentTopic(), 2);
     QCOMPARE(f.navigator->topicList->currentRow(), 2);
-    QCOMPARE(f.editors->topicTitleLabel->text(), QStringLiteral("Title of OVERVIEW "));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("Body of OVERVIEW"));
+    QCOMPARE(f.editors->topicTitleLabel()->text(), QStringLiteral("Title of OVERVIEW "));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Body of OVERVIEW"));
     // The topic left behind kept what was typed into it.
     QCOMPARE(topicTextLines(f.project().topic(0).BodyRtf), QStringList{QStringLiteral("fresh words")});
 
@@ -400,7 +400,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     f.menus->searchAction->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.navigator->currentTopic(), 0);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("fresh words"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("fresh words"));
 }
 
 void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
@@ -410,10 +410,10 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
     MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SETUP")});
     h.show();
     MainWindow& f = *h.form;
-    f.project().PendingOpenPath = path;
+    f.projectCommands->setPendingOpenPath(path);
     f.projectCommands->openProject();
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("unsaved"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("unsaved"));
     const QByteArray storedBefore = f.project().topic(1).BodyRtf;
     QTimer::singleShot(0, &f, [&] {
         SearchDialog* s = f.tools->searchDialog;
@@ -425,7 +425,7 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
     h.click(f.toolBar->searchButton);
     QCOMPARE(f.tools->searchDialog->searchResultIndex, -1);
     QCOMPARE(f.navigator->currentTopic(), 1);
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("unsaved"));
     // What was typed was stored for the search.
     QVERIFY(f.project().topic(1).BodyRtf != storedBefore);
     QCOMPARE(topicTextLines(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("unsaved")});
@@ -439,10 +439,10 @@ void SearchDialogTest::wordsFoundInTheTextAreSelectedAndInView()
     MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("LONG")});
     h.show();
     MainWindow& f = *h.form;
-    f.project().PendingOpenPath = path;
+    f.projectCommands->setPendingOpenPath(path);
     f.projectCommands->openProject();
     h.clickTab(1);
-    QTextEdit* editor = f.editors->topicEditor;
+    QTextEdit* editor = f.editors->topicEditor();
     MainWindowHarness::typeInto(editor, QStringLiteral("line"));
     for (int i = 0; i < 100; ++i) {
         QTest::keyClick(editor, Qt::Key_Return);

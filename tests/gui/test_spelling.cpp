@@ -32,7 +32,7 @@ void writeDictionary(MainWindowHarness& h, const QStringList& words)
 
 void openProject(MainWindowHarness& h, const QString& path)
 {
-    h.form->project().PendingOpenPath = path;
+    h.form->projectCommands->setPendingOpenPath(path);
     h.form->projectCommands->openProject();
     QCOMPARE(h.form->project().ProjectPath, path);
 }
@@ -69,7 +69,7 @@ struct ScriptedAnswers {
     void install(MainWindow& f)
     {
         f.tools->speller().setAnswerSource([this, &f](const Speller::Question& q) {
-            asked.append({q.word, q.offset, f.editors->topicEditor->textCursor().selectedText(), f.statusBar->panelText(1),
+            asked.append({q.word, q.offset, f.editors->topicEditor()->textCursor().selectedText(), f.statusBar->panelText(1),
                           f.navigator->currentTopic()});
             return script.isEmpty() ? Speller::Answer{Speller::Answer::Kind::Ignore, {}} : script.takeFirst();
         });
@@ -103,6 +103,7 @@ private slots:
     void realDictionaryThroughTheDialog();
     void enterChangesOnlyALetterCaseCorrection();
     void dialogStaysWhereItWasFromWordToWord();
+    void withNoOneToAnswerAnUnknownWordStopsTheCheck();
 };
 
 void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
@@ -119,11 +120,11 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
     answers.install(f);
 
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.editors->headerEditor, QStringLiteral("Headerwurd"));
-    MainWindowHarness::typeInto(f.editors->keywordsEdit, QStringLiteral("keywurd"));
-    typeStyled(f.editors->topicEditor, QStringLiteral("{bmct x.bmp} Bmct "), QStringLiteral("Setup guide-->SETUP"),
+    MainWindowHarness::typeInto(f.editors->headerEditor(), QStringLiteral("Headerwurd"));
+    MainWindowHarness::typeInto(f.editors->keywordsEdit(), QStringLiteral("keywurd"));
+    typeStyled(f.editors->topicEditor(), QStringLiteral("{bmct x.bmp} Bmct "), QStringLiteral("Setup guide-->SETUP"),
                QStringLiteral(" and "), true);
-    QTextCursor end(f.editors->topicEditor->document());
+    QTextCursor end(f.editors->topicEditor()->document());
     end.movePosition(QTextCursor::End);
     const int popupAt = end.position();
     end.insertText(QStringLiteral("Setup guide-->SETUP"));
@@ -155,7 +156,7 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
     QCOMPARE(progress, (QList<int>{50, 100, 0}));
     QCOMPARE(f.tools->speller().disabledDialogElements(), 139292);
     QCOMPARE(f.tools->speller().resultCode(), std::int16_t(0));
-    QVERIFY(!f.editors->topicEditor->textCursor().hasSelection());
+    QVERIFY(!f.editors->topicEditor()->textCursor().hasSelection());
 }
 
 void SpellingTest::changeIgnoreAllAddAndCancel()
@@ -171,17 +172,17 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     answers.install(f);
 
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("aaa blorp aaa flarn"));
-    QTextCursor bold(f.editors->topicEditor->document());
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("aaa blorp aaa flarn"));
+    QTextCursor bold(f.editors->topicEditor()->document());
     bold.setPosition(4);
     bold.setPosition(9, QTextCursor::KeepAnchor);
     QTextCharFormat b;
     b.setFontWeight(QFont::Bold);
     bold.mergeCharFormat(b);
     h.clickTab(1);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("flarn zig"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("flarn zig"));
     h.clickTab(2);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("zig quux aaa"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("zig quux aaa"));
     h.clickTab(1);
 
     using K = Speller::Answer::Kind;
@@ -207,7 +208,7 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     // The replacement is stored and took the replaced word's format.
     QCOMPARE(runs(f.project().topic(0).BodyRtf),
              (QStringList{QStringLiteral("aaa |"), QStringLiteral("blip bloop|B"), QStringLiteral(" aaa flarn|")}));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("flarn zig"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("flarn zig"));
     // The added word went to the user's word list and counts from now on.
     QVERIFY(MainWindowHarness::readFile(h.path(QStringLiteral("Topicsmith.dic"))).contains("zig\n"));
     QVERIFY(f.tools->speller().isKnown(QStringLiteral("zig")));
@@ -216,11 +217,11 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     answers.asked.clear();
     answers.script = {{K::Change, QString()}};
     h.clickTab(0);
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("aaa quux aaa"));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("aaa quux aaa"));
     h.prompter.reset();
     h.click(f.toolBar->spellButton);
     QCOMPARE(answers.words(), (QStringList{QStringLiteral("quux"), QStringLiteral("quux")}));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("aaa quux aaa"));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("aaa quux aaa"));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
 }
 
@@ -233,7 +234,7 @@ void SpellingTest::realDictionaryThroughTheDialog()
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONLY"), QStringLiteral("Only"));
     // A file name is no word: "exe" is not put to the user.
-    MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("This sentense has a mistake. Run setup.exe."));
+    MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("This sentense has a mistake. Run setup.exe."));
 
     QString context;
     QStringList suggestions;
@@ -266,7 +267,7 @@ void SpellingTest::realDictionaryThroughTheDialog()
     QVERIFY(ignoreIsDefault);
     QVERIFY2(context.contains(QStringLiteral("This <b>sentense</b> has")), qPrintable(context));
     QVERIFY(suggestions.contains(QStringLiteral("sentence")));
-    QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("This sentence has a mistake. Run setup.exe."));
+    QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("This sentence has a mistake. Run setup.exe."));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
     QCOMPARE(f.progressBar->value(), 0);
 }
@@ -306,6 +307,26 @@ void SpellingTest::dialogStaysWhereItWasFromWordToWord()
     // A longer context and no suggestions make a dialog of another size.
     SpellingDialog::ask({QStringLiteral("qwzx"), QStringLiteral("a much longer line of text with qwzx in it"), 31, {}});
     QCOMPARE(positions, (QList<QPoint>{QPoint(123, 77), QPoint(123, 77)}));
+}
+
+// The speller knows no dialog of its own: without an answer source the
+// first unknown word ends the check as a Cancel would.
+void SpellingTest::withNoOneToAnswerAnUnknownWordStopsTheCheck()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    MainWindowHarness::writeFile(dir.filePath(QStringLiteral("t.aff")), "SET UTF-8\n");
+    MainWindowHarness::writeFile(dir.filePath(QStringLiteral("t.dic")), "1\nknown\n");
+    Speller speller;
+    QVERIFY(speller.loadDictionary(dir.filePath(QStringLiteral("t.aff")), dir.filePath(QStringLiteral("t.dic"))));
+    QStringList reported;
+    speller.onMisspelled = [&](Speller& s, std::int16_t&) { reported.append(s.misspelledWord()); };
+
+    speller.setCheckText(QStringLiteral("known known"));
+    QCOMPARE(speller.resultCode(), std::int16_t(0));
+    speller.setCheckText(QStringLiteral("known blorp flarn"));
+    QCOMPARE(reported, QStringList{QStringLiteral("blorp")});
+    QCOMPARE(speller.resultCode(), Speller::Cancelled);
 }
 
 QTEST_MAIN(SpellingTest)

@@ -27,7 +27,7 @@ void StorableTextTest::refusedCharacterIsNamedAndLeavesTheFieldUnchanged()
     MainWindowHarness h;
     h.show();
     h.newProject(QStringLiteral("T"));
-    QLineEdit* field = h.form->editors->keywordsEdit;
+    QLineEdit* field = h.form->editors->keywordsEdit();
     field->setFocus();
     auto* validator = qobject_cast<const StorableTextValidator*>(field->validator());
     QVERIFY(validator);
@@ -58,7 +58,7 @@ void StorableTextTest::everyStoredFieldHasTheValidator()
     MainWindowHarness h;
     MainWindow& f = *h.form;
     for (const QLineEdit* edit :
-         {f.editors->keywordsEdit, f.topics->topicPropertiesDialog->topicIdEdit,
+         {f.editors->keywordsEdit(), f.topics->topicPropertiesDialog->topicIdEdit,
           f.topics->topicPropertiesDialog->titleEdit, f.topics->windowEditor->captionEdit(),
           f.tools->contentsDialog->titleEdit(), f.tools->contentsDialog->topicIdEdit(),
           f.tools->contentsDialog->helpFileEdit()})

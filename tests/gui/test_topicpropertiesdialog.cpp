@@ -53,7 +53,7 @@ class TopicPropertiesDialogTest : public QObject {
     // Prepares the dialog as the add command does, and shows it.
     void openForAdding()
     {
-        project.AddMode = true;
+        dialog->setAdding(true);
         dialog->setWindowTitle(QStringLiteral("Add new topic"));
         dialog->callIdCheck->setChecked(false);
         dialog->topicIdEdit->clear();
@@ -66,7 +66,7 @@ class TopicPropertiesDialogTest : public QObject {
     // Prepares the dialog as the change command does for topic i.
     void openForChanging(int i)
     {
-        project.AddMode = false;
+        dialog->setAdding(false);
         const TopicRecord& t = project.topic(i);
         dialog->setWindowTitle(QStringLiteral("Change Topic Properties"));
         dialog->setCurrentTopic(i);
@@ -288,7 +288,7 @@ private slots:
     void execEndsAcceptedThroughEnter()
     {
         project.addTopic(topic("A", "First"));
-        project.AddMode = true;
+        dialog->setAdding(true);
         dialog->topicIdEdit->clear();
         QTimer::singleShot(0, this, [this]() {
             QTest::keyClicks(dialog->topicIdEdit, QStringLiteral("new"));

@@ -68,7 +68,7 @@ struct Editor {
         const QString path = h.path(QStringLiteral("win.tsp"));
         ProjectFile::save(p, path);
         h.show();
-        h.form->project().PendingOpenPath = path;
+        h.form->projectCommands->setPendingOpenPath(path);
         h.form->projectCommands->openProject();
     }
 
@@ -165,7 +165,7 @@ void WindowEditorTest::showsTheCurrentTopicsWindowAndOkStoresIt()
     QVERIFY(!w.DefaultPosition);
     QCOMPARE(w.Buttons, (std::array<bool, ButtonCount>{false, false, false, true, false, false}));
     // The topic shows at once in its window's new colour.
-    QCOMPARE(baseOf(e.h.form->editors->topicEditor), fromBgr(0x00FF00));
+    QCOMPARE(baseOf(e.h.form->editors->topicEditor()), fromBgr(0x00FF00));
     QCOMPARE(e.project().window(1), window(QStringLiteral("win1")));
 }
 
@@ -339,7 +339,6 @@ void WindowEditorTest::deleteMovesTopicsAndAsksForTheLinkRewrite()
     QCOMPARE(calls[0].icon, Prompter::Icon::Question);
     QCOMPARE(rewrites, (QStringList{QStringLiteral(">W2"), QStringLiteral(">main"), QStringLiteral(">W3"),
                                     QStringLiteral(">main")}));
-    QVERIFY(!e.project().WindowLinkMode);
     QCOMPARE(e.project().WindowCount(), 2);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(e.project().topic(i).WindowIndex, 0);

@@ -328,22 +328,4 @@ void updateLinks(Project& project, const LinkRename& rename, const ProgressStep&
         project.PendingContents = ContentsFile::serialize(tree);
 }
 
-void updateJumps(Project& project, const QString& oldText, const QString& newText, const ProgressStep& progress)
-{
-    if (!project.WindowLinkMode) {
-        updateLinks(project, topicIdRename(oldText, newText), progress);
-        return;
-    }
-    project.WindowLinkMode = false;
-    const auto split = [](const QString& text) {
-        const qsizetype at = text.indexOf(QLatin1Char('>'));
-        return at < 0 ? std::pair(QString(), text) : std::pair(text.left(at), text.mid(at + 1));
-    };
-    const auto [topicId, oldWindow] = split(oldText);
-    const QString newWindow = split(newText).second;
-    updateLinks(project,
-                topicId.isEmpty() ? windowRename(oldWindow, newWindow) : topicWindowMove(topicId, oldWindow, newWindow),
-                progress);
-}
-
 } // namespace ts

@@ -36,7 +36,9 @@ namespace ts {
 class Project;
 class RichDocument;
 
-// One rename for link maintenance.
+// One rename for link maintenance, made by one of the functions below. What
+// kind of name changes travels with the rename: the caller says it with every
+// call, and nothing in the Project steers it.
 struct LinkRename {
     enum class Part { TopicId, Window };
     Part What = Part::TopicId;
@@ -93,13 +95,5 @@ QString renameInContentsEntry(const QString& text, const LinkRename& rename);
 // cannot be read. The topics are rewritten by then and keep their new text;
 // contents that could not be read are left as they were.
 void updateLinks(Project& project, const LinkRename& rename, const ProgressStep& progress = ProgressStep());
-
-// The same pass with the rename given as two texts, as the topic properties
-// dialog and the window editor pass them: with Project::WindowLinkMode false
-// `oldText` and `newText` are Topic IDs; with it set they are "ID>window"
-// (a topic moved from one window to another) or ">window" (a window deleted),
-// split at their first ">". WindowLinkMode is cleared afterwards.
-void updateJumps(Project& project, const QString& oldText, const QString& newText,
-                 const ProgressStep& progress = ProgressStep());
 
 } // namespace ts

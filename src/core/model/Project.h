@@ -71,9 +71,6 @@ public:
 
     QString ProjectPath;
     QString CompilerPath = QStringLiteral("NoCompiler");
-    QString PendingOpenPath;
-    bool AddMode = false;
-    bool WindowLinkMode = false;
     // The contents file as link upkeep rewrote it after a rename, waiting for
     // the next Save: the file on disk changes only with the project file, so
     // discarding the project's changes discards these too. Empty when the
