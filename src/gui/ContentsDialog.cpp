@@ -99,9 +99,9 @@ void ContentsTreeWidget::keyPressEvent(QKeyEvent* event)
 // ---- ContentsDialog ----
 
 ContentsDialog::ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search,
-                             const QList<QIcon>& imageList, QWidget* parent)
+                             const ListIcons& listIcons, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), project_(project),
-      prompter_(prompter), search_(search), imageList_(imageList)
+      prompter_(prompter), search_(search), listIcons_(listIcons)
 {
     setObjectName(QStringLiteral("ContentsDialog"));
     setWindowTitle(QStringLiteral("Contents Editor"));
@@ -256,12 +256,12 @@ void ContentsDialog::reload()
     helpFileEdit->clear();
 
     // The image list is filled after the dialog is made.
-    paletteTree->topLevelItem(PaletteHeading)->setIcon(0, imageList_.value(2));
-    paletteTree->topLevelItem(PaletteTopic)->setIcon(0, imageList_.value(1));
+    paletteTree->topLevelItem(PaletteHeading)->setIcon(0, listIcons_.closedBook);
+    paletteTree->topLevelItem(PaletteTopic)->setIcon(0, listIcons_.questionPage);
     topicList->clear();
     for (int i = 0; i < project_.TopicCount(); ++i) {
         const TopicRecord& t = project_.topic(i);
-        auto* item = new QListWidgetItem(imageList_.value(1), t.TopicID.text() + QStringLiteral(" - ") + t.Title.text());
+        auto* item = new QListWidgetItem(listIcons_.questionPage, t.TopicID.text() + QStringLiteral(" - ") + t.Title.text());
         topicList->addItem(item);
     }
 
@@ -303,7 +303,8 @@ void ContentsDialog::reload()
 void ContentsDialog::setIcon(QTreeWidgetItem* item, const ContentsEntry& entry) const
 {
     const int index = entry.Kind == ContentsKind::Topic ? 1 : entry.Expanded ? 0 : 2;
-    item->setIcon(0, imageList_.value(index));
+    const QIcon* const icons[] = {&listIcons_.openBook, &listIcons_.questionPage, &listIcons_.closedBook};
+    item->setIcon(0, *icons[index]);
     item->setData(0, IconRole, index);
 }
 

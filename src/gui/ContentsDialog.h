@@ -12,6 +12,7 @@
 // item or a topic adds it at the current entry, and Ctrl+Up/Ctrl+Down move
 // the current entry.
 
+#include "ListIcons.h"
 #include "contents/ContentsEditing.h"
 
 #include <QDialog>
@@ -62,9 +63,8 @@ class ContentsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `imageList` is the main window's image list: 0 expanded heading,
-    // 1 topic entry, 2 collapsed heading.
-    ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search, const QList<QIcon>& imageList,
+    // `listIcons` are the main window's; they must outlive the dialog.
+    ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search, const ListIcons& listIcons,
                   QWidget* parent = nullptr);
 
     // The choice of headingDropMenu / topicDropMenu for a drop on a heading.
@@ -144,7 +144,7 @@ private:
     Project& project_;
     Prompter& prompter_;
     SearchDialog& search_;
-    const QList<QIcon>& imageList_;
+    const ListIcons& listIcons_;
     ContentsTree tree_;
     bool entered_ = false;
     // Set while the dialog changes contentsTree itself: selection, expand and

@@ -347,12 +347,12 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SETUP"), QStringLiteral("OVERVIEW")});
     h.show();
     MainWindow& f = *h.form;
-    QVERIFY(!f.toolBar->searchButton->isEnabled());
-    QVERIFY(!f.menus->searchAction->isEnabled());
+    QVERIFY(!f.toolBar->button(f.actions->search)->isEnabled());
+    QVERIFY(!f.actions->search->isEnabled());
     f.project().PendingOpenPath = path;
     f.projectCommands->openProject();
-    QVERIFY(f.toolBar->searchButton->isEnabled());
-    QVERIFY(f.menus->searchAction->isEnabled());
+    QVERIFY(f.toolBar->button(f.actions->search)->isEnabled());
+    QVERIFY(f.actions->search->isEnabled());
     QCOMPARE(f.navigator->currentTopic(), 0);
 
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("fresh words"));
@@ -373,7 +373,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
         if (s->isVisible())
             s->cancelButton->click();
     });
-    h.click(f.toolBar->searchButton);
+    h.click(f.toolBar->button(f.actions->search));
     QVERIFY(progressIsTheWindows);
     // Text just typed is searched: the editors are stored first.
     QCOMPARE(typed, QStringList{QStringLiteral("INTRO")});
@@ -397,7 +397,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
             s->cancelButton->click();
     });
     f.tools->searchDialog->queryEdit->setText(QStringLiteral("FRESH"));
-    f.menus->searchAction->trigger();
+    f.actions->search->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.navigator->currentTopic(), 0);
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("fresh words"));
@@ -422,7 +422,7 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
         s->searchButton->click();
         s->cancelButton->click();
     });
-    h.click(f.toolBar->searchButton);
+    h.click(f.toolBar->button(f.actions->search));
     QCOMPARE(f.tools->searchDialog->searchResultIndex, -1);
     QCOMPARE(f.navigator->currentTopic(), 1);
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("unsaved"));
@@ -460,7 +460,7 @@ void SearchDialogTest::wordsFoundInTheTextAreSelectedAndInView()
         if (s->isVisible())
             s->cancelButton->click();
     });
-    h.click(f.toolBar->searchButton);
+    h.click(f.toolBar->button(f.actions->search));
     QCOMPARE(f.navigator->currentTopic(), 1);
     QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("Needle"));
     QCOMPARE(f.focusWidget(), editor);
