@@ -104,7 +104,7 @@ struct Fixture {
 
     Project project;
     SearchProgressDialog progress;
-    QList<QIcon> images;
+    ListIcons images;
     SearchDialog form;
     bool opened = false;
     bool stillOpen = false;
@@ -171,8 +171,8 @@ void SearchDialogTest::rowsListTheMatchesInTableOrder()
     QCOMPARE(f.column(0), (QStringList{QStringLiteral("INTRO"), QStringLiteral("INTRO_2"), QStringLiteral("MY_INTRO")}));
     QCOMPARE(f.column(1).first(), QStringLiteral("Title of INTRO"));
     QCOMPARE(f.column(2), (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("4")}));
-    // Every row shows the image list's check mark (its fifth icon).
-    const QImage check = f.images[4].pixmap(16, 16).toImage();
+    // Every row shows the list icons' checked page.
+    const QImage check = f.images.checkedPage.pixmap(16, 16).toImage();
     for (int r = 0; r < 3; ++r)
         QCOMPARE(f.form.resultList->topLevelItem(r)->icon(0).pixmap(16, 16).toImage(), check);
 
