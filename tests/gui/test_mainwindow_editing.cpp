@@ -103,7 +103,7 @@ QString faceOf(const QTextCharFormat& f)
 
 QColor swatch(const MainWindow& f)
 {
-    return f.formatting->colourSwatch->palette().colour(QPalette::Window);
+    return f.formatting->colourSwatch->palette().color(QPalette::Window);
 }
 
 } // namespace
@@ -285,8 +285,8 @@ void MainWindowEditingTest::colourDialogStartsOnTheColourAtTheCaret()
     h.prompter.colour(0x0000FF); // 0x00BBGGRR: red
     QTest::mouseClick(f.formatting->colourSwatch, Qt::LeftButton);
     QCOMPARE(h.prompter.calls().back().colour, 0u);
-    QCOMPARE(charAt(f.editors->topicEditor, 0).foreground().colour(), QColor(255, 0, 0));
-    QCOMPARE(charAt(f.editors->topicEditor, 2).foreground().colour(), QColor(255, 0, 0));
+    QCOMPARE(charAt(f.editors->topicEditor, 0).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(charAt(f.editors->topicEditor, 2).foreground().color(), QColor(255, 0, 0));
     QVERIFY(!charAt(f.editors->topicEditor, 4).hasProperty(QTextFormat::ForegroundBrush));
     QCOMPARE(swatch(f), QColor(255, 0, 0));
     QVERIFY(f.editors->topicEditor->hasFocus());
@@ -298,11 +298,11 @@ void MainWindowEditingTest::colourDialogStartsOnTheColourAtTheCaret()
     QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
     QCOMPARE(h.prompter.calls().back().colour, 0x0000FFu);
     selectByKeys(f.editors->topicEditor, 4, 9);
-    QCOMPARE(swatch(f), QApplication::palette().colour(QPalette::Text));
+    QCOMPARE(swatch(f), QApplication::palette().color(QPalette::Text));
     const RichDocument before = fromTextDocument(*f.editors->topicEditor->document());
     h.prompter.colour(std::nullopt);
     QTest::mouseClick(f.formatting->colourLabel, Qt::LeftButton);
-    const QColor text = QApplication::palette().colour(QPalette::Text);
+    const QColor text = QApplication::palette().color(QPalette::Text);
     QCOMPARE(h.prompter.calls().back().colour,
              std::uint32_t(text.red()) | std::uint32_t(text.green()) << 8 | std::uint32_t(text.blue()) << 16);
     QCOMPARE(fromTextDocument(*f.editors->topicEditor->document()), before);
@@ -543,7 +543,7 @@ void MainWindowEditingTest::formattingSurvivesSwitchAndReopen()
         QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("plain bold red\nindented italic"));
         QCOMPARE(charAt(f.editors->topicEditor, 0).fontWeight(), int(QFont::Normal));
         QCOMPARE(charAt(f.editors->topicEditor, 6).fontWeight(), int(QFont::Bold));
-        QCOMPARE(charAt(f.editors->topicEditor, 11).foreground().colour(), QColor(0, 128, 0));
+        QCOMPARE(charAt(f.editors->topicEditor, 11).foreground().color(), QColor(0, 128, 0));
         QVERIFY(!charAt(f.editors->topicEditor, 6).hasProperty(QTextFormat::ForegroundBrush));
         QCOMPARE(blockFormat(f.editors->topicEditor, 1).leftMargin(), twipsToPixels(300));
         QCOMPARE(blockFormat(f.editors->topicEditor, 0).leftMargin(), 0.0);

@@ -610,7 +610,7 @@ void MainWindowProjectTest::formattingSurvivesSaveAndReopen()
     };
     QCOMPARE(at(6).fontWeight(), int(QFont::Bold));
     QCOMPARE(at(0).fontWeight(), int(QFont::Normal));
-    QCOMPARE(at(11).foreground().colour(), QColor(255, 0, 0));
+    QCOMPARE(at(11).foreground().color(), QColor(255, 0, 0));
     QCOMPARE(at(15).fontPointSize(), 20.0);
     QCOMPARE(f.editors->topicEditor->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
              Qt::AlignHCenter);

@@ -23,7 +23,7 @@ namespace {
 
 QColor baseOf(const QTextEdit* editor)
 {
-    return editor->palette().colour(QPalette::Active, QPalette::Base);
+    return editor->palette().color(QPalette::Active, QPalette::Base);
 }
 
 QColor fromBgr(std::uint32_t bgr)
