@@ -191,9 +191,9 @@ TEST_F(HelpFileFormatting, KeywordsSortAsWindowsComparesThem)
     HelpCompileReport report;
     const hr::HelpFile h = compile(report);
     QList<QByteArray> order;
-    for (const auto& [keyword, topics] : h.KeywordsFileName)
+    for (const auto& [keyword, topics] : h.kKeywords)
         order << keyword;
     EXPECT_EQ(order, (QList<QByteArray>{"\x80uro", "2nd", "apple", "Automation", "Auto-Reply", "\xDC" "berblick",
                                         "Umlaut", "Zebra"}));
-    EXPECT_EQ(h.KeywordsFileName[5].second.size(), 2); // "Überblick" and "überblick" are one keyword
+    EXPECT_EQ(h.kKeywords[5].second.size(), 2); // "Überblick" and "überblick" are one keyword
 }
