@@ -44,7 +44,11 @@ MainMenus::MainMenus(QMenuBar* bar, MainActions& a)
     editMenu = addMenu(bar, "editMenu", QStringLiteral("&Edit"),
                        {a.undo, a.redo, nullptr, a.cut, a.copy, a.paste, a.selectAll, nullptr, a.addTopic,
                         a.deleteTopic, a.topicProperties, a.editWindows});
-    bar->addAction(a.search);
+    // The menu bar shows an item's icon in place of its text, so Search
+    // stands there as an entry of its own that runs the command.
+    searchEntry = bar->addAction(a.search->text());
+    searchEntry->setObjectName(QStringLiteral("searchMenuBarEntry"));
+    QObject::connect(searchEntry, &QAction::triggered, a.search, &QAction::trigger);
     buildMenu = addMenu(bar, "buildMenu", QStringLiteral("&Build"),
                         {a.compile, a.showLog, a.viewHelp, a.viewInWine, nullptr, a.buildAll, a.projectFiles,
                          a.topicFile, nullptr, a.publishHtml, a.publishChm, nullptr, a.setCompiler});
@@ -56,6 +60,7 @@ MainMenus::MainMenus(QMenuBar* bar, MainActions& a)
     // A disabled menu cannot be opened.
     for (QMenu* menu : {editMenu, buildMenu, toolsMenu})
         a.enableWithEditing(menu->menuAction());
+    a.enableWithEditing(searchEntry);
 }
 
 } // namespace ts

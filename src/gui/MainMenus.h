@@ -2,6 +2,7 @@
 // The menu bar of the main window: File (with Reopen), Edit, Search, Build,
 // Tools and Help, filled with the window's actions.
 
+class QAction;
 class QMenu;
 class QMenuBar;
 
@@ -10,11 +11,13 @@ namespace ts {
 class MainActions;
 
 struct MainMenus {
-    // Fills `bar`; the Edit, Build and Tools menus are switched with the
-    // editing commands of `actions`.
+    // Fills `bar`; the Edit, Build and Tools menus and Search are switched
+    // with the editing commands of `actions`.
     MainMenus(QMenuBar* bar, MainActions& actions);
 
     QMenu *fileMenu, *reopenMenu, *editMenu, *buildMenu, *toolsMenu, *helpMenu;
+    // Search on the menu bar, which triggers the Search action.
+    QAction* searchEntry;
 };
 
 } // namespace ts

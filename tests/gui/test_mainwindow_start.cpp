@@ -33,7 +33,10 @@ class MainWindowStartTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void toolbarButtonsShowTheMenusCommands();
     void layoutAndCommandSurface();
+    void menuTreeWithAccessKeys();
+    void shortcutsAndEmptyReopenPlaces();
     void disabledUntilAProjectExists();
     void startWithoutSettingsFile();
     void startWithSettingsFile();
@@ -48,12 +51,10 @@ private slots:
     void startScreenClosesTwoSecondsAfterFirstShow();
 };
 
-void MainWindowStartTest::layoutAndCommandSurface()
+void MainWindowStartTest::toolbarButtonsShowTheMenusCommands()
 {
     MainWindowHarness h;
     MainWindow& f = *h.form;
-    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp[*] - Topicsmith"));
-
     // Every toolbar button is found by its name and carries its hint and
     // icon; a command's button shows the menu's action, and its hint is the
     // menu text.
@@ -96,6 +97,13 @@ void MainWindowStartTest::layoutAndCommandSurface()
     QVERIFY(f.formatting->leftAlignButton->isChecked() && !f.formatting->centreButton->isChecked());
     f.formatting->centreButton->click();
     QVERIFY(!f.formatting->leftAlignButton->isChecked() && f.formatting->centreButton->isChecked());
+}
+
+void MainWindowStartTest::layoutAndCommandSurface()
+{
+    MainWindowHarness h;
+    MainWindow& f = *h.form;
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp[*] - Topicsmith"));
 
     QCOMPARE(f.formatting->sizeCombo->currentText(), QStringLiteral("8"));
     QCOMPARE(f.formatting->sizeCombo->count(), 17);
@@ -137,8 +145,48 @@ void MainWindowStartTest::layoutAndCommandSurface()
     QCOMPARE(f.statusBar->progressBar->x(), panel(2)->mapTo(f.statusBar, QPoint(0, 0)).x());
     QVERIFY(f.statusBar->progressBar->x() >= 300);
     QCOMPARE(f.statusBar->progressBar->width(), 201);
+}
 
-    // The menu tree with access keys and shortcuts.
+void MainWindowStartTest::menuTreeWithAccessKeys()
+{
+    MainWindowHarness h;
+    MainWindow& f = *h.form;
+    const auto itemsOf = [](const QMenu* menu) {
+        QStringList texts;
+        for (const QAction* a : menu->actions())
+            texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        return texts;
+    };
+    QCOMPARE(itemsOf(f.menus->fileMenu),
+             (QStringList{QStringLiteral("&New"), QStringLiteral("&Open"), QStringLiteral("&Reopen"),
+                          QStringLiteral("Open &Help File..."), QStringLiteral("&Save"), QStringLiteral("Save &As..."),
+                          QStringLiteral("-"), QStringLiteral("&Import Help File..."), QStringLiteral("-"),
+                          QStringLiteral("E&xit")}));
+    QCOMPARE(itemsOf(f.menus->editMenu),
+             (QStringList{QStringLiteral("U&ndo"), QStringLiteral("&Redo"), QStringLiteral("-"), QStringLiteral("C&ut"),
+                          QStringLiteral("&Copy"), QStringLiteral("&Paste"), QStringLiteral("Select &All"),
+                          QStringLiteral("-"), QStringLiteral("&Add Topic..."), QStringLiteral("&Delete Topic"),
+                          QStringLiteral("Change &Topic Properties..."), QStringLiteral("Edit &Windows...")}));
+    QCOMPARE(itemsOf(f.menus->buildMenu),
+             (QStringList{QStringLiteral("Build All, &Compile and show Help"), QStringLiteral("Show Last Compile &Log"),
+                          QStringLiteral("&View Help File"), QStringLiteral("View in &Wine's Viewer"),
+                          QStringLiteral("-"), QStringLiteral("&Build All Without Compiling"),
+                          QStringLiteral("&Project and Contents Files Only"), QStringLiteral("&RTF File Only"),
+                          QStringLiteral("-"), QStringLiteral("P&ublish as HTML..."), QStringLiteral("Publi&sh as CHM..."),
+                          QStringLiteral("-"), QStringLiteral("Set &Help Compiler...")}));
+    QCOMPARE(itemsOf(f.menus->toolsMenu),
+             (QStringList{QStringLiteral("&Contents editor..."), QStringLiteral("-"),
+                          QStringLiteral("Show e&xtended Topic List..."), QStringLiteral("-"),
+                          QStringLiteral("&Spell Check"), QStringLiteral("-"), QStringLiteral("Add &Bitmap..."),
+                          QStringLiteral("Add &Transparent Bitmap..."), QStringLiteral("Add &Related Topics button..."),
+                          QStringLiteral("Add &Link to Another Topic..."), QStringLiteral("Add &Internet Site Link...")}));
+    QCOMPARE(itemsOf(f.menus->helpMenu),
+             (QStringList{QStringLiteral("&Contents"), QStringLiteral("-"), QStringLiteral("&About...")}));
+    // The menus show their items as text alone, though the toolbar's share them.
+    for (const QMenu* menu : {f.menus->fileMenu, f.menus->editMenu, f.menus->buildMenu, f.menus->toolsMenu})
+        for (const QAction* a : menu->actions())
+            QVERIFY2(a->icon().isNull() || !a->isIconVisibleInMenu(), qPrintable(a->objectName()));
+
     const QList<std::pair<const char*, QString>> items = {
         {"newAction", QStringLiteral("&New")},
         {"openAction", QStringLiteral("&Open")},
@@ -166,6 +214,20 @@ void MainWindowStartTest::layoutAndCommandSurface()
         QVERIFY2(a, name);
         QCOMPARE(a->text(), caption);
     }
+    // The menu bar would show an icon in place of the text.
+    QStringList bar;
+    for (QAction* a : f.menuBar()->actions()) {
+        bar.append(a->text());
+        QVERIFY2(a->icon().isNull(), qPrintable(a->text()));
+    }
+    QCOMPARE(bar, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Search..."),
+                               QStringLiteral("&Build"), QStringLiteral("&Tools"), QStringLiteral("&Help")}));
+}
+
+void MainWindowStartTest::shortcutsAndEmptyReopenPlaces()
+{
+    MainWindowHarness h;
+    MainWindow& f = *h.form;
     QCOMPARE(f.actions->openProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     QCOMPARE(f.actions->saveProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     QCOMPARE(f.actions->saveProjectAs->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -176,11 +238,6 @@ void MainWindowStartTest::layoutAndCommandSurface()
     QCOMPARE(f.actions->addTopic->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
     QCOMPARE(f.actions->deleteTopic->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
     QCOMPARE(f.actions->compile->shortcut(), QKeySequence(Qt::Key_F9));
-    QStringList bar;
-    for (QAction* a : f.menuBar()->actions())
-        bar.append(a->text());
-    QCOMPARE(bar, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Search..."),
-                               QStringLiteral("&Build"), QStringLiteral("&Tools"), QStringLiteral("&Help")}));
     // Empty places are kept in the settings but not offered.
     for (int k = 0; k < 5; ++k) {
         QCOMPARE(f.actions->reopen[size_t(k)]->text(), QStringLiteral("&%1 NoName").arg(k + 1));
@@ -216,7 +273,7 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     QVERIFY(!f.menus->editMenu->menuAction()->isEnabled());
     QVERIFY(!f.menus->buildMenu->menuAction()->isEnabled());
     QVERIFY(!f.menus->toolsMenu->menuAction()->isEnabled());
-    QVERIFY(!f.actions->search->isEnabled());
+    QVERIFY(!f.menus->searchEntry->isEnabled());
     QVERIFY(!f.actions->saveProject->isEnabled() && !f.actions->saveProjectAs->isEnabled());
     QVERIFY(f.actions->newProject->isEnabled() && f.actions->openProject->isEnabled() && f.actions->exit->isEnabled());
     QVERIFY(f.menus->helpMenu->menuAction()->isEnabled());
@@ -231,7 +288,7 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     for (QWidget* w : switched)
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(f.menus->editMenu->menuAction()->isEnabled() && f.menus->buildMenu->menuAction()->isEnabled());
-    QVERIFY(f.menus->toolsMenu->menuAction()->isEnabled() && f.actions->search->isEnabled());
+    QVERIFY(f.menus->toolsMenu->menuAction()->isEnabled() && f.menus->searchEntry->isEnabled());
     QVERIFY(f.actions->saveProject->isEnabled() && f.actions->saveProjectAs->isEnabled() && f.actions->addTopic->isEnabled());
 }
 

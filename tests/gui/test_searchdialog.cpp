@@ -348,11 +348,11 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     h.show();
     MainWindow& f = *h.form;
     QVERIFY(!f.toolBar->button(f.actions->search)->isEnabled());
-    QVERIFY(!f.actions->search->isEnabled());
+    QVERIFY(!f.menus->searchEntry->isEnabled());
     f.project().PendingOpenPath = path;
     f.projectCommands->openProject();
     QVERIFY(f.toolBar->button(f.actions->search)->isEnabled());
-    QVERIFY(f.actions->search->isEnabled());
+    QVERIFY(f.menus->searchEntry->isEnabled());
     QCOMPARE(f.navigator->currentTopic(), 0);
 
     MainWindowHarness::typeInto(f.editors->topicEditor, QStringLiteral("fresh words"));
@@ -397,7 +397,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
             s->cancelButton->click();
     });
     f.tools->searchDialog->queryEdit->setText(QStringLiteral("FRESH"));
-    f.actions->search->trigger();
+    f.menus->searchEntry->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.navigator->currentTopic(), 0);
     QCOMPARE(f.editors->topicEditor->toPlainText(), QStringLiteral("fresh words"));
