@@ -6,10 +6,11 @@
 // connects each action's triggered() to the part that carries it out.
 //
 // The commands that need a project are switched on and off together by
-// setEditingEnabled(): all the items of the Edit, Build and Tools menus,
-// Search, Save and Save As. Show Last Compile Log and the extended topic
-// list stay enabled for their toolbar buttons; their menu items are out of
-// reach while their menus are disabled all the same.
+// setEditingEnabled(): Save, Save As, Search and the items of the Edit,
+// Build and Tools menus, with the menus themselves. Show Last Compile Log
+// and the extended topic list are the exceptions: they have something to
+// show without a project, so their toolbar buttons stay enabled, and their
+// menu items are out of reach only while their menus are disabled.
 
 #include "settings/RecentFiles.h"
 
@@ -32,7 +33,8 @@ public:
 
     // Enables or disables the commands that need a project.
     void setEditingEnabled(bool enabled);
-    // Switches `action` (a menu's own action) with the editing commands.
+    // Switches `action` (a menu's own action, a menu bar entry) with the
+    // editing commands.
     void enableWithEditing(QAction* action);
     // Whether `key` is the shortcut of a command that comes before what the
     // focused control would do with the key: the clipboard commands, Open,
