@@ -1,12 +1,35 @@
 #include "CommandToolBar.h"
 
+#include "MainActions.h"
 #include "ToolButtons.h"
 
+#include <QAction>
 #include <QVBoxLayout>
+
+#include <initializer_list>
+#include <utility>
 
 namespace ts {
 
-CommandToolBar::CommandToolBar(QWidget* parent) : QFrame(parent)
+namespace {
+
+// The buttons of a row with their object names; a null action stands for
+// the gap between two groups.
+using Buttons = std::initializer_list<std::pair<QAction*, const char*>>;
+
+void addButtons(QWidget* toolBar, QHBoxLayout* row, Buttons buttons)
+{
+    for (const auto& [action, name] : buttons) {
+        if (action)
+            toolButton(toolBar, row, name, action);
+        else
+            separator(row);
+    }
+}
+
+} // namespace
+
+CommandToolBar::CommandToolBar(const MainActions& a, QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("toolBar"));
     setFrameShape(QFrame::StyledPanel);
@@ -20,62 +43,45 @@ CommandToolBar::CommandToolBar(QWidget* parent) : QFrame(parent)
     auto* upper = new QHBoxLayout;
     upper->setSpacing(0);
     rows->addLayout(upper);
-    QWidget* p = this;
-    newButton = toolButton(p, upper, "newButton", QStringLiteral("New Project"), QStringLiteral("new"));
-    openButton = toolButton(p, upper, "openButton", QStringLiteral("Open Project"), QStringLiteral("open"));
-    saveButton = toolButton(p, upper, "saveButton", QStringLiteral("Save Project"), QStringLiteral("save"));
-    separator(upper);
-    compileButton = toolButton(p, upper, "compileButton", QStringLiteral("Build all, compile help file and show it"),
-                          QStringLiteral("go"));
-    buildAllButton = toolButton(p, upper, "buildAllButton", QStringLiteral("Create HPJ, CNT and RTF files"),
-                           QStringLiteral("all"));
-    projectFilesButton = toolButton(p, upper, "projectFilesButton", QStringLiteral("Create HPJ and CNT Files Only"),
-                           QStringLiteral("prj"));
-    topicFileButton = toolButton(p, upper, "topicFileButton", QStringLiteral("Create RTF File Only"), QStringLiteral("rtf"));
-    separator(upper);
-    contentsButton = toolButton(p, upper, "contentsButton", QStringLiteral("Contents editor"), QStringLiteral("cnt"));
-    logButton = toolButton(p, upper, "logButton", QStringLiteral("Show Last Compile Info"), QStringLiteral("log"));
-    topicListButton = toolButton(p, upper, "topicListButton", QStringLiteral("Show extended Topic List"),
-                              QStringLiteral("topicl"));
-    separator(upper);
-    bitmapButton = toolButton(p, upper, "bitmapButton", QStringLiteral("Insert Bitmap or Segmented Hypergraphic"),
-                           QStringLiteral("bmp"));
-    transparentBitmapButton = toolButton(p, upper, "transparentBitmapButton", QStringLiteral("Insert Transparent Bitmap"),
-                            QStringLiteral("tbmp"));
-    relatedTopicsButton = toolButton(p, upper, "relatedTopicsButton", QStringLiteral("Insert Related Topics button"),
-                              QStringLiteral("button"));
-    topicLinkButton = toolButton(p, upper, "topicLinkButton", QStringLiteral("Insert Link to another topic"),
-                            QStringLiteral("jump"));
-    webLinkButton = toolButton(p, upper, "webLinkButton", QStringLiteral("Insert Link to web site or e-mail"),
-                           QStringLiteral("web"));
-    separator(upper);
-    cutButton = toolButton(p, upper, "cutButton", QStringLiteral("Cut"), QStringLiteral("cut"));
-    copyButton = toolButton(p, upper, "copyButton", QStringLiteral("Copy"), QStringLiteral("copy"));
-    pasteButton = toolButton(p, upper, "pasteButton", QStringLiteral("Paste"), QStringLiteral("paste"));
-    separator(upper);
-    searchButton = toolButton(p, upper, "searchButton", QStringLiteral("Search topic..."), QStringLiteral("search"));
-    spellButton = toolButton(p, upper, "spellButton", QStringLiteral("Spell Check"), QStringLiteral("spell"));
+    addButtons(this, upper,
+               {{a.newProject, "newButton"}, {a.openProject, "openButton"}, {a.saveProject, "saveButton"},
+                {nullptr, nullptr},
+                {a.compile, "compileButton"}, {a.buildAll, "buildAllButton"},
+                {a.projectFiles, "projectFilesButton"}, {a.topicFile, "topicFileButton"},
+                {nullptr, nullptr},
+                {a.contentsEditor, "contentsButton"}, {a.showLog, "logButton"},
+                {a.extendedTopicList, "topicListButton"},
+                {nullptr, nullptr},
+                {a.addBitmap, "bitmapButton"}, {a.addTransparentBitmap, "transparentBitmapButton"},
+                {a.addRelatedTopicsButton, "relatedTopicsButton"}, {a.addTopicLink, "topicLinkButton"},
+                {a.addWebLink, "webLinkButton"},
+                {nullptr, nullptr},
+                {a.cut, "cutButton"}, {a.copy, "copyButton"}, {a.paste, "pasteButton"},
+                {nullptr, nullptr},
+                {a.search, "searchButton"}, {a.spellCheck, "spellButton"}});
     upper->addStretch(1);
 
-    auto* lower = new QHBoxLayout;
-    lower->setSpacing(0);
-    rows->addLayout(lower);
-    topicListToggle = toolButton(p, lower, "topicListToggle", QStringLiteral("Show/Hide Topic ID List"), QStringLiteral("tl"));
-    topicListToggle->setCheckable(true);
-    topicListToggle->setChecked(true);
-    topicPropertiesButton = toolButton(p, lower, "topicPropertiesButton", QStringLiteral("Change Topic Properties"), QStringLiteral("ct"));
-    addTopicButton = toolButton(p, lower, "addTopicButton", QStringLiteral("Add new Topic"), QStringLiteral("at"));
-    deleteTopicButton = toolButton(p, lower, "deleteTopicButton", QStringLiteral("Delete Current Topic"), QStringLiteral("dt"));
-    editWindowsButton = toolButton(p, lower, "editWindowsButton", QStringLiteral("Edit Windows"), QStringLiteral("cw"));
-    separator(lower);
-
-    lower_ = lower;
+    lower_ = new QHBoxLayout;
+    lower_->setSpacing(0);
+    rows->addLayout(lower_);
+    addButtons(this, lower_,
+               {{a.showTopicList, "topicListToggle"}, {a.topicProperties, "topicPropertiesButton"},
+                {a.addTopic, "addTopicButton"}, {a.deleteTopic, "deleteTopicButton"},
+                {a.editWindows, "editWindowsButton"}, {nullptr, nullptr}});
 }
 
 void CommandToolBar::addToLowerRow(QWidget* controls)
 {
     lower_->addWidget(controls);
     lower_->addStretch(1);
+}
+
+QToolButton* CommandToolBar::button(const QAction* action) const
+{
+    for (QToolButton* b : findChildren<QToolButton*>())
+        if (b->defaultAction() == action)
+            return b;
+    return nullptr;
 }
 
 } // namespace ts

@@ -55,9 +55,9 @@ void expandHeadings(std::vector<ContentsEntry>& entries)
 // ---- ContentsDialog ----
 
 ContentsDialog::ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search,
-                             const QList<QIcon>& imageList, QWidget* parent)
+                             const ListIcons& listIcons, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), project_(project),
-      prompter_(prompter), search_(search), imageList_(imageList)
+      prompter_(prompter), search_(search), listIcons_(listIcons)
 {
     setObjectName(QStringLiteral("ContentsDialog"));
     setWindowTitle(QStringLiteral("Contents Editor"));
@@ -78,7 +78,10 @@ void ContentsDialog::makeControls()
 {
     contentsTree_ = new ContentsTreeWidget(this);
     // The image list is filled after the dialog is made.
-    contentsTree_->iconFor = [this](int index) { return imageList_.value(index); };
+    contentsTree_->iconFor = [this](int index) {
+        const QIcon* const icons[] = {&listIcons_.openBook, &listIcons_.questionPage, &listIcons_.closedBook};
+        return index >= 0 && index < 3 ? *icons[index] : QIcon();
+    };
 
     paletteTree_ = new QTreeWidget(this);
     paletteTree_->setObjectName(QStringLiteral("paletteTree"));
@@ -186,12 +189,12 @@ void ContentsDialog::reload()
     form_->clearTexts();
 
     // The image list is filled after the dialog is made.
-    paletteTree_->topLevelItem(PaletteHeading)->setIcon(0, imageList_.value(2));
-    paletteTree_->topLevelItem(PaletteTopic)->setIcon(0, imageList_.value(1));
+    paletteTree_->topLevelItem(PaletteHeading)->setIcon(0, listIcons_.closedBook);
+    paletteTree_->topLevelItem(PaletteTopic)->setIcon(0, listIcons_.questionPage);
     topicList_->clear();
     for (int i = 0; i < project_.TopicCount(); ++i) {
         const TopicRecord& t = project_.topic(i);
-        auto* item = new QListWidgetItem(imageList_.value(1), t.TopicID.text() + QStringLiteral(" - ") + t.Title.text());
+        auto* item = new QListWidgetItem(listIcons_.questionPage, t.TopicID.text() + QStringLiteral(" - ") + t.Title.text());
         topicList_->addItem(item);
     }
 

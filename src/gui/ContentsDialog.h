@@ -14,6 +14,7 @@
 
 #include "ContentsEntryForm.h"
 #include "ContentsTreeWidget.h"
+#include "ListIcons.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -39,9 +40,8 @@ class ContentsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `imageList` is the main window's image list: 0 expanded heading,
-    // 1 topic entry, 2 collapsed heading.
-    ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search, const QList<QIcon>& imageList,
+    // `listIcons` are the main window's; they must outlive the dialog.
+    ContentsDialog(Project& project, Prompter& prompter, SearchDialog& search, const ListIcons& listIcons,
                   QWidget* parent = nullptr);
 
     // The choice of headingDropMenu / topicDropMenu for a drop on a heading.
@@ -132,7 +132,7 @@ private:
     Project& project_;
     Prompter& prompter_;
     SearchDialog& search_;
-    const QList<QIcon>& imageList_;
+    const ListIcons& listIcons_;
     ContentsTree tree_;
     bool entered_ = false;
     ContentsTreeWidget* contentsTree_ = nullptr;

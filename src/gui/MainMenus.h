@@ -1,11 +1,6 @@
 #pragma once
 // The menu bar of the main window: File (with Reopen), Edit, Search, Build,
-// Tools and Help, their items and shortcuts. The window wires the items to
-// the parts that carry out the commands.
-
-#include "settings/RecentFiles.h"
-
-#include <array>
+// Tools and Help, filled with the window's actions.
 
 class QAction;
 class QMenu;
@@ -13,23 +8,16 @@ class QMenuBar;
 
 namespace ts {
 
+class MainActions;
+
 struct MainMenus {
-    explicit MainMenus(QMenuBar* bar);
-    // The Edit, Build and Tools menus, Search, Save and Save As.
-    void setEditingEnabled(bool enabled);
+    // Fills `bar`; the Edit, Build and Tools menus and Search are switched
+    // with the editing commands of `actions`.
+    MainMenus(QMenuBar* bar, MainActions& actions);
 
     QMenu *fileMenu, *reopenMenu, *editMenu, *buildMenu, *toolsMenu, *helpMenu;
-    QAction *newAction, *openAction, *openHelpFileAction, *saveAction, *saveAsAction, *importHelpAction, *exitAction;
-    std::array<QAction*, RecentFiles::Count> reopenActions;
-    QAction *undoAction, *redoAction, *cutAction, *copyAction, *pasteAction, *selectAllAction, *addTopicAction, *deleteTopicAction,
-        *topicPropertiesAction, *editWindowsAction;
-    QAction* searchAction;
-    QAction *compileAction, *showLogAction, *buildAllAction, *projectFilesAction, *topicFileAction,
-        *setCompilerAction, *viewHelpAction, *viewInWineAction, *publishHtmlAction, *publishChmAction;
-    QAction *contentsEditorAction, *topicListAction, *spellCheckAction, *addBitmapAction, *addTransparentBitmapAction,
-        *addRelatedTopicsButtonAction, *addTopicLinkAction, *addWebLinkAction;
-    QAction *helpContentsAction, *aboutAction;
-
+    // Search on the menu bar, which triggers the Search action.
+    QAction* searchEntry;
 };
 
 } // namespace ts

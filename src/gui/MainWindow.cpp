@@ -1,6 +1,6 @@
-// MainWindow: creation and layout of the parts, the menu tree, the wiring
-// of menus and buttons to the parts, the switch that enables the editing
-// commands, and the first show, closing and settings file.
+// MainWindow: creation and layout of the parts, the connection of the
+// actions to the parts, the switch that enables the editing commands, and
+// the first show, closing and settings file.
 
 #include "MainWindow.h"
 
@@ -9,6 +9,7 @@
 #include "CommandToolBar.h"
 #include "FormattingToolBar.h"
 #include "InsertCommands.h"
+#include "MainActions.h"
 #include "MainMenus.h"
 #include "ProjectCommands.h"
 #include "Prompter.h"
@@ -20,7 +21,6 @@
 #include "TopicNavigator.h"
 #include "TopicTabBar.h"
 #include "WindowPlacer.h"
-#include "helpsource/CompilerCommand.h"
 #include "viewer/HelpViewer.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
@@ -41,11 +41,9 @@
 #include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <tuple>
 
 // Resources of a static library are registered by hand.
 static void initTopicsmithResources()
@@ -55,43 +53,6 @@ static void initTopicsmithResources()
 
 namespace ts {
 
-namespace {
-
-bool isWindowShortcut(const QKeyEvent* key)
-{
-    const QKeyCombination combo = key->keyCombination();
-    const Qt::KeyboardModifiers mods = combo.keyboardModifiers() & ~Qt::KeypadModifier;
-    if (mods == Qt::ControlModifier) {
-        switch (combo.key()) {
-        case Qt::Key_C:
-        case Qt::Key_V:
-        case Qt::Key_X:
-        case Qt::Key_O:
-        case Qt::Key_S:
-        case Qt::Key_Insert:
-        case Qt::Key_Delete:
-            return true;
-        default:
-            return false;
-        }
-    }
-    return mods == Qt::NoModifier && combo.key() == Qt::Key_F9;
-}
-
-
-// A toolbar button and a menu item (either may be missing) that run one
-// command of a part.
-template <typename Part, typename Result>
-void wire(QToolButton* button, QAction* action, Part* part, Result (Part::*command)())
-{
-    if (button)
-        QObject::connect(button, &QToolButton::clicked, part, [part, command] { (part->*command)(); });
-    if (action)
-        QObject::connect(action, &QAction::triggered, part, [part, command] { (part->*command)(); });
-}
-
-} // namespace
-
 MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter), programFolder_(ts::programFolder()), project_(programFolder_)
 {
@@ -100,8 +61,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     setWindowTitle(QStringLiteral("Topicsmith"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/logo")));
     setProperty("helpContext", 140);
-    for (const char* name : {"OPEN", "UPITNIK", "CLOSE", "UNCHECK", "CHECK"})
-        listIcons.append(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name)));
+    listIcons = ListIcons::fromResources();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -109,9 +69,8 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     layout->setSpacing(0);
     setCentralWidget(central);
 
-    toolBar = new CommandToolBar(this);
-    toolBar->topicListToggle->setCheckable(true);
-    toolBar->topicListToggle->setChecked(true);
+    actions = new MainActions(this);
+    toolBar = new CommandToolBar(*actions, this);
     layout->addWidget(toolBar);
 
     editorPanel = new QWidget(this);
@@ -134,7 +93,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     progressBar = statusBar->progressBar;
     setStatusBar(statusBar);
 
-    menus = std::make_unique<MainMenus>(menuBar());
+    menus = std::make_unique<MainMenus>(menuBar(), *actions);
 
     startScreenTimer = new QTimer(this);
     startScreenTimer->setObjectName(QStringLiteral("startScreenTimer"));
@@ -146,7 +105,7 @@ MainWindow::MainWindow(Prompter& prompter, QWidget* parent)
     tools = new ToolsCommands(project_, prompter_, programFolder_, *navigator, *editors, *statusBar, listIcons, this);
     topics = new TopicCommands(project_, prompter_, *navigator, *editors, this);
     projectCommands = new ProjectCommands(project_, prompter_, programFolder_, *navigator, *editors, *topics,
-                                          *statusBar, menus->reopenActions, this);
+                                          *statusBar, actions->reopen, this);
     build = new BuildCommands(project_, prompter_, *navigator, *statusBar, this);
     build->nameProject = [this] { return projectCommands->saveProjectAs() == ProjectCommands::SaveResult::Saved; };
     helpViewer = new HelpViewer(prompter_, this);
@@ -195,7 +154,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::toggleTopicList()
 {
-    navigator->setListVisible(toolBar->topicListToggle->isChecked());
+    navigator->setListVisible(actions->showTopicList->isChecked());
 }
 
 void MainWindow::setStartScreen(StartScreen* startScreen)
@@ -246,90 +205,82 @@ void MainWindow::openProgramArgument()
 
 void MainWindow::connectCommands()
 {
-    CommandToolBar* b = toolBar;
-    MainMenus& m = *menus;
+    const MainActions& a = *actions;
+    // Each action runs a command that takes no arguments: the checked state
+    // that triggered() carries is not passed on.
+    const auto on = [](QAction* action, auto* part, auto command) {
+        connect(action, &QAction::triggered, part, [part, command] { (part->*command)(); });
+    };
 
     // Project file.
-    wire(b->newButton, m.newAction, projectCommands, &ProjectCommands::newProject);
-    wire(b->openButton, m.openAction, projectCommands, &ProjectCommands::openProject);
-    wire(b->saveButton, m.saveAction, projectCommands, &ProjectCommands::saveProject);
-    wire(nullptr, m.saveAsAction, projectCommands, &ProjectCommands::saveProjectAs);
-    wire(nullptr, m.importHelpAction, projectCommands, &ProjectCommands::importHelpFile);
-    connect(m.exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
+    on(a.newProject, projectCommands, &ProjectCommands::newProject);
+    on(a.openProject, projectCommands, &ProjectCommands::openProject);
+    on(a.saveProject, projectCommands, &ProjectCommands::saveProject);
+    on(a.saveProjectAs, projectCommands, &ProjectCommands::saveProjectAs);
+    on(a.importHelpFile, projectCommands, &ProjectCommands::importHelpFile);
+    on(a.openHelpFile, helpViewer, &HelpViewer::chooseAndOpenFile);
+    on(a.exit, this, &MainWindow::exitProgram);
     for (int k = 0; k < RecentFiles::Count; ++k)
-        connect(m.reopenActions[size_t(k)], &QAction::triggered, projectCommands,
+        connect(a.reopen[size_t(k)], &QAction::triggered, projectCommands,
                 [this, k] { projectCommands->openRecentProject(k); });
     connect(projectCommands, &ProjectCommands::projectOpened, this, &MainWindow::enableControls);
     connect(projectCommands, &ProjectCommands::projectAbandoned, this, &MainWindow::disableControls);
     connect(projectCommands, &ProjectCommands::projectNamed, this, &MainWindow::showProjectName);
 
     // Topics.
-    connect(b->topicListToggle, &QToolButton::clicked, this, &MainWindow::toggleTopicList);
-    wire(b->addTopicButton, m.addTopicAction, topics, &TopicCommands::addTopic);
-    wire(b->deleteTopicButton, m.deleteTopicAction, topics, &TopicCommands::deleteTopic);
-    wire(b->topicPropertiesButton, m.topicPropertiesAction, topics, &TopicCommands::changeTopicProperties);
-    wire(b->editWindowsButton, m.editWindowsAction, topics, &TopicCommands::editWindows);
+    on(a.showTopicList, this, &MainWindow::toggleTopicList);
+    on(a.addTopic, topics, &TopicCommands::addTopic);
+    on(a.deleteTopic, topics, &TopicCommands::deleteTopic);
+    on(a.topicProperties, topics, &TopicCommands::changeTopicProperties);
+    on(a.editWindows, topics, &TopicCommands::editWindows);
     connect(topics, &TopicCommands::topicAdded, this, &MainWindow::enableControls);
     // What the title's "*" and the save questions go by.
     connect(editors, &TopicEditorPane::edited, this, [this] { setWindowModified(true); });
     connect(topics, &TopicCommands::projectChanged, this, [this] { setWindowModified(true); });
 
     // Build.
-    wire(b->compileButton, m.compileAction, build, &BuildCommands::compileProject);
-    wire(b->buildAllButton, m.buildAllAction, build, &BuildCommands::buildSourcesOnly);
-    wire(b->projectFilesButton, m.projectFilesAction, build, &BuildCommands::buildProjectFilesOnly);
-    wire(b->topicFileButton, m.topicFileAction, build, &BuildCommands::buildTopicFileOnly);
-    wire(b->logButton, m.showLogAction, build, &BuildCommands::showCompileLog);
-    wire(nullptr, m.setCompilerAction, build, &BuildCommands::setHelpCompiler);
-    wire(nullptr, m.viewHelpAction, build, &BuildCommands::viewHelpFile);
-    wire(nullptr, m.viewInWineAction, build, &BuildCommands::viewHelpFileInWine);
-    m.viewInWineAction->setVisible(wineAvailable());
+    on(a.compile, build, &BuildCommands::compileProject);
+    on(a.buildAll, build, &BuildCommands::buildSourcesOnly);
+    on(a.projectFiles, build, &BuildCommands::buildProjectFilesOnly);
+    on(a.topicFile, build, &BuildCommands::buildTopicFileOnly);
+    on(a.showLog, build, &BuildCommands::showCompileLog);
+    on(a.setCompiler, build, &BuildCommands::setHelpCompiler);
+    on(a.viewHelp, build, &BuildCommands::viewHelpFile);
+    on(a.viewInWine, build, &BuildCommands::viewHelpFileInWine);
     build->showHelpFile = [this](const QString& file, const QString& topicId) { helpViewer->openFile(file, topicId); };
-    connect(m.openHelpFileAction, &QAction::triggered, helpViewer, &HelpViewer::chooseAndOpenFile);
-    wire(nullptr, m.publishHtmlAction, build->publishing, &PublishCommands::publishHtml);
-    wire(nullptr, m.publishChmAction, build->publishing, &PublishCommands::publishChm);
-    wire(b->topicListButton, m.topicListAction, build, &BuildCommands::showTopicList);
+    on(a.publishHtml, build->publishing, &PublishCommands::publishHtml);
+    on(a.publishChm, build->publishing, &PublishCommands::publishChm);
+    on(a.extendedTopicList, build, &BuildCommands::showTopicList);
 
     // Tools and help.
-    wire(b->contentsButton, m.contentsEditorAction, tools, &ToolsCommands::editContents);
-    wire(b->spellButton, m.spellCheckAction, tools, &ToolsCommands::checkSpelling);
-    wire(b->searchButton, m.searchAction, tools, &ToolsCommands::searchTopics);
-    wire(nullptr, m.helpContentsAction, tools, &ToolsCommands::showHelpContents);
-    wire(nullptr, m.aboutAction, tools, &ToolsCommands::showAbout);
+    on(a.contentsEditor, tools, &ToolsCommands::editContents);
+    on(a.spellCheck, tools, &ToolsCommands::checkSpelling);
+    on(a.search, tools, &ToolsCommands::searchTopics);
+    on(a.helpContents, tools, &ToolsCommands::showHelpContents);
+    on(a.about, tools, &ToolsCommands::showAbout);
 
     // Insertion.
-    for (auto [button, action, transparent] : {std::tuple{b->bitmapButton, m.addBitmapAction, false},
-                                              std::tuple{b->transparentBitmapButton, m.addTransparentBitmapAction, true}}) {
-        connect(button, &QToolButton::clicked, insertion, [this, transparent] { insertion->insertBitmap(transparent); });
-        connect(action, &QAction::triggered, insertion, [this, transparent] { insertion->insertBitmap(transparent); });
-    }
-    wire(b->relatedTopicsButton, m.addRelatedTopicsButtonAction, insertion, &InsertCommands::insertRelatedTopicsButton);
-    wire(b->topicLinkButton, m.addTopicLinkAction, insertion, &InsertCommands::insertTopicLink);
-    wire(b->webLinkButton, m.addWebLinkAction, insertion, &InsertCommands::insertWebLink);
+    connect(a.addBitmap, &QAction::triggered, insertion, [this] { insertion->insertBitmap(false); });
+    connect(a.addTransparentBitmap, &QAction::triggered, insertion, [this] { insertion->insertBitmap(true); });
+    on(a.addRelatedTopicsButton, insertion, &InsertCommands::insertRelatedTopicsButton);
+    on(a.addTopicLink, insertion, &InsertCommands::insertTopicLink);
+    on(a.addWebLink, insertion, &InsertCommands::insertWebLink);
 
     // Clipboard.
-    wire(b->cutButton, m.cutAction, editors, &TopicEditorPane::cut);
-    wire(b->copyButton, m.copyAction, editors, &TopicEditorPane::copy);
-    wire(b->pasteButton, m.pasteAction, editors, &TopicEditorPane::paste);
-    wire(nullptr, m.selectAllAction, editors, &TopicEditorPane::selectAll);
-    wire(nullptr, m.undoAction, editors, &TopicEditorPane::undo);
-    wire(nullptr, m.redoAction, editors, &TopicEditorPane::redo);
+    on(a.cut, editors, &TopicEditorPane::cut);
+    on(a.copy, editors, &TopicEditorPane::copy);
+    on(a.paste, editors, &TopicEditorPane::paste);
+    on(a.selectAll, editors, &TopicEditorPane::selectAll);
+    on(a.undo, editors, &TopicEditorPane::undo);
+    on(a.redo, editors, &TopicEditorPane::redo);
 
     connect(startScreenTimer, &QTimer::timeout, this, &MainWindow::closeStartScreen);
 }
 
 void MainWindow::setEditingEnabled(bool enabled)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             toolBar->topicPropertiesButton, toolBar->deleteTopicButton, toolBar->addTopicButton,
-             toolBar->editWindowsButton, toolBar->bitmapButton, toolBar->transparentBitmapButton,
-             toolBar->relatedTopicsButton, toolBar->topicLinkButton, toolBar->webLinkButton, toolBar->topicFileButton,
-             toolBar->projectFilesButton, toolBar->buildAllButton, toolBar->compileButton, toolBar->saveButton,
-             toolBar->searchButton, toolBar->cutButton, toolBar->copyButton, toolBar->pasteButton,
-             toolBar->contentsButton, toolBar->spellButton})
-        w->setEnabled(enabled);
+    actions->setEditingEnabled(enabled);
     editors->setEditingEnabled(enabled);
-    menus->setEditingEnabled(enabled);
 }
 
 void MainWindow::enableControls()
@@ -354,7 +305,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         // before the keys the focused control would otherwise claim, so that
         // they always run the menu's command.
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this && isWindowShortcut(static_cast<QKeyEvent*>(event))) {
+        if (widget && widget->window() == this && actions->shortcutComesFirst(*static_cast<QKeyEvent*>(event))) {
             event->ignore();
             return true;
         }
@@ -368,7 +319,7 @@ void MainWindow::readSettings()
 
     placer_->restore(QRect(s.Left, s.Top, qMax(s.Width, 100), qMax(s.Height, 100)), s.Maximized);
 
-    toolBar->topicListToggle->setChecked(s.topicListShown);
+    actions->showTopicList->setChecked(s.topicListShown);
     navigator->setListVisible(s.topicListShown);
     project_.CompilerPath = s.HelpCompiler;
     projectCommands->setRecentFiles(s.Recent);
@@ -386,7 +337,7 @@ void MainWindow::writeSettings()
     s.Top = kept.top();
     s.Width = kept.width();
     s.Height = kept.height();
-    s.topicListShown = toolBar->topicListToggle->isChecked();
+    s.topicListShown = actions->showTopicList->isChecked();
     s.HelpCompiler = project_.CompilerPath;
     s.Recent = projectCommands->recentFiles();
     try {

@@ -1,6 +1,7 @@
 #pragma once
 // The main window. It owns the one Project of the run and puts together the
 // parts that do the work (see README.md in this folder):
+//   MainActions        every command as one action, for menus and toolbar
 //   CommandToolBar     the two toolbar rows of buttons
 //   FormattingToolBar  font, size, colour, bold, italic, alignment, indent
 //   TopicNavigator     the tab row and the topic list, kept in step
@@ -10,16 +11,15 @@
 //   BuildCommands      the Build menu, compile log, extended topic list
 //   InsertCommands     links, buttons and bitmaps into the editors
 //   ToolsCommands      search, contents editor, spelling, about
-// The window itself lays them out, builds the menus, wires menus and
-// buttons to the parts, switches the editing commands on and off, and
-// handles its first show, closing and the settings file. Every message and
-// file dialog goes through the Prompter.
+// The window itself lays them out, builds the menus, connects the actions
+// to the parts, switches the editing commands on and off, and handles its
+// first show, closing and the settings file. Every message and file dialog
+// goes through the Prompter.
 
+#include "ListIcons.h"
 #include "StartScreen.h"
 #include "model/Project.h"
 
-#include <QIcon>
-#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -36,6 +36,7 @@ class HelpViewer;
 class CommandToolBar;
 class FormattingToolBar;
 class InsertCommands;
+class MainActions;
 struct MainMenus;
 class ProjectCommands;
 class Prompter;
@@ -64,10 +65,11 @@ public:
     // The folder of the settings file and the unnamed project, with its '/'.
     const QString& programFolder() const { return programFolder_; }
 
-    // "OPEN", "UPITNIK", "CLOSE", "UNCHECK", "CHECK" at indices 0..4.
-    QList<QIcon> listIcons;
+    // The icons of the contents editor's and Search's lists.
+    ListIcons listIcons;
 
     // ---- The parts ----
+    MainActions* actions;
     CommandToolBar* toolBar;
     FormattingToolBar* formatting;
     TopicEditorPane* editors;

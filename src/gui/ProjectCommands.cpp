@@ -357,8 +357,9 @@ void ProjectCommands::refreshRecentMenu()
         any = any || real;
     }
     // Reopen itself is greyed while there is nothing to reopen.
-    if (auto* menu = qobject_cast<QMenu*>(reopenActions_[0]->parent()))
-        menu->menuAction()->setEnabled(any);
+    for (QObject* shownIn : reopenActions_[0]->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(shownIn))
+            menu->menuAction()->setEnabled(any);
 }
 
 void ProjectCommands::rememberRecentProject()

@@ -19,15 +19,9 @@
 
 namespace ts {
 
-namespace {
-
-constexpr int CheckIcon = 4;
-
-} // namespace
-
-SearchDialog::SearchDialog(const Project& project, SearchProgressDialog& progress, const QList<QIcon>& imageList,
+SearchDialog::SearchDialog(const Project& project, SearchProgressDialog& progress, const ListIcons& listIcons,
                          QWidget* parent)
-    : QDialog(parent), project_(project), progress_(progress), imageList_(imageList)
+    : QDialog(parent), project_(project), progress_(progress), listIcons_(listIcons)
 {
     setObjectName(QStringLiteral("SearchDialog"));
     setWindowTitle(QStringLiteral("Search topic..."));
@@ -155,7 +149,7 @@ void SearchDialog::search()
     foundMode = searchMode();
     const std::vector<int> found = ts::searchTopics(project_, query, SearchMode(searchMode()),
                                                 [this](int position) { progress_.setValue(position); });
-    const QIcon check = imageList_.value(CheckIcon);
+    const QIcon& check = listIcons_.checkedPage;
     QList<QTreeWidgetItem*> rows;
     rows.reserve(qsizetype(found.size()));
     for (int i : found) {

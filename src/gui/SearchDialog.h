@@ -8,6 +8,8 @@
 // chosen mode and the rows of the last search stay until the next search.
 // The search reads the project as it stands, text blocks as last stored.
 
+#include "ListIcons.h"
+
 #include <QDialog>
 #include <QIcon>
 #include <QList>
@@ -28,9 +30,9 @@ class SearchDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `imageList` is the main window's image list; the rows show its icon 4
-    // (the check mark) when they are made.
-    SearchDialog(const Project& project, SearchProgressDialog& progress, const QList<QIcon>& imageList,
+    // `listIcons` are the main window's; the rows show its checked page when
+    // they are made.
+    SearchDialog(const Project& project, SearchProgressDialog& progress, const ListIcons& listIcons,
                 QWidget* parent = nullptr);
 
     // Shows the dialog modally; returns searchResultIndex.
@@ -85,7 +87,7 @@ private:
 
     const Project& project_;
     SearchProgressDialog& progress_;
-    const QList<QIcon>& imageList_;
+    const ListIcons& listIcons_;
 };
 
 } // namespace ts

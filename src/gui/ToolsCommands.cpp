@@ -30,7 +30,7 @@ constexpr std::int32_t DisabledDialogElements = 139292;
 
 ToolsCommands::ToolsCommands(Project& project, Prompter& prompter, const QString& programFolder,
                              TopicNavigator& navigator, TopicEditorPane& editors, StatusBar& statusBar,
-                             const QList<QIcon>& listIcons, QWidget* window)
+                             const ListIcons& listIcons, QWidget* window)
     : QObject(window), project_(project), prompter_(prompter), programFolder_(programFolder), navigator_(navigator),
       editors_(editors), statusBar_(statusBar), window_(window)
 {

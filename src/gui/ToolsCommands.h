@@ -2,8 +2,8 @@
 // The tools commands: topic search, the contents editor, spell checking of
 // every topic's text, the about box and the program's help.
 
-#include <QIcon>
-#include <QList>
+#include "ListIcons.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -30,7 +30,7 @@ public:
     // `listIcons` are the window's list icons the search and contents
     // dialogs draw from; they must outlive this object.
     ToolsCommands(Project& project, Prompter& prompter, const QString& programFolder, TopicNavigator& navigator,
-                  TopicEditorPane& editors, StatusBar& statusBar, const QList<QIcon>& listIcons, QWidget* window);
+                  TopicEditorPane& editors, StatusBar& statusBar, const ListIcons& listIcons, QWidget* window);
 
     // The speller, made at first use; the user's added words go to
     // Topicsmith.dic in the program folder.

@@ -68,7 +68,7 @@ struct Editor {
                 dialog->done(QDialog::Rejected);
             }
         });
-        h.click(h.form->toolBar->contentsButton);
+        h.click(h.form->toolBar->button(h.form->actions->contentsEditor));
         QVERIFY(ran);
     }
 

@@ -121,7 +121,7 @@ private slots:
     {
         MainWindowHarness h;
         h.show();
-        h.form->menus->helpContentsAction->trigger();
+        h.form->actions->helpContents->trigger();
         HelpWindow* w = ContextHelp::forApplication()->helpWindow();
         QVERIFY(w && w->isVisible());
         // Whole on the screen, also one smaller than the window would like.

@@ -113,7 +113,7 @@ void InsertionTest::jumpOverSelectionIsStruckOutAndReachesTheTopicFile()
         QVERIFY(d->linkTypeButtons()[0]->isChecked());
         d->okButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
 
     QCOMPARE(proposed, QStringLiteral("Product overview"));
     QCOMPARE(items, QStringList({QStringLiteral("OVERVIEW - Overview"), QStringLiteral("SECOND - Second one")}));
@@ -149,7 +149,7 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
         d->topicWindowCheck->setChecked(true);
         d->okButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
 
     const QString markup = QStringLiteral("Overview-->OVERVIEW>main");
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("See ") + markup);
@@ -167,7 +167,7 @@ void InsertionTest::jumpWithoutTextTakesTheTitleAndKeepsBold()
         d->hotspotEdit->setText(QStringLiteral("next"));
         d->okButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
     QVERIFY(f.editors->topicEditor()->toPlainText().endsWith(QStringLiteral(">mainnext-->SECOND")));
 }
 
@@ -186,7 +186,7 @@ void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
         proposed.append(f.insertion->linkDialog->topicCombo->currentIndex());
         f.insertion->linkDialog->cancelButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
     // "third one" selected: the topic of that title, also after a detour
     // through the other help file.
     selectRange(f.editors->topicEditor(), 4, 13);
@@ -198,7 +198,7 @@ void InsertionTest::linkDialogProposesAnotherTopicOrTheOneSelected()
         proposed.append(d->topicCombo->currentIndex());
         d->okButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
     QCOMPARE(proposed, (QList<int>{1, 2, 2}));
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("see third one-->THIRD here"));
 }
@@ -221,7 +221,7 @@ void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
         QVERIFY(!d->otherHelpFileCheck->isEnabled());
         d->okButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
 
     QCOMPARE(proposed, QString());
     const QString markup = QStringLiteral("Overview-->OVERVIEW");
@@ -243,7 +243,7 @@ void InsertionTest::popupIsUnderlinedAndOneCharacterIsNotProposed()
         QVERIFY(d->topicWindowCheck->isEnabled() && d->otherHelpFileCheck->isEnabled());
         d->cancelButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
 }
 
 void InsertionTest::otherHelpFileLinkAndItsRefusals()
@@ -266,7 +266,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         d->helpFileEdit->setText(QStringLiteral("other.hlp"));
         d->okButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
     QCOMPARE(h.prompter.lastMessage(),
              QStringLiteral("Could not create the link to another help file!\r\nThe Topic ID was not entered!"));
     QCOMPARE(f.editors->topicEditor()->toHtml(), before);
@@ -281,7 +281,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         d->helpFileEdit->clear();
         d->okButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
     QCOMPARE(h.prompter.lastMessage(),
              QStringLiteral("Could not create the link to another help file!\r\nThe file name was not entered!"));
     QCOMPARE(f.editors->topicEditor()->toHtml(), before);
@@ -302,7 +302,7 @@ void InsertionTest::otherHelpFileLinkAndItsRefusals()
         d->browseButton()->click();
         d->okButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
     QCOMPARE(h.prompter.calls().back().filter, QStringLiteral("Help Files (*.hlp)|*.HLP"));
     const QString markup = QStringLiteral("-->Intro@/help/Other.hlp");
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("text") + markup);
@@ -325,7 +325,7 @@ void InsertionTest::webAndMailLinks()
         QTest::keyClicks(d->targetEdit, QStringLiteral("sales"));
         d->okButton()->click();
     });
-    h.click(f.toolBar->webLinkButton);
+    h.click(f.toolBar->button(f.actions->addWebLink));
 
     const QString markup = QStringLiteral("sales-->!ExecFile(mailto:sales)");
     QCOMPARE(f.editors->topicEditor()->toPlainText(), markup);
@@ -344,7 +344,7 @@ void InsertionTest::webAndMailLinks()
         d->targetEdit->setText(QStringLiteral("http://example.com"));
         d->okButton()->click();
     });
-    h.click(f.toolBar->webLinkButton);
+    h.click(f.toolBar->button(f.actions->addWebLink));
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("go-->!ExecFile(http://example.com)"));
 }
 
@@ -365,7 +365,7 @@ void InsertionTest::relatedTopicsButtonAtEightPoints()
         QTest::keyClicks(d->targetEdit, QStringLiteral("printing"));
         d->okButton()->click();
     });
-    h.click(f.toolBar->relatedTopicsButton);
+    h.click(f.toolBar->button(f.actions->addRelatedTopicsButton));
 
     const QString markup = QStringLiteral(" {button ,Alink(printing)}  Related Topics");
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("ab") + markup);
@@ -388,7 +388,7 @@ void InsertionTest::bitmapsOfBothKinds()
     caretAtEnd(f.editors->topicEditor());
 
     h.prompter.path(QStringLiteral("c:\\Pics\\logo.bmp"));
-    h.click(f.toolBar->transparentBitmapButton);
+    h.click(f.toolBar->button(f.actions->addTransparentBitmap));
     const ScriptedPrompter::Call& call = h.prompter.calls().back();
     QCOMPARE(call.kind, ScriptedPrompter::Kind::OpenFile);
     QCOMPARE(call.filter, QStringLiteral("Bitmaps (*.bmp)|*.BMP|Segmented Hypergraphics (*.shg)|*.SHG"));
@@ -397,7 +397,7 @@ void InsertionTest::bitmapsOfBothKinds()
     QCOMPARE(charAt(f.editors->topicEditor(), 0).fontPointSize(), 8.0);
 
     h.prompter.path(QStringLiteral("/pics/Map.shg"));
-    f.menus->addBitmapAction->trigger();
+    f.actions->addBitmap->trigger();
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral(" {bmct C:\\PICS\\LOGO.BMP}  {bmc /PICS/MAP.SHG} "));
     QCOMPARE(clipboardText(), QStringLiteral(" {bmc /PICS/MAP.SHG} "));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -413,13 +413,13 @@ void InsertionTest::cancelAndNoActiveEditorInsertNothing()
     QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
 
     QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->cancelButton()->click(); });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
     QTimer::singleShot(0, &f, [&] { f.insertion->buttonDialog->cancelButton()->click(); });
-    h.click(f.toolBar->relatedTopicsButton);
+    h.click(f.toolBar->button(f.actions->addRelatedTopicsButton));
     QTimer::singleShot(0, &f, [&] { f.insertion->buttonDialog->reject(); });
-    h.click(f.toolBar->webLinkButton);
+    h.click(f.toolBar->button(f.actions->addWebLink));
     h.prompter.path(QString());
-    h.click(f.toolBar->bitmapButton);
+    h.click(f.toolBar->button(f.actions->addBitmap));
     QCOMPARE(f.editors->topicEditor()->toHtml(), before);
 
     // With the focus in the keywords field the dialog runs and the clipboard
@@ -430,7 +430,7 @@ void InsertionTest::cancelAndNoActiveEditorInsertNothing()
         f.insertion->buttonDialog->targetEdit->setText(QStringLiteral("kw"));
         f.insertion->buttonDialog->okButton()->click();
     });
-    h.click(f.toolBar->relatedTopicsButton);
+    h.click(f.toolBar->button(f.actions->addRelatedTopicsButton));
     QCOMPARE(f.editors->topicEditor()->toHtml(), before);
     QCOMPARE(f.editors->headerEditor()->toHtml(), header);
     QCOMPARE(clipboardText(), QStringLiteral(" {button ,Alink(kw)}  Related Topics"));
@@ -456,7 +456,7 @@ void InsertionTest::oneUndoTakesBackAWholeInsertion()
     QVERIFY(undoneBy1([&] {
         selectRange(editor, 8, 16);
         QTimer::singleShot(0, &f, [&] { f.insertion->linkDialog->okButton()->click(); });
-        h.click(f.toolBar->topicLinkButton);
+        h.click(f.toolBar->button(f.actions->addTopicLink));
     }));
     QVERIFY(undoneBy1([&] {
         caretAtEnd(editor);
@@ -464,7 +464,7 @@ void InsertionTest::oneUndoTakesBackAWholeInsertion()
             QTest::keyClicks(f.insertion->buttonDialog->targetEdit, QStringLiteral("example.com"));
             f.insertion->buttonDialog->okButton()->click();
         });
-        h.click(f.toolBar->webLinkButton);
+        h.click(f.toolBar->button(f.actions->addWebLink));
     }));
     QVERIFY(undoneBy1([&] {
         selectRange(editor, 0, 3);
@@ -472,12 +472,12 @@ void InsertionTest::oneUndoTakesBackAWholeInsertion()
             QTest::keyClicks(f.insertion->buttonDialog->targetEdit, QStringLiteral("printing"));
             f.insertion->buttonDialog->okButton()->click();
         });
-        h.click(f.toolBar->relatedTopicsButton);
+        h.click(f.toolBar->button(f.actions->addRelatedTopicsButton));
     }));
     QVERIFY(undoneBy1([&] {
         caretAtEnd(editor);
         h.prompter.path(QStringLiteral("/pics/logo.bmp"));
-        h.click(f.toolBar->bitmapButton);
+        h.click(f.toolBar->button(f.actions->addBitmap));
     }));
     QCOMPARE(editor->toPlainText(), QStringLiteral("See the overview"));
 }
@@ -496,15 +496,15 @@ void InsertionTest::aLinkReplacesExactlyTheSelection()
         QString target; // what follows the selected text
     };
     const std::vector<Kind> kinds{
-        {"jump", f.toolBar->topicLinkButton, [&] { f.insertion->linkDialog->topicCombo->setCurrentIndex(1); },
+        {"jump", f.toolBar->button(f.actions->addTopicLink), [&] { f.insertion->linkDialog->topicCombo->setCurrentIndex(1); },
          QStringLiteral("-->SECOND")},
-        {"pop-up", f.toolBar->topicLinkButton,
+        {"pop-up", f.toolBar->button(f.actions->addTopicLink),
          [&] {
              f.insertion->linkDialog->topicCombo->setCurrentIndex(1);
              f.insertion->linkDialog->linkTypeButtons()[1]->click();
          },
          QStringLiteral("-->SECOND")},
-        {"other help file", f.toolBar->topicLinkButton,
+        {"other help file", f.toolBar->button(f.actions->addTopicLink),
          [&] {
              LinkDialog* d = f.insertion->linkDialog;
              d->otherHelpFileCheck->setChecked(true);
@@ -512,7 +512,7 @@ void InsertionTest::aLinkReplacesExactlyTheSelection()
              d->helpFileEdit->setText(QStringLiteral("other.hlp"));
          },
          QStringLiteral("-->INTRO@other.hlp")},
-        {"web", f.toolBar->webLinkButton,
+        {"web", f.toolBar->button(f.actions->addWebLink),
          [&] {
              f.insertion->buttonDialog->linkKindButtons()[0]->click();
              f.insertion->buttonDialog->targetEdit->setText(QStringLiteral("example.com"));
@@ -534,7 +534,7 @@ void InsertionTest::aLinkReplacesExactlyTheSelection()
             selectRange(editor, int(left.size()), int(left.size()) + 6);
             QTimer::singleShot(0, &f, [&] {
                 kind.fillDialog();
-                if (kind.button == f.toolBar->webLinkButton)
+                if (kind.button == f.toolBar->button(f.actions->addWebLink))
                     f.insertion->buttonDialog->okButton()->click();
                 else
                     f.insertion->linkDialog->okButton()->click();

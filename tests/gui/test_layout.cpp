@@ -124,12 +124,12 @@ void LayoutTest::insertionDialogsAreWideEnoughForTheirTexts()
         linkFits = textsFit(f.insertion->linkDialog);
         f.insertion->linkDialog->cancelButton()->click();
     });
-    h.click(f.toolBar->topicLinkButton);
+    h.click(f.toolBar->button(f.actions->addTopicLink));
     QTimer::singleShot(0, &f, [&] {
         webFits = textsFit(f.insertion->buttonDialog);
         f.insertion->buttonDialog->cancelButton()->click();
     });
-    h.click(f.toolBar->webLinkButton);
+    h.click(f.toolBar->button(f.actions->addWebLink));
     QVERIFY(linkFits);
     QVERIFY(webFits);
 }

@@ -129,7 +129,7 @@ void MainWindowBuildTest::rtfFileStoresTheCurrentTopicAndShowsItsProgress()
     MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("Typed but not yet stored"));
 
     Activity activity(f);
-    h.click(f.toolBar->topicFileButton);
+    h.click(f.toolBar->button(f.actions->topicFile));
 
     const QByteArray rtf = MainWindowHarness::readFile(h.path(QStringLiteral("seven.RTF")));
     QVERIFY(rtf.contains("Typed but not yet stored"));
@@ -156,7 +156,7 @@ void MainWindowBuildTest::projectFilesWriteHpjThenCnt()
     openProject(h, path);
 
     Activity activity(f);
-    f.menus->projectFilesAction->trigger();
+    f.actions->projectFiles->trigger();
 
     const QString base = h.path(QStringLiteral("demo"));
     const QByteArray hpj = MainWindowHarness::readFile(base + QStringLiteral(".HPJ"));
@@ -215,7 +215,7 @@ void MainWindowBuildTest::writeFailureNamesTheFileAndStopsTheBuild()
     MainWindow& f = *h.form;
     openProject(h, path);
 
-    h.click(f.toolBar->buildAllButton);
+    h.click(f.toolBar->button(f.actions->buildAll));
     QCOMPARE(h.prompter.messages().size(), 1);
     QVERIFY2(h.prompter.lastMessage().contains(h.path(QStringLiteral("demo.RTF"))),
              qPrintable(h.prompter.lastMessage()));
@@ -270,7 +270,7 @@ void MainWindowBuildTest::f9WithNoCompilerChosenCompilesBuiltIn()
     QVERIFY(f.progressBar->isHidden()); // no empty box while idle
 
     // The log button shows the log of this compile.
-    ViewerSeen log = runWithViewer(h, [&] { h.click(f.toolBar->logButton); });
+    ViewerSeen log = runWithViewer(h, [&] { h.click(f.toolBar->button(f.actions->showLog)); });
     QVERIFY(log.shown);
     QCOMPARE(log.header, QStringLiteral("  Last compile log for: ") + path);
     QVERIFY2(log.text.contains(QStringLiteral("3 topics, 0 jumps")), qPrintable(log.text));
@@ -291,7 +291,7 @@ void MainWindowBuildTest::builtInCompileFailureNamesTheFile()
     MainWindow& f = *h.form;
     openProject(h, path);
 
-    f.menus->compileAction->trigger();
+    f.actions->compile->trigger();
 
     QCOMPARE(h.prompter.messages().size(), 1);
     QVERIFY2(h.prompter.lastMessage().contains(h.path(QStringLiteral("demo.HLP"))),
@@ -320,7 +320,7 @@ void MainWindowBuildTest::viewHelpFileOpensOurViewerOrWinesAtTheTopic()
     f.build->showHelpFile = [&](const QString& file, const QString& id) { shown.append({file, id}); };
 
     // Not compiled yet: the message names the file.
-    f.menus->viewInWineAction->trigger();
+    f.actions->viewInWine->trigger();
     QCOMPARE(h.prompter.messages().size(), 1);
     QVERIFY2(h.prompter.lastMessage().contains(h.path(QStringLiteral("demo.HLP"))),
              qPrintable(h.prompter.lastMessage()));
@@ -330,12 +330,12 @@ void MainWindowBuildTest::viewHelpFileOpensOurViewerOrWinesAtTheTopic()
     shown.clear();
     h.prompter.reset();
     // View Help File opens the program's viewer at the topic, View in Wine's Viewer Wine's.
-    f.menus->viewHelpAction->trigger();
+    f.actions->viewHelp->trigger();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].first, h.path(QStringLiteral("demo.HLP")));
     QCOMPARE(shown[0].second, QStringLiteral("INTRO_1.A"));
     QVERIFY(launches.isEmpty());
-    f.menus->viewInWineAction->trigger();
+    f.actions->viewInWine->trigger();
     QVERIFY(h.prompter.calls().empty());
     QCOMPARE(launches.size(), 1);
     QCOMPARE(launches[0].Program, QStringLiteral("wine"));
@@ -372,10 +372,10 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
     // The path keeps its case here; only the compiler's name is compared in capitals.
     const QString compiler = h.path(QStringLiteral("Help Tools/HcW.exe"));
     h.prompter.answer(Prompter::Answer::No).path(compiler);
-    f.menus->setCompilerAction->trigger();
+    f.actions->setCompiler->trigger();
     QCOMPARE(h.prompter.messages(), QStringList{UseBuiltIn});
     QCOMPARE(h.prompter.calls()[0].buttons, Prompter::Buttons::YesNo);
-    h.click(f.toolBar->compileButton);
+    h.click(f.toolBar->button(f.actions->compile));
 
     QCOMPARE(f.project().CompilerPath, compiler);
     QCOMPARE(launches.size(), 1);
@@ -395,16 +395,16 @@ void MainWindowBuildTest::chosenCompilerIsStartedOnTheHpj()
 
     // Known now: the next build starts it without asking.
     h.prompter.reset();
-    h.click(f.toolBar->compileButton);
+    h.click(f.toolBar->button(f.actions->compile));
     QVERIFY(h.prompter.calls().empty());
     QCOMPARE(launches.size(), 2);
     QVERIFY(!QFile::exists(h.path(QStringLiteral("demo.HLP"))));
 
     // Back to the built-in compiler.
     h.prompter.answer(Prompter::Answer::Yes);
-    f.menus->setCompilerAction->trigger();
+    f.actions->setCompiler->trigger();
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
-    h.click(f.toolBar->compileButton);
+    h.click(f.toolBar->button(f.actions->compile));
     QCOMPARE(launches.size(), 2);
     QVERIFY(QFile::exists(h.path(QStringLiteral("demo.HLP"))));
 }
@@ -423,9 +423,9 @@ void MainWindowBuildTest::compilerNameDecidesWhatStarts()
     // Set Help Compiler: a cancelled dialog keeps what was there.
     const QString hcrtf = h.path(QStringLiteral("tools/hcrtf.EXE"));
     h.prompter.answer(Prompter::Answer::No).path(hcrtf).answer(Prompter::Answer::No).path(QString());
-    f.menus->setCompilerAction->trigger();
+    f.actions->setCompiler->trigger();
     QCOMPARE(f.project().CompilerPath, hcrtf);
-    f.menus->setCompilerAction->trigger();
+    f.actions->setCompiler->trigger();
     QCOMPARE(f.project().CompilerPath, hcrtf);
     QCOMPARE(h.prompter.calls()[1].kind, ScriptedPrompter::Kind::OpenFile);
     QCOMPARE(h.prompter.calls()[1].filter, CompilerFilter);
@@ -456,7 +456,7 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
     MainWindow& f = *h.form;
     openProject(h, path);
 
-    ViewerSeen before = runWithViewer(h, [&] { h.click(f.toolBar->logButton); });
+    ViewerSeen before = runWithViewer(h, [&] { h.click(f.toolBar->button(f.actions->showLog)); });
     QVERIFY(before.shown);
     QCOMPARE(before.title, QStringLiteral("Last Compile Information"));
     QCOMPARE(before.header, QStringLiteral("No Log File Yet!"));
@@ -466,7 +466,7 @@ void MainWindowBuildTest::logViewerBeforeAndAfterACompile()
     MainWindowHarness::writeFile(h.path(QStringLiteral("demo.LOG")),
                                  "Microsoft (R) Help Compiler\r\nCaf\xe9 \x80 topic\r\n\t1 topic, 0 errors\r\n");
     h.prompter.printAnswer(true);
-    ViewerSeen after = runWithViewer(h, [&] { f.menus->showLogAction->trigger(); },
+    ViewerSeen after = runWithViewer(h, [&] { f.actions->showLog->trigger(); },
                                      [](LogViewer& log) { QTest::mouseClick(log.printButton(), Qt::LeftButton); });
     QVERIFY(after.shown);
     QCOMPARE(after.header, QStringLiteral("  Last compile log for: ") + path);
@@ -484,7 +484,7 @@ void MainWindowBuildTest::extendedTopicList()
     h.show();
     MainWindow& f = *h.form;
     // No project: the tool button still answers.
-    ViewerSeen none = runWithViewer(h, [&] { h.click(f.toolBar->topicListButton); });
+    ViewerSeen none = runWithViewer(h, [&] { h.click(f.toolBar->button(f.actions->extendedTopicList)); });
     QVERIFY(!none.shown);
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Nothing to list yet!?")});
 
@@ -493,7 +493,7 @@ void MainWindowBuildTest::extendedTopicList()
     openProject(h, path);
     h.prompter.reset();
     h.prompter.printAnswer(true);
-    ViewerSeen list = runWithViewer(h, [&] { f.menus->topicListAction->trigger(); },
+    ViewerSeen list = runWithViewer(h, [&] { f.actions->extendedTopicList->trigger(); },
                                     [](LogViewer& log) { log.print(); });
     QVERIFY(list.shown);
     QCOMPARE(list.title, QStringLiteral("  Extended Topic List"));
@@ -520,8 +520,8 @@ void MainWindowBuildTest::buildOfAnUnnamedProjectAsksForItsNameFirst()
     h.newProject(QStringLiteral("WELCOME"));
     QTemporaryDir elsewhere;
     const QStringList before = QDir(h.folder()).entryList(QDir::Files);
-    for (QAction* command : {f.menus->compileAction, f.menus->buildAllAction, f.menus->projectFilesAction,
-                             f.menus->topicFileAction}) {
+    for (QAction* command : {f.actions->compile, f.actions->buildAll, f.actions->projectFiles,
+                             f.actions->topicFile}) {
         h.prompter.path(QString());
         command->trigger();
         QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
@@ -529,7 +529,7 @@ void MainWindowBuildTest::buildOfAnUnnamedProjectAsksForItsNameFirst()
         QVERIFY(f.project().isUnnamed());
     }
     h.prompter.path(elsewhere.filePath(QStringLiteral("gadget.tsp")));
-    f.menus->compileAction->trigger();
+    f.actions->compile->trigger();
     QCOMPARE(f.project().ProjectPath, elsewhere.filePath(QStringLiteral("gadget.tsp")));
     for (const char* name : {"gadget.tsp", "gadget.RTF", "gadget.HPJ", "gadget.HLP"})
         QVERIFY2(QFile::exists(elsewhere.filePath(QLatin1String(name))), name);

@@ -476,7 +476,7 @@ void MainWindowEditingTest::editKeysActOnTheTextInUse()
     QTest::keyClick(keywords, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(keywords, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(keywords->text(), QStringLiteral("keywordskeywords"));
-    f.menus->undoAction->trigger();
+    f.actions->undo->trigger();
     QCOMPARE(keywords->text(), QStringLiteral("keywords"));
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("alpha beta"));
     clipboard->setText(QStringLiteral("before"));
@@ -489,9 +489,9 @@ void MainWindowEditingTest::editKeysActOnTheTextInUse()
     selectByKeys(f.editors->topicEditor(), 6, 10);
     QTest::keyClicks(f.editors->topicEditor(), QStringLiteral("BETA"));
     const QString before = QStringLiteral("alpha beta"), after = QStringLiteral("alpha BETA");
-    f.menus->undoAction->trigger();
+    f.actions->undo->trigger();
     QCOMPARE(f.editors->topicEditor()->toPlainText(), before);
-    f.menus->redoAction->trigger();
+    f.actions->redo->trigger();
     QCOMPARE(f.editors->topicEditor()->toPlainText(), after);
     QTest::keyClick(f.editors->topicEditor(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.editors->topicEditor()->toPlainText(), before);
@@ -502,7 +502,7 @@ void MainWindowEditingTest::editKeysActOnTheTextInUse()
     QCOMPARE(f.editors->topicEditor()->toPlainText(), after);
     QTest::keyClick(f.editors->topicEditor(), Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(f.editors->topicEditor()->textCursor().selectedText(), after);
-    f.menus->undoAction->trigger();
+    f.actions->undo->trigger();
     QCOMPARE(f.editors->topicEditor()->toPlainText(), before);
 
     // In the editors the keys cut, copy and paste with the formatting.
@@ -523,11 +523,11 @@ void MainWindowEditingTest::editKeysActOnTheTextInUse()
 
     // The toolbar buttons and the menu do the same on the active editor.
     clickInto(f.editors->headerEditor());
-    h.click(f.toolBar->pasteButton);
+    h.click(f.toolBar->button(f.actions->paste));
     QCOMPARE(f.editors->headerEditor()->toPlainText(), QStringLiteral(" beta"));
-    f.menus->selectAllAction->trigger();
+    f.actions->selectAll->trigger();
     QCOMPARE(f.editors->headerEditor()->textCursor().selectedText(), QStringLiteral(" beta"));
-    h.click(f.toolBar->cutButton);
+    h.click(f.toolBar->button(f.actions->cut));
     QCOMPARE(f.editors->headerEditor()->toPlainText(), QString());
     QVERIFY(!h.prompter.unexpectedCall());
 }
@@ -590,7 +590,7 @@ void MainWindowEditingTest::formattingSurvivesSwitchAndReopen()
 
     const QString path = h.path(QStringLiteral("styled.tsp"));
     h.prompter.path(path);
-    h.click(f.toolBar->saveButton);
+    h.click(f.toolBar->button(f.actions->saveProject));
     QVERIFY(QFile::exists(path));
     QVERIFY(!h.prompter.unexpectedCall());
 

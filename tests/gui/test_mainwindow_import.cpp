@@ -45,7 +45,7 @@ LogSeen runImport(MainWindowHarness& h)
         QTest::keyClick(log->textView(), Qt::Key_Escape);
     });
     poll.start();
-    h.form->menus->importHelpAction->trigger();
+    h.form->actions->importHelpFile->trigger();
     QCoreApplication::processEvents();
     return seen;
 }
@@ -78,7 +78,7 @@ void MainWindowImportTest::importOpensTheNewProjectAndShowsItsLog()
     QCOMPARE(h.form->windowTitle(), QStringLiteral("Imported.tsp[*] - Topicsmith"));
     QCOMPARE(h.form->project().TopicCount(), 2);
     QCOMPARE(h.form->project().topic(1).Title.text(), QStringLiteral("Title of SECOND"));
-    QVERIFY(h.form->menus->saveAction->isEnabled());
+    QVERIFY(h.form->actions->saveProject->isEnabled());
 
     QVERIFY(log.shown);
     QCOMPARE(log.title, QStringLiteral("Import Log"));
@@ -95,7 +95,7 @@ void MainWindowImportTest::importRefusesWithoutTouchingTheOpenProject()
     const QString open = h.path(QStringLiteral("Open.tsp"));
     MainWindowHarness::writeProject(open, {QStringLiteral("KEEP")});
     h.prompter.path(open);
-    h.click(h.form->toolBar->openButton);
+    h.click(h.form->toolBar->button(h.form->actions->openProject));
     QCOMPARE(h.form->project().TopicCount(), 1);
 
     // Cancelled file dialogs, and a project that exists and is not replaced.

@@ -76,7 +76,7 @@ void MainWindowLinksTest::renameAndMoveRewriteLinksEverywhere()
 
     // A new ID and window 1: first the rename, then the window rewrite.
     h.onTopicDialog({QStringLiteral("new"), {}, 1, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QVERIFY(!h.refused);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("NEW"), QStringLiteral("OTHER")}));
 
@@ -109,11 +109,11 @@ void MainWindowLinksTest::renamedContentsWaitForTheProjectsSave()
     MainWindow& f = *h.form;
     const auto open = [&] {
         h.prompter.path(project);
-        f.menus->openAction->trigger();
+        f.actions->openProject->trigger();
     };
     const auto rename = [&](const QString& id) {
         h.onTopicDialog({id, {}, {}, {}});
-        h.click(f.toolBar->topicPropertiesButton);
+        h.click(f.toolBar->button(f.actions->topicProperties));
     };
     open();
     rename(QStringLiteral("INSTALL2"));
@@ -127,13 +127,13 @@ void MainWindowLinksTest::renamedContentsWaitForTheProjectsSave()
     QVERIFY(!f.project().PendingContents);
 
     rename(QStringLiteral("INSTALL2"));
-    f.menus->saveAction->trigger();
+    f.actions->saveProject->trigger();
     QCOMPARE(MainWindowHarness::readFile(contents), QByteArray("Book\r\n\tSetup=INSTALL2\r\n"));
 
     // Save As: the new name gets the pending entries, the old file stays.
     rename(QStringLiteral("INSTALL3"));
     h.prompter.path(h.path(QStringLiteral("copy.tsp")));
-    f.menus->saveAsAction->trigger();
+    f.actions->saveProjectAs->trigger();
     QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("copy.tsc"))), QByteArray("Book\r\n\tSetup=INSTALL3\r\n"));
     QCOMPARE(MainWindowHarness::readFile(contents), QByteArray("Book\r\n\tSetup=INSTALL2\r\n"));
     QVERIFY(!h.prompter.unexpectedCall());
@@ -157,7 +157,7 @@ void MainWindowLinksTest::badContentsFileIsReportedAndTheRenameStillHappens()
         progressShownWithMessage = f.topics->linkProgress()->isVisible();
     };
     h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QCOMPARE(h.prompter.messages().size(), 1);
     QVERIFY(!progressShownWithMessage);
     QVERIFY(h.prompter.lastMessage().contains(contents));
@@ -183,17 +183,17 @@ void MainWindowLinksTest::windowCalledDefaultIsStoredAndLinkedAsChosen()
         QVERIFY(f.project().addWindow(w));
     }
     h.onTopicDialog({QStringLiteral("TWO"), {}, 2, {}});
-    h.click(f.toolBar->addTopicButton);
+    h.click(f.toolBar->button(f.actions->addTopic));
     QCOMPARE(f.project().topic(1).WindowIndex, 2);
 
     typeLink(f.editors->topicEditor(), QString(), QStringLiteral("Self-->TWO>dEfAuLt"), QString(), false);
     h.onTopicDialog({QStringLiteral("TWO"), {}, 1, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QCOMPARE(f.project().topic(1).WindowIndex, 1);
     QCOMPARE(runs(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>side|U")});
 
     h.onTopicDialog({QStringLiteral("TWO"), {}, 2, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QCOMPARE(f.project().topic(1).WindowIndex, 2);
     QCOMPARE(runs(f.project().topic(1).BodyRtf), QStringList{QStringLiteral("Self-->TWO>dEfAuLt|U")});
 }

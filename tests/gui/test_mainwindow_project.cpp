@@ -25,7 +25,7 @@ const QString Filter = QStringLiteral("Topicsmith Project (*.tsp)|*.TSP");
 void saveAs(MainWindowHarness& h, const QString& path)
 {
     h.prompter.path(path);
-    h.click(h.form->toolBar->saveButton);
+    h.click(h.form->toolBar->button(h.form->actions->saveProject));
 }
 
 void openByDialog(MainWindowHarness& h, const QString& path, bool askSave = true)
@@ -33,7 +33,7 @@ void openByDialog(MainWindowHarness& h, const QString& path, bool askSave = true
     h.prompter.path(path);
     if (askSave)
         h.prompter.answer(Prompter::Answer::No);
-    h.click(h.form->toolBar->openButton);
+    h.click(h.form->toolBar->button(h.form->actions->openProject));
 }
 
 Project loadProject(const QString& path)
@@ -96,7 +96,7 @@ void MainWindowProjectTest::saveOfUnnamedProjectIsSaveAs()
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: guide.tsp"));
     QCOMPARE(f.statusBar->panelText(1), QString());
     QCOMPARE(f.progressBar->value(), 0);
-    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
+    QCOMPARE(f.actions->reopen[0]->text(), QStringLiteral("&1 ") + path);
     QVERIFY(!QFile::exists(h.path(QStringLiteral("NoName.tsp"))));
 
     const Project saved = loadProject(path);
@@ -129,7 +129,7 @@ void MainWindowProjectTest::saveWritesInPlaceWithProgressAndStatus()
         activity.append(f.statusBar->panelText(1));
     });
     const int callsBefore = int(h.prompter.calls().size());
-    h.click(f.toolBar->saveButton);
+    h.click(f.toolBar->button(f.actions->saveProject));
     QCOMPARE(int(h.prompter.calls().size()), callsBefore); // no dialog
     // 16 per window, 7 per topic, then back to 0.
     QCOMPARE(steps, (QList<int>{16, 32, 48, 55, 62, 69, 76, 83, 90, 97, 0}));
@@ -150,7 +150,7 @@ void MainWindowProjectTest::saveAsAsksBeforeReplacing()
     h.newProject(QStringLiteral("MINE"));
 
     h.prompter.path(existing).answer(Prompter::Answer::Cancel);
-    f.menus->saveAsAction->trigger();
+    f.actions->saveProjectAs->trigger();
     const auto& q = h.prompter.calls().back();
     QCOMPARE(q.text, existing + QStringLiteral(" already exists\rReplace existing file?"));
     QCOMPARE(q.caption, QStringLiteral("Save As"));
@@ -161,13 +161,13 @@ void MainWindowProjectTest::saveAsAsksBeforeReplacing()
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: NoName.tsp"));
 
     h.prompter.path(existing).answer(Prompter::Answer::Ok);
-    f.menus->saveAsAction->trigger();
+    f.actions->saveProjectAs->trigger();
     QCOMPARE(loadProject(existing).topic(0).TopicID.text(), QStringLiteral("MINE"));
     QCOMPARE(f.project().ProjectPath, existing);
 
     // Save As onto its own path asks too, then rewrites the file.
     h.prompter.path(existing).answer(Prompter::Answer::Ok);
-    f.menus->saveAsAction->trigger();
+    f.actions->saveProjectAs->trigger();
     QCOMPARE(h.prompter.calls().back().caption, QStringLiteral("Save As"));
     QVERIFY(!h.prompter.unexpectedCall());
 }
@@ -189,7 +189,7 @@ void MainWindowProjectTest::saveAsCarriesCompanionFiles()
     const QString newContents = h.path(QStringLiteral("new.tsc"));
     const QString question = newContents + QStringLiteral(" already exists\rReplace it with this project's contents file?");
     h.prompter.path(h.path(QStringLiteral("new.tsp"))).answer(Prompter::Answer::Cancel);
-    h.form->menus->saveAsAction->trigger();
+    h.form->actions->saveProjectAs->trigger();
     QCOMPARE(h.prompter.calls().back().text, question);
     QCOMPARE(MainWindowHarness::readFile(newContents), QByteArray("to be replaced"));
     QVERIFY(!QFile::exists(h.path(QStringLiteral("new.tsp"))));
@@ -197,7 +197,7 @@ void MainWindowProjectTest::saveAsCarriesCompanionFiles()
     QCOMPARE(h.form->project().ProjectPath, oldPath);
 
     h.prompter.path(h.path(QStringLiteral("new.tsp"))).answer(Prompter::Answer::Ok);
-    h.form->menus->saveAsAction->trigger();
+    h.form->actions->saveProjectAs->trigger();
     QCOMPARE(h.prompter.calls().back().text, question);
     QCOMPARE(MainWindowHarness::readFile(newContents), QByteArray("contents"));
     QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("new.cnt"))), QByteArray("cnt file"));
@@ -237,7 +237,7 @@ void MainWindowProjectTest::saveAsOfUserProjectCalledNoNameKeepsItsFiles()
     QVERIFY(!h.form->project().isUnnamed());
 
     h.prompter.path(at("named.tsp"));
-    h.form->menus->saveAsAction->trigger();
+    h.form->actions->saveProjectAs->trigger();
     QCOMPARE(MainWindowHarness::readFile(at("NoName.tsc")), QByteArray("my contents"));
     QCOMPARE(MainWindowHarness::readFile(at("NoName.cnt")), QByteArray("my cnt"));
     QCOMPARE(MainWindowHarness::readFile(at("named.tsc")), QByteArray("my contents"));
@@ -256,12 +256,12 @@ void MainWindowProjectTest::saveAsAsksWhetherTheTargetContentsStay()
     MainWindowHarness::writeFile(h.path(QStringLiteral("aside.tsc")), "theirs 2");
 
     h.prompter.path(h.path(QStringLiteral("aside.tsp"))).answer(Prompter::Answer::No);
-    h.click(h.form->toolBar->saveButton);
+    h.click(h.form->toolBar->button(h.form->actions->saveProject));
     QVERIFY(!QFile::exists(h.path(QStringLiteral("aside.tsc"))));
     QCOMPARE(MainWindowHarness::readFile(h.path(QStringLiteral("aside.tsc.old"))), QByteArray("theirs 2"));
 
     h.prompter.path(h.path(QStringLiteral("kept.tsp"))).answer(Prompter::Answer::Yes);
-    h.form->menus->saveAsAction->trigger();
+    h.form->actions->saveProjectAs->trigger();
     const auto& q = h.prompter.calls().back();
     QVERIFY(q.text.startsWith(h.path(QStringLiteral("kept.tsc")) + QStringLiteral(" already exists")));
     QCOMPARE(q.buttons, Prompter::Buttons::YesNo);
@@ -286,7 +286,7 @@ void MainWindowProjectTest::failedSaveAsLeavesTheProjectAsItWas()
             MainWindowHarness::writeFile(h.path(QStringLiteral("old.tsc")), "contents");
         const QString target = h.path(QStringLiteral("missing/new.tsp"));
         h.prompter.path(target);
-        h.form->menus->saveAsAction->trigger();
+        h.form->actions->saveProjectAs->trigger();
         const auto& error = h.prompter.calls().back();
         QCOMPARE(error.icon, Prompter::Icon::Error);
         QVERIFY2(error.text.contains(h.path(QStringLiteral("missing/new."))), qPrintable(error.text));
@@ -365,7 +365,7 @@ void MainWindowProjectTest::openOfTheOpenProjectAfterSavingShowsTheSavedState()
     // Yes: the changes are saved first, then the file is read.
     MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("edited"));
     h.prompter.path(path).answer(Prompter::Answer::Yes);
-    h.click(f.toolBar->openButton);
+    h.click(f.toolBar->button(f.actions->openProject));
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("edited"));
     QCOMPARE(storedBody(loadProject(path), 0), QStringLiteral("edited"));
 
@@ -394,7 +394,7 @@ void MainWindowProjectTest::damagedFileLeavesTheOpenProjectAlone()
     const int callsBefore = int(h.prompter.calls().size());
 
     h.prompter.path(damaged);
-    h.click(f.toolBar->openButton);
+    h.click(f.toolBar->button(f.actions->openProject));
     // No save question: the file was refused first.
     QCOMPARE(int(h.prompter.calls().size()), callsBefore + 2);
     const auto& error = h.prompter.calls().back();
@@ -407,8 +407,8 @@ void MainWindowProjectTest::damagedFileLeavesTheOpenProjectAlone()
     QCOMPARE(f.statusBar->panelText(0), QStringLiteral("Project: good.tsp"));
     QCOMPARE(f.statusBar->panelText(1), QString());
     QCOMPARE(f.progressBar->value(), 0);
-    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + good);
-    QCOMPARE(f.menus->reopenActions[1]->text(), QStringLiteral("&2 NoName"));
+    QCOMPARE(f.actions->reopen[0]->text(), QStringLiteral("&1 ") + good);
+    QCOMPARE(f.actions->reopen[1]->text(), QStringLiteral("&2 NoName"));
 }
 
 void MainWindowProjectTest::fileWithoutTopicsIsRefused()
@@ -463,17 +463,17 @@ void MainWindowProjectTest::missingRecentFileSaysSoAndStays()
     h.prompter.answer(Prompter::Answer::No);
     h.newProject(QStringLiteral("NEW"));
 
-    f.menus->reopenActions[0]->trigger();
+    f.actions->reopen[0]->trigger();
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("There is no file '%1'.").arg(path));
-    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + path);
+    QCOMPARE(f.actions->reopen[0]->text(), QStringLiteral("&1 ") + path);
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("NEW")});
     QVERIFY(f.projectCommands->pendingOpenPath().isEmpty());
 
     // A "NoName" place is not offered, and does nothing.
-    QVERIFY(f.menus->reopenActions[0]->isVisible());
-    QVERIFY(!f.menus->reopenActions[3]->isVisible());
+    QVERIFY(f.actions->reopen[0]->isVisible());
+    QVERIFY(!f.actions->reopen[3]->isVisible());
     const int callsBefore = int(h.prompter.calls().size());
-    f.menus->reopenActions[3]->trigger();
+    f.actions->reopen[3]->trigger();
     QCOMPARE(int(h.prompter.calls().size()), callsBefore);
     QVERIFY(f.projectCommands->pendingOpenPath().isEmpty());
     QVERIFY(!h.prompter.unexpectedCall());
@@ -489,7 +489,7 @@ void MainWindowProjectTest::newAsksAndCancelledSaveAsKeepsTheProject()
 
     h.prompter.answer(Prompter::Answer::Yes).path(QString());
     h.onTopicDialog({QStringLiteral("SECOND"), {}, {}, {}});
-    h.click(f.toolBar->newButton);
+    h.click(f.toolBar->button(f.actions->newProject));
     const auto& calls = h.prompter.calls();
     QCOMPARE(calls[calls.size() - 2].text, QStringLiteral("Save This Project Before Closing?"));
     QCOMPARE(calls[calls.size() - 2].caption, QStringLiteral("Close project"));
@@ -513,11 +513,11 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
     h.newProject(QStringLiteral("T"));
     for (const QString& p : paths) {
         h.prompter.path(p);
-        f.menus->saveAsAction->trigger();
+        f.actions->saveProjectAs->trigger();
     }
     const auto captions = [&f] {
         QStringList out;
-        for (QAction* a : f.menus->reopenActions)
+        for (QAction* a : f.actions->reopen)
             out.append(a->text());
         return out;
     };
@@ -528,7 +528,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
 
     // Opening the project in place 3 swaps it with the first.
     h.prompter.answer(Prompter::Answer::No);
-    f.menus->reopenActions[2]->trigger();
+    f.actions->reopen[2]->trigger();
     QCOMPARE(f.project().ProjectPath, paths[3]);
     QCOMPARE(captions(), (QStringList{QStringLiteral("&1 ") + paths[3], QStringLiteral("&2 ") + paths[4],
                                       QStringLiteral("&3 ") + paths[5], QStringLiteral("&4 ") + paths[2],
@@ -537,7 +537,7 @@ void MainWindowProjectTest::recentFilesFollowOpenAndSaveAs()
     // The same project again changes nothing.
     const QStringList before = captions();
     h.prompter.answer(Prompter::Answer::No);
-    f.menus->reopenActions[0]->trigger();
+    f.actions->reopen[0]->trigger();
     QCOMPARE(captions(), before);
 
     // Another letter case is another project (only where names are case-sensitive).
@@ -632,7 +632,7 @@ void MainWindowProjectTest::titleNamesTheProject()
     openByDialog(h, demo, false);
     QCOMPARE(title(), QStringLiteral("demo.tsp - Topicsmith"));
     h.prompter.path(h.path(QStringLiteral("guide.tsp")));
-    f.menus->saveAsAction->trigger();
+    f.actions->saveProjectAs->trigger();
     QCOMPARE(title(), QStringLiteral("guide.tsp - Topicsmith"));
     h.newProject(QStringLiteral("NEW"));
     QCOMPARE(title(), QStringLiteral("NoName.tsp* - Topicsmith"));
@@ -664,12 +664,12 @@ void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
         [&] { h.addTopic(QStringLiteral("ADDED")); },
         [&] {
             h.prompter.answer(Prompter::Answer::Ok);
-            h.click(f.toolBar->deleteTopicButton);
+            h.click(f.toolBar->button(f.actions->deleteTopic));
         },
         [&] { // a rename, which rewrites the contents waiting for the Save
             MainWindowHarness::writeFile(h.path(QStringLiteral("demo.tsc")), "Title of X=X\r\nTitle of Y=Y\r\n");
             h.onTopicDialog({QStringLiteral("RENAMED"), {}, {}, {}});
-            h.click(f.toolBar->topicPropertiesButton);
+            h.click(f.toolBar->button(f.actions->topicProperties));
             QVERIFY(f.project().PendingContents.has_value());
         },
         [&] { // a window's colour
@@ -678,7 +678,7 @@ void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
                 QTest::mouseClick(f.topics->windowEditor->topicColourPanel(), Qt::LeftButton);
                 f.topics->windowEditor->okButton()->click();
             });
-            h.click(f.toolBar->editWindowsButton);
+            h.click(f.toolBar->button(f.actions->editWindows));
         },
     };
     int step = 0;
@@ -694,15 +694,15 @@ void MainWindowProjectTest::questionsComeOnlyWithUnsavedChanges()
     // A properties dialog left without a change, the window editor closed
     // as it was: nothing to save.
     h.onTopicDialog({QStringLiteral("RENAMED"), {}, {}, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QTimer::singleShot(0, &f, [&f] { f.topics->windowEditor->okButton()->click(); });
-    h.click(f.toolBar->editWindowsButton);
+    h.click(f.toolBar->button(f.actions->editWindows));
     QVERIFY(!changed());
 
     // No question from Open, Reopen or Exit while nothing is unsaved.
     const int before = int(h.prompter.calls().size());
     openByDialog(h, other, false);
-    f.menus->reopenActions[1]->trigger();
+    f.actions->reopen[1]->trigger();
     QCOMPARE(f.project().ProjectPath, demo);
     QCOMPARE(int(h.prompter.calls().size()), before + 1); // the open dialog
     // With a change, Exit asks; Escape keeps the window.
@@ -729,7 +729,7 @@ void MainWindowProjectTest::cancelledNewKeepsTheOpenProject()
     MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("unsaved"));
     h.prompter.answer(Prompter::Answer::No);
     QTimer::singleShot(0, &f, [&f] { f.topics->topicPropertiesDialog->cancelButton->click(); });
-    h.click(f.toolBar->newButton);
+    h.click(f.toolBar->button(f.actions->newProject));
     QCOMPARE(f.project().ProjectPath, demo);
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("X"), QStringLiteral("Y")}));
     QCOMPARE(f.navigator->currentTopic(), 1);

@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <tuple>
+
 using namespace ts;
 using namespace ts::testing;
 
@@ -31,7 +33,10 @@ class MainWindowStartTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void toolbarButtonsShowTheMenusCommands();
     void layoutAndCommandSurface();
+    void menuTreeWithAccessKeys();
+    void shortcutsAndEmptyReopenPlaces();
     void disabledUntilAProjectExists();
     void startWithoutSettingsFile();
     void startWithSettingsFile();
@@ -46,37 +51,59 @@ private slots:
     void startScreenClosesTwoSecondsAfterFirstShow();
 };
 
-void MainWindowStartTest::layoutAndCommandSurface()
+void MainWindowStartTest::toolbarButtonsShowTheMenusCommands()
 {
     MainWindowHarness h;
     MainWindow& f = *h.form;
-    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp[*] - Topicsmith"));
-
-    // Every toolbar button is found by its name and carries its hint.
-    const QList<std::pair<const char*, const char*>> hints = {
-        {"newButton", "New Project"}, {"openButton", "Open Project"}, {"saveButton", "Save Project"},
-        {"compileButton", "Build all, compile help file and show it"}, {"buildAllButton", "Create HPJ, CNT and RTF files"},
-        {"projectFilesButton", "Create HPJ and CNT Files Only"}, {"topicFileButton", "Create RTF File Only"},
-        {"contentsButton", "Contents editor"}, {"logButton", "Show Last Compile Info"},
-        {"topicListButton", "Show extended Topic List"}, {"bitmapButton", "Insert Bitmap or Segmented Hypergraphic"},
-        {"transparentBitmapButton", "Insert Transparent Bitmap"}, {"relatedTopicsButton", "Insert Related Topics button"},
-        {"topicLinkButton", "Insert Link to another topic"}, {"webLinkButton", "Insert Link to web site or e-mail"},
-        {"cutButton", "Cut"}, {"copyButton", "Copy"}, {"pasteButton", "Paste"},
-        {"searchButton", "Search topic..."}, {"spellButton", "Spell Check"},
-        {"topicListToggle", "Show/Hide Topic ID List"}, {"topicPropertiesButton", "Change Topic Properties"},
-        {"addTopicButton", "Add new Topic"}, {"deleteTopicButton", "Delete Current Topic"}, {"editWindowsButton", "Edit Windows"},
-        {"boldButton", "Bold"}, {"italicButton", "Italic"}, {"leftAlignButton", "Left Alignment"}, {"centreButton", "Center"}};
-    for (const auto& [name, hint] : hints) {
+    // Every toolbar button is found by its name and carries its hint and
+    // icon; a command's button shows the menu's action, and its hint is the
+    // menu text.
+    const QList<std::tuple<const char*, const char*, const char*>> hints = {
+        {"newButton", "newAction", "New"}, {"openButton", "openAction", "Open"},
+        {"saveButton", "saveAction", "Save"},
+        {"compileButton", "compileAction", "Build All, Compile and show Help"},
+        {"buildAllButton", "buildAllAction", "Build All Without Compiling"},
+        {"projectFilesButton", "projectFilesAction", "Project and Contents Files Only"},
+        {"topicFileButton", "topicFileAction", "RTF File Only"},
+        {"contentsButton", "contentsEditorAction", "Contents editor"},
+        {"logButton", "showLogAction", "Show Last Compile Log"},
+        {"topicListButton", "topicListAction", "Show extended Topic List"},
+        {"bitmapButton", "addBitmapAction", "Add Bitmap"},
+        {"transparentBitmapButton", "addTransparentBitmapAction", "Add Transparent Bitmap"},
+        {"relatedTopicsButton", "addRelatedTopicsButtonAction", "Add Related Topics button"},
+        {"topicLinkButton", "addTopicLinkAction", "Add Link to Another Topic"},
+        {"webLinkButton", "addWebLinkAction", "Add Internet Site Link"},
+        {"cutButton", "cutAction", "Cut"}, {"copyButton", "copyAction", "Copy"},
+        {"pasteButton", "pasteAction", "Paste"}, {"searchButton", "searchAction", "Search"},
+        {"spellButton", "spellCheckAction", "Spell Check"},
+        {"topicListToggle", "showTopicListAction", "Show/Hide Topic ID List"},
+        {"topicPropertiesButton", "topicPropertiesAction", "Change Topic Properties"},
+        {"addTopicButton", "addTopicAction", "Add Topic"}, {"deleteTopicButton", "deleteTopicAction", "Delete Topic"},
+        {"editWindowsButton", "editWindowsAction", "Edit Windows"},
+        {"boldButton", nullptr, "Bold"}, {"italicButton", nullptr, "Italic"},
+        {"leftAlignButton", nullptr, "Left Alignment"}, {"centreButton", nullptr, "Center"}};
+    for (const auto& [name, action, hint] : hints) {
         auto* b = f.findChild<QToolButton*>(QString::fromLatin1(name));
         QVERIFY2(b, name);
         QCOMPARE(b->toolTip(), QString::fromLatin1(hint));
+        QVERIFY2(!b->icon().pixmap(18, 18).isNull(), name);
+        if (action)
+            QCOMPARE(b->defaultAction(), f.findChild<QAction*>(QString::fromLatin1(action)));
     }
-    QVERIFY(f.toolBar->topicListToggle->isCheckable() && f.toolBar->topicListToggle->isChecked());
+    QToolButton* topicListToggle = f.toolBar->button(f.actions->showTopicList);
+    QVERIFY(topicListToggle->isCheckable() && topicListToggle->isChecked());
     QVERIFY(f.formatting->boldButton()->isCheckable() && !f.formatting->boldButton()->isChecked());
     QVERIFY(f.formatting->italicButton()->isCheckable() && !f.formatting->italicButton()->isChecked());
     QVERIFY(f.formatting->leftAlignButton()->isChecked() && !f.formatting->centreButton()->isChecked());
     f.formatting->centreButton()->click();
     QVERIFY(!f.formatting->leftAlignButton()->isChecked() && f.formatting->centreButton()->isChecked());
+}
+
+void MainWindowStartTest::layoutAndCommandSurface()
+{
+    MainWindowHarness h;
+    MainWindow& f = *h.form;
+    QCOMPARE(f.windowTitle(), QStringLiteral("NoName.tsp[*] - Topicsmith"));
 
     QCOMPARE(f.formatting->sizeCombo()->currentText(), QStringLiteral("8"));
     QCOMPARE(f.formatting->sizeCombo()->count(), 17);
@@ -104,9 +131,9 @@ void MainWindowStartTest::layoutAndCommandSurface()
     QCOMPARE(f.editors->keywordsCaption()->text(), QStringLiteral("Keywords:"));
     QCOMPARE(f.editors->keywordsEdit()->maxLength(), 255);
     QCOMPARE(f.editors->topicEditor()->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xDC));
-    QCOMPARE(f.listIcons.size(), 5);
-    for (const QIcon& icon : f.listIcons)
-        QVERIFY(!icon.pixmap(16, 16).isNull());
+    for (const QIcon* icon : {&f.listIcons.openBook, &f.listIcons.questionPage, &f.listIcons.closedBook,
+                              &f.listIcons.plainPage, &f.listIcons.checkedPage})
+        QVERIFY(!icon->pixmap(16, 16).isNull());
 
     QCOMPARE(f.statusBar->progressBar->minimum(), 0);
     QCOMPARE(f.statusBar->progressBar->maximum(), 100);
@@ -118,8 +145,48 @@ void MainWindowStartTest::layoutAndCommandSurface()
     QCOMPARE(f.statusBar->progressBar->x(), panel(2)->mapTo(f.statusBar, QPoint(0, 0)).x());
     QVERIFY(f.statusBar->progressBar->x() >= 300);
     QCOMPARE(f.statusBar->progressBar->width(), 201);
+}
 
-    // The menu tree with access keys and shortcuts.
+void MainWindowStartTest::menuTreeWithAccessKeys()
+{
+    MainWindowHarness h;
+    MainWindow& f = *h.form;
+    const auto itemsOf = [](const QMenu* menu) {
+        QStringList texts;
+        for (const QAction* a : menu->actions())
+            texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        return texts;
+    };
+    QCOMPARE(itemsOf(f.menus->fileMenu),
+             (QStringList{QStringLiteral("&New"), QStringLiteral("&Open"), QStringLiteral("&Reopen"),
+                          QStringLiteral("Open &Help File..."), QStringLiteral("&Save"), QStringLiteral("Save &As..."),
+                          QStringLiteral("-"), QStringLiteral("&Import Help File..."), QStringLiteral("-"),
+                          QStringLiteral("E&xit")}));
+    QCOMPARE(itemsOf(f.menus->editMenu),
+             (QStringList{QStringLiteral("U&ndo"), QStringLiteral("&Redo"), QStringLiteral("-"), QStringLiteral("C&ut"),
+                          QStringLiteral("&Copy"), QStringLiteral("&Paste"), QStringLiteral("Select &All"),
+                          QStringLiteral("-"), QStringLiteral("&Add Topic..."), QStringLiteral("&Delete Topic"),
+                          QStringLiteral("Change &Topic Properties..."), QStringLiteral("Edit &Windows...")}));
+    QCOMPARE(itemsOf(f.menus->buildMenu),
+             (QStringList{QStringLiteral("Build All, &Compile and show Help"), QStringLiteral("Show Last Compile &Log"),
+                          QStringLiteral("&View Help File"), QStringLiteral("View in &Wine's Viewer"),
+                          QStringLiteral("-"), QStringLiteral("&Build All Without Compiling"),
+                          QStringLiteral("&Project and Contents Files Only"), QStringLiteral("&RTF File Only"),
+                          QStringLiteral("-"), QStringLiteral("P&ublish as HTML..."), QStringLiteral("Publi&sh as CHM..."),
+                          QStringLiteral("-"), QStringLiteral("Set &Help Compiler...")}));
+    QCOMPARE(itemsOf(f.menus->toolsMenu),
+             (QStringList{QStringLiteral("&Contents editor..."), QStringLiteral("-"),
+                          QStringLiteral("Show e&xtended Topic List..."), QStringLiteral("-"),
+                          QStringLiteral("&Spell Check"), QStringLiteral("-"), QStringLiteral("Add &Bitmap..."),
+                          QStringLiteral("Add &Transparent Bitmap..."), QStringLiteral("Add &Related Topics button..."),
+                          QStringLiteral("Add &Link to Another Topic..."), QStringLiteral("Add &Internet Site Link...")}));
+    QCOMPARE(itemsOf(f.menus->helpMenu),
+             (QStringList{QStringLiteral("&Contents"), QStringLiteral("-"), QStringLiteral("&About...")}));
+    // The menus show their items as text alone, though the toolbar's share them.
+    for (const QMenu* menu : {f.menus->fileMenu, f.menus->editMenu, f.menus->buildMenu, f.menus->toolsMenu})
+        for (const QAction* a : menu->actions())
+            QVERIFY2(a->icon().isNull() || !a->isIconVisibleInMenu(), qPrintable(a->objectName()));
+
     const QList<std::pair<const char*, QString>> items = {
         {"newAction", QStringLiteral("&New")},
         {"openAction", QStringLiteral("&Open")},
@@ -147,29 +214,38 @@ void MainWindowStartTest::layoutAndCommandSurface()
         QVERIFY2(a, name);
         QCOMPARE(a->text(), caption);
     }
-    QCOMPARE(f.menus->openAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    QCOMPARE(f.menus->saveAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    QCOMPARE(f.menus->saveAsAction->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    QCOMPARE(f.menus->selectAllAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
-    QCOMPARE(f.menus->undoAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QCOMPARE(f.menus->redoAction->shortcuts(),
-             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
-    QCOMPARE(f.menus->addTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    QCOMPARE(f.menus->deleteTopicAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    QCOMPARE(f.menus->compileAction->shortcut(), QKeySequence(Qt::Key_F9));
+    // The menu bar would show an icon in place of the text.
     QStringList bar;
-    for (QAction* a : f.menuBar()->actions())
+    for (QAction* a : f.menuBar()->actions()) {
         bar.append(a->text());
+        QVERIFY2(a->icon().isNull(), qPrintable(a->text()));
+    }
     QCOMPARE(bar, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Search..."),
                                QStringLiteral("&Build"), QStringLiteral("&Tools"), QStringLiteral("&Help")}));
+}
+
+void MainWindowStartTest::shortcutsAndEmptyReopenPlaces()
+{
+    MainWindowHarness h;
+    MainWindow& f = *h.form;
+    QCOMPARE(f.actions->openProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(f.actions->saveProject->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(f.actions->saveProjectAs->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QCOMPARE(f.actions->selectAll->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QCOMPARE(f.actions->undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(f.actions->redo->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    QCOMPARE(f.actions->addTopic->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    QCOMPARE(f.actions->deleteTopic->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    QCOMPARE(f.actions->compile->shortcut(), QKeySequence(Qt::Key_F9));
     // Empty places are kept in the settings but not offered.
     for (int k = 0; k < 5; ++k) {
-        QCOMPARE(f.menus->reopenActions[size_t(k)]->text(), QStringLiteral("&%1 NoName").arg(k + 1));
-        QVERIFY(!f.menus->reopenActions[size_t(k)]->isVisible());
+        QCOMPARE(f.actions->reopen[size_t(k)]->text(), QStringLiteral("&%1 NoName").arg(k + 1));
+        QVERIFY(!f.actions->reopen[size_t(k)]->isVisible());
     }
     QVERIFY(!f.menus->reopenMenu->menuAction()->isEnabled());
-    QCOMPARE(f.menus->reopenActions[0]->objectName(), QStringLiteral("reopenAction1"));
-    QCOMPARE(f.menus->reopenActions[4]->objectName(), QStringLiteral("reopenAction5"));
+    QCOMPARE(f.actions->reopen[0]->objectName(), QStringLiteral("reopenAction1"));
+    QCOMPARE(f.actions->reopen[4]->objectName(), QStringLiteral("reopenAction5"));
 }
 
 void MainWindowStartTest::disabledUntilAProjectExists()
@@ -177,14 +253,19 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     MainWindowHarness h;
     h.show();
     MainWindow& f = *h.form;
-    const QList<QWidget*> switched = {f.toolBar->topicPropertiesButton, f.toolBar->deleteTopicButton, f.toolBar->addTopicButton, f.toolBar->editWindowsButton, f.toolBar->bitmapButton, f.toolBar->transparentBitmapButton,
-                                      f.toolBar->relatedTopicsButton, f.toolBar->topicLinkButton, f.toolBar->webLinkButton, f.toolBar->topicFileButton, f.toolBar->projectFilesButton,
-                                      f.toolBar->buildAllButton, f.toolBar->compileButton, f.toolBar->saveButton, f.toolBar->searchButton, f.toolBar->cutButton,
-                                      f.toolBar->copyButton, f.toolBar->pasteButton, f.toolBar->contentsButton, f.toolBar->spellButton, f.editors->headerEditor(),
-                                      f.editors->topicEditor(), f.editors->keywordsEdit()};
-    const QList<QWidget*> always = {f.toolBar->newButton, f.toolBar->openButton, f.toolBar->topicListToggle, f.toolBar->logButton, f.toolBar->topicListButton,
-                                    f.formatting->fontCombo(), f.formatting->sizeCombo(), f.formatting->indentCombo(), f.formatting->boldButton(), f.formatting->italicButton(),
-                                    f.formatting->leftAlignButton(), f.formatting->centreButton()};
+    const MainActions& a = *f.actions;
+    const auto button = [&](QAction* action) -> QWidget* { return f.toolBar->button(action); };
+    const QList<QWidget*> switched = {button(a.topicProperties), button(a.deleteTopic), button(a.addTopic),
+                                      button(a.editWindows), button(a.addBitmap), button(a.addTransparentBitmap),
+                                      button(a.addRelatedTopicsButton), button(a.addTopicLink), button(a.addWebLink),
+                                      button(a.topicFile), button(a.projectFiles), button(a.buildAll), button(a.compile),
+                                      button(a.saveProject), button(a.search), button(a.cut), button(a.copy),
+                                      button(a.paste), button(a.contentsEditor), button(a.spellCheck),
+                                      f.editors->headerEditor(), f.editors->topicEditor(), f.editors->keywordsEdit()};
+    const QList<QWidget*> always = {button(a.newProject), button(a.openProject), button(a.showTopicList),
+                                    button(a.showLog), button(a.extendedTopicList), f.formatting->fontCombo(),
+                                    f.formatting->sizeCombo(), f.formatting->indentCombo(), f.formatting->boldButton(),
+                                    f.formatting->italicButton(), f.formatting->leftAlignButton(), f.formatting->centreButton()};
     for (QWidget* w : switched)
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
     for (QWidget* w : always)
@@ -192,9 +273,9 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     QVERIFY(!f.menus->editMenu->menuAction()->isEnabled());
     QVERIFY(!f.menus->buildMenu->menuAction()->isEnabled());
     QVERIFY(!f.menus->toolsMenu->menuAction()->isEnabled());
-    QVERIFY(!f.menus->searchAction->isEnabled());
-    QVERIFY(!f.menus->saveAction->isEnabled() && !f.menus->saveAsAction->isEnabled());
-    QVERIFY(f.menus->newAction->isEnabled() && f.menus->openAction->isEnabled() && f.menus->exitAction->isEnabled());
+    QVERIFY(!f.menus->searchEntry->isEnabled());
+    QVERIFY(!f.actions->saveProject->isEnabled() && !f.actions->saveProjectAs->isEnabled());
+    QVERIFY(f.actions->newProject->isEnabled() && f.actions->openProject->isEnabled() && f.actions->exit->isEnabled());
     QVERIFY(f.menus->helpMenu->menuAction()->isEnabled());
 
     // Ctrl+Ins is an Edit menu command: without a project it does nothing.
@@ -207,8 +288,8 @@ void MainWindowStartTest::disabledUntilAProjectExists()
     for (QWidget* w : switched)
         QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
     QVERIFY(f.menus->editMenu->menuAction()->isEnabled() && f.menus->buildMenu->menuAction()->isEnabled());
-    QVERIFY(f.menus->toolsMenu->menuAction()->isEnabled() && f.menus->searchAction->isEnabled());
-    QVERIFY(f.menus->saveAction->isEnabled() && f.menus->saveAsAction->isEnabled() && f.menus->addTopicAction->isEnabled());
+    QVERIFY(f.menus->toolsMenu->menuAction()->isEnabled() && f.menus->searchEntry->isEnabled());
+    QVERIFY(f.actions->saveProject->isEnabled() && f.actions->saveProjectAs->isEnabled() && f.actions->addTopic->isEnabled());
 }
 
 void MainWindowStartTest::startWithoutSettingsFile()
@@ -219,10 +300,10 @@ void MainWindowStartTest::startWithoutSettingsFile()
     MainWindowHarness h(QByteArray(), argument);
     h.show();
     MainWindow& f = *h.form;
-    QVERIFY(f.toolBar->topicListToggle->isChecked());
+    QVERIFY(f.toolBar->button(f.actions->showTopicList)->isChecked());
     QVERIFY(f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("NoCompiler"));
-    QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
+    QCOMPARE(f.actions->reopen[2]->text(), QStringLiteral("&3 NoName"));
     // The first start's window: about two thirds of the screen, centred.
     // (The test screen is smaller than the smallest window: it starts at
     // the screen's corner then, its title bar in reach.)
@@ -235,7 +316,7 @@ void MainWindowStartTest::startWithoutSettingsFile()
     // The project named on the command line opens on the first run too.
     QCOMPARE(f.project().ProjectPath, argument);
     QCOMPARE(f.project().TopicCount(), 1);
-    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
+    QCOMPARE(f.actions->reopen[0]->text(), QStringLiteral("&1 ") + argument);
 
     // Closing a project without changes asks nothing, and writes the settings.
     QVERIFY(f.close());
@@ -256,14 +337,14 @@ void MainWindowStartTest::startWithSettingsFile()
     MainWindow& f = *h.form;
     QCOMPARE(f.pos(), QPoint(30, 40));
     QCOMPARE(f.size(), QSize(700, 450));
-    QVERIFY(!f.toolBar->topicListToggle->isChecked());
+    QVERIFY(!f.toolBar->button(f.actions->showTopicList)->isChecked());
     QVERIFY(!f.navigator->topicListPanel->isVisible());
     QCOMPARE(f.project().CompilerPath, QStringLiteral("C:\\HCW\\HCW.EXE"));
-    QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 /projects/a.tsp"));
-    QCOMPARE(f.menus->reopenActions[1]->text(), QStringLiteral("&7 edited by hand"));
-    QCOMPARE(f.menus->reopenActions[2]->text(), QStringLiteral("&3 NoName"));
-    QVERIFY(f.menus->reopenActions[1]->isVisible());
-    QVERIFY(!f.menus->reopenActions[2]->isVisible());
+    QCOMPARE(f.actions->reopen[0]->text(), QStringLiteral("&1 /projects/a.tsp"));
+    QCOMPARE(f.actions->reopen[1]->text(), QStringLiteral("&7 edited by hand"));
+    QCOMPARE(f.actions->reopen[2]->text(), QStringLiteral("&3 NoName"));
+    QVERIFY(f.actions->reopen[1]->isVisible());
+    QVERIFY(!f.actions->reopen[2]->isVisible());
 }
 
 // A window closed maximised comes back maximised, over the bounds it is
@@ -322,8 +403,8 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension()
         QCOMPARE(f.project().ProjectPath, argument);
         QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("INTRO"), QStringLiteral("USAGE")}));
         QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Body of INTRO"));
-        QCOMPARE(f.menus->reopenActions[0]->text(), QStringLiteral("&1 ") + argument);
-        QVERIFY(f.projectCommands->pendingOpenPath().isEmpty());
+        QCOMPARE(f.actions->reopen[0]->text(), QStringLiteral("&1 ") + argument);
+        QVERIFY(f.project().PendingOpenPath.isEmpty());
         QVERIFY(h.prompter.calls().empty());
     } else if (message.isEmpty()) {
         QVERIFY(h.prompter.calls().empty());
@@ -437,21 +518,21 @@ void MainWindowStartTest::topicListVisibilitySurvivesRestart()
         MainWindowHarness h;
         h.show();
         const int editorWidth = h.form->editors->headerEditor()->width();
-        h.click(h.form->toolBar->topicListToggle);
+        h.click(h.form->toolBar->button(h.form->actions->showTopicList));
         QVERIFY(!h.form->navigator->topicListPanel->isVisible());
-        QVERIFY(!h.form->toolBar->topicListToggle->isChecked());
+        QVERIFY(!h.form->toolBar->button(h.form->actions->showTopicList)->isChecked());
         // The editors take the freed width.
         QTRY_VERIFY(h.form->editors->headerEditor()->width() > editorWidth);
-        h.click(h.form->toolBar->topicListToggle);
+        h.click(h.form->toolBar->button(h.form->actions->showTopicList));
         QVERIFY(h.form->navigator->topicListPanel->isVisible());
         QTRY_COMPARE(h.form->editors->headerEditor()->width(), editorWidth);
-        h.click(h.form->toolBar->topicListToggle);
+        h.click(h.form->toolBar->button(h.form->actions->showTopicList));
         QVERIFY(h.form->close());
         QFile::copy(h.path(QStringLiteral("Topicsmith.ini")), home.filePath(QStringLiteral("Topicsmith.ini")));
     }
     MainWindowHarness again(MainWindowHarness::readFile(home.filePath(QStringLiteral("Topicsmith.ini"))));
     again.show();
-    QVERIFY(!again.form->toolBar->topicListToggle->isChecked());
+    QVERIFY(!again.form->toolBar->button(again.form->actions->showTopicList)->isChecked());
     QVERIFY(!again.form->navigator->topicListPanel->isVisible());
 }
 

@@ -9,6 +9,7 @@
 #include "CommandToolBar.h"
 #include "FormattingToolBar.h"
 #include "InsertCommands.h"
+#include "MainActions.h"
 #include "MainMenus.h"
 #include "ProjectCommands.h"
 #include "ToolsCommands.h"
@@ -138,14 +139,14 @@ public:
     void addTopic(const QString& id, const QString& title = QString())
     {
         onTopicDialog({id, title, {}, {}});
-        click(form->toolBar->addTopicButton);
+        click(form->toolBar->button(form->actions->addTopic));
     }
 
     // "New Project" on a window without a project: the first topic's dialog.
     void newProject(const QString& firstId, const QString& title = QString())
     {
         onTopicDialog({firstId, title, {}, {}});
-        click(form->toolBar->newButton);
+        click(form->toolBar->button(form->actions->newProject));
     }
 
     void clickTab(int index)

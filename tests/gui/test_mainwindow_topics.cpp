@@ -95,7 +95,7 @@ void MainWindowTopicsTest::newProjectGetsItsFirstTopic()
     h.show();
     MainWindow& f = *h.form;
     h.onTopicDialog({QStringLiteral("my topic"), QStringLiteral("My first title"), {}, {}});
-    h.click(f.toolBar->newButton);
+    h.click(f.toolBar->button(f.actions->newProject));
     QVERIFY(!h.refused);
     QCOMPARE(h.dialogTitle, QStringLiteral("Add new topic"));
     QCOMPARE(h.dialogWindows, QStringList{QStringLiteral("main")});
@@ -183,7 +183,7 @@ void MainWindowTopicsTest::addedTopicBecomesTheSelectedLastTab()
     h.clickTab(1);
     MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("typed into two"));
     h.onTopicDialog({QStringLiteral("four"), QStringLiteral("Fourth"), 1, {}});
-    h.click(f.toolBar->addTopicButton);
+    h.click(f.toolBar->button(f.actions->addTopic));
 
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ONE"), QStringLiteral("TWO"), QStringLiteral("Q&A"),
                                            QStringLiteral("FOUR")}));
@@ -247,7 +247,7 @@ void MainWindowTopicsTest::deleteSelectsTheRightTopic()
     const QString gone = h.tabCaptions().at(deleted);
 
     h.prompter.answer(Prompter::Answer::Ok);
-    h.click(f.toolBar->deleteTopicButton);
+    h.click(f.toolBar->button(f.actions->deleteTopic));
     const auto& q = h.prompter.calls().back();
     QCOMPARE(q.text, QStringLiteral("You are about to delete Topic:\r") + gone + QStringLiteral(" - Title ") + gone +
                          QStringLiteral("\rAre you sure?"));
@@ -271,7 +271,7 @@ void MainWindowTopicsTest::deleteIsRefusedOrCancelled()
     h.show();
     MainWindow& f = *h.form;
     h.newProject(QStringLiteral("ONLY"));
-    h.click(f.toolBar->deleteTopicButton);
+    h.click(f.toolBar->button(f.actions->deleteTopic));
     QCOMPARE(h.prompter.lastMessage(),
              QStringLiteral("You cannot delete all topics!\rSelect New if you want to start a new project."));
     QCOMPARE(h.prompter.calls().back().buttons, Prompter::Buttons::Ok);
@@ -280,13 +280,13 @@ void MainWindowTopicsTest::deleteIsRefusedOrCancelled()
     h.addTopic(QStringLiteral("OTHER"));
     MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("kept"));
     h.prompter.answer(Prompter::Answer::Cancel);
-    h.click(f.toolBar->deleteTopicButton);
+    h.click(f.toolBar->button(f.actions->deleteTopic));
     QCOMPARE(f.project().TopicCount(), 2);
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("kept"));
 
     // Two topics: deleting the current one leaves the other, shown.
     h.prompter.answer(Prompter::Answer::Ok);
-    h.click(f.toolBar->deleteTopicButton);
+    h.click(f.toolBar->button(f.actions->deleteTopic));
     QCOMPARE(h.tabCaptions(), QStringList{QStringLiteral("ONLY")});
     QCOMPARE(f.navigator->topicTabs->currentIndex(), 0);
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QString());
@@ -308,7 +308,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
     MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("unsaved words"));
 
     h.onTopicDialog({QStringLiteral("renamed"), QStringLiteral("New title"), 1, QStringLiteral("42")});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QVERIFY(!h.refused);
     QCOMPARE(h.dialogTitle, QStringLiteral("Change Topic Properties"));
     QVERIFY(!f.topics->topicPropertiesDialog->adding());
@@ -337,7 +337,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
         d->callIdCheck->setChecked(false);
         QTest::keyClick(d->topicIdEdit, Qt::Key_Return);
     });
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QCOMPARE(seenId, QStringLiteral("RENAMED"));
     QVERIFY(seenChecked);
     QCOMPARE(seenCall, QStringLiteral("42"));
@@ -346,7 +346,7 @@ void MainWindowTopicsTest::changeTopicPropertiesRenamesAndMoves()
 
     // An empty Topic ID changes nothing.
     h.onTopicDialog({QString(), QStringLiteral("ignored"), 0, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QCOMPARE(f.project().topic(0).Title.text(), QStringLiteral("New title"));
     QCOMPARE(f.project().topic(0).WindowIndex, 1);
 }
@@ -361,7 +361,7 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
     h.clickTab(0);
     const int messagesBefore = int(h.prompter.messages().size());
     h.onTopicDialog({QStringLiteral("alpha"), {}, {}, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QVERIFY(!h.refused);
     QCOMPARE(int(h.prompter.messages().size()), messagesBefore); // not its own duplicate
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
@@ -370,7 +370,7 @@ void MainWindowTopicsTest::letterCaseOnlyChangeChangesNothing()
 
     // Another topic's ID is refused by the dialog.
     h.onTopicDialog({QStringLiteral("beta"), {}, {}, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
     QVERIFY(h.refused);
     QVERIFY(h.prompter.lastMessage().startsWith(QStringLiteral("Topic ID beta is already in use by:\r\nBETA - ")));
     QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("BETA")}));
@@ -460,7 +460,7 @@ void MainWindowTopicsTest::fullTopicTableRefusesAnotherTopic()
     QVERIFY(f.navigator->topicTabs->tabRect(1).left() >= f.navigator->topicTabs->tabRect(0).right());
 
     h.onTopicDialog({QStringLiteral("ONE_MORE"), {}, {}, {}});
-    h.click(f.toolBar->addTopicButton);
+    h.click(f.toolBar->button(f.actions->addTopic));
     QTRY_VERIFY(h.refused); // the dialog never opened
     QCOMPARE(h.prompter.lastMessage(), QStringLiteral("You cannot have more than 2049 topics."));
     QCOMPARE(f.project().TopicCount(), Project::TopicSlots);

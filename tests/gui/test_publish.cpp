@@ -63,7 +63,7 @@ void PublishTest::htmlAsksForTheFolderShowsProgressAndOffersTheBrowser()
 
     const QString site = h.path(QStringLiteral("web"));
     h.prompter.path(site).answer(Prompter::Answer::Yes);
-    f.menus->publishHtmlAction->trigger();
+    f.actions->publishHtml->trigger();
 
     QVERIFY(!h.prompter.unexpectedCall());
     const auto& calls = h.prompter.calls();
@@ -84,7 +84,7 @@ void PublishTest::htmlAsksForTheFolderShowsProgressAndOffersTheBrowser()
     QCOMPARE(ini.value(QStringLiteral("PUBLISH"), f.build->publishing->settingsKey(QStringLiteral("HTML"))), site);
     h.prompter.reset();
     h.prompter.path(QString());
-    f.menus->publishHtmlAction->trigger();
+    f.actions->publishHtml->trigger();
     QCOMPARE(h.prompter.calls().front().fileName, site);
 }
 
@@ -96,7 +96,7 @@ void PublishTest::cancelledFolderPublishesNothing()
     h.show();
     openProject(h, path);
     h.prompter.path(QString());
-    h.form->menus->publishHtmlAction->trigger();
+    h.form->actions->publishHtml->trigger();
     QVERIFY(!h.prompter.unexpectedCall());
     QCOMPARE(h.prompter.calls().size(), size_t(1));
     QVERIFY(!QFile::exists(h.path(QStringLiteral("guide-html"))));
@@ -110,13 +110,13 @@ void PublishTest::chmIsWrittenOrTheMissingCompilerNamed()
     h.show();
     openProject(h, path);
     if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty()) {
-        h.form->menus->publishChmAction->trigger();
+        h.form->actions->publishChm->trigger();
         QCOMPARE(h.prompter.lastMessage(), publish::chmCompilerMissingText());
         QSKIP("chmcmd is not installed (Debian package fp-utils); only its message was checked");
     }
     const QString chm = h.path(QStringLiteral("out"));
     h.prompter.path(chm);
-    h.form->menus->publishChmAction->trigger();
+    h.form->actions->publishChm->trigger();
     QVERIFY(!h.prompter.unexpectedCall());
     QCOMPARE(h.prompter.calls().front().kind, ScriptedPrompter::Kind::SaveFile);
     QCOMPARE(h.prompter.calls().front().fileName, h.path(QStringLiteral("guide.chm")));
@@ -127,7 +127,7 @@ void PublishTest::chmIsWrittenOrTheMissingCompilerNamed()
     const QDateTime made = QFileInfo(chm + QStringLiteral(".chm")).lastModified();
     h.prompter.reset();
     h.prompter.path(chm + QStringLiteral(".chm")).answer(Prompter::Answer::No);
-    h.form->menus->publishChmAction->trigger();
+    h.form->actions->publishChm->trigger();
     QVERIFY(h.prompter.lastMessage().endsWith(QStringLiteral("Do you want to replace it?")));
     QCOMPARE(QFileInfo(chm + QStringLiteral(".chm")).lastModified(), made);
 }

@@ -165,10 +165,10 @@ private slots:
         h.clickTab(0);
         f.editors->topicEditor()->setFocus();
         f.editors->topicEditor()->selectAll();
-        h.click(f.toolBar->copyButton);
+        h.click(f.toolBar->button(f.actions->copy));
         h.clickTab(1);
         f.editors->topicEditor()->setFocus();
-        h.click(f.toolBar->pasteButton);
+        h.click(f.toolBar->button(f.actions->paste));
         h.clickTab(0); // stores the topic shown
         QCOMPARE(f.project().topic(1).BodyRtf, RtfWriter::write(everything()));
         QCOMPARE(f.project().topic(1).BodyRtf, f.project().topic(0).BodyRtf);

@@ -104,7 +104,7 @@ struct Fixture {
 
     Project project;
     SearchProgressDialog progress;
-    QList<QIcon> images;
+    ListIcons images;
     SearchDialog form;
     bool opened = false;
     bool stillOpen = false;
@@ -171,8 +171,8 @@ void SearchDialogTest::rowsListTheMatchesInTableOrder()
     QCOMPARE(f.column(0), (QStringList{QStringLiteral("INTRO"), QStringLiteral("INTRO_2"), QStringLiteral("MY_INTRO")}));
     QCOMPARE(f.column(1).first(), QStringLiteral("Title of INTRO"));
     QCOMPARE(f.column(2), (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("4")}));
-    // Every row shows the image list's check mark (its fifth icon).
-    const QImage check = f.images[4].pixmap(16, 16).toImage();
+    // Every row shows the list icons' checked page.
+    const QImage check = f.images.checkedPage.pixmap(16, 16).toImage();
     for (int r = 0; r < 3; ++r)
         QCOMPARE(f.form.resultList()->topLevelItem(r)->icon(0).pixmap(16, 16).toImage(), check);
 
@@ -347,12 +347,12 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
     MainWindowHarness::writeProject(path, {QStringLiteral("INTRO"), QStringLiteral("SETUP"), QStringLiteral("OVERVIEW")});
     h.show();
     MainWindow& f = *h.form;
-    QVERIFY(!f.toolBar->searchButton->isEnabled());
-    QVERIFY(!f.menus->searchAction->isEnabled());
+    QVERIFY(!f.toolBar->button(f.actions->search)->isEnabled());
+    QVERIFY(!f.menus->searchEntry->isEnabled());
     f.projectCommands->setPendingOpenPath(path);
     f.projectCommands->openProject();
-    QVERIFY(f.toolBar->searchButton->isEnabled());
-    QVERIFY(f.menus->searchAction->isEnabled());
+    QVERIFY(f.toolBar->button(f.actions->search)->isEnabled());
+    QVERIFY(f.menus->searchEntry->isEnabled());
     QCOMPARE(f.navigator->currentTopic(), 0);
 
     MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("fresh words"));
@@ -373,7 +373,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
         if (s->isVisible())
             s->cancelButton()->click();
     });
-    h.click(f.toolBar->searchButton);
+    h.click(f.toolBar->button(f.actions->search));
     QVERIFY(progressIsTheWindows);
     // Text just typed is searched: the editors are stored first.
     QCOMPARE(typed, QStringList{QStringLiteral("INTRO")});
@@ -397,7 +397,7 @@ void SearchDialogTest::mainWindowSwitchesToThePickedTopic()
             s->cancelButton()->click();
     });
     f.tools->searchDialog->queryEdit()->setText(QStringLiteral("FRESH"));
-    f.menus->searchAction->trigger();
+    f.menus->searchEntry->trigger();
     QCOMPARE(found, QStringList{QStringLiteral("INTRO")});
     QCOMPARE(f.navigator->currentTopic(), 0);
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("fresh words"));
@@ -422,7 +422,7 @@ void SearchDialogTest::mainWindowWithoutAPickKeepsTheTopic()
         s->searchButton()->click();
         s->cancelButton()->click();
     });
-    h.click(f.toolBar->searchButton);
+    h.click(f.toolBar->button(f.actions->search));
     QCOMPARE(f.tools->searchDialog->searchResultIndex, -1);
     QCOMPARE(f.navigator->currentTopic(), 1);
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("unsaved"));
@@ -460,7 +460,7 @@ void SearchDialogTest::wordsFoundInTheTextAreSelectedAndInView()
         if (s->isVisible())
             s->cancelButton()->click();
     });
-    h.click(f.toolBar->searchButton);
+    h.click(f.toolBar->button(f.actions->search));
     QCOMPARE(f.navigator->currentTopic(), 1);
     QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("Needle"));
     QCOMPARE(f.focusWidget(), editor);

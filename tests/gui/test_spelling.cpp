@@ -136,7 +136,7 @@ void SpellingTest::passesOverExceptionsHotspotsAndHeaderAndReturns()
 
     QList<int> progress;
     connect(f.progressBar, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
-    h.click(f.toolBar->spellButton);
+    h.click(f.toolBar->button(f.actions->spellCheck));
 
     // The picture's file name is passed over; only the exception "bmct" is
     // passed over, not "Bmct".
@@ -189,7 +189,7 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     answers.script = {{K::Change, QStringLiteral("blip bloop")}, {K::IgnoreAll, {}}, {K::Add, {}}, {K::Cancel, {}}};
     QList<int> progress;
     connect(f.progressBar, &QProgressBar::valueChanged, &f, [&](int v) { progress.append(v); });
-    h.click(f.toolBar->spellButton);
+    h.click(f.toolBar->button(f.actions->spellCheck));
 
     QCOMPARE(answers.words(), (QStringList{QStringLiteral("blorp"), QStringLiteral("flarn"), QStringLiteral("zig"),
                                            QStringLiteral("quux")}));
@@ -219,7 +219,7 @@ void SpellingTest::changeIgnoreAllAddAndCancel()
     h.clickTab(0);
     MainWindowHarness::typeInto(f.editors->topicEditor(), QStringLiteral("aaa quux aaa"));
     h.prompter.reset();
-    h.click(f.toolBar->spellButton);
+    h.click(f.toolBar->button(f.actions->spellCheck));
     QCOMPARE(answers.words(), (QStringList{QStringLiteral("quux"), QStringLiteral("quux")}));
     QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("aaa quux aaa"));
     QCOMPARE(h.prompter.messages(), QStringList{QStringLiteral("Spell Checking Complete!")});
@@ -260,7 +260,7 @@ void SpellingTest::realDictionaryThroughTheDialog()
         QTest::mouseClick(d->changeButton, Qt::LeftButton);
     });
     answer.start(20);
-    h.click(f.toolBar->spellButton);
+    h.click(f.toolBar->button(f.actions->spellCheck));
     answer.stop();
 
     QCOMPARE(shown, 1);

@@ -95,7 +95,7 @@ struct Editor {
                 dialog->done(QDialog::Rejected);
             }
         });
-        h.click(h.form->toolBar->editWindowsButton);
+        h.click(h.form->toolBar->button(h.form->actions->editWindows));
         QVERIFY(ran);
     }
 
