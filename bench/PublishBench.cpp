@@ -5,6 +5,7 @@
 // under 1.5 s for the whole, and a site under three times the project's
 // topic text (the counter "site_to_text").
 
+#include "BenchTopics.h"
 #include "helpdoc/HtmlPublisher.h"
 #include "helpdoc/PublishSource.h"
 #include "model/Project.h"
@@ -96,16 +97,9 @@ Fixture& fixture()
         bmp.open(QIODevice::WriteOnly);
         bmp.write(bitmap(160 + k, 120));
     }
-    const int topics = 2049;
+    const int topics = bench::LargeProjectTopics;
     for (int i = 0; i < topics; ++i) {
-        ts::TopicRecord t;
-        t.TopicID.setBytes("TOPIC_" + QByteArray::number(i));
-        t.Title.setBytes("Title of topic " + QByteArray::number(i));
-        t.Keywords.setBytes("alpha;beta " + QByteArray::number(i % 50) + ";topic " + QByteArray::number(i));
-        t.HasCallId = true;
-        t.CallId = 1000 + i;
-        t.HeaderRtf = ts::RtfWriter::write(ts::RichDocument::fromPlainText(QStringLiteral("Title of topic %1").arg(i), {}));
-        t.BodyRtf = topicBody(i, topics);
+        const ts::TopicRecord t = bench::ordinaryTopic(i, topicBody(i, topics));
         f->topicTextBytes += t.HeaderRtf.size() + t.BodyRtf.size();
         f->project.addTopic(t);
     }

@@ -224,7 +224,7 @@ void MainWindowLinksTest::theRewriteShowsAProgressWindowOfItsOwn()
                                && !f.tools->searchProgress()->isVisible();
     });
     h.onTopicDialog({QStringLiteral("NEW"), {}, {}, {}});
-    h.click(f.toolBar->topicPropertiesButton);
+    h.click(f.toolBar->button(f.actions->topicProperties));
 
     QCOMPARE(values, (QList<int>{512, 1024, 1536, 2048, 0}));
     QVERIFY(alwaysShownAlone);

@@ -404,7 +404,7 @@ void MainWindowStartTest::commandLineProjectNeedsTspExtension()
         QCOMPARE(h.tabCaptions(), (QStringList{QStringLiteral("INTRO"), QStringLiteral("USAGE")}));
         QCOMPARE(f.editors->topicEditor()->toPlainText(), QStringLiteral("Body of INTRO"));
         QCOMPARE(f.actions->reopen[0]->text(), QStringLiteral("&1 ") + argument);
-        QVERIFY(f.project().PendingOpenPath.isEmpty());
+        QVERIFY(f.projectCommands->pendingOpenPath().isEmpty());
         QVERIFY(h.prompter.calls().empty());
     } else if (message.isEmpty()) {
         QVERIFY(h.prompter.calls().empty());

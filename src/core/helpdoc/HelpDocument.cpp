@@ -10,12 +10,27 @@ namespace ts {
 
 // Decoded topic text and pictures, shared by the copies of a document. The
 // mutex guards the maps; entries never move once made, so references handed
-// out stay valid for the life of the cache.
+// out stay valid for the life of the cache. A topic is decoded outside the
+// mutex, once, by the first thread that asks for it: the publisher's threads
+// decode different topics at the same time.
 struct HelpDocument::Cache {
+    struct TopicSlot {
+        std::once_flag decoded;
+        std::unique_ptr<HelpTopicContent> content;
+    };
     std::shared_ptr<const ContentSource> source;
     mutable std::mutex mutex;
-    mutable std::map<int, std::unique_ptr<HelpTopicContent>> contents;
+    mutable std::map<int, std::unique_ptr<TopicSlot>> contents;
     mutable std::map<int, std::unique_ptr<HelpPicture>> pictures;
+
+    TopicSlot& slotFor(int index) const
+    {
+        std::lock_guard lock(mutex);
+        auto& slot = contents[index];
+        if (!slot)
+            slot = std::make_unique<TopicSlot>();
+        return *slot;
+    }
 };
 
 namespace {
@@ -94,12 +109,12 @@ const HelpTopicContent& HelpDocument::content(int index) const
 {
     if (index < 0 || index >= int(topics.size()))
         return emptyContent();
-    std::lock_guard lock(cache_->mutex);
-    auto& slot = cache_->contents[index];
-    if (!slot)
-        slot = std::make_unique<HelpTopicContent>(cache_->source ? cache_->source->topicContent(index)
-                                                                  : HelpTopicContent());
-    return *slot;
+    Cache::TopicSlot& slot = cache_->slotFor(index);
+    std::call_once(slot.decoded, [&] {
+        slot.content = std::make_unique<HelpTopicContent>(cache_->source ? cache_->source->topicContent(index)
+                                                                          : HelpTopicContent());
+    });
+    return *slot.content;
 }
 
 const HelpPicture& HelpDocument::picture(int number) const
@@ -150,8 +165,10 @@ void HelpDocument::setSource(std::shared_ptr<const ContentSource> source)
 
 void HelpDocument::setContent(int index, HelpTopicContent content)
 {
+    auto slot = std::make_unique<Cache::TopicSlot>();
+    std::call_once(slot->decoded, [&] { slot->content = std::make_unique<HelpTopicContent>(std::move(content)); });
     std::lock_guard lock(cache_->mutex);
-    cache_->contents[index] = std::make_unique<HelpTopicContent>(std::move(content));
+    cache_->contents[index] = std::move(slot);
 }
 
 void HelpDocument::setPicture(int number, HelpPicture picture)

@@ -9,13 +9,17 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 
 namespace ts::publish {
@@ -92,26 +96,27 @@ struct PageJob {
     QString path;
 };
 
-// Makes the pages on several threads; the calling thread is one of them and
-// the only one that reports progress.
+// Makes the pages on several threads, each taking every n-th page, so the
+// calling thread, the only one that reports progress, always makes its
+// share and the progress moves however the threads are scheduled.
 std::vector<QByteArray> makePages(const std::vector<PageJob>& jobs, const SitePlan& plan, SitePictures& pictures,
                                   const PageSettings& settings, const PublishOptions& options)
 {
     std::vector<QByteArray> pages(jobs.size());
-    std::atomic<size_t> next{0}, done{0};
-    auto work = [&](bool reports) {
-        for (size_t i = next++; i < jobs.size(); i = next++) {
+    std::atomic<size_t> done{0};
+    const int threads = std::min<int>(threadsFor(options), int(jobs.size() / 16 + 1));
+    auto work = [&](int first) {
+        for (size_t i = size_t(first); i < jobs.size(); i += size_t(threads)) {
             pages[i] = topicPage(plan, pictures, settings, jobs[i].topic, jobs[i].window).toUtf8();
             const size_t finished = ++done;
-            if (reports && options.progress)
+            if (first == 0 && options.progress)
                 options.progress(int(finished), int(jobs.size()));
         }
     };
-    const int threads = std::min<int>(threadsFor(options), int(jobs.size() / 16 + 1));
     std::vector<std::thread> helpers;
     for (int k = 1; k < threads; ++k)
-        helpers.emplace_back(work, false);
-    work(true);
+        helpers.emplace_back(work, k);
+    work(0);
     for (std::thread& t : helpers)
         t.join();
     if (options.progress)
@@ -201,6 +206,9 @@ HtmlSite publishHtml(const HelpDocument& doc, const PublishOptions& options)
 
 namespace {
 
+// Threads that write a site's files.
+constexpr size_t SiteWriters = 4;
+
 // Whole or not at all, like QSaveFile, but without its sync to disk: a site
 // of thousands of pages would otherwise wait for the disk thousands of times,
 // and a page lost to a power cut is made again by publishing again. A file
@@ -244,15 +252,48 @@ void writeSite(const HtmlSite& site, const QString& folder)
         throw IoError(QStringLiteral("Cannot publish into '%1': it is a file, not a folder").arg(root));
     if (!QDir().mkpath(root))
         throw IoError(QStringLiteral("Cannot make the folder '%1'").arg(root));
+    std::vector<QString> paths;
+    paths.reserve(site.files.size());
+    QSet<QString> folders;
     for (const SiteFile& file : site.files) {
         const QString path = QDir::cleanPath(root + QLatin1Char('/') + file.path);
         if (!path.startsWith(root + QLatin1Char('/')))
             throw IoError(QStringLiteral("Refused to write '%1': it lies outside '%2'").arg(file.path, root));
         const QString parent = QFileInfo(path).absolutePath();
-        if (parent != root && !QDir().mkpath(parent))
-            throw IoError(QStringLiteral("Cannot make the folder '%1'").arg(parent));
-        writeWhole(path, file.bytes);
+        if (parent != root && !folders.contains(parent)) {
+            if (!QDir().mkpath(parent))
+                throw IoError(QStringLiteral("Cannot make the folder '%1'").arg(parent));
+            folders.insert(parent);
+        }
+        paths.push_back(path);
     }
+    // Most of a first publish is the file system making thousands of files;
+    // several writers keep it busy while one waits. The first failure stops
+    // the others and is the one reported.
+    std::atomic<size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::exception_ptr failure;
+    std::mutex failureMutex;
+    auto work = [&] {
+        for (size_t i = next++; i < paths.size() && !failed; i = next++) {
+            try {
+                writeWhole(paths[i], site.files[i].bytes);
+            } catch (...) {
+                std::lock_guard lock(failureMutex);
+                if (!failed.exchange(true))
+                    failure = std::current_exception();
+            }
+        }
+    };
+    const int writers = int(std::min<size_t>(SiteWriters, paths.size() / 64 + 1));
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < writers; ++k)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers)
+        t.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 QByteArray publishLogText(const PublishReport& report)
