@@ -1,7 +1,7 @@
 // Help file macros: parsing the stored text into calls, and what the viewer
 // may do with each call; the Find tab's word search.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "helpdoc/HelpMacro.h"
 #include "helpdoc/HelpTextSearch.h"
 

@@ -12,7 +12,7 @@
 #include "HelpImportIds.h"
 #include "HelpImportLog.h"
 #include "contents/ContentsEntry.h"
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 namespace ts::helpimport {
 

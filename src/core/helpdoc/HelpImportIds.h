@@ -17,7 +17,7 @@
 // Everything that was renamed or could not be kept goes to the import log.
 
 #include "HelpImportLog.h"
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QString>
 #include <cstdint>

@@ -10,7 +10,7 @@
 // picture. Nothing is written here: the importer writes the files.
 
 #include "HelpImportLog.h"
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QByteArray>
 #include <QString>

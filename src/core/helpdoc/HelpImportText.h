@@ -25,7 +25,7 @@
 #include "HelpImportIds.h"
 #include "HelpImportLog.h"
 #include "HelpImportPictures.h"
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "richtext/RichDocument.h"
 
 #include <vector>

@@ -12,7 +12,7 @@
 // help file's 8 characters, windows past 255) goes to the import log.
 
 #include "HelpImportLog.h"
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "model/Project.h"
 
 #include <vector>

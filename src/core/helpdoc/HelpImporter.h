@@ -19,7 +19,7 @@
 // can not be written).
 
 #include "contents/ContentsEntry.h"
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "helpdoc/HelpImportLog.h"
 #include "helpdoc/HelpImportPictures.h"
 #include "model/Project.h"

@@ -1,6 +1,6 @@
 #include "HelpTextSearch.h"
 
-#include "HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <algorithm>
 #include <map>

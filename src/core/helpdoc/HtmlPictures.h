@@ -4,7 +4,7 @@
 // A picture that cannot be shown (missing, a Windows metafile) is said once
 // in the log and its pages show a placeholder instead.
 
-#include "HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "HtmlSitePlan.h"
 
 #include <QByteArray>

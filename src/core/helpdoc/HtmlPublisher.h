@@ -17,7 +17,7 @@
 // could be read, with notes in the log); writeSite() throws IoError naming
 // the file that could not be written.
 
-#include "HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QByteArray>
 #include <QString>

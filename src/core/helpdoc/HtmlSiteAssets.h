@@ -3,7 +3,7 @@
 // and the parts every page shares: the head, the button bar with the
 // search box. Nothing here loads anything from outside the site.
 
-#include "HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 // the contents tree, the index and the CHM's files all take their links
 // from here, so they agree.
 
-#include "HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "HtmlMacros.h"
 #include "HtmlSiteText.h"
 

@@ -4,7 +4,7 @@
 // QImage (QtGui) would tie publishing to a GUI library, so the few chunks of
 // the format are written here instead.
 
-#include "HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QByteArray>
 

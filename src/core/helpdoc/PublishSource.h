@@ -5,7 +5,7 @@
 // compiled help file publish alike; the project adds what the help file
 // does not keep (its Topic IDs, its contents file).
 
-#include "HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QString>
 

@@ -14,7 +14,7 @@
 // asked for them (HelpDocument::content(), picture()). The document keeps
 // what it needs of the bytes.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QByteArray>
 #include <QString>

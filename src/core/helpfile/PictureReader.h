@@ -4,7 +4,7 @@
 // LZ77-packed or both, decoded to RGBA pixels; metafiles kept as .WMF bytes;
 // the hotspot rectangles of segmented pictures.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QByteArray>
 

@@ -4,7 +4,7 @@
 // file can hold thousands of bad records; after a limit only their number is
 // kept, so a problem list never grows with the damage.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <vector>
 

@@ -7,6 +7,7 @@
 // arrow into the start of hidden text. Pure functions: nothing here touches
 // an editor or the clipboard.
 
+#include "richtext/HiddenLinkTargets.h"
 #include "richtext/RichDocument.h"
 
 #include <QString>
@@ -59,21 +60,7 @@ QString relatedTopicsButton(const QString& caption, const QString& keywords);
 // markup holds it in upper case.
 QString bitmapMarkup(const QString& path, bool transparent);
 
-// Whether a text names what a hotspot links to, as the hidden text behind a
-// hotspot does in help source RTF: a Topic ID, optionally with ">WINDOW"
-// and "@FILE" (in either order), or "!MACRO". A Topic ID holds no blank and
-// none of the characters the program refuses in one.
-bool isLinkTarget(const QString& text);
-
-// Hotspots as other WinHelp tools write them, made into this program's link
-// markup: text struck out or double-underlined directly followed by hidden
-// text naming a target (isLinkTarget, optionally after the "%" or "*" that
-// asks for an uncoloured hotspot) becomes a struck-out jump
-// "text-->TARGET", singly underlined text a pop-up, underlined
-// "text-->TARGET". Hidden text of any other kind is left as it is. Returns
-// whether the paragraph changed.
-bool hiddenTargetsToMarkup(Paragraph& paragraph);
-// Whether hiddenTargetsToMarkup would change the paragraph.
-bool hasHiddenTargets(const Paragraph& paragraph);
+// isLinkTarget, hiddenTargetsToMarkup: see richtext/HiddenLinkTargets.h.
+using ts::isLinkTarget;
 
 } // namespace ts::links

@@ -19,7 +19,7 @@
 // - Hotspots written the way other WinHelp tools write them (struck-out or
 //   double-underlined text, or underlined text, followed by hidden text that
 //   names a target) come out as the program's link markup
-//   (links::hiddenTargetsToMarkup).
+//   (hiddenTargetsToMarkup).
 // - \chftn, a footnote's mark, reads as the footnote's number.
 // - \page, \sect and \row end a paragraph; \cell is a tab. Nested tables are
 //   read from their cells, not from the {\nonesttables} stand-in.

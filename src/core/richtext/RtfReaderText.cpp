@@ -2,7 +2,7 @@
 // runs of one format, paragraphs and the end of the document.
 
 #include "RtfBuilder.h"
-#include "links/LinkMarkup.h"
+#include "richtext/HiddenLinkTargets.h"
 
 #include <algorithm>
 #include <iterator>
@@ -301,7 +301,7 @@ void Builder::finish()
     if (doc_.Paragraphs.empty())
         doc_.Paragraphs.emplace_back();
     for (Paragraph& p : doc_.Paragraphs)
-        links::hiddenTargetsToMarkup(p);
+        hiddenTargetsToMarkup(p);
 }
 
 } // namespace ts::rtf

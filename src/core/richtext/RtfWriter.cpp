@@ -1,6 +1,6 @@
 #include "RtfWriter.h"
 
-#include "links/LinkMarkup.h"
+#include "richtext/HiddenLinkTargets.h"
 #include "model/Windows1252.h"
 
 #include <array>
@@ -409,9 +409,9 @@ void RtfWriter::addToTables(const Paragraph& paragraph)
 qsizetype RtfWriter::addToTables(const Paragraph& paragraph, FaceCache& cache)
 {
     // The tables hold what the lines use: the hotspots as link markup.
-    if (links::hasHiddenTargets(paragraph)) {
+    if (hasHiddenTargets(paragraph)) {
         Paragraph markup = paragraph;
-        links::hiddenTargetsToMarkup(markup);
+        hiddenTargetsToMarkup(markup);
         return addToTables(markup, cache);
     }
     qsizetype size = 16;
@@ -519,9 +519,9 @@ void RtfWriter::appendParagraphLine(QByteArray& out, const Paragraph& p, bool fi
 {
     // Hotspots with hidden targets are written as the reader reads them: as
     // link markup.
-    if (links::hasHiddenTargets(p)) {
+    if (hasHiddenTargets(p)) {
         Paragraph markup = p;
-        links::hiddenTargetsToMarkup(markup);
+        hiddenTargetsToMarkup(markup);
         appendParagraphLine(out, markup, first, cache);
         return;
     }

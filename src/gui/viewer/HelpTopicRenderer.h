@@ -8,7 +8,7 @@
 // draws as hotspots are green with a solid (jump, macro) or dotted (pop-up)
 // underline; "%" hotspots keep the text's own look.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QColor>
 #include <QString>

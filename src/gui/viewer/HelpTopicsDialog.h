@@ -5,7 +5,7 @@
 // topic of this file). It only shows and reports what was chosen; the viewer
 // shows the topic.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QDialog>
 

@@ -14,7 +14,7 @@
 #include "HelpTopicListDialog.h"
 #include "HelpTopicsDialog.h"
 #include "HelpViewerWindow.h"
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 
 #include <QColor>
 #include <QObject>

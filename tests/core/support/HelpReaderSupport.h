@@ -3,7 +3,7 @@
 // repository (skipped, saying so, when they are not there), and small ways
 // to look at what the reader made of a file.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "helpfile/HelpFileReader.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 // numbers, a contents file and a transparent picture; and texts and Topic
 // IDs that try to break out of a page or the output folder.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "helpdoc/HtmlPublisher.h"
 #include "helpfile/ContextHash.h"
 

@@ -7,7 +7,7 @@
 // (the pop-up's text), 3 "Setup" (shown in the secondary window "sec");
 // the K keyword "printer" leads to 1 and 3.
 
-#include "helpdoc/HelpDocument.h"
+#include "helpfile/HelpDocument.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCodePage.h"
 #include "viewer/HelpTopicListDialog.h"
