@@ -12,8 +12,10 @@
 #include "richtext/RichDocument.h"
 #include "richtext/RtfWriter.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <benchmark/benchmark.h>
@@ -114,10 +116,19 @@ qint64 folderSize(const QString& folder)
     return bytes;
 }
 
+// Arg 0: into the temporary folder, on disk. Arg 1: into a folder in
+// memory (/dev/shm), which shows the program's own part of the time where
+// the disk of a virtual machine takes anything from 0.1 s to 2 s to make
+// the 2,070 files.
 void BM_PublishProjectAsHtml(benchmark::State& state)
 {
     Fixture& f = fixture();
-    QTemporaryDir out;
+    const bool inMemory = state.range(0) == 1;
+    if (inMemory && !QFileInfo(QStringLiteral("/dev/shm")).isWritable()) {
+        state.SkipWithError("no /dev/shm here");
+        return;
+    }
+    QTemporaryDir out((inMemory ? QStringLiteral("/dev/shm") : QDir::tempPath()) + QStringLiteral("/publish-bench-XXXXXX"));
     ts::publish::PublishReport report;
     int run = 0;
     QString folder;
@@ -136,7 +147,7 @@ void BM_PublishProjectAsHtml(benchmark::State& state)
     state.counters["text_kb"] = double(f.topicTextBytes) / 1024;
     state.counters["site_to_text"] = double(site) / double(f.topicTextBytes);
 }
-BENCHMARK(BM_PublishProjectAsHtml)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(BM_PublishProjectAsHtml)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 // Publishing again over the site of the last run: every file replaced.
 void BM_RepublishProjectAsHtml(benchmark::State& state)
