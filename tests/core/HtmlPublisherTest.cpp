@@ -3,6 +3,7 @@
 // pictures and the log; and a project of hostile texts end to end.
 
 #include "PublishSamples.h"
+#include "TopicSamples.h"
 #include "helpdoc/HtmlMacros.h"
 #include "helpdoc/HtmlSiteText.h"
 #include "helpdoc/PngWriter.h"
@@ -365,4 +366,26 @@ TEST(HtmlPublisher, PublishingAgainReplacesOnlyWhatChanged)
     EXPECT_TRUE(changed.readAll().contains("Hello there"));
     EXPECT_NE(QFileInfo(changed).lastModified().toUTC(), old.toUTC());
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.html.*")}, QDir::Files).size(), 0); // no temporary left
+}
+
+TEST(HtmlPublisher, PicturesOfAProjectAreDescribedByTheirFileNames)
+{
+    QTemporaryDir dir;
+    Project project;
+    project.ProjectPath = dir.filePath(QStringLiteral("Pics.tsp"));
+    QFile bmp(dir.filePath(QStringLiteral("tools&\"parts\".bmp")));
+    ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
+    bmp.write(ts::testing::bmpFile(4, 3, 24));
+    bmp.close();
+    TopicRecord t;
+    t.TopicID.setBytes("PARTS");
+    t.Title.setBytes("Parts");
+    t.BodyRtf = RtfWriter::write(
+        RichDocument::fromPlainText(QStringLiteral("The parts: {bmc tools&\"parts\".bmp}"), CharFormat()));
+    project.addTopic(t);
+    const HtmlSite site = publishHtml(documentFromProject(project));
+    const SiteFile* page = site.file(QStringLiteral("PARTS.html"));
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->bytes.contains("<img src=\"pictures/bm0.png\" width=\"4\" height=\"3\" alt=\"tools&amp;&quot;parts&quot;.bmp\">"))
+        << page->bytes.toStdString();
 }

@@ -24,6 +24,8 @@ SitePictures::Shown SitePictures::show(int number, int topic, int inTopic)
 
     Shown shown;
     shown.name = name;
+    const auto file = number >= 0 ? doc_.pictureFiles.find(number) : doc_.pictureFiles.end();
+    shown.text = file != doc_.pictureFiles.end() && !file->second.isEmpty() ? file->second : name;
     shown.picture = picture;
     if (!picture || picture->format == HelpPicture::Format::Missing) {
         shown.problem = picture && !picture->problem.isEmpty() ? picture->problem : QStringLiteral("the help file holds no such picture");

@@ -22,7 +22,8 @@ public:
 
     struct Shown {
         QString file;          // "pictures/bm3.png"; empty when it cannot be shown
-        QString name;          // the picture's name for alternative text: "bm3"
+        QString name;          // the picture's name: "bm3"
+        QString text;          // its alternative text: the file it was made from, else its name
         int width = 0, height = 0;
         const HelpPicture* picture = nullptr;
         QString problem;       // why it cannot be shown

@@ -278,7 +278,7 @@ QString RegionWriter::picture(const HelpRun& run)
                               : run.placement == HelpPlacement::Right ? QStringLiteral(" class=\"right\"") : QString();
     if (shown.file.isEmpty())
         return QStringLiteral("<span class=\"missing\" role=\"img\" aria-label=\"%1\" title=\"%2\">%1</span>")
-            .arg(htmlEscaped(shown.name), htmlEscaped(QStringLiteral("Picture %1 cannot be shown: %2").arg(shown.name, shown.problem)));
+            .arg(htmlEscaped(shown.text), htmlEscaped(QStringLiteral("Picture %1 cannot be shown: %2").arg(shown.text, shown.problem)));
     QString areas;
     for (const HelpPictureHotspot& spot : shown.picture->hotspots) {
         if (spot.hotspot.kind == HelpHotspot::Kind::Macro && spot.hotspot.macro.isEmpty())
@@ -293,10 +293,10 @@ QString RegionWriter::picture(const HelpRun& run)
         const QRect& r = spot.area;
         areas += QStringLiteral("<area shape=\"rect\" coords=\"%1,%2,%3,%4\" alt=\"%5\"%6>")
                      .arg(r.left()).arg(r.top()).arg(r.right() + 1).arg(r.bottom() + 1)
-                     .arg(htmlEscaped(spot.name.isEmpty() ? shown.name : spot.name), attributes);
+                     .arg(htmlEscaped(spot.name.isEmpty() ? shown.text : spot.name), attributes);
     }
     QString out = QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"%4\"%5")
-                      .arg(shown.file).arg(shown.width).arg(shown.height).arg(htmlEscaped(shown.name), placement);
+                      .arg(shown.file).arg(shown.width).arg(shown.height).arg(htmlEscaped(shown.text), placement);
     if (areas.isEmpty())
         return out + QLatin1Char('>');
     const QString map = QStringLiteral("map%1").arg(++page_.maps);

@@ -67,6 +67,8 @@ HelpDocument documentFromProject(const Project& project, QStringList* compileLog
     HelpDocument doc = helpfile::readHelpFile(bytes, name);
     if (!doc.readable)
         throw IoError(QStringLiteral("The help file compiled from '%1' could not be read back").arg(project.ProjectPath));
+    for (int n = 0; n < report.pictureFiles.size(); ++n)
+        doc.pictureFiles[n] = report.pictureFiles.at(n);
     addTopicIds(doc, project);
     addContents(doc, project);
     doc.finishBuilding();

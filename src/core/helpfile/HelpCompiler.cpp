@@ -290,6 +290,7 @@ void Compilation::addPictures(HelpFileContainer& file)
     for (size_t n = 0; n < pictures.size(); ++n)
         file.add("|bm" + QByteArray::number(qulonglong(n)), pictures[n]);
     report_.bitmaps = int(pictures.size());
+    report_.pictureFiles = pictures_.fileNames();
 }
 
 QByteArray Compilation::run()

@@ -27,6 +27,8 @@ struct HelpCompileReport {
     // before compression, and whether it is compressed.
     qint64 topicFileBytes = 0, topicRecordBytes = 0;
     bool topicsCompressed = false;
+    // The file each |bmN was made from, by N ("SHOT1.BMP").
+    QStringList pictureFiles;
 };
 
 // The status text shown while the help file is compiled.

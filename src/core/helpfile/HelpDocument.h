@@ -378,6 +378,9 @@ public:
     std::vector<HelpFont> fonts;
     std::vector<HelpTopic> topics;   // in file order
     std::vector<HelpMapEntry> mapEntries; // [MAP], in stored order
+    // The file picture |bmN was made from, where it is known (a project's
+    // bitmaps; a help file keeps only the number): N -> "SHOT1.BMP".
+    std::map<int, QString> pictureFiles;
     // Keyword tables by footnote letter, each sorted without regard to case
     // (as the help compilers sort them; finishBuilding() sorts them again).
     std::map<QChar, std::vector<HelpKeyword>> keywordTables;

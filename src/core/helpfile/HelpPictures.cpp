@@ -186,6 +186,7 @@ HelpPictures::Lookup HelpPictures::pictureFor(const QString& markupPath, bool tr
         if (picture) {
             lookup.Number = int(pictures_.size());
             pictures_.push_back(*picture);
+            fileNames_.append(QFileInfo(path).fileName());
             if (transparent && readU16(bmp, 28) > 8)
                 lookup.Problem = QStringLiteral("bitmap %1 has no colour palette, so it cannot be transparent; "
                                                 "stored opaque (save it with 256 colours or fewer)")

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <optional>
 #include <utility>
@@ -32,8 +33,10 @@ public:
     Lookup pictureFor(const QString& markupPath, bool transparent);
 
     int count() const { return int(pictures_.size()); }
-    // The |bmN files, in number order.
+    // The |bmN files, in number order, and the name of the file each was
+    // made from.
     const std::vector<QByteArray>& pictures() const { return pictures_; }
+    const QStringList& fileNames() const { return fileNames_; }
 
     // The picture file for a BMP's bytes, or a description of why it cannot
     // be stored (not a BMP, compressed other than by RLE, an unsupported colour
@@ -48,6 +51,7 @@ private:
     std::map<std::pair<QString, bool>, Lookup> known_;
     std::map<QString, QString> located_; // markup path -> file, or empty
     std::vector<QByteArray> pictures_;
+    QStringList fileNames_;
 };
 
 } // namespace ts::helpfile
