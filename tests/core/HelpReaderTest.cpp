@@ -2,6 +2,7 @@
 // keywords, windows, pictures, the full topic table, the contents file
 // beside it, --text, code pages, and cut or bit-flipped copies of every file.
 
+#include "HelpFileChecks.h"
 #include "HelpReaderSupport.h"
 #include "TopicSamples.h"
 
@@ -28,27 +29,6 @@ using namespace ts::testing;
 
 namespace {
 
-CharFormat fmt(int halfPoints = 20)
-{
-    CharFormat f;
-    f.Face = QStringLiteral("Arial");
-    f.Size = halfPoints;
-    return f;
-}
-
-ts::Paragraph para(std::vector<ts::Run> runs, Alignment align = Alignment::Left, int left = 0, int first = 0, int right = 0)
-{
-    ts::Paragraph p;
-    p.Runs = std::move(runs);
-    p.Align = align;
-    p.LeftIndent = left;
-    p.FirstIndent = first;
-    p.RightIndent = right;
-    return p;
-}
-
-ts::Run run(const QString& text, const CharFormat& f = fmt()) { return ts::Run{text, f}; }
-
 // A bottom-up 24-bit bitmap of 2 x 2 pixels: the first stored row is the bottom one.
 QByteArray bmp24()
 {
@@ -64,23 +44,10 @@ QByteArray bmp24()
            le(0, 4) + le(16, 4) + le(2835, 4) + le(2835, 4) + le(0, 4) + le(0, 4) + pixels;
 }
 
-class HelpReaderCompiled : public ::testing::Test {
+// HelpFile's project, compiled and read with the program's own reader.
+class HelpReaderCompiled : public HelpFile {
 protected:
-    QTemporaryDir dir;
-    Project project;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
-    }
     QString helpPath() const { return dir.filePath(QStringLiteral("Demo.HLP")); }
-    void put(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
     // Compiles the project, writes Demo.HLP and reads it back.
     HelpDocument compile()
     {
@@ -107,7 +74,7 @@ protected:
         ASSERT_TRUE(project.addWindow(side));
         put(QStringLiteral("photo.bmp"), bmp24());
 
-        CharFormat heading = fmt(28);
+        CharFormat heading = fmt("Arial", 28);
         heading.Bold = true;
         heading.Colour = 0xC00000;
         const CharFormat jump = with(fmt(), &CharFormat::Strike);
