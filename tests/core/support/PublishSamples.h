@@ -4,6 +4,7 @@
 // numbers, a contents file and a transparent picture; and texts and Topic
 // IDs that try to break out of a page or the output folder.
 
+#include "HelpDocumentParts.h"
 #include "helpfile/HelpDocument.h"
 #include "helpdoc/HtmlPublisher.h"
 #include "helpfile/ContextHash.h"
@@ -14,37 +15,13 @@
 
 namespace ts::samples {
 
-inline HelpRun textRun(const QString& text, int font = -1, int hotspot = -1)
-{
-    HelpRun run;
-    run.text = text;
-    run.font = font;
-    run.hotspot = hotspot;
-    return run;
-}
-
-inline HelpParagraph paragraphOf(std::vector<HelpRun> runs)
-{
-    HelpParagraph p;
-    p.runs = std::move(runs);
-    return p;
-}
+using testing::macroHotspot;
+using testing::paragraphOf;
+using testing::textRun;
 
 inline HelpHotspot jumpTo(int topic, const QString& id, HelpHotspot::Kind kind = HelpHotspot::Kind::Jump)
 {
-    HelpHotspot h;
-    h.kind = kind;
-    h.targetTopic = topic;
-    h.targetId = id;
-    return h;
-}
-
-inline HelpHotspot macroHotspot(const QString& macro)
-{
-    HelpHotspot h;
-    h.kind = HelpHotspot::Kind::Macro;
-    h.macro = macro;
-    return h;
+    return testing::hotspotTo(kind, topic, id);
 }
 
 // Topics: 0 Contents (CONTENTS), 1 "<script>alert(1)</script>" (../x),

@@ -7,6 +7,7 @@
 // (the pop-up's text), 3 "Setup" (shown in the secondary window "sec");
 // the K keyword "printer" leads to 1 and 3.
 
+#include "HelpDocumentParts.h"
 #include "helpfile/HelpDocument.h"
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCodePage.h"
@@ -24,38 +25,8 @@ namespace ts::testing {
 
 inline const QString FilePath = QStringLiteral("/nonexistent/demo.hlp");
 
-inline HelpRun text(const QString& s, int hotspot = -1, int font = -1)
-{
-    HelpRun run;
-    run.text = s;
-    run.hotspot = hotspot;
-    run.font = font;
-    return run;
-}
-
-inline HelpParagraph paragraph(std::vector<HelpRun> runs)
-{
-    HelpParagraph p;
-    p.runs = std::move(runs);
-    return p;
-}
-
-inline HelpHotspot hotspotTo(HelpHotspot::Kind kind, int topic, const QString& window = QString())
-{
-    HelpHotspot h;
-    h.kind = kind;
-    h.targetTopic = topic;
-    h.window = window;
-    return h;
-}
-
-inline HelpHotspot macroHotspot(const QString& macro)
-{
-    HelpHotspot h;
-    h.kind = HelpHotspot::Kind::Macro;
-    h.macro = macro;
-    return h;
-}
+inline HelpRun text(const QString& s, int hotspot = -1, int font = -1) { return textRun(s, font, hotspot); }
+inline HelpParagraph paragraph(std::vector<HelpRun> runs) { return paragraphOf(std::move(runs)); }
 
 // Topics: 0 "Contents" (band + links), 1 "Printing", 2 "Definition" (pop-up
 // text), 3 "Setup", shown in the secondary window "sec".
