@@ -4,19 +4,22 @@
 
 namespace bench {
 
+TopicFormats topicFormats()
+{
+    TopicFormats f;
+    f.text.Size = 20;
+    f.strong = f.note = f.jump = f.popup = f.text;
+    f.strong.Bold = true;
+    f.note.Italic = true;
+    f.note.Colour = 0x004080;
+    f.jump.Strike = true;
+    f.popup.Underline = true;
+    return f;
+}
+
 QByteArray stepsTopicBody(int i, int topics)
 {
-    ts::CharFormat text;
-    text.Size = 20;
-    ts::CharFormat strong = text;
-    strong.Bold = true;
-    ts::CharFormat note = text;
-    note.Italic = true;
-    note.Colour = 0x004080;
-    ts::CharFormat jump = text;
-    jump.Strike = true;
-    ts::CharFormat popup = text;
-    popup.Underline = true;
+    const auto [text, strong, note, jump, popup] = topicFormats();
     const QString sentence = QStringLiteral(
         "Choose the command from the menu and fill in the fields of the dialog box before you press OK. ");
     ts::RichDocument d;

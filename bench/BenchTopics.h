@@ -12,6 +12,13 @@ namespace bench {
 // The size of the large project the speed targets are set for.
 inline constexpr int LargeProjectTopics = 2049;
 
+// The character formats of ordinary topic text: 10-point text, bold,
+// an italic coloured note, a jump (struck out) and a pop-up (underlined).
+struct TopicFormats {
+    ts::CharFormat text, strong, note, jump, popup;
+};
+TopicFormats topicFormats();
+
 // Fourteen steps of formatted text: bold, italic and coloured notes,
 // indents, a jump and a pop-up each, linking to other topics of `topics`.
 QByteArray stepsTopicBody(int i, int topics);

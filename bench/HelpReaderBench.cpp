@@ -7,6 +7,7 @@
 //   - `topicsmith --text` of the full 2049-topic project (compressed) in
 //     under 0.5 s.
 
+#include "BenchTopics.h"
 #include "cli/CommandLine.h"
 #include "helpfile/HelpCompiler.h"
 #include "helpfile/HelpFileReader.h"
@@ -26,14 +27,7 @@ namespace {
 // `paragraphs` paragraphs of formatted text, each with a jump and a pop-up.
 QByteArray topicBody(int i, int topics, int paragraphs)
 {
-    ts::CharFormat text;
-    text.Size = 20;
-    ts::CharFormat strong = text;
-    strong.Bold = true;
-    ts::CharFormat jump = text;
-    jump.Strike = true;
-    ts::CharFormat popup = text;
-    popup.Underline = true;
+    const auto [text, strong, note, jump, popup] = bench::topicFormats();
     ts::RichDocument d;
     d.Paragraphs.clear();
     for (int p = 0; p < paragraphs; ++p) {

@@ -54,14 +54,7 @@ QByteArray bitmap(int width, int height)
 
 QByteArray topicBody(int i, int topics)
 {
-    ts::CharFormat text;
-    text.Size = 20;
-    ts::CharFormat strong = text;
-    strong.Bold = true;
-    ts::CharFormat jump = text;
-    jump.Strike = true;
-    ts::CharFormat popup = text;
-    popup.Underline = true;
+    const auto [text, strong, note, jump, popup] = bench::topicFormats();
     const QString sentence = QStringLiteral(
         "Choose the command from the menu and fill in the fields of the dialog box before you press OK. ");
     ts::RichDocument d;
