@@ -132,6 +132,17 @@ TEST(RtfFormatting, WinHelpHotspotsBecomeLinkMarkup)
     const QByteArray written = RtfWriter::write(held);
     EXPECT_TRUE(written.contains("\\strike go-->THERE\r\n")) << written.toStdString();
     EXPECT_EQ(RtfWriter::write(RtfReader::read(written)), written);
+
+    // Hidden text in a symbol font reads as its bytes would in any font: a
+    // non-breaking space (held as itself, or as the byte read back) is no
+    // Topic ID character, before and after writing.
+    target.Face = QStringLiteral("Symbol");
+    for (const QString& text : {QStringLiteral("A\u00A0B"), QStringLiteral("A\uF0A0B")}) {
+        held.Paragraphs.front().Runs = {ts::Run{QStringLiteral("go"), jump}, ts::Run{text, target}};
+        const QByteArray once = RtfWriter::write(held);
+        EXPECT_FALSE(once.contains("-->")) << once.toStdString();
+        EXPECT_EQ(RtfWriter::write(RtfReader::read(once)), once);
+    }
 }
 
 TEST(RtfFormatting, ListLabelsAndFootnoteMarksAreText)

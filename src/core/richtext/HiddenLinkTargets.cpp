@@ -1,5 +1,7 @@
 #include "richtext/HiddenLinkTargets.h"
 
+#include "model/Windows1252.h"
+
 #include <algorithm>
 
 namespace ts {
@@ -38,11 +40,14 @@ QString hiddenTargetAt(const std::vector<Run>& runs, std::size_t at, std::size_t
     std::size_t i = at;
     for (; i < runs.size() && runs[i].Format.Hidden; ++i)
         text += runs[i].Text;
-    // Text in a symbol font holds its ASCII as U+F000 + byte; a target reads
-    // the same in every font.
+    // Text in a symbol font holds its bytes as U+F000 + byte; a target reads
+    // as those bytes would in any other font, so that a hidden text is a
+    // target or not whichever font it is written in.
     for (QChar& c : text)
-        if (c.unicode() >= 0xF000 && c.unicode() < 0xF080)
-            c = QChar(c.unicode() - 0xF000);
+        if (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF) {
+            const char byte = char(c.unicode() - 0xF000);
+            c = cp1252::decode(&byte, 1).front();
+        }
     *end = i;
     text = text.trimmed();
     // The program's own markup with its arrow hidden is left as it is.
