@@ -22,8 +22,10 @@ PACKAGES = cmake ninja-build pkg-config g++ qt6-base-dev libgtest-dev libgmock-d
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev llvm-14
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-# ccache speeds up rebuilds where it is installed; it is not required.
+# ccache speeds up rebuilds where it is installed; it is not required. It
+# caches files built with precompiled headers only when told these are safe.
 LAUNCHER := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_SLOPPINESS ?= pch_defines,time_macros
 
 # A sanitizer report stops the program and so fails the test. Only reports
 # from system libraries are suppressed, in tests/sanitizers/.

@@ -198,17 +198,17 @@ static_assert(WordCount < 256 && Slots > 2 * WordCount);
 // Built at compile time, so a lookup is one hash probe and one compare.
 constexpr std::array<std::uint8_t, Slots> makeSlots()
 {
-    std::array<std::uint8_t, Slots> slots{};
+    std::array<std::uint8_t, Slots> table{};
     for (std::size_t i = 0; i < WordCount; ++i) {
         std::size_t n = 0;
         while (WordTable[i].name[n])
             ++n;
         std::size_t s = hashName(WordTable[i].name, n) & (Slots - 1);
-        while (slots[s] != 0)
+        while (table[s] != 0)
             s = (s + 1) & (Slots - 1);
-        slots[s] = std::uint8_t(i + 1);
+        table[s] = std::uint8_t(i + 1);
     }
-    return slots;
+    return table;
 }
 
 constexpr std::array<std::uint8_t, Slots> SlotTable = makeSlots();
