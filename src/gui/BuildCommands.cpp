@@ -102,6 +102,7 @@ BuildCommands::BuildCommands(Project& project, Prompter& prompter, TopicNavigato
     setObjectName(QStringLiteral("buildCommands"));
     logViewer = new LogViewer(prompter_, window);
     publishing = new PublishCommands(project_, prompter_, navigator_, statusBar_, window);
+    publishing->nameProject = [this] { return nameProject && nameProject(); };
 }
 
 

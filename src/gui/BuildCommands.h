@@ -47,9 +47,9 @@ public:
     std::function<void(const QString& helpFile, const QString& topicId)> showHelpFile;
     // Whether wine is on the PATH; WineAvailable unless a test puts its own here.
     std::function<bool()> wineAvailable;
-    // Gives a project that was never saved its name (Save As) before a build,
-    // so that the help files are written beside it; false when the user
-    // cancelled or the save failed, which stops the build.
+    // Gives a project that was never saved its name (Save As) before a build
+    // or a publishing, so that the help files are written beside it; false
+    // when the user cancelled or the save failed, which stops the command.
     std::function<bool()> nameProject;
 
 public slots:

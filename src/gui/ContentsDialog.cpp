@@ -516,14 +516,22 @@ void ContentsDialog::ok()
         prompter_.message(this, QStringLiteral("Some topics did not have a Topic ID and have been removed."), windowTitle(),
                           Prompter::Buttons::Ok, Prompter::Icon::Information);
     }
+    // While a rename's contents wait for the project's Save, the file on disk
+    // still goes with the project file as saved: the edited entries join the
+    // waiting ones (none at all when every entry was deleted), so that Save
+    // writes them and discarding the project's changes leaves the file as it
+    // was.
+    if (project_.PendingContents) {
+        project_.PendingContents = ContentsFile::serialize(tree_);
+        accept();
+        return;
+    }
     try {
         if (!tree_.empty()) {
             ContentsFile::save(tree_, path);
         } else if (QFile::exists(path) && !QFile::remove(path)) {
             throw IoError(QStringLiteral("Cannot delete the contents file '%1'.").arg(path));
         }
-        // What OK wrote holds every change a rename made before.
-        project_.PendingContents.reset();
     } catch (const IoError& e) {
         // The dialog stays open with the tree, so nothing is lost.
         prompter_.message(this, e.message(), windowTitle(), Prompter::Buttons::Ok, Prompter::Icon::Error);

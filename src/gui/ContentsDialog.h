@@ -1,7 +1,10 @@
 #pragma once
 // ContentsDialog "Contents Editor": builds the table of contents of the help
-// file. The tree is read from the project's contents file at every opening
-// and written back (or the file deleted, when the tree is empty) only by OK.
+// file. The tree is read from the project's contents (ContentsFile::readFor)
+// at every opening and written back (or the file deleted, when the tree is
+// empty) only by OK. While a rename's rewritten contents wait for the
+// project's Save (Project::PendingContents), OK puts the tree there instead,
+// and the file changes with the Save.
 //
 // The dialog keeps the tree as a ContentsTree and shows it in contentsTree;
 // every change to the structure goes through the core edits and redraws the

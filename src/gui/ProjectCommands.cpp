@@ -227,8 +227,16 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
     QStringList setAside; // the target's contents file the renamed project goes on without
     if (!askAboutCompanions(plan, setAside))
         return SaveResult::Cancelled;
-    if (!writeUnderNewName(*path, plan))
+    // Contents whose entries were all deleted leave the renamed project
+    // without any of its own: the Save deletes no file under the new name,
+    // which was kept or set aside as the user answered.
+    const std::optional<QByteArray> pending = project_.PendingContents;
+    if (!plan.Files.empty() && pending && pending->isEmpty())
+        project_.PendingContents.reset();
+    if (!writeUnderNewName(*path, plan)) {
+        project_.PendingContents = pending;
         return SaveResult::Failed;
+    }
 
     for (const QString& target : setAside) {
         const QString aside = freeName(target + QStringLiteral(".old"));
@@ -240,7 +248,7 @@ ProjectCommands::SaveResult ProjectCommands::saveProjectAs()
     // file is kept.
     if (plan.RemoveFromAfterCopy)
         for (const CompanionFile& file : plan.Files)
-            if (file.FromExists && file.Extension == QStringLiteral(".tsc"))
+            if ((file.FromExists || file.Pending) && file.Extension == QStringLiteral(".tsc"))
                 QFile::remove(file.From);
     rememberRecentProject();
     statusBar_.finishActivity();

@@ -86,6 +86,11 @@ bool PublishCommands::hasTopics()
     return false;
 }
 
+bool PublishCommands::projectNamed()
+{
+    return !project_.isUnnamed() || (nameProject && nameProject() && !project_.isUnnamed());
+}
+
 std::optional<publish::HtmlSite> PublishCommands::makeSite(const QString& statusText)
 {
     statusBar_.setPanelText(1, QStringLiteral("Compiling help file..."));
@@ -113,7 +118,7 @@ std::optional<publish::HtmlSite> PublishCommands::makeSite(const QString& status
 
 void PublishCommands::publishHtml()
 {
-    if (!hasTopics())
+    if (!hasTopics() || !projectNamed())
         return;
     const QString folder = prompter_.chooseFolder(window_, QStringLiteral("Publish as HTML: choose the site's folder"),
                                                   remembered(QStringLiteral("HTML"), project_.projectBase() + QStringLiteral("-html")));
@@ -163,6 +168,8 @@ void PublishCommands::publishChm()
         prompter_.error(window_, publish::chmCompilerMissingText());
         return;
     }
+    if (!projectNamed())
+        return;
     QString path = prompter_.saveFile(window_, ChmFilter, remembered(QStringLiteral("CHM"), project_.projectBase() + QStringLiteral(".chm")),
                                       QStringLiteral("chm"));
     if (path.isEmpty())

@@ -1,8 +1,8 @@
 #pragma once
 // Build > Publish as HTML... and Publish as CHM...: the project compiled in
 // memory, read back and published as a web site or a compiled HTML help
-// file. The folder or file is asked for through the Prompter and remembered
-// per project in the settings file; the status bar shows the progress; a
+// file. A project never saved is named first. The folder or file is asked
+// for through the Prompter and remembered per project in the settings file; the status bar shows the progress; a
 // published site is offered to be opened in the browser.
 
 #include <QObject>
@@ -35,6 +35,12 @@ public:
     // puts its own here.
     std::function<void(const QUrl&)> openInBrowser;
 
+    // Gives a project that was never saved its name (Save As) first, so that
+    // the site or file is proposed beside it; false when the user cancelled
+    // or the save failed, which stops the publishing. The build commands
+    // put their own here.
+    std::function<bool()> nameProject;
+
     // The settings key under which the output of `format` ("HTML", "CHM")
     // is remembered for the project.
     QString settingsKey(const QString& format) const;
@@ -45,6 +51,8 @@ public slots:
 
 private:
     bool hasTopics();
+    // False when the project has no name and did not get one.
+    bool projectNamed();
     // The site of the project, with the status bar showing the progress;
     // empty after a failure, which has been shown.
     std::optional<publish::HtmlSite> makeSite(const QString& statusText);

@@ -55,11 +55,14 @@ void ToolsCommands::searchTopics()
         editors_.showFound(searchDialog->foundQuery);
 }
 
-// The contents editor reads the contents file at every opening and writes
-// it only on OK; the project itself is not changed.
+// The contents editor reads the contents at every opening and writes the
+// file only on OK; the project itself is not changed, unless a rename's
+// contents wait for its Save: then OK's entries wait with them, and the
+// project shows it has unsaved changes.
 void ToolsCommands::editContents()
 {
-    contentsDialog->exec();
+    if (contentsDialog->exec() == QDialog::Accepted && project_.PendingContents)
+        window_->setWindowModified(true);
 }
 
 void ToolsCommands::showHelpContents()

@@ -1,5 +1,6 @@
 #include "contents/ContentsEntry.h"
 #include "contents/ContentsFile.h"
+#include "model/Project.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -219,4 +220,35 @@ TEST(ContentsNotation, SplitsAtTheFirstSignsAndComposesBack)
     EXPECT_EQ(composeContentsText(parts, false), QStringLiteral("T=ID"));
     parts.Window = QStringLiteral("main");
     EXPECT_EQ(composeContentsText(parts, true), QStringLiteral("T=ID"));
+}
+
+// Contents waiting for the project's Save stand for the file; empty ones are
+// a project whose entries were all deleted, and the Save deletes the file.
+TEST(ContentsFile, PendingContentsStandForTheFileUntilTheSave)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    Project project;
+    project.ProjectPath = dir.filePath(QStringLiteral("Demo.tsp"));
+    const QString path = ContentsFile::pathFor(project);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Old=OLD\r\n");
+    f.close();
+
+    project.PendingContents = QByteArray("New=NEW\r\n");
+    EXPECT_TRUE(ContentsFile::existsFor(project));
+    EXPECT_EQ(shape(ContentsFile::loadFor(project)), QStringList{QStringLiteral("0 New=NEW")});
+    EXPECT_EQ(readAll(path), QByteArray("Old=OLD\r\n"));
+
+    project.PendingContents = ContentsFile::serialize(ContentsTree());
+    EXPECT_FALSE(ContentsFile::existsFor(project));
+    EXPECT_TRUE(ContentsFile::readFor(project).Tree.empty());
+    ContentsFile::savePending(project);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(project.PendingContents);
+    // Nothing to delete is no failure.
+    project.PendingContents = QByteArray();
+    EXPECT_NO_THROW(ContentsFile::savePending(project));
+    EXPECT_FALSE(QFile::exists(path));
 }

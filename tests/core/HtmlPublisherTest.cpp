@@ -8,12 +8,14 @@
 #include "helpdoc/HtmlSiteText.h"
 #include "helpdoc/PngWriter.h"
 #include "helpdoc/PublishSource.h"
+#include "links/LinkMaintenance.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
 #include "richtext/RichDocument.h"
 #include "richtext/RtfWriter.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QProcess>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -388,4 +390,35 @@ TEST(HtmlPublisher, PicturesOfAProjectAreDescribedByTheirFileNames)
     ASSERT_TRUE(page);
     EXPECT_TRUE(page->bytes.contains("<img src=\"pictures/bm0.png\" width=\"4\" height=\"3\" alt=\"tools&amp;&quot;parts&quot;.bmp\">"))
         << page->bytes.toStdString();
+}
+
+// A rename not yet saved has rewritten the contents in memory only: the
+// published contents open the topic by its new Topic ID, as the compile
+// checks them.
+TEST(HtmlPublisher, ProjectContentsWaitingForTheSaveArePublished)
+{
+    QTemporaryDir dir;
+    Project project;
+    project.ProjectPath = dir.filePath(QStringLiteral("Guide.tsp"));
+    TopicRecord t;
+    t.TopicID.setBytes("SETUP");
+    t.Title.setBytes("Setting up");
+    t.BodyRtf = RtfWriter::write(RichDocument::fromPlainText(QStringLiteral("Steps"), CharFormat()));
+    project.addTopic(t);
+    QFile tsc(dir.filePath(QStringLiteral("Guide.tsc")));
+    ASSERT_TRUE(tsc.open(QIODevice::WriteOnly));
+    tsc.write("Book\r\n\tSetup=SETUP\r\n");
+    tsc.close();
+
+    project.topic(0).TopicID.setBytes("INSTALL");
+    updateLinks(project, topicIdRename(QStringLiteral("SETUP"), QStringLiteral("INSTALL")));
+    ASSERT_TRUE(project.PendingContents);
+
+    const HelpDocument doc = documentFromProject(project);
+    ASSERT_EQ(doc.contents.entries.size(), size_t(2));
+    EXPECT_EQ(doc.contents.entries[1].topicId, QStringLiteral("INSTALL"));
+    EXPECT_EQ(doc.contents.entries[1].topic, 0);
+    const QString index = fileText(publishHtml(doc), QStringLiteral("index.html"));
+    EXPECT_TRUE(index.contains(QStringLiteral("INSTALL.html"))) << index.toStdString();
+    EXPECT_FALSE(index.contains(QStringLiteral("SETUP"))) << index.toStdString();
 }

@@ -47,3 +47,28 @@ TEST(SaveAsCompanions, OnlyTheProgramFoldersNoNameIsUnnamedAndTargetsThatExistAr
     EXPECT_FALSE(plan.Files[0].askBeforeReplacing());
     EXPECT_FALSE(plan.Files[0].askWhetherToKeepTarget());
 }
+
+// Contents waiting for the Save go to the new name in place of a copy; empty
+// ones are no contents, so a contents file under the new name is asked about.
+TEST(SaveAsCompanions, PendingContentsAreWrittenNotCopied)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    Project project;
+    project.ProjectPath = dir.filePath(QStringLiteral("Old.tsp"));
+    writeWholeFile(dir.filePath(QStringLiteral("Old.tsc")), "A=A\r\n");
+    writeWholeFile(dir.filePath(QStringLiteral("New.tsc")), "B=B\r\n");
+    const QString newPath = dir.filePath(QStringLiteral("New.tsp"));
+
+    project.PendingContents = QByteArray("A=RENAMED\r\n");
+    CompanionFile tsc = planSaveAsCompanions(project, newPath).Files[0];
+    EXPECT_TRUE(tsc.Pending);
+    EXPECT_TRUE(tsc.askBeforeReplacing());
+    EXPECT_FALSE(tsc.copies());
+
+    project.PendingContents = QByteArray();
+    tsc = planSaveAsCompanions(project, newPath).Files[0];
+    EXPECT_FALSE(tsc.FromExists);
+    EXPECT_TRUE(tsc.askWhetherToKeepTarget());
+    EXPECT_FALSE(tsc.copies());
+}

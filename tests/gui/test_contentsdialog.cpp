@@ -1,6 +1,7 @@
 // The contents editor opened from the main window: reading and writing the
 // contents file, the three kinds of drop, the boxes of the selected entry,
-// Delete, OK's clean-up and Cancel.
+// Delete, OK's clean-up and Cancel, and OK while a rename's contents wait
+// for the project's Save.
 
 #include "test_mainwindow_support.h"
 
@@ -118,6 +119,7 @@ private slots:
     void unreadableFileIsReplacedOnlyWhenConfirmed();
     void keyboardAddsAndMovesEntries();
     void treeOpensWholeAndANewTitleIsReadyToType();
+    void okKeepsTheEntriesWaitingWithARename();
 };
 
 void ContentsDialogTest::paletteTopicWithoutIdIsRemovedAtOk()
@@ -487,6 +489,73 @@ void ContentsDialogTest::treeOpensWholeAndANewTitleIsReadyToType()
         QCOMPARE(d->focusWidget(), d->contentsTree());
     });
     QVERIFY(e.stayedOpen);
+}
+
+// After a rename the contents wait for the project's Save; the editor shows
+// them, and its OK adds to them instead of writing the file, so that the file
+// still goes with the project file as saved.
+void ContentsDialogTest::okKeepsTheEntriesWaitingWithARename()
+{
+    const QByteArray before("H\r\n\ta=T0\r\nb=T1\r\n");
+    Editor e(before);
+    MainWindow& f = *e.h.form;
+    const auto changed = [&f] { return f.windowHandle()->title().startsWith(QStringLiteral("cnt.tsp*")); };
+    const auto renameAndEdit = [&] {
+        e.h.onTopicDialog({QStringLiteral("FIRST"), {}, {}, {}});
+        e.h.click(f.toolBar->button(f.actions->topicProperties));
+        e.run([&](ContentsDialog* d) {
+            QCOMPARE(shape(d->tree()), (QStringList{QStringLiteral("0 H"), QStringLiteral("1 a=FIRST"), QStringLiteral("0 b=T1")}));
+            d->contentsTree()->setCurrentItem(d->itemAt({1}));
+            Editor::type(d->titleEdit(), QStringLiteral("Second"));
+            QTest::mouseClick(d->okButton(), Qt::LeftButton);
+        });
+        QVERIFY(!e.stayedOpen);
+        QCOMPARE(e.contents(), before);
+        QVERIFY(changed());
+    };
+    renameAndEdit();
+    // Reopened without saving: the file is byte for byte as before.
+    e.h.prompter.answer(Prompter::Answer::No);
+    e.h.form->projectCommands->setPendingOpenPath(e.h.path(QStringLiteral("cnt.tsp")));
+    e.h.form->projectCommands->openProject();
+    QCOMPARE(f.project().topic(0).TopicID.text(), QStringLiteral("T0"));
+    QCOMPARE(e.contents(), before);
+
+    renameAndEdit();
+    f.actions->saveProject->trigger();
+    QCOMPARE(e.contents(), QByteArray("H\r\n\ta=FIRST\r\nSecond=T1\r\n"));
+    QVERIFY(!changed());
+
+    // Every entry deleted while a rename waits: the project has no contents
+    // from then on. Save As keeps a contents file under the new name as the
+    // user answers and leaves the old one; Save deletes the project's own.
+    const auto renameAndDeleteAll = [&](const QString& id) {
+        e.h.onTopicDialog({id, {}, {}, {}});
+        e.h.click(f.toolBar->button(f.actions->topicProperties));
+        e.run([&](ContentsDialog* d) {
+            while (!d->tree().empty()) {
+                e.h.prompter.answer(Prompter::Answer::Yes);
+                d->contentsTree()->setCurrentItem(d->itemAt({0}));
+                d->deleteEntry();
+            }
+            QTest::mouseClick(d->okButton(), Qt::LeftButton);
+        });
+        QVERIFY(!e.stayedOpen);
+    };
+    renameAndDeleteAll(QStringLiteral("THIRD"));
+    const QString copy = e.h.path(QStringLiteral("copy.tsc"));
+    MainWindowHarness::writeFile(copy, "Kept=THIRD\r\n");
+    e.h.prompter.path(e.h.path(QStringLiteral("copy.tsp"))).answer(Prompter::Answer::Yes);
+    f.actions->saveProjectAs->trigger();
+    QVERIFY(e.h.prompter.lastMessage().contains(QStringLiteral("Keep it as the contents of the renamed project?")));
+    QCOMPARE(MainWindowHarness::readFile(copy), QByteArray("Kept=THIRD\r\n"));
+    QCOMPARE(e.contents(), QByteArray("H\r\n\ta=FIRST\r\nSecond=T1\r\n"));
+
+    renameAndDeleteAll(QStringLiteral("FOURTH"));
+    QVERIFY(QFile::exists(copy));
+    f.actions->saveProject->trigger();
+    QVERIFY(!QFile::exists(copy));
+    QVERIFY(!e.h.prompter.unexpectedCall());
 }
 
 QTEST_MAIN(ContentsDialogTest)

@@ -46,6 +46,7 @@ private slots:
     void htmlAsksForTheFolderShowsProgressAndOffersTheBrowser();
     void cancelledFolderPublishesNothing();
     void chmIsWrittenOrTheMissingCompilerNamed();
+    void publishingAnUnnamedProjectAsksForItsNameFirst();
 };
 
 void PublishTest::htmlAsksForTheFolderShowsProgressAndOffersTheBrowser()
@@ -130,6 +131,41 @@ void PublishTest::chmIsWrittenOrTheMissingCompilerNamed()
     h.form->actions->publishChm->trigger();
     QVERIFY(h.prompter.lastMessage().endsWith(QStringLiteral("Do you want to replace it?")));
     QCOMPARE(QFileInfo(chm + QStringLiteral(".chm")).lastModified(), made);
+}
+
+// As the builds: Save As first, nothing published when it is cancelled,
+// and then the site proposed beside the named project.
+void PublishTest::publishingAnUnnamedProjectAsksForItsNameFirst()
+{
+    MainWindowHarness h;
+    h.show();
+    MainWindow& f = *h.form;
+    h.newProject(QStringLiteral("WELCOME"));
+    QTemporaryDir elsewhere;
+    const QStringList before = QDir(h.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QList<QAction*> commands{f.actions->publishHtml};
+    if (!QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty())
+        commands << f.actions->publishChm;
+    for (QAction* command : commands) {
+        h.prompter.reset();
+        h.prompter.path(QString());
+        command->trigger();
+        QCOMPARE(h.prompter.calls().size(), size_t(1));
+        QCOMPARE(h.prompter.calls().back().kind, ScriptedPrompter::Kind::SaveFile);
+        QCOMPARE(h.prompter.calls().back().fileName, QString()); // the project's name, not the site's
+        QVERIFY(f.project().isUnnamed());
+    }
+    QCOMPARE(QDir(h.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+
+    h.prompter.reset();
+    const QString site = elsewhere.filePath(QStringLiteral("site"));
+    h.prompter.path(elsewhere.filePath(QStringLiteral("gadget.tsp"))).path(site).answer(Prompter::Answer::No);
+    f.actions->publishHtml->trigger();
+    QVERIFY(!h.prompter.unexpectedCall());
+    QCOMPARE(f.project().ProjectPath, elsewhere.filePath(QStringLiteral("gadget.tsp")));
+    QCOMPARE(h.prompter.calls().at(1).kind, ScriptedPrompter::Kind::Folder);
+    QCOMPARE(h.prompter.calls().at(1).fileName, elsewhere.filePath(QStringLiteral("gadget-html")));
+    QVERIFY(QFile::exists(site + QStringLiteral("/WELCOME.html")));
 }
 
 QTEST_MAIN(PublishTest)

@@ -5,6 +5,7 @@
 
 #include "model/WholeFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -120,7 +121,9 @@ ContentsTree load(const QString& path) { return treeOrLevelError(read(path), pat
 
 bool existsFor(const Project& project)
 {
-    return project.PendingContents.has_value() || QFileInfo::exists(pathFor(project));
+    if (project.PendingContents)
+        return !project.PendingContents->isEmpty();
+    return QFileInfo::exists(pathFor(project));
 }
 
 QByteArray bytesFor(const Project& project)
@@ -138,7 +141,11 @@ void savePending(Project& project)
 {
     if (!project.PendingContents)
         return;
-    writeWholeFile(pathFor(project), *project.PendingContents);
+    const QString path = pathFor(project);
+    if (!project.PendingContents->isEmpty())
+        writeWholeFile(path, *project.PendingContents);
+    else if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw IoError(QStringLiteral("Cannot delete the contents file '%1'.").arg(path));
     project.PendingContents.reset();
 }
 

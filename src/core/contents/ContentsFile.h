@@ -91,7 +91,8 @@ ContentsTree load(const QString& path);
 
 // The project's contents as the commands see them: the contents waiting for
 // Save (Project::PendingContents) when there are any, else the file at
-// pathFor(project).
+// pathFor(project). Empty pending contents are a project without a contents
+// file: existsFor is false.
 bool existsFor(const Project& project);
 // Throws IoError when the file can't be read.
 QByteArray bytesFor(const Project& project);
@@ -99,9 +100,9 @@ ParseResult readFor(const Project& project);
 // As load(): ContentsLevelError for an invalid level.
 ContentsTree loadFor(const Project& project);
 
-// Writes the pending contents to pathFor(project) whole or not at all and
-// forgets them; nothing when there are none. Throws IoError and keeps them
-// pending when the write fails.
+// Writes the pending contents to pathFor(project) whole or not at all (or
+// deletes the file, when they are empty) and forgets them; nothing when there
+// are none. Throws IoError and keeps them pending when that fails.
 void savePending(Project& project);
 
 // Why `text` cannot be an entry's text as it stands, or nothing when the

@@ -10,7 +10,6 @@
 #include "model/IoError.h"
 #include "model/Project.h"
 #include "model/ProjectFile.h"
-#include "model/WholeFile.h"
 
 #include <QFileInfo>
 
@@ -40,12 +39,14 @@ void addTopicIds(HelpDocument& doc, const Project& project)
     }
 }
 
-// The project's contents file, as the compiler's .cnt would give it.
+// The project's contents, as the compiler's .cnt would give it: those a
+// rename rewrote when they wait for the project's Save, as the compiler
+// checks them.
 void addContents(HelpDocument& doc, const Project& project)
 {
     if (!CntWriter::hasContentsFile(project))
         return;
-    const ContentsFile::ParseResult tree = ContentsFile::parse(readWholeFile(ContentsFile::pathFor(project)));
+    const ContentsFile::ParseResult tree = ContentsFile::readFor(project);
     const QByteArray cnt = CntWriter::generate(project, tree.Tree);
     helpfile::reading::ReadProblems problems(QFileInfo(ContentsFile::pathFor(project)).fileName(), doc.problems);
     doc.contents = helpfile::reading::parseContentsFile(cnt, doc.codePage, problems);

@@ -73,8 +73,10 @@ public:
     QString CompilerPath = QStringLiteral("NoCompiler");
     // The contents file as link upkeep rewrote it after a rename, waiting for
     // the next Save: the file on disk changes only with the project file, so
-    // discarding the project's changes discards these too. Empty when the
-    // file on disk is current.
+    // discarding the project's changes discards these too. The contents
+    // editor's OK adds its entries here while a rename waits; empty bytes
+    // (every entry deleted) mean the Save deletes the file. No value when
+    // the file on disk is current.
     std::optional<QByteArray> PendingContents;
 
 private:

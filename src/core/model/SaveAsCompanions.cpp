@@ -22,7 +22,8 @@ SaveAsPlan planSaveAsCompanions(const Project& project, const QString& newPath)
         file.From = oldBase + extension;
         file.To = newBase + extension;
         file.Pending = extension == QStringLiteral(".tsc") && project.PendingContents.has_value();
-        file.FromExists = file.Pending || QFileInfo(file.From).isFile();
+        // Empty pending contents are a project whose contents were all deleted.
+        file.FromExists = file.Pending ? !project.PendingContents->isEmpty() : QFileInfo(file.From).isFile();
         const QFileInfo to(file.To);
         // The same file under another name (a link) is not another file.
         file.ToExists = to.exists()

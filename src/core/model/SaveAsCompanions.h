@@ -20,7 +20,8 @@ struct CompanionFile {
     bool FromExists = false;
     bool ToExists = false;
     // The contents wait in memory (Project::PendingContents): the save writes
-    // them to To instead of a copy of From.
+    // them to To instead of a copy of From. Empty ones are no contents
+    // (FromExists is false), and the save leaves To as the questions decide.
     bool Pending = false;
     // From exists and To is another file that exists: ask before replacing
     // it, naming To.
