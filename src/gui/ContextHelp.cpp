@@ -3,7 +3,6 @@
 #include "HelpPages.h"
 #include "HelpWindow.h"
 #include "WindowPlacer.h"
-#include "settings/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,29 +39,21 @@ bool isWithin(const QWidget* widget, const QWidget* ancestor)
     return false;
 }
 
-// The help window opens whole on the screen of the window asking for it:
-// the first time in its middle, later where the user left it, no larger
-// than the screen.
-void keepInsideScreen(QWidget& window)
+// The help window opens whole on the screen of the window asking for it
+// the first time, in its middle; later where the user left it. It is never
+// larger than the screen.
+void placeHelpWindow(QWidget& window)
 {
-    const QWidget* asking = QApplication::activeWindow();
-    const QScreen* screen = asking ? asking->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect room = screen->availableGeometry();
-    // The frame, or room for a usual one while the window manager has not
-    // framed the window yet.
-    const QSize frame = (window.frameGeometry().size() - window.size())
-                            .expandedTo(QSize(8, WindowPlacer::TypicalTitleBarHeight));
-    QRect bounds(window.pos(), window.size());
     if (!window.property(placedProperty).toBool()) {
-        bounds.setSize(bounds.size().boundedTo(room.size() - frame));
-        bounds.moveCenter(room.center());
+        const QWidget* asking = QApplication::activeWindow();
+        if (const QScreen* screen = asking ? asking->screen() : QGuiApplication::primaryScreen()) {
+            QRect bounds = window.frameGeometry();
+            bounds.moveCenter(screen->availableGeometry().center());
+            window.move(bounds.topLeft());
+        }
         window.setProperty(placedProperty, true);
     }
-    bounds = fitIntoScreen(bounds, room, frame);
-    window.resize(bounds.size());
-    window.move(bounds.topLeft());
+    keepOnScreen(window);
 }
 
 } // namespace
@@ -159,7 +150,7 @@ void ContextHelp::showPage(const QString& file)
     HelpWindow* w = windowOverModalDialog();
     w->showPage(file);
     if (!w->isVisible())
-        keepInsideScreen(*w);
+        placeHelpWindow(*w);
     w->show();
     w->raise();
     w->activateWindow();
