@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 #include "SearchDialog.h"
+#include "WindowPlacer.h"
 #include "contents/ContentsFile.h"
 #include "model/Project.h"
 
@@ -181,6 +182,8 @@ void ContentsDialog::showEvent(QShowEvent* event)
     if (!event->spontaneous())
         reload();
     QDialog::showEvent(event);
+    if (!event->spontaneous())
+        keepOnScreen(*this);
 }
 
 void ContentsDialog::reload()

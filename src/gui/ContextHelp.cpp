@@ -3,7 +3,6 @@
 #include "HelpPages.h"
 #include "HelpWindow.h"
 #include "WindowPlacer.h"
-#include "settings/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +12,7 @@
 #include <QIcon>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QWhatsThis>
@@ -40,29 +40,21 @@ bool isWithin(const QWidget* widget, const QWidget* ancestor)
     return false;
 }
 
-// The help window opens whole on the screen of the window asking for it:
-// the first time in its middle, later where the user left it, no larger
-// than the screen.
-void keepInsideScreen(QWidget& window)
+// The help window opens whole on the screen of the window asking for it
+// the first time, in its middle; later where the user left it. It is never
+// larger than the screen.
+void placeHelpWindow(QWidget& window)
 {
-    const QWidget* asking = QApplication::activeWindow();
-    const QScreen* screen = asking ? asking->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect room = screen->availableGeometry();
-    // The frame, or room for a usual one while the window manager has not
-    // framed the window yet.
-    const QSize frame = (window.frameGeometry().size() - window.size())
-                            .expandedTo(QSize(8, WindowPlacer::TypicalTitleBarHeight));
-    QRect bounds(window.pos(), window.size());
     if (!window.property(placedProperty).toBool()) {
-        bounds.setSize(bounds.size().boundedTo(room.size() - frame));
-        bounds.moveCenter(room.center());
+        const QWidget* asking = QApplication::activeWindow();
+        if (const QScreen* screen = asking ? asking->screen() : QGuiApplication::primaryScreen()) {
+            QRect bounds = window.frameGeometry();
+            bounds.moveCenter(screen->availableGeometry().center());
+            window.move(bounds.topLeft());
+        }
         window.setProperty(placedProperty, true);
     }
-    bounds = fitIntoScreen(bounds, room, frame);
-    window.resize(bounds.size());
-    window.move(bounds.topLeft());
+    keepOnScreen(window);
 }
 
 } // namespace
@@ -126,13 +118,34 @@ bool ContextHelp::offerWhatsThis(QDialog* dialog, const QContextMenuEvent& event
         target = dialog;
     if (!HelpPages::builtIn().pageForContext(contextNumber(target)))
         return false;
-    QMenu menu(dialog);
-    menu.setObjectName(QStringLiteral("whatsThisMenu"));
-    QAction* whatsThis = menu.addAction(QStringLiteral("What's This?"));
-    whatsThis->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    if (menu.exec(event.globalPos()) == whatsThis)
-        showNoteFor(target, event.globalPos());
+    showMenuWithWhatsThis(new QMenu(dialog), target, event.globalPos());
     return true;
+}
+
+bool ContextHelp::offerWhatsThis(QLineEdit* field, const QContextMenuEvent& event)
+{
+    if (field->contextMenuPolicy() != Qt::DefaultContextMenu || !qobject_cast<QDialog*>(field->window())
+        || !HelpPages::builtIn().pageForContext(contextNumber(field)))
+        return false;
+    showMenuWithWhatsThis(field->createStandardContextMenu(), field, event.globalPos());
+    return true;
+}
+
+void ContextHelp::showMenuWithWhatsThis(QMenu* menu, QWidget* target, const QPoint& globalPos)
+{
+    // The menu belongs to a widget that may go while the menu is open (the
+    // dialog closed by a shortcut); so may `target`.
+    QPointer<QMenu> guardedMenu(menu);
+    QPointer<QWidget> guardedTarget(target);
+    menu->setObjectName(QStringLiteral("whatsThisMenu"));
+    if (!menu->isEmpty())
+        menu->addSeparator();
+    QAction* whatsThis = menu->addAction(QStringLiteral("What's This?"));
+    whatsThis->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    const bool asked = menu->exec(globalPos) == whatsThis;
+    delete guardedMenu.data();
+    if (asked && guardedTarget)
+        showNoteFor(guardedTarget, globalPos);
 }
 
 QIcon ContextHelp::applicationIcon()
@@ -159,7 +172,7 @@ void ContextHelp::showPage(const QString& file)
     HelpWindow* w = windowOverModalDialog();
     w->showPage(file);
     if (!w->isVisible())
-        keepInsideScreen(*w);
+        placeHelpWindow(*w);
     w->show();
     w->raise();
     w->activateWindow();
@@ -236,11 +249,15 @@ bool ContextHelp::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::ContextMenu: {
-        // A right-click that no control of a dialog took (on a label, a
-        // frame, the dialog itself) offers What's This, also where the
-        // window manager draws no "?" button.
+        // A right-click in a dialog offers What's This, also where the
+        // window manager draws no "?" button: a text field adds it to its
+        // own menu; a right-click that no control took (on a label, a
+        // frame, the dialog itself) gets a menu of it alone.
+        const auto& menuEvent = *static_cast<QContextMenuEvent*>(event);
+        if (auto* field = qobject_cast<QLineEdit*>(watched))
+            return offerWhatsThis(field, menuEvent);
         auto* dialog = qobject_cast<QDialog*>(watched);
-        return dialog && offerWhatsThis(dialog, *static_cast<QContextMenuEvent*>(event));
+        return dialog && offerWhatsThis(dialog, menuEvent);
     }
     case QEvent::WhatsThisClicked: {
         const QString href = static_cast<QWhatsThisClickedEvent*>(event)->href();

@@ -5,9 +5,9 @@
 // window that has one, and shows that page; with no number nothing happens.
 // Windows with a "?" button in the title bar answer with a pop-up holding the
 // page's first paragraph and a link to the whole page; other windows open the
-// page in the help window. The "?" button (or Shift+F1, or "What's This?" on
-// a dialog's context menu) followed by a click on a control always gives the
-// pop-up.
+// page in the help window. The "?" button (or Shift+F1) followed by a click
+// on a control, or "What's This?" on the context menu of a dialog or of a
+// text field in it, always gives the pop-up.
 //
 // One instance serves the whole application: it watches the application's
 // events and owns the help window.
@@ -18,6 +18,8 @@
 class QContextMenuEvent;
 class QDialog;
 class QIcon;
+class QLineEdit;
+class QMenu;
 class QPoint;
 class QWidget;
 
@@ -68,6 +70,13 @@ private:
     // The context menu of a dialog's background: "What's This?" for the
     // control under the mouse. False when no help number applies.
     bool offerWhatsThis(QDialog* dialog, const QContextMenuEvent& event);
+    // The text field's own context menu with "What's This?" added, when the
+    // field is in a dialog and a help number applies; false otherwise (the
+    // field shows its menu as ever).
+    bool offerWhatsThis(QLineEdit* field, const QContextMenuEvent& event);
+    // Shows `menu` with "What's This?" at its end, gives the note about
+    // `target` when that is chosen, and deletes the menu.
+    void showMenuWithWhatsThis(QMenu* menu, QWidget* target, const QPoint& globalPos);
     HelpWindow* windowOverModalDialog();
 
     QPointer<HelpWindow> window_;

@@ -1,6 +1,7 @@
 #include "SearchDialog.h"
 
 #include "SearchProgressDialog.h"
+#include "WindowPlacer.h"
 #include "model/Project.h"
 #include "model/Windows1252.h"
 #include "search/TopicSearch.h"
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -85,6 +87,13 @@ SearchDialog::SearchDialog(const Project& project, SearchProgressDialog& progres
     connect(cancelButton_, &QPushButton::clicked, this, &SearchDialog::cancel);
 
     resize(450, 380);
+}
+
+void SearchDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        keepOnScreen(*this);
 }
 
 int SearchDialog::execute()

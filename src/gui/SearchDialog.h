@@ -70,6 +70,7 @@ protected:
     // Escape is Cancel.
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLineEdit* queryEdit_ = nullptr;

@@ -1,5 +1,7 @@
 #include "SpellingDialog.h"
 
+#include "WindowPlacer.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -118,6 +121,15 @@ void SpellingDialog::finish(SpellingAnswer::Kind kind)
         reject();
     else
         accept();
+}
+
+void SpellingDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The place the last dialog was left may be off the screen by now (a
+    // screen unplugged or made smaller).
+    if (!event->spontaneous())
+        keepOnScreen(*this);
 }
 
 SpellingAnswer SpellingDialog::ask(const SpellingQuestion& question)

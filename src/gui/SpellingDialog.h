@@ -33,6 +33,9 @@ public:
     // line), as rich text with the word in bold.
     static QString contextHtml(const SpellingQuestion& question);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void finish(SpellingAnswer::Kind kind);
 

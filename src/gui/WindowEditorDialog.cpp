@@ -7,6 +7,7 @@
 #include "model/WindowRules.h"
 #include "model/Windows1252.h"
 #include "StorableTextValidator.h"
+#include "WindowPlacer.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -395,6 +396,7 @@ void WindowEditorDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    keepOnScreen(*this);
     refillWindowList(topicWindow_);
     windowCombo_->setFocus(Qt::ActiveWindowFocusReason);
 }

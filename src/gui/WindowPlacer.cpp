@@ -10,6 +10,23 @@
 
 namespace ts {
 
+void keepOnScreen(QWidget& window)
+{
+    const QRect frameNow = window.frameGeometry();
+    const QScreen* screen = QGuiApplication::screenAt(frameNow.center());
+    if (!screen)
+        screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize frame = (frameNow.size() - window.size())
+                            .expandedTo(QSize(8, WindowPlacer::TypicalTitleBarHeight));
+    const QRect bounds = fitIntoScreen(QRect(window.pos(), window.size()), screen->availableGeometry(), frame);
+    if (bounds.size() != window.size())
+        window.resize(bounds.size());
+    if (bounds.topLeft() != window.pos())
+        window.move(bounds.topLeft());
+}
+
 WindowPlacer::WindowPlacer(QWidget& window) : QObject(&window), window_(window)
 {
     setObjectName(QStringLiteral("windowPlacer"));

@@ -9,6 +9,9 @@
 // take a corner given before that for the inside's: the placer moves the
 // frame to its corner again once the frame is known, or every start would
 // put the window a title bar higher than the last.
+//
+// Windows that open where they were left, or where Qt or a help file puts
+// them, are brought inside the screen by keepOnScreen.
 
 #include <QObject>
 #include <QPoint>
@@ -19,6 +22,13 @@
 class QWidget;
 
 namespace ts {
+
+// Moves the top-level `window` so that its frame lies inside the room of the
+// screen it is on (the screen without its panels), shrinking it when it is
+// larger than that room. A window that lies on no screen goes onto the one
+// Qt gives it. Before the window manager has framed the window, room for a
+// usual title bar and border is kept.
+void keepOnScreen(QWidget& window);
 
 class WindowPlacer : public QObject {
     Q_OBJECT

@@ -317,6 +317,21 @@ QStringList problemsOf(const HelpCompileReport& report) { return report.logLines
 
 } // namespace
 
+// One of a kind is counted in the singular, in a problem and in the summary.
+TEST(HelpCompiler, CountsOfOneInTheLogAreSingular)
+{
+    Project project;
+    TopicRecord t;
+    t.TopicID.setBytes("ONE");
+    t.Keywords.setBytes("single");
+    t.BodyRtf = RtfWriter::write(paragraph({{QStringLiteral("A \u0416 here"), CharFormat()}}));
+    project.addTopic(t);
+    const auto [report, read] = compiled(project);
+    EXPECT_EQ(report.logLines,
+              (QStringList{QStringLiteral("Topic ONE: 1 character cannot be shown in a Windows-1252 help file"),
+                           QStringLiteral("1 topic, 0 jumps, 1 keyword, 0 bitmaps; 1 warning, 0 errors")}));
+}
+
 // Window names of 8 characters and captions of 50 are stored whole; longer
 // ones are cut, and the log says so. Positions are held within 16 bits.
 TEST(HelpCompiler, WindowRecordsHoldNamesOf8AndCaptionsOf50)

@@ -285,11 +285,24 @@ TEST(HelpImport, WhatDoesNotFitTheProjectIsLogged)
     EXPECT_LE(p.topic(1).Keywords.length(), 255);
     EXPECT_TRUE(p.topic(1).Keywords.text().startsWith(QLatin1String("keyword0;keyword1;")));
     EXPECT_EQ(p.topic(2).Keywords.text(), QStringLiteral("Only an ALink"));
-    for (const char* said : {"at most 2049 topics; the help file's 1 further topics are left out: T2049",
+    for (const char* said : {"at most 2049 topics; the help file has 1 more, left out: T2049",
                              "at most 255 windows", "w259", "Titles longer than 50", "left out: keyword",
                              "ALink keywords join", "[MAP] number 11", "[MAP] number 10 belongs to an earlier topic",
                              "[MAP] numbers that name no topic"})
         EXPECT_TRUE(import.log.mentions(QString::fromLatin1(said))) << said;
+}
+
+TEST(HelpImport, SummaryCountsInTheNumberThatFits)
+{
+    HelpImportReport report;
+    report.projectPath = QStringLiteral("/work/A.tsp");
+    report.logPath = QStringLiteral("/work/A.import.log");
+    report.topics = report.topicsInFile = report.windows = report.logEntries = 1;
+    EXPECT_EQ(report.summary(), QStringLiteral("Imported 1 of 1 topic, 1 window and 0 pictures from the help file into "
+                                               "A.tsp; 1 note in A.import.log"));
+    report.topicsInFile = report.windows = report.pictures = report.logEntries = 2;
+    EXPECT_EQ(report.summary(), QStringLiteral("Imported 1 of 2 topics, 2 windows and 2 pictures from the help file into "
+                                               "A.tsp; 2 notes in A.import.log"));
 }
 
 TEST(HelpImport, WindowsAndContentsTakeTheProjectsForm)

@@ -215,6 +215,8 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheFileAndTheFault)
     const std::string notAProject = "'x.tsp' is not a Topicsmith project (it does not start like one).\n";
     EXPECT_EQ(parseError(good.left(6)), "'x.tsp' is not a Topicsmith project (it is too short to be one).\n"
                                         "The file ends after 6 bytes, in the topic and window counts.");
+    EXPECT_EQ(parseError(good.left(1)), "'x.tsp' is not a Topicsmith project (it is too short to be one).\n"
+                                        "The file ends after 1 byte, in the topic and window counts.");
     EXPECT_EQ(parseError("Some notes\n"), notAProject + "It claims 1701670739 topics; a project holds 0 to 2049.");
 
     // Truncated in a window record and in a topic's fixed part.

@@ -202,6 +202,26 @@ private slots:
         QCOMPARE(offered, QStringLiteral("What's This?"));
         QCOMPARE(popups.size(), 2);
         QWhatsThis::hideText();
+
+        // A field keeps its own menu, with What's This at the end.
+        QStringList fieldMenu;
+        QTimer::singleShot(0, topic, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction* action : menu->actions())
+                fieldMenu.append(action->text());
+            menu->setActiveAction(menu->actions().last());
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QContextMenuEvent inField(QContextMenuEvent::Mouse, topic->titleEdit->rect().center(),
+                                  topic->titleEdit->mapToGlobal(topic->titleEdit->rect().center()));
+        QApplication::sendEvent(topic->titleEdit, &inField);
+        QVERIFY2(fieldMenu.size() > 2 && fieldMenu.last() == QStringLiteral("What's This?"),
+                 qPrintable(fieldMenu.join(QLatin1Char('|'))));
+        QVERIFY(!fieldMenu.filter(QStringLiteral("Paste")).isEmpty());
+        QCOMPARE(popups.size(), 3);
+        QCOMPARE(popups.at(2).at(0).toString(), QStringLiteral("topic-properties.html"));
+        QWhatsThis::hideText();
         topic->hide();
     }
 

@@ -128,6 +128,7 @@ void HelpTopicsTest::findSearchesEveryTopic()
     dialog->wordList()->item(1)->setSelected(true);
     QCOMPARE(dialog->findTopicList()->count(), 1);
     QCOMPARE(dialog->findTopicList()->item(0)->text(), QStringLiteral("Setup"));
+    QCOMPARE(dialog->findStatus()->text(), QStringLiteral("1 Topic Found"));
     QTest::keyClick(dialog->findTopicList(), Qt::Key_Return);
     QCOMPARE(viewer.window(QStringLiteral("sec"))->page.topic, 3);
 }

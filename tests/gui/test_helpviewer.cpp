@@ -36,6 +36,7 @@ private slots:
     void jumpBackAndBrowse();
     void popupIsSmallAndCloses();
     void secondaryWindowFromItsDefinition();
+    void autoSizedWindowStaysOnTheScreen();
     void macrosRefusedUnsupportedAndAddresses();
     void windowMacrosRefusedOnceAndCloseMain();
     void keyboardFollowsHotspots();
@@ -192,6 +193,36 @@ void HelpViewerTest::secondaryWindowFromItsDefinition()
     viewer.runMacros(QStringLiteral("CloseSecondarys()"), viewer.mainWindow());
     QTRY_VERIFY(!viewer.window(QStringLiteral("sec")));
     QVERIFY(viewer.mainWindow());
+    QVERIFY(prompter.calls().empty());
+}
+
+// An auto-size window grows to a long topic after it was placed: it grows
+// upwards where the screen ends below it.
+void HelpViewerTest::autoSizedWindowStaysOnTheScreen()
+{
+    HelpDocument doc = sampleDocument();
+    doc.windows[1].flags |= HelpWindowDefinition::AutoSizeHeight;
+    HelpTopicContent longTopic;
+    for (int i = 0; i < 80; ++i)
+        longTopic.scrolling.push_back(paragraph({text(QStringLiteral("Line %1 of a long topic.").arg(i))}));
+    doc.setContent(2, longTopic);
+    ScriptedPrompter prompter;
+    HelpViewer viewer(prompter);
+    viewer.openDocument(doc, FilePath);
+    viewer.runMacros(QStringLiteral("JumpId(`>sec', `setup')"), viewer.mainWindow());
+    HelpViewerWindow* sec = viewer.window(QStringLiteral("sec"));
+    QVERIFY(sec);
+    QVERIFY(QTest::qWaitForWindowExposed(sec));
+    const int shortHeight = sec->height();
+    const QRect room = sec->screen()->availableGeometry();
+
+    viewer.showTopic(2, QString(), sec);
+    QCOMPARE(sec->page.topic, 2);
+    QVERIFY(sec->height() > room.height() / 2);
+    QVERIFY(sec->height() > shortHeight);
+    const QRect frame = sec->frameGeometry();
+    QVERIFY2(room.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4 on %5x%6").arg(frame.x()).arg(frame.y())
+                                                  .arg(frame.width()).arg(frame.height()).arg(room.width()).arg(room.height())));
     QVERIFY(prompter.calls().empty());
 }
 

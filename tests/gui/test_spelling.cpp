@@ -103,6 +103,7 @@ private slots:
     void realDictionaryThroughTheDialog();
     void enterChangesOnlyALetterCaseCorrection();
     void dialogStaysWhereItWasFromWordToWord();
+    void dialogLeftOffTheScreenOpensOnIt();
     void withNoOneToAnswerAnUnknownWordStopsTheCheck();
 };
 
@@ -307,6 +308,32 @@ void SpellingTest::dialogStaysWhereItWasFromWordToWord()
     // A longer context and no suggestions make a dialog of another size.
     SpellingDialog::ask({QStringLiteral("qwzx"), QStringLiteral("a much longer line of text with qwzx in it"), 31, {}});
     QCOMPARE(positions, (QList<QPoint>{QPoint(123, 77), QPoint(123, 77)}));
+}
+
+// The place the last dialog was left is off the screen (a screen unplugged
+// or made smaller since): the next dialog opens whole on the screen.
+void SpellingTest::dialogLeftOffTheScreenOpensOnIt()
+{
+    QWidget window;
+    window.show();
+    const QRect room = window.screen()->availableGeometry();
+    QRect opened;
+    QTimer::singleShot(0, &window, [&] {
+        auto* d = qobject_cast<SpellingDialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        d->move(room.bottomRight() + QPoint(200, 100));
+        d->ignoreButton->click();
+    });
+    SpellingDialog::ask({QStringLiteral("teh"), QStringLiteral("teh cat"), 0, {QStringLiteral("the")}});
+    QTimer::singleShot(0, &window, [&] {
+        auto* d = qobject_cast<SpellingDialog*>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        opened = d->frameGeometry();
+        d->ignoreButton->click();
+    });
+    SpellingDialog::ask({QStringLiteral("qwzx"), QStringLiteral("qwzx"), 0, {}});
+    QVERIFY2(room.contains(opened), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(opened.x()).arg(opened.y())
+                                                   .arg(opened.width()).arg(opened.height())));
 }
 
 // The speller knows no dialog of its own: without an answer source the

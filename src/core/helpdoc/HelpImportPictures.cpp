@@ -1,5 +1,7 @@
 #include "HelpImportPictures.h"
 
+#include "model/CountText.h"
+
 #include <QFileInfo>
 #include <QHash>
 
@@ -154,10 +156,11 @@ QString PictureFiles::fileFor(const HelpPicture& picture, const QString& stem, c
         QStringList areas;
         for (const HelpPictureHotspot& area : picture.hotspots)
             areas << QStringLiteral("%1 -> %2").arg(area.name, doc_.targetText(area.hotspot));
-        log_.note(QStringLiteral("%1 has %2 hotspot areas, which a project can not hold (%3): %4")
-                      .arg(what)
-                      .arg(picture.hotspots.size())
-                      .arg(file, areas.join(QStringLiteral("; "))));
+        log_.note(QStringLiteral("%1 has %2, which a project can not hold (%3): %4")
+                      .arg(what,
+                           countText(qint64(picture.hotspots.size()), QStringLiteral("hotspot area"),
+                                     QStringLiteral("hotspot areas")),
+                           file, areas.join(QStringLiteral("; "))));
     }
     return file;
 }

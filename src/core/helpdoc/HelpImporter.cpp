@@ -6,6 +6,7 @@
 #include "helpdoc/HelpImportText.h"
 #include "helpdoc/HelpImportWindows.h"
 #include "helpfile/HelpFileReader.h"
+#include "model/CountText.h"
 #include "model/IoError.h"
 #include "model/ProjectFile.h"
 #include "model/WholeFile.h"
@@ -179,7 +180,7 @@ void logLeftOutTopics(const HelpDocument& doc, const TopicNames& names, ImportLo
     for (int i = Project::TopicSlots; i < int(doc.topics.size()); ++i)
         left << names.topicId(i);
     if (!left.isEmpty())
-        log.note(QStringLiteral("A project holds at most %1 topics; the help file's %2 further topics are left out: %3")
+        log.note(QStringLiteral("A project holds at most %1 topics; the help file has %2 more, left out: %3")
                      .arg(Project::TopicSlots)
                      .arg(left.size())
                      .arg(left.join(QStringLiteral(", "))));
@@ -228,15 +229,12 @@ HelpImport importHelpDocument(const HelpDocument& doc, const QString& projectPat
 
 QString HelpImportReport::summary() const
 {
-    return QStringLiteral("Imported %1 of %2 topics, %3 windows and %4 pictures from the help file into %5; "
-                          "%6 notes in %7")
-        .arg(topics)
-        .arg(topicsInFile)
-        .arg(windows)
-        .arg(pictures)
-        .arg(QFileInfo(projectPath).fileName())
-        .arg(logEntries)
-        .arg(QFileInfo(logPath).fileName());
+    return QStringLiteral("Imported %1 of %2, %3 and %4 from the help file into %5; %6 in %7")
+        .arg(QString::number(topics), countText(topicsInFile, QStringLiteral("topic"), QStringLiteral("topics")),
+             countText(windows, QStringLiteral("window"), QStringLiteral("windows")),
+             countText(pictures, QStringLiteral("picture"), QStringLiteral("pictures")),
+             QFileInfo(projectPath).fileName(), countText(logEntries, QStringLiteral("note"), QStringLiteral("notes")),
+             QFileInfo(logPath).fileName());
 }
 
 HelpImportReport importHelpFile(const QString& helpPath, const QString& projectPath)

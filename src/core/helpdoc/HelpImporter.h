@@ -52,7 +52,7 @@ struct HelpImportReport {
     int topics = 0, topicsInFile = 0, windows = 0, pictures = 0;
     int logEntries = 0;      // notes and tallies of the log
     QStringList logLines;    // the whole log
-    QString summary() const; // "Imported 12 topics, 2 windows and 3 pictures from X into Y; 4 notes in Z"
+    QString summary() const; // "Imported 12 of 14 topics, 1 window and 3 pictures from X into Y; 4 notes in Z"
 };
 
 // Reads `helpPath` and the .CNT beside it, imports it as `projectPath`

@@ -3,6 +3,7 @@
 #include "ByteCursor.h"
 #include "HelpFileFormat.h"
 #include "TreeReader.h"
+#include "model/CountText.h"
 
 namespace ts::helpfile::reading {
 
@@ -54,7 +55,9 @@ bool ContainerReader::read(const QByteArray& file, ReadProblems& problems)
         Entry entry{inner.pos(), qsizetype(size)};
         if (qint64(size) > inner.left()) {
             problems.add(QString::fromLatin1(name), 0,
-                         QStringLiteral("cut short: %1 of its %2 bytes are there").arg(inner.left()).arg(size));
+                         QStringLiteral("cut short after %1 of its %2")
+                             .arg(QString::number(inner.left()),
+                                  countText(size, QStringLiteral("byte"), QStringLiteral("bytes"))));
             entry.size = inner.left();
         }
         files_.emplace(name, entry);

@@ -130,9 +130,8 @@ std::vector<LaidOutTopic> Compilation::encodeTopics()
         for (const QString& notice : encoder.takeNotices())
             warn(QStringLiteral("Topic %1: %2").arg(current, notice));
         if (const int unshown = encoder.takeUnshownCharacters(); unshown > 0)
-            warn(QStringLiteral("Topic %1: %2 characters cannot be shown in a Windows-1252 help file")
-                     .arg(current)
-                     .arg(unshown));
+            warn(QStringLiteral("Topic %1: %2 cannot be shown in a Windows-1252 help file")
+                     .arg(current, countText(unshown, QStringLiteral("character"), QStringLiteral("characters"))));
         if (feedback_.Progress)
             feedback_.Progress(80 / count);
     }

@@ -49,7 +49,7 @@ void readKeywords(const ContainerReader& container, char letter, IndexValues& ou
     const QByteArray dataName = QByteArray("|") + letter + "WDATA";
     const QByteArray data = container.data(dataName);
     if (data.isEmpty())
-        problems.add(nameOf(dataName), QStringLiteral("missing; the %1 keywords lead nowhere").arg(QLatin1Char(letter)));
+        problems.add(nameOf(dataName), QStringLiteral("missing; the keywords in %1 lead nowhere").arg(nameOf(tree)));
     auto& keywords = out.keywords[letter];
     readTree(container.data(tree), nameOf(tree), problems, [&](ByteCursor& c) {
         IndexValues::Keyword keyword;

@@ -5,6 +5,7 @@
 #include "HelpCodePage.h"
 #include "HelpFileFormat.h"
 #include "Lz77Decoder.h"
+#include "model/CountText.h"
 
 #include <algorithm>
 
@@ -205,8 +206,9 @@ bool readBitmapHeader(ByteCursor& c, BitmapHeader& h, HelpPicture& out)
     if (!c.ok() || h.width <= 0 || h.height <= 0 || qint64(h.width) * h.height > MaxPicturePixels
         || !(h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 || h.bitCount == 24
              || h.bitCount == 32)) {
-        out.problem = QStringLiteral("the bitmap's header is damaged (%1 x %2, %3 bits)")
-                          .arg(h.width).arg(h.height).arg(h.bitCount);
+        out.problem = QStringLiteral("the bitmap's header is damaged (%1 x %2, %3)")
+                          .arg(QString::number(h.width), QString::number(h.height),
+                               countText(h.bitCount, QStringLiteral("bit"), QStringLiteral("bits")));
         return false;
     }
     if (h.type == PictureDib && h.bitCount <= 8) {

@@ -5,6 +5,7 @@
 #include "ByteCursor.h"
 #include "HelpCodePage.h"
 #include "HelpFileFormat.h"
+#include "model/CountText.h"
 
 namespace ts::helpfile::reading {
 
@@ -60,7 +61,8 @@ void readRecord(SystemValues& s, int type, const QByteArray& data, qsizetype off
         break;
     case format::SystemWindow:
         if (data.size() < format::WindowRecordSize)
-            problems.add(SystemFile, offset, QStringLiteral("a window definition is cut short (%1 bytes)").arg(data.size()));
+            problems.add(SystemFile, offset, QStringLiteral("a window definition is cut short (%1)")
+                                                          .arg(countText(data.size(), QStringLiteral("byte"), QStringLiteral("bytes"))));
         else
             s.windows.push_back(readWindow(c));
         break;
@@ -249,8 +251,9 @@ std::vector<HelpFont> readFonts(const QByteArray& data, int codePage, ReadProble
     c.seek(descriptorsAt);
     const int available = int(qMin<qsizetype>(descriptorCount, c.left() / size));
     if (available < descriptorCount)
-        problems.add(FontFile, c.pos(), QStringLiteral("the font table is cut short: %1 of %2 fonts are there")
-                                            .arg(available).arg(descriptorCount));
+        problems.add(FontFile, c.pos(), QStringLiteral("the font table is cut short after %1 of its %2")
+                                            .arg(QString::number(available),
+                                                 countText(descriptorCount, QStringLiteral("font"), QStringLiteral("fonts"))));
     fonts.reserve(size_t(available));
     for (int i = 0; i < available; ++i) {
         HelpFont f;

@@ -1,6 +1,7 @@
 #include "TreeReader.h"
 
 #include "HelpFileFormat.h"
+#include "model/CountText.h"
 
 #include <vector>
 
@@ -27,14 +28,17 @@ bool readHeader(const QByteArray& data, const QString& what, ReadProblems& probl
     }
     if (h.pageSize < format::LeafPageHeaderSize + 1 || h.levels < 1 || h.levels > format::MaxTreeLevels
         || h.totalPages < 1) {
-        problems.add(what, 0, QStringLiteral("the B+ tree header is damaged (page size %1, %2 pages, %3 levels)")
-                                  .arg(h.pageSize).arg(h.totalPages).arg(h.levels));
+        problems.add(what, 0, QStringLiteral("the B+ tree header is damaged (page size %1, %2, %3)")
+                                  .arg(QString::number(h.pageSize),
+                                       countText(h.totalPages, QStringLiteral("page"), QStringLiteral("pages")),
+                                       countText(h.levels, QStringLiteral("level"), QStringLiteral("levels"))));
         return false;
     }
     const qsizetype room = (data.size() - format::TreeHeaderSize) / h.pageSize;
     if (room < h.totalPages) {
-        problems.add(what, 0, QStringLiteral("the B+ tree is cut short: %1 of its %2 pages are there")
-                                  .arg(room).arg(h.totalPages));
+        problems.add(what, 0, QStringLiteral("the B+ tree is cut short after %1 of its %2")
+                                  .arg(QString::number(room),
+                                       countText(h.totalPages, QStringLiteral("page"), QStringLiteral("pages"))));
         h.totalPages = int(room);
     }
     return h.totalPages > 0;

@@ -1,5 +1,6 @@
 #include "ProjectFile.h"
 
+#include "CountText.h"
 #include "WholeFile.h"
 
 #include <QFile>
@@ -20,6 +21,8 @@ void putInt(QByteArray& out, std::int32_t v)
 }
 
 void putByte(QByteArray& out, bool v) { out.append(v ? '\1' : '\0'); }
+
+QString bytesText(qint64 n) { return countText(n, QStringLiteral("byte"), QStringLiteral("bytes")); }
 
 // A counted string at full width: the length byte, the significant bytes,
 // then zeros up to the capacity.
@@ -105,7 +108,7 @@ public:
 
     QString endsIn(const QString& what) const
     {
-        return QStringLiteral("the file ends after %1 bytes, in %2").arg(data_.size()).arg(what);
+        return QStringLiteral("the file ends after %1, in %2").arg(bytesText(data_.size()), what);
     }
 
     std::int32_t int32()
@@ -184,13 +187,10 @@ TopicRecord readTopic(Reader& r, int i, int windowCount)
     const std::int32_t bodyLen = r.int32();
     auto checkLength = [&](std::int32_t len, const QString& what, qsizetype available) {
         if (len < 0)
-            r.fail(QStringLiteral("%1 claims %2 bytes of %3").arg(where).arg(len).arg(what));
+            r.fail(QStringLiteral("%1 claims %2 of %3").arg(where, bytesText(len), what));
         if (len > available)
-            r.fail(QStringLiteral("%1 claims %2 bytes of %3 but the file ends after %4 bytes")
-                       .arg(where)
-                       .arg(len)
-                       .arg(what)
-                       .arg(r.size()));
+            r.fail(QStringLiteral("%1 claims %2 of %3 but the file ends after %4")
+                       .arg(where, bytesText(len), what, bytesText(r.size())));
     };
     checkLength(headerLen, QStringLiteral("header text"), r.remaining());
     checkLength(bodyLen, QStringLiteral("text"), r.remaining() - headerLen);

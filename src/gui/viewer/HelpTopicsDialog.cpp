@@ -1,6 +1,7 @@
 #include "HelpTopicsDialog.h"
 
 #include "helpdoc/HelpTextSearch.h"
+#include "model/CountText.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -270,7 +271,7 @@ void HelpTopicsDialog::updateFoundTopics()
         findTopicList_->setCurrentRow(0);
     findStatus_->setText(findEdit_->text().trimmed().isEmpty()
                             ? QString()
-                            : QStringLiteral("%1 Topics Found").arg(found_.size()));
+                            : countText(qint64(found_.size()), QStringLiteral("Topic Found"), QStringLiteral("Topics Found")));
     updateDisplayButton();
 }
 

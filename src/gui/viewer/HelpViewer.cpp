@@ -6,6 +6,7 @@
 #include "HelpTopicListDialog.h"
 #include "HelpTopicRenderer.h"
 #include "Prompter.h"
+#include "WindowPlacer.h"
 #include "helpfile/HelpFileReader.h"
 
 #include <QAction>
@@ -344,8 +345,9 @@ bool HelpViewer::showTopic(int topic, const QString& windowName, HelpViewerWindo
     renderPage(target);
     if (!target->isVisible()) {
         target->show();
-        // The window manager adds the frame a moment later.
-        QTimer::singleShot(250, target, [this, target] { keepOnScreen(target); });
+        // The window manager adds the frame a moment later; a window placed
+        // at the top of the screen may then have its caption above it.
+        QTimer::singleShot(250, target, [target] { keepOnScreen(*target); });
     }
     target->raise();
     target->activateWindow();
@@ -369,17 +371,8 @@ void HelpViewer::renderPage(HelpViewerWindow* window)
                         renderer.render(content.scrolling, window), scrollingColour(window));
 }
 
-// Before a window is shown its frame is not known, so a window placed at the
-// top of the screen may have its caption above it.
-void HelpViewer::keepOnScreen(HelpViewerWindow* window)
-{
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect frame = window->frameGeometry();
-    if (frame.top() < available.top())
-        window->move(window->x(), window->y() + available.top() - frame.top());
-}
-
-// Auto-size windows shrink or grow to their text, within the screen.
+// Auto-size windows shrink or grow to their text, within the screen: a
+// window that grows below the screen's bottom edge moves up.
 void HelpViewer::fitHeight(HelpViewerWindow* window)
 {
     const HelpWindowDefinition* def = definitionOf(window);
@@ -387,6 +380,7 @@ void HelpViewer::fitHeight(HelpViewerWindow* window)
         return;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     window->resize(window->width(), std::clamp(window->heightForWholeTopic(), 80, screen.height() - 40));
+    keepOnScreen(*window);
 }
 
 void HelpViewer::updateButtons(HelpViewerWindow* window)

@@ -118,7 +118,6 @@ private:
     void renderPage(HelpViewerWindow* window);
     void updateButtons(HelpViewerWindow* window);
     void fitHeight(HelpViewerWindow* window);
-    void keepOnScreen(HelpViewerWindow* window);
     void rememberInHistory(const HelpPage& page);
     void handleAnchor(const HelpAnchor& anchor, const HelpDocument& document, const QString& file, int topic,
                       const QPoint& pictureOffset, HelpViewerWindow* from, const QPoint& globalPos);
