@@ -18,6 +18,9 @@ namespace ts {
 
 namespace {
 
+// The leader the editor gives the tab stop it adds at a hanging indent.
+constexpr int IndentStopLeader = -1;
+
 qreal logicalDpi()
 {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -80,31 +83,47 @@ QTextBlockFormat toQt(const Paragraph& p)
         else
             b.setLineHeight(twipsToPixels(-p.LineSpacing), QTextBlockFormat::FixedHeight);
     }
-    if (!p.Tabs.empty()) {
-        QList<QTextOption::Tab> tabs;
-        QList<QVariant> leaders;
-        for (const TabStop& t : p.Tabs) {
-            QTextOption::Tab tab;
-            tab.position = twipsToPixels(t.Position);
-            switch (t.Align) {
-            case TabStop::Kind::Left: tab.type = QTextOption::LeftTab; break;
-            case TabStop::Kind::Right: tab.type = QTextOption::RightTab; break;
-            case TabStop::Kind::Center: tab.type = QTextOption::CenterTab; break;
-            case TabStop::Kind::Decimal:
-                tab.type = QTextOption::DelimiterTab;
-                tab.delimiter = QLatin1Char('.');
-                break;
-            }
-            tabs << tab;
-            leaders << int(t.Fill);
+    // Help files measure tab stops from the left margin, Qt from where the
+    // line starts, the first line's indent included, so the stops are set off
+    // by the first line's start (stops before it stay, unused, for the way
+    // back). A hanging indent stops a tab at the indent too, as in the help
+    // file, so the text after a bullet lines up with the lines below it; that
+    // stop is the editor's own and is never stored.
+    const int firstLine = p.LeftIndent + p.FirstIndent;
+    QList<QTextOption::Tab> tabs;
+    QList<QVariant> leaders;
+    const auto add = [&](int position, QTextOption::TabType type, int leader) {
+        QTextOption::Tab tab(twipsToPixels(position - firstLine), type);
+        if (type == QTextOption::DelimiterTab)
+            tab.delimiter = QLatin1Char('.');
+        tabs << tab;
+        leaders << leader;
+    };
+    bool indentStop = p.FirstIndent < 0;
+    for (const TabStop& t : p.Tabs) {
+        if (indentStop && t.Position >= p.LeftIndent) {
+            if (t.Position > p.LeftIndent)
+                add(p.LeftIndent, QTextOption::LeftTab, IndentStopLeader);
+            indentStop = false;
         }
+        switch (t.Align) {
+        case TabStop::Kind::Left: add(t.Position, QTextOption::LeftTab, int(t.Fill)); break;
+        case TabStop::Kind::Right: add(t.Position, QTextOption::RightTab, int(t.Fill)); break;
+        case TabStop::Kind::Center: add(t.Position, QTextOption::CenterTab, int(t.Fill)); break;
+        case TabStop::Kind::Decimal: add(t.Position, QTextOption::DelimiterTab, int(t.Fill)); break;
+        }
+    }
+    if (indentStop)
+        add(p.LeftIndent, QTextOption::LeftTab, IndentStopLeader);
+    if (!tabs.empty()) {
         b.setTabPositions(tabs);
         b.setProperty(TabLeadersProperty, leaders);
     }
     return b;
 }
 
-// The spacing and tab stops of a block, as toQt(Paragraph) set them.
+// The spacing and tab stops of a block, as toQt(Paragraph) set them; `p`
+// already has the block's indents.
 void spacingFromQt(const QTextBlockFormat& b, Paragraph& p)
 {
     p.SpaceBefore = pixelsToTwips(b.topMargin());
@@ -118,19 +137,23 @@ void spacingFromQt(const QTextBlockFormat& b, Paragraph& p)
     case QTextBlockFormat::FixedHeight: p.LineSpacing = -pixelsToTwips(b.lineHeight()); break;
     default: break;
     }
+    const int firstLine = p.LeftIndent + p.FirstIndent;
     const QList<QTextOption::Tab> tabs = b.tabPositions();
     const QList<QVariant> leaders = b.property(TabLeadersProperty).toList();
+    const bool withLeaders = tabs.size() == leaders.size();
     for (qsizetype i = 0; i < tabs.size(); ++i) {
+        const int leader = withLeaders ? leaders[i].toInt() : 0;
+        if (leader == IndentStopLeader)
+            continue;
         TabStop t;
-        t.Position = pixelsToTwips(tabs[i].position);
+        t.Position = pixelsToTwips(tabs[i].position) + firstLine;
         switch (tabs[i].type) {
         case QTextOption::LeftTab: break;
         case QTextOption::RightTab: t.Align = TabStop::Kind::Right; break;
         case QTextOption::CenterTab: t.Align = TabStop::Kind::Center; break;
         case QTextOption::DelimiterTab: t.Align = TabStop::Kind::Decimal; break;
         }
-        if (tabs.size() == leaders.size())
-            t.Fill = TabStop::Leader(std::clamp(leaders[i].toInt(), 0, int(TabStop::Leader::Equals)));
+        t.Fill = TabStop::Leader(std::clamp(leader, 0, int(TabStop::Leader::Equals)));
         p.Tabs.push_back(t);
     }
 }

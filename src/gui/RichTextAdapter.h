@@ -28,7 +28,9 @@ bool isHiddenText(const QTextCharFormat& format);
 
 // A double underline is drawn as an underline (Qt has no double one); these
 // properties keep it apart from a single one, and the leaders of tab stops,
-// which the editor does not draw, travel with the block format.
+// which the editor does not draw, travel with the block format (one per tab
+// position; -1 marks the stop the editor adds at a hanging indent, which is
+// not the paragraph's own).
 inline constexpr int DoubleUnderlineProperty = QTextFormat::UserProperty + 2;
 inline constexpr int SingleUnderlineProperty = QTextFormat::UserProperty + 3;
 inline constexpr int TabLeadersProperty = QTextFormat::UserProperty + 4;

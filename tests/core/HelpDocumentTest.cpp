@@ -103,16 +103,29 @@ TEST(HelpDocumentModel, ADocumentBuiltByHandLooksUpAndRenders)
     doc.topics[1].topicOffset = 100;
     doc.keywordTables[QLatin1Char('K')] = {{QStringLiteral("beta"), {1}, {100}},
                                            {QStringLiteral("Alpha"), {0, 1}, {0, 100}},
-                                           {QStringLiteral("alpha two"), {0}, {0}}};
+                                           {QStringLiteral("alpha two"), {0}, {0}},
+                                           {QStringLiteral("Auto-Reply"), {1}, {100}},
+                                           {QStringLiteral("Überblick"), {0}, {0}},
+                                           {QStringLiteral("Automation"), {0}, {0}}};
     doc.finishBuilding();
     EXPECT_EQ(doc.findTopic(QStringLiteral("alpha")), 0);
     EXPECT_EQ(doc.findTopic(QStringLiteral("beta")), 1);
     EXPECT_EQ(doc.topics[1].idOrHash(), HelpDocument::hashText(helpfile::contextHash("BETA")));
     EXPECT_EQ(doc.topicAtOffset(150), 1);
-    EXPECT_EQ(doc.keywordTables.at(QLatin1Char('K')).front().text, QStringLiteral("Alpha"));
+    // The index in keyword order (as the compiler writes it), searched as
+    // one types without regard to case, accents or hyphens.
+    QStringList order;
+    for (const HelpKeyword& k : doc.keywordTables.at(QLatin1Char('K')))
+        order << k.text;
+    EXPECT_EQ(order, (QStringList{QStringLiteral("Alpha"), QStringLiteral("alpha two"), QStringLiteral("Automation"),
+                                  QStringLiteral("Auto-Reply"), QStringLiteral("beta"), QStringLiteral("Überblick")}));
     EXPECT_EQ(doc.firstKeywordFrom(QLatin1Char('K'), QStringLiteral("ALPHA T")), 1);
-    EXPECT_EQ(doc.firstKeywordFrom(QLatin1Char('K'), QStringLiteral("zz")), 3);
+    EXPECT_EQ(doc.firstKeywordFrom(QLatin1Char('K'), QStringLiteral("auto-r")), 3);
+    EXPECT_EQ(doc.firstKeywordFrom(QLatin1Char('K'), QStringLiteral("UBER")), 5);
+    EXPECT_EQ(doc.firstKeywordFrom(QLatin1Char('K'), QStringLiteral("zz")), 6);
     EXPECT_EQ(doc.findKeyword(QLatin1Char('K'), QStringLiteral("ALPHA"))->topics, (std::vector<int>{0, 1}));
+    EXPECT_EQ(doc.findKeyword(QLatin1Char('K'), QStringLiteral("überblick")), &doc.keywordTables.at(QLatin1Char('K'))[5]);
+    EXPECT_EQ(doc.findKeyword(QLatin1Char('K'), QStringLiteral("Auto-reply")), &doc.keywordTables.at(QLatin1Char('K'))[3]);
     EXPECT_EQ(doc.findKeyword(QLatin1Char('A'), QStringLiteral("alpha")), nullptr);
 
     // A paragraph with a jump, then a table row of two cells, the first of two paragraphs.

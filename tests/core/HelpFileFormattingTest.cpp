@@ -8,6 +8,7 @@
 #include "TopicSamples.h"
 
 #include "helpfile/HelpCompiler.h"
+#include "helpfile/ParagraphInfo.h"
 #include "model/Project.h"
 
 #include <QDir>
@@ -108,6 +109,23 @@ TEST_F(HelpFileFormatting, SpacingAndTabStopsAreInTheParagraphRecords)
     EXPECT_EQ(body[2].tabs, (QList<std::pair<int, int>>{{72, 0}, {432, 2}, {600, 0}, {864, 1}}));
     EXPECT_EQ(body[3].bits, 0); // nothing set, nothing stored
     EXPECT_EQ(body[3].plainText(), QByteArray("plain"));
+
+    // A record stores 64 stops at most: at the limit, one past it, far past.
+    // (Stored topics never bring more; the RTF reader keeps 64 too.)
+    for (int count : {64, 65, 200}) {
+        Paragraph many = text(QStringLiteral("a\tb"));
+        for (int t = 1; t <= count; ++t)
+            many.Tabs.push_back({2000 + t * 100, K::Left, TabStop::Leader::None}); // each in two bytes
+        const QByteArray info = helpfile::paragraphInfo(many, true, true);
+        ASSERT_GE(info.size(), 4) << count;
+        EXPECT_EQ(quint8(info[0]) | quint8(info[1]) << 8, 0x0200) << count; // tab stops only
+        // The count as a compressed signed word (64 no longer fits a byte),
+        // then each left stop as a compressed unsigned word.
+        const int stored = ((quint8(info[2]) | quint8(info[3]) << 8) - 1) / 2 - 16384;
+        EXPECT_EQ(stored, 64) << count;
+        ASSERT_EQ(info.size(), 4 + 64 * 2) << count;
+        EXPECT_EQ(((quint8(info[info.size() - 2]) | quint8(info[info.size() - 1]) << 8) - 1) / 2, 840) << count;
+    }
 }
 
 // One log line per topic and kind of formatting the help file cannot show,

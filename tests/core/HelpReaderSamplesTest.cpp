@@ -6,6 +6,8 @@
 
 #include "helpfile/ContainerReader.h"
 #include "helpfile/ContextHash.h"
+#include "helpfile/HelpIndexFiles.h"
+#include "helpfile/IndexReader.h"
 #include "helpfile/TreeReader.h"
 #include "model/Windows1252.h"
 
@@ -93,6 +95,26 @@ TEST(HelpReaderSamples, EverySampleOpensWithWhatItsListSays)
         EXPECT_EQ(counts.macroHotspots, s.number(QStringLiteral("(\\d+) hotspot\\)")));
         EXPECT_EQ(doc.keywordTables.count(QLatin1Char('K')) == 1, s.features.contains(QLatin1String("keywords")));
         EXPECT_EQ(doc.keywordTables.count(QLatin1Char('A')) == 1, s.features.contains(QLatin1String("keywords A")));
+        // The keywords are stored in the order keywordLess gives (the Eudora
+        // files have "Automation" before "Auto-Reply", byte order would not),
+        // and the viewer lists them as stored.
+        std::vector<HelpProblem> ignored;
+        helpfile::reading::ReadProblems log(QString(), ignored);
+        helpfile::reading::ContainerReader container;
+        ASSERT_TRUE(container.read(bytes, log));
+        for (const auto& [letter, stored] : helpfile::reading::readIndexes(container, log).keywords) {
+            QStringList storedTexts, shown;
+            for (std::size_t i = 0; i < stored.size(); ++i) {
+                storedTexts << cp1252::decode(stored[i].text);
+                if (i > 0) {
+                    EXPECT_FALSE(helpfile::keywordLess(stored[i].text, stored[i - 1].text))
+                        << stored[i - 1].text.constData() << " before " << stored[i].text.constData();
+                }
+            }
+            for (const HelpKeyword& k : doc.keywordTables.at(QLatin1Char(letter)))
+                shown << k.text;
+            EXPECT_EQ(shown, storedTexts) << letter;
+        }
     }
 }
 

@@ -139,6 +139,43 @@ TEST(RtfCodePage, DoubleByteEdges)
     expectRoundTrip(named, "face name");
 }
 
+// UTF-8 by number, and the Mac pages the converter has no name for.
+// Whatever is no UTF-8 reads byte by byte as Windows-1252, as every byte a
+// code page leaves undefined does.
+TEST(RtfCodePage, Utf8AndMacScriptPages)
+{
+    const Case cases[] = {
+        {"UTF-8, escapes", doc("\\ansi\\ansicpg65001", "\\fnil Arial", "\\'e4\\'b8\\'ad"), QStringLiteral(u"中")},
+        {"UTF-8, raw bytes past the 16-bit range",
+         doc("\\ansi\\ansicpg65001", "\\fnil Arial", "\xc3\xa9\xe6\x96\x87\xf0\x9f\x98\x80"),
+         QStringLiteral(u"é文\U0001F600")},
+        {"UTF-8 font code page, split by a formatting change",
+         doc("\\ansi", "\\fnil\\cpg65001 Arial", "\\'e4{\\b \\'b8}\\'ad"), QStringLiteral(u"中")},
+        {"UTF-8 broken off, overlong, a stray trail",
+         doc("\\ansi\\ansicpg65001", "\\fnil Arial", "a\\'e4\\'b8b\\'c0\\'af\\'80\\'ed\\'a0\\'80"),
+         QStringLiteral(u"aä¸bÀ¯€í\u00a0€")},
+        {"UTF-8 cut by a paragraph end", doc("\\ansi\\ansicpg65001", "\\fnil Arial", "\\'e4\\'b8\\par x"),
+         QStringLiteral(u"ä¸\r\nx")},
+        {"UTF-8 three-byte stand-in after \\uc1",
+         doc("\\ansi\\ansicpg65001\\uc1", "\\fnil Arial", "\\u20013\\'e4\\'b8\\'adx"), QStringLiteral(u"中x")},
+        {"Mac Greek", doc("\\mac\\ansicpg10006", "\\fnil Geneva", "\\'e1\\'e2\\'a1\\'dd"), QStringLiteral(u"αβΓί")},
+        {"Mac Turkish", doc("\\mac\\ansicpg10081", "\\fnil Geneva", "\\'da\\'dc\\'dd\\'df\\'8e"),
+         QStringLiteral(u"Ğİışé")},
+        {"Mac Arabic", doc("\\mac\\ansicpg10004", "\\fnil Geeza", "\\'c7\\'e4\\'b1\\'ac"), QStringLiteral(u"ال١،")},
+        {"Mac Hebrew", doc("\\mac\\ansicpg10005", "\\fnil Raanana", "\\'f9\\'ec\\'e5\\'ed\\'a6"),
+         QStringLiteral(u"שלום₪")},
+        {"Mac Romanian", doc("\\mac\\ansicpg10010", "\\fnil Geneva", "\\'ae\\'be\\'df"), QStringLiteral(u"Ăăț")},
+        {"Mac Thai", doc("\\mac\\ansicpg10021", "\\fnil Thonburi", "\\'a1\\'d2\\'f1"), QStringLiteral(u"กา๑")},
+        {"Mac Croatian", doc("\\mac\\ansicpg10082", "\\fnil Geneva", "\\'a9\\'e8\\'f0"), QStringLiteral(u"Ščđ")},
+        {"Mac Central European", doc("\\mac\\ansicpg10029", "\\fnil Geneva", "\\'84\\'89"),
+         QStringLiteral(u"ĄČ")},
+        {"Mac Icelandic", doc("\\mac\\ansicpg10079", "\\fnil Geneva", "\\'de"), QStringLiteral(u"Þ")},
+        {"a byte Mac Turkish leaves undefined", doc("\\mac\\ansicpg10081", "\\fnil Geneva", "\\'f5"),
+         QStringLiteral(u"õ")},
+    };
+    expectCases(cases);
+}
+
 TEST(RtfCodePage, NestedTableStandInAndStrayListDefinitionsAreSkipped)
 {
     const RichDocument d = RtfReader::read(QByteArray(

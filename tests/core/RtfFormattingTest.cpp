@@ -253,6 +253,33 @@ TEST(RtfFormatting, BrokenListsAndEndlessTabStopsStayBounded)
     for (const Paragraph& p : d.Paragraphs)
         EXPECT_LE(p.Tabs.size(), 64u); // more than a line could use are not kept
     EXPECT_EQ(d.Paragraphs[0].Tabs.front().Position, 1);
+    // At the limit and one past it: 64 stops are kept, the 65th is not.
+    for (int count : {64, 65}) {
+        QByteArray one = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard";
+        for (int t = 1; t <= count; ++t)
+            one += "\\tx" + QByteArray::number(t * 100);
+        const RichDocument kept = RtfReader::read(one + " x\\par}");
+        ASSERT_EQ(kept.Paragraphs[0].Tabs.size(), 64u) << count;
+        EXPECT_EQ(kept.Paragraphs[0].Tabs.back().Position, 6400) << count;
+    }
+
+    // A list keeps 16 levels (\ilvl goes no deeper; a 17th definition is
+    // not read into the 16th). A label template keeps 64 characters with
+    // its length, and a length of 32 or more counts as a length.
+    QByteArray limits = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list";
+    for (char level = 'A'; level <= 'Q'; ++level)
+        limits += QByteArray("{\\listlevel{\\leveltext\\'01") + level + ";}}";
+    limits += "\\listid1}{\\list{\\listlevel{\\leveltext\\'3f" + QByteArray(63, 'x') + ";}}\\listid2}"
+              "{\\list{\\listlevel{\\leveltext\\'40" + QByteArray(64, 'y') + ";}}\\listid3}"
+              "{\\list{\\listlevel{\\leveltext\\'21" + QByteArray(40, 'z') + ";}}\\listid4}}"
+              "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}"
+              "{\\listoverride\\listid3\\ls3}{\\listoverride\\listid4\\ls4}}"
+              "\\pard\\ls1\\ilvl15 p\\par\\pard\\ls1\\ilvl16 q\\par"
+              "\\pard\\ls2 r\\par\\pard\\ls3 s\\par\\pard\\ls4 t\\par}";
+    EXPECT_EQ(text(RtfReader::read(limits)),
+              QStringLiteral("P\tp|P\tq|") + QString(63, QLatin1Char('x')) + QStringLiteral("\tr|") +
+                  QString(63, QLatin1Char('y')) + QStringLiteral("\ts|") + QString(33, QLatin1Char('z')) +
+                  QStringLiteral("\tt"));
 
     // A template longer than its text, a level number with no level, a list
     // with no levels, \ls with no table, a level beyond the list's.

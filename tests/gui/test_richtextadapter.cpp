@@ -102,18 +102,39 @@ private slots:
     {
         RichTextEdit editor;
         QCOMPARE(editor.tabStopDistance(), twipsToPixels(DefaultTabTwips));
-        loadEditorRtf(editor, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard x\\tab y\\par\\pard\\tx2000 x\\tab y\\par}");
+        // Stops count from the left margin, as in help files, whatever the
+        // paragraph's indents; a hanging indent is a stop of its own.
+        const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard x\\tab y\\par\\pard\\tx2000 x\\tab y\\par"
+                               "\\pard\\li720\\tx2000 x\\tab y\\par\\pard\\fi360\\li360\\tx1440 x\\tab y\\par"
+                               "\\pard\\fi-360\\li720 \\'95\\tab y\\par"
+                               "\\pard\\fi-360\\li720\\tx360\\tx2880 \\'95\\tab x\\tab y\\par}";
+        loadEditorRtf(editor, rtf);
         editor.resize(800, 400);
         editor.show();
         QCOMPARE(editor.document()->defaultTextOption().tabStopDistance(), twipsToPixels(720));
         editor.document()->documentLayout(); // lays the blocks out
-        auto xOfY = [&](const QTextBlock& block) {
-            const QTextLine line = block.layout()->lineAt(0);
-            return line.cursorToX(2); // after "x" and the tab
+        struct Expected {
+            int block, position, twips;
         };
-        const QTextBlock first = editor.document()->firstBlock();
-        QVERIFY(qAbs(xOfY(first) - twipsToPixels(720)) < 1.5);
-        QVERIFY(qAbs(xOfY(first.next()) - twipsToPixels(2000)) < 1.5);
+        const Expected stops[] = {{0, 2, 720},  {1, 2, 2000}, {2, 2, 2000}, {3, 2, 1440},
+                                  {4, 2, 720},  {5, 2, 720},  {5, 4, 2880}};
+        for (const Expected& e : stops) {
+            const QTextBlock block = editor.document()->findBlockByNumber(e.block);
+            const qreal x = block.layout()->lineAt(0).cursorToX(e.position); // after a tab
+            QVERIFY2(qAbs(x - twipsToPixels(e.twips)) < 1.5,
+                     qPrintable(QStringLiteral("block %1: %2 px, not %3").arg(e.block).arg(x).arg(twipsToPixels(e.twips))));
+        }
+        // The stops come back as they were read; the one at the hanging
+        // indent was never the paragraph's.
+        const RichDocument read = RtfReader::read(rtf);
+        const RichDocument back = fromTextDocument(*editor.document());
+        const RichDocument saved = RtfReader::read(saveEditorRtf(editor));
+        QCOMPARE(back.Paragraphs.size(), read.Paragraphs.size());
+        for (std::size_t i = 0; i < read.Paragraphs.size(); ++i) {
+            QVERIFY(back.Paragraphs[i].Tabs == read.Paragraphs[i].Tabs);
+            QVERIFY(saved.Paragraphs[i].Tabs == read.Paragraphs[i].Tabs);
+        }
+        QCOMPARE(read.Paragraphs[5].Tabs.size(), std::size_t(2));
     }
 
     void editorRtfIsStable()

@@ -2,6 +2,7 @@
 
 #include "helpfile/ContextHash.h"
 #include "helpfile/HelpCodePage.h"
+#include "helpfile/HelpIndexFiles.h"
 
 #include <algorithm>
 #include <mutex>
@@ -220,17 +221,27 @@ void HelpDocument::finishBuilding()
     }
     std::stable_sort(topicStarts_.begin(), topicStarts_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    foldedKeywords_.clear();
+    // The tables in keyword order, as the help compilers store them (a
+    // table read from a sorted file keeps its order), with each keyword's
+    // first level for the search as one types and its folded text for the
+    // look-up of a whole keyword.
+    keywordLetters_.clear();
+    keywordsByFoldedText_.clear();
     for (auto& [letter, table] : keywordTables) {
-        std::vector<std::pair<QString, HelpKeyword>> keyed;
+        std::vector<std::pair<helpfile::KeywordOrderKey, HelpKeyword>> keyed;
         keyed.reserve(table.size());
         for (HelpKeyword& keyword : table)
-            keyed.emplace_back(folded(keyword.text), std::move(keyword));
-        std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+            keyed.emplace_back(helpfile::keywordOrderKey(keyword.text), std::move(keyword));
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return helpfile::keywordLess(a.first, b.first); });
         table.clear();
-        auto& keys = foldedKeywords_[letter];
+        auto& letters = keywordLetters_[letter];
+        auto& byText = keywordsByFoldedText_[letter];
         for (auto& [key, keyword] : keyed) {
-            keys.push_back(key);
+            letters.push_back(std::move(key.letters));
+            const QString text = folded(keyword.text);
+            if (!byText.contains(text))
+                byText.insert(text, table.size());
             table.push_back(std::move(keyword));
         }
     }
@@ -283,25 +294,24 @@ int HelpDocument::windowByName(const QString& name) const
 
 int HelpDocument::firstKeywordFrom(QChar table, const QString& prefix) const
 {
-    const auto it = foldedKeywords_.find(table);
-    if (it == foldedKeywords_.end())
+    const auto it = keywordLetters_.find(table);
+    if (it == keywordLetters_.end())
         return 0;
-    const auto& keys = it->second;
-    return int(std::lower_bound(keys.begin(), keys.end(), folded(prefix)) - keys.begin());
+    const auto& letters = it->second;
+    const std::u32string typed = helpfile::keywordOrderKey(prefix).letters;
+    return int(std::lower_bound(letters.begin(), letters.end(), typed) - letters.begin());
 }
 
 const HelpKeyword* HelpDocument::findKeyword(QChar table, const QString& keyword) const
 {
-    const auto keys = foldedKeywords_.find(table);
+    const auto byText = keywordsByFoldedText_.find(table);
     const auto words = keywordTables.find(table);
-    if (keys == foldedKeywords_.end() || words == keywordTables.end())
+    if (byText == keywordsByFoldedText_.end() || words == keywordTables.end())
         return nullptr;
-    const QString key = folded(keyword);
-    const auto at = std::lower_bound(keys->second.begin(), keys->second.end(), key);
-    if (at == keys->second.end() || *at != key)
+    const auto at = byText->second.find(folded(keyword));
+    if (at == byText->second.end())
         return nullptr;
-    const size_t index = size_t(at - keys->second.begin());
-    return index < words->second.size() ? &words->second[index] : nullptr;
+    return *at < words->second.size() ? &words->second[*at] : nullptr;
 }
 
 const HelpFont& HelpDocument::fontOf(const HelpRun& run) const

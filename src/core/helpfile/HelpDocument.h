@@ -26,6 +26,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -35,6 +36,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace ts {
@@ -381,8 +383,9 @@ public:
     // The file picture |bmN was made from, where it is known (a project's
     // bitmaps; a help file keeps only the number): N -> "SHOT1.BMP".
     std::map<int, QString> pictureFiles;
-    // Keyword tables by footnote letter, each sorted without regard to case
-    // (as the help compilers sort them; finishBuilding() sorts them again).
+    // Keyword tables by footnote letter, each in keyword order (as the help
+    // compilers sort them, helpfile::keywordLess; finishBuilding() sorts
+    // them again).
     std::map<QChar, std::vector<HelpKeyword>> keywordTables;
     QStringList baggageFiles;  // names of files carried along ([BAGGAGE])
     HelpContents contents;     // the contents file beside the help file, if any
@@ -410,7 +413,8 @@ public:
     // The keyword of a table matched without regard to case; null when none.
     const HelpKeyword* findKeyword(QChar table, const QString& keyword) const;
     // The index of the first keyword of the table that is not before `prefix`
-    // (without regard to case): where an index list scrolls to as one types.
+    // in keyword order, without regard to case or accents: where an index
+    // list scrolls to as one types.
     int firstKeywordFrom(QChar table, const QString& prefix) const;
     const HelpFont& fontOf(const HelpRun& run) const;
     // Where a hotspot leads, for people: "ID", "ID>window", "ID@file",
@@ -454,7 +458,10 @@ private:
     std::map<std::int32_t, HelpLocation> contextTargets_; // hash -> place
     std::map<std::int32_t, QString> idNames_;              // hash -> Topic ID
     std::vector<std::pair<std::uint32_t, int>> topicStarts_; // topicOffset -> topic, sorted
-    std::map<QChar, std::vector<QString>> foldedKeywords_;   // per table, in table order
+    // Per keyword table: each keyword's first level of keyword order, in
+    // table order, and the place of each keyword by its case-folded text.
+    std::map<QChar, std::vector<std::u32string>> keywordLetters_;
+    std::map<QChar, QHash<QString, std::size_t>> keywordsByFoldedText_;
 };
 
 } // namespace ts

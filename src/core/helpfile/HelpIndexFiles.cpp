@@ -154,16 +154,6 @@ QByteArray windowMapFile(const std::vector<std::pair<std::int32_t, std::int32_t>
 
 namespace {
 
-// A keyword's sort key, level by level: primary weights (the letters without
-// case or accent, digits, symbols), then accents, then case; hyphens and
-// apostrophes take part in none of them.
-struct KeywordKey {
-    std::vector<char32_t> primary;
-    std::vector<char16_t> accents;
-    std::vector<bool> upper;
-    QByteArray bytes;
-};
-
 enum : char32_t { SymbolWeight = 0x100000, DigitWeight = 0x200000, LetterWeight = 0x300000 };
 
 // Letters that stand for two (ß, æ, œ, þ) or whose accent is no mark of
@@ -183,12 +173,16 @@ QString expansionOf(QChar lower)
     }
 }
 
-KeywordKey keywordKey(const QByteArray& keyword)
+} // namespace
+
+// Level by level: primary weights (the letters without case or accent,
+// digits, symbols), then accents, then case; hyphens and apostrophes take
+// part in none of them.
+KeywordOrderKey keywordOrderKey(const QString& keyword)
 {
-    KeywordKey key;
-    key.bytes = keyword;
-    const QString text = cp1252::decode(keyword);
-    for (const QChar c : text) {
+    KeywordOrderKey key;
+    key.text = keyword;
+    for (const QChar c : keyword) {
         if (c == QLatin1Char('-') || c == QLatin1Char('\'') || c == QChar(0x00AD))
             continue;
         const bool upper = c.isUpper();
@@ -205,7 +199,7 @@ KeywordKey keywordKey(const QByteArray& keyword)
             const char32_t weight = b.isLetter() ? LetterWeight + b.toLower().unicode()
                                     : b.isDigit() ? DigitWeight + char32_t(b.digitValue())
                                                   : SymbolWeight + b.unicode();
-            key.primary.push_back(weight);
+            key.letters.push_back(weight);
             key.accents.push_back(accent);
             key.upper.push_back(upper);
         }
@@ -213,23 +207,24 @@ KeywordKey keywordKey(const QByteArray& keyword)
     return key;
 }
 
-} // namespace
-
-bool keywordLess(const QByteArray& a, const QByteArray& b)
+bool keywordLess(const KeywordOrderKey& x, const KeywordOrderKey& y)
 {
-    if (a == b)
-        return false;
-    const KeywordKey x = keywordKey(a), y = keywordKey(b);
-    if (x.primary != y.primary)
-        return x.primary < y.primary;
+    if (x.letters != y.letters)
+        return x.letters < y.letters;
     if (x.accents != y.accents)
         return x.accents < y.accents;
     if (x.upper != y.upper)
         return x.upper < y.upper; // lower case first
-    if (a.size() != b.size())
-        return a.size() < b.size(); // without the hyphen first
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char p, char q) { return std::uint8_t(p) < std::uint8_t(q); });
+    if (x.text.size() != y.text.size())
+        return x.text.size() < y.text.size(); // without the hyphen first
+    return x.text < y.text;
+}
+
+bool keywordLess(const QByteArray& a, const QByteArray& b)
+{
+    // Windows-1252 keeps one character in one byte, in the same order among
+    // the characters that can still differ here (hyphens and apostrophes).
+    return a != b && keywordLess(keywordOrderKey(cp1252::decode(a)), keywordOrderKey(cp1252::decode(b)));
 }
 
 QString keywordIdentity(const QByteArray& keyword)

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -66,9 +67,22 @@ KeywordFiles keywordFiles(const std::vector<KeywordEntry>& keywords);
 // compiler sorts the index and the viewer searches it: letter case and
 // accents count only between keywords otherwise equal (so "Überblick" sorts
 // among the U's), hyphens and apostrophes are passed over ("Automation"
-// before "Auto-Reply"), and other symbols come before digits and digits
-// before letters. Keywords are Windows-1252 bytes.
+// before "Auto-Reply", as the indexes of Microsoft's compilers have it), and
+// other symbols come before digits and digits before letters. Keywords are
+// Windows-1252 bytes.
 bool keywordLess(const QByteArray& a, const QByteArray& b);
+
+// A keyword's place in that order, worked out once for many comparisons:
+// `letters` is the first level (letters without case or accent, digits,
+// symbols), what a search as one types compares.
+struct KeywordOrderKey {
+    std::u32string letters;
+    std::u16string accents;
+    std::vector<bool> upper;
+    QString text;
+};
+KeywordOrderKey keywordOrderKey(const QString& keyword);
+bool keywordLess(const KeywordOrderKey& a, const KeywordOrderKey& b);
 
 // What makes two keywords one: the same text without regard to letter case
 // ("Start" and "start", "Über" and "über").

@@ -61,7 +61,7 @@ private:
     bool groupStart_ = false; // the last token opened a group
     bool ignorable_ = false;  // "{\*" seen: an unknown destination word is skipped
     int ucSkip_ = 0;          // characters still to skip after \uN
-    bool skipTrail_ = false;  // the last skipped byte was a lead: its trail goes too
+    int trailsToSkip_ = 0;    // the rest of a skipped character of several bytes
 
     // Code pages: \ansicpgN, else \mac, \pc or \pca, else Windows-1252.
     int ansiCpg_ = 0;

@@ -1,7 +1,9 @@
 #include "RtfCodePage.h"
+#include "RtfCodePageTables.h"
 
 #include "model/Windows1252.h"
 
+#include <algorithm>
 #include <bit>
 #include <iterator>
 #include <cerrno>
@@ -19,6 +21,7 @@ namespace {
 
 constexpr char16_t NoPair = 0xFFFF;
 constexpr char16_t Wide = 0xFFFE;
+constexpr int Utf8CodePage = 65001;
 
 // The converter's UTF-16 in this machine's byte order, so that its output can
 // be copied into a std::u16string as it stands.
@@ -64,8 +67,8 @@ std::string converterName(int number)
 }
 
 // The code pages whose characters take one or two bytes. Any other code page
-// in which a byte does not stand alone is more than we read (UTF-8, EBCDIC
-// with shifts) and reads as Windows-1252.
+// in which a byte does not stand alone (UTF-8 aside, read on its own) is more
+// than we read (EBCDIC with shifts) and reads as Windows-1252.
 bool isDoubleBytePage(int number)
 {
     return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361 || number == 10001
@@ -162,6 +165,31 @@ char16_t userDefinedCharacter(int page, unsigned char lead, unsigned char trail)
     return 0;
 }
 
+// The length of the UTF-8 sequence a byte starts, 0 for a byte that starts
+// none (ASCII is handled before; overlong and out-of-range leads start none).
+int utf8Length(unsigned char b)
+{
+    return b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+}
+
+// Whether `b` may follow `first` as the byte at `position` (1 to 3) of its
+// sequence: overlong forms, surrogates and code points past U+10FFFF are no
+// UTF-8.
+bool utf8Continues(unsigned char first, int position, unsigned char b)
+{
+    if (b < 0x80 || b > 0xBF)
+        return false;
+    if (position != 1)
+        return true;
+    switch (first) {
+    case 0xE0: return b >= 0xA0;
+    case 0xED: return b <= 0x9F;
+    case 0xF0: return b >= 0x90;
+    case 0xF4: return b <= 0x8F;
+    default: return true;
+    }
+}
+
 } // namespace
 
 int codePageForCharset(int charset)
@@ -220,6 +248,18 @@ CodePage::CodePage(int number)
     single_ = windows1252();
     if (number == Windows1252CodePage)
         return;
+    if (number == Utf8CodePage) {
+        number_ = number;
+        utf8_ = true; // a byte alone is no UTF-8 and reads as Windows-1252
+        return;
+    }
+    if (const UpperHalf* table = builtInUpperHalf(number)) {
+        number_ = number;
+        for (int b = 0x80; b < 0x100; ++b)
+            if (const char16_t c = (*table)[b - 0x80])
+                single_[b] = c;
+        return;
+    }
     const iconv_t cd = iconv_open(Utf16, converterName(number).c_str());
     if (cd == iconv_t(-1))
         return;
@@ -265,10 +305,21 @@ CodePage::~CodePage()
         iconv_close(static_cast<iconv_t>(iconv_));
 }
 
+int CodePage::trailBytes(unsigned char b) const
+{
+    if (utf8_)
+        return std::max(utf8Length(b) - 1, 0);
+    return doubleByte_ && lead_[b] ? 1 : 0;
+}
+
 void CodePage::decode(const unsigned char* src, std::size_t size, std::u16string& out, int& lead) const
 {
     if (doubleByte_) {
         decodeDoubleByte(src, size, out, lead);
+        return;
+    }
+    if (utf8_) {
+        decodeUtf8(src, size, out, lead);
         return;
     }
     const std::size_t old = out.size();
@@ -320,6 +371,61 @@ void CodePage::decodeDoubleByte(const unsigned char* src, std::size_t size, std:
     }
 }
 
+// `lead` holds the bytes of an unfinished sequence: their count above bit 24,
+// the bytes themselves below, the first one highest.
+void CodePage::decodeUtf8(const unsigned char* src, std::size_t size, std::u16string& out, int& lead) const
+{
+    unsigned char seq[4];
+    int have = 0;
+    if (lead >= 0) {
+        have = lead >> 24;
+        for (int k = 0; k < have; ++k)
+            seq[k] = static_cast<unsigned char>(lead >> (8 * (have - 1 - k)));
+        lead = -1;
+    }
+    std::size_t i = 0;
+    while (i < size || have > 0) {
+        if (have == 0) {
+            while (i < size && src[i] < 0x80)
+                out.push_back(char16_t(src[i++]));
+            if (i == size)
+                break;
+            const unsigned char b = src[i++];
+            if (utf8Length(b) == 0) {
+                out.push_back(single_[b]);
+                continue;
+            }
+            seq[have++] = b;
+        }
+        const int length = utf8Length(seq[0]);
+        while (have < length && i < size && utf8Continues(seq[0], have, src[i]))
+            seq[have++] = src[i++];
+        if (have == length) {
+            char32_t c = seq[0] & (0x7F >> length);
+            for (int k = 1; k < length; ++k)
+                c = c << 6 | (seq[k] & 0x3F);
+            if (c >= 0x10000) {
+                out.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+                out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
+            } else {
+                out.push_back(char16_t(c));
+            }
+        } else if (i == size) {
+            int packed = 0;
+            for (int k = 0; k < have; ++k)
+                packed = packed << 8 | seq[k];
+            lead = have << 24 | packed;
+            return;
+        } else {
+            // Broken off by a byte that cannot follow: what came so far reads
+            // byte by byte, and that byte starts afresh.
+            for (int k = 0; k < have; ++k)
+                out.push_back(single_[seq[k]]);
+        }
+        have = 0;
+    }
+}
+
 bool CodePage::appendPair(unsigned char lead, unsigned char trail, std::u16string& out) const
 {
     if (pairs_.empty())
@@ -353,7 +459,13 @@ void CodePage::flushLead(std::u16string& out, int& lead) const
 {
     if (lead < 0)
         return;
-    out.push_back(single_[static_cast<unsigned char>(lead)]);
+    if (utf8_) {
+        const int have = lead >> 24;
+        for (int k = have - 1; k >= 0; --k)
+            out.push_back(single_[static_cast<unsigned char>(lead >> (8 * k))]);
+    } else {
+        out.push_back(single_[static_cast<unsigned char>(lead)]);
+    }
     lead = -1;
 }
 

@@ -3,8 +3,11 @@
 // of the code page in force (the font's \fcharsetN or \cpgN, else the
 // document's \ansicpgN, \mac, \pc or \pca). The tables come from the C
 // library's iconv, so every code page it knows is read the way it defines it;
-// a code page it lacks reads as Windows-1252, and so do single bytes a code
-// page leaves undefined (so decoding never fails and never drops a byte).
+// the Mac pages it has no name for come from tables of our own
+// (RtfCodePageTables.h), and UTF-8 (65001) is read here. Any other code page
+// reads as Windows-1252, and so do single bytes a code page leaves undefined
+// and bytes that are no UTF-8 (so decoding never fails and never drops a
+// byte).
 //
 // Decoders are cached per thread (an iconv descriptor carries conversion state
 // and must not be shared); the references get() hands out stay valid for the
@@ -34,21 +37,26 @@ public:
 
     int number() const { return number_; }
     bool doubleByte() const { return doubleByte_; }
-    bool isLead(unsigned char b) const { return doubleByte_ && lead_[b]; }
+    // How many bytes follow `b` in the character it starts: 1 after a lead
+    // byte of a double-byte page, up to 3 after a UTF-8 lead, else 0.
+    int trailBytes(unsigned char b) const;
     // Each byte read alone (a lead byte alone reads as Windows-1252).
     const std::array<char16_t, 256>& single() const { return single_; }
 
-    // Appends the characters of `size` bytes to `out`. `lead` carries a lead
-    // byte that ends one call over to the next (-1 = none), so a double-byte
-    // character stays whole when its bytes stand as two \'hh escapes or a
-    // formatting change falls between them.
+    // Appends the characters of `size` bytes to `out`. `lead` carries the
+    // start of a character that ends one call over to the next (-1 = none; a
+    // lead byte, or up to three bytes of UTF-8), so a character stays whole
+    // when its bytes stand as \'hh escapes or a formatting change falls
+    // between them.
     void decode(const unsigned char* src, std::size_t size, std::u16string& out, int& lead) const;
-    // A lead byte left without its trail is read alone.
+    // A lead byte left without its trail, or an unfinished UTF-8 sequence, is
+    // read byte by byte.
     void flushLead(std::u16string& out, int& lead) const;
 
 private:
     explicit CodePage(int number);
     void decodeDoubleByte(const unsigned char* src, std::size_t size, std::u16string& out, int& lead) const;
+    void decodeUtf8(const unsigned char* src, std::size_t size, std::u16string& out, int& lead) const;
     // Appends the character of a lead and trail byte; false when the code
     // page does not define the pair.
     bool appendPair(unsigned char lead, unsigned char trail, std::u16string& out) const;
@@ -57,6 +65,7 @@ private:
 
     int number_ = Windows1252CodePage;
     bool doubleByte_ = false;
+    bool utf8_ = false;
     void* iconv_ = nullptr; // iconv_t; kept open for double-byte code pages
     std::array<char16_t, 256> single_{};
     std::array<bool, 256> lead_{};

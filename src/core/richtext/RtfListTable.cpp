@@ -165,9 +165,11 @@ std::optional<ListTable::Label> ListTable::nextLabel(int ls, int level)
                                                               {"{diamond}", u'\u25C6'}, {"{check}", u'\u2713'}};
     const auto shape = std::find_if(std::begin(shapes), std::end(shapes),
                                     [&](const auto& s) { return l.format == 23 && l.marker == s.first; });
-    const std::size_t length = shape != std::end(shapes) || l.text.empty()
-                                   ? 0
-                                   : std::min<std::size_t>(l.text.front(), l.text.size() - 1);
+    // The length byte is kept as the template's other bytes are: below 0x20
+    // as it stands, from 0x20 on as a code to be read in the label's font.
+    const char16_t lengthByte = l.text.empty() ? 0 : l.text.front() >= 0xE000 ? l.text.front() & 0xFF : l.text.front();
+    const std::size_t length =
+        shape != std::end(shapes) || l.text.empty() ? 0 : std::min<std::size_t>(lengthByte, l.text.size() - 1);
     if (shape != std::end(shapes))
         label.text += QChar(shape->second);
     for (std::size_t i = 1; i <= length; ++i) {

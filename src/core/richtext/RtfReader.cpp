@@ -51,7 +51,7 @@ RichDocument Builder::run()
         case TokenKind::Binary:
             if (ucSkip_ > 0)
                 --ucSkip_;
-            skipTrail_ = false;
+            trailsToSkip_ = 0;
             break;
         }
         ignorable_ = false;
@@ -63,7 +63,7 @@ RichDocument Builder::run()
 void Builder::groupStart()
 {
     ucSkip_ = 0;
-    skipTrail_ = false;
+    trailsToSkip_ = 0;
     if (stack_.empty()) {
         stack_.emplace_back();
     } else if (stack_.size() >= MaxDepth) {
@@ -78,7 +78,7 @@ void Builder::groupStart()
 void Builder::groupEnd()
 {
     ucSkip_ = 0;
-    skipTrail_ = false;
+    trailsToSkip_ = 0;
     if (stack_.empty()) {
         done_ = true;
         return;
@@ -114,7 +114,7 @@ void Builder::word(const Token& t)
         skipRestOfGroup();
         return;
     }
-    skipTrail_ = false;
+    trailsToSkip_ = 0;
     if (ucSkip_ > 0) {
         --ucSkip_;
         return;

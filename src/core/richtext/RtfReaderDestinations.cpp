@@ -79,7 +79,7 @@ void Builder::fontTableWord(const WordInfo& w, const Token& t, State& /*s*/)
         if (t.hasParam) {
             fonts_.character(char16_t(std::uint32_t(t.param) & 0xFFFF));
             ucSkip_ = stack_.back().uc;
-            skipTrail_ = false;
+            trailsToSkip_ = 0;
         }
         break;
     case WordId::UnicodeSkip:

@@ -33,19 +33,19 @@ const CodePage& Builder::pageInForce() const
     return pageOf(fontFor(key));
 }
 
-// Passes over the stand-in bytes after \uN. A double-byte character counts
-// as one: when the count ends on a lead byte, its trail is skipped too.
+// Passes over the stand-in bytes after \uN. A character of several bytes is
+// never cut: when the count ends on its first byte, the rest are skipped too.
 std::size_t Builder::skipFallback(const unsigned char* src, std::size_t size)
 {
     const CodePage& page = pageInForce();
     std::size_t i = 0;
-    for (; i < size && (ucSkip_ > 0 || skipTrail_); ++i) {
-        if (skipTrail_) {
-            skipTrail_ = false;
+    for (; i < size && (ucSkip_ > 0 || trailsToSkip_ > 0); ++i) {
+        if (trailsToSkip_ > 0) {
+            --trailsToSkip_;
             if (ucSkip_ > 0)
                 --ucSkip_;
         } else {
-            skipTrail_ = page.isLead(src[i]);
+            trailsToSkip_ = page.trailBytes(src[i]);
             --ucSkip_;
         }
     }
@@ -102,7 +102,7 @@ void Builder::byte(unsigned char b)
 void Builder::bytes(const char* data, std::size_t size)
 {
     const auto* src = reinterpret_cast<const unsigned char*>(data);
-    if (ucSkip_ > 0 || skipTrail_) {
+    if (ucSkip_ > 0 || trailsToSkip_ > 0) {
         const std::size_t n = skipFallback(src, size);
         src += n;
         size -= n;

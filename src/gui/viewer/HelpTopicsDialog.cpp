@@ -1,6 +1,7 @@
 #include "HelpTopicsDialog.h"
 
 #include "helpdoc/HelpTextSearch.h"
+#include "helpfile/HelpIndexFiles.h"
 #include "model/CountText.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ts {
 namespace {
@@ -133,6 +136,9 @@ void HelpTopicsDialog::setSources(const HelpDocument* document, const QString& c
 {
     document_ = document;
     index_ = std::move(index);
+    indexLetters_.clear();
+    for (const HelpIndexEntry& entry : index_)
+        indexLetters_.push_back(helpfile::keywordOrderKey(entry.keyword).letters);
     search_.reset();
     found_.clear();
     setWindowTitle(QStringLiteral("Help Topics: ") + caption);
@@ -217,10 +223,10 @@ void HelpTopicsDialog::fillIndex()
 
 void HelpTopicsDialog::scrollIndexTo(const QString& typed)
 {
-    const QString key = typed.toCaseFolded();
-    int row = 0;
-    while (row < int(index_.size()) && index_[size_t(row)].keyword.toCaseFolded() < key)
-        ++row;
+    // The index is in keyword order; what is typed is compared on its first
+    // level, without regard to case, accents or hyphens.
+    const std::u32string letters = helpfile::keywordOrderKey(typed).letters;
+    const int row = int(std::lower_bound(indexLetters_.begin(), indexLetters_.end(), letters) - indexLetters_.begin());
     if (row < indexList_->count()) {
         indexList_->setCurrentRow(row);
         indexList_->scrollToItem(indexList_->item(row), QAbstractItemView::PositionAtTop);

@@ -10,6 +10,8 @@
 #include <QDialog>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QLineEdit;
 class QListWidget;
@@ -96,7 +98,8 @@ private:
     QLabel* findStatus_ = nullptr;
     QPushButton* displayButton_ = nullptr;
     const HelpDocument* document_ = nullptr;
-    std::vector<HelpIndexEntry> index_;
+    std::vector<HelpIndexEntry> index_;      // in keyword order
+    std::vector<std::u32string> indexLetters_; // each entry's first level of that order
     std::unique_ptr<HelpTextSearch> search_;
     std::vector<int> found_;
     QWidget* contentsTab_ = nullptr;

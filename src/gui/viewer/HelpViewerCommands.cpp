@@ -6,6 +6,7 @@
 #include "HelpTopicRenderer.h"
 #include "HelpViewer.h"
 #include "Prompter.h"
+#include "helpfile/HelpIndexFiles.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,6 +18,7 @@
 #include <QUrl>
 #include <QDesktopServices>
 
+#include <algorithm>
 #include <set>
 
 namespace ts {
@@ -168,7 +170,8 @@ void HelpViewer::refreshTopicsDialog()
 }
 
 // The K keywords of this file and of the files the contents file adds with
-// :Index, merged and sorted without regard to case.
+// :Index, merged without regard to case and sorted in keyword order, as the
+// help compiler sorts a file's index.
 std::vector<HelpIndexEntry> HelpViewer::buildIndex()
 {
     std::map<QString, HelpIndexEntry> merged;
@@ -190,11 +193,17 @@ std::vector<HelpIndexEntry> HelpViewer::buildIndex()
             if (const HelpDocument* other = otherDocument(extra.file, &path))
                 add(*other, path);
     }
-    std::vector<HelpIndexEntry> index;
-    index.reserve(merged.size());
+    std::vector<std::pair<helpfile::KeywordOrderKey, HelpIndexEntry>> keyed;
+    keyed.reserve(merged.size());
     for (auto& [key, entry] : merged)
         if (!entry.targets.empty())
-            index.push_back(std::move(entry));
+            keyed.emplace_back(helpfile::keywordOrderKey(entry.keyword), std::move(entry));
+    std::sort(keyed.begin(), keyed.end(),
+              [](const auto& a, const auto& b) { return helpfile::keywordLess(a.first, b.first); });
+    std::vector<HelpIndexEntry> index;
+    index.reserve(keyed.size());
+    for (auto& [key, entry] : keyed)
+        index.push_back(std::move(entry));
     return index;
 }
 
