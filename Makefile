@@ -80,7 +80,7 @@ test-asan: deps
 
 fuzz: deps fuzz-deps
 	CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -G Ninja $(LAUNCHER) -DTOPICSMITH_FUZZ=ON -DTOPICSMITH_GUI=OFF \
-	  -DTOPICSMITH_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	  -DTOPICSMITH_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
 fuzz-smoke: fuzz
