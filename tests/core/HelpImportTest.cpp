@@ -80,6 +80,27 @@ QString comparableText(const HelpDocument& doc, int topic)
     return out;
 }
 
+// A topic's paragraphs as the help file stores them, one line each: space
+// above, below and between lines, indents and tab stops (in ascending order,
+// as a project holds them).
+QStringList paragraphLayout(const HelpDocument& doc, int topic)
+{
+    QStringList lines;
+    const HelpTopicContent& c = doc.content(topic);
+    for (const std::vector<HelpParagraph>* region : {&c.nonScrolling, &c.scrolling})
+        for (const HelpParagraph& p : *region) {
+            QString line = QStringLiteral("%1 %2 %3 | %4 %5 %6 |")
+                               .arg(p.spaceBefore).arg(p.spaceAfter).arg(p.lineSpacing)
+                               .arg(p.leftIndent).arg(p.rightIndent).arg(p.firstIndent);
+            std::vector<HelpTabStop> tabs = p.tabs;
+            std::stable_sort(tabs.begin(), tabs.end(), [](auto& a, auto& b) { return a.position < b.position; });
+            for (const HelpTabStop& t : tabs)
+                line += QStringLiteral(" %1%2").arg(t.position).arg(QLatin1Char("LRC"[int(t.kind)]));
+            lines << line;
+        }
+    return lines;
+}
+
 // Compiles the project saved at `path`, writes its help file (and .cnt) and
 // reads it back.
 HelpDocument compileAndRead(const QString& path)
@@ -106,6 +127,14 @@ void expectSameHelp(const HelpDocument& before, const HelpDocument& after, const
             EXPECT_NE(std::find(b.hashes.begin(), b.hashes.end(), a.hash), b.hashes.end()) << where;
         }
         EXPECT_EQ(comparableText(after, i).toStdString(), comparableText(before, i).toStdString()) << where;
+        // Table rows come back as paragraphs of their own, laid out apart.
+        if (before.content(i).tableRows.empty()) {
+            QStringList layout = paragraphLayout(after, i);
+            if (before.content(i).scrolling.empty() && !layout.isEmpty())
+                layout.removeLast();
+            EXPECT_EQ(layout.join(QLatin1Char('\n')).toStdString(), paragraphLayout(before, i).join(QLatin1Char('\n')).toStdString())
+                << where;
+        }
         QStringList beforeWords = b.keywords.count(QLatin1Char('K')) ? b.keywords.at(QLatin1Char('K')) : QStringList();
         if (b.keywords.count(QLatin1Char('A')))
             beforeWords += b.keywords.at(QLatin1Char('A'));
@@ -216,9 +245,14 @@ TEST(HelpImport, TextKeepsItsLinksAndSaysWhatItChanged)
     ewc.kind = HelpRun::Kind::EmbeddedWindow;
     ewc.embedded = HelpEmbeddedWindow();
     ewc.embedded->definition = QStringLiteral("MYDLL,Player,1");
-    HelpParagraph spaced = helpParagraph({textRun(QStringLiteral("a --> b "), 2), ewc});
+    doc.fonts.push_back(doc.fonts[0]);
+    doc.fonts[3].doubleUnderline = true;
+    HelpParagraph spaced = helpParagraph({textRun(QStringLiteral("a --> b "), 2), textRun(QStringLiteral("db"), 3), ewc});
     spaced.spaceBefore = 120;
-    spaced.tabs = {HelpTabStop{720, HelpTabStop::Kind::Right}};
+    spaced.lineSpacing = -300;
+    // Out of order, twice at one position, and past what a project holds.
+    using Tab = HelpTabStop;
+    spaced.tabs = {Tab{1440, Tab::Kind::Left}, Tab{720, Tab::Kind::Right}, Tab{1440, Tab::Kind::Center}, Tab{40000}};
     c.scrolling = {helpParagraph({textRun(QStringLiteral("one"), 1, 0), textRun(QStringLiteral("two"), 1, 1),
                                   textRun(QStringLiteral(" and "), 1), textRun(QStringLiteral("pop"), 1, 2),
                                   textRun(QStringLiteral(" run"), 0, 3)}),
@@ -244,15 +278,26 @@ TEST(HelpImport, TextKeepsItsLinksAndSaysWhatItChanged)
     EXPECT_EQ(body.Paragraphs[0].Runs[3].Text, QStringLiteral("-->T2"));
     const ts::Run& popup = body.Paragraphs[0].Runs[5];
     EXPECT_TRUE(popup.Format.Underline && !popup.Format.Strike) << popup.Text.toStdString();
-    EXPECT_EQ(body.Paragraphs[1].text(), QStringLiteral("a -\u2011> b "));
+    const Paragraph& kept = body.Paragraphs[1];
+    EXPECT_EQ(kept.text(), QStringLiteral("a -\u2011> b db"));
+    EXPECT_TRUE(kept.Runs[0].Format.SmallCaps && !kept.Runs[0].Format.Underline);
+    EXPECT_TRUE(kept.Runs[1].Format.DoubleUnderline && !kept.Runs[1].Format.Underline);
+    EXPECT_EQ(kept.SpaceBefore, 120);
+    EXPECT_EQ(kept.LineSpacing, -300);
+    EXPECT_FALSE(kept.LineSpacingMultiple);
+    using Stop = TabStop;
+    EXPECT_EQ(kept.Tabs, (std::vector<Stop>{{720, Stop::Kind::Right}, {1440, Stop::Kind::Center}, {Stop::MaxPosition}}));
     EXPECT_EQ(body.Paragraphs[2].text(), QStringLiteral("c1\u2028c2\td"));
     // A jump into the help file itself by name stays in the project.
     EXPECT_EQ(body.Paragraphs[3].text(), QStringLiteral("self-->T2"));
 
     const ImportLog& log = import.log;
     for (const char* said : {"MYDLL,Player,1", "Struck-out text of pop-ups", "Hotspots drawn in the text's own format",
-                             "\"-->\" in the text", "small capitals", "spacing", "tab stops", "Table rows"})
+                             "\"-->\" in the text", "out of order or twice", "Tab stops further right",
+                             "Table rows"})
         EXPECT_TRUE(log.mentions(QString::fromLatin1(said))) << said;
+    for (const char* kept : {"small capitals", "double-underlined", "spacing", "tab stops are not kept"})
+        EXPECT_FALSE(log.mentions(QString::fromLatin1(kept))) << kept;
 
     ProjectFile::save(import.project, path);
     EXPECT_EQ(comparableText(compileAndRead(path), 0).toStdString(), comparableText(doc, 0).toStdString());
@@ -411,8 +456,19 @@ protected:
         intro.CallId = 10;
         original.addTopic(intro);
         original.addTopic(ts::testing::topic("SETUP", "Setting up", "install", {}, rtf({para({run(QStringLiteral("Setup text"))})}), 1));
-        original.addTopic(ts::testing::topic("GLOSSARY", "Glossary", "", {}, rtf({para({run(QStringLiteral("Terms"))})})));
-        original.addTopic(ts::testing::topic("T_42", "Details", "", {}, rtf({para({run(QStringLiteral("Back-->INTRO"), jump)})})));
+        // Spacing a multiple of lines is stored as "at least" so many twips.
+        Paragraph terms = para({run(QStringLiteral("Terms"))});
+        terms.LineSpacing = 360;
+        terms.LineSpacingMultiple = true;
+        original.addTopic(ts::testing::topic("GLOSSARY", "Glossary", "", {}, rtf({terms})));
+        Paragraph laidOut = para({run(QStringLiteral("Name\t")), run(QStringLiteral("Size"), with(CharFormat(), &CharFormat::SmallCaps)),
+                                  run(QStringLiteral("\tTotal"), with(CharFormat(), &CharFormat::DoubleUnderline))});
+        laidOut.SpaceBefore = 120;
+        laidOut.SpaceAfter = 60;
+        laidOut.LineSpacing = -280;
+        laidOut.Tabs = {TabStop{1440, TabStop::Kind::Center}, TabStop{4320, TabStop::Kind::Right}};
+        original.addTopic(ts::testing::topic("T_42", "Details", "", {},
+                                             rtf({laidOut, para({run(QStringLiteral("Back-->INTRO"), jump)})})));
         ProjectFile::save(original, original.ProjectPath);
 
         HelpImage image;

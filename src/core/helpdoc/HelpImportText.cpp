@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace ts::helpimport {
 namespace {
 
@@ -44,7 +46,7 @@ public:
             closeHotspot();
         if (run.hotspot >= 0 && open_ < 0)
             openHotspot(run.hotspot);
-        CharFormat format = c_.formatOf(run, topic_);
+        CharFormat format = c_.formatOf(run);
         if (open_ >= 0)
             format = hotspotFormat(format);
         switch (run.kind) {
@@ -227,7 +229,7 @@ TopicTextConverter::TopicTextConverter(const HelpDocument& document, TopicNames&
 {
 }
 
-CharFormat TopicTextConverter::formatOf(const HelpRun& run, int topic)
+CharFormat TopicTextConverter::formatOf(const HelpRun& run)
 {
     const HelpFont& font = doc_.fontOf(run);
     CharFormat f;
@@ -240,23 +242,51 @@ CharFormat TopicTextConverter::formatOf(const HelpRun& run, int topic)
         f.Colour = font.colour;
     f.Bold = font.bold;
     f.Italic = font.italic;
-    f.Underline = font.underline || font.doubleUnderline;
+    f.Underline = font.underline;
+    f.DoubleUnderline = font.doubleUnderline;
     f.Strike = font.strikeOut;
-    if (run.kind == HelpRun::Kind::Text && !run.text.isEmpty()) {
-        if (font.doubleUnderline)
-            log_.tally(QStringLiteral("Runs of double-underlined text, written underlined"), topic);
-        if (font.smallCaps)
-            log_.tally(QStringLiteral("Runs of text in small capitals, written in ordinary letters"), topic);
-    }
+    f.SmallCaps = font.smallCaps;
     return f;
+}
+
+std::vector<TabStop> TopicTextConverter::tabStopsOf(const HelpParagraph& p, int topic)
+{
+    // Held as the project's stored text holds them: in ascending order, one
+    // stop per position (a later one replacing an earlier), no more and no
+    // further right than its RTF reader keeps.
+    std::vector<TabStop> tabs;
+    for (std::size_t i = 1; i < p.tabs.size(); ++i)
+        if (p.tabs[i].position <= p.tabs[i - 1].position) {
+            log_.tally(QStringLiteral("Paragraphs whose tab stops the help file stores out of order or twice, "
+                                      "written once each in ascending order"),
+                       topic);
+            break;
+        }
+    for (const HelpTabStop& t : p.tabs) {
+        TabStop stop;
+        stop.Position = t.position;
+        if (stop.Position > TabStop::MaxPosition) {
+            log_.tally(QStringLiteral("Tab stops further right than 22 inches, moved to 22 inches"), topic);
+            stop.Position = TabStop::MaxPosition;
+        }
+        stop.Align = t.kind == HelpTabStop::Kind::Right    ? TabStop::Kind::Right
+                     : t.kind == HelpTabStop::Kind::Center ? TabStop::Kind::Center
+                                                           : TabStop::Kind::Left;
+        const auto at = std::lower_bound(tabs.begin(), tabs.end(), stop.Position,
+                                         [](const TabStop& s, int position) { return s.Position < position; });
+        if (at != tabs.end() && at->Position == stop.Position)
+            *at = stop;
+        else if (tabs.size() < TabStop::MaxPerParagraph)
+            tabs.insert(at, stop);
+        else
+            log_.tally(QStringLiteral("Tab stops past the %1th of a paragraph, left out").arg(int(TabStop::MaxPerParagraph)),
+                       topic);
+    }
+    return tabs;
 }
 
 void TopicTextConverter::tallyLostFormatting(const HelpParagraph& p, int topic)
 {
-    if (p.spaceBefore != 0 || p.spaceAfter != 0 || p.lineSpacing != 0)
-        log_.tally(QStringLiteral("Paragraphs whose spacing (before, after, between lines) is not kept"), topic);
-    if (!p.tabs.empty())
-        log_.tally(QStringLiteral("Paragraphs whose tab stops are not kept (tabs go to the default stops)"), topic);
     if (p.border.any())
         log_.tally(QStringLiteral("Paragraphs whose borders are not kept"), topic);
     if (p.keepTogether)
@@ -285,6 +315,14 @@ RichDocument TopicTextConverter::convert(int topic, const std::vector<HelpParagr
         paragraph.LeftIndent = first.leftIndent;
         paragraph.RightIndent = first.rightIndent;
         paragraph.FirstIndent = first.firstIndent;
+        // The stored values come back in twips the compiler turns into the
+        // very same units; line spacing keeps its sign (at least / exactly).
+        // A table row's lines are spaced as its first paragraph, and its
+        // space below is its last paragraph's.
+        paragraph.SpaceBefore = first.spaceBefore;
+        paragraph.SpaceAfter = region[end - 1].spaceAfter;
+        paragraph.LineSpacing = first.lineSpacing;
+        paragraph.Tabs = tabStopsOf(first, topic);
         ParagraphBuilder builder(*this, topic, content, paragraph);
         for (size_t k = i; k < end; ++k) {
             const HelpParagraph& p = region[k];
@@ -296,7 +334,7 @@ RichDocument TopicTextConverter::convert(int topic, const std::vector<HelpParagr
         }
         HelpRun font;
         font.font = first.runs.empty() ? -1 : first.runs.front().font;
-        builder.finish(formatOf(font, topic));
+        builder.finish(formatOf(font));
         out.Paragraphs.push_back(std::move(paragraph));
         i = end;
     }

@@ -9,12 +9,13 @@
 //               transparent), inside the hotspot's text when it is one
 //   button      "{button caption,macro}"
 //
-// Paragraph alignment and indents and every character format the project
-// holds are kept. A table row becomes one paragraph with its cells a tab
+// Paragraph alignment, indents, spacing and tab stops and every character
+// format the project holds (double underline and small capitals among them)
+// are kept, so that compiling the project stores the same paragraph fields
+// and fonts again. A table row becomes one paragraph with its cells a tab
 // apart and a cell's further paragraphs on lines of their own. What the
-// project can not hold (paragraph spacing, tab stops, borders, small caps,
-// embedded windows, hotspots drawn as plain text, ...) is tallied in the
-// import log.
+// project can not hold (borders, embedded windows, hotspots drawn as plain
+// text, ...) is tallied in the import log.
 //
 // Two things keep the compiled text the same as the help file's: an
 // ordinary "-->" is written with a non-breaking hyphen in its middle (the
@@ -41,7 +42,8 @@ public:
 
 private:
     class ParagraphBuilder;
-    CharFormat formatOf(const HelpRun& run, int topic);
+    CharFormat formatOf(const HelpRun& run);
+    std::vector<TabStop> tabStopsOf(const HelpParagraph& paragraph, int topic);
     void tallyLostFormatting(const HelpParagraph& paragraph, int topic);
 
     const HelpDocument& doc_;

@@ -50,6 +50,11 @@ enum class Alignment { Left, Center, Right, Justify };
 struct TabStop {
     enum class Kind : std::uint8_t { Left, Right, Center, Decimal };
     enum class Leader : std::uint8_t { None, Dots, Hyphens, Underline, ThickLine, Equals };
+    // What a paragraph holds at most, as the RTF reader keeps it: 64 stops,
+    // none further right than 22 inches (wider than any page).
+    static constexpr std::size_t MaxPerParagraph = 64;
+    static constexpr int MaxPosition = 31680;
+
     int Position = 0; // twips from the left margin
     Kind Align = Kind::Left;
     Leader Fill = Leader::None;

@@ -6,7 +6,7 @@ namespace ts::rtf {
 namespace {
 
 // Tab stops one paragraph may set; more than a line could ever use.
-constexpr std::size_t MaxTabs = 64;
+constexpr std::size_t MaxTabs = TabStop::MaxPerParagraph;
 // Different tab stop lists one document may set.
 constexpr std::size_t MaxTabSets = 4096;
 
@@ -14,7 +14,7 @@ constexpr std::size_t MaxTabSets = 4096;
 
 int TabSets::add(int current, TabStop stop, int position)
 {
-    stop.Position = std::clamp(position, 0, 31680); // 22 inches: wider than any page
+    stop.Position = std::clamp(position, 0, TabStop::MaxPosition);
     std::vector<TabStop> set = current >= 0 ? sets_[std::size_t(current)] : std::vector<TabStop>();
     if (set.size() >= MaxTabs)
         return current;
