@@ -5,6 +5,7 @@
 #include "HtmlSiteIndexes.h"
 #include "HtmlSitePlan.h"
 #include "HtmlTopicPage.h"
+#include "model/CountText.h"
 #include "model/IoError.h"
 
 #include <QDir>
@@ -27,10 +28,10 @@ namespace ts::publish {
 QString PublishReport::summary() const
 {
     return QStringLiteral("%1, %2, %3; %4")
-        .arg(counted(pages, QStringLiteral("page"), QStringLiteral("pages")),
-             counted(pictures, QStringLiteral("picture"), QStringLiteral("pictures")),
-             counted(keywords, QStringLiteral("keyword"), QStringLiteral("keywords")),
-             counted(warnings, QStringLiteral("warning"), QStringLiteral("warnings")));
+        .arg(countText(pages, QStringLiteral("page"), QStringLiteral("pages")),
+             countText(pictures, QStringLiteral("picture"), QStringLiteral("pictures")),
+             countText(keywords, QStringLiteral("keyword"), QStringLiteral("keywords")),
+             countText(warnings, QStringLiteral("warning"), QStringLiteral("warnings")));
 }
 
 const SiteFile* HtmlSite::file(const QString& path) const

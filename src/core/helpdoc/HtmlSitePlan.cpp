@@ -1,5 +1,7 @@
 #include "HtmlSitePlan.h"
 
+#include "model/CountText.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -34,7 +36,7 @@ QStringList PublishLog::lines() const
     for (const auto& line : ordered)
         out << std::get<2>(line);
     for (const auto& [key, count] : tallies_)
-        out << QStringLiteral("%1 (%2)").arg(key, counted(count, QStringLiteral("time"), QStringLiteral("times")));
+        out << QStringLiteral("%1 (%2)").arg(key, countText(count, QStringLiteral("time"), QStringLiteral("times")));
     return out;
 }
 

@@ -109,9 +109,4 @@ QString PageNames::take(const QString& wanted)
     return name + QLatin1String(".html");
 }
 
-QString counted(qsizetype n, const QString& singular, const QString& plural)
-{
-    return QString::number(n) + QLatin1Char(' ') + (n == 1 ? singular : plural);
-}
-
 } // namespace ts::publish

@@ -41,7 +41,5 @@ private:
     QSet<QString> used_; // case-folded
 };
 
-// "1 page", "2 pages".
-QString counted(qsizetype n, const QString& singular, const QString& plural);
 
 } // namespace ts::publish
