@@ -151,6 +151,8 @@ TEST(RtfCodePage, Utf8AndMacScriptPages)
          QStringLiteral(u"é文\U0001F600")},
         {"UTF-8 font code page, split by a formatting change",
          doc("\\ansi", "\\fnil\\cpg65001 Arial", "\\'e4{\\b \\'b8}\\'ad"), QStringLiteral(u"中")},
+        {"UTF-8 by code page over a Shift-JIS character set",
+         doc("\\ansi", "\\fnil\\fcharset128\\cpg65001 Arial", "\\'e4\\'b8\\'ad"), QStringLiteral(u"中")},
         {"UTF-8 broken off, overlong, a stray trail",
          doc("\\ansi\\ansicpg65001", "\\fnil Arial", "a\\'e4\\'b8b\\'c0\\'af\\'80\\'ed\\'a0\\'80"),
          QStringLiteral(u"aä¸bÀ¯€í\u00a0€")},

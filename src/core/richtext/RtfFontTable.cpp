@@ -7,11 +7,12 @@
 namespace ts::rtf {
 namespace {
 
-// The code page a font's \fcharsetN names, else its \cpgN; 0 = the document's.
+// The code page a font's \cpgN names, else the one its \fcharsetN stands
+// for; 0 = the document's. A writer that gives both means the code page
+// (a Shift-JIS character set with \cpg65001 holds UTF-8).
 int entryCodePage(int charset, int cpg)
 {
-    const int n = codePageForCharset(charset);
-    return n != 0 ? n : cpg;
+    return cpg != 0 ? cpg : codePageForCharset(charset);
 }
 
 } // namespace
