@@ -221,6 +221,9 @@ TEST(RtfReader, UnicodeSkipCountsFollowTheirGroup)
 
     // Negative and large parameters name UTF-16 units; pairs make one character.
     EXPECT_EQ(readRtf("{\\rtf1\\u-10179?\\u-8704?\\u61623?}").plainText(), QStringLiteral("\U0001F600\uF0B7"));
+
+    // A \upr pair: the Unicode text, not the ANSI text beside it.
+    EXPECT_EQ(readRtf("{\\rtf1 \"{\\upr{[G]}{\\*\\ud{[\\uc0\\u915]}}}\"}").plainText(), QStringLiteral("\"[\u0393]\""));
 }
 
 TEST(RtfReader, SymbolFontBytesKeepTheirCodes)

@@ -19,6 +19,7 @@ constexpr WordInfo WordTable[] = {
     {"row", K::Flag, W::Par, 0},
     {"nestrow", K::Flag, W::Par, 0},
     {"pard", K::Flag, W::Pard, 0},
+    {"upr", K::Flag, W::UnicodePair, 0},
     {"plain", K::Flag, W::Plain, 0},
     {"ql", K::Flag, W::Ql, 0},
     {"qc", K::Flag, W::Qc, 0},
@@ -98,6 +99,8 @@ constexpr WordInfo WordTable[] = {
     // Properties of a nested table: word processors also put the cells'
     // text in this group.
     {"nesttableprops", K::Destination, W::TransparentDestination, 0},
+    // The Unicode text of a \upr pair.
+    {"ud", K::Destination, W::TransparentDestination, 0},
 
     {"stylesheet", K::Skip, W::SkippedDestination, 0},
     {"info", K::Skip, W::SkippedDestination, 0},

@@ -22,6 +22,7 @@ enum class WordId : std::uint8_t {
     Ansi, Mac, Pc, Pca, // the document's character set
     TabRight, TabCenter, TabDecimal, LeaderDots, LeaderHyphens, LeaderUnderline, LeaderThick, LeaderEquals,
     Superscript, Subscript, NoSuperSub, FootnoteMark,
+    UnicodePair, // {\upr{ANSI text}{\*\ud{Unicode text}}}
     // toggles
     Bold, Italic, Underline, Strike, Hidden, DoubleUnderline, SmallCaps,
     // values

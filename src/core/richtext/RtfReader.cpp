@@ -69,6 +69,12 @@ void Builder::groupStart()
     } else if (stack_.size() >= MaxDepth) {
         tok_.skipGroup();
         return;
+    } else if (stack_.back().ansiTextNext) {
+        // A \upr pair's ANSI text is for readers without Unicode; its \ud
+        // group that follows holds the same text in Unicode.
+        stack_.back().ansiTextNext = false;
+        tok_.skipGroup();
+        return;
     } else {
         stack_.push_back(stack_.back());
     }
@@ -137,6 +143,10 @@ void Builder::word(const Token& t)
     }
     if (w->kind == WordKind::Destination) {
         destinationWord(*w, s);
+        return;
+    }
+    if (w->id == WordId::UnicodePair) {
+        s.ansiTextNext = true;
         return;
     }
     switch (s.dest) {

@@ -54,6 +54,7 @@ struct State {
     int ilvl = 0;       // its level in the list
     bool listText = false; // inside {\listtext ...} or {\pntext ...}
     bool field = false;    // inside {\field ...}
+    bool ansiTextNext = false; // after \upr: the next group is the ANSI text of the pair
 };
 
 // A key no text is ever formatted with: the next text looks its format up again.
