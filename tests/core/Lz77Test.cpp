@@ -92,6 +92,8 @@ TEST(Lz77, SmallInputsGetTheirBestEncoding)
          "\x02" "a" + backReference(1, 18) + "a"},
         {"of equal repeats the nearest", "abcXabcYabc",
          "\x50" "abcX" + backReference(4, 3) + "Y" + backReference(4, 3)},
+        {"a longer repeat farther back before a shorter near one", "abcdXabcYabcd",
+         "\xA0" "abcdX" + backReference(5, 3) + "Y" + backReference(9, 4)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(lz77Compress(c.input).toHex(' '), c.encoded.toHex(' ')) << c.what;
