@@ -321,6 +321,7 @@ TEST_F(HelpFile, TopicTableFullReadsBack)
     EXPECT_GE(h.trees["|TTLBTREE"].levels, 2);
     EXPECT_GE(h.trees["|VIOLA"].levels, 2);
     EXPECT_GE(h.trees["|KWBTREE"].levels, 2);
+    ASSERT_FALSE(h.kKeywords.isEmpty());
     EXPECT_EQ(h.kKeywords.first().first, QByteArray("common"));
     EXPECT_EQ(h.kKeywords.first().second.size(), Project::TopicSlots);
 }

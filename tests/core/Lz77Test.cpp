@@ -2,11 +2,13 @@
 // are checked byte for byte (a longer output is a fault too, not only a wrong
 // one); random inputs and inputs with repeats at the edge of the window go
 // through every operation of a growing block and are decoded with the help
-// file reader's own decoder.
+// file reader's own decoder. The program's decoder, which reads help files
+// that may be damaged, is checked on hand-made input at its edges.
 
 #include "HelpFileReader.h"
 
 #include "helpfile/Lz77.h"
+#include "helpfile/Lz77Decoder.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -90,6 +92,8 @@ TEST(Lz77, SmallInputsGetTheirBestEncoding)
          "\x02" "a" + backReference(1, 18) + "a"},
         {"of equal repeats the nearest", "abcXabcYabc",
          "\x50" "abcX" + backReference(4, 3) + "Y" + backReference(4, 3)},
+        {"a longer repeat farther back before a shorter near one", "abcdXabcYabcd",
+         "\xA0" "abcdX" + backReference(5, 3) + "Y" + backReference(9, 4)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(lz77Compress(c.input).toHex(' '), c.encoded.toHex(' ')) << c.what;
@@ -217,4 +221,66 @@ TEST(Lz77, RandomInputsRoundTripThroughEveryOperation)
     EXPECT_LT(lz77Compress(text).size(), text.size() / 4);
     const QByteArray plain = withoutRepeats(5001);
     EXPECT_EQ(lz77Compress(plain), literalsOnly(plain));
+}
+
+TEST(Lz77, ReaderDecodesEveryEdgeAndStopsAtBoundsAndDamage)
+{
+    const QByteArray plain = withoutRepeats(4096);
+    const QByteArray aaaa = "\x02" "a" + backReference(1, 3);
+    // Nearly as many bytes out as the input's size allows: after a literal,
+    // nothing but longest references.
+    QByteArray densest = "\xFE" "a" + backReference(1, 18).repeated(7);
+    for (int group = 0; group < 20; ++group)
+        densest += '\xFF' + backReference(1, 18).repeated(8);
+    // Flag 0x35 mixes both kinds in all eight items (reversed bits give
+    // other bytes); the last group ends after two of the items its flag marks.
+    const QByteArray mixed = literalsOnly("abcdefgh") + "\x35" + backReference(8, 3) + "X" + backReference(1, 4) + "Y"
+                             + backReference(17, 5) + backReference(2, 3) + "ZW" + "\xFA" "Q" + backReference(3, 3);
+    const struct {
+        const char* what;
+        QByteArray input;
+        qsizetype maxOutput;
+        QByteArray decoded;
+        bool damaged = false, cutShort = false;
+    } cases[] = {
+        {"nothing", {}, 100, {}},
+        {"distance 1, overlapping itself", aaaa, 100, "aaaa"},
+        {"the shortest reference, back to the first byte", "\x08" "abc" + backReference(3, 3), 100, "abcabc"},
+        {"the longest reference", "\x04" "ab" + backReference(2, 18), 100, QByteArray("ab").repeated(10)},
+        {"the farthest reference", literalsOnly(plain) + '\x01' + backReference(4096, 3), 5000, plain + plain.left(3)},
+        {"all eight items, then a group cut short", mixed, 100, "abcdefgh" "abcX" "XXXX" "Y" "abcde" "ded" "ZW" "Q" "ZWQ"},
+        {"the densest input", densest, 1 << 20, QByteArray(1 + 7 * 18 + 20 * 144, 'a')},
+        {"output exactly at the bound", aaaa, 4, "aaaa"},
+        {"a reference one byte past the bound", aaaa, 3, "aaa", false, true},
+        {"a literal one byte past the bound", QByteArray("\0abcde", 6), 4, "abcd", false, true},
+        {"before the start of the output", "\x01" + backReference(1, 3), 100, {}, true},
+        {"one byte before the start; nothing after it is read", "\x08" "abc" + backReference(4, 3) + "d", 100, "abc", true},
+        {"the input ends inside a reference", QByteArray("\x08" "abc\0", 5), 100, "abc"},
+    };
+    for (const auto& c : cases) {
+        const reading::Lz77Result result = reading::lz77Decompress(c.input, c.maxOutput);
+        EXPECT_EQ(result.bytes, c.decoded) << c.what;
+        EXPECT_EQ(result.damaged, c.damaged) << c.what;
+        EXPECT_EQ(result.cutShort, c.cutShort) << c.what;
+    }
+
+    // What the compiler packs comes back whole when the bound is its size,
+    // and one byte short, saying so, when the bound is one less.
+    QRandomGenerator random(29);
+    std::vector<QByteArray> inputs;
+    for (qsizetype size : {1, 7, 9, 3001})
+        inputs.push_back(fewLetters(random, size));
+    for (int distance : {4096, 4097}) {
+        QByteArray data = fewLetters(random, 99) + withoutRepeats(distance);
+        inputs.push_back(data + data.mid(data.size() - distance, 18) + 'z');
+    }
+    for (const QByteArray& input : inputs) {
+        const QByteArray packed = lz77Compress(input);
+        const reading::Lz77Result whole = reading::lz77Decompress(packed, input.size());
+        EXPECT_EQ(whole.bytes, input) << input.size();
+        EXPECT_FALSE(whole.cutShort || whole.damaged) << input.size();
+        const reading::Lz77Result less = reading::lz77Decompress(packed, input.size() - 1);
+        EXPECT_EQ(less.bytes, input.left(input.size() - 1)) << input.size();
+        EXPECT_TRUE(less.cutShort) << input.size();
+    }
 }
